@@ -1,0 +1,24 @@
+#pragma once
+// Character set conversion of outgoing text through the table files "1251-koi.cod" and "1251-866.cod".
+
+#include <string>
+
+namespace zolbin {
+
+inline constexpr const char* KoiTableFileName = "1251-koi.cod";
+inline constexpr const char* DosTableFileName = "1251-866.cod";
+
+// Every byte from 0x80 up is replaced through the table file, which is opened, read (256 bytes) and
+// closed on every call. A table that cannot be opened leaves the text unchanged; a table shorter than
+// 256 bytes throws EInOutError(100).
+void ToKoi8r(std::string& text);
+void ToCp866(std::string& text);
+
+// Converts by a company's character set value: "KOI8-R" -> ToKoi8r, "DOS" -> ToCp866, anything else
+// (exactly compared) unchanged.
+void ConvertForCharset(const std::string& charset, std::string& text);
+
+// The name for "Content-Type: text/plain; charset=": "koi8-r", "cp866", "cp1251", or empty.
+std::string CharsetHeaderName(const std::string& charset);
+
+} // namespace zolbin

@@ -1,0 +1,53 @@
+#pragma once
+// Whole-file reads, atomic whole-file rewrites and appends, with failures as the program's I/O codes.
+
+#include <string>
+#include <string_view>
+
+namespace zolbin {
+
+bool fileExists(const std::string& path);
+
+// Reads the whole file into out. Returns 0, or the errno of the failed open or read.
+int readWholeFile(const std::string& path, std::string& out);
+
+// Rewrites a file whole through a temporary file in the same folder, fsync and rename: a failure at
+// any step leaves the previous file as it was.
+class AtomicWriter
+{
+public:
+    explicit AtomicWriter(std::string path);
+    ~AtomicWriter(); // removes the temporary file unless committed
+    AtomicWriter(const AtomicWriter&) = delete;
+    AtomicWriter& operator=(const AtomicWriter&) = delete;
+
+    // Creates the temporary file. Returns 0 or the errno of the failure (nothing is thrown).
+    int open();
+    // Throws EInOutError on failure.
+    void write(std::string_view bytes);
+    // Flushes, syncs and renames over the target. Throws EInOutError on failure.
+    void commit();
+
+private:
+    std::string path_;
+    std::string tempPath_;
+    int fd_ = -1;
+    bool committed_ = false;
+};
+
+// Opens for appending (creating when missing), writes, closes. Throws EInOutError on failure.
+void appendToFile(const std::string& path, std::string_view bytes);
+
+// Creates an empty file when none exists. Throws EInOutError on failure.
+void createIfMissing(const std::string& path);
+
+// Copies a damaged file aside as path + ".bad" (or ".bad.1", ".bad.2", ... when taken) and returns the
+// new name. Throws EInOutError when the copy fails.
+std::string copyAside(const std::string& path);
+
+// The path of a data file shipped with the program (code tables, help): the data folder first, then
+// the data folder beside the executable's build tree, then the installed data directory. Returns the
+// bare name when none has it (so the caller's open fails as for a missing file).
+std::string findDataFile(const std::string& name);
+
+} // namespace zolbin

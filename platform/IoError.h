@@ -1,0 +1,28 @@
+#pragma once
+// The program's I/O error codes and texts, and their mapping from the system's errno values.
+
+#include <string>
+
+namespace zolbin {
+
+namespace IoCode {
+inline constexpr int FileNotFound = 2;
+inline constexpr int PathNotFound = 3; // shown as "Неверное иимя файла"
+inline constexpr int TooManyOpenFiles = 4;
+inline constexpr int AccessDenied = 5;
+inline constexpr int ReadBeyondEnd = 100;
+inline constexpr int DiskFull = 101;
+inline constexpr int InvalidNumericInput = 106;
+} // namespace IoCode
+
+// errno -> I/O code. Values without a counterpart of their own become 1000 + errno, so they never
+// collide with the codes above and still name the system error.
+int ioCodeFromErrno(int err);
+
+// The text shown for an I/O code, code page 1251 ("Ошибка ввода/вывода %d" for unknown codes).
+std::string ioErrorText(int code);
+
+// Throws EInOutError for the given errno value.
+[[noreturn]] void raiseErrno(int err);
+
+} // namespace zolbin

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace zolbin {
+
+// Waits the given milliseconds by the tick counter while dispatching pending window messages; they are
+// dispatched at least once, even for 0. The program's only way of waiting.
+void Pause(unsigned ms);
+
+} // namespace zolbin

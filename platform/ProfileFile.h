@@ -1,0 +1,27 @@
+#pragma once
+// A profile (INI) file read and written key by key, with no cache: every read opens the file, every
+// write rewrites it at once. Section and key names match ignoring letter case; the text is cp1251 and
+// lines end with CR LF. A write replaces the key's line or adds it, adding the section when missing.
+
+#include <string>
+
+namespace zolbin {
+
+class ProfileFile
+{
+public:
+    explicit ProfileFile(std::string path);
+
+    const std::string& path() const { return path_; }
+
+    // The value of section/key, at most 2047 characters, or def when the key (or the file) is missing.
+    std::string readString(const std::string& section, const std::string& key, const std::string& def) const;
+
+    // Writes section/key = value at once. Throws EProfileError "Unable to write to <path>" on failure.
+    void writeString(const std::string& section, const std::string& key, const std::string& value);
+
+private:
+    std::string path_;
+};
+
+} // namespace zolbin

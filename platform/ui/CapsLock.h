@@ -1,0 +1,30 @@
+#pragma once
+// The Caps Lock state as the windows see it, and the hub that keeps the main window's "CAPS" indicator
+// in step with it from any window. The state is toggled by every Caps Lock key press the program sees;
+// on X11 the initial state is read from the keyboard indicators when the display offers it.
+
+#include <QObject>
+
+namespace zolbin {
+
+class CapsLock : public QObject
+{
+    Q_OBJECT
+public:
+    static CapsLock& instance();
+
+    bool isOn() const { return on_; }
+    // A Caps Lock key press was seen: flips the state and announces it.
+    void keyPressed();
+    // Sets the state (start-up and tests) and announces it.
+    void set(bool on);
+
+signals:
+    void changed(bool on);
+
+private:
+    CapsLock();
+    bool on_ = false;
+};
+
+} // namespace zolbin

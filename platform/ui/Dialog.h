@@ -1,0 +1,47 @@
+#pragma once
+// The base of every dialog of the program. It follows the dialog conventions once for all:
+// modal, centred on the screen, fixed at its design size, sees keys before its controls (Esc and Enter
+// as the subclass says; Enter never reaches a field when the dialog handles it), Caps Lock updating
+// the main window's indicator, and the green / red / maroon button captions.
+
+#include <QDialog>
+
+class QPushButton;
+
+namespace zolbin {
+
+class TDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TDialog(QWidget* parent = nullptr);
+
+    // Shows the dialog modally, centred on the screen; returns the modal result.
+    int showModal();
+
+    // Caption colours of the button bar.
+    static void markOk(QPushButton* button);      // green
+    static void markCancel(QPushButton* button);  // red
+    static void markCommand(QPushButton* button); // maroon
+
+protected:
+    // Call at the end of the subclass constructor, once the layout is complete: the size reached then
+    // becomes the minimum and the maximum size.
+    void fixSize();
+
+    // Esc: return true when handled (the key is consumed). The default rejects the dialog.
+    virtual bool escapePressed();
+    // Enter (Return or keypad Enter): return true when handled. The default does nothing.
+    virtual bool enterPressed();
+    // False for the about box, which leaves the Caps Lock indicator alone.
+    virtual bool tracksCapsLock() const { return true; }
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    bool handleKey(QKeyEvent* key);
+};
+
+} // namespace zolbin

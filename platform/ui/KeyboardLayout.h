@@ -1,0 +1,22 @@
+#pragma once
+// Keyboard layouts: activation records the chosen layout identifier ("00000419" Russian, "00000409" US
+// English); the name query returns the active layout: the platform's input locale where it reports one,
+// otherwise the recorded identifier.
+
+#include <string>
+
+namespace zolbin {
+
+class KeyboardLayout
+{
+public:
+    static constexpr const char* Russian = "00000419";
+    static constexpr const char* English = "00000409";
+
+    static void activate(const std::string& id);
+    static std::string activeName();
+    // Tests: forget what the platform reports and use only the recorded identifier.
+    static void setIgnorePlatform(bool ignore);
+};
+
+} // namespace zolbin

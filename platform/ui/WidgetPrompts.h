@@ -1,0 +1,9 @@
+#pragma once
+// Installs the Prompts responder that shows real message boxes: the program's name as caption for plain
+// messages, the buttons "&Да" and "&Нет" for questions, the requested icon.
+
+namespace zolbin {
+
+void installWidgetPrompts();
+
+} // namespace zolbin

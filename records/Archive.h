@@ -1,0 +1,28 @@
+#pragma once
+// The per-subscriber archive: "Log/" + subscriber name + ".log", cp1251, CR LF, entries only appended.
+
+#include "directory/SendParams.h"
+
+#include <string>
+#include <vector>
+
+namespace zolbin {
+
+inline constexpr const char* ArchiveFolder = "Log";
+
+// True when the name can be used as an archive file name inside "Log": no '/', no NUL, not "." or "..".
+bool IsSafeArchiveName(const std::string& name);
+
+// "Log/" + name + ".log" (relative to the data folder). Does not check the name.
+std::string ArchivePath(const std::string& name);
+
+// One archive entry exactly as it is written: the header line, the service line when not empty, the
+// message lines, one empty line; each line ending with CR LF.
+std::string FormatArchiveEntry(const TSendParams& params, const std::vector<std::string>& messageLines);
+
+// Creates "Log" when missing (always), then, when CurName is not empty, appends one entry to the
+// subscriber's archive. A file that cannot be opened (or a name that would leave "Log") shows the
+// error text in a message box and writes nothing. A failed write throws EInOutError.
+void WriteArchive(const TSendParams& params, const std::vector<std::string>& messageLines);
+
+} // namespace zolbin

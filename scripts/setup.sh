@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Zolbin Sender needs.
+# Idempotent: when everything is installed it only checks and returns.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ ccache pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev
+  clang libclang-rt-dev clang-format
+  # running: fonts with Cyrillic glyphs, the Qt platform plugins
+  fonts-dejavu-core qt6-qpa-plugins
+  # tests: a virtual display for screenshots, and the real protocol peers
+  xvfb xauth python3 python3-aiosmtpd perl libnet-snpp-perl
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
