@@ -1,0 +1,30 @@
+#pragma once
+// The about box "О программе..." and the freeware notice ":-)))".
+
+#include "platform/ui/Dialog.h"
+
+namespace zolbin {
+
+class TfmAbout : public TDialog
+{
+    Q_OBJECT
+public:
+    explicit TfmAbout(QWidget* parent = nullptr);
+
+protected:
+    bool escapePressed() override; // closes with the result OK
+    bool enterPressed() override;  // presses "О&к"
+    bool tracksCapsLock() const override { return false; }
+};
+
+class TfmSmile : public TDialog
+{
+    Q_OBJECT
+public:
+    explicit TfmSmile(QWidget* parent = nullptr);
+
+protected:
+    bool escapePressed() override; // same as "О&к"
+};
+
+} // namespace zolbin

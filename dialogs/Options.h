@@ -1,0 +1,53 @@
+#pragma once
+// The settings dialog "Настройки": the sender's identity and the program's options.
+
+#include "platform/ui/Dialog.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace zolbin {
+
+class ProfileFile;
+class TProviderList;
+struct TSettings;
+
+class TfmOptions : public TDialog
+{
+    Q_OBJECT
+public:
+    // The dialog edits the settings file and reloads the settings in memory after a save; the company
+    // box is refilled from the company list every time the dialog is shown.
+    TfmOptions(ProfileFile& file, TSettings& settings, const TProviderList& providers, QWidget* parent = nullptr);
+
+    QLineEdit* EditName = nullptr;
+    QLineEdit* EditShName = nullptr;
+    QLineEdit* EditEMail = nullptr;
+    QLineEdit* EditSMTPSrv = nullptr;
+    QComboBox* cmbProvider = nullptr;
+    QCheckBox* chbClear = nullptr;
+    QCheckBox* chbNoSplash = nullptr;
+    QCheckBox* chbTray = nullptr;
+    QRadioButton* rbtnRus = nullptr;
+    QRadioButton* rbtnEng = nullptr;
+    QPushButton* btnSave = nullptr;
+    QPushButton* btnCancel = nullptr;
+
+    void FormActivate();
+    void btnSaveClick();
+    void btnCancelClick();
+
+protected:
+    bool enterPressed() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    ProfileFile& file_;
+    TSettings& settings_;
+    const TProviderList& providers_;
+};
+
+} // namespace zolbin
