@@ -1,1 +1,249 @@
-// (being written)
+#include "directory/Lists.h"
+
+#include "directory/TextChecks.h"
+#include "platform/Errors.h"
+#include "platform/FileIo.h"
+#include "platform/IoError.h"
+#include "platform/Prompts.h"
+
+namespace zolbin {
+
+namespace {
+
+constexpr std::size_t GroupNameSize = 25;
+constexpr std::size_t GroupHeaderSize = GroupNameSize + 4;
+
+// Reads the whole list file. On a failed open the I/O error text is shown and false returned.
+bool readListFile(const std::string& fileName, std::string& bytes)
+{
+    if (const int err = readWholeFile(fileName, bytes)) {
+        Prompts::message(ioErrorText(ioCodeFromErrno(err)), PromptIcon::Stop);
+        return false;
+    }
+    return true;
+}
+
+// Appends the fixed-size records of a file to a list; a file that ends inside a record keeps the
+// complete ones and fails with "Read beyond end of file".
+template <typename Record, typename List> void appendRecords(const std::string& bytes, List& list)
+{
+    const std::size_t whole = bytes.size() / Record::RecordSize;
+    for (std::size_t i = 0; i < whole; ++i)
+        list.Add(std::make_shared<Record>(
+            Record::decode(std::string_view(bytes).substr(i * Record::RecordSize, Record::RecordSize))));
+    if (bytes.size() % Record::RecordSize != 0)
+        throw EInOutError(IoCode::ReadBeyondEnd);
+}
+
+// Writes the bytes as the whole new content of the file. A file that cannot be created is reported
+// to the operator and left alone; a failure while writing throws and leaves the old file intact.
+void rewriteListFile(const std::string& fileName, const std::string& bytes)
+{
+    AtomicWriter writer(fileName);
+    if (const int err = writer.open()) {
+        Prompts::message(ioErrorText(ioCodeFromErrno(err)), PromptIcon::Stop);
+        return;
+    }
+    writer.write(bytes);
+    writer.commit();
+}
+
+void putInt32(std::string& out, std::int32_t value)
+{
+    const auto u = static_cast<std::uint32_t>(value);
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
+}
+
+std::int32_t getInt32(std::string_view in)
+{
+    std::uint32_t u = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        u |= static_cast<std::uint32_t>(static_cast<unsigned char>(in[i])) << (8 * i);
+    return static_cast<std::int32_t>(u);
+}
+
+} // namespace
+
+// --- Subscribers -------------------------------------------------------------------------------------
+
+bool TAbonentList::LoadFromFile(const std::string& fileName)
+{
+    std::string bytes;
+    if (!readListFile(fileName, bytes))
+        return false;
+    appendRecords<TAbonent>(bytes, *this);
+    return true;
+}
+
+void TAbonentList::Save() const
+{
+    SaveToFile(AbonentFileName);
+}
+
+void TAbonentList::SaveToFile(const std::string& fileName) const
+{
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(Count()) * TAbonent::RecordSize);
+    for (const Ptr& a : *this)
+        bytes += a->encode();
+    rewriteListFile(fileName, bytes);
+}
+
+int TAbonentList::FindByPrefix(const std::string& text) const
+{
+    const std::string prefix = UpperCaseText(text);
+    if (prefix.empty())
+        return -1;
+    for (int i = 0; i < Count(); ++i)
+        if (UpperCaseText(Items(i)->Name.str()).starts_with(prefix))
+            return i;
+    return -1;
+}
+
+TAbonentList TAbonentList::AbonentsOfProvider(const std::string& providerName) const
+{
+    TAbonentList result;
+    for (const Ptr& a : *this)
+        if (a->Provider.str() == providerName)
+            result.Add(a);
+    return result;
+}
+
+std::vector<std::string> TAbonentList::DisplayLines() const
+{
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(Count()));
+    for (const Ptr& a : *this)
+        lines.push_back(a->Name.str() + " -- " + std::to_string(a->Number));
+    return lines;
+}
+
+// --- Groups ------------------------------------------------------------------------------------------
+
+bool TGroupList::LoadFromFile(const std::string& fileName)
+{
+    std::string bytes;
+    if (!readListFile(fileName, bytes))
+        return false;
+    const std::string_view all(bytes);
+    std::size_t pos = 0;
+    while (pos < all.size()) {
+        const std::size_t left = all.size() - pos;
+        if (left < GroupHeaderSize)
+            throw EInOutError(IoCode::ReadBeyondEnd);
+        const std::int32_t count = getInt32(all.substr(pos + GroupNameSize, 4));
+        // The count is checked against what the file holds before anything is built from it.
+        if (count < 0 || static_cast<std::size_t>(count) > (left - GroupHeaderSize) / TAbonent::RecordSize)
+            throw EInOutError(IoCode::ReadBeyondEnd);
+        auto group = std::make_shared<TGroup>();
+        group->Name = all.substr(pos, GroupNameSize);
+        pos += GroupHeaderSize;
+        for (std::int32_t i = 0; i < count; ++i, pos += TAbonent::RecordSize)
+            group->Members.Add(
+                std::make_shared<TAbonent>(TAbonent::decode(all.substr(pos, TAbonent::RecordSize))));
+        Add(std::move(group));
+    }
+    return true;
+}
+
+void TGroupList::Save() const
+{
+    SaveToFile(GroupFileName);
+}
+
+void TGroupList::SaveToFile(const std::string& fileName) const
+{
+    std::string bytes;
+    for (const Ptr& g : *this) {
+        bytes.append(g->Name.raw().data(), GroupNameSize);
+        putInt32(bytes, g->Members.Count());
+        for (const AbonentPtr& m : g->Members)
+            bytes += m->encode();
+    }
+    rewriteListFile(fileName, bytes);
+}
+
+TGroupList TGroupList::GroupsOfAbonent(const std::string& abonentName) const
+{
+    TGroupList result;
+    for (const Ptr& g : *this)
+        if (g->Members.IndexOfName(abonentName) >= 0)
+            result.Add(g);
+    return result;
+}
+
+void TGroupList::LinkMembers(const TAbonentList& abonents)
+{
+    for (const Ptr& g : *this) {
+        TAbonentList& members = g->Members;
+        for (int i = 0; i < members.Count(); ++i) {
+            const int found = abonents.IndexOfName(members[i]->Name.str());
+            if (found < 0 || members[i] == abonents[found])
+                continue;
+            members.Delete(i);
+            members.Insert(i, abonents[found]);
+        }
+    }
+    Save();
+}
+
+// --- Paging companies --------------------------------------------------------------------------------
+
+bool TProviderList::LoadFromFile(const std::string& fileName)
+{
+    std::string bytes;
+    if (!readListFile(fileName, bytes))
+        return false;
+    appendRecords<TProvider>(bytes, *this);
+    return true;
+}
+
+void TProviderList::SaveToFile(const std::string& fileName) const
+{
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(Count()) * TProvider::RecordSize);
+    for (const Ptr& p : *this)
+        bytes += p->encode();
+    rewriteListFile(fileName, bytes);
+}
+
+void TProviderList::AddHomeProvider()
+{
+    Add(std::make_shared<TProvider>(HomeProviderDefaults()));
+}
+
+// --- Sort comparisons --------------------------------------------------------------------------------
+
+int CompareNames(const std::string& a, const std::string& b)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+int CompareByName(const TAbonent& a, const TAbonent& b)
+{
+    return CompareNames(a.Name.str(), b.Name.str());
+}
+
+int CompareByName(const TGroup& a, const TGroup& b)
+{
+    return CompareNames(a.Name.str(), b.Name.str());
+}
+
+int CompareByNumber(const TAbonent& a, const TAbonent& b)
+{
+    if (a.Number == b.Number)
+        return 0;
+    return a.Number < b.Number ? -1 : 1;
+}
+
+} // namespace zolbin

@@ -25,7 +25,10 @@ public:
     void Insert(int index, Ptr item) { items_.insert(items_.begin() + index, std::move(item)); }
     void Delete(int index) { items_.erase(items_.begin() + index); }
     void Clear() { items_.clear(); }
-    void Exchange(int a, int b) { std::swap(items_.at(static_cast<std::size_t>(a)), items_.at(static_cast<std::size_t>(b))); }
+    void Exchange(int a, int b)
+    {
+        std::swap(items_.at(static_cast<std::size_t>(a)), items_.at(static_cast<std::size_t>(b)));
+    }
     void Move(int from, int to)
     {
         Ptr item = Items(from);
@@ -34,7 +37,8 @@ public:
     }
     void Sort(const Compare& compare)
     {
-        std::sort(items_.begin(), items_.end(), [&](const Ptr& a, const Ptr& b) { return compare(*a, *b) < 0; });
+        std::sort(items_.begin(), items_.end(),
+                  [&](const Ptr& a, const Ptr& b) { return compare(*a, *b) < 0; });
     }
     int IndexOf(const Ptr& item) const
     {

@@ -1,1 +1,68 @@
-// (being written)
+#include "directory/Settings.h"
+
+#include "directory/Records.h"
+
+#include <optional>
+#include <string_view>
+
+namespace zolbin {
+
+namespace {
+
+// A whole number as a signed 32-bit value: optional sign and decimal digits, blanks around ignored.
+std::optional<std::int32_t> wholeNumber(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    bool negative = false;
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    if (s.empty())
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > std::int64_t{1} << 31)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT32_MAX || value < INT32_MIN)
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+// A numeric key: a whole number keeps its low 8 bits, as a byte assignment does; anything else
+// (an empty value, letters, a number out of range) takes the default.
+std::uint8_t readByte(const ProfileFile& file, const char* section, const char* key, std::uint8_t def)
+{
+    const std::optional<std::int32_t> n = wholeNumber(file.readString(section, key, std::to_string(def)));
+    if (!n)
+        return def;
+    return static_cast<std::uint8_t>(static_cast<std::uint32_t>(*n) & 0xFF);
+}
+
+} // namespace
+
+void LoadSettings(const ProfileFile& file, TSettings& settings)
+{
+    settings.ShortName = file.readString(SectionSender, "ShortName", "");
+    settings.Name = file.readString(SectionSender, "Name", "");
+    settings.EMail = file.readString(SectionSender, "EMail", "");
+    settings.SMTPServer = file.readString(SectionSender, "SMTPServer", "");
+    settings.HideFrom = readByte(file, SectionSetting, "HideFrom", 0);
+    settings.Company = file.readString(SectionSetting, "Company", HomeProviderName());
+    settings.Clear = readByte(file, SectionSetting, "Clear", 0);
+    settings.NoSplash = readByte(file, SectionSetting, "NoSplash", 0);
+    settings.Tray = readByte(file, SectionSetting, "Tray", 0);
+    settings.Layout = readByte(file, SectionSetting, "Layout", 0);
+    settings.FontSize = readByte(file, SectionSetting, "FontSize", 7);
+}
+
+} // namespace zolbin

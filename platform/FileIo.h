@@ -46,8 +46,8 @@ void createIfMissing(const std::string& path);
 std::string copyAside(const std::string& path);
 
 // The path of a data file shipped with the program (code tables, help): the data folder first, then
-// the data folder beside the executable's build tree, then the installed data directory. Returns the
-// bare name when none has it (so the caller's open fails as for a missing file).
+// the data folder of the build tree (beside or above the executable), then the installed data directory.
+// Returns the bare name when none has it (so the caller's open fails as for a missing file).
 std::string findDataFile(const std::string& name);
 
 } // namespace zolbin

@@ -7,8 +7,19 @@
 
 namespace zolbin {
 
-enum class PromptIcon { None, Information, Warning, Stop, Question };
-enum class PromptKind { Message, YesNo };
+enum class PromptIcon
+{
+    None,
+    Information,
+    Warning,
+    Stop,
+    Question
+};
+enum class PromptKind
+{
+    Message,
+    YesNo
+};
 
 struct PromptRequest
 {
@@ -28,7 +39,8 @@ public:
     static void message(const std::string& text, PromptIcon icon = PromptIcon::None);
 
     // A Yes/No box with the buttons "&Да" and "&Нет"; true on "&Да".
-    static bool ask(const std::string& caption, const std::string& text, PromptIcon icon = PromptIcon::Question);
+    static bool ask(const std::string& caption, const std::string& text,
+                    PromptIcon icon = PromptIcon::Question);
 
     // Installs the responder; returns the one it replaces. Without any, messages go to stderr and
     // questions are answered "&Нет".

@@ -1,0 +1,45 @@
+#include "platform/Convert.h"
+
+#include "platform/Codepage.h"
+#include "platform/Errors.h"
+
+namespace zolbin {
+
+bool TryStrToInt(const std::string& text, std::int32_t& value)
+{
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size())
+        return false;
+    std::int64_t result = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        result = result * 10 + (text[i] - '0');
+        if (result > 2147483648LL)
+            return false;
+    }
+    if (negative)
+        result = -result;
+    if (result > 2147483647LL || result < -2147483648LL)
+        return false;
+    value = static_cast<std::int32_t>(result);
+    return true;
+}
+
+std::int32_t StrToInt(const std::string& text)
+{
+    std::int32_t value = 0;
+    if (!TryStrToInt(text, value)) {
+        std::string message = cp("'%s' неверное целочисленное значение");
+        message.replace(message.find("%s"), 2, text);
+        throw EConvertError(message);
+    }
+    return value;
+}
+
+} // namespace zolbin

@@ -1,0 +1,285 @@
+#include "directory/Lists.h"
+#include "platform/Codepage.h"
+#include "platform/Errors.h"
+#include "tests/support/PromptRecorder.h"
+#include "tests/support/TempDir.h"
+#include "tests/unit/directory/Bytes.h"
+#include "tests/unit/platform/FileSizeLimit.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace zolbin {
+namespace {
+
+using test::abonentBytes;
+using test::groupHeader;
+
+AbonentPtr abonent(const std::string& name, std::int32_t number)
+{
+    auto a = std::make_shared<TAbonent>();
+    a->Name = name;
+    a->Number = number;
+    a->MsgLen = 240;
+    return a;
+}
+
+// Expects the call to throw EInOutError with the given code.
+template <typename F> void expectIoError(int code, F f)
+{
+    try {
+        f();
+        ADD_FAILURE() << "no EInOutError";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.code(), code);
+    }
+}
+
+// --- Loading -----------------------------------------------------------------------------------------
+
+TEST(AbonentFile, LoadAppendsEveryRecordInFileOrder)
+{
+    test::TempDataDir dir;
+    const std::string name25 = "ABCDEFGHIJKLMNOPQRSTUVWXY";
+    dir.write("Abonent.lst", abonentBytes(cp("Склад"), 1234, "P", 1, 20, "info") + abonentBytes(name25, -5));
+    TAbonentList list;
+    list.Add(abonent("already here", 1));
+    ASSERT_TRUE(list.LoadFromFile("Abonent.lst"));
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list[1]->Numeric, 1);
+    EXPECT_EQ(list[1]->MsgLen, 20);
+    EXPECT_EQ(list[2]->Name.str(), name25);
+    EXPECT_EQ(list.IndexOfName(name25), 2);
+    EXPECT_EQ(list.DisplayLines()[1], cp("Склад -- 1234"));
+    EXPECT_EQ(list.DisplayLines()[2], name25 + " -- -5");
+}
+
+TEST(AbonentFile, EmptyFileGivesAnEmptyList)
+{
+    test::TempDataDir dir;
+    dir.write("Abonent.lst", "");
+    TAbonentList list;
+    EXPECT_TRUE(list.LoadFromFile("Abonent.lst"));
+    EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(AbonentFile, FileEndingInsideARecordKeepsTheCompleteOnes)
+{
+    test::TempDataDir dir;
+    dir.write("Abonent.lst", abonentBytes("First", 1) + std::string(10, 'x')); // 230 bytes
+    TAbonentList list;
+    expectIoError(100, [&] { list.LoadFromFile("Abonent.lst"); });
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list[0]->Name.str(), "First");
+}
+
+TEST(AbonentFile, FileThatCannotBeOpenedIsReportedAndLeavesTheList)
+{
+    test::TempDataDir dir;
+    test::PromptRecorder prompts;
+    TAbonentList list;
+    list.Add(abonent("kept", 1));
+    EXPECT_FALSE(list.LoadFromFile("Abonent.lst"));
+    fs::create_directory("Company.lst");
+    TProviderList providers;
+    EXPECT_FALSE(providers.LoadFromFile("Company.lst"));
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_EQ(providers.Count(), 0);
+    ASSERT_EQ(prompts.texts().size(), 2u);
+    EXPECT_EQ(prompts.texts()[0], "Файл не найден");
+    EXPECT_EQ(prompts.texts()[1], "File access denied");
+}
+
+TEST(CompanyFile, LoadSaveRoundTripAndPartialRecord)
+{
+    test::TempDataDir dir;
+    TProviderList list;
+    list.AddHomeProvider();
+    auto other = std::make_shared<TProvider>();
+    other->Name = "WinCo";
+    other->SNPPEnc = "WIN-1251";
+    other->SnppPswd = "pw";
+    list.Add(other);
+    list.SaveToFile("Company.lst");
+    const std::string bytes = dir.read("Company.lst");
+    ASSERT_EQ(bytes.size(), 2 * 292u);
+    EXPECT_EQ(bytes.substr(0, 292), HomeProviderDefaults().encode());
+
+    TProviderList back;
+    ASSERT_TRUE(back.LoadFromFile("Company.lst"));
+    ASSERT_EQ(back.Count(), 2);
+    EXPECT_EQ(back[1]->SNPPEnc.str(), "WIN-1251");
+    EXPECT_EQ(back[1]->SnppPswd.str(), "pw");
+
+    dir.write("Company.lst", bytes + std::string(291, '\0'));
+    TProviderList partial;
+    expectIoError(100, [&] { partial.LoadFromFile("Company.lst"); });
+    EXPECT_EQ(partial.Count(), 2);
+}
+
+TEST(GroupFile, LoadsNamesCountsAndMembers)
+{
+    test::TempDataDir dir;
+    const std::string name25 = "Group name of 25 letters!";
+    ASSERT_EQ(name25.size(), 25u);
+    dir.write("Group.lst", groupHeader(cp("Склад"), 2) + abonentBytes("A", 1) + abonentBytes("B", 2) +
+                               groupHeader(name25, 0) + groupHeader("Last", 1) + abonentBytes("C", 3));
+    TGroupList groups;
+    ASSERT_TRUE(groups.LoadFromFile("Group.lst"));
+    ASSERT_EQ(groups.Count(), 3);
+    EXPECT_EQ(groups[0]->Name.str(), cp("Склад"));
+    ASSERT_EQ(groups[0]->Members.Count(), 2);
+    EXPECT_EQ(groups[0]->Members[1]->Number, 2);
+    EXPECT_EQ(groups[1]->Name.str(), name25);
+    EXPECT_EQ(groups[1]->Members.Count(), 0);
+    EXPECT_EQ(groups[2]->Members[0]->Name.str(), "C");
+
+    groups.SaveToFile("Copy.lst");
+    EXPECT_EQ(dir.read("Copy.lst"), dir.read("Group.lst"));
+}
+
+TEST(GroupFile, DamagedCountsFailWithoutAllocatingOrAppending)
+{
+    test::TempDataDir dir;
+    const std::string good = groupHeader("Good", 1) + abonentBytes("A", 1);
+    struct Case
+    {
+        const char* what;
+        std::string tail;
+    };
+    const Case cases[] = {
+        {"negative count", groupHeader("Neg", -1) + abonentBytes("B", 2)},
+        {"huge count", groupHeader("Huge", 0x7FFFFFFF) + abonentBytes("B", 2)},
+        {"count one more than present", groupHeader("Short", 2) + abonentBytes("B", 2)},
+        {"member record cut", groupHeader("Cut", 1) + abonentBytes("B", 2).substr(0, 219)},
+        {"header cut inside the count", groupHeader("Hdr", 1).substr(0, 27)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dir.write("Group.lst", good + c.tail);
+        TGroupList groups;
+        expectIoError(100, [&] { groups.LoadFromFile("Group.lst"); });
+        ASSERT_EQ(groups.Count(), 1); // the complete group before the damage, nothing after it
+        EXPECT_EQ(groups[0]->Name.str(), "Good");
+    }
+}
+
+// --- Saving ------------------------------------------------------------------------------------------
+
+TEST(AbonentFile, SaveWritesExactlyTheRecordsAndRoundTrips)
+{
+    test::TempDataDir dir;
+    TAbonentList list;
+    list.Add(abonent(cp("Иванов"), 100));
+    list.Add(abonent("Zeta", -7));
+    list[1]->Provider = HomeProviderName();
+    list.Save();
+    EXPECT_EQ(dir.read("Abonent.lst"),
+              abonentBytes(cp("Иванов"), 100) + abonentBytes("Zeta", -7, HomeProviderName()));
+    TAbonentList back;
+    ASSERT_TRUE(back.LoadFromFile("Abonent.lst"));
+    back.Save();
+    EXPECT_EQ(dir.read("Abonent.lst"),
+              abonentBytes(cp("Иванов"), 100) + abonentBytes("Zeta", -7, HomeProviderName()));
+    TAbonentList empty;
+    empty.Save();
+    EXPECT_EQ(dir.read("Abonent.lst"), "");
+}
+
+TEST(FailedSave, WriteFailureThrowsAndKeepsTheOldFileByteForByte)
+{
+    test::TempDataDir dir;
+    const std::string old = abonentBytes("Old", 1);
+    dir.write("Abonent.lst", old);
+    dir.write("Group.lst", groupHeader("G", 1) + old);
+    TAbonentList list;
+    for (int i = 0; i < 5; ++i)
+        list.Add(abonent("New " + std::to_string(i), i));
+    TGroupList groups;
+    groups.Add(std::make_shared<TGroup>());
+    groups[0]->Name = "G";
+    for (int i = 0; i < 5; ++i)
+        groups[0]->Members.Add(list[i]);
+    {
+        test::FileSizeLimit limit(300); // more than the old files, less than the new ones
+        ASSERT_TRUE(limit.active());
+        expectIoError(101, [&] { list.Save(); });
+        expectIoError(101, [&] { groups.Save(); });
+    }
+    EXPECT_EQ(dir.read("Abonent.lst"), old);
+    EXPECT_EQ(dir.read("Group.lst"), groupHeader("G", 1) + old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2); // no leftovers
+    // The in-memory lists keep the change and the next save writes it whole.
+    groups.Save();
+    EXPECT_EQ(dir.read("Group.lst").size(), 29u + 5 * 220u);
+}
+
+TEST(FailedSave, FileThatCannotBeCreatedIsReportedAndNothingIsWritten)
+{
+    test::TempDataDir dir;
+    test::PromptRecorder prompts;
+    dir.write("notafolder", "x");
+    TProviderList list;
+    list.AddHomeProvider();
+    list.SaveToFile("notafolder/Company.lst");
+    ASSERT_EQ(prompts.texts().size(), 1u);
+    EXPECT_EQ(prompts.texts()[0], "Неверное иимя файла");
+    EXPECT_EQ(dir.read("notafolder"), "x");
+}
+
+TEST(FailedSave, ReadOnlyFolderKeepsTheOldFile)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "running as root: a read-only folder does not stop the superuser "
+                        "(the write-failure case above covers a refused save)";
+    test::TempDataDir dir;
+    test::PromptRecorder prompts;
+    const std::string old = abonentBytes("Old", 1);
+    dir.write("Abonent.lst", old);
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    TAbonentList list;
+    list.Add(abonent("New", 2));
+    list.Save();
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    ASSERT_EQ(prompts.texts().size(), 1u);
+    EXPECT_EQ(prompts.texts()[0], "File access denied");
+    EXPECT_EQ(dir.read("Abonent.lst"), old);
+}
+
+// --- Members and subscribers -------------------------------------------------------------------------
+
+TEST(LinkMembers, MembersShareTheSubscriberRecordsAndSavesCarryTheirChanges)
+{
+    test::TempDataDir dir;
+    dir.write("Group.lst", groupHeader("G1", 2) + abonentBytes("Ann", 1) + abonentBytes("Stranger", 9) +
+                               groupHeader("G2", 1) + abonentBytes("Ann", 1));
+    TGroupList groups;
+    ASSERT_TRUE(groups.LoadFromFile("Group.lst"));
+    auto abonents = std::make_unique<TAbonentList>();
+    abonents->Add(abonent("Bob", 2));
+    abonents->Add(abonent("Ann", 1));
+    abonents->Add(abonent("Ann", 3)); // a second of the same name: the first one is taken
+
+    const AbonentPtr strangerBefore = groups[0]->Members[1];
+    groups.LinkMembers(*abonents);
+    EXPECT_EQ(groups[0]->Members[0], (*abonents)[1]);
+    EXPECT_EQ(groups[1]->Members[0], (*abonents)[1]);
+    EXPECT_EQ(groups[0]->Members[1], strangerBefore); // no subscriber of that name: keeps its own record
+
+    (*abonents)[1]->Number = 5555;
+    groups.Save();
+    const std::string bytes = dir.read("Group.lst");
+    EXPECT_EQ(bytes, groupHeader("G1", 2) + abonentBytes("Ann", 5555) + abonentBytes("Stranger", 9) +
+                         groupHeader("G2", 1) + abonentBytes("Ann", 5555));
+
+    // The subscriber list may go first: the members stay valid.
+    abonents.reset();
+    EXPECT_EQ(groups[0]->Members[0]->Number, 5555);
+    EXPECT_EQ(groups[0]->Members[0]->Name.str(), "Ann");
+}
+
+} // namespace
+} // namespace zolbin

@@ -1,0 +1,87 @@
+#include "directory/Settings.h"
+
+#include "directory/Records.h"
+#include "platform/Codepage.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace zolbin {
+namespace {
+
+TSettings load(const std::string& path)
+{
+    TSettings s;
+    LoadSettings(ProfileFile(path), s);
+    return s;
+}
+
+TEST(Settings, MissingFileGivesEveryDefault)
+{
+    test::TempDataDir dir;
+    const TSettings s = load(dir.path() + "/Zolbin.ini");
+    EXPECT_EQ(s.Name, "");
+    EXPECT_EQ(s.ShortName, "");
+    EXPECT_EQ(s.EMail, "");
+    EXPECT_EQ(s.SMTPServer, "");
+    EXPECT_EQ(s.Company, HomeProviderName());
+    EXPECT_EQ(s.HideFrom, 0);
+    EXPECT_EQ(s.Clear, 0);
+    EXPECT_EQ(s.NoSplash, 0);
+    EXPECT_EQ(s.Tray, 0);
+    EXPECT_EQ(s.Layout, 0);
+    EXPECT_EQ(s.FontSize, 7);
+    EXPECT_FALSE(dir.exists("Zolbin.ini"));
+}
+
+TEST(Settings, ReadsEveryKeyIgnoringCase)
+{
+    test::TempDataDir dir;
+    dir.write("Zolbin.ini", "[sender]\r\nNAME=" + cp("Пётр Иванов") + "\r\nShortName=" + cp("Пётр") +
+                                "\r\nemail=petr@example.org\r\nSMTPServer=mail.example.org\r\n"
+                                "[SETTING]\r\nHideFrom=1\r\nCompany=" +
+                                cp("Пейдж-Сервис") +
+                                "\r\nClear=1\r\nNoSplash=5\r\nTray=2\r\nLayout=1\r\nFontSize=12\r\n");
+    const TSettings s = load("Zolbin.ini");
+    EXPECT_EQ(utf8(s.Name), "Пётр Иванов");
+    EXPECT_EQ(utf8(s.ShortName), "Пётр");
+    EXPECT_EQ(s.EMail, "petr@example.org");
+    EXPECT_EQ(s.SMTPServer, "mail.example.org");
+    EXPECT_EQ(utf8(s.Company), "Пейдж-Сервис");
+    EXPECT_TRUE(s.hideFromOn());
+    EXPECT_TRUE(s.clearOn());
+    EXPECT_TRUE(s.splashOff()); // any value but 0
+    EXPECT_FALSE(s.trayOn());   // only 1 turns it on
+    EXPECT_TRUE(s.englishLayout());
+    EXPECT_EQ(s.FontSize, 12);
+}
+
+TEST(Settings, NumbersKeepTheirLowByteAndNonNumbersTakeTheDefault)
+{
+    test::TempDataDir dir;
+    dir.write("Zolbin.ini", "[Setting]\r\nFontSize=258\r\nTray=-1\r\nClear= +1 \r\nLayout=abc\r\n"
+                            "NoSplash=\r\nHideFrom=99999999999\r\n");
+    const TSettings s = load("Zolbin.ini");
+    EXPECT_EQ(s.FontSize, 2);
+    EXPECT_EQ(s.Tray, 255);
+    EXPECT_EQ(s.Clear, 1);
+    EXPECT_EQ(s.Layout, 0);
+    EXPECT_EQ(s.NoSplash, 0);
+    EXPECT_EQ(s.HideFrom, 0);
+
+    dir.write("Zolbin.ini", "[Setting]\r\nFontSize=x9\r\n");
+    EXPECT_EQ(load("Zolbin.ini").FontSize, 7);
+}
+
+TEST(Settings, ReloadSeesEveryWriteAtOnce)
+{
+    test::TempDataDir dir;
+    ProfileFile ini("Zolbin.ini");
+    ini.writeString(SectionSetting, "Tray", "1");
+    EXPECT_TRUE(load("Zolbin.ini").trayOn());
+    ini.writeString(SectionSetting, "Tray", "0");
+    EXPECT_FALSE(load("Zolbin.ini").trayOn());
+}
+
+} // namespace
+} // namespace zolbin

@@ -1,0 +1,148 @@
+#include "platform/FileIo.h"
+
+#include "platform/Errors.h"
+#include "tests/support/TempDir.h"
+#include "tests/unit/platform/FileSizeLimit.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace zolbin {
+namespace {
+
+// The names in the folder, to see that no temporary file is left behind.
+std::vector<std::string> listing(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(AtomicWriter, ReplacesTheFileWholeAndLeavesNothingElse)
+{
+    test::TempDataDir dir;
+    dir.write("list.dat", "old contents that are longer");
+    {
+        AtomicWriter w("list.dat");
+        ASSERT_EQ(w.open(), 0);
+        w.write("new");
+        w.write(std::string("\0\r\n", 3));
+        w.commit();
+    }
+    EXPECT_EQ(dir.read("list.dat"), std::string("new\0\r\n", 6));
+    EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"list.dat"});
+}
+
+TEST(AtomicWriter, UncommittedWriteLeavesTheOldFile)
+{
+    test::TempDataDir dir;
+    dir.write("list.dat", "old");
+    {
+        AtomicWriter w("list.dat");
+        ASSERT_EQ(w.open(), 0);
+        w.write("half of the new");
+    }
+    EXPECT_EQ(dir.read("list.dat"), "old");
+    EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"list.dat"});
+}
+
+TEST(AtomicWriter, FailedWriteThrowsAndKeepsTheOldFile)
+{
+    test::TempDataDir dir;
+    dir.write("list.dat", "old");
+    test::FileSizeLimit limit(16);
+    ASSERT_TRUE(limit.active());
+    AtomicWriter w("list.dat");
+    ASSERT_EQ(w.open(), 0);
+    try {
+        w.write(std::string(100, 'x'));
+        FAIL() << "write past the limit succeeded";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.code(), 101);
+    }
+    EXPECT_EQ(dir.read("list.dat"), "old");
+}
+
+TEST(AtomicWriter, OpenReportsWhyTheFileCannotBeCreated)
+{
+    test::TempDataDir dir;
+    dir.write("plain", "x");
+    EXPECT_EQ(AtomicWriter("missing/list.dat").open(), ENOENT);
+    EXPECT_EQ(AtomicWriter("plain/list.dat").open(), ENOTDIR);
+    fs::create_directory("folder");
+    EXPECT_EQ(AtomicWriter("folder").open(), EISDIR);
+    AtomicWriter never("never.dat");
+    EXPECT_THROW(never.write("x"), EInOutError);
+    EXPECT_FALSE(dir.exists("never.dat"));
+}
+
+TEST(AtomicWriter, KeepsThePermissionsOfTheReplacedFile)
+{
+    test::TempDataDir dir;
+    dir.write("list.dat", "old");
+    fs::permissions("list.dat", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    AtomicWriter w("list.dat");
+    ASSERT_EQ(w.open(), 0);
+    w.write("new");
+    w.commit();
+    EXPECT_EQ(fs::status("list.dat").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(FileIo, ReadAppendAndCreate)
+{
+    test::TempDataDir dir;
+    std::string bytes = "stale";
+    EXPECT_EQ(readWholeFile("none", bytes), ENOENT);
+    EXPECT_EQ(bytes, "");
+    EXPECT_FALSE(fileExists("none"));
+
+    appendToFile("log", "one\r\n");
+    appendToFile("log", "two\r\n");
+    ASSERT_EQ(readWholeFile("log", bytes), 0);
+    EXPECT_EQ(bytes, "one\r\ntwo\r\n");
+
+    createIfMissing("log"); // an existing file is not emptied
+    EXPECT_EQ(dir.read("log"), "one\r\ntwo\r\n");
+    createIfMissing("empty");
+    EXPECT_TRUE(fileExists("empty"));
+    EXPECT_EQ(dir.read("empty"), "");
+
+    EXPECT_THROW(appendToFile("missing/log", "x"), EInOutError);
+    EXPECT_THROW(createIfMissing("missing/log"), EInOutError);
+}
+
+TEST(FileIo, DamagedFilesAreCopiedAsideUnderFreeNames)
+{
+    test::TempDataDir dir;
+    dir.write("Abonent.lst", "damaged");
+    EXPECT_EQ(copyAside("Abonent.lst"), "Abonent.lst.bad");
+    dir.write("Abonent.lst", "damaged again");
+    EXPECT_EQ(copyAside("Abonent.lst"), "Abonent.lst.bad.1");
+    EXPECT_EQ(copyAside("Abonent.lst"), "Abonent.lst.bad.2");
+    EXPECT_EQ(dir.read("Abonent.lst.bad"), "damaged");
+    EXPECT_EQ(dir.read("Abonent.lst.bad.1"), "damaged again");
+    EXPECT_EQ(dir.read("Abonent.lst"), "damaged again");
+    try {
+        copyAside("missing.lst");
+        FAIL() << "copied a missing file";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.code(), 2);
+    }
+}
+
+TEST(FileIo, DataFilesAreFoundInTheDataFolderFirst)
+{
+    test::TempDataDir dir;
+    EXPECT_EQ(findDataFile("no-such-table.cod"), "no-such-table.cod");
+    dir.write("1251-koi.cod", "local");
+    EXPECT_EQ(findDataFile("1251-koi.cod"), "1251-koi.cod");
+}
+
+} // namespace
+} // namespace zolbin

@@ -1,0 +1,53 @@
+#include "platform/IoError.h"
+
+#include "platform/Codepage.h"
+#include "platform/Errors.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+
+namespace zolbin {
+namespace {
+
+TEST(IoError, SystemErrorsMapToTheProgramsCodes)
+{
+    EXPECT_EQ(ioCodeFromErrno(ENOENT), 2);
+    for (int e : {ENOTDIR, ENAMETOOLONG, EINVAL, ELOOP})
+        EXPECT_EQ(ioCodeFromErrno(e), 3) << e;
+    for (int e : {EMFILE, ENFILE})
+        EXPECT_EQ(ioCodeFromErrno(e), 4) << e;
+    for (int e : {EACCES, EPERM, EROFS, EISDIR, ETXTBSY, EBUSY})
+        EXPECT_EQ(ioCodeFromErrno(e), 5) << e;
+    for (int e : {ENOSPC, EDQUOT, EFBIG})
+        EXPECT_EQ(ioCodeFromErrno(e), 101) << e;
+    EXPECT_EQ(ioCodeFromErrno(EIO), 1000 + EIO);
+}
+
+TEST(IoError, TextsAreTheProgramsOwn)
+{
+    EXPECT_EQ(utf8(ioErrorText(2)), "Файл не найден");
+    EXPECT_EQ(utf8(ioErrorText(3)), "Неверное иимя файла");
+    EXPECT_EQ(utf8(ioErrorText(4)), "Слишком много открытых файлов");
+    EXPECT_EQ(ioErrorText(5), "File access denied");
+    EXPECT_EQ(ioErrorText(100), "Read beyond end of file");
+    EXPECT_EQ(utf8(ioErrorText(101)), "Нет места на диске");
+    EXPECT_EQ(ioErrorText(106), "Invalid numeric input");
+    EXPECT_EQ(utf8(ioErrorText(1005)), "Ошибка ввода/вывода 1005");
+    EXPECT_EQ(utf8(ioErrorText(-7)), "Ошибка ввода/вывода -7");
+}
+
+TEST(IoError, ExceptionCarriesCodeAndText)
+{
+    try {
+        raiseErrno(ENOSPC);
+        FAIL() << "raiseErrno returned";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.code(), 101);
+        EXPECT_EQ(e.text(), ioErrorText(101));
+    }
+    const EInOutError beyond(IoCode::ReadBeyondEnd);
+    EXPECT_STREQ(beyond.what(), "Read beyond end of file");
+}
+
+} // namespace
+} // namespace zolbin
