@@ -1,1 +1,108 @@
-// (being written)
+#include "dispatch/CodeTables.h"
+
+#include "platform/Errors.h"
+#include "platform/FileIo.h"
+#include "platform/IoError.h"
+
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zolbin {
+
+namespace {
+
+using Table = std::array<unsigned char, 256>;
+
+class FileCloser
+{
+public:
+    explicit FileCloser(int fd) : fd_(fd) {}
+    ~FileCloser() { ::close(fd_); }
+    FileCloser(const FileCloser&) = delete;
+    FileCloser& operator=(const FileCloser&) = delete;
+
+private:
+    int fd_;
+};
+
+// Reads the first 256 bytes of the table file. False when the file cannot be opened (the text is then
+// sent unchanged); a file shorter than a whole table is a read beyond its end.
+bool readTable(const char* fileName, Table& table)
+{
+    const std::string path = findDataFile(fileName);
+    int fd;
+    do
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return false;
+    FileCloser closer(fd);
+
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))
+        return false; // a folder of that name cannot be opened as a file either
+
+    std::size_t got = 0;
+    while (got < table.size()) {
+        const ssize_t n = ::read(fd, table.data() + got, table.size() - got);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            raiseErrno(errno);
+        }
+        if (n == 0)
+            throw EInOutError(IoCode::ReadBeyondEnd);
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void convert(const char* tableFile, std::string& text)
+{
+    Table table;
+    if (!readTable(tableFile, table))
+        return;
+    for (char& c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80)
+            c = static_cast<char>(table[byte]);
+    }
+}
+
+} // namespace
+
+void ToKoi8r(std::string& text)
+{
+    convert(KoiTableFileName, text);
+}
+
+void ToCp866(std::string& text)
+{
+    convert(DosTableFileName, text);
+}
+
+void ConvertForCharset(const std::string& charset, std::string& text)
+{
+    if (charset == "KOI8-R")
+        ToKoi8r(text);
+    else if (charset == "DOS")
+        ToCp866(text);
+}
+
+std::string CharsetHeaderName(const std::string& charset)
+{
+    if (charset == "KOI8-R")
+        return "koi8-r";
+    if (charset == "DOS")
+        return "cp866";
+    if (charset == "WIN-1251")
+        return "cp1251";
+    return std::string();
+}
+
+} // namespace zolbin

@@ -1,0 +1,124 @@
+#include "records/Archive.h"
+
+#include "platform/Errors.h"
+#include "platform/IoError.h"
+#include "tests/support/PromptRecorder.h"
+#include "tests/support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace zolbin;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string Deferred = "O\xF2\xEB\xEE\xE6\xE5\xED\xEE - "; // Latin O, then cp1251 "тложено - "
+const std::string Repeats = "\xCF\xEE\xE2\xF2\xEE\xF0\xFB - ";   // "Повторы - "
+const std::string Header = "\xCE\xF0\xEC\xE8\xE4, 07.12.2026 09:30\r\n"; // "Ормид, ..."
+
+TSendParams page(std::string name = "\xC8\xE2\xE0\xED\xEE\xE2") // "Иванов"
+{
+    TSendParams p;
+    p.CurName = std::move(name);
+    p.CurProvider = "\xCE\xF0\xEC\xE8\xE4";
+    p.SendDate = "07.12.2026";
+    p.SendTime = "09:30";
+    return p;
+}
+
+// Names of everything in the data folder, "Log" included, recursively.
+std::vector<std::string> folderContents()
+{
+    std::vector<std::string> names;
+    for (const auto& e : fs::recursive_directory_iterator("."))
+        names.push_back(e.path().lexically_relative(".").string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST(ArchiveEntry, ServiceLineIsWrittenOnlyWhenThereIsADeferralOrARepeat)
+{
+    const std::vector<std::string> lines{"\xCF\xF0\xE8\xE2\xE5\xF2", "", "end"};
+    const std::string body = "\xCF\xF0\xE8\xE2\xE5\xF2\r\n\r\nend\r\n\r\n";
+
+    TSendParams p = page();
+    EXPECT_EQ(FormatArchiveEntry(p, lines), Header + body);
+
+    p.DeferDate = "08.12.2026";
+    p.DeferTime = "10:15";
+    EXPECT_EQ(FormatArchiveEntry(p, lines), Header + Deferred + "08.12.2026 10:15 \r\n" + body);
+
+    p.RepeatCount = 2;
+    p.RepeatInterval = "00:30";
+    EXPECT_EQ(FormatArchiveEntry(p, lines),
+              Header + Deferred + "08.12.2026 10:15 " + Repeats + "2 * 00:30\r\n" + body);
+
+    p.DeferDate.clear();
+    EXPECT_EQ(FormatArchiveEntry(p, lines), Header + Repeats + "2 * 00:30\r\n" + body);
+}
+
+TEST(ArchiveFile, TwoPagesGoIntoOneFileNamedByTheSubscriberBytes)
+{
+    test::TempDataDir dir;
+    test::PromptRecorder prompts;
+    WriteArchive(page(), {"one"});
+    WriteArchive(page(), {"two"});
+    EXPECT_EQ(dir.read("Log/\xC8\xE2\xE0\xED\xEE\xE2"
+                       ".log"),
+              Header + "one\r\n\r\n" + Header + "two\r\n\r\n");
+    EXPECT_TRUE(prompts.requests().empty());
+}
+
+TEST(ArchiveFile, UnregisteredSubscriberCreatesTheFolderButNoFile)
+{
+    test::TempDataDir dir;
+    test::PromptRecorder prompts;
+    WriteArchive(page(""), {"text"});
+    EXPECT_EQ(folderContents(), std::vector<std::string>{"Log"});
+    EXPECT_TRUE(prompts.requests().empty());
+}
+
+TEST(ArchiveFile, NameThatWouldLeaveTheFolderShowsOneMessageAndWritesNothing)
+{
+    for (const std::string& name :
+         std::vector<std::string>{"../x", "a/b", ".", "..", std::string("x\0y", 3), std::string("/tmp/x")}) {
+        SCOPED_TRACE(name);
+        test::TempDataDir dir;
+        fs::create_directory("a");
+        test::PromptRecorder prompts;
+        WriteArchive(page(name), {"text"});
+        EXPECT_EQ(folderContents(), (std::vector<std::string>{"Log", "a"}));
+        EXPECT_FALSE(fs::exists("../x.log"));
+        EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Неверное иимя файла"});
+    }
+}
+
+TEST(ArchiveFile, FailedOpeningIsShownAndFailedWriteIsThrown)
+{
+    test::TempDataDir dir;
+    test::PromptRecorder prompts;
+    dir.write("Log", "not a folder");
+    EXPECT_NO_THROW(WriteArchive(page("A"), {"text"}));
+    EXPECT_EQ(dir.read("Log"), "not a folder");
+    ASSERT_EQ(prompts.texts().size(), 1U);
+    EXPECT_EQ(prompts.texts()[0], "Неверное иимя файла");
+
+    fs::remove("Log");
+    fs::create_directories("Log/B.log");
+    prompts.clear();
+    EXPECT_NO_THROW(WriteArchive(page("B"), {"text"}));
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"File access denied"});
+
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    fs::create_symlink("/dev/full", "Log/C.log");
+    try {
+        WriteArchive(page("C"), {"text"});
+        FAIL() << "no error";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.code(), IoCode::DiskFull);
+    }
+}
