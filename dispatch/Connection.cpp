@@ -1,0 +1,65 @@
+#include "dispatch/Connection.h"
+
+#include "dispatch/DialogueChannel.h"
+#include "dispatch/ReplyReader.h"
+#include "dispatch/SendHost.h"
+#include "platform/Codepage.h"
+#include "platform/Net.h"
+
+namespace zolbin {
+
+namespace {
+
+constexpr int Attempts = 3;
+
+} // namespace
+
+int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port)
+{
+    ReportStatus(host, cp("Соединение с сервером..."));
+    for (int attempt = 1; attempt <= Attempts; ++attempt) {
+        const bool last = attempt == Attempts;
+        if (attempt > 1)
+            host.Pause(2000);
+        ReportStatus(host, cp("Попытка ") + std::to_string(attempt) + "...");
+
+        std::uint32_t address = net::InetAddr(server);
+        if (address == net::InaddrNone && !net::GetHostByName(server, address)) {
+            ReportSocketError(host, net::Winsock::LastError());
+            if (last)
+                host.Journal().WriteEmptyLine();
+            continue;
+        }
+
+        const int s = net::Socket();
+        if (s < 0) {
+            ReportSocketError(host, net::Winsock::LastError());
+            if (last)
+                host.Journal().WriteEmptyLine();
+            continue;
+        }
+
+        if (net::Connect(s, address, static_cast<std::uint16_t>(static_cast<std::uint32_t>(port) & 0xFFFFu)) != 0) {
+            ReportSocketError(host, net::Winsock::LastError());
+            continue;
+        }
+
+        std::uint16_t localPort = 0;
+        if (net::GetSockName(s, host.LocalAddr, localPort) != 0)
+            host.LocalAddr = 0;
+
+        std::string greeting;
+        const int n = ReadReply(s, greeting, net::CurrentDeadlines().replyMs);
+        if (n > 0 && (greeting[0] == '4' || greeting[0] == '5'))
+            return -1;
+        if (n <= 0)
+            greeting.clear();
+        host.SetStatusText(greeting);
+        host.Pause(250);
+        host.Journal().WriteLine(WithoutLastTwo(greeting));
+        return s;
+    }
+    return -1;
+}
+
+} // namespace zolbin

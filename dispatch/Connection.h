@@ -1,0 +1,17 @@
+#pragma once
+// The TCP connection over which one page is handed over: up to three attempts, each step shown and
+// journaled, and the server's greeting read.
+
+#include <cstdint>
+#include <string>
+
+namespace zolbin {
+
+class SendHost;
+
+// Connects to the host (a dotted IPv4 address or a name; only its first address is tried) on the port's
+// low 16 bits. Returns the connected socket with the greeting read, or -1. A greeting beginning with
+// "4" or "5" gives -1 without anything shown or journaled. Fills host.LocalAddr.
+int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port);
+
+} // namespace zolbin

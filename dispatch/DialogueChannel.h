@@ -1,0 +1,41 @@
+#pragma once
+// The line exchange that the SNPP and SMTP dialogues share: one command line out, one reply in, each step
+// shown in the status bar and written to the journal as the dialogue asks.
+
+#include <string>
+
+namespace zolbin {
+
+class SendHost;
+
+// The longest line that fits the send buffer together with its CR LF.
+inline constexpr std::size_t MaxLineLength = 4094;
+
+class DialogueChannel
+{
+public:
+    DialogueChannel(SendHost& host, int socket) : host_(host), socket_(socket) {}
+
+    // Sends the line and CR LF. When shownText is not empty it is then shown and journaled (whatever the
+    // send gave). A line holding CR, LF or NUL is never sent (socket error 10022), nor one longer than
+    // MaxLineLength (10040). A failure is reported ("Ошибка: " + text, journal line and an empty line).
+    // Returns the number of bytes sent or -1.
+    int SendLine(const std::string& line, const std::string& shownText);
+
+    // Reads one reply and judges it by its first character: 4 or 5, or anything that is not a digit, is a
+    // negative reply ("Ошибка: " + reply; unreachableMessage, when not empty, is shown in a message box);
+    // other digits are positive ("Ответ: " + reply). A socket error, or the connection closed where a
+    // reply was due (10054), is reported with an empty journal line. Returns 0 or -1.
+    int ReadReply(const std::string& unreachableMessage, int deadlineMs);
+
+private:
+    void reportSocketError(int code);
+
+    SendHost& host_;
+    int socket_;
+};
+
+// The status text without its last two characters (a reply's CR LF), as the journal keeps replies.
+std::string WithoutLastTwo(const std::string& text);
+
+} // namespace zolbin

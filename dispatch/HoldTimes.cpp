@@ -1,0 +1,95 @@
+#include "dispatch/HoldTimes.h"
+
+#include "platform/Codepage.h"
+#include "platform/Errors.h"
+
+#include <vector>
+
+namespace zolbin {
+
+namespace {
+
+[[noreturn]] void badDateTime(const std::string& text)
+{
+    std::string message = cp("'%s' неверные дата/время");
+    message.replace(message.find("%s"), 2, text);
+    throw EConvertError(message);
+}
+
+// Splits "a<sep>b<sep>c" into whole numbers; false when a part is empty or not all digits.
+bool numbers(const std::string& text, char separator, std::vector<int>& out)
+{
+    out.clear();
+    std::string part;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == separator) {
+            if (part.empty() || part.size() > 4)
+                return false;
+            out.push_back(std::stoi(part));
+            part.clear();
+        } else if (text[i] >= '0' && text[i] <= '9') {
+            part += text[i];
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string format(const QDateTime& moment)
+{
+    return moment.toString(QStringLiteral("dd.MM.yy hh:mm")).toStdString();
+}
+
+} // namespace
+
+QDate ParseDate(const std::string& text)
+{
+    std::vector<int> parts;
+    if (!numbers(text, '.', parts) || parts.size() != 3)
+        badDateTime(text);
+    int year = parts[2];
+    if (year < 100)
+        year += 2000;
+    const QDate date(year, parts[1], parts[0]);
+    if (!date.isValid())
+        badDateTime(text);
+    return date;
+}
+
+QTime ParseTime(const std::string& text)
+{
+    std::vector<int> parts;
+    if (!numbers(text, ':', parts) || parts.size() < 2 || parts.size() > 3)
+        badDateTime(text);
+    const QTime time(parts[0], parts[1], parts.size() == 3 ? parts[2] : 0);
+    if (!time.isValid())
+        badDateTime(text);
+    return time;
+}
+
+int ParseIntervalMinutes(const std::string& text)
+{
+    const QTime time = ParseTime(text);
+    return time.hour() * 60 + time.minute();
+}
+
+HoldTimes ComputeHoldTimes(const TSendParams& params, const QDateTime& now)
+{
+    HoldTimes holds;
+    const int repeats = params.RepeatCount > 2 ? 2 : params.RepeatCount;
+    const int interval = repeats > 0 ? ParseIntervalMinutes(params.RepeatInterval) : 0;
+    if (!params.DeferDate.empty()) {
+        const QDate date = ParseDate(params.DeferDate);
+        const QTime time = ParseTime(params.DeferTime);
+        const QDateTime deferred(date, time);
+        for (int i = 0; i <= repeats; ++i)
+            holds[static_cast<std::size_t>(i)] = format(deferred.addSecs(static_cast<qint64>(i) * interval * 60));
+    } else {
+        for (int i = 1; i <= repeats; ++i)
+            holds[static_cast<std::size_t>(i)] = format(now.addSecs(static_cast<qint64>(i) * interval * 60));
+    }
+    return holds;
+}
+
+} // namespace zolbin

@@ -1,0 +1,47 @@
+#include "dispatch/ReplyReader.h"
+
+#include "platform/Net.h"
+
+#include <array>
+#include <chrono>
+
+namespace zolbin {
+
+bool ReplyComplete(std::string_view data)
+{
+    if (data.size() < 2 || data.substr(data.size() - 2) != "\r\n")
+        return false;
+    const std::string_view body = data.substr(0, data.size() - 2);
+    const std::size_t lastBreak = body.rfind("\r\n");
+    const std::string_view last = lastBreak == std::string_view::npos ? body : body.substr(lastBreak + 2);
+    const bool continuation = last.size() >= 4 && last[0] >= '0' && last[0] <= '9' && last[1] >= '0' &&
+                              last[1] <= '9' && last[2] >= '0' && last[2] <= '9' && last[3] == '-';
+    return !continuation;
+}
+
+int ReadReply(int socket, std::string& reply, int deadlineMs)
+{
+    using SteadyClock = std::chrono::steady_clock;
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(deadlineMs);
+    reply.clear();
+    std::array<char, ReplyBufferSize> buffer{};
+    while (reply.size() < ReplyBufferSize) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
+        if (left.count() <= 0) {
+            net::Winsock::SetLastError(net::Wsa::TimedOut);
+            return -1;
+        }
+        const int room = static_cast<int>(ReplyBufferSize - reply.size());
+        const int n = net::Recv(socket, buffer.data(), room, static_cast<int>(left.count()));
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        reply.append(buffer.data(), static_cast<std::size_t>(n));
+        if (ReplyComplete(reply))
+            break;
+    }
+    return static_cast<int>(reply.size());
+}
+
+} // namespace zolbin

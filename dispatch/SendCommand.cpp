@@ -1,0 +1,207 @@
+#include "dispatch/SendCommand.h"
+
+#include "directory/TextChecks.h"
+#include "dispatch/Connection.h"
+#include "dispatch/HoldTimes.h"
+#include "dispatch/SendHost.h"
+#include "dispatch/Smtp.h"
+#include "dispatch/Snpp.h"
+#include "platform/Clock.h"
+#include "platform/Codepage.h"
+#include "platform/Errors.h"
+#include "platform/Net.h"
+#include "platform/Prompts.h"
+#include "records/Archive.h"
+
+namespace zolbin {
+
+namespace {
+
+std::string failedText()
+{
+    return cp("Ошибка: Сообщение отправлено не было");
+}
+
+std::string digitalCharacters()
+{
+    return cp("Для цифровых пейджеров допустимы следующие символы: ");
+}
+
+std::string continueQuestion(const std::string& name)
+{
+    return cp("Для абонента ") + name + cp(" сообщение отправить не удалось. Продолжать для остальных?");
+}
+
+} // namespace
+
+SendCommand::SendCommand(SendHost& host, TSendParams& params, std::int16_t curGroup, const TGroupList& groups,
+                         const TProviderList& providers)
+    : host_(host), params_(params), curGroup_(curGroup), groups_(groups), providers_(providers)
+{
+}
+
+void SendCommand::reportOutcome(const std::string& text)
+{
+    host_.SetStatusText(text);
+    host_.Journal().WriteLine(text);
+    host_.Journal().WriteEmptyLine();
+}
+
+SendOutcome SendCommand::Run()
+{
+    host_.SetStatusText({});
+    const QDateTime started = Clock::current().now();
+    params_.SendDate = started.toString(QStringLiteral("dd.MM.yyyy")).toStdString();
+    params_.SendTime = started.toString(QStringLiteral("hh:mm")).toStdString();
+    savedDeferDate_ = params_.DeferDate;
+    if (params_.RepeatCount > 2)
+        params_.RepeatCount = 2;
+
+    if (params_.CurNumber == 0 && curGroup_ == -1) {
+        Prompts::message(cp("Необходимо выбрать абонента или группу абонентов"), PromptIcon::Information);
+        return SendOutcome::Refused;
+    }
+    if (host_.EditorText().empty()) {
+        Prompts::message(cp("Необходимо набрать текст сообщения"), PromptIcon::Information);
+        return SendOutcome::Refused;
+    }
+
+    SendOutcome outcome = SendOutcome::Stopped;
+    try {
+        host_.Journal().EnsureExists();
+        ReportStatus(host_, cp("Инициализация..."));
+        lines_ = host_.EditorLines();
+        if (const int error = net::Winsock::Startup(); error != 0) {
+            ReportSocketError(host_, error);
+            host_.Journal().WriteEmptyLine();
+        } else {
+            bool stopped = false;
+            if (curGroup_ == -1) {
+                stopped = serveSubscriber() == Result::Stop;
+            } else {
+                // The command works on copies of the members, whatever the operator changes meanwhile.
+                std::vector<TAbonent> members;
+                for (const AbonentPtr& member : groups_.Items(curGroup_)->Members)
+                    members.push_back(*member);
+                for (const TAbonent& member : members) {
+                    params_.CurName = member.Name.str();
+                    params_.CurNumber = member.Number;
+                    params_.CurDigital = member.Numeric;
+                    params_.CurProvider = member.Provider.str();
+                    ReportStatus(host_, cp("Отправка сообщения для абонента ") + params_.CurName);
+                    if (serveSubscriber() == Result::Stop) {
+                        stopped = true;
+                        break;
+                    }
+                }
+            }
+            net::Winsock::Cleanup();
+            if (!stopped) {
+                params_.SendDate.clear();
+                params_.SendTime.clear();
+                params_.DeferDate.clear();
+                params_.DeferTime.clear();
+                params_.RepeatInterval.clear();
+                params_.RepeatCount = 0;
+                host_.SendCompleted(params_);
+                outcome = SendOutcome::Completed;
+            }
+        }
+    } catch (const EZolbinError& error) {
+        // A bad service date or a failed journal write ends the command; the network is released and the
+        // deferral kept for the next try.
+        net::Winsock::Cleanup();
+        Prompts::message(error.text(), PromptIcon::Stop);
+    }
+    if (outcome != SendOutcome::Completed)
+        params_.DeferDate = savedDeferDate_;
+    host_.Pause(2000);
+    host_.SetStatusText({});
+    return outcome;
+}
+
+SendCommand::Result SendCommand::failSubscriber(const std::string& messageForOne, const std::string& promptPrefix,
+                                                bool stopsGroup)
+{
+    const bool group = curGroup_ != -1;
+    if (!group || stopsGroup) {
+        if (!messageForOne.empty())
+            Prompts::message(messageForOne, PromptIcon::Information);
+        reportOutcome(failedText());
+        return Result::Stop;
+    }
+    reportOutcome(failedText());
+    const bool goOn = Prompts::ask(cp("Предупреждение"), promptPrefix + continueQuestion(params_.CurName),
+                                   PromptIcon::Stop);
+    return goOn ? Result::Skipped : Result::Stop;
+}
+
+SendCommand::Result SendCommand::failConnection()
+{
+    if (curGroup_ == -1) {
+        reportOutcome(failedText());
+        return Result::Stop;
+    }
+    const std::string question = continueQuestion(params_.CurName);
+    host_.Journal().WriteLine(question);
+    host_.Journal().WriteEmptyLine();
+    return Prompts::ask(cp("Предупреждение"), question, PromptIcon::Stop) ? Result::Skipped : Result::Stop;
+}
+
+SendCommand::Result SendCommand::serveSubscriber()
+{
+    params_.DeferDate = savedDeferDate_;
+    if (params_.CurDigital == 1 && !IsDigitalText(host_.EditorText())) {
+        return failSubscriber(digitalCharacters() + "\r\n" + "0..9, ,[,],-,u,U",
+                              digitalCharacters() + "0..9, ,[,],-,u,U" + "\r\n", false);
+    }
+    const HoldTimes holds = ComputeHoldTimes(params_, Clock::current().now());
+
+    for (int i = 0; i <= params_.RepeatCount; ++i) {
+        params_.DeferDate = holds[static_cast<std::size_t>(i)];
+        const int index = providers_.IndexOfName(params_.CurProvider);
+        if (index < 0)
+            return failSubscriber(cp("А указана ли для этого абонента пейджинговая компания?"), {}, true);
+        const TProvider& company = *providers_.Items(index);
+
+        int socket = -1;
+        if (company.Gate == Gate::SMTP) {
+            params_.CurSMTPEMail = company.SMTPEMail.str();
+            params_.CurSMTPPort = company.SMTPPort;
+            params_.CurSMTPEnc = company.SMTPEnc.str();
+            params_.CurGate = company.Gate;
+            socket = ConnectToServer(host_, host_.Settings().SMTPServer, params_.CurSMTPPort);
+            params_.DeferDate = savedDeferDate_;
+            i = params_.RepeatCount;
+        } else if (company.Gate == Gate::SNPP) {
+            params_.CurSNPPSrv = company.SNPPSrv.str();
+            params_.CurSNPPPort = company.SNPPPort;
+            params_.CurSNPPEnc = company.SNPPEnc.str();
+            params_.CurSnppPswd = company.SnppPswd.str();
+            params_.CurGate = company.Gate;
+            socket = ConnectToServer(host_, params_.CurSNPPSrv, params_.CurSNPPPort);
+        } else {
+            // No gate of ours serves this company (TAP): the subscriber fails like a failed dialogue.
+            params_.DeferDate = savedDeferDate_;
+            ReportStatus(host_, cp("Ошибка: Поддержка TAP пока не реализована"));
+            return failSubscriber({}, {}, false);
+        }
+        if (socket < 0)
+            return failConnection();
+
+        const int result = params_.CurGate == Gate::SMTP ? SmtpDialogue(host_, socket, params_, lines_)
+                                                         : SnppDialogue(host_, socket, params_, lines_);
+        if (result < 0) {
+            params_.DeferDate = savedDeferDate_;
+            return failSubscriber({}, {}, false);
+        }
+        if (params_.CurGate == Gate::SMTP || i == 0) {
+            params_.DeferDate = savedDeferDate_;
+            WriteArchive(params_, lines_);
+        }
+        reportOutcome(cp("Сообщение успешно отправлено"));
+    }
+    return Result::Sent;
+}
+
+} // namespace zolbin

@@ -1,0 +1,50 @@
+#pragma once
+// The Send command: hands the editor's message to the current subscriber, or to every member of the
+// current group, through each one's paging company, and records the outcome.
+
+#include "directory/Lists.h"
+#include "directory/SendParams.h"
+
+#include <cstdint>
+
+namespace zolbin {
+
+class SendHost;
+
+enum class SendOutcome
+{
+    Refused,   // no recipient or no text: a message was shown, nothing else happened
+    Completed, // every subscriber was served (or skipped by the operator): the clean-up ran
+    Stopped    // a failure stopped the command: nothing was cleaned up
+};
+
+class SendCommand
+{
+public:
+    SendCommand(SendHost& host, TSendParams& params, std::int16_t curGroup, const TGroupList& groups,
+                 const TProviderList& providers);
+
+    SendOutcome Run();
+
+private:
+    enum class Result
+    {
+        Sent,
+        Skipped, // a group member the operator chose to skip
+        Stop
+    };
+    Result serveSubscriber();
+    Result failSubscriber(const std::string& messageForOne, const std::string& promptPrefix, bool stopsGroup);
+    Result failConnection();
+    void reportOutcome(const std::string& text);
+
+    SendHost& host_;
+    TSendParams& params_;
+    std::int16_t curGroup_;
+    const TGroupList& groups_;
+    const TProviderList& providers_;
+    std::string savedDeferDate_;
+    std::vector<std::string> lines_;
+};
+
+} // namespace zolbin

@@ -1,0 +1,21 @@
+#include "dispatch/SendHost.h"
+
+#include "dispatch/SocketErrors.h"
+#include "platform/Codepage.h"
+
+namespace zolbin {
+
+void ReportStatus(SendHost& host, const std::string& text)
+{
+    host.SetStatusText(text);
+    host.Pause(100);
+    host.Journal().WriteLine(text);
+}
+
+void ReportSocketError(SendHost& host, int code)
+{
+    host.Beep();
+    ReportStatus(host, cp("Ошибка: ") + SocketErrorText(code));
+}
+
+} // namespace zolbin

@@ -1,0 +1,52 @@
+#pragma once
+// What the connection, the dialogues and the send command need of the window they work for: the status
+// text, the pauses, the beep, the settings, the signature toggle, the journal and the editor's lines.
+// The main window implements it; tests implement it with a recorder; the command-line sender without
+// any window.
+
+#include "directory/SendParams.h"
+#include "directory/Settings.h"
+#include "records/Journal.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zolbin {
+
+class SendHost
+{
+public:
+    virtual ~SendHost() = default;
+
+    // Shows the text in the status bar and repaints it at once.
+    virtual void SetStatusText(const std::string& text) = 0;
+    // Waits while the windows stay alive.
+    virtual void Pause(unsigned ms) = 0;
+    // The default system beep before an error report.
+    virtual void Beep() = 0;
+
+    virtual const TSettings& Settings() const = 0;
+    // True while the signature-block toggle is down.
+    virtual bool SignatureBlocked() const = 0;
+    virtual const TJournal& Journal() const = 0;
+    // The message editor's lines as displayed (word wrap counts; a final empty line is not counted).
+    virtual std::vector<std::string> EditorLines() const = 0;
+    // The editor's whole text, its lines joined by line breaks.
+    virtual std::string EditorText() const = 0;
+
+    // The window's part of the clean-up after a complete send: the service summary and Label2 emptied,
+    // the editor emptied when "Clear" is 1, the service functions disabled when nothing is ticked.
+    virtual void SendCompleted(const TSendParams& params) = 0;
+
+    // The local end of the last connection (host order).
+    std::uint32_t LocalAddr = 0;
+};
+
+// Shows the text, pauses 100 ms and appends it to the journal as one line.
+void ReportStatus(SendHost& host, const std::string& text);
+
+// A socket error report: the beep, then ReportStatus with "Ошибка: " + the error's text.
+void ReportSocketError(SendHost& host, int code);
+
+} // namespace zolbin

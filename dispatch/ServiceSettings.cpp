@@ -1,0 +1,81 @@
+#include "dispatch/ServiceSettings.h"
+
+#include "directory/TextChecks.h"
+#include "platform/Codepage.h"
+#include "platform/Convert.h"
+
+namespace zolbin {
+
+namespace {
+
+std::string padded(const std::string& text)
+{
+    return text.size() < 2 ? "0" + text : text;
+}
+
+bool leapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+} // namespace
+
+const std::vector<std::string>& MonthNames()
+{
+    static const std::vector<std::string> names = {
+        cp("Январь"), cp("Февраль"), cp("Март"),     cp("Апрель"),  cp("Май"),    cp("Июнь"),
+        cp("Июль"),   cp("Август"),  cp("Сентябрь"), cp("Октябрь"), cp("Ноябрь"), cp("Декабрь")};
+    return names;
+}
+
+int MonthNumber(const std::string& text)
+{
+    const std::string wanted = UpperCaseText(text);
+    const auto& names = MonthNames();
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (UpperCaseText(names[i]) == wanted)
+            return static_cast<int>(i) + 1;
+    return 0;
+}
+
+bool DeferralDateValid(const ServiceForm& form)
+{
+    const int year = StrToInt(form.year);
+    const int month = MonthNumber(form.month);
+    const int day = StrToInt(form.day);
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1)
+        return false;
+    static const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int length = month == 2 && leapYear(year) ? 29 : lengths[month - 1];
+    return day <= length;
+}
+
+void ResetServiceSettings(TSendParams& params, std::string& summary)
+{
+    summary.clear();
+    params.DeferDate.clear();
+    params.RepeatCount = 0;
+}
+
+void ApplyServiceForm(const ServiceForm& form, TSendParams& params, std::string& summary)
+{
+    ResetServiceSettings(params, summary);
+    if (form.later) {
+        const std::string month = padded(std::to_string(MonthNumber(form.month)));
+        params.DeferDate = padded(form.day) + "." + month + "." + form.year;
+        params.DeferTime = padded(form.hour) + ":" + padded(form.minute);
+        summary = cp("Отложено на ") + params.DeferDate + " " + params.DeferTime;
+    }
+    if (form.repeat) {
+        const std::string hours = padded(form.repHour);
+        const std::string minutes = padded(form.repMinute);
+        std::int32_t count = StrToInt(form.repCount);
+        count = count < 1 ? 1 : (count > 2 ? 2 : count);
+        params.RepeatCount = static_cast<std::uint8_t>(count);
+        params.RepeatInterval = hours + ":" + minutes;
+        const std::string repeats = std::to_string(count) + "*" + params.RepeatInterval;
+        summary = summary.empty() ? cp("Повторы - ") + repeats : summary + cp(", повторы - ") + repeats;
+    }
+}
+
+} // namespace zolbin

@@ -1,0 +1,29 @@
+#pragma once
+// The SMTP dialogue: one mail through the operator's relay to a company's mail-to-pager gateway.
+
+#include "directory/SendParams.h"
+#include "directory/Settings.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zolbin {
+
+class SendHost;
+
+// The recipient: the number joined to a gateway address written as "@domain", else the address itself.
+std::string SmtpRecipient(const TSendParams& params);
+
+// The subject text: the number (for a full gateway address), the deferral "dd/mm/yyyy hh:mm ", the repeats
+// "count*minutes" and " ^^^" when the sender is hidden.
+std::string SmtpSubject(const TSendParams& params, bool hideFrom);
+
+// The body lines as they are sent: signature rule, empty lines dropped, a leading "." doubled, converted.
+std::vector<std::string> SmtpBodyLines(std::vector<std::string> lines, const std::string& signature,
+                                       const std::string& charset);
+
+// Returns 0 when the mail was accepted and QUIT answered, -1 at the first failure.
+int SmtpDialogue(SendHost& host, int& socket, const TSendParams& params, const std::vector<std::string>& lines);
+
+} // namespace zolbin

@@ -1,0 +1,77 @@
+#include "dispatch/Snpp.h"
+
+#include "directory/Records.h"
+#include "dispatch/CodeTables.h"
+#include "dispatch/DialogueChannel.h"
+#include "dispatch/MessageText.h"
+#include "dispatch/SendHost.h"
+#include "platform/Codepage.h"
+#include "platform/Net.h"
+
+namespace zolbin {
+
+namespace {
+
+constexpr const char* HomeLogin = "Zolbin Sender 2.0.1";
+
+} // namespace
+
+std::string SnppMessageText(std::vector<std::string> lines, const std::string& signature, const std::string& charset)
+{
+    AppendSignature(lines, signature);
+    std::string text;
+    for (std::string& line : lines) {
+        if (line.empty())
+            continue;
+        if (line.back() != ' ')
+            line += ' ';
+        ConvertForCharset(charset, line);
+        text += line;
+    }
+    return text;
+}
+
+int SnppDialogue(SendHost& host, int& socket, const TSendParams& params, const std::vector<std::string>& lines)
+{
+    const TSendParams p = params;
+    DialogueChannel channel(host, socket);
+    const int deadline = net::CurrentDeadlines().replyMs;
+    const std::string sent = cp("Посылка: ");
+
+    // Step 1: the login. The home provider's fixed login is shown as sent; a company password never is.
+    const bool home = p.CurProvider == HomeProviderName();
+    if (home || !p.CurSnppPswd.empty()) {
+        const std::string line = std::string("LOGI ") + (home ? std::string(HomeLogin) : p.CurSnppPswd);
+        const std::string shown = home ? sent + line : sent + "LOGI ***";
+        if (channel.SendLine(line, shown) < 0 || channel.ReadReply({}, deadline) < 0)
+            return -1;
+    }
+    // Step 2: the hold time.
+    if (!p.DeferDate.empty()) {
+        const std::string line = "HOLD " + HoldArgument(p.DeferDate);
+        if (channel.SendLine(line, sent + line) < 0 || channel.ReadReply({}, deadline) < 0)
+            return -1;
+    }
+    // Step 3: the pager; a refusal means the subscriber cannot be reached.
+    {
+        const std::string line = "PAGE " + std::to_string(p.CurNumber);
+        if (channel.SendLine(line, sent + line) < 0 || channel.ReadReply(cp("Абонент не доступен!"), deadline) < 0)
+            return -1;
+    }
+    // Step 4: the message, never shown.
+    {
+        const bool signed_ = p.CurDigital == 0 && !host.SignatureBlocked();
+        const std::string signature = signed_ ? host.Settings().ShortName : std::string();
+        const std::string line = "MESS " + SnppMessageText(lines, signature, p.CurSNPPEnc);
+        if (channel.SendLine(line, sent + "MESS ***") < 0 || channel.ReadReply({}, deadline) < 0)
+            return -1;
+    }
+    for (const char* command : {"SEND", "QUIT"}) {
+        const std::string line = command;
+        if (channel.SendLine(line, sent + line) < 0 || channel.ReadReply({}, deadline) < 0)
+            return -1;
+    }
+    return 0;
+}
+
+} // namespace zolbin

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+namespace zolbin {
+
+// The Russian text (cp1251) for a WinSock error number; "Неизвестная ошибка." for any other number.
+std::string SocketErrorText(int code);
+
+} // namespace zolbin

@@ -1,0 +1,342 @@
+#include "platform/Net.h"
+
+#include <QCoreApplication>
+#include <arpa/inet.h>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <mutex>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <set>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace zolbin::net {
+
+namespace {
+
+// How long one poll may block before window messages are dispatched again.
+constexpr int SliceMs = 20;
+
+int g_lastError = 0;
+bool g_started = false;
+std::set<int>& openSockets()
+{
+    static std::set<int> sockets;
+    return sockets;
+}
+
+using SteadyClock = std::chrono::steady_clock;
+
+void dispatchMessages()
+{
+    if (QCoreApplication::instance() != nullptr)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+int msLeft(SteadyClock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
+    return left.count() < 0 ? 0 : static_cast<int>(left.count());
+}
+
+// Waits until the socket is ready for the events or the deadline passes, dispatching window messages
+// between slices. Returns 1 ready, 0 deadline passed, -1 poll failed (errno set).
+int waitReady(int s, short events, int timeoutMs)
+{
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        pollfd p{s, events, 0};
+        const int slice = std::min(SliceMs, msLeft(deadline));
+        const int r = ::poll(&p, 1, slice);
+        if (r > 0)
+            return 1;
+        if (r < 0 && errno != EINTR)
+            return -1;
+        if (msLeft(deadline) == 0)
+            return 0;
+        dispatchMessages();
+    }
+}
+
+bool fail(int code)
+{
+    g_lastError = code;
+    return false;
+}
+
+} // namespace
+
+int WsaFromErrno(int err)
+{
+    switch (err) {
+    case EINTR: return 10004;
+    case EBADF: return 10009;
+    case EACCES:
+    case EPERM: return 10013;
+    case EFAULT: return 10014;
+    case EINVAL: return 10022;
+    case EMFILE:
+    case ENFILE: return 10024;
+    case EAGAIN: return 10035;
+    case EINPROGRESS: return 10036;
+    case EALREADY: return 10037;
+    case ENOTSOCK: return 10038;
+    case EDESTADDRREQ: return 10039;
+    case EMSGSIZE: return 10040;
+    case EPROTOTYPE: return 10041;
+    case ENOPROTOOPT: return 10042;
+    case EPROTONOSUPPORT: return 10043;
+    case EOPNOTSUPP: return 10045;
+    case EPFNOSUPPORT: return 10046;
+    case EAFNOSUPPORT: return 10047;
+    case EADDRINUSE: return 10048;
+    case EADDRNOTAVAIL: return 10049;
+    case ENETDOWN: return 10050;
+    case ENETUNREACH: return 10051;
+    case ENETRESET: return 10052;
+    case ECONNABORTED: return 10053;
+    case ECONNRESET:
+    case EPIPE: return 10054;
+    case ENOBUFS:
+    case ENOMEM: return 10055;
+    case EISCONN: return 10056;
+    case ENOTCONN: return 10057;
+    case ESHUTDOWN: return 10058;
+    case ETIMEDOUT: return 10060;
+    case ECONNREFUSED: return 10061;
+    case EHOSTDOWN: return 10064;
+    case EHOSTUNREACH: return 10065;
+    default: return 10000 + err;
+    }
+}
+
+Deadlines& CurrentDeadlines()
+{
+    static Deadlines deadlines;
+    return deadlines;
+}
+
+int Winsock::Startup()
+{
+    g_started = true;
+    g_lastError = 0;
+    return 0;
+}
+
+void Winsock::Cleanup()
+{
+    for (int s : openSockets())
+        ::close(s);
+    openSockets().clear();
+    g_started = false;
+}
+
+int Winsock::LastError()
+{
+    return g_lastError;
+}
+
+void Winsock::SetLastError(int code)
+{
+    g_lastError = code;
+}
+
+bool Winsock::Started()
+{
+    return g_started;
+}
+
+std::uint32_t InetAddr(const std::string& text)
+{
+    // Four decimal parts of 0..255 separated by points, nothing else.
+    std::uint32_t result = 0;
+    int parts = 0;
+    std::size_t i = 0;
+    while (parts < 4) {
+        if (i >= text.size() || text[i] < '0' || text[i] > '9')
+            return InaddrNone;
+        unsigned value = 0;
+        std::size_t digits = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && digits < 4) {
+            value = value * 10 + static_cast<unsigned>(text[i] - '0');
+            ++i;
+            ++digits;
+        }
+        if (value > 255 || digits > 3)
+            return InaddrNone;
+        result = (result << 8) | value;
+        ++parts;
+        if (parts < 4) {
+            if (i >= text.size() || text[i] != '.')
+                return InaddrNone;
+            ++i;
+        }
+    }
+    return i == text.size() ? result : InaddrNone;
+}
+
+std::string InetNtoa(std::uint32_t hostOrder)
+{
+    return std::to_string((hostOrder >> 24) & 0xFF) + "." + std::to_string((hostOrder >> 16) & 0xFF) + "." +
+           std::to_string((hostOrder >> 8) & 0xFF) + "." + std::to_string(hostOrder & 0xFF);
+}
+
+bool GetHostByName(const std::string& name, std::uint32_t& firstAddress)
+{
+    if (name.empty() || name.find('\0') != std::string::npos)
+        return fail(Wsa::HostNotFound);
+
+    // The resolver blocks; it runs on a helper thread while the window keeps dispatching. A look-up
+    // that outlives its deadline is abandoned (its thread finishes on its own).
+    struct State
+    {
+        std::mutex mutex;
+        bool done = false;
+        int code = 0;
+        std::uint32_t address = 0;
+    };
+    auto state = std::make_shared<State>();
+    std::thread([state, name] {
+        addrinfo hints{};
+        hints.ai_family = AF_INET;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* list = nullptr;
+        const int rc = ::getaddrinfo(name.c_str(), nullptr, &hints, &list);
+        int code = 0;
+        std::uint32_t address = 0;
+        if (rc == 0 && list != nullptr) {
+            sockaddr_in in{};
+            std::memcpy(&in, list->ai_addr, sizeof in);
+            address = ntohl(in.sin_addr.s_addr);
+        } else if (rc == EAI_AGAIN) {
+            code = Wsa::TryAgain;
+        } else if (rc == EAI_FAIL) {
+            code = Wsa::NoRecovery;
+        } else if (rc == EAI_NODATA || rc == EAI_ADDRFAMILY) {
+            code = Wsa::NoData;
+        } else {
+            code = Wsa::HostNotFound;
+        }
+        if (list != nullptr)
+            ::freeaddrinfo(list);
+        std::lock_guard lock(state->mutex);
+        state->done = true;
+        state->code = code;
+        state->address = address;
+    }).detach();
+
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(CurrentDeadlines().lookupMs);
+    for (;;) {
+        {
+            std::lock_guard lock(state->mutex);
+            if (state->done) {
+                if (state->code != 0)
+                    return fail(state->code);
+                firstAddress = state->address;
+                return true;
+            }
+        }
+        if (msLeft(deadline) == 0)
+            return fail(Wsa::TimedOut);
+        dispatchMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+int Socket()
+{
+    if (!g_started)
+        return fail(Wsa::NotInitialised), -1;
+    const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
+    if (s < 0)
+        return fail(WsaFromErrno(errno)), -1;
+    openSockets().insert(s);
+    return s;
+}
+
+int Connect(int s, std::uint32_t address, std::uint16_t port)
+{
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port);
+    to.sin_addr.s_addr = htonl(address);
+    if (::connect(s, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0)
+        return 0;
+    if (errno != EINPROGRESS)
+        return fail(WsaFromErrno(errno)), -1;
+    const int ready = waitReady(s, POLLOUT, CurrentDeadlines().connectMs);
+    if (ready == 0)
+        return fail(Wsa::TimedOut), -1;
+    if (ready < 0)
+        return fail(WsaFromErrno(errno)), -1;
+    int err = 0;
+    socklen_t len = sizeof err;
+    if (::getsockopt(s, SOL_SOCKET, SO_ERROR, &err, &len) != 0)
+        return fail(WsaFromErrno(errno)), -1;
+    if (err != 0)
+        return fail(WsaFromErrno(err)), -1;
+    return 0;
+}
+
+int GetSockName(int s, std::uint32_t& address, std::uint16_t& port)
+{
+    sockaddr_in local{};
+    socklen_t len = sizeof local;
+    if (::getsockname(s, reinterpret_cast<sockaddr*>(&local), &len) != 0)
+        return fail(WsaFromErrno(errno)), -1;
+    address = ntohl(local.sin_addr.s_addr);
+    port = ntohs(local.sin_port);
+    return 0;
+}
+
+int Send(int s, const char* data, int length)
+{
+    int sent = 0;
+    while (sent < length) {
+        const ssize_t n = ::send(s, data + sent, static_cast<std::size_t>(length - sent), MSG_NOSIGNAL);
+        if (n > 0) {
+            sent += static_cast<int>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            const int ready = waitReady(s, POLLOUT, CurrentDeadlines().sendMs);
+            if (ready == 0)
+                return fail(Wsa::TimedOut), -1;
+            if (ready < 0)
+                return fail(WsaFromErrno(errno)), -1;
+            continue;
+        }
+        return fail(WsaFromErrno(errno)), -1;
+    }
+    return sent;
+}
+
+int Recv(int s, char* buffer, int length, int waitMs)
+{
+    const int timeout = waitMs < 0 ? CurrentDeadlines().replyMs : waitMs;
+    for (;;) {
+        const ssize_t n = ::recv(s, buffer, static_cast<std::size_t>(length), 0);
+        if (n >= 0)
+            return static_cast<int>(n);
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            return fail(WsaFromErrno(errno)), -1;
+        const int ready = waitReady(s, POLLIN, timeout);
+        if (ready == 0)
+            return fail(Wsa::TimedOut), -1;
+        if (ready < 0)
+            return fail(WsaFromErrno(errno)), -1;
+    }
+}
+
+} // namespace zolbin::net

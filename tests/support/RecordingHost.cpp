@@ -1,0 +1,35 @@
+#include "tests/support/RecordingHost.h"
+
+#include "directory/Records.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace zolbin::test {
+
+std::string RecordingHost::HomeName()
+{
+    return HomeProviderName();
+}
+
+std::vector<std::string> JournalLines(const std::string& fileName)
+{
+    std::ifstream in(fileName, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    const std::string text = buffer.str();
+    std::vector<std::string> lines;
+    std::size_t from = 0;
+    while (from < text.size()) {
+        const std::size_t end = text.find("\r\n", from);
+        if (end == std::string::npos) {
+            lines.push_back(utf8(text.substr(from)));
+            break;
+        }
+        lines.push_back(utf8(text.substr(from, end - from)));
+        from = end + 2;
+    }
+    return lines;
+}
+
+} // namespace zolbin::test

@@ -1,0 +1,92 @@
+#include "dispatch/Connection.h"
+
+#include "dispatch/SocketErrors.h"
+#include "tests/unit/dispatch/NetTestSupport.h"
+
+using namespace zolbin;
+using namespace zolbin::test;
+using ::testing::ElementsAre;
+
+using Connection = NetTest;
+
+TEST_F(Connection, RefusedThreeTimesGivesSevenJournalLinesAndTheTwoPauses)
+{
+    const std::uint16_t port = ScriptedServer::closedPort();
+    EXPECT_EQ(ConnectToServer(host, "127.0.0.1", port), -1);
+    EXPECT_THAT(JournalLines(),
+                ElementsAre("Соединение с сервером...", "Попытка 1...", "Ошибка: Соединение невозможно.",
+                            "Попытка 2...", "Ошибка: Соединение невозможно.", "Попытка 3...",
+                            "Ошибка: Соединение невозможно."));
+    EXPECT_EQ(host.beeps, 3);
+    EXPECT_GE(host.pausedMs(), 4000u + 7 * 100u);
+    EXPECT_EQ(std::count(host.pauses.begin(), host.pauses.end(), 2000u), 2);
+}
+
+TEST_F(Connection, UnknownHostThreeTimesEndsTheBlockWithAnEmptyLine)
+{
+    EXPECT_EQ(ConnectToServer(host, "no-such-host.invalid", 444), -1);
+    const auto lines = JournalLines();
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[0], "Соединение с сервером...");
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        EXPECT_EQ(lines[1 + 2 * attempt], "Попытка " + std::to_string(attempt + 1) + "...");
+        // Without a resolver the look-up may also answer "try again"; both texts name the host.
+        EXPECT_EQ(lines[2 + 2 * attempt].rfind("Ошибка: Хост не найден.", 0), 0u) << lines[2 + 2 * attempt];
+    }
+    EXPECT_EQ(lines[7], "");
+}
+
+TEST_F(Connection, GreetingIsShownWholeAndJournaledWithoutItsLineEnd)
+{
+    ScriptedServer server({ScriptedSession{{"220 snpp ", "ready\r\n"}, {}}});
+    const int s = ConnectToServer(host, "127.0.0.1", server.port());
+    EXPECT_GE(s, 0);
+    EXPECT_EQ(host.statuses.back(), "220 snpp ready\r\n");
+    EXPECT_THAT(JournalLines(), ElementsAre("Соединение с сервером...", "Попытка 1...", "220 snpp ready"));
+    EXPECT_EQ(host.LocalAddr, 0x7F000001u);
+    EXPECT_EQ(host.beeps, 0);
+}
+
+TEST_F(Connection, NegativeGreetingGivesMinusOneSilently)
+{
+    ScriptedServer server({ScriptedSession{{"421 busy\r\n"}, {}}});
+    EXPECT_EQ(ConnectToServer(host, "localhost", server.port()), -1);
+    EXPECT_THAT(JournalLines(), ElementsAre("Соединение с сервером...", "Попытка 1..."));
+    EXPECT_EQ(utf8(host.statuses.back()), "Попытка 1...");
+}
+
+TEST_F(Connection, OnlyThePortsLowSixteenBitsCount)
+{
+    ScriptedServer server({ScriptedSession{{"220 ok\r\n"}, {}}});
+    EXPECT_GE(ConnectToServer(host, "127.0.0.1", 65536 + server.port()), 0);
+    EXPECT_EQ(server.accepted(), 1);
+}
+
+TEST_F(Connection, NoGreetingBeforeTheDeadlineLeavesAnEmptyStatusAndLine)
+{
+    net::CurrentDeadlines().replyMs = 300;
+    ScriptedServer server({ScriptedSession{{}, {}}});
+    EXPECT_GE(ConnectToServer(host, "127.0.0.1", server.port()), 0);
+    EXPECT_EQ(host.statuses.back(), "");
+    EXPECT_THAT(JournalLines(), ElementsAre("Соединение с сервером...", "Попытка 1...", ""));
+}
+
+TEST(DottedAddress, BroadcastAndMalformedTextsAreNotDottedAddresses)
+{
+    EXPECT_EQ(net::InetAddr("127.0.0.1"), 0x7F000001u);
+    EXPECT_EQ(net::InetAddr("10.1.2.3"), 0x0A010203u);
+    EXPECT_EQ(net::InetAddr("255.255.255.255"), net::InaddrNone);
+    for (const char* text : {"", "localhost", "1.2.3", "1.2.3.4.5", "256.1.1.1", "1.2.3.4 ", "1..2.3"})
+        EXPECT_EQ(net::InetAddr(text), net::InaddrNone) << text;
+    EXPECT_EQ(net::InetNtoa(0xC0A80001u), "192.168.0.1");
+}
+
+TEST(SocketErrorTexts, KnownAndUnknownNumbers)
+{
+    EXPECT_EQ(utf8(SocketErrorText(10061)), "Соединение невозможно.");
+    EXPECT_EQ(utf8(SocketErrorText(10052)), "Истекло время ожидания соединения.");
+    EXPECT_EQ(utf8(SocketErrorText(11004)), "Ошибка DNS.");
+    EXPECT_EQ(utf8(SocketErrorText(10036)), utf8(SocketErrorText(10037)));
+    for (int code : {0, 10043, 10044, 10059, 10062, 10063, 11003})
+        EXPECT_EQ(utf8(SocketErrorText(code)), "Неизвестная ошибка.") << code;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// Shared set-up of the connection and dialogue tests: a temporary data folder with the shipped code
+// tables, a recording host, short network deadlines and a started socket layer.
+
+#include "platform/Codepage.h"
+#include "platform/Net.h"
+#include "tests/support/PromptRecorder.h"
+#include "tests/support/RecordingHost.h"
+#include "tests/support/ScriptedServer.h"
+#include "tests/support/TempDir.h"
+
+#include <filesystem>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace zolbin::test {
+
+class NetTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const char* source = ZOLBIN_SOURCE_DIR;
+        for (const char* name : {"1251-koi.cod", "1251-866.cod"})
+            std::filesystem::copy_file(std::filesystem::path(source) / "data" / name,
+                                       std::filesystem::path(dir.path()) / name);
+        saved = net::CurrentDeadlines();
+        net::CurrentDeadlines().replyMs = 2000;
+        net::CurrentDeadlines().connectMs = 2000;
+        host.journal.EnsureExists();
+        net::Winsock::Startup();
+    }
+    void TearDown() override
+    {
+        net::Winsock::Cleanup();
+        net::CurrentDeadlines() = saved;
+    }
+
+    TempDataDir dir;
+    PromptRecorder prompts;
+    RecordingHost host;
+    net::Deadlines saved;
+};
+
+// cp1251 bytes of a UTF-8 text.
+inline std::string W(const char* utf8Text)
+{
+    return cp(utf8Text);
+}
+
+} // namespace zolbin::test

@@ -1,0 +1,167 @@
+#include "dispatch/CodeTables.h"
+#include "dispatch/Connection.h"
+#include "dispatch/Smtp.h"
+#include "tests/unit/dispatch/NetTestSupport.h"
+
+using namespace zolbin;
+using namespace zolbin::test;
+using ::testing::ElementsAre;
+
+namespace {
+
+ScriptedSession relaySession()
+{
+    return {{"220 relay ESMTP\r\n"},
+            {Reply("250 relay\r\n"), Reply("250 sender ok\r\n"), Reply("250 rcpt ok\r\n"),
+             DataReply("354 go ahead\r\n"), Reply("250 queued\r\n"), Reply("221 bye\r\n")}};
+}
+
+class SmtpDialogueTest : public NetTest
+{
+protected:
+    void SetUp() override
+    {
+        NetTest::SetUp();
+        host.settings.SMTPServer = "relay.local";
+        host.settings.EMail = "op@example.org";
+    }
+
+    TSendParams params()
+    {
+        TSendParams p;
+        p.CurNumber = 4321;
+        p.CurSMTPEMail = "@pager.local";
+        p.CurSMTPEnc = "WIN-1251";
+        return p;
+    }
+
+    int run(ScriptedServer& server, const TSendParams& p)
+    {
+        int s = ConnectToServer(host, "127.0.0.1", server.port());
+        return s < 0 ? -2 : SmtpDialogue(host, s, p, host.lines);
+    }
+};
+
+} // namespace
+
+TEST_F(SmtpDialogueTest, WholeMailWithNameSignatureAndConversion)
+{
+    ScriptedServer server({relaySession()});
+    host.settings.Name = W("Иван");
+    host.settings.ShortName = W("Ив");
+    host.lines = {W("Привет"), "", ".", W("Пока")};
+    TSendParams p = params();
+    p.CurSMTPEnc = "KOI8-R";
+    ASSERT_EQ(run(server, p), 0);
+
+    auto koi = [](const char* text) {
+        std::string s = cp(text);
+        ToKoi8r(s);
+        return s;
+    };
+    const std::string expected = "HELO relay.local\r\n"
+                                 "MAIL FROM: op@example.org\r\n"
+                                 "RCPT TO: 4321@pager.local\r\n"
+                                 "DATA\r\n"
+                                 "X-Mailer: Zolbin Sender 2.0.1 127.0.0.1\r\n"
+                                 "Content-Type: text/plain; charset=koi8-r\r\n"
+                                 "Subject: \r\n"
+                                 "From: \"" +
+                                 koi("Иван") +
+                                 "\" <op@example.org>\r\n"
+                                 "To: 4321@pager.local\r\n"
+                                 "\r\n" +
+                                 koi("Привет") + "\r\n..\r\n" + koi("Пока. Ив") + "\r\n.\r\nQUIT\r\n";
+    EXPECT_EQ(server.received()[0], expected);
+}
+
+TEST_F(SmtpDialogueTest, JournalShowsOnlyTheEnvelopeTheEndOfDataAndQuit)
+{
+    ScriptedServer server({relaySession()});
+    host.lines = {"text"};
+    ASSERT_EQ(run(server, params()), 0);
+    EXPECT_THAT(JournalLines(),
+                ElementsAre("Соединение с сервером...", "Попытка 1...", "220 relay ESMTP",
+                            "Посылка: HELO relay.local", "Ответ: 250 relay",
+                            "Посылка: MAIL FROM: op@example.org", "Ответ: 250 sender ok",
+                            "Посылка: RCPT TO: 4321@pager.local", "Ответ: 250 rcpt ok", "Посылка: DATA",
+                            "Ответ: 354 go ahead", "Ответ: 250 queued", "Посылка: QUIT", "Ответ: 221 bye"));
+}
+
+TEST_F(SmtpDialogueTest, NoNameMeansNoFromLine)
+{
+    ScriptedServer server({relaySession()});
+    host.lines = {"t"};
+    ASSERT_EQ(run(server, params()), 0);
+    const std::string mail = server.received()[0];
+    EXPECT_EQ(mail.find("From: "), std::string::npos);
+    EXPECT_NE(mail.find("Subject: \r\nTo: 4321@pager.local\r\n\r\nt\r\n.\r\n"), std::string::npos);
+}
+
+TEST_F(SmtpDialogueTest, FailureAfterTheMailWasTakenStillFails)
+{
+    ScriptedSession session = relaySession();
+    session.replies.back() = Reply("451 odd\r\n");
+    ScriptedServer server({session});
+    host.lines = {"t"};
+    EXPECT_EQ(run(server, params()), -1);
+    EXPECT_EQ(JournalLines().back(), "Ошибка: 451 odd");
+}
+
+TEST_F(SmtpDialogueTest, RefusedRecipientEndsTheDialogue)
+{
+    ScriptedServer server(
+        {{{"220 relay\r\n"}, {Reply("250 a\r\n"), Reply("250 b\r\n"), Reply("550 no such user\r\n")}}});
+    host.lines = {"t"};
+    EXPECT_EQ(run(server, params()), -1);
+    EXPECT_EQ(server.received()[0],
+              "HELO relay.local\r\nMAIL FROM: op@example.org\r\nRCPT TO: 4321@pager.local\r\n");
+    EXPECT_TRUE(prompts.requests().empty());
+}
+
+TEST_F(SmtpDialogueTest, MultiLineGreetingAndRepliesAreRead)
+{
+    ScriptedSession session = relaySession();
+    session.greeting = {"220-relay\r\n", "220 ready\r\n"};
+    session.replies[0].pieces = {"250-relay\r\n250-PIPELINING\r\n", "250 8BITMIME\r\n"};
+    ScriptedServer server({session});
+    host.lines = {"t"};
+    EXPECT_EQ(run(server, params()), 0);
+}
+
+TEST_F(SmtpDialogueTest, SenderNameWithALineBreakIsRefusedBeforeTheHeader)
+{
+    ScriptedServer server({relaySession()});
+    host.settings.Name = "Eve\r\nBcc: x@y";
+    host.lines = {"t"};
+    EXPECT_EQ(run(server, params()), -1);
+    EXPECT_EQ(server.received()[0].find("Bcc"), std::string::npos);
+}
+
+TEST(SmtpSubject, PartsInTheirOrder)
+{
+    TSendParams p;
+    p.CurNumber = 77;
+    p.CurSMTPEMail = "@gw";
+    EXPECT_EQ(SmtpSubject(p, false), "");
+    p.CurSMTPEMail = "gate@gw";
+    EXPECT_EQ(SmtpSubject(p, false), "77 ");
+    p.DeferDate = "07.12.2026";
+    p.DeferTime = "09:05";
+    EXPECT_EQ(SmtpSubject(p, false), "77 07/12/2026 09:05 ");
+    p.RepeatCount = 2;
+    p.RepeatInterval = "01:30";
+    EXPECT_EQ(SmtpSubject(p, true), "77 07/12/2026 09:05 2*90 ^^^");
+    p.CurSMTPEMail = "@gw";
+    p.DeferDate.clear();
+    p.RepeatCount = 1;
+    p.RepeatInterval = "00:15";
+    EXPECT_EQ(SmtpSubject(p, false), "1*15");
+    EXPECT_EQ(SmtpRecipient(p), "77@gw");
+}
+
+TEST(SmtpBody, DotsAreDoubledAndEmptyLinesDropped)
+{
+    EXPECT_THAT(SmtpBodyLines({".", "..", "", "a.b"}, "", "WIN-1251"), ElementsAre("..", "...", "a.b"));
+    EXPECT_THAT(SmtpBodyLines({"end."}, "S", "WIN-1251"), ElementsAre("end. S"));
+}
