@@ -3,6 +3,8 @@
 
 #include "platform/ui/Dialog.h"
 
+class QPushButton;
+
 namespace zolbin {
 
 class TfmAbout : public TDialog
@@ -10,6 +12,8 @@ class TfmAbout : public TDialog
     Q_OBJECT
 public:
     explicit TfmAbout(QWidget* parent = nullptr);
+
+    QPushButton* btnOK = nullptr; // "О&к", the default button
 
 protected:
     bool escapePressed() override; // closes with the result OK
@@ -22,6 +26,10 @@ class TfmSmile : public TDialog
     Q_OBJECT
 public:
     explicit TfmSmile(QWidget* parent = nullptr);
+
+    QPushButton* btnOK = nullptr; // "О&к"
+
+    void btnOKClick();
 
 protected:
     bool escapePressed() override; // same as "О&к"

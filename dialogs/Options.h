@@ -21,7 +21,8 @@ class TfmOptions : public TDialog
 public:
     // The dialog edits the settings file and reloads the settings in memory after a save; the company
     // box is refilled from the company list every time the dialog is shown.
-    TfmOptions(ProfileFile& file, TSettings& settings, const TProviderList& providers, QWidget* parent = nullptr);
+    TfmOptions(ProfileFile& file, TSettings& settings, const TProviderList& providers,
+               QWidget* parent = nullptr);
 
     QLineEdit* EditName = nullptr;
     QLineEdit* EditShName = nullptr;

@@ -39,9 +39,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    // Esc and Enter that reach the dialog itself (its handlers declined them) do nothing: a field's
+    // Enter never presses a button that the dialog did not name.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool handleKey(QKeyEvent* key);
+    void centreOnScreen();
+
+    bool filtering_ = false;
 };
 
 } // namespace zolbin

@@ -24,6 +24,9 @@ public:
     // Tests and platforms without a tray: force the answer of available().
     static void setAvailabilityOverride(int value); // -1 = ask the platform, 0 = no, 1 = yes
 
+    // What the icon does with a click (a QSystemTrayIcon::ActivationReason); public for tests.
+    void handleActivation(int reason);
+
 signals:
     // A left double-click on the icon; every other click is ignored.
     void restoreRequested();

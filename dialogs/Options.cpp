@@ -1,0 +1,176 @@
+#include "dialogs/Options.h"
+
+#include "directory/Lists.h"
+#include "directory/Settings.h"
+#include "directory/TextChecks.h"
+#include "platform/Codepage.h"
+#include "platform/ProfileFile.h"
+#include "platform/Prompts.h"
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/Cp1251Input.h"
+#include "platform/ui/UiText.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace zolbin {
+
+namespace {
+
+QLineEdit* addField(QGridLayout* grid, int row, const char* label, int limit)
+{
+    auto* edit = new QLineEdit;
+    edit->setMaxLength(limit);
+    keepCp1251(edit);
+    auto* caption = new QLabel(uiText(label));
+    caption->setBuddy(edit);
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(edit, row, 1);
+    return edit;
+}
+
+// A check box with its caption to the left of the box.
+QCheckBox* makeCheck(const char* caption)
+{
+    auto* box = new QCheckBox(uiText(caption));
+    box->setLayoutDirection(Qt::RightToLeft);
+    return box;
+}
+
+const char* flag(bool on)
+{
+    return on ? "1" : "0";
+}
+
+} // namespace
+
+TfmOptions::TfmOptions(ProfileFile& file, TSettings& settings, const TProviderList& providers,
+                       QWidget* parent)
+    : TDialog(parent), file_(file), settings_(settings), providers_(providers)
+{
+    setWindowTitle(uiText("Настройки"));
+
+    auto* senderGroup = new QGroupBox(uiText("  Информация отправителя  "));
+    auto* senderGrid = new QGridLayout(senderGroup);
+    EditName = addField(senderGrid, 0, "Им&я", 25);
+    EditShName = addField(senderGrid, 1, "Подпи&сь", 25);
+    EditEMail = addField(senderGrid, 2, "E-Mail &адрес", 80);
+    EditSMTPSrv = addField(senderGrid, 3, "SMTP - c&ервер", 80); // the "c" is Latin
+    EditEMail->setMinimumWidth(220);
+
+    auto* optionsGroup = new QGroupBox(uiText("  Установки  "));
+    auto* optionsLayout = new QVBoxLayout(optionsGroup);
+    cmbProvider = new QComboBox;
+    cmbProvider->setEditable(true);
+    cmbProvider->setInsertPolicy(QComboBox::NoInsert);
+    keepCp1251(cmbProvider);
+    auto* providerLabel = new QLabel(uiText("Пейд&ж. комп. по умол."));
+    providerLabel->setBuddy(cmbProvider);
+    auto* providerRow = new QHBoxLayout;
+    providerRow->addWidget(providerLabel);
+    providerRow->addWidget(cmbProvider, 1);
+    optionsLayout->addLayout(providerRow);
+
+    chbClear = makeCheck("О&чищать окно ввода сразу после отправки  ");
+    chbNoSplash = makeCheck("Не показывать &заставку при старте");
+    chbTray = makeCheck("Сворачивать в систе&мную панель");
+    for (QCheckBox* box : {chbClear, chbNoSplash, chbTray})
+        optionsLayout->addWidget(box, 0, Qt::AlignLeft);
+
+    auto* layoutGroup = new QGroupBox(uiText("  Язык при старте  "));
+    auto* layoutRow = new QHBoxLayout(layoutGroup);
+    rbtnRus = new QRadioButton(uiText("Р&усский"));
+    rbtnEng = new QRadioButton(uiText("Ан&глийский"));
+    rbtnRus->setChecked(true);
+    layoutRow->addWidget(rbtnRus);
+    layoutRow->addWidget(rbtnEng);
+    layoutRow->addStretch(1);
+    optionsLayout->addWidget(layoutGroup);
+
+    btnSave = new QPushButton(uiText("О&к"));
+    btnCancel = new QPushButton(uiText("От&мена"));
+    markOk(btnSave);
+    markCancel(btnCancel);
+    connect(btnSave, &QPushButton::clicked, this, guarded([this] { btnSaveClick(); }));
+    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnSave);
+    buttons->addWidget(btnCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(senderGroup);
+    layout->addWidget(optionsGroup);
+    layout->addLayout(buttons);
+
+    fixSize();
+}
+
+void TfmOptions::showEvent(QShowEvent* event)
+{
+    TDialog::showEvent(event);
+    FormActivate();
+    EditName->setFocus();
+}
+
+// Filled from the settings in memory at every showing; typed values are not kept between showings.
+void TfmOptions::FormActivate()
+{
+    cmbProvider->clear();
+    for (const std::string& name : providers_.Names())
+        cmbProvider->addItem(toQString(name));
+    EditName->setText(toQString(settings_.Name));
+    EditShName->setText(toQString(settings_.ShortName));
+    EditEMail->setText(toQString(settings_.EMail));
+    EditSMTPSrv->setText(toQString(settings_.SMTPServer));
+    cmbProvider->setEditText(toQString(settings_.Company));
+    chbClear->setChecked(settings_.Clear == 1);
+    chbNoSplash->setChecked(settings_.NoSplash == 1);
+    chbTray->setChecked(settings_.Tray == 1);
+    // Any other value leaves the pair as it was last shown.
+    if (settings_.Layout == 0)
+        rbtnRus->setChecked(true);
+    else if (settings_.Layout == 1)
+        rbtnEng->setChecked(true);
+}
+
+void TfmOptions::btnSaveClick()
+{
+    if (!IsEMailAddress(toCp1251(EditEMail->text()))) {
+        Prompts::message(cp("Неверный E-Mail адрес"));
+        return;
+    }
+    // Key by key, in this order; a write that fails stops here with the earlier keys written.
+    file_.writeString(SectionSender, "Name", toCp1251(EditName->text()));
+    file_.writeString(SectionSender, "ShortName", toCp1251(EditShName->text()));
+    file_.writeString(SectionSender, "EMail", toCp1251(EditEMail->text()));
+    file_.writeString(SectionSender, "SMTPServer", toCp1251(EditSMTPSrv->text()));
+    file_.writeString(SectionSetting, "Company", toCp1251(cmbProvider->currentText()));
+    file_.writeString(SectionSetting, "Clear", flag(chbClear->isChecked()));
+    file_.writeString(SectionSetting, "NoSplash", flag(chbNoSplash->isChecked()));
+    file_.writeString(SectionSetting, "Tray", flag(chbTray->isChecked()));
+    file_.writeString(SectionSetting, "Layout", rbtnRus->isChecked() ? "0" : "1");
+    LoadSettings(file_, settings_);
+    accept();
+}
+
+void TfmOptions::btnCancelClick()
+{
+    reject();
+}
+
+bool TfmOptions::enterPressed()
+{
+    runCommand([this] { btnSaveClick(); });
+    return true;
+}
+
+} // namespace zolbin

@@ -1,0 +1,145 @@
+#include "platform/ui/Dialog.h"
+
+#include "platform/ui/CapsLock.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QPalette>
+#include <QPushButton>
+#include <QScreen>
+
+namespace zolbin {
+
+namespace {
+
+void setCaptionColour(QPushButton* button, const QColor& colour)
+{
+    QPalette palette = button->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::ButtonText, colour);
+    button->setPalette(palette);
+}
+
+bool isEnter(const QKeyEvent* key)
+{
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+TDialog::TDialog(QWidget* parent) : QDialog(parent)
+{
+    setModal(true);
+}
+
+int TDialog::showModal()
+{
+    return exec();
+}
+
+void TDialog::markOk(QPushButton* button)
+{
+    setCaptionColour(button, QColor(0, 128, 0));
+}
+
+void TDialog::markCancel(QPushButton* button)
+{
+    setCaptionColour(button, QColor(255, 0, 0));
+}
+
+void TDialog::markCommand(QPushButton* button)
+{
+    setCaptionColour(button, QColor(128, 0, 0));
+}
+
+void TDialog::fixSize()
+{
+    if (layout() != nullptr)
+        layout()->activate();
+    adjustSize();
+    setFixedSize(size());
+}
+
+bool TDialog::escapePressed()
+{
+    reject();
+    return true;
+}
+
+bool TDialog::enterPressed()
+{
+    return false;
+}
+
+// The filter is on the application while the dialog is shown, so the dialog sees a key before the
+// control it was sent to. A key the dialog does not take goes on to the control as usual.
+bool TDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() && isVisible()) {
+        const auto* target = static_cast<QWidget*>(watched);
+        if (target->window() == this)
+            return handleKey(static_cast<QKeyEvent*>(event));
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Every key this takes is consumed, and the ones it declines leave no trace: a key that a control
+// ignores travels up to its parents and passes through the filter again.
+bool TDialog::handleKey(QKeyEvent* key)
+{
+    if (key->key() == Qt::Key_CapsLock) {
+        if (!tracksCapsLock())
+            return false;
+        CapsLock::instance().keyPressed();
+        return true;
+    }
+    if (key->key() == Qt::Key_Escape)
+        return escapePressed();
+    const Qt::KeyboardModifiers held =
+        key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (isEnter(key) && held == Qt::NoModifier)
+        return enterPressed();
+    return false;
+}
+
+void TDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape || isEnter(event)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!filtering_) {
+        qApp->installEventFilter(this);
+        filtering_ = true;
+    }
+    centreOnScreen();
+}
+
+void TDialog::hideEvent(QHideEvent* event)
+{
+    if (filtering_) {
+        qApp->removeEventFilter(this);
+        filtering_ = false;
+    }
+    QDialog::hideEvent(event);
+}
+
+void TDialog::centreOnScreen()
+{
+    QScreen* where = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    if (where == nullptr)
+        return;
+    const QRect area = where->availableGeometry();
+    const QRect frame = frameGeometry();
+    move(area.center() - QPoint(frame.width() / 2, frame.height() / 2) + (pos() - frame.topLeft()));
+}
+
+} // namespace zolbin

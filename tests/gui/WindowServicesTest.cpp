@@ -1,0 +1,239 @@
+// The window services every window relies on: dialog keys, Caps Lock, the command boundary, text
+// fields kept within cp1251, the message boxes and the notification-area icon.
+
+#include "platform/Codepage.h"
+#include "platform/Errors.h"
+#include "platform/ui/CapsLock.h"
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/Cp1251Input.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/TrayIcon.h"
+#include "platform/ui/UiText.h"
+#include "platform/ui/WidgetPrompts.h"
+#include "tests/gui/DialogTestSupport.h"
+#include "tests/support/PromptRecorder.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+namespace zolbin {
+namespace {
+
+using test::dialogTestApp;
+
+// A dialog with a field and an auto-default button; Enter is taken only when asked to.
+class ProbeDialog : public TDialog
+{
+public:
+    explicit ProbeDialog(bool takesEnter, bool tracksCaps = true)
+        : takesEnter_(takesEnter), tracksCaps_(tracksCaps)
+    {
+        field = new QLineEdit;
+        button = new QPushButton(QStringLiteral("Go"));
+        button->setAutoDefault(true);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(field);
+        layout->addWidget(button);
+        fixSize();
+    }
+    QLineEdit* field;
+    QPushButton* button;
+    int enters = 0;
+
+protected:
+    bool enterPressed() override
+    {
+        if (!takesEnter_)
+            return false;
+        ++enters;
+        return true;
+    }
+    bool tracksCapsLock() const override { return tracksCaps_; }
+
+private:
+    bool takesEnter_;
+    bool tracksCaps_;
+};
+
+TEST(DialogKeys, EnterGoesToTheDialogAndNeverToAFieldOrAButtonTheDialogDidNotName)
+{
+    dialogTestApp();
+    for (const bool takesEnter : {true, false}) {
+        ProbeDialog dialog(takesEnter);
+        dialog.show();
+        QSignalSpy fieldEnter(dialog.field, &QLineEdit::returnPressed);
+        QSignalSpy clicked(dialog.button, &QPushButton::clicked);
+
+        QTest::keyClick(dialog.field, Qt::Key_Return);
+        QTest::keyClick(dialog.field, Qt::Key_Enter, Qt::KeypadModifier);
+
+        EXPECT_EQ(dialog.enters, takesEnter ? 2 : 0);
+        EXPECT_EQ(fieldEnter.count(), takesEnter ? 0 : 2);
+        EXPECT_EQ(clicked.count(), 0);
+        EXPECT_TRUE(dialog.isVisible());
+    }
+}
+
+TEST(DialogKeys, EscRejectsAndTheDialogStopsSeeingKeysOnceHidden)
+{
+    dialogTestApp();
+    ProbeDialog dialog(true);
+    dialog.show();
+    QTest::keyClick(dialog.field, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+
+    // Hidden, it no longer takes Enter from anywhere.
+    QLineEdit elsewhere;
+    elsewhere.show();
+    QTest::keyClick(&elsewhere, Qt::Key_Return);
+    EXPECT_EQ(dialog.enters, 0);
+}
+
+TEST(DialogKeys, CapsLockFlipsTheIndicatorOncePerPressUnlessTheDialogLeavesItAlone)
+{
+    dialogTestApp();
+    CapsLock::instance().set(false);
+    QSignalSpy changed(&CapsLock::instance(), &CapsLock::changed);
+
+    ProbeDialog dialog(true);
+    dialog.show();
+    // Sent to the field, which ignores it: the key then travels up to the dialog and must not count twice.
+    QTest::keyClick(dialog.field, Qt::Key_CapsLock);
+    EXPECT_TRUE(CapsLock::instance().isOn());
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_TRUE(changed.at(0).at(0).toBool());
+    QTest::keyClick(&dialog, Qt::Key_CapsLock);
+    EXPECT_FALSE(CapsLock::instance().isOn());
+    EXPECT_EQ(changed.count(), 2);
+    dialog.hide();
+
+    ProbeDialog quiet(true, false);
+    quiet.show();
+    QTest::keyClick(quiet.field, Qt::Key_CapsLock);
+    EXPECT_FALSE(CapsLock::instance().isOn());
+    EXPECT_EQ(changed.count(), 2);
+}
+
+TEST(DialogFrame, SizeIsFixedAndTheDialogIsCentredOnTheScreen)
+{
+    dialogTestApp();
+    ProbeDialog dialog(true);
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+    EXPECT_EQ(dialog.size(), dialog.minimumSize());
+    dialog.show();
+    const QPoint screenCentre = dialog.screen()->availableGeometry().center();
+    EXPECT_LE((dialog.frameGeometry().center() - screenCentre).manhattanLength(), 2);
+}
+
+TEST(CommandBoundary, ErrorsBecomeAStopBoxWithTheirTextAndGoNoFurther)
+{
+    test::PromptRecorder boxes;
+    EXPECT_NO_THROW(runCommand([] { throw EConvertError(cp("'12x' неверное целочисленное значение")); }));
+    EXPECT_NO_THROW(runCommand([] { throw std::runtime_error("Read beyond end of file"); }));
+    EXPECT_NO_THROW(runCommand([] { throw 42; }));
+    bool ran = false;
+    runCommand([&] { ran = true; });
+
+    EXPECT_TRUE(ran);
+    ASSERT_EQ(boxes.requests().size(), 3u);
+    EXPECT_EQ(boxes.texts()[0], "'12x' неверное целочисленное значение");
+    EXPECT_EQ(boxes.texts()[1], "Read beyond end of file");
+    for (const PromptRequest& r : boxes.requests())
+        EXPECT_EQ(r.icon, PromptIcon::Stop);
+}
+
+TEST(Cp1251Fields, LineEditReplacesWhatCp1251CannotHoldAndKeepsTheCursor)
+{
+    dialogTestApp();
+    QLineEdit edit;
+    keepCp1251(&edit);
+    edit.show();
+    test::typeText(&edit, QString::fromUtf8("Ж€✓z"));
+    EXPECT_EQ(edit.text(), QString::fromUtf8("Ж€?z"));
+    EXPECT_EQ(edit.cursorPosition(), 4);
+
+    // A pasted character outside the basic plane becomes one "?", the cursor after it.
+    edit.setCursorPosition(1);
+    edit.insert(QString::fromUtf8("😀"));
+    EXPECT_EQ(edit.text(), QString::fromUtf8("Ж?€?z"));
+    EXPECT_EQ(edit.cursorPosition(), 2);
+}
+
+TEST(Cp1251Fields, EditorKeepsLineBreaksAndOneUndoTakesThePasteBack)
+{
+    dialogTestApp();
+    QPlainTextEdit editor;
+    keepCp1251(&editor);
+    editor.setPlainText(QStringLiteral("ab"));
+    editor.moveCursor(QTextCursor::End);
+    editor.insertPlainText(QString::fromUtf8("1\n😀✓ё\n2"));
+    EXPECT_EQ(editor.toPlainText(), QString::fromUtf8("ab1\n??ё\n2"));
+    editor.undo();
+    EXPECT_EQ(editor.toPlainText(), QStringLiteral("ab"));
+}
+
+TEST(MessageBoxes, QuestionShowsDaNetAsPlainTextAndAnswersByTheButton)
+{
+    dialogTestApp();
+    installWidgetPrompts();
+    QMessageBox* seen = nullptr;
+    QStringList buttons;
+    auto press = [&](const char* which) {
+        return [&, which] {
+            seen = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (seen == nullptr)
+                return false;
+            EXPECT_EQ(seen->windowTitle(), uiText("Подтверждение"));
+            EXPECT_EQ(seen->icon(), QMessageBox::Critical);
+            EXPECT_EQ(seen->textFormat(), Qt::PlainText);
+            buttons.clear();
+            for (QAbstractButton* b : seen->buttons())
+                buttons << b->text();
+            for (QAbstractButton* b : seen->buttons())
+                if (b->text() == uiText(which))
+                    b->click();
+            return true;
+        };
+    };
+    {
+        test::EventLoopStep step(press("&Да"));
+        EXPECT_TRUE(Prompts::ask(cp("Подтверждение"), cp("Удалить <b>Склад</b>?"), PromptIcon::Stop));
+    }
+    EXPECT_TRUE(buttons.contains(uiText("&Да")) && buttons.contains(uiText("&Нет")));
+    {
+        test::EventLoopStep step(press("&Нет"));
+        EXPECT_FALSE(Prompts::ask(cp("Подтверждение"), cp("Ещё раз?"), PromptIcon::Stop));
+    }
+    Prompts::setResponder(nullptr);
+}
+
+TEST(TrayIconTest, NothingIsShownWithoutATrayAndOnlyADoubleClickRestores)
+{
+    dialogTestApp();
+    TrayIcon::setAvailabilityOverride(0);
+    TrayIcon tray;
+    tray.add();
+    EXPECT_FALSE(tray.shown());
+    tray.remove();
+
+    QSignalSpy restore(&tray, &TrayIcon::restoreRequested);
+    tray.handleActivation(QSystemTrayIcon::Trigger);
+    tray.handleActivation(QSystemTrayIcon::Context);
+    tray.handleActivation(QSystemTrayIcon::MiddleClick);
+    EXPECT_EQ(restore.count(), 0);
+    tray.handleActivation(QSystemTrayIcon::DoubleClick);
+    EXPECT_EQ(restore.count(), 1);
+    TrayIcon::setAvailabilityOverride(-1);
+}
+
+} // namespace
+} // namespace zolbin
