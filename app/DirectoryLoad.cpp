@@ -1,0 +1,65 @@
+#include "app/DirectoryLoad.h"
+
+#include "platform/Codepage.h"
+#include "platform/Errors.h"
+#include "platform/FileIo.h"
+
+namespace zolbin {
+
+template <typename List> bool DirectoryLoad::load(List& list, const char* fileName)
+{
+    if (!fileExists(fileName))
+        return false;
+    try {
+        return list.LoadFromFile(fileName);
+    } catch (const EInOutError& e) {
+        DamagedListFile damage{fileName, e.text(), {}, {}};
+        try {
+            damage.copyName = copyAside(fileName);
+        } catch (const EInOutError& copyFailure) {
+            damage.copyError = copyFailure.text();
+        }
+        damaged_.push_back(std::move(damage));
+        return false;
+    }
+}
+
+bool DirectoryLoad::loadAbonents(TAbonentList& list)
+{
+    return load(list, AbonentFileName);
+}
+
+bool DirectoryLoad::loadGroups(TGroupList& list)
+{
+    return load(list, GroupFileName);
+}
+
+void DirectoryLoad::loadProviders(TProviderList& list)
+{
+    if (fileExists(CompanyFileName)) {
+        load(list, CompanyFileName);
+        if (list.empty())
+            list.AddHomeProvider();
+        return;
+    }
+    list.AddHomeProvider();
+    list.SaveToFile(CompanyFileName);
+}
+
+std::string DirectoryLoad::damageReport() const
+{
+    std::string report;
+    for (const DamagedListFile& d : damaged_) {
+        if (!report.empty())
+            report += "\n";
+        report +=
+            cp("Файл ") + d.fileName + cp(" повреждён (") + d.error + cp("). Прочитанные записи загружены, ");
+        if (d.copyError.empty())
+            report += cp("копия файла сохранена как ") + d.copyName;
+        else
+            report += cp("но сохранить копию файла не удалось (") + d.copyError + ")";
+    }
+    return report;
+}
+
+} // namespace zolbin

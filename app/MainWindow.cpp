@@ -1,0 +1,245 @@
+#include "app/MainWindow.h"
+
+#include "app/Windows.h"
+#include "dialogs/About.h"
+#include "dialogs/Options.h"
+#include "platform/ui/CapsLock.h"
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/TrayIcon.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QToolButton>
+
+namespace zolbin {
+
+namespace {
+
+const QColor CapsOnColour(Qt::black);
+const QColor CapsOffColour(0xC0, 0xC0, 0xC0);
+
+// Runs a flag's "set while inside" and clears it on the way out, also when an error passes through.
+class FlagScope
+{
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
+TfmSend::TfmSend(QWidget* parent) : QMainWindow(parent), tray_(new TrayIcon(this))
+{
+    buildUi();
+    connectCommands();
+    disableUnbuiltCommands();
+    FormCreate();
+    SetCapsIndicator(CapsLock::instance().isOn());
+    qApp->installEventFilter(this);
+}
+
+TfmSend::~TfmSend()
+{
+    qApp->removeEventFilter(this);
+    tray_->remove();
+}
+
+void TfmSend::attachWindows(Windows* windows)
+{
+    windows_ = windows;
+}
+
+void TfmSend::connectCommands()
+{
+    connect(btnExit, &QToolButton::clicked, this, guarded([this] { btnExitClick(); }));
+    connect(ExitItem, &QAction::triggered, this, guarded([this] { ExitItemClick(); }));
+    connect(btnNoShort, &QToolButton::clicked, this, guarded([this] { btnNoShortClick(); }));
+    connect(NoShortItem, &QAction::triggered, this, guarded([this] { NoShortItemClick(); }));
+    connect(OptItem, &QAction::triggered, this, guarded([this] { OptItemClick(); }));
+    connect(SmileItem, &QAction::triggered, this, guarded([this] { SmileItemClick(); }));
+    connect(AboutItem, &QAction::triggered, this, guarded([this] { AboutItemClick(); }));
+    connect(&CapsLock::instance(), &CapsLock::changed, this, [this](bool on) { SetCapsIndicator(on); });
+    connect(tray_, &TrayIcon::restoreRequested, this, guarded([this] { restoreFromTray(); }));
+}
+
+// The service functions and paste start disabled and follow the recipient and the clipboard commands.
+// The commands whose handlers are not written yet stay disabled.
+void TfmSend::disableUnbuiltCommands()
+{
+    for (QToolButton* b : {btnLater, btnPaste})
+        b->setEnabled(false);
+    for (QAction* a : {LaterItem, PasteItem})
+        a->setEnabled(false);
+
+    for (QToolButton* b :
+         {btnSend, btnUnlisted, btnClear, btnCopy, btnCut, btnUndo, btnAbonent, btnGroup, btnProvider,
+          btnArchive, btnDelArch, btnNameSort, btnPrev, btnNext, btnNumberSort, btnHelp})
+        b->setEnabled(false);
+    for (QAction* a : {LogItem,      N4,       N1,          N7,
+                       N8,           UndoItem, BigFontItem, SmallFontItem,
+                       DefFontItem,  N12,      N13,         N15,
+                       N5,           AbItem,   GrItem,      PrvItem,
+                       NameSortItem, PrevItem, NextItem,    NumberSortItem,
+                       CntItem})
+        a->setEnabled(false);
+}
+
+bool TfmSend::signatureBlocked() const
+{
+    return btnNoShort->isChecked();
+}
+
+// The toggle has already changed its own state; the menu item's check mark follows it.
+void TfmSend::btnNoShortClick()
+{
+    NoShortItem->setChecked(btnNoShort->isChecked());
+}
+
+// The menu item has already flipped its check mark; the toggle follows it.
+void TfmSend::NoShortItemClick()
+{
+    btnNoShort->setChecked(NoShortItem->isChecked());
+}
+
+void TfmSend::btnExitClick()
+{
+    close();
+}
+
+void TfmSend::OptItemClick()
+{
+    showOptions();
+}
+
+void TfmSend::SmileItemClick()
+{
+    if (windows_)
+        windows_->fmSmile->showModal();
+}
+
+void TfmSend::AboutItemClick()
+{
+    if (windows_)
+        windows_->fmAbout->showModal();
+}
+
+void TfmSend::showOptions()
+{
+    if (!windows_ || optionsShowing_)
+        return;
+    {
+        FlagScope showing(optionsShowing_);
+        windows_->fmOptions->showModal();
+    }
+    // Closing the dialog gives the main window back its activation, and with it the next look at
+    // the e-mail address.
+    if (isVisible() && !isMinimized())
+        activateWindow();
+    if (settings_.EMail.empty())
+        scheduleEMailCheck();
+}
+
+void TfmSend::SetCapsIndicator(bool on)
+{
+    QPalette palette = pnlCaps->palette();
+    palette.setColor(QPalette::WindowText, on ? CapsOnColour : CapsOffColour);
+    pnlCaps->setPalette(palette);
+}
+
+void TfmSend::FormActivate()
+{
+    SetCapsIndicator(CapsLock::instance().isOn());
+    if (settings_.EMail.empty())
+        scheduleEMailCheck();
+}
+
+// The settings dialog is forced while no e-mail address is set. The look runs from the event loop,
+// once the activation is complete, and never opens a second dialog over the first.
+void TfmSend::scheduleEMailCheck()
+{
+    if (emailCheckPending_ || optionsShowing_)
+        return;
+    emailCheckPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            emailCheckPending_ = false;
+            runCommand([this] { checkEMail(); });
+        },
+        Qt::QueuedConnection);
+}
+
+void TfmSend::checkEMail()
+{
+    if (!settings_.EMail.empty() || !isVisible() || isMinimized())
+        return;
+    // Another window of the program in front: wait for the main window's next activation.
+    const QWidget* active = QApplication::activeWindow();
+    if (!isActiveWindow() && active != nullptr && active->isVisible())
+        return;
+    showOptions();
+}
+
+bool TfmSend::FormKeyDown(QKeyEvent* key)
+{
+    if (key->key() == Qt::Key_CapsLock)
+        CapsLock::instance().keyPressed();
+    return false;
+}
+
+bool TfmSend::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+        // A key travels up from the focused control to its parents; look at it once, on its first stop.
+        if (widget == target && widget->window() == this) {
+            bool consumed = false;
+            runCommand([&] { consumed = FormKeyDown(static_cast<QKeyEvent*>(event)); });
+            return consumed;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfmSend::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        runCommand([this] { FormActivate(); });
+    } else if (event->type() == QEvent::WindowStateChange && isMinimized()) {
+        // The tray setting is read at the moment of minimising, so a new value acts at once.
+        if (settings_.trayOn() && tray_->available())
+            QMetaObject::invokeMethod(
+                this, [this] { runCommand([this] { minimiseToTray(); }); }, Qt::QueuedConnection);
+    }
+}
+
+// Hides the window into the notification area. Should the icon fail to appear, the window stays on the
+// taskbar, minimised, instead of vanishing where nothing could bring it back.
+void TfmSend::minimiseToTray()
+{
+    if (!isMinimized() || !isVisible())
+        return;
+    hide();
+    tray_->add();
+    if (!tray_->shown())
+        showMinimized();
+}
+
+void TfmSend::restoreFromTray()
+{
+    tray_->remove();
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+} // namespace zolbin

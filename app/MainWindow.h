@@ -1,0 +1,186 @@
+#pragma once
+// The main window "Zolbin Sender": the message editor, the two recipient lists, the tool bar, the main
+// menu and the status bar. It owns everything that lives for the whole run: the settings file and the
+// settings in memory, the three directory lists, the journal, the current send parameters and the
+// notification-area icon.
+
+#include "directory/Lists.h"
+#include "directory/SendParams.h"
+#include "directory/Settings.h"
+#include "platform/ProfileFile.h"
+#include "records/Journal.h"
+
+#include <QMainWindow>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QAction;
+class QKeyEvent;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QTabWidget;
+class QToolButton;
+
+namespace zolbin {
+
+class TrayIcon;
+struct Windows;
+
+class TfmSend : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Builds the window and runs its creation handler (settings, splash, directory, keyboard layout,
+    // journal, editor font). No other window exists yet and none is touched.
+    explicit TfmSend(QWidget* parent = nullptr);
+    ~TfmSend() override;
+
+    // The other windows, created after this one. Commands that open them need them attached.
+    void attachWindows(Windows* windows);
+
+    // Tool bar, left to right.
+    QToolButton* btnSend = nullptr;
+    QToolButton* btnUnlisted = nullptr;
+    QToolButton* btnLater = nullptr;
+    QToolButton* btnNoShort = nullptr;
+    QToolButton* btnClear = nullptr;
+    QToolButton* btnCopy = nullptr;
+    QToolButton* btnCut = nullptr;
+    QToolButton* btnPaste = nullptr;
+    QToolButton* btnUndo = nullptr;
+    QToolButton* btnAbonent = nullptr;
+    QToolButton* btnGroup = nullptr;
+    QToolButton* btnProvider = nullptr;
+    QToolButton* btnArchive = nullptr;
+    QToolButton* btnDelArch = nullptr;
+    QToolButton* btnNameSort = nullptr;
+    QToolButton* btnPrev = nullptr;
+    QToolButton* btnNext = nullptr;
+    QToolButton* btnNumberSort = nullptr;
+    QToolButton* btnHelp = nullptr;
+    QToolButton* btnExit = nullptr;
+
+    // Main menu.
+    QMenu* MessageMenu = nullptr;
+    QMenu* EditMenu = nullptr;
+    QMenu* ArchiveMenu = nullptr;
+    QMenu* ConfigMenu = nullptr;
+    QMenu* HelpMenu = nullptr;
+    QAction* LogItem = nullptr;
+    QAction* N4 = nullptr;
+    QAction* LaterItem = nullptr;
+    QAction* NoShortItem = nullptr;
+    QAction* ExitItem = nullptr;
+    QAction* N1 = nullptr;
+    QAction* N7 = nullptr;
+    QAction* N8 = nullptr;
+    QAction* PasteItem = nullptr;
+    QAction* UndoItem = nullptr;
+    QAction* BigFontItem = nullptr;
+    QAction* SmallFontItem = nullptr;
+    QAction* DefFontItem = nullptr;
+    QAction* N12 = nullptr;
+    QAction* N13 = nullptr;
+    QAction* N15 = nullptr;
+    QAction* N5 = nullptr;
+    QAction* AbItem = nullptr;
+    QAction* GrItem = nullptr;
+    QAction* PrvItem = nullptr;
+    QAction* NameSortItem = nullptr;
+    QAction* PrevItem = nullptr;
+    QAction* NextItem = nullptr;
+    QAction* NumberSortItem = nullptr;
+    QAction* OptItem = nullptr;
+    QAction* CntItem = nullptr;
+    QAction* SmileItem = nullptr;
+    QAction* AboutItem = nullptr;
+
+    // Recipients, descriptions and the message editor.
+    QTabWidget* TabbedNotebook1 = nullptr;
+    QListWidget* lbAbonent = nullptr;
+    QListWidget* lbGroup = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QPlainTextEdit* RichEditDesc = nullptr;
+    QPlainTextEdit* RichEdit = nullptr;
+
+    // Status bar: the status text, the length counter and the Caps Lock indicator.
+    QLabel* StatusText = nullptr;
+    QLabel* pnlCount = nullptr;
+    QLabel* pnlCaps = nullptr;
+
+    // What the window owns for the whole run.
+    ProfileFile& settingsFile() { return *settingsFile_; }
+    TSettings& settings() { return settings_; }
+    TAbonentList& abonents() { return abonents_; }
+    TGroupList& groups() { return groups_; }
+    TProviderList& providers() { return providers_; }
+    TJournal& journal() { return journal_; }
+    TrayIcon& trayIcon() { return *tray_; }
+    // The keyboard layout activated at start ("00000419" or "00000409").
+    const std::string& layoutName() const { return layoutName_; }
+
+    TSendParams SendParams;
+    std::int16_t CurGroup = -1; // index of the chosen group, -1 = none
+
+    // True while the signature is blocked (the toggle is down).
+    bool signatureBlocked() const;
+
+    // Handlers.
+    void btnNoShortClick();
+    void NoShortItemClick();
+    void btnExitClick();
+    void ExitItemClick() { btnExitClick(); }
+    void OptItemClick();
+    void SmileItemClick();
+    void AboutItemClick();
+    void FormActivate();
+    // Sees every key pressed in this window before the control with the focus; true consumes it.
+    bool FormKeyDown(QKeyEvent* key);
+
+    // The "CAPS" panel: black while Caps Lock is on, silver while it is off.
+    void SetCapsIndicator(bool on);
+
+protected:
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Building the window (MainWindowLayout.cpp).
+    void buildUi();
+    void buildToolBar();
+    void buildMenus();
+    void buildCentre();
+    void buildStatusBar();
+    void fixWindowSize();
+
+    // Start-up (MainWindowStartup.cpp).
+    void FormCreate();
+    void loadDirectory();
+    void openJournal();
+
+    void connectCommands();
+    void disableUnbuiltCommands();
+    void scheduleEMailCheck();
+    void checkEMail();
+    void showOptions();
+    void minimiseToTray();
+    void restoreFromTray();
+
+    std::unique_ptr<ProfileFile> settingsFile_;
+    TSettings settings_;
+    TAbonentList abonents_;
+    TGroupList groups_;
+    TProviderList providers_;
+    TJournal journal_;
+    std::string layoutName_;
+    TrayIcon* tray_ = nullptr;
+    Windows* windows_ = nullptr;
+    bool optionsShowing_ = false;
+    bool emailCheckPending_ = false;
+};
+
+} // namespace zolbin

@@ -1,0 +1,278 @@
+// The main window's controls: tool bar, main menu, notebook with the recipient lists, descriptions,
+// message editor and status bar, and the fixed window size.
+
+#include "app/Icons.h"
+#include "app/MainWindow.h"
+#include "platform/ui/Cp1251Input.h"
+#include "platform/ui/UiText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace zolbin {
+
+namespace {
+
+// The window's designed client area (tool bar, notebook, editor and status bar; the menu bar is extra).
+constexpr int DesignWidth = 593;
+constexpr int DesignHeight = 275;
+constexpr int StatusTextWidth = 450;
+
+// One colour per tool bar cluster, shared by the menu items of the same commands.
+const QColor MessageColour(0x2E, 0x7D, 0x32);
+const QColor SignatureColour(0x82, 0x77, 0x17);
+const QColor EditColour(0x15, 0x65, 0xC0);
+const QColor DirectoryColour(0x00, 0x69, 0x5C);
+const QColor ArchiveColour(0x6D, 0x4C, 0x41);
+const QColor OrderColour(0x6A, 0x1B, 0x9A);
+const QColor HelpColour(0x80, 0x00, 0x00);
+
+} // namespace
+
+void TfmSend::buildUi()
+{
+    setWindowTitle(uiText("Zolbin Sender"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    buildMenus();
+    buildToolBar();
+    buildCentre();
+    buildStatusBar();
+}
+
+void TfmSend::buildToolBar()
+{
+    QToolBar* bar = addToolBar(QStringLiteral("ToolBar1"));
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(16, 16));
+
+    auto tool = [bar](const char* name, const char* hint, const QIcon& icon) {
+        auto* button = new QToolButton(bar);
+        button->setObjectName(QLatin1String(name));
+        button->setToolTip(uiText(hint));
+        button->setIcon(icon);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        bar->addWidget(button);
+        return button;
+    };
+    auto gap = [bar](bool stretch) {
+        auto* spacer = new QWidget(bar);
+        if (stretch)
+            spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        else
+            spacer->setFixedWidth(8);
+        bar->addWidget(spacer);
+    };
+
+    btnSend = tool("btnSend", "Отправить сообщение", LogItem->icon());
+    btnUnlisted = tool("btnUnlisted", "Незарегистрированный абонент", N4->icon());
+    btnLater = tool("btnLater", "Сервисные функции", LaterItem->icon());
+    gap(false);
+    btnNoShort = tool("btnNoShort", "Временное блокирование подписи", NoShortItem->icon());
+    btnNoShort->setCheckable(true);
+    gap(false);
+    btnClear = tool("btnClear", "Очистить окно ввода сообщения", N1->icon());
+    btnCopy = tool("btnCopy", "Копировать в буфер", N7->icon());
+    btnCut = tool("btnCut", "Вырезать в буфер", N8->icon());
+    btnPaste = tool("btnPaste", "Вставить из буфера", PasteItem->icon());
+    btnUndo = tool("btnUndo", "Отменить последнее редактирование", UndoItem->icon());
+    gap(false);
+    btnAbonent = tool("btnAbonent", "Абоненты", AbItem->icon());
+    btnGroup = tool("btnGroup", "Группы", GrItem->icon());
+    btnProvider = tool("btnProvider", "Провайдеры", PrvItem->icon());
+    gap(false);
+    btnArchive = tool("btnArchive", "Архив", N12->icon());
+    btnDelArch = tool("btnDelArch", "Удалить архив", N13->icon());
+    gap(false);
+    btnNameSort = tool("btnNameSort", "Сортировка списка по имени абонента", NameSortItem->icon());
+    btnPrev = tool("btnPrev", "На одну позицию вверх", PrevItem->icon());
+    btnNext = tool("btnNext", "На одну позицию вниз", NextItem->icon());
+    btnNumberSort = tool("btnNumberSort", "Сортировка списка по номеру пейджера", NumberSortItem->icon());
+    gap(true);
+    btnHelp = tool("btnHelp", "Помощь", CntItem->icon());
+    btnExit = tool("btnExit", "Завершить работы", ExitItem->icon());
+}
+
+void TfmSend::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    auto menu = [bar](const char* name, const char* text) {
+        QMenu* m = bar->addMenu(uiText(text));
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+    auto item = [this](QMenu* m, const char* name, const char* text, const QIcon& icon,
+                       const QKeySequence& key = QKeySequence()) {
+        QAction* a = m->addAction(icon, uiText(text));
+        a->setObjectName(QLatin1String(name));
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WindowShortcut);
+        a->setParent(this);
+        return a;
+    };
+    const auto alt = [](Qt::Key k) { return QKeySequence(QKeyCombination(Qt::AltModifier, k)); };
+
+    MessageMenu = menu("MessageMenu", "&Сообщение");
+    LogItem = item(MessageMenu, "LogItem", "Отправить", badgeIcon(QStringLiteral("\u2192"), MessageColour),
+                   QKeySequence(Qt::Key_F2));
+    N4 = item(MessageMenu, "N4", "Незарегистрированный абонент",
+              badgeIcon(QStringLiteral("\u2116"), MessageColour), QKeySequence(Qt::Key_F3));
+    LaterItem = item(MessageMenu, "LaterItem", "Сервис", badgeIcon(uiText("С"), MessageColour),
+                     QKeySequence(Qt::Key_F4));
+    NoShortItem = item(MessageMenu, "NoShortItem", "Временное блокирование подписи",
+                       badgeIcon(uiText("П"), SignatureColour), QKeySequence(Qt::Key_F5));
+    NoShortItem->setCheckable(true);
+    MessageMenu->addSeparator();
+    ExitItem = item(MessageMenu, "ExitItem", "Завершение работы", badgeIcon(QStringLiteral("X"), HelpColour));
+
+    EditMenu = menu("EditMenu", "&Редактирование");
+    N1 = item(EditMenu, "N1", "Очистить окно ввода", badgeIcon(QStringLiteral("\u00D7"), EditColour));
+    N7 = item(EditMenu, "N7", "Копировать", badgeIcon(uiText("Кп"), EditColour));
+    N8 = item(EditMenu, "N8", "Вырезать", badgeIcon(uiText("Вр"), EditColour));
+    PasteItem = item(EditMenu, "PasteItem", "Вставить", badgeIcon(uiText("Вс"), EditColour));
+    UndoItem = item(EditMenu, "UndoItem", "Отменить последнее редакт-ие",
+                    badgeIcon(QStringLiteral("\u2190"), EditColour));
+    EditMenu->addSeparator();
+    BigFontItem = item(EditMenu, "BigFontItem", "Увел. размер шрифта",
+                       badgeIcon(QStringLiteral("A+"), EditColour), alt(Qt::Key_BracketLeft));
+    SmallFontItem = item(EditMenu, "SmallFontItem", "Уменьш. размер шрифта",
+                         badgeIcon(QStringLiteral("A-"), EditColour), alt(Qt::Key_BracketRight));
+    DefFontItem =
+        item(EditMenu, "DefFontItem", "Установить по умолчанию", badgeIcon(QStringLiteral("A"), EditColour));
+
+    ArchiveMenu = menu("ArchiveMenu", "&Архив");
+    N12 = item(ArchiveMenu, "N12", "Архив", badgeIcon(uiText("Ар"), ArchiveColour), QKeySequence(Qt::Key_F6));
+    N13 = item(ArchiveMenu, "N13", "Удалить архив",
+               badgeIcon(QStringLiteral("\u00D7") + uiText("А"), ArchiveColour));
+    ArchiveMenu->addSeparator();
+    N15 = item(ArchiveMenu, "N15", "Журнал работы", badgeIcon(uiText("Ж"), ArchiveColour));
+    N5 = item(ArchiveMenu, "N5", "Удалить журнал работы",
+              badgeIcon(QStringLiteral("\u00D7") + uiText("Ж"), ArchiveColour));
+
+    ConfigMenu = menu("ConfigMenu", "&Конфигурация");
+    AbItem = item(ConfigMenu, "AbItem", "Абоненты...", badgeIcon(uiText("А"), DirectoryColour));
+    GrItem = item(ConfigMenu, "GrItem", "Группы...", badgeIcon(uiText("Г"), DirectoryColour));
+    PrvItem = item(ConfigMenu, "PrvItem", "Пейдж. компания...", badgeIcon(uiText("К"), DirectoryColour));
+    ConfigMenu->addSeparator();
+    NameSortItem =
+        item(ConfigMenu, "NameSortItem", "Сортировка по имени", badgeIcon(uiText("АЯ"), OrderColour));
+    PrevItem =
+        item(ConfigMenu, "PrevItem", "На позицию вверх", badgeIcon(QStringLiteral("\u2191"), OrderColour));
+    NextItem =
+        item(ConfigMenu, "NextItem", "На позицию вниз", badgeIcon(QStringLiteral("\u2193"), OrderColour));
+    NumberSortItem = item(ConfigMenu, "NumberSortItem", "Сортировка по номеру ",
+                          badgeIcon(QStringLiteral("19"), OrderColour));
+    ConfigMenu->addSeparator();
+    OptItem = item(ConfigMenu, "OptItem", "Настройки...", badgeIcon(uiText("Н"), DirectoryColour));
+
+    HelpMenu = menu("HelpMenu", "&Помощь");
+    CntItem = item(HelpMenu, "CntItem", "Помощь", badgeIcon(QStringLiteral("?"), HelpColour),
+                   QKeySequence(Qt::Key_F1));
+    HelpMenu->addSeparator();
+    SmileItem = item(HelpMenu, "SmileItem", "Зарегистрируйся!", badgeIcon(QStringLiteral(":)"), HelpColour));
+    AboutItem = item(HelpMenu, "AboutItem", "О программе...", badgeIcon(QStringLiteral("i"), HelpColour));
+}
+
+void TfmSend::buildCentre()
+{
+    auto* centre = new QWidget(this);
+    auto* row = new QHBoxLayout(centre);
+    row->setContentsMargins(4, 4, 4, 4);
+
+    // Left: the description lines over the message editor.
+    auto* left = new QVBoxLayout;
+    Label1 = new QLabel(centre);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2 = new QLabel(centre);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    RichEdit = new QPlainTextEdit(centre);
+    RichEdit->setObjectName(QStringLiteral("RichEdit"));
+    RichEdit->setReadOnly(true);
+    keepCp1251(RichEdit);
+    left->addWidget(Label1);
+    left->addWidget(Label2);
+    left->addWidget(RichEdit, 1);
+
+    // Right: the notebook with the two check lists over the description pane.
+    auto* right = new QVBoxLayout;
+    TabbedNotebook1 = new QTabWidget(centre);
+    TabbedNotebook1->setObjectName(QStringLiteral("TabbedNotebook1"));
+    lbAbonent = new QListWidget(TabbedNotebook1);
+    lbAbonent->setObjectName(QStringLiteral("lbAbonent"));
+    lbGroup = new QListWidget(TabbedNotebook1);
+    lbGroup->setObjectName(QStringLiteral("lbGroup"));
+    TabbedNotebook1->addTab(lbAbonent, uiText(" &1: Абоненты "));
+    TabbedNotebook1->addTab(lbGroup, uiText("  &2: Группы  "));
+    RichEditDesc = new QPlainTextEdit(centre);
+    RichEditDesc->setObjectName(QStringLiteral("RichEditDesc"));
+    RichEditDesc->setReadOnly(true);
+    RichEditDesc->setFocusPolicy(Qt::NoFocus);
+    QPalette grey = RichEditDesc->palette();
+    grey.setColor(QPalette::Base, grey.color(QPalette::Button));
+    RichEditDesc->setPalette(grey);
+    RichEditDesc->setFixedHeight(48);
+    right->addWidget(TabbedNotebook1, 1);
+    right->addWidget(RichEditDesc);
+
+    row->addLayout(left, 11);
+    row->addLayout(right, 9);
+    setCentralWidget(centre);
+}
+
+void TfmSend::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setSizeGripEnabled(false);
+    auto panel = [bar](const char* name, const QString& text) {
+        auto* label = new QLabel(text, bar);
+        label->setObjectName(QLatin1String(name));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        return label;
+    };
+    StatusText = panel("StatusText", QString());
+    StatusText->setFixedWidth(StatusTextWidth);
+    pnlCount = panel("pnlCount", QStringLiteral("0:0"));
+    pnlCount->setAlignment(Qt::AlignCenter);
+    pnlCount->setMinimumWidth(pnlCount->fontMetrics().horizontalAdvance(QStringLiteral("000:000")) + 10);
+    pnlCaps = panel("pnlCaps", QStringLiteral("CAPS"));
+    pnlCaps->setAlignment(Qt::AlignCenter);
+    pnlCaps->setMinimumWidth(pnlCaps->fontMetrics().horizontalAdvance(QStringLiteral("CAPS")) + 10);
+    bar->addWidget(StatusText);
+    bar->addPermanentWidget(pnlCount);
+    bar->addPermanentWidget(pnlCaps);
+}
+
+// The window keeps its designed size for good. Where the fonts need more room than the design gives,
+// the size grows in the design's proportions.
+void TfmSend::fixWindowSize()
+{
+    const int menuHeight = menuBar()->sizeHint().height();
+    const QSize need = minimumSizeHint() - QSize(0, menuHeight);
+    const double factor = std::max({1.0, static_cast<double>(need.width()) / DesignWidth,
+                                    static_cast<double>(need.height()) / DesignHeight});
+    const int width = static_cast<int>(std::ceil(DesignWidth * factor));
+    const int height = static_cast<int>(std::ceil(DesignHeight * factor));
+    setFixedSize(width, height + menuHeight);
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width / 2, (height + menuHeight) / 2));
+}
+
+} // namespace zolbin

@@ -1,0 +1,93 @@
+// The main window's creation handler: everything the program sets up before the operator sees it.
+
+#include "app/DirectoryLoad.h"
+#include "app/MainWindow.h"
+#include "dialogs/Splash.h"
+#include "platform/Codepage.h"
+#include "platform/Errors.h"
+#include "platform/Prompts.h"
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/KeyboardLayout.h"
+
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <filesystem>
+#include <system_error>
+
+namespace zolbin {
+
+namespace {
+
+void fillCheckList(QListWidget* list, const std::vector<std::string>& lines)
+{
+    list->clear();
+    for (const std::string& line : lines) {
+        auto* item = new QListWidgetItem(toQString(line), list);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+}
+
+// The data folder is the current directory. Should it have gone missing, "." still names it for every
+// file the program opens.
+std::string dataFolder()
+{
+    std::error_code ec;
+    const std::filesystem::path cwd = std::filesystem::current_path(ec);
+    return ec ? std::string(".") : cwd.string();
+}
+
+} // namespace
+
+// Each step that can fail reports through the command boundary and start-up goes on with the next.
+void TfmSend::FormCreate()
+{
+    fixWindowSize();
+
+    settingsFile_ = std::make_unique<ProfileFile>(dataFolder() + "/" + SettingsFileName);
+    runCommand([this] { LoadSettings(*settingsFile_, settings_); });
+
+    if (!settings_.splashOff())
+        runCommand([] { ShowSplash(); });
+
+    QCoreApplication::setApplicationName(QStringLiteral("Zolbin Sender"));
+    setWindowTitle(QStringLiteral("Zolbin Sender"));
+
+    runCommand([this] { loadDirectory(); });
+
+    layoutName_ = settings_.englishLayout() ? KeyboardLayout::English : KeyboardLayout::Russian;
+    runCommand([this] { KeyboardLayout::activate(layoutName_); });
+
+    openJournal();
+
+    if (settings_.FontSize > 0) {
+        QFont font = RichEdit->font();
+        font.setPointSize(settings_.FontSize);
+        RichEdit->setFont(font);
+    }
+}
+
+void TfmSend::loadDirectory()
+{
+    DirectoryLoad load;
+    runCommand([&] { load.loadAbonents(abonents_); });
+    fillCheckList(lbAbonent, abonents_.DisplayLines());
+    runCommand([&] { load.loadGroups(groups_); });
+    fillCheckList(lbGroup, groups_.Names());
+    runCommand([&] { load.loadProviders(providers_); });
+    if (!load.damaged().empty())
+        Prompts::message(load.damageReport(), PromptIcon::Warning);
+}
+
+void TfmSend::openJournal()
+{
+    try {
+        journal_.EnsureExists();
+    } catch (const EZolbinError& e) {
+        Prompts::message(cp("Не удалось создать журнал работы ") + journal_.fileName() + ": " + e.text(),
+                         PromptIcon::Warning);
+    }
+}
+
+} // namespace zolbin

@@ -1,0 +1,44 @@
+#include "app/Windows.h"
+
+#include "app/MainWindow.h"
+#include "dialogs/About.h"
+#include "dialogs/Options.h"
+#include "dialogs/shells/Later.h"
+#include "dialogs/shells/Unlisted.h"
+#include "directory/ui/AbReg.h"
+#include "directory/ui/GrReg.h"
+#include "directory/ui/PrvReg.h"
+#include "directory/ui/Registr.h"
+#include "records/ui/ArchiveView.h"
+#include "records/ui/DelArch.h"
+#include "records/ui/LogView.h"
+
+namespace zolbin {
+
+Windows::Windows()
+{
+    fmSend = std::make_unique<TfmSend>();
+    QWidget* main = fmSend.get();
+    fmArchive = std::make_unique<TfmArchive>(main);
+    fmUnlisted = std::make_unique<TfmUnlisted>(main);
+    fmRegistr = std::make_unique<TfmRegistr>(main);
+    fmAbReg = std::make_unique<TfmAbReg>(main);
+    fmGrReg = std::make_unique<TfmGrReg>(main);
+    fmPrvReg = std::make_unique<TfmPrvReg>(main);
+    fmAbout = std::make_unique<TfmAbout>(main);
+    fmLater = std::make_unique<TfmLater>(main);
+    fmOptions =
+        std::make_unique<TfmOptions>(fmSend->settingsFile(), fmSend->settings(), fmSend->providers(), main);
+    fmDelArch = std::make_unique<TfmDelArch>(main);
+    fmLogView = std::make_unique<TfmLogView>(main);
+    fmSmile = std::make_unique<TfmSmile>(main);
+    fmSend->attachWindows(this);
+}
+
+Windows::~Windows()
+{
+    if (fmSend)
+        fmSend->attachWindows(nullptr);
+}
+
+} // namespace zolbin

@@ -1,0 +1,60 @@
+// Zolbin Sender: the entry. Answers --help and --version on the terminal without opening any window,
+// changes into the data folder, creates every window and runs the event loop until the main window is
+// closed. Nothing is written at shutdown.
+
+#include "app/CommandLine.h"
+#include "app/MainWindow.h"
+#include "app/Windows.h"
+#include "platform/ui/Pictures.h"
+#include "platform/ui/WidgetPrompts.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    using namespace zolbin;
+
+    const CommandLine line = parseCommandLine(std::vector<std::string>(argv, argv + argc));
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        std::fputs(usageText().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::puts(versionText().c_str());
+        return 0;
+    case CommandLine::Action::Error:
+        std::fprintf(stderr, "zolbin: %s\n\n%s", line.error.c_str(), usageText().c_str());
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+    if (!line.dataDir.empty()) {
+        if (const std::string failure = enterDataDir(line.dataDir); !failure.empty()) {
+            std::fprintf(stderr, "zolbin: %s\n", failure.c_str());
+            return 1;
+        }
+    }
+
+    // The toolkit takes its own options out of the arguments; whatever is left is unknown.
+    std::vector<std::string> rest = line.other;
+    std::vector<char*> qtArgv;
+    for (std::string& arg : rest)
+        qtArgv.push_back(arg.data());
+    qtArgv.push_back(nullptr);
+    int qtArgc = static_cast<int>(rest.size());
+    QApplication app(qtArgc, qtArgv.data());
+    if (qtArgc > 1) {
+        std::fprintf(stderr, "zolbin: неизвестный параметр %s\n\n%s", qtArgv[1], usageText().c_str());
+        return 2;
+    }
+    app.setWindowIcon(programIcon());
+    installWidgetPrompts();
+
+    Windows windows;
+    windows.fmSend->show();
+    windows.fmSend->activateWindow();
+    return app.exec();
+}

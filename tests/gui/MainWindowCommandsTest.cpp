@@ -1,0 +1,259 @@
+// The main window's command surface: tool bar hints, menus and shortcuts, which commands work, the
+// signature toggle, the "CAPS" panel, the dialogs of the help menu and closing the program.
+
+#include "app/MainWindow.h"
+#include "app/Windows.h"
+#include "dialogs/About.h"
+#include "platform/Codepage.h"
+#include "platform/ui/CapsLock.h"
+#include "tests/gui/MainWindowTestSupport.h"
+#include "tests/support/PromptRecorder.h"
+#include "tests/support/TempDir.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+namespace zolbin {
+namespace {
+
+class MainWindowCommands : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { test::ensureApplication(); }
+    void SetUp() override { dir.write("Zolbin.ini", test::settingsFile("")); }
+
+    test::TempDataDir dir;
+    test::PromptRecorder prompts;
+};
+
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+TEST_F(MainWindowCommands, ToolButtonsCarryTheirHintsInClusterOrder)
+{
+    TfmSend w;
+    const std::vector<std::pair<QToolButton*, const char*>> expected = {
+        {w.btnSend, "Отправить сообщение"},
+        {w.btnUnlisted, "Незарегистрированный абонент"},
+        {w.btnLater, "Сервисные функции"},
+        {w.btnNoShort, "Временное блокирование подписи"},
+        {w.btnClear, "Очистить окно ввода сообщения"},
+        {w.btnCopy, "Копировать в буфер"},
+        {w.btnCut, "Вырезать в буфер"},
+        {w.btnPaste, "Вставить из буфера"},
+        {w.btnUndo, "Отменить последнее редактирование"},
+        {w.btnAbonent, "Абоненты"},
+        {w.btnGroup, "Группы"},
+        {w.btnProvider, "Провайдеры"},
+        {w.btnArchive, "Архив"},
+        {w.btnDelArch, "Удалить архив"},
+        {w.btnNameSort, "Сортировка списка по имени абонента"},
+        {w.btnPrev, "На одну позицию вверх"},
+        {w.btnNext, "На одну позицию вниз"},
+        {w.btnNumberSort, "Сортировка списка по номеру пейджера"},
+        {w.btnHelp, "Помощь"},
+        {w.btnExit, "Завершить работы"},
+    };
+    w.show();
+    int lastX = -1;
+    for (const auto& [button, hint] : expected) {
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->toolTip(), text(hint)) << button->objectName().toStdString();
+        EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
+        EXPECT_GT(button->mapTo(&w, QPoint()).x(), lastX) << button->objectName().toStdString();
+        lastX = button->mapTo(&w, QPoint()).x();
+    }
+    EXPECT_TRUE(w.btnNoShort->isCheckable());
+    // Help and exit sit at the right end, further apart than the small gaps between the other clusters.
+    const int clusterGap = w.btnNoShort->x() - (w.btnLater->x() + w.btnLater->width());
+    EXPECT_GT(clusterGap, 0);
+    EXPECT_GT(w.btnHelp->x() - (w.btnNumberSort->x() + w.btnNumberSort->width()), 2 * clusterGap);
+}
+
+TEST_F(MainWindowCommands, MenusHoldTheirItemsSeparatorsAndShortcuts)
+{
+    TfmSend w;
+    // One row per entry: the text ("-" for a separator) and the shortcut.
+    const std::vector<std::pair<const char*, std::vector<std::pair<const char*, const char*>>>> menus = {
+        {"&Сообщение",
+         {{"Отправить", "F2"},
+          {"Незарегистрированный абонент", "F3"},
+          {"Сервис", "F4"},
+          {"Временное блокирование подписи", "F5"},
+          {"-", ""},
+          {"Завершение работы", ""}}},
+        {"&Редактирование",
+         {{"Очистить окно ввода", ""},
+          {"Копировать", ""},
+          {"Вырезать", ""},
+          {"Вставить", ""},
+          {"Отменить последнее редакт-ие", ""},
+          {"-", ""},
+          {"Увел. размер шрифта", "Alt+["},
+          {"Уменьш. размер шрифта", "Alt+]"},
+          {"Установить по умолчанию", ""}}},
+        {"&Архив",
+         {{"Архив", "F6"},
+          {"Удалить архив", ""},
+          {"-", ""},
+          {"Журнал работы", ""},
+          {"Удалить журнал работы", ""}}},
+        {"&Конфигурация",
+         {{"Абоненты...", ""},
+          {"Группы...", ""},
+          {"Пейдж. компания...", ""},
+          {"-", ""},
+          {"Сортировка по имени", ""},
+          {"На позицию вверх", ""},
+          {"На позицию вниз", ""},
+          {"Сортировка по номеру ", ""},
+          {"-", ""},
+          {"Настройки...", ""}}},
+        {"&Помощь", {{"Помощь", "F1"}, {"-", ""}, {"Зарегистрируйся!", ""}, {"О программе...", ""}}},
+    };
+    const QList<QAction*> bar = w.menuBar()->actions();
+    ASSERT_EQ(bar.size(), static_cast<qsizetype>(menus.size()));
+    for (std::size_t m = 0; m < menus.size(); ++m) {
+        EXPECT_EQ(bar[m]->text(), text(menus[m].first));
+        const QList<QAction*> items = bar[m]->menu()->actions();
+        ASSERT_EQ(items.size(), static_cast<qsizetype>(menus[m].second.size())) << menus[m].first;
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            const auto& [itemText, key] = menus[m].second[static_cast<std::size_t>(i)];
+            if (std::string(itemText) == "-") {
+                EXPECT_TRUE(items[i]->isSeparator()) << menus[m].first << " " << i;
+                continue;
+            }
+            EXPECT_EQ(items[i]->text(), text(itemText));
+            EXPECT_EQ(items[i]->shortcut(), QKeySequence(QString::fromLatin1(key))) << itemText;
+            EXPECT_FALSE(items[i]->icon().isNull()) << itemText;
+        }
+    }
+    EXPECT_TRUE(w.NoShortItem->isCheckable());
+}
+
+TEST_F(MainWindowCommands, OnlyTheFinishedCommandsAreEnabled)
+{
+    TfmSend w;
+    const std::set<QObject*> enabled = {w.btnNoShort, w.btnExit,   w.NoShortItem, w.ExitItem,
+                                        w.OptItem,    w.SmileItem, w.AboutItem};
+    for (QToolButton* b : w.findChildren<QToolButton*>(QString(), Qt::FindChildrenRecursively)) {
+        if (b->objectName().startsWith(QLatin1String("btn"))) {
+            EXPECT_EQ(b->isEnabled(), enabled.count(b) == 1) << b->objectName().toStdString();
+        }
+    }
+    int items = 0;
+    for (QAction* menu : w.menuBar()->actions())
+        for (QAction* a : menu->menu()->actions())
+            if (!a->isSeparator()) {
+                ++items;
+                EXPECT_EQ(a->isEnabled(), enabled.count(a) == 1) << a->objectName().toStdString();
+            }
+    EXPECT_EQ(items, 28);
+}
+
+TEST_F(MainWindowCommands, SignatureToggleAndMenuItemAlwaysAgree)
+{
+    TfmSend w;
+    ASSERT_TRUE(test::showActive(&w));
+    EXPECT_FALSE(w.signatureBlocked());
+
+    QTest::keyClick(&w, Qt::Key_F5);
+    EXPECT_TRUE(w.NoShortItem->isChecked());
+    EXPECT_TRUE(w.btnNoShort->isChecked());
+    EXPECT_TRUE(w.signatureBlocked());
+    QTest::keyClick(&w, Qt::Key_F5);
+    EXPECT_FALSE(w.NoShortItem->isChecked());
+    EXPECT_FALSE(w.btnNoShort->isChecked());
+
+    // The tool toggle, then the menu shortcut: both released again.
+    QTest::mouseClick(w.btnNoShort, Qt::LeftButton);
+    EXPECT_TRUE(w.NoShortItem->isChecked());
+    EXPECT_TRUE(w.btnNoShort->isChecked());
+    QTest::keyClick(&w, Qt::Key_F5);
+    EXPECT_FALSE(w.NoShortItem->isChecked());
+    EXPECT_FALSE(w.btnNoShort->isChecked());
+    EXPECT_FALSE(w.signatureBlocked());
+}
+
+TEST_F(MainWindowCommands, CapsPanelIsBlackWhileCapsLockIsOnAndSilverOtherwise)
+{
+    const QColor black(0, 0, 0);
+    const QColor silver(192, 192, 192);
+    auto colour = [](const TfmSend& w) { return w.pnlCaps->palette().color(QPalette::WindowText); };
+
+    CapsLock::instance().set(false);
+    TfmSend w;
+    EXPECT_EQ(w.pnlCaps->text(), QStringLiteral("CAPS"));
+    EXPECT_EQ(w.pnlCount->text(), QStringLiteral("0:0"));
+    EXPECT_EQ(colour(w), silver);
+    CapsLock::instance().set(true);
+    EXPECT_EQ(colour(w), black);
+    CapsLock::instance().set(false);
+    EXPECT_EQ(colour(w), silver);
+
+    // The Caps Lock key pressed in the main window, wherever the focus is.
+    ASSERT_TRUE(test::showActive(&w));
+    w.lbAbonent->setFocus();
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w, Qt::Key_CapsLock);
+    EXPECT_TRUE(CapsLock::instance().isOn());
+    EXPECT_EQ(colour(w), black);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w, Qt::Key_CapsLock);
+    EXPECT_EQ(colour(w), silver);
+    CapsLock::instance().set(false);
+}
+
+TEST_F(MainWindowCommands, HelpMenuShowsTheAboutBoxAndTheNoticeModally)
+{
+    Windows windows;
+    for (auto [item, dialog] :
+         {std::pair<QAction*, QDialog*>{windows.fmSend->AboutItem, windows.fmAbout.get()},
+          {windows.fmSend->SmileItem, windows.fmSmile.get()}}) {
+        bool seen = false;
+        test::EventLoopStep close([&] {
+            if (!dialog->isVisible())
+                return false;
+            seen = dialog->isModal();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            return true;
+        });
+        item->trigger();
+        EXPECT_TRUE(seen) << item->objectName().toStdString();
+        EXPECT_FALSE(dialog->isVisible());
+    }
+}
+
+TEST_F(MainWindowCommands, ExitClosesTheMainWindowAndNothingIsWritten)
+{
+    auto listing = [] {
+        std::map<std::string, std::uintmax_t> files;
+        for (const auto& e : std::filesystem::directory_iterator("."))
+            files[e.path().filename().string()] = e.is_regular_file() ? e.file_size() : 0;
+        return files;
+    };
+    const std::string ini = dir.read("Zolbin.ini");
+    {
+        Windows windows;
+        const auto afterStart = listing();
+        const std::string company = dir.read("Company.lst");
+        ASSERT_TRUE(test::showActive(windows.fmSend.get()));
+        QTest::mouseClick(windows.fmSend->btnExit, Qt::LeftButton);
+        EXPECT_FALSE(windows.fmSend->isVisible());
+        EXPECT_EQ(listing(), afterStart);
+        EXPECT_EQ(dir.read("Company.lst"), company);
+    }
+    EXPECT_EQ(dir.read("Zolbin.ini"), ini);
+    EXPECT_EQ(dir.read("Zolbin.log"), "");
+}
+
+} // namespace
+} // namespace zolbin

@@ -1,0 +1,86 @@
+// The executable's own options, answered on the terminal without any window or display.
+
+#include "app/CommandLine.h"
+#include "tests/support/TempDir.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace zolbin {
+namespace {
+
+struct ProgramRun
+{
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built program without a display, within a time limit.
+ProgramRun runProgram(const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(ZOLBIN_EXE), arguments);
+    ProgramRun run;
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = process.readAllStandardOutput().toStdString();
+    run.err = process.readAllStandardError().toStdString();
+    return run;
+}
+
+TEST(StartupCommandLine, VersionAndHelpAnswerOnTheTerminalWithoutADisplay)
+{
+    const ProgramRun version = runProgram({QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "Zolbin Sender 2.0.1\n");
+
+    const ProgramRun help = runProgram({QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("--data-dir"), std::string::npos);
+    EXPECT_NE(help.out.find("--version"), std::string::npos);
+
+    const ProgramRun missingFolder = runProgram({QStringLiteral("--data-dir")});
+    EXPECT_EQ(missingFolder.exitCode, 2);
+    EXPECT_NE(missingFolder.err.find("--data-dir"), std::string::npos);
+}
+
+TEST(StartupCommandLine, OwnOptionsAreTakenAndTheRestIsLeftForTheToolkit)
+{
+    CommandLine line =
+        parseCommandLine({"zolbin", "-platform", "offscreen", "--data-dir", "d 1", "-style=x"});
+    EXPECT_EQ(line.action, CommandLine::Action::Run);
+    EXPECT_EQ(line.dataDir, "d 1");
+    EXPECT_EQ(line.other, (std::vector<std::string>{"zolbin", "-platform", "offscreen", "-style=x"}));
+
+    EXPECT_EQ(parseCommandLine({"zolbin", "--data-dir=/tmp/x"}).dataDir, "/tmp/x");
+    EXPECT_EQ(parseCommandLine({"zolbin", "--data-dir="}).action, CommandLine::Action::Error);
+    EXPECT_EQ(parseCommandLine({"zolbin", "--data-dir", "x", "--version"}).action,
+              CommandLine::Action::Version);
+}
+
+TEST(StartupCommandLine, DataFolderIsCreatedWhenMissingAndBecomesTheCurrentDirectory)
+{
+    test::TempDataDir dir;
+    const std::filesystem::path target = std::filesystem::path(dir.path()) / "new" / "data";
+    EXPECT_EQ(enterDataDir(target.string()), "");
+    EXPECT_EQ(std::filesystem::current_path(), target);
+
+    dir.write("plain-file", "x");
+    EXPECT_NE(enterDataDir((std::filesystem::path(dir.path()) / "plain-file").string()), "");
+    EXPECT_EQ(std::filesystem::current_path(), target);
+}
+
+} // namespace
+} // namespace zolbin
