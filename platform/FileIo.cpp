@@ -180,14 +180,21 @@ void AtomicWriter::commit()
 
 void appendToFile(const std::string& path, std::string_view bytes)
 {
+    if (const int err = tryAppendToFile(path, bytes); err != 0)
+        raiseErrno(err);
+}
+
+int tryAppendToFile(const std::string& path, std::string_view bytes)
+{
     const int fd = openRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT);
     if (fd < 0)
-        raiseErrno(errno);
+        return errno;
     int err = writeAll(fd, bytes);
     if (::close(fd) != 0 && err == 0 && errno != EINTR)
         err = errno;
     if (err != 0)
         raiseErrno(err);
+    return 0;
 }
 
 void createIfMissing(const std::string& path)

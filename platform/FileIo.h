@@ -38,6 +38,10 @@ private:
 // Opens for appending (creating when missing), writes, closes. Throws EInOutError on failure.
 void appendToFile(const std::string& path, std::string_view bytes);
 
+// The same, for callers that report a failed opening themselves: returns 0, or the errno of the failed
+// opening (nothing written); a failed write still throws EInOutError.
+int tryAppendToFile(const std::string& path, std::string_view bytes);
+
 // Creates an empty file when none exists. Throws EInOutError on failure.
 void createIfMissing(const std::string& path);
 

@@ -1,14 +1,12 @@
 #include "records/Archive.h"
 
 #include "platform/Codepage.h"
+#include "platform/FileIo.h"
 #include "platform/IoError.h"
 #include "platform/Prompts.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
 
 namespace zolbin {
 
@@ -35,34 +33,6 @@ std::string serviceLine(const TSendParams& params)
     if (params.RepeatCount != 0)
         line += repeatLabel() + std::to_string(params.RepeatCount) + " * " + params.RepeatInterval;
     return line;
-}
-
-// Opens the archive for appending, creating it when missing. Returns the descriptor or -errno.
-int openForAppend(const std::string& path)
-{
-    int fd;
-    do
-        fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    while (fd < 0 && errno == EINTR);
-    return fd < 0 ? -errno : fd;
-}
-
-// Writes every byte; returns 0 or errno.
-int writeAll(int fd, const std::string& bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            return ENOSPC;
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
 }
 
 } // namespace
@@ -107,16 +77,10 @@ void WriteArchive(const TSendParams& params, const std::vector<std::string>& mes
         return;
     }
 
-    const int fd = openForAppend(ArchivePath(params.CurName));
-    if (fd < 0) {
-        Prompts::message(ioErrorText(ioCodeFromErrno(-fd)));
-        return;
-    }
-    int err = writeAll(fd, FormatArchiveEntry(params, messageLines));
-    if (::close(fd) != 0 && err == 0 && errno != EINTR)
-        err = errno;
-    if (err != 0)
-        raiseErrno(err);
+    if (const int err =
+            tryAppendToFile(ArchivePath(params.CurName), FormatArchiveEntry(params, messageLines));
+        err != 0)
+        Prompts::message(ioErrorText(ioCodeFromErrno(err)));
 }
 
 } // namespace zolbin
