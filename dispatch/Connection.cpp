@@ -39,7 +39,8 @@ int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port
             continue;
         }
 
-        if (net::Connect(s, address, static_cast<std::uint16_t>(static_cast<std::uint32_t>(port) & 0xFFFFu)) != 0) {
+        if (net::Connect(s, address,
+                         static_cast<std::uint16_t>(static_cast<std::uint32_t>(port) & 0xFFFFu)) != 0) {
             ReportSocketError(host, net::Winsock::LastError());
             continue;
         }

@@ -84,7 +84,8 @@ HoldTimes ComputeHoldTimes(const TSendParams& params, const QDateTime& now)
         const QTime time = ParseTime(params.DeferTime);
         const QDateTime deferred(date, time);
         for (int i = 0; i <= repeats; ++i)
-            holds[static_cast<std::size_t>(i)] = format(deferred.addSecs(static_cast<qint64>(i) * interval * 60));
+            holds[static_cast<std::size_t>(i)] =
+                format(deferred.addSecs(static_cast<qint64>(i) * interval * 60));
     } else {
         for (int i = 1; i <= repeats; ++i)
             holds[static_cast<std::size_t>(i)] = format(now.addSecs(static_cast<qint64>(i) * interval * 60));

@@ -18,8 +18,8 @@ using HoldTimes = std::array<std::string, 3>;
 HoldTimes ComputeHoldTimes(const TSendParams& params, const QDateTime& now);
 
 // Parsers of the service texts; they throw EConvertError as above.
-QDate ParseDate(const std::string& text);     // "dd.mm.yyyy" (also d.m.yy)
-QTime ParseTime(const std::string& text);     // "hh:mm"
+QDate ParseDate(const std::string& text);          // "dd.mm.yyyy" (also d.m.yy)
+QTime ParseTime(const std::string& text);          // "hh:mm"
 int ParseIntervalMinutes(const std::string& text); // "hh:mm" as minutes
 
 } // namespace zolbin

@@ -26,7 +26,8 @@ int ReadReply(int socket, std::string& reply, int deadlineMs)
     reply.clear();
     std::array<char, ReplyBufferSize> buffer{};
     while (reply.size() < ReplyBufferSize) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
         if (left.count() <= 0) {
             net::Winsock::SetLastError(net::Wsa::TimedOut);
             return -1;

@@ -120,8 +120,8 @@ SendOutcome SendCommand::Run()
     return outcome;
 }
 
-SendCommand::Result SendCommand::failSubscriber(const std::string& messageForOne, const std::string& promptPrefix,
-                                                bool stopsGroup)
+SendCommand::Result SendCommand::failSubscriber(const std::string& messageForOne,
+                                                const std::string& promptPrefix, bool stopsGroup)
 {
     const bool group = curGroup_ != -1;
     if (!group || stopsGroup) {

@@ -22,7 +22,7 @@ class SendCommand
 {
 public:
     SendCommand(SendHost& host, TSendParams& params, std::int16_t curGroup, const TGroupList& groups,
-                 const TProviderList& providers);
+                const TProviderList& providers);
 
     SendOutcome Run();
 

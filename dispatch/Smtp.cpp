@@ -72,7 +72,8 @@ std::vector<std::string> SmtpBodyLines(std::vector<std::string> lines, const std
     return body;
 }
 
-int SmtpDialogue(SendHost& host, int& socket, const TSendParams& params, const std::vector<std::string>& lines)
+int SmtpDialogue(SendHost& host, int& socket, const TSendParams& params,
+                 const std::vector<std::string>& lines)
 {
     const TSendParams p = params;
     const TSettings& settings = host.Settings();

@@ -24,6 +24,7 @@ std::vector<std::string> SmtpBodyLines(std::vector<std::string> lines, const std
                                        const std::string& charset);
 
 // Returns 0 when the mail was accepted and QUIT answered, -1 at the first failure.
-int SmtpDialogue(SendHost& host, int& socket, const TSendParams& params, const std::vector<std::string>& lines);
+int SmtpDialogue(SendHost& host, int& socket, const TSendParams& params,
+                 const std::vector<std::string>& lines);
 
 } // namespace zolbin

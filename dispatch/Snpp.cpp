@@ -16,7 +16,8 @@ constexpr const char* HomeLogin = "Zolbin Sender 2.0.1";
 
 } // namespace
 
-std::string SnppMessageText(std::vector<std::string> lines, const std::string& signature, const std::string& charset)
+std::string SnppMessageText(std::vector<std::string> lines, const std::string& signature,
+                            const std::string& charset)
 {
     AppendSignature(lines, signature);
     std::string text;
@@ -31,7 +32,8 @@ std::string SnppMessageText(std::vector<std::string> lines, const std::string& s
     return text;
 }
 
-int SnppDialogue(SendHost& host, int& socket, const TSendParams& params, const std::vector<std::string>& lines)
+int SnppDialogue(SendHost& host, int& socket, const TSendParams& params,
+                 const std::vector<std::string>& lines)
 {
     const TSendParams p = params;
     DialogueChannel channel(host, socket);
@@ -55,7 +57,8 @@ int SnppDialogue(SendHost& host, int& socket, const TSendParams& params, const s
     // Step 3: the pager; a refusal means the subscriber cannot be reached.
     {
         const std::string line = "PAGE " + std::to_string(p.CurNumber);
-        if (channel.SendLine(line, sent + line) < 0 || channel.ReadReply(cp("Абонент не доступен!"), deadline) < 0)
+        if (channel.SendLine(line, sent + line) < 0 ||
+            channel.ReadReply(cp("Абонент не доступен!"), deadline) < 0)
             return -1;
     }
     // Step 4: the message, never shown.

@@ -12,9 +12,11 @@ class SendHost;
 
 // Builds the MESS argument: the lines joined by single spaces, ending with a space, each converted by
 // the company's character set; the signature rule applies unless the pager is digital or blocked.
-std::string SnppMessageText(std::vector<std::string> lines, const std::string& signature, const std::string& charset);
+std::string SnppMessageText(std::vector<std::string> lines, const std::string& signature,
+                            const std::string& charset);
 
 // Returns 0 when every step succeeded, -1 at the first failure.
-int SnppDialogue(SendHost& host, int& socket, const TSendParams& params, const std::vector<std::string>& lines);
+int SnppDialogue(SendHost& host, int& socket, const TSendParams& params,
+                 const std::vector<std::string>& lines);
 
 } // namespace zolbin

@@ -71,49 +71,90 @@ bool fail(int code)
     return false;
 }
 
+// The same for calls whose failure result is -1.
+int failed(int code)
+{
+    g_lastError = code;
+    return -1;
+}
+
 } // namespace
 
 int WsaFromErrno(int err)
 {
     switch (err) {
-    case EINTR: return 10004;
-    case EBADF: return 10009;
+    case EINTR:
+        return 10004;
+    case EBADF:
+        return 10009;
     case EACCES:
-    case EPERM: return 10013;
-    case EFAULT: return 10014;
-    case EINVAL: return 10022;
+    case EPERM:
+        return 10013;
+    case EFAULT:
+        return 10014;
+    case EINVAL:
+        return 10022;
     case EMFILE:
-    case ENFILE: return 10024;
-    case EAGAIN: return 10035;
-    case EINPROGRESS: return 10036;
-    case EALREADY: return 10037;
-    case ENOTSOCK: return 10038;
-    case EDESTADDRREQ: return 10039;
-    case EMSGSIZE: return 10040;
-    case EPROTOTYPE: return 10041;
-    case ENOPROTOOPT: return 10042;
-    case EPROTONOSUPPORT: return 10043;
-    case EOPNOTSUPP: return 10045;
-    case EPFNOSUPPORT: return 10046;
-    case EAFNOSUPPORT: return 10047;
-    case EADDRINUSE: return 10048;
-    case EADDRNOTAVAIL: return 10049;
-    case ENETDOWN: return 10050;
-    case ENETUNREACH: return 10051;
-    case ENETRESET: return 10052;
-    case ECONNABORTED: return 10053;
+    case ENFILE:
+        return 10024;
+    case EAGAIN:
+        return 10035;
+    case EINPROGRESS:
+        return 10036;
+    case EALREADY:
+        return 10037;
+    case ENOTSOCK:
+        return 10038;
+    case EDESTADDRREQ:
+        return 10039;
+    case EMSGSIZE:
+        return 10040;
+    case EPROTOTYPE:
+        return 10041;
+    case ENOPROTOOPT:
+        return 10042;
+    case EPROTONOSUPPORT:
+        return 10043;
+    case EOPNOTSUPP:
+        return 10045;
+    case EPFNOSUPPORT:
+        return 10046;
+    case EAFNOSUPPORT:
+        return 10047;
+    case EADDRINUSE:
+        return 10048;
+    case EADDRNOTAVAIL:
+        return 10049;
+    case ENETDOWN:
+        return 10050;
+    case ENETUNREACH:
+        return 10051;
+    case ENETRESET:
+        return 10052;
+    case ECONNABORTED:
+        return 10053;
     case ECONNRESET:
-    case EPIPE: return 10054;
+    case EPIPE:
+        return 10054;
     case ENOBUFS:
-    case ENOMEM: return 10055;
-    case EISCONN: return 10056;
-    case ENOTCONN: return 10057;
-    case ESHUTDOWN: return 10058;
-    case ETIMEDOUT: return 10060;
-    case ECONNREFUSED: return 10061;
-    case EHOSTDOWN: return 10064;
-    case EHOSTUNREACH: return 10065;
-    default: return 10000 + err;
+    case ENOMEM:
+        return 10055;
+    case EISCONN:
+        return 10056;
+    case ENOTCONN:
+        return 10057;
+    case ESHUTDOWN:
+        return 10058;
+    case ETIMEDOUT:
+        return 10060;
+    case ECONNREFUSED:
+        return 10061;
+    case EHOSTDOWN:
+        return 10064;
+    case EHOSTUNREACH:
+        return 10065;
+    default:
+        return 10000 + err;
     }
 }
 
@@ -253,10 +294,10 @@ bool GetHostByName(const std::string& name, std::uint32_t& firstAddress)
 int Socket()
 {
     if (!g_started)
-        return fail(Wsa::NotInitialised), -1;
+        return failed(Wsa::NotInitialised);
     const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
     if (s < 0)
-        return fail(WsaFromErrno(errno)), -1;
+        return failed(WsaFromErrno(errno));
     openSockets().insert(s);
     return s;
 }
@@ -270,18 +311,18 @@ int Connect(int s, std::uint32_t address, std::uint16_t port)
     if (::connect(s, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0)
         return 0;
     if (errno != EINPROGRESS)
-        return fail(WsaFromErrno(errno)), -1;
+        return failed(WsaFromErrno(errno));
     const int ready = waitReady(s, POLLOUT, CurrentDeadlines().connectMs);
     if (ready == 0)
-        return fail(Wsa::TimedOut), -1;
+        return failed(Wsa::TimedOut);
     if (ready < 0)
-        return fail(WsaFromErrno(errno)), -1;
+        return failed(WsaFromErrno(errno));
     int err = 0;
     socklen_t len = sizeof err;
     if (::getsockopt(s, SOL_SOCKET, SO_ERROR, &err, &len) != 0)
-        return fail(WsaFromErrno(errno)), -1;
+        return failed(WsaFromErrno(errno));
     if (err != 0)
-        return fail(WsaFromErrno(err)), -1;
+        return failed(WsaFromErrno(err));
     return 0;
 }
 
@@ -290,7 +331,7 @@ int GetSockName(int s, std::uint32_t& address, std::uint16_t& port)
     sockaddr_in local{};
     socklen_t len = sizeof local;
     if (::getsockname(s, reinterpret_cast<sockaddr*>(&local), &len) != 0)
-        return fail(WsaFromErrno(errno)), -1;
+        return failed(WsaFromErrno(errno));
     address = ntohl(local.sin_addr.s_addr);
     port = ntohs(local.sin_port);
     return 0;
@@ -310,12 +351,12 @@ int Send(int s, const char* data, int length)
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             const int ready = waitReady(s, POLLOUT, CurrentDeadlines().sendMs);
             if (ready == 0)
-                return fail(Wsa::TimedOut), -1;
+                return failed(Wsa::TimedOut);
             if (ready < 0)
-                return fail(WsaFromErrno(errno)), -1;
+                return failed(WsaFromErrno(errno));
             continue;
         }
-        return fail(WsaFromErrno(errno)), -1;
+        return failed(WsaFromErrno(errno));
     }
     return sent;
 }
@@ -330,12 +371,12 @@ int Recv(int s, char* buffer, int length, int waitMs)
         if (errno == EINTR)
             continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK)
-            return fail(WsaFromErrno(errno)), -1;
+            return failed(WsaFromErrno(errno));
         const int ready = waitReady(s, POLLIN, timeout);
         if (ready == 0)
-            return fail(Wsa::TimedOut), -1;
+            return failed(Wsa::TimedOut);
         if (ready < 0)
-            return fail(WsaFromErrno(errno)), -1;
+            return failed(WsaFromErrno(errno));
     }
 }
 

@@ -35,7 +35,8 @@ bool buildTable(const char* target, unsigned char (&table)[256])
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
         const std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
         const std::size_t produced = sizeof out - outLeft;
-        table[i] = (r == static_cast<std::size_t>(-1) || produced != 1) ? '?' : static_cast<unsigned char>(out[0]);
+        table[i] =
+            (r == static_cast<std::size_t>(-1) || produced != 1) ? '?' : static_cast<unsigned char>(out[0]);
     }
     iconv_close(cd);
     return true;
