@@ -2,9 +2,9 @@
 
 #include "app/MainWindow.h"
 #include "dialogs/About.h"
+#include "dialogs/Later.h"
 #include "dialogs/Options.h"
-#include "dialogs/shells/Later.h"
-#include "dialogs/shells/Unlisted.h"
+#include "dialogs/Unlisted.h"
 #include "directory/ui/AbReg.h"
 #include "directory/ui/GrReg.h"
 #include "directory/ui/PrvReg.h"
@@ -20,13 +20,15 @@ Windows::Windows()
     fmSend = std::make_unique<TfmSend>();
     QWidget* main = fmSend.get();
     fmArchive = std::make_unique<TfmArchive>(main);
-    fmUnlisted = std::make_unique<TfmUnlisted>(main);
+    fmUnlisted = std::make_unique<TfmUnlisted>(fmSend->SendParams, fmSend->CurGroup, fmSend->providers(),
+                                               fmSend->settings(), main);
     fmRegistr = std::make_unique<TfmRegistr>(main);
     fmAbReg = std::make_unique<TfmAbReg>(main);
     fmGrReg = std::make_unique<TfmGrReg>(main);
     fmPrvReg = std::make_unique<TfmPrvReg>(main);
     fmAbout = std::make_unique<TfmAbout>(main);
-    fmLater = std::make_unique<TfmLater>(main);
+    fmLater = std::make_unique<TfmLater>(fmSend->SendParams, main);
+    fmUnlisted->setServiceDialog(fmLater.get());
     fmOptions =
         std::make_unique<TfmOptions>(fmSend->settingsFile(), fmSend->settings(), fmSend->providers(), main);
     fmDelArch = std::make_unique<TfmDelArch>(main);

@@ -1,0 +1,56 @@
+#pragma once
+// The service functions dialog "Сервисные функции": deferred delivery and up to two repeats of the page
+// being prepared. It fills the service settings of the send parameters it was given and composes the
+// one-line summary the main window shows.
+
+#include "platform/ui/Dialog.h"
+
+#include <string>
+
+class QComboBox;
+class QPushButton;
+
+namespace zolbin {
+
+class SpinField;
+struct TSendParams;
+
+class TfmLater : public TDialog
+{
+    Q_OBJECT
+public:
+    explicit TfmLater(TSendParams& params, QWidget* parent = nullptr);
+
+    QPushButton* btnLater = nullptr;  // toggle "Отло&жить"
+    QPushButton* btnRepeat = nullptr; // toggle "По&вторить"
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnCancel = nullptr;
+    SpinField* EditDay = nullptr;
+    QComboBox* cmbMonth = nullptr;
+    SpinField* EditYear = nullptr;
+    SpinField* EditHour = nullptr;
+    SpinField* EditMin = nullptr;
+    SpinField* EditRepCount = nullptr;
+    SpinField* EditRepHour = nullptr;
+    SpinField* EditRepMin = nullptr;
+
+    // The summary of the settings in force ("Отложено на ...", "Повторы - ..."), cp1251; empty when none.
+    const std::string& ServiceSummary() const { return summary_; }
+    void SetServiceSummary(const std::string& text) { summary_ = text; }
+
+    void FormActivate();  // the present moment, both toggles released
+    void btnLaterClick(); // either toggle: the date check while deferral is on
+    void btnOKClick();
+    void btnCancelClick();
+
+protected:
+    bool escapePressed() override;
+    bool enterPressed() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    TSendParams& params_;
+    std::string summary_;
+};
+
+} // namespace zolbin

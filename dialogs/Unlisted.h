@@ -1,0 +1,58 @@
+#pragma once
+// The unregistered subscriber dialog "Незарегистрированный абонент": a pager number that is not in the
+// directory, and its paging company, become the current recipient.
+
+#include "platform/ui/Dialog.h"
+
+#include <cstdint>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace zolbin {
+
+class TfmLater;
+class TProviderList;
+struct TSendParams;
+struct TSettings;
+
+class TfmUnlisted : public TDialog
+{
+    Q_OBJECT
+public:
+    // On OK the dialog sets the recipient in params and curGroup (-1).
+    TfmUnlisted(TSendParams& params, std::int16_t& curGroup, const TProviderList& providers,
+                const TSettings& settings, QWidget* parent = nullptr);
+
+    // The service functions dialog opened by btnLater (created after this one).
+    void setServiceDialog(TfmLater* later) { later_ = later; }
+
+    QLineEdit* EditNum = nullptr;
+    QComboBox* cmbProvider = nullptr;
+    QToolButton* btnLater = nullptr;
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnCancel = nullptr;
+
+    void FormActivate();
+    void EditNumChange();
+    void cmbProviderChange();
+    void btnLaterClick();
+    void btnOKClick();
+    void btnCancelClick();
+
+protected:
+    bool escapePressed() override;
+    bool enterPressed() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    TSendParams& params_;
+    std::int16_t& curGroup_;
+    const TProviderList& providers_;
+    const TSettings& settings_;
+    TfmLater* later_ = nullptr;
+};
+
+} // namespace zolbin
