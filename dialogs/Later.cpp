@@ -1,20 +1,188 @@
 #include "dialogs/Later.h"
 
 #include "directory/SendParams.h"
+#include "dispatch/ServiceSettings.h"
+#include "platform/Clock.h"
 #include "platform/Codepage.h"
+#include "platform/Convert.h"
+#include "platform/Prompts.h"
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/Cp1251Input.h"
+#include "platform/ui/SpinField.h"
+#include "platform/ui/UiText.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace zolbin {
 
+namespace {
+
+SpinField* makeSpin(std::int32_t minValue, std::int32_t maxValue, int width = 52)
+{
+    auto* field = new SpinField(minValue, maxValue);
+    field->setFixedWidth(width);
+    return field;
+}
+
+QLabel* makeLabel(const char* caption, QWidget* buddy = nullptr)
+{
+    auto* label = new QLabel(uiText(caption));
+    if (buddy != nullptr)
+        label->setBuddy(buddy);
+    return label;
+}
+
+// A row of a group: the label in the first column, the fields with their units after it.
+void addRow(QGridLayout* grid, int row, QLabel* label, std::initializer_list<QWidget*> widgets)
+{
+    auto* line = new QHBoxLayout;
+    for (QWidget* widget : widgets)
+        line->addWidget(widget);
+    line->addStretch(1);
+    grid->addWidget(label, row, 0);
+    grid->addLayout(line, row, 1);
+}
+
+QPushButton* makeToggle(const char* caption)
+{
+    auto* button = new QPushButton(uiText(caption));
+    button->setCheckable(true);
+    TDialog::markCommand(button);
+    return button;
+}
+
+} // namespace
+
 TfmLater::TfmLater(TSendParams& params, QWidget* parent) : TDialog(parent), params_(params)
 {
-    setWindowTitle(toQString(cp("Сервисные функции")));
-    resize(330, 240);
+    setWindowTitle(uiText("Сервисные функции"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+
+    EditDay = makeSpin(1, 31);
+    cmbMonth = new QComboBox;
+    cmbMonth->setEditable(true);
+    cmbMonth->setInsertPolicy(QComboBox::NoInsert);
+    keepCp1251(cmbMonth);
+    for (const std::string& name : MonthNames())
+        cmbMonth->addItem(toQString(name));
+    EditYear = makeSpin(0, 0, 64); // no range
+    EditHour = makeSpin(0, 23);
+    EditMin = makeSpin(0, 59);
+    auto* laterGroup = new QGroupBox(uiText(" Отложить "));
+    auto* laterGrid = new QGridLayout(laterGroup);
+    addRow(laterGrid, 0, makeLabel("Д&ата", EditDay), {EditDay, cmbMonth, EditYear});
+    addRow(laterGrid, 1, makeLabel("Врем&я", EditHour),
+           {EditHour, makeLabel("ч."), EditMin, makeLabel("мин.")});
+
+    EditRepCount = makeSpin(1, 2);
+    EditRepHour = makeSpin(0, 23);
+    EditRepMin = makeSpin(0, 59);
+    auto* repeatGroup = new QGroupBox(uiText(" Повторить "));
+    auto* repeatGrid = new QGridLayout(repeatGroup);
+    addRow(repeatGrid, 0, makeLabel("Ко&л-во", EditRepCount), {EditRepCount});
+    addRow(repeatGrid, 1, makeLabel("Ин&тервал", EditRepHour),
+           {EditRepHour, makeLabel("ч."), EditRepMin, makeLabel("мин.")});
+
+    btnLater = makeToggle("Отло&жить");
+    btnRepeat = makeToggle("По&вторить");
+    btnOK = new QPushButton(uiText("О&к"));
+    btnCancel = new QPushButton(uiText("От&мена"));
+    markOk(btnOK);
+    markCancel(btnCancel);
+    for (QPushButton* button : {btnLater, btnRepeat, btnOK, btnCancel})
+        button->setAutoDefault(false);
+    connect(btnLater, &QPushButton::clicked, this, guarded([this] { btnLaterClick(); }));
+    connect(btnRepeat, &QPushButton::clicked, this, guarded([this] { btnLaterClick(); }));
+    connect(btnOK, &QPushButton::clicked, this, guarded([this] { btnOKClick(); }));
+    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+
+    auto* groups = new QVBoxLayout;
+    groups->addWidget(laterGroup);
+    groups->addWidget(repeatGroup);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(btnLater);
+    buttons->addWidget(btnRepeat);
+    buttons->addStretch(1);
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(groups, 1);
+    layout->addLayout(buttons);
+
+    setTabOrder(EditDay, cmbMonth);
     fixSize();
 }
 
-void TfmLater::FormActivate() {}
-void TfmLater::btnLaterClick() {}
-void TfmLater::btnOKClick() {}
+void TfmLater::showEvent(QShowEvent* event)
+{
+    TDialog::showEvent(event);
+    FormActivate();
+    EditDay->setFocus();
+}
+
+// The present moment, not the settings in force; the settings and the summary are left alone.
+void TfmLater::FormActivate()
+{
+    const QDateTime now = Clock::current().now();
+    EditYear->setValue(now.date().year());
+    EditDay->setValue(now.date().day());
+    cmbMonth->setCurrentIndex(now.date().month() - 1);
+    cmbMonth->setEditText(toQString(MonthNames().at(static_cast<std::size_t>(now.date().month() - 1))));
+    EditHour->setValue(now.time().hour());
+    EditMin->setValue(now.time().minute());
+    EditRepCount->setValue(1);
+    EditRepHour->setValue(0);
+    EditRepMin->setValue(0);
+    btnLater->setChecked(false);
+    btnRepeat->setChecked(false);
+}
+
+ServiceForm TfmLater::currentForm() const
+{
+    ServiceForm form;
+    form.later = btnLater->isChecked();
+    form.repeat = btnRepeat->isChecked();
+    form.day = toCp1251(EditDay->text());
+    form.month = toCp1251(cmbMonth->currentText());
+    form.year = toCp1251(EditYear->text());
+    form.hour = toCp1251(EditHour->text());
+    form.minute = toCp1251(EditMin->text());
+    form.repCount = toCp1251(EditRepCount->text());
+    form.repHour = toCp1251(EditRepHour->text());
+    form.repMinute = toCp1251(EditRepMin->text());
+    return form;
+}
+
+// Either toggle, after it has changed its state. The year and the day must be whole numbers whichever
+// toggle it was (the conversion error leaves the toggle as it is); the date itself is checked only while
+// deferral is on, and an impossible one switches deferral off again.
+void TfmLater::btnLaterClick()
+{
+    const ServiceForm form = currentForm();
+    if (!form.later) {
+        StrToInt(form.year);
+        StrToInt(form.day);
+        return;
+    }
+    if (!DeferralDateValid(form)) {
+        Prompts::message(cp("Invalid argument to date encode"));
+        btnLater->setChecked(false);
+    }
+}
+
+// A repeat count that is no whole number stops here with the error shown and the dialog open.
+void TfmLater::btnOKClick()
+{
+    ApplyServiceForm(currentForm(), params_, summary_);
+    accept();
+}
 
 void TfmLater::btnCancelClick()
 {
@@ -29,12 +197,8 @@ bool TfmLater::escapePressed()
 
 bool TfmLater::enterPressed()
 {
-    return false;
-}
-
-void TfmLater::showEvent(QShowEvent* event)
-{
-    TDialog::showEvent(event);
+    runCommand([this] { btnOKClick(); });
+    return true;
 }
 
 } // namespace zolbin

@@ -13,6 +13,7 @@ class QPushButton;
 namespace zolbin {
 
 class SpinField;
+struct ServiceForm;
 struct TSendParams;
 
 class TfmLater : public TDialog
@@ -49,6 +50,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    ServiceForm currentForm() const; // the fields as they stand
+
     TSendParams& params_;
     std::string summary_;
 };

@@ -53,6 +53,7 @@ private:
     const TProviderList& providers_;
     const TSettings& settings_;
     TfmLater* later_ = nullptr;
+    bool fillingCompanies_ = false; // the dialog's own changes of the company text are no operator's
 };
 
 } // namespace zolbin
