@@ -58,6 +58,12 @@ void TfmSend::attachWindows(Windows* windows)
 
 void TfmSend::connectCommands()
 {
+    connect(btnSend, &QToolButton::clicked, this, guarded([this] { btnSendClick(); }));
+    connect(LogItem, &QAction::triggered, this, guarded([this] { LogItemClick(); }));
+    connect(btnUnlisted, &QToolButton::clicked, this, guarded([this] { btnUnlistedClick(); }));
+    connect(N4, &QAction::triggered, this, guarded([this] { N4Click(); }));
+    connect(btnLater, &QToolButton::clicked, this, guarded([this] { btnLaterClick(); }));
+    connect(LaterItem, &QAction::triggered, this, guarded([this] { LaterItemClick(); }));
     connect(btnExit, &QToolButton::clicked, this, guarded([this] { btnExitClick(); }));
     connect(ExitItem, &QAction::triggered, this, guarded([this] { ExitItemClick(); }));
     connect(btnNoShort, &QToolButton::clicked, this, guarded([this] { btnNoShortClick(); }));
@@ -67,6 +73,7 @@ void TfmSend::connectCommands()
     connect(AboutItem, &QAction::triggered, this, guarded([this] { AboutItemClick(); }));
     connect(&CapsLock::instance(), &CapsLock::changed, this, [this](bool on) { SetCapsIndicator(on); });
     connect(tray_, &TrayIcon::restoreRequested, this, guarded([this] { restoreFromTray(); }));
+    connectRecipients();
 }
 
 // The service functions and paste start disabled and follow the recipient and the clipboard commands.
@@ -78,16 +85,11 @@ void TfmSend::disableUnbuiltCommands()
     for (QAction* a : {LaterItem, PasteItem})
         a->setEnabled(false);
 
-    for (QToolButton* b :
-         {btnSend, btnUnlisted, btnClear, btnCopy, btnCut, btnUndo, btnAbonent, btnGroup, btnProvider,
-          btnArchive, btnDelArch, btnNameSort, btnPrev, btnNext, btnNumberSort, btnHelp})
+    for (QToolButton* b : {btnClear, btnCopy, btnCut, btnUndo, btnAbonent, btnGroup, btnProvider, btnArchive,
+                           btnDelArch, btnNameSort, btnPrev, btnNext, btnNumberSort, btnHelp})
         b->setEnabled(false);
-    for (QAction* a : {LogItem,      N4,       N1,          N7,
-                       N8,           UndoItem, BigFontItem, SmallFontItem,
-                       DefFontItem,  N12,      N13,         N15,
-                       N5,           AbItem,   GrItem,      PrvItem,
-                       NameSortItem, PrevItem, NextItem,    NumberSortItem,
-                       CntItem})
+    for (QAction* a : {N1, N7, N8, UndoItem, BigFontItem, SmallFontItem, DefFontItem, N12, N13, N15, N5,
+                       AbItem, GrItem, PrvItem, NameSortItem, PrevItem, NextItem, NumberSortItem, CntItem})
         a->setEnabled(false);
 }
 
@@ -132,7 +134,8 @@ void TfmSend::AboutItemClick()
 
 void TfmSend::showOptions()
 {
-    if (!windows_ || optionsShowing_)
+    // Never in the middle of a send, which reads the settings.
+    if (!windows_ || optionsShowing_ || sending())
         return;
     {
         FlagScope showing(optionsShowing_);

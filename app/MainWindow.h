@@ -2,11 +2,14 @@
 // The main window "Zolbin Sender": the message editor, the two recipient lists, the tool bar, the main
 // menu and the status bar. It owns everything that lives for the whole run: the settings file and the
 // settings in memory, the three directory lists, the journal, the current send parameters and the
-// notification-area icon.
+// notification-area icon. It is the host of the send command: status text, pauses, the editor's lines.
 
+#include "app/CommandLock.h"
+#include "app/MessageEditor.h"
 #include "directory/Lists.h"
 #include "directory/SendParams.h"
 #include "directory/Settings.h"
+#include "dispatch/SendHost.h"
 #include "platform/ProfileFile.h"
 #include "records/Journal.h"
 
@@ -14,6 +17,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QKeyEvent;
@@ -29,7 +33,7 @@ namespace zolbin {
 class TrayIcon;
 struct Windows;
 
-class TfmSend : public QMainWindow
+class TfmSend : public QMainWindow, public SendHost
 {
     Q_OBJECT
 public:
@@ -105,7 +109,7 @@ public:
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QPlainTextEdit* RichEditDesc = nullptr;
-    QPlainTextEdit* RichEdit = nullptr;
+    MessageEditor* RichEdit = nullptr;
 
     // Status bar: the status text, the length counter and the Caps Lock indicator.
     QLabel* StatusText = nullptr;
@@ -130,6 +134,23 @@ public:
     bool signatureBlocked() const;
 
     // Handlers.
+    // The recipient: one ticked subscriber, one ticked group, or nothing (MainWindowRecipients.cpp).
+    void lbAbonentClickCheck(int row);
+    void lbGroupClickCheck(int row);
+    void RichEditChange();
+    void TabbedNotebook1Change(int index);
+    bool AnyAbonentTicked() const;
+    bool AnyGroupTicked() const;
+    // Sending, the service functions and the unregistered subscriber (MainWindowSend.cpp).
+    void btnSendClick();
+    void LogItemClick() { btnSendClick(); }
+    void btnLaterClick();
+    void LaterItemClick() { btnLaterClick(); }
+    void btnUnlistedClick();
+    void N4Click() { btnUnlistedClick(); }
+    // True while a send runs: a second one is refused, the recipient and the text cannot change.
+    bool sending() const { return sendLock_.locked(); }
+
     void btnNoShortClick();
     void NoShortItemClick();
     void btnExitClick();
@@ -143,6 +164,26 @@ public:
 
     // The "CAPS" panel: black while Caps Lock is on, silver while it is off.
     void SetCapsIndicator(bool on);
+
+    // Every change of a command's availability goes through these: while a send runs, the change is
+    // kept for the moment the commands come back.
+    void setCommandEnabled(QWidget* control, bool enabled) { sendLock_.setEnabled(control, enabled); }
+    void setCommandEnabled(QAction* command, bool enabled) { sendLock_.setEnabled(command, enabled); }
+
+    // The number sort follows the notebook page (off on the groups page). Off until the sorting
+    // commands exist; the work that builds them turns it on.
+    bool numberSortFollowsPage = false;
+
+    // SendHost.
+    void SetStatusText(const std::string& text) override;
+    void Pause(unsigned ms) override;
+    void Beep() override;
+    const TSettings& Settings() const override { return settings_; }
+    bool SignatureBlocked() const override { return signatureBlocked(); }
+    const TJournal& Journal() const override { return journal_; }
+    std::vector<std::string> EditorLines() const override;
+    std::string EditorText() const override;
+    void SendCompleted(const TSendParams& params) override;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -163,7 +204,20 @@ private:
     void openJournal();
 
     void connectCommands();
+    void connectRecipients();
     void disableUnbuiltCommands();
+
+    // The recipient's surroundings (MainWindowRecipients.cpp).
+    void showNothingChosen();
+    void openEditor(std::int32_t maxLen);
+    void setServiceFunctions(bool enabled);
+    void untick(QListWidget* list, int except = -1);
+
+    // The service dialog's summary of deferral and repeats; the reset of the service settings.
+    std::string serviceSummary() const;
+    void clearServiceSummary();
+    void resetServiceSettings();
+    void lockForSend();
     void scheduleEMailCheck();
     void checkEMail();
     void showOptions();
@@ -181,6 +235,8 @@ private:
     Windows* windows_ = nullptr;
     bool optionsShowing_ = false;
     bool emailCheckPending_ = false;
+    CommandLock sendLock_;
+    bool editorWasReadOnly_ = true;
 };
 
 } // namespace zolbin

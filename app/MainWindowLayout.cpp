@@ -203,7 +203,7 @@ void TfmSend::buildCentre()
     Label1->setObjectName(QStringLiteral("Label1"));
     Label2 = new QLabel(centre);
     Label2->setObjectName(QStringLiteral("Label2"));
-    RichEdit = new QPlainTextEdit(centre);
+    RichEdit = new MessageEditor(centre);
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
     RichEdit->setReadOnly(true);
     keepCp1251(RichEdit);

@@ -144,8 +144,9 @@ TEST_F(MainWindowCommands, MenusHoldTheirItemsSeparatorsAndShortcuts)
 TEST_F(MainWindowCommands, OnlyTheFinishedCommandsAreEnabled)
 {
     TfmSend w;
-    const std::set<QObject*> enabled = {w.btnNoShort, w.btnExit,   w.NoShortItem, w.ExitItem,
-                                        w.OptItem,    w.SmileItem, w.AboutItem};
+    const std::set<QObject*> enabled = {w.btnSend, w.btnUnlisted, w.btnNoShort,  w.btnExit,
+                                        w.LogItem, w.N4,          w.NoShortItem, w.ExitItem,
+                                        w.OptItem, w.SmileItem,   w.AboutItem};
     for (QToolButton* b : w.findChildren<QToolButton*>(QString(), Qt::FindChildrenRecursively)) {
         if (b->objectName().startsWith(QLatin1String("btn"))) {
             EXPECT_EQ(b->isEnabled(), enabled.count(b) == 1) << b->objectName().toStdString();

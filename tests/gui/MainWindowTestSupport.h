@@ -2,13 +2,17 @@
 // Shared by the main window tests: the application object, a prepared settings file and showing the
 // main window as the active window.
 
+#include "directory/Lists.h"
 #include "platform/Codepage.h"
 #include "tests/gui/DialogTestSupport.h"
 
 #include <QApplication>
+#include <QListWidget>
 #include <QTest>
 #include <QWidget>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zolbin::test {
 
@@ -35,6 +39,66 @@ inline bool showActive(QWidget* window)
     window->show();
     window->activateWindow();
     return QTest::qWaitForWindowActive(window, 2000);
+}
+
+// A subscriber record; names and texts are UTF-8 and stored as cp1251.
+inline TAbonent subscriber(const char* name, std::int32_t number, std::int32_t msgLen,
+                           const std::string& company, const char* info = "")
+{
+    TAbonent a;
+    a.Name = cp(name);
+    a.Number = number;
+    a.MsgLen = msgLen;
+    a.Provider = company;
+    a.Info = cp(info);
+    return a;
+}
+
+// A paging company on 127.0.0.1 with the given gate; the name is UTF-8.
+inline TProvider company(const char* name, std::uint8_t gate, std::int32_t port = 444)
+{
+    TProvider p = HomeProviderDefaults();
+    p.Name = cp(name);
+    p.Gate = gate;
+    p.SNPPSrv = "127.0.0.1";
+    p.SNPPPort = port;
+    p.SNPPEnc = "WIN-1251";
+    p.SMTPEMail = "@gw.local";
+    p.SMTPPort = port;
+    p.SMTPEnc = "WIN-1251";
+    return p;
+}
+
+// Writes "Abonent.lst", "Group.lst" (each group: its name and the indexes of its members among the
+// subscribers) and "Company.lst" in the current (test) folder.
+inline void writeDirectory(const std::vector<TAbonent>& abonents,
+                           const std::vector<std::pair<const char*, std::vector<int>>>& groups,
+                           const std::vector<TProvider>& companies)
+{
+    TAbonentList abonentList;
+    for (const TAbonent& a : abonents)
+        abonentList.Add(std::make_shared<TAbonent>(a));
+    abonentList.SaveToFile(AbonentFileName);
+    TGroupList groupList;
+    for (const auto& [name, members] : groups) {
+        auto g = std::make_shared<TGroup>();
+        g->Name = cp(name);
+        for (int m : members)
+            g->Members.Add(abonentList.Items(m));
+        groupList.Add(g);
+    }
+    groupList.SaveToFile(GroupFileName);
+    TProviderList companyList;
+    for (const TProvider& c : companies)
+        companyList.Add(std::make_shared<TProvider>(c));
+    companyList.SaveToFile(CompanyFileName);
+}
+
+// Ticks or unticks a line as the operator does with the keyboard: the line made current, then Space.
+inline void toggleTick(QListWidget* list, int row)
+{
+    list->setCurrentRow(row);
+    QTest::keyClick(list, Qt::Key_Space);
 }
 
 } // namespace zolbin::test

@@ -1,0 +1,149 @@
+// The recipient of the next page: one ticked subscriber, one ticked group, or nothing; what the window
+// shows around the editor for it, the length counter and the availability of the service functions.
+
+#include "app/ClickCheck.h"
+#include "app/MainWindow.h"
+#include "dispatch/Recipient.h"
+#include "platform/Codepage.h"
+#include "platform/ui/CommandGuard.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace zolbin {
+
+namespace {
+
+int tickedCount(const QListWidget* list)
+{
+    int ticked = 0;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->checkState() == Qt::Checked)
+            ++ticked;
+    return ticked;
+}
+
+} // namespace
+
+void TfmSend::connectRecipients()
+{
+    onClickCheck(lbAbonent, [this](int row) { runCommand([this, row] { lbAbonentClickCheck(row); }); });
+    onClickCheck(lbGroup, [this](int row) { runCommand([this, row] { lbGroupClickCheck(row); }); });
+    connect(RichEdit, &QPlainTextEdit::textChanged, this, guarded([this] { RichEditChange(); }));
+    connect(TabbedNotebook1, &QTabWidget::currentChanged, this,
+            [this](int index) { runCommand([this, index] { TabbedNotebook1Change(index); }); });
+}
+
+bool TfmSend::AnyAbonentTicked() const
+{
+    return tickedCount(lbAbonent) > 0;
+}
+
+bool TfmSend::AnyGroupTicked() const
+{
+    return tickedCount(lbGroup) > 0;
+}
+
+void TfmSend::untick(QListWidget* list, int except)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (i != except && list->item(i)->checkState() != Qt::Unchecked)
+            list->item(i)->setCheckState(Qt::Unchecked);
+}
+
+void TfmSend::setServiceFunctions(bool enabled)
+{
+    setCommandEnabled(btnLater, enabled);
+    setCommandEnabled(LaterItem, enabled);
+}
+
+// Nothing chosen: no recipient, no deferral or repeats, a read-only editor. Its text stays.
+void TfmSend::showNothingChosen()
+{
+    CurGroup = -1;
+    ClearRecipient(SendParams);
+    clearServiceSummary();
+    RichEditDesc->clear();
+    RichEdit->setReadOnly(true);
+    setServiceFunctions(false);
+    pnlCount->setText(CounterText(0, 0));
+    Label1->clear();
+    Label2->clear();
+}
+
+// The editor takes the recipient's limit; the counter shows it until the text next changes. A limit
+// smaller than the text already there does not shorten the text.
+void TfmSend::openEditor(std::int32_t maxLen)
+{
+    RichEdit->setReadOnly(false);
+    RichEdit->setMaxLength(maxLen);
+    pnlCount->setText(CounterText(0, RichEdit->maxLength()));
+    RichEdit->setFocus();
+}
+
+void TfmSend::lbAbonentClickCheck(int row)
+{
+    untick(lbGroup);
+    untick(lbAbonent, row);
+    if (!AnyAbonentTicked() || row < 0 || row >= abonents_.Count()) {
+        showNothingChosen();
+        return;
+    }
+    const TAbonent& abonent = *abonents_.Items(row);
+    ChooseSubscriber(SendParams, abonent);
+    clearServiceSummary();
+    Label2->clear();
+    RichEditDesc->setPlainText(toQString(abonent.Info.str()));
+    openEditor(SendParams.CurMaxLen);
+    // A subscriber without a company gets no service functions; the send command refuses it anyway.
+    setServiceFunctions(!SendParams.CurProvider.empty() &&
+                        ServiceAvailableFor(SendParams.CurProvider, providers_));
+    Label1->setText(toQString(cp("Для абонента - ") + SendParams.CurName));
+    CurGroup = -1;
+}
+
+void TfmSend::lbGroupClickCheck(int row)
+{
+    untick(lbAbonent);
+    untick(lbGroup, row);
+    RichEditDesc->clear();
+    if (!AnyGroupTicked() || row < 0 || row >= groups_.Count()) {
+        showNothingChosen();
+        return;
+    }
+    const TGroup& group = *groups_.Items(row);
+    if (group.Members.empty()) {
+        // A group without members is no recipient: its name is shown, but nothing can be written for
+        // it and Send asks for a recipient.
+        showNothingChosen();
+        Label1->setText(toQString(cp("Для группы абонентов - ") + group.Name.str()));
+        return;
+    }
+    Label2->clear();
+    resetServiceSettings();
+    SendParams.CurMaxLen = GroupMaxLen(group);
+    setServiceFunctions(ServiceAvailableForGroup(group, providers_));
+    CurGroup = static_cast<std::int16_t>(row);
+    openEditor(SendParams.CurMaxLen);
+    Label1->setText(toQString(cp("Для группы абонентов - ") + group.Name.str()));
+}
+
+void TfmSend::RichEditChange()
+{
+    pnlCount->setText(CounterText(RichEdit->textLength(), RichEdit->maxLength()));
+}
+
+// Groups have no number, so sorting by number is off on the groups page.
+void TfmSend::TabbedNotebook1Change(int index)
+{
+    if (!numberSortFollowsPage)
+        return;
+    const bool subscribersPage = index == 0;
+    setCommandEnabled(btnNumberSort, subscribersPage);
+    setCommandEnabled(NumberSortItem, subscribersPage);
+}
+
+} // namespace zolbin

@@ -1,0 +1,259 @@
+// Choosing the recipient in the main window: the tick rules of the two lists, what the window shows
+// for each choice, the service functions by company, the length counter, the editor's limit, the
+// number sort by notebook page and the editor's lines as the send reads them.
+
+#include "app/MainWindow.h"
+#include "app/Windows.h"
+#include "dialogs/Later.h"
+#include "tests/gui/MainWindowTestSupport.h"
+#include "tests/support/PromptRecorder.h"
+#include "tests/support/TempDir.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QLabel>
+#include <QTabWidget>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace zolbin {
+namespace {
+
+using test::toggleTick;
+using test::typeText;
+
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+// Companies: the home provider (here with the SMTP gate: the home provider has the service functions
+// whatever its gate), an SMTP company and an SNPP company. Subscribers of each, one whose company does
+// not exist and one without a company. Groups: two mixing the gates, one without members.
+class MainWindowRecipients : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { test::ensureApplication(); }
+    void SetUp() override
+    {
+        dir.write("Zolbin.ini", test::settingsFile(""));
+        TProvider home = HomeProviderDefaults();
+        home.Gate = Gate::SMTP;
+        test::writeDirectory({test::subscriber("Анна", 101, 240, cp("Пейдж"), "Отдел снабжения"),
+                              test::subscriber("Борис", 102, 160, cp("Почта")),
+                              test::subscriber("Вера", 103, 20, HomeProviderName()),
+                              test::subscriber("Глеб", 104, 5, cp("Нет такой")),
+                              test::subscriber("Дина", 105, 100, "")},
+                             {{"Все", {0, 1, 2}}, {"Смена", {1, 0, 2}}, {"Пустая", {}}},
+                             {home, test::company("Почта", Gate::SMTP), test::company("Пейдж", Gate::SNPP)});
+        windows = std::make_unique<Windows>();
+        w = windows->fmSend.get();
+        ASSERT_TRUE(test::showActive(w));
+    }
+
+    bool serviceEnabled() const
+    {
+        EXPECT_EQ(w->btnLater->isEnabled(), w->LaterItem->isEnabled());
+        return w->btnLater->isEnabled();
+    }
+    QString editorText() const { return w->RichEdit->toPlainText(); }
+
+    test::TempDataDir dir;
+    test::PromptRecorder prompts;
+    std::unique_ptr<Windows> windows;
+    TfmSend* w = nullptr;
+};
+
+TEST_F(MainWindowRecipients, OneTickAtATimeAcrossBothListsAndRemovingItChoosesNothing)
+{
+    // Service settings of an earlier choice: every new choice drops them.
+    w->SendParams.DeferDate = "01.01.2027";
+    w->SendParams.RepeatCount = 1;
+    windows->fmLater->SetServiceSummary(cp("Отложено на 01.01.2027 10:00"));
+    w->Label2->setText(text("Отложено на 01.01.2027 10:00"));
+
+    // The first tick by mouse on the check box, the others by keyboard.
+    const QRect line = w->lbAbonent->visualItemRect(w->lbAbonent->item(0));
+    QTest::mouseClick(w->lbAbonent->viewport(), Qt::LeftButton, {},
+                      QPoint(line.left() + 9, line.center().y()));
+    ASSERT_EQ(w->lbAbonent->item(0)->checkState(), Qt::Checked);
+    EXPECT_EQ(w->Label1->text(), text("Для абонента - Анна"));
+    EXPECT_EQ(w->Label2->text(), QString());
+    EXPECT_EQ(w->RichEditDesc->toPlainText(), text("Отдел снабжения"));
+    EXPECT_FALSE(w->RichEdit->isReadOnly());
+    EXPECT_TRUE(w->RichEdit->hasFocus());
+    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:240"));
+    EXPECT_EQ(w->SendParams.CurNumber, 101);
+    EXPECT_EQ(w->SendParams.CurProvider, cp("Пейдж"));
+    EXPECT_EQ(w->SendParams.DeferDate, "");
+    EXPECT_EQ(w->SendParams.RepeatCount, 0);
+    EXPECT_EQ(windows->fmLater->ServiceSummary(), "");
+
+    toggleTick(w->lbAbonent, 1);
+    EXPECT_EQ(w->lbAbonent->item(0)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(w->lbAbonent->item(1)->checkState(), Qt::Checked);
+    EXPECT_EQ(w->Label1->text(), text("Для абонента - Борис"));
+    EXPECT_EQ(w->RichEditDesc->toPlainText(), QString());
+    EXPECT_EQ(w->CurGroup, -1);
+
+    // A group takes the tick away from the subscriber and becomes the recipient.
+    toggleTick(w->lbGroup, 1);
+    EXPECT_FALSE(w->AnyAbonentTicked());
+    EXPECT_TRUE(w->AnyGroupTicked());
+    EXPECT_EQ(w->CurGroup, 1);
+    EXPECT_EQ(w->Label1->text(), text("Для группы абонентов - Смена"));
+    toggleTick(w->lbGroup, 0);
+    EXPECT_EQ(w->lbGroup->item(1)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(w->CurGroup, 0);
+
+    // Removing the only tick: nothing chosen, and Send asks for a recipient.
+    typeText(w->RichEdit, QStringLiteral("hi"));
+    toggleTick(w->lbGroup, 0);
+    EXPECT_FALSE(w->AnyGroupTicked());
+    EXPECT_EQ(w->CurGroup, -1);
+    EXPECT_EQ(w->SendParams.CurNumber, 0);
+    EXPECT_TRUE(w->RichEdit->isReadOnly());
+    EXPECT_EQ(editorText(), QStringLiteral("hi")) << "a change of recipient never touches the text";
+    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:0"));
+    EXPECT_FALSE(serviceEnabled());
+    EXPECT_EQ(w->Label1->text(), QString());
+    QTest::mouseClick(w->btnSend, Qt::LeftButton);
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Необходимо выбрать абонента или группу абонентов"});
+
+    // Ticks set by the program are not the operator's choice.
+    w->lbAbonent->item(2)->setCheckState(Qt::Checked);
+    EXPECT_EQ(w->Label1->text(), QString());
+    EXPECT_TRUE(w->RichEdit->isReadOnly());
+}
+
+TEST_F(MainWindowRecipients, ServiceFunctionsFollowTheCompanyAndTheGroupLimitIsTheShortest)
+{
+    // SNPP company, SMTP company, home provider (SMTP gate here), a company that does not exist, none.
+    const bool expected[] = {true, false, true, false, false};
+    for (int row = 0; row < 5; ++row) {
+        toggleTick(w->lbAbonent, row);
+        EXPECT_EQ(serviceEnabled(), expected[row]) << "subscriber " << row;
+    }
+
+    // 240, 160 and 20 characters: the editor takes 20. The last member outside the home provider
+    // decides: the SMTP one in "Все", the SNPP one in "Смена".
+    toggleTick(w->lbGroup, 0);
+    EXPECT_EQ(w->RichEdit->maxLength(), 20);
+    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:20"));
+    EXPECT_FALSE(serviceEnabled());
+    toggleTick(w->lbGroup, 1);
+    EXPECT_TRUE(serviceEnabled());
+
+    // A group without members is named but is no recipient.
+    toggleTick(w->lbGroup, 2);
+    EXPECT_EQ(w->lbGroup->item(2)->checkState(), Qt::Checked);
+    EXPECT_EQ(w->Label1->text(), text("Для группы абонентов - Пустая"));
+    EXPECT_TRUE(w->RichEdit->isReadOnly());
+    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:0"));
+    EXPECT_FALSE(serviceEnabled());
+    EXPECT_EQ(w->CurGroup, -1);
+    QTest::mouseClick(w->btnSend, Qt::LeftButton);
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Необходимо выбрать абонента или группу абонентов"});
+}
+
+TEST_F(MainWindowRecipients, CounterCountsLineBreaksAsTwoAndShowsANewLimitUntilTheNextChange)
+{
+    toggleTick(w->lbAbonent, 0);
+    typeText(w->RichEdit, QStringLiteral("ab"));
+    QTest::keyClick(w->RichEdit, Qt::Key_Return);
+    typeText(w->RichEdit, QStringLiteral("c"));
+    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("5:240"));
+
+    w->RichEdit->selectAll();
+    QTest::keyClick(w->RichEdit, Qt::Key_Delete);
+    typeText(w->RichEdit, text("двенадцать12"));
+    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("12:240"));
+    toggleTick(w->lbAbonent, 1);
+    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:160"));
+    typeText(w->RichEdit, QStringLiteral("x"));
+    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("13:160"));
+}
+
+TEST_F(MainWindowRecipients, LimitHoldsTypingAndPastingButNeverCutsTextAlreadyThere)
+{
+    toggleTick(w->lbAbonent, 3); // 5 characters
+    typeText(w->RichEdit, QStringLiteral("abcdefg"));
+    EXPECT_EQ(editorText(), QStringLiteral("abcde"));
+    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("5:5"));
+    QTest::keyClick(w->RichEdit, Qt::Key_Backspace);
+    QTest::keyClick(w->RichEdit, Qt::Key_Return); // a line break needs two
+    EXPECT_EQ(editorText(), QStringLiteral("abcd"));
+    typeText(w->RichEdit, QStringLiteral("z"));
+    EXPECT_EQ(editorText(), QStringLiteral("abcdz"));
+
+    // A paste is cut to the room left; its CR LF is one line break of two characters.
+    w->RichEdit->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("12\r\n345678"));
+    w->RichEdit->paste();
+    EXPECT_EQ(editorText(), QStringLiteral("12\n3"));
+    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("5:5"));
+
+    // 12 characters typed for a longer limit stay when the limit becomes 5; nothing more goes in, but
+    // typing over a selection does.
+    toggleTick(w->lbAbonent, 0);
+    w->RichEdit->selectAll();
+    typeText(w->RichEdit, QStringLiteral("twelve chars"));
+    toggleTick(w->lbAbonent, 3);
+    EXPECT_EQ(editorText(), QStringLiteral("twelve chars"));
+    typeText(w->RichEdit, QStringLiteral("q"));
+    w->RichEdit->paste();
+    EXPECT_EQ(editorText(), QStringLiteral("twelve chars"));
+    w->RichEdit->selectAll();
+    typeText(w->RichEdit, QStringLiteral("w"));
+    EXPECT_EQ(editorText(), QStringLiteral("w"));
+    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("1:5"));
+}
+
+TEST_F(MainWindowRecipients, NumberSortIsOffOnTheGroupsPageOnceTheRuleIsOn)
+{
+    // Without the sorting commands the rule stays off and the commands stay disabled.
+    w->TabbedNotebook1->setCurrentIndex(1);
+    w->TabbedNotebook1->setCurrentIndex(0);
+    EXPECT_FALSE(w->btnNumberSort->isEnabled());
+    EXPECT_FALSE(w->NumberSortItem->isEnabled());
+
+    w->numberSortFollowsPage = true;
+    w->TabbedNotebook1->setCurrentIndex(1);
+    EXPECT_FALSE(w->btnNumberSort->isEnabled());
+    EXPECT_FALSE(w->NumberSortItem->isEnabled());
+    w->TabbedNotebook1->setCurrentIndex(0);
+    EXPECT_TRUE(w->btnNumberSort->isEnabled());
+    EXPECT_TRUE(w->NumberSortItem->isEnabled());
+}
+
+TEST_F(MainWindowRecipients, EditorLinesAreTheDisplayedLinesAndTheTextJoinsThemWithCrLf)
+{
+    toggleTick(w->lbAbonent, 0);
+    std::string words;
+    for (int i = 0; i < 20; ++i)
+        words += "слово ";
+    typeText(w->RichEdit, QString::fromStdString(words));
+    const std::vector<std::string> wrapped = w->EditorLines();
+    ASSERT_GT(wrapped.size(), 1u) << "the long line is wrapped";
+    std::string joined;
+    for (const std::string& line : wrapped) {
+        EXPECT_FALSE(line.empty());
+        joined += line;
+    }
+    EXPECT_EQ(joined, cp(words));
+
+    // Hard line breaks: an empty line in the middle counts, the empty line after the last break not.
+    w->RichEdit->selectAll();
+    for (const char* piece : {"a", "\n", "\n", "b", "\n"}) {
+        if (*piece == '\n')
+            QTest::keyClick(w->RichEdit, Qt::Key_Return);
+        else
+            typeText(w->RichEdit, QString::fromLatin1(piece));
+    }
+    EXPECT_EQ(w->EditorLines(), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(w->EditorText(), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("8:240"));
+}
+
+} // namespace
+} // namespace zolbin

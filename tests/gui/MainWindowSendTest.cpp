@@ -1,0 +1,284 @@
+// The Send command run from the main window against a scripted SNPP server on 127.0.0.1: what is
+// sent, journalled and archived, the window after the send, the group question, a second Send while
+// one runs, and the service functions and unregistered subscriber flows around it.
+
+#include "app/MainWindow.h"
+#include "app/Windows.h"
+#include "dialogs/Later.h"
+#include "dialogs/Unlisted.h"
+#include "platform/Net.h"
+#include "tests/gui/MainWindowTestSupport.h"
+#include "tests/support/FixedClock.h"
+#include "tests/support/PromptRecorder.h"
+#include "tests/support/RecordingHost.h"
+#include "tests/support/ScriptedServer.h"
+#include "tests/support/TempDir.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace zolbin {
+namespace {
+
+using test::ScriptedServer;
+using test::ScriptedSession;
+using test::toggleTick;
+using test::typeText;
+
+ScriptedSession snppOk(std::vector<std::string> greeting = {"220 SNPP\r\n"})
+{
+    ScriptedSession s{std::move(greeting), {}};
+    for (int i = 0; i < 4; ++i) // PAGE, MESS, SEND, QUIT
+        s.replies.push_back(test::Reply("250 OK\r\n"));
+    return s;
+}
+
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+class MainWindowSend : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { test::ensureApplication(); }
+    void SetUp() override
+    {
+        for (const char* name : {"1251-koi.cod", "1251-866.cod"})
+            std::filesystem::copy_file(std::filesystem::path(ZOLBIN_SOURCE_DIR) / "data" / name, name);
+        saved = net::CurrentDeadlines();
+        net::CurrentDeadlines().connectMs = 2000;
+        net::CurrentDeadlines().replyMs = 2000;
+        dir.write("Zolbin.ini", test::settingsFile("Clear=1\r\n"));
+    }
+    void TearDown() override { net::CurrentDeadlines() = saved; }
+
+    // Ann and Cid with the company that answers on the port, Bob with one where nobody listens; the
+    // group "Team" is Bob and Cid.
+    void start(std::uint16_t port)
+    {
+        test::writeDirectory({test::subscriber("Ann", 5, 240, "Acme"),
+                              test::subscriber("Bob", 6, 240, "Dead"),
+                              test::subscriber("Cid", 7, 240, "Acme")},
+                             {{"Team", {1, 2}}},
+                             {HomeProviderDefaults(), test::company("Acme", Gate::SNPP, port),
+                              test::company("Dead", Gate::SNPP, ScriptedServer::closedPort())});
+        windows = std::make_unique<Windows>();
+        w = windows->fmSend.get();
+        ASSERT_TRUE(test::showActive(w));
+    }
+
+    void setServiceSummary(const char* summary)
+    {
+        windows->fmLater->SetServiceSummary(cp(summary));
+        w->Label2->setText(text(summary));
+    }
+
+    test::TempDataDir dir;
+    test::PromptRecorder prompts;
+    test::FixedClock clock;
+    net::Deadlines saved;
+    std::unique_ptr<Windows> windows;
+    TfmSend* w = nullptr;
+};
+
+TEST_F(MainWindowSend, SubscriberIsSentJournalledArchivedAndTheWindowCleanedUp)
+{
+    ScriptedServer server({snppOk()});
+    start(server.port());
+    toggleTick(w->lbAbonent, 0);
+    typeText(w->RichEdit, QStringLiteral("Hello"));
+    setServiceSummary("Повторы - 1*00:10"); // a summary left over: the complete send clears it
+
+    QTest::mouseClick(w->btnSend, Qt::LeftButton);
+
+    EXPECT_TRUE(prompts.requests().empty());
+    ASSERT_EQ(server.received().size(), 1u);
+    EXPECT_EQ(server.received()[0].rfind("PAGE 5\r\nMESS Hello", 0), 0u);
+    const auto journal = test::JournalLines();
+    ASSERT_GE(journal.size(), 3u);
+    EXPECT_EQ(journal.front(), "Инициализация...");
+    EXPECT_EQ(journal[journal.size() - 2], "Сообщение успешно отправлено");
+    EXPECT_EQ(journal.back(), "");
+    EXPECT_EQ(dir.read("Log/Ann.log"), "Acme, 07.12.2026 09:30\r\nHello\r\n\r\n");
+    EXPECT_EQ(w->StatusText->text(), QString());
+    EXPECT_EQ(w->RichEdit->toPlainText(), QString()) << "Clear=1 empties the editor";
+    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:240"));
+    EXPECT_EQ(w->Label2->text(), QString());
+    EXPECT_EQ(windows->fmLater->ServiceSummary(), "");
+    EXPECT_TRUE(w->btnLater->isEnabled()) << "the subscriber is still ticked";
+}
+
+TEST_F(MainWindowSend, GroupQuestionYesServesTheNextMemberAndNoStopsWithEverythingKept)
+{
+    ScriptedServer server({snppOk()});
+    start(server.port());
+    toggleTick(w->lbGroup, 0);
+    typeText(w->RichEdit, QStringLiteral("Hi"));
+    prompts.answer(true);
+    QTest::mouseClick(w->btnSend, Qt::LeftButton);
+
+    ASSERT_EQ(prompts.requests().size(), 1u);
+    EXPECT_EQ(prompts.requests()[0].kind, PromptKind::YesNo);
+    EXPECT_EQ(utf8(prompts.requests()[0].caption), "Предупреждение");
+    EXPECT_EQ(prompts.texts()[0],
+              "Для абонента Bob сообщение отправить не удалось. Продолжать для остальных?");
+    EXPECT_EQ(server.accepted(), 1);
+    EXPECT_TRUE(dir.exists("Log/Cid.log"));
+    EXPECT_EQ(w->RichEdit->toPlainText(), QString());
+
+    // No: Cid is not served and the deferral, its summary and the text stay for the next try.
+    prompts.clear();
+    prompts.answer(false);
+    typeText(w->RichEdit, QStringLiteral("Hi"));
+    w->SendParams.DeferDate = "31.12.2026";
+    w->SendParams.DeferTime = "10:00";
+    setServiceSummary("Отложено на 31.12.2026 10:00");
+    QTest::mouseClick(w->btnSend, Qt::LeftButton);
+    EXPECT_EQ(prompts.requests().size(), 1u);
+    EXPECT_EQ(server.accepted(), 1);
+    EXPECT_EQ(w->SendParams.DeferDate, "31.12.2026");
+    EXPECT_EQ(w->Label2->text(), text("Отложено на 31.12.2026 10:00"));
+    EXPECT_EQ(w->RichEdit->toPlainText(), QStringLiteral("Hi"));
+}
+
+TEST_F(MainWindowSend, SecondSendWhileOneRunsIsRefusedAndTheCommandsComeBackAsTheSendLeftThem)
+{
+    ScriptedServer server({snppOk({"220 ", "SNPP ", "ready\r\n"})}); // a slow greeting
+    start(server.port());
+    toggleTick(w->lbAbonent, 0);
+    typeText(w->RichEdit, QStringLiteral("Hello"));
+    // The tick goes without the window noticing: Ann stays the recipient, but nothing is ticked, so
+    // the complete send must leave the service functions disabled.
+    w->lbAbonent->item(0)->setCheckState(Qt::Unchecked);
+    ASSERT_TRUE(w->LaterItem->isEnabled());
+
+    std::vector<bool> during;
+    test::EventLoopStep reenter([&] {
+        if (!w->sending())
+            return false;
+        for (QWidget* c : std::initializer_list<QWidget*>{w->btnSend, w->btnUnlisted, w->btnLater,
+                                                          w->lbAbonent, w->lbGroup, w->btnExit})
+            during.push_back(c->isEnabled());
+        for (QAction* a : {w->LogItem, w->N4, w->LaterItem, w->OptItem, w->NoShortItem})
+            during.push_back(a->isEnabled());
+        during.push_back(w->RichEdit->isReadOnly());
+        w->btnSendClick();
+        QTest::keyClick(w, Qt::Key_F2);
+        return true;
+    });
+    QTest::mouseClick(w->btnSend, Qt::LeftButton);
+
+    EXPECT_EQ(during, (std::vector<bool>{false, false, false, false, false, true, false, false, false, false,
+                                         true, true}));
+    EXPECT_EQ(server.accepted(), 1);
+    const auto journal = test::JournalLines();
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "Инициализация..."), 1);
+    EXPECT_EQ(journal[journal.size() - 2], "Сообщение успешно отправлено");
+    for (QWidget* c : std::initializer_list<QWidget*>{w->btnSend, w->btnUnlisted, w->lbAbonent, w->lbGroup})
+        EXPECT_TRUE(c->isEnabled()) << c->objectName().toStdString();
+    EXPECT_TRUE(w->LogItem->isEnabled());
+    EXPECT_TRUE(w->OptItem->isEnabled());
+    EXPECT_FALSE(w->RichEdit->isReadOnly());
+    EXPECT_FALSE(w->btnLater->isEnabled());
+    EXPECT_FALSE(w->LaterItem->isEnabled());
+}
+
+TEST_F(MainWindowSend, ServiceDialogSetsLabel2WhicheverWayItCloses)
+{
+    start(444);
+    toggleTick(w->lbAbonent, 0);
+    auto closeLater = [this](bool defer, QPushButton* TfmLater::*button) {
+        return [=, this] {
+            if (!windows->fmLater->isVisible())
+                return false;
+            if (defer)
+                QTest::mouseClick(windows->fmLater->btnLater, Qt::LeftButton);
+            QTest::mouseClick(windows->fmLater.get()->*button, Qt::LeftButton);
+            return true;
+        };
+    };
+    {
+        test::EventLoopStep step(closeLater(true, &TfmLater::btnOK));
+        QTest::mouseClick(w->btnLater, Qt::LeftButton);
+    }
+    EXPECT_EQ(w->Label2->text(), text("Отложено на 07.12.2026 09:30"));
+    EXPECT_EQ(w->SendParams.DeferDate, "07.12.2026");
+    {
+        test::EventLoopStep step(closeLater(true, &TfmLater::btnCancel));
+        ASSERT_TRUE(test::showActive(w)); // the window comes back to the front after the dialog
+        QTest::keyClick(w, Qt::Key_F4);
+    }
+    EXPECT_EQ(w->Label2->text(), text("Отложено на 07.12.2026 09:30")) << "Cancel keeps the settings";
+    {
+        test::EventLoopStep step(closeLater(false, &TfmLater::btnOK));
+        ASSERT_TRUE(test::showActive(w)); // the window comes back to the front after the dialog
+        QTest::keyClick(w, Qt::Key_F4);
+    }
+    EXPECT_EQ(w->Label2->text(), QString());
+    EXPECT_EQ(w->SendParams.DeferDate, "");
+}
+
+TEST_F(MainWindowSend, UnregisteredSubscriberOkBecomesTheRecipientAndCancelDropsTheServiceSettings)
+{
+    start(444);
+    toggleTick(w->lbAbonent, 0);
+    ASSERT_TRUE(w->LaterItem->isEnabled());
+    TfmUnlisted& unlisted = *windows->fmUnlisted;
+    // Inside the dialog: a number, a deferral through its service button, then OK or Cancel.
+    auto fill = [&](const char* number, QPushButton* close) {
+        return [&unlisted, number, close] {
+            if (!unlisted.isVisible())
+                return false;
+            typeText(unlisted.EditNum, QString::fromLatin1(number));
+            QTest::mouseClick(unlisted.btnLater, Qt::LeftButton);
+            QTest::mouseClick(close, Qt::LeftButton);
+            return true;
+        };
+    };
+    auto deferInside = [this] {
+        if (!windows->fmLater->isVisible())
+            return false;
+        QTest::mouseClick(windows->fmLater->btnLater, Qt::LeftButton);
+        QTest::mouseClick(windows->fmLater->btnOK, Qt::LeftButton);
+        return true;
+    };
+    {
+        test::EventLoopStep later(deferInside);
+        test::EventLoopStep step(fill("0012345", unlisted.btnOK));
+        QTest::mouseClick(w->btnUnlisted, Qt::LeftButton);
+    }
+    EXPECT_EQ(w->Label1->text(), text("Для абонента - 12345"));
+    EXPECT_EQ(w->Label2->text(), text("Отложено на 07.12.2026 09:30"));
+    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:240"));
+    EXPECT_FALSE(w->RichEdit->isReadOnly());
+    EXPECT_EQ(w->RichEdit->maxLength(), 240);
+    EXPECT_FALSE(w->AnyAbonentTicked());
+    EXPECT_FALSE(w->btnLater->isEnabled());
+    EXPECT_TRUE(w->LaterItem->isEnabled()) << "the menu item keeps its state";
+    EXPECT_EQ(w->SendParams.CurNumber, 12345);
+    EXPECT_EQ(w->SendParams.CurName, "");
+
+    {
+        test::EventLoopStep later(deferInside);
+        test::EventLoopStep step(fill("777", unlisted.btnCancel));
+        ASSERT_TRUE(test::showActive(w)); // the window comes back to the front after the dialog
+        QTest::keyClick(w, Qt::Key_F3);
+    }
+    EXPECT_EQ(w->SendParams.DeferDate, "");
+    EXPECT_EQ(w->SendParams.DeferTime, "");
+    EXPECT_EQ(windows->fmLater->ServiceSummary(), "");
+    EXPECT_EQ(w->Label2->text(), QString());
+    EXPECT_EQ(w->Label1->text(), text("Для абонента - 12345")) << "the recipient stays";
+    EXPECT_EQ(w->SendParams.CurNumber, 12345);
+    EXPECT_EQ(w->focusWidget(), w->RichEdit);
+}
+
+} // namespace
+} // namespace zolbin
