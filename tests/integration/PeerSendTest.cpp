@@ -1,0 +1,93 @@
+#include "tests/integration/PeerSendTest.h"
+
+#include <filesystem>
+#include <iconv.h>
+#include <stdexcept>
+
+namespace zolbin::test {
+
+std::string Encoded(const char* charset, const std::string& utf8Text)
+{
+    iconv_t cd = ::iconv_open(charset, "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        throw std::runtime_error(std::string("iconv does not know ") + charset);
+    std::string in = utf8Text;
+    std::string out(in.size() * 2 + 4, '\0');
+    char* inPtr = in.data();
+    std::size_t inLeft = in.size();
+    char* outPtr = out.data();
+    std::size_t outLeft = out.size();
+    const std::size_t rc = ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    ::iconv_close(cd);
+    if (rc == static_cast<std::size_t>(-1))
+        throw std::runtime_error("text not convertible to " + std::string(charset) + ": " + utf8Text);
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+void PeerSendTest::SetUp()
+{
+    for (const char* name : {"1251-koi.cod", "1251-866.cod"})
+        std::filesystem::copy_file(std::filesystem::path(ZOLBIN_SOURCE_DIR) / "data" / name,
+                                   std::filesystem::path(dir.path()) / name);
+    // A failing exchange ends in seconds, not in the minute the program allows a relay.
+    savedDeadlines = net::CurrentDeadlines();
+    net::CurrentDeadlines().connectMs = 5000;
+    net::CurrentDeadlines().replyMs = 5000;
+    net::CurrentDeadlines().sendMs = 5000;
+    host.settings.SMTPServer = "127.0.0.1";
+    host.settings.EMail = "op@example.org";
+}
+
+void PeerSendTest::TearDown()
+{
+    net::Winsock::Cleanup();
+    net::CurrentDeadlines() = savedDeadlines;
+}
+
+TProvider& PeerSendTest::addCompany(const std::string& name, std::uint8_t gate, std::uint16_t port,
+                                    const std::string& charset)
+{
+    auto company = std::make_shared<TProvider>();
+    company->Name = name;
+    company->Gate = gate;
+    company->SNPPSrv = "127.0.0.1";
+    company->SNPPPort = port;
+    company->SNPPEnc = charset;
+    company->SMTPEMail = "@gw.example";
+    company->SMTPPort = port;
+    company->SMTPEnc = charset;
+    providers.Add(company);
+    return *company;
+}
+
+AbonentPtr PeerSendTest::subscriber(const std::string& name, int number, const std::string& company)
+{
+    auto a = std::make_shared<TAbonent>();
+    a->Name = name;
+    a->Number = number;
+    a->MsgLen = 240;
+    a->Provider = company;
+    return a;
+}
+
+void PeerSendTest::choose(const AbonentPtr& abonent)
+{
+    params.CurName = abonent->Name;
+    params.CurNumber = abonent->Number;
+    params.CurDigital = abonent->Numeric;
+    params.CurProvider = abonent->Provider;
+    params.CurMaxLen = abonent->MsgLen;
+}
+
+void PeerSendTest::chooseGroup(const std::vector<AbonentPtr>& members)
+{
+    auto g = std::make_shared<TGroup>();
+    g->Name = "Team";
+    for (const AbonentPtr& m : members)
+        g->Members.Add(m);
+    groups.Add(g);
+    group = static_cast<std::int16_t>(groups.Count() - 1);
+}
+
+} // namespace zolbin::test
