@@ -39,6 +39,9 @@ TfmSend::TfmSend(QWidget* parent) : QMainWindow(parent), tray_(new TrayIcon(this
 {
     buildUi();
     connectCommands();
+    connectDirectoryCommands();
+    connectOrderingCommands();
+    connectEditingCommands();
     disableUnbuiltCommands();
     FormCreate();
     SetCapsIndicator(CapsLock::instance().isOn());
@@ -85,11 +88,21 @@ void TfmSend::disableUnbuiltCommands()
     for (QAction* a : {LaterItem, PasteItem})
         a->setEnabled(false);
 
-    for (QToolButton* b : {btnClear, btnCopy, btnCut, btnUndo, btnAbonent, btnGroup, btnProvider, btnArchive,
-                           btnDelArch, btnNameSort, btnPrev, btnNext, btnNumberSort, btnHelp})
+    // The directory windows.
+    for (QToolButton* b : {btnAbonent, btnGroup, btnProvider})
         b->setEnabled(false);
-    for (QAction* a : {N1, N7, N8, UndoItem, BigFontItem, SmallFontItem, DefFontItem, N12, N13, N15, N5,
-                       AbItem, GrItem, PrvItem, NameSortItem, PrevItem, NextItem, NumberSortItem, CntItem})
+    for (QAction* a : {AbItem, GrItem, PrvItem})
+        a->setEnabled(false);
+    // Ordering the lists.
+    for (QToolButton* b : {btnNameSort, btnPrev, btnNext, btnNumberSort})
+        b->setEnabled(false);
+    for (QAction* a : {NameSortItem, PrevItem, NextItem, NumberSortItem})
+        a->setEnabled(false);
+    // Editing, help, the journal and the archives.
+    for (QToolButton* b : {btnClear, btnCopy, btnCut, btnUndo, btnArchive, btnDelArch, btnHelp})
+        b->setEnabled(false);
+    for (QAction* a :
+         {N1, N7, N8, UndoItem, BigFontItem, SmallFontItem, DefFontItem, N12, N13, N15, N5, CntItem})
         a->setEnabled(false);
 }
 

@@ -174,6 +174,18 @@ public:
     // commands exist; the work that builds them turns it on.
     bool numberSortFollowsPage = false;
 
+    // Drops the recipient before the directory changes under it: no recipient, no deferral, a
+    // read-only editor, no ticks in either list.
+    void DropRecipient();
+    // Refills lbAbonent ("Name -- Number") and lbGroup from the lists, all unticked.
+    void RefillRecipientLists();
+
+    // --- Directory windows (MainWindowDirectory.cpp) ---------------------------------------------------
+
+    // --- List ordering and search (MainWindowOrdering.cpp) ---------------------------------------------
+
+    // --- Editing commands, help, journal and archive windows (MainWindowEditing.cpp) -------------------
+
     // SendHost.
     void SetStatusText(const std::string& text) override;
     void Pause(unsigned ms) override;
@@ -205,6 +217,9 @@ private:
 
     void connectCommands();
     void connectRecipients();
+    void connectDirectoryCommands(); // MainWindowDirectory.cpp
+    void connectOrderingCommands();  // MainWindowOrdering.cpp
+    void connectEditingCommands();   // MainWindowEditing.cpp
     void disableUnbuiltCommands();
 
     // The recipient's surroundings (MainWindowRecipients.cpp).

@@ -74,6 +74,13 @@ void TfmSend::showNothingChosen()
     Label2->clear();
 }
 
+void TfmSend::DropRecipient()
+{
+    showNothingChosen();
+    untick(lbAbonent);
+    untick(lbGroup);
+}
+
 // The editor takes the recipient's limit; the counter shows it until the text next changes. A limit
 // smaller than the text already there does not shorten the text.
 void TfmSend::openEditor(std::int32_t maxLen)

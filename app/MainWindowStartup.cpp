@@ -80,6 +80,12 @@ void TfmSend::loadDirectory()
         Prompts::message(load.damageReport(), PromptIcon::Warning);
 }
 
+void TfmSend::RefillRecipientLists()
+{
+    fillCheckList(lbAbonent, abonents_.DisplayLines());
+    fillCheckList(lbGroup, groups_.Names());
+}
+
 void TfmSend::openJournal()
 {
     try {

@@ -25,7 +25,7 @@ Windows::Windows()
     fmRegistr = std::make_unique<TfmRegistr>(main);
     fmAbReg = std::make_unique<TfmAbReg>(main);
     fmGrReg = std::make_unique<TfmGrReg>(main);
-    fmPrvReg = std::make_unique<TfmPrvReg>(main);
+    fmPrvReg = std::make_unique<TfmPrvReg>(fmSend->providers(), main);
     fmAbout = std::make_unique<TfmAbout>(main);
     fmLater = std::make_unique<TfmLater>(fmSend->SendParams, main);
     fmUnlisted->setServiceDialog(fmLater.get());
