@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 
+# Compiler cache hits across clones of the project in other folders.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+
 data_dir="${1:-$HOME/zolbin-data}"
 [ $# -gt 0 ] && shift
 

@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 
+# Compiler cache hits across clones of the project in other folders.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+
 jobs=$(nproc)
 
 cmake --preset debug >/dev/null
