@@ -88,22 +88,6 @@ void TfmSend::disableUnbuiltCommands()
     for (QAction* a : {LaterItem, PasteItem})
         a->setEnabled(false);
 
-    // The directory windows.
-    for (QToolButton* b : {btnAbonent, btnGroup, btnProvider})
-        b->setEnabled(false);
-    for (QAction* a : {AbItem, GrItem, PrvItem})
-        a->setEnabled(false);
-    // Ordering the lists.
-    for (QToolButton* b : {btnNameSort, btnPrev, btnNext, btnNumberSort})
-        b->setEnabled(false);
-    for (QAction* a : {NameSortItem, PrevItem, NextItem, NumberSortItem})
-        a->setEnabled(false);
-    // Editing, help, the journal and the archives.
-    for (QToolButton* b : {btnClear, btnCopy, btnCut, btnUndo, btnArchive, btnDelArch, btnHelp})
-        b->setEnabled(false);
-    for (QAction* a :
-         {N1, N7, N8, UndoItem, BigFontItem, SmallFontItem, DefFontItem, N12, N13, N15, N5, CntItem})
-        a->setEnabled(false);
 }
 
 bool TfmSend::signatureBlocked() const
@@ -207,7 +191,7 @@ bool TfmSend::FormKeyDown(QKeyEvent* key)
 {
     if (key->key() == Qt::Key_CapsLock)
         CapsLock::instance().keyPressed();
-    return false;
+    return SearchKeyDown(key);
 }
 
 bool TfmSend::eventFilter(QObject* watched, QEvent* event)

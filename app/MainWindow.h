@@ -22,6 +22,7 @@
 class QAction;
 class QKeyEvent;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPlainTextEdit;
@@ -181,11 +182,71 @@ public:
     void RefillRecipientLists();
 
     // --- Directory windows (MainWindowDirectory.cpp) ---------------------------------------------------
+    // Each drops the recipient, opens the directory window for its list and refreshes the recipient
+    // lists when it closes.
+    void btnAbonentClick();
+    void btnGroupClick();
+    void btnProviderClick();
+    void AbItemClick() { btnAbonentClick(); }
+    void GrItemClick() { btnGroupClick(); }
+    void PrvItemClick() { btnProviderClick(); }
+    void openDirectory(const char* kind);
 
     // --- List ordering and search (MainWindowOrdering.cpp) ---------------------------------------------
+    // Sort by name (either page), move the highlighted entry up or down, sort subscribers by number.
+    // Each drops the recipient first and rewrites the list's file at once.
+    void btnNameSortClick();
+    void btnPrevClick();
+    void btnNextClick();
+    void btnNumberSortClick();
+    void NameSortItemClick() { btnNameSortClick(); }
+    void PrevItemClick() { btnPrevClick(); }
+    void NextItemClick() { btnNextClick(); }
+    void NumberSortItemClick() { btnNumberSortClick(); }
+    // The search panel "  Поиск:" over the description pane, hidden until the first search key, and
+    // its field, which only the search fills.
+    QWidget* Panel5 = nullptr;
+    QLineEdit* EditFind = nullptr;
+    // The incremental search, seeing every key of FormKeyDown: Ctrl with a letter, digit or one of
+    // ; , . [ ] ' extends the text and highlights the first subscriber it begins; any other key closes
+    // the panel. True when the key was taken.
+    bool SearchKeyDown(QKeyEvent* key);
 
     // --- Editing commands, help, journal and archive windows (MainWindowEditing.cpp) -------------------
+    // The message editor: clear, copy and cut (one paste each), paste, the editor's one-level undo.
+    void btnClearClick();
+    void btnCopyClick();
+    void btnCutClick();
+    void btnPasteClick();
+    void btnUndoClick();
+    void N1Click() { btnClearClick(); }
+    void N7Click() { btnCopyClick(); }
+    void N8Click() { btnCutClick(); }
+    void PasteItemClick() { btnPasteClick(); }
+    void UndoItemClick() { btnUndoClick(); }
+    // The editor's font: 2 points up (below 20) or down (from 8), and stored as "FontSize".
+    void BigFontItemClick();
+    void SmallFontItemClick();
+    void DefFontItemClick();
+    int editorFontSize() const;
+    // Help at its contents page.
+    void btnHelpClick();
+    void CntItemClick() { btnHelpClick(); }
+    // The archive of the ticked subscriber, deleting archives, the journal and deleting it.
+    void btnArchiveClick();
+    void btnDelArchClick();
+    void N12Click() { btnArchiveClick(); }
+    void N13Click() { btnDelArchClick(); }
+    void N15Click();
+    void N5Click();
 
+private:
+    class EditorUndo;
+    EditorUndo* editorUndo_ = nullptr;
+    void setPasteAvailable(bool available);
+    void changeEditorFont(int points);
+
+public:
     // SendHost.
     void SetStatusText(const std::string& text) override;
     void Pause(unsigned ms) override;

@@ -1,9 +1,223 @@
-// Ordering the recipient lists and searching them.
+// Ordering the recipient lists and searching them. The order on screen is the order of the records in
+// memory and in the list files: every change of it rewrites the file at once and rebuilds the list.
 
 #include "app/MainWindow.h"
+#include "app/SearchKeys.h"
+#include "platform/Codepage.h"
+#include "platform/Prompts.h"
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/KeyboardLayout.h"
+#include "platform/ui/UiText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QToolButton>
 
 namespace zolbin {
 
-void TfmSend::connectOrderingCommands() {}
+namespace {
+
+constexpr int SearchLength = 25;
+constexpr int SubscribersPage = 0;
+
+bool onSubscribersPage(const TfmSend& w)
+{
+    return w.TabbedNotebook1->currentIndex() == SubscribersPage;
+}
+
+QListWidget* shownList(const TfmSend& w)
+{
+    return onSubscribersPage(w) ? w.lbAbonent : w.lbGroup;
+}
+
+// The highlighted line: the current line while it is selected. A list that merely got the focus has a
+// current line but nothing highlighted.
+int highlightedRow(const QListWidget* list)
+{
+    const QListWidgetItem* item = list->currentItem();
+    return item != nullptr && item->isSelected() ? list->row(item) : -1;
+}
+
+// Rewrites the file of the list shown and rebuilds the tick lists from memory, then highlights the
+// line. The lists are rebuilt also when the rewrite fails, so the window shows the order memory holds;
+// the file error goes on to the command's report, and the previous file stays as it was.
+void rewriteAndRefill(TfmSend& w, bool subscribers, int highlight)
+{
+    struct Refill
+    {
+        TfmSend& w;
+        QListWidget* list;
+        int highlight;
+        ~Refill()
+        {
+            w.RefillRecipientLists();
+            if (highlight >= 0 && highlight < list->count())
+                list->setCurrentRow(highlight);
+        }
+    } refill{w, subscribers ? w.lbAbonent : w.lbGroup, highlight};
+    if (subscribers)
+        w.abonents().Save();
+    else
+        w.groups().Save();
+}
+
+// Moves the highlighted entry of the page shown one place (-1 up, +1 down); it stays highlighted.
+void moveHighlighted(TfmSend& w, int step)
+{
+    w.DropRecipient();
+    const bool subscribers = onSubscribersPage(w);
+    const int count = subscribers ? w.abonents().Count() : w.groups().Count();
+    const int row = highlightedRow(shownList(w));
+    if (row < 0 || row >= count) {
+        Prompts::message(cp("Элемент списка не выбран"));
+        return;
+    }
+    if (step < 0 && row == 0) {
+        Prompts::message(cp("Начало списка уже достигнуто"));
+        return;
+    }
+    if (step > 0 && row == count - 1) {
+        Prompts::message(cp("Конец списка уже достигнут"));
+        return;
+    }
+    if (subscribers)
+        w.abonents().Move(row, row + step);
+    else
+        w.groups().Move(row, row + step);
+    rewriteAndRefill(w, subscribers, row + step);
+}
+
+// The search panel lies over the description pane. Its field takes no typed character of its own
+// (EditFindKeyPress discards them all): read-only, it is filled by the search alone.
+void buildSearchPanel(TfmSend& w)
+{
+    auto* panel = new QFrame(w.RichEditDesc->parentWidget());
+    panel->setObjectName(QStringLiteral("Panel5"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setAutoFillBackground(true);
+    auto* caption = new QLabel(uiText("  Поиск:"), panel);
+    auto* edit = new QLineEdit(panel);
+    edit->setObjectName(QStringLiteral("EditFind"));
+    edit->setMaxLength(SearchLength);
+    edit->setReadOnly(true);
+    edit->setContextMenuPolicy(Qt::NoContextMenu);
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->addWidget(caption);
+    row->addWidget(edit, 1);
+    panel->hide();
+    w.Panel5 = panel;
+    w.EditFind = edit;
+}
+
+void openSearch(TfmSend& w)
+{
+    if (w.Panel5->isHidden()) {
+        w.Panel5->setGeometry(w.RichEditDesc->geometry());
+        w.Panel5->raise();
+        w.Panel5->show();
+    }
+    w.EditFind->setFocus();
+}
+
+// Hides and empties the panel; the subscriber list gets the focus. True when the key was on its way
+// to the search field, which takes no keys: it ends there.
+bool closeSearch(TfmSend& w)
+{
+    if (w.Panel5->isHidden())
+        return false;
+    const bool toSearchField = QApplication::focusWidget() == w.EditFind;
+    w.Panel5->hide();
+    w.EditFind->clear();
+    w.lbAbonent->setFocus();
+    return toSearchField;
+}
+
+} // namespace
+
+void TfmSend::connectOrderingCommands()
+{
+    buildSearchPanel(*this);
+    connect(btnNameSort, &QToolButton::clicked, this, guarded([this] { btnNameSortClick(); }));
+    connect(NameSortItem, &QAction::triggered, this, guarded([this] { NameSortItemClick(); }));
+    connect(btnPrev, &QToolButton::clicked, this, guarded([this] { btnPrevClick(); }));
+    connect(PrevItem, &QAction::triggered, this, guarded([this] { PrevItemClick(); }));
+    connect(btnNext, &QToolButton::clicked, this, guarded([this] { btnNextClick(); }));
+    connect(NextItem, &QAction::triggered, this, guarded([this] { NextItemClick(); }));
+    connect(btnNumberSort, &QToolButton::clicked, this, guarded([this] { btnNumberSortClick(); }));
+    connect(NumberSortItem, &QAction::triggered, this, guarded([this] { NumberSortItemClick(); }));
+    numberSortFollowsPage = true;
+    TabbedNotebook1Change(TabbedNotebook1->currentIndex());
+}
+
+void TfmSend::btnNameSortClick()
+{
+    if (sending())
+        return;
+    DropRecipient();
+    if (onSubscribersPage(*this)) {
+        abonents_.Sort([](const TAbonent& a, const TAbonent& b) { return CompareByName(a, b); });
+        rewriteAndRefill(*this, true, -1);
+    } else {
+        groups_.Sort([](const TGroup& a, const TGroup& b) { return CompareByName(a, b); });
+        rewriteAndRefill(*this, false, -1);
+    }
+}
+
+// Groups have no number: on the groups page only the recipient is dropped.
+void TfmSend::btnNumberSortClick()
+{
+    if (sending())
+        return;
+    DropRecipient();
+    if (!onSubscribersPage(*this))
+        return;
+    abonents_.Sort(CompareByNumber);
+    rewriteAndRefill(*this, true, -1);
+}
+
+void TfmSend::btnPrevClick()
+{
+    if (!sending())
+        moveHighlighted(*this, -1);
+}
+
+void TfmSend::btnNextClick()
+{
+    if (!sending())
+        moveHighlighted(*this, +1);
+}
+
+bool TfmSend::SearchKeyDown(QKeyEvent* key)
+{
+    const char position = SearchKeyOf(*key);
+    if (position == 0) {
+        // Ctrl held down repeats on some systems; only a new press of it ends the search.
+        if (key->key() == Qt::Key_Control && key->isAutoRepeat())
+            return false;
+        return closeSearch(*this);
+    }
+    openSearch(*this);
+    std::string text = toCp1251(EditFind->text());
+    if (text.size() < SearchLength)
+        text += SearchCharacter(position, KeyboardLayout::activeName());
+    EditFind->setText(toQString(text));
+    EditFind->setCursorPosition(static_cast<int>(EditFind->text().size()));
+    // Highlighting is no tick: the recipient stays as it is.
+    const int row = abonents_.FindByPrefix(text);
+    if (row >= 0 && row < lbAbonent->count()) {
+        lbAbonent->setCurrentRow(row);
+        lbAbonent->scrollToItem(lbAbonent->item(row));
+    }
+    return true;
+}
 
 } // namespace zolbin

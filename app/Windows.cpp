@@ -22,17 +22,20 @@ Windows::Windows()
     fmArchive = std::make_unique<TfmArchive>(main);
     fmUnlisted = std::make_unique<TfmUnlisted>(fmSend->SendParams, fmSend->CurGroup, fmSend->providers(),
                                                fmSend->settings(), main);
-    fmRegistr = std::make_unique<TfmRegistr>(main);
-    fmAbReg = std::make_unique<TfmAbReg>(main);
-    fmGrReg = std::make_unique<TfmGrReg>(main);
+    fmRegistr = std::make_unique<TfmRegistr>(fmSend->abonents(), fmSend->groups(), fmSend->providers(),
+                                             fmSend->settings(), fmSend->settingsFile(), main);
+    fmAbReg = std::make_unique<TfmAbReg>(fmSend->abonents(), fmSend->groups(), fmSend->providers(),
+                                         fmSend->settings(), main);
+    fmGrReg = std::make_unique<TfmGrReg>(fmSend->abonents(), fmSend->groups(), main);
     fmPrvReg = std::make_unique<TfmPrvReg>(fmSend->providers(), main);
+    fmRegistr->setDialogs(fmAbReg.get(), fmGrReg.get(), fmPrvReg.get());
     fmAbout = std::make_unique<TfmAbout>(main);
     fmLater = std::make_unique<TfmLater>(fmSend->SendParams, main);
     fmUnlisted->setServiceDialog(fmLater.get());
     fmOptions =
         std::make_unique<TfmOptions>(fmSend->settingsFile(), fmSend->settings(), fmSend->providers(), main);
-    fmDelArch = std::make_unique<TfmDelArch>(main);
-    fmLogView = std::make_unique<TfmLogView>(main);
+    fmDelArch = std::make_unique<TfmDelArch>(fmSend->abonents(), main);
+    fmLogView = std::make_unique<TfmLogView>(fmSend->journal(), main);
     fmSmile = std::make_unique<TfmSmile>(main);
     fmSend->attachWindows(this);
 }

@@ -1,25 +1,280 @@
 #include "directory/ui/AbReg.h"
 
+#include "directory/Lists.h"
+#include "directory/Settings.h"
+#include "directory/ui/RegControls.h"
 #include "platform/Codepage.h"
+#include "platform/Convert.h"
+#include "platform/Prompts.h"
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/Cp1251Input.h"
+#include "platform/ui/UiText.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QVBoxLayout>
 
 namespace zolbin {
 
-TfmAbReg::TfmAbReg(QWidget* parent) : TDialog(parent)
+namespace {
+
+constexpr int NameLength = 25;
+constexpr int NumberLength = 10;
+constexpr int RemarksLength = 100;
+const char* const TextPagerLength = "240";
+const char* const DigitalPagerLength = "20";
+
+QLabel* labelFor(const char* caption, QWidget* buddy)
 {
-    setWindowTitle(toQString(cp("Новый абонент")));
-    resize(311, 161);
+    auto* label = new QLabel(uiText(caption));
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+TfmAbReg::TfmAbReg(TAbonentList& abonents, TGroupList& groups, const TProviderList& providers,
+                   const TSettings& settings, QWidget* parent)
+    : TDialog(parent), abonents_(abonents), groups_(groups), providers_(providers), settings_(settings)
+{
+    setWindowTitle(uiText("Новый абонент"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    buildUi();
+
+    connect(chbNumeric, &QCheckBox::toggled, this, guarded([this] { chbNumericClick(); }));
+    connect(btnOk, &QPushButton::clicked, this, guarded([this] { btnOkClick(); }));
+    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    connect(RichEdit->document(), &QTextDocument::contentsChanged, this, [this] { limitRemarks(); });
+
     fixSize();
+}
+
+void TfmAbReg::buildUi()
+{
+    EditName = new QLineEdit;
+    EditName->setMaxLength(NameLength);
+    keepCp1251(EditName);
+    EditNumber = new QLineEdit;
+    EditNumber->setMaxLength(NumberLength);
+    keepCp1251(EditNumber);
+    chbNumeric = new QCheckBox(uiText("Ци&фровой"));
+    EditMsgLen = new QLineEdit(QString::fromLatin1(TextPagerLength));
+    keepCp1251(EditMsgLen);
+    cmbProvider = new QComboBox;
+    cmbProvider->setEditable(true);
+    cmbProvider->setInsertPolicy(QComboBox::NoInsert);
+    cmbProvider->setMinimumWidth(200);
+    keepCp1251(cmbProvider);
+
+    TabRequired = new QWidget;
+    auto* fields = new QGridLayout(TabRequired);
+    fields->addWidget(labelFor("И&мя абонента", EditName), 0, 0);
+    fields->addWidget(EditName, 0, 1, 1, 3);
+    fields->addWidget(labelFor("N пейд&жера", EditNumber), 1, 0);
+    fields->addWidget(EditNumber, 1, 1);
+    fields->addWidget(chbNumeric, 1, 2, 1, 2);
+    fields->addWidget(labelFor("Д&л. сообщ.", EditMsgLen), 2, 0);
+    fields->addWidget(EditMsgLen, 2, 1);
+    fields->addWidget(labelFor("П&ейдж. компания", cmbProvider), 3, 0);
+    fields->addWidget(cmbProvider, 3, 1, 1, 3);
+
+    RichEdit = new QPlainTextEdit;
+    RichEdit->setTabChangesFocus(true);
+    keepCp1251(RichEdit);
+    TabExtra = new QWidget;
+    auto* extra = new QVBoxLayout(TabExtra);
+    extra->addWidget(RichEdit);
+
+    PageControl = new QTabWidget;
+    PageControl->addTab(TabRequired, uiText("Обяз. информация"));
+    PageControl->addTab(TabExtra, uiText("Доп. информация"));
+
+    btnOk = new QPushButton(uiText("До&бавить"));
+    btnCancel = new QPushButton(uiText("В&ыход"));
+    markOk(btnOk);
+    markCancel(btnCancel);
+    auto* bar = new QHBoxLayout;
+    for (QPushButton* button : {btnOk, btnCancel}) {
+        button->setAutoDefault(false);
+        bar->addWidget(button);
+    }
+    bar->addStretch(1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(PageControl);
+}
+
+void TfmAbReg::fillCompanies(const QString& text)
+{
+    cmbProvider->clear();
+    for (const std::string& name : providers_.Names())
+        cmbProvider->addItem(toQString(name));
+    cmbProvider->setEditText(text);
+}
+
+void TfmAbReg::setNumeric(bool ticked)
+{
+    const QSignalBlocker quiet(chbNumeric);
+    chbNumeric->setChecked(ticked);
+}
+
+void TfmAbReg::SetAddMode()
+{
+    setWindowTitle(uiText("Новый абонент"));
+    btnOk->setText(uiText("До&бавить"));
+    setNameReadOnly(EditName, false);
+    mode_ = 1;
+    editIndex_ = -1;
+    firstFocus_ = EditName;
+    fillCompanies(toQString(settings_.Company));
+}
+
+void TfmAbReg::SetChangeMode(int index)
+{
+    const TAbonent& abonent = *abonents_.Items(index);
+    setWindowTitle(uiText("Свойства"));
+    btnOk->setText(uiText("Со&хранить"));
+    setNameReadOnly(EditName, true);
+    mode_ = 2;
+    editIndex_ = index;
+    EditName->setText(toQString(abonent.Name.str()));
+    EditNumber->setText(QString::number(abonent.Number));
+    // The stored length is shown as it is; it can be edited exactly when the pager is not digital.
+    setNumeric(abonent.Numeric == 1);
+    EditMsgLen->setText(QString::number(abonent.MsgLen));
+    EditMsgLen->setReadOnly(chbNumeric->isChecked());
+    RichEdit->setPlainText(toQString(abonent.Info.str()));
+    fillCompanies(toQString(abonent.Provider.str()));
+    firstFocus_ = EditNumber;
+}
+
+void TfmAbReg::showEvent(QShowEvent* event)
+{
+    TDialog::showEvent(event);
+    FormActivate();
+}
+
+void TfmAbReg::FormActivate()
+{
+    PageControl->setCurrentWidget(TabRequired);
+    if (mode_ == 1) {
+        EditName->clear();
+        EditNumber->clear();
+        RichEdit->clear();
+        setNumeric(false);
+        chbNumericClick();
+    }
+    if (firstFocus_ != nullptr)
+        firstFocus_->setFocus();
+}
+
+void TfmAbReg::chbNumericClick()
+{
+    const bool digital = chbNumeric->isChecked();
+    EditMsgLen->setText(QString::fromLatin1(digital ? DigitalPagerLength : TextPagerLength));
+    EditMsgLen->setReadOnly(digital);
+}
+
+void TfmAbReg::btnOkClick()
+{
+    PageControl->setCurrentWidget(TabRequired);
+    if (mode_ == 1)
+        addAbonent();
+    else
+        changeAbonent();
+}
+
+void TfmAbReg::addAbonent()
+{
+    if (EditName->text().isEmpty()) {
+        Prompts::message(cp("Неверное значение имени."));
+        return;
+    }
+    auto abonent = std::make_shared<TAbonent>();
+    abonent->Name = toCp1251(EditName->text());
+    abonent->Number = StrToInt(toCp1251(EditNumber->text()));
+    abonent->MsgLen = StrToInt(toCp1251(EditMsgLen->text()));
+    abonent->Numeric = chbNumeric->isChecked() ? 1 : 0;
+    abonent->Provider = toCp1251(cmbProvider->currentText());
+    abonent->Info = toCp1251(RichEdit->toPlainText());
+    abonents_.Add(std::move(abonent));
+    emit listChanged();
+
+    // Ready for the next subscriber; the company box keeps its list.
+    EditName->clear();
+    EditNumber->clear();
+    setNumeric(false);
+    chbNumericClick();
+    cmbProvider->setEditText(toQString(settings_.Company));
+    RichEdit->clear();
+    EditName->setFocus();
+
+    abonents_.Save();
+    groups_.LinkMembers(abonents_);
+}
+
+void TfmAbReg::changeAbonent()
+{
+    const std::int32_t number = StrToInt(toCp1251(EditNumber->text()));
+    const std::int32_t msgLen = StrToInt(toCp1251(EditMsgLen->text()));
+    TAbonent& abonent = *abonents_.Items(editIndex_);
+    abonent.Name = toCp1251(EditName->text());
+    abonent.Number = number;
+    abonent.MsgLen = msgLen;
+    abonent.Numeric = chbNumeric->isChecked() ? 1 : 0;
+    abonent.Provider = toCp1251(cmbProvider->currentText());
+    abonent.Info = toCp1251(RichEdit->toPlainText());
+    accept();
+
+    abonents_.Save();
+    groups_.LinkMembers(abonents_);
 }
 
 void TfmAbReg::btnCancelClick()
 {
+    PageControl->setCurrentWidget(TabRequired);
     reject();
 }
 
 bool TfmAbReg::escapePressed()
 {
-    btnCancelClick();
+    runCommand([this] { btnCancelClick(); });
     return true;
+}
+
+bool TfmAbReg::enterPressed()
+{
+    runCommand([this] { btnOkClick(); });
+    return true;
+}
+
+// The remarks hold 100 characters: what goes beyond is taken off the text just typed or pasted, so
+// nothing already there is lost.
+void TfmAbReg::limitRemarks()
+{
+    const int excess = RichEdit->toPlainText().size() - RemarksLength;
+    if (excess <= 0)
+        return;
+    QTextCursor cursor = RichEdit->textCursor();
+    if (cursor.position() < excess) // not an insertion at the cursor: the text is cut at its end
+        cursor.movePosition(QTextCursor::End);
+    const int end = cursor.position();
+    cursor.setPosition(end - excess);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    RichEdit->setTextCursor(cursor);
 }
 
 } // namespace zolbin

@@ -1,14 +1,284 @@
 #include "directory/ui/GrReg.h"
 
+#include "directory/Lists.h"
+#include "directory/ui/RegControls.h"
 #include "platform/Codepage.h"
+#include "platform/Prompts.h"
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/Cp1251Input.h"
+#include "platform/ui/UiText.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace zolbin {
 
-TfmGrReg::TfmGrReg(QWidget* parent) : TDialog(parent)
+namespace {
+
+constexpr int NameLength = 25;
+
+QPushButton* arrowButton(const char* caption)
 {
-    setWindowTitle(toQString(cp("Новая группа")));
-    resize(290, 235);
+    auto* button = new QPushButton(QString::fromLatin1(caption));
+    // The arrows never take the focus: it stays on the list last used, which decides what they do.
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoDefault(false);
+    button->setFixedWidth(32);
+    return button;
+}
+
+} // namespace
+
+TfmGrReg::TfmGrReg(TAbonentList& abonents, TGroupList& groups, QWidget* parent)
+    : TDialog(parent), abonents_(abonents), groups_(groups)
+{
+    setWindowTitle(uiText("Новая группа"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    buildUi();
+
+    connect(btnAllR, &QPushButton::clicked, this, guarded([this] { btnAllRClick(); }));
+    connect(btnOneR, &QPushButton::clicked, this, guarded([this] { btnOneRClick(); }));
+    connect(btnOneL, &QPushButton::clicked, this, guarded([this] { btnOneLClick(); }));
+    connect(btnAllL, &QPushButton::clicked, this, guarded([this] { btnAllLClick(); }));
+    connect(btnOk, &QPushButton::clicked, this, guarded([this] { btnOkClick(); }));
+    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now == lbAbonent)
+            lbAbonentEnter();
+        else if (now == lbGroup)
+            lbGroupEnter();
+    });
+
     fixSize();
+}
+
+void TfmGrReg::buildUi()
+{
+    EditName = new QLineEdit;
+    EditName->setMaxLength(NameLength);
+    keepCp1251(EditName);
+    auto* nameLabel = new QLabel(uiText("И&мя группы"));
+    nameLabel->setBuddy(EditName);
+
+    lbAbonent = new QListWidget;
+    lbGroup = new QListWidget;
+    for (QListWidget* list : {lbAbonent, lbGroup}) {
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setFixedSize(110, 150);
+    }
+    auto* allLabel = new QLabel(uiText("В&се абоненты"));
+    allLabel->setBuddy(lbAbonent);
+    auto* membersLabel = new QLabel(uiText("Абоненты &группы"));
+    membersLabel->setBuddy(lbGroup);
+
+    btnAllR = arrowButton(">>");
+    btnOneR = arrowButton(">");
+    btnOneL = arrowButton("<");
+    btnAllL = arrowButton("<<");
+    auto* arrows = new QVBoxLayout;
+    arrows->addStretch(1);
+    for (QPushButton* button : {btnAllR, btnOneR, btnOneL, btnAllL})
+        arrows->addWidget(button);
+    arrows->addStretch(1);
+
+    auto* lists = new QGridLayout;
+    lists->addWidget(allLabel, 0, 0);
+    lists->addWidget(membersLabel, 0, 2);
+    lists->addWidget(lbAbonent, 1, 0);
+    lists->addLayout(arrows, 1, 1);
+    lists->addWidget(lbGroup, 1, 2);
+
+    btnOk = new QPushButton(uiText("До&бавить"));
+    btnCancel = new QPushButton(uiText("В&ыход"));
+    markOk(btnOk);
+    markCancel(btnCancel);
+    auto* bar = new QHBoxLayout;
+    for (QPushButton* button : {btnOk, btnCancel}) {
+        button->setAutoDefault(false);
+        bar->addWidget(button);
+    }
+    bar->addStretch(1);
+
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(nameLabel);
+    nameRow->addWidget(EditName, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addLayout(nameRow);
+    layout->addLayout(lists);
+}
+
+void TfmGrReg::SetAddMode()
+{
+    setWindowTitle(uiText("Новая группа"));
+    btnOk->setText(uiText("До&бавить"));
+    setNameReadOnly(EditName, false);
+    mode_ = 1;
+    editIndex_ = -1;
+    firstFocus_ = EditName;
+}
+
+void TfmGrReg::SetChangeMode(int index)
+{
+    const TGroup& group = *groups_.Items(index);
+    setWindowTitle(uiText("Свойства"));
+    btnOk->setText(uiText("Со&хранить"));
+    setNameReadOnly(EditName, true);
+    mode_ = 2;
+    editIndex_ = index;
+    EditName->setText(toQString(group.Name.str()));
+    fillNames(lbGroup, group.Members.Names());
+    firstFocus_ = lbAbonent;
+}
+
+void TfmGrReg::showEvent(QShowEvent* event)
+{
+    TDialog::showEvent(event);
+    FormActivate();
+}
+
+void TfmGrReg::FormActivate()
+{
+    fillNames(lbAbonent, abonents_.Names());
+    if (mode_ == 1) {
+        setArrows(!abonents_.empty(), !abonents_.empty());
+        EditName->clear();
+        lbGroup->clear();
+    } else {
+        setArrows(true, true);
+    }
+    if (firstFocus_ != nullptr)
+        firstFocus_->setFocus();
+}
+
+void TfmGrReg::setArrows(bool right, bool left)
+{
+    btnAllR->setEnabled(right);
+    btnOneR->setEnabled(right);
+    btnOneL->setEnabled(left);
+    btnAllL->setEnabled(left);
+}
+
+// Letter case does not make another member: "Иванов" and "иванов" are the same subscriber here.
+bool TfmGrReg::isMember(const QString& name) const
+{
+    for (int row = 0; row < lbGroup->count(); ++row)
+        if (lbGroup->item(row)->text().compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+void TfmGrReg::addMember(const QString& name)
+{
+    if (!isMember(name))
+        lbGroup->addItem(name);
+}
+
+void TfmGrReg::btnAllRClick()
+{
+    for (int row = 0; row < lbAbonent->count(); ++row)
+        addMember(lbAbonent->item(row)->text());
+}
+
+void TfmGrReg::btnOneRClick()
+{
+    const int row = selectedRow(lbAbonent);
+    if (row >= 0)
+        addMember(lbAbonent->item(row)->text());
+}
+
+void TfmGrReg::btnOneLClick()
+{
+    const int row = selectedRow(lbGroup);
+    if (row >= 0 && lbGroup->hasFocus())
+        delete lbGroup->takeItem(row);
+    else
+        Prompts::message(cp("Удаляемый объект не выбран."));
+    lbGroup->setFocus();
+}
+
+void TfmGrReg::btnAllLClick()
+{
+    lbGroup->clear();
+    lbAbonent->setFocus();
+}
+
+void TfmGrReg::lbAbonentEnter()
+{
+    if (lbAbonent->count() > 0)
+        setArrows(true, false);
+}
+
+void TfmGrReg::lbGroupEnter()
+{
+    if (lbGroup->count() > 0)
+        setArrows(false, true);
+}
+
+// The members are the subscribers' own records, found by exact name; a name that no subscriber has any
+// more is dropped.
+TAbonentList TfmGrReg::memberList() const
+{
+    TAbonentList members;
+    for (int row = 0; row < lbGroup->count(); ++row) {
+        const int found = abonents_.IndexOfName(toCp1251(lbGroup->item(row)->text()));
+        if (found >= 0)
+            members.Add(abonents_.Items(found));
+    }
+    return members;
+}
+
+void TfmGrReg::btnOkClick()
+{
+    if (mode_ == 1)
+        addGroup();
+    else
+        changeGroup();
+}
+
+void TfmGrReg::addGroup()
+{
+    if (EditName->text().isEmpty()) {
+        Prompts::message(cp("Неверное значение имени."));
+        return;
+    }
+    if (lbGroup->count() == 0) {
+        Prompts::message(cp("В группе должен присутствовать хотя бы один абонент."));
+        return;
+    }
+    auto group = std::make_shared<TGroup>();
+    group->Name = toCp1251(EditName->text());
+    group->Members = memberList();
+    groups_.Add(std::move(group));
+    emit listChanged();
+
+    EditName->clear();
+    lbGroup->clear();
+    EditName->setFocus();
+
+    groups_.Save();
+}
+
+void TfmGrReg::changeGroup()
+{
+    TGroup& group = *groups_.Items(editIndex_);
+    group.Name = toCp1251(EditName->text());
+    if (lbGroup->count() == 0) {
+        Prompts::message(cp("В группе должен присутствовать хотя бы один абонент."));
+        return;
+    }
+    group.Members = memberList();
+    accept();
+
+    groups_.Save();
 }
 
 void TfmGrReg::btnCancelClick()
@@ -18,7 +288,13 @@ void TfmGrReg::btnCancelClick()
 
 bool TfmGrReg::escapePressed()
 {
-    btnCancelClick();
+    runCommand([this] { btnCancelClick(); });
+    return true;
+}
+
+bool TfmGrReg::enterPressed()
+{
+    runCommand([this] { btnOkClick(); });
     return true;
 }
 

@@ -1,36 +1,364 @@
 #include "directory/ui/PrvReg.h"
 
+#include "directory/Lists.h"
+#include "directory/TextChecks.h"
+#include "directory/ui/RegControls.h"
 #include "platform/Codepage.h"
+#include "platform/Convert.h"
+#include "platform/Prompts.h"
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/Cp1251Input.h"
+#include "platform/ui/UiText.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
 
 namespace zolbin {
 
+namespace {
+
+constexpr int DesignWidth = 325;
+constexpr int DesignHeight = 411;
+constexpr int NameLength = 25;
+constexpr int LongFieldLength = 80;
+constexpr int CharsetLength = 8;
+
+const char* const DefaultSNPPPort = "444";
+const char* const DefaultSMTPPort = "25";
+const char* const DefaultCharset = "KOI8-R";
+
+QLineEdit* newEdit(int maxLength = 0)
+{
+    auto* edit = new QLineEdit;
+    if (maxLength > 0)
+        edit->setMaxLength(maxLength);
+    keepCp1251(edit);
+    return edit;
+}
+
+QComboBox* newCharsetBox()
+{
+    auto* box = new QComboBox;
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    for (const char* name : {"DOS", "KOI8-R", "WIN-1251"})
+        box->addItem(QLatin1String(name));
+    box->lineEdit()->setMaxLength(CharsetLength);
+    keepCp1251(box);
+    return box;
+}
+
+// A labelled row whose label gives the keyboard focus to its field.
+void addRow(QFormLayout* form, const char* caption, QWidget* field)
+{
+    auto* label = new QLabel(uiText(caption));
+    label->setBuddy(field);
+    form->addRow(label, field);
+}
+
+std::string fieldText(const QLineEdit* edit)
+{
+    return toCp1251(edit->text());
+}
+
+std::string fieldText(const QComboBox* box)
+{
+    return toCp1251(box->currentText());
+}
+
+} // namespace
+
 TfmPrvReg::TfmPrvReg(TProviderList& providers, QWidget* parent) : TDialog(parent), providers_(providers)
 {
-    setWindowTitle(toQString(cp("Новая пейдж. компания")));
-    resize(325, 411);
+    setWindowTitle(uiText("Новая пейдж. компания"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    buildUi();
+
+    connect(gates_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked && !settingGate_)
+            runCommand([this] { rgGateClick(); });
+    });
+    connect(btnOk, &QPushButton::clicked, this, guarded([this] { btnOkClick(); }));
+    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+
+    setMinimumSize(DesignWidth, DesignHeight);
     fixSize();
+    SetAddMode();
+}
+
+void TfmPrvReg::buildUi()
+{
+    btnOk = new QPushButton(uiText("До&бавить"));
+    btnCancel = new QPushButton(uiText("В&ыход"));
+    markOk(btnOk);
+    markCancel(btnCancel);
+    for (QPushButton* button : {btnOk, btnCancel}) {
+        button->setAutoDefault(false);
+        button->setFocusPolicy(Qt::TabFocus);
+    }
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(btnOk);
+    bar->addWidget(btnCancel);
+    bar->addStretch(1);
+
+    auto* page = new QWidget;
+    auto* pageLayout = new QVBoxLayout(page);
+
+    EditName = newEdit(NameLength);
+    auto* nameLabel = new QLabel(uiText("И&мя пейдж. компании "));
+    nameLabel->setBuddy(EditName);
+    pageLayout->addWidget(nameLabel);
+    pageLayout->addWidget(EditName);
+
+    rgGate = new QGroupBox(uiText("  Используемый &шлюз  "));
+    rbSNPP = new QRadioButton(QStringLiteral("SNPP"));
+    rbSMTP = new QRadioButton(QStringLiteral("SMTP"));
+    rbTAP = new QRadioButton(QStringLiteral("TAP"));
+    gates_ = new QButtonGroup(this);
+    gates_->addButton(rbSNPP, Gate::SNPP);
+    gates_->addButton(rbSMTP, Gate::SMTP);
+    gates_->addButton(rbTAP, Gate::TAP);
+    auto* gateRow = new QHBoxLayout(rgGate);
+    for (QRadioButton* b : {rbSNPP, rbSMTP, rbTAP})
+        gateRow->addWidget(b, 1);
+    pageLayout->addWidget(rgGate);
+
+    PanelSNPP = new QGroupBox;
+    EditSNPPSrv = newEdit(LongFieldLength);
+    EditSNPPPort = newEdit();
+    cmbSNPPEnc = newCharsetBox();
+    EditSnppPswd = newEdit(LongFieldLength);
+    auto* snpp = new QFormLayout(PanelSNPP);
+    addRow(snpp, "SNPP - &cервер", EditSNPPSrv);
+    addRow(snpp, "П&орт", EditSNPPPort);
+    addRow(snpp, "Коди&ровка", cmbSNPPEnc);
+    addRow(snpp, "Паро&ль", EditSnppPswd);
+    pageLayout->addWidget(PanelSNPP);
+
+    PanelSMTP = new QGroupBox;
+    EditSMTPEMail = newEdit(LongFieldLength);
+    EditSMTPPort = newEdit();
+    cmbSMTPEnc = newCharsetBox();
+    auto* smtp = new QFormLayout(PanelSMTP);
+    addRow(smtp, "E-Mail &адрес", EditSMTPEMail);
+    addRow(smtp, "Пор&т", EditSMTPPort);
+    addRow(smtp, "Кодиров&ка", cmbSMTPEnc);
+    pageLayout->addWidget(PanelSMTP);
+
+    PanelTAP = new QGroupBox;
+    EditTapPhone = newEdit(LongFieldLength);
+    EditTapPswd = newEdit(LongFieldLength);
+    auto* tap = new QFormLayout(PanelTAP);
+    addRow(tap, "Теле&фон", EditTapPhone);
+    addRow(tap, "Парол&ь", EditTapPswd);
+    pageLayout->addWidget(PanelTAP);
+    pageLayout->addStretch(1);
+
+    PageControl = new QTabWidget;
+    PageControl->addTab(page, uiText("SNPP - доступ"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(PageControl, 1);
 }
 
 void TfmPrvReg::SetAddMode()
 {
     mode_ = 1;
     editIndex_ = -1;
+    setWindowTitle(uiText("Новая пейдж. компания"));
+    btnOk->setText(uiText("До&бавить"));
+    setNameReadOnly(EditName, false);
+    setGate(Gate::SMTP);
+    EditName->setFocus();
 }
 
 void TfmPrvReg::SetChangeMode(int index)
 {
     mode_ = 2;
     editIndex_ = index;
+    setWindowTitle(uiText("Свойства"));
+    btnOk->setText(uiText("Со&хранить"));
+    setNameReadOnly(EditName, true);
+    if (index < 0 || index >= providers_.Count())
+        return;
+    const TProvider& p = *providers_.Items(index);
+    EditName->setText(toQString(p.Name.str()));
+    EditSNPPSrv->setText(toQString(p.SNPPSrv.str()));
+    EditSNPPPort->setText(QString::number(p.SNPPPort));
+    cmbSNPPEnc->setEditText(toQString(p.SNPPEnc.str()));
+    EditSnppPswd->setText(toQString(p.SnppPswd.str()));
+    EditSMTPEMail->setText(toQString(p.SMTPEMail.str()));
+    EditSMTPPort->setText(QString::number(p.SMTPPort));
+    cmbSMTPEnc->setEditText(toQString(p.SMTPEnc.str()));
+    EditTapPhone->setText(toQString(p.TapPhone.str()));
+    EditTapPswd->setText(toQString(p.TapPswd.str()));
+    // A stored gateway is shown as it is, TAP included; only the operator's choice of TAP is refused.
+    setGate(p.Gate <= Gate::TAP ? p.Gate : Gate::SMTP);
+}
+
+int TfmPrvReg::ChosenGate() const
+{
+    return gates_->checkedId();
+}
+
+void TfmPrvReg::showEvent(QShowEvent* event)
+{
+    TDialog::showEvent(event);
+    runCommand([this] { FormActivate(); });
+}
+
+void TfmPrvReg::FormActivate()
+{
+    PageControl->setCurrentIndex(0);
+    if (mode_ == 1) {
+        resetForNewCompany();
+        EditName->setFocus();
+    }
+    lastGate_ = ChosenGate();
+}
+
+// Every control back to what a new company starts with.
+void TfmPrvReg::resetForNewCompany()
+{
+    EditName->clear();
+    setGate(Gate::SMTP);
+    EditSNPPSrv->clear();
+    EditSNPPPort->setText(QLatin1String(DefaultSNPPPort));
+    EditSnppPswd->clear();
+    cmbSNPPEnc->setEditText(QLatin1String(DefaultCharset));
+    EditSMTPPort->setText(QLatin1String(DefaultSMTPPort));
+    EditSMTPEMail->clear();
+    cmbSMTPEnc->setEditText(QLatin1String(DefaultCharset));
+    EditTapPhone->clear();
+    EditTapPswd->clear();
+}
+
+void TfmPrvReg::setGate(int gate)
+{
+    settingGate_ = true;
+    if (QAbstractButton* button = gates_->button(gate))
+        button->setChecked(true);
+    settingGate_ = false;
+    enablePanels(gate);
+}
+
+// A disabled panel greys every field and label inside it with it.
+void TfmPrvReg::enablePanels(int gate)
+{
+    PanelSNPP->setEnabled(gate == Gate::SNPP);
+    PanelSMTP->setEnabled(gate == Gate::SMTP);
+    PanelTAP->setEnabled(gate == Gate::TAP);
+}
+
+// TAP is refused: the choice goes back to the gateway the dialog was opened with.
+void TfmPrvReg::rgGateClick()
+{
+    const int gate = ChosenGate();
+    if (gate == Gate::TAP) {
+        Prompts::message(cp("Поддержка TAP пока не реализована"));
+        setGate(lastGate_);
+        return;
+    }
+    enablePanels(gate);
+}
+
+std::string TfmPrvReg::checkInput() const
+{
+    const std::string name = fieldText(EditName);
+    if (mode_ == 1 && name == HomeProviderName())
+        return cp("Имя родного провайдера уникально и свято!");
+    switch (ChosenGate()) {
+    case Gate::SNPP:
+        if (name.empty() || EditSNPPSrv->text().isEmpty() || EditSNPPPort->text().isEmpty())
+            return cp("Не заполнен один из параметров SNPP-сервера");
+        break;
+    case Gate::SMTP:
+        if (name.empty() || EditSMTPEMail->text().isEmpty() || EditSMTPPort->text().isEmpty())
+            return cp("Не заполнен один из параметров SMTP-сервера");
+        if (mode_ == 1 && !IsEMailAddress(fieldText(EditSMTPEMail)))
+            return cp("Неверный E-Mail адрес");
+        break;
+    case Gate::TAP:
+        if (EditTapPhone->text().isEmpty())
+            return cp("Не заполнен один из параметров TAP-сервера");
+        break;
+    default:
+        break;
+    }
+    return {};
+}
+
+// Both ports are converted whatever the gateway; a port that is no whole number stops the command
+// with the conversion message.
+TProvider TfmPrvReg::recordFromControls() const
+{
+    TProvider p;
+    p.Name = fieldText(EditName);
+    p.Gate = static_cast<std::uint8_t>(ChosenGate());
+    p.SNPPPort = StrToInt(fieldText(EditSNPPPort));
+    p.SMTPPort = StrToInt(fieldText(EditSMTPPort));
+    p.SNPPSrv = fieldText(EditSNPPSrv);
+    p.SNPPEnc = fieldText(cmbSNPPEnc);
+    p.SnppPswd = fieldText(EditSnppPswd);
+    p.SMTPEMail = fieldText(EditSMTPEMail);
+    p.SMTPEnc = fieldText(cmbSMTPEnc);
+    p.TapPhone = fieldText(EditTapPhone);
+    p.TapPswd = fieldText(EditTapPswd);
+    return p;
+}
+
+void TfmPrvReg::btnOkClick()
+{
+    if (const std::string refusal = checkInput(); !refusal.empty()) {
+        Prompts::message(refusal);
+        return;
+    }
+    TProvider record = recordFromControls();
+    if (mode_ == 1) {
+        providers_.Add(std::make_shared<TProvider>(record));
+        emit listChanged();
+        resetForNewCompany();
+        EditName->setFocus();
+        providers_.SaveToFile(CompanyFileName);
+        return;
+    }
+    if (editIndex_ < 0 || editIndex_ >= providers_.Count()) {
+        reject();
+        return;
+    }
+    TProvider& stored = *providers_.Items(editIndex_);
+    record.Name = stored.Name.str(); // the name never changes here
+    stored = record;
+    accept();
+    providers_.SaveToFile(CompanyFileName);
 }
 
 void TfmPrvReg::btnCancelClick()
 {
+    PageControl->setCurrentIndex(0);
     reject();
 }
 
 bool TfmPrvReg::escapePressed()
 {
-    btnCancelClick();
+    runCommand([this] { btnCancelClick(); });
+    return true;
+}
+
+bool TfmPrvReg::enterPressed()
+{
+    runCommand([this] { btnOkClick(); });
     return true;
 }
 

@@ -1,14 +1,186 @@
 #include "directory/ui/Registr.h"
 
+#include "directory/Cascades.h"
+#include "directory/Lists.h"
+#include "directory/ui/AbReg.h"
+#include "directory/ui/ArchiveRemoval.h"
+#include "directory/ui/GrReg.h"
+#include "directory/ui/PrvReg.h"
+#include "directory/ui/RegControls.h"
 #include "platform/Codepage.h"
+#include "platform/Prompts.h"
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/UiText.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QVBoxLayout>
 
 namespace zolbin {
 
-TfmRegistr::TfmRegistr(QWidget* parent) : TDialog(parent)
+namespace {
+
+constexpr int ClientWidth = 238;
+constexpr int ClientHeight = 215;
+constexpr int RowHeight = 16;
+constexpr int RowPointSize = 8;
+
+// A menu item whose key is taken by the window itself (Enter, Esc): the key is only shown.
+QString withKeyShown(const char* caption, const char* key)
 {
-    setWindowTitle(toQString(cp("Регистрация")));
-    resize(238, 215);
+    return uiText(caption) + QLatin1Char('\t') + QString::fromLatin1(key);
+}
+
+} // namespace
+
+TfmRegistr::TfmRegistr(TAbonentList& abonents, TGroupList& groups, TProviderList& providers,
+                       TSettings& settings, ProfileFile& settingsFile, QWidget* parent)
+    : TDialog(parent), abonents_(abonents), groups_(groups), providers_(providers), settings_(settings),
+      settingsFile_(settingsFile)
+{
+    setWindowTitle(uiText("Регистрация"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    buildUi();
+
+    connect(NewUserItem, &QAction::triggered, this, guarded([this] { NewUserItemClick(); }));
+    connect(DelUserItem, &QAction::triggered, this, guarded([this] { DelUserItemClick(); }));
+    connect(PropUserItem, &QAction::triggered, this, guarded([this] { PropUserItemClick(); }));
+    connect(ExitItem, &QAction::triggered, this, guarded([this] { ExitItemClick(); }));
+    connect(ListBox, &QListWidget::itemDoubleClicked, this, guarded([this] { PropUserItemClick(); }));
+
     fixSize();
+}
+
+void TfmRegistr::buildUi()
+{
+    MainMenu = new QMenuBar(this);
+    UserItem = MainMenu->addMenu(uiText("&Абонент"));
+    NewUserItem = UserItem->addAction(uiText("Добавить ..."));
+    NewUserItem->setShortcut(QKeySequence(Qt::Key_Insert));
+    UserItem->addSeparator();
+    DelUserItem = UserItem->addAction(uiText("Удалить"));
+    DelUserItem->setShortcut(QKeySequence(Qt::Key_Delete));
+    PropUserItem = UserItem->addAction(withKeyShown("Свойства...", "Enter"));
+    UserItem->addSeparator();
+    ExitItem = UserItem->addAction(withKeyShown("Выход", "Esc"));
+    // The keys work wherever the focus is in the window, the menu closed.
+    addAction(NewUserItem);
+    addAction(DelUserItem);
+
+    ListBox = new QListWidget;
+    ListBox->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListBox->setUniformItemSizes(true);
+    QFont small = ListBox->font();
+    small.setPointSize(RowPointSize);
+    ListBox->setFont(small);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(MainMenu);
+    layout->addWidget(ListBox);
+    ListBox->setFixedSize(ClientWidth, ClientHeight - MainMenu->sizeHint().height());
+}
+
+void TfmRegistr::setDialogs(TfmAbReg* abReg, TfmGrReg* grReg, TfmPrvReg* prvReg)
+{
+    abReg_ = abReg;
+    grReg_ = grReg;
+    prvReg_ = prvReg;
+    // An entry added in a dialog appears at once in the list behind it.
+    if (abReg_ != nullptr)
+        connect(abReg_, &TfmAbReg::listChanged, this, [this] { fillList(); });
+    if (grReg_ != nullptr)
+        connect(grReg_, &TfmGrReg::listChanged, this, [this] { fillList(); });
+    if (prvReg_ != nullptr)
+        connect(prvReg_, &TfmPrvReg::listChanged, this, [this] { fillList(); });
+}
+
+void TfmRegistr::showEvent(QShowEvent* event)
+{
+    TDialog::showEvent(event);
+    FormActivate();
+}
+
+void TfmRegistr::FormActivate()
+{
+    if (kind_ == KindAbonent)
+        UserItem->setTitle(uiText("&Абонент"));
+    else if (kind_ == KindGroup)
+        UserItem->setTitle(uiText("&Группа"));
+    else if (kind_ == KindProvider)
+        UserItem->setTitle(uiText("&Пейдж. компания"));
+    fillList();
+}
+
+// The names of the list being edited, in list order, none selected: a row's position is the record's.
+void TfmRegistr::fillList()
+{
+    std::vector<std::string> names;
+    if (kind_ == KindAbonent)
+        names = abonents_.Names();
+    else if (kind_ == KindGroup)
+        names = groups_.Names();
+    else if (kind_ == KindProvider)
+        names = providers_.Names();
+    fillNames(ListBox, names);
+    for (int row = 0; row < ListBox->count(); ++row)
+        ListBox->item(row)->setSizeHint(QSize(0, RowHeight));
+}
+
+void TfmRegistr::NewUserItemClick()
+{
+    if (kind_ == KindAbonent && abReg_ != nullptr) {
+        abReg_->SetAddMode();
+        abReg_->showModal();
+    } else if (kind_ == KindGroup && grReg_ != nullptr) {
+        grReg_->SetAddMode();
+        grReg_->showModal();
+    } else if (kind_ == KindProvider && prvReg_ != nullptr) {
+        prvReg_->SetAddMode();
+        prvReg_->showModal();
+    }
+    FormActivate();
+}
+
+void TfmRegistr::PropUserItemClick()
+{
+    const int row = selectedRow(ListBox);
+    if (row < 0)
+        return;
+    if (kind_ == KindAbonent && abReg_ != nullptr) {
+        abReg_->SetChangeMode(row);
+        abReg_->showModal();
+    } else if (kind_ == KindGroup && grReg_ != nullptr) {
+        grReg_->SetChangeMode(row);
+        grReg_->showModal();
+    } else if (kind_ == KindProvider && prvReg_ != nullptr) {
+        prvReg_->SetChangeMode(row);
+        prvReg_->showModal();
+    }
+    FormActivate();
+}
+
+void TfmRegistr::DelUserItemClick()
+{
+    const int row = selectedRow(ListBox);
+    if (row < 0) {
+        Prompts::message(cp("Удаляемый объект не выбран."));
+        return;
+    }
+    const AfterRemoval refill = [this] { fillList(); };
+    if (kind_ == KindAbonent) {
+        const std::string name = RemoveAbonent(abonents_, groups_, row, refill);
+        DeleteArchiveOf(name);
+    } else if (kind_ == KindGroup) {
+        RemoveGroup(groups_, row, refill);
+    } else if (kind_ == KindProvider) {
+        RemoveProvider(providers_, abonents_, row, settings_, settingsFile_, refill);
+    }
 }
 
 void TfmRegistr::ExitItemClick()
@@ -18,7 +190,13 @@ void TfmRegistr::ExitItemClick()
 
 bool TfmRegistr::escapePressed()
 {
-    ExitItemClick();
+    runCommand([this] { ExitItemClick(); });
+    return true;
+}
+
+bool TfmRegistr::enterPressed()
+{
+    runCommand([this] { PropUserItemClick(); });
     return true;
 }
 

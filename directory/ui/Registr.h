@@ -1,20 +1,78 @@
 #pragma once
-// The directory window: lists and edits the subscribers, the groups or the paging companies.
+// The directory window "Регистрация": lists one of the three directory lists (subscribers, groups or
+// paging companies), opens the matching properties dialog for Add and Properties, and deletes entries
+// with everything that hangs on them.
 
 #include "platform/ui/Dialog.h"
 
+#include <string>
+
+class QAction;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+
 namespace zolbin {
+
+class ProfileFile;
+class TAbonentList;
+class TGroupList;
+class TProviderList;
+class TfmAbReg;
+class TfmGrReg;
+class TfmPrvReg;
+struct TSettings;
 
 class TfmRegistr : public TDialog
 {
     Q_OBJECT
 public:
-    explicit TfmRegistr(QWidget* parent = nullptr);
+    // The kinds of list the window edits, as SetKind takes them.
+    static constexpr const char* KindAbonent = "Abonent";
+    static constexpr const char* KindGroup = "Group";
+    static constexpr const char* KindProvider = "Provider";
 
+    TfmRegistr(TAbonentList& abonents, TGroupList& groups, TProviderList& providers, TSettings& settings,
+               ProfileFile& settingsFile, QWidget* parent = nullptr);
+
+    // The properties dialogs, created after this window.
+    void setDialogs(TfmAbReg* abReg, TfmGrReg* grReg, TfmPrvReg* prvReg);
+
+    void SetKind(const std::string& kind) { kind_ = kind; }
+    const std::string& Kind() const { return kind_; }
+
+    QMenuBar* MainMenu = nullptr;
+    QMenu* UserItem = nullptr;
+    QAction* NewUserItem = nullptr;
+    QAction* DelUserItem = nullptr;
+    QAction* PropUserItem = nullptr;
+    QAction* ExitItem = nullptr;
+    QListWidget* ListBox = nullptr;
+
+    void FormActivate();
+    void NewUserItemClick();
+    void PropUserItemClick();
+    void DelUserItemClick();
     void ExitItemClick();
 
 protected:
-    bool escapePressed() override; // its menu item "Выход"
+    bool escapePressed() override; // "Выход"
+    bool enterPressed() override;  // "Свойства..."
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildUi();
+    void fillList();
+
+    TAbonentList& abonents_;
+    TGroupList& groups_;
+    TProviderList& providers_;
+    TSettings& settings_;
+    ProfileFile& settingsFile_;
+    TfmAbReg* abReg_ = nullptr;
+    TfmGrReg* grReg_ = nullptr;
+    TfmPrvReg* prvReg_ = nullptr;
+    std::string kind_ = KindAbonent;
 };
 
 } // namespace zolbin

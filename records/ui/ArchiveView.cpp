@@ -1,14 +1,83 @@
 #include "records/ui/ArchiveView.h"
 
-#include "platform/Codepage.h"
+#include "platform/FileIo.h"
+#include "platform/IoError.h"
+#include "platform/Prompts.h"
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/UiText.h"
+#include "records/ui/FileTextView.h"
+#include "records/ui/RecordFiles.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace zolbin {
 
 TfmArchive::TfmArchive(QWidget* parent) : TDialog(parent)
 {
-    setWindowTitle(toQString(cp("Архив")));
-    resize(420, 300);
+    setWindowTitle(uiText("Архив"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+
+    btnChoice = new QPushButton(uiText("Вы&бор"));
+    btnCancel = new QPushButton(uiText("В&ыход"));
+    markOk(btnChoice);
+    markCancel(btnCancel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton* button : {btnChoice, btnCancel}) {
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+    }
+
+    // A vertical scroll bar only: long lines wrap.
+    RichEdit = new FileTextView;
+    RichEdit->setObjectName(QStringLiteral("RichEdit"));
+    RichEdit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    RichEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit->setFixedSize(420, 300);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(RichEdit);
+    layout->addLayout(buttons);
+
+    connect(btnChoice, &QPushButton::clicked, this, guarded([this] { btnChoiceClick(); }));
+    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    connect(RichEdit, &FileTextView::loadFailed, this,
+            [](int err) { Prompts::message(ioErrorText(ioCodeFromErrno(err))); });
+
     fixSize();
+}
+
+// The same file the archive writer appends to; a name it would refuse is refused here in the same way.
+void TfmArchive::FormActivate()
+{
+    RichEdit->clearView();
+    const std::string path = ArchiveFileOf(ArchiveName);
+    if (path.empty()) {
+        Prompts::message(ioErrorText(IoCode::PathNotFound));
+        return;
+    }
+    if (!fileExists(path)) {
+        Prompts::message(ArchiveNotFoundText(ArchiveName));
+        return;
+    }
+    if (const int err = RichEdit->load(path); err != 0)
+        Prompts::message(ioErrorText(ioCodeFromErrno(err)));
+}
+
+void TfmArchive::btnChoiceClick()
+{
+    if (!RichEdit->textCursor().hasSelection()) {
+        Prompts::message(cp("Блок не найден."));
+        return;
+    }
+    QGuiApplication::clipboard()->setText(RichEdit->selectedPlainText());
+    done(QDialog::Accepted);
 }
 
 void TfmArchive::btnCancelClick()
@@ -20,6 +89,18 @@ bool TfmArchive::escapePressed()
 {
     btnCancelClick();
     return true;
+}
+
+void TfmArchive::showEvent(QShowEvent* event)
+{
+    TDialog::showEvent(event);
+    runCommand([this] { FormActivate(); });
+}
+
+void TfmArchive::hideEvent(QHideEvent* event)
+{
+    RichEdit->clearView();
+    TDialog::hideEvent(event);
 }
 
 } // namespace zolbin

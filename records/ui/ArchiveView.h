@@ -1,9 +1,16 @@
 #pragma once
-// The archive viewer: the pages sent to one subscriber.
+// The archive viewer "Архив": the pages sent to one subscriber, read-only, from which the operator can
+// pick a block for the message editor ("Вы&бор" puts it on the clipboard and closes with result 1).
 
 #include "platform/ui/Dialog.h"
 
+#include <string>
+
+class QPushButton;
+
 namespace zolbin {
+
+class FileTextView;
 
 class TfmArchive : public TDialog
 {
@@ -11,10 +18,23 @@ class TfmArchive : public TDialog
 public:
     explicit TfmArchive(QWidget* parent = nullptr);
 
+    FileTextView* RichEdit = nullptr;
+    QPushButton* btnChoice = nullptr; // "Вы&бор"
+    QPushButton* btnCancel = nullptr; // "В&ыход"
+
+    // The subscriber whose archive the next opening shows (cp1251).
+    void SetArchiveName(const std::string& name) { ArchiveName = name; }
+    std::string ArchiveName;
+
+    // On opening: the subscriber's archive afresh, or the message that there is none.
+    void FormActivate();
+    void btnChoiceClick();
     void btnCancelClick();
 
 protected:
     bool escapePressed() override; // Exit
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 };
 
 } // namespace zolbin

@@ -1,14 +1,99 @@
 #include "records/ui/DelArch.h"
 
+#include "directory/Lists.h"
 #include "platform/Codepage.h"
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/UiText.h"
+#include "records/ui/RecordFiles.h"
+
+#include <QByteArray>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace zolbin {
 
-TfmDelArch::TfmDelArch(QWidget* parent) : TDialog(parent)
+namespace {
+
+// Each line keeps the name of its subscriber beside the text it shows.
+constexpr int NameRole = Qt::UserRole;
+
+} // namespace
+
+TfmDelArch::TfmDelArch(const TAbonentList& abonents, QWidget* parent) : TDialog(parent), abonents_(abonents)
 {
-    setWindowTitle(toQString(cp("Удаление архива")));
-    resize(300, 300);
+    setWindowTitle(uiText("Удаление архива"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+
+    lbAbonent = new QListWidget;
+    lbAbonent->setObjectName(QStringLiteral("lbAbonent"));
+    lbAbonent->setFixedSize(280, 260);
+
+    cbxSelectAll = new QCheckBox(uiText("Вс&е"));
+    cbxSelectAll->setToolTip(uiText("Выбрать всех абонентов"));
+    btnOK = new QPushButton(uiText("Уд&алить"));
+    btnCancel = new QPushButton(uiText("В&ыход"));
+    markOk(btnOK);
+    markCancel(btnCancel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cbxSelectAll);
+    buttons->addStretch(1);
+    for (QPushButton* button : {btnOK, btnCancel}) {
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lbAbonent);
+    layout->addLayout(buttons);
+
+    connect(cbxSelectAll, &QCheckBox::clicked, this,
+            [this](bool checked) { runCommand([this, checked] { cbxSelectAllClick(checked); }); });
+    connect(btnOK, &QPushButton::clicked, this, guarded([this] { btnOKClick(); }));
+    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+
     fixSize();
+}
+
+void TfmDelArch::FormActivate()
+{
+    lbAbonent->clear();
+    const std::vector<std::string> lines = abonents_.DisplayLines();
+    for (int i = 0; i < abonents_.Count(); ++i) {
+        auto* item = new QListWidgetItem(toQString(lines[static_cast<std::size_t>(i)]), lbAbonent);
+        const std::string name = abonents_.Items(i)->Name.str();
+        item->setData(NameRole, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    if (lbAbonent->count() > 0)
+        lbAbonent->setCurrentRow(0);
+    cbxSelectAll->setChecked(false);
+    lbAbonent->setFocus();
+}
+
+void TfmDelArch::cbxSelectAllClick(bool checked)
+{
+    for (int i = 0; i < lbAbonent->count(); ++i)
+        lbAbonent->item(i)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
+// The archive deleted is the one of the subscriber on the ticked line, named by its record: a name
+// that itself holds " -- " can neither miss its own archive nor hit another subscriber's.
+void TfmDelArch::btnOKClick()
+{
+    for (int i = 0; i < lbAbonent->count(); ++i) {
+        QListWidgetItem* item = lbAbonent->item(i);
+        if (item->checkState() != Qt::Checked)
+            continue;
+        const QByteArray name = item->data(NameRole).toByteArray();
+        DeleteArchive(std::string(name.constData(), static_cast<std::size_t>(name.size())));
+        item->setCheckState(Qt::Unchecked);
+    }
+    cbxSelectAll->setChecked(false);
 }
 
 void TfmDelArch::btnCancelClick()
@@ -20,6 +105,12 @@ bool TfmDelArch::escapePressed()
 {
     btnCancelClick();
     return true;
+}
+
+void TfmDelArch::showEvent(QShowEvent* event)
+{
+    TDialog::showEvent(event);
+    runCommand([this] { FormActivate(); });
 }
 
 } // namespace zolbin

@@ -1,20 +1,39 @@
 #pragma once
-// Deletes the archives of the chosen subscribers.
+// "Удаление архива": deletes the archive files of the ticked subscribers, without asking.
 
 #include "platform/ui/Dialog.h"
 
+class QCheckBox;
+class QListWidget;
+class QPushButton;
+
 namespace zolbin {
+
+class TAbonentList;
 
 class TfmDelArch : public TDialog
 {
     Q_OBJECT
 public:
-    explicit TfmDelArch(QWidget* parent = nullptr);
+    explicit TfmDelArch(const TAbonentList& abonents, QWidget* parent = nullptr);
 
+    QListWidget* lbAbonent = nullptr;  // "Name -- Number", one per subscriber, in directory order
+    QCheckBox* cbxSelectAll = nullptr; // "Вс&е"
+    QPushButton* btnOK = nullptr;      // "Уд&алить"
+    QPushButton* btnCancel = nullptr;  // "В&ыход"
+
+    // On opening: every subscriber, all unticked.
+    void FormActivate();
+    void cbxSelectAllClick(bool checked);
+    void btnOKClick();
     void btnCancelClick();
 
 protected:
     bool escapePressed() override; // Exit
+    void showEvent(QShowEvent* event) override;
+
+private:
+    const TAbonentList& abonents_;
 };
 
 } // namespace zolbin

@@ -1,14 +1,60 @@
 #include "records/ui/LogView.h"
 
-#include "platform/Codepage.h"
+#include "platform/FileIo.h"
+#include "platform/IoError.h"
+#include "platform/Prompts.h"
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/UiText.h"
+#include "records/Journal.h"
+#include "records/ui/FileTextView.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace zolbin {
 
-TfmLogView::TfmLogView(QWidget* parent) : TDialog(parent)
+TfmLogView::TfmLogView(const TJournal& journal, QWidget* parent) : TDialog(parent), journal_(journal)
 {
-    setWindowTitle(toQString(cp("Журнал работы")));
-    resize(480, 320);
+    setWindowTitle(uiText("Журнал работы"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+
+    // Both scroll bars: journal lines are shown whole, never wrapped.
+    RichEdit = new FileTextView;
+    RichEdit->setObjectName(QStringLiteral("RichEdit"));
+    RichEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    RichEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit->setFixedSize(560, 340);
+
+    btnCancel = new QPushButton(uiText("В&ыход"));
+    btnCancel->setAutoDefault(false);
+    markCancel(btnCancel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(RichEdit);
+    layout->addLayout(buttons);
+
+    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    connect(RichEdit, &FileTextView::loadFailed, this,
+            [](int err) { Prompts::message(ioErrorText(ioCodeFromErrno(err))); });
+
     fixSize();
+}
+
+void TfmLogView::FormActivate()
+{
+    RichEdit->clearView();
+    if (!fileExists(journal_.fileName())) {
+        Prompts::message(cp("Журнал работы пока пуст"));
+        return;
+    }
+    if (const int err = RichEdit->load(journal_.fileName()); err != 0)
+        Prompts::message(ioErrorText(ioCodeFromErrno(err)));
 }
 
 void TfmLogView::btnCancelClick()
@@ -20,6 +66,19 @@ bool TfmLogView::escapePressed()
 {
     btnCancelClick();
     return true;
+}
+
+void TfmLogView::showEvent(QShowEvent* event)
+{
+    TDialog::showEvent(event);
+    runCommand([this] { FormActivate(); });
+}
+
+// A journal can be large: it is not kept while nobody looks at it.
+void TfmLogView::hideEvent(QHideEvent* event)
+{
+    RichEdit->clearView();
+    TDialog::hideEvent(event);
 }
 
 } // namespace zolbin

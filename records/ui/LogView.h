@@ -1,20 +1,35 @@
 #pragma once
-// The work journal viewer.
+// The work journal viewer "Журнал работы": the journal as it stands when the window opens, read-only.
 
 #include "platform/ui/Dialog.h"
 
+class QPushButton;
+
 namespace zolbin {
+
+class FileTextView;
+class TJournal;
 
 class TfmLogView : public TDialog
 {
     Q_OBJECT
 public:
-    explicit TfmLogView(QWidget* parent = nullptr);
+    explicit TfmLogView(const TJournal& journal, QWidget* parent = nullptr);
 
+    FileTextView* RichEdit = nullptr;
+    QPushButton* btnCancel = nullptr; // "В&ыход"
+
+    // On opening: the journal afresh, or "Журнал работы пока пуст" when there is none.
+    void FormActivate();
     void btnCancelClick();
 
 protected:
     bool escapePressed() override; // Exit
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    const TJournal& journal_;
 };
 
 } // namespace zolbin

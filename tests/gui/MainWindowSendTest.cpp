@@ -268,8 +268,9 @@ TEST_F(MainWindowSend, UnregisteredSubscriberOkBecomesTheRecipientAndCancelDrops
     {
         test::EventLoopStep later(deferInside);
         test::EventLoopStep step(fill("777", unlisted.btnCancel));
-        ASSERT_TRUE(test::showActive(w)); // the window comes back to the front after the dialog
-        QTest::keyClick(w, Qt::Key_F3);
+        // The menu item (F3): its shortcut is checked with the menu table; a key sent here could miss a
+        // window that a loaded machine has not activated yet.
+        w->N4->trigger();
     }
     EXPECT_EQ(w->SendParams.DeferDate, "");
     EXPECT_EQ(w->SendParams.DeferTime, "");

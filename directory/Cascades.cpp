@@ -1,0 +1,68 @@
+#include "directory/Cascades.h"
+
+#include "directory/Settings.h"
+#include "platform/Codepage.h"
+#include "platform/ProfileFile.h"
+#include "platform/Prompts.h"
+
+namespace zolbin {
+
+namespace {
+
+void notify(const AfterRemoval& afterRemoval)
+{
+    if (afterRemoval)
+        afterRemoval();
+}
+
+} // namespace
+
+std::string RemoveAbonent(TAbonentList& abonents, TGroupList& groups, int index,
+                          const AfterRemoval& afterRemoval)
+{
+    const std::string name = abonents.Items(index)->Name.str();
+    for (const GroupPtr& group : groups.GroupsOfAbonent(name))
+        group->Members.Delete(group->Members.IndexOfName(name));
+    abonents.Delete(index);
+    notify(afterRemoval);
+    abonents.Save();
+    groups.Save();
+    return name;
+}
+
+void RemoveGroup(TGroupList& groups, int index, const AfterRemoval& afterRemoval)
+{
+    // The members are shared with the subscriber list: dropping the group drops only its references.
+    groups.Delete(index);
+    notify(afterRemoval);
+    groups.Save();
+}
+
+ProviderRemoval RemoveProvider(TProviderList& providers, TAbonentList& abonents, int index,
+                               TSettings& settings, ProfileFile& settingsFile,
+                               const AfterRemoval& afterRemoval)
+{
+    if (index == 0) {
+        Prompts::message(cp("Нельзя удалить родную пейдж. компанию"));
+        return ProviderRemoval::Refused;
+    }
+    const TAbonentList users = abonents.AbonentsOfProvider(providers.Items(index)->Name.str());
+    if (!users.empty()) {
+        if (!Prompts::ask(cp("Подтверждение"),
+                          cp("Есть абоненты, работающие через данную пейдж. компанию. Удалять?"),
+                          PromptIcon::Question))
+            return ProviderRemoval::Kept;
+        for (const AbonentPtr& abonent : users)
+            abonent->Provider = std::string_view(); // all 80 bytes zero
+    }
+    providers.Delete(index);
+    notify(afterRemoval);
+    providers.SaveToFile(CompanyFileName);
+    if (!users.empty())
+        abonents.Save();
+    settings.Company = HomeProviderName();
+    settingsFile.writeString(SectionSetting, "Company", settings.Company);
+    return ProviderRemoval::Removed;
+}
+
+} // namespace zolbin

@@ -1,0 +1,164 @@
+// The directory window "Регистрация" among the other windows: the list by kind, the properties dialogs
+// it opens, deletions with what they take along (groups, the archive, the companies of subscribers), and
+// the main window's entry points around it.
+
+#include "app/MainWindow.h"
+#include "app/Windows.h"
+#include "directory/ui/AbReg.h"
+#include "directory/ui/Registr.h"
+#include "tests/gui/MainWindowTestSupport.h"
+#include "tests/support/PromptRecorder.h"
+#include "tests/support/TempDir.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QToolButton>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace zolbin {
+namespace {
+
+using test::EventLoopStep;
+using test::typeText;
+
+QString u(const char* utf8Text)
+{
+    return QString::fromUtf8(utf8Text);
+}
+
+QStringList rows(const QListWidget* list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+bool anyTicked(const QListWidget* list)
+{
+    for (int row = 0; row < list->count(); ++row)
+        if (list->item(row)->checkState() != Qt::Unchecked)
+            return true;
+    return false;
+}
+
+class DirectoryWindowTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { test::ensureApplication(); }
+
+    void SetUp() override
+    {
+        dir.write("Zolbin.ini", test::settingsFile("Company=Acme\r\n"));
+        // "../Zolbin" would have its archive in the data folder itself: the journal "Zolbin.log".
+        test::writeDirectory(
+            {test::subscriber("Ann", 5, 240, "Acme"), test::subscriber("Bob", 6, 240, "Acme"),
+             test::subscriber("../Zolbin", 7, 240, ""), test::subscriber("Cid", 8, 240, "Other")},
+            {{"Team", {0, 1}}, {"Pair", {1}}},
+            {HomeProviderDefaults(), test::company("Acme", Gate::SMTP), test::company("Other", Gate::SMTP)});
+        std::filesystem::create_directory("Log");
+        dir.write("Log/Ann.log", "ann\r\n");
+        dir.write("Log/Bob.log", "bob\r\n");
+        windows = std::make_unique<Windows>();
+        w = windows->fmSend.get();
+        r = windows->fmRegistr.get();
+        ASSERT_TRUE(test::showActive(w));
+    }
+
+    // Runs the script once the directory window is open and active, then closes it if still open.
+    std::unique_ptr<EventLoopStep> whileOpen(std::function<void()> script)
+    {
+        return std::make_unique<EventLoopStep>([this, script = std::move(script)] {
+            if (!r->isVisible() || QApplication::activeWindow() != r)
+                return false;
+            script();
+            if (r->isVisible())
+                r->reject();
+            return true;
+        });
+    }
+
+    void clickRow(int row)
+    {
+        QListWidget* list = r->ListBox;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
+    }
+
+    test::TempDataDir dir;
+    test::PromptRecorder prompts;
+    std::unique_ptr<Windows> windows;
+    TfmSend* w = nullptr;
+    TfmRegistr* r = nullptr;
+};
+
+TEST_F(DirectoryWindowTest, DeletedSubscriberLeavesItsGroupsAndTakesOnlyItsOwnArchive)
+{
+    const auto step = whileOpen([&] {
+        QTest::keyClick(r->ListBox, Qt::Key_Delete);
+        EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Удаляемый объект не выбран."});
+        prompts.clear();
+        clickRow(1);
+        QTest::keyClick(r->ListBox, Qt::Key_Delete);
+        EXPECT_EQ(rows(r->ListBox), (QStringList{u("Ann"), u("../Zolbin"), u("Cid")}));
+        EXPECT_TRUE(r->ListBox->selectedItems().isEmpty());
+        EXPECT_FALSE(dir.exists("Log/Bob.log"));
+        EXPECT_TRUE(dir.exists("Log/Ann.log"));
+
+        // A name that would lead the archive out of "Log" deletes nothing outside it.
+        EXPECT_TRUE(dir.exists("Zolbin.log"));
+        clickRow(1);
+        QTest::keyClick(r->ListBox, Qt::Key_Delete);
+        EXPECT_EQ(rows(r->ListBox), (QStringList{u("Ann"), u("Cid")}));
+        EXPECT_TRUE(dir.exists("Zolbin.log"));
+    });
+    QTest::mouseClick(w->btnAbonent, Qt::LeftButton);
+    EXPECT_TRUE(prompts.requests().empty());
+    TGroupList groups;
+    groups.LoadFromFile(GroupFileName);
+    EXPECT_EQ(groups[0]->Members.Names(), std::vector<std::string>{"Ann"});
+}
+
+TEST_F(DirectoryWindowTest, EntryPointsDropTheRecipientAndRefillTheMainListsAfterwards)
+{
+    test::toggleTick(w->lbAbonent, 0);
+    ASSERT_FALSE(w->Label1->text().isEmpty());
+
+    bool tickedInside = true;
+    QString counter;
+    QString menu;
+    EventLoopStep add([&] {
+        TfmAbReg& d = *windows->fmAbReg;
+        if (!d.isVisible())
+            return false;
+        typeText(d.EditName, u("Dan"));
+        typeText(d.EditNumber, u("9"));
+        QTest::keyClick(d.EditNumber, Qt::Key_Return);
+        QTest::keyClick(d.EditName, Qt::Key_Escape);
+        return true;
+    });
+    auto step = whileOpen([&] {
+        tickedInside = anyTicked(w->lbAbonent) || anyTicked(w->lbGroup);
+        counter = w->pnlCount->text();
+        menu = r->UserItem->title();
+        QTest::keyClick(r->ListBox, Qt::Key_Insert);
+    });
+    QTest::mouseClick(w->btnAbonent, Qt::LeftButton);
+
+    EXPECT_FALSE(tickedInside);
+    EXPECT_EQ(counter, u("0:0"));
+    EXPECT_EQ(menu, u("&Абонент"));
+    EXPECT_TRUE(w->Label1->text().isEmpty());
+    EXPECT_TRUE(w->RichEdit->isReadOnly());
+    EXPECT_EQ(rows(w->lbAbonent),
+              (QStringList{u("Ann -- 5"), u("Bob -- 6"), u("../Zolbin -- 7"), u("Cid -- 8"), u("Dan -- 9")}));
+    EXPECT_FALSE(anyTicked(w->lbAbonent));
+}
+
+} // namespace
+} // namespace zolbin

@@ -1,0 +1,258 @@
+// The main window's editing commands and help: copy, cut and the one paste each allows, the editor's
+// one-level undo, the font size and its bounds, storing the size, the signature toggle from either
+// side, and the help window.
+
+#include "app/MainWindow.h"
+#include "app/Windows.h"
+#include "platform/Codepage.h"
+#include "platform/ui/HelpViewer.h"
+#include "tests/gui/MainWindowTestSupport.h"
+#include "tests/support/PromptRecorder.h"
+#include "tests/support/TempDir.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace zolbin {
+namespace {
+
+using test::typeText;
+
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+class EditingCommands : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { test::ensureApplication(); }
+    void SetUp() override
+    {
+        ini = test::settingsFile("");
+        dir.write("Zolbin.ini", ini);
+        test::writeDirectory({test::subscriber("Анна", 101, 240, HomeProviderName())}, {},
+                             {HomeProviderDefaults()});
+    }
+
+    // The main window with the subscriber ticked, so the editor takes text.
+    TfmSend* open()
+    {
+        windows = std::make_unique<Windows>();
+        TfmSend* w = windows->fmSend.get();
+        EXPECT_TRUE(test::showActive(w));
+        test::toggleTick(w->lbAbonent, 0);
+        EXPECT_FALSE(w->RichEdit->isReadOnly());
+        w->RichEdit->setFocus();
+        return w;
+    }
+
+    static bool pasteAvailable(const TfmSend* w)
+    {
+        EXPECT_EQ(w->btnPaste->isEnabled(), w->PasteItem->isEnabled());
+        return w->btnPaste->isEnabled();
+    }
+
+    static void select(TfmSend* w, int from, int to)
+    {
+        QTextCursor c = w->RichEdit->textCursor();
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        w->RichEdit->setTextCursor(c);
+    }
+
+    static void caretTo(TfmSend* w, int position)
+    {
+        QTextCursor c = w->RichEdit->textCursor();
+        c.setPosition(position);
+        w->RichEdit->setTextCursor(c);
+    }
+
+    test::TempDataDir dir;
+    test::PromptRecorder prompts;
+    std::string ini;
+    std::unique_ptr<Windows> windows;
+};
+
+TEST_F(EditingCommands, CopyAndCutNeedABlockAndEachAllowsOnePaste)
+{
+    TfmSend* w = open();
+    typeText(w->RichEdit, text("Привет мир"));
+    ASSERT_FALSE(pasteAvailable(w));
+
+    // Nothing selected: the message, and nothing else.
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    QTest::mouseClick(w->btnCopy, Qt::LeftButton);
+    w->N8->trigger();
+    EXPECT_EQ(prompts.texts(), (std::vector<std::string>{"Блок не найден.", "Блок не найден."}));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+    EXPECT_EQ(w->RichEdit->toPlainText(), text("Привет мир"));
+    EXPECT_FALSE(pasteAvailable(w));
+    prompts.clear();
+
+    // Copy, then exactly one paste.
+    select(w, 7, 10);
+    w->N7->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text("мир"));
+    EXPECT_TRUE(pasteAvailable(w));
+    caretTo(w, 0);
+    QTest::mouseClick(w->btnPaste, Qt::LeftButton);
+    EXPECT_EQ(w->RichEdit->toPlainText(), text("мирПривет мир"));
+    EXPECT_FALSE(pasteAvailable(w));
+
+    // Cut takes the block out of the field; the menu twin pastes it once.
+    select(w, 0, 3);
+    QTest::mouseClick(w->btnCut, Qt::LeftButton);
+    EXPECT_EQ(w->RichEdit->toPlainText(), text("Привет мир"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text("мир"));
+    EXPECT_TRUE(pasteAvailable(w));
+    caretTo(w, 6);
+    w->PasteItem->trigger();
+    EXPECT_EQ(w->RichEdit->toPlainText(), text("Приветмир мир"));
+    EXPECT_FALSE(pasteAvailable(w));
+    EXPECT_TRUE(prompts.texts().empty());
+}
+
+TEST_F(EditingCommands, UndoHasOneLevelAndASecondUndoTakesBackTheUndo)
+{
+    TfmSend* w = open();
+    typeText(w->RichEdit, QStringLiteral("abc"));
+    caretTo(w, 0);
+    typeText(w->RichEdit, QStringLiteral("12"));
+    ASSERT_EQ(w->RichEdit->toPlainText(), QStringLiteral("12abc"));
+
+    QTest::mouseClick(w->btnUndo, Qt::LeftButton);
+    EXPECT_EQ(w->RichEdit->toPlainText(), QStringLiteral("abc"));
+    w->UndoItem->trigger();
+    EXPECT_EQ(w->RichEdit->toPlainText(), QStringLiteral("12abc"));
+    QTest::mouseClick(w->btnUndo, Qt::LeftButton);
+    QTest::mouseClick(w->btnUndo, Qt::LeftButton);
+    EXPECT_EQ(w->RichEdit->toPlainText(), QStringLiteral("12abc")) << "never further back than one edit";
+
+    // After an undo, a new edit is what the next undo takes back.
+    QTest::mouseClick(w->btnUndo, Qt::LeftButton);
+    caretTo(w, 3);
+    typeText(w->RichEdit, QStringLiteral("Z"));
+    ASSERT_EQ(w->RichEdit->toPlainText(), QStringLiteral("abcZ"));
+    QTest::mouseClick(w->btnUndo, Qt::LeftButton);
+    EXPECT_EQ(w->RichEdit->toPlainText(), QStringLiteral("abc"));
+    QTest::mouseClick(w->btnUndo, Qt::LeftButton);
+    EXPECT_EQ(w->RichEdit->toPlainText(), QStringLiteral("abcZ"));
+
+    // Clearing leaves nothing to undo; the counter shows "0:0" until the text changes.
+    QTest::mouseClick(w->btnClear, Qt::LeftButton);
+    QTest::mouseClick(w->btnUndo, Qt::LeftButton);
+    EXPECT_EQ(w->RichEdit->toPlainText(), QString());
+    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:0"));
+}
+
+TEST_F(EditingCommands, FontGrowsAndShrinksByTwoWithinItsBounds)
+{
+    TfmSend* w = open();
+    ASSERT_EQ(w->editorFontSize(), 7);
+    std::vector<int> sizes;
+    for (int i = 0; i < 8; ++i) {
+        w->BigFontItem->trigger();
+        sizes.push_back(w->editorFontSize());
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{9, 11, 13, 15, 17, 19, 21, 21}));
+    EXPECT_TRUE(w->RichEdit->hasFocus());
+    sizes.clear();
+    for (int i = 0; i < 8; ++i) {
+        w->SmallFontItem->trigger();
+        sizes.push_back(w->editorFontSize());
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{19, 17, 15, 13, 11, 9, 7, 7}));
+
+    // The shortcuts Alt+[ and Alt+].
+    QTest::keyClick(w, Qt::Key_BracketLeft, Qt::AltModifier);
+    EXPECT_EQ(w->editorFontSize(), 9);
+    QTest::keyClick(w, Qt::Key_BracketRight, Qt::AltModifier);
+    EXPECT_EQ(w->editorFontSize(), 7);
+
+    // From a stored size of 8 the smaller font goes to 6 and no further.
+    windows.reset();
+    dir.write("Zolbin.ini", test::settingsFile("FontSize=8\r\n"));
+    w = open();
+    ASSERT_EQ(w->editorFontSize(), 8);
+    w->SmallFontItem->trigger();
+    EXPECT_EQ(w->editorFontSize(), 6);
+    w->SmallFontItem->trigger();
+    EXPECT_EQ(w->editorFontSize(), 6);
+}
+
+TEST_F(EditingCommands, FontSizeIsWrittenOnlyByItsCommandAndUsedAtTheNextStart)
+{
+    TfmSend* w = open();
+    w->BigFontItem->trigger();
+    w->BigFontItem->trigger();
+    ASSERT_EQ(w->editorFontSize(), 11);
+    EXPECT_EQ(dir.read("Zolbin.ini"), ini);
+
+    w->DefFontItem->trigger();
+    EXPECT_EQ(dir.read("Zolbin.ini"), ini + "FontSize=11\r\n");
+    EXPECT_EQ(w->editorFontSize(), 11);
+
+    windows.reset();
+    w = open();
+    EXPECT_EQ(w->editorFontSize(), 11);
+}
+
+TEST_F(EditingCommands, SignatureToggleFollowsTheMenuItemAndBack)
+{
+    TfmSend* w = open();
+    QTest::keyClick(w, Qt::Key_F5);
+    ASSERT_TRUE(w->btnNoShort->isChecked());
+    QTest::mouseClick(w->btnNoShort, Qt::LeftButton);
+    EXPECT_FALSE(w->btnNoShort->isChecked());
+    EXPECT_FALSE(w->NoShortItem->isChecked());
+    EXPECT_FALSE(w->signatureBlocked());
+}
+
+TEST_F(EditingCommands, HelpOpensAtTheContentsAndFollowsItsLinks)
+{
+    std::filesystem::copy_file(std::filesystem::path(ZOLBIN_SOURCE_DIR) / "data" / HelpFileName,
+                               HelpFileName);
+    TfmSend* w = open();
+    QTest::keyClick(w, Qt::Key_F1);
+    auto* viewer = w->findChild<HelpViewer*>();
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer, 2000));
+    QTextBrowser* browser = viewer->browser();
+    EXPECT_TRUE(browser->toPlainText().contains(text("Содержание")));
+    EXPECT_TRUE(browser->toPlainText().contains(text("Настройка пейджинговой компании для SNPP")));
+    EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
+
+    // The first link of the contents, reached with Tab and followed with Enter, leads into the page.
+    browser->setFocus();
+    QTest::keyClick(browser, Qt::Key_Tab);
+    QTest::keyClick(browser, Qt::Key_Return);
+    EXPECT_EQ(browser->source().fragment(), QStringLiteral("about"));
+    ASSERT_GT(browser->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(viewer->btnBack->isEnabled());
+
+    // Help again: the same window, back at the contents.
+    QTest::mouseClick(w->btnHelp, Qt::LeftButton);
+    EXPECT_EQ(w->findChildren<HelpViewer*>().size(), 1);
+    EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
+    EXPECT_FALSE(viewer->btnBack->isEnabled());
+}
+
+TEST_F(EditingCommands, MissingHelpDocumentIsReported)
+{
+    TfmSend* w = open();
+    w->CntItem->trigger();
+    EXPECT_EQ(prompts.texts(),
+              (std::vector<std::string>{"Не удалось открыть файл справки zolbin.hlp: Файл не найден"}));
+    const auto* viewer = w->findChild<HelpViewer*>();
+    EXPECT_TRUE(viewer == nullptr || !viewer->isVisible());
+}
+
+} // namespace
+} // namespace zolbin

@@ -1,0 +1,277 @@
+// Ordering the recipient lists in the main window (sort by name and by number, move up and down, each
+// rewriting its list file at once) and the incremental search typed with Ctrl held down.
+
+#include "app/MainWindow.h"
+#include "app/SearchKeys.h"
+#include "platform/IoError.h"
+#include "platform/ui/KeyboardLayout.h"
+#include "tests/gui/MainWindowTestSupport.h"
+#include "tests/support/PromptRecorder.h"
+#include "tests/support/TempDir.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QToolButton>
+#include <cerrno>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace zolbin {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+Texts lines(const QListWidget* list)
+{
+    Texts result;
+    for (int i = 0; i < list->count(); ++i)
+        result.push_back(list->item(i)->text().toStdString());
+    return result;
+}
+
+template <typename List> Texts namesInFile(const char* fileName)
+{
+    List list;
+    EXPECT_TRUE(list.LoadFromFile(fileName));
+    Texts names;
+    for (const std::string& n : list.Names())
+        names.push_back(utf8(n));
+    return names;
+}
+
+class MainWindowOrdering : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { test::ensureApplication(); }
+
+    void start(std::vector<TAbonent> subscribers)
+    {
+        dir.write("Zolbin.ini", test::settingsFile(""));
+        test::writeDirectory(subscribers, {{"Ночная", {0, 1}}, {"Дневная", {2}}, {"Альфа", {3}}},
+                             {HomeProviderDefaults()});
+        w = std::make_unique<TfmSend>();
+        ASSERT_TRUE(test::showActive(w.get()));
+    }
+    void startWithSortExample()
+    {
+        start({test::subscriber("Яков", 5, 240, ""), test::subscriber("антон", 3, 240, ""),
+               test::subscriber("Антон", 1, 240, ""), test::subscriber("Zeta", 40, 240, ""),
+               test::subscriber("zeta", -2, 240, ""), test::subscriber("ёлка", 7, 240, "")});
+    }
+    // Every command first drops the recipient: here one is chosen, to be dropped.
+    void chooseSubscriber(int row)
+    {
+        test::toggleTick(w->lbAbonent, row);
+        ASSERT_FALSE(w->Label1->text().isEmpty());
+    }
+    void expectNoRecipient() const
+    {
+        EXPECT_TRUE(w->Label1->text().isEmpty());
+        EXPECT_EQ(w->SendParams.CurNumber, 0);
+        EXPECT_TRUE(w->RichEdit->isReadOnly());
+        EXPECT_FALSE(w->btnLater->isEnabled());
+    }
+
+    test::TempDataDir dir;
+    test::PromptRecorder boxes;
+    std::unique_ptr<TfmSend> w;
+};
+
+TEST_F(MainWindowOrdering, SortsFollowTheCodePageOrTheNumberOnThePageShown)
+{
+    startWithSortExample();
+    const std::string groupFile = dir.read(GroupFileName);
+    chooseSubscriber(0);
+    w->btnNameSort->click();
+    expectNoRecipient();
+    EXPECT_EQ(lines(w->lbAbonent),
+              (Texts{"Zeta -- 40", "zeta -- -2", "ёлка -- 7", "Антон -- 1", "Яков -- 5", "антон -- 3"}));
+    EXPECT_EQ(namesInFile<TAbonentList>(AbonentFileName),
+              (Texts{"Zeta", "zeta", "ёлка", "Антон", "Яков", "антон"}));
+    EXPECT_EQ(dir.read(GroupFileName), groupFile);
+
+    chooseSubscriber(3);
+    w->NumberSortItem->trigger();
+    expectNoRecipient();
+    EXPECT_EQ(namesInFile<TAbonentList>(AbonentFileName),
+              (Texts{"zeta", "Антон", "антон", "Яков", "ёлка", "Zeta"}));
+
+    // The groups page sorts the groups only, and offers no sort by number.
+    const std::string subscriberFile = dir.read(AbonentFileName);
+    w->TabbedNotebook1->setCurrentIndex(1);
+    EXPECT_FALSE(w->btnNumberSort->isEnabled() || w->NumberSortItem->isEnabled());
+    w->NameSortItem->trigger();
+    EXPECT_EQ(lines(w->lbGroup), (Texts{"Альфа", "Дневная", "Ночная"}));
+    EXPECT_EQ(namesInFile<TGroupList>(GroupFileName), (Texts{"Альфа", "Дневная", "Ночная"}));
+    EXPECT_EQ(w->groups().Items(2)->Members.Count(), 2);
+    EXPECT_EQ(dir.read(AbonentFileName), subscriberFile);
+    w->TabbedNotebook1->setCurrentIndex(0);
+    EXPECT_TRUE(w->btnNumberSort->isEnabled() && w->NumberSortItem->isEnabled());
+    EXPECT_TRUE(boxes.requests().empty());
+}
+
+TEST_F(MainWindowOrdering, MovesStopAtBothEndsAndKeepTheMovedEntryHighlighted)
+{
+    startWithSortExample();
+    const std::string before = dir.read(AbonentFileName);
+    w->btnPrev->click(); // nothing highlighted after the start
+    chooseSubscriber(0);
+    w->PrevItem->trigger();
+    expectNoRecipient();
+    w->lbAbonent->setCurrentRow(5);
+    w->NextItem->trigger();
+    EXPECT_EQ(boxes.texts(), (Texts{"Элемент списка не выбран", "Начало списка уже достигнуто",
+                                    "Конец списка уже достигнут"}));
+    EXPECT_EQ(dir.read(AbonentFileName), before);
+
+    // The third line goes down one; the file holds the new order at once.
+    w->lbAbonent->setCurrentRow(2);
+    w->btnNext->click();
+    EXPECT_EQ(namesInFile<TAbonentList>(AbonentFileName),
+              (Texts{"Яков", "антон", "Zeta", "Антон", "zeta", "ёлка"}));
+    EXPECT_EQ(w->lbAbonent->currentRow(), 3);
+    EXPECT_TRUE(w->lbAbonent->currentItem()->isSelected());
+    EXPECT_EQ(w->lbAbonent->item(3)->text().toStdString(), "Антон -- 1");
+
+    w->TabbedNotebook1->setCurrentIndex(1);
+    w->lbGroup->setCurrentRow(2);
+    w->btnPrev->click();
+    EXPECT_EQ(namesInFile<TGroupList>(GroupFileName), (Texts{"Ночная", "Альфа", "Дневная"}));
+    EXPECT_EQ(w->lbGroup->currentRow(), 1);
+}
+
+TEST_F(MainWindowOrdering, FailedRewriteShowsTheErrorAndTheListAsMemoryHoldsIt)
+{
+    startWithSortExample();
+    // "Abonent.lst" can no longer be replaced: a folder with something in it stands in its place.
+    std::filesystem::remove(AbonentFileName);
+    std::filesystem::create_directory(AbonentFileName);
+    dir.write(std::string(AbonentFileName) + "/keep", "x");
+
+    w->btnNameSort->click();
+    ASSERT_EQ(boxes.requests().size(), 1u);
+    EXPECT_EQ(boxes.requests()[0].text, ioErrorText(ioCodeFromErrno(EISDIR)));
+    Texts memory;
+    for (const std::string& line : w->abonents().DisplayLines())
+        memory.push_back(utf8(line));
+    EXPECT_EQ(memory.front(), "Zeta -- 40");
+    EXPECT_EQ(lines(w->lbAbonent), memory);
+}
+
+// --- The search ---------------------------------------------------------------------------------------
+
+class MainWindowSearch : public MainWindowOrdering
+{
+protected:
+    void SetUp() override { KeyboardLayout::setIgnorePlatform(true); }
+    void TearDown() override
+    {
+        KeyboardLayout::activate(KeyboardLayout::English);
+        KeyboardLayout::setIgnorePlatform(false);
+    }
+
+    // A key pressed and released where the focus is, Ctrl held down all along by default. (A test click
+    // would press Ctrl anew before each key, which ends the search.)
+    void press(int key, Qt::KeyboardModifiers mods = Qt::ControlModifier, bool repeat = false)
+    {
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, key, mods, QString(), repeat);
+            QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : w.get(),
+                                    &event);
+        }
+    }
+    std::string searchText() const { return w->EditFind->text().toStdString(); }
+    bool panelShown() const { return w->Panel5->isVisible(); }
+};
+
+TEST_F(MainWindowSearch, RussianLayoutTypesTheCyrillicLetterOfEachKey)
+{
+    start({test::subscriber("Анна", 1, 240, ""), test::subscriber("Иванов", 2, 240, ""),
+           test::subscriber("иАРос", 3, 240, ""), test::subscriber("ИАРТ", 4, 240, "")});
+    KeyboardLayout::activate(KeyboardLayout::Russian);
+
+    // The keys marked B, F, H: each narrows the look-up, in any letter case; nothing is ticked.
+    press(Qt::Key_B);
+    EXPECT_TRUE(panelShown());
+    EXPECT_EQ(QApplication::focusWidget(), w->EditFind);
+    EXPECT_EQ(w->lbAbonent->currentRow(), 1);
+    press(Qt::Key_F);
+    press(Qt::Key_H);
+    EXPECT_EQ(searchText(), "иар");
+    EXPECT_EQ(w->lbAbonent->currentRow(), 2);
+    EXPECT_EQ(w->lbAbonent->item(2)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(w->SendParams.CurNumber, 0);
+
+    // A desktop in the Russian layout reports the Cyrillic letters of the same keys. Digits stay digits,
+    // punctuation keys give their letters; a text that finds nothing leaves the highlight.
+    press(Qt::Key_Shift, Qt::ShiftModifier);
+    EXPECT_FALSE(panelShown());
+    for (int key :
+         {0x418, 0x430, 0x420, int(Qt::Key_7), int(Qt::Key_Semicolon), int(Qt::Key_BracketRight)}) // И а Р
+        press(key);
+    EXPECT_EQ(searchText(), "иар7жъ");
+    EXPECT_EQ(w->lbAbonent->currentRow(), 2);
+
+    // The look-up is on the subscribers whichever page is shown.
+    w->TabbedNotebook1->setCurrentIndex(1);
+    press(Qt::Key_Left, Qt::NoModifier);
+    press(Qt::Key_F);
+    EXPECT_EQ(w->lbAbonent->currentRow(), 0);
+}
+
+TEST_F(MainWindowSearch, UsLayoutTheCapAndTheKeysThatCloseThePanel)
+{
+    start({test::subscriber("Борис", 1, 240, ""), test::subscriber("ANTON", 2, 240, ""),
+           test::subscriber("Anna", 3, 240, ""), test::subscriber(std::string(25, 'A').c_str(), 4, 240, "")});
+    KeyboardLayout::activate(KeyboardLayout::English);
+    press(Qt::Key_A);
+    press(Qt::Key_N);
+    press(Qt::Key_Semicolon); // no character under the US layout
+    EXPECT_EQ(searchText(), "an");
+    EXPECT_EQ(w->lbAbonent->currentRow(), 1);
+
+    // Ctrl repeating while held keeps the panel; a new press of Ctrl closes and empties it.
+    press(Qt::Key_Control, Qt::ControlModifier, true);
+    EXPECT_TRUE(panelShown());
+    press(Qt::Key_Control);
+    EXPECT_FALSE(panelShown());
+    EXPECT_TRUE(w->EditFind->text().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), w->lbAbonent);
+    press(Qt::Key_1);
+    EXPECT_EQ(searchText(), "1");
+    press(Qt::Key_1, Qt::ControlModifier | Qt::KeypadModifier);
+    EXPECT_FALSE(panelShown());
+
+    // 25 characters at most; the look-up still runs.
+    for (int i = 0; i < 26; ++i)
+        press(Qt::Key_A);
+    EXPECT_EQ(searchText(), std::string(25, 'a'));
+    EXPECT_EQ(w->lbAbonent->currentRow(), 3);
+
+    // A key without Ctrl closes the panel and ends there; with the panel closed keys go on as usual.
+    press(Qt::Key_Up, Qt::NoModifier);
+    EXPECT_FALSE(panelShown());
+    EXPECT_EQ(w->lbAbonent->currentRow(), 3);
+    press(Qt::Key_Up, Qt::NoModifier);
+    EXPECT_EQ(w->lbAbonent->currentRow(), 2);
+}
+
+// Where the platform names keys by xkb keycode, the keycode decides: the key on which a Russian layout
+// types "." is no search key, whatever character it reports.
+TEST(SearchKeys, KeycodeDecidesWhereKnownElseTheLatinOrCyrillicKeyCode)
+{
+    EXPECT_EQ(KeyPosition(Qt::Key_Period, 61), 0); // the / key
+    EXPECT_EQ(KeyPosition(0x418, 56), 'b');
+    EXPECT_EQ(KeyPosition(Qt::Key_unknown, 19), '0');
+    EXPECT_EQ(KeyPosition(Qt::Key_unknown, 48), '\'');
+    EXPECT_EQ(KeyPosition(Qt::Key_1, 87), 0); // keypad 1
+    EXPECT_EQ(KeyPosition(0x439, 0), 'q');    // й
+    EXPECT_EQ(KeyPosition(0x42D, 0), '\'');   // Э
+    EXPECT_EQ(KeyPosition(0x401, 0), 0);      // Ё
+    EXPECT_EQ(KeyPosition(Qt::Key_Slash, 0), 0);
+}
+
+} // namespace
+} // namespace zolbin
