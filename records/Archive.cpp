@@ -6,7 +6,9 @@
 #include "platform/Prompts.h"
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace zolbin {
 
@@ -47,6 +49,19 @@ bool IsSafeArchiveName(const std::string& name)
 std::string ArchivePath(const std::string& name)
 {
     return std::string(ArchiveFolder) + "/" + name + ".log";
+}
+
+bool DeleteArchive(const std::string& name)
+{
+    if (!IsSafeArchiveName(name))
+        return false;
+    const std::string path = ArchivePath(name);
+    struct stat st
+    {
+    };
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    return ::unlink(path.c_str()) == 0;
 }
 
 std::string FormatArchiveEntry(const TSendParams& params, const std::vector<std::string>& messageLines)

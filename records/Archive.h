@@ -16,6 +16,11 @@ bool IsSafeArchiveName(const std::string& name);
 // "Log/" + name + ".log" (relative to the data folder). Does not check the name.
 std::string ArchivePath(const std::string& name);
 
+// Deletes the subscriber's archive file when there is one (only a file, never a folder). A name that
+// would lead out of "Log", a missing file and one that cannot be deleted leave everything as it was and
+// are not reported. True when a file went.
+bool DeleteArchive(const std::string& name);
+
 // One archive entry exactly as it is written: the header line, the service line when not empty, the
 // message lines, one empty line; each line ending with CR LF.
 std::string FormatArchiveEntry(const TSendParams& params, const std::vector<std::string>& messageLines);

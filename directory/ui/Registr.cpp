@@ -3,7 +3,6 @@
 #include "directory/Cascades.h"
 #include "directory/Lists.h"
 #include "directory/ui/AbReg.h"
-#include "directory/ui/ArchiveRemoval.h"
 #include "directory/ui/GrReg.h"
 #include "directory/ui/PrvReg.h"
 #include "directory/ui/RegControls.h"
@@ -11,6 +10,7 @@
 #include "platform/Prompts.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/UiText.h"
+#include "records/Archive.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -175,7 +175,7 @@ void TfmRegistr::DelUserItemClick()
     const AfterRemoval refill = [this] { fillList(); };
     if (kind_ == KindAbonent) {
         const std::string name = RemoveAbonent(abonents_, groups_, row, refill);
-        DeleteArchiveOf(name);
+        DeleteArchive(name);
     } else if (kind_ == KindGroup) {
         RemoveGroup(groups_, row, refill);
     } else if (kind_ == KindProvider) {

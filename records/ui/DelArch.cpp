@@ -4,6 +4,7 @@
 #include "platform/Codepage.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/UiText.h"
+#include "records/Archive.h"
 #include "records/ui/RecordFiles.h"
 
 #include <QByteArray>

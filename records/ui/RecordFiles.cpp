@@ -18,14 +18,6 @@ std::string ArchiveFileOf(const std::string& name)
 }
 
 // unlink, not a general remove: a folder that happens to carry the name is never taken for the file.
-bool DeleteArchive(const std::string& name)
-{
-    const std::string path = ArchiveFileOf(name);
-    if (path.empty() || !fileExists(path))
-        return false;
-    return ::unlink(path.c_str()) == 0;
-}
-
 int DeleteJournal(const std::string& path)
 {
     if (::unlink(path.c_str()) == 0 || errno == ENOENT)

@@ -10,10 +10,6 @@ namespace zolbin {
 // The archive file of a subscriber, or an empty text when the name would reach outside "Log".
 std::string ArchiveFileOf(const std::string& name);
 
-// Removes the subscriber's archive file when there is one. A name that fails the check, a missing
-// file and a file that cannot be removed all leave everything as it was; true when a file went.
-bool DeleteArchive(const std::string& name);
-
 // Removes the journal file. Returns 0 (also when there was none) or the errno of the failure.
 int DeleteJournal(const std::string& path);
 
