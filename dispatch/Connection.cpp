@@ -20,7 +20,7 @@ int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port
     for (int attempt = 1; attempt <= Attempts; ++attempt) {
         const bool last = attempt == Attempts;
         if (attempt > 1)
-            host.Pause(2000);
+            host.PauseBetweenAttempts(2000);
         ReportStatus(host, cp("Попытка ") + std::to_string(attempt) + "...");
 
         std::uint32_t address = net::InetAddr(server);

@@ -23,6 +23,9 @@ public:
     virtual void SetStatusText(const std::string& text) = 0;
     // Waits while the windows stay alive.
     virtual void Pause(unsigned ms) = 0;
+    // The wait between two connection attempts. A host without a display may skip every other pause,
+    // but this one gives the server time and is always kept.
+    virtual void PauseBetweenAttempts(unsigned ms) { Pause(ms); }
     // The default system beep before an error report.
     virtual void Beep() = 0;
 

@@ -1,0 +1,61 @@
+#include "cli/ConsoleHost.h"
+
+#include "cli/TerminalText.h"
+#include "platform/Clock.h"
+
+namespace zolbin {
+
+ConsoleHost::ConsoleHost(const TSettings& settings, const std::vector<std::string>& lines,
+                         const std::string& text, bool signatureBlocked, bool quiet, std::ostream& err)
+    : settings_(settings), lines_(lines), text_(text), signatureBlocked_(signatureBlocked), quiet_(quiet),
+      err_(err)
+{
+}
+
+void ConsoleHost::SetStatusText(const std::string& text)
+{
+    // The window clears its status bar between steps; a terminal has nothing to clear.
+    if (quiet_ || text.empty())
+        return;
+    err_ << ToTerminal(text) << '\n' << std::flush;
+}
+
+void ConsoleHost::Pause(unsigned)
+{
+    // The window pauses so that the operator can read each status text; the terminal keeps every line.
+}
+
+void ConsoleHost::PauseBetweenAttempts(unsigned ms)
+{
+    Clock::current().sleepMs(ms);
+}
+
+ConsolePrompts::ConsolePrompts(bool stopOnError, std::ostream& err)
+    : stopOnError_(stopOnError), err_(err),
+      previous_(Prompts::setResponder([this](const PromptRequest& request) { return answer(request); }))
+{
+}
+
+ConsolePrompts::~ConsolePrompts()
+{
+    Prompts::setResponder(std::move(previous_));
+}
+
+bool ConsolePrompts::answer(const PromptRequest& request)
+{
+    if (request.kind == PromptKind::Message) {
+        err_ << "zolbin-send: " << ToTerminal(request.text) << '\n' << std::flush;
+        return true;
+    }
+    const bool goOn = !stopOnError_;
+    err_ << ToTerminal(request.caption) << ": " << ToTerminal(request.text) << '\n'
+         << (goOn ? "zolbin-send: продолжаю для остальных (--stop-on-error останавливает рассылку)"
+                  : "zolbin-send: рассылка остановлена (--stop-on-error)")
+         << '\n'
+         << std::flush;
+    if (goOn)
+        ++skipped_;
+    return goOn;
+}
+
+} // namespace zolbin

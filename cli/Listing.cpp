@@ -1,0 +1,85 @@
+#include "cli/Listing.h"
+
+#include "platform/Codepage.h"
+
+namespace zolbin {
+
+namespace {
+
+// A stored text as one field: control characters (a tab among them) would break the line or reach the
+// terminal as commands, so each shows as '?'.
+std::string clean(const std::string& text)
+{
+    std::string shown = text;
+    for (char& c : shown) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || byte == 0x98)
+            c = '?';
+    }
+    return shown;
+}
+
+std::vector<std::string> subscriberLines(const TAbonentList& abonents)
+{
+    std::vector<std::string> lines = abonents.DisplayLines();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const TAbonent& a = *abonents.Items(static_cast<int>(i));
+        lines[i] = clean(lines[i]) + "\t" + clean(a.Provider.str()) + "\t" + std::to_string(a.MsgLen);
+        if (a.Numeric == 1)
+            lines[i] += cp("\tцифровой");
+    }
+    return lines;
+}
+
+std::vector<std::string> groupLines(const TGroupList& groups)
+{
+    std::vector<std::string> lines;
+    for (const auto& group : groups) {
+        std::string line = clean(group->Name.str()) + "\t";
+        for (int i = 0; i < group->Members.Count(); ++i)
+            line += (i > 0 ? ", " : "") + clean(group->Members.Items(i)->Name.str());
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string companyLine(const TProvider& p)
+{
+    const std::string name = clean(p.Name.str());
+    switch (p.Gate) {
+    case Gate::SNPP:
+        return name + "\tSNPP\t" + clean(p.SNPPSrv.str()) + "\t" + std::to_string(p.SNPPPort) + "\t" +
+               clean(p.SNPPEnc.str());
+    case Gate::SMTP:
+        return name + "\tSMTP\t" + clean(p.SMTPEMail.str()) + "\t" + std::to_string(p.SMTPPort) + "\t" +
+               clean(p.SMTPEnc.str());
+    case Gate::TAP:
+        return name + "\tTAP\t" + clean(p.TapPhone.str()) + "\t\t";
+    default:
+        return name + cp("\tшлюз ") + std::to_string(p.Gate) + "\t\t\t";
+    }
+}
+
+} // namespace
+
+std::vector<std::string> ListingLines(SendOptions::Listing listing, const Directory& directory)
+{
+    std::vector<std::string> lines;
+    switch (listing) {
+    case SendOptions::Listing::Subscribers:
+        lines = subscriberLines(directory.abonents);
+        break;
+    case SendOptions::Listing::Groups:
+        lines = groupLines(directory.groups);
+        break;
+    case SendOptions::Listing::Companies:
+        for (const auto& company : directory.providers)
+            lines.push_back(companyLine(*company));
+        break;
+    }
+    for (std::string& line : lines)
+        line = utf8(line);
+    return lines;
+}
+
+} // namespace zolbin

@@ -1,0 +1,208 @@
+#include "cli/Options.h"
+
+#include "cli/ExitStatus.h"
+
+#include <array>
+
+namespace zolbin {
+
+namespace {
+
+struct ValueOption
+{
+    const char* name;
+    std::optional<std::string> SendOptions::*field;
+};
+
+constexpr std::array<ValueOption, 9> ValueOptions = {{
+    {"--data-dir", &SendOptions::dataDir},
+    {"--to", &SendOptions::to},
+    {"--group", &SendOptions::group},
+    {"--number", &SendOptions::number},
+    {"--company", &SendOptions::company},
+    {"--defer", &SendOptions::defer},
+    {"--repeat", &SendOptions::repeat},
+    {"--interval", &SendOptions::interval},
+    {"--list", nullptr},
+}};
+
+struct FlagOption
+{
+    const char* name;
+    bool SendOptions::*field;
+};
+
+constexpr std::array<FlagOption, 3> FlagOptions = {{
+    {"--no-signature", &SendOptions::noSignature},
+    {"--stop-on-error", &SendOptions::stopOnError},
+    {"--quiet", &SendOptions::quiet},
+}};
+
+SendOptions::Listing listingOf(const std::string& value)
+{
+    if (value == "subscribers")
+        return SendOptions::Listing::Subscribers;
+    if (value == "groups")
+        return SendOptions::Listing::Groups;
+    if (value == "companies")
+        return SendOptions::Listing::Companies;
+    throw UsageError("--list: ожидается subscribers, groups или companies, а не «" + value + "»");
+}
+
+void checkListRequest(const SendOptions& o)
+{
+    const bool sendOption = o.to || o.group || o.number || o.company || o.defer || o.repeat || o.interval ||
+                            o.noSignature || o.stopOnError;
+    if (sendOption || !o.message.empty())
+        throw UsageError("--list не сочетается с получателем, текстом и параметрами отправки");
+}
+
+void checkSendRequest(const SendOptions& o)
+{
+    const int recipients = (o.to ? 1 : 0) + (o.group ? 1 : 0) + (o.number ? 1 : 0);
+    if (recipients == 0)
+        throw UsageError("не указан получатель: нужен один из ключей --to, --group или --number");
+    if (recipients > 1)
+        throw UsageError("получатель должен быть один: --to, --group и --number не сочетаются");
+    if (o.number && !o.company)
+        throw UsageError("--number требует --company: пейдж. компания незарегистрированного абонента");
+    if (o.company && !o.number)
+        throw UsageError("--company указывается только вместе с --number");
+    if (o.repeat && !o.interval)
+        throw UsageError("--repeat требует --interval чч:мм");
+    if (o.interval && !o.repeat)
+        throw UsageError("--interval указывается только вместе с --repeat");
+}
+
+} // namespace
+
+SendOptions ParseArguments(const std::vector<std::string>& arguments)
+{
+    SendOptions options;
+    std::optional<std::string> list;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            options.message.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == "--help" || arg == "-h") {
+            options.action = SendOptions::Action::Help;
+            return options;
+        }
+        if (arg == "--version") {
+            options.action = SendOptions::Action::Version;
+            return options;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+
+        bool known = false;
+        for (const FlagOption& flag : FlagOptions) {
+            if (name != flag.name)
+                continue;
+            if (equals != std::string::npos)
+                throw UsageError(name + " не принимает значения");
+            options.*flag.field = true;
+            known = true;
+        }
+        for (const ValueOption& option : ValueOptions) {
+            if (name != option.name)
+                continue;
+            std::optional<std::string>& slot = option.field != nullptr ? options.*option.field : list;
+            if (slot)
+                throw UsageError(name + " указан дважды");
+            if (equals != std::string::npos)
+                slot = arg.substr(equals + 1);
+            else if (i + 1 < arguments.size())
+                slot = arguments[++i];
+            else
+                throw UsageError(name + ": не указано значение");
+            known = true;
+        }
+        if (!known)
+            throw UsageError("неизвестный ключ " + arg);
+    }
+
+    if (options.dataDir && options.dataDir->empty())
+        throw UsageError("--data-dir: не указана папка данных");
+    if (list) {
+        options.action = SendOptions::Action::List;
+        options.listing = listingOf(*list);
+        checkListRequest(options);
+    } else {
+        checkSendRequest(options);
+    }
+    return options;
+}
+
+std::string UsageText()
+{
+    return R"(Использование:
+  zolbin-send [--data-dir ПАПКА] (--to ИМЯ | --group ИМЯ | --number N --company ИМЯ)
+              [--defer "дд.мм.гггг чч:мм"] [--repeat 1|2 --interval чч:мм] [--no-signature]
+              [--stop-on-error] [--quiet] [ТЕКСТ ...]
+  zolbin-send [--data-dir ПАПКА] --list subscribers|groups|companies
+
+Отправляет сообщение на пейджер так же, как кнопка «Отправить» Zolbin Sender: с тем же
+справочником, настройками «Zolbin.ini», журналом «Zolbin.log» и архивом в папке «Log».
+
+Получатель (ровно один):
+  --to ИМЯ              абонент справочника
+  --group ИМЯ           группа абонентов: сообщение получает каждый её участник
+  --number N --company ИМЯ
+                        незарегистрированный абонент: номер пейджера и пейдж. компания
+                        (предел длины текста - 240 символов)
+Имена сравниваются сначала точно, затем без учёта регистра букв.
+
+Текст:
+  ТЕКСТ ...             слова сообщения, соединённые пробелами (одна строка); без них текст
+                        читается со стандартного ввода, каждая строка ввода - строка сообщения.
+                        Текст в UTF-8 переводится в кодировку cp1251; символ, которого в ней
+                        нет, отвергается. Аргумент «--» завершает ключи: всё после него - текст.
+  Длина текста ограничена пределом абонента (для группы - наименьшим среди участников),
+  перевод строки считается за два символа. Для цифрового пейджера допустимы только
+  символы 0..9, пробел, [, ], -, u, U.
+
+Сервисные функции (для родной пейдж. компании и компаний со шлюзом SNPP):
+  --defer "дд.мм.гггг чч:мм"
+                        отложить доставку до этой даты и времени
+  --repeat 1|2 --interval чч:мм
+                        повторить сообщение 1 или 2 раза с этим интервалом
+
+Прочее:
+  --data-dir ПАПКА      папка данных (должна существовать); без ключа - текущая папка
+  --no-signature        не добавлять подпись (ключ «ShortName» настроек)
+  --stop-on-error       при рассылке группе остановиться на первом абоненте, которому
+                        сообщение отправить не удалось (без ключа - продолжать для остальных)
+  --quiet               не выводить ход отправки (сообщения об ошибках выводятся всегда)
+  --list subscribers    абоненты: «Имя -- Номер», пейдж. компания, предел длины
+  --list groups         группы: имя и участники
+  --list companies      пейдж. компании: имя, шлюз, сервер (для SMTP - адрес шлюза), порт,
+                        кодировка
+                        (поля строки разделены табуляцией, по одной записи в строке, UTF-8)
+  --help                эта справка
+  --version             версия программы
+
+Ход отправки (то, что окно программы показывает в строке состояния) и сообщения
+выводятся в стандартный поток ошибок. Справочник и настройки только читаются;
+пишутся журнал «Zolbin.log» и архив абонента «Log/ИМЯ.log».
+
+Код завершения:
+  0  каждое сообщение принято
+  1  хотя бы одно сообщение не принято (ошибка соединения или отказ сервера, абонент
+     группы пропущен)
+  2  ошибка в командной строке или в настройках: неизвестный абонент, группа или
+     компания, неверная дата, слишком длинный текст, нет адреса «EMail» для компании
+     со шлюзом SMTP и т. п.; ничего не отправлено
+  3  ошибка файла: папка данных, справочник или настройки не читаются, файл
+     справочника повреждён, журнал не создаётся
+)";
+}
+
+} // namespace zolbin

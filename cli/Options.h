@@ -1,0 +1,48 @@
+#pragma once
+// The command line of zolbin-send:
+//   zolbin-send [--data-dir DIR] (--to NAME | --group NAME | --number N --company NAME)
+//               [--defer "dd.mm.yyyy hh:mm"] [--repeat 1|2 --interval hh:mm] [--no-signature]
+//               [--stop-on-error] [--quiet] [MESSAGE ...]
+//   zolbin-send [--data-dir DIR] --list subscribers|groups|companies
+// Values are taken as given (UTF-8); their meaning is checked against the directory later.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zolbin {
+
+struct SendOptions
+{
+    enum class Action
+    {
+        Send,
+        List,
+        Help,
+        Version
+    };
+    enum class Listing
+    {
+        Subscribers,
+        Groups,
+        Companies
+    };
+
+    Action action = Action::Send;
+    Listing listing = Listing::Subscribers;
+    std::optional<std::string> dataDir;
+    std::optional<std::string> to, group, number, company;
+    std::optional<std::string> defer, repeat, interval;
+    bool noSignature = false;
+    bool stopOnError = false;
+    bool quiet = false;
+    std::vector<std::string> message; // the words of the message; empty: read standard input
+};
+
+// The arguments after the program's name. Throws CliError (usage) for anything that does not fit.
+SendOptions ParseArguments(const std::vector<std::string>& arguments);
+
+// The text of --help (UTF-8).
+std::string UsageText();
+
+} // namespace zolbin

@@ -1,0 +1,226 @@
+#include "cli/SendRequest.h"
+
+#include "cli/ExitStatus.h"
+#include "directory/TextChecks.h"
+#include "dispatch/Recipient.h"
+#include "platform/Codepage.h"
+#include "platform/Convert.h"
+
+#include <QRegularExpression>
+
+namespace zolbin {
+
+namespace {
+
+// The entry of that name: the exact name first, else the only one whose name differs in letter case.
+template <typename List> int findByName(const List& list, const std::string& name)
+{
+    if (const int exact = list.IndexOfName(name); exact >= 0)
+        return exact;
+    int found = -1;
+    for (int i = 0; i < list.Count(); ++i) {
+        if (UpperCaseText(list.Items(i)->Name.str()) != UpperCaseText(name))
+            continue;
+        if (found >= 0)
+            return -1;
+        found = i;
+    }
+    return found;
+}
+
+std::string quoted(const std::string& cp1251)
+{
+    return "«" + utf8(cp1251) + "»";
+}
+
+// Fields of a "hh:mm" text, or false.
+bool readTime(const std::string& text, int& hours, int& minutes)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,2}):(\\d{2})$"));
+    const QRegularExpressionMatch m = pattern.match(QString::fromStdString(text));
+    if (!m.hasMatch())
+        return false;
+    hours = m.captured(1).toInt();
+    minutes = m.captured(2).toInt();
+    return hours <= 23 && minutes <= 59;
+}
+
+void fillDeferral(const std::string& text, ServiceForm& form)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,2})\\.(\\d{1,2})\\.(\\d{4}) +(\\S+)$"));
+    const QRegularExpressionMatch m = pattern.match(QString::fromStdString(text));
+    const std::string bad = "--defer: неверные дата/время «" + text + "», ожидается «дд.мм.гггг чч:мм»";
+    if (!m.hasMatch())
+        throw UsageError(bad);
+    const int month = m.captured(2).toInt();
+    int hour = 0;
+    int minute = 0;
+    if (month < 1 || month > 12 || !readTime(m.captured(4).toStdString(), hour, minute))
+        throw UsageError(bad);
+    form.later = true;
+    form.day = std::to_string(m.captured(1).toInt());
+    form.month = MonthNames()[static_cast<std::size_t>(month - 1)];
+    form.year = m.captured(3).toStdString();
+    form.hour = std::to_string(hour);
+    form.minute = std::to_string(minute);
+    if (!DeferralDateValid(form))
+        throw UsageError("--defer: такой даты нет: «" + text + "»");
+}
+
+// The company a recipient's pages go through, checked the way the send would find it: it must exist
+// and have a gate this program serves, and an SMTP gate needs the sender's mail settings.
+void checkCompany(const std::string& who, const std::string& companyName, const Directory& directory)
+{
+    if (companyName.empty())
+        throw UsageError(who + ": не указана пейдж. компания");
+    const int index = directory.providers.IndexOfName(companyName);
+    if (index < 0)
+        throw UsageError(who + ": пейдж. компания " + quoted(companyName) + " не найдена в справочнике");
+    const TProvider& company = *directory.providers.Items(index);
+    if (company.Gate == Gate::SMTP) {
+        const std::string why = who + ": пейдж. компания " + quoted(companyName) +
+                                " принимает сообщения по почте, а в настройках (Zolbin.ini, раздел Sender) ";
+        if (directory.settings.SMTPServer.empty())
+            throw UsageError(why + "не указан почтовый сервер «SMTPServer»");
+        if (directory.settings.EMail.empty())
+            throw UsageError(why + "не указан адрес отправителя «EMail»");
+    } else if (company.Gate != Gate::SNPP) {
+        throw UsageError(who + ": пейдж. компания " + quoted(companyName) +
+                         " работает через шлюз TAP, поддержка которого пока не реализована");
+    }
+}
+
+void checkDigital(const std::string& who, const MessageText& message)
+{
+    if (!IsDigitalText(message.text))
+        throw UsageError(who + " - цифровой пейджер: допустимы только символы 0..9, пробел, [, ], -, u, U "
+                               "и одна строка текста");
+}
+
+std::string subscriberWho(const std::string& name)
+{
+    return "абонент " + quoted(name);
+}
+
+void chooseSubscriber(const SendOptions& options, const Directory& directory, const MessageText& message,
+                      SendRequest& request)
+{
+    const std::string name = FromTerminal(*options.to, "--to");
+    const int index = findByName(directory.abonents, name);
+    if (index < 0)
+        throw UsageError(subscriberWho(name) +
+                         " не найден в справочнике (список: zolbin-send --list subscribers)");
+    const TAbonent& abonent = *directory.abonents.Items(index);
+    ChooseSubscriber(request.params, abonent);
+    const std::string who = subscriberWho(abonent.Name.str());
+    if (abonent.Number == 0)
+        throw UsageError(who + ": не указан номер пейджера");
+    checkCompany(who, abonent.Provider.str(), directory);
+    if (abonent.Numeric == 1)
+        checkDigital(who, message);
+}
+
+void chooseGroup(const SendOptions& options, const Directory& directory, const MessageText& message,
+                 SendRequest& request)
+{
+    const std::string name = FromTerminal(*options.group, "--group");
+    const int index = findByName(directory.groups, name);
+    if (index < 0)
+        throw UsageError("группа " + quoted(name) +
+                         " не найдена в справочнике (список: zolbin-send --list groups)");
+    const TGroup& group = *directory.groups.Items(index);
+    if (group.Members.empty())
+        throw UsageError("в группе " + quoted(group.Name.str()) + " нет ни одного абонента");
+    request.curGroup = static_cast<std::int16_t>(index);
+    request.params.CurMaxLen = GroupMaxLen(group);
+    for (const AbonentPtr& member : group.Members) {
+        const std::string who = subscriberWho(member->Name.str()) + " из группы " + quoted(group.Name.str());
+        checkCompany(who, member->Provider.str(), directory);
+        if (member->Numeric == 1)
+            checkDigital(who, message);
+    }
+}
+
+void chooseNumber(const SendOptions& options, const Directory& directory, SendRequest& request)
+{
+    std::int32_t number = 0;
+    if (!TryStrToInt(*options.number, number))
+        throw UsageError("--number: «" + *options.number + "» неверное целочисленное значение");
+    if (number == 0)
+        throw UsageError("--number: номер пейджера не может быть 0");
+    const std::string companyName = FromTerminal(*options.company, "--company");
+    const int index = findByName(directory.providers, companyName);
+    if (index < 0)
+        throw UsageError("пейдж. компания " + quoted(companyName) +
+                         " не найдена в справочнике (список: zolbin-send --list companies)");
+    TSendParams& p = request.params;
+    p.CurNumber = number;
+    p.CurName.clear();
+    p.CurProvider = directory.providers.Items(index)->Name.str();
+    p.CurDigital = 0;
+    p.CurMaxLen = 240;
+    checkCompany("абонент " + std::to_string(number), p.CurProvider, directory);
+}
+
+bool serviceAvailable(const SendRequest& request, const Directory& directory)
+{
+    if (request.curGroup >= 0)
+        return ServiceAvailableForGroup(*directory.groups.Items(request.curGroup), directory.providers);
+    return ServiceAvailableFor(request.params.CurProvider, directory.providers);
+}
+
+} // namespace
+
+ServiceForm ServiceFormOf(const SendOptions& options)
+{
+    ServiceForm form;
+    if (options.defer)
+        fillDeferral(*options.defer, form);
+    if (options.repeat) {
+        if (*options.repeat != "1" && *options.repeat != "2")
+            throw UsageError("--repeat: число повторов - 1 или 2, а не «" + *options.repeat + "»");
+        int hours = 0;
+        int minutes = 0;
+        if (!options.interval || !readTime(*options.interval, hours, minutes))
+            throw UsageError("--interval: неверный интервал «" + options.interval.value_or("") +
+                             "», ожидается «чч:мм» (часы 0..23, минуты 0..59)");
+        form.repeat = true;
+        form.repCount = *options.repeat;
+        form.repHour = std::to_string(hours);
+        form.repMinute = std::to_string(minutes);
+    }
+    return form;
+}
+
+SendRequest PrepareSend(const SendOptions& options, const Directory& directory, const MessageText& message)
+{
+    // The dates first: a wrong one is wrong whatever the recipient.
+    const ServiceForm form = ServiceFormOf(options);
+    if (message.text.empty())
+        throw UsageError(utf8(cp("Необходимо набрать текст сообщения")));
+
+    SendRequest request;
+    if (options.to)
+        chooseSubscriber(options, directory, message, request);
+    else if (options.group)
+        chooseGroup(options, directory, message, request);
+    else
+        chooseNumber(options, directory, request);
+
+    // The editor takes no more than the limit (0 = none), a line break counting two.
+    const std::int32_t limit = request.params.CurMaxLen;
+    if (limit > 0 && message.length() > limit)
+        throw UsageError("текст сообщения слишком длинный: " + std::to_string(message.length()) +
+                         " символов при пределе " + std::to_string(limit) +
+                         " (перевод строки считается за два символа)");
+
+    if (form.later || form.repeat) {
+        if (!serviceAvailable(request, directory))
+            throw UsageError("отложенная отправка и повторы здесь недоступны: их принимают только родная "
+                             "пейдж. компания и компании со шлюзом SNPP");
+        ApplyServiceForm(form, request.params, request.serviceSummary);
+    }
+    return request;
+}
+
+} // namespace zolbin

@@ -1,0 +1,136 @@
+#include "cli/ZolbinSend.h"
+
+#include "cli/ConsoleHost.h"
+#include "cli/DirectoryReader.h"
+#include "cli/ExitStatus.h"
+#include "cli/Listing.h"
+#include "cli/Options.h"
+#include "cli/SendRequest.h"
+#include "cli/TerminalText.h"
+#include "dispatch/SendCommand.h"
+#include "platform/Codepage.h"
+#include "platform/Errors.h"
+#include "platform/FileIo.h"
+#include "platform/IoError.h"
+
+#include <filesystem>
+#include <iterator>
+#include <system_error>
+
+namespace zolbin {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Works in the data folder and returns to the folder it came from.
+class DataFolder
+{
+public:
+    explicit DataFolder(const std::optional<std::string>& dir)
+    {
+        if (!dir)
+            return;
+        std::error_code ec;
+        previous_ = fs::current_path(ec);
+        if (!fs::is_directory(*dir, ec))
+            throw FileError("папка данных «" + *dir + "» не найдена");
+        fs::current_path(*dir, ec);
+        if (ec)
+            throw FileError("папка данных «" + *dir + "»: " + ec.message());
+    }
+    ~DataFolder()
+    {
+        std::error_code ec;
+        if (!previous_.empty())
+            fs::current_path(previous_, ec);
+    }
+    DataFolder(const DataFolder&) = delete;
+    DataFolder& operator=(const DataFolder&) = delete;
+
+private:
+    fs::path previous_;
+};
+
+// The journal must take lines before the first connection: a send whose steps cannot be journaled
+// stops at its first line, possibly after a page has left.
+void prepareJournal()
+{
+    const TJournal journal;
+    try {
+        journal.EnsureExists();
+    } catch (const EInOutError& error) {
+        throw FileError(journal.fileName() + ": " + utf8(error.text()));
+    }
+    if (const int err = tryAppendToFile(journal.fileName(), {}))
+        throw FileError(journal.fileName() + ": " + utf8(ioErrorText(ioCodeFromErrno(err))));
+}
+
+int send(const SendOptions& options, const Directory& directory, std::istream& in, std::ostream& err)
+{
+    const MessageText message = options.message.empty()
+                                    ? MessageFromInput(std::string(std::istreambuf_iterator<char>(in),
+                                                                   std::istreambuf_iterator<char>()))
+                                    : MessageFromWords(options.message);
+    SendRequest request = PrepareSend(options, directory, message);
+    prepareJournal();
+
+    ConsoleHost host(directory.settings, message.lines, message.text, options.noSignature, options.quiet,
+                     err);
+    ConsolePrompts prompts(options.stopOnError, err);
+    if (!options.quiet && !request.serviceSummary.empty())
+        err << utf8(request.serviceSummary) << '\n';
+    const SendOutcome outcome =
+        SendCommand(host, request.params, request.curGroup, directory.groups, directory.providers).Run();
+    switch (outcome) {
+    case SendOutcome::Completed:
+        return prompts.skipped() == 0 ? ExitStatus::Accepted : ExitStatus::NotAccepted;
+    case SendOutcome::Refused:
+        return ExitStatus::Usage;
+    case SendOutcome::Stopped:
+        break;
+    }
+    return ExitStatus::NotAccepted;
+}
+
+} // namespace
+
+int RunZolbinSend(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+                  std::ostream& err)
+{
+    try {
+        const SendOptions options = ParseArguments(arguments);
+        switch (options.action) {
+        case SendOptions::Action::Help:
+            out << UsageText();
+            return ExitStatus::Accepted;
+        case SendOptions::Action::Version:
+            out << "zolbin-send (Zolbin Sender " ZOLBIN_VERSION ")\n";
+            return ExitStatus::Accepted;
+        case SendOptions::Action::List:
+        case SendOptions::Action::Send:
+            break;
+        }
+        const DataFolder folder(options.dataDir);
+        const Directory directory = ReadDirectory();
+        if (options.action == SendOptions::Action::List) {
+            for (const std::string& line : ListingLines(options.listing, directory))
+                out << line << '\n';
+            return ExitStatus::Accepted;
+        }
+        return send(options, directory, in, err);
+    } catch (const CliError& error) {
+        err << "zolbin-send: " << error.what() << '\n';
+        if (error.status() == ExitStatus::Usage)
+            err << "Справка: zolbin-send --help\n";
+        return error.status();
+    } catch (const EInOutError& error) {
+        err << "zolbin-send: " << utf8(error.text()) << '\n';
+        return ExitStatus::FileError;
+    } catch (const EZolbinError& error) {
+        err << "zolbin-send: " << utf8(error.text()) << '\n';
+        return ExitStatus::Usage;
+    }
+}
+
+} // namespace zolbin

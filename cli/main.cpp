@@ -1,0 +1,25 @@
+// zolbin-send: paging from a shell with the directory, settings, journal and archive of Zolbin Sender.
+
+#include "cli/ZolbinSend.h"
+
+#include <QCoreApplication>
+#include <csignal>
+#include <exception>
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    // A script that pipes the progress into a reader that has quit must not kill the send half-way,
+    // after a page left and before its journal lines and archive entry are written: writes to the
+    // closed pipe just fail.
+    std::signal(SIGPIPE, SIG_IGN);
+    // The arguments are taken before the application object sees them.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    QCoreApplication app(argc, argv);
+    try {
+        return zolbin::RunZolbinSend(arguments, std::cin, std::cout, std::cerr);
+    } catch (const std::exception& error) {
+        std::cerr << "zolbin-send: " << error.what() << '\n';
+        return 1;
+    }
+}

@@ -1,0 +1,68 @@
+#include "cli/Options.h"
+
+#include "cli/ExitStatus.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace zolbin;
+using ::testing::ElementsAre;
+
+TEST(SendOptions, OptionsAndMessageWordsMayBeMixedAndDoubleDashEndsTheOptions)
+{
+    const SendOptions o = ParseArguments({"--to", "Иванов", "Disk", "--defer=31.12.2026 23:59", "full",
+                                          "--quiet", "--", "--stop-on-error", "-5"});
+    EXPECT_EQ(o.action, SendOptions::Action::Send);
+    EXPECT_EQ(o.to, "Иванов");
+    EXPECT_EQ(o.defer, "31.12.2026 23:59");
+    EXPECT_TRUE(o.quiet);
+    EXPECT_FALSE(o.stopOnError);
+    EXPECT_THAT(o.message, ElementsAre("Disk", "full", "--stop-on-error", "-5"));
+
+    // A value is the next argument whatever it looks like: a negative pager number.
+    const SendOptions n = ParseArguments({"--number", "-5", "--company", "X"});
+    EXPECT_EQ(n.number, "-5");
+    EXPECT_TRUE(n.message.empty());
+}
+
+TEST(SendOptions, HelpNeedsNoRecipientAndListTakesItsKind)
+{
+    EXPECT_EQ(ParseArguments({"--to", "x", "--help"}).action, SendOptions::Action::Help);
+    const SendOptions l = ParseArguments({"--data-dir", "/tmp", "--list", "companies"});
+    EXPECT_EQ(l.action, SendOptions::Action::List);
+    EXPECT_EQ(l.listing, SendOptions::Listing::Companies);
+    EXPECT_EQ(l.dataDir, "/tmp");
+}
+
+TEST(SendOptions, EveryMalformedCommandLineIsAUsageError)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {},                                   // no recipient
+        {"hello"},                            // still no recipient
+        {"--to", "a", "--group", "b"},        // two recipients
+        {"--number", "5"},                    // a number needs its company
+        {"--to", "a", "--company", "X"},      // a company only with a number
+        {"--to", "a", "--repeat", "1"},       // repeats need an interval
+        {"--to", "a", "--interval", "00:10"}, // an interval needs repeats
+        {"--to"},                             // no value
+        {"--to", "a", "--to", "b"},           // given twice
+        {"--to", "a", "--bogus"},             // unknown
+        {"--to", "a", "--quiet=1"},           // a flag takes no value
+        {"--data-dir=", "--to", "a"},         // an empty folder name
+        {"--list", "people"},                 // unknown listing
+        {"--list", "groups", "--to", "a"},    // a listing sends nothing
+        {"--list", "groups", "text"},         // ... and takes no text
+    };
+    for (const auto& args : bad) {
+        std::string shown;
+        for (const auto& a : args)
+            shown += a + " ";
+        try {
+            ParseArguments(args);
+            ADD_FAILURE() << "accepted: " << shown;
+        } catch (const CliError& e) {
+            EXPECT_EQ(e.status(), ExitStatus::Usage) << shown;
+            EXPECT_STRNE(e.what(), "") << shown;
+        }
+    }
+}
