@@ -1,10 +1,14 @@
 #pragma once
 // The program's own command-line options, answered before any window exists:
-//   --data-dir DIR   work in DIR (created when missing) instead of the current directory
+//   --data-dir DIR   work in DIR (created when missing)
+//   --desktop        started from the desktop menu: work in the user's data folder
+//                    ($XDG_DATA_HOME/zolbin, by default ~/.local/share/zolbin)
 //   --help           the usage text
 //   --version        "Zolbin Sender 2.0.1"
-// Every other argument is left for the toolkit (-platform, -style, ...).
+// Without --data-dir or --desktop the data folder is the current directory. Every other argument is left
+// for the toolkit (-platform, -style, ...).
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,7 +24,8 @@ struct CommandLine
         Error
     };
     Action action = Action::Run;
-    std::string dataDir;            // empty: the current directory
+    std::string dataDir;            // --data-dir; empty when not given
+    bool desktop = false;           // --desktop
     std::string error;              // for Action::Error, UTF-8
     std::vector<std::string> other; // arguments[0] and everything not ours, in order
 };
@@ -29,6 +34,17 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 std::string usageText();   // UTF-8
 std::string versionText(); // "Zolbin Sender 2.0.1"
+
+// Reads one environment variable; nullptr when it is not set.
+using EnvironmentLookup = std::function<const char*(const char* name)>;
+
+// The folder the program works in: --data-dir when given; for a start from the desktop menu the user's
+// data folder $XDG_DATA_HOME/zolbin, or ~/.local/share/zolbin when XDG_DATA_HOME is unset, empty or not
+// an absolute path; otherwise empty, meaning the current directory.
+std::string chooseDataDir(const CommandLine& line, const EnvironmentLookup& env);
+
+// The same with the process environment (and the password database when HOME is not set).
+std::string chooseDataDir(const CommandLine& line);
 
 // Creates the folder when missing and makes it the current directory. Returns an empty text or the
 // reason of the failure (UTF-8).

@@ -1,10 +1,13 @@
 // Zolbin Sender: the entry. Answers --help and --version on the terminal without opening any window,
-// changes into the data folder, creates every window and runs the event loop until the main window is
+// changes into the data folder (--data-dir, the user's data folder for a start from the desktop menu, or
+// the current directory), creates every window and runs the event loop until the main window is
 // closed. Nothing is written at shutdown.
 
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/Windows.h"
+#include "platform/Codepage.h"
+#include "platform/Prompts.h"
 #include "platform/ui/Pictures.h"
 #include "platform/ui/WidgetPrompts.h"
 
@@ -31,11 +34,15 @@ int main(int argc, char** argv)
     case CommandLine::Action::Run:
         break;
     }
-    if (!line.dataDir.empty()) {
-        if (const std::string failure = enterDataDir(line.dataDir); !failure.empty()) {
-            std::fprintf(stderr, "zolbin: %s\n", failure.c_str());
+    // A failure to reach the data folder goes to the terminal; started from the desktop menu, where
+    // nobody reads the terminal, it is shown in a message box as well.
+    std::string failure;
+    if (const std::string dataDir = chooseDataDir(line); !dataDir.empty())
+        failure = enterDataDir(dataDir);
+    if (!failure.empty()) {
+        std::fprintf(stderr, "zolbin: %s\n", failure.c_str());
+        if (!line.desktop)
             return 1;
-        }
     }
 
     // The toolkit takes its own options out of the arguments; whatever is left is unknown.
@@ -51,7 +58,12 @@ int main(int argc, char** argv)
         return 2;
     }
     app.setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("zolbin"));
     installWidgetPrompts();
+    if (!failure.empty()) {
+        Prompts::message(cp("Папка данных недоступна: " + failure), PromptIcon::Stop);
+        return 1;
+    }
 
     Windows windows;
     windows.fmSend->show();
