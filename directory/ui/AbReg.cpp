@@ -2,7 +2,6 @@
 
 #include "directory/Lists.h"
 #include "directory/Settings.h"
-#include "directory/ui/RegControls.h"
 #include "platform/Codepage.h"
 #include "platform/Convert.h"
 #include "platform/Prompts.h"
@@ -13,11 +12,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTextCursor>
@@ -28,7 +25,6 @@ namespace zolbin {
 
 namespace {
 
-constexpr int NameLength = 25;
 constexpr int NumberLength = 10;
 constexpr int RemarksLength = 100;
 const char* const TextPagerLength = "240";
@@ -45,16 +41,12 @@ QLabel* labelFor(const char* caption, QWidget* buddy)
 
 TfmAbReg::TfmAbReg(TAbonentList& abonents, TGroupList& groups, const TProviderList& providers,
                    const TSettings& settings, QWidget* parent)
-    : TDialog(parent), abonents_(abonents), groups_(groups), providers_(providers), settings_(settings)
+    : TPropertiesDialog("Новый абонент", parent), abonents_(abonents), groups_(groups), providers_(providers),
+      settings_(settings)
 {
-    setWindowTitle(uiText("Новый абонент"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
     buildUi();
 
     connect(chbNumeric, &QCheckBox::toggled, this, guarded([this] { chbNumericClick(); }));
-    connect(btnOk, &QPushButton::clicked, this, guarded([this] { btnOkClick(); }));
-    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
     connect(RichEdit->document(), &QTextDocument::contentsChanged, this, [this] { limitRemarks(); });
 
     fixSize();
@@ -62,9 +54,6 @@ TfmAbReg::TfmAbReg(TAbonentList& abonents, TGroupList& groups, const TProviderLi
 
 void TfmAbReg::buildUi()
 {
-    EditName = new QLineEdit;
-    EditName->setMaxLength(NameLength);
-    keepCp1251(EditName);
     EditNumber = new QLineEdit;
     EditNumber->setMaxLength(NumberLength);
     keepCp1251(EditNumber);
@@ -100,19 +89,8 @@ void TfmAbReg::buildUi()
     PageControl->addTab(TabRequired, uiText("Обяз. информация"));
     PageControl->addTab(TabExtra, uiText("Доп. информация"));
 
-    btnOk = new QPushButton(uiText("До&бавить"));
-    btnCancel = new QPushButton(uiText("В&ыход"));
-    markOk(btnOk);
-    markCancel(btnCancel);
-    auto* bar = new QHBoxLayout;
-    for (QPushButton* button : {btnOk, btnCancel}) {
-        button->setAutoDefault(false);
-        bar->addWidget(button);
-    }
-    bar->addStretch(1);
-
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(bar);
+    layout->addLayout(buttonBar());
     layout->addWidget(PageControl);
 }
 
@@ -130,25 +108,15 @@ void TfmAbReg::setNumeric(bool ticked)
     chbNumeric->setChecked(ticked);
 }
 
-void TfmAbReg::SetAddMode()
+void TfmAbReg::prepareAdd()
 {
-    setWindowTitle(uiText("Новый абонент"));
-    btnOk->setText(uiText("До&бавить"));
-    setNameReadOnly(EditName, false);
-    mode_ = 1;
-    editIndex_ = -1;
     firstFocus_ = EditName;
     fillCompanies(toQString(settings_.Company));
 }
 
-void TfmAbReg::SetChangeMode(int index)
+void TfmAbReg::prepareChange(int index)
 {
     const TAbonent& abonent = *abonents_.Items(index);
-    setWindowTitle(uiText("Свойства"));
-    btnOk->setText(uiText("Со&хранить"));
-    setNameReadOnly(EditName, true);
-    mode_ = 2;
-    editIndex_ = index;
     EditName->setText(toQString(abonent.Name.str()));
     EditNumber->setText(QString::number(abonent.Number));
     // The stored length is shown as it is; it can be edited exactly when the pager is not digital.
@@ -160,16 +128,10 @@ void TfmAbReg::SetChangeMode(int index)
     firstFocus_ = EditNumber;
 }
 
-void TfmAbReg::showEvent(QShowEvent* event)
-{
-    TDialog::showEvent(event);
-    FormActivate();
-}
-
 void TfmAbReg::FormActivate()
 {
     PageControl->setCurrentWidget(TabRequired);
-    if (mode_ == 1) {
+    if (adding()) {
         EditName->clear();
         EditNumber->clear();
         RichEdit->clear();
@@ -190,7 +152,7 @@ void TfmAbReg::chbNumericClick()
 void TfmAbReg::btnOkClick()
 {
     PageControl->setCurrentWidget(TabRequired);
-    if (mode_ == 1)
+    if (adding())
         addAbonent();
     else
         changeAbonent();
@@ -229,7 +191,7 @@ void TfmAbReg::changeAbonent()
 {
     const std::int32_t number = StrToInt(toCp1251(EditNumber->text()));
     const std::int32_t msgLen = StrToInt(toCp1251(EditMsgLen->text()));
-    TAbonent& abonent = *abonents_.Items(editIndex_);
+    TAbonent& abonent = *abonents_.Items(EditIndex());
     abonent.Name = toCp1251(EditName->text());
     abonent.Number = number;
     abonent.MsgLen = msgLen;
@@ -245,19 +207,7 @@ void TfmAbReg::changeAbonent()
 void TfmAbReg::btnCancelClick()
 {
     PageControl->setCurrentWidget(TabRequired);
-    reject();
-}
-
-bool TfmAbReg::escapePressed()
-{
-    runCommand([this] { btnCancelClick(); });
-    return true;
-}
-
-bool TfmAbReg::enterPressed()
-{
-    runCommand([this] { btnOkClick(); });
-    return true;
+    TPropertiesDialog::btnCancelClick();
 }
 
 // The remarks hold 100 characters: what goes beyond is taken off the text just typed or pasted, so

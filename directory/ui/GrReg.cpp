@@ -5,7 +5,6 @@
 #include "platform/Codepage.h"
 #include "platform/Prompts.h"
 #include "platform/ui/CommandGuard.h"
-#include "platform/ui/Cp1251Input.h"
 #include "platform/ui/UiText.h"
 
 #include <QApplication>
@@ -21,8 +20,6 @@ namespace zolbin {
 
 namespace {
 
-constexpr int NameLength = 25;
-
 QPushButton* arrowButton(const char* caption)
 {
     auto* button = new QPushButton(QString::fromLatin1(caption));
@@ -36,19 +33,14 @@ QPushButton* arrowButton(const char* caption)
 } // namespace
 
 TfmGrReg::TfmGrReg(TAbonentList& abonents, TGroupList& groups, QWidget* parent)
-    : TDialog(parent), abonents_(abonents), groups_(groups)
+    : TPropertiesDialog("Новая группа", parent), abonents_(abonents), groups_(groups)
 {
-    setWindowTitle(uiText("Новая группа"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
     buildUi();
 
     connect(btnAllR, &QPushButton::clicked, this, guarded([this] { btnAllRClick(); }));
     connect(btnOneR, &QPushButton::clicked, this, guarded([this] { btnOneRClick(); }));
     connect(btnOneL, &QPushButton::clicked, this, guarded([this] { btnOneLClick(); }));
     connect(btnAllL, &QPushButton::clicked, this, guarded([this] { btnAllLClick(); }));
-    connect(btnOk, &QPushButton::clicked, this, guarded([this] { btnOkClick(); }));
-    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now == lbAbonent)
             lbAbonentEnter();
@@ -61,9 +53,6 @@ TfmGrReg::TfmGrReg(TAbonentList& abonents, TGroupList& groups, QWidget* parent)
 
 void TfmGrReg::buildUi()
 {
-    EditName = new QLineEdit;
-    EditName->setMaxLength(NameLength);
-    keepCp1251(EditName);
     auto* nameLabel = new QLabel(uiText("И&мя группы"));
     nameLabel->setBuddy(EditName);
 
@@ -95,60 +84,33 @@ void TfmGrReg::buildUi()
     lists->addLayout(arrows, 1, 1);
     lists->addWidget(lbGroup, 1, 2);
 
-    btnOk = new QPushButton(uiText("До&бавить"));
-    btnCancel = new QPushButton(uiText("В&ыход"));
-    markOk(btnOk);
-    markCancel(btnCancel);
-    auto* bar = new QHBoxLayout;
-    for (QPushButton* button : {btnOk, btnCancel}) {
-        button->setAutoDefault(false);
-        bar->addWidget(button);
-    }
-    bar->addStretch(1);
-
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(nameLabel);
     nameRow->addWidget(EditName, 1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(bar);
+    layout->addLayout(buttonBar());
     layout->addLayout(nameRow);
     layout->addLayout(lists);
 }
 
-void TfmGrReg::SetAddMode()
+void TfmGrReg::prepareAdd()
 {
-    setWindowTitle(uiText("Новая группа"));
-    btnOk->setText(uiText("До&бавить"));
-    setNameReadOnly(EditName, false);
-    mode_ = 1;
-    editIndex_ = -1;
     firstFocus_ = EditName;
 }
 
-void TfmGrReg::SetChangeMode(int index)
+void TfmGrReg::prepareChange(int index)
 {
     const TGroup& group = *groups_.Items(index);
-    setWindowTitle(uiText("Свойства"));
-    btnOk->setText(uiText("Со&хранить"));
-    setNameReadOnly(EditName, true);
-    mode_ = 2;
-    editIndex_ = index;
     EditName->setText(toQString(group.Name.str()));
     fillNames(lbGroup, group.Members.Names());
     firstFocus_ = lbAbonent;
 }
 
-void TfmGrReg::showEvent(QShowEvent* event)
-{
-    TDialog::showEvent(event);
-    FormActivate();
-}
-
 void TfmGrReg::FormActivate()
 {
     fillNames(lbAbonent, abonents_.Names());
-    if (mode_ == 1) {
+    if (adding()) {
         setArrows(!abonents_.empty(), !abonents_.empty());
         EditName->clear();
         lbGroup->clear();
@@ -238,7 +200,7 @@ TAbonentList TfmGrReg::memberList() const
 
 void TfmGrReg::btnOkClick()
 {
-    if (mode_ == 1)
+    if (adding())
         addGroup();
     else
         changeGroup();
@@ -269,7 +231,7 @@ void TfmGrReg::addGroup()
 
 void TfmGrReg::changeGroup()
 {
-    TGroup& group = *groups_.Items(editIndex_);
+    TGroup& group = *groups_.Items(EditIndex());
     group.Name = toCp1251(EditName->text());
     if (lbGroup->count() == 0) {
         Prompts::message(cp("В группе должен присутствовать хотя бы один абонент."));
@@ -279,23 +241,6 @@ void TfmGrReg::changeGroup()
     accept();
 
     groups_.Save();
-}
-
-void TfmGrReg::btnCancelClick()
-{
-    reject();
-}
-
-bool TfmGrReg::escapePressed()
-{
-    runCommand([this] { btnCancelClick(); });
-    return true;
-}
-
-bool TfmGrReg::enterPressed()
-{
-    runCommand([this] { btnOkClick(); });
-    return true;
 }
 
 } // namespace zolbin

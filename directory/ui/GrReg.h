@@ -3,9 +3,8 @@
 // mode). All subscribers are listed on the left, the members on the right, with four arrow buttons
 // between them. Every stored group rewrites "Group.lst".
 
-#include "platform/ui/Dialog.h"
+#include "directory/ui/PropertiesDialog.h"
 
-class QLineEdit;
 class QListWidget;
 class QPushButton;
 
@@ -14,49 +13,34 @@ namespace zolbin {
 class TAbonentList;
 class TGroupList;
 
-class TfmGrReg : public TDialog
+class TfmGrReg : public TPropertiesDialog
 {
     Q_OBJECT
 public:
     TfmGrReg(TAbonentList& abonents, TGroupList& groups, QWidget* parent = nullptr);
 
-    // A new group: caption "Новая группа", OK "До&бавить", the name editable and focused.
-    void SetAddMode();
-    // The group at the position: caption "Свойства", OK "Со&хранить", the name read-only, the members'
-    // names on the right, the focus on the list of all subscribers.
-    void SetChangeMode(int index);
-
-    int Mode() const { return mode_; } // 1 add, 2 change
-    int EditIndex() const { return editIndex_; }
-
-    QLineEdit* EditName = nullptr;
     QListWidget* lbAbonent = nullptr; // every subscriber
     QListWidget* lbGroup = nullptr;   // the members' names
     QPushButton* btnAllR = nullptr;   // ">>"
     QPushButton* btnOneR = nullptr;   // ">"
     QPushButton* btnOneL = nullptr;   // "<"
     QPushButton* btnAllL = nullptr;   // "<<"
-    QPushButton* btnOk = nullptr;
-    QPushButton* btnCancel = nullptr;
 
-    void FormActivate();
+    void FormActivate() override;
     void btnAllRClick();
     void btnOneRClick();
     void btnOneLClick();
     void btnAllLClick();
     void lbAbonentEnter();
     void lbGroupEnter();
-    void btnOkClick();
-    void btnCancelClick();
-
-signals:
-    // A group was appended in add mode: the list that shows them is refilled.
-    void listChanged();
+    void btnOkClick() override;
 
 protected:
-    bool escapePressed() override; // Exit
-    bool enterPressed() override;  // OK
-    void showEvent(QShowEvent* event) override;
+    // A new group: caption "Новая группа", the name focused.
+    void prepareAdd() override;
+    // The group at the position: the members' names on the right, the focus on the list of all
+    // subscribers.
+    void prepareChange(int index) override;
 
 private:
     void buildUi();
@@ -69,8 +53,6 @@ private:
 
     TAbonentList& abonents_;
     TGroupList& groups_;
-    int mode_ = 1;
-    int editIndex_ = -1;
     QWidget* firstFocus_ = nullptr;
 };
 

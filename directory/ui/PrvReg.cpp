@@ -2,7 +2,6 @@
 
 #include "directory/Lists.h"
 #include "directory/TextChecks.h"
-#include "directory/ui/RegControls.h"
 #include "platform/Codepage.h"
 #include "platform/Convert.h"
 #include "platform/Prompts.h"
@@ -28,7 +27,6 @@ namespace {
 
 constexpr int DesignWidth = 325;
 constexpr int DesignHeight = 411;
-constexpr int NameLength = 25;
 constexpr int LongFieldLength = 80;
 constexpr int CharsetLength = 8;
 
@@ -77,19 +75,15 @@ std::string fieldText(const QComboBox* box)
 
 } // namespace
 
-TfmPrvReg::TfmPrvReg(TProviderList& providers, QWidget* parent) : TDialog(parent), providers_(providers)
+TfmPrvReg::TfmPrvReg(TProviderList& providers, QWidget* parent)
+    : TPropertiesDialog("Новая пейдж. компания", parent), providers_(providers)
 {
-    setWindowTitle(uiText("Новая пейдж. компания"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
     buildUi();
 
     connect(gates_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         if (checked && !settingGate_)
             runCommand([this] { rgGateClick(); });
     });
-    connect(btnOk, &QPushButton::clicked, this, guarded([this] { btnOkClick(); }));
-    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
 
     setMinimumSize(DesignWidth, DesignHeight);
     fixSize();
@@ -98,23 +92,12 @@ TfmPrvReg::TfmPrvReg(TProviderList& providers, QWidget* parent) : TDialog(parent
 
 void TfmPrvReg::buildUi()
 {
-    btnOk = new QPushButton(uiText("До&бавить"));
-    btnCancel = new QPushButton(uiText("В&ыход"));
-    markOk(btnOk);
-    markCancel(btnCancel);
-    for (QPushButton* button : {btnOk, btnCancel}) {
-        button->setAutoDefault(false);
+    for (QPushButton* button : {btnOk, btnCancel})
         button->setFocusPolicy(Qt::TabFocus);
-    }
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(btnOk);
-    bar->addWidget(btnCancel);
-    bar->addStretch(1);
 
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
 
-    EditName = newEdit(NameLength);
     auto* nameLabel = new QLabel(uiText("И&мя пейдж. компании "));
     nameLabel->setBuddy(EditName);
     pageLayout->addWidget(nameLabel);
@@ -168,28 +151,18 @@ void TfmPrvReg::buildUi()
     PageControl->addTab(page, uiText("SNPP - доступ"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(bar);
+    layout->addLayout(buttonBar());
     layout->addWidget(PageControl, 1);
 }
 
-void TfmPrvReg::SetAddMode()
+void TfmPrvReg::prepareAdd()
 {
-    mode_ = 1;
-    editIndex_ = -1;
-    setWindowTitle(uiText("Новая пейдж. компания"));
-    btnOk->setText(uiText("До&бавить"));
-    setNameReadOnly(EditName, false);
     setGate(Gate::SMTP);
     EditName->setFocus();
 }
 
-void TfmPrvReg::SetChangeMode(int index)
+void TfmPrvReg::prepareChange(int index)
 {
-    mode_ = 2;
-    editIndex_ = index;
-    setWindowTitle(uiText("Свойства"));
-    btnOk->setText(uiText("Со&хранить"));
-    setNameReadOnly(EditName, true);
     if (index < 0 || index >= providers_.Count())
         return;
     const TProvider& p = *providers_.Items(index);
@@ -212,16 +185,10 @@ int TfmPrvReg::ChosenGate() const
     return gates_->checkedId();
 }
 
-void TfmPrvReg::showEvent(QShowEvent* event)
-{
-    TDialog::showEvent(event);
-    runCommand([this] { FormActivate(); });
-}
-
 void TfmPrvReg::FormActivate()
 {
     PageControl->setCurrentIndex(0);
-    if (mode_ == 1) {
+    if (adding()) {
         resetForNewCompany();
         EditName->setFocus();
     }
@@ -276,7 +243,7 @@ void TfmPrvReg::rgGateClick()
 std::string TfmPrvReg::checkInput() const
 {
     const std::string name = fieldText(EditName);
-    if (mode_ == 1 && name == HomeProviderName())
+    if (adding() && name == HomeProviderName())
         return cp("Имя родного провайдера уникально и свято!");
     switch (ChosenGate()) {
     case Gate::SNPP:
@@ -286,7 +253,7 @@ std::string TfmPrvReg::checkInput() const
     case Gate::SMTP:
         if (name.empty() || EditSMTPEMail->text().isEmpty() || EditSMTPPort->text().isEmpty())
             return cp("Не заполнен один из параметров SMTP-сервера");
-        if (mode_ == 1 && !IsEMailAddress(fieldText(EditSMTPEMail)))
+        if (adding() && !IsEMailAddress(fieldText(EditSMTPEMail)))
             return cp("Неверный E-Mail адрес");
         break;
     case Gate::TAP:
@@ -325,7 +292,7 @@ void TfmPrvReg::btnOkClick()
         return;
     }
     TProvider record = recordFromControls();
-    if (mode_ == 1) {
+    if (adding()) {
         providers_.Add(std::make_shared<TProvider>(record));
         emit listChanged();
         resetForNewCompany();
@@ -333,11 +300,11 @@ void TfmPrvReg::btnOkClick()
         providers_.SaveToFile(CompanyFileName);
         return;
     }
-    if (editIndex_ < 0 || editIndex_ >= providers_.Count()) {
+    if (EditIndex() < 0 || EditIndex() >= providers_.Count()) {
         reject();
         return;
     }
-    TProvider& stored = *providers_.Items(editIndex_);
+    TProvider& stored = *providers_.Items(EditIndex());
     record.Name = stored.Name.str(); // the name never changes here
     stored = record;
     accept();
@@ -347,19 +314,7 @@ void TfmPrvReg::btnOkClick()
 void TfmPrvReg::btnCancelClick()
 {
     PageControl->setCurrentIndex(0);
-    reject();
-}
-
-bool TfmPrvReg::escapePressed()
-{
-    runCommand([this] { btnCancelClick(); });
-    return true;
-}
-
-bool TfmPrvReg::enterPressed()
-{
-    runCommand([this] { btnOkClick(); });
-    return true;
+    TPropertiesDialog::btnCancelClick();
 }
 
 } // namespace zolbin

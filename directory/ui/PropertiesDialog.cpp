@@ -1,0 +1,109 @@
+#include "directory/ui/PropertiesDialog.h"
+
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/Cp1251Input.h"
+#include "platform/ui/UiText.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+
+namespace zolbin {
+
+namespace {
+
+constexpr int NameLength = 25;
+
+// Editable on the window colour (a new entry), or read-only on the button-face colour.
+void setNameReadOnly(QLineEdit* edit, bool readOnly)
+{
+    edit->setReadOnly(readOnly);
+    QPalette palette = edit->palette();
+    const QPalette standard = QApplication::palette(edit);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::Base,
+                         readOnly ? standard.color(group, QPalette::Button)
+                                  : standard.color(group, QPalette::Base));
+    edit->setPalette(palette);
+}
+
+} // namespace
+
+// The controls are made without a parent: the dialog's layouts take them in its own order, which keeps
+// the tab order the layout gives.
+TPropertiesDialog::TPropertiesDialog(const char* addCaption, QWidget* parent)
+    : TDialog(parent), addCaption_(addCaption)
+{
+    setWindowTitle(uiText(addCaption_));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+
+    EditName = new QLineEdit;
+    EditName->setMaxLength(NameLength);
+    keepCp1251(EditName);
+    btnOk = new QPushButton(uiText("До&бавить"));
+    btnCancel = new QPushButton(uiText("В&ыход"));
+    markOk(btnOk);
+    markCancel(btnCancel);
+    for (QPushButton* button : {btnOk, btnCancel})
+        button->setAutoDefault(false);
+
+    connect(btnOk, &QPushButton::clicked, this, guarded([this] { btnOkClick(); }));
+    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+}
+
+QHBoxLayout* TPropertiesDialog::buttonBar()
+{
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(btnOk);
+    bar->addWidget(btnCancel);
+    bar->addStretch(1);
+    return bar;
+}
+
+void TPropertiesDialog::SetAddMode()
+{
+    setWindowTitle(uiText(addCaption_));
+    btnOk->setText(uiText("До&бавить"));
+    setNameReadOnly(EditName, false);
+    mode_ = AddMode;
+    editIndex_ = -1;
+    prepareAdd();
+}
+
+void TPropertiesDialog::SetChangeMode(int index)
+{
+    setWindowTitle(uiText("Свойства"));
+    btnOk->setText(uiText("Со&хранить"));
+    setNameReadOnly(EditName, true);
+    mode_ = ChangeMode;
+    editIndex_ = index;
+    prepareChange(index);
+}
+
+void TPropertiesDialog::btnCancelClick()
+{
+    reject();
+}
+
+bool TPropertiesDialog::escapePressed()
+{
+    runCommand([this] { btnCancelClick(); });
+    return true;
+}
+
+bool TPropertiesDialog::enterPressed()
+{
+    runCommand([this] { btnOkClick(); });
+    return true;
+}
+
+void TPropertiesDialog::showEvent(QShowEvent* event)
+{
+    TDialog::showEvent(event);
+    runCommand([this] { FormActivate(); });
+}
+
+} // namespace zolbin
