@@ -87,7 +87,6 @@ void TfmSend::disableUnbuiltCommands()
         b->setEnabled(false);
     for (QAction* a : {LaterItem, PasteItem})
         a->setEnabled(false);
-
 }
 
 bool TfmSend::signatureBlocked() const

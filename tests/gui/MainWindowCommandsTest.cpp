@@ -144,20 +144,17 @@ TEST_F(MainWindowCommands, MenusHoldTheirItemsSeparatorsAndShortcuts)
 TEST_F(MainWindowCommands, OnlyTheFinishedCommandsAreEnabled)
 {
     TfmSend w;
-    const std::set<QObject*> enabled = {w.btnSend, w.btnUnlisted, w.btnNoShort,  w.btnExit,
-                                        w.LogItem, w.N4,          w.NoShortItem, w.ExitItem,
-                                        w.OptItem, w.SmileItem,   w.AboutItem,
-                                        // The directory windows.
-                                        w.btnAbonent, w.btnGroup, w.btnProvider, w.AbItem, w.GrItem,
-                                        w.PrvItem,
-                                        // Ordering the lists.
-                                        w.btnNameSort, w.btnPrev, w.btnNext, w.btnNumberSort,
-                                        w.NameSortItem, w.PrevItem, w.NextItem, w.NumberSortItem,
-                                        // Editing, help, the journal and the archives.
-                                        w.btnClear, w.btnCopy, w.btnCut, w.btnUndo, w.btnArchive,
-                                        w.btnDelArch, w.btnHelp, w.N1, w.N7, w.N8, w.UndoItem,
-                                        w.BigFontItem, w.SmallFontItem, w.DefFontItem, w.N12, w.N13,
-                                        w.N15, w.N5, w.CntItem};
+    const std::set<QObject*> enabled = {
+        w.btnSend, w.btnUnlisted, w.btnNoShort, w.btnExit, w.LogItem, w.N4, w.NoShortItem, w.ExitItem,
+        w.OptItem, w.SmileItem, w.AboutItem,
+        // The directory windows.
+        w.btnAbonent, w.btnGroup, w.btnProvider, w.AbItem, w.GrItem, w.PrvItem,
+        // Ordering the lists.
+        w.btnNameSort, w.btnPrev, w.btnNext, w.btnNumberSort, w.NameSortItem, w.PrevItem, w.NextItem,
+        w.NumberSortItem,
+        // Editing, help, the journal and the archives.
+        w.btnClear, w.btnCopy, w.btnCut, w.btnUndo, w.btnArchive, w.btnDelArch, w.btnHelp, w.N1, w.N7, w.N8,
+        w.UndoItem, w.BigFontItem, w.SmallFontItem, w.DefFontItem, w.N12, w.N13, w.N15, w.N5, w.CntItem};
     for (QToolButton* b : w.findChildren<QToolButton*>(QString(), Qt::FindChildrenRecursively)) {
         if (b->objectName().startsWith(QLatin1String("btn"))) {
             EXPECT_EQ(b->isEnabled(), enabled.count(b) == 1) << b->objectName().toStdString();
