@@ -216,7 +216,9 @@ std::string copyAside(const std::string& path)
     if (const int err = readWholeFile(path, bytes))
         raiseErrno(err);
     for (int n = 0; n < 10000; ++n) {
-        const std::string candidate = path + ".bad" + (n == 0 ? std::string() : "." + std::to_string(n));
+        std::string candidate = path + ".bad";
+        if (n > 0)
+            candidate.append(".").append(std::to_string(n));
         const int fd = openRetrying(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL);
         if (fd < 0) {
             if (errno == EEXIST)

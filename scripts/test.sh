@@ -22,3 +22,8 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan -j "$jobs"
+
+# The release build that scripts/run.sh starts must build too (optimisation brings warnings of its own).
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs"
+build/release/zolbin --version
