@@ -3,6 +3,7 @@
 #include "cli/ZolbinSend.h"
 #include "directory/Settings.h"
 #include "platform/ProfileFile.h"
+#include "tests/support/Companies.h"
 
 #include <QProcess>
 #include <QStringList>
@@ -25,15 +26,7 @@ std::string in(const std::string& folder, const char* name)
 TProvider& DirectoryFiles::company(const std::string& name, std::uint8_t gate, std::uint16_t port,
                                    const std::string& charset)
 {
-    auto p = std::make_shared<TProvider>();
-    p->Name = name;
-    p->Gate = gate;
-    p->SNPPSrv = "127.0.0.1";
-    p->SNPPPort = port;
-    p->SNPPEnc = charset;
-    p->SMTPEMail = "@gw.example";
-    p->SMTPPort = port;
-    p->SMTPEnc = charset;
+    auto p = std::make_shared<TProvider>(test::LoopbackCompany(name, gate, port, charset, "@gw.example"));
     providers.Add(p);
     return *p;
 }

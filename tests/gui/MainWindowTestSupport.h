@@ -5,6 +5,7 @@
 #include "directory/Lists.h"
 #include "platform/Codepage.h"
 #include "tests/gui/DialogTestSupport.h"
+#include "tests/support/Companies.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -57,16 +58,7 @@ inline TAbonent subscriber(const char* name, std::int32_t number, std::int32_t m
 // A paging company on 127.0.0.1 with the given gate; the name is UTF-8.
 inline TProvider company(const char* name, std::uint8_t gate, std::int32_t port = 444)
 {
-    TProvider p = HomeProviderDefaults();
-    p.Name = cp(name);
-    p.Gate = gate;
-    p.SNPPSrv = "127.0.0.1";
-    p.SNPPPort = port;
-    p.SNPPEnc = "WIN-1251";
-    p.SMTPEMail = "@gw.local";
-    p.SMTPPort = port;
-    p.SMTPEnc = "WIN-1251";
-    return p;
+    return LoopbackCompany(cp(name), gate, port);
 }
 
 // Writes "Abonent.lst", "Group.lst" (each group: its name and the indexes of its members among the

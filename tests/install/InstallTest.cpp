@@ -4,6 +4,7 @@
 
 #include "directory/Lists.h"
 #include "tests/install/ProcessRun.h"
+#include "tests/support/Companies.h"
 #include "tests/support/ScriptedServer.h"
 #include "tests/support/TempDir.h"
 
@@ -82,13 +83,8 @@ TEST_F(InstalledTree, InstalledSenderConvertsThroughTheInstalledCodeTables)
     const fs::path data = emptyFolder("data");
     TProviderList companies;
     companies.AddHomeProvider();
-    auto company = std::make_shared<TProvider>();
-    company->Name = "Beeper";
-    company->Gate = Gate::SNPP;
-    company->SNPPSrv = "127.0.0.1";
-    company->SNPPPort = server.port();
-    company->SNPPEnc = "KOI8-R";
-    companies.Add(company);
+    companies.Add(
+        std::make_shared<TProvider>(test::LoopbackCompany("Beeper", Gate::SNPP, server.port(), "KOI8-R")));
     companies.SaveToFile((data / "Company.lst").string());
 
     const test::ProcessResult run = test::runProcess(

@@ -1,5 +1,7 @@
 #include "tests/integration/PeerSendTest.h"
 
+#include "tests/support/Companies.h"
+
 #include <filesystem>
 #include <iconv.h>
 #include <stdexcept>
@@ -48,15 +50,8 @@ void PeerSendTest::TearDown()
 TProvider& PeerSendTest::addCompany(const std::string& name, std::uint8_t gate, std::uint16_t port,
                                     const std::string& charset)
 {
-    auto company = std::make_shared<TProvider>();
-    company->Name = name;
-    company->Gate = gate;
-    company->SNPPSrv = "127.0.0.1";
-    company->SNPPPort = port;
-    company->SNPPEnc = charset;
-    company->SMTPEMail = "@gw.example";
-    company->SMTPPort = port;
-    company->SMTPEnc = charset;
+    auto company =
+        std::make_shared<TProvider>(test::LoopbackCompany(name, gate, port, charset, "@gw.example"));
     providers.Add(company);
     return *company;
 }

@@ -1,6 +1,7 @@
 #include "dispatch/SendCommand.h"
 
 #include "directory/Records.h"
+#include "tests/support/Companies.h"
 #include "tests/support/FixedClock.h"
 #include "tests/unit/dispatch/NetTestSupport.h"
 
@@ -39,16 +40,7 @@ protected:
 
     void addCompany(const std::string& name, std::uint8_t gate, std::uint16_t port)
     {
-        auto company = std::make_shared<TProvider>();
-        company->Name = name;
-        company->Gate = gate;
-        company->SNPPSrv = "127.0.0.1";
-        company->SNPPPort = port;
-        company->SNPPEnc = "WIN-1251";
-        company->SMTPEMail = "@gw.local";
-        company->SMTPPort = port;
-        company->SMTPEnc = "WIN-1251";
-        providers.Add(company);
+        providers.Add(std::make_shared<TProvider>(LoopbackCompany(name, gate, port)));
     }
 
     AbonentPtr member(const std::string& name, int number, const std::string& company)
