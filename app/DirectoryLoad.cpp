@@ -8,8 +8,10 @@ namespace zolbin {
 
 template <typename List> bool DirectoryLoad::load(List& list, const char* fileName)
 {
-    if (!fileExists(fileName))
+    if (!fileExists(fileName)) {
+        list.NoteMissingFile(fileName); // one that appears later is not overwritten unseen
         return false;
+    }
     try {
         return list.LoadFromFile(fileName);
     } catch (const EInOutError& e) {

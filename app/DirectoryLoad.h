@@ -1,7 +1,9 @@
 #pragma once
 // Loading the three directory lists at start-up. A list file found damaged is copied aside before
 // anything could rewrite it; the records read up to the damage stay loaded and the other lists load as
-// usual. What was damaged is collected so that the operator is told once, after all the loads.
+// usual. What was damaged is collected so that the operator is told once, after all the loads. Each list
+// notes the file it loaded, or that its file was missing, so that a later save can tell a file changed
+// behind the program's back.
 
 #include "directory/Lists.h"
 

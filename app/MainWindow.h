@@ -180,6 +180,10 @@ public:
     void DropRecipient();
     // Refills lbAbonent ("Name -- Number") and lbGroup from the lists, all unticked.
     void RefillRecipientLists();
+    // After a save refused because a list file changed behind the program's back: drops the recipient
+    // and loads the three lists again as at start-up, so that memory and the windows hold what the files
+    // hold; the operator then repeats the change.
+    void ReloadDirectory();
 
     // --- Directory windows (MainWindowDirectory.cpp) ---------------------------------------------------
     // Each drops the recipient, opens the directory window for its list and refreshes the recipient

@@ -48,7 +48,8 @@ int highlightedRow(const QListWidget* list)
 
 // Rewrites the file of the list shown and rebuilds the tick lists from memory, then highlights the
 // line. The lists are rebuilt also when the rewrite fails, so the window shows the order memory holds;
-// the file error goes on to the command's report, and the previous file stays as it was.
+// the file error goes on to the command's report, and the previous file stays as it was. A file changed
+// behind the program's back is not rewritten: the directory is reloaded before the report.
 void rewriteAndRefill(TfmSend& w, bool subscribers, int highlight)
 {
     struct Refill
@@ -63,10 +64,16 @@ void rewriteAndRefill(TfmSend& w, bool subscribers, int highlight)
                 list->setCurrentRow(highlight);
         }
     } refill{w, subscribers ? w.lbAbonent : w.lbGroup, highlight};
-    if (subscribers)
-        w.abonents().Save();
-    else
-        w.groups().Save();
+    try {
+        if (subscribers)
+            w.abonents().Save();
+        else
+            w.groups().Save();
+    } catch (const EListFileChanged&) {
+        w.ReloadDirectory();
+        refill.highlight = -1;
+        throw;
+    }
 }
 
 // Moves the highlighted entry of the page shown one place (-1 up, +1 down); it stays highlighted.

@@ -80,6 +80,15 @@ void TfmSend::loadDirectory()
         Prompts::message(load.damageReport(), PromptIcon::Warning);
 }
 
+void TfmSend::ReloadDirectory()
+{
+    DropRecipient();
+    abonents_.Clear();
+    groups_.Clear();
+    providers_.Clear();
+    loadDirectory();
+}
+
 void TfmSend::RefillRecipientLists()
 {
     fillCheckList(lbAbonent, abonents_.DisplayLines());

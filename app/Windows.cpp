@@ -29,6 +29,8 @@ Windows::Windows()
     fmGrReg = std::make_unique<TfmGrReg>(fmSend->abonents(), fmSend->groups(), main);
     fmPrvReg = std::make_unique<TfmPrvReg>(fmSend->providers(), main);
     fmRegistr->setDialogs(fmAbReg.get(), fmGrReg.get(), fmPrvReg.get());
+    QObject::connect(fmRegistr.get(), &TfmRegistr::listFileChanged, fmSend.get(),
+                     [send = fmSend.get()] { send->ReloadDirectory(); });
     fmAbout = std::make_unique<TfmAbout>(main);
     fmLater = std::make_unique<TfmLater>(fmSend->SendParams, main);
     fmUnlisted->setServiceDialog(fmLater.get());

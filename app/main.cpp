@@ -1,12 +1,15 @@
 // Zolbin Sender: the entry. Answers --help and --version on the terminal without opening any window,
 // changes into the data folder (--data-dir, the user's data folder for a start from the desktop menu, or
-// the current directory), creates every window and runs the event loop until the main window is
-// closed. Nothing is written at shutdown.
+// the current directory), claims it for this window (a second window on the same folder says so and
+// ends), creates every window and runs the event loop until the main window is closed. Nothing is
+// written at shutdown.
 
 #include "app/CommandLine.h"
+#include "app/DataFolderClaim.h"
 #include "app/MainWindow.h"
 #include "app/Windows.h"
 #include "platform/Codepage.h"
+#include "platform/FileLock.h"
 #include "platform/Prompts.h"
 #include "platform/ui/Pictures.h"
 #include "platform/ui/WidgetPrompts.h"
@@ -62,6 +65,12 @@ int main(int argc, char** argv)
     installWidgetPrompts();
     if (!failure.empty()) {
         Prompts::message(cp("Папка данных недоступна: " + failure), PromptIcon::Stop);
+        return 1;
+    }
+    FileLock folderLock; // held for the whole run
+    if (const std::string refusal = claimDataFolder(folderLock); !refusal.empty()) {
+        std::fprintf(stderr, "zolbin: %s\n", refusal.c_str());
+        Prompts::message(cp(refusal), PromptIcon::Stop);
         return 1;
     }
 

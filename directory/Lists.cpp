@@ -1,27 +1,63 @@
 #include "directory/Lists.h"
 
 #include "directory/TextChecks.h"
-#include "platform/Errors.h"
+#include "platform/Codepage.h"
 #include "platform/FileIo.h"
 #include "platform/IoError.h"
 #include "platform/Prompts.h"
 
 namespace zolbin {
 
-namespace {
+// --- The list files ----------------------------------------------------------------------------------
 
-constexpr std::size_t GroupNameSize = 25;
-constexpr std::size_t GroupHeaderSize = GroupNameSize + 4;
-
-// Reads the whole list file. On a failed open the I/O error text is shown and false returned.
-bool readListFile(const std::string& fileName, std::string& bytes)
+EListFileChanged::EListFileChanged(const std::string& fileName)
+    : EZolbinError(cp("Файл ") + fileName +
+                   cp(" был изменён другой программой. Список загружен заново, повторите изменение.")),
+      fileName_(fileName)
 {
+}
+
+bool WatchedListFile::FileChanged(const std::string& fileName) const
+{
+    return stamp_.has_value() && fileName == fileName_ && fileStampOf(fileName) != *stamp_;
+}
+
+void WatchedListFile::note(const std::string& fileName, const FileStamp& stamp) const
+{
+    fileName_ = fileName;
+    stamp_ = stamp;
+}
+
+// The stamp is taken before the read: a change made while reading shows as a change at the next save.
+bool WatchedListFile::readFile(const std::string& fileName, std::string& bytes) const
+{
+    const FileStamp stamp = fileStampOf(fileName);
     if (const int err = readWholeFile(fileName, bytes)) {
         Prompts::message(ioErrorText(ioCodeFromErrno(err)), PromptIcon::Stop);
         return false;
     }
+    note(fileName, stamp);
     return true;
 }
+
+void WatchedListFile::rewriteFile(const std::string& fileName, const std::string& bytes) const
+{
+    if (FileChanged(fileName))
+        throw EListFileChanged(fileName);
+    AtomicWriter writer(fileName);
+    if (const int err = writer.open()) {
+        Prompts::message(ioErrorText(ioCodeFromErrno(err)), PromptIcon::Stop);
+        return;
+    }
+    writer.write(bytes);
+    writer.commit();
+    note(fileName, fileStampOf(fileName));
+}
+
+namespace {
+
+constexpr std::size_t GroupNameSize = 25;
+constexpr std::size_t GroupHeaderSize = GroupNameSize + 4;
 
 // Appends the fixed-size records of a file to a list; a file that ends inside a record keeps the
 // complete ones and fails with "Read beyond end of file".
@@ -33,19 +69,6 @@ template <typename Record, typename List> void appendRecords(const std::string& 
             Record::decode(std::string_view(bytes).substr(i * Record::RecordSize, Record::RecordSize))));
     if (bytes.size() % Record::RecordSize != 0)
         throw EInOutError(IoCode::ReadBeyondEnd);
-}
-
-// Writes the bytes as the whole new content of the file. A file that cannot be created is reported
-// to the operator and left alone; a failure while writing throws and leaves the old file intact.
-void rewriteListFile(const std::string& fileName, const std::string& bytes)
-{
-    AtomicWriter writer(fileName);
-    if (const int err = writer.open()) {
-        Prompts::message(ioErrorText(ioCodeFromErrno(err)), PromptIcon::Stop);
-        return;
-    }
-    writer.write(bytes);
-    writer.commit();
 }
 
 void putInt32(std::string& out, std::int32_t value)
@@ -70,7 +93,7 @@ std::int32_t getInt32(std::string_view in)
 bool TAbonentList::LoadFromFile(const std::string& fileName)
 {
     std::string bytes;
-    if (!readListFile(fileName, bytes))
+    if (!readFile(fileName, bytes))
         return false;
     appendRecords<TAbonent>(bytes, *this);
     return true;
@@ -87,7 +110,7 @@ void TAbonentList::SaveToFile(const std::string& fileName) const
     bytes.reserve(static_cast<std::size_t>(Count()) * TAbonent::RecordSize);
     for (const Ptr& a : *this)
         bytes += a->encode();
-    rewriteListFile(fileName, bytes);
+    rewriteFile(fileName, bytes);
 }
 
 int TAbonentList::FindByPrefix(const std::string& text) const
@@ -124,7 +147,7 @@ std::vector<std::string> TAbonentList::DisplayLines() const
 bool TGroupList::LoadFromFile(const std::string& fileName)
 {
     std::string bytes;
-    if (!readListFile(fileName, bytes))
+    if (!readFile(fileName, bytes))
         return false;
     const std::string_view all(bytes);
     std::size_t pos = 0;
@@ -161,7 +184,7 @@ void TGroupList::SaveToFile(const std::string& fileName) const
         for (const AbonentPtr& m : g->Members)
             bytes += m->encode();
     }
-    rewriteListFile(fileName, bytes);
+    rewriteFile(fileName, bytes);
 }
 
 TGroupList TGroupList::GroupsOfAbonent(const std::string& abonentName) const
@@ -193,7 +216,7 @@ void TGroupList::LinkMembers(const TAbonentList& abonents)
 bool TProviderList::LoadFromFile(const std::string& fileName)
 {
     std::string bytes;
-    if (!readListFile(fileName, bytes))
+    if (!readFile(fileName, bytes))
         return false;
     appendRecords<TProvider>(bytes, *this);
     return true;
@@ -205,7 +228,7 @@ void TProviderList::SaveToFile(const std::string& fileName) const
     bytes.reserve(static_cast<std::size_t>(Count()) * TProvider::RecordSize);
     for (const Ptr& p : *this)
         bytes += p->encode();
-    rewriteListFile(fileName, bytes);
+    rewriteFile(fileName, bytes);
 }
 
 void TProviderList::AddHomeProvider()

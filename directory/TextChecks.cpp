@@ -38,4 +38,40 @@ bool IsDigitalText(std::string_view text)
     return true;
 }
 
+namespace {
+
+bool isControl(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+} // namespace
+
+bool HasControlCharacters(std::string_view text)
+{
+    for (char c : text)
+        if (isControl(c))
+            return true;
+    return false;
+}
+
+std::string VisibleControls(std::string_view text)
+{
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (!isControl(c)) {
+            out += c;
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(c);
+        out += "\\x";
+        out += Hex[byte >> 4];
+        out += Hex[byte & 0x0F];
+    }
+    return out;
+}
+
 } // namespace zolbin

@@ -16,4 +16,12 @@ bool IsEMailAddress(std::string_view text);
 // Only space, '-', '0'..'9', 'U', '[', ']', 'u'; the empty text passes.
 bool IsDigitalText(std::string_view text);
 
+// True when the text holds a control character (a byte below 0x20, or 0x7F).
+bool HasControlCharacters(std::string_view text);
+
+// The text with every control character written as "\xHH", for a stored value (a name read from a list
+// file) on its way into the journal or onto a terminal: it can neither start a line of its own there nor
+// drive the terminal. Text without control characters comes back unchanged.
+std::string VisibleControls(std::string_view text);
+
 } // namespace zolbin

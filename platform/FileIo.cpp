@@ -1,11 +1,14 @@
 #include "platform/FileIo.h"
 
 #include "platform/Errors.h"
+#include "platform/FileStamp.h"
 #include "platform/IoError.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,24 +17,50 @@ namespace zolbin {
 
 namespace {
 
-// Writes all bytes, resuming after interruptions and partial writes. Returns 0 or errno.
-int writeAll(int fd, std::string_view bytes)
+// Writes all bytes, resuming after interruptions and partial writes. Returns 0 or errno; `written`
+// counts the bytes that did reach the file.
+int writeAll(int fd, std::string_view bytes, std::size_t* written = nullptr)
 {
     const char* p = bytes.data();
     std::size_t left = bytes.size();
+    int err = 0;
     while (left > 0) {
         const ssize_t n = ::write(fd, p, left);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return errno;
+            err = errno;
+            break;
         }
-        if (n == 0)
-            return ENOSPC;
+        if (n == 0) {
+            err = ENOSPC;
+            break;
+        }
         p += n;
         left -= static_cast<std::size_t>(n);
     }
-    return 0;
+    if (written != nullptr)
+        *written = bytes.size() - left;
+    return err;
+}
+
+// Appends the bytes whole or not at all: after a short write (a full disk, a size limit) the file is cut
+// back to where this append began, so that no torn line is left for the next append to be glued onto.
+// A file another writer has appended to meanwhile is left as it is rather than cut into their bytes.
+int appendWhole(int fd, std::string_view bytes)
+{
+    std::size_t written = 0;
+    const int err = writeAll(fd, bytes, &written);
+    if (err == 0 || written == 0)
+        return err;
+    // With O_APPEND the offset after the last write is the end of what this append wrote.
+    const off_t end = ::lseek(fd, 0, SEEK_CUR);
+    struct stat st
+    {
+    };
+    if (end >= 0 && ::fstat(fd, &st) == 0 && st.st_size == end)
+        (void)::ftruncate(fd, end - static_cast<off_t>(written));
+    return err;
 }
 
 int openRetrying(const char* path, int flags, mode_t mode = 0666)
@@ -189,11 +218,12 @@ int tryAppendToFile(const std::string& path, std::string_view bytes)
     const int fd = openRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT);
     if (fd < 0)
         return errno;
-    int err = writeAll(fd, bytes);
-    if (::close(fd) != 0 && err == 0 && errno != EINTR)
-        err = errno;
-    if (err != 0)
+    if (const int err = appendWhole(fd, bytes)) {
+        ::close(fd);
         raiseErrno(err);
+    }
+    if (::close(fd) != 0 && errno != EINTR)
+        raiseErrno(errno);
     return 0;
 }
 
@@ -210,11 +240,53 @@ void createIfMissing(const std::string& path)
     ::close(fd);
 }
 
+namespace {
+
+// The name of a file within its folder.
+std::string baseNameOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool allOf(std::string_view text, bool (*test)(char))
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), test);
+}
+
+// An earlier copy of the damaged file that holds exactly these bytes (path + ".bad" or ".bad.N"), or "".
+std::string copyHolding(const std::string& path, const std::string& bytes)
+{
+    const std::string stem = baseNameOf(path) + ".bad";
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folderOf(path), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(stem))
+            continue;
+        const std::string_view suffix = std::string_view(name).substr(stem.size());
+        if (!suffix.empty() &&
+            !(suffix[0] == '.' && allOf(suffix.substr(1), [](char c) { return c >= '0' && c <= '9'; })))
+            continue;
+        const std::string candidate = path + ".bad" + std::string(suffix);
+        std::string held;
+        if (fileStampOf(candidate).size == static_cast<std::int64_t>(bytes.size()) &&
+            readWholeFile(candidate, held) == 0 && held == bytes)
+            return candidate;
+    }
+    return {};
+}
+
+} // namespace
+
 std::string copyAside(const std::string& path)
 {
     std::string bytes;
     if (const int err = readWholeFile(path, bytes))
         raiseErrno(err);
+    // A file left damaged is found so at every start: one copy of each content is enough.
+    if (std::string earlier = copyHolding(path, bytes); !earlier.empty())
+        return earlier;
     for (int n = 0; n < 10000; ++n) {
         std::string candidate = path + ".bad";
         if (n > 0)
@@ -263,6 +335,27 @@ std::string findDataFile(const std::string& name)
         return installed;
 #endif
     return name;
+}
+
+void removeWriterLeftovers(const std::string& path)
+{
+    // AtomicWriter's temporary: "." + name + ".tmp" + six letters or digits.
+    constexpr std::size_t SuffixLength = 6;
+    const auto letterOrDigit = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
+    const std::string prefix = "." + baseNameOf(path) + ".tmp";
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folderOf(path), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + SuffixLength || !name.starts_with(prefix) ||
+            !allOf(std::string_view(name).substr(prefix.size()), letterOrDigit))
+            continue;
+        std::error_code statError;
+        if (it->symlink_status(statError).type() == std::filesystem::file_type::regular)
+            ::unlink(it->path().c_str());
+    }
 }
 
 } // namespace zolbin

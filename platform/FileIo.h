@@ -35,7 +35,9 @@ private:
     bool committed_ = false;
 };
 
-// Opens for appending (creating when missing), writes, closes. Throws EInOutError on failure.
+// Opens for appending (creating when missing), writes, closes. The bytes go in whole or not at all: a
+// write that fails part way (a full disk) cuts the file back to its previous length. Throws EInOutError
+// on failure.
 void appendToFile(const std::string& path, std::string_view bytes);
 
 // The same, for callers that report a failed opening themselves: returns 0, or the errno of the failed
@@ -46,12 +48,18 @@ int tryAppendToFile(const std::string& path, std::string_view bytes);
 void createIfMissing(const std::string& path);
 
 // Copies a damaged file aside as path + ".bad" (or ".bad.1", ".bad.2", ... when taken) and returns the
-// new name. Throws EInOutError when the copy fails.
+// new name. When an earlier copy already holds the same bytes, nothing is written and its name is
+// returned. Throws EInOutError when the copy fails.
 std::string copyAside(const std::string& path);
 
 // The path of a data file shipped with the program (code tables, help): the data folder first, then
 // the data folder of the build tree (beside or above the executable), then the installed data directory.
 // Returns the bare name when none has it (so the caller's open fails as for a missing file).
 std::string findDataFile(const std::string& name);
+
+// Removes what AtomicWriter leaves of the file when the process is killed during a save: the hidden
+// temporary files "." + name + ".tmp" + six letters or digits beside it. Only for a caller that knows no
+// save of the file is running (the window program holding its data folder). Failures are ignored.
+void removeWriterLeftovers(const std::string& path);
 
 } // namespace zolbin

@@ -164,6 +164,10 @@ void TfmAbReg::addAbonent()
         Prompts::message(cp("Неверное значение имени."));
         return;
     }
+    if (const std::string refusal = newNameRefusal(); !refusal.empty()) {
+        Prompts::message(refusal);
+        return;
+    }
     auto abonent = std::make_shared<TAbonent>();
     abonent->Name = toCp1251(EditName->text());
     abonent->Number = StrToInt(toCp1251(EditNumber->text()));

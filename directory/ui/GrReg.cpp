@@ -212,6 +212,10 @@ void TfmGrReg::addGroup()
         Prompts::message(cp("Неверное значение имени."));
         return;
     }
+    if (const std::string refusal = newNameRefusal(); !refusal.empty()) {
+        Prompts::message(refusal);
+        return;
+    }
     if (lbGroup->count() == 0) {
         Prompts::message(cp("В группе должен присутствовать хотя бы один абонент."));
         return;

@@ -1,5 +1,8 @@
 #include "directory/ui/PropertiesDialog.h"
 
+#include "directory/Lists.h"
+#include "directory/TextChecks.h"
+#include "platform/Codepage.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
 #include "platform/ui/UiText.h"
@@ -50,7 +53,7 @@ TPropertiesDialog::TPropertiesDialog(const char* addCaption, QWidget* parent)
     for (QPushButton* button : {btnOk, btnCancel})
         button->setAutoDefault(false);
 
-    connect(btnOk, &QPushButton::clicked, this, guarded([this] { btnOkClick(); }));
+    connect(btnOk, &QPushButton::clicked, this, guarded([this] { okCommand(); }));
     connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
 }
 
@@ -96,8 +99,26 @@ bool TPropertiesDialog::escapePressed()
 
 bool TPropertiesDialog::enterPressed()
 {
-    runCommand([this] { btnOkClick(); });
+    runCommand([this] { okCommand(); });
     return true;
+}
+
+// The refusal goes on to the command's report once the host has reloaded what the files hold.
+void TPropertiesDialog::okCommand()
+{
+    try {
+        btnOkClick();
+    } catch (const EListFileChanged&) {
+        emit listFileChanged();
+        throw;
+    }
+}
+
+std::string TPropertiesDialog::newNameRefusal() const
+{
+    if (adding() && HasControlCharacters(toCp1251(EditName->text())))
+        return cp("Имя не должно содержать управляющих символов (перевод строки, табуляция, Esc).");
+    return {};
 }
 
 void TPropertiesDialog::showEvent(QShowEvent* event)

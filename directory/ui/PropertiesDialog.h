@@ -3,9 +3,12 @@
 // window opens each in one of two modes: add (entries are added one after another, the list that shows
 // them refilled after each) or change (the entry at EditIndex is changed and the dialog closes). A bar of
 // OK and Exit buttons; Esc runs Exit and Enter runs OK, both as commands; the name of an existing entry
-// cannot be changed.
+// cannot be changed, and a new name holds no control character. A save that finds its list file changed
+// behind the program's back is announced (listFileChanged) before its refusal is shown.
 
 #include "platform/ui/Dialog.h"
+
+#include <string>
 
 class QHBoxLayout;
 class QLineEdit;
@@ -45,6 +48,8 @@ public:
 signals:
     // An entry was appended in add mode: the list that shows them is refilled.
     void listChanged();
+    // OK was refused because a list file changed on disk: the host reloads the directory.
+    void listFileChanged();
 
 protected:
     // addCaption is the caption of add mode, UTF-8; the dialog opens in add mode.
@@ -53,6 +58,9 @@ protected:
     // A new bar holding OK and Exit on its left.
     QHBoxLayout* buttonBar();
     bool adding() const { return mode_ == AddMode; }
+    // The refusal of a new name holding a control character (a line break, Esc, ...), which would
+    // reach the journal and the terminal as it is; empty when the name may be stored.
+    std::string newNameRefusal() const;
 
     virtual void prepareAdd() = 0;
     virtual void prepareChange(int index) = 0;
@@ -62,6 +70,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void okCommand();
+
     const char* addCaption_;
     int mode_ = AddMode;
     int editIndex_ = -1;

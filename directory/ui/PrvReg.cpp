@@ -243,6 +243,8 @@ void TfmPrvReg::rgGateClick()
 std::string TfmPrvReg::checkInput() const
 {
     const std::string name = fieldText(EditName);
+    if (std::string refusal = newNameRefusal(); !refusal.empty())
+        return refusal;
     if (adding() && name == HomeProviderName())
         return cp("Имя родного провайдера уникально и свято!");
     switch (ChosenGate()) {

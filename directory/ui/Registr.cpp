@@ -92,12 +92,18 @@ void TfmRegistr::setDialogs(TfmAbReg* abReg, TfmGrReg* grReg, TfmPrvReg* prvReg)
     grReg_ = grReg;
     prvReg_ = prvReg;
     // An entry added in a dialog appears at once in the list behind it.
-    if (abReg_ != nullptr)
-        connect(abReg_, &TfmAbReg::listChanged, this, [this] { fillList(); });
-    if (grReg_ != nullptr)
-        connect(grReg_, &TfmGrReg::listChanged, this, [this] { fillList(); });
-    if (prvReg_ != nullptr)
-        connect(prvReg_, &TfmPrvReg::listChanged, this, [this] { fillList(); });
+    for (TPropertiesDialog* dialog : std::initializer_list<TPropertiesDialog*>{abReg_, grReg_, prvReg_}) {
+        if (dialog == nullptr)
+            continue;
+        connect(dialog, &TPropertiesDialog::listChanged, this, [this] { fillList(); });
+        connect(dialog, &TPropertiesDialog::listFileChanged, this, [this] { reloaded(); });
+    }
+}
+
+void TfmRegistr::reloaded()
+{
+    emit listFileChanged();
+    fillList();
 }
 
 void TfmRegistr::showEvent(QShowEvent* event)
@@ -173,13 +179,18 @@ void TfmRegistr::DelUserItemClick()
         return;
     }
     const AfterRemoval refill = [this] { fillList(); };
-    if (kind_ == KindAbonent) {
-        const std::string name = RemoveAbonent(abonents_, groups_, row, refill);
-        DeleteArchive(name);
-    } else if (kind_ == KindGroup) {
-        RemoveGroup(groups_, row, refill);
-    } else if (kind_ == KindProvider) {
-        RemoveProvider(providers_, abonents_, row, settings_, settingsFile_, refill);
+    try {
+        if (kind_ == KindAbonent) {
+            const std::string name = RemoveAbonent(abonents_, groups_, row, refill);
+            DeleteArchive(name);
+        } else if (kind_ == KindGroup) {
+            RemoveGroup(groups_, row, refill);
+        } else if (kind_ == KindProvider) {
+            RemoveProvider(providers_, abonents_, row, settings_, settingsFile_, refill);
+        }
+    } catch (const EListFileChanged&) {
+        reloaded();
+        throw;
     }
 }
 

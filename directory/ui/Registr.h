@@ -1,7 +1,9 @@
 #pragma once
 // The directory window "Регистрация": lists one of the three directory lists (subscribers, groups or
 // paging companies), opens the matching properties dialog for Add and Properties, and deletes entries
-// with everything that hangs on them.
+// with everything that hangs on them. A save refused because its list file changed behind the
+// program's back, here or in a properties dialog, is announced (listFileChanged) so that the host
+// reloads the directory; the window then shows what was reloaded.
 
 #include "platform/ui/Dialog.h"
 
@@ -55,6 +57,9 @@ public:
     void DelUserItemClick();
     void ExitItemClick();
 
+signals:
+    void listFileChanged();
+
 protected:
     bool escapePressed() override; // "Выход"
     bool enterPressed() override;  // "Свойства..."
@@ -63,6 +68,7 @@ protected:
 private:
     void buildUi();
     void fillList();
+    void reloaded(); // after a save refused for a changed list file
 
     TAbonentList& abonents_;
     TGroupList& groups_;

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QTabWidget>
 #include <QToolButton>
 #include <filesystem>
 #include <functional>
@@ -158,6 +159,64 @@ TEST_F(DirectoryWindowTest, EntryPointsDropTheRecipientAndRefillTheMainListsAfte
     EXPECT_EQ(rows(w->lbAbonent),
               (QStringList{u("Ann -- 5"), u("Bob -- 6"), u("../Zolbin -- 7"), u("Cid -- 8"), u("Dan -- 9")}));
     EXPECT_FALSE(anyTicked(w->lbAbonent));
+}
+
+// Another program (a script, a restored backup) adds a subscriber while the window is open: the next
+// save does not drop it, the windows show what the files hold, and the operator is told.
+TEST_F(DirectoryWindowTest, ASaveOverAFileChangedBehindTheWindowIsRefusedAndTheListsReloaded)
+{
+    const std::string theirs = dir.read(AbonentFileName) + test::subscriber("Eve", 10, 240, "").encode();
+    dir.write(AbonentFileName, theirs);
+
+    QStringList shownAfterRefusal;
+    EventLoopStep add([&] {
+        TfmAbReg& d = *windows->fmAbReg;
+        if (!d.isVisible())
+            return false;
+        typeText(d.EditName, u("Dan"));
+        typeText(d.EditNumber, u("9"));
+        QTest::keyClick(d.EditNumber, Qt::Key_Return);
+        shownAfterRefusal = rows(r->ListBox);
+        QTest::keyClick(d.EditName, Qt::Key_Escape);
+        return true;
+    });
+    auto step = whileOpen([&] { QTest::keyClick(r->ListBox, Qt::Key_Insert); });
+    QTest::mouseClick(w->btnAbonent, Qt::LeftButton);
+
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Файл Abonent.lst был изменён другой программой. "
+                                                        "Список загружен заново, повторите изменение."});
+    EXPECT_EQ(dir.read(AbonentFileName), theirs);
+    EXPECT_EQ(shownAfterRefusal, (QStringList{u("Ann"), u("Bob"), u("../Zolbin"), u("Cid"), u("Eve")}));
+    EXPECT_EQ(rows(w->lbAbonent), (QStringList{u("Ann -- 5"), u("Bob -- 6"), u("../Zolbin -- 7"),
+                                               u("Cid -- 8"), u("Eve -- 10")}));
+}
+
+// The same from the main window's ordering: the sort is refused once, then works on the reloaded list.
+TEST_F(DirectoryWindowTest, ASortOverAGroupFileChangedBehindTheWindowWorksOnTheReloadedGroups)
+{
+    TGroupList theirs;
+    for (const char* name : {"Zed", "Alpha"}) {
+        auto group = std::make_shared<TGroup>();
+        group->Name = cp(name);
+        theirs.Add(group);
+    }
+    theirs.SaveToFile(GroupFileName);
+    const std::string theirBytes = dir.read(GroupFileName);
+    w->TabbedNotebook1->setCurrentIndex(1);
+
+    QTest::mouseClick(w->btnNameSort, Qt::LeftButton);
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Файл Group.lst был изменён другой программой. "
+                                                        "Список загружен заново, повторите изменение."});
+    EXPECT_EQ(dir.read(GroupFileName), theirBytes);
+    EXPECT_EQ(rows(w->lbGroup), (QStringList{u("Zed"), u("Alpha")}));
+
+    prompts.clear();
+    QTest::mouseClick(w->btnNameSort, Qt::LeftButton);
+    EXPECT_TRUE(prompts.texts().empty());
+    EXPECT_EQ(rows(w->lbGroup), (QStringList{u("Alpha"), u("Zed")}));
+    TGroupList stored;
+    ASSERT_TRUE(stored.LoadFromFile(GroupFileName));
+    EXPECT_EQ(stored.Names(), (std::vector<std::string>{"Alpha", "Zed"}));
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace zolbin {
@@ -102,6 +103,36 @@ TEST_F(DirectoryPropertiesDialogs, EscClosesEveryDialogWithNothingStored)
         EXPECT_EQ(d->result(), QDialog::Rejected);
     }
     EXPECT_TRUE(prompts.texts().empty());
+    EXPECT_FALSE(dir.exists(AbonentFileName) || dir.exists(GroupFileName) || dir.exists(CompanyFileName));
+}
+
+// A stored name reaches the journal and the terminal: a new one holds no line break, Esc or the like.
+TEST_F(DirectoryPropertiesDialogs, NewNamesWithControlCharactersAreRefused)
+{
+    // Each dialog with everything else that its new entry needs.
+    const std::vector<std::pair<TPropertiesDialog*, std::function<void()>>> completed = {
+        {&abReg, [&] { abReg.EditNumber->setText(u("1")); }},
+        {&grReg, [&] { grReg.btnAllR->click(); }},
+        {&prvReg, [&] { prvReg.EditSMTPEMail->setText(u("pager@example.com")); }},
+    };
+    for (const char* name : {"x\r\nFORGED LINE", "\x1b[2Jwiped", "tab\there", "del\x7f", "nul\x01"}) {
+        for (const auto& [d, complete] : completed) {
+            SCOPED_TRACE(std::string(d->metaObject()->className()) + " " + name);
+            d->SetAddMode();
+            ASSERT_TRUE(test::showActive(d));
+            complete();
+            d->EditName->setText(QString::fromLatin1(name));
+            d->btnOk->click();
+            EXPECT_EQ(prompts.texts(),
+                      std::vector<std::string>{"Имя не должно содержать управляющих символов "
+                                               "(перевод строки, табуляция, Esc)."});
+            prompts.clear();
+            d->reject();
+        }
+    }
+    EXPECT_EQ(abonents.Count(), 2);
+    EXPECT_EQ(groups.Count(), 2);
+    EXPECT_EQ(providers.Count(), 1);
     EXPECT_FALSE(dir.exists(AbonentFileName) || dir.exists(GroupFileName) || dir.exists(CompanyFileName));
 }
 

@@ -1,6 +1,8 @@
 // The executable's own options, answered on the terminal without any window or display.
 
 #include "app/CommandLine.h"
+#include "app/DataFolderClaim.h"
+#include "platform/FileLock.h"
 #include "tests/support/TempDir.h"
 
 #include <QProcess>
@@ -80,6 +82,35 @@ TEST(StartupCommandLine, DataFolderIsCreatedWhenMissingAndBecomesTheCurrentDirec
     dir.write("plain-file", "x");
     EXPECT_NE(enterDataDir((std::filesystem::path(dir.path()) / "plain-file").string()), "");
     EXPECT_EQ(std::filesystem::current_path(), target);
+}
+
+// A second window on a folder is refused while the first holds it; the hidden temporaries of saves cut
+// short are removed only by the window that holds the folder, never under a running one.
+TEST(StartupCommandLine, OneWindowPerDataFolderAndLeftoversGoOnlyWithTheLock)
+{
+    test::TempDataDir dir;
+    const std::vector<std::string> leftovers = {".Abonent.lst.tmpAb3xZ9", ".Group.lst.tmp000000",
+                                                ".Company.lst.tmpqwerty", ".Zolbin.ini.tmpZZZZZZ"};
+    for (const std::string& name : leftovers)
+        dir.write(name, "half of a save");
+    dir.write("Abonent.lst", "kept");
+    {
+        FileLock firstWindow;
+        ASSERT_EQ(firstWindow.take(DataFolderLockName), FileLock::Result::Taken);
+        FileLock second;
+        EXPECT_EQ(claimDataFolder(second), "Программа уже работает с папкой данных " + dir.path() +
+                                               ".\nВторое окно для той же папки не открывается.");
+        for (const std::string& name : leftovers)
+            EXPECT_TRUE(dir.exists(name)) << name;
+    }
+    FileLock window;
+    EXPECT_EQ(claimDataFolder(window), "");
+    for (const std::string& name : leftovers)
+        EXPECT_FALSE(dir.exists(name)) << name;
+    EXPECT_EQ(dir.read("Abonent.lst"), "kept");
+    FileLock another;
+    EXPECT_EQ(claimDataFolder(another), "Программа уже работает с папкой данных " + dir.path() +
+                                            ".\nВторое окно для той же папки не открывается.");
 }
 
 } // namespace

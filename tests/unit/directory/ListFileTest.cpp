@@ -6,8 +6,12 @@
 #include "tests/unit/directory/Bytes.h"
 #include "tests/unit/platform/FileSizeLimit.h"
 
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -279,6 +283,86 @@ TEST(LinkMembers, MembersShareTheSubscriberRecordsAndSavesCarryTheirChanges)
     abonents.reset();
     EXPECT_EQ(groups[0]->Members[0]->Number, 5555);
     EXPECT_EQ(groups[0]->Members[0]->Name.str(), "Ann");
+}
+
+// --- Files changed behind the list's back ------------------------------------------------------------
+
+void appendTo(const char* name, const std::string& bytes)
+{
+    std::ofstream(name, std::ios::binary | std::ios::app) << bytes;
+}
+
+// What another program (a second window, a script, a restored backup) may do to the file after the list
+// read it; `loaded` is the file's state as the list read it.
+struct ChangeBehindTheBack
+{
+    const char* what;
+    std::function<void(const struct stat& loaded)> change;
+};
+
+TEST(ChangedListFile, IsNeverOverwrittenHoweverItChanged)
+{
+    const std::string loaded = abonentBytes("Ann", 1);
+    const std::string theirs = abonentBytes("Eve", 7); // the same size as what was loaded
+    const std::vector<ChangeBehindTheBack> changes = {
+        {"a record appended", [&](const struct stat&) { appendTo("Abonent.lst", theirs); }},
+        {"replaced through a rename by a file of the same size",
+         [&](const struct stat&) {
+             appendTo("restored", theirs);
+             fs::rename("restored", "Abonent.lst");
+         }},
+        {"rewritten in place, same size and inode, the time one nanosecond later",
+         [&](const struct stat& before) {
+             std::ofstream("Abonent.lst", std::ios::binary | std::ios::trunc) << theirs;
+             timespec times[2] = {before.st_atim, before.st_mtim};
+             times[1].tv_nsec += times[1].tv_nsec < 999999999 ? 1 : -1;
+             ASSERT_EQ(::utimensat(AT_FDCWD, "Abonent.lst", times, 0), 0);
+         }},
+        {"deleted", [](const struct stat&) { fs::remove("Abonent.lst"); }},
+    };
+    for (const ChangeBehindTheBack& c : changes) {
+        SCOPED_TRACE(c.what);
+        test::TempDataDir dir;
+        dir.write("Abonent.lst", loaded);
+        TAbonentList list;
+        ASSERT_TRUE(list.LoadFromFile(AbonentFileName));
+        struct stat before
+        {
+        };
+        ASSERT_EQ(::stat("Abonent.lst", &before), 0);
+        c.change(before);
+        const bool present = dir.exists("Abonent.lst");
+        const std::string onDisk = present ? dir.read("Abonent.lst") : "";
+
+        list.Add(abonent("Bob", 2));
+        try {
+            list.Save();
+            ADD_FAILURE() << "the changed file was rewritten";
+        } catch (const EListFileChanged& e) {
+            EXPECT_EQ(e.fileName(), AbonentFileName);
+            EXPECT_EQ(e.text(), cp("Файл Abonent.lst был изменён другой программой. Список загружен "
+                                   "заново, повторите изменение."));
+        }
+        EXPECT_EQ(dir.exists("Abonent.lst"), present);
+        EXPECT_EQ(present ? dir.read("Abonent.lst") : "", onDisk);
+    }
+}
+
+TEST(ChangedListFile, AFileMissingAtTheStartIsWrittenUnlessOneAppeared)
+{
+    test::TempDataDir dir;
+    TAbonentList abonents;
+    abonents.NoteMissingFile(AbonentFileName);
+    abonents.Add(abonent("Ann", 1));
+    abonents.Save(); // still missing
+    abonents.Save(); // the list's own file since
+    EXPECT_EQ(dir.read("Abonent.lst"), abonentBytes("Ann", 1));
+
+    TGroupList groups;
+    groups.NoteMissingFile(GroupFileName);
+    dir.write("Group.lst", groupHeader("Theirs", 0));
+    EXPECT_THROW(groups.Save(), EListFileChanged);
+    EXPECT_EQ(dir.read("Group.lst"), groupHeader("Theirs", 0));
 }
 
 } // namespace

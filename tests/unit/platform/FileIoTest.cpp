@@ -124,16 +124,61 @@ TEST(FileIo, DamagedFilesAreCopiedAsideUnderFreeNames)
     EXPECT_EQ(copyAside("Abonent.lst"), "Abonent.lst.bad");
     dir.write("Abonent.lst", "damaged again");
     EXPECT_EQ(copyAside("Abonent.lst"), "Abonent.lst.bad.1");
+    dir.write("Abonent.lst", "damaged once more");
     EXPECT_EQ(copyAside("Abonent.lst"), "Abonent.lst.bad.2");
     EXPECT_EQ(dir.read("Abonent.lst.bad"), "damaged");
     EXPECT_EQ(dir.read("Abonent.lst.bad.1"), "damaged again");
-    EXPECT_EQ(dir.read("Abonent.lst"), "damaged again");
+    EXPECT_EQ(dir.read("Abonent.lst.bad.2"), "damaged once more");
+    EXPECT_EQ(dir.read("Abonent.lst"), "damaged once more");
     try {
         copyAside("missing.lst");
         FAIL() << "copied a missing file";
     } catch (const EInOutError& e) {
         EXPECT_EQ(e.code(), 2);
     }
+}
+
+// Every start on a file left damaged finds it damaged again: it is copied once per content.
+TEST(FileIo, ADamagedFileLeftAsItIsIsCopiedOnce)
+{
+    test::TempDataDir dir;
+    dir.write("Group.lst", "first damage");
+    dir.write("Group.lst.bad.7", "second damage"); // an earlier copy, numbered
+    dir.write("Group.lst.bad.x", "second damage"); // not a copy of ours
+    EXPECT_EQ(copyAside("Group.lst"), "Group.lst.bad");
+    EXPECT_EQ(copyAside("Group.lst"), "Group.lst.bad");
+    dir.write("Group.lst", "second damage");
+    EXPECT_EQ(copyAside("Group.lst"), "Group.lst.bad.7");
+    dir.write("Group.lst", "second damagf"); // same size, other bytes
+    EXPECT_EQ(copyAside("Group.lst"), "Group.lst.bad.1");
+    EXPECT_EQ(listing(dir.path()), (std::vector<std::string>{"Group.lst", "Group.lst.bad", "Group.lst.bad.1",
+                                                             "Group.lst.bad.7", "Group.lst.bad.x"}));
+}
+
+TEST(FileIo, OnlyTheWritersOwnLeftoversAreRemoved)
+{
+    test::TempDataDir dir;
+    const std::vector<std::pair<std::string, bool>> names = {
+        {".Abonent.lst.tmpAb3xZ9", true}, // what AtomicWriter makes
+        {".Abonent.lst.tmp000000", true},
+        {".Abonent.lst.tmpAb3xZ", false},   // five characters
+        {".Abonent.lst.tmpAb3xZ90", false}, // seven
+        {".Abonent.lst.tmpAb-xZ9", false},  // not a letter or digit
+        {"Abonent.lst.tmpAb3xZ9", false},   // not hidden
+        {".Group.lst.tmpAb3xZ9", false},    // another file's
+        {"Abonent.lst", false},
+        {"Abonent.lst.bad", false},
+    };
+    for (const auto& [name, removed] : names)
+        dir.write(name, "x");
+    fs::create_directory(".Abonent.lst.tmpFOLDER");
+    removeWriterLeftovers("Abonent.lst");
+    for (const auto& [name, removed] : names)
+        EXPECT_EQ(dir.exists(name), !removed) << name;
+    EXPECT_TRUE(dir.exists(".Abonent.lst.tmpFOLDER")) << "only files are removed";
+
+    removeWriterLeftovers(dir.path() + "/Group.lst"); // a path with its folder
+    EXPECT_FALSE(dir.exists(".Group.lst.tmpAb3xZ9"));
 }
 
 TEST(FileIo, DataFilesAreFoundInTheDataFolderFirst)

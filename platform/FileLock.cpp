@@ -1,0 +1,47 @@
+#include "platform/FileLock.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace zolbin {
+
+FileLock::~FileLock()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+// flock, not fcntl: its lock belongs to the open file description, so that two holders in one process
+// exclude each other as two processes do.
+FileLock::Result FileLock::take(const std::string& path)
+{
+    if (fd_ >= 0)
+        return Result::Taken;
+    int fd;
+    do
+        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        error_ = errno;
+        return Result::Unavailable;
+    }
+    int locked;
+    do
+        locked = ::flock(fd, LOCK_EX | LOCK_NB);
+    while (locked != 0 && errno == EINTR);
+    if (locked != 0) {
+        const int err = errno;
+        ::close(fd);
+        if (err == EWOULDBLOCK)
+            return Result::Busy;
+        error_ = err;
+        return Result::Unavailable;
+    }
+    fd_ = fd;
+    error_ = 0;
+    return Result::Taken;
+}
+
+} // namespace zolbin

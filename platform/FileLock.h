@@ -1,0 +1,35 @@
+#pragma once
+// An exclusive lock on a file, held from take() until the object goes. The lock belongs to the open
+// file, so the system drops it with the process however the process ends (a crash or kill -9 included):
+// no stale lock is ever left behind, and the lock file itself may stay where it is.
+
+#include <string>
+
+namespace zolbin {
+
+class FileLock
+{
+public:
+    enum class Result
+    {
+        Taken,      // held by this object now
+        Busy,       // another holder has it (another process, or another FileLock on the same file)
+        Unavailable // the lock file cannot be opened or created; error() tells why
+    };
+
+    FileLock() = default;
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    // Opens (creating when missing) and locks the file without waiting.
+    Result take(const std::string& path);
+    bool held() const { return fd_ >= 0; }
+    int error() const { return error_; } // errno of an Unavailable result
+
+private:
+    int fd_ = -1;
+    int error_ = 0;
+};
+
+} // namespace zolbin
