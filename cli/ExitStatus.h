@@ -10,7 +10,8 @@ namespace ExitStatus {
 inline constexpr int Accepted = 0;    // every page was accepted
 inline constexpr int NotAccepted = 1; // at least one page was not accepted
 inline constexpr int Usage = 2;       // a usage or configuration error: nothing was sent
-inline constexpr int FileError = 3;   // a data file could not be read (or the journal created)
+inline constexpr int FileError = 3;   // a data file could not be read, or the journal or an archive
+                                      // could not be written (the pages reached were all accepted)
 } // namespace ExitStatus
 
 // Ends zolbin-send before anything is sent; the message is UTF-8, ready for the terminal.

@@ -1,5 +1,6 @@
 #include "cli/Listing.h"
 
+#include "directory/TextChecks.h"
 #include "platform/Codepage.h"
 
 namespace zolbin {
@@ -7,15 +8,13 @@ namespace zolbin {
 namespace {
 
 // A stored text as one field: control characters (a tab among them) would break the line or reach the
-// terminal as commands, so each shows as '?'.
+// terminal as commands, so each is written escaped; the one byte cp1251 leaves undefined shows as '?'.
 std::string clean(const std::string& text)
 {
-    std::string shown = text;
-    for (char& c : shown) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || byte == 0x98)
+    std::string shown = VisibleControls(text);
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) == 0x98)
             c = '?';
-    }
     return shown;
 }
 

@@ -30,7 +30,7 @@ template <typename List> int findByName(const List& list, const std::string& nam
 
 std::string quoted(const std::string& cp1251)
 {
-    return "«" + utf8(cp1251) + "»";
+    return "«" + utf8(VisibleControls(cp1251)) + "»";
 }
 
 // Fields of a "hh:mm" text, or false.

@@ -80,17 +80,17 @@ int send(const SendOptions& options, const Directory& directory, std::istream& i
     ConsolePrompts prompts(options.stopOnError, err);
     if (!options.quiet && !request.serviceSummary.empty())
         err << utf8(request.serviceSummary) << '\n';
-    const SendOutcome outcome =
-        SendCommand(host, request.params, request.curGroup, directory.groups, directory.providers).Run();
-    switch (outcome) {
-    case SendOutcome::Completed:
-        return prompts.skipped() == 0 ? ExitStatus::Accepted : ExitStatus::NotAccepted;
-    case SendOutcome::Refused:
+    SendCommand command(host, request.params, request.curGroup, directory.groups, directory.providers);
+    const SendOutcome outcome = command.Run();
+    if (outcome == SendOutcome::Refused)
         return ExitStatus::Usage;
-    case SendOutcome::Stopped:
-        break;
-    }
-    return ExitStatus::NotAccepted;
+    if (command.PageFailed() || prompts.skipped() != 0)
+        return ExitStatus::NotAccepted;
+    // Every page the command reached was accepted: a journal or archive that could not be written is the
+    // only failure left to tell.
+    if (command.FileErrorSeen())
+        return ExitStatus::FileError;
+    return outcome == SendOutcome::Completed ? ExitStatus::Accepted : ExitStatus::NotAccepted;
 }
 
 } // namespace

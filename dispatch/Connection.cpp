@@ -16,6 +16,7 @@ constexpr int Attempts = 3;
 
 int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port)
 {
+    RequireWorkingJournal(host);
     ReportStatus(host, cp("Соединение с сервером..."));
     for (int attempt = 1; attempt <= Attempts; ++attempt) {
         const bool last = attempt == Attempts;
@@ -27,7 +28,7 @@ int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port
         if (address == net::InaddrNone && !net::GetHostByName(server, address)) {
             ReportSocketError(host, net::Winsock::LastError());
             if (last)
-                host.Journal().WriteEmptyLine();
+                host.Journal().AppendEmptyLine();
             continue;
         }
 
@@ -35,7 +36,7 @@ int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port
         if (s < 0) {
             ReportSocketError(host, net::Winsock::LastError());
             if (last)
-                host.Journal().WriteEmptyLine();
+                host.Journal().AppendEmptyLine();
             continue;
         }
 
@@ -51,13 +52,20 @@ int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port
 
         std::string greeting;
         const int n = ReadReply(s, greeting, net::CurrentDeadlines().replyMs);
-        if (n > 0 && (greeting[0] == '4' || greeting[0] == '5'))
+        if (n < 0) {
+            // Silence until the deadline (or a broken connection): another attempt would only wait again.
+            ReportSocketError(host, net::Winsock::LastError());
             return -1;
-        if (n <= 0)
-            greeting.clear();
+        }
+        if (n > 0 && (greeting[0] == '4' || greeting[0] == '5')) {
+            ReportNegativeReply(host, greeting, {});
+            return -1;
+        }
+        // A server that closed without a word gives an empty greeting: the dialogue then fails on its
+        // first exchange.
         host.SetStatusText(greeting);
         host.Pause(250);
-        host.Journal().WriteLine(WithoutLastTwo(greeting));
+        host.Journal().Append(WithoutLastTwo(greeting));
         return s;
     }
     return -1;

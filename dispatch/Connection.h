@@ -10,8 +10,11 @@ namespace zolbin {
 class SendHost;
 
 // Connects to the host (a dotted IPv4 address or a name; only its first address is tried) on the port's
-// low 16 bits. Returns the connected socket with the greeting read, or -1. A greeting beginning with
-// "4" or "5" gives -1 without anything shown or journaled. Fills host.LocalAddr.
+// low 16 bits. Returns the connected socket with the greeting read, or -1. The attempts are for
+// connections that fail; once connected, a greeting that does not come within the reply deadline (or a
+// read that fails) and a greeting beginning with "4" or "5" end the call at once with the reason shown
+// and journaled ("Ошибка: " + the error text or the greeting). Fills host.LocalAddr.
+// A journal that has failed ends the send command before anything is tried (EInOutError).
 int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port);
 
 } // namespace zolbin

@@ -1,8 +1,10 @@
 #include "dispatch/DialogueChannel.h"
 
+#include "directory/TextChecks.h"
 #include "dispatch/ReplyReader.h"
 #include "dispatch/SendHost.h"
 #include "platform/Codepage.h"
+#include "platform/Errors.h"
 #include "platform/Net.h"
 #include "platform/Prompts.h"
 
@@ -13,14 +15,34 @@ std::string WithoutLastTwo(const std::string& text)
     return text.size() >= 2 ? text.substr(0, text.size() - 2) : std::string();
 }
 
+void ReportNegativeReply(SendHost& host, const std::string& reply, const std::string& unreachableMessage)
+{
+    host.Beep();
+    const std::string status = cp("Ошибка: ") + reply;
+    host.SetStatusText(status);
+    if (!unreachableMessage.empty())
+        Prompts::message(unreachableMessage, PromptIcon::Information);
+    host.Pause(100);
+    host.Journal().Append(WithoutLastTwo(status));
+}
+
+void RequireWorkingJournal(const SendHost& host)
+{
+    if (const int failure = host.Journal().Failure())
+        throw EInOutError(failure);
+}
+
 void DialogueChannel::reportSocketError(int code)
 {
     ReportSocketError(host_, code);
-    host_.Journal().WriteEmptyLine();
+    if (!accepted_)
+        host_.Journal().AppendEmptyLine();
 }
 
 int DialogueChannel::SendLine(const std::string& line, const std::string& shownText)
 {
+    if (!accepted_)
+        RequireWorkingJournal(host_);
     if (line.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
         reportSocketError(net::Wsa::InvalidArgument);
         return -1;
@@ -33,9 +55,11 @@ int DialogueChannel::SendLine(const std::string& line, const std::string& shownT
     const int sent = net::Send(socket_, wire.data(), static_cast<int>(wire.size()));
     const int error = net::Winsock::LastError();
     if (!shownText.empty()) {
-        host_.SetStatusText(shownText);
+        // Stored values (a server name, an address) may hold control characters; they are shown escaped.
+        const std::string shown = VisibleControls(shownText);
+        host_.SetStatusText(shown);
         host_.Pause(100);
-        host_.Journal().WriteLine(shownText);
+        host_.Journal().Append(shown);
     }
     if (sent < 0) {
         reportSocketError(error);
@@ -59,19 +83,13 @@ int DialogueChannel::ReadReply(const std::string& unreachableMessage, int deadli
     const char first = reply[0];
     const bool positive = first >= '0' && first <= '9' && first != '4' && first != '5';
     if (!positive) {
-        host_.Beep();
-        const std::string status = cp("Ошибка: ") + reply;
-        host_.SetStatusText(status);
-        if (!unreachableMessage.empty())
-            Prompts::message(unreachableMessage, PromptIcon::Information);
-        host_.Pause(100);
-        host_.Journal().WriteLine(WithoutLastTwo(status));
+        ReportNegativeReply(host_, reply, unreachableMessage);
         return -1;
     }
     const std::string status = cp("Ответ: ") + reply;
     host_.SetStatusText(status);
     host_.Pause(100);
-    host_.Journal().WriteLine(WithoutLastTwo(status));
+    host_.Journal().Append(WithoutLastTwo(status));
     return 0;
 }
 

@@ -1,6 +1,11 @@
 #pragma once
 // The line exchange that the SNPP and SMTP dialogues share: one command line out, one reply in, each step
 // shown in the status bar and written to the journal as the dialogue asks.
+//
+// Until the server has accepted the page, no line leaves while the journal is failing: the send command
+// ends there (EInOutError), with nothing more sent. Once the page is accepted (PageAccepted()), nothing
+// that follows can undo it: the steps are still shown and journaled, but their failures only end the
+// dialogue.
 
 #include <string>
 
@@ -28,14 +33,26 @@ public:
     // reply was due (10054), is reported with an empty journal line. Returns 0 or -1.
     int ReadReply(const std::string& unreachableMessage, int deadlineMs);
 
+    // The server has taken the page: from here on the recipient's block is closed by the outcome, not by
+    // a failure, so a failure writes no empty line.
+    void PageAccepted() { accepted_ = true; }
+
 private:
     void reportSocketError(int code);
 
     SendHost& host_;
     int socket_;
+    bool accepted_ = false;
 };
 
 // The status text without its last two characters (a reply's CR LF), as the journal keeps replies.
 std::string WithoutLastTwo(const std::string& text);
+
+// A reply judged negative: the beep, "Ошибка: " + the reply shown, the message box when one is given,
+// and the journal line without the reply's CR LF.
+void ReportNegativeReply(SendHost& host, const std::string& reply, const std::string& unreachableMessage);
+
+// Before anything more goes to a server: a journal that has failed ends the send command (EInOutError).
+void RequireWorkingJournal(const SendHost& host);
 
 } // namespace zolbin

@@ -24,16 +24,16 @@ int ReadReply(int socket, std::string& reply, int deadlineMs)
     using SteadyClock = std::chrono::steady_clock;
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(deadlineMs);
     reply.clear();
-    std::array<char, ReplyBufferSize> buffer{};
-    while (reply.size() < ReplyBufferSize) {
+    std::array<char, 4096> buffer{};
+    for (;;) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
         if (left.count() <= 0) {
             net::Winsock::SetLastError(net::Wsa::TimedOut);
             return -1;
         }
-        const int room = static_cast<int>(ReplyBufferSize - reply.size());
-        const int n = net::Recv(socket, buffer.data(), room, static_cast<int>(left.count()));
+        const int n =
+            net::Recv(socket, buffer.data(), static_cast<int>(buffer.size()), static_cast<int>(left.count()));
         if (n < 0)
             return -1;
         if (n == 0)
@@ -41,6 +41,10 @@ int ReadReply(int socket, std::string& reply, int deadlineMs)
         reply.append(buffer.data(), static_cast<std::size_t>(n));
         if (ReplyComplete(reply))
             break;
+        if (reply.size() > MaxReplySize) {
+            net::Winsock::SetLastError(net::Wsa::MessageTooLong);
+            return -1;
+        }
     }
     return static_cast<int>(reply.size());
 }

@@ -29,7 +29,8 @@ std::string digitalCharacters()
 
 std::string continueQuestion(const std::string& name)
 {
-    return cp("Для абонента ") + name + cp(" сообщение отправить не удалось. Продолжать для остальных?");
+    return cp("Для абонента ") + VisibleControls(name) +
+           cp(" сообщение отправить не удалось. Продолжать для остальных?");
 }
 
 } // namespace
@@ -43,8 +44,8 @@ SendCommand::SendCommand(SendHost& host, TSendParams& params, std::int16_t curGr
 void SendCommand::reportOutcome(const std::string& text)
 {
     host_.SetStatusText(text);
-    host_.Journal().WriteLine(text);
-    host_.Journal().WriteEmptyLine();
+    host_.Journal().Append(text);
+    host_.Journal().AppendEmptyLine();
 }
 
 SendOutcome SendCommand::Run()
@@ -67,13 +68,17 @@ SendOutcome SendCommand::Run()
     }
 
     SendOutcome outcome = SendOutcome::Stopped;
+    bool ioErrorShown = false;
+    fileError_ = false;
+    pageFailed_ = false;
+    host_.Journal().ClearFailure();
     try {
         host_.Journal().EnsureExists();
         ReportStatus(host_, cp("Инициализация..."));
         lines_ = host_.EditorLines();
         if (const int error = net::Winsock::Startup(); error != 0) {
             ReportSocketError(host_, error);
-            host_.Journal().WriteEmptyLine();
+            host_.Journal().AppendEmptyLine();
         } else {
             bool stopped = false;
             if (curGroup_ == -1) {
@@ -88,7 +93,8 @@ SendOutcome SendCommand::Run()
                     params_.CurNumber = member.Number;
                     params_.CurDigital = member.Numeric;
                     params_.CurProvider = member.Provider.str();
-                    ReportStatus(host_, cp("Отправка сообщения для абонента ") + params_.CurName);
+                    ReportStatus(host_,
+                                 cp("Отправка сообщения для абонента ") + VisibleControls(params_.CurName));
                     if (serveSubscriber() == Result::Stop) {
                         stopped = true;
                         break;
@@ -108,10 +114,18 @@ SendOutcome SendCommand::Run()
             }
         }
     } catch (const EZolbinError& error) {
-        // A bad service date or a failed journal write ends the command; the network is released and the
-        // deferral kept for the next try.
+        // A bad service date, or a journal that failed before a page was accepted, ends the command; the
+        // network is released and the deferral kept for the next try.
         net::Winsock::Cleanup();
         Prompts::message(error.text(), PromptIcon::Stop);
+        if (dynamic_cast<const EInOutError*>(&error) != nullptr)
+            fileError_ = ioErrorShown = true;
+    }
+    // Lines the journal could not take after a page was accepted do not undo the page: the operator is
+    // told of the file error on its own.
+    if (const int failure = host_.Journal().Failure(); failure != 0 && !ioErrorShown) {
+        Prompts::message(EInOutError(failure).text(), PromptIcon::Stop);
+        fileError_ = true;
     }
     if (outcome != SendOutcome::Completed)
         params_.DeferDate = savedDeferDate_;
@@ -123,6 +137,7 @@ SendOutcome SendCommand::Run()
 SendCommand::Result SendCommand::failSubscriber(const std::string& messageForOne,
                                                 const std::string& promptPrefix, bool stopsGroup)
 {
+    pageFailed_ = true;
     const bool group = curGroup_ != -1;
     if (!group || stopsGroup) {
         if (!messageForOne.empty())
@@ -138,13 +153,14 @@ SendCommand::Result SendCommand::failSubscriber(const std::string& messageForOne
 
 SendCommand::Result SendCommand::failConnection()
 {
+    pageFailed_ = true;
     if (curGroup_ == -1) {
         reportOutcome(failedText());
         return Result::Stop;
     }
     const std::string question = continueQuestion(params_.CurName);
-    host_.Journal().WriteLine(question);
-    host_.Journal().WriteEmptyLine();
+    host_.Journal().Append(question);
+    host_.Journal().AppendEmptyLine();
     return Prompts::ask(cp("Предупреждение"), question, PromptIcon::Stop) ? Result::Skipped : Result::Stop;
 }
 
@@ -197,7 +213,8 @@ SendCommand::Result SendCommand::serveSubscriber()
         }
         if (params_.CurGate == Gate::SMTP || i == 0) {
             params_.DeferDate = savedDeferDate_;
-            WriteArchive(params_, lines_);
+            if (WriteArchive(params_, lines_) != 0)
+                fileError_ = true;
         }
         reportOutcome(cp("Сообщение успешно отправлено"));
     }

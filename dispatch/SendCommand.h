@@ -26,6 +26,12 @@ public:
 
     SendOutcome Run();
 
+    // True when the last Run met a file error (the journal or an archive could not be written). It was
+    // shown on its own; pages the servers accepted still count as sent.
+    bool FileErrorSeen() const { return fileError_; }
+    // True when the last Run failed at least one subscriber's page (not sent, or skipped after a failure).
+    bool PageFailed() const { return pageFailed_; }
+
 private:
     enum class Result
     {
@@ -45,6 +51,8 @@ private:
     const TProviderList& providers_;
     std::string savedDeferDate_;
     std::vector<std::string> lines_;
+    bool fileError_ = false;
+    bool pageFailed_ = false;
 };
 
 } // namespace zolbin

@@ -9,7 +9,7 @@ void ReportStatus(SendHost& host, const std::string& text)
 {
     host.SetStatusText(text);
     host.Pause(100);
-    host.Journal().WriteLine(text);
+    host.Journal().Append(text);
 }
 
 void ReportSocketError(SendHost& host, int code)

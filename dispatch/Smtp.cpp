@@ -110,8 +110,10 @@ int SmtpDialogue(SendHost& host, int& socket, const TSendParams& params,
 
     if (channel.SendLine(".", {}) < 0 || channel.ReadReply({}, EndOfDataDeadlineMs) < 0)
         return -1;
-    if (channel.SendLine("QUIT", sent + "QUIT") < 0 || channel.ReadReply({}, deadline) < 0)
-        return -1;
+    // The relay has taken the mail: QUIT is journaled, but whatever it gives cannot take the mail back.
+    channel.PageAccepted();
+    if (channel.SendLine("QUIT", sent + "QUIT") >= 0)
+        channel.ReadReply({}, deadline);
     return 0;
 }
 

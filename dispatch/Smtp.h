@@ -23,7 +23,8 @@ std::string SmtpSubject(const TSendParams& params, bool hideFrom);
 std::vector<std::string> SmtpBodyLines(std::vector<std::string> lines, const std::string& signature,
                                        const std::string& charset);
 
-// Returns 0 when the mail was accepted and QUIT answered, -1 at the first failure.
+// Returns 0 when the relay accepted the mail (its reply to the final "." was positive, whatever QUIT then
+// gave), -1 at the first failure before that.
 int SmtpDialogue(SendHost& host, int& socket, const TSendParams& params,
                  const std::vector<std::string>& lines);
 

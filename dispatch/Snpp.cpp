@@ -69,11 +69,13 @@ int SnppDialogue(SendHost& host, int& socket, const TSendParams& params,
         if (channel.SendLine(line, sent + "MESS ***") < 0 || channel.ReadReply({}, deadline) < 0)
             return -1;
     }
-    for (const char* command : {"SEND", "QUIT"}) {
-        const std::string line = command;
-        if (channel.SendLine(line, sent + line) < 0 || channel.ReadReply({}, deadline) < 0)
-            return -1;
-    }
+    // Step 5: SEND. A positive reply means the company has the page.
+    if (channel.SendLine("SEND", sent + "SEND") < 0 || channel.ReadReply({}, deadline) < 0)
+        return -1;
+    channel.PageAccepted();
+    // Step 6: QUIT, journaled; whatever it gives cannot take the page back.
+    if (channel.SendLine("QUIT", sent + "QUIT") >= 0)
+        channel.ReadReply({}, deadline);
     return 0;
 }
 

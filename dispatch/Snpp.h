@@ -15,7 +15,8 @@ class SendHost;
 std::string SnppMessageText(std::vector<std::string> lines, const std::string& signature,
                             const std::string& charset);
 
-// Returns 0 when every step succeeded, -1 at the first failure.
+// Returns 0 when the server accepted the page (its reply to SEND was positive, whatever QUIT then gave),
+// -1 at the first failure before that.
 int SnppDialogue(SendHost& host, int& socket, const TSendParams& params,
                  const std::vector<std::string>& lines);
 

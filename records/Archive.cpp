@@ -1,6 +1,7 @@
 #include "records/Archive.h"
 
 #include "platform/Codepage.h"
+#include "platform/Errors.h"
 #include "platform/FileIo.h"
 #include "platform/IoError.h"
 #include "platform/Prompts.h"
@@ -75,7 +76,7 @@ std::string FormatArchiveEntry(const TSendParams& params, const std::vector<std:
     return entry;
 }
 
-void WriteArchive(const TSendParams& params, const std::vector<std::string>& messageLines)
+int WriteArchive(const TSendParams& params, const std::vector<std::string>& messageLines)
 {
     // The folder is made on every call, also for a page that is not archived. A failure here shows up
     // as the failed opening below.
@@ -83,19 +84,25 @@ void WriteArchive(const TSendParams& params, const std::vector<std::string>& mes
     std::filesystem::create_directories(ArchiveFolder, ignored);
 
     if (params.CurName.empty())
-        return;
+        return 0;
 
     // A name that would reach outside "Log" is an invalid file name, like a name with characters the
     // file system refuses.
+    int code = 0;
     if (!IsSafeArchiveName(params.CurName)) {
-        Prompts::message(ioErrorText(IoCode::PathNotFound));
-        return;
+        code = IoCode::PathNotFound;
+    } else {
+        try {
+            if (const int err =
+                    tryAppendToFile(ArchivePath(params.CurName), FormatArchiveEntry(params, messageLines)))
+                code = ioCodeFromErrno(err);
+        } catch (const EInOutError& error) {
+            code = error.code(); // the entry was cut back: the file is as it was
+        }
     }
-
-    if (const int err =
-            tryAppendToFile(ArchivePath(params.CurName), FormatArchiveEntry(params, messageLines));
-        err != 0)
-        Prompts::message(ioErrorText(ioCodeFromErrno(err)));
+    if (code != 0)
+        Prompts::message(ioErrorText(code));
+    return code;
 }
 
 } // namespace zolbin

@@ -1,6 +1,7 @@
 #pragma once
 // The work journal "Zolbin.log": cp1251 lines ending with CR LF, only ever appended. Every write opens
-// the file, writes and closes it again; no handle stays open between writes.
+// the file, writes and closes it again; no handle stays open between writes. A line goes in whole or not
+// at all.
 
 #include <string>
 
@@ -22,8 +23,18 @@ public:
     // Appends one empty line: the end of one recipient's block.
     void WriteEmptyLine() const { WriteLine(std::string()); }
 
+    // The same without throwing, for a sending that must learn what the server did even when the journal
+    // cannot take its lines: false when the line was not written, and the I/O code of the first such
+    // failure is kept until ClearFailure().
+    bool Append(const std::string& line) const;
+    bool AppendEmptyLine() const { return Append(std::string()); }
+    // The I/O code of the first failed Append since the last ClearFailure(), 0 when none failed.
+    int Failure() const { return failure_; }
+    void ClearFailure() const { failure_ = 0; }
+
 private:
     std::string fileName_;
+    mutable int failure_ = 0;
 };
 
 } // namespace zolbin

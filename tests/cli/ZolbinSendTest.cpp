@@ -158,6 +158,23 @@ TEST_F(ZolbinSendTest, RefusedPageIsNotAcceptedAndItsMessageIsShownEvenWhenQuiet
     EXPECT_EQ(r.err, "zolbin-send: Абонент не доступен!\n");
 }
 
+TEST_F(ZolbinSendTest, AcceptedPageWhoseRecordCannotBeWrittenIsAFileErrorNotAFailure)
+{
+    ScriptedServer server({snppOk(), {{"220 SNPP ready\r\n"}, {Reply("554 no\r\n")}}});
+    files.company("Beeper", Gate::SNPP, server.port());
+    files.subscriber("A", 1, "Beeper");
+    fs::create_directories(in("Log/A.log")); // the archive cannot be written
+
+    CliRun r = run({"--to", "A", "Hello"});
+    EXPECT_EQ(r.status, ExitStatus::FileError);
+    EXPECT_THAT(r.err, HasSubstr("Сообщение успешно отправлено\n"));
+    EXPECT_THAT(r.err, HasSubstr("zolbin-send: File access denied\n"));
+
+    // A page that is refused is the failure that counts, whatever else went wrong.
+    r = run({"--to", "A", "Hello"});
+    EXPECT_EQ(r.status, ExitStatus::NotAccepted);
+}
+
 TEST_F(ZolbinSendTest, UsageAndConfigurationErrorsSendAndWriteNothing)
 {
     ScriptedServer server({snppOk()});
@@ -238,8 +255,9 @@ TEST_F(ZolbinSendTest, ListingShowsTheDirectoryOneEntryPerLine)
 
     r = run({"--list", "subscribers"});
     EXPECT_EQ(r.status, ExitStatus::Accepted);
-    EXPECT_EQ(r.out, "Иванов -- 1234567\tBeeper\t160\nDigi?[2J -- 42\tОрмид-Пейдж, г.Ворль\t20\tцифровой\n");
-    EXPECT_EQ(run({"--list", "groups"}).out, "Дежурные\tИванов, Digi?[2J\nEmpty\t\n");
+    EXPECT_EQ(r.out,
+              "Иванов -- 1234567\tBeeper\t160\nDigi\\x1B[2J -- 42\tОрмид-Пейдж, г.Ворль\t20\tцифровой\n");
+    EXPECT_EQ(run({"--list", "groups"}).out, "Дежурные\tИванов, Digi\\x1B[2J\nEmpty\t\n");
     EXPECT_EQ(run({"--list", "companies"}).out, "Ормид-Пейдж, г.Ворль\tSMTP\t@gw.example\t25\tKOI8-R\n"
                                                 "Beeper\tSNPP\t127.0.0.1\t444\tDOS\n"
                                                 "Tap\tTAP\t5551234\t\t\n");

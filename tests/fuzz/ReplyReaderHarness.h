@@ -22,9 +22,10 @@ struct ReplyRun
 
 ReplyRun runReplyReader(std::string_view input);
 
-// The rules a correct reader keeps on that run: the result is the reply's length; the reply is the data
-// sent, from its start, at most a buffer full; reading stopped only at a complete reply, a full buffer or
-// the end of the data; and never went past a reply that was already complete at the end of a piece.
+// The rules a correct reader keeps on that run: the result is the reply's length (an error only for data
+// longer than a reply may be); the reply is the data sent, from its start; reading stopped only at a
+// complete reply or the end of the data; and never went past a reply that was already complete at the end
+// of a piece.
 // Returns an empty text when every rule holds, else the rule broken.
 std::string checkReplyRun(const ReplyRun& run);
 

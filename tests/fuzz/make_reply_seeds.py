@@ -26,9 +26,9 @@ SEEDS = {
     "33-multi-line.reply": seed(b"250-first\r\n", b"250-second\r\n250 ", b"last\r\n", b"221 next\r\n"),
     # Two replies in one piece cannot be told apart: both are read.
     "14-merged.reply": seed(b"250 a\r\n354 b\r\n"),
-    # Longer than the reply buffer, in one piece and in two.
-    "4096-overlong.reply": seed(b"5" * 5000),
-    "4096-overlong-split.reply": seed(b"250-" + b"x" * 2996, b"y" * 3000 + b"\r\n"),
+    # Longer than one read, in one piece and in two: still one reply.
+    "5000-long-no-crlf.reply": seed(b"5" * 5000),
+    "6002-long-multi-line.reply": seed(b"250-" + b"x" * 2996, b"y" * 3000 + b"\r\n"),
     # No CR LF: read until the server closes.
     "9-no-crlf.reply": seed(b"220 ready"),
     "10-continuation-then-close.reply": seed(b"250-more\r\n"),

@@ -47,14 +47,6 @@ TEST_F(Connection, GreetingIsShownWholeAndJournaledWithoutItsLineEnd)
     EXPECT_EQ(host.beeps, 0);
 }
 
-TEST_F(Connection, NegativeGreetingGivesMinusOneSilently)
-{
-    ScriptedServer server({ScriptedSession{{"421 busy\r\n"}, {}}});
-    EXPECT_EQ(ConnectToServer(host, "localhost", server.port()), -1);
-    EXPECT_THAT(JournalLines(), ElementsAre("Соединение с сервером...", "Попытка 1..."));
-    EXPECT_EQ(utf8(host.statuses.back()), "Попытка 1...");
-}
-
 TEST_F(Connection, OnlyThePortsLowSixteenBitsCount)
 {
     ScriptedServer server({ScriptedSession{{"220 ok\r\n"}, {}}});
@@ -62,10 +54,39 @@ TEST_F(Connection, OnlyThePortsLowSixteenBitsCount)
     EXPECT_EQ(server.accepted(), 1);
 }
 
-TEST_F(Connection, NoGreetingBeforeTheDeadlineLeavesAnEmptyStatusAndLine)
+TEST_F(Connection, SilentOrRefusedGreetingEndsTheConnectionAtOnceWithItsReason)
 {
     net::CurrentDeadlines().replyMs = 300;
-    ScriptedServer server({ScriptedSession{{}, {}}});
+    ScriptedReply silent;
+    silent.silent = true;
+    const struct
+    {
+        ScriptedSession session;
+        const char* journaled;
+    } cases[] = {
+        {{{}, {silent}}, "Ошибка: Время ожидания истекло."},
+        {{{"421 too busy\r\n"}, {}}, "Ошибка: 421 too busy"},
+        {{{"554 no ", "service\r\n"}, {}}, "Ошибка: 554 no service"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.journaled);
+        TempDataDir caseDir;
+        RecordingHost fresh;
+        fresh.journal.EnsureExists();
+        ScriptedServer server({c.session, c.session});
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(ConnectToServer(fresh, "127.0.0.1", server.port()), -1);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1500));
+        EXPECT_EQ(server.accepted(), 1); // no second attempt
+        EXPECT_THAT(JournalLines(), ElementsAre("Соединение с сервером...", "Попытка 1...", c.journaled));
+        EXPECT_EQ(utf8(fresh.statuses.back()).rfind(c.journaled, 0), 0u);
+        EXPECT_EQ(fresh.beeps, 1);
+    }
+}
+
+TEST_F(Connection, GreetingClosedWithoutAWordLeavesAnEmptyStatusAndLine)
+{
+    ScriptedServer server({ScriptedSession{{}, {}}}); // accepts, then closes at once
     EXPECT_GE(ConnectToServer(host, "127.0.0.1", server.port()), 0);
     EXPECT_EQ(host.statuses.back(), "");
     EXPECT_THAT(JournalLines(), ElementsAre("Соединение с сервером...", "Попытка 1...", ""));

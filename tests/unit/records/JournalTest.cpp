@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/IoError.h"
 #include "tests/support/TempDir.h"
+#include "tests/unit/platform/FileSizeLimit.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -61,4 +62,24 @@ TEST(JournalFile, FailuresAreInputOutputErrors)
     } catch (const EInOutError& e) {
         EXPECT_EQ(e.code(), IoCode::AccessDenied);
     }
+}
+
+TEST(JournalFile, AppendWritesALineWholeOrNotAtAllAndKeepsTheFirstFailure)
+{
+    test::TempDataDir dir;
+    TJournal journal;
+    journal.WriteLine("kept");
+    {
+        test::FileSizeLimit limit(10); // "kept\r\n" and four bytes more
+        ASSERT_TRUE(limit.active());
+        EXPECT_FALSE(journal.Append("250 message sent"));
+        EXPECT_TRUE(journal.Append("ok"));
+        EXPECT_FALSE(journal.Append("again too long"));
+    }
+    EXPECT_EQ(dir.read("Zolbin.log"), "kept\r\nok\r\n");
+    EXPECT_EQ(journal.Failure(), IoCode::DiskFull);
+    journal.ClearFailure();
+    EXPECT_TRUE(journal.Append("room again"));
+    EXPECT_EQ(journal.Failure(), 0);
+    EXPECT_EQ(dir.read("Zolbin.log"), "kept\r\nok\r\nroom again\r\n");
 }
