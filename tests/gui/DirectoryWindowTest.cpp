@@ -84,6 +84,24 @@ protected:
         });
     }
 
+    // Adds the subscriber "Dan" through the subscriber dialog once it opens; afterEnter runs before the
+    // dialog is closed.
+    EventLoopStep addDan(std::function<void()> afterEnter = {})
+    {
+        return EventLoopStep([this, afterEnter = std::move(afterEnter)] {
+            TfmAbReg& d = *windows->fmAbReg;
+            if (!d.isVisible())
+                return false;
+            typeText(d.EditName, u("Dan"));
+            typeText(d.EditNumber, u("9"));
+            QTest::keyClick(d.EditNumber, Qt::Key_Return);
+            if (afterEnter)
+                afterEnter();
+            QTest::keyClick(d.EditName, Qt::Key_Escape);
+            return true;
+        });
+    }
+
     void clickRow(int row)
     {
         QListWidget* list = r->ListBox;
@@ -133,16 +151,7 @@ TEST_F(DirectoryWindowTest, EntryPointsDropTheRecipientAndRefillTheMainListsAfte
     bool tickedInside = true;
     QString counter;
     QString menu;
-    EventLoopStep add([&] {
-        TfmAbReg& d = *windows->fmAbReg;
-        if (!d.isVisible())
-            return false;
-        typeText(d.EditName, u("Dan"));
-        typeText(d.EditNumber, u("9"));
-        QTest::keyClick(d.EditNumber, Qt::Key_Return);
-        QTest::keyClick(d.EditName, Qt::Key_Escape);
-        return true;
-    });
+    EventLoopStep add = addDan();
     auto step = whileOpen([&] {
         tickedInside = anyTicked(w->lbAbonent) || anyTicked(w->lbGroup);
         counter = w->pnlCount->text();
@@ -169,17 +178,7 @@ TEST_F(DirectoryWindowTest, ASaveOverAFileChangedBehindTheWindowIsRefusedAndTheL
     dir.write(AbonentFileName, theirs);
 
     QStringList shownAfterRefusal;
-    EventLoopStep add([&] {
-        TfmAbReg& d = *windows->fmAbReg;
-        if (!d.isVisible())
-            return false;
-        typeText(d.EditName, u("Dan"));
-        typeText(d.EditNumber, u("9"));
-        QTest::keyClick(d.EditNumber, Qt::Key_Return);
-        shownAfterRefusal = rows(r->ListBox);
-        QTest::keyClick(d.EditName, Qt::Key_Escape);
-        return true;
-    });
+    EventLoopStep add = addDan([&] { shownAfterRefusal = rows(r->ListBox); });
     auto step = whileOpen([&] { QTest::keyClick(r->ListBox, Qt::Key_Insert); });
     QTest::mouseClick(w->btnAbonent, Qt::LeftButton);
 
