@@ -2,6 +2,7 @@
 
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
+#include "platform/Result.h"
 
 #include <cerrno>
 
@@ -61,6 +62,16 @@ std::string ioErrorText(int code)
 void raiseErrno(int err)
 {
     throw EInOutError(ioCodeFromErrno(err));
+}
+
+Failure Failure::io(int ioCode)
+{
+    return {ioCode, ioErrorText(ioCode)};
+}
+
+Failure Failure::fromErrno(int err)
+{
+    return io(ioCodeFromErrno(err));
 }
 
 } // namespace zolbin

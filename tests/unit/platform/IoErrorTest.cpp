@@ -2,6 +2,7 @@
 
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
+#include "platform/Result.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -47,6 +48,24 @@ TEST(IoError, ExceptionCarriesCodeAndText)
     }
     const EInOutError beyond(IoCode::ReadBeyondEnd);
     EXPECT_STREQ(beyond.what(), "Read beyond end of file");
+}
+
+TEST(Result, CarriesEitherTheValueOrTheFailureWithItsText)
+{
+    const Result<int> good = 42;
+    ASSERT_TRUE(good.ok());
+    EXPECT_EQ(good.value(), 42);
+
+    const Result<int> bad = Failure::fromErrno(ENOSPC);
+    ASSERT_FALSE(bad);
+    EXPECT_EQ(bad.failure().code, IoCode::DiskFull);
+    EXPECT_EQ(bad.failure().text, ioErrorText(IoCode::DiskFull));
+
+    const Status done;
+    EXPECT_TRUE(done.ok());
+    const Status refused = Failure{7, "x"};
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(refused.failure().code, 7);
 }
 
 } // namespace

@@ -1,0 +1,58 @@
+#pragma once
+// What an operation that can fail gives back: its value, or the failure with the program's error number
+// and the text to show for it. The logic layers return these and never talk to the operator; the host
+// (a window, or zolbin-send) decides how to tell of a failure.
+
+#include <string>
+#include <utility>
+#include <variant>
+
+namespace zolbin {
+
+struct Failure
+{
+    int code = 0;     // the program's I/O code (2, 5, 101, …), or another error number of its kind
+    std::string text; // cp1251, exactly as it is shown to the operator
+
+    // The failure of a file operation with the program's I/O code, with that code's text.
+    static Failure io(int ioCode);
+    // The same from the errno of a failed system call.
+    static Failure fromErrno(int err);
+};
+
+template <typename T> class [[nodiscard]] Result
+{
+public:
+    Result(T value) : state_(std::move(value)) {}
+    Result(Failure failure) : state_(std::move(failure)) {}
+
+    bool ok() const { return state_.index() == 0; }
+    explicit operator bool() const { return ok(); }
+
+    T& value() & { return std::get<0>(state_); }
+    const T& value() const& { return std::get<0>(state_); }
+    T&& value() && { return std::get<0>(std::move(state_)); }
+    const Failure& failure() const { return std::get<1>(state_); }
+
+private:
+    std::variant<T, Failure> state_;
+};
+
+template <> class [[nodiscard]] Result<void>
+{
+public:
+    Result() = default;
+    Result(Failure failure) : failed_(true), failure_(std::move(failure)) {}
+
+    bool ok() const { return !failed_; }
+    explicit operator bool() const { return ok(); }
+    const Failure& failure() const { return failure_; }
+
+private:
+    bool failed_ = false;
+    Failure failure_;
+};
+
+using Status = Result<void>;
+
+} // namespace zolbin
