@@ -255,6 +255,8 @@ public:
     void SetStatusText(const std::string& text) override;
     void Pause(unsigned ms) override;
     void Beep() override;
+    void ShowMessage(const std::string& text, Notice notice) override;
+    bool AskToContinue(const std::string& question) override;
     const TSettings& Settings() const override { return settings_; }
     bool SignatureBlocked() const override { return signatureBlocked(); }
     const TJournal& Journal() const override { return journal_; }

@@ -9,6 +9,7 @@
 #include "dispatch/SendCommand.h"
 #include "platform/Codepage.h"
 #include "platform/Pause.h"
+#include "platform/Prompts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,6 +33,18 @@ void TfmSend::Pause(unsigned ms)
 void TfmSend::Beep()
 {
     QApplication::beep();
+}
+
+void TfmSend::ShowMessage(const std::string& text, Notice notice)
+{
+    Prompts::message(text, notice == Notice::Stop          ? PromptIcon::Stop
+                           : notice == Notice::Information ? PromptIcon::Information
+                                                           : PromptIcon::None);
+}
+
+bool TfmSend::AskToContinue(const std::string& question)
+{
+    return Prompts::ask(cp("Предупреждение"), question, PromptIcon::Stop);
 }
 
 std::vector<std::string> TfmSend::EditorLines() const

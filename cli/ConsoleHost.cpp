@@ -2,13 +2,15 @@
 
 #include "cli/TerminalText.h"
 #include "platform/Clock.h"
+#include "platform/Codepage.h"
 
 namespace zolbin {
 
 ConsoleHost::ConsoleHost(const TSettings& settings, const std::vector<std::string>& lines,
-                         const std::string& text, bool signatureBlocked, bool quiet, std::ostream& err)
+                         const std::string& text, bool signatureBlocked, bool quiet, bool stopOnError,
+                         std::ostream& err)
     : settings_(settings), lines_(lines), text_(text), signatureBlocked_(signatureBlocked), quiet_(quiet),
-      err_(err)
+      stopOnError_(stopOnError), err_(err)
 {
 }
 
@@ -30,25 +32,15 @@ void ConsoleHost::PauseBetweenAttempts(unsigned ms)
     Clock::current().sleepMs(ms);
 }
 
-ConsolePrompts::ConsolePrompts(bool stopOnError, std::ostream& err)
-    : stopOnError_(stopOnError), err_(err),
-      previous_(Prompts::setResponder([this](const PromptRequest& request) { return answer(request); }))
+void ConsoleHost::ShowMessage(const std::string& text, Notice)
 {
+    err_ << "zolbin-send: " << ToTerminal(text) << '\n' << std::flush;
 }
 
-ConsolePrompts::~ConsolePrompts()
+bool ConsoleHost::AskToContinue(const std::string& question)
 {
-    Prompts::setResponder(std::move(previous_));
-}
-
-bool ConsolePrompts::answer(const PromptRequest& request)
-{
-    if (request.kind == PromptKind::Message) {
-        err_ << "zolbin-send: " << ToTerminal(request.text) << '\n' << std::flush;
-        return true;
-    }
     const bool goOn = !stopOnError_;
-    err_ << ToTerminal(request.caption) << ": " << ToTerminal(request.text) << '\n'
+    err_ << ToTerminal(cp("Предупреждение")) << ": " << ToTerminal(question) << '\n'
          << (goOn ? "zolbin-send: продолжаю для остальных (--stop-on-error останавливает рассылку)"
                   : "zolbin-send: рассылка остановлена (--stop-on-error)")
          << '\n'
@@ -56,6 +48,22 @@ bool ConsolePrompts::answer(const PromptRequest& request)
     if (goOn)
         ++skipped_;
     return goOn;
+}
+
+ConsolePrompts::ConsolePrompts(ConsoleHost& host)
+    : previous_(Prompts::setResponder([&host](const PromptRequest& request) {
+          if (request.kind == PromptKind::Message) {
+              host.ShowMessage(request.text, SendHost::Notice::Plain);
+              return true;
+          }
+          return host.AskToContinue(request.text);
+      }))
+{
+}
+
+ConsolePrompts::~ConsolePrompts()
+{
+    Prompts::setResponder(std::move(previous_));
 }
 
 } // namespace zolbin

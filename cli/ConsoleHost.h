@@ -1,7 +1,7 @@
 #pragma once
-// The send command's host without any window: status texts become lines on standard error, message
-// boxes too, and the one question of a group send is answered by the command line. The display pauses
-// are not waited; the pause between two connection attempts is.
+// The send command's host without any window: status texts become lines on standard error, messages
+// too, and the one question of a group send is answered by the command line (go on, unless
+// --stop-on-error). The display pauses are not waited; the pause between two connection attempts is.
 
 #include "dispatch/SendHost.h"
 #include "platform/Prompts.h"
@@ -15,12 +15,14 @@ class ConsoleHost : public SendHost
 public:
     // settings and the message lines (cp1251) stay owned by the caller.
     ConsoleHost(const TSettings& settings, const std::vector<std::string>& lines, const std::string& text,
-                bool signatureBlocked, bool quiet, std::ostream& err);
+                bool signatureBlocked, bool quiet, bool stopOnError, std::ostream& err);
 
     void SetStatusText(const std::string& text) override;
     void Pause(unsigned ms) override;
     void PauseBetweenAttempts(unsigned ms) override;
     void Beep() override {}
+    void ShowMessage(const std::string& text, Notice notice) override;
+    bool AskToContinue(const std::string& question) override;
     const TSettings& Settings() const override { return settings_; }
     bool SignatureBlocked() const override { return signatureBlocked_; }
     const TJournal& Journal() const override { return journal_; }
@@ -28,36 +30,32 @@ public:
     std::string EditorText() const override { return text_; }
     void SendCompleted(const TSendParams&) override {}
 
+    // Group members given up after a failure (answered "continue").
+    int skipped() const { return skipped_; }
+
 private:
     const TSettings& settings_;
     const std::vector<std::string>& lines_;
     const std::string& text_;
     bool signatureBlocked_;
     bool quiet_;
+    bool stopOnError_;
     std::ostream& err_;
     TJournal journal_;
+    int skipped_ = 0;
 };
 
-// While it lives, every message box goes to standard error as "zolbin-send: text" and the question of
-// a group send ("continue for the others?") is answered "yes" unless stopOnError; the answer is printed
-// after it. Restores the previous responder when destroyed.
+// While it lives, a message box shown by the logic goes to the host as its messages do. Restores the
+// previous responder when destroyed.
 class ConsolePrompts
 {
 public:
-    ConsolePrompts(bool stopOnError, std::ostream& err);
+    explicit ConsolePrompts(ConsoleHost& host);
     ~ConsolePrompts();
     ConsolePrompts(const ConsolePrompts&) = delete;
     ConsolePrompts& operator=(const ConsolePrompts&) = delete;
 
-    // Group members given up after a failure (answered "continue").
-    int skipped() const { return skipped_; }
-
 private:
-    bool answer(const PromptRequest& request);
-
-    bool stopOnError_;
-    std::ostream& err_;
-    int skipped_ = 0;
     Prompts::Responder previous_;
 };
 

@@ -76,15 +76,15 @@ int send(const SendOptions& options, const Directory& directory, std::istream& i
     prepareJournal();
 
     ConsoleHost host(directory.settings, message.lines, message.text, options.noSignature, options.quiet,
-                     err);
-    ConsolePrompts prompts(options.stopOnError, err);
+                     options.stopOnError, err);
+    ConsolePrompts prompts(host);
     if (!options.quiet && !request.serviceSummary.empty())
         err << utf8(request.serviceSummary) << '\n';
     SendCommand command(host, request.params, request.curGroup, directory.groups, directory.providers);
     const SendOutcome outcome = command.Run();
     if (outcome == SendOutcome::Refused)
         return ExitStatus::Usage;
-    if (command.PageFailed() || prompts.skipped() != 0)
+    if (command.PageFailed() || host.skipped() != 0)
         return ExitStatus::NotAccepted;
     // Every page the command reached was accepted: a journal or archive that could not be written is the
     // only failure left to tell.

@@ -6,7 +6,6 @@
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Net.h"
-#include "platform/Prompts.h"
 
 namespace zolbin {
 
@@ -21,7 +20,7 @@ void ReportNegativeReply(SendHost& host, const std::string& reply, const std::st
     const std::string status = cp("Ошибка: ") + reply;
     host.SetStatusText(status);
     if (!unreachableMessage.empty())
-        Prompts::message(unreachableMessage, PromptIcon::Information);
+        host.ShowMessage(unreachableMessage, SendHost::Notice::Information);
     host.Pause(100);
     host.Journal().Append(WithoutLastTwo(status));
 }

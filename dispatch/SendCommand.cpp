@@ -10,7 +10,6 @@
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Net.h"
-#include "platform/Prompts.h"
 #include "records/Archive.h"
 
 namespace zolbin {
@@ -59,11 +58,12 @@ SendOutcome SendCommand::Run()
         params_.RepeatCount = 2;
 
     if (params_.CurNumber == 0 && curGroup_ == -1) {
-        Prompts::message(cp("Необходимо выбрать абонента или группу абонентов"), PromptIcon::Information);
+        host_.ShowMessage(cp("Необходимо выбрать абонента или группу абонентов"),
+                          SendHost::Notice::Information);
         return SendOutcome::Refused;
     }
     if (host_.EditorText().empty()) {
-        Prompts::message(cp("Необходимо набрать текст сообщения"), PromptIcon::Information);
+        host_.ShowMessage(cp("Необходимо набрать текст сообщения"), SendHost::Notice::Information);
         return SendOutcome::Refused;
     }
 
@@ -117,14 +117,14 @@ SendOutcome SendCommand::Run()
         // A bad service date, or a journal that failed before a page was accepted, ends the command; the
         // network is released and the deferral kept for the next try.
         net::Winsock::Cleanup();
-        Prompts::message(error.text(), PromptIcon::Stop);
+        host_.ShowMessage(error.text(), SendHost::Notice::Stop);
         if (dynamic_cast<const EInOutError*>(&error) != nullptr)
             fileError_ = ioErrorShown = true;
     }
     // Lines the journal could not take after a page was accepted do not undo the page: the operator is
     // told of the file error on its own.
     if (const int failure = host_.Journal().Failure(); failure != 0 && !ioErrorShown) {
-        Prompts::message(EInOutError(failure).text(), PromptIcon::Stop);
+        host_.ShowMessage(EInOutError(failure).text(), SendHost::Notice::Stop);
         fileError_ = true;
     }
     if (outcome != SendOutcome::Completed)
@@ -141,13 +141,12 @@ SendCommand::Result SendCommand::failSubscriber(const std::string& messageForOne
     const bool group = curGroup_ != -1;
     if (!group || stopsGroup) {
         if (!messageForOne.empty())
-            Prompts::message(messageForOne, PromptIcon::Information);
+            host_.ShowMessage(messageForOne, SendHost::Notice::Information);
         reportOutcome(failedText());
         return Result::Stop;
     }
     reportOutcome(failedText());
-    const bool goOn = Prompts::ask(cp("Предупреждение"), promptPrefix + continueQuestion(params_.CurName),
-                                   PromptIcon::Stop);
+    const bool goOn = host_.AskToContinue(promptPrefix + continueQuestion(params_.CurName));
     return goOn ? Result::Skipped : Result::Stop;
 }
 
@@ -161,7 +160,7 @@ SendCommand::Result SendCommand::failConnection()
     const std::string question = continueQuestion(params_.CurName);
     host_.Journal().Append(question);
     host_.Journal().AppendEmptyLine();
-    return Prompts::ask(cp("Предупреждение"), question, PromptIcon::Stop) ? Result::Skipped : Result::Stop;
+    return host_.AskToContinue(question) ? Result::Skipped : Result::Stop;
 }
 
 SendCommand::Result SendCommand::serveSubscriber()

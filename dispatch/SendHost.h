@@ -1,8 +1,8 @@
 #pragma once
 // What the connection, the dialogues and the send command need of the window they work for: the status
-// text, the pauses, the beep, the settings, the signature toggle, the journal and the editor's lines.
-// The main window implements it; tests implement it with a recorder; the command-line sender without
-// any window.
+// text, the pauses, the beep, telling and asking the operator, the settings, the signature toggle, the
+// journal and the editor's lines. The main window implements it; tests implement it with a recorder; the
+// command-line sender without any window.
 
 #include "directory/SendParams.h"
 #include "directory/Settings.h"
@@ -28,6 +28,18 @@ public:
     virtual void PauseBetweenAttempts(unsigned ms) { Pause(ms); }
     // The default system beep before an error report.
     virtual void Beep() = 0;
+
+    // How grave a message to the operator is (the window shows the matching icon).
+    enum class Notice
+    {
+        Plain,
+        Information,
+        Stop
+    };
+    // Tells the operator something and waits until it is taken note of (texts are cp1251).
+    virtual void ShowMessage(const std::string& text, Notice notice) = 0;
+    // The one question of a group send: a member failed, go on with the others? True goes on.
+    virtual bool AskToContinue(const std::string& question) = 0;
 
     virtual const TSettings& Settings() const = 0;
     // True while the signature-block toggle is down.

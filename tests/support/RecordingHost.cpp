@@ -1,11 +1,24 @@
 #include "tests/support/RecordingHost.h"
 
 #include "directory/Records.h"
+#include "platform/Prompts.h"
 
 #include <fstream>
 #include <sstream>
 
 namespace zolbin::test {
+
+void RecordingHost::ShowMessage(const std::string& text, Notice notice)
+{
+    Prompts::message(text, notice == Notice::Stop          ? PromptIcon::Stop
+                           : notice == Notice::Information ? PromptIcon::Information
+                                                           : PromptIcon::None);
+}
+
+bool RecordingHost::AskToContinue(const std::string& question)
+{
+    return Prompts::ask(cp("Предупреждение"), question, PromptIcon::Stop);
+}
 
 std::string RecordingHost::HomeName()
 {
