@@ -91,7 +91,7 @@ int SmtpDialogue(SendHost& host, int& socket, const TSendParams& params,
 
     // The header and the body go out silently, back to back.
     std::vector<std::string> data;
-    data.push_back("X-Mailer: Zolbin Sender 2.0.1 " + net::InetNtoa(host.LocalAddr));
+    data.push_back("X-Mailer: Zolbin Sender " ZOLBIN_VERSION " " + net::InetNtoa(host.LocalAddr));
     data.push_back("Content-Type: text/plain; charset=" + CharsetHeaderName(p.CurSMTPEnc));
     data.push_back("Subject: " + SmtpSubject(p, settings.hideFromOn()));
     if (!settings.Name.empty()) {

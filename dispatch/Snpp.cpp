@@ -12,7 +12,7 @@ namespace zolbin {
 
 namespace {
 
-constexpr const char* HomeLogin = "Zolbin Sender 2.0.1";
+constexpr const char* HomeLogin = "Zolbin Sender " ZOLBIN_VERSION;
 
 } // namespace
 
