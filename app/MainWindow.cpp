@@ -35,7 +35,11 @@ private:
 
 } // namespace
 
-TfmSend::TfmSend(QWidget* parent) : QMainWindow(parent), tray_(new TrayIcon(this))
+TfmSend::TfmSend(Session& session, Windows& windows, QWidget* parent)
+    : QMainWindow(parent), SendParams(session.SendParams), CurGroup(session.CurGroup), windows_(windows),
+      settingsFile_(session.settingsFile), settings_(session.settings), abonents_(session.abonents),
+      groups_(session.groups), providers_(session.providers), journal_(session.journal),
+      tray_(new TrayIcon(this))
 {
     buildUi();
     connectCommands();
@@ -52,11 +56,6 @@ TfmSend::~TfmSend()
 {
     qApp->removeEventFilter(this);
     tray_->remove();
-}
-
-void TfmSend::attachWindows(Windows* windows)
-{
-    windows_ = windows;
 }
 
 void TfmSend::connectCommands()
@@ -118,24 +117,22 @@ void TfmSend::OptItemClick()
 
 void TfmSend::SmileItemClick()
 {
-    if (windows_)
-        windows_->fmSmile->showModal();
+    windows_.fmSmile->showModal();
 }
 
 void TfmSend::AboutItemClick()
 {
-    if (windows_)
-        windows_->fmAbout->showModal();
+    windows_.fmAbout->showModal();
 }
 
 void TfmSend::showOptions()
 {
     // Never in the middle of a send, which reads the settings.
-    if (!windows_ || optionsShowing_ || sending())
+    if (optionsShowing_ || sending())
         return;
     {
         FlagScope showing(optionsShowing_);
-        windows_->fmOptions->showModal();
+        windows_.fmOptions->showModal();
     }
     // Closing the dialog gives the main window back its activation, and with it the next look at
     // the e-mail address.

@@ -1,21 +1,16 @@
 #pragma once
 // The main window "Zolbin Sender": the message editor, the two recipient lists, the tool bar, the main
-// menu and the status bar. It owns everything that lives for the whole run: the settings file and the
-// settings in memory, the three directory lists, the journal, the current send parameters and the
-// notification-area icon. It is the host of the send command: status text, pauses, the editor's lines.
+// menu and the status bar. It works on the session (settings, directory lists, journal, send parameters),
+// which it fills at start-up, and owns the notification-area icon. It is the host of the send command:
+// status text, pauses, the editor's lines.
 
 #include "app/CommandLock.h"
 #include "app/MessageEditor.h"
-#include "directory/Lists.h"
-#include "directory/SendParams.h"
-#include "directory/Settings.h"
 #include "dispatch/SendHost.h"
-#include "platform/ProfileFile.h"
-#include "records/Journal.h"
+#include "records/Session.h"
 
 #include <QMainWindow>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,17 +29,15 @@ namespace zolbin {
 class TrayIcon;
 struct Windows;
 
-class TfmSend : public QMainWindow, public SendHost
+class TfmSend final : public QMainWindow, public SendHost
 {
     Q_OBJECT
 public:
-    // Builds the window and runs its creation handler (settings, splash, directory, keyboard layout,
-    // journal, editor font). No other window exists yet and none is touched.
-    explicit TfmSend(QWidget* parent = nullptr);
+    // Builds the window and runs its creation handler, which fills the session (settings, splash,
+    // directory, keyboard layout, journal, editor font). The other windows of the set are created after
+    // this one: none is touched before a command opens it.
+    TfmSend(Session& session, Windows& windows, QWidget* parent = nullptr);
     ~TfmSend() override;
-
-    // The other windows, created after this one. Commands that open them need them attached.
-    void attachWindows(Windows* windows);
 
     // Tool bar, left to right.
     QToolButton* btnSend = nullptr;
@@ -117,8 +110,8 @@ public:
     QLabel* pnlCount = nullptr;
     QLabel* pnlCaps = nullptr;
 
-    // What the window owns for the whole run.
-    ProfileFile& settingsFile() { return *settingsFile_; }
+    // What the window works on for the whole run.
+    ProfileFile& settingsFile() { return settingsFile_; }
     TSettings& settings() { return settings_; }
     TAbonentList& abonents() { return abonents_; }
     TGroupList& groups() { return groups_; }
@@ -128,8 +121,8 @@ public:
     // The keyboard layout activated at start ("00000419" or "00000409").
     const std::string& layoutName() const { return layoutName_; }
 
-    TSendParams SendParams;
-    std::int16_t CurGroup = -1; // index of the chosen group, -1 = none
+    TSendParams& SendParams;
+    std::int16_t& CurGroup; // index of the chosen group, -1 = none
 
     // True while the signature is blocked (the toggle is down).
     bool signatureBlocked() const;
@@ -304,15 +297,15 @@ private:
     void minimiseToTray();
     void restoreFromTray();
 
-    std::unique_ptr<ProfileFile> settingsFile_;
-    TSettings settings_;
-    TAbonentList abonents_;
-    TGroupList groups_;
-    TProviderList providers_;
-    TJournal journal_;
+    Windows& windows_;
+    ProfileFile& settingsFile_;
+    TSettings& settings_;
+    TAbonentList& abonents_;
+    TGroupList& groups_;
+    TProviderList& providers_;
+    TJournal& journal_;
     std::string layoutName_;
     TrayIcon* tray_ = nullptr;
-    Windows* windows_ = nullptr;
     bool optionsShowing_ = false;
     bool emailCheckPending_ = false;
     CommandLock sendLock_;

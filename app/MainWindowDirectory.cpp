@@ -40,10 +40,10 @@ void TfmSend::btnProviderClick()
 // the lists while a send reads them.
 void TfmSend::openDirectory(const char* kind)
 {
-    if (sending() || windows_ == nullptr)
+    if (sending())
         return;
     DropRecipient();
-    TfmRegistr& registr = *windows_->fmRegistr;
+    TfmRegistr& registr = *windows_.fmRegistr;
     registr.SetKind(kind);
     registr.showModal();
     // Companies are not listed in the main window; subscribers and groups are shown afresh, unticked.

@@ -187,7 +187,7 @@ void TfmSend::SmallFontItemClick()
 // Applied at the next start; nothing else changes now.
 void TfmSend::DefFontItemClick()
 {
-    settingsFile().writeString(SectionSetting, "FontSize", std::to_string(editorFontSize()));
+    settingsFile_.writeString(SectionSetting, "FontSize", std::to_string(editorFontSize()));
 }
 
 void TfmSend::btnHelpClick()
@@ -208,25 +208,22 @@ void TfmSend::btnArchiveClick()
         Prompts::message(cp("Невозможно посмотреть архив для группы абонентов"));
         return;
     }
-    if (windows_ == nullptr)
-        return;
-    windows_->fmArchive->SetArchiveName(SendParams.CurName);
+    windows_.fmArchive->SetArchiveName(SendParams.CurName);
     // Closed through "Вы&бор": the chosen block is on the clipboard, ready for one paste.
-    if (windows_->fmArchive->showModal() == 1)
+    if (windows_.fmArchive->showModal() == 1)
         setPasteAvailable(true);
 }
 
 void TfmSend::btnDelArchClick()
 {
-    if (sending() || windows_ == nullptr)
+    if (sending())
         return;
-    windows_->fmDelArch->showModal();
+    windows_.fmDelArch->showModal();
 }
 
 void TfmSend::N15Click()
 {
-    if (windows_ != nullptr)
-        windows_->fmLogView->showModal();
+    windows_.fmLogView->showModal();
 }
 
 // The next start or Send creates the journal again, empty. A journal that could not be removed is said

@@ -90,13 +90,12 @@ void TfmSend::btnSendClick()
 
 std::string TfmSend::serviceSummary() const
 {
-    return windows_ != nullptr ? windows_->fmLater->ServiceSummary() : std::string();
+    return windows_.fmLater->ServiceSummary();
 }
 
 void TfmSend::clearServiceSummary()
 {
-    if (windows_ != nullptr)
-        windows_->fmLater->SetServiceSummary({});
+    windows_.fmLater->SetServiceSummary({});
 }
 
 void TfmSend::resetServiceSettings()
@@ -108,19 +107,19 @@ void TfmSend::resetServiceSettings()
 
 void TfmSend::btnLaterClick()
 {
-    if (windows_ == nullptr || sending())
+    if (sending())
         return;
-    windows_->fmLater->showModal();
+    windows_.fmLater->showModal();
     Label2->setText(toQString(serviceSummary()));
 }
 
 void TfmSend::btnUnlistedClick()
 {
-    if (windows_ == nullptr || sending())
+    if (sending())
         return;
     resetServiceSettings();
     Label2->clear();
-    if (windows_->fmUnlisted->showModal() == QDialog::Accepted) {
+    if (windows_.fmUnlisted->showModal() == QDialog::Accepted) {
         // The service functions of this recipient are reached inside the dialog.
         setCommandEnabled(btnLater, false);
         RichEdit->setReadOnly(false);

@@ -9,12 +9,14 @@ namespace zolbin {
 
 class FileTextView;
 class TJournal;
+struct Session;
 
-class TfmLogView : public TDialog
+class TfmLogView final : public TDialog
 {
     Q_OBJECT
 public:
-    explicit TfmLogView(const TJournal& journal, QWidget* parent = nullptr);
+    // Shows the session's journal.
+    explicit TfmLogView(const Session& session, QWidget* parent = nullptr);
 
     FileTextView* RichEdit = nullptr;
     QPushButton* btnCancel = nullptr; // "В&ыход"

@@ -65,9 +65,9 @@ protected:
         std::filesystem::create_directory("Log");
         dir.write("Log/Ann.log", "ann\r\n");
         dir.write("Log/Bob.log", "bob\r\n");
-        windows = std::make_unique<Windows>();
-        w = windows->fmSend.get();
-        r = windows->fmRegistr.get();
+        program = std::make_unique<test::Program>();
+        w = &program->main();
+        r = program->windows.fmRegistr.get();
         ASSERT_TRUE(test::showActive(w));
     }
 
@@ -89,7 +89,7 @@ protected:
     EventLoopStep addDan(std::function<void()> afterEnter = {})
     {
         return EventLoopStep([this, afterEnter = std::move(afterEnter)] {
-            TfmAbReg& d = *windows->fmAbReg;
+            TfmAbReg& d = *program->windows.fmAbReg;
             if (!d.isVisible())
                 return false;
             typeText(d.EditName, u("Dan"));
@@ -111,7 +111,7 @@ protected:
 
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    std::unique_ptr<Windows> windows;
+    std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
     TfmRegistr* r = nullptr;
 };

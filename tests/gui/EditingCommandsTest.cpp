@@ -44,8 +44,8 @@ protected:
     // The main window with the subscriber ticked, so the editor takes text.
     TfmSend* open()
     {
-        windows = std::make_unique<Windows>();
-        TfmSend* w = windows->fmSend.get();
+        program = std::make_unique<test::Program>();
+        TfmSend* w = &program->main();
         EXPECT_TRUE(test::showActive(w));
         test::toggleTick(w->lbAbonent, 0);
         EXPECT_FALSE(w->RichEdit->isReadOnly());
@@ -77,7 +77,7 @@ protected:
     test::TempDataDir dir;
     test::PromptRecorder prompts;
     std::string ini;
-    std::unique_ptr<Windows> windows;
+    std::unique_ptr<test::Program> program;
 };
 
 TEST_F(EditingCommands, CopyAndCutNeedABlockAndEachAllowsOnePaste)
@@ -177,7 +177,7 @@ TEST_F(EditingCommands, FontGrowsAndShrinksByTwoWithinItsBounds)
     EXPECT_EQ(w->editorFontSize(), 7);
 
     // From a stored size of 8 the smaller font goes to 6 and no further.
-    windows.reset();
+    program.reset();
     dir.write("Zolbin.ini", test::settingsFile("FontSize=8\r\n"));
     w = open();
     ASSERT_EQ(w->editorFontSize(), 8);
@@ -199,7 +199,7 @@ TEST_F(EditingCommands, FontSizeIsWrittenOnlyByItsCommandAndUsedAtTheNextStart)
     EXPECT_EQ(dir.read("Zolbin.ini"), ini + "FontSize=11\r\n");
     EXPECT_EQ(w->editorFontSize(), 11);
 
-    windows.reset();
+    program.reset();
     w = open();
     EXPECT_EQ(w->editorFontSize(), 11);
 }

@@ -41,7 +41,8 @@ QString text(const char* utf8)
 
 TEST_F(MainWindowCommands, ToolButtonsCarryTheirHintsInClusterOrder)
 {
-    TfmSend w;
+    test::Program program;
+    TfmSend& w = program.main();
     const std::vector<std::pair<QToolButton*, const char*>> expected = {
         {w.btnSend, "Отправить сообщение"},
         {w.btnUnlisted, "Незарегистрированный абонент"},
@@ -82,7 +83,8 @@ TEST_F(MainWindowCommands, ToolButtonsCarryTheirHintsInClusterOrder)
 
 TEST_F(MainWindowCommands, MenusHoldTheirItemsSeparatorsAndShortcuts)
 {
-    TfmSend w;
+    test::Program program;
+    TfmSend& w = program.main();
     // One row per entry: the text ("-" for a separator) and the shortcut.
     const std::vector<std::pair<const char*, std::vector<std::pair<const char*, const char*>>>> menus = {
         {"&Сообщение",
@@ -143,7 +145,8 @@ TEST_F(MainWindowCommands, MenusHoldTheirItemsSeparatorsAndShortcuts)
 
 TEST_F(MainWindowCommands, OnlyTheFinishedCommandsAreEnabled)
 {
-    TfmSend w;
+    test::Program program;
+    TfmSend& w = program.main();
     const std::set<QObject*> enabled = {
         w.btnSend, w.btnUnlisted, w.btnNoShort, w.btnExit, w.LogItem, w.N4, w.NoShortItem, w.ExitItem,
         w.OptItem, w.SmileItem, w.AboutItem,
@@ -172,7 +175,8 @@ TEST_F(MainWindowCommands, OnlyTheFinishedCommandsAreEnabled)
 
 TEST_F(MainWindowCommands, SignatureToggleAndMenuItemAlwaysAgree)
 {
-    TfmSend w;
+    test::Program program;
+    TfmSend& w = program.main();
     ASSERT_TRUE(test::showActive(&w));
     EXPECT_FALSE(w.signatureBlocked());
 
@@ -201,7 +205,8 @@ TEST_F(MainWindowCommands, CapsPanelIsBlackWhileCapsLockIsOnAndSilverOtherwise)
     auto colour = [](const TfmSend& w) { return w.pnlCaps->palette().color(QPalette::WindowText); };
 
     CapsLock::instance().set(false);
-    TfmSend w;
+    test::Program program;
+    TfmSend& w = program.main();
     EXPECT_EQ(w.pnlCaps->text(), QStringLiteral("CAPS"));
     EXPECT_EQ(w.pnlCount->text(), QStringLiteral("0:0"));
     EXPECT_EQ(colour(w), silver);
@@ -223,7 +228,8 @@ TEST_F(MainWindowCommands, CapsPanelIsBlackWhileCapsLockIsOnAndSilverOtherwise)
 
 TEST_F(MainWindowCommands, HelpMenuShowsTheAboutBoxAndTheNoticeModally)
 {
-    Windows windows;
+    test::Program program;
+    Windows& windows = program.windows;
     for (auto [item, dialog] :
          {std::pair<QAction*, QDialog*>{windows.fmSend->AboutItem, windows.fmAbout.get()},
           {windows.fmSend->SmileItem, windows.fmSmile.get()}}) {
@@ -251,7 +257,8 @@ TEST_F(MainWindowCommands, ExitClosesTheMainWindowAndNothingIsWritten)
     };
     const std::string ini = dir.read("Zolbin.ini");
     {
-        Windows windows;
+        test::Program program;
+        Windows& windows = program.windows;
         const auto afterStart = listing();
         const std::string company = dir.read("Company.lst");
         ASSERT_TRUE(test::showActive(windows.fmSend.get()));

@@ -46,8 +46,8 @@ protected:
                               test::subscriber("Дина", 105, 100, "")},
                              {{"Все", {0, 1, 2}}, {"Смена", {1, 0, 2}}, {"Пустая", {}}},
                              {home, test::company("Почта", Gate::SMTP), test::company("Пейдж", Gate::SNPP)});
-        windows = std::make_unique<Windows>();
-        w = windows->fmSend.get();
+        program = std::make_unique<test::Program>();
+        w = &program->main();
         ASSERT_TRUE(test::showActive(w));
     }
 
@@ -60,7 +60,7 @@ protected:
 
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    std::unique_ptr<Windows> windows;
+    std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
 };
 
@@ -69,7 +69,7 @@ TEST_F(MainWindowRecipients, OneTickAtATimeAcrossBothListsAndRemovingItChoosesNo
     // Service settings of an earlier choice: every new choice drops them.
     w->SendParams.DeferDate = "01.01.2027";
     w->SendParams.RepeatCount = 1;
-    windows->fmLater->SetServiceSummary(cp("Отложено на 01.01.2027 10:00"));
+    program->windows.fmLater->SetServiceSummary(cp("Отложено на 01.01.2027 10:00"));
     w->Label2->setText(text("Отложено на 01.01.2027 10:00"));
 
     // The first tick by mouse on the check box, the others by keyboard.
@@ -87,7 +87,7 @@ TEST_F(MainWindowRecipients, OneTickAtATimeAcrossBothListsAndRemovingItChoosesNo
     EXPECT_EQ(w->SendParams.CurProvider, cp("Пейдж"));
     EXPECT_EQ(w->SendParams.DeferDate, "");
     EXPECT_EQ(w->SendParams.RepeatCount, 0);
-    EXPECT_EQ(windows->fmLater->ServiceSummary(), "");
+    EXPECT_EQ(program->windows.fmLater->ServiceSummary(), "");
 
     toggleTick(w->lbAbonent, 1);
     EXPECT_EQ(w->lbAbonent->item(0)->checkState(), Qt::Unchecked);

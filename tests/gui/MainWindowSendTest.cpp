@@ -69,14 +69,14 @@ protected:
                              {{"Team", {1, 2}}},
                              {HomeProviderDefaults(), test::company("Acme", Gate::SNPP, port),
                               test::company("Dead", Gate::SNPP, ScriptedServer::closedPort())});
-        windows = std::make_unique<Windows>();
-        w = windows->fmSend.get();
+        program = std::make_unique<test::Program>();
+        w = &program->main();
         ASSERT_TRUE(test::showActive(w));
     }
 
     void setServiceSummary(const char* summary)
     {
-        windows->fmLater->SetServiceSummary(cp(summary));
+        program->windows.fmLater->SetServiceSummary(cp(summary));
         w->Label2->setText(text(summary));
     }
 
@@ -84,7 +84,7 @@ protected:
     test::PromptRecorder prompts;
     test::FixedClock clock;
     net::Deadlines saved;
-    std::unique_ptr<Windows> windows;
+    std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
 };
 
@@ -111,7 +111,7 @@ TEST_F(MainWindowSend, SubscriberIsSentJournalledArchivedAndTheWindowCleanedUp)
     EXPECT_EQ(w->RichEdit->toPlainText(), QString()) << "Clear=1 empties the editor";
     EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:240"));
     EXPECT_EQ(w->Label2->text(), QString());
-    EXPECT_EQ(windows->fmLater->ServiceSummary(), "");
+    EXPECT_EQ(program->windows.fmLater->ServiceSummary(), "");
     EXPECT_TRUE(w->btnLater->isEnabled()) << "the subscriber is still ticked";
 }
 
@@ -196,11 +196,11 @@ TEST_F(MainWindowSend, ServiceDialogSetsLabel2WhicheverWayItCloses)
     toggleTick(w->lbAbonent, 0);
     auto closeLater = [this](bool defer, QPushButton* TfmLater::*button) {
         return [=, this] {
-            if (!windows->fmLater->isVisible())
+            if (!program->windows.fmLater->isVisible())
                 return false;
             if (defer)
-                QTest::mouseClick(windows->fmLater->btnLater, Qt::LeftButton);
-            QTest::mouseClick(windows->fmLater.get()->*button, Qt::LeftButton);
+                QTest::mouseClick(program->windows.fmLater->btnLater, Qt::LeftButton);
+            QTest::mouseClick(program->windows.fmLater.get()->*button, Qt::LeftButton);
             return true;
         };
     };
@@ -228,7 +228,7 @@ TEST_F(MainWindowSend, UnregisteredSubscriberOkBecomesTheRecipientAndCancelDrops
     start(444);
     toggleTick(w->lbAbonent, 0);
     ASSERT_TRUE(w->LaterItem->isEnabled());
-    TfmUnlisted& unlisted = *windows->fmUnlisted;
+    TfmUnlisted& unlisted = *program->windows.fmUnlisted;
     // Inside the dialog: a number, a deferral through its service button, then OK or Cancel.
     auto fill = [&](const char* number, QPushButton* close) {
         return [&unlisted, number, close] {
@@ -241,10 +241,10 @@ TEST_F(MainWindowSend, UnregisteredSubscriberOkBecomesTheRecipientAndCancelDrops
         };
     };
     auto deferInside = [this] {
-        if (!windows->fmLater->isVisible())
+        if (!program->windows.fmLater->isVisible())
             return false;
-        QTest::mouseClick(windows->fmLater->btnLater, Qt::LeftButton);
-        QTest::mouseClick(windows->fmLater->btnOK, Qt::LeftButton);
+        QTest::mouseClick(program->windows.fmLater->btnLater, Qt::LeftButton);
+        QTest::mouseClick(program->windows.fmLater->btnOK, Qt::LeftButton);
         return true;
     };
     {
@@ -272,7 +272,7 @@ TEST_F(MainWindowSend, UnregisteredSubscriberOkBecomesTheRecipientAndCancelDrops
     }
     EXPECT_EQ(w->SendParams.DeferDate, "");
     EXPECT_EQ(w->SendParams.DeferTime, "");
-    EXPECT_EQ(windows->fmLater->ServiceSummary(), "");
+    EXPECT_EQ(program->windows.fmLater->ServiceSummary(), "");
     EXPECT_EQ(w->Label2->text(), QString());
     EXPECT_EQ(w->Label1->text(), text("Для абонента - 12345")) << "the recipient stays";
     EXPECT_EQ(w->SendParams.CurNumber, 12345);

@@ -78,7 +78,8 @@ protected:
 TEST_F(MainWindowStartup, FirstStartCreatesCompanyListAndJournalAndWritesNoSettings)
 {
     const auto ticks = clock.tickCount();
-    TfmSend window;
+    test::Program program;
+    TfmSend& window = program.main();
 
     EXPECT_EQ(dir.read("Company.lst"), HomeProviderDefaults().encode());
     ASSERT_TRUE(dir.exists("Zolbin.log"));
@@ -106,7 +107,8 @@ TEST_F(MainWindowStartup, PreparedListsFillTheCheckListsInFileOrderAndStayUnchan
     const std::string abonents = dir.read("Abonent.lst");
     const std::string groups = dir.read("Group.lst");
 
-    TfmSend window;
+    test::Program program;
+    TfmSend& window = program.main();
 
     EXPECT_EQ(lines(window.lbAbonent),
               (std::vector<std::string>{"Склад -- 1234", "Иванов -- 77", "Anna -- 5"}));
@@ -131,7 +133,8 @@ TEST_F(MainWindowStartup, DamagedSubscriberListIsCopiedAsideReportedOnceAndTheRe
                                 abonent("Anna", 5).encode().substr(0, 100);
     dir.write("Abonent.lst", damaged);
 
-    TfmSend window;
+    test::Program program;
+    TfmSend& window = program.main();
 
     EXPECT_EQ(lines(window.lbAbonent), (std::vector<std::string>{"Склад -- 1234", "Иванов -- 77"}));
     EXPECT_EQ(window.abonents().Count(), 2);
@@ -151,7 +154,8 @@ TEST_F(MainWindowStartup, CompanyListWithoutAWholeRecordStillHasTheHomeProviderF
     const std::string damaged = HomeProviderDefaults().encode().substr(0, 200);
     dir.write("Company.lst", damaged);
 
-    TfmSend window;
+    test::Program program;
+    TfmSend& window = program.main();
 
     ASSERT_EQ(window.providers().Count(), 1);
     EXPECT_EQ(window.providers()[0]->Name.str(), HomeProviderName());
@@ -168,7 +172,8 @@ TEST_F(MainWindowStartup, JournalThatCannotBeCreatedIsReportedOnceAndStartUpGoes
     std::filesystem::current_path(gone);
     std::filesystem::remove(gone);
 
-    TfmSend window;
+    test::Program program;
+    TfmSend& window = program.main();
     std::filesystem::current_path(dir.path());
 
     int journalMessages = 0;
@@ -185,7 +190,8 @@ TEST_F(MainWindowStartup, StartSettingsAreReadWithTheirExactFlagRules)
     {
         dir.write("Zolbin.ini", test::settingsFile("NoSplash=5\r\nLayout=2\r\nFontSize=12\r\n"));
         const auto ticks = clock.tickCount();
-        TfmSend window;
+        test::Program program;
+        TfmSend& window = program.main();
         EXPECT_EQ(clock.tickCount(), ticks) << "any non-zero NoSplash suppresses the splash";
         EXPECT_EQ(window.layoutName(), KeyboardLayout::English);
         EXPECT_EQ(KeyboardLayout::activeName(), KeyboardLayout::English);
@@ -194,7 +200,8 @@ TEST_F(MainWindowStartup, StartSettingsAreReadWithTheirExactFlagRules)
     {
         dir.write("Zolbin.ini", cp("[Setting]\r\nNoSplash=0\r\nLayout=0\r\n[Sender]\r\nEMail=a@b\r\n"));
         const auto ticks = clock.tickCount();
-        TfmSend window;
+        test::Program program;
+        TfmSend& window = program.main();
         EXPECT_GE(clock.tickCount() - ticks, 1000u);
         EXPECT_LT(clock.tickCount() - ticks, 2001u) << "the splash stays between one and two seconds";
         EXPECT_EQ(window.layoutName(), KeyboardLayout::Russian);

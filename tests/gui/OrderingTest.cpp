@@ -51,8 +51,9 @@ protected:
         dir.write("Zolbin.ini", test::settingsFile(""));
         test::writeDirectory(subscribers, {{"Ночная", {0, 1}}, {"Дневная", {2}}, {"Альфа", {3}}},
                              {HomeProviderDefaults()});
-        w = std::make_unique<TfmSend>();
-        ASSERT_TRUE(test::showActive(w.get()));
+        program = std::make_unique<test::Program>();
+        w = &program->main();
+        ASSERT_TRUE(test::showActive(w));
     }
     void startWithSortExample()
     {
@@ -76,7 +77,8 @@ protected:
 
     test::TempDataDir dir;
     test::PromptRecorder boxes;
-    std::unique_ptr<TfmSend> w;
+    std::unique_ptr<test::Program> program;
+    TfmSend* w = nullptr;
 };
 
 TEST_F(MainWindowOrdering, SortsFollowTheCodePageOrTheNumberOnThePageShown)
@@ -181,8 +183,7 @@ protected:
     {
         for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
             QKeyEvent event(type, key, mods, QString(), repeat);
-            QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : w.get(),
-                                    &event);
+            QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : w, &event);
         }
     }
     std::string searchText() const { return w->EditFind->text().toStdString(); }

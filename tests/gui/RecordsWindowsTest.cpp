@@ -49,8 +49,8 @@ protected:
                 test::subscriber(name, 101 + static_cast<int>(abonents.size()), 240, HomeProviderName()));
         test::writeDirectory(abonents, {{"Все", {0, 1}}}, {HomeProviderDefaults()});
         std::filesystem::create_directory(ArchiveFolder);
-        windows = std::make_unique<Windows>();
-        w = windows->fmSend.get();
+        program = std::make_unique<test::Program>();
+        w = &program->main();
         ASSERT_TRUE(test::showActive(w));
     }
 
@@ -79,14 +79,14 @@ protected:
     QString archiveShown(const std::function<void()>& command)
     {
         QString shown = QStringLiteral("-");
-        whileShown(windows->fmArchive.get(), command,
-                   [&] { shown = windows->fmArchive->RichEdit->toPlainText(); });
+        whileShown(program->windows.fmArchive.get(), command,
+                   [&] { shown = program->windows.fmArchive->RichEdit->toPlainText(); });
         return shown;
     }
 
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    std::unique_ptr<Windows> windows;
+    std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
 };
 
@@ -110,7 +110,7 @@ TEST_F(RecordsWindows, ArchiveViewerShowsTheFileOrNamesTheSubscriberWithout)
     test::toggleTick(w->lbAbonent, 0);
     EXPECT_EQ(archiveShown([&] { QTest::keyClick(w, Qt::Key_F6); }),
               text("Ормид, 01.02.2026 10:00\nПривет\n\n"));
-    EXPECT_TRUE(windows->fmArchive->RichEdit->isReadOnly());
+    EXPECT_TRUE(program->windows.fmArchive->RichEdit->isReadOnly());
     EXPECT_TRUE(prompts.texts().empty());
 
     test::toggleTick(w->lbAbonent, 1);
@@ -126,7 +126,7 @@ TEST_F(RecordsWindows, ChoiceTakesTheSelectedBlockForOnePaste)
 {
     dir.write(archive("Анна"), cp("Ормид, 01.02.2026 10:00\r\nВстреча в 12\r\nЗал 3\r\n\r\n"));
     test::toggleTick(w->lbAbonent, 0);
-    TfmArchive* viewer = windows->fmArchive.get();
+    TfmArchive* viewer = program->windows.fmArchive.get();
 
     // Without a selection the window says so and stays.
     bool stayed = false;
@@ -163,7 +163,7 @@ TEST_F(RecordsWindows, DeletionRemovesExactlyTheTickedArchives)
     for (const char* name : {"Анна", "Борис", "Иван", "Иван -- 7"})
         dir.write(archive(name), "x\r\n");
     dir.write("Zolbin.log", "journal\r\n");
-    TfmDelArch* dialog = windows->fmDelArch.get();
+    TfmDelArch* dialog = program->windows.fmDelArch.get();
     auto ticks = [&] {
         std::string states;
         for (int i = 0; i < dialog->lbAbonent->count(); ++i)
@@ -222,7 +222,7 @@ TEST_F(RecordsWindows, JournalIsDeletedOnlyAfterYes)
     w->N5->trigger();
     EXPECT_FALSE(dir.exists("Zolbin.log"));
     prompts.clear();
-    TfmLogView* viewer = windows->fmLogView.get();
+    TfmLogView* viewer = program->windows.fmLogView.get();
     QString shown = QStringLiteral("-");
     whileShown(
         viewer, [&] { w->N15->trigger(); }, [&] { shown = viewer->RichEdit->toPlainText(); });
@@ -242,7 +242,7 @@ TEST_F(RecordsWindows, LargeJournalIsShownWholeWithoutHoldingTheWindow)
         journal += line + "\r\n";
     dir.write("Zolbin.log", journal);
 
-    TfmLogView* viewer = windows->fmLogView.get();
+    TfmLogView* viewer = program->windows.fmLogView.get();
     FileTextView* view = viewer->RichEdit;
     bool sawPartial = false;
     qint64 longestWait = 0;

@@ -36,7 +36,7 @@ protected:
     }
     void TearDown() override
     {
-        windows.reset();
+        program.reset();
         net::CurrentDeadlines() = saved;
     }
 
@@ -44,8 +44,8 @@ protected:
     void start(const TAbonent& abonent, const TProvider& provider, const char* utf8Text)
     {
         writeDirectory({abonent}, {}, {HomeProviderDefaults(), provider});
-        windows = std::make_unique<Windows>();
-        w = windows->fmSend.get();
+        program = std::make_unique<test::Program>();
+        w = &program->main();
         ASSERT_TRUE(showActive(w));
         toggleTick(w->lbAbonent, 0);
         typeText(w->RichEdit, QString::fromUtf8(utf8Text));
@@ -55,7 +55,7 @@ protected:
     PromptRecorder prompts;
     FixedClock clock{QDateTime(QDate(2026, 12, 7), QTime(9, 30))};
     net::Deadlines saved;
-    std::unique_ptr<Windows> windows;
+    std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
 };
 
