@@ -4,14 +4,16 @@
 // which it fills at start-up, and owns the notification-area icon. It is the host of the send command:
 // status text, pauses, the editor's lines.
 
-#include "app/CommandLock.h"
+#include "app/CommandAvailability.h"
 #include "app/MessageEditor.h"
 #include "dispatch/SendHost.h"
 #include "records/Session.h"
 
 #include <QMainWindow>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -143,7 +145,7 @@ public:
     void btnUnlistedClick();
     void N4Click() { btnUnlistedClick(); }
     // True while a send runs: a second one is refused, the recipient and the text cannot change.
-    bool sending() const { return sendLock_.locked(); }
+    bool sending() const { return state_.sending; }
 
     void btnNoShortClick();
     void NoShortItemClick();
@@ -158,15 +160,6 @@ public:
 
     // The "CAPS" panel: black while Caps Lock is on, silver while it is off.
     void SetCapsIndicator(bool on);
-
-    // Every change of a command's availability goes through these: while a send runs, the change is
-    // kept for the moment the commands come back.
-    void setCommandEnabled(QWidget* control, bool enabled) { sendLock_.setEnabled(control, enabled); }
-    void setCommandEnabled(QAction* command, bool enabled) { sendLock_.setEnabled(command, enabled); }
-
-    // The number sort follows the notebook page (off on the groups page). Off until the sorting
-    // commands exist; the work that builds them turns it on.
-    bool numberSortFollowsPage = false;
 
     // Drops the recipient before the directory changes under it: no recipient, no deferral, a
     // read-only editor, no ticks in either list.
@@ -278,7 +271,14 @@ private:
     void connectDirectoryCommands(); // MainWindowDirectory.cpp
     void connectOrderingCommands();  // MainWindowOrdering.cpp
     void connectEditingCommands();   // MainWindowEditing.cpp
-    void disableUnbuiltCommands();
+
+    // A tool button or menu item runs its handler only while the command is available: one that is off
+    // cannot be clicked, and a signal that reaches it anyway runs nothing.
+    void onCommand(QToolButton* button, std::function<void()> handler);
+    void onCommand(QAction* item, std::function<void()> handler);
+    // Sets every command, the recipient lists and the editor as the availability rule decides for the
+    // window's state; called after every change of the state.
+    void updateCommands();
 
     // The recipient's surroundings (MainWindowRecipients.cpp).
     void showNothingChosen();
@@ -290,7 +290,6 @@ private:
     std::string serviceSummary() const;
     void clearServiceSummary();
     void resetServiceSettings();
-    void lockForSend();
     void scheduleEMailCheck();
     void checkEMail();
     void showOptions();
@@ -308,8 +307,8 @@ private:
     TrayIcon* tray_ = nullptr;
     bool optionsShowing_ = false;
     bool emailCheckPending_ = false;
-    CommandLock sendLock_;
-    bool editorWasReadOnly_ = true;
+    WindowState state_;
+    std::vector<std::pair<std::string, QObject*>> commandControls_; // the rule's controls, in its order
 };
 
 } // namespace zolbin

@@ -153,22 +153,18 @@ bool closeSearch(TfmSend& w)
 void TfmSend::connectOrderingCommands()
 {
     buildSearchPanel(*this);
-    connect(btnNameSort, &QToolButton::clicked, this, guarded([this] { btnNameSortClick(); }));
-    connect(NameSortItem, &QAction::triggered, this, guarded([this] { NameSortItemClick(); }));
-    connect(btnPrev, &QToolButton::clicked, this, guarded([this] { btnPrevClick(); }));
-    connect(PrevItem, &QAction::triggered, this, guarded([this] { PrevItemClick(); }));
-    connect(btnNext, &QToolButton::clicked, this, guarded([this] { btnNextClick(); }));
-    connect(NextItem, &QAction::triggered, this, guarded([this] { NextItemClick(); }));
-    connect(btnNumberSort, &QToolButton::clicked, this, guarded([this] { btnNumberSortClick(); }));
-    connect(NumberSortItem, &QAction::triggered, this, guarded([this] { NumberSortItemClick(); }));
-    numberSortFollowsPage = true;
-    TabbedNotebook1Change(TabbedNotebook1->currentIndex());
+    onCommand(btnNameSort, [this] { btnNameSortClick(); });
+    onCommand(NameSortItem, [this] { NameSortItemClick(); });
+    onCommand(btnPrev, [this] { btnPrevClick(); });
+    onCommand(PrevItem, [this] { PrevItemClick(); });
+    onCommand(btnNext, [this] { btnNextClick(); });
+    onCommand(NextItem, [this] { NextItemClick(); });
+    onCommand(btnNumberSort, [this] { btnNumberSortClick(); });
+    onCommand(NumberSortItem, [this] { NumberSortItemClick(); });
 }
 
 void TfmSend::btnNameSortClick()
 {
-    if (sending())
-        return;
     DropRecipient();
     if (onSubscribersPage(*this)) {
         abonents_.Sort([](const TAbonent& a, const TAbonent& b) { return CompareByName(a, b); });
@@ -182,8 +178,6 @@ void TfmSend::btnNameSortClick()
 // Groups have no number: on the groups page only the recipient is dropped.
 void TfmSend::btnNumberSortClick()
 {
-    if (sending())
-        return;
     DropRecipient();
     if (!onSubscribersPage(*this))
         return;
@@ -193,14 +187,12 @@ void TfmSend::btnNumberSortClick()
 
 void TfmSend::btnPrevClick()
 {
-    if (!sending())
-        moveHighlighted(*this, -1);
+    moveHighlighted(*this, -1);
 }
 
 void TfmSend::btnNextClick()
 {
-    if (!sending())
-        moveHighlighted(*this, +1);
+    moveHighlighted(*this, +1);
 }
 
 bool TfmSend::SearchKeyDown(QKeyEvent* key)
