@@ -3,6 +3,8 @@
 // menu and the status bar. It works on the session (settings, directory lists, journal, send parameters),
 // which it fills at start-up, and owns the notification-area icon. It is the host of the send command:
 // status text, pauses, the editor's lines.
+//
+// Its controls are its own: each carries its design name as its object name, by which tests find it.
 
 #include "app/CommandAvailability.h"
 #include "app/MessageEditor.h"
@@ -41,6 +43,40 @@ public:
     TfmSend(Session& session, Windows& windows, QWidget* parent = nullptr);
     ~TfmSend() override;
 
+    // Each time the window becomes the active one: the "CAPS" panel, and the settings dialog while no
+    // e-mail address is set.
+    void FormActivate();
+    // After a save refused because a list file changed behind the program's back: drops the recipient
+    // and loads the three lists again as at start-up, so that memory and the windows hold what the files
+    // hold; the operator then repeats the change.
+    void ReloadDirectory();
+
+    // What the window shows of its state.
+    bool sending() const { return state_.sending; } // a second send is refused, nothing it reads changes
+    bool signatureBlocked() const;                  // the toggle is down
+    bool AnyAbonentTicked() const;
+    bool AnyGroupTicked() const;
+    int editorFontSize() const;
+    // The keyboard layout activated at start ("00000419" or "00000409").
+    const std::string& layoutName() const { return layoutName_; }
+    TrayIcon& trayIcon() { return *tray_; }
+
+    // SendHost.
+    void SetStatusText(const std::string& text) override;
+    void Pause(unsigned ms) override;
+    void Beep() override;
+    const TSettings& Settings() const override { return settings_; }
+    bool SignatureBlocked() const override { return signatureBlocked(); }
+    const TJournal& Journal() const override { return journal_; }
+    std::vector<std::string> EditorLines() const override;
+    std::string EditorText() const override;
+    void SendCompleted(const TSendParams& params) override;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     // Tool bar, left to right.
     QToolButton* btnSend = nullptr;
     QToolButton* btnUnlisted = nullptr;
@@ -106,46 +142,44 @@ public:
     QLabel* Label2 = nullptr;
     QPlainTextEdit* RichEditDesc = nullptr;
     MessageEditor* RichEdit = nullptr;
+    // The search panel "  Поиск:" over the description pane, hidden until the first search key, and
+    // its field, which only the search fills.
+    QWidget* Panel5 = nullptr;
+    QLineEdit* EditFind = nullptr;
 
     // Status bar: the status text, the length counter and the Caps Lock indicator.
     QLabel* StatusText = nullptr;
     QLabel* pnlCount = nullptr;
     QLabel* pnlCaps = nullptr;
 
-    // What the window works on for the whole run.
-    ProfileFile& settingsFile() { return settingsFile_; }
-    TSettings& settings() { return settings_; }
-    TAbonentList& abonents() { return abonents_; }
-    TGroupList& groups() { return groups_; }
-    TProviderList& providers() { return providers_; }
-    TJournal& journal() { return journal_; }
-    TrayIcon& trayIcon() { return *tray_; }
-    // The keyboard layout activated at start ("00000419" or "00000409").
-    const std::string& layoutName() const { return layoutName_; }
+    // --- Building the window (MainWindowLayout.cpp) ----------------------------------------------------
+    void buildUi();
+    void buildToolBar();
+    void buildMenus();
+    void buildCentre();
+    void buildStatusBar();
+    void fixWindowSize();
 
-    TSendParams& SendParams;
-    std::int16_t& CurGroup; // index of the chosen group, -1 = none
+    // --- Start-up (MainWindowStartup.cpp) ----------------------------------------------------------------
+    void FormCreate();
+    void loadDirectory();
+    void openJournal();
+    // Refills lbAbonent ("Name -- Number") and lbGroup from the lists, all unticked.
+    void RefillRecipientLists();
 
-    // True while the signature is blocked (the toggle is down).
-    bool signatureBlocked() const;
-
-    // Handlers.
-    // The recipient: one ticked subscriber, one ticked group, or nothing (MainWindowRecipients.cpp).
-    void lbAbonentClickCheck(int row);
-    void lbGroupClickCheck(int row);
-    void RichEditChange();
-    void TabbedNotebook1Change(int index);
-    bool AnyAbonentTicked() const;
-    bool AnyGroupTicked() const;
-    // Sending, the service functions and the unregistered subscriber (MainWindowSend.cpp).
-    void btnSendClick();
-    void LogItemClick() { btnSendClick(); }
-    void btnLaterClick();
-    void LaterItemClick() { btnLaterClick(); }
-    void btnUnlistedClick();
-    void N4Click() { btnUnlistedClick(); }
-    // True while a send runs: a second one is refused, the recipient and the text cannot change.
-    bool sending() const { return state_.sending; }
+    // --- Commands and their availability (MainWindow.cpp) ------------------------------------------------
+    void connectCommands();
+    void connectRecipients();        // MainWindowRecipients.cpp
+    void connectDirectoryCommands(); // MainWindowDirectory.cpp
+    void connectOrderingCommands();  // MainWindowOrdering.cpp
+    void connectEditingCommands();   // MainWindowEditing.cpp
+    // A tool button or menu item runs its handler only while the command is available: one that is off
+    // cannot be clicked, and a signal that reaches it anyway runs nothing.
+    void onCommand(QToolButton* button, std::function<void()> handler);
+    void onCommand(QAction* item, std::function<void()> handler);
+    // Sets every command, the recipient lists and the editor as the availability rule decides for the
+    // window's state; called after every change of the state.
+    void updateCommands();
 
     void btnNoShortClick();
     void NoShortItemClick();
@@ -154,22 +188,40 @@ public:
     void OptItemClick();
     void SmileItemClick();
     void AboutItemClick();
-    void FormActivate();
     // Sees every key pressed in this window before the control with the focus; true consumes it.
     bool FormKeyDown(QKeyEvent* key);
-
     // The "CAPS" panel: black while Caps Lock is on, silver while it is off.
     void SetCapsIndicator(bool on);
+    void scheduleEMailCheck();
+    void checkEMail();
+    void showOptions();
+    void minimiseToTray();
+    void restoreFromTray();
 
+    // --- The recipient: one ticked subscriber, one ticked group, or nothing (MainWindowRecipients.cpp) --
+    void lbAbonentClickCheck(int row);
+    void lbGroupClickCheck(int row);
+    void RichEditChange();
+    void TabbedNotebook1Change(int index);
     // Drops the recipient before the directory changes under it: no recipient, no deferral, a
     // read-only editor, no ticks in either list.
     void DropRecipient();
-    // Refills lbAbonent ("Name -- Number") and lbGroup from the lists, all unticked.
-    void RefillRecipientLists();
-    // After a save refused because a list file changed behind the program's back: drops the recipient
-    // and loads the three lists again as at start-up, so that memory and the windows hold what the files
-    // hold; the operator then repeats the change.
-    void ReloadDirectory();
+    void showNothingChosen();
+    void openEditor(std::int32_t maxLen);
+    void setServiceFunctions(bool enabled);
+    void untick(QListWidget* list, int except = -1);
+
+    // --- Sending, the service functions and the unregistered subscriber (MainWindowSend.cpp) -----------
+    void btnSendClick();
+    void LogItemClick() { btnSendClick(); }
+    void btnLaterClick();
+    void LaterItemClick() { btnLaterClick(); }
+    void btnUnlistedClick();
+    void N4Click() { btnUnlistedClick(); }
+    // The service dialog's summary of deferral and repeats; the reset of the service settings.
+    std::string serviceSummary() const;
+    void clearServiceSummary();
+    void resetServiceSettings();
 
     // --- Directory windows (MainWindowDirectory.cpp) ---------------------------------------------------
     // Each drops the recipient, opens the directory window for its list and refreshes the recipient
@@ -193,14 +245,17 @@ public:
     void PrevItemClick() { btnPrevClick(); }
     void NextItemClick() { btnNextClick(); }
     void NumberSortItemClick() { btnNumberSortClick(); }
-    // The search panel "  Поиск:" over the description pane, hidden until the first search key, and
-    // its field, which only the search fills.
-    QWidget* Panel5 = nullptr;
-    QLineEdit* EditFind = nullptr;
+    bool onSubscribersPage() const;
+    QListWidget* shownList() const;
+    void moveHighlighted(int step);
+    void rewriteAndRefill(bool subscribers, int highlight);
     // The incremental search, seeing every key of FormKeyDown: Ctrl with a letter, digit or one of
     // ; , . [ ] ' extends the text and highlights the first subscriber it begins; any other key closes
     // the panel. True when the key was taken.
     bool SearchKeyDown(QKeyEvent* key);
+    void buildSearchPanel();
+    void openSearch();
+    bool closeSearch();
 
     // --- Editing commands, help, journal and archive windows (MainWindowEditing.cpp) -------------------
     // The message editor: clear, copy and cut (one paste each), paste, the editor's one-level undo.
@@ -214,11 +269,12 @@ public:
     void N8Click() { btnCutClick(); }
     void PasteItemClick() { btnPasteClick(); }
     void UndoItemClick() { btnUndoClick(); }
+    void setPasteAvailable(bool available);
     // The editor's font: 2 points up (below 20) or down (from 8), and stored as "FontSize".
     void BigFontItemClick();
     void SmallFontItemClick();
     void DefFontItemClick();
-    int editorFontSize() const;
+    void changeEditorFont(int points);
     // Help at its contents page.
     void btnHelpClick();
     void CntItemClick() { btnHelpClick(); }
@@ -230,72 +286,12 @@ public:
     void N15Click();
     void N5Click();
 
-private:
     class EditorUndo;
     EditorUndo* editorUndo_ = nullptr;
-    void setPasteAvailable(bool available);
-    void changeEditorFont(int points);
 
-public:
-    // SendHost.
-    void SetStatusText(const std::string& text) override;
-    void Pause(unsigned ms) override;
-    void Beep() override;
-    const TSettings& Settings() const override { return settings_; }
-    bool SignatureBlocked() const override { return signatureBlocked(); }
-    const TJournal& Journal() const override { return journal_; }
-    std::vector<std::string> EditorLines() const override;
-    std::string EditorText() const override;
-    void SendCompleted(const TSendParams& params) override;
-
-protected:
-    void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    // Building the window (MainWindowLayout.cpp).
-    void buildUi();
-    void buildToolBar();
-    void buildMenus();
-    void buildCentre();
-    void buildStatusBar();
-    void fixWindowSize();
-
-    // Start-up (MainWindowStartup.cpp).
-    void FormCreate();
-    void loadDirectory();
-    void openJournal();
-
-    void connectCommands();
-    void connectRecipients();
-    void connectDirectoryCommands(); // MainWindowDirectory.cpp
-    void connectOrderingCommands();  // MainWindowOrdering.cpp
-    void connectEditingCommands();   // MainWindowEditing.cpp
-
-    // A tool button or menu item runs its handler only while the command is available: one that is off
-    // cannot be clicked, and a signal that reaches it anyway runs nothing.
-    void onCommand(QToolButton* button, std::function<void()> handler);
-    void onCommand(QAction* item, std::function<void()> handler);
-    // Sets every command, the recipient lists and the editor as the availability rule decides for the
-    // window's state; called after every change of the state.
-    void updateCommands();
-
-    // The recipient's surroundings (MainWindowRecipients.cpp).
-    void showNothingChosen();
-    void openEditor(std::int32_t maxLen);
-    void setServiceFunctions(bool enabled);
-    void untick(QListWidget* list, int except = -1);
-
-    // The service dialog's summary of deferral and repeats; the reset of the service settings.
-    std::string serviceSummary() const;
-    void clearServiceSummary();
-    void resetServiceSettings();
-    void scheduleEMailCheck();
-    void checkEMail();
-    void showOptions();
-    void minimiseToTray();
-    void restoreFromTray();
-
+    // The session's parts the window works on, and the other windows.
+    TSendParams& SendParams;
+    std::int16_t& CurGroup; // index of the chosen group, -1 = none
     Windows& windows_;
     ProfileFile& settingsFile_;
     TSettings& settings_;
@@ -303,6 +299,7 @@ private:
     TGroupList& groups_;
     TProviderList& providers_;
     TJournal& journal_;
+
     std::string layoutName_;
     TrayIcon* tray_ = nullptr;
     bool optionsShowing_ = false;

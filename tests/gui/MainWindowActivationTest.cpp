@@ -73,7 +73,7 @@ TEST_F(MainWindowActivation, SettingsDialogReturnsAfterCancelUntilAnAddressIsSav
         << "dialog shown " << counter.shows << " times";
     QTest::qWait(200);
     EXPECT_EQ(counter.shows, 2);
-    EXPECT_EQ(windows.fmSend->settings().EMail, "op@example.com");
+    EXPECT_EQ(program.session.settings.EMail, "op@example.com");
 
     // A later activation with the address set leaves the dialog closed.
     windows.fmSend->FormActivate();
@@ -126,8 +126,8 @@ TEST_F(MainWindowActivation, TrayIsReadAtMinimiseTimeAndOnlyOneCounts)
 
     // A settings save (file written, settings reloaded) acts at the very next minimise.
     w.showNormal();
-    w.settingsFile().writeString(SectionSetting, "Tray", "1");
-    LoadSettings(w.settingsFile(), w.settings());
+    program.session.settingsFile.writeString(SectionSetting, "Tray", "1");
+    LoadSettings(program.session.settingsFile, program.session.settings);
     w.showMinimized();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
     EXPECT_TRUE(w.trayIcon().shown());
