@@ -30,6 +30,7 @@ TfmLogView::TfmLogView(const Session& session, QWidget* parent) : TDialog(parent
     RichEdit->setFixedSize(560, 340);
 
     btnCancel = new QPushButton(uiText("В&ыход"));
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setAutoDefault(false);
     markCancel(btnCancel);
     auto* buttons = new QHBoxLayout;

@@ -1,5 +1,6 @@
 #pragma once
-// The work journal viewer "Журнал работы": the journal as it stands when the window opens, read-only.
+// The work journal viewer "Журнал работы": the journal as it stands when the window opens, read-only. Its
+// controls carry their design names as object names.
 
 #include "platform/ui/Dialog.h"
 
@@ -18,9 +19,6 @@ public:
     // Shows the session's journal.
     explicit TfmLogView(const Session& session, QWidget* parent = nullptr);
 
-    FileTextView* RichEdit = nullptr;
-    QPushButton* btnCancel = nullptr; // "В&ыход"
-
     // On opening: the journal afresh, or "Журнал работы пока пуст" when there is none.
     void FormActivate();
     void btnCancelClick();
@@ -31,6 +29,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    FileTextView* RichEdit = nullptr;
+    QPushButton* btnCancel = nullptr; // "В&ыход"
     const TJournal& journal_;
 };
 

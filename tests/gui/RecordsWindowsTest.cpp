@@ -80,8 +80,9 @@ protected:
     QString archiveShown(const std::function<void()>& command)
     {
         QString shown = QStringLiteral("-");
-        whileShown(program->windows.fmArchive.get(), command,
-                   [&] { shown = program->windows.fmArchive->RichEdit->toPlainText(); });
+        whileShown(program->windows.fmArchive.get(), command, [&] {
+            shown = test::control<FileTextView>(program->windows.fmArchive.get(), "RichEdit")->toPlainText();
+        });
         return shown;
     }
 
@@ -112,7 +113,7 @@ TEST_F(RecordsWindows, ArchiveViewerShowsTheFileOrNamesTheSubscriberWithout)
     test::toggleTick(lbAbonent, 0);
     EXPECT_EQ(archiveShown([&] { QTest::keyClick(w, Qt::Key_F6); }),
               text("Ормид, 01.02.2026 10:00\nПривет\n\n"));
-    EXPECT_TRUE(program->windows.fmArchive->RichEdit->isReadOnly());
+    EXPECT_TRUE(test::control<FileTextView>(program->windows.fmArchive.get(), "RichEdit")->isReadOnly());
     EXPECT_TRUE(prompts.texts().empty());
 
     test::toggleTick(lbAbonent, 1);
@@ -138,7 +139,7 @@ TEST_F(RecordsWindows, ChoiceTakesTheSelectedBlockForOnePaste)
     whileShown(
         viewer, [&] { test::control<QAction>(w, "N12")->trigger(); },
         [&] {
-            QTest::mouseClick(viewer->btnChoice, Qt::LeftButton);
+            QTest::mouseClick(test::control<QPushButton>(viewer, "btnChoice"), Qt::LeftButton);
             stayed = viewer->isVisible();
         });
     EXPECT_TRUE(stayed);
@@ -149,11 +150,11 @@ TEST_F(RecordsWindows, ChoiceTakesTheSelectedBlockForOnePaste)
     whileShown(
         viewer, [&] { test::control<QAction>(w, "N12")->trigger(); },
         [&] {
-            QTextCursor c(viewer->RichEdit->document()->findBlockByNumber(1));
+            QTextCursor c(test::control<FileTextView>(viewer, "RichEdit")->document()->findBlockByNumber(1));
             c.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
             c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-            viewer->RichEdit->setTextCursor(c);
-            QTest::mouseClick(viewer->btnChoice, Qt::LeftButton);
+            test::control<FileTextView>(viewer, "RichEdit")->setTextCursor(c);
+            QTest::mouseClick(test::control<QPushButton>(viewer, "btnChoice"), Qt::LeftButton);
             EXPECT_FALSE(viewer->isVisible());
         });
     EXPECT_EQ(QGuiApplication::clipboard()->text(), text("Встреча в 12\nЗал 3"));
@@ -231,7 +232,7 @@ TEST_F(RecordsWindows, JournalIsDeletedOnlyAfterYes)
     QString shown = QStringLiteral("-");
     whileShown(
         viewer, [&] { test::control<QAction>(w, "N15")->trigger(); },
-        [&] { shown = viewer->RichEdit->toPlainText(); });
+        [&] { shown = test::control<FileTextView>(viewer, "RichEdit")->toPlainText(); });
     EXPECT_EQ(prompts.texts(), (std::vector<std::string>{"Журнал работы пока пуст"}));
     EXPECT_EQ(shown, QString());
 }
@@ -249,7 +250,7 @@ TEST_F(RecordsWindows, LargeJournalIsShownWholeWithoutHoldingTheWindow)
     dir.write("Zolbin.log", journal);
 
     TfmLogView* viewer = program->windows.fmLogView.get();
-    FileTextView* view = viewer->RichEdit;
+    FileTextView* view = test::control<FileTextView>(viewer, "RichEdit");
     bool sawPartial = false;
     qint64 longestWait = 0;
     QElapsedTimer sinceLast;
