@@ -9,7 +9,7 @@
 
 namespace zolbin {
 
-struct WindowState
+struct WindowState final
 {
     // A send runs: nothing that it reads may change under it, and no second send may start.
     bool sending = false;

@@ -24,7 +24,7 @@ namespace zolbin {
 // The editor's undo has one level: an undo takes back the last edit and the next one takes back that
 // undo, again and again, until the text is edited anew. The editor's own undo and redo keys do the
 // same, so no way leads further back than the last edit.
-class TfmSend::EditorUndo : public QObject
+class TfmSend::EditorUndo final : public QObject
 {
 public:
     explicit EditorUndo(QPlainTextEdit* editor) : QObject(editor), editor_(editor)

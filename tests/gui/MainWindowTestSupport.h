@@ -29,7 +29,7 @@ inline void ensureApplication()
 
 // The program as main() builds it in the test's data folder: the session, then every window, the main
 // window first.
-struct Program
+struct Program final
 {
     Session session{SettingsPathInCurrentFolder()};
     Windows windows{session};
