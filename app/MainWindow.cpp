@@ -35,14 +35,24 @@ private:
 
 } // namespace
 
-TfmSend::TfmSend(QWidget* parent) : QMainWindow(parent), tray_(new TrayIcon(this))
+TfmSend::TfmSend(Session& session, Windows& windows, QWidget* parent)
+    : QMainWindow(parent), SendParams(session.SendParams), CurGroup(session.CurGroup), windows_(windows),
+      settingsFile_(session.settingsFile), settings_(session.settings), abonents_(session.abonents),
+      groups_(session.groups), providers_(session.providers), journal_(session.journal),
+      tray_(new TrayIcon(this))
 {
     buildUi();
     connectCommands();
     connectDirectoryCommands();
     connectOrderingCommands();
     connectEditingCommands();
-    disableUnbuiltCommands();
+    for (const std::string& name : CommandControls()) {
+        QObject* control = findChild<QObject*>(QString::fromStdString(name));
+        if (control == nullptr)
+            qFatal("The main window has no control %s", name.c_str());
+        commandControls_.emplace_back(name, control);
+    }
+    updateCommands();
     FormCreate();
     SetCapsIndicator(CapsLock::instance().isOn());
     qApp->installEventFilter(this);
@@ -54,39 +64,58 @@ TfmSend::~TfmSend()
     tray_->remove();
 }
 
-void TfmSend::attachWindows(Windows* windows)
-{
-    windows_ = windows;
-}
-
 void TfmSend::connectCommands()
 {
-    connect(btnSend, &QToolButton::clicked, this, guarded([this] { btnSendClick(); }));
-    connect(LogItem, &QAction::triggered, this, guarded([this] { LogItemClick(); }));
-    connect(btnUnlisted, &QToolButton::clicked, this, guarded([this] { btnUnlistedClick(); }));
-    connect(N4, &QAction::triggered, this, guarded([this] { N4Click(); }));
-    connect(btnLater, &QToolButton::clicked, this, guarded([this] { btnLaterClick(); }));
-    connect(LaterItem, &QAction::triggered, this, guarded([this] { LaterItemClick(); }));
-    connect(btnExit, &QToolButton::clicked, this, guarded([this] { btnExitClick(); }));
-    connect(ExitItem, &QAction::triggered, this, guarded([this] { ExitItemClick(); }));
-    connect(btnNoShort, &QToolButton::clicked, this, guarded([this] { btnNoShortClick(); }));
-    connect(NoShortItem, &QAction::triggered, this, guarded([this] { NoShortItemClick(); }));
-    connect(OptItem, &QAction::triggered, this, guarded([this] { OptItemClick(); }));
-    connect(SmileItem, &QAction::triggered, this, guarded([this] { SmileItemClick(); }));
-    connect(AboutItem, &QAction::triggered, this, guarded([this] { AboutItemClick(); }));
+    onCommand(btnSend, [this] { btnSendClick(); });
+    onCommand(LogItem, [this] { LogItemClick(); });
+    onCommand(btnUnlisted, [this] { btnUnlistedClick(); });
+    onCommand(N4, [this] { N4Click(); });
+    onCommand(btnLater, [this] { btnLaterClick(); });
+    onCommand(LaterItem, [this] { LaterItemClick(); });
+    onCommand(btnExit, [this] { btnExitClick(); });
+    onCommand(ExitItem, [this] { ExitItemClick(); });
+    onCommand(btnNoShort, [this] { btnNoShortClick(); });
+    onCommand(NoShortItem, [this] { NoShortItemClick(); });
+    onCommand(OptItem, [this] { OptItemClick(); });
+    onCommand(SmileItem, [this] { SmileItemClick(); });
+    onCommand(AboutItem, [this] { AboutItemClick(); });
     connect(&CapsLock::instance(), &CapsLock::changed, this, [this](bool on) { SetCapsIndicator(on); });
     connect(tray_, &TrayIcon::restoreRequested, this, guarded([this] { restoreFromTray(); }));
     connectRecipients();
 }
 
-// The service functions and paste start disabled and follow the recipient and the clipboard commands.
-// The commands whose handlers are not written yet stay disabled.
-void TfmSend::disableUnbuiltCommands()
+void TfmSend::onCommand(QToolButton* button, std::function<void()> handler)
 {
-    for (QToolButton* b : {btnLater, btnPaste})
-        b->setEnabled(false);
-    for (QAction* a : {LaterItem, PasteItem})
-        a->setEnabled(false);
+    connect(button, &QToolButton::clicked, this,
+            guarded([this, name = button->objectName().toStdString(), handler = std::move(handler)] {
+                if (IsAvailable(name, state_))
+                    handler();
+            }));
+}
+
+void TfmSend::onCommand(QAction* item, std::function<void()> handler)
+{
+    connect(item, &QAction::triggered, this,
+            guarded([this, name = item->objectName().toStdString(), handler = std::move(handler)] {
+                if (IsAvailable(name, state_))
+                    handler();
+            }));
+}
+
+void TfmSend::updateCommands()
+{
+    const std::set<std::string> available = AvailableControls(state_);
+    for (const auto& [name, control] : commandControls_) {
+        const bool on = available.count(name) != 0;
+        if (control == RichEdit) {
+            if (RichEdit->isReadOnly() == on)
+                RichEdit->setReadOnly(!on);
+        } else if (auto* item = qobject_cast<QAction*>(control)) {
+            item->setEnabled(on);
+        } else {
+            static_cast<QWidget*>(control)->setEnabled(on);
+        }
+    }
 }
 
 bool TfmSend::signatureBlocked() const
@@ -118,24 +147,21 @@ void TfmSend::OptItemClick()
 
 void TfmSend::SmileItemClick()
 {
-    if (windows_)
-        windows_->fmSmile->showModal();
+    windows_.fmSmile->showModal();
 }
 
 void TfmSend::AboutItemClick()
 {
-    if (windows_)
-        windows_->fmAbout->showModal();
+    windows_.fmAbout->showModal();
 }
 
 void TfmSend::showOptions()
 {
-    // Never in the middle of a send, which reads the settings.
-    if (!windows_ || optionsShowing_ || sending())
+    if (optionsShowing_)
         return;
     {
         FlagScope showing(optionsShowing_);
-        windows_->fmOptions->showModal();
+        windows_.fmOptions->showModal();
     }
     // Closing the dialog gives the main window back its activation, and with it the next look at
     // the e-mail address.
@@ -177,7 +203,8 @@ void TfmSend::scheduleEMailCheck()
 
 void TfmSend::checkEMail()
 {
-    if (!settings_.EMail.empty() || !isVisible() || isMinimized())
+    // Never in the middle of a send, which reads the settings: the settings command is off then.
+    if (!settings_.EMail.empty() || !isVisible() || isMinimized() || !IsAvailable("OptItem", state_))
         return;
     // Another window of the program in front: wait for the main window's next activation.
     const QWidget* active = QApplication::activeWindow();

@@ -1,22 +1,21 @@
 #pragma once
 // The main window "Zolbin Sender": the message editor, the two recipient lists, the tool bar, the main
-// menu and the status bar. It owns everything that lives for the whole run: the settings file and the
-// settings in memory, the three directory lists, the journal, the current send parameters and the
-// notification-area icon. It is the host of the send command: status text, pauses, the editor's lines.
+// menu and the status bar. It works on the session (settings, directory lists, journal, send parameters),
+// which it fills at start-up, and owns the notification-area icon. It is the host of the send command:
+// status text, pauses, the editor's lines.
+//
+// Its controls are its own: each carries its design name as its object name, by which tests find it.
 
-#include "app/CommandLock.h"
+#include "app/CommandAvailability.h"
 #include "app/MessageEditor.h"
-#include "directory/Lists.h"
-#include "directory/SendParams.h"
-#include "directory/Settings.h"
 #include "dispatch/SendHost.h"
-#include "platform/ProfileFile.h"
-#include "records/Journal.h"
+#include "records/Session.h"
 
 #include <QMainWindow>
 #include <cstdint>
-#include <memory>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -34,18 +33,52 @@ namespace zolbin {
 class TrayIcon;
 struct Windows;
 
-class TfmSend : public QMainWindow, public SendHost
+class TfmSend final : public QMainWindow, public SendHost
 {
     Q_OBJECT
 public:
-    // Builds the window and runs its creation handler (settings, splash, directory, keyboard layout,
-    // journal, editor font). No other window exists yet and none is touched.
-    explicit TfmSend(QWidget* parent = nullptr);
+    // Builds the window and runs its creation handler, which fills the session (settings, splash,
+    // directory, keyboard layout, journal, editor font). The other windows of the set are created after
+    // this one: none is touched before a command opens it.
+    TfmSend(Session& session, Windows& windows, QWidget* parent = nullptr);
     ~TfmSend() override;
 
-    // The other windows, created after this one. Commands that open them need them attached.
-    void attachWindows(Windows* windows);
+    // Each time the window becomes the active one: the "CAPS" panel, and the settings dialog while no
+    // e-mail address is set.
+    void FormActivate();
+    // After a save refused because a list file changed behind the program's back: drops the recipient
+    // and loads the three lists again as at start-up, so that memory and the windows hold what the files
+    // hold; the operator then repeats the change.
+    void ReloadDirectory();
 
+    // What the window shows of its state.
+    bool sending() const { return state_.sending; } // a second send is refused, nothing it reads changes
+    bool signatureBlocked() const;                  // the toggle is down
+    bool AnyAbonentTicked() const;
+    bool AnyGroupTicked() const;
+    int editorFontSize() const;
+    // The keyboard layout activated at start ("00000419" or "00000409").
+    const std::string& layoutName() const { return layoutName_; }
+    TrayIcon& trayIcon() { return *tray_; }
+
+    // SendHost.
+    void SetStatusText(const std::string& text) override;
+    void Pause(unsigned ms) override;
+    void Beep() override;
+    void ShowMessage(const std::string& text, Notice notice) override;
+    bool AskToContinue(const std::string& question) override;
+    const TSettings& Settings() const override { return settings_; }
+    bool SignatureBlocked() const override { return signatureBlocked(); }
+    const TJournal& Journal() const override { return journal_; }
+    std::vector<std::string> EditorLines() const override;
+    std::string EditorText() const override;
+    void SendCompleted(const TSendParams& params) override;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     // Tool bar, left to right.
     QToolButton* btnSend = nullptr;
     QToolButton* btnUnlisted = nullptr;
@@ -111,46 +144,44 @@ public:
     QLabel* Label2 = nullptr;
     QPlainTextEdit* RichEditDesc = nullptr;
     MessageEditor* RichEdit = nullptr;
+    // The search panel "  Поиск:" over the description pane, hidden until the first search key, and
+    // its field, which only the search fills.
+    QWidget* Panel5 = nullptr;
+    QLineEdit* EditFind = nullptr;
 
     // Status bar: the status text, the length counter and the Caps Lock indicator.
     QLabel* StatusText = nullptr;
     QLabel* pnlCount = nullptr;
     QLabel* pnlCaps = nullptr;
 
-    // What the window owns for the whole run.
-    ProfileFile& settingsFile() { return *settingsFile_; }
-    TSettings& settings() { return settings_; }
-    TAbonentList& abonents() { return abonents_; }
-    TGroupList& groups() { return groups_; }
-    TProviderList& providers() { return providers_; }
-    TJournal& journal() { return journal_; }
-    TrayIcon& trayIcon() { return *tray_; }
-    // The keyboard layout activated at start ("00000419" or "00000409").
-    const std::string& layoutName() const { return layoutName_; }
+    // --- Building the window (MainWindowLayout.cpp) ----------------------------------------------------
+    void buildUi();
+    void buildToolBar();
+    void buildMenus();
+    void buildCentre();
+    void buildStatusBar();
+    void fixWindowSize();
 
-    TSendParams SendParams;
-    std::int16_t CurGroup = -1; // index of the chosen group, -1 = none
+    // --- Start-up (MainWindowStartup.cpp) ----------------------------------------------------------------
+    void FormCreate();
+    void loadDirectory();
+    void openJournal();
+    // Refills lbAbonent ("Name -- Number") and lbGroup from the lists, all unticked.
+    void RefillRecipientLists();
 
-    // True while the signature is blocked (the toggle is down).
-    bool signatureBlocked() const;
-
-    // Handlers.
-    // The recipient: one ticked subscriber, one ticked group, or nothing (MainWindowRecipients.cpp).
-    void lbAbonentClickCheck(int row);
-    void lbGroupClickCheck(int row);
-    void RichEditChange();
-    void TabbedNotebook1Change(int index);
-    bool AnyAbonentTicked() const;
-    bool AnyGroupTicked() const;
-    // Sending, the service functions and the unregistered subscriber (MainWindowSend.cpp).
-    void btnSendClick();
-    void LogItemClick() { btnSendClick(); }
-    void btnLaterClick();
-    void LaterItemClick() { btnLaterClick(); }
-    void btnUnlistedClick();
-    void N4Click() { btnUnlistedClick(); }
-    // True while a send runs: a second one is refused, the recipient and the text cannot change.
-    bool sending() const { return sendLock_.locked(); }
+    // --- Commands and their availability (MainWindow.cpp) ------------------------------------------------
+    void connectCommands();
+    void connectRecipients();        // MainWindowRecipients.cpp
+    void connectDirectoryCommands(); // MainWindowDirectory.cpp
+    void connectOrderingCommands();  // MainWindowOrdering.cpp
+    void connectEditingCommands();   // MainWindowEditing.cpp
+    // A tool button or menu item runs its handler only while the command is available: one that is off
+    // cannot be clicked, and a signal that reaches it anyway runs nothing.
+    void onCommand(QToolButton* button, std::function<void()> handler);
+    void onCommand(QAction* item, std::function<void()> handler);
+    // Sets every command, the recipient lists and the editor as the availability rule decides for the
+    // window's state; called after every change of the state.
+    void updateCommands();
 
     void btnNoShortClick();
     void NoShortItemClick();
@@ -159,31 +190,40 @@ public:
     void OptItemClick();
     void SmileItemClick();
     void AboutItemClick();
-    void FormActivate();
     // Sees every key pressed in this window before the control with the focus; true consumes it.
     bool FormKeyDown(QKeyEvent* key);
-
     // The "CAPS" panel: black while Caps Lock is on, silver while it is off.
     void SetCapsIndicator(bool on);
+    void scheduleEMailCheck();
+    void checkEMail();
+    void showOptions();
+    void minimiseToTray();
+    void restoreFromTray();
 
-    // Every change of a command's availability goes through these: while a send runs, the change is
-    // kept for the moment the commands come back.
-    void setCommandEnabled(QWidget* control, bool enabled) { sendLock_.setEnabled(control, enabled); }
-    void setCommandEnabled(QAction* command, bool enabled) { sendLock_.setEnabled(command, enabled); }
-
-    // The number sort follows the notebook page (off on the groups page). Off until the sorting
-    // commands exist; the work that builds them turns it on.
-    bool numberSortFollowsPage = false;
-
+    // --- The recipient: one ticked subscriber, one ticked group, or nothing (MainWindowRecipients.cpp) --
+    void lbAbonentClickCheck(int row);
+    void lbGroupClickCheck(int row);
+    void RichEditChange();
+    void TabbedNotebook1Change(int index);
     // Drops the recipient before the directory changes under it: no recipient, no deferral, a
     // read-only editor, no ticks in either list.
     void DropRecipient();
-    // Refills lbAbonent ("Name -- Number") and lbGroup from the lists, all unticked.
-    void RefillRecipientLists();
-    // After a save refused because a list file changed behind the program's back: drops the recipient
-    // and loads the three lists again as at start-up, so that memory and the windows hold what the files
-    // hold; the operator then repeats the change.
-    void ReloadDirectory();
+    void showNothingChosen();
+    void openEditor(std::int32_t maxLen);
+    void setServiceFunctions(bool enabled);
+    void untick(QListWidget* list, int except = -1);
+
+    // --- Sending, the service functions and the unregistered subscriber (MainWindowSend.cpp) -----------
+    void btnSendClick();
+    void LogItemClick() { btnSendClick(); }
+    void btnLaterClick();
+    void LaterItemClick() { btnLaterClick(); }
+    void btnUnlistedClick();
+    void N4Click() { btnUnlistedClick(); }
+    // The service dialog's summary of deferral and repeats; the reset of the service settings.
+    std::string serviceSummary() const;
+    void clearServiceSummary();
+    void resetServiceSettings();
 
     // --- Directory windows (MainWindowDirectory.cpp) ---------------------------------------------------
     // Each drops the recipient, opens the directory window for its list and refreshes the recipient
@@ -207,14 +247,17 @@ public:
     void PrevItemClick() { btnPrevClick(); }
     void NextItemClick() { btnNextClick(); }
     void NumberSortItemClick() { btnNumberSortClick(); }
-    // The search panel "  Поиск:" over the description pane, hidden until the first search key, and
-    // its field, which only the search fills.
-    QWidget* Panel5 = nullptr;
-    QLineEdit* EditFind = nullptr;
+    bool onSubscribersPage() const;
+    QListWidget* shownList() const;
+    void moveHighlighted(int step);
+    void rewriteAndRefill(bool subscribers, int highlight);
     // The incremental search, seeing every key of FormKeyDown: Ctrl with a letter, digit or one of
     // ; , . [ ] ' extends the text and highlights the first subscriber it begins; any other key closes
     // the panel. True when the key was taken.
     bool SearchKeyDown(QKeyEvent* key);
+    void buildSearchPanel();
+    void openSearch();
+    bool closeSearch();
 
     // --- Editing commands, help, journal and archive windows (MainWindowEditing.cpp) -------------------
     // The message editor: clear, copy and cut (one paste each), paste, the editor's one-level undo.
@@ -228,11 +271,12 @@ public:
     void N8Click() { btnCutClick(); }
     void PasteItemClick() { btnPasteClick(); }
     void UndoItemClick() { btnUndoClick(); }
+    void setPasteAvailable(bool available);
     // The editor's font: 2 points up (below 20) or down (from 8), and stored as "FontSize".
     void BigFontItemClick();
     void SmallFontItemClick();
     void DefFontItemClick();
-    int editorFontSize() const;
+    void changeEditorFont(int points);
     // Help at its contents page.
     void btnHelpClick();
     void CntItemClick() { btnHelpClick(); }
@@ -244,81 +288,26 @@ public:
     void N15Click();
     void N5Click();
 
-private:
     class EditorUndo;
     EditorUndo* editorUndo_ = nullptr;
-    void setPasteAvailable(bool available);
-    void changeEditorFont(int points);
 
-public:
-    // SendHost.
-    void SetStatusText(const std::string& text) override;
-    void Pause(unsigned ms) override;
-    void Beep() override;
-    void ShowMessage(const std::string& text, Notice notice) override;
-    bool AskToContinue(const std::string& question) override;
-    const TSettings& Settings() const override { return settings_; }
-    bool SignatureBlocked() const override { return signatureBlocked(); }
-    const TJournal& Journal() const override { return journal_; }
-    std::vector<std::string> EditorLines() const override;
-    std::string EditorText() const override;
-    void SendCompleted(const TSendParams& params) override;
+    // The session's parts the window works on, and the other windows.
+    TSendParams& SendParams;
+    std::int16_t& CurGroup; // index of the chosen group, -1 = none
+    Windows& windows_;
+    ProfileFile& settingsFile_;
+    TSettings& settings_;
+    TAbonentList& abonents_;
+    TGroupList& groups_;
+    TProviderList& providers_;
+    TJournal& journal_;
 
-protected:
-    void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    // Building the window (MainWindowLayout.cpp).
-    void buildUi();
-    void buildToolBar();
-    void buildMenus();
-    void buildCentre();
-    void buildStatusBar();
-    void fixWindowSize();
-
-    // Start-up (MainWindowStartup.cpp).
-    void FormCreate();
-    void loadDirectory();
-    void openJournal();
-
-    void connectCommands();
-    void connectRecipients();
-    void connectDirectoryCommands(); // MainWindowDirectory.cpp
-    void connectOrderingCommands();  // MainWindowOrdering.cpp
-    void connectEditingCommands();   // MainWindowEditing.cpp
-    void disableUnbuiltCommands();
-
-    // The recipient's surroundings (MainWindowRecipients.cpp).
-    void showNothingChosen();
-    void openEditor(std::int32_t maxLen);
-    void setServiceFunctions(bool enabled);
-    void untick(QListWidget* list, int except = -1);
-
-    // The service dialog's summary of deferral and repeats; the reset of the service settings.
-    std::string serviceSummary() const;
-    void clearServiceSummary();
-    void resetServiceSettings();
-    void lockForSend();
-    void scheduleEMailCheck();
-    void checkEMail();
-    void showOptions();
-    void minimiseToTray();
-    void restoreFromTray();
-
-    std::unique_ptr<ProfileFile> settingsFile_;
-    TSettings settings_;
-    TAbonentList abonents_;
-    TGroupList groups_;
-    TProviderList providers_;
-    TJournal journal_;
     std::string layoutName_;
     TrayIcon* tray_ = nullptr;
-    Windows* windows_ = nullptr;
     bool optionsShowing_ = false;
     bool emailCheckPending_ = false;
-    CommandLock sendLock_;
-    bool editorWasReadOnly_ = true;
+    WindowState state_;
+    std::vector<std::pair<std::string, QObject*>> commandControls_; // the rule's controls, in its order
 };
 
 } // namespace zolbin

@@ -13,12 +13,12 @@ namespace zolbin {
 
 void TfmSend::connectDirectoryCommands()
 {
-    connect(btnAbonent, &QToolButton::clicked, this, guarded([this] { btnAbonentClick(); }));
-    connect(AbItem, &QAction::triggered, this, guarded([this] { AbItemClick(); }));
-    connect(btnGroup, &QToolButton::clicked, this, guarded([this] { btnGroupClick(); }));
-    connect(GrItem, &QAction::triggered, this, guarded([this] { GrItemClick(); }));
-    connect(btnProvider, &QToolButton::clicked, this, guarded([this] { btnProviderClick(); }));
-    connect(PrvItem, &QAction::triggered, this, guarded([this] { PrvItemClick(); }));
+    onCommand(btnAbonent, [this] { btnAbonentClick(); });
+    onCommand(AbItem, [this] { AbItemClick(); });
+    onCommand(btnGroup, [this] { btnGroupClick(); });
+    onCommand(GrItem, [this] { GrItemClick(); });
+    onCommand(btnProvider, [this] { btnProviderClick(); });
+    onCommand(PrvItem, [this] { PrvItemClick(); });
 }
 
 void TfmSend::btnAbonentClick()
@@ -36,14 +36,11 @@ void TfmSend::btnProviderClick()
     openDirectory(TfmRegistr::KindProvider);
 }
 
-// The directory may change under the recipient, so the recipient is dropped first. No change reaches
-// the lists while a send reads them.
+// The directory may change under the recipient, so the recipient is dropped first.
 void TfmSend::openDirectory(const char* kind)
 {
-    if (sending() || windows_ == nullptr)
-        return;
     DropRecipient();
-    TfmRegistr& registr = *windows_->fmRegistr;
+    TfmRegistr& registr = *windows_.fmRegistr;
     registr.SetKind(kind);
     registr.showModal();
     // Companies are not listed in the main window; subscribers and groups are shown afresh, unticked.

@@ -24,7 +24,7 @@ namespace zolbin {
 // The editor's undo has one level: an undo takes back the last edit and the next one takes back that
 // undo, again and again, until the text is edited anew. The editor's own undo and redo keys do the
 // same, so no way leads further back than the last edit.
-class TfmSend::EditorUndo : public QObject
+class TfmSend::EditorUndo final : public QObject
 {
 public:
     explicit EditorUndo(QPlainTextEdit* editor) : QObject(editor), editor_(editor)
@@ -77,40 +77,38 @@ void TfmSend::connectEditingCommands()
     // The field's own menu would offer a paste and an undo beside the rules of the commands.
     RichEdit->setContextMenuPolicy(Qt::NoContextMenu);
 
-    connect(btnClear, &QToolButton::clicked, this, guarded([this] { btnClearClick(); }));
-    connect(N1, &QAction::triggered, this, guarded([this] { N1Click(); }));
-    connect(btnCopy, &QToolButton::clicked, this, guarded([this] { btnCopyClick(); }));
-    connect(N7, &QAction::triggered, this, guarded([this] { N7Click(); }));
-    connect(btnCut, &QToolButton::clicked, this, guarded([this] { btnCutClick(); }));
-    connect(N8, &QAction::triggered, this, guarded([this] { N8Click(); }));
-    connect(btnPaste, &QToolButton::clicked, this, guarded([this] { btnPasteClick(); }));
-    connect(PasteItem, &QAction::triggered, this, guarded([this] { PasteItemClick(); }));
-    connect(btnUndo, &QToolButton::clicked, this, guarded([this] { btnUndoClick(); }));
-    connect(UndoItem, &QAction::triggered, this, guarded([this] { UndoItemClick(); }));
-    connect(BigFontItem, &QAction::triggered, this, guarded([this] { BigFontItemClick(); }));
-    connect(SmallFontItem, &QAction::triggered, this, guarded([this] { SmallFontItemClick(); }));
-    connect(DefFontItem, &QAction::triggered, this, guarded([this] { DefFontItemClick(); }));
-    connect(btnHelp, &QToolButton::clicked, this, guarded([this] { btnHelpClick(); }));
-    connect(CntItem, &QAction::triggered, this, guarded([this] { CntItemClick(); }));
-    connect(btnArchive, &QToolButton::clicked, this, guarded([this] { btnArchiveClick(); }));
-    connect(N12, &QAction::triggered, this, guarded([this] { N12Click(); }));
-    connect(btnDelArch, &QToolButton::clicked, this, guarded([this] { btnDelArchClick(); }));
-    connect(N13, &QAction::triggered, this, guarded([this] { N13Click(); }));
-    connect(N15, &QAction::triggered, this, guarded([this] { N15Click(); }));
-    connect(N5, &QAction::triggered, this, guarded([this] { N5Click(); }));
+    onCommand(btnClear, [this] { btnClearClick(); });
+    onCommand(N1, [this] { N1Click(); });
+    onCommand(btnCopy, [this] { btnCopyClick(); });
+    onCommand(N7, [this] { N7Click(); });
+    onCommand(btnCut, [this] { btnCutClick(); });
+    onCommand(N8, [this] { N8Click(); });
+    onCommand(btnPaste, [this] { btnPasteClick(); });
+    onCommand(PasteItem, [this] { PasteItemClick(); });
+    onCommand(btnUndo, [this] { btnUndoClick(); });
+    onCommand(UndoItem, [this] { UndoItemClick(); });
+    onCommand(BigFontItem, [this] { BigFontItemClick(); });
+    onCommand(SmallFontItem, [this] { SmallFontItemClick(); });
+    onCommand(DefFontItem, [this] { DefFontItemClick(); });
+    onCommand(btnHelp, [this] { btnHelpClick(); });
+    onCommand(CntItem, [this] { CntItemClick(); });
+    onCommand(btnArchive, [this] { btnArchiveClick(); });
+    onCommand(N12, [this] { N12Click(); });
+    onCommand(btnDelArch, [this] { btnDelArchClick(); });
+    onCommand(N13, [this] { N13Click(); });
+    onCommand(N15, [this] { N15Click(); });
+    onCommand(N5, [this] { N5Click(); });
 }
 
 void TfmSend::setPasteAvailable(bool available)
 {
-    setCommandEnabled(btnPaste, available);
-    setCommandEnabled(PasteItem, available);
+    state_.pasteAllowed = available;
+    updateCommands();
 }
 
 // The counter shows "0:0" until the text next changes.
 void TfmSend::btnClearClick()
 {
-    if (sending())
-        return;
     RichEdit->clear();
     pnlCount->setText(CounterText(0, 0));
 }
@@ -128,8 +126,6 @@ void TfmSend::btnCopyClick()
 // A field that cannot be edited gives its block to the clipboard but keeps it.
 void TfmSend::btnCutClick()
 {
-    if (sending())
-        return;
     if (!RichEdit->textCursor().hasSelection()) {
         Prompts::message(cp("Блок не найден."));
         return;
@@ -144,8 +140,6 @@ void TfmSend::btnCutClick()
 // One paste per copy or cut. The editor keeps its limit and its character set for pasted text too.
 void TfmSend::btnPasteClick()
 {
-    if (sending())
-        return;
     if (!RichEdit->isReadOnly())
         RichEdit->paste();
     setPasteAvailable(false);
@@ -153,8 +147,6 @@ void TfmSend::btnPasteClick()
 
 void TfmSend::btnUndoClick()
 {
-    if (sending())
-        return;
     editorUndo_->toggle();
 }
 
@@ -187,7 +179,7 @@ void TfmSend::SmallFontItemClick()
 // Applied at the next start; nothing else changes now.
 void TfmSend::DefFontItemClick()
 {
-    settingsFile().writeString(SectionSetting, "FontSize", std::to_string(editorFontSize()));
+    settingsFile_.writeString(SectionSetting, "FontSize", std::to_string(editorFontSize()));
 }
 
 void TfmSend::btnHelpClick()
@@ -208,33 +200,26 @@ void TfmSend::btnArchiveClick()
         Prompts::message(cp("Невозможно посмотреть архив для группы абонентов"));
         return;
     }
-    if (windows_ == nullptr)
-        return;
-    windows_->fmArchive->SetArchiveName(SendParams.CurName);
+    windows_.fmArchive->SetArchiveName(SendParams.CurName);
     // Closed through "Вы&бор": the chosen block is on the clipboard, ready for one paste.
-    if (windows_->fmArchive->showModal() == 1)
+    if (windows_.fmArchive->showModal() == 1)
         setPasteAvailable(true);
 }
 
 void TfmSend::btnDelArchClick()
 {
-    if (sending() || windows_ == nullptr)
-        return;
-    windows_->fmDelArch->showModal();
+    windows_.fmDelArch->showModal();
 }
 
 void TfmSend::N15Click()
 {
-    if (windows_ != nullptr)
-        windows_->fmLogView->showModal();
+    windows_.fmLogView->showModal();
 }
 
 // The next start or Send creates the journal again, empty. A journal that could not be removed is said
 // so: the operator was asked and answered, and must not believe it gone.
 void TfmSend::N5Click()
 {
-    if (sending())
-        return;
     if (!Prompts::ask(cp("Подтверждение"), cp("Вы, действительно, хотите удалить журнал работы?"),
                       PromptIcon::Stop))
         return;

@@ -205,7 +205,6 @@ void TfmSend::buildCentre()
     Label2->setObjectName(QStringLiteral("Label2"));
     RichEdit = new MessageEditor(centre);
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
-    RichEdit->setReadOnly(true);
     keepCp1251(RichEdit);
     left->addWidget(Label1);
     left->addWidget(Label2);

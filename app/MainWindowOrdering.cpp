@@ -28,16 +28,6 @@ namespace {
 constexpr int SearchLength = 25;
 constexpr int SubscribersPage = 0;
 
-bool onSubscribersPage(const TfmSend& w)
-{
-    return w.TabbedNotebook1->currentIndex() == SubscribersPage;
-}
-
-QListWidget* shownList(const TfmSend& w)
-{
-    return onSubscribersPage(w) ? w.lbAbonent : w.lbGroup;
-}
-
 // The highlighted line: the current line while it is selected. A list that merely got the focus has a
 // current line but nothing highlighted.
 int highlightedRow(const QListWidget* list)
@@ -46,11 +36,23 @@ int highlightedRow(const QListWidget* list)
     return item != nullptr && item->isSelected() ? list->row(item) : -1;
 }
 
+} // namespace
+
+bool TfmSend::onSubscribersPage() const
+{
+    return TabbedNotebook1->currentIndex() == SubscribersPage;
+}
+
+QListWidget* TfmSend::shownList() const
+{
+    return onSubscribersPage() ? lbAbonent : lbGroup;
+}
+
 // Rewrites the file of the list shown and rebuilds the tick lists from memory, then highlights the
 // line. The lists are rebuilt also when the rewrite fails, so the window shows the order memory holds;
 // the file error goes on to the command's report, and the previous file stays as it was. A file changed
 // behind the program's back is not rewritten: the directory is reloaded before the report.
-void rewriteAndRefill(TfmSend& w, bool subscribers, int highlight)
+void TfmSend::rewriteAndRefill(bool subscribers, int highlight)
 {
     struct Refill
     {
@@ -63,26 +65,26 @@ void rewriteAndRefill(TfmSend& w, bool subscribers, int highlight)
             if (highlight >= 0 && highlight < list->count())
                 list->setCurrentRow(highlight);
         }
-    } refill{w, subscribers ? w.lbAbonent : w.lbGroup, highlight};
+    } refill{*this, subscribers ? lbAbonent : lbGroup, highlight};
     try {
         if (subscribers)
-            w.abonents().Save();
+            abonents_.Save();
         else
-            w.groups().Save();
+            groups_.Save();
     } catch (const EListFileChanged&) {
-        w.ReloadDirectory();
+        ReloadDirectory();
         refill.highlight = -1;
         throw;
     }
 }
 
 // Moves the highlighted entry of the page shown one place (-1 up, +1 down); it stays highlighted.
-void moveHighlighted(TfmSend& w, int step)
+void TfmSend::moveHighlighted(int step)
 {
-    w.DropRecipient();
-    const bool subscribers = onSubscribersPage(w);
-    const int count = subscribers ? w.abonents().Count() : w.groups().Count();
-    const int row = highlightedRow(shownList(w));
+    DropRecipient();
+    const bool subscribers = onSubscribersPage();
+    const int count = subscribers ? abonents_.Count() : groups_.Count();
+    const int row = highlightedRow(shownList());
     if (row < 0 || row >= count) {
         Prompts::message(cp("Элемент списка не выбран"));
         return;
@@ -96,17 +98,17 @@ void moveHighlighted(TfmSend& w, int step)
         return;
     }
     if (subscribers)
-        w.abonents().Move(row, row + step);
+        abonents_.Move(row, row + step);
     else
-        w.groups().Move(row, row + step);
-    rewriteAndRefill(w, subscribers, row + step);
+        groups_.Move(row, row + step);
+    rewriteAndRefill(subscribers, row + step);
 }
 
 // The search panel lies over the description pane. Its field takes no typed character of its own
 // (EditFindKeyPress discards them all): read-only, it is filled by the search alone.
-void buildSearchPanel(TfmSend& w)
+void TfmSend::buildSearchPanel()
 {
-    auto* panel = new QFrame(w.RichEditDesc->parentWidget());
+    auto* panel = new QFrame(RichEditDesc->parentWidget());
     panel->setObjectName(QStringLiteral("Panel5"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setAutoFillBackground(true);
@@ -121,86 +123,76 @@ void buildSearchPanel(TfmSend& w)
     row->addWidget(caption);
     row->addWidget(edit, 1);
     panel->hide();
-    w.Panel5 = panel;
-    w.EditFind = edit;
+    Panel5 = panel;
+    EditFind = edit;
 }
 
-void openSearch(TfmSend& w)
+void TfmSend::openSearch()
 {
-    if (w.Panel5->isHidden()) {
-        w.Panel5->setGeometry(w.RichEditDesc->geometry());
-        w.Panel5->raise();
-        w.Panel5->show();
+    if (Panel5->isHidden()) {
+        Panel5->setGeometry(RichEditDesc->geometry());
+        Panel5->raise();
+        Panel5->show();
     }
-    w.EditFind->setFocus();
+    EditFind->setFocus();
 }
 
 // Hides and empties the panel; the subscriber list gets the focus. True when the key was on its way
 // to the search field, which takes no keys: it ends there.
-bool closeSearch(TfmSend& w)
+bool TfmSend::closeSearch()
 {
-    if (w.Panel5->isHidden())
+    if (Panel5->isHidden())
         return false;
-    const bool toSearchField = QApplication::focusWidget() == w.EditFind;
-    w.Panel5->hide();
-    w.EditFind->clear();
-    w.lbAbonent->setFocus();
+    const bool toSearchField = QApplication::focusWidget() == EditFind;
+    Panel5->hide();
+    EditFind->clear();
+    lbAbonent->setFocus();
     return toSearchField;
 }
 
-} // namespace
-
 void TfmSend::connectOrderingCommands()
 {
-    buildSearchPanel(*this);
-    connect(btnNameSort, &QToolButton::clicked, this, guarded([this] { btnNameSortClick(); }));
-    connect(NameSortItem, &QAction::triggered, this, guarded([this] { NameSortItemClick(); }));
-    connect(btnPrev, &QToolButton::clicked, this, guarded([this] { btnPrevClick(); }));
-    connect(PrevItem, &QAction::triggered, this, guarded([this] { PrevItemClick(); }));
-    connect(btnNext, &QToolButton::clicked, this, guarded([this] { btnNextClick(); }));
-    connect(NextItem, &QAction::triggered, this, guarded([this] { NextItemClick(); }));
-    connect(btnNumberSort, &QToolButton::clicked, this, guarded([this] { btnNumberSortClick(); }));
-    connect(NumberSortItem, &QAction::triggered, this, guarded([this] { NumberSortItemClick(); }));
-    numberSortFollowsPage = true;
-    TabbedNotebook1Change(TabbedNotebook1->currentIndex());
+    buildSearchPanel();
+    onCommand(btnNameSort, [this] { btnNameSortClick(); });
+    onCommand(NameSortItem, [this] { NameSortItemClick(); });
+    onCommand(btnPrev, [this] { btnPrevClick(); });
+    onCommand(PrevItem, [this] { PrevItemClick(); });
+    onCommand(btnNext, [this] { btnNextClick(); });
+    onCommand(NextItem, [this] { NextItemClick(); });
+    onCommand(btnNumberSort, [this] { btnNumberSortClick(); });
+    onCommand(NumberSortItem, [this] { NumberSortItemClick(); });
 }
 
 void TfmSend::btnNameSortClick()
 {
-    if (sending())
-        return;
     DropRecipient();
-    if (onSubscribersPage(*this)) {
+    if (onSubscribersPage()) {
         abonents_.Sort([](const TAbonent& a, const TAbonent& b) { return CompareByName(a, b); });
-        rewriteAndRefill(*this, true, -1);
+        rewriteAndRefill(true, -1);
     } else {
         groups_.Sort([](const TGroup& a, const TGroup& b) { return CompareByName(a, b); });
-        rewriteAndRefill(*this, false, -1);
+        rewriteAndRefill(false, -1);
     }
 }
 
 // Groups have no number: on the groups page only the recipient is dropped.
 void TfmSend::btnNumberSortClick()
 {
-    if (sending())
-        return;
     DropRecipient();
-    if (!onSubscribersPage(*this))
+    if (!onSubscribersPage())
         return;
     abonents_.Sort(CompareByNumber);
-    rewriteAndRefill(*this, true, -1);
+    rewriteAndRefill(true, -1);
 }
 
 void TfmSend::btnPrevClick()
 {
-    if (!sending())
-        moveHighlighted(*this, -1);
+    moveHighlighted(-1);
 }
 
 void TfmSend::btnNextClick()
 {
-    if (!sending())
-        moveHighlighted(*this, +1);
+    moveHighlighted(+1);
 }
 
 bool TfmSend::SearchKeyDown(QKeyEvent* key)
@@ -210,9 +202,9 @@ bool TfmSend::SearchKeyDown(QKeyEvent* key)
         // Ctrl held down repeats on some systems; only a new press of it ends the search.
         if (key->key() == Qt::Key_Control && key->isAutoRepeat())
             return false;
-        return closeSearch(*this);
+        return closeSearch();
     }
-    openSearch(*this);
+    openSearch();
     std::string text = toCp1251(EditFind->text());
     if (text.size() < SearchLength)
         text += SearchCharacter(position, KeyboardLayout::activeName());

@@ -56,8 +56,9 @@ void TfmSend::untick(QListWidget* list, int except)
 
 void TfmSend::setServiceFunctions(bool enabled)
 {
-    setCommandEnabled(btnLater, enabled);
-    setCommandEnabled(LaterItem, enabled);
+    state_.serviceOffered = enabled;
+    state_.serviceInDialog = false;
+    updateCommands();
 }
 
 // Nothing chosen: no recipient, no deferral or repeats, a read-only editor. Its text stays.
@@ -67,7 +68,7 @@ void TfmSend::showNothingChosen()
     ClearRecipient(SendParams);
     clearServiceSummary();
     RichEditDesc->clear();
-    RichEdit->setReadOnly(true);
+    state_.recipientChosen = false;
     setServiceFunctions(false);
     pnlCount->setText(CounterText(0, 0));
     Label1->clear();
@@ -85,7 +86,8 @@ void TfmSend::DropRecipient()
 // smaller than the text already there does not shorten the text.
 void TfmSend::openEditor(std::int32_t maxLen)
 {
-    RichEdit->setReadOnly(false);
+    state_.recipientChosen = true;
+    updateCommands();
     RichEdit->setMaxLength(maxLen);
     pnlCount->setText(CounterText(0, RichEdit->maxLength()));
     RichEdit->setFocus();
@@ -146,11 +148,8 @@ void TfmSend::RichEditChange()
 // Groups have no number, so sorting by number is off on the groups page.
 void TfmSend::TabbedNotebook1Change(int index)
 {
-    if (!numberSortFollowsPage)
-        return;
-    const bool subscribersPage = index == 0;
-    setCommandEnabled(btnNumberSort, subscribersPage);
-    setCommandEnabled(NumberSortItem, subscribersPage);
+    state_.subscribersPage = index == 0;
+    updateCommands();
 }
 
 } // namespace zolbin

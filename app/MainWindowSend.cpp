@@ -72,44 +72,31 @@ void TfmSend::SendCompleted(const TSendParams& params)
 // While a send runs, the windows stay alive (they repaint, move and minimise), but nothing that the
 // send reads may change under it: not the recipient, not the text, not the directory, the settings,
 // the journal or the archives; and a second send cannot start.
-void TfmSend::lockForSend()
-{
-    sendLock_.lock({btnSend, btnUnlisted, btnLater, btnClear, btnCut, btnPaste, btnUndo, btnAbonent, btnGroup,
-                    btnProvider, btnDelArch, btnNameSort, btnPrev, btnNext, btnNumberSort, lbAbonent,
-                    lbGroup},
-                   {LogItem, N4, LaterItem, N1, N8, PasteItem, UndoItem, N13, N5, AbItem, GrItem, PrvItem,
-                    NameSortItem, PrevItem, NextItem, NumberSortItem, OptItem});
-    editorWasReadOnly_ = RichEdit->isReadOnly();
-    RichEdit->setReadOnly(true);
-}
-
 void TfmSend::btnSendClick()
 {
-    if (sending())
-        return;
-    lockForSend();
+    state_.sending = true;
+    updateCommands();
     // The commands come back whatever way the command ends, an error included.
-    struct Unlock
+    struct SendEnd
     {
         TfmSend* window;
-        ~Unlock()
+        ~SendEnd()
         {
-            window->RichEdit->setReadOnly(window->editorWasReadOnly_);
-            window->sendLock_.unlock();
+            window->state_.sending = false;
+            window->updateCommands();
         }
-    } unlock{this};
+    } sendEnd{this};
     SendCommand(*this, SendParams, CurGroup, groups_, providers_).Run();
 }
 
 std::string TfmSend::serviceSummary() const
 {
-    return windows_ != nullptr ? windows_->fmLater->ServiceSummary() : std::string();
+    return windows_.fmLater->ServiceSummary();
 }
 
 void TfmSend::clearServiceSummary()
 {
-    if (windows_ != nullptr)
-        windows_->fmLater->SetServiceSummary({});
+    windows_.fmLater->SetServiceSummary({});
 }
 
 void TfmSend::resetServiceSettings()
@@ -121,22 +108,19 @@ void TfmSend::resetServiceSettings()
 
 void TfmSend::btnLaterClick()
 {
-    if (windows_ == nullptr || sending())
-        return;
-    windows_->fmLater->showModal();
+    windows_.fmLater->showModal();
     Label2->setText(toQString(serviceSummary()));
 }
 
 void TfmSend::btnUnlistedClick()
 {
-    if (windows_ == nullptr || sending())
-        return;
     resetServiceSettings();
     Label2->clear();
-    if (windows_->fmUnlisted->showModal() == QDialog::Accepted) {
+    if (windows_.fmUnlisted->showModal() == QDialog::Accepted) {
         // The service functions of this recipient are reached inside the dialog.
-        setCommandEnabled(btnLater, false);
-        RichEdit->setReadOnly(false);
+        state_.serviceInDialog = true;
+        state_.recipientChosen = true;
+        updateCommands();
         RichEdit->setMaxLength(SendParams.CurMaxLen);
         pnlCount->setText(CounterText(0, RichEdit->maxLength()));
         untick(lbAbonent);

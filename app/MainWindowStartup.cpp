@@ -12,8 +12,6 @@
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <filesystem>
-#include <system_error>
 
 namespace zolbin {
 
@@ -29,15 +27,6 @@ void fillCheckList(QListWidget* list, const std::vector<std::string>& lines)
     }
 }
 
-// The data folder is the current directory. Should it have gone missing, "." still names it for every
-// file the program opens.
-std::string dataFolder()
-{
-    std::error_code ec;
-    const std::filesystem::path cwd = std::filesystem::current_path(ec);
-    return ec ? std::string(".") : cwd.string();
-}
-
 } // namespace
 
 // Each step that can fail reports through the command boundary and start-up goes on with the next.
@@ -45,8 +34,7 @@ void TfmSend::FormCreate()
 {
     fixWindowSize();
 
-    settingsFile_ = std::make_unique<ProfileFile>(dataFolder() + "/" + SettingsFileName);
-    runCommand([this] { LoadSettings(*settingsFile_, settings_); });
+    runCommand([this] { LoadSettings(settingsFile_, settings_); });
 
     if (!settings_.splashOff())
         runCommand([] { ShowSplash(); });

@@ -15,37 +15,28 @@
 
 namespace zolbin {
 
-Windows::Windows()
+Windows::Windows(Session& session)
 {
-    fmSend = std::make_unique<TfmSend>();
+    fmSend = std::make_unique<TfmSend>(session, *this);
     QWidget* main = fmSend.get();
     fmArchive = std::make_unique<TfmArchive>(main);
-    fmUnlisted = std::make_unique<TfmUnlisted>(fmSend->SendParams, fmSend->CurGroup, fmSend->providers(),
-                                               fmSend->settings(), main);
-    fmRegistr = std::make_unique<TfmRegistr>(fmSend->abonents(), fmSend->groups(), fmSend->providers(),
-                                             fmSend->settings(), fmSend->settingsFile(), main);
-    fmAbReg = std::make_unique<TfmAbReg>(fmSend->abonents(), fmSend->groups(), fmSend->providers(),
-                                         fmSend->settings(), main);
-    fmGrReg = std::make_unique<TfmGrReg>(fmSend->abonents(), fmSend->groups(), main);
-    fmPrvReg = std::make_unique<TfmPrvReg>(fmSend->providers(), main);
+    fmUnlisted = std::make_unique<TfmUnlisted>(session, main);
+    fmRegistr = std::make_unique<TfmRegistr>(session, main);
+    fmAbReg = std::make_unique<TfmAbReg>(session, main);
+    fmGrReg = std::make_unique<TfmGrReg>(session, main);
+    fmPrvReg = std::make_unique<TfmPrvReg>(session, main);
     fmRegistr->setDialogs(fmAbReg.get(), fmGrReg.get(), fmPrvReg.get());
     QObject::connect(fmRegistr.get(), &TfmRegistr::listFileChanged, fmSend.get(),
                      [send = fmSend.get()] { send->ReloadDirectory(); });
     fmAbout = std::make_unique<TfmAbout>(main);
-    fmLater = std::make_unique<TfmLater>(fmSend->SendParams, main);
+    fmLater = std::make_unique<TfmLater>(session, main);
     fmUnlisted->setServiceDialog(fmLater.get());
-    fmOptions =
-        std::make_unique<TfmOptions>(fmSend->settingsFile(), fmSend->settings(), fmSend->providers(), main);
-    fmDelArch = std::make_unique<TfmDelArch>(fmSend->abonents(), main);
-    fmLogView = std::make_unique<TfmLogView>(fmSend->journal(), main);
+    fmOptions = std::make_unique<TfmOptions>(session, main);
+    fmDelArch = std::make_unique<TfmDelArch>(session, main);
+    fmLogView = std::make_unique<TfmLogView>(session, main);
     fmSmile = std::make_unique<TfmSmile>(main);
-    fmSend->attachWindows(this);
 }
 
-Windows::~Windows()
-{
-    if (fmSend)
-        fmSend->attachWindows(nullptr);
-}
+Windows::~Windows() = default;
 
 } // namespace zolbin

@@ -1,11 +1,13 @@
 #pragma once
 // Every window of the program, created once at start in a fixed order, the main window first, and
-// freed together at the end (the others before the main window that owns the data they show).
+// freed together at the end, the others before the main window. Each window that reads or changes the
+// data of the run is given the session, which is created before the windows and outlives them.
 
 #include <memory>
 
 namespace zolbin {
 
+struct Session;
 class TfmSend;
 class TfmArchive;
 class TfmUnlisted;
@@ -20,9 +22,9 @@ class TfmDelArch;
 class TfmLogView;
 class TfmSmile;
 
-struct Windows
+struct Windows final
 {
-    Windows();
+    explicit Windows(Session& session);
     ~Windows();
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;

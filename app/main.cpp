@@ -1,8 +1,8 @@
 // Zolbin Sender: the entry. Answers --help and --version on the terminal without opening any window,
 // changes into the data folder (--data-dir, the user's data folder for a start from the desktop menu, or
 // the current directory), claims it for this window (a second window on the same folder says so and
-// ends), creates every window and runs the event loop until the main window is closed. Nothing is
-// written at shutdown.
+// ends), creates the session and then every window, and runs the event loop until the main window is
+// closed. Nothing is written at shutdown.
 
 #include "app/CommandLine.h"
 #include "app/DataFolderClaim.h"
@@ -13,6 +13,7 @@
 #include "platform/Prompts.h"
 #include "platform/ui/Pictures.h"
 #include "platform/ui/WidgetPrompts.h"
+#include "records/Session.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -74,7 +75,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    Windows windows;
+    Session session(SettingsPathInCurrentFolder()); // outlives the windows
+    Windows windows(session);
     windows.fmSend->show();
     windows.fmSend->activateWindow();
     return app.exec();

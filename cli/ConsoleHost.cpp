@@ -6,10 +6,10 @@
 
 namespace zolbin {
 
-ConsoleHost::ConsoleHost(const TSettings& settings, const std::vector<std::string>& lines,
+ConsoleHost::ConsoleHost(const Session& session, const std::vector<std::string>& lines,
                          const std::string& text, bool signatureBlocked, bool quiet, bool stopOnError,
                          std::ostream& err)
-    : settings_(settings), lines_(lines), text_(text), signatureBlocked_(signatureBlocked), quiet_(quiet),
+    : session_(session), lines_(lines), text_(text), signatureBlocked_(signatureBlocked), quiet_(quiet),
       stopOnError_(stopOnError), err_(err)
 {
 }

@@ -5,16 +5,17 @@
 
 #include "dispatch/SendHost.h"
 #include "platform/Prompts.h"
+#include "records/Session.h"
 
 #include <ostream>
 
 namespace zolbin {
 
-class ConsoleHost : public SendHost
+class ConsoleHost final : public SendHost
 {
 public:
-    // settings and the message lines (cp1251) stay owned by the caller.
-    ConsoleHost(const TSettings& settings, const std::vector<std::string>& lines, const std::string& text,
+    // The session (its settings and journal) and the message lines (cp1251) stay owned by the caller.
+    ConsoleHost(const Session& session, const std::vector<std::string>& lines, const std::string& text,
                 bool signatureBlocked, bool quiet, bool stopOnError, std::ostream& err);
 
     void SetStatusText(const std::string& text) override;
@@ -23,9 +24,9 @@ public:
     void Beep() override {}
     void ShowMessage(const std::string& text, Notice notice) override;
     bool AskToContinue(const std::string& question) override;
-    const TSettings& Settings() const override { return settings_; }
+    const TSettings& Settings() const override { return session_.settings; }
     bool SignatureBlocked() const override { return signatureBlocked_; }
-    const TJournal& Journal() const override { return journal_; }
+    const TJournal& Journal() const override { return session_.journal; }
     std::vector<std::string> EditorLines() const override { return lines_; }
     std::string EditorText() const override { return text_; }
     void SendCompleted(const TSendParams&) override {}
@@ -34,20 +35,19 @@ public:
     int skipped() const { return skipped_; }
 
 private:
-    const TSettings& settings_;
+    const Session& session_;
     const std::vector<std::string>& lines_;
     const std::string& text_;
     bool signatureBlocked_;
     bool quiet_;
     bool stopOnError_;
     std::ostream& err_;
-    TJournal journal_;
     int skipped_ = 0;
 };
 
 // While it lives, a message box shown by the logic goes to the host as its messages do. Restores the
 // previous responder when destroyed.
-class ConsolePrompts
+class ConsolePrompts final
 {
 public:
     explicit ConsolePrompts(ConsoleHost& host);

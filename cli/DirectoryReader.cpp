@@ -6,6 +6,7 @@
 #include "platform/FileIo.h"
 #include "platform/IoError.h"
 #include "platform/Prompts.h"
+#include "records/Session.h"
 
 namespace zolbin {
 
@@ -34,29 +35,27 @@ template <typename List> void load(List& list, const char* fileName)
         throw FileError(std::string(fileName) + ": " + utf8(shown));
 }
 
-void loadSettings(TSettings& settings)
+void loadSettings(const ProfileFile& file, TSettings& settings)
 {
-    if (fileExists(SettingsFileName)) {
+    if (fileExists(file.path())) {
         std::string bytes;
-        if (const int err = readWholeFile(SettingsFileName, bytes))
-            throw FileError(std::string(SettingsFileName) + ": " + utf8(ioErrorText(ioCodeFromErrno(err))));
+        if (const int err = readWholeFile(file.path(), bytes))
+            throw FileError(file.path() + ": " + utf8(ioErrorText(ioCodeFromErrno(err))));
     }
-    LoadSettings(ProfileFile(SettingsFileName), settings);
+    LoadSettings(file, settings);
 }
 
 } // namespace
 
-Directory ReadDirectory()
+void ReadDirectory(Session& session)
 {
-    Directory directory;
-    loadSettings(directory.settings);
-    load(directory.abonents, AbonentFileName);
-    load(directory.groups, GroupFileName);
-    load(directory.providers, CompanyFileName);
+    loadSettings(session.settingsFile, session.settings);
+    load(session.abonents, AbonentFileName);
+    load(session.groups, GroupFileName);
+    load(session.providers, CompanyFileName);
     // Position 0 always holds the home provider, as in the window, which writes it to a new file.
-    if (directory.providers.empty())
-        directory.providers.AddHomeProvider();
-    return directory;
+    if (session.providers.empty())
+        session.providers.AddHomeProvider();
 }
 
 } // namespace zolbin

@@ -61,18 +61,18 @@ std::string companyLine(const TProvider& p)
 
 } // namespace
 
-std::vector<std::string> ListingLines(SendOptions::Listing listing, const Directory& directory)
+std::vector<std::string> ListingLines(SendOptions::Listing listing, const Session& session)
 {
     std::vector<std::string> lines;
     switch (listing) {
     case SendOptions::Listing::Subscribers:
-        lines = subscriberLines(directory.abonents);
+        lines = subscriberLines(session.abonents);
         break;
     case SendOptions::Listing::Groups:
-        lines = groupLines(directory.groups);
+        lines = groupLines(session.groups);
         break;
     case SendOptions::Listing::Companies:
-        for (const auto& company : directory.providers)
+        for (const auto& company : session.providers)
             lines.push_back(companyLine(*company));
         break;
     }

@@ -4,14 +4,14 @@
 //   groups:      name, the members' names joined by ", "
 //   companies:   name, gate, server (the gateway address for SMTP, the phone for TAP), port, charset
 
-#include "cli/DirectoryReader.h"
 #include "cli/Options.h"
+#include "records/Session.h"
 
 #include <string>
 #include <vector>
 
 namespace zolbin {
 
-std::vector<std::string> ListingLines(SendOptions::Listing listing, const Directory& directory);
+std::vector<std::string> ListingLines(SendOptions::Listing listing, const Session& session);
 
 } // namespace zolbin

@@ -69,20 +69,20 @@ void fillDeferral(const std::string& text, ServiceForm& form)
 
 // The company a recipient's pages go through, checked the way the send would find it: it must exist
 // and have a gate this program serves, and an SMTP gate needs the sender's mail settings.
-void checkCompany(const std::string& who, const std::string& companyName, const Directory& directory)
+void checkCompany(const std::string& who, const std::string& companyName, const Session& session)
 {
     if (companyName.empty())
         throw UsageError(who + ": не указана пейдж. компания");
-    const int index = directory.providers.IndexOfName(companyName);
+    const int index = session.providers.IndexOfName(companyName);
     if (index < 0)
         throw UsageError(who + ": пейдж. компания " + quoted(companyName) + " не найдена в справочнике");
-    const TProvider& company = *directory.providers.Items(index);
+    const TProvider& company = *session.providers.Items(index);
     if (company.Gate == Gate::SMTP) {
         const std::string why = who + ": пейдж. компания " + quoted(companyName) +
                                 " принимает сообщения по почте, а в настройках (Zolbin.ini, раздел Sender) ";
-        if (directory.settings.SMTPServer.empty())
+        if (session.settings.SMTPServer.empty())
             throw UsageError(why + "не указан почтовый сервер «SMTPServer»");
-        if (directory.settings.EMail.empty())
+        if (session.settings.EMail.empty())
             throw UsageError(why + "не указан адрес отправителя «EMail»");
     } else if (company.Gate != Gate::SNPP) {
         throw UsageError(who + ": пейдж. компания " + quoted(companyName) +
@@ -102,46 +102,46 @@ std::string subscriberWho(const std::string& name)
     return "абонент " + quoted(name);
 }
 
-void chooseSubscriber(const SendOptions& options, const Directory& directory, const MessageText& message,
+void chooseSubscriber(const SendOptions& options, const Session& session, const MessageText& message,
                       SendRequest& request)
 {
     const std::string name = FromTerminal(*options.to, "--to");
-    const int index = findByName(directory.abonents, name);
+    const int index = findByName(session.abonents, name);
     if (index < 0)
         throw UsageError(subscriberWho(name) +
                          " не найден в справочнике (список: zolbin-send --list subscribers)");
-    const TAbonent& abonent = *directory.abonents.Items(index);
+    const TAbonent& abonent = *session.abonents.Items(index);
     ChooseSubscriber(request.params, abonent);
     const std::string who = subscriberWho(abonent.Name.str());
     if (abonent.Number == 0)
         throw UsageError(who + ": не указан номер пейджера");
-    checkCompany(who, abonent.Provider.str(), directory);
+    checkCompany(who, abonent.Provider.str(), session);
     if (abonent.Numeric == 1)
         checkDigital(who, message);
 }
 
-void chooseGroup(const SendOptions& options, const Directory& directory, const MessageText& message,
+void chooseGroup(const SendOptions& options, const Session& session, const MessageText& message,
                  SendRequest& request)
 {
     const std::string name = FromTerminal(*options.group, "--group");
-    const int index = findByName(directory.groups, name);
+    const int index = findByName(session.groups, name);
     if (index < 0)
         throw UsageError("группа " + quoted(name) +
                          " не найдена в справочнике (список: zolbin-send --list groups)");
-    const TGroup& group = *directory.groups.Items(index);
+    const TGroup& group = *session.groups.Items(index);
     if (group.Members.empty())
         throw UsageError("в группе " + quoted(group.Name.str()) + " нет ни одного абонента");
     request.curGroup = static_cast<std::int16_t>(index);
     request.params.CurMaxLen = GroupMaxLen(group);
     for (const AbonentPtr& member : group.Members) {
         const std::string who = subscriberWho(member->Name.str()) + " из группы " + quoted(group.Name.str());
-        checkCompany(who, member->Provider.str(), directory);
+        checkCompany(who, member->Provider.str(), session);
         if (member->Numeric == 1)
             checkDigital(who, message);
     }
 }
 
-void chooseNumber(const SendOptions& options, const Directory& directory, SendRequest& request)
+void chooseNumber(const SendOptions& options, const Session& session, SendRequest& request)
 {
     std::int32_t number = 0;
     if (!TryStrToInt(*options.number, number))
@@ -149,24 +149,24 @@ void chooseNumber(const SendOptions& options, const Directory& directory, SendRe
     if (number == 0)
         throw UsageError("--number: номер пейджера не может быть 0");
     const std::string companyName = FromTerminal(*options.company, "--company");
-    const int index = findByName(directory.providers, companyName);
+    const int index = findByName(session.providers, companyName);
     if (index < 0)
         throw UsageError("пейдж. компания " + quoted(companyName) +
                          " не найдена в справочнике (список: zolbin-send --list companies)");
     TSendParams& p = request.params;
     p.CurNumber = number;
     p.CurName.clear();
-    p.CurProvider = directory.providers.Items(index)->Name.str();
+    p.CurProvider = session.providers.Items(index)->Name.str();
     p.CurDigital = 0;
     p.CurMaxLen = 240;
-    checkCompany("абонент " + std::to_string(number), p.CurProvider, directory);
+    checkCompany("абонент " + std::to_string(number), p.CurProvider, session);
 }
 
-bool serviceAvailable(const SendRequest& request, const Directory& directory)
+bool serviceAvailable(const SendRequest& request, const Session& session)
 {
     if (request.curGroup >= 0)
-        return ServiceAvailableForGroup(*directory.groups.Items(request.curGroup), directory.providers);
-    return ServiceAvailableFor(request.params.CurProvider, directory.providers);
+        return ServiceAvailableForGroup(*session.groups.Items(request.curGroup), session.providers);
+    return ServiceAvailableFor(request.params.CurProvider, session.providers);
 }
 
 } // namespace
@@ -192,7 +192,7 @@ ServiceForm ServiceFormOf(const SendOptions& options)
     return form;
 }
 
-SendRequest PrepareSend(const SendOptions& options, const Directory& directory, const MessageText& message)
+SendRequest PrepareSend(const SendOptions& options, const Session& session, const MessageText& message)
 {
     // The dates first: a wrong one is wrong whatever the recipient.
     const ServiceForm form = ServiceFormOf(options);
@@ -201,11 +201,11 @@ SendRequest PrepareSend(const SendOptions& options, const Directory& directory, 
 
     SendRequest request;
     if (options.to)
-        chooseSubscriber(options, directory, message, request);
+        chooseSubscriber(options, session, message, request);
     else if (options.group)
-        chooseGroup(options, directory, message, request);
+        chooseGroup(options, session, message, request);
     else
-        chooseNumber(options, directory, request);
+        chooseNumber(options, session, request);
 
     // The editor takes no more than the limit (0 = none), a line break counting two.
     const std::int32_t limit = request.params.CurMaxLen;
@@ -215,7 +215,7 @@ SendRequest PrepareSend(const SendOptions& options, const Directory& directory, 
                          " (перевод строки считается за два символа)");
 
     if (form.later || form.repeat) {
-        if (!serviceAvailable(request, directory))
+        if (!serviceAvailable(request, session))
             throw UsageError("отложенная отправка и повторы здесь недоступны: их принимают только родная "
                              "пейдж. компания и компании со шлюзом SNPP");
         ApplyServiceForm(form, request.params, request.serviceSummary);

@@ -4,11 +4,11 @@
 // a recipient that exists, a company that can be reached, the settings an SMTP gate needs, the message
 // limit and the digital-pager characters. Anything wrong is refused before any connection.
 
-#include "cli/DirectoryReader.h"
 #include "cli/Options.h"
 #include "cli/TerminalText.h"
 #include "directory/SendParams.h"
 #include "dispatch/ServiceSettings.h"
+#include "records/Session.h"
 
 #include <cstdint>
 #include <string>
@@ -27,6 +27,6 @@ struct SendRequest
 ServiceForm ServiceFormOf(const SendOptions& options);
 
 // Throws CliError (usage) naming what is wrong.
-SendRequest PrepareSend(const SendOptions& options, const Directory& directory, const MessageText& message);
+SendRequest PrepareSend(const SendOptions& options, const Session& session, const MessageText& message);
 
 } // namespace zolbin

@@ -12,6 +12,7 @@
 #include "platform/Errors.h"
 #include "platform/FileIo.h"
 #include "platform/IoError.h"
+#include "records/Session.h"
 
 #include <filesystem>
 #include <iterator>
@@ -54,9 +55,8 @@ private:
 
 // The journal must take lines before the first connection: a send whose steps cannot be journaled
 // stops at its first line, possibly after a page has left.
-void prepareJournal()
+void prepareJournal(const TJournal& journal)
 {
-    const TJournal journal;
     try {
         journal.EnsureExists();
     } catch (const EInOutError& error) {
@@ -66,21 +66,23 @@ void prepareJournal()
         throw FileError(journal.fileName() + ": " + utf8(ioErrorText(ioCodeFromErrno(err))));
 }
 
-int send(const SendOptions& options, const Directory& directory, std::istream& in, std::ostream& err)
+int send(const SendOptions& options, Session& session, std::istream& in, std::ostream& err)
 {
     const MessageText message = options.message.empty()
                                     ? MessageFromInput(std::string(std::istreambuf_iterator<char>(in),
                                                                    std::istreambuf_iterator<char>()))
                                     : MessageFromWords(options.message);
-    SendRequest request = PrepareSend(options, directory, message);
-    prepareJournal();
+    const SendRequest request = PrepareSend(options, session, message);
+    session.SendParams = request.params;
+    session.CurGroup = request.curGroup;
+    prepareJournal(session.journal);
 
-    ConsoleHost host(directory.settings, message.lines, message.text, options.noSignature, options.quiet,
+    ConsoleHost host(session, message.lines, message.text, options.noSignature, options.quiet,
                      options.stopOnError, err);
     ConsolePrompts prompts(host);
     if (!options.quiet && !request.serviceSummary.empty())
         err << utf8(request.serviceSummary) << '\n';
-    SendCommand command(host, request.params, request.curGroup, directory.groups, directory.providers);
+    SendCommand command(host, session.SendParams, session.CurGroup, session.groups, session.providers);
     const SendOutcome outcome = command.Run();
     if (outcome == SendOutcome::Refused)
         return ExitStatus::Usage;
@@ -95,40 +97,44 @@ int send(const SendOptions& options, const Directory& directory, std::istream& i
 
 } // namespace
 
-int RunZolbinSend(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
-                  std::ostream& err)
+ZolbinSend::ZolbinSend(Session& session, std::istream& in, std::ostream& out, std::ostream& err)
+    : session_(session), in_(in), out_(out), err_(err)
+{
+}
+
+int ZolbinSend::Run(const std::vector<std::string>& arguments)
 {
     try {
         const SendOptions options = ParseArguments(arguments);
         switch (options.action) {
         case SendOptions::Action::Help:
-            out << UsageText();
+            out_ << UsageText();
             return ExitStatus::Accepted;
         case SendOptions::Action::Version:
-            out << "zolbin-send (Zolbin Sender " ZOLBIN_VERSION ")\n";
+            out_ << "zolbin-send (Zolbin Sender " ZOLBIN_VERSION ")\n";
             return ExitStatus::Accepted;
         case SendOptions::Action::List:
         case SendOptions::Action::Send:
             break;
         }
         const DataFolder folder(options.dataDir);
-        const Directory directory = ReadDirectory();
+        ReadDirectory(session_);
         if (options.action == SendOptions::Action::List) {
-            for (const std::string& line : ListingLines(options.listing, directory))
-                out << line << '\n';
+            for (const std::string& line : ListingLines(options.listing, session_))
+                out_ << line << '\n';
             return ExitStatus::Accepted;
         }
-        return send(options, directory, in, err);
+        return send(options, session_, in_, err_);
     } catch (const CliError& error) {
-        err << "zolbin-send: " << error.what() << '\n';
+        err_ << "zolbin-send: " << error.what() << '\n';
         if (error.status() == ExitStatus::Usage)
-            err << "Справка: zolbin-send --help\n";
+            err_ << "Справка: zolbin-send --help\n";
         return error.status();
     } catch (const EInOutError& error) {
-        err << "zolbin-send: " << utf8(error.text()) << '\n';
+        err_ << "zolbin-send: " << utf8(error.text()) << '\n';
         return ExitStatus::FileError;
     } catch (const EZolbinError& error) {
-        err << "zolbin-send: " << utf8(error.text()) << '\n';
+        err_ << "zolbin-send: " << utf8(error.text()) << '\n';
         return ExitStatus::Usage;
     }
 }

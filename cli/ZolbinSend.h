@@ -1,7 +1,7 @@
 #pragma once
 // zolbin-send: the window's Send command from a shell. Reads the directory and the settings of the data
-// folder, sends the message through the same send command as the window (the same protocol lines,
-// journal lines and archive entries) and answers with an exit status (cli/ExitStatus.h).
+// folder into the session, sends the message through the same send command as the window (the same
+// protocol lines, journal lines and archive entries) and answers with an exit status (cli/ExitStatus.h).
 
 #include <istream>
 #include <ostream>
@@ -10,10 +10,24 @@
 
 namespace zolbin {
 
-// arguments: everything after the program's name. in: the message when no words are given. out: --help,
-// --version and --list. err: the progress of the send, messages and errors. The current directory is
-// the same again on return.
-int RunZolbinSend(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
-                  std::ostream& err);
+struct Session;
+
+class ZolbinSend final
+{
+public:
+    // session: what the run works with, its files named relative to the data folder. in: the message when
+    // no words are given. out: --help, --version and --list. err: the progress of the send, messages and
+    // errors.
+    ZolbinSend(Session& session, std::istream& in, std::ostream& out, std::ostream& err);
+
+    // arguments: everything after the program's name. The current directory is the same again on return.
+    int Run(const std::vector<std::string>& arguments);
+
+private:
+    Session& session_;
+    std::istream& in_;
+    std::ostream& out_;
+    std::ostream& err_;
+};
 
 } // namespace zolbin

@@ -1,6 +1,7 @@
 // zolbin-send: paging from a shell with the directory, settings, journal and archive of Zolbin Sender.
 
 #include "cli/ZolbinSend.h"
+#include "records/Session.h"
 
 #include <QCoreApplication>
 #include <csignal>
@@ -17,7 +18,9 @@ int main(int argc, char** argv)
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     QCoreApplication app(argc, argv);
     try {
-        return zolbin::RunZolbinSend(arguments, std::cin, std::cout, std::cerr);
+        // Its files are named relative to the data folder, which the run enters before it reads them.
+        zolbin::Session session(zolbin::SettingsFileName);
+        return zolbin::ZolbinSend(session, std::cin, std::cout, std::cerr).Run(arguments);
     } catch (const std::exception& error) {
         std::cerr << "zolbin-send: " << error.what() << '\n';
         return 1;

@@ -10,6 +10,7 @@
 #include "platform/ui/Cp1251Input.h"
 #include "platform/ui/SpinField.h"
 #include "platform/ui/UiText.h"
+#include "records/Session.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -59,7 +60,7 @@ QPushButton* makeToggle(const char* caption)
 
 } // namespace
 
-TfmLater::TfmLater(TSendParams& params, QWidget* parent) : TDialog(parent), params_(params)
+TfmLater::TfmLater(Session& session, QWidget* parent) : TDialog(parent), params_(session.SendParams)
 {
     setWindowTitle(uiText("Сервисные функции"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

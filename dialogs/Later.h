@@ -14,13 +14,15 @@ namespace zolbin {
 
 class SpinField;
 struct ServiceForm;
+struct Session;
 struct TSendParams;
 
-class TfmLater : public TDialog
+class TfmLater final : public TDialog
 {
     Q_OBJECT
 public:
-    explicit TfmLater(TSendParams& params, QWidget* parent = nullptr);
+    // Fills the service settings of the session's send parameters.
+    explicit TfmLater(Session& session, QWidget* parent = nullptr);
 
     QPushButton* btnLater = nullptr;  // toggle "Отло&жить"
     QPushButton* btnRepeat = nullptr; // toggle "По&вторить"

@@ -9,6 +9,7 @@
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
 #include "platform/ui/UiText.h"
+#include "records/Session.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,9 +53,8 @@ const char* flag(bool on)
 
 } // namespace
 
-TfmOptions::TfmOptions(ProfileFile& file, TSettings& settings, const TProviderList& providers,
-                       QWidget* parent)
-    : TDialog(parent), file_(file), settings_(settings), providers_(providers)
+TfmOptions::TfmOptions(Session& session, QWidget* parent)
+    : TDialog(parent), file_(session.settingsFile), settings_(session.settings), providers_(session.providers)
 {
     setWindowTitle(uiText("Настройки"));
 

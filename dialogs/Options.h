@@ -13,16 +13,16 @@ namespace zolbin {
 
 class ProfileFile;
 class TProviderList;
+struct Session;
 struct TSettings;
 
-class TfmOptions : public TDialog
+class TfmOptions final : public TDialog
 {
     Q_OBJECT
 public:
-    // The dialog edits the settings file and reloads the settings in memory after a save; the company
+    // The dialog edits the session's settings file and reloads its settings after a save; the company
     // box is refilled from the company list every time the dialog is shown.
-    TfmOptions(ProfileFile& file, TSettings& settings, const TProviderList& providers,
-               QWidget* parent = nullptr);
+    explicit TfmOptions(Session& session, QWidget* parent = nullptr);
 
     QLineEdit* EditName = nullptr;
     QLineEdit* EditShName = nullptr;

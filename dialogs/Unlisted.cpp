@@ -10,6 +10,7 @@
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
 #include "platform/ui/UiText.h"
+#include "records/Session.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -48,9 +49,9 @@ QIcon servicePicture()
 
 } // namespace
 
-TfmUnlisted::TfmUnlisted(TSendParams& params, std::int16_t& curGroup, const TProviderList& providers,
-                         const TSettings& settings, QWidget* parent)
-    : TDialog(parent), params_(params), curGroup_(curGroup), providers_(providers), settings_(settings)
+TfmUnlisted::TfmUnlisted(Session& session, QWidget* parent)
+    : TDialog(parent), params_(session.SendParams), curGroup_(session.CurGroup),
+      providers_(session.providers), settings_(session.settings)
 {
     setWindowTitle(uiText("Незарегистрированный абонент"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

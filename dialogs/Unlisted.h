@@ -15,16 +15,16 @@ namespace zolbin {
 
 class TfmLater;
 class TProviderList;
+struct Session;
 struct TSendParams;
 struct TSettings;
 
-class TfmUnlisted : public TDialog
+class TfmUnlisted final : public TDialog
 {
     Q_OBJECT
 public:
-    // On OK the dialog sets the recipient in params and curGroup (-1).
-    TfmUnlisted(TSendParams& params, std::int16_t& curGroup, const TProviderList& providers,
-                const TSettings& settings, QWidget* parent = nullptr);
+    // On OK the dialog sets the session's recipient (its send parameters, and no group).
+    explicit TfmUnlisted(Session& session, QWidget* parent = nullptr);
 
     // The service functions dialog opened by btnLater (created after this one).
     void setServiceDialog(TfmLater* later) { later_ = later; }

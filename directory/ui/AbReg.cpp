@@ -8,6 +8,7 @@
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
 #include "platform/ui/UiText.h"
+#include "records/Session.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,10 +40,9 @@ QLabel* labelFor(const char* caption, QWidget* buddy)
 
 } // namespace
 
-TfmAbReg::TfmAbReg(TAbonentList& abonents, TGroupList& groups, const TProviderList& providers,
-                   const TSettings& settings, QWidget* parent)
-    : TPropertiesDialog("Новый абонент", parent), abonents_(abonents), groups_(groups), providers_(providers),
-      settings_(settings)
+TfmAbReg::TfmAbReg(Session& session, QWidget* parent)
+    : TPropertiesDialog("Новый абонент", parent), abonents_(session.abonents), groups_(session.groups),
+      providers_(session.providers), settings_(session.settings)
 {
     buildUi();
 

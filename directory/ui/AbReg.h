@@ -17,14 +17,14 @@ namespace zolbin {
 class TAbonentList;
 class TGroupList;
 class TProviderList;
+struct Session;
 struct TSettings;
 
-class TfmAbReg : public TPropertiesDialog
+class TfmAbReg final : public TPropertiesDialog
 {
     Q_OBJECT
 public:
-    TfmAbReg(TAbonentList& abonents, TGroupList& groups, const TProviderList& providers,
-             const TSettings& settings, QWidget* parent = nullptr);
+    explicit TfmAbReg(Session& session, QWidget* parent = nullptr);
 
     QTabWidget* PageControl = nullptr;
     QWidget* TabRequired = nullptr; // "Обяз. информация"

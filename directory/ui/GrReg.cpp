@@ -6,6 +6,7 @@
 #include "platform/Prompts.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/UiText.h"
+#include "records/Session.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -32,8 +33,8 @@ QPushButton* arrowButton(const char* caption)
 
 } // namespace
 
-TfmGrReg::TfmGrReg(TAbonentList& abonents, TGroupList& groups, QWidget* parent)
-    : TPropertiesDialog("Новая группа", parent), abonents_(abonents), groups_(groups)
+TfmGrReg::TfmGrReg(Session& session, QWidget* parent)
+    : TPropertiesDialog("Новая группа", parent), abonents_(session.abonents), groups_(session.groups)
 {
     buildUi();
 

@@ -12,12 +12,13 @@ namespace zolbin {
 
 class TAbonentList;
 class TGroupList;
+struct Session;
 
-class TfmGrReg : public TPropertiesDialog
+class TfmGrReg final : public TPropertiesDialog
 {
     Q_OBJECT
 public:
-    TfmGrReg(TAbonentList& abonents, TGroupList& groups, QWidget* parent = nullptr);
+    explicit TfmGrReg(Session& session, QWidget* parent = nullptr);
 
     QListWidget* lbAbonent = nullptr; // every subscriber
     QListWidget* lbGroup = nullptr;   // the members' names

@@ -8,6 +8,7 @@
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
 #include "platform/ui/UiText.h"
+#include "records/Session.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -75,8 +76,8 @@ std::string fieldText(const QComboBox* box)
 
 } // namespace
 
-TfmPrvReg::TfmPrvReg(TProviderList& providers, QWidget* parent)
-    : TPropertiesDialog("Новая пейдж. компания", parent), providers_(providers)
+TfmPrvReg::TfmPrvReg(Session& session, QWidget* parent)
+    : TPropertiesDialog("Новая пейдж. компания", parent), providers_(session.providers)
 {
     buildUi();
 

@@ -18,14 +18,15 @@ class QTabWidget;
 namespace zolbin {
 
 class TProviderList;
+struct Session;
 struct TProvider;
 
-class TfmPrvReg : public TPropertiesDialog
+class TfmPrvReg final : public TPropertiesDialog
 {
     Q_OBJECT
 public:
-    // Stores into the company list and rewrites "Company.lst".
-    explicit TfmPrvReg(TProviderList& providers, QWidget* parent = nullptr);
+    // Stores into the session's company list and rewrites "Company.lst".
+    explicit TfmPrvReg(Session& session, QWidget* parent = nullptr);
 
     // The gateway chosen when the dialog was activated; a refused TAP choice returns to it.
     int LastGate() const { return lastGate_; }

@@ -11,6 +11,7 @@
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/UiText.h"
 #include "records/Archive.h"
+#include "records/Session.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -36,10 +37,9 @@ QString withKeyShown(const char* caption, const char* key)
 
 } // namespace
 
-TfmRegistr::TfmRegistr(TAbonentList& abonents, TGroupList& groups, TProviderList& providers,
-                       TSettings& settings, ProfileFile& settingsFile, QWidget* parent)
-    : TDialog(parent), abonents_(abonents), groups_(groups), providers_(providers), settings_(settings),
-      settingsFile_(settingsFile)
+TfmRegistr::TfmRegistr(Session& session, QWidget* parent)
+    : TDialog(parent), abonents_(session.abonents), groups_(session.groups), providers_(session.providers),
+      settings_(session.settings), settingsFile_(session.settingsFile)
 {
     setWindowTitle(uiText("Регистрация"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

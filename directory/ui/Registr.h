@@ -23,9 +23,10 @@ class TProviderList;
 class TfmAbReg;
 class TfmGrReg;
 class TfmPrvReg;
+struct Session;
 struct TSettings;
 
-class TfmRegistr : public TDialog
+class TfmRegistr final : public TDialog
 {
     Q_OBJECT
 public:
@@ -34,8 +35,8 @@ public:
     static constexpr const char* KindGroup = "Group";
     static constexpr const char* KindProvider = "Provider";
 
-    TfmRegistr(TAbonentList& abonents, TGroupList& groups, TProviderList& providers, TSettings& settings,
-               ProfileFile& settingsFile, QWidget* parent = nullptr);
+    // Edits the session's lists; a deleted company also changes its settings (the default company).
+    explicit TfmRegistr(Session& session, QWidget* parent = nullptr);
 
     // The properties dialogs, created after this window.
     void setDialogs(TfmAbReg* abReg, TfmGrReg* grReg, TfmPrvReg* prvReg);

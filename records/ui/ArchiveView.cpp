@@ -23,7 +23,9 @@ TfmArchive::TfmArchive(QWidget* parent) : TDialog(parent)
                    Qt::WindowCloseButtonHint);
 
     btnChoice = new QPushButton(uiText("Вы&бор"));
+    btnChoice->setObjectName(QStringLiteral("btnChoice"));
     btnCancel = new QPushButton(uiText("В&ыход"));
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
     markOk(btnChoice);
     markCancel(btnCancel);
     auto* buttons = new QHBoxLayout;

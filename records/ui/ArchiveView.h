@@ -1,6 +1,7 @@
 #pragma once
 // The archive viewer "Архив": the pages sent to one subscriber, read-only, from which the operator can
-// pick a block for the message editor ("Вы&бор" puts it on the clipboard and closes with result 1).
+// pick a block for the message editor ("Вы&бор" puts it on the clipboard and closes with result 1). Its
+// controls carry their design names as object names.
 
 #include "platform/ui/Dialog.h"
 
@@ -12,19 +13,14 @@ namespace zolbin {
 
 class FileTextView;
 
-class TfmArchive : public TDialog
+class TfmArchive final : public TDialog
 {
     Q_OBJECT
 public:
     explicit TfmArchive(QWidget* parent = nullptr);
 
-    FileTextView* RichEdit = nullptr;
-    QPushButton* btnChoice = nullptr; // "Вы&бор"
-    QPushButton* btnCancel = nullptr; // "В&ыход"
-
     // The subscriber whose archive the next opening shows (cp1251).
     void SetArchiveName(const std::string& name) { ArchiveName = name; }
-    std::string ArchiveName;
 
     // On opening: the subscriber's archive afresh, or the message that there is none.
     void FormActivate();
@@ -35,6 +31,12 @@ protected:
     bool escapePressed() override; // Exit
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+
+private:
+    FileTextView* RichEdit = nullptr;
+    QPushButton* btnChoice = nullptr; // "Вы&бор"
+    QPushButton* btnCancel = nullptr; // "В&ыход"
+    std::string ArchiveName;
 };
 
 } // namespace zolbin

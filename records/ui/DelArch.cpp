@@ -5,6 +5,7 @@
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/UiText.h"
 #include "records/Archive.h"
+#include "records/Session.h"
 #include "records/ui/RecordFiles.h"
 
 #include <QByteArray>
@@ -23,7 +24,7 @@ constexpr int NameRole = Qt::UserRole;
 
 } // namespace
 
-TfmDelArch::TfmDelArch(const TAbonentList& abonents, QWidget* parent) : TDialog(parent), abonents_(abonents)
+TfmDelArch::TfmDelArch(const Session& session, QWidget* parent) : TDialog(parent), abonents_(session.abonents)
 {
     setWindowTitle(uiText("Удаление архива"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

@@ -10,12 +10,14 @@ class QPushButton;
 namespace zolbin {
 
 class TAbonentList;
+struct Session;
 
-class TfmDelArch : public TDialog
+class TfmDelArch final : public TDialog
 {
     Q_OBJECT
 public:
-    explicit TfmDelArch(const TAbonentList& abonents, QWidget* parent = nullptr);
+    // Lists the session's subscribers.
+    explicit TfmDelArch(const Session& session, QWidget* parent = nullptr);
 
     QListWidget* lbAbonent = nullptr;  // "Name -- Number", one per subscriber, in directory order
     QCheckBox* cbxSelectAll = nullptr; // "Вс&е"

@@ -6,6 +6,7 @@
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/UiText.h"
 #include "records/Journal.h"
+#include "records/Session.h"
 #include "records/ui/FileTextView.h"
 
 #include <QHBoxLayout>
@@ -14,7 +15,7 @@
 
 namespace zolbin {
 
-TfmLogView::TfmLogView(const TJournal& journal, QWidget* parent) : TDialog(parent), journal_(journal)
+TfmLogView::TfmLogView(const Session& session, QWidget* parent) : TDialog(parent), journal_(session.journal)
 {
     setWindowTitle(uiText("Журнал работы"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -29,6 +30,7 @@ TfmLogView::TfmLogView(const TJournal& journal, QWidget* parent) : TDialog(paren
     RichEdit->setFixedSize(560, 340);
 
     btnCancel = new QPushButton(uiText("В&ыход"));
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setAutoDefault(false);
     markCancel(btnCancel);
     auto* buttons = new QHBoxLayout;

@@ -1,5 +1,6 @@
 #pragma once
-// The work journal viewer "Журнал работы": the journal as it stands when the window opens, read-only.
+// The work journal viewer "Журнал работы": the journal as it stands when the window opens, read-only. Its
+// controls carry their design names as object names.
 
 #include "platform/ui/Dialog.h"
 
@@ -9,15 +10,14 @@ namespace zolbin {
 
 class FileTextView;
 class TJournal;
+struct Session;
 
-class TfmLogView : public TDialog
+class TfmLogView final : public TDialog
 {
     Q_OBJECT
 public:
-    explicit TfmLogView(const TJournal& journal, QWidget* parent = nullptr);
-
-    FileTextView* RichEdit = nullptr;
-    QPushButton* btnCancel = nullptr; // "В&ыход"
+    // Shows the session's journal.
+    explicit TfmLogView(const Session& session, QWidget* parent = nullptr);
 
     // On opening: the journal afresh, or "Журнал работы пока пуст" when there is none.
     void FormActivate();
@@ -29,6 +29,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    FileTextView* RichEdit = nullptr;
+    QPushButton* btnCancel = nullptr; // "В&ыход"
     const TJournal& journal_;
 };
 

@@ -3,6 +3,7 @@
 #include "cli/ZolbinSend.h"
 #include "directory/Settings.h"
 #include "platform/ProfileFile.h"
+#include "records/Session.h"
 #include "tests/support/Companies.h"
 
 #include <QProcess>
@@ -83,7 +84,8 @@ CliRun RunInProcess(const std::vector<std::string>& arguments, const std::string
     std::ostringstream out;
     std::ostringstream err;
     CliRun run;
-    run.status = RunZolbinSend(arguments, stdinStream, out, err);
+    Session session(SettingsFileName);
+    run.status = ZolbinSend(session, stdinStream, out, err).Run(arguments);
     run.out = out.str();
     run.err = err.str();
     return run;

@@ -48,7 +48,7 @@ struct CliRun
     std::string err; // UTF-8
 };
 
-// RunZolbinSend in this process; input is standard input.
+// zolbin-send run in this process on a session of its own; input is standard input.
 CliRun RunInProcess(const std::vector<std::string>& arguments, const std::string& input = {});
 
 // The built zolbin-send in the folder, killed after timeoutMs (status -1 then).

@@ -2,6 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "directory/Records.h"
+#include "records/Session.h"
 #include "tests/cli/CliTestSupport.h"
 
 #include <gmock/gmock.h>
@@ -22,16 +23,16 @@ protected:
         files.company("Beeper", Gate::SNPP, 444);
         files.company("Mail", Gate::SMTP, 25);
         files.company("Tap", Gate::TAP, 0);
-        directory.settings.SMTPServer = "relay.example";
-        directory.settings.EMail = "op@example.org";
+        session.settings.SMTPServer = "relay.example";
+        session.settings.EMail = "op@example.org";
     }
 
     SendRequest prepare(std::vector<std::string> args, const std::string& text = "Hello")
     {
-        directory.abonents = files.abonents;
-        directory.groups = files.groups;
-        directory.providers = files.providers;
-        return PrepareSend(ParseArguments(args), directory, MessageFromInput(text));
+        session.abonents = files.abonents;
+        session.groups = files.groups;
+        session.providers = files.providers;
+        return PrepareSend(ParseArguments(args), session, MessageFromInput(text));
     }
 
     // The refusal's text; fails the test when the request was accepted or the status is not "usage".
@@ -48,7 +49,7 @@ protected:
     }
 
     DirectoryFiles files;
-    Directory directory;
+    Session session{SettingsFileName};
 };
 
 } // namespace
@@ -90,10 +91,10 @@ TEST_F(SendRequestTest, CompaniesThatCannotCarryThePageAreRefusedBeforeAnyConnec
     EXPECT_THAT(refusal({"--to", "Gone"}), HasSubstr("«Vanished» не найдена"));
     EXPECT_THAT(refusal({"--to", "Tapped"}), HasSubstr("TAP"));
     EXPECT_NO_THROW(prepare({"--to", "Mailed"}));
-    directory.settings.EMail.clear();
+    session.settings.EMail.clear();
     EXPECT_THAT(refusal({"--to", "Mailed"}), HasSubstr("«EMail»"));
-    directory.settings.EMail = "op@example.org";
-    directory.settings.SMTPServer.clear();
+    session.settings.EMail = "op@example.org";
+    session.settings.SMTPServer.clear();
     EXPECT_THAT(refusal({"--to", "Mailed"}), HasSubstr("«SMTPServer»"));
 }
 

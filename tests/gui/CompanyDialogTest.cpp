@@ -4,6 +4,7 @@
 #include "directory/Lists.h"
 #include "directory/ui/PrvReg.h"
 #include "platform/Codepage.h"
+#include "records/Session.h"
 #include "tests/gui/DialogTestSupport.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/TempDir.h"
@@ -76,8 +77,9 @@ protected:
 
     test::TempDataDir dir;
     test::PromptRecorder boxes;
-    TProviderList providers;
-    TfmPrvReg dialog{providers};
+    Session session{SettingsFileName};
+    TProviderList& providers = session.providers;
+    TfmPrvReg dialog{session};
 };
 
 TEST_F(CompanyDialog, OnePanelPerGateAndTapGoesBackToTheGateOfTheOpening)

@@ -65,9 +65,11 @@ protected:
         std::filesystem::create_directory("Log");
         dir.write("Log/Ann.log", "ann\r\n");
         dir.write("Log/Bob.log", "bob\r\n");
-        windows = std::make_unique<Windows>();
-        w = windows->fmSend.get();
-        r = windows->fmRegistr.get();
+        program = std::make_unique<test::Program>();
+        w = &program->main();
+        lbAbonent = test::control<QListWidget>(w, "lbAbonent");
+        lbGroup = test::control<QListWidget>(w, "lbGroup");
+        r = program->windows.fmRegistr.get();
         ASSERT_TRUE(test::showActive(w));
     }
 
@@ -89,7 +91,7 @@ protected:
     EventLoopStep addDan(std::function<void()> afterEnter = {})
     {
         return EventLoopStep([this, afterEnter = std::move(afterEnter)] {
-            TfmAbReg& d = *windows->fmAbReg;
+            TfmAbReg& d = *program->windows.fmAbReg;
             if (!d.isVisible())
                 return false;
             typeText(d.EditName, u("Dan"));
@@ -111,8 +113,10 @@ protected:
 
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    std::unique_ptr<Windows> windows;
+    std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
+    QListWidget* lbAbonent = nullptr;
+    QListWidget* lbGroup = nullptr;
     TfmRegistr* r = nullptr;
 };
 
@@ -136,7 +140,7 @@ TEST_F(DirectoryWindowTest, DeletedSubscriberLeavesItsGroupsAndTakesOnlyItsOwnAr
         EXPECT_EQ(rows(r->ListBox), (QStringList{u("Ann"), u("Cid")}));
         EXPECT_TRUE(dir.exists("Zolbin.log"));
     });
-    QTest::mouseClick(w->btnAbonent, Qt::LeftButton);
+    QTest::mouseClick(test::control<QToolButton>(w, "btnAbonent"), Qt::LeftButton);
     EXPECT_TRUE(prompts.requests().empty());
     TGroupList groups;
     groups.LoadFromFile(GroupFileName);
@@ -145,29 +149,29 @@ TEST_F(DirectoryWindowTest, DeletedSubscriberLeavesItsGroupsAndTakesOnlyItsOwnAr
 
 TEST_F(DirectoryWindowTest, EntryPointsDropTheRecipientAndRefillTheMainListsAfterwards)
 {
-    test::toggleTick(w->lbAbonent, 0);
-    ASSERT_FALSE(w->Label1->text().isEmpty());
+    test::toggleTick(lbAbonent, 0);
+    ASSERT_FALSE(test::control<QLabel>(w, "Label1")->text().isEmpty());
 
     bool tickedInside = true;
     QString counter;
     QString menu;
     EventLoopStep add = addDan();
     auto step = whileOpen([&] {
-        tickedInside = anyTicked(w->lbAbonent) || anyTicked(w->lbGroup);
-        counter = w->pnlCount->text();
+        tickedInside = anyTicked(lbAbonent) || anyTicked(lbGroup);
+        counter = test::control<QLabel>(w, "pnlCount")->text();
         menu = r->UserItem->title();
         QTest::keyClick(r->ListBox, Qt::Key_Insert);
     });
-    QTest::mouseClick(w->btnAbonent, Qt::LeftButton);
+    QTest::mouseClick(test::control<QToolButton>(w, "btnAbonent"), Qt::LeftButton);
 
     EXPECT_FALSE(tickedInside);
     EXPECT_EQ(counter, u("0:0"));
     EXPECT_EQ(menu, u("&Абонент"));
-    EXPECT_TRUE(w->Label1->text().isEmpty());
-    EXPECT_TRUE(w->RichEdit->isReadOnly());
-    EXPECT_EQ(rows(w->lbAbonent),
+    EXPECT_TRUE(test::control<QLabel>(w, "Label1")->text().isEmpty());
+    EXPECT_TRUE(test::control<MessageEditor>(w, "RichEdit")->isReadOnly());
+    EXPECT_EQ(rows(lbAbonent),
               (QStringList{u("Ann -- 5"), u("Bob -- 6"), u("../Zolbin -- 7"), u("Cid -- 8"), u("Dan -- 9")}));
-    EXPECT_FALSE(anyTicked(w->lbAbonent));
+    EXPECT_FALSE(anyTicked(lbAbonent));
 }
 
 // Another program (a script, a restored backup) adds a subscriber while the window is open: the next
@@ -180,14 +184,14 @@ TEST_F(DirectoryWindowTest, ASaveOverAFileChangedBehindTheWindowIsRefusedAndTheL
     QStringList shownAfterRefusal;
     EventLoopStep add = addDan([&] { shownAfterRefusal = rows(r->ListBox); });
     auto step = whileOpen([&] { QTest::keyClick(r->ListBox, Qt::Key_Insert); });
-    QTest::mouseClick(w->btnAbonent, Qt::LeftButton);
+    QTest::mouseClick(test::control<QToolButton>(w, "btnAbonent"), Qt::LeftButton);
 
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Файл Abonent.lst был изменён другой программой. "
                                                         "Список загружен заново, повторите изменение."});
     EXPECT_EQ(dir.read(AbonentFileName), theirs);
     EXPECT_EQ(shownAfterRefusal, (QStringList{u("Ann"), u("Bob"), u("../Zolbin"), u("Cid"), u("Eve")}));
-    EXPECT_EQ(rows(w->lbAbonent), (QStringList{u("Ann -- 5"), u("Bob -- 6"), u("../Zolbin -- 7"),
-                                               u("Cid -- 8"), u("Eve -- 10")}));
+    EXPECT_EQ(rows(lbAbonent), (QStringList{u("Ann -- 5"), u("Bob -- 6"), u("../Zolbin -- 7"), u("Cid -- 8"),
+                                            u("Eve -- 10")}));
 }
 
 // The same from the main window's ordering: the sort is refused once, then works on the reloaded list.
@@ -201,18 +205,18 @@ TEST_F(DirectoryWindowTest, ASortOverAGroupFileChangedBehindTheWindowWorksOnTheR
     }
     theirs.SaveToFile(GroupFileName);
     const std::string theirBytes = dir.read(GroupFileName);
-    w->TabbedNotebook1->setCurrentIndex(1);
+    test::control<QTabWidget>(w, "TabbedNotebook1")->setCurrentIndex(1);
 
-    QTest::mouseClick(w->btnNameSort, Qt::LeftButton);
+    QTest::mouseClick(test::control<QToolButton>(w, "btnNameSort"), Qt::LeftButton);
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Файл Group.lst был изменён другой программой. "
                                                         "Список загружен заново, повторите изменение."});
     EXPECT_EQ(dir.read(GroupFileName), theirBytes);
-    EXPECT_EQ(rows(w->lbGroup), (QStringList{u("Zed"), u("Alpha")}));
+    EXPECT_EQ(rows(lbGroup), (QStringList{u("Zed"), u("Alpha")}));
 
     prompts.clear();
-    QTest::mouseClick(w->btnNameSort, Qt::LeftButton);
+    QTest::mouseClick(test::control<QToolButton>(w, "btnNameSort"), Qt::LeftButton);
     EXPECT_TRUE(prompts.texts().empty());
-    EXPECT_EQ(rows(w->lbGroup), (QStringList{u("Alpha"), u("Zed")}));
+    EXPECT_EQ(rows(lbGroup), (QStringList{u("Alpha"), u("Zed")}));
     TGroupList stored;
     ASSERT_TRUE(stored.LoadFromFile(GroupFileName));
     EXPECT_EQ(stored.Names(), (std::vector<std::string>{"Alpha", "Zed"}));

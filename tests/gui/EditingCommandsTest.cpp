@@ -44,112 +44,118 @@ protected:
     // The main window with the subscriber ticked, so the editor takes text.
     TfmSend* open()
     {
-        windows = std::make_unique<Windows>();
-        TfmSend* w = windows->fmSend.get();
+        program = std::make_unique<test::Program>();
+        TfmSend* w = &program->main();
+        RichEdit = test::control<MessageEditor>(w, "RichEdit");
+        btnUndo = test::control<QToolButton>(w, "btnUndo");
         EXPECT_TRUE(test::showActive(w));
-        test::toggleTick(w->lbAbonent, 0);
-        EXPECT_FALSE(w->RichEdit->isReadOnly());
-        w->RichEdit->setFocus();
+        test::toggleTick(test::control<QListWidget>(w, "lbAbonent"), 0);
+        EXPECT_FALSE(RichEdit->isReadOnly());
+        RichEdit->setFocus();
         return w;
     }
 
-    static bool pasteAvailable(const TfmSend* w)
+    bool pasteAvailable() const
     {
-        EXPECT_EQ(w->btnPaste->isEnabled(), w->PasteItem->isEnabled());
-        return w->btnPaste->isEnabled();
+        const TfmSend* w = &program->main();
+        const bool button = test::control<QToolButton>(w, "btnPaste")->isEnabled();
+        EXPECT_EQ(button, test::control<QAction>(w, "PasteItem")->isEnabled());
+        return button;
     }
 
-    static void select(TfmSend* w, int from, int to)
+    void select(int from, int to)
     {
-        QTextCursor c = w->RichEdit->textCursor();
+        QTextCursor c = RichEdit->textCursor();
         c.setPosition(from);
         c.setPosition(to, QTextCursor::KeepAnchor);
-        w->RichEdit->setTextCursor(c);
+        RichEdit->setTextCursor(c);
     }
 
-    static void caretTo(TfmSend* w, int position)
+    void caretTo(int position)
     {
-        QTextCursor c = w->RichEdit->textCursor();
+        QTextCursor c = RichEdit->textCursor();
         c.setPosition(position);
-        w->RichEdit->setTextCursor(c);
+        RichEdit->setTextCursor(c);
     }
 
     test::TempDataDir dir;
     test::PromptRecorder prompts;
     std::string ini;
-    std::unique_ptr<Windows> windows;
+    std::unique_ptr<test::Program> program;
+    MessageEditor* RichEdit = nullptr;
+    QToolButton* btnUndo = nullptr;
 };
 
 TEST_F(EditingCommands, CopyAndCutNeedABlockAndEachAllowsOnePaste)
 {
     TfmSend* w = open();
-    typeText(w->RichEdit, text("Привет мир"));
-    ASSERT_FALSE(pasteAvailable(w));
+    typeText(RichEdit, text("Привет мир"));
+    ASSERT_FALSE(pasteAvailable());
 
     // Nothing selected: the message, and nothing else.
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    QTest::mouseClick(w->btnCopy, Qt::LeftButton);
-    w->N8->trigger();
+    QTest::mouseClick(test::control<QToolButton>(w, "btnCopy"), Qt::LeftButton);
+    test::control<QAction>(w, "N8")->trigger();
     EXPECT_EQ(prompts.texts(), (std::vector<std::string>{"Блок не найден.", "Блок не найден."}));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
-    EXPECT_EQ(w->RichEdit->toPlainText(), text("Привет мир"));
-    EXPECT_FALSE(pasteAvailable(w));
+    EXPECT_EQ(RichEdit->toPlainText(), text("Привет мир"));
+    EXPECT_FALSE(pasteAvailable());
     prompts.clear();
 
     // Copy, then exactly one paste.
-    select(w, 7, 10);
-    w->N7->trigger();
+    select(7, 10);
+    test::control<QAction>(w, "N7")->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), text("мир"));
-    EXPECT_TRUE(pasteAvailable(w));
-    caretTo(w, 0);
-    QTest::mouseClick(w->btnPaste, Qt::LeftButton);
-    EXPECT_EQ(w->RichEdit->toPlainText(), text("мирПривет мир"));
-    EXPECT_FALSE(pasteAvailable(w));
+    EXPECT_TRUE(pasteAvailable());
+    caretTo(0);
+    QTest::mouseClick(test::control<QToolButton>(w, "btnPaste"), Qt::LeftButton);
+    EXPECT_EQ(RichEdit->toPlainText(), text("мирПривет мир"));
+    EXPECT_FALSE(pasteAvailable());
 
     // Cut takes the block out of the field; the menu twin pastes it once.
-    select(w, 0, 3);
-    QTest::mouseClick(w->btnCut, Qt::LeftButton);
-    EXPECT_EQ(w->RichEdit->toPlainText(), text("Привет мир"));
+    select(0, 3);
+    QTest::mouseClick(test::control<QToolButton>(w, "btnCut"), Qt::LeftButton);
+    EXPECT_EQ(RichEdit->toPlainText(), text("Привет мир"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), text("мир"));
-    EXPECT_TRUE(pasteAvailable(w));
-    caretTo(w, 6);
-    w->PasteItem->trigger();
-    EXPECT_EQ(w->RichEdit->toPlainText(), text("Приветмир мир"));
-    EXPECT_FALSE(pasteAvailable(w));
+    EXPECT_TRUE(pasteAvailable());
+    caretTo(6);
+    test::control<QAction>(w, "PasteItem")->trigger();
+    EXPECT_EQ(RichEdit->toPlainText(), text("Приветмир мир"));
+    EXPECT_FALSE(pasteAvailable());
     EXPECT_TRUE(prompts.texts().empty());
 }
 
 TEST_F(EditingCommands, UndoHasOneLevelAndASecondUndoTakesBackTheUndo)
 {
     TfmSend* w = open();
-    typeText(w->RichEdit, QStringLiteral("abc"));
-    caretTo(w, 0);
-    typeText(w->RichEdit, QStringLiteral("12"));
-    ASSERT_EQ(w->RichEdit->toPlainText(), QStringLiteral("12abc"));
+    typeText(RichEdit, QStringLiteral("abc"));
+    caretTo(0);
+    typeText(RichEdit, QStringLiteral("12"));
+    ASSERT_EQ(RichEdit->toPlainText(), QStringLiteral("12abc"));
 
-    QTest::mouseClick(w->btnUndo, Qt::LeftButton);
-    EXPECT_EQ(w->RichEdit->toPlainText(), QStringLiteral("abc"));
-    w->UndoItem->trigger();
-    EXPECT_EQ(w->RichEdit->toPlainText(), QStringLiteral("12abc"));
-    QTest::mouseClick(w->btnUndo, Qt::LeftButton);
-    QTest::mouseClick(w->btnUndo, Qt::LeftButton);
-    EXPECT_EQ(w->RichEdit->toPlainText(), QStringLiteral("12abc")) << "never further back than one edit";
+    QTest::mouseClick(btnUndo, Qt::LeftButton);
+    EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("abc"));
+    test::control<QAction>(w, "UndoItem")->trigger();
+    EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("12abc"));
+    QTest::mouseClick(btnUndo, Qt::LeftButton);
+    QTest::mouseClick(btnUndo, Qt::LeftButton);
+    EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("12abc")) << "never further back than one edit";
 
     // After an undo, a new edit is what the next undo takes back.
-    QTest::mouseClick(w->btnUndo, Qt::LeftButton);
-    caretTo(w, 3);
-    typeText(w->RichEdit, QStringLiteral("Z"));
-    ASSERT_EQ(w->RichEdit->toPlainText(), QStringLiteral("abcZ"));
-    QTest::mouseClick(w->btnUndo, Qt::LeftButton);
-    EXPECT_EQ(w->RichEdit->toPlainText(), QStringLiteral("abc"));
-    QTest::mouseClick(w->btnUndo, Qt::LeftButton);
-    EXPECT_EQ(w->RichEdit->toPlainText(), QStringLiteral("abcZ"));
+    QTest::mouseClick(btnUndo, Qt::LeftButton);
+    caretTo(3);
+    typeText(RichEdit, QStringLiteral("Z"));
+    ASSERT_EQ(RichEdit->toPlainText(), QStringLiteral("abcZ"));
+    QTest::mouseClick(btnUndo, Qt::LeftButton);
+    EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("abc"));
+    QTest::mouseClick(btnUndo, Qt::LeftButton);
+    EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("abcZ"));
 
     // Clearing leaves nothing to undo; the counter shows "0:0" until the text changes.
-    QTest::mouseClick(w->btnClear, Qt::LeftButton);
-    QTest::mouseClick(w->btnUndo, Qt::LeftButton);
-    EXPECT_EQ(w->RichEdit->toPlainText(), QString());
-    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:0"));
+    QTest::mouseClick(test::control<QToolButton>(w, "btnClear"), Qt::LeftButton);
+    QTest::mouseClick(btnUndo, Qt::LeftButton);
+    EXPECT_EQ(RichEdit->toPlainText(), QString());
+    EXPECT_EQ(test::control<QLabel>(w, "pnlCount")->text(), QStringLiteral("0:0"));
 }
 
 TEST_F(EditingCommands, FontGrowsAndShrinksByTwoWithinItsBounds)
@@ -158,14 +164,14 @@ TEST_F(EditingCommands, FontGrowsAndShrinksByTwoWithinItsBounds)
     ASSERT_EQ(w->editorFontSize(), 7);
     std::vector<int> sizes;
     for (int i = 0; i < 8; ++i) {
-        w->BigFontItem->trigger();
+        test::control<QAction>(w, "BigFontItem")->trigger();
         sizes.push_back(w->editorFontSize());
     }
     EXPECT_EQ(sizes, (std::vector<int>{9, 11, 13, 15, 17, 19, 21, 21}));
-    EXPECT_TRUE(w->RichEdit->hasFocus());
+    EXPECT_TRUE(RichEdit->hasFocus());
     sizes.clear();
     for (int i = 0; i < 8; ++i) {
-        w->SmallFontItem->trigger();
+        test::control<QAction>(w, "SmallFontItem")->trigger();
         sizes.push_back(w->editorFontSize());
     }
     EXPECT_EQ(sizes, (std::vector<int>{19, 17, 15, 13, 11, 9, 7, 7}));
@@ -177,29 +183,29 @@ TEST_F(EditingCommands, FontGrowsAndShrinksByTwoWithinItsBounds)
     EXPECT_EQ(w->editorFontSize(), 7);
 
     // From a stored size of 8 the smaller font goes to 6 and no further.
-    windows.reset();
+    program.reset();
     dir.write("Zolbin.ini", test::settingsFile("FontSize=8\r\n"));
     w = open();
     ASSERT_EQ(w->editorFontSize(), 8);
-    w->SmallFontItem->trigger();
+    test::control<QAction>(w, "SmallFontItem")->trigger();
     EXPECT_EQ(w->editorFontSize(), 6);
-    w->SmallFontItem->trigger();
+    test::control<QAction>(w, "SmallFontItem")->trigger();
     EXPECT_EQ(w->editorFontSize(), 6);
 }
 
 TEST_F(EditingCommands, FontSizeIsWrittenOnlyByItsCommandAndUsedAtTheNextStart)
 {
     TfmSend* w = open();
-    w->BigFontItem->trigger();
-    w->BigFontItem->trigger();
+    test::control<QAction>(w, "BigFontItem")->trigger();
+    test::control<QAction>(w, "BigFontItem")->trigger();
     ASSERT_EQ(w->editorFontSize(), 11);
     EXPECT_EQ(dir.read("Zolbin.ini"), ini);
 
-    w->DefFontItem->trigger();
+    test::control<QAction>(w, "DefFontItem")->trigger();
     EXPECT_EQ(dir.read("Zolbin.ini"), ini + "FontSize=11\r\n");
     EXPECT_EQ(w->editorFontSize(), 11);
 
-    windows.reset();
+    program.reset();
     w = open();
     EXPECT_EQ(w->editorFontSize(), 11);
 }
@@ -208,10 +214,11 @@ TEST_F(EditingCommands, SignatureToggleFollowsTheMenuItemAndBack)
 {
     TfmSend* w = open();
     QTest::keyClick(w, Qt::Key_F5);
-    ASSERT_TRUE(w->btnNoShort->isChecked());
-    QTest::mouseClick(w->btnNoShort, Qt::LeftButton);
-    EXPECT_FALSE(w->btnNoShort->isChecked());
-    EXPECT_FALSE(w->NoShortItem->isChecked());
+    QToolButton* btnNoShort = test::control<QToolButton>(w, "btnNoShort");
+    ASSERT_TRUE(btnNoShort->isChecked());
+    QTest::mouseClick(btnNoShort, Qt::LeftButton);
+    EXPECT_FALSE(btnNoShort->isChecked());
+    EXPECT_FALSE(test::control<QAction>(w, "NoShortItem")->isChecked());
     EXPECT_FALSE(w->signatureBlocked());
 }
 
@@ -238,7 +245,7 @@ TEST_F(EditingCommands, HelpOpensAtTheContentsAndFollowsItsLinks)
     EXPECT_TRUE(viewer->btnBack->isEnabled());
 
     // Help again: the same window, back at the contents.
-    QTest::mouseClick(w->btnHelp, Qt::LeftButton);
+    QTest::mouseClick(test::control<QToolButton>(w, "btnHelp"), Qt::LeftButton);
     EXPECT_EQ(w->findChildren<HelpViewer*>().size(), 1);
     EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
     EXPECT_FALSE(viewer->btnBack->isEnabled());
@@ -247,7 +254,7 @@ TEST_F(EditingCommands, HelpOpensAtTheContentsAndFollowsItsLinks)
 TEST_F(EditingCommands, MissingHelpDocumentIsReported)
 {
     TfmSend* w = open();
-    w->CntItem->trigger();
+    test::control<QAction>(w, "CntItem")->trigger();
     EXPECT_EQ(prompts.texts(),
               (std::vector<std::string>{"Не удалось открыть файл справки zolbin.hlp: Файл не найден"}));
     const auto* viewer = w->findChild<HelpViewer*>();

@@ -3,6 +3,7 @@
 
 #include "directory/Lists.h"
 #include "directory/ui/GrReg.h"
+#include "records/Session.h"
 #include "tests/gui/MainWindowTestSupport.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/TempDir.h"
@@ -68,9 +69,10 @@ struct GroupDialogTest : ::testing::Test
     Application app;
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    TAbonentList abonents;
-    TGroupList groups;
-    TfmGrReg dialog{abonents, groups};
+    Session session{SettingsFileName};
+    TAbonentList& abonents = session.abonents;
+    TGroupList& groups = session.groups;
+    TfmGrReg dialog{session};
 };
 
 const std::vector<bool> AllOn{true, true, true, true};

@@ -48,7 +48,8 @@ protected:
 
 TEST_F(MainWindowActivation, SettingsDialogReturnsAfterCancelUntilAnAddressIsSaved)
 {
-    Windows windows;
+    test::Program program;
+    Windows& windows = program.windows;
     ASSERT_FALSE(dir.exists("Zolbin.ini")) << "start-up itself writes no settings";
     TfmOptions* options = windows.fmOptions.get();
     ShowCounter counter(options);
@@ -72,7 +73,7 @@ TEST_F(MainWindowActivation, SettingsDialogReturnsAfterCancelUntilAnAddressIsSav
         << "dialog shown " << counter.shows << " times";
     QTest::qWait(200);
     EXPECT_EQ(counter.shows, 2);
-    EXPECT_EQ(windows.fmSend->settings().EMail, "op@example.com");
+    EXPECT_EQ(program.session.settings.EMail, "op@example.com");
 
     // A later activation with the address set leaves the dialog closed.
     windows.fmSend->FormActivate();
@@ -84,7 +85,8 @@ TEST_F(MainWindowActivation, WithoutANotificationAreaMinimisingKeepsTheWindowOnT
 {
     dir.write("Zolbin.ini", test::settingsFile("Tray=1\r\n"));
     TrayIcon::setAvailabilityOverride(0);
-    TfmSend w;
+    test::Program program;
+    TfmSend& w = program.main();
     ASSERT_TRUE(test::showActive(&w));
     w.showMinimized();
     QTest::qWait(100);
@@ -97,7 +99,8 @@ TEST_F(MainWindowActivation, TrayOneHidesIntoTheIconAndADoubleClickRestores)
 {
     dir.write("Zolbin.ini", test::settingsFile("Tray=1\r\n"));
     TrayIcon::setAvailabilityOverride(1);
-    TfmSend w;
+    test::Program program;
+    TfmSend& w = program.main();
     ASSERT_TRUE(test::showActive(&w));
     w.showMinimized();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
@@ -113,7 +116,8 @@ TEST_F(MainWindowActivation, TrayIsReadAtMinimiseTimeAndOnlyOneCounts)
 {
     dir.write("Zolbin.ini", test::settingsFile("Tray=2\r\n"));
     TrayIcon::setAvailabilityOverride(1);
-    TfmSend w;
+    test::Program program;
+    TfmSend& w = program.main();
     ASSERT_TRUE(test::showActive(&w));
     w.showMinimized();
     QTest::qWait(100);
@@ -122,8 +126,8 @@ TEST_F(MainWindowActivation, TrayIsReadAtMinimiseTimeAndOnlyOneCounts)
 
     // A settings save (file written, settings reloaded) acts at the very next minimise.
     w.showNormal();
-    w.settingsFile().writeString(SectionSetting, "Tray", "1");
-    LoadSettings(w.settingsFile(), w.settings());
+    program.session.settingsFile.writeString(SectionSetting, "Tray", "1");
+    LoadSettings(program.session.settingsFile, program.session.settings);
     w.showMinimized();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
     EXPECT_TRUE(w.trayIcon().shown());

@@ -41,48 +41,54 @@ QString text(const char* utf8)
 
 TEST_F(MainWindowCommands, ToolButtonsCarryTheirHintsInClusterOrder)
 {
-    TfmSend w;
-    const std::vector<std::pair<QToolButton*, const char*>> expected = {
-        {w.btnSend, "Отправить сообщение"},
-        {w.btnUnlisted, "Незарегистрированный абонент"},
-        {w.btnLater, "Сервисные функции"},
-        {w.btnNoShort, "Временное блокирование подписи"},
-        {w.btnClear, "Очистить окно ввода сообщения"},
-        {w.btnCopy, "Копировать в буфер"},
-        {w.btnCut, "Вырезать в буфер"},
-        {w.btnPaste, "Вставить из буфера"},
-        {w.btnUndo, "Отменить последнее редактирование"},
-        {w.btnAbonent, "Абоненты"},
-        {w.btnGroup, "Группы"},
-        {w.btnProvider, "Провайдеры"},
-        {w.btnArchive, "Архив"},
-        {w.btnDelArch, "Удалить архив"},
-        {w.btnNameSort, "Сортировка списка по имени абонента"},
-        {w.btnPrev, "На одну позицию вверх"},
-        {w.btnNext, "На одну позицию вниз"},
-        {w.btnNumberSort, "Сортировка списка по номеру пейджера"},
-        {w.btnHelp, "Помощь"},
-        {w.btnExit, "Завершить работы"},
+    test::Program program;
+    TfmSend& w = program.main();
+    const std::vector<std::pair<const char*, const char*>> expected = {
+        {"btnSend", "Отправить сообщение"},
+        {"btnUnlisted", "Незарегистрированный абонент"},
+        {"btnLater", "Сервисные функции"},
+        {"btnNoShort", "Временное блокирование подписи"},
+        {"btnClear", "Очистить окно ввода сообщения"},
+        {"btnCopy", "Копировать в буфер"},
+        {"btnCut", "Вырезать в буфер"},
+        {"btnPaste", "Вставить из буфера"},
+        {"btnUndo", "Отменить последнее редактирование"},
+        {"btnAbonent", "Абоненты"},
+        {"btnGroup", "Группы"},
+        {"btnProvider", "Провайдеры"},
+        {"btnArchive", "Архив"},
+        {"btnDelArch", "Удалить архив"},
+        {"btnNameSort", "Сортировка списка по имени абонента"},
+        {"btnPrev", "На одну позицию вверх"},
+        {"btnNext", "На одну позицию вниз"},
+        {"btnNumberSort", "Сортировка списка по номеру пейджера"},
+        {"btnHelp", "Помощь"},
+        {"btnExit", "Завершить работы"},
     };
     w.show();
     int lastX = -1;
-    for (const auto& [button, hint] : expected) {
+    for (const auto& [name, hint] : expected) {
+        QToolButton* button = test::control<QToolButton>(&w, name);
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->toolTip(), text(hint)) << button->objectName().toStdString();
         EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
         EXPECT_GT(button->mapTo(&w, QPoint()).x(), lastX) << button->objectName().toStdString();
         lastX = button->mapTo(&w, QPoint()).x();
     }
-    EXPECT_TRUE(w.btnNoShort->isCheckable());
+    const auto button = [&w](const char* name) { return test::control<QToolButton>(&w, name); };
+    EXPECT_TRUE(button("btnNoShort")->isCheckable());
     // Help and exit sit at the right end, further apart than the small gaps between the other clusters.
-    const int clusterGap = w.btnNoShort->x() - (w.btnLater->x() + w.btnLater->width());
+    const int clusterGap =
+        button("btnNoShort")->x() - (button("btnLater")->x() + button("btnLater")->width());
     EXPECT_GT(clusterGap, 0);
-    EXPECT_GT(w.btnHelp->x() - (w.btnNumberSort->x() + w.btnNumberSort->width()), 2 * clusterGap);
+    EXPECT_GT(button("btnHelp")->x() - (button("btnNumberSort")->x() + button("btnNumberSort")->width()),
+              2 * clusterGap);
 }
 
 TEST_F(MainWindowCommands, MenusHoldTheirItemsSeparatorsAndShortcuts)
 {
-    TfmSend w;
+    test::Program program;
+    TfmSend& w = program.main();
     // One row per entry: the text ("-" for a separator) and the shortcut.
     const std::vector<std::pair<const char*, std::vector<std::pair<const char*, const char*>>>> menus = {
         {"&Сообщение",
@@ -138,26 +144,29 @@ TEST_F(MainWindowCommands, MenusHoldTheirItemsSeparatorsAndShortcuts)
             EXPECT_FALSE(items[i]->icon().isNull()) << itemText;
         }
     }
-    EXPECT_TRUE(w.NoShortItem->isCheckable());
+    EXPECT_TRUE(test::control<QAction>(&w, "NoShortItem")->isCheckable());
 }
 
 TEST_F(MainWindowCommands, OnlyTheFinishedCommandsAreEnabled)
 {
-    TfmSend w;
-    const std::set<QObject*> enabled = {
-        w.btnSend, w.btnUnlisted, w.btnNoShort, w.btnExit, w.LogItem, w.N4, w.NoShortItem, w.ExitItem,
-        w.OptItem, w.SmileItem, w.AboutItem,
+    test::Program program;
+    TfmSend& w = program.main();
+    const std::set<std::string> enabled = {
+        "btnSend", "btnUnlisted", "btnNoShort", "btnExit", "LogItem", "N4", "NoShortItem", "ExitItem",
+        "OptItem", "SmileItem", "AboutItem",
         // The directory windows.
-        w.btnAbonent, w.btnGroup, w.btnProvider, w.AbItem, w.GrItem, w.PrvItem,
+        "btnAbonent", "btnGroup", "btnProvider", "AbItem", "GrItem", "PrvItem",
         // Ordering the lists.
-        w.btnNameSort, w.btnPrev, w.btnNext, w.btnNumberSort, w.NameSortItem, w.PrevItem, w.NextItem,
-        w.NumberSortItem,
+        "btnNameSort", "btnPrev", "btnNext", "btnNumberSort", "NameSortItem", "PrevItem", "NextItem",
+        "NumberSortItem",
         // Editing, help, the journal and the archives.
-        w.btnClear, w.btnCopy, w.btnCut, w.btnUndo, w.btnArchive, w.btnDelArch, w.btnHelp, w.N1, w.N7, w.N8,
-        w.UndoItem, w.BigFontItem, w.SmallFontItem, w.DefFontItem, w.N12, w.N13, w.N15, w.N5, w.CntItem};
+        "btnClear", "btnCopy", "btnCut", "btnUndo", "btnArchive", "btnDelArch", "btnHelp", "N1", "N7", "N8",
+        "UndoItem", "BigFontItem", "SmallFontItem", "DefFontItem", "N12", "N13", "N15", "N5", "CntItem"};
     for (QToolButton* b : w.findChildren<QToolButton*>(QString(), Qt::FindChildrenRecursively)) {
-        if (b->objectName().startsWith(QLatin1String("btn"))) {
-            EXPECT_EQ(b->isEnabled(), enabled.count(b) == 1) << b->objectName().toStdString();
+        // The main window's own buttons; the other windows are its children too.
+        if (test::owningWindow(b) == &w && b->objectName().startsWith(QLatin1String("btn"))) {
+            EXPECT_EQ(b->isEnabled(), enabled.count(b->objectName().toStdString()) == 1)
+                << b->objectName().toStdString();
         }
     }
     int items = 0;
@@ -165,32 +174,36 @@ TEST_F(MainWindowCommands, OnlyTheFinishedCommandsAreEnabled)
         for (QAction* a : menu->menu()->actions())
             if (!a->isSeparator()) {
                 ++items;
-                EXPECT_EQ(a->isEnabled(), enabled.count(a) == 1) << a->objectName().toStdString();
+                EXPECT_EQ(a->isEnabled(), enabled.count(a->objectName().toStdString()) == 1)
+                    << a->objectName().toStdString();
             }
     EXPECT_EQ(items, 28);
 }
 
 TEST_F(MainWindowCommands, SignatureToggleAndMenuItemAlwaysAgree)
 {
-    TfmSend w;
+    test::Program program;
+    TfmSend& w = program.main();
+    QAction* NoShortItem = test::control<QAction>(&w, "NoShortItem");
+    QToolButton* btnNoShort = test::control<QToolButton>(&w, "btnNoShort");
     ASSERT_TRUE(test::showActive(&w));
     EXPECT_FALSE(w.signatureBlocked());
 
     QTest::keyClick(&w, Qt::Key_F5);
-    EXPECT_TRUE(w.NoShortItem->isChecked());
-    EXPECT_TRUE(w.btnNoShort->isChecked());
+    EXPECT_TRUE(NoShortItem->isChecked());
+    EXPECT_TRUE(btnNoShort->isChecked());
     EXPECT_TRUE(w.signatureBlocked());
     QTest::keyClick(&w, Qt::Key_F5);
-    EXPECT_FALSE(w.NoShortItem->isChecked());
-    EXPECT_FALSE(w.btnNoShort->isChecked());
+    EXPECT_FALSE(NoShortItem->isChecked());
+    EXPECT_FALSE(btnNoShort->isChecked());
 
     // The tool toggle, then the menu shortcut: both released again.
-    QTest::mouseClick(w.btnNoShort, Qt::LeftButton);
-    EXPECT_TRUE(w.NoShortItem->isChecked());
-    EXPECT_TRUE(w.btnNoShort->isChecked());
+    QTest::mouseClick(btnNoShort, Qt::LeftButton);
+    EXPECT_TRUE(NoShortItem->isChecked());
+    EXPECT_TRUE(btnNoShort->isChecked());
     QTest::keyClick(&w, Qt::Key_F5);
-    EXPECT_FALSE(w.NoShortItem->isChecked());
-    EXPECT_FALSE(w.btnNoShort->isChecked());
+    EXPECT_FALSE(NoShortItem->isChecked());
+    EXPECT_FALSE(btnNoShort->isChecked());
     EXPECT_FALSE(w.signatureBlocked());
 }
 
@@ -198,12 +211,15 @@ TEST_F(MainWindowCommands, CapsPanelIsBlackWhileCapsLockIsOnAndSilverOtherwise)
 {
     const QColor black(0, 0, 0);
     const QColor silver(192, 192, 192);
-    auto colour = [](const TfmSend& w) { return w.pnlCaps->palette().color(QPalette::WindowText); };
+    auto colour = [](const TfmSend& w) {
+        return test::control<QLabel>(&w, "pnlCaps")->palette().color(QPalette::WindowText);
+    };
 
     CapsLock::instance().set(false);
-    TfmSend w;
-    EXPECT_EQ(w.pnlCaps->text(), QStringLiteral("CAPS"));
-    EXPECT_EQ(w.pnlCount->text(), QStringLiteral("0:0"));
+    test::Program program;
+    TfmSend& w = program.main();
+    EXPECT_EQ(test::control<QLabel>(&w, "pnlCaps")->text(), QStringLiteral("CAPS"));
+    EXPECT_EQ(test::control<QLabel>(&w, "pnlCount")->text(), QStringLiteral("0:0"));
     EXPECT_EQ(colour(w), silver);
     CapsLock::instance().set(true);
     EXPECT_EQ(colour(w), black);
@@ -212,7 +228,7 @@ TEST_F(MainWindowCommands, CapsPanelIsBlackWhileCapsLockIsOnAndSilverOtherwise)
 
     // The Caps Lock key pressed in the main window, wherever the focus is.
     ASSERT_TRUE(test::showActive(&w));
-    w.lbAbonent->setFocus();
+    test::control<QListWidget>(&w, "lbAbonent")->setFocus();
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w, Qt::Key_CapsLock);
     EXPECT_TRUE(CapsLock::instance().isOn());
     EXPECT_EQ(colour(w), black);
@@ -223,10 +239,12 @@ TEST_F(MainWindowCommands, CapsPanelIsBlackWhileCapsLockIsOnAndSilverOtherwise)
 
 TEST_F(MainWindowCommands, HelpMenuShowsTheAboutBoxAndTheNoticeModally)
 {
-    Windows windows;
+    test::Program program;
+    Windows& windows = program.windows;
     for (auto [item, dialog] :
-         {std::pair<QAction*, QDialog*>{windows.fmSend->AboutItem, windows.fmAbout.get()},
-          {windows.fmSend->SmileItem, windows.fmSmile.get()}}) {
+         {std::pair<QAction*, QDialog*>{test::control<QAction>(windows.fmSend.get(), "AboutItem"),
+                                        windows.fmAbout.get()},
+          {test::control<QAction>(windows.fmSend.get(), "SmileItem"), windows.fmSmile.get()}}) {
         bool seen = false;
         test::EventLoopStep close([&] {
             if (!dialog->isVisible())
@@ -251,11 +269,12 @@ TEST_F(MainWindowCommands, ExitClosesTheMainWindowAndNothingIsWritten)
     };
     const std::string ini = dir.read("Zolbin.ini");
     {
-        Windows windows;
+        test::Program program;
+        Windows& windows = program.windows;
         const auto afterStart = listing();
         const std::string company = dir.read("Company.lst");
         ASSERT_TRUE(test::showActive(windows.fmSend.get()));
-        QTest::mouseClick(windows.fmSend->btnExit, Qt::LeftButton);
+        QTest::mouseClick(test::control<QToolButton>(windows.fmSend.get(), "btnExit"), Qt::LeftButton);
         EXPECT_FALSE(windows.fmSend->isVisible());
         EXPECT_EQ(listing(), afterStart);
         EXPECT_EQ(dir.read("Company.lst"), company);

@@ -46,84 +46,94 @@ protected:
                               test::subscriber("Дина", 105, 100, "")},
                              {{"Все", {0, 1, 2}}, {"Смена", {1, 0, 2}}, {"Пустая", {}}},
                              {home, test::company("Почта", Gate::SMTP), test::company("Пейдж", Gate::SNPP)});
-        windows = std::make_unique<Windows>();
-        w = windows->fmSend.get();
+        program = std::make_unique<test::Program>();
+        w = &program->main();
+        RichEdit = test::control<MessageEditor>(w, "RichEdit");
+        lbAbonent = test::control<QListWidget>(w, "lbAbonent");
+        lbGroup = test::control<QListWidget>(w, "lbGroup");
+        pnlCount = test::control<QLabel>(w, "pnlCount");
+        Label1 = test::control<QLabel>(w, "Label1");
         ASSERT_TRUE(test::showActive(w));
     }
 
     bool serviceEnabled() const
     {
-        EXPECT_EQ(w->btnLater->isEnabled(), w->LaterItem->isEnabled());
-        return w->btnLater->isEnabled();
+        const bool button = test::control<QToolButton>(w, "btnLater")->isEnabled();
+        EXPECT_EQ(button, test::control<QAction>(w, "LaterItem")->isEnabled());
+        return button;
     }
-    QString editorText() const { return w->RichEdit->toPlainText(); }
+    QString editorText() const { return RichEdit->toPlainText(); }
 
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    std::unique_ptr<Windows> windows;
+    std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
+    MessageEditor* RichEdit = nullptr;
+    QListWidget* lbAbonent = nullptr;
+    QListWidget* lbGroup = nullptr;
+    QLabel* pnlCount = nullptr;
+    QLabel* Label1 = nullptr;
 };
 
 TEST_F(MainWindowRecipients, OneTickAtATimeAcrossBothListsAndRemovingItChoosesNothing)
 {
     // Service settings of an earlier choice: every new choice drops them.
-    w->SendParams.DeferDate = "01.01.2027";
-    w->SendParams.RepeatCount = 1;
-    windows->fmLater->SetServiceSummary(cp("Отложено на 01.01.2027 10:00"));
-    w->Label2->setText(text("Отложено на 01.01.2027 10:00"));
+    program->session.SendParams.DeferDate = "01.01.2027";
+    program->session.SendParams.RepeatCount = 1;
+    program->windows.fmLater->SetServiceSummary(cp("Отложено на 01.01.2027 10:00"));
+    test::control<QLabel>(w, "Label2")->setText(text("Отложено на 01.01.2027 10:00"));
 
     // The first tick by mouse on the check box, the others by keyboard.
-    const QRect line = w->lbAbonent->visualItemRect(w->lbAbonent->item(0));
-    QTest::mouseClick(w->lbAbonent->viewport(), Qt::LeftButton, {},
-                      QPoint(line.left() + 9, line.center().y()));
-    ASSERT_EQ(w->lbAbonent->item(0)->checkState(), Qt::Checked);
-    EXPECT_EQ(w->Label1->text(), text("Для абонента - Анна"));
-    EXPECT_EQ(w->Label2->text(), QString());
-    EXPECT_EQ(w->RichEditDesc->toPlainText(), text("Отдел снабжения"));
-    EXPECT_FALSE(w->RichEdit->isReadOnly());
-    EXPECT_TRUE(w->RichEdit->hasFocus());
-    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:240"));
-    EXPECT_EQ(w->SendParams.CurNumber, 101);
-    EXPECT_EQ(w->SendParams.CurProvider, cp("Пейдж"));
-    EXPECT_EQ(w->SendParams.DeferDate, "");
-    EXPECT_EQ(w->SendParams.RepeatCount, 0);
-    EXPECT_EQ(windows->fmLater->ServiceSummary(), "");
+    const QRect line = lbAbonent->visualItemRect(lbAbonent->item(0));
+    QTest::mouseClick(lbAbonent->viewport(), Qt::LeftButton, {}, QPoint(line.left() + 9, line.center().y()));
+    ASSERT_EQ(lbAbonent->item(0)->checkState(), Qt::Checked);
+    EXPECT_EQ(Label1->text(), text("Для абонента - Анна"));
+    EXPECT_EQ(test::control<QLabel>(w, "Label2")->text(), QString());
+    EXPECT_EQ(test::control<QPlainTextEdit>(w, "RichEditDesc")->toPlainText(), text("Отдел снабжения"));
+    EXPECT_FALSE(RichEdit->isReadOnly());
+    EXPECT_TRUE(RichEdit->hasFocus());
+    EXPECT_EQ(pnlCount->text(), QStringLiteral("0:240"));
+    EXPECT_EQ(program->session.SendParams.CurNumber, 101);
+    EXPECT_EQ(program->session.SendParams.CurProvider, cp("Пейдж"));
+    EXPECT_EQ(program->session.SendParams.DeferDate, "");
+    EXPECT_EQ(program->session.SendParams.RepeatCount, 0);
+    EXPECT_EQ(program->windows.fmLater->ServiceSummary(), "");
 
-    toggleTick(w->lbAbonent, 1);
-    EXPECT_EQ(w->lbAbonent->item(0)->checkState(), Qt::Unchecked);
-    EXPECT_EQ(w->lbAbonent->item(1)->checkState(), Qt::Checked);
-    EXPECT_EQ(w->Label1->text(), text("Для абонента - Борис"));
-    EXPECT_EQ(w->RichEditDesc->toPlainText(), QString());
-    EXPECT_EQ(w->CurGroup, -1);
+    toggleTick(lbAbonent, 1);
+    EXPECT_EQ(lbAbonent->item(0)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(lbAbonent->item(1)->checkState(), Qt::Checked);
+    EXPECT_EQ(Label1->text(), text("Для абонента - Борис"));
+    EXPECT_EQ(test::control<QPlainTextEdit>(w, "RichEditDesc")->toPlainText(), QString());
+    EXPECT_EQ(program->session.CurGroup, -1);
 
     // A group takes the tick away from the subscriber and becomes the recipient.
-    toggleTick(w->lbGroup, 1);
+    toggleTick(lbGroup, 1);
     EXPECT_FALSE(w->AnyAbonentTicked());
     EXPECT_TRUE(w->AnyGroupTicked());
-    EXPECT_EQ(w->CurGroup, 1);
-    EXPECT_EQ(w->Label1->text(), text("Для группы абонентов - Смена"));
-    toggleTick(w->lbGroup, 0);
-    EXPECT_EQ(w->lbGroup->item(1)->checkState(), Qt::Unchecked);
-    EXPECT_EQ(w->CurGroup, 0);
+    EXPECT_EQ(program->session.CurGroup, 1);
+    EXPECT_EQ(Label1->text(), text("Для группы абонентов - Смена"));
+    toggleTick(lbGroup, 0);
+    EXPECT_EQ(lbGroup->item(1)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(program->session.CurGroup, 0);
 
     // Removing the only tick: nothing chosen, and Send asks for a recipient.
-    typeText(w->RichEdit, QStringLiteral("hi"));
-    toggleTick(w->lbGroup, 0);
+    typeText(RichEdit, QStringLiteral("hi"));
+    toggleTick(lbGroup, 0);
     EXPECT_FALSE(w->AnyGroupTicked());
-    EXPECT_EQ(w->CurGroup, -1);
-    EXPECT_EQ(w->SendParams.CurNumber, 0);
-    EXPECT_TRUE(w->RichEdit->isReadOnly());
+    EXPECT_EQ(program->session.CurGroup, -1);
+    EXPECT_EQ(program->session.SendParams.CurNumber, 0);
+    EXPECT_TRUE(RichEdit->isReadOnly());
     EXPECT_EQ(editorText(), QStringLiteral("hi")) << "a change of recipient never touches the text";
-    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:0"));
+    EXPECT_EQ(pnlCount->text(), QStringLiteral("0:0"));
     EXPECT_FALSE(serviceEnabled());
-    EXPECT_EQ(w->Label1->text(), QString());
-    QTest::mouseClick(w->btnSend, Qt::LeftButton);
+    EXPECT_EQ(Label1->text(), QString());
+    QTest::mouseClick(test::control<QToolButton>(w, "btnSend"), Qt::LeftButton);
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Необходимо выбрать абонента или группу абонентов"});
 
     // Ticks set by the program are not the operator's choice.
-    w->lbAbonent->item(2)->setCheckState(Qt::Checked);
-    EXPECT_EQ(w->Label1->text(), QString());
-    EXPECT_TRUE(w->RichEdit->isReadOnly());
+    lbAbonent->item(2)->setCheckState(Qt::Checked);
+    EXPECT_EQ(Label1->text(), QString());
+    EXPECT_TRUE(RichEdit->isReadOnly());
 }
 
 TEST_F(MainWindowRecipients, ServiceFunctionsFollowTheCompanyAndTheGroupLimitIsTheShortest)
@@ -131,103 +141,103 @@ TEST_F(MainWindowRecipients, ServiceFunctionsFollowTheCompanyAndTheGroupLimitIsT
     // SNPP company, SMTP company, home provider (SMTP gate here), a company that does not exist, none.
     const bool expected[] = {true, false, true, false, false};
     for (int row = 0; row < 5; ++row) {
-        toggleTick(w->lbAbonent, row);
+        toggleTick(lbAbonent, row);
         EXPECT_EQ(serviceEnabled(), expected[row]) << "subscriber " << row;
     }
 
     // 240, 160 and 20 characters: the editor takes 20. The last member outside the home provider
     // decides: the SMTP one in "Все", the SNPP one in "Смена".
-    toggleTick(w->lbGroup, 0);
-    EXPECT_EQ(w->RichEdit->maxLength(), 20);
-    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:20"));
+    toggleTick(lbGroup, 0);
+    EXPECT_EQ(RichEdit->maxLength(), 20);
+    EXPECT_EQ(pnlCount->text(), QStringLiteral("0:20"));
     EXPECT_FALSE(serviceEnabled());
-    toggleTick(w->lbGroup, 1);
+    toggleTick(lbGroup, 1);
     EXPECT_TRUE(serviceEnabled());
 
     // A group without members is named but is no recipient.
-    toggleTick(w->lbGroup, 2);
-    EXPECT_EQ(w->lbGroup->item(2)->checkState(), Qt::Checked);
-    EXPECT_EQ(w->Label1->text(), text("Для группы абонентов - Пустая"));
-    EXPECT_TRUE(w->RichEdit->isReadOnly());
-    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:0"));
+    toggleTick(lbGroup, 2);
+    EXPECT_EQ(lbGroup->item(2)->checkState(), Qt::Checked);
+    EXPECT_EQ(Label1->text(), text("Для группы абонентов - Пустая"));
+    EXPECT_TRUE(RichEdit->isReadOnly());
+    EXPECT_EQ(pnlCount->text(), QStringLiteral("0:0"));
     EXPECT_FALSE(serviceEnabled());
-    EXPECT_EQ(w->CurGroup, -1);
-    QTest::mouseClick(w->btnSend, Qt::LeftButton);
+    EXPECT_EQ(program->session.CurGroup, -1);
+    QTest::mouseClick(test::control<QToolButton>(w, "btnSend"), Qt::LeftButton);
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Необходимо выбрать абонента или группу абонентов"});
 }
 
 TEST_F(MainWindowRecipients, CounterCountsLineBreaksAsTwoAndShowsANewLimitUntilTheNextChange)
 {
-    toggleTick(w->lbAbonent, 0);
-    typeText(w->RichEdit, QStringLiteral("ab"));
-    QTest::keyClick(w->RichEdit, Qt::Key_Return);
-    typeText(w->RichEdit, QStringLiteral("c"));
-    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("5:240"));
+    toggleTick(lbAbonent, 0);
+    typeText(RichEdit, QStringLiteral("ab"));
+    QTest::keyClick(RichEdit, Qt::Key_Return);
+    typeText(RichEdit, QStringLiteral("c"));
+    EXPECT_EQ(pnlCount->text(), QStringLiteral("5:240"));
 
-    w->RichEdit->selectAll();
-    QTest::keyClick(w->RichEdit, Qt::Key_Delete);
-    typeText(w->RichEdit, text("двенадцать12"));
-    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("12:240"));
-    toggleTick(w->lbAbonent, 1);
-    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:160"));
-    typeText(w->RichEdit, QStringLiteral("x"));
-    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("13:160"));
+    RichEdit->selectAll();
+    QTest::keyClick(RichEdit, Qt::Key_Delete);
+    typeText(RichEdit, text("двенадцать12"));
+    EXPECT_EQ(pnlCount->text(), QStringLiteral("12:240"));
+    toggleTick(lbAbonent, 1);
+    EXPECT_EQ(pnlCount->text(), QStringLiteral("0:160"));
+    typeText(RichEdit, QStringLiteral("x"));
+    EXPECT_EQ(pnlCount->text(), QStringLiteral("13:160"));
 }
 
 TEST_F(MainWindowRecipients, LimitHoldsTypingAndPastingButNeverCutsTextAlreadyThere)
 {
-    toggleTick(w->lbAbonent, 3); // 5 characters
-    typeText(w->RichEdit, QStringLiteral("abcdefg"));
+    toggleTick(lbAbonent, 3); // 5 characters
+    typeText(RichEdit, QStringLiteral("abcdefg"));
     EXPECT_EQ(editorText(), QStringLiteral("abcde"));
-    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("5:5"));
-    QTest::keyClick(w->RichEdit, Qt::Key_Backspace);
-    QTest::keyClick(w->RichEdit, Qt::Key_Return); // a line break needs two
+    EXPECT_EQ(pnlCount->text(), QStringLiteral("5:5"));
+    QTest::keyClick(RichEdit, Qt::Key_Backspace);
+    QTest::keyClick(RichEdit, Qt::Key_Return); // a line break needs two
     EXPECT_EQ(editorText(), QStringLiteral("abcd"));
-    typeText(w->RichEdit, QStringLiteral("z"));
+    typeText(RichEdit, QStringLiteral("z"));
     EXPECT_EQ(editorText(), QStringLiteral("abcdz"));
 
     // A paste is cut to the room left; its CR LF is one line break of two characters.
-    w->RichEdit->selectAll();
+    RichEdit->selectAll();
     QApplication::clipboard()->setText(QStringLiteral("12\r\n345678"));
-    w->RichEdit->paste();
+    RichEdit->paste();
     EXPECT_EQ(editorText(), QStringLiteral("12\n3"));
-    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("5:5"));
+    EXPECT_EQ(pnlCount->text(), QStringLiteral("5:5"));
 
     // 12 characters typed for a longer limit stay when the limit becomes 5; nothing more goes in, but
     // typing over a selection does.
-    toggleTick(w->lbAbonent, 0);
-    w->RichEdit->selectAll();
-    typeText(w->RichEdit, QStringLiteral("twelve chars"));
-    toggleTick(w->lbAbonent, 3);
+    toggleTick(lbAbonent, 0);
+    RichEdit->selectAll();
+    typeText(RichEdit, QStringLiteral("twelve chars"));
+    toggleTick(lbAbonent, 3);
     EXPECT_EQ(editorText(), QStringLiteral("twelve chars"));
-    typeText(w->RichEdit, QStringLiteral("q"));
-    w->RichEdit->paste();
+    typeText(RichEdit, QStringLiteral("q"));
+    RichEdit->paste();
     EXPECT_EQ(editorText(), QStringLiteral("twelve chars"));
-    w->RichEdit->selectAll();
-    typeText(w->RichEdit, QStringLiteral("w"));
+    RichEdit->selectAll();
+    typeText(RichEdit, QStringLiteral("w"));
     EXPECT_EQ(editorText(), QStringLiteral("w"));
-    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("1:5"));
+    EXPECT_EQ(pnlCount->text(), QStringLiteral("1:5"));
 }
 
-TEST_F(MainWindowRecipients, NumberSortIsOffOnTheGroupsPageOnceTheRuleIsOn)
+TEST_F(MainWindowRecipients, NumberSortIsOffOnTheGroupsPage)
 {
-    // The sorting commands turn the rule on.
-    EXPECT_TRUE(w->numberSortFollowsPage);
-    w->TabbedNotebook1->setCurrentIndex(1);
-    EXPECT_FALSE(w->btnNumberSort->isEnabled());
-    EXPECT_FALSE(w->NumberSortItem->isEnabled());
-    w->TabbedNotebook1->setCurrentIndex(0);
-    EXPECT_TRUE(w->btnNumberSort->isEnabled());
-    EXPECT_TRUE(w->NumberSortItem->isEnabled());
+    // The rule holds from the start: the subscribers page shown, the number sort is on.
+    EXPECT_TRUE(test::control<QToolButton>(w, "btnNumberSort")->isEnabled());
+    test::control<QTabWidget>(w, "TabbedNotebook1")->setCurrentIndex(1);
+    EXPECT_FALSE(test::control<QToolButton>(w, "btnNumberSort")->isEnabled());
+    EXPECT_FALSE(test::control<QAction>(w, "NumberSortItem")->isEnabled());
+    test::control<QTabWidget>(w, "TabbedNotebook1")->setCurrentIndex(0);
+    EXPECT_TRUE(test::control<QToolButton>(w, "btnNumberSort")->isEnabled());
+    EXPECT_TRUE(test::control<QAction>(w, "NumberSortItem")->isEnabled());
 }
 
 TEST_F(MainWindowRecipients, EditorLinesAreTheDisplayedLinesAndTheTextJoinsThemWithCrLf)
 {
-    toggleTick(w->lbAbonent, 0);
+    toggleTick(lbAbonent, 0);
     std::string words;
     for (int i = 0; i < 20; ++i)
         words += "слово ";
-    typeText(w->RichEdit, QString::fromStdString(words));
+    typeText(RichEdit, QString::fromStdString(words));
     const std::vector<std::string> wrapped = w->EditorLines();
     ASSERT_GT(wrapped.size(), 1u) << "the long line is wrapped";
     std::string joined;
@@ -238,16 +248,16 @@ TEST_F(MainWindowRecipients, EditorLinesAreTheDisplayedLinesAndTheTextJoinsThemW
     EXPECT_EQ(joined, cp(words));
 
     // Hard line breaks: an empty line in the middle counts, the empty line after the last break not.
-    w->RichEdit->selectAll();
+    RichEdit->selectAll();
     for (const char* piece : {"a", "\n", "\n", "b", "\n"}) {
         if (*piece == '\n')
-            QTest::keyClick(w->RichEdit, Qt::Key_Return);
+            QTest::keyClick(RichEdit, Qt::Key_Return);
         else
-            typeText(w->RichEdit, QString::fromLatin1(piece));
+            typeText(RichEdit, QString::fromLatin1(piece));
     }
     EXPECT_EQ(w->EditorLines(), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_EQ(w->EditorText(), "a\r\n\r\nb\r\n");
-    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("8:240"));
+    EXPECT_EQ(pnlCount->text(), QStringLiteral("8:240"));
 }
 
 } // namespace

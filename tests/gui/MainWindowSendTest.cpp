@@ -69,34 +69,46 @@ protected:
                              {{"Team", {1, 2}}},
                              {HomeProviderDefaults(), test::company("Acme", Gate::SNPP, port),
                               test::company("Dead", Gate::SNPP, ScriptedServer::closedPort())});
-        windows = std::make_unique<Windows>();
-        w = windows->fmSend.get();
+        program = std::make_unique<test::Program>();
+        w = &program->main();
+        RichEdit = test::control<MessageEditor>(w, "RichEdit");
+        lbAbonent = test::control<QListWidget>(w, "lbAbonent");
+        Label2 = test::control<QLabel>(w, "Label2");
+        btnSend = test::control<QToolButton>(w, "btnSend");
+        btnLater = test::control<QToolButton>(w, "btnLater");
+        LaterItem = test::control<QAction>(w, "LaterItem");
         ASSERT_TRUE(test::showActive(w));
     }
 
     void setServiceSummary(const char* summary)
     {
-        windows->fmLater->SetServiceSummary(cp(summary));
-        w->Label2->setText(text(summary));
+        program->windows.fmLater->SetServiceSummary(cp(summary));
+        Label2->setText(text(summary));
     }
 
     test::TempDataDir dir;
     test::PromptRecorder prompts;
     test::FixedClock clock;
     net::Deadlines saved;
-    std::unique_ptr<Windows> windows;
+    std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
+    MessageEditor* RichEdit = nullptr;
+    QListWidget* lbAbonent = nullptr;
+    QLabel* Label2 = nullptr;
+    QToolButton* btnSend = nullptr;
+    QToolButton* btnLater = nullptr;
+    QAction* LaterItem = nullptr;
 };
 
 TEST_F(MainWindowSend, SubscriberIsSentJournalledArchivedAndTheWindowCleanedUp)
 {
     ScriptedServer server({snppOk()});
     start(server.port());
-    toggleTick(w->lbAbonent, 0);
-    typeText(w->RichEdit, QStringLiteral("Hello"));
+    toggleTick(lbAbonent, 0);
+    typeText(RichEdit, QStringLiteral("Hello"));
     setServiceSummary("Повторы - 1*00:10"); // a summary left over: the complete send clears it
 
-    QTest::mouseClick(w->btnSend, Qt::LeftButton);
+    QTest::mouseClick(btnSend, Qt::LeftButton);
 
     EXPECT_TRUE(prompts.requests().empty());
     ASSERT_EQ(server.received().size(), 1u);
@@ -107,22 +119,22 @@ TEST_F(MainWindowSend, SubscriberIsSentJournalledArchivedAndTheWindowCleanedUp)
     EXPECT_EQ(journal[journal.size() - 2], "Сообщение успешно отправлено");
     EXPECT_EQ(journal.back(), "");
     EXPECT_EQ(dir.read("Log/Ann.log"), "Acme, 07.12.2026 09:30\r\nHello\r\n\r\n");
-    EXPECT_EQ(w->StatusText->text(), QString());
-    EXPECT_EQ(w->RichEdit->toPlainText(), QString()) << "Clear=1 empties the editor";
-    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:240"));
-    EXPECT_EQ(w->Label2->text(), QString());
-    EXPECT_EQ(windows->fmLater->ServiceSummary(), "");
-    EXPECT_TRUE(w->btnLater->isEnabled()) << "the subscriber is still ticked";
+    EXPECT_EQ(test::control<QLabel>(w, "StatusText")->text(), QString());
+    EXPECT_EQ(RichEdit->toPlainText(), QString()) << "Clear=1 empties the editor";
+    EXPECT_EQ(test::control<QLabel>(w, "pnlCount")->text(), QStringLiteral("0:240"));
+    EXPECT_EQ(Label2->text(), QString());
+    EXPECT_EQ(program->windows.fmLater->ServiceSummary(), "");
+    EXPECT_TRUE(btnLater->isEnabled()) << "the subscriber is still ticked";
 }
 
 TEST_F(MainWindowSend, GroupQuestionYesServesTheNextMemberAndNoStopsWithEverythingKept)
 {
     ScriptedServer server({snppOk()});
     start(server.port());
-    toggleTick(w->lbGroup, 0);
-    typeText(w->RichEdit, QStringLiteral("Hi"));
+    toggleTick(test::control<QListWidget>(w, "lbGroup"), 0);
+    typeText(RichEdit, QStringLiteral("Hi"));
     prompts.answer(true);
-    QTest::mouseClick(w->btnSend, Qt::LeftButton);
+    QTest::mouseClick(btnSend, Qt::LeftButton);
 
     ASSERT_EQ(prompts.requests().size(), 1u);
     EXPECT_EQ(prompts.requests()[0].kind, PromptKind::YesNo);
@@ -131,49 +143,51 @@ TEST_F(MainWindowSend, GroupQuestionYesServesTheNextMemberAndNoStopsWithEverythi
               "Для абонента Bob сообщение отправить не удалось. Продолжать для остальных?");
     EXPECT_EQ(server.accepted(), 1);
     EXPECT_TRUE(dir.exists("Log/Cid.log"));
-    EXPECT_EQ(w->RichEdit->toPlainText(), QString());
+    EXPECT_EQ(RichEdit->toPlainText(), QString());
 
     // No: Cid is not served and the deferral, its summary and the text stay for the next try.
     prompts.clear();
     prompts.answer(false);
-    typeText(w->RichEdit, QStringLiteral("Hi"));
-    w->SendParams.DeferDate = "31.12.2026";
-    w->SendParams.DeferTime = "10:00";
+    typeText(RichEdit, QStringLiteral("Hi"));
+    program->session.SendParams.DeferDate = "31.12.2026";
+    program->session.SendParams.DeferTime = "10:00";
     setServiceSummary("Отложено на 31.12.2026 10:00");
-    QTest::mouseClick(w->btnSend, Qt::LeftButton);
+    QTest::mouseClick(btnSend, Qt::LeftButton);
     EXPECT_EQ(prompts.requests().size(), 1u);
     EXPECT_EQ(server.accepted(), 1);
-    EXPECT_EQ(w->SendParams.DeferDate, "31.12.2026");
-    EXPECT_EQ(w->Label2->text(), text("Отложено на 31.12.2026 10:00"));
-    EXPECT_EQ(w->RichEdit->toPlainText(), QStringLiteral("Hi"));
+    EXPECT_EQ(program->session.SendParams.DeferDate, "31.12.2026");
+    EXPECT_EQ(Label2->text(), text("Отложено на 31.12.2026 10:00"));
+    EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Hi"));
 }
 
 TEST_F(MainWindowSend, SecondSendWhileOneRunsIsRefusedAndTheCommandsComeBackAsTheSendLeftThem)
 {
     ScriptedServer server({snppOk({"220 ", "SNPP ", "ready\r\n"})}); // a slow greeting
     start(server.port());
-    toggleTick(w->lbAbonent, 0);
-    typeText(w->RichEdit, QStringLiteral("Hello"));
+    toggleTick(lbAbonent, 0);
+    typeText(RichEdit, QStringLiteral("Hello"));
     // The tick goes without the window noticing: Ann stays the recipient, but nothing is ticked, so
     // the complete send must leave the service functions disabled.
-    w->lbAbonent->item(0)->setCheckState(Qt::Unchecked);
-    ASSERT_TRUE(w->LaterItem->isEnabled());
+    lbAbonent->item(0)->setCheckState(Qt::Unchecked);
+    ASSERT_TRUE(LaterItem->isEnabled());
 
     std::vector<bool> during;
     test::EventLoopStep reenter([&] {
         if (!w->sending())
             return false;
-        for (QWidget* c : std::initializer_list<QWidget*>{w->btnSend, w->btnUnlisted, w->btnLater,
-                                                          w->lbAbonent, w->lbGroup, w->btnExit})
+        for (QWidget* c : std::initializer_list<QWidget*>{
+                 btnSend, test::control<QToolButton>(w, "btnUnlisted"), btnLater, lbAbonent,
+                 test::control<QListWidget>(w, "lbGroup"), test::control<QToolButton>(w, "btnExit")})
             during.push_back(c->isEnabled());
-        for (QAction* a : {w->LogItem, w->N4, w->LaterItem, w->OptItem, w->NoShortItem})
+        for (QAction* a : {test::control<QAction>(w, "LogItem"), test::control<QAction>(w, "N4"), LaterItem,
+                           test::control<QAction>(w, "OptItem"), test::control<QAction>(w, "NoShortItem")})
             during.push_back(a->isEnabled());
-        during.push_back(w->RichEdit->isReadOnly());
-        w->btnSendClick();
+        during.push_back(RichEdit->isReadOnly());
+        emit btnSend->clicked(); // past the disabled button, as a direct call of the handler
         QTest::keyClick(w, Qt::Key_F2);
         return true;
     });
-    QTest::mouseClick(w->btnSend, Qt::LeftButton);
+    QTest::mouseClick(btnSend, Qt::LeftButton);
 
     EXPECT_EQ(during, (std::vector<bool>{false, false, false, false, false, true, false, false, false, false,
                                          true, true}));
@@ -181,54 +195,55 @@ TEST_F(MainWindowSend, SecondSendWhileOneRunsIsRefusedAndTheCommandsComeBackAsTh
     const auto journal = test::JournalLines();
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "Инициализация..."), 1);
     EXPECT_EQ(journal[journal.size() - 2], "Сообщение успешно отправлено");
-    for (QWidget* c : std::initializer_list<QWidget*>{w->btnSend, w->btnUnlisted, w->lbAbonent, w->lbGroup})
+    for (QWidget* c : std::initializer_list<QWidget*>{btnSend, test::control<QToolButton>(w, "btnUnlisted"),
+                                                      lbAbonent, test::control<QListWidget>(w, "lbGroup")})
         EXPECT_TRUE(c->isEnabled()) << c->objectName().toStdString();
-    EXPECT_TRUE(w->LogItem->isEnabled());
-    EXPECT_TRUE(w->OptItem->isEnabled());
-    EXPECT_FALSE(w->RichEdit->isReadOnly());
-    EXPECT_FALSE(w->btnLater->isEnabled());
-    EXPECT_FALSE(w->LaterItem->isEnabled());
+    EXPECT_TRUE(test::control<QAction>(w, "LogItem")->isEnabled());
+    EXPECT_TRUE(test::control<QAction>(w, "OptItem")->isEnabled());
+    EXPECT_FALSE(RichEdit->isReadOnly());
+    EXPECT_FALSE(btnLater->isEnabled());
+    EXPECT_FALSE(LaterItem->isEnabled());
 }
 
 TEST_F(MainWindowSend, ServiceDialogSetsLabel2WhicheverWayItCloses)
 {
     start(444);
-    toggleTick(w->lbAbonent, 0);
+    toggleTick(lbAbonent, 0);
     auto closeLater = [this](bool defer, QPushButton* TfmLater::*button) {
         return [=, this] {
-            if (!windows->fmLater->isVisible())
+            if (!program->windows.fmLater->isVisible())
                 return false;
             if (defer)
-                QTest::mouseClick(windows->fmLater->btnLater, Qt::LeftButton);
-            QTest::mouseClick(windows->fmLater.get()->*button, Qt::LeftButton);
+                QTest::mouseClick(program->windows.fmLater->btnLater, Qt::LeftButton);
+            QTest::mouseClick(program->windows.fmLater.get()->*button, Qt::LeftButton);
             return true;
         };
     };
     {
         test::EventLoopStep step(closeLater(true, &TfmLater::btnOK));
-        QTest::mouseClick(w->btnLater, Qt::LeftButton);
+        QTest::mouseClick(btnLater, Qt::LeftButton);
     }
-    EXPECT_EQ(w->Label2->text(), text("Отложено на 07.12.2026 09:30"));
-    EXPECT_EQ(w->SendParams.DeferDate, "07.12.2026");
+    EXPECT_EQ(Label2->text(), text("Отложено на 07.12.2026 09:30"));
+    EXPECT_EQ(program->session.SendParams.DeferDate, "07.12.2026");
     {
         test::EventLoopStep step(closeLater(true, &TfmLater::btnCancel));
-        w->LaterItem->trigger(); // F4; the shortcut itself is checked with the menu table
+        LaterItem->trigger(); // F4; the shortcut itself is checked with the menu table
     }
-    EXPECT_EQ(w->Label2->text(), text("Отложено на 07.12.2026 09:30")) << "Cancel keeps the settings";
+    EXPECT_EQ(Label2->text(), text("Отложено на 07.12.2026 09:30")) << "Cancel keeps the settings";
     {
         test::EventLoopStep step(closeLater(false, &TfmLater::btnOK));
-        w->LaterItem->trigger(); // F4; the shortcut itself is checked with the menu table
+        LaterItem->trigger(); // F4; the shortcut itself is checked with the menu table
     }
-    EXPECT_EQ(w->Label2->text(), QString());
-    EXPECT_EQ(w->SendParams.DeferDate, "");
+    EXPECT_EQ(Label2->text(), QString());
+    EXPECT_EQ(program->session.SendParams.DeferDate, "");
 }
 
 TEST_F(MainWindowSend, UnregisteredSubscriberOkBecomesTheRecipientAndCancelDropsTheServiceSettings)
 {
     start(444);
-    toggleTick(w->lbAbonent, 0);
-    ASSERT_TRUE(w->LaterItem->isEnabled());
-    TfmUnlisted& unlisted = *windows->fmUnlisted;
+    toggleTick(lbAbonent, 0);
+    ASSERT_TRUE(LaterItem->isEnabled());
+    TfmUnlisted& unlisted = *program->windows.fmUnlisted;
     // Inside the dialog: a number, a deferral through its service button, then OK or Cancel.
     auto fill = [&](const char* number, QPushButton* close) {
         return [&unlisted, number, close] {
@@ -241,42 +256,43 @@ TEST_F(MainWindowSend, UnregisteredSubscriberOkBecomesTheRecipientAndCancelDrops
         };
     };
     auto deferInside = [this] {
-        if (!windows->fmLater->isVisible())
+        if (!program->windows.fmLater->isVisible())
             return false;
-        QTest::mouseClick(windows->fmLater->btnLater, Qt::LeftButton);
-        QTest::mouseClick(windows->fmLater->btnOK, Qt::LeftButton);
+        QTest::mouseClick(program->windows.fmLater->btnLater, Qt::LeftButton);
+        QTest::mouseClick(program->windows.fmLater->btnOK, Qt::LeftButton);
         return true;
     };
     {
         test::EventLoopStep later(deferInside);
         test::EventLoopStep step(fill("0012345", unlisted.btnOK));
-        QTest::mouseClick(w->btnUnlisted, Qt::LeftButton);
+        QTest::mouseClick(test::control<QToolButton>(w, "btnUnlisted"), Qt::LeftButton);
     }
-    EXPECT_EQ(w->Label1->text(), text("Для абонента - 12345"));
-    EXPECT_EQ(w->Label2->text(), text("Отложено на 07.12.2026 09:30"));
-    EXPECT_EQ(w->pnlCount->text(), QStringLiteral("0:240"));
-    EXPECT_FALSE(w->RichEdit->isReadOnly());
-    EXPECT_EQ(w->RichEdit->maxLength(), 240);
+    EXPECT_EQ(test::control<QLabel>(w, "Label1")->text(), text("Для абонента - 12345"));
+    EXPECT_EQ(Label2->text(), text("Отложено на 07.12.2026 09:30"));
+    EXPECT_EQ(test::control<QLabel>(w, "pnlCount")->text(), QStringLiteral("0:240"));
+    EXPECT_FALSE(RichEdit->isReadOnly());
+    EXPECT_EQ(RichEdit->maxLength(), 240);
     EXPECT_FALSE(w->AnyAbonentTicked());
-    EXPECT_FALSE(w->btnLater->isEnabled());
-    EXPECT_TRUE(w->LaterItem->isEnabled()) << "the menu item keeps its state";
-    EXPECT_EQ(w->SendParams.CurNumber, 12345);
-    EXPECT_EQ(w->SendParams.CurName, "");
+    EXPECT_FALSE(btnLater->isEnabled());
+    EXPECT_TRUE(LaterItem->isEnabled()) << "the menu item keeps its state";
+    EXPECT_EQ(program->session.SendParams.CurNumber, 12345);
+    EXPECT_EQ(program->session.SendParams.CurName, "");
 
     {
         test::EventLoopStep later(deferInside);
         test::EventLoopStep step(fill("777", unlisted.btnCancel));
         // The menu item (F3): its shortcut is checked with the menu table; a key sent here could miss a
         // window that a loaded machine has not activated yet.
-        w->N4->trigger();
+        test::control<QAction>(w, "N4")->trigger();
     }
-    EXPECT_EQ(w->SendParams.DeferDate, "");
-    EXPECT_EQ(w->SendParams.DeferTime, "");
-    EXPECT_EQ(windows->fmLater->ServiceSummary(), "");
-    EXPECT_EQ(w->Label2->text(), QString());
-    EXPECT_EQ(w->Label1->text(), text("Для абонента - 12345")) << "the recipient stays";
-    EXPECT_EQ(w->SendParams.CurNumber, 12345);
-    EXPECT_EQ(w->focusWidget(), w->RichEdit);
+    EXPECT_EQ(program->session.SendParams.DeferDate, "");
+    EXPECT_EQ(program->session.SendParams.DeferTime, "");
+    EXPECT_EQ(program->windows.fmLater->ServiceSummary(), "");
+    EXPECT_EQ(Label2->text(), QString());
+    EXPECT_EQ(test::control<QLabel>(w, "Label1")->text(), text("Для абонента - 12345"))
+        << "the recipient stays";
+    EXPECT_EQ(program->session.SendParams.CurNumber, 12345);
+    EXPECT_EQ(w->focusWidget(), RichEdit);
 }
 
 } // namespace

@@ -78,7 +78,8 @@ protected:
 TEST_F(MainWindowStartup, FirstStartCreatesCompanyListAndJournalAndWritesNoSettings)
 {
     const auto ticks = clock.tickCount();
-    TfmSend window;
+    test::Program program;
+    TfmSend& window = program.main();
 
     EXPECT_EQ(dir.read("Company.lst"), HomeProviderDefaults().encode());
     ASSERT_TRUE(dir.exists("Zolbin.log"));
@@ -91,11 +92,11 @@ TEST_F(MainWindowStartup, FirstStartCreatesCompanyListAndJournalAndWritesNoSetti
     EXPECT_GE(clock.tickCount() - ticks, 1000u) << "the splash window waits at a first start";
     EXPECT_EQ(window.layoutName(), KeyboardLayout::Russian);
     EXPECT_EQ(KeyboardLayout::activeName(), KeyboardLayout::Russian);
-    EXPECT_EQ(window.RichEdit->font().pointSize(), 7);
+    EXPECT_EQ(test::control<MessageEditor>(&window, "RichEdit")->font().pointSize(), 7);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Zolbin Sender"));
-    EXPECT_EQ(window.providers().Count(), 1);
-    EXPECT_EQ(window.lbAbonent->count(), 0);
-    EXPECT_EQ(window.CurGroup, -1);
+    EXPECT_EQ(program.session.providers.Count(), 1);
+    EXPECT_EQ(test::control<QListWidget>(&window, "lbAbonent")->count(), 0);
+    EXPECT_EQ(program.session.CurGroup, -1);
 }
 
 TEST_F(MainWindowStartup, PreparedListsFillTheCheckListsInFileOrderAndStayUnchanged)
@@ -106,17 +107,20 @@ TEST_F(MainWindowStartup, PreparedListsFillTheCheckListsInFileOrderAndStayUnchan
     const std::string abonents = dir.read("Abonent.lst");
     const std::string groups = dir.read("Group.lst");
 
-    TfmSend window;
+    test::Program program;
+    TfmSend& window = program.main();
 
-    EXPECT_EQ(lines(window.lbAbonent),
+    EXPECT_EQ(lines(test::control<QListWidget>(&window, "lbAbonent")),
               (std::vector<std::string>{"Склад -- 1234", "Иванов -- 77", "Anna -- 5"}));
-    EXPECT_EQ(lines(window.lbGroup), (std::vector<std::string>{"Смена", "Bosses"}));
-    for (QListWidget* list : {window.lbAbonent, window.lbGroup})
+    EXPECT_EQ(lines(test::control<QListWidget>(&window, "lbGroup")),
+              (std::vector<std::string>{"Смена", "Bosses"}));
+    for (QListWidget* list :
+         {test::control<QListWidget>(&window, "lbAbonent"), test::control<QListWidget>(&window, "lbGroup")})
         for (int i = 0; i < list->count(); ++i) {
             EXPECT_TRUE(list->item(i)->flags() & Qt::ItemIsUserCheckable);
             EXPECT_EQ(list->item(i)->checkState(), Qt::Unchecked);
         }
-    EXPECT_EQ(window.providers().Count(), 2);
+    EXPECT_EQ(program.session.providers.Count(), 2);
     EXPECT_EQ(dir.read("Company.lst"), company);
     EXPECT_EQ(dir.read("Abonent.lst"), abonents);
     EXPECT_EQ(dir.read("Group.lst"), groups);
@@ -131,18 +135,21 @@ TEST_F(MainWindowStartup, DamagedSubscriberListIsCopiedAsideReportedOnceAndTheRe
                                 abonent("Anna", 5).encode().substr(0, 100);
     dir.write("Abonent.lst", damaged);
 
-    TfmSend window;
+    test::Program program;
+    TfmSend& window = program.main();
 
-    EXPECT_EQ(lines(window.lbAbonent), (std::vector<std::string>{"Склад -- 1234", "Иванов -- 77"}));
-    EXPECT_EQ(window.abonents().Count(), 2);
+    EXPECT_EQ(lines(test::control<QListWidget>(&window, "lbAbonent")),
+              (std::vector<std::string>{"Склад -- 1234", "Иванов -- 77"}));
+    EXPECT_EQ(program.session.abonents.Count(), 2);
     ASSERT_TRUE(dir.exists("Abonent.lst.bad"));
     EXPECT_EQ(dir.read("Abonent.lst.bad"), damaged);
     EXPECT_EQ(dir.read("Abonent.lst"), damaged);
     ASSERT_EQ(prompts.texts().size(), 1u);
     EXPECT_EQ(prompts.texts()[0], "Файл Abonent.lst повреждён (Read beyond end of file). Прочитанные записи "
                                   "загружены, копия файла сохранена как Abonent.lst.bad");
-    EXPECT_EQ(lines(window.lbGroup), (std::vector<std::string>{"Смена", "Bosses"}));
-    EXPECT_EQ(window.providers().Count(), 2);
+    EXPECT_EQ(lines(test::control<QListWidget>(&window, "lbGroup")),
+              (std::vector<std::string>{"Смена", "Bosses"}));
+    EXPECT_EQ(program.session.providers.Count(), 2);
 }
 
 TEST_F(MainWindowStartup, CompanyListWithoutAWholeRecordStillHasTheHomeProviderFirst)
@@ -151,10 +158,10 @@ TEST_F(MainWindowStartup, CompanyListWithoutAWholeRecordStillHasTheHomeProviderF
     const std::string damaged = HomeProviderDefaults().encode().substr(0, 200);
     dir.write("Company.lst", damaged);
 
-    TfmSend window;
+    test::Program program;
 
-    ASSERT_EQ(window.providers().Count(), 1);
-    EXPECT_EQ(window.providers()[0]->Name.str(), HomeProviderName());
+    ASSERT_EQ(program.session.providers.Count(), 1);
+    EXPECT_EQ(program.session.providers[0]->Name.str(), HomeProviderName());
     EXPECT_EQ(dir.read("Company.lst"), damaged);
     EXPECT_EQ(dir.read("Company.lst.bad"), damaged);
     EXPECT_EQ(prompts.requests().size(), 1u);
@@ -168,7 +175,8 @@ TEST_F(MainWindowStartup, JournalThatCannotBeCreatedIsReportedOnceAndStartUpGoes
     std::filesystem::current_path(gone);
     std::filesystem::remove(gone);
 
-    TfmSend window;
+    test::Program program;
+    TfmSend& window = program.main();
     std::filesystem::current_path(dir.path());
 
     int journalMessages = 0;
@@ -176,8 +184,10 @@ TEST_F(MainWindowStartup, JournalThatCannotBeCreatedIsReportedOnceAndStartUpGoes
         if (text.find("Zolbin.log") != std::string::npos)
             ++journalMessages;
     EXPECT_EQ(journalMessages, 1);
-    EXPECT_EQ(window.providers().Count(), 1) << "the home provider is there even though its file failed";
-    EXPECT_EQ(window.RichEdit->font().pointSize(), 7) << "the steps after the journal ran";
+    EXPECT_EQ(program.session.providers.Count(), 1)
+        << "the home provider is there even though its file failed";
+    EXPECT_EQ(test::control<MessageEditor>(&window, "RichEdit")->font().pointSize(), 7)
+        << "the steps after the journal ran";
 }
 
 TEST_F(MainWindowStartup, StartSettingsAreReadWithTheirExactFlagRules)
@@ -185,16 +195,18 @@ TEST_F(MainWindowStartup, StartSettingsAreReadWithTheirExactFlagRules)
     {
         dir.write("Zolbin.ini", test::settingsFile("NoSplash=5\r\nLayout=2\r\nFontSize=12\r\n"));
         const auto ticks = clock.tickCount();
-        TfmSend window;
+        test::Program program;
+        TfmSend& window = program.main();
         EXPECT_EQ(clock.tickCount(), ticks) << "any non-zero NoSplash suppresses the splash";
         EXPECT_EQ(window.layoutName(), KeyboardLayout::English);
         EXPECT_EQ(KeyboardLayout::activeName(), KeyboardLayout::English);
-        EXPECT_EQ(window.RichEdit->font().pointSize(), 12);
+        EXPECT_EQ(test::control<MessageEditor>(&window, "RichEdit")->font().pointSize(), 12);
     }
     {
         dir.write("Zolbin.ini", cp("[Setting]\r\nNoSplash=0\r\nLayout=0\r\n[Sender]\r\nEMail=a@b\r\n"));
         const auto ticks = clock.tickCount();
-        TfmSend window;
+        test::Program program;
+        TfmSend& window = program.main();
         EXPECT_GE(clock.tickCount() - ticks, 1000u);
         EXPECT_LT(clock.tickCount() - ticks, 2001u) << "the splash stays between one and two seconds";
         EXPECT_EQ(window.layoutName(), KeyboardLayout::Russian);

@@ -1,9 +1,12 @@
 #pragma once
-// Shared by the main window tests: the application object, a prepared settings file and showing the
-// main window as the active window.
+// Shared by the main window tests: the application object, the program as main() builds it, a prepared
+// settings file and showing the main window as the active window.
 
+#include "app/MainWindow.h"
+#include "app/Windows.h"
 #include "directory/Lists.h"
 #include "platform/Codepage.h"
+#include "records/Session.h"
 #include "tests/gui/DialogTestSupport.h"
 #include "tests/support/Companies.h"
 
@@ -23,6 +26,16 @@ inline void ensureApplication()
     // Closing the main window in one test must not end the event loops of the next.
     QApplication::setQuitOnLastWindowClosed(false);
 }
+
+// The program as main() builds it in the test's data folder: the session, then every window, the main
+// window first.
+struct Program final
+{
+    Session session{SettingsPathInCurrentFolder()};
+    Windows windows{session};
+
+    TfmSend& main() { return *windows.fmSend; }
+};
 
 // A settings file in the test's data folder: sender e-mail set (so the settings dialog stays away),
 // no splash, plus the given "Setting" lines ("Tray=1\r\n..."). Texts are UTF-8 and stored as cp1251.

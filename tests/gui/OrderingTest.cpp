@@ -51,8 +51,11 @@ protected:
         dir.write("Zolbin.ini", test::settingsFile(""));
         test::writeDirectory(subscribers, {{"Ночная", {0, 1}}, {"Дневная", {2}}, {"Альфа", {3}}},
                              {HomeProviderDefaults()});
-        w = std::make_unique<TfmSend>();
-        ASSERT_TRUE(test::showActive(w.get()));
+        program = std::make_unique<test::Program>();
+        w = &program->main();
+        lbAbonent = test::control<QListWidget>(w, "lbAbonent");
+        TabbedNotebook1 = test::control<QTabWidget>(w, "TabbedNotebook1");
+        ASSERT_TRUE(test::showActive(w));
     }
     void startWithSortExample()
     {
@@ -63,20 +66,23 @@ protected:
     // Every command first drops the recipient: here one is chosen, to be dropped.
     void chooseSubscriber(int row)
     {
-        test::toggleTick(w->lbAbonent, row);
-        ASSERT_FALSE(w->Label1->text().isEmpty());
+        test::toggleTick(lbAbonent, row);
+        ASSERT_FALSE(test::control<QLabel>(w, "Label1")->text().isEmpty());
     }
     void expectNoRecipient() const
     {
-        EXPECT_TRUE(w->Label1->text().isEmpty());
-        EXPECT_EQ(w->SendParams.CurNumber, 0);
-        EXPECT_TRUE(w->RichEdit->isReadOnly());
-        EXPECT_FALSE(w->btnLater->isEnabled());
+        EXPECT_TRUE(test::control<QLabel>(w, "Label1")->text().isEmpty());
+        EXPECT_EQ(program->session.SendParams.CurNumber, 0);
+        EXPECT_TRUE(test::control<MessageEditor>(w, "RichEdit")->isReadOnly());
+        EXPECT_FALSE(test::control<QToolButton>(w, "btnLater")->isEnabled());
     }
 
     test::TempDataDir dir;
     test::PromptRecorder boxes;
-    std::unique_ptr<TfmSend> w;
+    std::unique_ptr<test::Program> program;
+    TfmSend* w = nullptr;
+    QListWidget* lbAbonent = nullptr;
+    QTabWidget* TabbedNotebook1 = nullptr;
 };
 
 TEST_F(MainWindowOrdering, SortsFollowTheCodePageOrTheNumberOnThePageShown)
@@ -84,31 +90,33 @@ TEST_F(MainWindowOrdering, SortsFollowTheCodePageOrTheNumberOnThePageShown)
     startWithSortExample();
     const std::string groupFile = dir.read(GroupFileName);
     chooseSubscriber(0);
-    w->btnNameSort->click();
+    test::control<QToolButton>(w, "btnNameSort")->click();
     expectNoRecipient();
-    EXPECT_EQ(lines(w->lbAbonent),
+    EXPECT_EQ(lines(lbAbonent),
               (Texts{"Zeta -- 40", "zeta -- -2", "ёлка -- 7", "Антон -- 1", "Яков -- 5", "антон -- 3"}));
     EXPECT_EQ(namesInFile<TAbonentList>(AbonentFileName),
               (Texts{"Zeta", "zeta", "ёлка", "Антон", "Яков", "антон"}));
     EXPECT_EQ(dir.read(GroupFileName), groupFile);
 
     chooseSubscriber(3);
-    w->NumberSortItem->trigger();
+    test::control<QAction>(w, "NumberSortItem")->trigger();
     expectNoRecipient();
     EXPECT_EQ(namesInFile<TAbonentList>(AbonentFileName),
               (Texts{"zeta", "Антон", "антон", "Яков", "ёлка", "Zeta"}));
 
     // The groups page sorts the groups only, and offers no sort by number.
     const std::string subscriberFile = dir.read(AbonentFileName);
-    w->TabbedNotebook1->setCurrentIndex(1);
-    EXPECT_FALSE(w->btnNumberSort->isEnabled() || w->NumberSortItem->isEnabled());
-    w->NameSortItem->trigger();
-    EXPECT_EQ(lines(w->lbGroup), (Texts{"Альфа", "Дневная", "Ночная"}));
+    TabbedNotebook1->setCurrentIndex(1);
+    EXPECT_FALSE(test::control<QToolButton>(w, "btnNumberSort")->isEnabled() ||
+                 test::control<QAction>(w, "NumberSortItem")->isEnabled());
+    test::control<QAction>(w, "NameSortItem")->trigger();
+    EXPECT_EQ(lines(test::control<QListWidget>(w, "lbGroup")), (Texts{"Альфа", "Дневная", "Ночная"}));
     EXPECT_EQ(namesInFile<TGroupList>(GroupFileName), (Texts{"Альфа", "Дневная", "Ночная"}));
-    EXPECT_EQ(w->groups().Items(2)->Members.Count(), 2);
+    EXPECT_EQ(program->session.groups.Items(2)->Members.Count(), 2);
     EXPECT_EQ(dir.read(AbonentFileName), subscriberFile);
-    w->TabbedNotebook1->setCurrentIndex(0);
-    EXPECT_TRUE(w->btnNumberSort->isEnabled() && w->NumberSortItem->isEnabled());
+    TabbedNotebook1->setCurrentIndex(0);
+    EXPECT_TRUE(test::control<QToolButton>(w, "btnNumberSort")->isEnabled() &&
+                test::control<QAction>(w, "NumberSortItem")->isEnabled());
     EXPECT_TRUE(boxes.requests().empty());
 }
 
@@ -116,30 +124,30 @@ TEST_F(MainWindowOrdering, MovesStopAtBothEndsAndKeepTheMovedEntryHighlighted)
 {
     startWithSortExample();
     const std::string before = dir.read(AbonentFileName);
-    w->btnPrev->click(); // nothing highlighted after the start
+    test::control<QToolButton>(w, "btnPrev")->click(); // nothing highlighted after the start
     chooseSubscriber(0);
-    w->PrevItem->trigger();
+    test::control<QAction>(w, "PrevItem")->trigger();
     expectNoRecipient();
-    w->lbAbonent->setCurrentRow(5);
-    w->NextItem->trigger();
+    lbAbonent->setCurrentRow(5);
+    test::control<QAction>(w, "NextItem")->trigger();
     EXPECT_EQ(boxes.texts(), (Texts{"Элемент списка не выбран", "Начало списка уже достигнуто",
                                     "Конец списка уже достигнут"}));
     EXPECT_EQ(dir.read(AbonentFileName), before);
 
     // The third line goes down one; the file holds the new order at once.
-    w->lbAbonent->setCurrentRow(2);
-    w->btnNext->click();
+    lbAbonent->setCurrentRow(2);
+    test::control<QToolButton>(w, "btnNext")->click();
     EXPECT_EQ(namesInFile<TAbonentList>(AbonentFileName),
               (Texts{"Яков", "антон", "Zeta", "Антон", "zeta", "ёлка"}));
-    EXPECT_EQ(w->lbAbonent->currentRow(), 3);
-    EXPECT_TRUE(w->lbAbonent->currentItem()->isSelected());
-    EXPECT_EQ(w->lbAbonent->item(3)->text().toStdString(), "Антон -- 1");
+    EXPECT_EQ(lbAbonent->currentRow(), 3);
+    EXPECT_TRUE(lbAbonent->currentItem()->isSelected());
+    EXPECT_EQ(lbAbonent->item(3)->text().toStdString(), "Антон -- 1");
 
-    w->TabbedNotebook1->setCurrentIndex(1);
-    w->lbGroup->setCurrentRow(2);
-    w->btnPrev->click();
+    TabbedNotebook1->setCurrentIndex(1);
+    test::control<QListWidget>(w, "lbGroup")->setCurrentRow(2);
+    test::control<QToolButton>(w, "btnPrev")->click();
     EXPECT_EQ(namesInFile<TGroupList>(GroupFileName), (Texts{"Ночная", "Альфа", "Дневная"}));
-    EXPECT_EQ(w->lbGroup->currentRow(), 1);
+    EXPECT_EQ(test::control<QListWidget>(w, "lbGroup")->currentRow(), 1);
 }
 
 TEST_F(MainWindowOrdering, FailedRewriteShowsTheErrorAndTheListAsMemoryHoldsIt)
@@ -151,16 +159,16 @@ TEST_F(MainWindowOrdering, FailedRewriteShowsTheErrorAndTheListAsMemoryHoldsIt)
         // place would be a change made behind the window's back, which is never overwritten.)
         test::FileSizeLimit limit(16);
         ASSERT_TRUE(limit.active());
-        w->btnNameSort->click();
+        test::control<QToolButton>(w, "btnNameSort")->click();
     }
     ASSERT_EQ(boxes.requests().size(), 1u);
     EXPECT_EQ(boxes.requests()[0].text, ioErrorText(ioCodeFromErrno(EFBIG)));
     EXPECT_EQ(dir.read(AbonentFileName), before);
     Texts memory;
-    for (const std::string& line : w->abonents().DisplayLines())
+    for (const std::string& line : program->session.abonents.DisplayLines())
         memory.push_back(utf8(line));
     EXPECT_EQ(memory.front(), "Zeta -- 40");
-    EXPECT_EQ(lines(w->lbAbonent), memory);
+    EXPECT_EQ(lines(lbAbonent), memory);
 }
 
 // --- The search ---------------------------------------------------------------------------------------
@@ -181,12 +189,11 @@ protected:
     {
         for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
             QKeyEvent event(type, key, mods, QString(), repeat);
-            QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : w.get(),
-                                    &event);
+            QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : w, &event);
         }
     }
-    std::string searchText() const { return w->EditFind->text().toStdString(); }
-    bool panelShown() const { return w->Panel5->isVisible(); }
+    std::string searchText() const { return test::control<QLineEdit>(w, "EditFind")->text().toStdString(); }
+    bool panelShown() const { return test::control<QWidget>(w, "Panel5")->isVisible(); }
 };
 
 TEST_F(MainWindowSearch, RussianLayoutTypesTheCyrillicLetterOfEachKey)
@@ -198,14 +205,14 @@ TEST_F(MainWindowSearch, RussianLayoutTypesTheCyrillicLetterOfEachKey)
     // The keys marked B, F, H: each narrows the look-up, in any letter case; nothing is ticked.
     press(Qt::Key_B);
     EXPECT_TRUE(panelShown());
-    EXPECT_EQ(QApplication::focusWidget(), w->EditFind);
-    EXPECT_EQ(w->lbAbonent->currentRow(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), test::control<QLineEdit>(w, "EditFind"));
+    EXPECT_EQ(lbAbonent->currentRow(), 1);
     press(Qt::Key_F);
     press(Qt::Key_H);
     EXPECT_EQ(searchText(), "иар");
-    EXPECT_EQ(w->lbAbonent->currentRow(), 2);
-    EXPECT_EQ(w->lbAbonent->item(2)->checkState(), Qt::Unchecked);
-    EXPECT_EQ(w->SendParams.CurNumber, 0);
+    EXPECT_EQ(lbAbonent->currentRow(), 2);
+    EXPECT_EQ(lbAbonent->item(2)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(program->session.SendParams.CurNumber, 0);
 
     // A desktop in the Russian layout reports the Cyrillic letters of the same keys. Digits stay digits,
     // punctuation keys give their letters; a text that finds nothing leaves the highlight.
@@ -215,13 +222,13 @@ TEST_F(MainWindowSearch, RussianLayoutTypesTheCyrillicLetterOfEachKey)
          {0x418, 0x430, 0x420, int(Qt::Key_7), int(Qt::Key_Semicolon), int(Qt::Key_BracketRight)}) // И а Р
         press(key);
     EXPECT_EQ(searchText(), "иар7жъ");
-    EXPECT_EQ(w->lbAbonent->currentRow(), 2);
+    EXPECT_EQ(lbAbonent->currentRow(), 2);
 
     // The look-up is on the subscribers whichever page is shown.
-    w->TabbedNotebook1->setCurrentIndex(1);
+    TabbedNotebook1->setCurrentIndex(1);
     press(Qt::Key_Left, Qt::NoModifier);
     press(Qt::Key_F);
-    EXPECT_EQ(w->lbAbonent->currentRow(), 0);
+    EXPECT_EQ(lbAbonent->currentRow(), 0);
 }
 
 TEST_F(MainWindowSearch, UsLayoutTheCapAndTheKeysThatCloseThePanel)
@@ -233,15 +240,15 @@ TEST_F(MainWindowSearch, UsLayoutTheCapAndTheKeysThatCloseThePanel)
     press(Qt::Key_N);
     press(Qt::Key_Semicolon); // no character under the US layout
     EXPECT_EQ(searchText(), "an");
-    EXPECT_EQ(w->lbAbonent->currentRow(), 1);
+    EXPECT_EQ(lbAbonent->currentRow(), 1);
 
     // Ctrl repeating while held keeps the panel; a new press of Ctrl closes and empties it.
     press(Qt::Key_Control, Qt::ControlModifier, true);
     EXPECT_TRUE(panelShown());
     press(Qt::Key_Control);
     EXPECT_FALSE(panelShown());
-    EXPECT_TRUE(w->EditFind->text().isEmpty());
-    EXPECT_EQ(QApplication::focusWidget(), w->lbAbonent);
+    EXPECT_TRUE(test::control<QLineEdit>(w, "EditFind")->text().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), lbAbonent);
     press(Qt::Key_1);
     EXPECT_EQ(searchText(), "1");
     press(Qt::Key_1, Qt::ControlModifier | Qt::KeypadModifier);
@@ -251,14 +258,14 @@ TEST_F(MainWindowSearch, UsLayoutTheCapAndTheKeysThatCloseThePanel)
     for (int i = 0; i < 26; ++i)
         press(Qt::Key_A);
     EXPECT_EQ(searchText(), std::string(25, 'a'));
-    EXPECT_EQ(w->lbAbonent->currentRow(), 3);
+    EXPECT_EQ(lbAbonent->currentRow(), 3);
 
     // A key without Ctrl closes the panel and ends there; with the panel closed keys go on as usual.
     press(Qt::Key_Up, Qt::NoModifier);
     EXPECT_FALSE(panelShown());
-    EXPECT_EQ(w->lbAbonent->currentRow(), 3);
+    EXPECT_EQ(lbAbonent->currentRow(), 3);
     press(Qt::Key_Up, Qt::NoModifier);
-    EXPECT_EQ(w->lbAbonent->currentRow(), 2);
+    EXPECT_EQ(lbAbonent->currentRow(), 2);
 }
 
 // Where the platform names keys by xkb keycode, the keycode decides: the key on which a Russian layout

@@ -6,6 +6,7 @@
 #include "directory/ui/AbReg.h"
 #include "directory/ui/GrReg.h"
 #include "directory/ui/PrvReg.h"
+#include "records/Session.h"
 #include "tests/gui/MainWindowTestSupport.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/TempDir.h"
@@ -57,13 +58,13 @@ struct DirectoryPropertiesDialogs : ::testing::Test
 
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    TAbonentList abonents;
-    TGroupList groups;
-    TProviderList providers;
-    TSettings settings;
-    TfmAbReg abReg{abonents, groups, providers, settings};
-    TfmGrReg grReg{abonents, groups};
-    TfmPrvReg prvReg{providers};
+    Session session{SettingsFileName};
+    TAbonentList& abonents = session.abonents;
+    TGroupList& groups = session.groups;
+    TProviderList& providers = session.providers;
+    TfmAbReg abReg{session};
+    TfmGrReg grReg{session};
+    TfmPrvReg prvReg{session};
 };
 
 TEST_F(DirectoryPropertiesDialogs, ChangeModeLocksTheNameAndAddModeFreesItAgain)

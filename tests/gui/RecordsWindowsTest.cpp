@@ -49,8 +49,9 @@ protected:
                 test::subscriber(name, 101 + static_cast<int>(abonents.size()), 240, HomeProviderName()));
         test::writeDirectory(abonents, {{"Все", {0, 1}}}, {HomeProviderDefaults()});
         std::filesystem::create_directory(ArchiveFolder);
-        windows = std::make_unique<Windows>();
-        w = windows->fmSend.get();
+        program = std::make_unique<test::Program>();
+        w = &program->main();
+        lbAbonent = test::control<QListWidget>(w, "lbAbonent");
         ASSERT_TRUE(test::showActive(w));
     }
 
@@ -79,24 +80,26 @@ protected:
     QString archiveShown(const std::function<void()>& command)
     {
         QString shown = QStringLiteral("-");
-        whileShown(windows->fmArchive.get(), command,
-                   [&] { shown = windows->fmArchive->RichEdit->toPlainText(); });
+        whileShown(program->windows.fmArchive.get(), command, [&] {
+            shown = test::control<FileTextView>(program->windows.fmArchive.get(), "RichEdit")->toPlainText();
+        });
         return shown;
     }
 
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    std::unique_ptr<Windows> windows;
+    std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
+    QListWidget* lbAbonent = nullptr;
 };
 
 TEST_F(RecordsWindows, ArchiveCommandWantsOneSubscriberAndNoGroup)
 {
-    auto archiveCommand = [&] { w->N12->trigger(); };
+    auto archiveCommand = [&] { test::control<QAction>(w, "N12")->trigger(); };
     EXPECT_EQ(archiveShown(archiveCommand), QStringLiteral("-"));
-    w->lbGroup->item(0)->setCheckState(Qt::Checked);
+    test::control<QListWidget>(w, "lbGroup")->item(0)->setCheckState(Qt::Checked);
     EXPECT_EQ(archiveShown(archiveCommand), QStringLiteral("-"));
-    w->lbAbonent->item(0)->setCheckState(Qt::Checked);
+    lbAbonent->item(0)->setCheckState(Qt::Checked);
     EXPECT_EQ(archiveShown(archiveCommand), QStringLiteral("-"));
     EXPECT_EQ(prompts.texts(),
               (std::vector<std::string>{"Необходимо выбрать абонента", "Необходимо выбрать абонента",
@@ -107,55 +110,58 @@ TEST_F(RecordsWindows, ArchiveViewerShowsTheFileOrNamesTheSubscriberWithout)
 {
     dir.write(archive("Анна"), cp("Ормид, 01.02.2026 10:00\r\nПривет\r\n\r\n"));
     dir.write("Zolbin.log", "journal\r\n");
-    test::toggleTick(w->lbAbonent, 0);
+    test::toggleTick(lbAbonent, 0);
     EXPECT_EQ(archiveShown([&] { QTest::keyClick(w, Qt::Key_F6); }),
               text("Ормид, 01.02.2026 10:00\nПривет\n\n"));
-    EXPECT_TRUE(windows->fmArchive->RichEdit->isReadOnly());
+    EXPECT_TRUE(test::control<FileTextView>(program->windows.fmArchive.get(), "RichEdit")->isReadOnly());
     EXPECT_TRUE(prompts.texts().empty());
 
-    test::toggleTick(w->lbAbonent, 1);
-    EXPECT_EQ(archiveShown([&] { QTest::mouseClick(w->btnArchive, Qt::LeftButton); }), QString());
+    test::toggleTick(lbAbonent, 1);
+    EXPECT_EQ(
+        archiveShown([&] { QTest::mouseClick(test::control<QToolButton>(w, "btnArchive"), Qt::LeftButton); }),
+        QString());
     // A name that would lead out of the archive folder (here to the journal) reads nothing there.
-    test::toggleTick(w->lbAbonent, 4);
-    EXPECT_EQ(archiveShown([&] { w->N12->trigger(); }), QString());
+    test::toggleTick(lbAbonent, 4);
+    EXPECT_EQ(archiveShown([&] { test::control<QAction>(w, "N12")->trigger(); }), QString());
     EXPECT_EQ(prompts.texts(),
               (std::vector<std::string>{"Архив для абонента Борис не найден", "Неверное иимя файла"}));
 }
 
 TEST_F(RecordsWindows, ChoiceTakesTheSelectedBlockForOnePaste)
 {
+    QToolButton* btnPaste = test::control<QToolButton>(w, "btnPaste");
     dir.write(archive("Анна"), cp("Ормид, 01.02.2026 10:00\r\nВстреча в 12\r\nЗал 3\r\n\r\n"));
-    test::toggleTick(w->lbAbonent, 0);
-    TfmArchive* viewer = windows->fmArchive.get();
+    test::toggleTick(lbAbonent, 0);
+    TfmArchive* viewer = program->windows.fmArchive.get();
 
     // Without a selection the window says so and stays.
     bool stayed = false;
     whileShown(
-        viewer, [&] { w->N12->trigger(); },
+        viewer, [&] { test::control<QAction>(w, "N12")->trigger(); },
         [&] {
-            QTest::mouseClick(viewer->btnChoice, Qt::LeftButton);
+            QTest::mouseClick(test::control<QPushButton>(viewer, "btnChoice"), Qt::LeftButton);
             stayed = viewer->isVisible();
         });
     EXPECT_TRUE(stayed);
     EXPECT_EQ(prompts.texts(), (std::vector<std::string>{"Блок не найден."}));
-    EXPECT_FALSE(w->btnPaste->isEnabled());
+    EXPECT_FALSE(btnPaste->isEnabled());
 
     // A block of two lines: on the clipboard, the window closed, one paste available.
     whileShown(
-        viewer, [&] { w->N12->trigger(); },
+        viewer, [&] { test::control<QAction>(w, "N12")->trigger(); },
         [&] {
-            QTextCursor c(viewer->RichEdit->document()->findBlockByNumber(1));
+            QTextCursor c(test::control<FileTextView>(viewer, "RichEdit")->document()->findBlockByNumber(1));
             c.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
             c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-            viewer->RichEdit->setTextCursor(c);
-            QTest::mouseClick(viewer->btnChoice, Qt::LeftButton);
+            test::control<FileTextView>(viewer, "RichEdit")->setTextCursor(c);
+            QTest::mouseClick(test::control<QPushButton>(viewer, "btnChoice"), Qt::LeftButton);
             EXPECT_FALSE(viewer->isVisible());
         });
     EXPECT_EQ(QGuiApplication::clipboard()->text(), text("Встреча в 12\nЗал 3"));
-    EXPECT_TRUE(w->btnPaste->isEnabled() && w->PasteItem->isEnabled());
-    QTest::mouseClick(w->btnPaste, Qt::LeftButton);
-    EXPECT_EQ(w->RichEdit->toPlainText(), text("Встреча в 12\nЗал 3"));
-    EXPECT_FALSE(w->btnPaste->isEnabled());
+    EXPECT_TRUE(btnPaste->isEnabled() && test::control<QAction>(w, "PasteItem")->isEnabled());
+    QTest::mouseClick(btnPaste, Qt::LeftButton);
+    EXPECT_EQ(test::control<MessageEditor>(w, "RichEdit")->toPlainText(), text("Встреча в 12\nЗал 3"));
+    EXPECT_FALSE(btnPaste->isEnabled());
 }
 
 TEST_F(RecordsWindows, DeletionRemovesExactlyTheTickedArchives)
@@ -163,7 +169,7 @@ TEST_F(RecordsWindows, DeletionRemovesExactlyTheTickedArchives)
     for (const char* name : {"Анна", "Борис", "Иван", "Иван -- 7"})
         dir.write(archive(name), "x\r\n");
     dir.write("Zolbin.log", "journal\r\n");
-    TfmDelArch* dialog = windows->fmDelArch.get();
+    TfmDelArch* dialog = program->windows.fmDelArch.get();
     auto ticks = [&] {
         std::string states;
         for (int i = 0; i < dialog->lbAbonent->count(); ++i)
@@ -178,7 +184,7 @@ TEST_F(RecordsWindows, DeletionRemovesExactlyTheTickedArchives)
     };
 
     whileShown(
-        dialog, [&] { w->N13->trigger(); },
+        dialog, [&] { test::control<QAction>(w, "N13")->trigger(); },
         [&] {
             EXPECT_EQ(dialog->lbAbonent->item(3)->text(), text("Иван -- 7 -- 104"));
             EXPECT_EQ(ticks(), ".....");
@@ -209,7 +215,7 @@ TEST_F(RecordsWindows, JournalIsDeletedOnlyAfterYes)
 {
     dir.write("Zolbin.log", cp("Инициализация...\r\n\r\n"));
     prompts.answer(false);
-    w->N5->trigger();
+    test::control<QAction>(w, "N5")->trigger();
     ASSERT_EQ(prompts.requests().size(), 1u);
     const PromptRequest& question = prompts.requests().front();
     EXPECT_EQ(question.kind, PromptKind::YesNo);
@@ -219,13 +225,14 @@ TEST_F(RecordsWindows, JournalIsDeletedOnlyAfterYes)
     EXPECT_EQ(dir.read("Zolbin.log"), cp("Инициализация...\r\n\r\n"));
 
     prompts.answer(true);
-    w->N5->trigger();
+    test::control<QAction>(w, "N5")->trigger();
     EXPECT_FALSE(dir.exists("Zolbin.log"));
     prompts.clear();
-    TfmLogView* viewer = windows->fmLogView.get();
+    TfmLogView* viewer = program->windows.fmLogView.get();
     QString shown = QStringLiteral("-");
     whileShown(
-        viewer, [&] { w->N15->trigger(); }, [&] { shown = viewer->RichEdit->toPlainText(); });
+        viewer, [&] { test::control<QAction>(w, "N15")->trigger(); },
+        [&] { shown = test::control<FileTextView>(viewer, "RichEdit")->toPlainText(); });
     EXPECT_EQ(prompts.texts(), (std::vector<std::string>{"Журнал работы пока пуст"}));
     EXPECT_EQ(shown, QString());
 }
@@ -242,8 +249,8 @@ TEST_F(RecordsWindows, LargeJournalIsShownWholeWithoutHoldingTheWindow)
         journal += line + "\r\n";
     dir.write("Zolbin.log", journal);
 
-    TfmLogView* viewer = windows->fmLogView.get();
-    FileTextView* view = viewer->RichEdit;
+    TfmLogView* viewer = program->windows.fmLogView.get();
+    FileTextView* view = test::control<FileTextView>(viewer, "RichEdit");
     bool sawPartial = false;
     qint64 longestWait = 0;
     QElapsedTimer sinceLast;
@@ -263,7 +270,7 @@ TEST_F(RecordsWindows, LargeJournalIsShownWholeWithoutHoldingTheWindow)
             return true;
         },
         60000);
-    w->N15->trigger();
+    test::control<QAction>(w, "N15")->trigger();
     EXPECT_TRUE(sawPartial);
     EXPECT_LT(longestWait, 1500);
     EXPECT_TRUE(prompts.texts().empty());

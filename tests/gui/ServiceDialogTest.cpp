@@ -5,6 +5,7 @@
 #include "directory/SendParams.h"
 #include "platform/Codepage.h"
 #include "platform/ui/SpinField.h"
+#include "records/Session.h"
 #include "tests/gui/DialogTestSupport.h"
 #include "tests/gui/MainWindowTestSupport.h"
 #include "tests/support/FixedClock.h"
@@ -48,8 +49,9 @@ struct ServiceDialogTest : ::testing::Test
 
     test::FixedClock clock{QDateTime(QDate(2024, 3, 5), QTime(9, 5, 41))};
     test::PromptRecorder boxes;
-    TSendParams params;
-    TfmLater dialog{params};
+    Session session{SettingsFileName};
+    TSendParams& params = session.SendParams;
+    TfmLater dialog{session};
 };
 
 TEST_F(ServiceDialogTest, ShowsThePresentMomentAndDefersToIt)

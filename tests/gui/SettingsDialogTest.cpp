@@ -5,6 +5,7 @@
 #include "directory/Settings.h"
 #include "platform/Codepage.h"
 #include "platform/ProfileFile.h"
+#include "records/Session.h"
 #include "tests/gui/DialogTestSupport.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/TempDir.h"
@@ -58,14 +59,15 @@ struct SettingsDialogFixture : ::testing::Test
 
     test::TempDataDir dir;
     test::PromptRecorder boxes;
-    ProfileFile file{dir.path() + "/" + SettingsFileName};
-    TSettings settings;
-    TProviderList providers;
+    Session session{dir.path() + "/" + SettingsFileName};
+    ProfileFile& file = session.settingsFile;
+    TSettings& settings = session.settings;
+    TProviderList& providers = session.providers;
 };
 
 TEST_F(SettingsDialogFixture, RefusedAddressWritesNothingAndKeepsTheDialogAsTyped)
 {
-    TfmOptions dialog(file, settings, providers);
+    TfmOptions dialog(session);
     dialog.show();
     type(dialog.EditName, "Иван");
     for (const char* address :
@@ -85,7 +87,7 @@ TEST_F(SettingsDialogFixture, RefusedAddressWritesNothingAndKeepsTheDialogAsType
 
 TEST_F(SettingsDialogFixture, SaveWritesTheNineKeysInOrderThenReloadsAndCloses)
 {
-    TfmOptions dialog(file, settings, providers);
+    TfmOptions dialog(session);
     dialog.show();
     EXPECT_EQ(dialog.focusWidget(), dialog.EditName);
     ASSERT_EQ(dialog.cmbProvider->count(), 2);
@@ -123,7 +125,7 @@ TEST_F(SettingsDialogFixture, EveryShowingFillsFromMemoryAndAnOddLayoutKeepsTheL
     settings.Tray = 2; // ticked only when exactly 1
     settings.Clear = 1;
     settings.Layout = 1;
-    TfmOptions dialog(file, settings, providers);
+    TfmOptions dialog(session);
     dialog.show();
     EXPECT_FALSE(dialog.chbTray->isChecked());
     EXPECT_TRUE(dialog.chbClear->isChecked());
@@ -148,7 +150,7 @@ TEST_F(SettingsDialogFixture, EveryShowingFillsFromMemoryAndAnOddLayoutKeepsTheL
 
 TEST_F(SettingsDialogFixture, CancelAndEscWriteNothing)
 {
-    TfmOptions dialog(file, settings, providers);
+    TfmOptions dialog(session);
     for (int way = 0; way < 2; ++way) {
         dialog.show();
         type(dialog.EditEMail, "new@mail.test");
@@ -165,8 +167,8 @@ TEST_F(SettingsDialogFixture, CancelAndEscWriteNothing)
 
 TEST_F(SettingsDialogFixture, UnwritableFileIsReportedAndTheDialogStaysOpen)
 {
-    ProfileFile unwritable(dir.path() + "/no such folder/Zolbin.ini");
-    TfmOptions dialog(unwritable, settings, providers);
+    file = ProfileFile(dir.path() + "/no such folder/Zolbin.ini");
+    TfmOptions dialog(session);
     dialog.show();
     type(dialog.EditEMail, "op@mail.test");
     QTest::keyClick(dialog.EditEMail, Qt::Key_Return);

@@ -4,6 +4,7 @@
 #include "directory/Lists.h"
 #include "directory/Settings.h"
 #include "directory/ui/AbReg.h"
+#include "records/Session.h"
 #include "tests/gui/MainWindowTestSupport.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/TempDir.h"
@@ -58,11 +59,12 @@ struct SubscriberDialogTest : ::testing::Test
     Application app;
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    TAbonentList abonents;
-    TGroupList groups;
-    TProviderList providers;
-    TSettings settings;
-    TfmAbReg dialog{abonents, groups, providers, settings};
+    Session session{SettingsFileName};
+    TAbonentList& abonents = session.abonents;
+    TGroupList& groups = session.groups;
+    TProviderList& providers = session.providers;
+    TSettings& settings = session.settings;
+    TfmAbReg dialog{session};
 };
 
 TEST_F(SubscriberDialogTest, AddModeStoresSubscribersInARowAndEmptiesItselfForTheNext)

@@ -7,6 +7,7 @@
 #include "directory/SendParams.h"
 #include "directory/Settings.h"
 #include "platform/Codepage.h"
+#include "records/Session.h"
 #include "tests/gui/DialogTestSupport.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/PromptRecorder.h"
@@ -42,6 +43,7 @@ struct UnlistedDialogTest : ::testing::Test
         addCompany("Тап-Связь", Gate::TAP);
         addCompany("Снпп-Связь", Gate::SNPP);
         settings.Company = cp("Почта-Пейдж");
+        curGroup = 2;
         params.CurName = cp("Иванов");
         params.CurNumber = 777;
         params.CurDigital = 1;
@@ -82,11 +84,12 @@ struct UnlistedDialogTest : ::testing::Test
     }
 
     test::PromptRecorder boxes;
-    TProviderList providers;
-    TSettings settings;
-    TSendParams params;
-    std::int16_t curGroup = 2;
-    TfmUnlisted dialog{params, curGroup, providers, settings};
+    Session session{SettingsFileName};
+    TProviderList& providers = session.providers;
+    TSettings& settings = session.settings;
+    TSendParams& params = session.SendParams;
+    std::int16_t& curGroup = session.CurGroup;
+    TfmUnlisted dialog{session};
 };
 
 TEST_F(UnlistedDialogTest, OpensClearedAndItsServiceButtonOpensTheServiceDialog)
@@ -102,7 +105,7 @@ TEST_F(UnlistedDialogTest, OpensClearedAndItsServiceButtonOpensTheServiceDialog)
     test::typeText(dialog.EditNum, u("5"));
     ASSERT_TRUE(dialog.btnLater->isEnabled());
     test::FixedClock clock{QDateTime(QDate(2024, 3, 5), QTime(9, 5))};
-    TfmLater later(params);
+    TfmLater later(session);
     dialog.setServiceDialog(&later);
     test::EventLoopStep step([&] {
         if (!later.isVisible())

@@ -36,7 +36,7 @@ protected:
     }
     void TearDown() override
     {
-        windows.reset();
+        program.reset();
         net::CurrentDeadlines() = saved;
     }
 
@@ -44,18 +44,18 @@ protected:
     void start(const TAbonent& abonent, const TProvider& provider, const char* utf8Text)
     {
         writeDirectory({abonent}, {}, {HomeProviderDefaults(), provider});
-        windows = std::make_unique<Windows>();
-        w = windows->fmSend.get();
+        program = std::make_unique<test::Program>();
+        w = &program->main();
         ASSERT_TRUE(showActive(w));
-        toggleTick(w->lbAbonent, 0);
-        typeText(w->RichEdit, QString::fromUtf8(utf8Text));
+        toggleTick(test::control<QListWidget>(w, "lbAbonent"), 0);
+        typeText(test::control<MessageEditor>(w, "RichEdit"), QString::fromUtf8(utf8Text));
     }
 
     TempDataDir dir;
     PromptRecorder prompts;
     FixedClock clock{QDateTime(QDate(2026, 12, 7), QTime(9, 30))};
     net::Deadlines saved;
-    std::unique_ptr<Windows> windows;
+    std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
 };
 
@@ -71,7 +71,7 @@ TEST_F(MainWindowPeerTest, SendButtonPagesAnSnppSubscriberInKoi8r)
     beeper.SNPPEnc = "KOI8-R";
     start(subscriber("Иванов", 1234567, 240, "Beeper"), beeper, "Привет мир");
 
-    QTest::mouseClick(w->btnSend, Qt::LeftButton);
+    QTest::mouseClick(test::control<QToolButton>(w, "btnSend"), Qt::LeftButton);
 
     EXPECT_TRUE(prompts.requests().empty());
     EXPECT_THAT(snpp.receivedLines(),
@@ -84,8 +84,8 @@ TEST_F(MainWindowPeerTest, SendButtonPagesAnSnppSubscriberInKoi8r)
                             "Ответ: 250 Message Sent Successfully", "Посылка: QUIT", "Ответ: 221 OK, Goodbye",
                             "Сообщение успешно отправлено", ""));
     EXPECT_EQ(dir.read("Log/" + W("Иванов") + ".log"), W("Beeper, 07.12.2026 09:30\r\nПривет мир\r\n\r\n"));
-    EXPECT_EQ(w->StatusText->text(), QString());
-    EXPECT_TRUE(w->btnSend->isEnabled());
+    EXPECT_EQ(test::control<QLabel>(w, "StatusText")->text(), QString());
+    EXPECT_TRUE(test::control<QToolButton>(w, "btnSend")->isEnabled());
 }
 
 TEST_F(MainWindowPeerTest, SendButtonMailsAnSmtpSubscriberThroughTheRelay)
@@ -99,7 +99,7 @@ TEST_F(MainWindowPeerTest, SendButtonMailsAnSmtpSubscriberThroughTheRelay)
     mail.SMTPEnc = "KOI8-R";
     start(subscriber("Петров", 7654321, 240, "Mail"), mail, "Сбор в 9:00");
 
-    QTest::mouseClick(w->btnSend, Qt::LeftButton);
+    QTest::mouseClick(test::control<QToolButton>(w, "btnSend"), Qt::LeftButton);
 
     EXPECT_TRUE(prompts.requests().empty());
     const auto mails = relay.mails();
