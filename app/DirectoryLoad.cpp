@@ -16,11 +16,10 @@ template <typename List> bool DirectoryLoad::load(List& list, const char* fileNa
         return list.LoadFromFile(fileName);
     } catch (const EInOutError& e) {
         DamagedListFile damage{fileName, e.text(), {}, {}};
-        try {
-            damage.copyName = copyAside(fileName);
-        } catch (const EInOutError& copyFailure) {
-            damage.copyError = copyFailure.text();
-        }
+        if (const Result<std::string> copy = copyAside(fileName); copy)
+            damage.copyName = copy.value();
+        else
+            damage.copyError = copy.failure().text;
         damaged_.push_back(std::move(damage));
         return false;
     }

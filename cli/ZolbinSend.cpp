@@ -62,8 +62,8 @@ void prepareJournal()
     } catch (const EInOutError& error) {
         throw FileError(journal.fileName() + ": " + utf8(error.text()));
     }
-    if (const int err = tryAppendToFile(journal.fileName(), {}))
-        throw FileError(journal.fileName() + ": " + utf8(ioErrorText(ioCodeFromErrno(err))));
+    if (const Status appended = appendToFile(journal.fileName(), {}); !appended)
+        throw FileError(journal.fileName() + ": " + utf8(appended.failure().text));
 }
 
 int send(const SendOptions& options, const Directory& directory, std::istream& in, std::ostream& err)

@@ -45,12 +45,15 @@ void WatchedListFile::rewriteFile(const std::string& fileName, const std::string
     if (FileChanged(fileName))
         throw EListFileChanged(fileName);
     AtomicWriter writer(fileName);
-    if (const int err = writer.open()) {
-        Prompts::message(ioErrorText(ioCodeFromErrno(err)), PromptIcon::Stop);
+    if (const Status opened = writer.open(); !opened) {
+        Prompts::message(opened.failure().text, PromptIcon::Stop);
         return;
     }
-    writer.write(bytes);
-    writer.commit();
+    Status written = writer.write(bytes);
+    if (written)
+        written = writer.commit();
+    if (!written)
+        throw EInOutError(written.failure().code);
     note(fileName, fileStampOf(fileName));
 }
 

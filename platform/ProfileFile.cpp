@@ -203,14 +203,13 @@ void ProfileFile::writeString(const std::string& section, const std::string& key
         out += line.text + line.end;
 
     AtomicWriter writer(path_);
-    try {
-        if (writer.open() != 0)
-            throw EProfileError(cp("Unable to write to ") + cp(path_));
-        writer.write(out);
-        writer.commit();
-    } catch (const EInOutError&) {
+    Status written = writer.open();
+    if (written)
+        written = writer.write(out);
+    if (written)
+        written = writer.commit();
+    if (!written)
         throw EProfileError(cp("Unable to write to ") + cp(path_));
-    }
 }
 
 } // namespace zolbin

@@ -1,7 +1,6 @@
 #include "records/Archive.h"
 
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/FileIo.h"
 #include "platform/IoError.h"
 #include "platform/Prompts.h"
@@ -91,14 +90,10 @@ int WriteArchive(const TSendParams& params, const std::vector<std::string>& mess
     int code = 0;
     if (!IsSafeArchiveName(params.CurName)) {
         code = IoCode::PathNotFound;
-    } else {
-        try {
-            if (const int err =
-                    tryAppendToFile(ArchivePath(params.CurName), FormatArchiveEntry(params, messageLines)))
-                code = ioCodeFromErrno(err);
-        } catch (const EInOutError& error) {
-            code = error.code(); // the entry was cut back: the file is as it was
-        }
+    } else if (const Status written =
+                   appendToFile(ArchivePath(params.CurName), FormatArchiveEntry(params, messageLines));
+               !written) {
+        code = written.failure().code; // a failed write cut the entry back: the file is as it was
     }
     if (code != 0)
         Prompts::message(ioErrorText(code));
