@@ -187,7 +187,7 @@ void TfmSend::SmallFontItemClick()
 // Applied at the next start; nothing else changes now.
 void TfmSend::DefFontItemClick()
 {
-    settingsFile().writeString(SectionSetting, "FontSize", std::to_string(editorFontSize()));
+    (void)succeeded(settingsFile().writeString(SectionSetting, "FontSize", std::to_string(editorFontSize())));
 }
 
 void TfmSend::btnHelpClick()

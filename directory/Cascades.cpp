@@ -2,6 +2,7 @@
 
 #include "directory/Settings.h"
 #include "platform/Codepage.h"
+#include "platform/Errors.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompts.h"
 
@@ -61,7 +62,9 @@ ProviderRemoval RemoveProvider(TProviderList& providers, TAbonentList& abonents,
     if (!users.empty())
         abonents.Save();
     settings.Company = HomeProviderName();
-    settingsFile.writeString(SectionSetting, "Company", settings.Company);
+    if (const Status written = settingsFile.writeString(SectionSetting, "Company", settings.Company);
+        !written)
+        throw EZolbinError(written.failure().text);
     return ProviderRemoval::Removed;
 }
 

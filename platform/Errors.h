@@ -33,11 +33,4 @@ public:
     using EZolbinError::EZolbinError;
 };
 
-// The settings file could not be written: "Unable to write to %s".
-class EProfileError : public EZolbinError
-{
-public:
-    using EZolbinError::EZolbinError;
-};
-
 } // namespace zolbin

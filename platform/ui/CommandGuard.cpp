@@ -21,4 +21,9 @@ void runCommand(const std::function<void()>& command)
     }
 }
 
+void showFailure(const Failure& failure)
+{
+    Prompts::message(failure.text, PromptIcon::Stop);
+}
+
 } // namespace zolbin

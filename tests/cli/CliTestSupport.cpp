@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QStringList>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -67,7 +68,7 @@ void WriteSettings(const std::string& folder, const std::map<std::string, std::s
     for (const auto& [key, value] : sender)
         keys[key] = value;
     for (const auto& [key, value] : keys)
-        file.writeString(SectionSender, key, value);
+        ASSERT_TRUE(file.writeString(SectionSender, key, value));
 }
 
 void CopyCodeTables(const std::string& folder)

@@ -122,7 +122,7 @@ TEST_F(MainWindowActivation, TrayIsReadAtMinimiseTimeAndOnlyOneCounts)
 
     // A settings save (file written, settings reloaded) acts at the very next minimise.
     w.showNormal();
-    w.settingsFile().writeString(SectionSetting, "Tray", "1");
+    ASSERT_TRUE(w.settingsFile().writeString(SectionSetting, "Tray", "1"));
     LoadSettings(w.settingsFile(), w.settings());
     w.showMinimized();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
