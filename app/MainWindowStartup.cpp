@@ -4,7 +4,6 @@
 #include "app/MainWindow.h"
 #include "dialogs/Splash.h"
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/Prompts.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/KeyboardLayout.h"
@@ -97,12 +96,10 @@ void TfmSend::RefillRecipientLists()
 
 void TfmSend::openJournal()
 {
-    try {
-        journal_.EnsureExists();
-    } catch (const EZolbinError& e) {
-        Prompts::message(cp("Не удалось создать журнал работы ") + journal_.fileName() + ": " + e.text(),
+    if (const Status created = journal_.EnsureExists(); !created)
+        Prompts::message(cp("Не удалось создать журнал работы ") + journal_.fileName() + ": " +
+                             created.failure().text,
                          PromptIcon::Warning);
-    }
 }
 
 } // namespace zolbin

@@ -57,11 +57,8 @@ private:
 void prepareJournal()
 {
     const TJournal journal;
-    try {
-        journal.EnsureExists();
-    } catch (const EInOutError& error) {
-        throw FileError(journal.fileName() + ": " + utf8(error.text()));
-    }
+    if (const Status created = journal.EnsureExists(); !created)
+        throw FileError(journal.fileName() + ": " + utf8(created.failure().text));
     if (const Status appended = appendToFile(journal.fileName(), {}); !appended)
         throw FileError(journal.fileName() + ": " + utf8(appended.failure().text));
 }

@@ -1,6 +1,5 @@
 #include "records/Journal.h"
 
-#include "platform/Errors.h"
 #include "platform/FileIo.h"
 
 #include <utility>
@@ -9,19 +8,17 @@ namespace zolbin {
 
 TJournal::TJournal(std::string fileName) : fileName_(std::move(fileName)) {}
 
-void TJournal::EnsureExists() const
+Status TJournal::EnsureExists() const
 {
-    if (const Status created = createIfMissing(fileName_); !created)
-        throw EInOutError(created.failure().code);
+    return createIfMissing(fileName_);
 }
 
-void TJournal::WriteLine(const std::string& line) const
+Status TJournal::WriteLine(const std::string& line) const
 {
     // One open, write and close per line, so that the viewer and other programs can read the journal
     // between writes. A journal deleted in the middle of a send is created again by this append rather
     // than ending the send halfway (the page may already be with the company's server by then).
-    if (const Status written = appendToFile(fileName_, line + "\r\n"); !written)
-        throw EInOutError(written.failure().code);
+    return appendToFile(fileName_, line + "\r\n");
 }
 
 bool TJournal::Append(const std::string& line) const
