@@ -48,32 +48,20 @@ int highlightedRow(const QListWidget* list)
 
 // Rewrites the file of the list shown and rebuilds the tick lists from memory, then highlights the
 // line. The lists are rebuilt also when the rewrite fails, so the window shows the order memory holds;
-// the file error goes on to the command's report, and the previous file stays as it was. A file changed
-// behind the program's back is not rewritten: the directory is reloaded before the report.
+// the file error is shown after that, and the previous file stays as it was. A file changed behind the
+// program's back is not rewritten: the directory is reloaded before the error is shown.
 void rewriteAndRefill(TfmSend& w, bool subscribers, int highlight)
 {
-    struct Refill
-    {
-        TfmSend& w;
-        QListWidget* list;
-        int highlight;
-        ~Refill()
-        {
-            w.RefillRecipientLists();
-            if (highlight >= 0 && highlight < list->count())
-                list->setCurrentRow(highlight);
-        }
-    } refill{w, subscribers ? w.lbAbonent : w.lbGroup, highlight};
-    try {
-        if (subscribers)
-            w.abonents().Save();
-        else
-            w.groups().Save();
-    } catch (const EListFileChanged&) {
+    const Status saved = subscribers ? w.abonents().Save() : w.groups().Save();
+    if (!saved && IsListFileChanged(saved.failure())) {
         w.ReloadDirectory();
-        refill.highlight = -1;
-        throw;
+        highlight = -1;
     }
+    w.RefillRecipientLists();
+    QListWidget* list = subscribers ? w.lbAbonent : w.lbGroup;
+    if (highlight >= 0 && highlight < list->count())
+        list->setCurrentRow(highlight);
+    (void)succeeded(saved);
 }
 
 // Moves the highlighted entry of the page shown one place (-1 up, +1 down); it stays highlighted.

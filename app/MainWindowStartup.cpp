@@ -70,11 +70,11 @@ void TfmSend::FormCreate()
 void TfmSend::loadDirectory()
 {
     DirectoryLoad load;
-    runCommand([&] { load.loadAbonents(abonents_); });
+    runCommand([&] { (void)succeeded(load.loadAbonents(abonents_)); });
     fillCheckList(lbAbonent, abonents_.DisplayLines());
-    runCommand([&] { load.loadGroups(groups_); });
+    runCommand([&] { (void)succeeded(load.loadGroups(groups_)); });
     fillCheckList(lbGroup, groups_.Names());
-    runCommand([&] { load.loadProviders(providers_); });
+    runCommand([&] { (void)succeeded(load.loadProviders(providers_)); });
     if (!load.damaged().empty())
         Prompts::message(load.damageReport(), PromptIcon::Warning);
 }

@@ -2,7 +2,6 @@
 
 #include "directory/Settings.h"
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompts.h"
 
@@ -18,30 +17,32 @@ void notify(const AfterRemoval& afterRemoval)
 
 } // namespace
 
-std::string RemoveAbonent(TAbonentList& abonents, TGroupList& groups, int index,
-                          const AfterRemoval& afterRemoval)
+Result<std::string> RemoveAbonent(TAbonentList& abonents, TGroupList& groups, int index,
+                                  const AfterRemoval& afterRemoval)
 {
     const std::string name = abonents.Items(index)->Name.str();
     for (const GroupPtr& group : groups.GroupsOfAbonent(name))
         group->Members.Delete(group->Members.IndexOfName(name));
     abonents.Delete(index);
     notify(afterRemoval);
-    abonents.Save();
-    groups.Save();
+    if (const Status saved = abonents.Save(); !saved)
+        return saved.failure();
+    if (const Status saved = groups.Save(); !saved)
+        return saved.failure();
     return name;
 }
 
-void RemoveGroup(TGroupList& groups, int index, const AfterRemoval& afterRemoval)
+Status RemoveGroup(TGroupList& groups, int index, const AfterRemoval& afterRemoval)
 {
     // The members are shared with the subscriber list: dropping the group drops only its references.
     groups.Delete(index);
     notify(afterRemoval);
-    groups.Save();
+    return groups.Save();
 }
 
-ProviderRemoval RemoveProvider(TProviderList& providers, TAbonentList& abonents, int index,
-                               TSettings& settings, ProfileFile& settingsFile,
-                               const AfterRemoval& afterRemoval)
+Result<ProviderRemoval> RemoveProvider(TProviderList& providers, TAbonentList& abonents, int index,
+                                       TSettings& settings, ProfileFile& settingsFile,
+                                       const AfterRemoval& afterRemoval)
 {
     if (index == 0) {
         Prompts::message(cp("Нельзя удалить родную пейдж. компанию"));
@@ -58,13 +59,16 @@ ProviderRemoval RemoveProvider(TProviderList& providers, TAbonentList& abonents,
     }
     providers.Delete(index);
     notify(afterRemoval);
-    providers.SaveToFile(CompanyFileName);
-    if (!users.empty())
-        abonents.Save();
+    if (const Status saved = providers.SaveToFile(CompanyFileName); !saved)
+        return saved.failure();
+    if (!users.empty()) {
+        if (const Status saved = abonents.Save(); !saved)
+            return saved.failure();
+    }
     settings.Company = HomeProviderName();
     if (const Status written = settingsFile.writeString(SectionSetting, "Company", settings.Company);
         !written)
-        throw EZolbinError(written.failure().text);
+        return written.failure();
     return ProviderRemoval::Removed;
 }
 

@@ -193,8 +193,8 @@ void TfmAbReg::addAbonent()
     RichEdit->clear();
     EditName->setFocus();
 
-    abonents_.Save();
-    groups_.LinkMembers(abonents_);
+    if (saved(abonents_.Save()))
+        (void)saved(groups_.LinkMembers(abonents_));
 }
 
 void TfmAbReg::changeAbonent()
@@ -214,8 +214,8 @@ void TfmAbReg::changeAbonent()
     abonent.Info = toCp1251(RichEdit->toPlainText());
     accept();
 
-    abonents_.Save();
-    groups_.LinkMembers(abonents_);
+    if (saved(abonents_.Save()))
+        (void)saved(groups_.LinkMembers(abonents_));
 }
 
 void TfmAbReg::btnCancelClick()

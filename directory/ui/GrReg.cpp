@@ -230,7 +230,7 @@ void TfmGrReg::addGroup()
     lbGroup->clear();
     EditName->setFocus();
 
-    groups_.Save();
+    (void)saved(groups_.Save());
 }
 
 void TfmGrReg::changeGroup()
@@ -244,7 +244,7 @@ void TfmGrReg::changeGroup()
     group.Members = memberList();
     accept();
 
-    groups_.Save();
+    (void)saved(groups_.Save());
 }
 
 } // namespace zolbin

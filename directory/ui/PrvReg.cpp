@@ -308,7 +308,7 @@ void TfmPrvReg::btnOkClick()
         emit listChanged();
         resetForNewCompany();
         EditName->setFocus();
-        providers_.SaveToFile(CompanyFileName);
+        (void)saved(providers_.SaveToFile(CompanyFileName));
         return;
     }
     if (EditIndex() < 0 || EditIndex() >= providers_.Count()) {
@@ -319,7 +319,7 @@ void TfmPrvReg::btnOkClick()
     record.Name = stored.Name.str(); // the name never changes here
     stored = record;
     accept();
-    providers_.SaveToFile(CompanyFileName);
+    (void)saved(providers_.SaveToFile(CompanyFileName));
 }
 
 void TfmPrvReg::btnCancelClick()

@@ -56,9 +56,9 @@ void DirectoryFiles::group(const std::string& name, const std::vector<AbonentPtr
 
 void DirectoryFiles::write(const std::string& folder) const
 {
-    abonents.SaveToFile(in(folder, AbonentFileName));
-    groups.SaveToFile(in(folder, GroupFileName));
-    providers.SaveToFile(in(folder, CompanyFileName));
+    ASSERT_TRUE(abonents.SaveToFile(in(folder, AbonentFileName)));
+    ASSERT_TRUE(groups.SaveToFile(in(folder, GroupFileName)));
+    ASSERT_TRUE(providers.SaveToFile(in(folder, CompanyFileName)));
 }
 
 void WriteSettings(const std::string& folder, const std::map<std::string, std::string>& sender)

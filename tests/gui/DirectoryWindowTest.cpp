@@ -139,7 +139,7 @@ TEST_F(DirectoryWindowTest, DeletedSubscriberLeavesItsGroupsAndTakesOnlyItsOwnAr
     QTest::mouseClick(w->btnAbonent, Qt::LeftButton);
     EXPECT_TRUE(prompts.requests().empty());
     TGroupList groups;
-    groups.LoadFromFile(GroupFileName);
+    ASSERT_TRUE(groups.LoadFromFile(GroupFileName));
     EXPECT_EQ(groups[0]->Members.Names(), std::vector<std::string>{"Ann"});
 }
 
@@ -199,7 +199,7 @@ TEST_F(DirectoryWindowTest, ASortOverAGroupFileChangedBehindTheWindowWorksOnTheR
         group->Name = cp(name);
         theirs.Add(group);
     }
-    theirs.SaveToFile(GroupFileName);
+    ASSERT_TRUE(theirs.SaveToFile(GroupFileName));
     const std::string theirBytes = dir.read(GroupFileName);
     w->TabbedNotebook1->setCurrentIndex(1);
 

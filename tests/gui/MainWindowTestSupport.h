@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QTest>
 #include <QWidget>
+#include <gtest/gtest.h>
 #include <string>
 #include <utility>
 #include <vector>
@@ -70,7 +71,7 @@ inline void writeDirectory(const std::vector<TAbonent>& abonents,
     TAbonentList abonentList;
     for (const TAbonent& a : abonents)
         abonentList.Add(std::make_shared<TAbonent>(a));
-    abonentList.SaveToFile(AbonentFileName);
+    ASSERT_TRUE(abonentList.SaveToFile(AbonentFileName));
     TGroupList groupList;
     for (const auto& [name, members] : groups) {
         auto g = std::make_shared<TGroup>();
@@ -79,11 +80,11 @@ inline void writeDirectory(const std::vector<TAbonent>& abonents,
             g->Members.Add(abonentList.Items(m));
         groupList.Add(g);
     }
-    groupList.SaveToFile(GroupFileName);
+    ASSERT_TRUE(groupList.SaveToFile(GroupFileName));
     TProviderList companyList;
     for (const TProvider& c : companies)
         companyList.Add(std::make_shared<TProvider>(c));
-    companyList.SaveToFile(CompanyFileName);
+    ASSERT_TRUE(companyList.SaveToFile(CompanyFileName));
 }
 
 // Ticks or unticks a line as the operator does with the keyboard: the line made current, then Space.
