@@ -3,7 +3,6 @@
 #include "directory/Settings.h"
 #include "platform/Codepage.h"
 #include "platform/ProfileFile.h"
-#include "platform/Prompts.h"
 
 namespace zolbin {
 
@@ -40,19 +39,21 @@ Status RemoveGroup(TGroupList& groups, int index, const AfterRemoval& afterRemov
     return groups.Save();
 }
 
+std::string HomeProviderRefusal()
+{
+    return cp("Нельзя удалить родную пейдж. компанию");
+}
+
 Result<ProviderRemoval> RemoveProvider(TProviderList& providers, TAbonentList& abonents, int index,
-                                       TSettings& settings, ProfileFile& settingsFile,
+                                       TSettings& settings, ProfileFile& settingsFile, const Confirm& confirm,
                                        const AfterRemoval& afterRemoval)
 {
-    if (index == 0) {
-        Prompts::message(cp("Нельзя удалить родную пейдж. компанию"));
+    if (index == 0)
         return ProviderRemoval::Refused;
-    }
     const TAbonentList users = abonents.AbonentsOfProvider(providers.Items(index)->Name.str());
     if (!users.empty()) {
-        if (!Prompts::ask(cp("Подтверждение"),
-                          cp("Есть абоненты, работающие через данную пейдж. компанию. Удалять?"),
-                          PromptIcon::Question))
+        if (!confirm(cp("Подтверждение"),
+                     cp("Есть абоненты, работающие через данную пейдж. компанию. Удалять?")))
             return ProviderRemoval::Kept;
         for (const AbonentPtr& abonent : users)
             abonent->Provider = std::string_view(); // all 80 bytes zero

@@ -18,6 +18,10 @@ struct TSettings;
 // Called once an entry has left its list, before any file is written.
 using AfterRemoval = std::function<void()>;
 
+// The operator's answer to a Yes/No question (caption and text in cp1251): true for "&Да". The
+// directory window asks it with a question box.
+using Confirm = std::function<bool(const std::string& caption, const std::string& text)>;
+
 // The subscriber at the position leaves every group that holds a member of its name (the first such
 // member of each), then the subscriber list; "Abonent.lst" and "Group.lst" are rewritten. Gives the
 // deleted subscriber's name (the caller removes its archive).
@@ -30,17 +34,20 @@ Status RemoveGroup(TGroupList& groups, int index, const AfterRemoval& afterRemov
 
 enum class ProviderRemoval
 {
-    Refused, // the home provider, position 0
+    Refused, // the home provider, position 0: the operator is told HomeProviderRefusal()
     Kept,    // the operator answered "&Нет"
     Removed
 };
 
-// The company at the position is removed. The home provider is refused with "Нельзя удалить родную
-// пейдж. компанию". When subscribers work through the company, the operator is asked first; on "&Да"
-// their Provider is cleared. "Company.lst" is rewritten, then "Abonent.lst" when subscribers lost their
-// company; then the default company becomes the home provider, in memory and in the settings file.
+// Why the home provider cannot be deleted: "Нельзя удалить родную пейдж. компанию" (cp1251).
+std::string HomeProviderRefusal();
+
+// The company at the position is removed; the home provider is refused. When subscribers work through
+// the company, the operator is asked first (confirm); on "&Да" their Provider is cleared. "Company.lst"
+// is rewritten, then "Abonent.lst" when subscribers lost their company; then the default company becomes
+// the home provider, in memory and in the settings file.
 Result<ProviderRemoval> RemoveProvider(TProviderList& providers, TAbonentList& abonents, int index,
-                                       TSettings& settings, ProfileFile& settingsFile,
+                                       TSettings& settings, ProfileFile& settingsFile, const Confirm& confirm,
                                        const AfterRemoval& afterRemoval = {});
 
 } // namespace zolbin

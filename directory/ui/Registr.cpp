@@ -188,10 +188,15 @@ void TfmRegistr::DelUserItemClick()
     } else if (kind_ == KindGroup) {
         removed = RemoveGroup(groups_, row, refill);
     } else if (kind_ == KindProvider) {
-        if (const Result<ProviderRemoval> outcome =
-                RemoveProvider(providers_, abonents_, row, settings_, settingsFile_, refill);
-            !outcome)
+        const Confirm ask = [](const std::string& caption, const std::string& text) {
+            return Prompts::ask(caption, text, PromptIcon::Question);
+        };
+        const Result<ProviderRemoval> outcome =
+            RemoveProvider(providers_, abonents_, row, settings_, settingsFile_, ask, refill);
+        if (!outcome)
             removed = outcome.failure();
+        else if (outcome.value() == ProviderRemoval::Refused)
+            Prompts::message(HomeProviderRefusal());
     }
     // The refusal is shown once the directory is reloaded.
     if (!removed && IsListFileChanged(removed.failure()))

@@ -170,6 +170,33 @@ TEST_F(DirectoryWindowTest, EntryPointsDropTheRecipientAndRefillTheMainListsAfte
     EXPECT_FALSE(anyTicked(w->lbAbonent));
 }
 
+// The home provider is refused with a plain message; a company its subscribers work through is deleted
+// only after a "&Да" to the question box.
+TEST_F(DirectoryWindowTest, CompanyDeletionIsRefusedOrAskedWithTheirBoxes)
+{
+    QStringList shown;
+    const auto step = whileOpen([&] {
+        clickRow(0);
+        QTest::keyClick(r->ListBox, Qt::Key_Delete);
+        clickRow(1); // "Acme": Ann and Bob page through it; the recorder answers "&Нет"
+        QTest::keyClick(r->ListBox, Qt::Key_Delete);
+        shown = rows(r->ListBox);
+    });
+    QTest::mouseClick(w->btnProvider, Qt::LeftButton);
+
+    ASSERT_EQ(prompts.requests().size(), 2u);
+    const PromptRequest& refusal = prompts.requests()[0];
+    EXPECT_EQ(refusal.kind, PromptKind::Message);
+    EXPECT_EQ(refusal.icon, PromptIcon::None);
+    EXPECT_EQ(utf8(refusal.text), "Нельзя удалить родную пейдж. компанию");
+    const PromptRequest& question = prompts.requests()[1];
+    EXPECT_EQ(question.kind, PromptKind::YesNo);
+    EXPECT_EQ(question.icon, PromptIcon::Question);
+    EXPECT_EQ(utf8(question.caption), "Подтверждение");
+    EXPECT_EQ(utf8(question.text), "Есть абоненты, работающие через данную пейдж. компанию. Удалять?");
+    EXPECT_EQ(shown, (QStringList{toQString(HomeProviderName()), u("Acme"), u("Other")}));
+}
+
 // Another program (a script, a restored backup) adds a subscriber while the window is open: the next
 // save does not drop it, the windows show what the files hold, and the operator is told.
 TEST_F(DirectoryWindowTest, ASaveOverAFileChangedBehindTheWindowIsRefusedAndTheListsReloaded)

@@ -86,14 +86,26 @@ struct ProviderRemovalTest : ::testing::Test
         dir.write("Zolbin.ini", iniBefore);
     }
 
-    // The outcome of a deletion that must not fail (a failure ends the test with an exception).
+    // The outcome of a deletion that must not fail (a failure ends the test with an exception). Every
+    // question is recorded and answered from `answer`.
     ProviderRemoval remove(int index)
     {
-        return RemoveProvider(providers, abonents, index, settings, file).value();
+        const Confirm confirm = [this](const std::string& caption, const std::string& text) {
+            questions.push_back({utf8(caption), utf8(text)});
+            return answer;
+        };
+        return RemoveProvider(providers, abonents, index, settings, file, confirm).value();
     }
+
+    struct Question
+    {
+        std::string caption, text; // UTF-8
+    };
 
     test::TempDataDir dir;
     test::PromptRecorder prompts;
+    std::vector<Question> questions;
+    bool answer = false;
     const std::string iniBefore = cp("[Setting]\r\nCompany=Другая\r\nTray=1\r\n");
     TProviderList providers;
     TAbonentList abonents;
@@ -105,16 +117,14 @@ TEST_F(ProviderRemovalTest, HomeProviderRefusedAndUsedCompanyAnsweredNoChangeNot
 {
     providers[0]->Name = cp("Переименованная"); // position 0 is refused whatever its name
     EXPECT_EQ(remove(0), ProviderRemoval::Refused);
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Нельзя удалить родную пейдж. компанию"});
+    EXPECT_EQ(utf8(HomeProviderRefusal()), "Нельзя удалить родную пейдж. компанию");
+    EXPECT_TRUE(questions.empty());
 
-    prompts.clear();
     EXPECT_EQ(remove(1), ProviderRemoval::Kept);
-    ASSERT_EQ(prompts.requests().size(), 1u);
-    const PromptRequest& question = prompts.requests()[0];
-    EXPECT_EQ(question.kind, PromptKind::YesNo);
-    EXPECT_EQ(question.icon, PromptIcon::Question);
-    EXPECT_EQ(utf8(question.caption), "Подтверждение");
-    EXPECT_EQ(utf8(question.text), "Есть абоненты, работающие через данную пейдж. компанию. Удалять?");
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0].caption, "Подтверждение");
+    EXPECT_EQ(questions[0].text, "Есть абоненты, работающие через данную пейдж. компанию. Удалять?");
+    EXPECT_TRUE(prompts.requests().empty()) << "the window asks";
 
     EXPECT_EQ(providers.Count(), 3);
     EXPECT_EQ(abonents[0]->Provider.str(), cp("Связь"));
@@ -126,7 +136,7 @@ TEST_F(ProviderRemovalTest, HomeProviderRefusedAndUsedCompanyAnsweredNoChangeNot
 
 TEST_F(ProviderRemovalTest, UsedCompanyAnsweredYesClearsItsSubscribersAndResetsTheDefault)
 {
-    prompts.answer(true);
+    answer = true;
     EXPECT_EQ(remove(1), ProviderRemoval::Removed);
 
     EXPECT_EQ(providers.Names(), (std::vector<std::string>{HomeProviderName(), cp("Другая")}));
