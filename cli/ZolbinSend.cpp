@@ -9,9 +9,7 @@
 #include "cli/TerminalText.h"
 #include "dispatch/SendCommand.h"
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/FileIo.h"
-#include "platform/IoError.h"
 
 #include <filesystem>
 #include <iterator>
@@ -121,12 +119,6 @@ int RunZolbinSend(const std::vector<std::string>& arguments, std::istream& in, s
         if (error.status() == ExitStatus::Usage)
             err << "Справка: zolbin-send --help\n";
         return error.status();
-    } catch (const EInOutError& error) {
-        err << "zolbin-send: " << utf8(error.text()) << '\n';
-        return ExitStatus::FileError;
-    } catch (const EZolbinError& error) {
-        err << "zolbin-send: " << utf8(error.text()) << '\n';
-        return ExitStatus::Usage;
     }
 }
 

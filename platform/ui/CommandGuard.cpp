@@ -1,7 +1,6 @@
 #include "platform/ui/CommandGuard.h"
 
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/Prompts.h"
 
 #include <exception>
@@ -12,8 +11,6 @@ void runCommand(const std::function<void()>& command)
 {
     try {
         command();
-    } catch (const EZolbinError& e) {
-        Prompts::message(e.text(), PromptIcon::Stop);
     } catch (const std::exception& e) {
         Prompts::message(e.what(), PromptIcon::Stop);
     } catch (...) {
