@@ -1,51 +1,48 @@
 #include "app/DirectoryLoad.h"
 
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/FileIo.h"
 
 namespace zolbin {
 
-template <typename List> bool DirectoryLoad::load(List& list, const char* fileName)
+template <typename List> Status DirectoryLoad::load(List& list, const char* fileName)
 {
     if (!fileExists(fileName)) {
         list.NoteMissingFile(fileName); // one that appears later is not overwritten unseen
-        return false;
+        return {};
     }
-    try {
-        return list.LoadFromFile(fileName);
-    } catch (const EInOutError& e) {
-        DamagedListFile damage{fileName, e.text(), {}, {}};
-        try {
-            damage.copyName = copyAside(fileName);
-        } catch (const EInOutError& copyFailure) {
-            damage.copyError = copyFailure.text();
-        }
-        damaged_.push_back(std::move(damage));
-        return false;
-    }
+    const Status loaded = list.LoadFromFile(fileName);
+    if (loaded || !IsDamagedListFile(loaded.failure()))
+        return loaded;
+    DamagedListFile damage{fileName, loaded.failure().text, {}, {}};
+    if (const Result<std::string> copy = copyAside(fileName); copy)
+        damage.copyName = copy.value();
+    else
+        damage.copyError = copy.failure().text;
+    damaged_.push_back(std::move(damage));
+    return {};
 }
 
-bool DirectoryLoad::loadAbonents(TAbonentList& list)
+Status DirectoryLoad::loadAbonents(TAbonentList& list)
 {
     return load(list, AbonentFileName);
 }
 
-bool DirectoryLoad::loadGroups(TGroupList& list)
+Status DirectoryLoad::loadGroups(TGroupList& list)
 {
     return load(list, GroupFileName);
 }
 
-void DirectoryLoad::loadProviders(TProviderList& list)
+Status DirectoryLoad::loadProviders(TProviderList& list)
 {
     if (fileExists(CompanyFileName)) {
-        load(list, CompanyFileName);
+        const Status loaded = load(list, CompanyFileName);
         if (list.empty())
             list.AddHomeProvider();
-        return;
+        return loaded;
     }
     list.AddHomeProvider();
-    list.SaveToFile(CompanyFileName);
+    return list.SaveToFile(CompanyFileName);
 }
 
 std::string DirectoryLoad::damageReport() const

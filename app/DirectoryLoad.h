@@ -1,7 +1,8 @@
 #pragma once
 // Loading the three directory lists at start-up. A list file found damaged is copied aside before
 // anything could rewrite it; the records read up to the damage stay loaded and the other lists load as
-// usual. What was damaged is collected so that the operator is told once, after all the loads. Each list
+// usual. What was damaged is collected so that the operator is told once, after all the loads; a file
+// that cannot be read at all is the failure of its own load, for the caller to show at once. Each list
 // notes the file it loaded, or that its file was missing, so that a later save can tell a file changed
 // behind the program's back.
 
@@ -23,20 +24,22 @@ struct DamagedListFile
 class DirectoryLoad
 {
 public:
-    // Subscribers and groups: loaded when their file exists. Returns true when the whole file was read.
-    bool loadAbonents(TAbonentList& list);
-    bool loadGroups(TGroupList& list);
+    // Subscribers and groups: loaded when their file exists. Fails when the file cannot be read; a
+    // damaged file is not a failure here (damaged()).
+    Status loadAbonents(TAbonentList& list);
+    Status loadGroups(TGroupList& list);
     // Companies: loaded when "Company.lst" exists, otherwise the home provider alone is added and the
-    // file written at once. A list that comes out empty (a damaged or empty file) gets the home
-    // provider in memory, so that position 0 always holds it; the file is not rewritten for that.
-    void loadProviders(TProviderList& list);
+    // file written at once (which may fail). A list that comes out empty (a damaged, empty or unreadable
+    // file) gets the home provider in memory, so that position 0 always holds it; the file is not
+    // rewritten for that.
+    Status loadProviders(TProviderList& list);
 
     const std::vector<DamagedListFile>& damaged() const { return damaged_; }
     // One message for every damaged file (cp1251), empty when nothing was damaged.
     std::string damageReport() const;
 
 private:
-    template <typename List> bool load(List& list, const char* fileName);
+    template <typename List> Status load(List& list, const char* fileName);
 
     std::vector<DamagedListFile> damaged_;
 };

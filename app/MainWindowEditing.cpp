@@ -179,7 +179,7 @@ void TfmSend::SmallFontItemClick()
 // Applied at the next start; nothing else changes now.
 void TfmSend::DefFontItemClick()
 {
-    settingsFile_.writeString(SectionSetting, "FontSize", std::to_string(editorFontSize()));
+    (void)succeeded(settingsFile_.writeString(SectionSetting, "FontSize", std::to_string(editorFontSize())));
 }
 
 void TfmSend::btnHelpClick()

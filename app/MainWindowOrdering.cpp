@@ -50,32 +50,20 @@ QListWidget* TfmSend::shownList() const
 
 // Rewrites the file of the list shown and rebuilds the tick lists from memory, then highlights the
 // line. The lists are rebuilt also when the rewrite fails, so the window shows the order memory holds;
-// the file error goes on to the command's report, and the previous file stays as it was. A file changed
-// behind the program's back is not rewritten: the directory is reloaded before the report.
+// the file error is shown after that, and the previous file stays as it was. A file changed behind the
+// program's back is not rewritten: the directory is reloaded before the error is shown.
 void TfmSend::rewriteAndRefill(bool subscribers, int highlight)
 {
-    struct Refill
-    {
-        TfmSend& w;
-        QListWidget* list;
-        int highlight;
-        ~Refill()
-        {
-            w.RefillRecipientLists();
-            if (highlight >= 0 && highlight < list->count())
-                list->setCurrentRow(highlight);
-        }
-    } refill{*this, subscribers ? lbAbonent : lbGroup, highlight};
-    try {
-        if (subscribers)
-            abonents_.Save();
-        else
-            groups_.Save();
-    } catch (const EListFileChanged&) {
+    const Status saved = subscribers ? abonents_.Save() : groups_.Save();
+    if (!saved && IsListFileChanged(saved.failure())) {
         ReloadDirectory();
-        refill.highlight = -1;
-        throw;
+        highlight = -1;
     }
+    RefillRecipientLists();
+    QListWidget* list = subscribers ? lbAbonent : lbGroup;
+    if (highlight >= 0 && highlight < list->count())
+        list->setCurrentRow(highlight);
+    (void)succeeded(saved);
 }
 
 // Moves the highlighted entry of the page shown one place (-1 up, +1 down); it stays highlighted.

@@ -4,7 +4,6 @@
 #include "app/MainWindow.h"
 #include "dialogs/Splash.h"
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/Prompts.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/KeyboardLayout.h"
@@ -59,11 +58,11 @@ void TfmSend::FormCreate()
 void TfmSend::loadDirectory()
 {
     DirectoryLoad load;
-    runCommand([&] { load.loadAbonents(abonents_); });
+    runCommand([&] { (void)succeeded(load.loadAbonents(abonents_)); });
     fillCheckList(lbAbonent, abonents_.DisplayLines());
-    runCommand([&] { load.loadGroups(groups_); });
+    runCommand([&] { (void)succeeded(load.loadGroups(groups_)); });
     fillCheckList(lbGroup, groups_.Names());
-    runCommand([&] { load.loadProviders(providers_); });
+    runCommand([&] { (void)succeeded(load.loadProviders(providers_)); });
     if (!load.damaged().empty())
         Prompts::message(load.damageReport(), PromptIcon::Warning);
 }
@@ -85,12 +84,10 @@ void TfmSend::RefillRecipientLists()
 
 void TfmSend::openJournal()
 {
-    try {
-        journal_.EnsureExists();
-    } catch (const EZolbinError& e) {
-        Prompts::message(cp("Не удалось создать журнал работы ") + journal_.fileName() + ": " + e.text(),
+    if (const Status created = journal_.EnsureExists(); !created)
+        Prompts::message(cp("Не удалось создать журнал работы ") + journal_.fileName() + ": " +
+                             created.failure().text,
                          PromptIcon::Warning);
-    }
 }
 
 } // namespace zolbin

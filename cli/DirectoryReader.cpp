@@ -2,37 +2,25 @@
 
 #include "cli/ExitStatus.h"
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/FileIo.h"
 #include "platform/IoError.h"
-#include "platform/Prompts.h"
 #include "records/Session.h"
 
 namespace zolbin {
 
 namespace {
 
-// Loads one list file when it exists. The loader reports a file it cannot open through a message box;
-// here that text becomes the error, together with the file's name.
+// Loads one list file when it exists. A file that cannot be read, or a damaged one, is the error, together
+// with the file's name.
 template <typename List> void load(List& list, const char* fileName)
 {
     if (!fileExists(fileName))
         return;
-    std::string shown;
-    Prompts::Responder previous = Prompts::setResponder([&shown](const PromptRequest& request) {
-        shown = request.text;
-        return false;
-    });
-    bool loaded = false;
-    try {
-        loaded = list.LoadFromFile(fileName);
-    } catch (const EInOutError& error) {
-        Prompts::setResponder(std::move(previous));
-        throw FileError(std::string(fileName) + ": " + utf8(error.text()) + " (файл повреждён)");
-    }
-    Prompts::setResponder(std::move(previous));
-    if (!loaded)
-        throw FileError(std::string(fileName) + ": " + utf8(shown));
+    const Status loaded = list.LoadFromFile(fileName);
+    if (loaded)
+        return;
+    const std::string what = std::string(fileName) + ": " + utf8(loaded.failure().text);
+    throw FileError(IsDamagedListFile(loaded.failure()) ? what + " (файл повреждён)" : what);
 }
 
 void loadSettings(const ProfileFile& file, TSettings& settings)

@@ -63,7 +63,8 @@ void fillDeferral(const std::string& text, ServiceForm& form)
     form.year = m.captured(3).toStdString();
     form.hour = std::to_string(hour);
     form.minute = std::to_string(minute);
-    if (!DeferralDateValid(form))
+    // Day and year are digits by now: the check can only find the date impossible.
+    if (const Result<bool> valid = DeferralDateValid(form); !valid || !valid.value())
         throw UsageError("--defer: такой даты нет: «" + text + "»");
 }
 
@@ -218,7 +219,9 @@ SendRequest PrepareSend(const SendOptions& options, const Session& session, cons
         if (!serviceAvailable(request, session))
             throw UsageError("отложенная отправка и повторы здесь недоступны: их принимают только родная "
                              "пейдж. компания и компании со шлюзом SNPP");
-        ApplyServiceForm(form, request.params, request.serviceSummary);
+        // The repeat count is "1" or "2" by now: the form always applies.
+        if (const Status applied = ApplyServiceForm(form, request.params, request.serviceSummary); !applied)
+            throw UsageError(utf8(applied.failure().text));
     }
     return request;
 }

@@ -11,7 +11,6 @@
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/FileIo.h"
-#include "platform/IoError.h"
 #include "records/Session.h"
 
 #include <filesystem>
@@ -57,13 +56,10 @@ private:
 // stops at its first line, possibly after a page has left.
 void prepareJournal(const TJournal& journal)
 {
-    try {
-        journal.EnsureExists();
-    } catch (const EInOutError& error) {
-        throw FileError(journal.fileName() + ": " + utf8(error.text()));
-    }
-    if (const int err = tryAppendToFile(journal.fileName(), {}))
-        throw FileError(journal.fileName() + ": " + utf8(ioErrorText(ioCodeFromErrno(err))));
+    if (const Status created = journal.EnsureExists(); !created)
+        throw FileError(journal.fileName() + ": " + utf8(created.failure().text));
+    if (const Status appended = appendToFile(journal.fileName(), {}); !appended)
+        throw FileError(journal.fileName() + ": " + utf8(appended.failure().text));
 }
 
 int send(const SendOptions& options, Session& session, std::istream& in, std::ostream& err)

@@ -168,11 +168,14 @@ void TfmLater::btnLaterClick()
 {
     const ServiceForm form = currentForm();
     if (!form.later) {
-        StrToInt(form.year);
-        StrToInt(form.day);
+        if (succeeded(StrToInt(form.year)))
+            (void)succeeded(StrToInt(form.day));
         return;
     }
-    if (!DeferralDateValid(form)) {
+    const Result<bool> valid = DeferralDateValid(form);
+    if (!succeeded(valid))
+        return;
+    if (!valid.value()) {
         Prompts::message(cp("Invalid argument to date encode"));
         btnLater->setChecked(false);
     }
@@ -181,7 +184,8 @@ void TfmLater::btnLaterClick()
 // A repeat count that is no whole number stops here with the error shown and the dialog open.
 void TfmLater::btnOKClick()
 {
-    ApplyServiceForm(currentForm(), params_, summary_);
+    if (!succeeded(ApplyServiceForm(currentForm(), params_, summary_)))
+        return;
     accept();
 }
 

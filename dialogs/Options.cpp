@@ -148,16 +148,27 @@ void TfmOptions::btnSaveClick()
         Prompts::message(cp("Неверный E-Mail адрес"));
         return;
     }
+    struct Key
+    {
+        const char* section;
+        const char* name;
+        std::string value;
+    };
+    const Key keys[] = {
+        {SectionSender, "Name", toCp1251(EditName->text())},
+        {SectionSender, "ShortName", toCp1251(EditShName->text())},
+        {SectionSender, "EMail", toCp1251(EditEMail->text())},
+        {SectionSender, "SMTPServer", toCp1251(EditSMTPSrv->text())},
+        {SectionSetting, "Company", toCp1251(cmbProvider->currentText())},
+        {SectionSetting, "Clear", flag(chbClear->isChecked())},
+        {SectionSetting, "NoSplash", flag(chbNoSplash->isChecked())},
+        {SectionSetting, "Tray", flag(chbTray->isChecked())},
+        {SectionSetting, "Layout", rbtnRus->isChecked() ? "0" : "1"},
+    };
     // Key by key, in this order; a write that fails stops here with the earlier keys written.
-    file_.writeString(SectionSender, "Name", toCp1251(EditName->text()));
-    file_.writeString(SectionSender, "ShortName", toCp1251(EditShName->text()));
-    file_.writeString(SectionSender, "EMail", toCp1251(EditEMail->text()));
-    file_.writeString(SectionSender, "SMTPServer", toCp1251(EditSMTPSrv->text()));
-    file_.writeString(SectionSetting, "Company", toCp1251(cmbProvider->currentText()));
-    file_.writeString(SectionSetting, "Clear", flag(chbClear->isChecked()));
-    file_.writeString(SectionSetting, "NoSplash", flag(chbNoSplash->isChecked()));
-    file_.writeString(SectionSetting, "Tray", flag(chbTray->isChecked()));
-    file_.writeString(SectionSetting, "Layout", rbtnRus->isChecked() ? "0" : "1");
+    for (const Key& key : keys)
+        if (!succeeded(file_.writeString(key.section, key.name, key.value)))
+            return;
     LoadSettings(file_, settings_);
     accept();
 }

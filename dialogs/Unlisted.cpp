@@ -156,8 +156,10 @@ void TfmUnlisted::btnLaterClick()
 // A number that is no 32-bit whole number stops here with the error shown; nothing changes.
 void TfmUnlisted::btnOKClick()
 {
-    const std::int32_t number = StrToInt(toCp1251(EditNum->text()));
-    params_.CurNumber = number;
+    const Result<std::int32_t> number = StrToInt(toCp1251(EditNum->text()));
+    if (!succeeded(number))
+        return;
+    params_.CurNumber = number.value();
     params_.CurName.clear();
     params_.CurProvider = toCp1251(cmbProvider->currentText());
     params_.CurDigital = 0;

@@ -3,7 +3,6 @@
 #include "directory/Settings.h"
 #include "platform/Codepage.h"
 #include "platform/ProfileFile.h"
-#include "platform/Prompts.h"
 
 namespace zolbin {
 
@@ -17,51 +16,60 @@ void notify(const AfterRemoval& afterRemoval)
 
 } // namespace
 
-std::string RemoveAbonent(TAbonentList& abonents, TGroupList& groups, int index,
-                          const AfterRemoval& afterRemoval)
+Result<std::string> RemoveAbonent(TAbonentList& abonents, TGroupList& groups, int index,
+                                  const AfterRemoval& afterRemoval)
 {
     const std::string name = abonents.Items(index)->Name.str();
     for (const GroupPtr& group : groups.GroupsOfAbonent(name))
         group->Members.Delete(group->Members.IndexOfName(name));
     abonents.Delete(index);
     notify(afterRemoval);
-    abonents.Save();
-    groups.Save();
+    if (const Status saved = abonents.Save(); !saved)
+        return saved.failure();
+    if (const Status saved = groups.Save(); !saved)
+        return saved.failure();
     return name;
 }
 
-void RemoveGroup(TGroupList& groups, int index, const AfterRemoval& afterRemoval)
+Status RemoveGroup(TGroupList& groups, int index, const AfterRemoval& afterRemoval)
 {
     // The members are shared with the subscriber list: dropping the group drops only its references.
     groups.Delete(index);
     notify(afterRemoval);
-    groups.Save();
+    return groups.Save();
 }
 
-ProviderRemoval RemoveProvider(TProviderList& providers, TAbonentList& abonents, int index,
-                               TSettings& settings, ProfileFile& settingsFile,
-                               const AfterRemoval& afterRemoval)
+std::string HomeProviderRefusal()
 {
-    if (index == 0) {
-        Prompts::message(cp("Нельзя удалить родную пейдж. компанию"));
+    return cp("Нельзя удалить родную пейдж. компанию");
+}
+
+Result<ProviderRemoval> RemoveProvider(TProviderList& providers, TAbonentList& abonents, int index,
+                                       TSettings& settings, ProfileFile& settingsFile, const Confirm& confirm,
+                                       const AfterRemoval& afterRemoval)
+{
+    if (index == 0)
         return ProviderRemoval::Refused;
-    }
     const TAbonentList users = abonents.AbonentsOfProvider(providers.Items(index)->Name.str());
     if (!users.empty()) {
-        if (!Prompts::ask(cp("Подтверждение"),
-                          cp("Есть абоненты, работающие через данную пейдж. компанию. Удалять?"),
-                          PromptIcon::Question))
+        if (!confirm(cp("Подтверждение"),
+                     cp("Есть абоненты, работающие через данную пейдж. компанию. Удалять?")))
             return ProviderRemoval::Kept;
         for (const AbonentPtr& abonent : users)
             abonent->Provider = std::string_view(); // all 80 bytes zero
     }
     providers.Delete(index);
     notify(afterRemoval);
-    providers.SaveToFile(CompanyFileName);
-    if (!users.empty())
-        abonents.Save();
+    if (const Status saved = providers.SaveToFile(CompanyFileName); !saved)
+        return saved.failure();
+    if (!users.empty()) {
+        if (const Status saved = abonents.Save(); !saved)
+            return saved.failure();
+    }
     settings.Company = HomeProviderName();
-    settingsFile.writeString(SectionSetting, "Company", settings.Company);
+    if (const Status written = settingsFile.writeString(SectionSetting, "Company", settings.Company);
+        !written)
+        return written.failure();
     return ProviderRemoval::Removed;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // Deleting an entry of the directory with everything that hangs on it. Each deletion changes the lists in
-// memory, lets the caller refresh what it shows (afterRemoval), and then rewrites the list files concerned.
-// The refresh runs even when a save fails, so that what is shown always matches the lists in memory.
+// memory, lets the caller refresh what it shows (afterRemoval), and then rewrites the list files concerned,
+// one after the other; the first save that fails ends the deletion with its failure (the lists in memory
+// keep the change). The refresh runs before any save, so that what is shown always matches the lists in
+// memory.
 
 #include "directory/Lists.h"
 
@@ -16,29 +18,36 @@ struct TSettings;
 // Called once an entry has left its list, before any file is written.
 using AfterRemoval = std::function<void()>;
 
+// The operator's answer to a Yes/No question (caption and text in cp1251): true for "&Да". The
+// directory window asks it with a question box.
+using Confirm = std::function<bool(const std::string& caption, const std::string& text)>;
+
 // The subscriber at the position leaves every group that holds a member of its name (the first such
-// member of each), then the subscriber list; "Abonent.lst" and "Group.lst" are rewritten. Returns the
+// member of each), then the subscriber list; "Abonent.lst" and "Group.lst" are rewritten. Gives the
 // deleted subscriber's name (the caller removes its archive).
-std::string RemoveAbonent(TAbonentList& abonents, TGroupList& groups, int index,
-                          const AfterRemoval& afterRemoval = {});
+Result<std::string> RemoveAbonent(TAbonentList& abonents, TGroupList& groups, int index,
+                                  const AfterRemoval& afterRemoval = {});
 
 // The group at the position is removed; its member records stay with the subscriber list.
 // "Group.lst" is rewritten.
-void RemoveGroup(TGroupList& groups, int index, const AfterRemoval& afterRemoval = {});
+Status RemoveGroup(TGroupList& groups, int index, const AfterRemoval& afterRemoval = {});
 
 enum class ProviderRemoval
 {
-    Refused, // the home provider, position 0
+    Refused, // the home provider, position 0: the operator is told HomeProviderRefusal()
     Kept,    // the operator answered "&Нет"
     Removed
 };
 
-// The company at the position is removed. The home provider is refused with "Нельзя удалить родную
-// пейдж. компанию". When subscribers work through the company, the operator is asked first; on "&Да"
-// their Provider is cleared. "Company.lst" is rewritten, then "Abonent.lst" when subscribers lost their
-// company; then the default company becomes the home provider, in memory and in the settings file.
-ProviderRemoval RemoveProvider(TProviderList& providers, TAbonentList& abonents, int index,
-                               TSettings& settings, ProfileFile& settingsFile,
-                               const AfterRemoval& afterRemoval = {});
+// Why the home provider cannot be deleted: "Нельзя удалить родную пейдж. компанию" (cp1251).
+std::string HomeProviderRefusal();
+
+// The company at the position is removed; the home provider is refused. When subscribers work through
+// the company, the operator is asked first (confirm); on "&Да" their Provider is cleared. "Company.lst"
+// is rewritten, then "Abonent.lst" when subscribers lost their company; then the default company becomes
+// the home provider, in memory and in the settings file.
+Result<ProviderRemoval> RemoveProvider(TProviderList& providers, TAbonentList& abonents, int index,
+                                       TSettings& settings, ProfileFile& settingsFile, const Confirm& confirm,
+                                       const AfterRemoval& afterRemoval = {});
 
 } // namespace zolbin

@@ -3,19 +3,10 @@
 #include "directory/TextChecks.h"
 #include "platform/Codepage.h"
 #include "platform/FileIo.h"
-#include "platform/IoError.h"
-#include "platform/Prompts.h"
 
 namespace zolbin {
 
 // --- The list files ----------------------------------------------------------------------------------
-
-EListFileChanged::EListFileChanged(const std::string& fileName)
-    : EZolbinError(cp("Файл ") + fileName +
-                   cp(" был изменён другой программой. Список загружен заново, повторите изменение.")),
-      fileName_(fileName)
-{
-}
 
 bool WatchedListFile::FileChanged(const std::string& fileName) const
 {
@@ -29,29 +20,31 @@ void WatchedListFile::note(const std::string& fileName, const FileStamp& stamp) 
 }
 
 // The stamp is taken before the read: a change made while reading shows as a change at the next save.
-bool WatchedListFile::readFile(const std::string& fileName, std::string& bytes) const
+Status WatchedListFile::readFile(const std::string& fileName, std::string& bytes) const
 {
     const FileStamp stamp = fileStampOf(fileName);
-    if (const int err = readWholeFile(fileName, bytes)) {
-        Prompts::message(ioErrorText(ioCodeFromErrno(err)), PromptIcon::Stop);
-        return false;
-    }
+    if (const int err = readWholeFile(fileName, bytes))
+        return Failure::fromErrno(err);
     note(fileName, stamp);
-    return true;
+    return {};
 }
 
-void WatchedListFile::rewriteFile(const std::string& fileName, const std::string& bytes) const
+Status WatchedListFile::rewriteFile(const std::string& fileName, const std::string& bytes) const
 {
     if (FileChanged(fileName))
-        throw EListFileChanged(fileName);
+        return Failure{
+            FailureCode::ListFileChanged,
+            cp("Файл ") + fileName +
+                cp(" был изменён другой программой. Список загружен заново, повторите изменение.")};
     AtomicWriter writer(fileName);
-    if (const int err = writer.open()) {
-        Prompts::message(ioErrorText(ioCodeFromErrno(err)), PromptIcon::Stop);
-        return;
-    }
-    writer.write(bytes);
-    writer.commit();
-    note(fileName, fileStampOf(fileName));
+    Status written = writer.open();
+    if (written)
+        written = writer.write(bytes);
+    if (written)
+        written = writer.commit();
+    if (written)
+        note(fileName, fileStampOf(fileName));
+    return written;
 }
 
 namespace {
@@ -61,14 +54,15 @@ constexpr std::size_t GroupHeaderSize = GroupNameSize + 4;
 
 // Appends the fixed-size records of a file to a list; a file that ends inside a record keeps the
 // complete ones and fails with "Read beyond end of file".
-template <typename Record, typename List> void appendRecords(const std::string& bytes, List& list)
+template <typename Record, typename List> Status appendRecords(const std::string& bytes, List& list)
 {
     const std::size_t whole = bytes.size() / Record::RecordSize;
     for (std::size_t i = 0; i < whole; ++i)
         list.Add(std::make_shared<Record>(
             Record::decode(std::string_view(bytes).substr(i * Record::RecordSize, Record::RecordSize))));
     if (bytes.size() % Record::RecordSize != 0)
-        throw EInOutError(IoCode::ReadBeyondEnd);
+        return Failure::io(IoCode::ReadBeyondEnd);
+    return {};
 }
 
 void putInt32(std::string& out, std::int32_t value)
@@ -90,27 +84,26 @@ std::int32_t getInt32(std::string_view in)
 
 // --- Subscribers -------------------------------------------------------------------------------------
 
-bool TAbonentList::LoadFromFile(const std::string& fileName)
+Status TAbonentList::LoadFromFile(const std::string& fileName)
 {
     std::string bytes;
-    if (!readFile(fileName, bytes))
-        return false;
-    appendRecords<TAbonent>(bytes, *this);
-    return true;
+    if (Status read = readFile(fileName, bytes); !read)
+        return read;
+    return appendRecords<TAbonent>(bytes, *this);
 }
 
-void TAbonentList::Save() const
+Status TAbonentList::Save() const
 {
-    SaveToFile(AbonentFileName);
+    return SaveToFile(AbonentFileName);
 }
 
-void TAbonentList::SaveToFile(const std::string& fileName) const
+Status TAbonentList::SaveToFile(const std::string& fileName) const
 {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(Count()) * TAbonent::RecordSize);
     for (const Ptr& a : *this)
         bytes += a->encode();
-    rewriteFile(fileName, bytes);
+    return rewriteFile(fileName, bytes);
 }
 
 int TAbonentList::FindByPrefix(const std::string& text) const
@@ -144,21 +137,21 @@ std::vector<std::string> TAbonentList::DisplayLines() const
 
 // --- Groups ------------------------------------------------------------------------------------------
 
-bool TGroupList::LoadFromFile(const std::string& fileName)
+Status TGroupList::LoadFromFile(const std::string& fileName)
 {
     std::string bytes;
-    if (!readFile(fileName, bytes))
-        return false;
+    if (Status read = readFile(fileName, bytes); !read)
+        return read;
     const std::string_view all(bytes);
     std::size_t pos = 0;
     while (pos < all.size()) {
         const std::size_t left = all.size() - pos;
         if (left < GroupHeaderSize)
-            throw EInOutError(IoCode::ReadBeyondEnd);
+            return Failure::io(IoCode::ReadBeyondEnd);
         const std::int32_t count = getInt32(all.substr(pos + GroupNameSize, 4));
         // The count is checked against what the file holds before anything is built from it.
         if (count < 0 || static_cast<std::size_t>(count) > (left - GroupHeaderSize) / TAbonent::RecordSize)
-            throw EInOutError(IoCode::ReadBeyondEnd);
+            return Failure::io(IoCode::ReadBeyondEnd);
         auto group = std::make_shared<TGroup>();
         group->Name = all.substr(pos, GroupNameSize);
         pos += GroupHeaderSize;
@@ -167,15 +160,15 @@ bool TGroupList::LoadFromFile(const std::string& fileName)
                 std::make_shared<TAbonent>(TAbonent::decode(all.substr(pos, TAbonent::RecordSize))));
         Add(std::move(group));
     }
-    return true;
+    return {};
 }
 
-void TGroupList::Save() const
+Status TGroupList::Save() const
 {
-    SaveToFile(GroupFileName);
+    return SaveToFile(GroupFileName);
 }
 
-void TGroupList::SaveToFile(const std::string& fileName) const
+Status TGroupList::SaveToFile(const std::string& fileName) const
 {
     std::string bytes;
     for (const Ptr& g : *this) {
@@ -184,7 +177,7 @@ void TGroupList::SaveToFile(const std::string& fileName) const
         for (const AbonentPtr& m : g->Members)
             bytes += m->encode();
     }
-    rewriteFile(fileName, bytes);
+    return rewriteFile(fileName, bytes);
 }
 
 TGroupList TGroupList::GroupsOfAbonent(const std::string& abonentName) const
@@ -196,7 +189,7 @@ TGroupList TGroupList::GroupsOfAbonent(const std::string& abonentName) const
     return result;
 }
 
-void TGroupList::LinkMembers(const TAbonentList& abonents)
+Status TGroupList::LinkMembers(const TAbonentList& abonents)
 {
     for (const Ptr& g : *this) {
         TAbonentList& members = g->Members;
@@ -208,27 +201,26 @@ void TGroupList::LinkMembers(const TAbonentList& abonents)
             members.Insert(i, abonents[found]);
         }
     }
-    Save();
+    return Save();
 }
 
 // --- Paging companies --------------------------------------------------------------------------------
 
-bool TProviderList::LoadFromFile(const std::string& fileName)
+Status TProviderList::LoadFromFile(const std::string& fileName)
 {
     std::string bytes;
-    if (!readFile(fileName, bytes))
-        return false;
-    appendRecords<TProvider>(bytes, *this);
-    return true;
+    if (Status read = readFile(fileName, bytes); !read)
+        return read;
+    return appendRecords<TProvider>(bytes, *this);
 }
 
-void TProviderList::SaveToFile(const std::string& fileName) const
+Status TProviderList::SaveToFile(const std::string& fileName) const
 {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(Count()) * TProvider::RecordSize);
     for (const Ptr& p : *this)
         bytes += p->encode();
-    rewriteFile(fileName, bytes);
+    return rewriteFile(fileName, bytes);
 }
 
 void TProviderList::AddHomeProvider()

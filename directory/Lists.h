@@ -1,21 +1,22 @@
 #pragma once
 // The three directory lists and their list files: "Abonent.lst", "Group.lst", "Company.lst".
 //
-// Loading: LoadFromFile appends the records of the file. A file that cannot be opened shows the I/O
-// error text (Prompts) and returns false. A file that ends inside a record throws EInOutError(100,
-// "Read beyond end of file") with the complete records already appended. Loaders never allocate by a
-// count read from the file: a negative member count, or one larger than the rest of the file, is a
-// damaged file (EInOutError 100).
+// Loading: LoadFromFile appends the records of the file. A file that cannot be read fails with its I/O
+// error and leaves the list as it was. A file that ends inside a record is damaged: it fails with I/O
+// code 100 ("Read beyond end of file") with the complete records already appended. Loaders never
+// allocate by a count read from the file: a negative member count, or one larger than the rest of the
+// file, is a damaged file too.
 //
-// Saving: the whole file is rewritten through AtomicWriter. A file that cannot be created shows the
-// I/O error text and returns with nothing written; a failed write throws EInOutError and leaves the
-// previous file intact. A file that another program has changed since the list last read or wrote it
-// is not rewritten at all: the save throws EListFileChanged.
+// Saving: the whole file is rewritten through AtomicWriter; a save that fails (the file cannot be
+// created or written) leaves the previous file intact. A file that another program has changed since
+// the list last read or wrote it is not rewritten at all: the save fails with
+// FailureCode::ListFileChanged, and the host reloads the directory before it shows the failure's text.
 
 #include "directory/RecordList.h"
 #include "directory/Records.h"
-#include "platform/Errors.h"
 #include "platform/FileStamp.h"
+#include "platform/IoError.h"
+#include "platform/Result.h"
 
 #include <optional>
 #include <string>
@@ -26,21 +27,23 @@ inline constexpr const char* AbonentFileName = "Abonent.lst";
 inline constexpr const char* GroupFileName = "Group.lst";
 inline constexpr const char* CompanyFileName = "Company.lst";
 
-// A list file changed on disk since this process last read or wrote it (another window, a script, a
-// restored backup). Nothing was written; the host reloads the directory and shows text().
-class EListFileChanged : public EZolbinError
+// True for a load that failed on a damaged file (its complete records were appended), false for one
+// whose file could not be read at all.
+inline bool IsDamagedListFile(const Failure& failure)
 {
-public:
-    explicit EListFileChanged(const std::string& fileName);
-    const std::string& fileName() const { return fileName_; }
+    return failure.code == IoCode::ReadBeyondEnd;
+}
 
-private:
-    std::string fileName_;
-};
+// True for a save refused because the list file changed on disk since this process last read or wrote
+// it (another window, a script, a restored backup). Nothing was written.
+inline bool IsListFileChanged(const Failure& failure)
+{
+    return failure.code == FailureCode::ListFileChanged;
+}
 
 // The file behind a list: read whole, rewritten whole, and watched for changes made behind the list's
 // back. What the list last read or wrote is noted (device, inode, size, modification time); a rewrite of
-// a file that is no longer that one throws EListFileChanged and writes nothing. A list that has seen no
+// a file that is no longer that one fails (IsListFileChanged) and writes nothing. A list that has seen no
 // file yet (one built in memory) rewrites without that check.
 class WatchedListFile
 {
@@ -51,11 +54,10 @@ public:
     bool FileChanged(const std::string& fileName) const;
 
 protected:
-    // The whole file; a failed open shows the I/O error text and gives false.
-    bool readFile(const std::string& fileName, std::string& bytes) const;
-    // Through AtomicWriter: a file that cannot be created shows the I/O error text and is left alone; a
-    // failed write throws EInOutError and leaves the old file intact.
-    void rewriteFile(const std::string& fileName, const std::string& bytes) const;
+    // The whole file.
+    Status readFile(const std::string& fileName, std::string& bytes) const;
+    // Through AtomicWriter: a failure leaves the old file intact.
+    Status rewriteFile(const std::string& fileName, const std::string& bytes) const;
 
 private:
     void note(const std::string& fileName, const FileStamp& stamp) const;
@@ -68,9 +70,9 @@ private:
 class TAbonentList : public TRecordList<TAbonent>, public WatchedListFile
 {
 public:
-    bool LoadFromFile(const std::string& fileName);
-    void Save() const; // rewrites "Abonent.lst"
-    void SaveToFile(const std::string& fileName) const;
+    Status LoadFromFile(const std::string& fileName);
+    Status Save() const; // rewrites "Abonent.lst"
+    Status SaveToFile(const std::string& fileName) const;
     // First subscriber whose name (at most 25 characters) begins with the text, case folded with
     // UpperCaseText; an empty text gives -1.
     int FindByPrefix(const std::string& text) const;
@@ -91,20 +93,20 @@ using GroupPtr = std::shared_ptr<TGroup>;
 class TGroupList : public TRecordList<TGroup>, public WatchedListFile
 {
 public:
-    bool LoadFromFile(const std::string& fileName);
-    void Save() const; // rewrites "Group.lst"
-    void SaveToFile(const std::string& fileName) const;
+    Status LoadFromFile(const std::string& fileName);
+    Status Save() const; // rewrites "Group.lst"
+    Status SaveToFile(const std::string& fileName) const;
     // The groups having a member named exactly so; the new list shares the group records.
     TGroupList GroupsOfAbonent(const std::string& abonentName) const;
     // Ties every member to the first subscriber of the same name (sharing its record), then Save().
-    void LinkMembers(const TAbonentList& abonents);
+    Status LinkMembers(const TAbonentList& abonents);
 };
 
 class TProviderList : public TRecordList<TProvider>, public WatchedListFile
 {
 public:
-    bool LoadFromFile(const std::string& fileName);
-    void SaveToFile(const std::string& fileName) const;
+    Status LoadFromFile(const std::string& fileName);
+    Status SaveToFile(const std::string& fileName) const;
     void AddHomeProvider();
 };
 

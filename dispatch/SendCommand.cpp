@@ -73,7 +73,8 @@ SendOutcome SendCommand::Run()
     pageFailed_ = false;
     host_.Journal().ClearFailure();
     try {
-        host_.Journal().EnsureExists();
+        if (const Status journal = host_.Journal().EnsureExists(); !journal)
+            throw EInOutError(journal.failure().code);
         ReportStatus(host_, cp("Инициализация..."));
         lines_ = host_.EditorLines();
         if (const int error = net::Winsock::Startup(); error != 0) {
@@ -212,8 +213,10 @@ SendCommand::Result SendCommand::serveSubscriber()
         }
         if (params_.CurGate == Gate::SMTP || i == 0) {
             params_.DeferDate = savedDeferDate_;
-            if (WriteArchive(params_, lines_) != 0)
+            if (const Status archived = WriteArchive(params_, lines_); !archived) {
+                host_.ShowMessage(archived.failure().text, SendHost::Notice::Plain);
                 fileError_ = true;
+            }
         }
         reportOutcome(cp("Сообщение успешно отправлено"));
     }

@@ -38,11 +38,17 @@ int MonthNumber(const std::string& text)
     return 0;
 }
 
-bool DeferralDateValid(const ServiceForm& form)
+Result<bool> DeferralDateValid(const ServiceForm& form)
 {
-    const int year = StrToInt(form.year);
+    const Result<std::int32_t> yearNumber = StrToInt(form.year);
+    if (!yearNumber)
+        return yearNumber.failure();
+    const Result<std::int32_t> dayNumber = StrToInt(form.day);
+    if (!dayNumber)
+        return dayNumber.failure();
+    const int year = yearNumber.value();
     const int month = MonthNumber(form.month);
-    const int day = StrToInt(form.day);
+    const int day = dayNumber.value();
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1)
         return false;
     static const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -57,7 +63,7 @@ void ResetServiceSettings(TSendParams& params, std::string& summary)
     params.RepeatCount = 0;
 }
 
-void ApplyServiceForm(const ServiceForm& form, TSendParams& params, std::string& summary)
+Status ApplyServiceForm(const ServiceForm& form, TSendParams& params, std::string& summary)
 {
     ResetServiceSettings(params, summary);
     if (form.later) {
@@ -69,13 +75,17 @@ void ApplyServiceForm(const ServiceForm& form, TSendParams& params, std::string&
     if (form.repeat) {
         const std::string hours = padded(form.repHour);
         const std::string minutes = padded(form.repMinute);
-        std::int32_t count = StrToInt(form.repCount);
+        const Result<std::int32_t> typed = StrToInt(form.repCount);
+        if (!typed)
+            return typed.failure();
+        std::int32_t count = typed.value();
         count = count < 1 ? 1 : (count > 2 ? 2 : count);
         params.RepeatCount = static_cast<std::uint8_t>(count);
         params.RepeatInterval = hours + ":" + minutes;
         const std::string repeats = std::to_string(count) + "*" + params.RepeatInterval;
         summary = summary.empty() ? cp("Повторы - ") + repeats : summary + cp(", повторы - ") + repeats;
     }
+    return {};
 }
 
 } // namespace zolbin

@@ -3,6 +3,7 @@
 // into the send parameters and the one-line summary the main window shows.
 
 #include "directory/SendParams.h"
+#include "platform/Result.h"
 
 #include <string>
 #include <vector>
@@ -25,12 +26,12 @@ const std::vector<std::string>& MonthNames();
 int MonthNumber(const std::string& text);
 
 // The check made when a toggle is pressed while deferral is on: true when year, month and day form a
-// calendar date. A year or day text that is not a whole number throws EConvertError.
-bool DeferralDateValid(const ServiceForm& form);
+// calendar date. A year or day text that is not a whole number fails as StrToInt does.
+Result<bool> DeferralDateValid(const ServiceForm& form);
 
 // OK: clears DeferDate, RepeatCount and the summary, then fills them from the form. A repeat count that
-// is not a whole number throws EConvertError after the deferral was set (RepeatCount stays 0).
-void ApplyServiceForm(const ServiceForm& form, TSendParams& params, std::string& summary);
+// is not a whole number fails as StrToInt does, after the deferral was set (RepeatCount stays 0).
+Status ApplyServiceForm(const ServiceForm& form, TSendParams& params, std::string& summary);
 
 // Clears the service settings (DeferDate, RepeatCount, the summary); DeferTime and RepeatInterval keep
 // their texts, which count only together with the other two.

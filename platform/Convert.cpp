@@ -1,7 +1,6 @@
 #include "platform/Convert.h"
 
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 
 namespace zolbin {
 
@@ -31,13 +30,13 @@ bool TryStrToInt(const std::string& text, std::int32_t& value)
     return true;
 }
 
-std::int32_t StrToInt(const std::string& text)
+Result<std::int32_t> StrToInt(const std::string& text)
 {
     std::int32_t value = 0;
     if (!TryStrToInt(text, value)) {
         std::string message = cp("'%s' неверное целочисленное значение");
         message.replace(message.find("%s"), 2, text);
-        throw EConvertError(message);
+        return Failure{FailureCode::BadNumber, message};
     }
     return value;
 }

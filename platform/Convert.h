@@ -1,6 +1,8 @@
 #pragma once
 // Text to number conversions as the program's fields use them.
 
+#include "platform/Result.h"
+
 #include <cstdint>
 #include <string>
 
@@ -9,7 +11,8 @@ namespace zolbin {
 // Decimal digits with an optional sign, nothing else, within the signed 32-bit range.
 bool TryStrToInt(const std::string& text, std::int32_t& value);
 
-// The same; a text that does not convert throws EConvertError "'%s' неверное целочисленное значение".
-std::int32_t StrToInt(const std::string& text);
+// The same; a text that does not convert fails with "'%s' неверное целочисленное значение"
+// (FailureCode::BadNumber).
+Result<std::int32_t> StrToInt(const std::string& text);
 
 } // namespace zolbin

@@ -1,6 +1,8 @@
 #pragma once
-// Exceptions of the program. Their texts are code page 1251 bytes, exactly as they are shown to the
-// operator; the command wrapper of the windows catches them and shows the text in a message box.
+// Exceptions that still end the send command from inside its steps (a bad service date, a code table cut
+// short, a journal that fails during a dialogue); the send command catches them and shows their text.
+// Everything else that can fail returns a Result (platform/Result.h). Texts are code page 1251 bytes,
+// exactly as they are shown to the operator.
 
 #include <stdexcept>
 #include <string>
@@ -28,13 +30,6 @@ private:
 
 // Text typed where a number or a date is needed and which does not convert.
 class EConvertError : public EZolbinError
-{
-public:
-    using EZolbinError::EZolbinError;
-};
-
-// The settings file could not be written: "Unable to write to %s".
-class EProfileError : public EZolbinError
 {
 public:
     using EZolbinError::EZolbinError;

@@ -1,8 +1,6 @@
 #include "platform/FileIo.h"
 
-#include "platform/Errors.h"
 #include "platform/FileStamp.h"
-#include "platform/IoError.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -140,12 +138,12 @@ AtomicWriter::~AtomicWriter()
         ::unlink(tempPath_.c_str());
 }
 
-int AtomicWriter::open()
+Status AtomicWriter::open()
 {
     if (fd_ >= 0)
-        return 0;
+        return {};
     if (path_.empty())
-        return ENOENT;
+        return Failure::fromErrno(ENOENT);
     // The target must be a place a file can be created: a folder there (or an unreachable folder)
     // fails now, as creating the file itself would.
     struct stat target
@@ -153,7 +151,7 @@ int AtomicWriter::open()
     };
     const bool targetExists = ::stat(path_.c_str(), &target) == 0;
     if (targetExists && S_ISDIR(target.st_mode))
-        return EISDIR;
+        return Failure::fromErrno(EISDIR);
 
     const std::string folder = folderOf(path_);
     const std::string base = path_.substr(path_.rfind('/') == std::string::npos ? 0 : path_.rfind('/') + 1);
@@ -166,26 +164,27 @@ int AtomicWriter::open()
             // The new file keeps the permissions of the one it replaces.
             if (targetExists)
                 (void)::fchmod(fd_, target.st_mode & 07777);
-            return 0;
+            return {};
         }
         if (errno != EEXIST)
-            return errno;
+            return Failure::fromErrno(errno);
     }
-    return EEXIST;
+    return Failure::fromErrno(EEXIST);
 }
 
-void AtomicWriter::write(std::string_view bytes)
+Status AtomicWriter::write(std::string_view bytes)
 {
     if (fd_ < 0)
-        raiseErrno(EBADF);
+        return Failure::fromErrno(EBADF);
     if (const int err = writeAll(fd_, bytes))
-        raiseErrno(err);
+        return Failure::fromErrno(err);
+    return {};
 }
 
-void AtomicWriter::commit()
+Status AtomicWriter::commit()
 {
     if (fd_ < 0)
-        raiseErrno(EBADF);
+        return Failure::fromErrno(EBADF);
     int err = 0;
     if (::fsync(fd_) != 0 && errno != EINVAL)
         err = errno;
@@ -195,7 +194,7 @@ void AtomicWriter::commit()
     if (err == 0 && ::rename(tempPath_.c_str(), path_.c_str()) != 0)
         err = errno;
     if (err != 0)
-        raiseErrno(err); // the destructor removes the temporary file
+        return Failure::fromErrno(err); // the destructor removes the temporary file
     committed_ = true;
     // Make the rename itself durable; a failure here no longer affects the contents.
     const int dir = openRetrying(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY);
@@ -203,41 +202,34 @@ void AtomicWriter::commit()
         (void)::fsync(dir);
         ::close(dir);
     }
+    return {};
 }
 
 // ---------------------------------------------------------------------------------------------------
 
-void appendToFile(const std::string& path, std::string_view bytes)
-{
-    if (const int err = tryAppendToFile(path, bytes); err != 0)
-        raiseErrno(err);
-}
-
-int tryAppendToFile(const std::string& path, std::string_view bytes)
+Status appendToFile(const std::string& path, std::string_view bytes)
 {
     const int fd = openRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT);
     if (fd < 0)
-        return errno;
+        return Failure::fromErrno(errno);
     if (const int err = appendWhole(fd, bytes)) {
         ::close(fd);
-        raiseErrno(err);
+        return Failure::fromErrno(err);
     }
     if (::close(fd) != 0 && errno != EINTR)
-        raiseErrno(errno);
-    return 0;
+        return Failure::fromErrno(errno);
+    return {};
 }
 
-void createIfMissing(const std::string& path)
+Status createIfMissing(const std::string& path)
 {
     if (fileExists(path))
-        return;
+        return {};
     const int fd = openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_EXCL);
-    if (fd < 0) {
-        if (errno == EEXIST)
-            return;
-        raiseErrno(errno);
-    }
+    if (fd < 0)
+        return errno == EEXIST ? Status() : Status(Failure::fromErrno(errno));
     ::close(fd);
+    return {};
 }
 
 namespace {
@@ -279,11 +271,11 @@ std::string copyHolding(const std::string& path, const std::string& bytes)
 
 } // namespace
 
-std::string copyAside(const std::string& path)
+Result<std::string> copyAside(const std::string& path)
 {
     std::string bytes;
     if (const int err = readWholeFile(path, bytes))
-        raiseErrno(err);
+        return Failure::fromErrno(err);
     // A file left damaged is found so at every start: one copy of each content is enough.
     if (std::string earlier = copyHolding(path, bytes); !earlier.empty())
         return earlier;
@@ -295,7 +287,7 @@ std::string copyAside(const std::string& path)
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            raiseErrno(errno);
+            return Failure::fromErrno(errno);
         }
         int err = writeAll(fd, bytes);
         if (err == 0 && ::fsync(fd) != 0 && errno != EINVAL)
@@ -304,11 +296,11 @@ std::string copyAside(const std::string& path)
             err = errno;
         if (err != 0) {
             ::unlink(candidate.c_str());
-            raiseErrno(err);
+            return Failure::fromErrno(err);
         }
         return candidate;
     }
-    raiseErrno(EEXIST);
+    return Failure::fromErrno(EEXIST);
 }
 
 std::string findDataFile(const std::string& name)

@@ -1,6 +1,8 @@
 #pragma once
 // Whole-file reads, atomic whole-file rewrites and appends, with failures as the program's I/O codes.
 
+#include "platform/Result.h"
+
 #include <string>
 #include <string_view>
 
@@ -21,12 +23,12 @@ public:
     AtomicWriter(const AtomicWriter&) = delete;
     AtomicWriter& operator=(const AtomicWriter&) = delete;
 
-    // Creates the temporary file. Returns 0 or the errno of the failure (nothing is thrown).
-    int open();
-    // Throws EInOutError on failure.
-    void write(std::string_view bytes);
-    // Flushes, syncs and renames over the target. Throws EInOutError on failure.
-    void commit();
+    // Creates the temporary file.
+    Status open();
+    // Fails when the bytes could not all be written, or when open() did not succeed.
+    Status write(std::string_view bytes);
+    // Flushes, syncs and renames over the target.
+    Status commit();
 
 private:
     std::string path_;
@@ -36,21 +38,16 @@ private:
 };
 
 // Opens for appending (creating when missing), writes, closes. The bytes go in whole or not at all: a
-// write that fails part way (a full disk) cuts the file back to its previous length. Throws EInOutError
-// on failure.
-void appendToFile(const std::string& path, std::string_view bytes);
+// write that fails part way (a full disk) cuts the file back to its previous length.
+Status appendToFile(const std::string& path, std::string_view bytes);
 
-// The same, for callers that report a failed opening themselves: returns 0, or the errno of the failed
-// opening (nothing written); a failed write still throws EInOutError.
-int tryAppendToFile(const std::string& path, std::string_view bytes);
+// Creates an empty file when none exists.
+Status createIfMissing(const std::string& path);
 
-// Creates an empty file when none exists. Throws EInOutError on failure.
-void createIfMissing(const std::string& path);
-
-// Copies a damaged file aside as path + ".bad" (or ".bad.1", ".bad.2", ... when taken) and returns the
+// Copies a damaged file aside as path + ".bad" (or ".bad.1", ".bad.2", ... when taken) and gives the
 // new name. When an earlier copy already holds the same bytes, nothing is written and its name is
-// returned. Throws EInOutError when the copy fails.
-std::string copyAside(const std::string& path);
+// given.
+Result<std::string> copyAside(const std::string& path);
 
 // The path of a data file shipped with the program (code tables, help): the data folder first, then
 // the data folder of the build tree (beside or above the executable), then the installed data directory.

@@ -1,7 +1,6 @@
 #include "platform/ProfileFile.h"
 
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/FileIo.h"
 
 #include <cerrno>
@@ -160,12 +159,15 @@ std::string ProfileFile::readString(const std::string& section, const std::strin
     return def;
 }
 
-void ProfileFile::writeString(const std::string& section, const std::string& key, const std::string& value)
+Status ProfileFile::writeString(const std::string& section, const std::string& key, const std::string& value)
 {
+    const auto refused = [this](const Failure& why) {
+        return Failure{why.code, cp("Unable to write to ") + cp(path_)};
+    };
     std::string bytes;
     const int readError = readWholeFile(path_, bytes);
     if (readError != 0 && readError != ENOENT)
-        throw EProfileError(cp("Unable to write to ") + cp(path_));
+        return refused(Failure::fromErrno(readError));
 
     std::vector<Line> lines = splitLines(bytes);
     const std::string keyLine = oneLine(key) + "=" + oneLine(value);
@@ -203,14 +205,14 @@ void ProfileFile::writeString(const std::string& section, const std::string& key
         out += line.text + line.end;
 
     AtomicWriter writer(path_);
-    try {
-        if (writer.open() != 0)
-            throw EProfileError(cp("Unable to write to ") + cp(path_));
-        writer.write(out);
-        writer.commit();
-    } catch (const EInOutError&) {
-        throw EProfileError(cp("Unable to write to ") + cp(path_));
-    }
+    Status written = writer.open();
+    if (written)
+        written = writer.write(out);
+    if (written)
+        written = writer.commit();
+    if (!written)
+        return refused(written.failure());
+    return {};
 }
 
 } // namespace zolbin

@@ -3,6 +3,8 @@
 // write rewrites it at once. Section and key names match ignoring letter case; the text is cp1251 and
 // lines end with CR LF. A write replaces the key's line or adds it, adding the section when missing.
 
+#include "platform/Result.h"
+
 #include <string>
 
 namespace zolbin {
@@ -17,8 +19,9 @@ public:
     // The value of section/key, at most 2047 characters, or def when the key (or the file) is missing.
     std::string readString(const std::string& section, const std::string& key, const std::string& def) const;
 
-    // Writes section/key = value at once. Throws EProfileError "Unable to write to <path>" on failure.
-    void writeString(const std::string& section, const std::string& key, const std::string& value);
+    // Writes section/key = value at once. A failure carries the I/O code of what went wrong and the
+    // text "Unable to write to <path>"; the file is then as it was.
+    Status writeString(const std::string& section, const std::string& key, const std::string& value);
 
 private:
     std::string path_;

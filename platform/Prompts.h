@@ -1,6 +1,6 @@
 #pragma once
-// Modal message boxes as the logic needs them. The windows install a responder that shows real boxes;
-// tests install one that records every box and answers it. Texts are cp1251.
+// Modal message boxes as the windows and the send command show them. The windows install a responder
+// that shows real boxes; tests install one that records every box and answers it. Texts are cp1251.
 
 #include <functional>
 #include <string>

@@ -55,4 +55,11 @@ private:
 
 using Status = Result<void>;
 
+// The program's own error numbers for failures that are not I/O errors. They stay clear of the I/O codes
+// (below 1000, and 1000 + errno) and of the socket errors (10000 and up).
+namespace FailureCode {
+inline constexpr int BadNumber = 2001;       // a text that is no whole number
+inline constexpr int ListFileChanged = 2002; // a list file changed on disk behind the list's back
+} // namespace FailureCode
+
 } // namespace zolbin

@@ -1,10 +1,8 @@
 #include "records/Archive.h"
 
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/FileIo.h"
 #include "platform/IoError.h"
-#include "platform/Prompts.h"
 
 #include <filesystem>
 #include <sys/stat.h>
@@ -76,7 +74,7 @@ std::string FormatArchiveEntry(const TSendParams& params, const std::vector<std:
     return entry;
 }
 
-int WriteArchive(const TSendParams& params, const std::vector<std::string>& messageLines)
+Status WriteArchive(const TSendParams& params, const std::vector<std::string>& messageLines)
 {
     // The folder is made on every call, also for a page that is not archived. A failure here shows up
     // as the failed opening below.
@@ -84,25 +82,14 @@ int WriteArchive(const TSendParams& params, const std::vector<std::string>& mess
     std::filesystem::create_directories(ArchiveFolder, ignored);
 
     if (params.CurName.empty())
-        return 0;
+        return {};
 
     // A name that would reach outside "Log" is an invalid file name, like a name with characters the
     // file system refuses.
-    int code = 0;
-    if (!IsSafeArchiveName(params.CurName)) {
-        code = IoCode::PathNotFound;
-    } else {
-        try {
-            if (const int err =
-                    tryAppendToFile(ArchivePath(params.CurName), FormatArchiveEntry(params, messageLines)))
-                code = ioCodeFromErrno(err);
-        } catch (const EInOutError& error) {
-            code = error.code(); // the entry was cut back: the file is as it was
-        }
-    }
-    if (code != 0)
-        Prompts::message(ioErrorText(code));
-    return code;
+    if (!IsSafeArchiveName(params.CurName))
+        return Failure::io(IoCode::PathNotFound);
+    // A failed write cuts the entry back: the file is as it was.
+    return appendToFile(ArchivePath(params.CurName), FormatArchiveEntry(params, messageLines));
 }
 
 } // namespace zolbin

@@ -2,6 +2,7 @@
 // The per-subscriber archive: "Log/" + subscriber name + ".log", cp1251, CR LF, entries only appended.
 
 #include "directory/SendParams.h"
+#include "platform/Result.h"
 
 #include <string>
 #include <vector>
@@ -26,9 +27,9 @@ bool DeleteArchive(const std::string& name);
 std::string FormatArchiveEntry(const TSendParams& params, const std::vector<std::string>& messageLines);
 
 // Creates "Log" when missing (always), then, when CurName is not empty, appends one entry to the
-// subscriber's archive, whole or not at all. A file that cannot be opened or written (or a name that
-// would leave "Log") shows the error text in a message box and leaves the file as it was. Returns 0, or
-// the I/O code of the failure: the page itself still counts as sent.
-int WriteArchive(const TSendParams& params, const std::vector<std::string>& messageLines);
+// subscriber's archive, whole or not at all. A file that cannot be opened or written, or a name that
+// would leave "Log" (an invalid file name, I/O code 3), fails and leaves the file as it was; the page
+// itself still counts as sent.
+Status WriteArchive(const TSendParams& params, const std::vector<std::string>& messageLines);
 
 } // namespace zolbin

@@ -3,6 +3,8 @@
 // the file, writes and closes it again; no handle stays open between writes. A line goes in whole or not
 // at all.
 
+#include "platform/Result.h"
+
 #include <string>
 
 namespace zolbin {
@@ -16,16 +18,16 @@ public:
 
     const std::string& fileName() const { return fileName_; }
 
-    // Creates the file empty when it does not exist. Throws EInOutError on failure.
-    void EnsureExists() const;
-    // Appends one line (CR LF added). Throws EInOutError when the file cannot be opened or written.
-    void WriteLine(const std::string& line) const;
+    // Creates the file empty when it does not exist.
+    Status EnsureExists() const;
+    // Appends one line (CR LF added); fails when the file cannot be opened or written.
+    Status WriteLine(const std::string& line) const;
     // Appends one empty line: the end of one recipient's block.
-    void WriteEmptyLine() const { WriteLine(std::string()); }
+    Status WriteEmptyLine() const { return WriteLine(std::string()); }
 
-    // The same without throwing, for a sending that must learn what the server did even when the journal
-    // cannot take its lines: false when the line was not written, and the I/O code of the first such
-    // failure is kept until ClearFailure().
+    // The same for a sending that must go on to learn what the server did even when the journal cannot
+    // take its lines: false when the line was not written, and the I/O code of the first such failure is
+    // kept until ClearFailure().
     bool Append(const std::string& line) const;
     bool AppendEmptyLine() const { return Append(std::string()); }
     // The I/O code of the first failed Append since the last ClearFailure(), 0 when none failed.

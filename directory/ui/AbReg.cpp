@@ -168,10 +168,16 @@ void TfmAbReg::addAbonent()
         Prompts::message(refusal);
         return;
     }
+    const Result<std::int32_t> number = StrToInt(toCp1251(EditNumber->text()));
+    if (!succeeded(number))
+        return;
+    const Result<std::int32_t> msgLen = StrToInt(toCp1251(EditMsgLen->text()));
+    if (!succeeded(msgLen))
+        return;
     auto abonent = std::make_shared<TAbonent>();
     abonent->Name = toCp1251(EditName->text());
-    abonent->Number = StrToInt(toCp1251(EditNumber->text()));
-    abonent->MsgLen = StrToInt(toCp1251(EditMsgLen->text()));
+    abonent->Number = number.value();
+    abonent->MsgLen = msgLen.value();
     abonent->Numeric = chbNumeric->isChecked() ? 1 : 0;
     abonent->Provider = toCp1251(cmbProvider->currentText());
     abonent->Info = toCp1251(RichEdit->toPlainText());
@@ -187,25 +193,29 @@ void TfmAbReg::addAbonent()
     RichEdit->clear();
     EditName->setFocus();
 
-    abonents_.Save();
-    groups_.LinkMembers(abonents_);
+    if (saved(abonents_.Save()))
+        (void)saved(groups_.LinkMembers(abonents_));
 }
 
 void TfmAbReg::changeAbonent()
 {
-    const std::int32_t number = StrToInt(toCp1251(EditNumber->text()));
-    const std::int32_t msgLen = StrToInt(toCp1251(EditMsgLen->text()));
+    const Result<std::int32_t> number = StrToInt(toCp1251(EditNumber->text()));
+    if (!succeeded(number))
+        return;
+    const Result<std::int32_t> msgLen = StrToInt(toCp1251(EditMsgLen->text()));
+    if (!succeeded(msgLen))
+        return;
     TAbonent& abonent = *abonents_.Items(EditIndex());
     abonent.Name = toCp1251(EditName->text());
-    abonent.Number = number;
-    abonent.MsgLen = msgLen;
+    abonent.Number = number.value();
+    abonent.MsgLen = msgLen.value();
     abonent.Numeric = chbNumeric->isChecked() ? 1 : 0;
     abonent.Provider = toCp1251(cmbProvider->currentText());
     abonent.Info = toCp1251(RichEdit->toPlainText());
     accept();
 
-    abonents_.Save();
-    groups_.LinkMembers(abonents_);
+    if (saved(abonents_.Save()))
+        (void)saved(groups_.LinkMembers(abonents_));
 }
 
 void TfmAbReg::btnCancelClick()

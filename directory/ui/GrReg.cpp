@@ -231,7 +231,7 @@ void TfmGrReg::addGroup()
     lbGroup->clear();
     EditName->setFocus();
 
-    groups_.Save();
+    (void)saved(groups_.Save());
 }
 
 void TfmGrReg::changeGroup()
@@ -245,7 +245,7 @@ void TfmGrReg::changeGroup()
     group.Members = memberList();
     accept();
 
-    groups_.Save();
+    (void)saved(groups_.Save());
 }
 
 } // namespace zolbin

@@ -53,7 +53,7 @@ TPropertiesDialog::TPropertiesDialog(const char* addCaption, QWidget* parent)
     for (QPushButton* button : {btnOk, btnCancel})
         button->setAutoDefault(false);
 
-    connect(btnOk, &QPushButton::clicked, this, guarded([this] { okCommand(); }));
+    connect(btnOk, &QPushButton::clicked, this, guarded([this] { btnOkClick(); }));
     connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
 }
 
@@ -99,19 +99,16 @@ bool TPropertiesDialog::escapePressed()
 
 bool TPropertiesDialog::enterPressed()
 {
-    runCommand([this] { okCommand(); });
+    runCommand([this] { btnOkClick(); });
     return true;
 }
 
-// The refusal goes on to the command's report once the host has reloaded what the files hold.
-void TPropertiesDialog::okCommand()
+// The refusal is shown once the host has reloaded what the files hold.
+bool TPropertiesDialog::saved(const Status& save)
 {
-    try {
-        btnOkClick();
-    } catch (const EListFileChanged&) {
+    if (!save && IsListFileChanged(save.failure()))
         emit listFileChanged();
-        throw;
-    }
+    return succeeded(save);
 }
 
 std::string TPropertiesDialog::newNameRefusal() const

@@ -6,6 +6,7 @@
 // cannot be changed, and a new name holds no control character. A save that finds its list file changed
 // behind the program's back is announced (listFileChanged) before its refusal is shown.
 
+#include "platform/Result.h"
 #include "platform/ui/Dialog.h"
 
 #include <string>
@@ -61,6 +62,9 @@ protected:
     // The refusal of a new name holding a control character (a line break, Esc, ...), which would
     // reach the journal and the terminal as it is; empty when the name may be stored.
     std::string newNameRefusal() const;
+    // True when the list file was saved. Otherwise the failure is shown and OK goes no further; a file
+    // changed behind the program's back is announced (listFileChanged) first.
+    bool saved(const Status& save);
 
     virtual void prepareAdd() = 0;
     virtual void prepareChange(int index) = 0;
@@ -70,8 +74,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void okCommand();
-
     const char* addCaption_;
     int mode_ = AddMode;
     int editIndex_ = -1;

@@ -269,15 +269,21 @@ std::string TfmPrvReg::checkInput() const
     return {};
 }
 
-// Both ports are converted whatever the gateway; a port that is no whole number stops the command
-// with the conversion message.
-TProvider TfmPrvReg::recordFromControls() const
+// Both ports are converted whatever the gateway; a port that is no whole number fails with the
+// conversion message.
+Result<TProvider> TfmPrvReg::recordFromControls() const
 {
+    const Result<std::int32_t> snppPort = StrToInt(fieldText(EditSNPPPort));
+    if (!snppPort)
+        return snppPort.failure();
+    const Result<std::int32_t> smtpPort = StrToInt(fieldText(EditSMTPPort));
+    if (!smtpPort)
+        return smtpPort.failure();
     TProvider p;
     p.Name = fieldText(EditName);
     p.Gate = static_cast<std::uint8_t>(ChosenGate());
-    p.SNPPPort = StrToInt(fieldText(EditSNPPPort));
-    p.SMTPPort = StrToInt(fieldText(EditSMTPPort));
+    p.SNPPPort = snppPort.value();
+    p.SMTPPort = smtpPort.value();
     p.SNPPSrv = fieldText(EditSNPPSrv);
     p.SNPPEnc = fieldText(cmbSNPPEnc);
     p.SnppPswd = fieldText(EditSnppPswd);
@@ -294,13 +300,16 @@ void TfmPrvReg::btnOkClick()
         Prompts::message(refusal);
         return;
     }
-    TProvider record = recordFromControls();
+    Result<TProvider> read = recordFromControls();
+    if (!succeeded(read))
+        return;
+    TProvider& record = read.value();
     if (adding()) {
         providers_.Add(std::make_shared<TProvider>(record));
         emit listChanged();
         resetForNewCompany();
         EditName->setFocus();
-        providers_.SaveToFile(CompanyFileName);
+        (void)saved(providers_.SaveToFile(CompanyFileName));
         return;
     }
     if (EditIndex() < 0 || EditIndex() >= providers_.Count()) {
@@ -311,7 +320,7 @@ void TfmPrvReg::btnOkClick()
     record.Name = stored.Name.str(); // the name never changes here
     stored = record;
     accept();
-    providers_.SaveToFile(CompanyFileName);
+    (void)saved(providers_.SaveToFile(CompanyFileName));
 }
 
 void TfmPrvReg::btnCancelClick()

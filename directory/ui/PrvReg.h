@@ -4,6 +4,7 @@
 // refused. Every stored change rewrites "Company.lst".
 
 #include "directory/ui/PropertiesDialog.h"
+#include "platform/Result.h"
 
 #include <cstdint>
 #include <string>
@@ -70,7 +71,7 @@ private:
     void enablePanels(int gate);
     // The first failed check's message, or an empty text when the input may be stored.
     std::string checkInput() const;
-    TProvider recordFromControls() const;
+    Result<TProvider> recordFromControls() const;
 
     TProviderList& providers_;
     QButtonGroup* gates_ = nullptr;

@@ -179,19 +179,29 @@ void TfmRegistr::DelUserItemClick()
         return;
     }
     const AfterRemoval refill = [this] { fillList(); };
-    try {
-        if (kind_ == KindAbonent) {
-            const std::string name = RemoveAbonent(abonents_, groups_, row, refill);
-            DeleteArchive(name);
-        } else if (kind_ == KindGroup) {
-            RemoveGroup(groups_, row, refill);
-        } else if (kind_ == KindProvider) {
-            RemoveProvider(providers_, abonents_, row, settings_, settingsFile_, refill);
-        }
-    } catch (const EListFileChanged&) {
-        reloaded();
-        throw;
+    Status removed;
+    if (kind_ == KindAbonent) {
+        if (const Result<std::string> name = RemoveAbonent(abonents_, groups_, row, refill); name)
+            DeleteArchive(name.value());
+        else
+            removed = name.failure();
+    } else if (kind_ == KindGroup) {
+        removed = RemoveGroup(groups_, row, refill);
+    } else if (kind_ == KindProvider) {
+        const Confirm ask = [](const std::string& caption, const std::string& text) {
+            return Prompts::ask(caption, text, PromptIcon::Question);
+        };
+        const Result<ProviderRemoval> outcome =
+            RemoveProvider(providers_, abonents_, row, settings_, settingsFile_, ask, refill);
+        if (!outcome)
+            removed = outcome.failure();
+        else if (outcome.value() == ProviderRemoval::Refused)
+            Prompts::message(HomeProviderRefusal());
     }
+    // The refusal is shown once the directory is reloaded.
+    if (!removed && IsListFileChanged(removed.failure()))
+        reloaded();
+    (void)succeeded(removed);
 }
 
 void TfmRegistr::ExitItemClick()

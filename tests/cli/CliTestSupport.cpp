@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QStringList>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -56,9 +57,9 @@ void DirectoryFiles::group(const std::string& name, const std::vector<AbonentPtr
 
 void DirectoryFiles::write(const std::string& folder) const
 {
-    abonents.SaveToFile(in(folder, AbonentFileName));
-    groups.SaveToFile(in(folder, GroupFileName));
-    providers.SaveToFile(in(folder, CompanyFileName));
+    ASSERT_TRUE(abonents.SaveToFile(in(folder, AbonentFileName)));
+    ASSERT_TRUE(groups.SaveToFile(in(folder, GroupFileName)));
+    ASSERT_TRUE(providers.SaveToFile(in(folder, CompanyFileName)));
 }
 
 void WriteSettings(const std::string& folder, const std::map<std::string, std::string>& sender)
@@ -68,7 +69,7 @@ void WriteSettings(const std::string& folder, const std::map<std::string, std::s
     for (const auto& [key, value] : sender)
         keys[key] = value;
     for (const auto& [key, value] : keys)
-        file.writeString(SectionSender, key, value);
+        ASSERT_TRUE(file.writeString(SectionSender, key, value));
 }
 
 void CopyCodeTables(const std::string& folder)

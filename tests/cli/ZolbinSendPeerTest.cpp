@@ -167,8 +167,8 @@ TEST_F(ZolbinSendPeerTest, DeferredRepeatedPageIsTheWindowsPage)
     TSendParams params;
     ChooseSubscriber(params, *petrov);
     std::string summary;
-    ApplyServiceForm({true, true, "31", MonthNames()[11], "2026", "23", "59", "2", "0", "15"}, params,
-                     summary);
+    ASSERT_TRUE(ApplyServiceForm({true, true, "31", MonthNames()[11], "2026", "23", "59", "2", "0", "15"},
+                                 params, summary));
     PromptRecorder prompts;
     EXPECT_EQ(SendCommand(host, params, -1, files.groups, files.providers).Run(), SendOutcome::Completed);
     net::Winsock::Cleanup();

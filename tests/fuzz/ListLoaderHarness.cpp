@@ -1,8 +1,6 @@
 #include "tests/fuzz/ListLoaderHarness.h"
 
 #include "directory/Lists.h"
-#include "platform/Errors.h"
-#include "platform/Prompts.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,7 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One folder per process, removed at exit; message boxes of the loaders are swallowed.
+// One folder per process, removed at exit.
 const std::string& inputPath()
 {
     static const std::string path = [] {
@@ -27,7 +25,6 @@ const std::string& inputPath()
             std::error_code ec;
             fs::remove_all(folder, ec);
         });
-        Prompts::setResponder([](const PromptRequest&) { return false; });
         return folder + "/input.lst";
     }();
     return path;
@@ -37,11 +34,10 @@ template <typename List> LoadOutcome load(const std::string& path)
 {
     List list;
     LoadOutcome outcome;
-    try {
-        outcome.loaded = list.LoadFromFile(path);
-    } catch (const EInOutError& e) {
-        outcome.ioCode = e.code();
-    }
+    const Status loaded = list.LoadFromFile(path);
+    outcome.loaded = loaded.ok();
+    if (!loaded)
+        outcome.ioCode = loaded.failure().code;
     outcome.count = list.Count();
     return outcome;
 }

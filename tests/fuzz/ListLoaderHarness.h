@@ -17,12 +17,12 @@ enum class ListKind
 
 struct LoadOutcome
 {
-    bool loaded = false; // LoadFromFile returned true
-    int ioCode = 0;      // the code of the EInOutError it threw, 0 when none
+    bool loaded = false; // LoadFromFile succeeded
+    int ioCode = 0;      // the I/O code of its failure, 0 when none
     int count = 0;       // records (groups) in the list afterwards
 };
 
-// Anything other than EInOutError escaping the loader is passed on (a fault the caller reports).
+// Anything escaping the loader is passed on (a fault the caller reports).
 LoadOutcome loadListBytes(ListKind kind, std::string_view bytes);
 
 const char* listName(ListKind kind);

@@ -1,7 +1,7 @@
 // Runs every list loader over every seed file of the fuzz corpus, so that the corpus is exercised in
 // every test run, also in builds without the fuzz targets. A seed named "<outcome>-<records>-..." must
 // give that outcome with its own loader ("valid": loaded; "eof": Read beyond end of file) and leave that
-// many records; fed to the other loaders it must end as a result or an EInOutError, never a crash.
+// many records; fed to the other loaders it must load or fail as a damaged file, never crash.
 
 #include "platform/IoError.h"
 #include "tests/fuzz/ListLoaderHarness.h"

@@ -143,7 +143,7 @@ TEST_F(DirectoryWindowTest, DeletedSubscriberLeavesItsGroupsAndTakesOnlyItsOwnAr
     QTest::mouseClick(test::control<QToolButton>(w, "btnAbonent"), Qt::LeftButton);
     EXPECT_TRUE(prompts.requests().empty());
     TGroupList groups;
-    groups.LoadFromFile(GroupFileName);
+    ASSERT_TRUE(groups.LoadFromFile(GroupFileName));
     EXPECT_EQ(groups[0]->Members.Names(), std::vector<std::string>{"Ann"});
 }
 
@@ -172,6 +172,33 @@ TEST_F(DirectoryWindowTest, EntryPointsDropTheRecipientAndRefillTheMainListsAfte
     EXPECT_EQ(rows(lbAbonent),
               (QStringList{u("Ann -- 5"), u("Bob -- 6"), u("../Zolbin -- 7"), u("Cid -- 8"), u("Dan -- 9")}));
     EXPECT_FALSE(anyTicked(lbAbonent));
+}
+
+// The home provider is refused with a plain message; a company its subscribers work through is deleted
+// only after a "&Да" to the question box.
+TEST_F(DirectoryWindowTest, CompanyDeletionIsRefusedOrAskedWithTheirBoxes)
+{
+    QStringList shown;
+    const auto step = whileOpen([&] {
+        clickRow(0);
+        QTest::keyClick(r->ListBox, Qt::Key_Delete);
+        clickRow(1); // "Acme": Ann and Bob page through it; the recorder answers "&Нет"
+        QTest::keyClick(r->ListBox, Qt::Key_Delete);
+        shown = rows(r->ListBox);
+    });
+    QTest::mouseClick(test::control<QToolButton>(w, "btnProvider"), Qt::LeftButton);
+
+    ASSERT_EQ(prompts.requests().size(), 2u);
+    const PromptRequest& refusal = prompts.requests()[0];
+    EXPECT_EQ(refusal.kind, PromptKind::Message);
+    EXPECT_EQ(refusal.icon, PromptIcon::None);
+    EXPECT_EQ(utf8(refusal.text), "Нельзя удалить родную пейдж. компанию");
+    const PromptRequest& question = prompts.requests()[1];
+    EXPECT_EQ(question.kind, PromptKind::YesNo);
+    EXPECT_EQ(question.icon, PromptIcon::Question);
+    EXPECT_EQ(utf8(question.caption), "Подтверждение");
+    EXPECT_EQ(utf8(question.text), "Есть абоненты, работающие через данную пейдж. компанию. Удалять?");
+    EXPECT_EQ(shown, (QStringList{toQString(HomeProviderName()), u("Acme"), u("Other")}));
 }
 
 // Another program (a script, a restored backup) adds a subscriber while the window is open: the next
@@ -203,7 +230,7 @@ TEST_F(DirectoryWindowTest, ASortOverAGroupFileChangedBehindTheWindowWorksOnTheR
         group->Name = cp(name);
         theirs.Add(group);
     }
-    theirs.SaveToFile(GroupFileName);
+    ASSERT_TRUE(theirs.SaveToFile(GroupFileName));
     const std::string theirBytes = dir.read(GroupFileName);
     test::control<QTabWidget>(w, "TabbedNotebook1")->setCurrentIndex(1);
 

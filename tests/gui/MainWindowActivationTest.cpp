@@ -126,7 +126,7 @@ TEST_F(MainWindowActivation, TrayIsReadAtMinimiseTimeAndOnlyOneCounts)
 
     // A settings save (file written, settings reloaded) acts at the very next minimise.
     w.showNormal();
-    program.session.settingsFile.writeString(SectionSetting, "Tray", "1");
+    ASSERT_TRUE(program.session.settingsFile.writeString(SectionSetting, "Tray", "1"));
     LoadSettings(program.session.settingsFile, program.session.settings);
     w.showMinimized();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));

@@ -66,7 +66,7 @@ protected:
             g->Members.Add(std::make_shared<TAbonent>(abonent("Anna", 5)));
             groups.Add(g);
         }
-        groups.SaveToFile("Group.lst");
+        ASSERT_TRUE(groups.SaveToFile("Group.lst"));
         dir.write("Company.lst", HomeProviderDefaults().encode() + provider("Мегапейдж").encode());
     }
 

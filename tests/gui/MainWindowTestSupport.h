@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QTest>
 #include <QWidget>
+#include <gtest/gtest.h>
 #include <string>
 #include <utility>
 #include <vector>
@@ -83,7 +84,7 @@ inline void writeDirectory(const std::vector<TAbonent>& abonents,
     TAbonentList abonentList;
     for (const TAbonent& a : abonents)
         abonentList.Add(std::make_shared<TAbonent>(a));
-    abonentList.SaveToFile(AbonentFileName);
+    ASSERT_TRUE(abonentList.SaveToFile(AbonentFileName));
     TGroupList groupList;
     for (const auto& [name, members] : groups) {
         auto g = std::make_shared<TGroup>();
@@ -92,11 +93,11 @@ inline void writeDirectory(const std::vector<TAbonent>& abonents,
             g->Members.Add(abonentList.Items(m));
         groupList.Add(g);
     }
-    groupList.SaveToFile(GroupFileName);
+    ASSERT_TRUE(groupList.SaveToFile(GroupFileName));
     TProviderList companyList;
     for (const TProvider& c : companies)
         companyList.Add(std::make_shared<TProvider>(c));
-    companyList.SaveToFile(CompanyFileName);
+    ASSERT_TRUE(companyList.SaveToFile(CompanyFileName));
 }
 
 // Ticks or unticks a line as the operator does with the keyboard: the line made current, then Space.

@@ -124,12 +124,12 @@ TEST_F(SubscriberDialogTest, AddModeStoresSubscribersInARowAndEmptiesItselfForTh
     EXPECT_EQ(abonents[2]->Provider.str(), cp("Нет такой"));
 
     TAbonentList saved;
-    saved.LoadFromFile(AbonentFileName);
+    ASSERT_TRUE(saved.LoadFromFile(AbonentFileName));
     ASSERT_EQ(saved.Count(), 3);
     EXPECT_EQ(saved[1]->encode(), digital.encode());
     EXPECT_EQ(group->Members[0], abonents[1]) << "the member is now the subscriber's own record";
     TGroupList savedGroups;
-    savedGroups.LoadFromFile(GroupFileName);
+    ASSERT_TRUE(savedGroups.LoadFromFile(GroupFileName));
     ASSERT_EQ(savedGroups.Count(), 1);
     EXPECT_EQ(savedGroups[0]->Members[0]->Number, -7);
 }
@@ -209,7 +209,7 @@ TEST_F(SubscriberDialogTest, ChangeModeShowsTheRecordStoresIntoItAndCloses)
     EXPECT_EQ(abonents[0]->Numeric, 0);
     EXPECT_EQ(abonents[0]->MsgLen, 240);
     TGroupList savedGroups;
-    savedGroups.LoadFromFile(GroupFileName);
+    ASSERT_TRUE(savedGroups.LoadFromFile(GroupFileName));
     EXPECT_EQ(savedGroups[0]->Members[0]->Number, 77) << "the member copy in the group file follows";
 }
 

@@ -85,7 +85,7 @@ TEST_F(InstalledTree, InstalledSenderConvertsThroughTheInstalledCodeTables)
     companies.AddHomeProvider();
     companies.Add(
         std::make_shared<TProvider>(test::LoopbackCompany("Beeper", Gate::SNPP, server.port(), "KOI8-R")));
-    companies.SaveToFile((data / "Company.lst").string());
+    ASSERT_TRUE(companies.SaveToFile((data / "Company.lst").string()));
 
     const test::ProcessResult run = test::runProcess(
         installed("bin/zolbin-send"),

@@ -56,13 +56,14 @@ TEST(AbonentRemoval, LeavesEveryGroupHoldingItAndRewritesBothFiles)
     groups.Add(group("Другие", {abonents[0]}));
 
     int refills = 0;
-    const std::string removed = RemoveAbonent(abonents, groups, 1, [&] {
+    const Result<std::string> removed = RemoveAbonent(abonents, groups, 1, [&] {
         ++refills;
         EXPECT_EQ(abonents.Count(), 1) << "the list is shown once the subscriber has left it";
         EXPECT_FALSE(dir.exists("Abonent.lst")) << "and before any file is written";
     });
 
-    EXPECT_EQ(removed, cp("Борис"));
+    ASSERT_TRUE(removed);
+    EXPECT_EQ(removed.value(), cp("Борис"));
     EXPECT_EQ(refills, 1);
     EXPECT_EQ(dir.read("Abonent.lst"), abonentBytes(cp("Анна"), 1));
     // The group left without members stays, with a count of 0.
@@ -85,10 +86,26 @@ struct ProviderRemovalTest : ::testing::Test
         dir.write("Zolbin.ini", iniBefore);
     }
 
-    ProviderRemoval remove(int index) { return RemoveProvider(providers, abonents, index, settings, file); }
+    // The outcome of a deletion that must not fail (a failure ends the test with an exception). Every
+    // question is recorded and answered from `answer`.
+    ProviderRemoval remove(int index)
+    {
+        const Confirm confirm = [this](const std::string& caption, const std::string& text) {
+            questions.push_back({utf8(caption), utf8(text)});
+            return answer;
+        };
+        return RemoveProvider(providers, abonents, index, settings, file, confirm).value();
+    }
+
+    struct Question
+    {
+        std::string caption, text; // UTF-8
+    };
 
     test::TempDataDir dir;
     test::PromptRecorder prompts;
+    std::vector<Question> questions;
+    bool answer = false;
     const std::string iniBefore = cp("[Setting]\r\nCompany=Другая\r\nTray=1\r\n");
     TProviderList providers;
     TAbonentList abonents;
@@ -100,16 +117,14 @@ TEST_F(ProviderRemovalTest, HomeProviderRefusedAndUsedCompanyAnsweredNoChangeNot
 {
     providers[0]->Name = cp("Переименованная"); // position 0 is refused whatever its name
     EXPECT_EQ(remove(0), ProviderRemoval::Refused);
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Нельзя удалить родную пейдж. компанию"});
+    EXPECT_EQ(utf8(HomeProviderRefusal()), "Нельзя удалить родную пейдж. компанию");
+    EXPECT_TRUE(questions.empty());
 
-    prompts.clear();
     EXPECT_EQ(remove(1), ProviderRemoval::Kept);
-    ASSERT_EQ(prompts.requests().size(), 1u);
-    const PromptRequest& question = prompts.requests()[0];
-    EXPECT_EQ(question.kind, PromptKind::YesNo);
-    EXPECT_EQ(question.icon, PromptIcon::Question);
-    EXPECT_EQ(utf8(question.caption), "Подтверждение");
-    EXPECT_EQ(utf8(question.text), "Есть абоненты, работающие через данную пейдж. компанию. Удалять?");
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0].caption, "Подтверждение");
+    EXPECT_EQ(questions[0].text, "Есть абоненты, работающие через данную пейдж. компанию. Удалять?");
+    EXPECT_TRUE(prompts.requests().empty()) << "the window asks";
 
     EXPECT_EQ(providers.Count(), 3);
     EXPECT_EQ(abonents[0]->Provider.str(), cp("Связь"));
@@ -121,7 +136,7 @@ TEST_F(ProviderRemovalTest, HomeProviderRefusedAndUsedCompanyAnsweredNoChangeNot
 
 TEST_F(ProviderRemovalTest, UsedCompanyAnsweredYesClearsItsSubscribersAndResetsTheDefault)
 {
-    prompts.answer(true);
+    answer = true;
     EXPECT_EQ(remove(1), ProviderRemoval::Removed);
 
     EXPECT_EQ(providers.Names(), (std::vector<std::string>{HomeProviderName(), cp("Другая")}));

@@ -1,6 +1,5 @@
 #include "directory/Lists.h"
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/unit/directory/Bytes.h"
@@ -31,15 +30,11 @@ AbonentPtr abonent(const std::string& name, std::int32_t number)
     return a;
 }
 
-// Expects the call to throw EInOutError with the given code.
-template <typename F> void expectIoError(int code, F f)
+// Expects the result to be a failure with the given I/O code.
+void expectIoError(int code, const Status& result)
 {
-    try {
-        f();
-        ADD_FAILURE() << "no EInOutError";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.code(), code);
-    }
+    ASSERT_FALSE(result) << "no failure";
+    EXPECT_EQ(result.failure().code, code);
 }
 
 // --- Loading -----------------------------------------------------------------------------------------
@@ -75,26 +70,30 @@ TEST(AbonentFile, FileEndingInsideARecordKeepsTheCompleteOnes)
     test::TempDataDir dir;
     dir.write("Abonent.lst", abonentBytes("First", 1) + std::string(10, 'x')); // 230 bytes
     TAbonentList list;
-    expectIoError(100, [&] { list.LoadFromFile("Abonent.lst"); });
+    expectIoError(100, list.LoadFromFile("Abonent.lst"));
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list[0]->Name.str(), "First");
 }
 
-TEST(AbonentFile, FileThatCannotBeOpenedIsReportedAndLeavesTheList)
+TEST(AbonentFile, FileThatCannotBeOpenedFailsAndLeavesTheList)
 {
     test::TempDataDir dir;
     test::PromptRecorder prompts;
     TAbonentList list;
     list.Add(abonent("kept", 1));
-    EXPECT_FALSE(list.LoadFromFile("Abonent.lst"));
+    const Status missing = list.LoadFromFile("Abonent.lst");
+    EXPECT_FALSE(missing);
     fs::create_directory("Company.lst");
     TProviderList providers;
-    EXPECT_FALSE(providers.LoadFromFile("Company.lst"));
+    const Status folder = providers.LoadFromFile("Company.lst");
+    EXPECT_FALSE(folder);
     EXPECT_EQ(list.Count(), 1);
     EXPECT_EQ(providers.Count(), 0);
-    ASSERT_EQ(prompts.texts().size(), 2u);
-    EXPECT_EQ(prompts.texts()[0], "Файл не найден");
-    EXPECT_EQ(prompts.texts()[1], "File access denied");
+    EXPECT_EQ(utf8(missing.failure().text), "Файл не найден");
+    EXPECT_EQ(folder.failure().text, "File access denied");
+    EXPECT_FALSE(IsDamagedListFile(missing.failure()));
+    EXPECT_FALSE(IsDamagedListFile(folder.failure()));
+    EXPECT_TRUE(prompts.requests().empty()) << "the host tells of it";
 }
 
 TEST(CompanyFile, LoadSaveRoundTripAndPartialRecord)
@@ -107,7 +106,7 @@ TEST(CompanyFile, LoadSaveRoundTripAndPartialRecord)
     other->SNPPEnc = "WIN-1251";
     other->SnppPswd = "pw";
     list.Add(other);
-    list.SaveToFile("Company.lst");
+    ASSERT_TRUE(list.SaveToFile("Company.lst"));
     const std::string bytes = dir.read("Company.lst");
     ASSERT_EQ(bytes.size(), 2 * 292u);
     EXPECT_EQ(bytes.substr(0, 292), HomeProviderDefaults().encode());
@@ -120,7 +119,7 @@ TEST(CompanyFile, LoadSaveRoundTripAndPartialRecord)
 
     dir.write("Company.lst", bytes + std::string(291, '\0'));
     TProviderList partial;
-    expectIoError(100, [&] { partial.LoadFromFile("Company.lst"); });
+    expectIoError(100, partial.LoadFromFile("Company.lst"));
     EXPECT_EQ(partial.Count(), 2);
 }
 
@@ -141,7 +140,7 @@ TEST(GroupFile, LoadsNamesCountsAndMembers)
     EXPECT_EQ(groups[1]->Members.Count(), 0);
     EXPECT_EQ(groups[2]->Members[0]->Name.str(), "C");
 
-    groups.SaveToFile("Copy.lst");
+    ASSERT_TRUE(groups.SaveToFile("Copy.lst"));
     EXPECT_EQ(dir.read("Copy.lst"), dir.read("Group.lst"));
 }
 
@@ -165,7 +164,7 @@ TEST(GroupFile, DamagedCountsFailWithoutAllocatingOrAppending)
         SCOPED_TRACE(c.what);
         dir.write("Group.lst", good + c.tail);
         TGroupList groups;
-        expectIoError(100, [&] { groups.LoadFromFile("Group.lst"); });
+        expectIoError(100, groups.LoadFromFile("Group.lst"));
         ASSERT_EQ(groups.Count(), 1); // the complete group before the damage, nothing after it
         EXPECT_EQ(groups[0]->Name.str(), "Good");
     }
@@ -180,20 +179,20 @@ TEST(AbonentFile, SaveWritesExactlyTheRecordsAndRoundTrips)
     list.Add(abonent(cp("Иванов"), 100));
     list.Add(abonent("Zeta", -7));
     list[1]->Provider = HomeProviderName();
-    list.Save();
+    ASSERT_TRUE(list.Save());
     EXPECT_EQ(dir.read("Abonent.lst"),
               abonentBytes(cp("Иванов"), 100) + abonentBytes("Zeta", -7, HomeProviderName()));
     TAbonentList back;
     ASSERT_TRUE(back.LoadFromFile("Abonent.lst"));
-    back.Save();
+    ASSERT_TRUE(back.Save());
     EXPECT_EQ(dir.read("Abonent.lst"),
               abonentBytes(cp("Иванов"), 100) + abonentBytes("Zeta", -7, HomeProviderName()));
     TAbonentList empty;
-    empty.Save();
+    ASSERT_TRUE(empty.Save());
     EXPECT_EQ(dir.read("Abonent.lst"), "");
 }
 
-TEST(FailedSave, WriteFailureThrowsAndKeepsTheOldFileByteForByte)
+TEST(FailedSave, WriteFailureFailsAndKeepsTheOldFileByteForByte)
 {
     test::TempDataDir dir;
     const std::string old = abonentBytes("Old", 1);
@@ -210,28 +209,29 @@ TEST(FailedSave, WriteFailureThrowsAndKeepsTheOldFileByteForByte)
     {
         test::FileSizeLimit limit(300); // more than the old files, less than the new ones
         ASSERT_TRUE(limit.active());
-        expectIoError(101, [&] { list.Save(); });
-        expectIoError(101, [&] { groups.Save(); });
+        expectIoError(101, list.Save());
+        expectIoError(101, groups.Save());
     }
     EXPECT_EQ(dir.read("Abonent.lst"), old);
     EXPECT_EQ(dir.read("Group.lst"), groupHeader("G", 1) + old);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2); // no leftovers
     // The in-memory lists keep the change and the next save writes it whole.
-    groups.Save();
+    ASSERT_TRUE(groups.Save());
     EXPECT_EQ(dir.read("Group.lst").size(), 29u + 5 * 220u);
 }
 
-TEST(FailedSave, FileThatCannotBeCreatedIsReportedAndNothingIsWritten)
+TEST(FailedSave, FileThatCannotBeCreatedFailsAndNothingIsWritten)
 {
     test::TempDataDir dir;
     test::PromptRecorder prompts;
     dir.write("notafolder", "x");
     TProviderList list;
     list.AddHomeProvider();
-    list.SaveToFile("notafolder/Company.lst");
-    ASSERT_EQ(prompts.texts().size(), 1u);
-    EXPECT_EQ(prompts.texts()[0], "Неверное иимя файла");
+    const Status saved = list.SaveToFile("notafolder/Company.lst");
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(utf8(saved.failure().text), "Неверное иимя файла");
     EXPECT_EQ(dir.read("notafolder"), "x");
+    EXPECT_TRUE(prompts.requests().empty()) << "the host tells of it";
 }
 
 TEST(FailedSave, ReadOnlyFolderKeepsTheOldFile)
@@ -246,11 +246,12 @@ TEST(FailedSave, ReadOnlyFolderKeepsTheOldFile)
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
     TAbonentList list;
     list.Add(abonent("New", 2));
-    list.Save();
+    const Status saved = list.Save();
     fs::permissions(dir.path(), fs::perms::owner_all);
-    ASSERT_EQ(prompts.texts().size(), 1u);
-    EXPECT_EQ(prompts.texts()[0], "File access denied");
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(saved.failure().text, "File access denied");
     EXPECT_EQ(dir.read("Abonent.lst"), old);
+    EXPECT_TRUE(prompts.requests().empty()) << "the host tells of it";
 }
 
 // --- Members and subscribers -------------------------------------------------------------------------
@@ -268,13 +269,13 @@ TEST(LinkMembers, MembersShareTheSubscriberRecordsAndSavesCarryTheirChanges)
     abonents->Add(abonent("Ann", 3)); // a second of the same name: the first one is taken
 
     const AbonentPtr strangerBefore = groups[0]->Members[1];
-    groups.LinkMembers(*abonents);
+    ASSERT_TRUE(groups.LinkMembers(*abonents));
     EXPECT_EQ(groups[0]->Members[0], (*abonents)[1]);
     EXPECT_EQ(groups[1]->Members[0], (*abonents)[1]);
     EXPECT_EQ(groups[0]->Members[1], strangerBefore); // no subscriber of that name: keeps its own record
 
     (*abonents)[1]->Number = 5555;
-    groups.Save();
+    ASSERT_TRUE(groups.Save());
     const std::string bytes = dir.read("Group.lst");
     EXPECT_EQ(bytes, groupHeader("G1", 2) + abonentBytes("Ann", 5555) + abonentBytes("Stranger", 9) +
                          groupHeader("G2", 1) + abonentBytes("Ann", 5555));
@@ -335,14 +336,11 @@ TEST(ChangedListFile, IsNeverOverwrittenHoweverItChanged)
         const std::string onDisk = present ? dir.read("Abonent.lst") : "";
 
         list.Add(abonent("Bob", 2));
-        try {
-            list.Save();
-            ADD_FAILURE() << "the changed file was rewritten";
-        } catch (const EListFileChanged& e) {
-            EXPECT_EQ(e.fileName(), AbonentFileName);
-            EXPECT_EQ(e.text(), cp("Файл Abonent.lst был изменён другой программой. Список загружен "
-                                   "заново, повторите изменение."));
-        }
+        const Status saved = list.Save();
+        ASSERT_FALSE(saved) << "the changed file was rewritten";
+        EXPECT_TRUE(IsListFileChanged(saved.failure()));
+        EXPECT_EQ(saved.failure().text, cp("Файл Abonent.lst был изменён другой программой. Список загружен "
+                                           "заново, повторите изменение."));
         EXPECT_EQ(dir.exists("Abonent.lst"), present);
         EXPECT_EQ(present ? dir.read("Abonent.lst") : "", onDisk);
     }
@@ -354,14 +352,16 @@ TEST(ChangedListFile, AFileMissingAtTheStartIsWrittenUnlessOneAppeared)
     TAbonentList abonents;
     abonents.NoteMissingFile(AbonentFileName);
     abonents.Add(abonent("Ann", 1));
-    abonents.Save(); // still missing
-    abonents.Save(); // the list's own file since
+    ASSERT_TRUE(abonents.Save()); // still missing
+    ASSERT_TRUE(abonents.Save()); // the list's own file since
     EXPECT_EQ(dir.read("Abonent.lst"), abonentBytes("Ann", 1));
 
     TGroupList groups;
     groups.NoteMissingFile(GroupFileName);
     dir.write("Group.lst", groupHeader("Theirs", 0));
-    EXPECT_THROW(groups.Save(), EListFileChanged);
+    const Status saved = groups.Save();
+    ASSERT_FALSE(saved);
+    EXPECT_TRUE(IsListFileChanged(saved.failure()));
     EXPECT_EQ(dir.read("Group.lst"), groupHeader("Theirs", 0));
 }
 

@@ -77,9 +77,9 @@ TEST(Settings, ReloadSeesEveryWriteAtOnce)
 {
     test::TempDataDir dir;
     ProfileFile ini("Zolbin.ini");
-    ini.writeString(SectionSetting, "Tray", "1");
+    ASSERT_TRUE(ini.writeString(SectionSetting, "Tray", "1"));
     EXPECT_TRUE(load("Zolbin.ini").trayOn());
-    ini.writeString(SectionSetting, "Tray", "0");
+    ASSERT_TRUE(ini.writeString(SectionSetting, "Tray", "0"));
     EXPECT_FALSE(load("Zolbin.ini").trayOn());
 }
 

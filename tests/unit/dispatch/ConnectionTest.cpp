@@ -72,7 +72,7 @@ TEST_F(Connection, SilentOrRefusedGreetingEndsTheConnectionAtOnceWithItsReason)
         SCOPED_TRACE(c.journaled);
         TempDataDir caseDir;
         RecordingHost fresh;
-        fresh.journal.EnsureExists();
+        ASSERT_TRUE(fresh.journal.EnsureExists());
         ScriptedServer server({c.session, c.session});
         const auto started = std::chrono::steady_clock::now();
         EXPECT_EQ(ConnectToServer(fresh, "127.0.0.1", server.port()), -1);

@@ -27,7 +27,7 @@ protected:
         saved = net::CurrentDeadlines();
         net::CurrentDeadlines().replyMs = 2000;
         net::CurrentDeadlines().connectMs = 2000;
-        host.journal.EnsureExists();
+        ASSERT_TRUE(host.journal.EnsureExists());
         net::Winsock::Startup();
     }
     void TearDown() override

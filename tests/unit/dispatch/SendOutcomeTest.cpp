@@ -101,7 +101,7 @@ TEST_F(SendOutcomeTest, TheOutcomeIsWhatTheServerSaidToThePage)
     for (const OutcomeCase& c : outcomeCases()) {
         SCOPED_TRACE(c.what);
         TempDataDir caseDir;
-        host.journal.EnsureExists();
+        ASSERT_TRUE(host.journal.EnsureExists());
         providers = TProviderList();
         ScriptedServer server({c.session});
         addCompany("Acme", c.gate, server.port());

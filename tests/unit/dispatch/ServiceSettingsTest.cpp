@@ -3,7 +3,6 @@
 #include "dispatch/ServiceSettings.h"
 
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -38,16 +37,13 @@ TEST(ServiceSettings, DateCheckKnowsMonthNamesLengthsAndLeapYears)
                           Case{"31", "ДЕКАБРЬ", "9999", true}, Case{"1", "январь", "10000", false},
                           Case{"1", "Январь", "0", false}, Case{"0", "Январь", "2024", false},
                           Case{"5", "март", "24", true}, Case{"5", "Мар", "2024", false}})
-        EXPECT_EQ(DeferralDateValid(deferral(c.day, c.month, c.year)), c.valid)
+        EXPECT_EQ(DeferralDateValid(deferral(c.day, c.month, c.year)).value(), c.valid)
             << c.day << " " << c.month << " " << c.year;
 
-    try {
-        DeferralDateValid(deferral("5", "Март", ""));
-        ADD_FAILURE() << "an empty year passed";
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(utf8(e.text()), "'' неверное целочисленное значение");
-    }
-    EXPECT_THROW(DeferralDateValid(deferral("5x", "Март", "2024")), EConvertError);
+    const Result<bool> emptyYear = DeferralDateValid(deferral("5", "Март", ""));
+    ASSERT_FALSE(emptyYear) << "an empty year passed";
+    EXPECT_EQ(utf8(emptyYear.failure().text), "'' неверное целочисленное значение");
+    EXPECT_EQ(DeferralDateValid(deferral("5x", "Март", "2024")).failure().code, FailureCode::BadNumber);
 }
 
 TEST(ServiceSettings, ShortTextsArePaddedAndTheYearIsKeptAsTyped)
@@ -56,7 +52,7 @@ TEST(ServiceSettings, ShortTextsArePaddedAndTheYearIsKeptAsTyped)
     std::string summary;
     ServiceForm form = deferral("", "Нет такого", "24");
     form.minute = "";
-    ApplyServiceForm(form, params, summary);
+    ASSERT_TRUE(ApplyServiceForm(form, params, summary));
     EXPECT_EQ(params.DeferDate, "0.00.24");
     EXPECT_EQ(params.DeferTime, "09:0");
     EXPECT_EQ(utf8(summary), "Отложено на 0.00.24 09:0");

@@ -1,6 +1,6 @@
 #include "platform/FileIo.h"
 
-#include "platform/Errors.h"
+#include "platform/IoError.h"
 #include "tests/support/TempDir.h"
 #include "tests/unit/platform/FileSizeLimit.h"
 
@@ -29,10 +29,10 @@ TEST(AtomicWriter, ReplacesTheFileWholeAndLeavesNothingElse)
     dir.write("list.dat", "old contents that are longer");
     {
         AtomicWriter w("list.dat");
-        ASSERT_EQ(w.open(), 0);
-        w.write("new");
-        w.write(std::string("\0\r\n", 3));
-        w.commit();
+        ASSERT_TRUE(w.open());
+        ASSERT_TRUE(w.write("new"));
+        ASSERT_TRUE(w.write(std::string("\0\r\n", 3)));
+        ASSERT_TRUE(w.commit());
     }
     EXPECT_EQ(dir.read("list.dat"), std::string("new\0\r\n", 6));
     EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"list.dat"});
@@ -44,27 +44,24 @@ TEST(AtomicWriter, UncommittedWriteLeavesTheOldFile)
     dir.write("list.dat", "old");
     {
         AtomicWriter w("list.dat");
-        ASSERT_EQ(w.open(), 0);
-        w.write("half of the new");
+        ASSERT_TRUE(w.open());
+        ASSERT_TRUE(w.write("half of the new"));
     }
     EXPECT_EQ(dir.read("list.dat"), "old");
     EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"list.dat"});
 }
 
-TEST(AtomicWriter, FailedWriteThrowsAndKeepsTheOldFile)
+TEST(AtomicWriter, FailedWriteFailsAndKeepsTheOldFile)
 {
     test::TempDataDir dir;
     dir.write("list.dat", "old");
     test::FileSizeLimit limit(16);
     ASSERT_TRUE(limit.active());
     AtomicWriter w("list.dat");
-    ASSERT_EQ(w.open(), 0);
-    try {
-        w.write(std::string(100, 'x'));
-        FAIL() << "write past the limit succeeded";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.code(), 101);
-    }
+    ASSERT_TRUE(w.open());
+    const Status written = w.write(std::string(100, 'x'));
+    ASSERT_FALSE(written) << "write past the limit succeeded";
+    EXPECT_EQ(written.failure().code, 101);
     EXPECT_EQ(dir.read("list.dat"), "old");
 }
 
@@ -72,12 +69,17 @@ TEST(AtomicWriter, OpenReportsWhyTheFileCannotBeCreated)
 {
     test::TempDataDir dir;
     dir.write("plain", "x");
-    EXPECT_EQ(AtomicWriter("missing/list.dat").open(), ENOENT);
-    EXPECT_EQ(AtomicWriter("plain/list.dat").open(), ENOTDIR);
+    // The I/O code of what open(2) would report: ENOENT, ENOTDIR, EISDIR.
+    const auto openFailure = [](const char* path) {
+        const Status opened = AtomicWriter(path).open();
+        return opened ? 0 : opened.failure().code;
+    };
+    EXPECT_EQ(openFailure("missing/list.dat"), ioCodeFromErrno(ENOENT));
+    EXPECT_EQ(openFailure("plain/list.dat"), ioCodeFromErrno(ENOTDIR));
     fs::create_directory("folder");
-    EXPECT_EQ(AtomicWriter("folder").open(), EISDIR);
+    EXPECT_EQ(openFailure("folder"), ioCodeFromErrno(EISDIR));
     AtomicWriter never("never.dat");
-    EXPECT_THROW(never.write("x"), EInOutError);
+    EXPECT_FALSE(never.write("x"));
     EXPECT_FALSE(dir.exists("never.dat"));
 }
 
@@ -87,9 +89,9 @@ TEST(AtomicWriter, KeepsThePermissionsOfTheReplacedFile)
     dir.write("list.dat", "old");
     fs::permissions("list.dat", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     AtomicWriter w("list.dat");
-    ASSERT_EQ(w.open(), 0);
-    w.write("new");
-    w.commit();
+    ASSERT_TRUE(w.open());
+    ASSERT_TRUE(w.write("new"));
+    ASSERT_TRUE(w.commit());
     EXPECT_EQ(fs::status("list.dat").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
@@ -102,40 +104,37 @@ TEST(FileIo, ReadAppendAndCreate)
     EXPECT_EQ(bytes, "");
     EXPECT_FALSE(fileExists("none"));
 
-    appendToFile("log", "one\r\n");
-    appendToFile("log", "two\r\n");
+    ASSERT_TRUE(appendToFile("log", "one\r\n"));
+    ASSERT_TRUE(appendToFile("log", "two\r\n"));
     ASSERT_EQ(readWholeFile("log", bytes), 0);
     EXPECT_EQ(bytes, "one\r\ntwo\r\n");
 
-    createIfMissing("log"); // an existing file is not emptied
+    ASSERT_TRUE(createIfMissing("log")); // an existing file is not emptied
     EXPECT_EQ(dir.read("log"), "one\r\ntwo\r\n");
-    createIfMissing("empty");
+    ASSERT_TRUE(createIfMissing("empty"));
     EXPECT_TRUE(fileExists("empty"));
     EXPECT_EQ(dir.read("empty"), "");
 
-    EXPECT_THROW(appendToFile("missing/log", "x"), EInOutError);
-    EXPECT_THROW(createIfMissing("missing/log"), EInOutError);
+    EXPECT_FALSE(appendToFile("missing/log", "x"));
+    EXPECT_FALSE(createIfMissing("missing/log"));
 }
 
 TEST(FileIo, DamagedFilesAreCopiedAsideUnderFreeNames)
 {
     test::TempDataDir dir;
     dir.write("Abonent.lst", "damaged");
-    EXPECT_EQ(copyAside("Abonent.lst"), "Abonent.lst.bad");
+    EXPECT_EQ(copyAside("Abonent.lst").value(), "Abonent.lst.bad");
     dir.write("Abonent.lst", "damaged again");
-    EXPECT_EQ(copyAside("Abonent.lst"), "Abonent.lst.bad.1");
+    EXPECT_EQ(copyAside("Abonent.lst").value(), "Abonent.lst.bad.1");
     dir.write("Abonent.lst", "damaged once more");
-    EXPECT_EQ(copyAside("Abonent.lst"), "Abonent.lst.bad.2");
+    EXPECT_EQ(copyAside("Abonent.lst").value(), "Abonent.lst.bad.2");
     EXPECT_EQ(dir.read("Abonent.lst.bad"), "damaged");
     EXPECT_EQ(dir.read("Abonent.lst.bad.1"), "damaged again");
     EXPECT_EQ(dir.read("Abonent.lst.bad.2"), "damaged once more");
     EXPECT_EQ(dir.read("Abonent.lst"), "damaged once more");
-    try {
-        copyAside("missing.lst");
-        FAIL() << "copied a missing file";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.code(), 2);
-    }
+    const Result<std::string> missing = copyAside("missing.lst");
+    ASSERT_FALSE(missing) << "copied a missing file";
+    EXPECT_EQ(missing.failure().code, 2);
 }
 
 // Every start on a file left damaged finds it damaged again: it is copied once per content.
@@ -145,12 +144,12 @@ TEST(FileIo, ADamagedFileLeftAsItIsIsCopiedOnce)
     dir.write("Group.lst", "first damage");
     dir.write("Group.lst.bad.7", "second damage"); // an earlier copy, numbered
     dir.write("Group.lst.bad.x", "second damage"); // not a copy of ours
-    EXPECT_EQ(copyAside("Group.lst"), "Group.lst.bad");
-    EXPECT_EQ(copyAside("Group.lst"), "Group.lst.bad");
+    EXPECT_EQ(copyAside("Group.lst").value(), "Group.lst.bad");
+    EXPECT_EQ(copyAside("Group.lst").value(), "Group.lst.bad");
     dir.write("Group.lst", "second damage");
-    EXPECT_EQ(copyAside("Group.lst"), "Group.lst.bad.7");
+    EXPECT_EQ(copyAside("Group.lst").value(), "Group.lst.bad.7");
     dir.write("Group.lst", "second damagf"); // same size, other bytes
-    EXPECT_EQ(copyAside("Group.lst"), "Group.lst.bad.1");
+    EXPECT_EQ(copyAside("Group.lst").value(), "Group.lst.bad.1");
     EXPECT_EQ(listing(dir.path()), (std::vector<std::string>{"Group.lst", "Group.lst.bad", "Group.lst.bad.1",
                                                              "Group.lst.bad.7", "Group.lst.bad.x"}));
 }

@@ -1,7 +1,6 @@
 #include "platform/ProfileFile.h"
 
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "tests/support/TempDir.h"
 
 #include <filesystem>
@@ -48,9 +47,9 @@ TEST(ProfileFile, FirstWriteCreatesTheFileWithSection)
 {
     test::TempDataDir dir;
     ProfileFile ini("Zolbin.ini");
-    ini.writeString("Sender", "EMail", "op@example.org");
+    ASSERT_TRUE(ini.writeString("Sender", "EMail", "op@example.org"));
     EXPECT_EQ(dir.read("Zolbin.ini"), "[Sender]\r\nEMail=op@example.org\r\n");
-    ini.writeString("Setting", "Clear", "1");
+    ASSERT_TRUE(ini.writeString("Setting", "Clear", "1"));
     EXPECT_EQ(dir.read("Zolbin.ini"), "[Sender]\r\nEMail=op@example.org\r\n\r\n[Setting]\r\nClear=1\r\n");
     EXPECT_EQ(ini.readString("setting", "clear", ""), "1");
 }
@@ -62,12 +61,12 @@ TEST(ProfileFile, WriteReplacesTheKeyLineAndKeepsEveryOtherLine)
         "; kept\r\n[Sender]\r\nName=Old\r\nShortName=" + cp("Петя") + "\r\n\r\n[Setting]\nclear=0\nTray=1\n";
     dir.write("Zolbin.ini", before);
     ProfileFile ini("Zolbin.ini");
-    ini.writeString("SENDER", "name", cp("Пётр Иванов"));
+    ASSERT_TRUE(ini.writeString("SENDER", "name", cp("Пётр Иванов")));
     EXPECT_EQ(dir.read("Zolbin.ini"), "; kept\r\n[Sender]\r\nname=" + cp("Пётр Иванов") + "\r\nShortName=" +
                                           cp("Петя") + "\r\n\r\n[Setting]\nclear=0\nTray=1\n");
     // A new key goes to the end of its section, before the blank line that separates the next one.
-    ini.writeString("Sender", "EMail", "a@b");
-    ini.writeString("Setting", "Layout", "1");
+    ASSERT_TRUE(ini.writeString("Sender", "EMail", "a@b"));
+    ASSERT_TRUE(ini.writeString("Setting", "Layout", "1"));
     EXPECT_EQ(dir.read("Zolbin.ini"),
               "; kept\r\n[Sender]\r\nname=" + cp("Пётр Иванов") + "\r\nShortName=" + cp("Петя") +
                   "\r\nEMail=a@b\r\n\r\n[Setting]\nclear=0\nTray=1\n" + "Layout=1\r\n");
@@ -80,7 +79,7 @@ TEST(ProfileFile, WriteToAFileWithoutFinalLineEnd)
     test::TempDataDir dir;
     dir.write("Zolbin.ini", "[Setting]\r\nTray=1");
     ProfileFile ini("Zolbin.ini");
-    ini.writeString("Setting", "Clear", "1");
+    ASSERT_TRUE(ini.writeString("Setting", "Clear", "1"));
     EXPECT_EQ(dir.read("Zolbin.ini"), "[Setting]\r\nTray=1\r\nClear=1\r\n");
 }
 
@@ -88,24 +87,21 @@ TEST(ProfileFile, ValueCannotBreakIntoNewLines)
 {
     test::TempDataDir dir;
     ProfileFile ini("Zolbin.ini");
-    ini.writeString("Sender", "Name", "Ivan\r\n[Setting]\r\nTray=1");
+    ASSERT_TRUE(ini.writeString("Sender", "Name", "Ivan\r\n[Setting]\r\nTray=1"));
     EXPECT_EQ(ini.readString("Setting", "Tray", "0"), "0");
     EXPECT_EQ(ini.readString("Sender", "Name", ""), "Ivan  [Setting]  Tray=1");
 }
 
-TEST(ProfileFile, RefusedWriteThrowsWithThePath)
+TEST(ProfileFile, RefusedWriteFailsWithThePath)
 {
     test::TempDataDir dir;
     dir.write("plain", "x");
     ProfileFile ini("plain/Zolbin.ini");
-    try {
-        ini.writeString("Sender", "Name", "x");
-        FAIL() << "write into a path below a plain file succeeded";
-    } catch (const EProfileError& e) {
-        EXPECT_EQ(e.text(), "Unable to write to plain/Zolbin.ini");
-    }
+    const Status written = ini.writeString("Sender", "Name", "x");
+    ASSERT_FALSE(written) << "write into a path below a plain file succeeded";
+    EXPECT_EQ(written.failure().text, "Unable to write to plain/Zolbin.ini");
     ProfileFile folder(dir.path());
-    EXPECT_THROW(folder.writeString("Sender", "Name", "x"), EProfileError);
+    EXPECT_FALSE(folder.writeString("Sender", "Name", "x"));
 }
 
 } // namespace

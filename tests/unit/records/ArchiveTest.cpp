@@ -1,6 +1,6 @@
 #include "records/Archive.h"
 
-#include "platform/Errors.h"
+#include "platform/Codepage.h"
 #include "platform/IoError.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/TempDir.h"
@@ -65,8 +65,8 @@ TEST(ArchiveFile, TwoPagesGoIntoOneFileNamedByTheSubscriberBytes)
 {
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    WriteArchive(page(), {"one"});
-    WriteArchive(page(), {"two"});
+    ASSERT_TRUE(WriteArchive(page(), {"one"}));
+    ASSERT_TRUE(WriteArchive(page(), {"two"}));
     EXPECT_EQ(dir.read("Log/\xC8\xE2\xE0\xED\xEE\xE2"
                        ".log"),
               Header + "one\r\n\r\n" + Header + "two\r\n\r\n");
@@ -77,12 +77,12 @@ TEST(ArchiveFile, UnregisteredSubscriberCreatesTheFolderButNoFile)
 {
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    WriteArchive(page(""), {"text"});
+    ASSERT_TRUE(WriteArchive(page(""), {"text"}));
     EXPECT_EQ(folderContents(), std::vector<std::string>{"Log"});
     EXPECT_TRUE(prompts.requests().empty());
 }
 
-TEST(ArchiveFile, NameThatWouldLeaveTheFolderShowsOneMessageAndWritesNothing)
+TEST(ArchiveFile, NameThatWouldLeaveTheFolderFailsAsAnInvalidNameAndWritesNothing)
 {
     for (const std::string& name :
          std::vector<std::string>{"../x", "a/b", ".", "..", std::string("x\0y", 3), std::string("/tmp/x")}) {
@@ -90,41 +90,43 @@ TEST(ArchiveFile, NameThatWouldLeaveTheFolderShowsOneMessageAndWritesNothing)
         test::TempDataDir dir;
         fs::create_directory("a");
         test::PromptRecorder prompts;
-        WriteArchive(page(name), {"text"});
+        const Status written = WriteArchive(page(name), {"text"});
         EXPECT_EQ(folderContents(), (std::vector<std::string>{"Log", "a"}));
         EXPECT_FALSE(fs::exists("../x.log"));
-        EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Неверное иимя файла"});
+        ASSERT_FALSE(written);
+        EXPECT_EQ(utf8(written.failure().text), "Неверное иимя файла");
+        EXPECT_TRUE(prompts.requests().empty()) << "the host tells of it";
     }
 }
 
-TEST(ArchiveFile, FailedOpeningOrWriteIsShownAndLeavesTheFileAsItWas)
+TEST(ArchiveFile, FailedOpeningOrWriteFailsAndLeavesTheFileAsItWas)
 {
     test::TempDataDir dir;
     test::PromptRecorder prompts;
     dir.write("Log", "not a folder");
-    EXPECT_EQ(WriteArchive(page("A"), {"text"}), IoCode::PathNotFound);
+    const auto failureOf = [](const Status& written) { return written ? Failure{} : written.failure(); };
+    Failure failure = failureOf(WriteArchive(page("A"), {"text"}));
+    EXPECT_EQ(failure.code, IoCode::PathNotFound);
     EXPECT_EQ(dir.read("Log"), "not a folder");
-    ASSERT_EQ(prompts.texts().size(), 1U);
-    EXPECT_EQ(prompts.texts()[0], "Неверное иимя файла");
+    EXPECT_EQ(utf8(failure.text), "Неверное иимя файла");
 
     fs::remove("Log");
     fs::create_directories("Log/B.log");
-    prompts.clear();
-    EXPECT_EQ(WriteArchive(page("B"), {"text"}), IoCode::AccessDenied);
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"File access denied"});
+    failure = failureOf(WriteArchive(page("B"), {"text"}));
+    EXPECT_EQ(failure.code, IoCode::AccessDenied);
+    EXPECT_EQ(failure.text, "File access denied");
 
     // A disk that fills up in the middle of an entry: the entry goes whole or not at all, and the next
     // one, once there is room, starts on a line of its own.
     const std::string first = FormatArchiveEntry(page("C"), {"first"});
     dir.write("Log/C.log", first);
-    prompts.clear();
     {
         test::FileSizeLimit limit(first.size() + 10);
         ASSERT_TRUE(limit.active());
-        EXPECT_EQ(WriteArchive(page("C"), {"second"}), IoCode::DiskFull);
+        EXPECT_EQ(failureOf(WriteArchive(page("C"), {"second"})).code, IoCode::DiskFull);
     }
     EXPECT_EQ(dir.read("Log/C.log"), first);
-    EXPECT_EQ(prompts.texts().size(), 1U);
-    EXPECT_EQ(WriteArchive(page("C"), {"third"}), 0);
+    EXPECT_TRUE(WriteArchive(page("C"), {"third"}));
+    EXPECT_TRUE(prompts.requests().empty()) << "the host tells of every failure";
     EXPECT_EQ(dir.read("Log/C.log"), first + FormatArchiveEntry(page("C"), {"third"}));
 }

@@ -1,7 +1,6 @@
 #include "records/Journal.h"
 
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/IoError.h"
 #include "tests/support/TempDir.h"
 #include "tests/unit/platform/FileSizeLimit.h"
@@ -15,13 +14,13 @@ TEST(JournalFile, LinesAreAppendedAsCp1251WithCrLf)
 {
     test::TempDataDir dir;
     TJournal journal;
-    journal.EnsureExists();
+    ASSERT_TRUE(journal.EnsureExists());
     ASSERT_TRUE(dir.exists("Zolbin.log"));
     EXPECT_EQ(dir.read("Zolbin.log"), "");
 
-    journal.WriteLine(cp("Инициализация..."));
-    journal.WriteLine("250 OK");
-    journal.WriteEmptyLine();
+    ASSERT_TRUE(journal.WriteLine(cp("Инициализация...")));
+    ASSERT_TRUE(journal.WriteLine("250 OK"));
+    ASSERT_TRUE(journal.WriteEmptyLine());
     EXPECT_EQ(dir.read("Zolbin.log"), "\xC8\xED\xE8\xF6\xE8\xE0\xEB\xE8\xE7\xE0\xF6\xE8\xFF...\r\n"
                                       "250 OK\r\n"
                                       "\r\n");
@@ -31,8 +30,8 @@ TEST(JournalFile, EnsureExistsKeepsAnExistingJournal)
 {
     test::TempDataDir dir;
     dir.write("Zolbin.log", "old line\r\n");
-    TJournal().EnsureExists();
-    TJournal().WriteLine("new line");
+    ASSERT_TRUE(TJournal().EnsureExists());
+    ASSERT_TRUE(TJournal().WriteLine("new line"));
     EXPECT_EQ(dir.read("Zolbin.log"), "old line\r\nnew line\r\n");
 }
 
@@ -40,35 +39,29 @@ TEST(JournalFile, JournalDeletedDuringASendIsStartedAgainByTheNextLine)
 {
     test::TempDataDir dir;
     TJournal journal;
-    journal.WriteLine("first");
+    ASSERT_TRUE(journal.WriteLine("first"));
     std::filesystem::remove("Zolbin.log");
-    EXPECT_NO_THROW(journal.WriteLine("second"));
+    EXPECT_TRUE(journal.WriteLine("second"));
     EXPECT_EQ(dir.read("Zolbin.log"), "second\r\n");
 }
 
 TEST(JournalFile, FailuresAreInputOutputErrors)
 {
     test::TempDataDir dir;
-    try {
-        TJournal("missing-folder/Zolbin.log").EnsureExists();
-        FAIL() << "no error";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.code(), IoCode::FileNotFound);
-    }
+    const Status created = TJournal("missing-folder/Zolbin.log").EnsureExists();
+    ASSERT_FALSE(created) << "no error";
+    EXPECT_EQ(created.failure().code, IoCode::FileNotFound);
     std::filesystem::create_directory("Zolbin.log"); // something that cannot be appended to
-    try {
-        TJournal().WriteLine("x");
-        FAIL() << "no error";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.code(), IoCode::AccessDenied);
-    }
+    const Status written = TJournal().WriteLine("x");
+    ASSERT_FALSE(written) << "no error";
+    EXPECT_EQ(written.failure().code, IoCode::AccessDenied);
 }
 
 TEST(JournalFile, AppendWritesALineWholeOrNotAtAllAndKeepsTheFirstFailure)
 {
     test::TempDataDir dir;
     TJournal journal;
-    journal.WriteLine("kept");
+    ASSERT_TRUE(journal.WriteLine("kept"));
     {
         test::FileSizeLimit limit(10); // "kept\r\n" and four bytes more
         ASSERT_TRUE(limit.active());
