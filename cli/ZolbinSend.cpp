@@ -9,7 +9,6 @@
 #include "cli/TerminalText.h"
 #include "dispatch/SendCommand.h"
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/FileIo.h"
 #include "records/Session.h"
 
@@ -126,12 +125,6 @@ int ZolbinSend::Run(const std::vector<std::string>& arguments)
         if (error.status() == ExitStatus::Usage)
             err_ << "Справка: zolbin-send --help\n";
         return error.status();
-    } catch (const EInOutError& error) {
-        err_ << "zolbin-send: " << utf8(error.text()) << '\n';
-        return ExitStatus::FileError;
-    } catch (const EZolbinError& error) {
-        err_ << "zolbin-send: " << utf8(error.text()) << '\n';
-        return ExitStatus::Usage;
     }
 }
 

@@ -1,6 +1,5 @@
 #include "dispatch/CodeTables.h"
 
-#include "platform/Errors.h"
 #include "platform/FileIo.h"
 #include "platform/IoError.h"
 
@@ -30,7 +29,7 @@ private:
 
 // Reads the first 256 bytes of the table file. False when the file cannot be opened (the text is then
 // sent unchanged); a file shorter than a whole table is a read beyond its end.
-bool readTable(const char* fileName, Table& table)
+Result<bool> readTable(const char* fileName, Table& table)
 {
     const std::string path = findDataFile(fileName);
     int fd;
@@ -53,45 +52,50 @@ bool readTable(const char* fileName, Table& table)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            raiseErrno(errno);
+            return Failure::fromErrno(errno);
         }
         if (n == 0)
-            throw EInOutError(IoCode::ReadBeyondEnd);
+            return Failure::io(IoCode::ReadBeyondEnd);
         got += static_cast<std::size_t>(n);
     }
     return true;
 }
 
-void convert(const char* tableFile, std::string& text)
+Status convert(const char* tableFile, std::string& text)
 {
     Table table;
-    if (!readTable(tableFile, table))
-        return;
+    const Result<bool> read = readTable(tableFile, table);
+    if (!read)
+        return read.failure();
+    if (!read.value())
+        return {};
     for (char& c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x80)
             c = static_cast<char>(table[byte]);
     }
+    return {};
 }
 
 } // namespace
 
-void ToKoi8r(std::string& text)
+Status ToKoi8r(std::string& text)
 {
-    convert(KoiTableFileName, text);
+    return convert(KoiTableFileName, text);
 }
 
-void ToCp866(std::string& text)
+Status ToCp866(std::string& text)
 {
-    convert(DosTableFileName, text);
+    return convert(DosTableFileName, text);
 }
 
-void ConvertForCharset(const std::string& charset, std::string& text)
+Status ConvertForCharset(const std::string& charset, std::string& text)
 {
     if (charset == "KOI8-R")
-        ToKoi8r(text);
-    else if (charset == "DOS")
-        ToCp866(text);
+        return ToKoi8r(text);
+    if (charset == "DOS")
+        return ToCp866(text);
+    return {};
 }
 
 std::string CharsetHeaderName(const std::string& charset)

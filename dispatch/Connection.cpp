@@ -16,7 +16,6 @@ constexpr int Attempts = 3;
 
 int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port)
 {
-    RequireWorkingJournal(host);
     ReportStatus(host, cp("Соединение с сервером..."));
     for (int attempt = 1; attempt <= Attempts; ++attempt) {
         const bool last = attempt == Attempts;

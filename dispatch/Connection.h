@@ -14,7 +14,6 @@ class SendHost;
 // connections that fail; once connected, a greeting that does not come within the reply deadline (or a
 // read that fails) and a greeting beginning with "4" or "5" end the call at once with the reason shown
 // and journaled ("Ошибка: " + the error text or the greeting). Fills host.LocalAddr.
-// A journal that has failed ends the send command before anything is tried (EInOutError).
 int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port);
 
 } // namespace zolbin

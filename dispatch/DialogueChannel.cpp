@@ -4,7 +4,6 @@
 #include "dispatch/ReplyReader.h"
 #include "dispatch/SendHost.h"
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/Net.h"
 
 namespace zolbin {
@@ -25,12 +24,6 @@ void ReportNegativeReply(SendHost& host, const std::string& reply, const std::st
     host.Journal().Append(WithoutLastTwo(status));
 }
 
-void RequireWorkingJournal(const SendHost& host)
-{
-    if (const int failure = host.Journal().Failure())
-        throw EInOutError(failure);
-}
-
 void DialogueChannel::reportSocketError(int code)
 {
     ReportSocketError(host_, code);
@@ -40,8 +33,8 @@ void DialogueChannel::reportSocketError(int code)
 
 int DialogueChannel::SendLine(const std::string& line, const std::string& shownText)
 {
-    if (!accepted_)
-        RequireWorkingJournal(host_);
+    if (!accepted_ && host_.Journal().Failure() != 0)
+        return -1; // nothing more goes out unjournaled: the send command stops on the journal's failure
     if (line.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
         reportSocketError(net::Wsa::InvalidArgument);
         return -1;

@@ -2,10 +2,10 @@
 // The line exchange that the SNPP and SMTP dialogues share: one command line out, one reply in, each step
 // shown in the status bar and written to the journal as the dialogue asks.
 //
-// Until the server has accepted the page, no line leaves while the journal is failing: the send command
-// ends there (EInOutError), with nothing more sent. Once the page is accepted (PageAccepted()), nothing
-// that follows can undo it: the steps are still shown and journaled, but their failures only end the
-// dialogue.
+// Until the server has accepted the page, no line leaves while the journal is failing: SendLine gives -1
+// at once, and the send command ends on the journal's failure with nothing more sent. Once the page is
+// accepted (PageAccepted()), nothing that follows can undo it: the steps are still shown and journaled,
+// but their failures only end the dialogue.
 
 #include <string>
 
@@ -51,8 +51,5 @@ std::string WithoutLastTwo(const std::string& text);
 // A reply judged negative: the beep, "Ошибка: " + the reply shown, the message box when one is given,
 // and the journal line without the reply's CR LF.
 void ReportNegativeReply(SendHost& host, const std::string& reply, const std::string& unreachableMessage);
-
-// Before anything more goes to a server: a journal that has failed ends the send command (EInOutError).
-void RequireWorkingJournal(const SendHost& host);
 
 } // namespace zolbin

@@ -1,7 +1,6 @@
 #include "dispatch/HoldTimes.h"
 
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 
 #include <vector>
 
@@ -9,11 +8,11 @@ namespace zolbin {
 
 namespace {
 
-[[noreturn]] void badDateTime(const std::string& text)
+Failure badDateTime(const std::string& text)
 {
     std::string message = cp("'%s' неверные дата/время");
     message.replace(message.find("%s"), 2, text);
-    throw EConvertError(message);
+    return {FailureCode::BadDateTime, message};
 }
 
 // Splits "a<sep>b<sep>c" into whole numbers; false when a part is empty or not all digits.
@@ -43,46 +42,58 @@ std::string format(const QDateTime& moment)
 
 } // namespace
 
-QDate ParseDate(const std::string& text)
+Result<QDate> ParseDate(const std::string& text)
 {
     std::vector<int> parts;
     if (!numbers(text, '.', parts) || parts.size() != 3)
-        badDateTime(text);
+        return badDateTime(text);
     int year = parts[2];
     if (year < 100)
         year += 2000;
     const QDate date(year, parts[1], parts[0]);
     if (!date.isValid())
-        badDateTime(text);
+        return badDateTime(text);
     return date;
 }
 
-QTime ParseTime(const std::string& text)
+Result<QTime> ParseTime(const std::string& text)
 {
     std::vector<int> parts;
     if (!numbers(text, ':', parts) || parts.size() < 2 || parts.size() > 3)
-        badDateTime(text);
+        return badDateTime(text);
     const QTime time(parts[0], parts[1], parts.size() == 3 ? parts[2] : 0);
     if (!time.isValid())
-        badDateTime(text);
+        return badDateTime(text);
     return time;
 }
 
-int ParseIntervalMinutes(const std::string& text)
+Result<int> ParseIntervalMinutes(const std::string& text)
 {
-    const QTime time = ParseTime(text);
-    return time.hour() * 60 + time.minute();
+    const Result<QTime> time = ParseTime(text);
+    if (!time)
+        return time.failure();
+    return time.value().hour() * 60 + time.value().minute();
 }
 
-HoldTimes ComputeHoldTimes(const TSendParams& params, const QDateTime& now)
+Result<HoldTimes> ComputeHoldTimes(const TSendParams& params, const QDateTime& now)
 {
     HoldTimes holds;
     const int repeats = params.RepeatCount > 2 ? 2 : params.RepeatCount;
-    const int interval = repeats > 0 ? ParseIntervalMinutes(params.RepeatInterval) : 0;
+    int interval = 0;
+    if (repeats > 0) {
+        const Result<int> minutes = ParseIntervalMinutes(params.RepeatInterval);
+        if (!minutes)
+            return minutes.failure();
+        interval = minutes.value();
+    }
     if (!params.DeferDate.empty()) {
-        const QDate date = ParseDate(params.DeferDate);
-        const QTime time = ParseTime(params.DeferTime);
-        const QDateTime deferred(date, time);
+        const Result<QDate> date = ParseDate(params.DeferDate);
+        if (!date)
+            return date.failure();
+        const Result<QTime> time = ParseTime(params.DeferTime);
+        if (!time)
+            return time.failure();
+        const QDateTime deferred(date.value(), time.value());
         for (int i = 0; i <= repeats; ++i)
             holds[static_cast<std::size_t>(i)] =
                 format(deferred.addSecs(static_cast<qint64>(i) * interval * 60));

@@ -8,7 +8,6 @@
 #include "dispatch/Snpp.h"
 #include "platform/Clock.h"
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/Net.h"
 #include "records/Archive.h"
 
@@ -67,65 +66,20 @@ SendOutcome SendCommand::Run()
         return SendOutcome::Refused;
     }
 
-    SendOutcome outcome = SendOutcome::Stopped;
-    bool ioErrorShown = false;
     fileError_ = false;
     pageFailed_ = false;
+    stop_.reset();
     host_.Journal().ClearFailure();
-    try {
-        if (const Status journal = host_.Journal().EnsureExists(); !journal)
-            throw EInOutError(journal.failure().code);
-        ReportStatus(host_, cp("Инициализация..."));
-        lines_ = host_.EditorLines();
-        if (const int error = net::Winsock::Startup(); error != 0) {
-            ReportSocketError(host_, error);
-            host_.Journal().AppendEmptyLine();
-        } else {
-            bool stopped = false;
-            if (curGroup_ == -1) {
-                stopped = serveSubscriber() == Result::Stop;
-            } else {
-                // The command works on copies of the members, whatever the operator changes meanwhile.
-                std::vector<TAbonent> members;
-                for (const AbonentPtr& member : groups_.Items(curGroup_)->Members)
-                    members.push_back(*member);
-                for (const TAbonent& member : members) {
-                    params_.CurName = member.Name.str();
-                    params_.CurNumber = member.Number;
-                    params_.CurDigital = member.Numeric;
-                    params_.CurProvider = member.Provider.str();
-                    ReportStatus(host_,
-                                 cp("Отправка сообщения для абонента ") + VisibleControls(params_.CurName));
-                    if (serveSubscriber() == Result::Stop) {
-                        stopped = true;
-                        break;
-                    }
-                }
-            }
-            net::Winsock::Cleanup();
-            if (!stopped) {
-                params_.SendDate.clear();
-                params_.SendTime.clear();
-                params_.DeferDate.clear();
-                params_.DeferTime.clear();
-                params_.RepeatInterval.clear();
-                params_.RepeatCount = 0;
-                host_.SendCompleted(params_);
-                outcome = SendOutcome::Completed;
-            }
-        }
-    } catch (const EZolbinError& error) {
-        // A bad service date, or a journal that failed before a page was accepted, ends the command; the
-        // network is released and the deferral kept for the next try.
-        net::Winsock::Cleanup();
-        host_.ShowMessage(error.text(), SendHost::Notice::Stop);
-        if (dynamic_cast<const EInOutError*>(&error) != nullptr)
-            fileError_ = ioErrorShown = true;
-    }
-    // Lines the journal could not take after a page was accepted do not undo the page: the operator is
-    // told of the file error on its own.
-    if (const int failure = host_.Journal().Failure(); failure != 0 && !ioErrorShown) {
-        host_.ShowMessage(EInOutError(failure).text(), SendHost::Notice::Stop);
+    const SendOutcome outcome = serveAll();
+    if (stop_) {
+        // A failure that ends the whole command: a journal that failed before a page was accepted, a
+        // damaged code table, a bad service date. The deferral is kept for the next try.
+        host_.ShowMessage(stop_->text, SendHost::Notice::Stop);
+        fileError_ = fileError_ || stop_->code != FailureCode::BadDateTime;
+    } else if (const int failure = host_.Journal().Failure(); failure != 0) {
+        // Lines the journal could not take after a page was accepted do not undo the page: the operator
+        // is told of the file error on its own.
+        host_.ShowMessage(Failure::io(failure).text, SendHost::Notice::Stop);
         fileError_ = true;
     }
     if (outcome != SendOutcome::Completed)
@@ -135,7 +89,69 @@ SendOutcome SendCommand::Run()
     return outcome;
 }
 
-SendCommand::Result SendCommand::failSubscriber(const std::string& messageForOne,
+SendOutcome SendCommand::serveAll()
+{
+    if (const Status journal = host_.Journal().EnsureExists(); !journal) {
+        stop_ = journal.failure();
+        return SendOutcome::Stopped;
+    }
+    ReportStatus(host_, cp("Инициализация..."));
+    lines_ = host_.EditorLines();
+    if (const int error = net::Winsock::Startup(); error != 0) {
+        ReportSocketError(host_, error);
+        host_.Journal().AppendEmptyLine();
+        return SendOutcome::Stopped;
+    }
+    bool stopped = false;
+    if (curGroup_ == -1) {
+        stopped = serveSubscriber() == Served::Stop;
+    } else {
+        // The command works on copies of the members, whatever the operator changes meanwhile.
+        std::vector<TAbonent> members;
+        for (const AbonentPtr& member : groups_.Items(curGroup_)->Members)
+            members.push_back(*member);
+        for (const TAbonent& member : members) {
+            params_.CurName = member.Name.str();
+            params_.CurNumber = member.Number;
+            params_.CurDigital = member.Numeric;
+            params_.CurProvider = member.Provider.str();
+            ReportStatus(host_, cp("Отправка сообщения для абонента ") + VisibleControls(params_.CurName));
+            if (serveSubscriber() == Served::Stop) {
+                stopped = true;
+                break;
+            }
+        }
+    }
+    net::Winsock::Cleanup();
+    if (stopped)
+        return SendOutcome::Stopped;
+    params_.SendDate.clear();
+    params_.SendTime.clear();
+    params_.DeferDate.clear();
+    params_.DeferTime.clear();
+    params_.RepeatInterval.clear();
+    params_.RepeatCount = 0;
+    host_.SendCompleted(params_);
+    return SendOutcome::Completed;
+}
+
+SendCommand::Served SendCommand::stopCommand(Failure failure)
+{
+    stop_ = std::move(failure);
+    return Served::Stop;
+}
+
+bool SendCommand::journalFailed() const
+{
+    return host_.Journal().Failure() != 0;
+}
+
+Failure SendCommand::journalFailure() const
+{
+    return Failure::io(host_.Journal().Failure());
+}
+
+SendCommand::Served SendCommand::failSubscriber(const std::string& messageForOne,
                                                 const std::string& promptPrefix, bool stopsGroup)
 {
     pageFailed_ = true;
@@ -144,34 +160,37 @@ SendCommand::Result SendCommand::failSubscriber(const std::string& messageForOne
         if (!messageForOne.empty())
             host_.ShowMessage(messageForOne, SendHost::Notice::Information);
         reportOutcome(failedText());
-        return Result::Stop;
+        return Served::Stop;
     }
     reportOutcome(failedText());
     const bool goOn = host_.AskToContinue(promptPrefix + continueQuestion(params_.CurName));
-    return goOn ? Result::Skipped : Result::Stop;
+    return goOn ? Served::Skipped : Served::Stop;
 }
 
-SendCommand::Result SendCommand::failConnection()
+SendCommand::Served SendCommand::failConnection()
 {
     pageFailed_ = true;
     if (curGroup_ == -1) {
         reportOutcome(failedText());
-        return Result::Stop;
+        return Served::Stop;
     }
     const std::string question = continueQuestion(params_.CurName);
     host_.Journal().Append(question);
     host_.Journal().AppendEmptyLine();
-    return host_.AskToContinue(question) ? Result::Skipped : Result::Stop;
+    return host_.AskToContinue(question) ? Served::Skipped : Served::Stop;
 }
 
-SendCommand::Result SendCommand::serveSubscriber()
+SendCommand::Served SendCommand::serveSubscriber()
 {
     params_.DeferDate = savedDeferDate_;
     if (params_.CurDigital == 1 && !IsDigitalText(host_.EditorText())) {
         return failSubscriber(digitalCharacters() + "\r\n" + "0..9, ,[,],-,u,U",
                               digitalCharacters() + "0..9, ,[,],-,u,U" + "\r\n", false);
     }
-    const HoldTimes holds = ComputeHoldTimes(params_, Clock::current().now());
+    const Result<HoldTimes> computed = ComputeHoldTimes(params_, Clock::current().now());
+    if (!computed)
+        return stopCommand(computed.failure());
+    const HoldTimes& holds = computed.value();
 
     for (int i = 0; i <= params_.RepeatCount; ++i) {
         params_.DeferDate = holds[static_cast<std::size_t>(i)];
@@ -186,6 +205,8 @@ SendCommand::Result SendCommand::serveSubscriber()
             params_.CurSMTPPort = company.SMTPPort;
             params_.CurSMTPEnc = company.SMTPEnc.str();
             params_.CurGate = company.Gate;
+            if (journalFailed())
+                return stopCommand(journalFailure());
             socket = ConnectToServer(host_, host_.Settings().SMTPServer, params_.CurSMTPPort);
             params_.DeferDate = savedDeferDate_;
             i = params_.RepeatCount;
@@ -195,6 +216,8 @@ SendCommand::Result SendCommand::serveSubscriber()
             params_.CurSNPPEnc = company.SNPPEnc.str();
             params_.CurSnppPswd = company.SnppPswd.str();
             params_.CurGate = company.Gate;
+            if (journalFailed())
+                return stopCommand(journalFailure());
             socket = ConnectToServer(host_, params_.CurSNPPSrv, params_.CurSNPPPort);
         } else {
             // No gate of ours serves this company (TAP): the subscriber fails like a failed dialogue.
@@ -203,11 +226,17 @@ SendCommand::Result SendCommand::serveSubscriber()
             return failSubscriber({}, {}, false);
         }
         if (socket < 0)
-            return failConnection();
+            return journalFailed() ? stopCommand(journalFailure()) : failConnection();
 
-        const int result = params_.CurGate == Gate::SMTP ? SmtpDialogue(host_, socket, params_, lines_)
-                                                         : SnppDialogue(host_, socket, params_, lines_);
-        if (result < 0) {
+        const Result<bool> accepted = params_.CurGate == Gate::SMTP
+                                          ? SmtpDialogue(host_, socket, params_, lines_)
+                                          : SnppDialogue(host_, socket, params_, lines_);
+        if (!accepted)
+            return stopCommand(accepted.failure());
+        if (!accepted.value()) {
+            // A journal that fails before acceptance stops the dialogue before its next line is sent.
+            if (journalFailed())
+                return stopCommand(journalFailure());
             params_.DeferDate = savedDeferDate_;
             return failSubscriber({}, {}, false);
         }
@@ -220,7 +249,7 @@ SendCommand::Result SendCommand::serveSubscriber()
         }
         reportOutcome(cp("Сообщение успешно отправлено"));
     }
-    return Result::Sent;
+    return Served::Sent;
 }
 
 } // namespace zolbin

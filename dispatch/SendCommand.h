@@ -4,8 +4,10 @@
 
 #include "directory/Lists.h"
 #include "directory/SendParams.h"
+#include "platform/Result.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace zolbin {
 
@@ -33,15 +35,20 @@ public:
     bool PageFailed() const { return pageFailed_; }
 
 private:
-    enum class Result
+    enum class Served
     {
         Sent,
         Skipped, // a group member the operator chose to skip
         Stop
     };
-    Result serveSubscriber();
-    Result failSubscriber(const std::string& messageForOne, const std::string& promptPrefix, bool stopsGroup);
-    Result failConnection();
+    Served serveSubscriber();
+    Served failSubscriber(const std::string& messageForOne, const std::string& promptPrefix, bool stopsGroup);
+    Served failConnection();
+    SendOutcome serveAll();
+    // Ends the whole command with the failure, shown once it is over.
+    Served stopCommand(Failure failure);
+    bool journalFailed() const;
+    Failure journalFailure() const;
     void reportOutcome(const std::string& text);
 
     SendHost& host_;
@@ -53,6 +60,7 @@ private:
     std::vector<std::string> lines_;
     bool fileError_ = false;
     bool pageFailed_ = false;
+    std::optional<Failure> stop_;
 };
 
 } // namespace zolbin

@@ -56,8 +56,8 @@ std::string SmtpSubject(const TSendParams& params, bool hideFrom)
     return subject;
 }
 
-std::vector<std::string> SmtpBodyLines(std::vector<std::string> lines, const std::string& signature,
-                                       const std::string& charset)
+Result<std::vector<std::string>> SmtpBodyLines(std::vector<std::string> lines, const std::string& signature,
+                                               const std::string& charset)
 {
     AppendSignature(lines, signature);
     std::vector<std::string> body;
@@ -66,14 +66,15 @@ std::vector<std::string> SmtpBodyLines(std::vector<std::string> lines, const std
             continue;
         if (line[0] == '.')
             line.insert(line.begin(), '.');
-        ConvertForCharset(charset, line);
+        if (const Status converted = ConvertForCharset(charset, line); !converted)
+            return converted.failure();
         body.push_back(line);
     }
     return body;
 }
 
-int SmtpDialogue(SendHost& host, int& socket, const TSendParams& params,
-                 const std::vector<std::string>& lines)
+Result<bool> SmtpDialogue(SendHost& host, int& socket, const TSendParams& params,
+                          const std::vector<std::string>& lines)
 {
     const TSendParams p = params;
     const TSettings& settings = host.Settings();
@@ -86,7 +87,7 @@ int SmtpDialogue(SendHost& host, int& socket, const TSendParams& params,
     for (const std::string& line : {"HELO " + settings.SMTPServer, "MAIL FROM: " + settings.EMail,
                                     "RCPT TO: " + recipient, std::string("DATA")}) {
         if (channel.SendLine(line, sent + line) < 0 || channel.ReadReply({}, deadline) < 0)
-            return -1;
+            return false;
     }
 
     // The header and the body go out silently, back to back.
@@ -96,25 +97,30 @@ int SmtpDialogue(SendHost& host, int& socket, const TSendParams& params,
     data.push_back("Subject: " + SmtpSubject(p, settings.hideFromOn()));
     if (!settings.Name.empty()) {
         std::string name = settings.Name;
-        ConvertForCharset(p.CurSMTPEnc, name);
+        if (const Status converted = ConvertForCharset(p.CurSMTPEnc, name); !converted)
+            return converted.failure();
         data.push_back("From: \"" + name + "\" <" + settings.EMail + ">");
     }
     data.push_back("To: " + recipient);
     data.emplace_back();
     const bool signed_ = p.CurDigital == 0 && !host.SignatureBlocked();
-    for (std::string& line : SmtpBodyLines(lines, signed_ ? settings.ShortName : std::string(), p.CurSMTPEnc))
+    Result<std::vector<std::string>> body =
+        SmtpBodyLines(lines, signed_ ? settings.ShortName : std::string(), p.CurSMTPEnc);
+    if (!body)
+        return body.failure();
+    for (std::string& line : body.value())
         data.push_back(std::move(line));
     for (const std::string& line : data)
         if (channel.SendLine(line, {}) < 0)
-            return -1;
+            return false;
 
     if (channel.SendLine(".", {}) < 0 || channel.ReadReply({}, EndOfDataDeadlineMs) < 0)
-        return -1;
+        return false;
     // The relay has taken the mail: QUIT is journaled, but whatever it gives cannot take the mail back.
     channel.PageAccepted();
     if (channel.SendLine("QUIT", sent + "QUIT") >= 0)
-        channel.ReadReply({}, deadline);
-    return 0;
+        (void)channel.ReadReply({}, deadline);
+    return true;
 }
 
 } // namespace zolbin

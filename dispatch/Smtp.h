@@ -3,6 +3,7 @@
 
 #include "directory/SendParams.h"
 #include "directory/Settings.h"
+#include "platform/Result.h"
 
 #include <cstdint>
 #include <string>
@@ -20,12 +21,14 @@ std::string SmtpRecipient(const TSendParams& params);
 std::string SmtpSubject(const TSendParams& params, bool hideFrom);
 
 // The body lines as they are sent: signature rule, empty lines dropped, a leading "." doubled, converted.
-std::vector<std::string> SmtpBodyLines(std::vector<std::string> lines, const std::string& signature,
-                                       const std::string& charset);
+// A code table that cannot be read fails.
+Result<std::vector<std::string>> SmtpBodyLines(std::vector<std::string> lines, const std::string& signature,
+                                               const std::string& charset);
 
-// Returns 0 when the relay accepted the mail (its reply to the final "." was positive, whatever QUIT then
-// gave), -1 at the first failure before that.
-int SmtpDialogue(SendHost& host, int& socket, const TSendParams& params,
-                 const std::vector<std::string>& lines);
+// True when the relay accepted the mail (its reply to the final "." was positive, whatever QUIT then
+// gave), false at the first failure before that (reported and journaled). A failure that must end the
+// whole send command (a code table that cannot be read) is returned as such.
+Result<bool> SmtpDialogue(SendHost& host, int& socket, const TSendParams& params,
+                          const std::vector<std::string>& lines);
 
 } // namespace zolbin

@@ -16,8 +16,8 @@ constexpr const char* HomeLogin = "Zolbin Sender " ZOLBIN_VERSION;
 
 } // namespace
 
-std::string SnppMessageText(std::vector<std::string> lines, const std::string& signature,
-                            const std::string& charset)
+Result<std::string> SnppMessageText(std::vector<std::string> lines, const std::string& signature,
+                                    const std::string& charset)
 {
     AppendSignature(lines, signature);
     std::string text;
@@ -26,14 +26,15 @@ std::string SnppMessageText(std::vector<std::string> lines, const std::string& s
             continue;
         if (line.back() != ' ')
             line += ' ';
-        ConvertForCharset(charset, line);
+        if (const Status converted = ConvertForCharset(charset, line); !converted)
+            return converted.failure();
         text += line;
     }
     return text;
 }
 
-int SnppDialogue(SendHost& host, int& socket, const TSendParams& params,
-                 const std::vector<std::string>& lines)
+Result<bool> SnppDialogue(SendHost& host, int& socket, const TSendParams& params,
+                          const std::vector<std::string>& lines)
 {
     const TSendParams p = params;
     DialogueChannel channel(host, socket);
@@ -46,37 +47,40 @@ int SnppDialogue(SendHost& host, int& socket, const TSendParams& params,
         const std::string line = std::string("LOGI ") + (home ? std::string(HomeLogin) : p.CurSnppPswd);
         const std::string shown = home ? sent + line : sent + "LOGI ***";
         if (channel.SendLine(line, shown) < 0 || channel.ReadReply({}, deadline) < 0)
-            return -1;
+            return false;
     }
     // Step 2: the hold time.
     if (!p.DeferDate.empty()) {
         const std::string line = "HOLD " + HoldArgument(p.DeferDate);
         if (channel.SendLine(line, sent + line) < 0 || channel.ReadReply({}, deadline) < 0)
-            return -1;
+            return false;
     }
     // Step 3: the pager; a refusal means the subscriber cannot be reached.
     {
         const std::string line = "PAGE " + std::to_string(p.CurNumber);
         if (channel.SendLine(line, sent + line) < 0 ||
             channel.ReadReply(cp("Абонент не доступен!"), deadline) < 0)
-            return -1;
+            return false;
     }
     // Step 4: the message, never shown.
     {
         const bool signed_ = p.CurDigital == 0 && !host.SignatureBlocked();
         const std::string signature = signed_ ? host.Settings().ShortName : std::string();
-        const std::string line = "MESS " + SnppMessageText(lines, signature, p.CurSNPPEnc);
+        const Result<std::string> text = SnppMessageText(lines, signature, p.CurSNPPEnc);
+        if (!text)
+            return text.failure();
+        const std::string line = "MESS " + text.value();
         if (channel.SendLine(line, sent + "MESS ***") < 0 || channel.ReadReply({}, deadline) < 0)
-            return -1;
+            return false;
     }
     // Step 5: SEND. A positive reply means the company has the page.
     if (channel.SendLine("SEND", sent + "SEND") < 0 || channel.ReadReply({}, deadline) < 0)
-        return -1;
+        return false;
     channel.PageAccepted();
     // Step 6: QUIT, journaled; whatever it gives cannot take the page back.
     if (channel.SendLine("QUIT", sent + "QUIT") >= 0)
-        channel.ReadReply({}, deadline);
-    return 0;
+        (void)channel.ReadReply({}, deadline);
+    return true;
 }
 
 } // namespace zolbin

@@ -1,7 +1,6 @@
 #include "platform/IoError.h"
 
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/Result.h"
 
 #include <cerrno>
@@ -57,11 +56,6 @@ std::string ioErrorText(int code)
     default:
         return cp("Ошибка ввода/вывода ") + std::to_string(code);
     }
-}
-
-void raiseErrno(int err)
-{
-    throw EInOutError(ioCodeFromErrno(err));
 }
 
 Failure Failure::io(int ioCode)

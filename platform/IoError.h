@@ -22,7 +22,4 @@ int ioCodeFromErrno(int err);
 // The text shown for an I/O code, code page 1251 ("Ошибка ввода/вывода %d" for unknown codes).
 std::string ioErrorText(int code);
 
-// Throws EInOutError for the given errno value.
-[[noreturn]] void raiseErrno(int err);
-
 } // namespace zolbin

@@ -60,6 +60,7 @@ using Status = Result<void>;
 namespace FailureCode {
 inline constexpr int BadNumber = 2001;       // a text that is no whole number
 inline constexpr int ListFileChanged = 2002; // a list file changed on disk behind the list's back
+inline constexpr int BadDateTime = 2003;     // a text that is no valid date or time
 } // namespace FailureCode
 
 } // namespace zolbin

@@ -2,7 +2,6 @@
 // fields kept within cp1251, the message boxes and the notification-area icon.
 
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/ui/CapsLock.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
@@ -137,7 +136,8 @@ TEST(DialogFrame, SizeIsFixedAndTheDialogIsCentredOnTheScreen)
 TEST(CommandBoundary, ErrorsBecomeAStopBoxWithTheirTextAndGoNoFurther)
 {
     test::PromptRecorder boxes;
-    EXPECT_NO_THROW(runCommand([] { throw EConvertError(cp("'12x' неверное целочисленное значение")); }));
+    EXPECT_NO_THROW(
+        runCommand([] { throw std::invalid_argument(cp("'12x' неверное целочисленное значение")); }));
     EXPECT_NO_THROW(runCommand([] { throw std::runtime_error("Read beyond end of file"); }));
     EXPECT_NO_THROW(runCommand([] { throw 42; }));
     bool ran = false;

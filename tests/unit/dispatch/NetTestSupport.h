@@ -4,6 +4,7 @@
 
 #include "platform/Codepage.h"
 #include "platform/Net.h"
+#include "platform/Result.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/ScriptedServer.h"
@@ -41,6 +42,13 @@ protected:
     RecordingHost host;
     net::Deadlines saved;
 };
+
+// A dialogue's outcome as the tests compare it: 0 accepted, -1 failed (reported), -3 a failure that ends
+// the whole send command.
+inline int DialogueCode(const Result<bool>& accepted)
+{
+    return !accepted ? -3 : accepted.value() ? 0 : -1;
+}
 
 // cp1251 bytes of a UTF-8 text.
 inline std::string W(const char* utf8Text)

@@ -38,7 +38,7 @@ protected:
     int run(ScriptedServer& server, const TSendParams& p)
     {
         int s = ConnectToServer(host, "127.0.0.1", server.port());
-        return s < 0 ? -2 : SmtpDialogue(host, s, p, host.lines);
+        return s < 0 ? -2 : DialogueCode(SmtpDialogue(host, s, p, host.lines));
     }
 };
 
@@ -56,7 +56,7 @@ TEST_F(SmtpDialogueTest, WholeMailWithNameSignatureAndConversion)
 
     auto koi = [](const char* text) {
         std::string s = cp(text);
-        ToKoi8r(s);
+        EXPECT_TRUE(ToKoi8r(s).ok());
         return s;
     };
     const std::string expected = "HELO relay.local\r\n"
@@ -162,6 +162,7 @@ TEST(SmtpSubject, PartsInTheirOrder)
 
 TEST(SmtpBody, DotsAreDoubledAndEmptyLinesDropped)
 {
-    EXPECT_THAT(SmtpBodyLines({".", "..", "", "a.b"}, "", "WIN-1251"), ElementsAre("..", "...", "a.b"));
-    EXPECT_THAT(SmtpBodyLines({"end."}, "S", "WIN-1251"), ElementsAre("end. S"));
+    EXPECT_THAT(SmtpBodyLines({".", "..", "", "a.b"}, "", "WIN-1251").value(),
+                ElementsAre("..", "...", "a.b"));
+    EXPECT_THAT(SmtpBodyLines({"end."}, "S", "WIN-1251").value(), ElementsAre("end. S"));
 }

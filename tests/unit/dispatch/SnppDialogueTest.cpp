@@ -41,7 +41,7 @@ protected:
         int s = ConnectToServer(host, "127.0.0.1", server.port());
         if (s < 0)
             return -2;
-        return SnppDialogue(host, s, p, host.lines);
+        return DialogueCode(SnppDialogue(host, s, p, host.lines));
     }
 };
 
@@ -100,13 +100,13 @@ TEST_F(SnppDialogueTest, MessageJoinsLinesAddsSignatureAndConverts)
     TSendParams p = params();
     p.CurSNPPEnc = "KOI8-R";
     std::string expected = W("Привет мир. Оп ");
-    ToKoi8r(expected);
-    EXPECT_EQ(SnppMessageText({W("Привет"), W("мир")}, host.settings.ShortName, "KOI8-R"), expected);
+    ASSERT_TRUE(ToKoi8r(expected));
+    EXPECT_EQ(SnppMessageText({W("Привет"), W("мир")}, host.settings.ShortName, "KOI8-R").value(), expected);
     // A last line ending with a point gets one space before the signature; empty lines add nothing.
-    EXPECT_EQ(SnppMessageText({"a", "", "b."}, "S", "WIN-1251"), "a b. S ");
-    EXPECT_EQ(SnppMessageText({"a ", "b"}, "", "WIN-1251"), "a b ");
+    EXPECT_EQ(SnppMessageText({"a", "", "b."}, "S", "WIN-1251").value(), "a b. S ");
+    EXPECT_EQ(SnppMessageText({"a ", "b"}, "", "WIN-1251").value(), "a b ");
     // An empty last line becomes the signature alone.
-    EXPECT_EQ(SnppMessageText({"a", ""}, "S", "WIN-1251"), "a S ");
+    EXPECT_EQ(SnppMessageText({"a", ""}, "S", "WIN-1251").value(), "a S ");
 }
 
 TEST_F(SnppDialogueTest, DigitalPagerOrBlockedSignatureSendsNoSignature)

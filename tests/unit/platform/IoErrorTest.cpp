@@ -1,7 +1,6 @@
 #include "platform/IoError.h"
 
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
 #include "platform/Result.h"
 
 #include <cerrno>
@@ -37,17 +36,12 @@ TEST(IoError, TextsAreTheProgramsOwn)
     EXPECT_EQ(utf8(ioErrorText(-7)), "Ошибка ввода/вывода -7");
 }
 
-TEST(IoError, ExceptionCarriesCodeAndText)
+TEST(IoError, FailureCarriesCodeAndText)
 {
-    try {
-        raiseErrno(ENOSPC);
-        FAIL() << "raiseErrno returned";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.code(), 101);
-        EXPECT_EQ(e.text(), ioErrorText(101));
-    }
-    const EInOutError beyond(IoCode::ReadBeyondEnd);
-    EXPECT_STREQ(beyond.what(), "Read beyond end of file");
+    const Failure full = Failure::fromErrno(ENOSPC);
+    EXPECT_EQ(full.code, 101);
+    EXPECT_EQ(full.text, ioErrorText(101));
+    EXPECT_EQ(Failure::io(IoCode::ReadBeyondEnd).text, "Read beyond end of file");
 }
 
 TEST(Result, CarriesEitherTheValueOrTheFailureWithItsText)
