@@ -50,20 +50,4 @@ bool ConsoleHost::AskToContinue(const std::string& question)
     return goOn;
 }
 
-ConsolePrompts::ConsolePrompts(ConsoleHost& host)
-    : previous_(Prompts::setResponder([&host](const PromptRequest& request) {
-          if (request.kind == PromptKind::Message) {
-              host.ShowMessage(request.text, SendHost::Notice::Plain);
-              return true;
-          }
-          return host.AskToContinue(request.text);
-      }))
-{
-}
-
-ConsolePrompts::~ConsolePrompts()
-{
-    Prompts::setResponder(std::move(previous_));
-}
-
 } // namespace zolbin

@@ -4,7 +4,6 @@
 // --stop-on-error). The display pauses are not waited; the pause between two connection attempts is.
 
 #include "dispatch/SendHost.h"
-#include "platform/Prompts.h"
 #include "records/Session.h"
 
 #include <ostream>
@@ -43,20 +42,6 @@ private:
     bool stopOnError_;
     std::ostream& err_;
     int skipped_ = 0;
-};
-
-// While it lives, a message box shown by the logic goes to the host as its messages do. Restores the
-// previous responder when destroyed.
-class ConsolePrompts final
-{
-public:
-    explicit ConsolePrompts(ConsoleHost& host);
-    ~ConsolePrompts();
-    ConsolePrompts(const ConsolePrompts&) = delete;
-    ConsolePrompts& operator=(const ConsolePrompts&) = delete;
-
-private:
-    Prompts::Responder previous_;
 };
 
 } // namespace zolbin

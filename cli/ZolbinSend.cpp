@@ -74,7 +74,6 @@ int send(const SendOptions& options, Session& session, std::istream& in, std::os
 
     ConsoleHost host(session, message.lines, message.text, options.noSignature, options.quiet,
                      options.stopOnError, err);
-    ConsolePrompts prompts(host);
     if (!options.quiet && !request.serviceSummary.empty())
         err << utf8(request.serviceSummary) << '\n';
     SendCommand command(host, session.SendParams, session.CurGroup, session.groups, session.providers);
