@@ -8,7 +8,7 @@ namespace {
 
 // The list's own delegate turns the operator's clicks and the space key into tick changes; it is the
 // one place where they happen, so a change seen there is the operator's.
-class ClickCheckDelegate : public QStyledItemDelegate
+class ClickCheckDelegate final : public QStyledItemDelegate
 {
 public:
     ClickCheckDelegate(std::function<void(int)> handler, QObject* parent)

@@ -21,7 +21,7 @@ struct DamagedListFile
     std::string copyError; // why the copy failed, cp1251
 };
 
-class DirectoryLoad
+class DirectoryLoad final
 {
 public:
     // Subscribers and groups: loaded when their file exists. Fails when the file cannot be read; a

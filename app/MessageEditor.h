@@ -16,7 +16,7 @@ int MessageLength(const QString& text);
 // The length counter's text: the length typed, ":", the maximum length (0 = none).
 QString CounterText(int length, int maxLength);
 
-class MessageEditor : public QPlainTextEdit
+class MessageEditor final : public QPlainTextEdit
 {
     Q_OBJECT
 public:

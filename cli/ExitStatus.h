@@ -15,7 +15,7 @@ inline constexpr int FileError = 3;   // a data file could not be read, or the j
 } // namespace ExitStatus
 
 // Ends zolbin-send before anything is sent; the message is UTF-8, ready for the terminal.
-class CliError : public std::runtime_error
+class CliError final : public std::runtime_error
 {
 public:
     CliError(int status, const std::string& utf8Message) : std::runtime_error(utf8Message), status_(status) {}

@@ -7,7 +7,7 @@ class QPushButton;
 
 namespace zolbin {
 
-class TfmAbout : public TDialog
+class TfmAbout final : public TDialog
 {
     Q_OBJECT
 public:
@@ -21,7 +21,7 @@ protected:
     bool tracksCapsLock() const override { return false; }
 };
 
-class TfmSmile : public TDialog
+class TfmSmile final : public TDialog
 {
     Q_OBJECT
 public:

@@ -7,7 +7,7 @@ namespace zolbin {
 
 class Clock;
 
-class TfmSplash : public QWidget
+class TfmSplash final : public QWidget
 {
     Q_OBJECT
 public:

@@ -67,7 +67,7 @@ private:
     mutable std::optional<FileStamp> stamp_;
 };
 
-class TAbonentList : public TRecordList<TAbonent>, public WatchedListFile
+class TAbonentList final : public TRecordList<TAbonent>, public WatchedListFile
 {
 public:
     Status LoadFromFile(const std::string& fileName);
@@ -90,7 +90,7 @@ struct TGroup
 
 using GroupPtr = std::shared_ptr<TGroup>;
 
-class TGroupList : public TRecordList<TGroup>, public WatchedListFile
+class TGroupList final : public TRecordList<TGroup>, public WatchedListFile
 {
 public:
     Status LoadFromFile(const std::string& fileName);
@@ -102,7 +102,7 @@ public:
     Status LinkMembers(const TAbonentList& abonents);
 };
 
-class TProviderList : public TRecordList<TProvider>, public WatchedListFile
+class TProviderList final : public TRecordList<TProvider>, public WatchedListFile
 {
 public:
     Status LoadFromFile(const std::string& fileName);

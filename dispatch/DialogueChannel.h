@@ -16,7 +16,7 @@ class SendHost;
 // The longest line that fits the send buffer together with its CR LF.
 inline constexpr std::size_t MaxLineLength = 4094;
 
-class DialogueChannel
+class DialogueChannel final
 {
 public:
     DialogueChannel(SendHost& host, int socket) : host_(host), socket_(socket) {}

@@ -20,7 +20,7 @@ enum class SendOutcome
     Stopped    // a failure stopped the command: nothing was cleaned up
 };
 
-class SendCommand
+class SendCommand final
 {
 public:
     SendCommand(SendHost& host, TSendParams& params, std::int16_t curGroup, const TGroupList& groups,

@@ -15,7 +15,7 @@ int readWholeFile(const std::string& path, std::string& out);
 
 // Rewrites a file whole through a temporary file in the same folder, fsync and rename: a failure at
 // any step leaves the previous file as it was.
-class AtomicWriter
+class AtomicWriter final
 {
 public:
     explicit AtomicWriter(std::string path);

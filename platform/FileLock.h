@@ -7,7 +7,7 @@
 
 namespace zolbin {
 
-class FileLock
+class FileLock final
 {
 public:
     enum class Result

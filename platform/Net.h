@@ -46,7 +46,7 @@ struct Deadlines
 };
 Deadlines& CurrentDeadlines(); // tests shorten them
 
-class Winsock
+class Winsock final
 {
 public:
     // Starts a session (version 1.1). Returns 0, or a WinSock error number.

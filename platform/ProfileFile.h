@@ -9,7 +9,7 @@
 
 namespace zolbin {
 
-class ProfileFile
+class ProfileFile final
 {
 public:
     explicit ProfileFile(std::string path);

@@ -29,7 +29,7 @@ struct PromptRequest
     std::string text;    // cp1251
 };
 
-class Prompts
+class Prompts final
 {
 public:
     // Answers a request: true means "&Да" (for a plain message the result is ignored).

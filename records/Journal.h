@@ -11,7 +11,7 @@ namespace zolbin {
 
 inline constexpr const char* JournalFileName = "Zolbin.log";
 
-class TJournal
+class TJournal final
 {
 public:
     explicit TJournal(std::string fileName = JournalFileName);

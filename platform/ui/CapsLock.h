@@ -7,7 +7,7 @@
 
 namespace zolbin {
 
-class CapsLock : public QObject
+class CapsLock final : public QObject
 {
     Q_OBJECT
 public:

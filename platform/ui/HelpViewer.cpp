@@ -23,7 +23,7 @@ namespace {
 const QString ContentsAnchor = QStringLiteral("contents");
 
 // Serves the document from memory, converted from cp1251; links inside it resolve against its URL.
-class HelpBrowser : public QTextBrowser
+class HelpBrowser final : public QTextBrowser
 {
 public:
     explicit HelpBrowser(QWidget* parent) : QTextBrowser(parent) {}

@@ -14,7 +14,7 @@ namespace zolbin {
 
 inline constexpr const char* HelpFileName = "zolbin.hlp";
 
-class HelpViewer : public QWidget
+class HelpViewer final : public QWidget
 {
     Q_OBJECT
 public:

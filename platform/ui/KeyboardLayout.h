@@ -7,7 +7,7 @@
 
 namespace zolbin {
 
-class KeyboardLayout
+class KeyboardLayout final
 {
 public:
     static constexpr const char* Russian = "00000419";

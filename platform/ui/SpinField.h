@@ -14,7 +14,7 @@ class QToolButton;
 
 namespace zolbin {
 
-class SpinField : public QLineEdit
+class SpinField final : public QLineEdit
 {
     Q_OBJECT
 public:

@@ -9,7 +9,7 @@ class QSystemTrayIcon;
 
 namespace zolbin {
 
-class TrayIcon : public QObject
+class TrayIcon final : public QObject
 {
     Q_OBJECT
 public:

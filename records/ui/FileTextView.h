@@ -11,7 +11,7 @@
 
 namespace zolbin {
 
-class FileTextView : public QPlainTextEdit
+class FileTextView final : public QPlainTextEdit
 {
     Q_OBJECT
 public:

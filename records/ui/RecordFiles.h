@@ -19,7 +19,7 @@ std::string ArchiveNotFoundText(const std::string& name);
 // Reads a text file piece by piece the way the viewers show it: cp1251 bytes with every line break
 // (CR LF, CR alone, LF) made one LF. A CR at the end of a piece waits for the next one, so a CR LF
 // cut in two by the reads is still one line break.
-class ChunkReader
+class ChunkReader final
 {
 public:
     ChunkReader() = default;

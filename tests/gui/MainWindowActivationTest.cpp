@@ -31,7 +31,7 @@ protected:
 };
 
 // Counts how often a widget is shown.
-class ShowCounter : public QObject
+class ShowCounter final : public QObject
 {
 public:
     explicit ShowCounter(QWidget* w) { w->installEventFilter(this); }

@@ -78,7 +78,7 @@ TEST(FreewareNotice, HasNoCloseBoxAndEscOrOkCloseItWhileCapsLockIsTracked)
 
 // A clock that looks, at every sleep, whether the splash is on the screen and whether a posted
 // event has been delivered meanwhile.
-class WatchingClock : public test::FixedClock
+class WatchingClock final : public test::FixedClock
 {
 public:
     void sleepMs(unsigned ms) const override

@@ -29,7 +29,7 @@ namespace {
 using test::dialogTestApp;
 
 // A dialog with a field and an auto-default button; Enter is taken only when asked to.
-class ProbeDialog : public TDialog
+class ProbeDialog final : public TDialog
 {
 public:
     explicit ProbeDialog(bool takesEnter, bool tracksCaps = true)

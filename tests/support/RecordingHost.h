@@ -9,7 +9,7 @@
 
 namespace zolbin::test {
 
-class RecordingHost : public SendHost
+class RecordingHost final : public SendHost
 {
 public:
     RecordingHost() { settings.Company = HomeName(); }
