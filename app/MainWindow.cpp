@@ -180,6 +180,7 @@ void TfmSend::SetCapsIndicator(bool on)
 
 void TfmSend::FormActivate()
 {
+    CapsLock::instance().refresh();
     SetCapsIndicator(CapsLock::instance().isOn());
     if (settings_.EMail.empty())
         scheduleEMailCheck();

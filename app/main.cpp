@@ -13,6 +13,7 @@
 #include "platform/Prompts.h"
 #include "platform/ui/Pictures.h"
 #include "platform/ui/WidgetPrompts.h"
+#include "records/Archive.h"
 #include "records/Session.h"
 
 #include <QApplication>
@@ -74,6 +75,9 @@ int main(int argc, char** argv)
         Prompts::message(cp(refusal), PromptIcon::Stop);
         return 1;
     }
+    // Archives an earlier build named in code page 1251 get their UTF-8 names, now that the folder is ours.
+    if (const Status migrated = MigrateArchiveNames(); !migrated)
+        Prompts::message(migrated.failure().text, PromptIcon::Stop);
 
     Session session(SettingsPathInCurrentFolder()); // outlives the windows
     Windows windows(session);

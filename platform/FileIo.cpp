@@ -152,6 +152,10 @@ Status AtomicWriter::open()
     const bool targetExists = ::stat(path_.c_str(), &target) == 0;
     if (targetExists && S_ISDIR(target.st_mode))
         return Failure::fromErrno(EISDIR);
+    // A file the user may not write (say, protected with chmod 444) is not replaced behind that
+    // protection by renaming a new file over it: the save fails as opening it for writing would.
+    if (targetExists && ::faccessat(AT_FDCWD, path_.c_str(), W_OK, AT_EACCESS) != 0)
+        return Failure::fromErrno(errno);
 
     const std::string folder = folderOf(path_);
     const std::string base = path_.substr(path_.rfind('/') == std::string::npos ? 0 : path_.rfind('/') + 1);

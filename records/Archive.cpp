@@ -4,7 +4,9 @@
 #include "platform/FileIo.h"
 #include "platform/IoError.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <string_view>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -47,7 +49,7 @@ bool IsSafeArchiveName(const std::string& name)
 
 std::string ArchivePath(const std::string& name)
 {
-    return std::string(ArchiveFolder) + "/" + name + ".log";
+    return std::string(ArchiveFolder) + "/" + utf8(name) + ".log";
 }
 
 bool DeleteArchive(const std::string& name)
@@ -90,6 +92,99 @@ Status WriteArchive(const TSendParams& params, const std::vector<std::string>& m
         return Failure::io(IoCode::PathNotFound);
     // A failed write cuts the entry back: the file is as it was.
     return appendToFile(ArchivePath(params.CurName), FormatArchiveEntry(params, messageLines));
+}
+
+namespace {
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF).
+bool isUtf8(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t extra = 0;
+        unsigned min = 0;
+        unsigned code = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+            min = 0x80;
+            code = c & 0x1Fu;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            min = 0x800;
+            code = c & 0x0Fu;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            min = 0x10000;
+            code = c & 0x07u;
+        } else {
+            return false;
+        }
+        if (i + extra >= text.size())
+            return false;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (next & 0x3Fu);
+        }
+        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+// The older file's bytes first, then the other's, through one atomic rewrite of the UTF-8 name.
+Status joinInto(const std::filesystem::path& target, const std::filesystem::path& old)
+{
+    std::error_code ec;
+    const auto targetTime = std::filesystem::last_write_time(target, ec);
+    const auto oldTime = std::filesystem::last_write_time(old, ec);
+    std::string targetBytes;
+    std::string oldBytes;
+    if (const int err = readWholeFile(target.string(), targetBytes))
+        return Failure::fromErrno(err);
+    if (const int err = readWholeFile(old.string(), oldBytes))
+        return Failure::fromErrno(err);
+    AtomicWriter writer(target.string());
+    Status written = writer.open();
+    if (written)
+        written = writer.write(oldTime <= targetTime ? oldBytes + targetBytes : targetBytes + oldBytes);
+    if (written)
+        written = writer.commit();
+    return written;
+}
+
+} // namespace
+
+Status MigrateArchiveNames()
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::vector<fs::path> oldNames;
+    for (fs::directory_iterator it(ArchiveFolder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (it->is_regular_file(ec) && name.size() > 4 && name.ends_with(".log") && !isUtf8(name))
+            oldNames.push_back(it->path());
+    }
+    for (const fs::path& old : oldNames) {
+        const std::string stem = old.filename().string();
+        const fs::path target = ArchivePath(stem.substr(0, stem.size() - 4));
+        if (fs::exists(target, ec)) {
+            if (const Status joined = joinInto(target, old); !joined)
+                return joined;
+            if (::unlink(old.c_str()) != 0)
+                return Failure::fromErrno(errno);
+        } else if (::rename(old.c_str(), target.c_str()) != 0) {
+            return Failure::fromErrno(errno);
+        }
+    }
+    return {};
 }
 
 } // namespace zolbin

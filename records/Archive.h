@@ -14,8 +14,16 @@ inline constexpr const char* ArchiveFolder = "Log";
 // True when the name can be used as an archive file name inside "Log": no '/', no NUL, not "." or "..".
 bool IsSafeArchiveName(const std::string& name);
 
-// "Log/" + name + ".log" (relative to the data folder). Does not check the name.
+// "Log/" + name + ".log" (relative to the data folder), the name (cp1251, as the directory holds it)
+// written in UTF-8 as file names are on this system; the file's contents stay cp1251. Does not check the
+// name.
 std::string ArchivePath(const std::string& name);
+
+// Archives left in "Log" under their code page 1251 names (by an earlier build, or copied from
+// elsewhere) are renamed to their UTF-8 names; where both names exist the two files are joined into the
+// UTF-8 one, the older file's entries first. A file name that is valid UTF-8 is taken as already
+// renamed. Returns the first failure (the file concerned is then left as it was).
+Status MigrateArchiveNames();
 
 // Deletes the subscriber's archive file when there is one (only a file, never a folder). A name that
 // would lead out of "Log", a missing file and one that cannot be deleted leave everything as it was and

@@ -1,6 +1,6 @@
 #include "platform/ui/CapsLock.h"
 
-#include "platform/ui/X11Keyboard.h"
+#include "platform/ui/KeyboardSource.h"
 
 namespace zolbin {
 
@@ -10,7 +10,13 @@ CapsLock& CapsLock::instance()
     return lock;
 }
 
-CapsLock::CapsLock() : on_(x11::capsLockOn().value_or(false)) {}
+CapsLock::CapsLock() : on_(keyboardSource().capsLockOn().value_or(false)) {}
+
+void CapsLock::refresh()
+{
+    if (const std::optional<bool> on = keyboardSource().capsLockOn(); on && *on != on_)
+        set(*on);
+}
 
 void CapsLock::keyPressed()
 {

@@ -1,7 +1,7 @@
 #pragma once
 // The Caps Lock state as the windows see it, and the hub that keeps the main window's "CAPS" indicator
 // in step with it from any window. The state is toggled by every Caps Lock key press the program sees;
-// on X11 the initial state is read from the keyboard indicators when the display offers it.
+// on X11 it is read from the keyboard at start and whenever the main window is activated.
 
 #include <QObject>
 
@@ -18,6 +18,9 @@ public:
     void keyPressed();
     // Sets the state (start-up and tests) and announces it.
     void set(bool on);
+    // Reads the state from the keyboard where the desktop tells it (Caps Lock may have been toggled in
+    // another program meanwhile) and announces a change.
+    void refresh();
 
 signals:
     void changed(bool on);

@@ -1,6 +1,6 @@
 #include "platform/ui/KeyboardLayout.h"
 
-#include "platform/ui/X11Keyboard.h"
+#include "platform/ui/KeyboardSource.h"
 
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -30,7 +30,12 @@ std::string platformLayout()
     // On X11 the active keyboard group is the truth; the input method's locale there is only the
     // system's locale and says nothing about the keys.
     if (qGuiApp->platformName() == QLatin1String("xcb")) {
-        const std::string group = x11::activeGroupName();
+        const KeyboardSource& keyboard = keyboardSource();
+        const std::vector<std::string> names = keyboard.groupNames();
+        const int active = keyboard.activeGroup();
+        const std::string group = active >= 0 && static_cast<std::size_t>(active) < names.size()
+                                      ? names[static_cast<std::size_t>(active)]
+                                      : std::string();
         if (group.rfind("Russian", 0) == 0)
             return KeyboardLayout::Russian;
         if (group.rfind("English", 0) == 0)
@@ -54,6 +59,12 @@ std::string platformLayout()
 void KeyboardLayout::activate(const std::string& id)
 {
     state().recorded = id;
+    if (state().ignorePlatform)
+        return;
+    // The wanted group among those the desktop has configured; without it the keyboard stays as it is.
+    KeyboardSource& keyboard = keyboardSource();
+    if (const int group = GroupForLayout(keyboard.groupNames(), id); group >= 0)
+        keyboard.lockGroup(group);
 }
 
 std::string KeyboardLayout::activeName()

@@ -1,7 +1,8 @@
 #pragma once
 // Keyboard layouts: activation records the chosen layout identifier ("00000419" Russian, "00000409" US
-// English); the name query returns the active layout: the platform's input locale where it reports one,
-// otherwise the recorded identifier.
+// English) and, on X11, makes the desktop's matching keyboard group the active one (when the desktop has
+// one configured; otherwise the keyboard stays as it is). The name query returns the active layout: the
+// platform's word where it gives one, otherwise the recorded identifier.
 
 #include <string>
 

@@ -1,6 +1,7 @@
 #include "platform/ui/X11Keyboard.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 
 #ifdef ZOLBIN_HAVE_X11
 #include <QtGui/qguiapplication_platform.h>
@@ -25,7 +26,7 @@ Display* display()
 
 } // namespace
 
-std::optional<bool> capsLockOn()
+std::optional<bool> Keyboard::capsLockOn() const
 {
     Display* dpy = display();
     if (dpy == nullptr)
@@ -36,42 +37,72 @@ std::optional<bool> capsLockOn()
     return (state.locked_mods & LockMask) != 0;
 }
 
-std::string activeGroupName()
+int Keyboard::activeGroup() const
+{
+    Display* dpy = display();
+    XkbStateRec state{};
+    if (dpy == nullptr || XkbGetState(dpy, XkbUseCoreKbd, &state) != Success)
+        return -1;
+    return state.group;
+}
+
+std::vector<std::string> Keyboard::groupNames() const
 {
     Display* dpy = display();
     if (dpy == nullptr)
         return {};
-    XkbStateRec state{};
-    if (XkbGetState(dpy, XkbUseCoreKbd, &state) != Success)
-        return {};
     XkbDescPtr desc = XkbAllocKeyboard();
     if (desc == nullptr)
         return {};
-    std::string name;
-    if (XkbGetNames(dpy, XkbGroupNamesMask, desc) == Success && desc->names != nullptr &&
-        state.group < XkbNumKbdGroups) {
-        const Atom atom = desc->names->groups[state.group];
-        if (atom != 0) {
-            if (char* text = XGetAtomName(dpy, atom)) {
-                name = text;
-                XFree(text);
+    std::vector<std::string> names;
+    if (XkbGetControls(dpy, XkbGroupsWrapMask, desc) == Success && desc->ctrls != nullptr &&
+        XkbGetNames(dpy, XkbGroupNamesMask, desc) == Success && desc->names != nullptr) {
+        const int groups = std::min<int>(desc->ctrls->num_groups, XkbNumKbdGroups);
+        for (int g = 0; g < groups; ++g) {
+            std::string name;
+            if (const Atom atom = desc->names->groups[g]; atom != 0) {
+                if (char* text = XGetAtomName(dpy, atom)) {
+                    name = text;
+                    XFree(text);
+                }
             }
+            names.push_back(name);
         }
     }
     XkbFreeKeyboard(desc, 0, True);
-    return name;
+    return names;
+}
+
+bool Keyboard::lockGroup(int index)
+{
+    Display* dpy = display();
+    if (dpy == nullptr || index < 0 || index >= XkbNumKbdGroups)
+        return false;
+    const bool sent = XkbLockGroup(dpy, XkbUseCoreKbd, static_cast<unsigned>(index)) == True;
+    XFlush(dpy);
+    return sent;
 }
 
 #else
 
-std::optional<bool> capsLockOn()
+std::optional<bool> Keyboard::capsLockOn() const
 {
     return std::nullopt;
 }
 
-std::string activeGroupName()
+int Keyboard::activeGroup() const
+{
+    return -1;
+}
+
+std::vector<std::string> Keyboard::groupNames() const
 {
     return {};
+}
+
+bool Keyboard::lockGroup(int)
+{
+    return false;
 }
 
 #endif

@@ -1,17 +1,18 @@
 #pragma once
-// What an X11 display tells about the keyboard. Every answer is empty where the program does not run on
-// X11 (Wayland, the offscreen platform of the tests).
+// The keyboard as an X11 display tells of it. Every answer is empty where the program does not run on
+// X11 (Wayland, the offscreen platform of the tests), and nothing is changed there.
 
-#include <optional>
-#include <string>
+#include "platform/ui/KeyboardSource.h"
 
 namespace zolbin::x11 {
 
-// True when the Caps Lock modifier is locked on.
-std::optional<bool> capsLockOn();
-
-// The name of the active keyboard group as the keyboard description names it ("Russian",
-// "English (US)"); empty when unknown.
-std::string activeGroupName();
+class Keyboard final : public KeyboardSource
+{
+public:
+    std::vector<std::string> groupNames() const override;
+    int activeGroup() const override;
+    bool lockGroup(int index) override;
+    std::optional<bool> capsLockOn() const override;
+};
 
 } // namespace zolbin::x11

@@ -73,7 +73,7 @@ TEST_F(ZolbinSendPeerTest, SubscriberPageFromStandardInputArrivesInKoi8r)
                 ElementsAre("PAGE 1234567\r\n", "MESS " + koi8Message + "\r\n", "SEND\r\n", "QUIT\r\n"));
     EXPECT_EQ(Utf8Lines(dir.read(JournalFileName)).back(), "");
     EXPECT_THAT(r.err, HasSubstr("Ответ: 221 OK, Goodbye\nСообщение успешно отправлено\n"));
-    EXPECT_THAT(dir.read("Log/" + W("Иванов") + ".log"), HasSubstr(W("Привет\r\nмир\r\n\r\n")));
+    EXPECT_THAT(dir.read("Log/Иванов.log"), HasSubstr(W("Привет\r\nмир\r\n\r\n")));
 }
 
 TEST_F(ZolbinSendPeerTest, PageIsRecordedWhenNobodyReadsTheProgress)
@@ -150,7 +150,7 @@ TEST_F(ZolbinSendPeerTest, DeferredRepeatedPageIsTheWindowsPage)
                             "SEND\r\n", "QUIT\r\n", "HOLD 270101001400\r\n", "PAGE 7654321\r\n",
                             "MESS " + W("Тест ") + "\r\n", "SEND\r\n", "QUIT\r\n", "HOLD 270101002900\r\n",
                             "PAGE 7654321\r\n", "MESS " + W("Тест ") + "\r\n", "SEND\r\n", "QUIT\r\n"));
-    const std::string archive = dir.read("Log/" + W("Петров") + ".log");
+    const std::string archive = dir.read("Log/Петров.log");
     const std::string journal = dir.read(JournalFileName);
 
     // The window, in a folder of its own, at the moment the command line recorded.
@@ -178,7 +178,7 @@ TEST_F(ZolbinSendPeerTest, DeferredRepeatedPageIsTheWindowsPage)
     EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<long>(cliLines.size()), all.end()),
               cliLines);
     EXPECT_EQ(window.read(JournalFileName), journal);
-    EXPECT_EQ(window.read("Log/" + W("Петров") + ".log"), archive);
+    EXPECT_EQ(window.read("Log/Петров.log"), archive);
 }
 
 TEST_F(ZolbinSendPeerTest, ExitStatusesOfTheBuiltProgram)

@@ -134,8 +134,9 @@ TEST_F(ZolbinSendTest, GroupAndUnregisteredNumberAreTheWindowsPages)
     EXPECT_EQ(Utf8Lines(cli.read(JournalFileName)), Utf8Lines(window.read(JournalFileName)));
     EXPECT_EQ(cli.read(JournalFileName), window.read(JournalFileName));
     for (const std::string& name : {W("Аня"), W("Боря")}) {
-        EXPECT_EQ(cli.read("Log/" + name + ".log"), window.read("Log/" + name + ".log")) << utf8(name);
-        EXPECT_FALSE(cli.read("Log/" + name + ".log").empty()) << utf8(name);
+        const std::string archive = "Log/" + utf8(name) + ".log"; // file names are UTF-8
+        EXPECT_EQ(cli.read(archive), window.read(archive)) << utf8(name);
+        EXPECT_FALSE(cli.read(archive).empty()) << utf8(name);
     }
     EXPECT_EQ(filesIn(cli.path() + "/Log").size(), 2u); // none for the number outside the directory
 }

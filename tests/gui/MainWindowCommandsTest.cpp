@@ -6,6 +6,7 @@
 #include "dialogs/About.h"
 #include "platform/Codepage.h"
 #include "platform/ui/CapsLock.h"
+#include "platform/ui/KeyboardSource.h"
 #include "tests/gui/MainWindowTestSupport.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/TempDir.h"
@@ -281,6 +282,67 @@ TEST_F(MainWindowCommands, ExitClosesTheMainWindowAndNothingIsWritten)
     }
     EXPECT_EQ(dir.read("Zolbin.ini"), ini);
     EXPECT_EQ(dir.read("Zolbin.log"), "");
+}
+
+// A keyboard as a desktop would report it, for the start-up's layout and the Caps Lock indicator.
+struct FakeKeyboard final : KeyboardSource
+{
+    std::vector<std::string> groupNames() const override { return groups; }
+    int activeGroup() const override { return active; }
+    bool lockGroup(int index) override
+    {
+        active = index;
+        ++locks;
+        return true;
+    }
+    std::optional<bool> capsLockOn() const override { return caps; }
+
+    std::vector<std::string> groups;
+    int active = 0;
+    int locks = 0;
+    std::optional<bool> caps;
+};
+
+TEST_F(MainWindowCommands, StartSwitchesToTheChosenGroupAndActivationReadsCapsLock)
+{
+    const struct
+    {
+        std::vector<std::string> groups;
+        const char* layout; // the setting "Layout"
+        int active;         // the group active afterwards
+        int locks;
+    } cases[] = {
+        {{"English (US)", "Russian"}, "0", 1, 1}, {{"Russian", "English (US)"}, "1", 1, 1},
+        {{"English (US)", "German"}, "0", 0, 0}, // no Russian group: the keyboard stays as it is
+        {{"Russian", "English (UK)"}, "1", 0, 0}, {{}, "0", 0, 0}, // Wayland, or no X11 at all
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("Layout=") + c.layout);
+        dir.write("Zolbin.ini", test::settingsFile(std::string("Layout=") + c.layout + "\r\n"));
+        FakeKeyboard keyboard;
+        keyboard.groups = c.groups;
+        KeyboardSource* previous = setKeyboardSource(&keyboard);
+        {
+            test::Program program;
+            EXPECT_EQ(keyboard.active, c.active);
+            EXPECT_EQ(keyboard.locks, c.locks);
+        }
+        setKeyboardSource(previous);
+    }
+
+    // Caps Lock toggled in another program is seen when the operator comes back to the window.
+    FakeKeyboard keyboard;
+    KeyboardSource* previous = setKeyboardSource(&keyboard);
+    CapsLock::instance().set(false);
+    test::Program program;
+    TfmSend& w = program.main();
+    keyboard.caps = true;
+    w.FormActivate();
+    EXPECT_EQ(test::control<QLabel>(&w, "pnlCaps")->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    keyboard.caps = false;
+    w.FormActivate();
+    EXPECT_FALSE(CapsLock::instance().isOn());
+    setKeyboardSource(previous);
 }
 
 } // namespace

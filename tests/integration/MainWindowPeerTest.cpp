@@ -83,7 +83,7 @@ TEST_F(MainWindowPeerTest, SendButtonPagesAnSnppSubscriberInKoi8r)
                             "Посылка: MESS ***", "Ответ: 250 Message OK", "Посылка: SEND",
                             "Ответ: 250 Message Sent Successfully", "Посылка: QUIT", "Ответ: 221 OK, Goodbye",
                             "Сообщение успешно отправлено", ""));
-    EXPECT_EQ(dir.read("Log/" + W("Иванов") + ".log"), W("Beeper, 07.12.2026 09:30\r\nПривет мир\r\n\r\n"));
+    EXPECT_EQ(dir.read("Log/Иванов.log"), W("Beeper, 07.12.2026 09:30\r\nПривет мир\r\n\r\n"));
     EXPECT_EQ(test::control<QLabel>(w, "StatusText")->text(), QString());
     EXPECT_TRUE(test::control<QToolButton>(w, "btnSend")->isEnabled());
 }
@@ -122,5 +122,5 @@ TEST_F(MainWindowPeerTest, SendButtonMailsAnSmtpSubscriberThroughTheRelay)
                             "Посылка: RCPT TO: 7654321@gw.example", StartsWith("Ответ: 250"), "Посылка: DATA",
                             StartsWith("Ответ: 354"), "Ответ: 250 Message accepted", "Посылка: QUIT",
                             StartsWith("Ответ: 221"), "Сообщение успешно отправлено", ""));
-    EXPECT_EQ(dir.read("Log/" + W("Петров") + ".log"), W("Mail, 07.12.2026 09:30\r\nСбор в 9:00\r\n\r\n"));
+    EXPECT_EQ(dir.read("Log/Петров.log"), W("Mail, 07.12.2026 09:30\r\nСбор в 9:00\r\n\r\n"));
 }

@@ -62,7 +62,10 @@ protected:
     SendOutcome send() { return SendCommand(host, params, group, groups, providers).Run(); }
 
     // The archive of a subscriber (name in UTF-8), cp1251 bytes.
-    std::string archiveOf(const char* utf8Name) const { return dir.read("Log/" + W(utf8Name) + ".log"); }
+    std::string archiveOf(const char* utf8Name) const
+    {
+        return dir.read("Log/" + std::string(utf8Name) + ".log");
+    }
 
     TempDataDir dir;
     PromptRecorder prompts;

@@ -1,7 +1,10 @@
 #include "directory/Lists.h"
 #include "platform/Codepage.h"
+#include "platform/IoError.h"
+#include "platform/ProfileFile.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Unprivileged.h"
 #include "tests/unit/directory/Bytes.h"
 #include "tests/unit/platform/FileSizeLimit.h"
 
@@ -234,24 +237,49 @@ TEST(FailedSave, FileThatCannotBeCreatedFailsAndNothingIsWritten)
     EXPECT_TRUE(prompts.requests().empty()) << "the host tells of it";
 }
 
-TEST(FailedSave, ReadOnlyFolderKeepsTheOldFile)
+// Whoever runs the tests: each save runs as an ordinary user (see RunUnprivileged).
+TEST(FailedSave, ReadOnlyFolderOrFileKeepsTheOldFile)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "running as root: a read-only folder does not stop the superuser "
-                        "(the write-failure case above covers a refused save)";
-    test::TempDataDir dir;
-    test::PromptRecorder prompts;
-    const std::string old = abonentBytes("Old", 1);
-    dir.write("Abonent.lst", old);
-    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    TAbonentList list;
-    list.Add(abonent("New", 2));
-    const Status saved = list.Save();
-    fs::permissions(dir.path(), fs::perms::owner_all);
-    ASSERT_FALSE(saved);
-    EXPECT_EQ(saved.failure().text, "File access denied");
-    EXPECT_EQ(dir.read("Abonent.lst"), old);
-    EXPECT_TRUE(prompts.requests().empty()) << "the host tells of it";
+    using Save = std::function<Status()>;
+    const Save list = [] {
+        TAbonentList abonents;
+        abonents.Add(abonent("New", 2));
+        return abonents.Save();
+    };
+    const Save settings = [] { return ProfileFile("Zolbin.ini").writeString("Sender", "EMail", "new@x"); };
+    const struct
+    {
+        const char* what;
+        const char* file;
+        std::string old;
+        Save save;
+        bool readOnlyFile;
+    } cases[] = {
+        {"list in a read-only folder", "Abonent.lst", abonentBytes("Old", 1), list, false},
+        // A file protected with chmod 444 in a folder anyone may write: renaming a new file over it would
+        // replace it behind its protection.
+        {"read-only list", "Abonent.lst", abonentBytes("Old", 1), list, true},
+        {"read-only settings", "Zolbin.ini", "[Sender]\r\nEMail=old@x\r\n", settings, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDataDir dir;
+        dir.write(c.file, c.old);
+        const fs::perms readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+        const fs::perms enterable = readable | fs::perms::owner_exec | fs::perms::others_exec;
+        fs::permissions(dir.path(), c.readOnlyFile ? fs::perms::all : enterable);
+        if (c.readOnlyFile)
+            fs::permissions(c.file, readable);
+        const bool refused = test::RunUnprivileged([&c] {
+            test::PromptRecorder prompts;
+            const Status saved = c.save();
+            return !saved && saved.failure().code == IoCode::AccessDenied && prompts.requests().empty();
+        });
+        fs::permissions(dir.path(), fs::perms::owner_all);
+        EXPECT_TRUE(refused) << "the save was not refused with the access error";
+        EXPECT_EQ(dir.read(c.file), c.old);
+        EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1) << "a leftover";
+    }
 }
 
 // --- Members and subscribers -------------------------------------------------------------------------

@@ -61,15 +61,13 @@ TEST(ArchiveEntry, ServiceLineIsWrittenOnlyWhenThereIsADeferralOrARepeat)
     EXPECT_EQ(FormatArchiveEntry(p, lines), Header + Repeats + "2 * 00:30\r\n" + body);
 }
 
-TEST(ArchiveFile, TwoPagesGoIntoOneFileNamedByTheSubscriberBytes)
+TEST(ArchiveFile, TwoPagesGoIntoOneFileNamedByTheSubscriberInUtf8)
 {
     test::TempDataDir dir;
     test::PromptRecorder prompts;
     ASSERT_TRUE(WriteArchive(page(), {"one"}));
     ASSERT_TRUE(WriteArchive(page(), {"two"}));
-    EXPECT_EQ(dir.read("Log/\xC8\xE2\xE0\xED\xEE\xE2"
-                       ".log"),
-              Header + "one\r\n\r\n" + Header + "two\r\n\r\n");
+    EXPECT_EQ(dir.read("Log/Иванов.log"), Header + "one\r\n\r\n" + Header + "two\r\n\r\n");
     EXPECT_TRUE(prompts.requests().empty());
 }
 
@@ -129,4 +127,33 @@ TEST(ArchiveFile, FailedOpeningOrWriteFailsAndLeavesTheFileAsItWas)
     EXPECT_TRUE(WriteArchive(page("C"), {"third"}));
     EXPECT_TRUE(prompts.requests().empty()) << "the host tells of every failure";
     EXPECT_EQ(dir.read("Log/C.log"), first + FormatArchiveEntry(page("C"), {"third"}));
+}
+
+TEST(ArchiveFile, ArchivesUnderCp1251NamesAreRenamedOrJoinedOldestFirst)
+{
+    test::TempDataDir dir;
+    test::PromptRecorder prompts;
+    const std::string petrov = "\xCF\xE5\xF2\xF0\xEE\xE2"; // "Петров" in cp1251
+    fs::create_directory("Log");
+    // Only the old name: renamed, bytes untouched.
+    dir.write("Log/" + page().CurName + ".log", "old ivanov\r\n");
+    // Both names: the older file's entries come first, whichever name it has.
+    dir.write("Log/Петров.log", "newer\r\n");
+    dir.write("Log/" + petrov + ".log", "older\r\n");
+    fs::last_write_time("Log/" + petrov + ".log",
+                        fs::last_write_time("Log/Петров.log") - std::chrono::hours(1));
+    dir.write("Log/Ann.log", "ann\r\n");
+
+    ASSERT_TRUE(MigrateArchiveNames());
+    EXPECT_EQ(folderContents(),
+              (std::vector<std::string>{"Log", "Log/Ann.log", "Log/Иванов.log", "Log/Петров.log"}));
+    EXPECT_EQ(dir.read("Log/Иванов.log"), "old ivanov\r\n");
+    EXPECT_EQ(dir.read("Log/Петров.log"), "older\r\nnewer\r\n");
+    EXPECT_EQ(dir.read("Log/Ann.log"), "ann\r\n");
+
+    // The window's archive viewer and both deletions reach the same file.
+    EXPECT_EQ(ArchivePath(petrov), "Log/Петров.log");
+    EXPECT_TRUE(DeleteArchive(petrov));
+    EXPECT_FALSE(dir.exists("Log/Петров.log"));
+    EXPECT_TRUE(prompts.requests().empty());
 }
