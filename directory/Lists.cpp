@@ -36,12 +36,7 @@ Status WatchedListFile::rewriteFile(const std::string& fileName, const std::stri
             FailureCode::ListFileChanged,
             cp("Файл ") + fileName +
                 cp(" был изменён другой программой. Список загружен заново, повторите изменение.")};
-    AtomicWriter writer(fileName);
-    Status written = writer.open();
-    if (written)
-        written = writer.write(bytes);
-    if (written)
-        written = writer.commit();
+    const Status written = rewriteWholeFile(fileName, bytes);
     if (written)
         note(fileName, fileStampOf(fileName));
     return written;

@@ -211,6 +211,17 @@ Status AtomicWriter::commit()
 
 // ---------------------------------------------------------------------------------------------------
 
+Status rewriteWholeFile(const std::string& path, std::string_view bytes)
+{
+    AtomicWriter writer(path);
+    Status written = writer.open();
+    if (written)
+        written = writer.write(bytes);
+    if (written)
+        written = writer.commit();
+    return written;
+}
+
 Status appendToFile(const std::string& path, std::string_view bytes)
 {
     const int fd = openRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT);

@@ -37,6 +37,10 @@ private:
     bool committed_ = false;
 };
 
+// Rewrites the file whole with the bytes through an AtomicWriter: all of it, or the previous file as it
+// was.
+Status rewriteWholeFile(const std::string& path, std::string_view bytes);
+
 // Opens for appending (creating when missing), writes, closes. The bytes go in whole or not at all: a
 // write that fails part way (a full disk) cuts the file back to its previous length.
 Status appendToFile(const std::string& path, std::string_view bytes);

@@ -204,12 +204,7 @@ Status ProfileFile::writeString(const std::string& section, const std::string& k
     for (const Line& line : lines)
         out += line.text + line.end;
 
-    AtomicWriter writer(path_);
-    Status written = writer.open();
-    if (written)
-        written = writer.write(out);
-    if (written)
-        written = writer.commit();
+    const Status written = rewriteWholeFile(path_, out);
     if (!written)
         return refused(written.failure());
     return {};

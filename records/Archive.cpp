@@ -151,13 +151,8 @@ Status joinInto(const std::filesystem::path& target, const std::filesystem::path
         return Failure::fromErrno(err);
     if (const int err = readWholeFile(old.string(), oldBytes))
         return Failure::fromErrno(err);
-    AtomicWriter writer(target.string());
-    Status written = writer.open();
-    if (written)
-        written = writer.write(oldTime <= targetTime ? oldBytes + targetBytes : targetBytes + oldBytes);
-    if (written)
-        written = writer.commit();
-    return written;
+    return rewriteWholeFile(target.string(),
+                            oldTime <= targetTime ? oldBytes + targetBytes : targetBytes + oldBytes);
 }
 
 } // namespace

@@ -168,19 +168,9 @@ void TfmAbReg::addAbonent()
         Prompts::message(refusal);
         return;
     }
-    const Result<std::int32_t> number = StrToInt(toCp1251(EditNumber->text()));
-    if (!succeeded(number))
-        return;
-    const Result<std::int32_t> msgLen = StrToInt(toCp1251(EditMsgLen->text()));
-    if (!succeeded(msgLen))
-        return;
     auto abonent = std::make_shared<TAbonent>();
-    abonent->Name = toCp1251(EditName->text());
-    abonent->Number = number.value();
-    abonent->MsgLen = msgLen.value();
-    abonent->Numeric = chbNumeric->isChecked() ? 1 : 0;
-    abonent->Provider = toCp1251(cmbProvider->currentText());
-    abonent->Info = toCp1251(RichEdit->toPlainText());
+    if (!readFields(*abonent))
+        return;
     abonents_.Add(std::move(abonent));
     emit listChanged();
 
@@ -199,23 +189,30 @@ void TfmAbReg::addAbonent()
 
 void TfmAbReg::changeAbonent()
 {
+    if (!readFields(*abonents_.Items(EditIndex())))
+        return;
+    accept();
+
+    if (saved(abonents_.Save()))
+        (void)saved(groups_.LinkMembers(abonents_));
+}
+
+// Both numbers are read before the record is touched: a field that does not read changes nothing.
+bool TfmAbReg::readFields(TAbonent& abonent) const
+{
     const Result<std::int32_t> number = StrToInt(toCp1251(EditNumber->text()));
     if (!succeeded(number))
-        return;
+        return false;
     const Result<std::int32_t> msgLen = StrToInt(toCp1251(EditMsgLen->text()));
     if (!succeeded(msgLen))
-        return;
-    TAbonent& abonent = *abonents_.Items(EditIndex());
+        return false;
     abonent.Name = toCp1251(EditName->text());
     abonent.Number = number.value();
     abonent.MsgLen = msgLen.value();
     abonent.Numeric = chbNumeric->isChecked() ? 1 : 0;
     abonent.Provider = toCp1251(cmbProvider->currentText());
     abonent.Info = toCp1251(RichEdit->toPlainText());
-    accept();
-
-    if (saved(abonents_.Save()))
-        (void)saved(groups_.LinkMembers(abonents_));
+    return true;
 }
 
 void TfmAbReg::btnCancelClick()

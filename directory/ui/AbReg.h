@@ -14,6 +14,7 @@ class QWidget;
 
 namespace zolbin {
 
+struct TAbonent;
 class TAbonentList;
 class TGroupList;
 class TProviderList;
@@ -53,6 +54,8 @@ private:
     void setNumeric(bool ticked); // the box without running its handler
     void addAbonent();
     void changeAbonent();
+    // Fills the record from the fields; false (the conversion error shown) when a number does not read.
+    bool readFields(TAbonent& abonent) const;
     void limitRemarks();
 
     TAbonentList& abonents_;
