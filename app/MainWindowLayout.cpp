@@ -1,8 +1,8 @@
 // The main window's controls: tool bar, main menu, notebook with the recipient lists, descriptions,
 // message editor and status bar, and the fixed window size.
 
-#include "app/Icons.h"
 #include "app/MainWindow.h"
+#include "platform/ui/CommandIcons.h"
 #include "platform/ui/Cp1251Input.h"
 #include "platform/ui/UiText.h"
 
@@ -31,15 +31,6 @@ namespace {
 constexpr int DesignWidth = 593;
 constexpr int DesignHeight = 275;
 constexpr int StatusTextWidth = 450;
-
-// One colour per tool bar cluster, shared by the menu items of the same commands.
-const QColor MessageColour(0x2E, 0x7D, 0x32);
-const QColor SignatureColour(0x82, 0x77, 0x17);
-const QColor EditColour(0x15, 0x65, 0xC0);
-const QColor DirectoryColour(0x00, 0x69, 0x5C);
-const QColor ArchiveColour(0x6D, 0x4C, 0x41);
-const QColor OrderColour(0x6A, 0x1B, 0x9A);
-const QColor HelpColour(0x80, 0x00, 0x00);
 
 } // namespace
 
@@ -119,9 +110,9 @@ void TfmSend::buildMenus()
         m->setObjectName(QLatin1String(name));
         return m;
     };
-    auto item = [this](QMenu* m, const char* name, const char* text, const QIcon& icon,
+    auto item = [this](QMenu* m, const char* name, const char* text, const char* iconName,
                        const QKeySequence& key = QKeySequence()) {
-        QAction* a = m->addAction(icon, uiText(text));
+        QAction* a = m->addAction(commandIcon(iconName), uiText(text));
         a->setObjectName(QLatin1String(name));
         a->setShortcut(key);
         a->setShortcutContext(Qt::WindowShortcut);
@@ -131,64 +122,54 @@ void TfmSend::buildMenus()
     const auto alt = [](Qt::Key k) { return QKeySequence(QKeyCombination(Qt::AltModifier, k)); };
 
     MessageMenu = menu("MessageMenu", "&Сообщение");
-    LogItem = item(MessageMenu, "LogItem", "Отправить", badgeIcon(QStringLiteral("\u2192"), MessageColour),
-                   QKeySequence(Qt::Key_F2));
-    N4 = item(MessageMenu, "N4", "Незарегистрированный абонент",
-              badgeIcon(QStringLiteral("\u2116"), MessageColour), QKeySequence(Qt::Key_F3));
-    LaterItem = item(MessageMenu, "LaterItem", "Сервис", badgeIcon(uiText("С"), MessageColour),
-                     QKeySequence(Qt::Key_F4));
-    NoShortItem = item(MessageMenu, "NoShortItem", "Временное блокирование подписи",
-                       badgeIcon(uiText("П"), SignatureColour), QKeySequence(Qt::Key_F5));
+    LogItem = item(MessageMenu, "LogItem", "Отправить", "mail-send", QKeySequence(Qt::Key_F2));
+    N4 = item(MessageMenu, "N4", "Незарегистрированный абонент", "contact-new", QKeySequence(Qt::Key_F3));
+    LaterItem = item(MessageMenu, "LaterItem", "Сервис", "appointment-new", QKeySequence(Qt::Key_F4));
+    NoShortItem = item(MessageMenu, "NoShortItem", "Временное блокирование подписи", "mail-signed",
+                       QKeySequence(Qt::Key_F5));
     NoShortItem->setCheckable(true);
     MessageMenu->addSeparator();
-    ExitItem = item(MessageMenu, "ExitItem", "Завершение работы", badgeIcon(QStringLiteral("X"), HelpColour));
+    ExitItem = item(MessageMenu, "ExitItem", "Завершение работы", "application-exit");
 
     EditMenu = menu("EditMenu", "&Редактирование");
-    N1 = item(EditMenu, "N1", "Очистить окно ввода", badgeIcon(QStringLiteral("\u00D7"), EditColour));
-    N7 = item(EditMenu, "N7", "Копировать", badgeIcon(uiText("Кп"), EditColour));
-    N8 = item(EditMenu, "N8", "Вырезать", badgeIcon(uiText("Вр"), EditColour));
-    PasteItem = item(EditMenu, "PasteItem", "Вставить", badgeIcon(uiText("Вс"), EditColour));
-    UndoItem = item(EditMenu, "UndoItem", "Отменить последнее редакт-ие",
-                    badgeIcon(QStringLiteral("\u2190"), EditColour));
+    N1 = item(EditMenu, "N1", "Очистить окно ввода", "edit-clear");
+    N7 = item(EditMenu, "N7", "Копировать", "edit-copy");
+    N8 = item(EditMenu, "N8", "Вырезать", "edit-cut");
+    PasteItem = item(EditMenu, "PasteItem", "Вставить", "edit-paste");
+    UndoItem = item(EditMenu, "UndoItem", "Отменить последнее редакт-ие", "edit-undo");
     EditMenu->addSeparator();
-    BigFontItem = item(EditMenu, "BigFontItem", "Увел. размер шрифта",
-                       badgeIcon(QStringLiteral("A+"), EditColour), alt(Qt::Key_BracketLeft));
-    SmallFontItem = item(EditMenu, "SmallFontItem", "Уменьш. размер шрифта",
-                         badgeIcon(QStringLiteral("A-"), EditColour), alt(Qt::Key_BracketRight));
-    DefFontItem =
-        item(EditMenu, "DefFontItem", "Установить по умолчанию", badgeIcon(QStringLiteral("A"), EditColour));
+    BigFontItem = item(EditMenu, "BigFontItem", "Увел. размер шрифта", "zoom-in", alt(Qt::Key_BracketLeft));
+    SmallFontItem =
+        item(EditMenu, "SmallFontItem", "Уменьш. размер шрифта", "zoom-out", alt(Qt::Key_BracketRight));
+    DefFontItem = item(EditMenu, "DefFontItem", "Установить по умолчанию", "document-save");
 
     ArchiveMenu = menu("ArchiveMenu", "&Архив");
-    N12 = item(ArchiveMenu, "N12", "Архив", badgeIcon(uiText("Ар"), ArchiveColour), QKeySequence(Qt::Key_F6));
-    N13 = item(ArchiveMenu, "N13", "Удалить архив",
-               badgeIcon(QStringLiteral("\u00D7") + uiText("А"), ArchiveColour));
+    N12 = item(ArchiveMenu, "N12", "Архив", "document-open-recent", QKeySequence(Qt::Key_F6));
+    N13 = item(ArchiveMenu, "N13", "Удалить архив", "edit-delete");
     ArchiveMenu->addSeparator();
-    N15 = item(ArchiveMenu, "N15", "Журнал работы", badgeIcon(uiText("Ж"), ArchiveColour));
-    N5 = item(ArchiveMenu, "N5", "Удалить журнал работы",
-              badgeIcon(QStringLiteral("\u00D7") + uiText("Ж"), ArchiveColour));
+    N15 = item(ArchiveMenu, "N15", "Журнал работы", "text-x-generic");
+    N5 = item(ArchiveMenu, "N5", "Удалить журнал работы", "edit-delete");
 
+    // The two orders share the theme's "view-sort-ascending" (the theme falls back along the dashes);
+    // the program's own drawings tell names from numbers.
     ConfigMenu = menu("ConfigMenu", "&Конфигурация");
-    AbItem = item(ConfigMenu, "AbItem", "Абоненты...", badgeIcon(uiText("А"), DirectoryColour));
-    GrItem = item(ConfigMenu, "GrItem", "Группы...", badgeIcon(uiText("Г"), DirectoryColour));
-    PrvItem = item(ConfigMenu, "PrvItem", "Пейдж. компания...", badgeIcon(uiText("К"), DirectoryColour));
+    AbItem = item(ConfigMenu, "AbItem", "Абоненты...", "x-office-address-book");
+    GrItem = item(ConfigMenu, "GrItem", "Группы...", "network-workgroup");
+    PrvItem = item(ConfigMenu, "PrvItem", "Пейдж. компания...", "network-server");
     ConfigMenu->addSeparator();
-    NameSortItem =
-        item(ConfigMenu, "NameSortItem", "Сортировка по имени", badgeIcon(uiText("АЯ"), OrderColour));
-    PrevItem =
-        item(ConfigMenu, "PrevItem", "На позицию вверх", badgeIcon(QStringLiteral("\u2191"), OrderColour));
-    NextItem =
-        item(ConfigMenu, "NextItem", "На позицию вниз", badgeIcon(QStringLiteral("\u2193"), OrderColour));
-    NumberSortItem = item(ConfigMenu, "NumberSortItem", "Сортировка по номеру ",
-                          badgeIcon(QStringLiteral("19"), OrderColour));
+    NameSortItem = item(ConfigMenu, "NameSortItem", "Сортировка по имени", "view-sort-ascending-name");
+    PrevItem = item(ConfigMenu, "PrevItem", "На позицию вверх", "go-up");
+    NextItem = item(ConfigMenu, "NextItem", "На позицию вниз", "go-down");
+    NumberSortItem =
+        item(ConfigMenu, "NumberSortItem", "Сортировка по номеру ", "view-sort-ascending-number");
     ConfigMenu->addSeparator();
-    OptItem = item(ConfigMenu, "OptItem", "Настройки...", badgeIcon(uiText("Н"), DirectoryColour));
+    OptItem = item(ConfigMenu, "OptItem", "Настройки...", "preferences-system");
 
     HelpMenu = menu("HelpMenu", "&Помощь");
-    CntItem = item(HelpMenu, "CntItem", "Помощь", badgeIcon(QStringLiteral("?"), HelpColour),
-                   QKeySequence(Qt::Key_F1));
+    CntItem = item(HelpMenu, "CntItem", "Помощь", "help-contents", QKeySequence(Qt::Key_F1));
     HelpMenu->addSeparator();
-    SmileItem = item(HelpMenu, "SmileItem", "Зарегистрируйся!", badgeIcon(QStringLiteral(":)"), HelpColour));
-    AboutItem = item(HelpMenu, "AboutItem", "О программе...", badgeIcon(QStringLiteral("i"), HelpColour));
+    SmileItem = item(HelpMenu, "SmileItem", "Зарегистрируйся!", "face-smile");
+    AboutItem = item(HelpMenu, "AboutItem", "О программе...", "help-about");
 }
 
 void TfmSend::buildCentre()

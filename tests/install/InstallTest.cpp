@@ -59,6 +59,8 @@ TEST_F(InstalledTree, HoldsTheProgramItsDataTheMenuEntryTheIconAndTheManualPages
           "share/icons/hicolor/64x64/apps/zolbin.png", "share/icons/hicolor/32x32/apps/zolbin.png",
           "share/man/man1/zolbin.1.gz"})
         EXPECT_TRUE(fs::is_regular_file(prefix / file)) << file;
+    // The program's own pictures of its commands, for a desktop without an icon theme.
+    EXPECT_TRUE(fs::is_regular_file(prefix / "share/zolbin/icons/mail-send.svg"));
 #ifdef ZOLBIN_HAVE_SEND
     EXPECT_TRUE(fs::is_regular_file(prefix / "bin/zolbin-send"));
     EXPECT_TRUE(fs::is_regular_file(prefix / "share/man/man1/zolbin-send.1.gz"));
