@@ -1,5 +1,6 @@
 // `cpack -G DEB` on the build folder, then the package as dpkg sees it: its control fields, its files
-// under /usr with the right modes, its licence, and the program unpacked from it running from its new place.
+// under /usr with the right modes, its licence, the program unpacked from it running from its new place;
+// and Debian's package checker, lintian, on it.
 
 #include "tests/install/ProcessRun.h"
 #include "tests/support/TempDir.h"
@@ -113,6 +114,25 @@ TEST(DebianPackage, HoldsTheProgramUnderUsrAndNamesItsLibrariesAndFonts)
     for (const char* text :
          {"\nFiles: *\n", "\nLicense: GPL-3.0-or-later\n", "/usr/share/common-licenses/GPL-3"})
         EXPECT_NE(notice.find(text), std::string::npos) << text;
+}
+
+// Debian's package checker finds no error in the package (its warnings are listed, each with its reason,
+// in the README's packaging section).
+TEST(DebianPackage, HasNoLintianErrors)
+{
+    if (!test::haveProgram(QStringLiteral("dpkg-deb")))
+        GTEST_SKIP() << "dpkg-deb is not installed";
+    if (!test::haveProgram(QStringLiteral("lintian")))
+        GTEST_SKIP() << "lintian is not installed (scripts/setup.sh installs it)";
+    test::TempDataDir root;
+    const fs::path deb = buildPackage(fs::path(root.path()) / "package");
+    ASSERT_FALSE(deb.empty());
+
+    // Exit status 0: lintian ran to its end and found no tag of the level "error".
+    const test::ProcessResult lint = test::runProcess(
+        QStringLiteral("lintian"), {QStringLiteral("--fail-on"), QStringLiteral("error"), q(deb)}, 150000);
+    EXPECT_TRUE(lint.succeeded()) << lint.describe();
+    EXPECT_FALSE(std::regex_search(lint.out, std::regex("(^|\n)E: "))) << lint.out;
 }
 
 } // namespace
