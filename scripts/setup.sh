@@ -11,8 +11,9 @@ packages=(
   fonts-dejavu-core qt6-qpa-plugins
   # tests: a virtual display for screenshots, and the real protocol peers
   xvfb xauth python3 python3-aiosmtpd perl libnet-snpp-perl
-  # packaging and its checks: dpkg-shlibdeps, the menu-entry validator, the manual-page formatter
-  dpkg-dev file desktop-file-utils groff-base
+  # packaging and its checks: dpkg-shlibdeps, the menu-entry validator, the manual-page formatter,
+  # Debian's package checker
+  dpkg-dev file desktop-file-utils groff-base lintian
 )
 
 missing=()
