@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tells which line of a check list the operator ticked or unticked, by mouse or by keyboard. Ticks set
 // by the program pass unseen, so a handler can untick other lines without calling itself again.

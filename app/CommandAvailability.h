@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which of the main window's commands the operator can reach, decided in one place from the window's
 // state. Each command is named by its control's design name: the tool buttons and the menu items, the two

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own command-line options, answered before any window exists:
 //   --data-dir DIR   work in DIR (created when missing)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window program's hold on its data folder (the current directory): one window per folder, so that
 // no two windows rewrite the same list files from their own memory.

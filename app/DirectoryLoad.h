@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Loading the three directory lists at start-up. A list file found damaged is copied aside before
 // anything could rewrite it; the records read up to the damage stay loaded and the other lists load as

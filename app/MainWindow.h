@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window "Zolbin Sender": the message editor, the two recipient lists, the tool bar, the main
 // menu and the status bar. It works on the session (settings, directory lists, journal, send parameters),

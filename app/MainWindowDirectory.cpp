@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The directory windows: subscribers, groups and paging companies.
 
 #include "app/MainWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editing commands, help, the journal and the archive windows.
 
 #include "app/MainWindow.h"

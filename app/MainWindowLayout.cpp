@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's controls: tool bar, main menu, notebook with the recipient lists, descriptions,
 // message editor and status bar, and the fixed window size.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ordering the recipient lists and searching them. The order on screen is the order of the records in
 // memory and in the list files: every change of it rewrites the file at once and rebuilds the list.
 

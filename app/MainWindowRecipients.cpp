@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recipient of the next page: one ticked subscriber, one ticked group, or nothing; what the window
 // shows around the editor for it, the length counter and the availability of the service functions.
 

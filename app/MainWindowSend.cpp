@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Send command as the main window runs it, the window's side of the send (status text, pauses,
 // the editor's lines, the clean-up after a complete send), the service functions dialog and the
 // unregistered subscriber.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's creation handler: everything the program sets up before the operator sees it.
 
 #include "app/DirectoryLoad.h"

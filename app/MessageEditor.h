@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The message editor of the main window: a plain multi-line field whose length is counted the way the
 // page is sent (a line break is two characters, CR LF) and bounded by the recipient's message limit as

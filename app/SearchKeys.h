@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keys of the incremental search in the main window. A search key is named by its position on the
 // keyboard, written as the character a US keyboard prints on it: 'a' to 'z', '0' to '9' (main keyboard)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every window of the program, created once at start in a fixed order, the main window first, and
 // freed together at the end, the others before the main window. Each window that reads or changes the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zolbin Sender: the entry. Answers --help and --version on the terminal without opening any window,
 // changes into the data folder (--data-dir, the user's data folder for a start from the desktop menu, or
 // the current directory), claims it for this window (a second window on the same folder says so and

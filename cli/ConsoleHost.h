@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The send command's host without any window: status texts become lines on standard error, messages
 // too, and the one question of a group send is answered by the command line (go on, unless

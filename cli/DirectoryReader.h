@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings and the three directory lists of the data folder (the current directory), read into the
 // session the way the window reads them at start-up but never written: a missing "Company.lst" gives the

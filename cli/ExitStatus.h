@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The exit statuses of zolbin-send and the error that ends it early with one of them.
 

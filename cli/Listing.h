@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // --list: the directory as the window shows it, one entry per line, fields separated by tabs, UTF-8.
 //   subscribers: "Name -- Number", company, message limit, and "цифровой" for a digital pager

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line of zolbin-send:
 //   zolbin-send [--data-dir DIR] (--to NAME | --group NAME | --number N --company NAME)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the window sets up before its Send command runs, from the command line: the recipient, the
 // deferral and repeats, and every check the window makes (or its editor enforces) before a page leaves:

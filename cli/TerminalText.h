@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text between the terminal (UTF-8) and the program (cp1251), and the message as the window's editor
 // would hold it.

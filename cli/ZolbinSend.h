@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // zolbin-send: the window's Send command from a shell. Reads the directory and the settings of the data
 // folder into the session, sends the message through the same send command as the window (the same

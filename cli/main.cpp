@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zolbin-send: paging from a shell with the directory, settings, journal and archive of Zolbin Sender.
 
 #include "cli/ZolbinSend.h"

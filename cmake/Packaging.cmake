@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in a build folder makes zolbin-sender_2.0.1_<arch>.deb from what
 # `cmake --install` puts in place, installed under /usr.
 set(CPACK_GENERATOR "DEB")

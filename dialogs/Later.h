@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The service functions dialog "Сервисные функции": deferred delivery and up to two repeats of the page
 // being prepared. It fills the service settings of the send parameters it was given and composes the

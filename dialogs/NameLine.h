@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's name and version as the about box and the splash window draw it: "Zolbin Sender  2.0.1"
 // in a narrow bold face, the first three letters large, the rest smaller in bold italic.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The unregistered subscriber dialog "Незарегистрированный абонент": a pager number that is not in the
 // directory, and its paging company, become the current recipient.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Deleting an entry of the directory with everything that hangs on it. Each deletion changes the lists in
 // memory, lets the caller refresh what it shows (afterRemoval), and then rewrites the list files concerned,

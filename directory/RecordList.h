@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An ordered list of records held by shared reference: the list operations the directory lists share.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's current recipient and dispatch parameters. Texts are cp1251.
 

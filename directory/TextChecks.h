@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text functions on cp1251 bytes: folding to capitals for look-ups, the e-mail and digital-pager checks.
 

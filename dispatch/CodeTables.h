@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Character set conversion of outgoing text through the table files "1251-koi.cod" and "1251-866.cod".
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The TCP connection over which one page is handed over: up to three attempts, each step shown and
 // journaled, and the server's greeting read.

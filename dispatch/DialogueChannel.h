@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The line exchange that the SNPP and SMTP dialogues share: one command line out, one reply in, each step
 // shown in the status bar and written to the journal as the dialogue asks.

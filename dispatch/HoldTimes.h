@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The hold times of the SNPP sendings of one subscriber: one per sending, each empty (at once) or
 // "dd.mm.yy hh:mm".

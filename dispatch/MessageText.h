@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The message lines as a page carries them: the signature added to the last line, and the deferral
 // texts the two gates use.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The current recipient: one subscriber, one group, or nothing; what choosing one sets in the send
 // parameters, and whether the service functions (deferral, repeats) are available for it.

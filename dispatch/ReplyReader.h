@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading one server reply whole: a reply split across several TCP segments is one reply, and so is a
 // multi-line reply ("250-first", "250 last"), however many lines it has.

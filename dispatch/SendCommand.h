@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Send command: hands the editor's message to the current subscriber, or to every member of the
 // current group, through each one's paging company, and records the outcome.

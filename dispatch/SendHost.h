@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the connection, the dialogues and the send command need of the window they work for: the status
 // text, the pauses, the beep, telling and asking the operator, the settings, the signature toggle, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The service functions: deferral and repeats as the operator sets them in the service dialog, turned
 // into the send parameters and the one-line summary the main window shows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The SMTP dialogue: one mail through the operator's relay to a company's mail-to-pager gateway.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The SNPP dialogue: LOGI, HOLD, PAGE, MESS, SEND and QUIT on a connection whose greeting was read.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Code page 1251 <-> Unicode. Everything the program stores, compares or sends is cp1251 bytes; the
 // conversion to QString happens only at the widget boundary, through these functions.

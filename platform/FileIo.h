@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whole-file reads, atomic whole-file rewrites and appends, with failures as the program's I/O codes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An exclusive lock on a file, held from take() until the object goes. The lock belongs to the open
 // file, so the system drops it with the process however the process ends (a crash or kill -9 included):

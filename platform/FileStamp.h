@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What tells one version of a file from another without reading it: the device and inode it lives on,
 // its size and its modification time to the nanosecond. A rewrite through a temporary file gives a new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's I/O error codes and texts, and their mapping from the system's errno values.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The socket layer the dispatch code was designed around (WinSock 1.1 calls and error numbers) on top of
 // POSIX sockets. Failures return -1 (or false) and leave the WinSock error number in LastError(), so the

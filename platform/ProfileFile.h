@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A profile (INI) file read and written key by key, with no cache: every read opens the file, every
 // write rewrites it at once. Section and key names match ignoring letter case; the text is cp1251 and

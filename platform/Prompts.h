@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Modal message boxes as the windows and the send command show them. The windows install a responder
 // that shows real boxes; tests install one that records every box and answers it. Texts are cp1251.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What an operation that can fail gives back: its value, or the failure with the program's error number
 // and the text to show for it. The logic layers return these and never talk to the operator; the host

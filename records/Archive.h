@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The per-subscriber archive: "Log/" + subscriber name + ".log", cp1251, CR LF, entries only appended.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The work journal "Zolbin.log": cp1251 lines ending with CR LF, only ever appended. Every write opens
 // the file, writes and closes it again; no handle stays open between writes. A line goes in whole or not

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What one run of the program holds from its start to its end: the settings file and the settings read
 // from it, the three directory lists, the journal, and the recipient of the next page with its send

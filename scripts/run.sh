@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the program and starts it on a data folder
 # (default: ~/zolbin-data; any further arguments go to the program).
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package that building, running and testing Zolbin Sender needs.
 # Idempotent: when everything is installed it only checks and returns.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything and runs every test: the debug build (unit, window and
 # integration tests), the release build that scripts/run.sh starts, then the unit and window tests again
 # under AddressSanitizer and UndefinedBehaviorSanitizer.

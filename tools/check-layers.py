@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks the layer map of ARCHITECTURE.md against the sources: no #include climbs a layer, and the logic
 libraries include neither a widget header nor the message-box header.
 

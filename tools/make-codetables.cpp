@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the two character set tables the program converts outgoing text with:
 //   1251-koi.cod  byte i = the KOI8-R byte for the cp1251 byte i
 //   1251-866.cod  byte i = the cp866 byte for the cp1251 byte i

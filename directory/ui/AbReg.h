@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The subscriber dialog: adds subscribers one after another (add mode) or changes one (change mode).
 // Every stored change rewrites "Abonent.lst" and then, by linking the group members, "Group.lst".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The group dialog: builds groups one after another (add mode) or changes the members of one (change
 // mode). All subscribers are listed on the left, the members on the right, with four arrow buttons

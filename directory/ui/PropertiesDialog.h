@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the properties dialogs of subscribers, groups and paging companies have in common. The directory
 // window opens each in one of two modes: add (entries are added one after another, the list that shows

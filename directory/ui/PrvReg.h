@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The paging company dialog: adds a company or changes one, with the settings of its three gateways.
 // Exactly one gateway panel is enabled at a time, the one of the chosen gateway; TAP is offered but

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The directory window "Регистрация": lists one of the three directory lists (subscribers, groups or
 // paging companies), opens the matching properties dialog for Add and Properties, and deletes entries

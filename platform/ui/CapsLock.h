@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Caps Lock state as the windows see it, and the hub that keeps the main window's "CAPS" indicator
 // in step with it from any window. The state is toggled by every Caps Lock key press the program sees;

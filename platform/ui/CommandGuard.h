@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one boundary where a command's errors end: every menu, button and key handler runs through
 // runCommand, which shows the text of an exception a library throws in a message box and returns to the

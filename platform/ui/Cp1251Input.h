@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps every text field within code page 1251: a character cp1251 cannot hold is replaced by "?" as it
 // is typed or pasted, so what the operator sees is what is stored and sent.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The base of every dialog of the program. It follows the dialog conventions once for all:
 // modal, centred on the screen, fixed at its design size, sees keys before its controls (Esc and Enter

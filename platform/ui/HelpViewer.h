@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's help: the document "zolbin.hlp" (HTML in code page 1251, shipped with the program)
 // shown in a window of its own beside the main window, opened at its contents page. Links inside the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keyboard layouts: activation records the chosen layout identifier ("00000419" Russian, "00000409" US
 // English) and, on X11, makes the desktop's matching keyboard group the active one (when the desktop has

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the desktop tells about the keyboard, and the one change the program makes to it: the keyboard
 // group chosen at start. The installed source speaks to the X11 display and answers nothing elsewhere

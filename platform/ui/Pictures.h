@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own pictures, embedded in the executable: the icon (windows, notification area), the
 // emblem of the about box and the start-up picture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A spin field: a one-line edit with two small arrow buttons. It takes digits, "+", "-", the decimal
 // separator and the editing keys; any other character is dropped with a beep. The Up and Down keys and

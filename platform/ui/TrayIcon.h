@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The notification-area icon (tip "Zolbin Sender"). Where the desktop has no notification area the
 // icon cannot be shown and available() is false: the main window then minimises normally instead of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard as an X11 display tells of it. Every answer is empty where the program does not run on
 // X11 (Wayland, the offscreen platform of the tests), and nothing is changed there.

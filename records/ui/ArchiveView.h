@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The archive viewer "Архив": the pages sent to one subscriber, read-only, from which the operator can
 // pick a block for the message editor ("Вы&бор" puts it on the clipboard and closes with result 1). Its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Удаление архива": deletes the archive files of the ticked subscribers, without asking.
 

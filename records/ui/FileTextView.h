@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A read-only view of a text file (the journal, an archive) that shows files of any size without
 // holding the window still: the file is read in slices from the event loop, each slice short enough

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The work journal viewer "Журнал работы": the journal as it stands when the window opens, read-only. Its
 // controls carry their design names as object names.

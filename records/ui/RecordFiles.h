@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Removing the journal and subscribers' archives, and reading either for the viewers. Every archive
 // name goes through the same check as the archive writer: nothing outside "Log" is read or removed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the zolbin-send tests: a directory written to the list files of a data folder, the settings
 // file, and runs of zolbin-send in this process or as the built executable (with a time limit).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built zolbin-send against the real peers (Net::SNPP::Server, aiosmtpd), each run with a time limit.
 
 #include "cli/ExitStatus.h"

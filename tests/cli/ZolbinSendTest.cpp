@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zolbin-send in this process against the scripted server: the same pages, journal and archive as the
 // window's send; what it prints; the exit statuses; and that it writes nothing but journal and archive.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry for one list loader; ZOLBIN_FUZZ_LIST names the list (Abonent, Group or Company).
 // A damaged file ending in "Read beyond end of file" is an expected outcome; a crash, a sanitizer report,
 // a runaway allocation or any other exception is a fault.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry for the reply reader: ReplyComplete on the raw bytes, and ReadReply over a socket pair
 // fed with the bytes in pieces (layout in ReplyReaderHarness.h). A broken rule, a crash or a sanitizer
 // report is a fault.

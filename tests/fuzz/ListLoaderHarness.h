@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Feeds arbitrary bytes to the list-file loaders: the bytes are written as a list file in a private
 // temporary folder and loaded by the list's own LoadFromFile. Shared by the fuzz targets and by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the reply reader over every seed of the reply fuzz corpus, so that the corpus is exercised in every
 // test run, also in builds without the fuzz targets. A seed named "<result>-..." must make ReadReply read
 // that many bytes, and every run must keep the reader's rules (ReplyReaderHarness.h).

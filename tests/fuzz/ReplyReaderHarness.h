@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Feeds arbitrary bytes to the reply reader: the bytes are cut into the pieces a server might send (one
 // piece per socket read), sent over a local socket pair whose sending end is then closed, and one reply is

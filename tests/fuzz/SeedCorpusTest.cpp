@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs every list loader over every seed file of the fuzz corpus, so that the corpus is exercised in
 // every test run, also in builds without the fuzz targets. A seed named "<outcome>-<records>-..." must
 // give that outcome with its own loader ("valid": loaded; "eof": Read beyond end of file) and leave that

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed corpus of the reply-reader fuzz target (layout in ReplyReaderHarness.h).
 
 File names say what ReadReply must return for them: "<result>-<what>.reply", result being the number of

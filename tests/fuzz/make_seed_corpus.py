@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed corpus of the list-file fuzz targets: a few valid list files and a few damaged ones.
 
 File names say what a loader must make of them: "<outcome>-<records>-<what>.lst", where outcome is

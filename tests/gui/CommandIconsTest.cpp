@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures of the main window's commands: the desktop's icon theme draws those it has, the program's
 // own drawings the rest, and every picture is drawn sharp at a scale factor of 2.
 

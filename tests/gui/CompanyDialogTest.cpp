@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The paging company dialog: the gateway panels, the refused TAP choice, the checks of OK with their
 // messages, and what is stored and written to "Company.lst".
 

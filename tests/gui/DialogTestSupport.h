@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the dialog tests: the application object, finding a window's control by its design name,
 // typing any text into a widget, and running a step from the event loop while a modal box is open.

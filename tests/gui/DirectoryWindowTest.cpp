@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The directory window "Регистрация" among the other windows: the list by kind, the properties dialogs
 // it opens, deletions with what they take along (groups, the archive, the companies of subscribers), and
 // the main window's entry points around it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's editing commands and help: copy, cut and the one paste each allows, the editor's
 // one-level undo, the font size and its bounds, storing the size, the signature toggle from either
 // side, and the help window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The group dialog: the four arrow buttons with their enabling and focus rules, the members it stores
 // (the subscribers' own records), and both modes.
 

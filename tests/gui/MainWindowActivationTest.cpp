@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Activation and minimising: the settings dialog forced while no e-mail address is set, and hiding in
 // the notification area.
 

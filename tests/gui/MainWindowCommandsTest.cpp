@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's command surface: tool bar hints, menus and shortcuts, which commands work, the
 // signature toggle, the "CAPS" panel, the dialogs of the help menu and closing the program.
 

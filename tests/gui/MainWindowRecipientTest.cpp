@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing the recipient in the main window: the tick rules of the two lists, what the window shows
 // for each choice, the service functions by company, the length counter, the editor's limit, the
 // number sort by notebook page and the editor's lines as the send reads them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Send command run from the main window against a scripted SNPP server on 127.0.0.1: what is
 // sent, journalled and archived, the window after the send, the group question, a second Send while
 // one runs, and the service functions and unregistered subscriber flows around it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the main window: the files it creates, reads and leaves alone, damaged list files, and
 // the start-up settings.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the main window tests: the application object, the program as main() builds it, a prepared
 // settings file and showing the main window as the active window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ordering the recipient lists in the main window (sort by name and by number, move up and down, each
 // rewriting its list file at once) and the incremental search typed with Ctrl held down.
 

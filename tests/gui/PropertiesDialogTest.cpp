@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the three properties dialogs of the directory share: the two modes with their captions, the name
 // field that only a new entry may edit, and Exit on Esc from any field.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal and archive windows from the main window: the archive command's refusals, the archive
 // viewer with and without a file, picking a block for the editor, deleting exactly the ticked
 // archives, deleting the journal after the question, and a large journal shown in slices.

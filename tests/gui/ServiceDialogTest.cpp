@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The service functions dialog "Сервисные функции" and its spin fields: what the dialog shows, what its
 // toggles refuse, and what OK and Cancel leave in the send parameters.
 

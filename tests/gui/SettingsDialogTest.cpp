@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog "Настройки": what it shows, what it refuses, and exactly what it writes.
 
 #include "dialogs/Options.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box, the freeware notice and the splash window.
 
 #include "dialogs/About.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The executable's own options, answered on the terminal without any window or display.
 
 #include "app/CommandLine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The subscriber dialog: subscribers added one after another, a subscriber changed, the refused input,
 // the digital pager box, and the files written behind it.
 

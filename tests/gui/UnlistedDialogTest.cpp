@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The unregistered subscriber dialog "Незарегистрированный абонент": the number it takes, the state of
 // its service button, and the recipient it leaves behind.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window services every window relies on: dialog keys, Caps Lock, the command boundary, text
 // fields kept within cp1251, the message boxes and the notification-area icon.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The choice of the data folder, the menu entry and the manual pages, checked against the program's own
 // command line: a menu entry or a manual page that drifts from the options the program takes is a fault
 // the user meets only after installing.

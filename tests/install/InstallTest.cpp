@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `cmake --install` into a temporary prefix, then the installed programs as a user meets them: the files
 // in place, the version, the code tables found in share/zolbin by the installed zolbin-send with a data
 // folder that has none, the menu entry, and the data folder of a start from the desktop menu.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `cpack -G DEB` on the build folder, then the package as dpkg sees it: its control fields, its files
 // under /usr with the right modes, its licence, the program unpacked from it running from its new place;
 // and Debian's package checker, lintian, on it.

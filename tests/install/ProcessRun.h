@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a program to its end within a time limit and keeps what it printed: the tests of the installed
 // program and of the package drive real tools (cmake, cpack, dpkg-deb, the installed executables).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A group whose members are served by both real peers, with one member whose server cannot be reached.
 
 #include "tests/integration/PeerSendTest.h"

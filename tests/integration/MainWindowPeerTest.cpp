@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole send from the main window, offscreen, to each real peer: the subscriber ticked in lbAbonent,
 // the text typed in RichEdit, btnSend clicked; then what the peer received, the journal and the archive.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the integration tests: a whole Send command, driven through a recording host in a fresh data
 // folder with the shipped code tables, against the real peers of tests/support/peers. The clock is fixed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole sends through aiosmtpd as the operator's relay: the envelope, the header and body bytes the relay
 // stored, the journal and the archive.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole sends to Net::SNPP::Server: what the server received line by line, the journal and the archive.
 
 #include "tests/integration/PeerSendTest.h"

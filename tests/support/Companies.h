@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A paging company whose SNPP server and SMTP relay port are on 127.0.0.1, for tests that send.
 

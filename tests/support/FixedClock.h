@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A clock for tests: "now" is fixed, the tick counter advances only by sleeps and by advance().
 

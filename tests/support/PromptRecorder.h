@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Records every message box the code under test shows and answers its questions from a queue
 // (default "&Нет" when the queue is empty). Restores the previous responder when destroyed.

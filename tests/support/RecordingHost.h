@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A SendHost for tests: records every status text, pause and beep; the journal is the real "Zolbin.log"
 // of the current (temporary) folder; the editor's lines are set by the test.

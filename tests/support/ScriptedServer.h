@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A server of our own on 127.0.0.1 (a free port) that plays a script: a greeting, then one reply per
 // line received. It can split a reply into pieces, merge two replies, stay silent, or close; it records

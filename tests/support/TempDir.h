@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A fresh temporary data folder that the test works in: the process changes into it for the test's
 // lifetime and back afterwards, and the folder is removed.

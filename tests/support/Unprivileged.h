@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Permissions bind an operator but not the superuser, and the tests may run as either. This runs a check
 // in a child process as an ordinary user: as the superuser the child first becomes "nobody" (65534), so

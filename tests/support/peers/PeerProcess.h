@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A protocol peer run as a child process for the integration tests: started with posix_spawn, its
 // standard output read for a "ready PORT" line within a time limit, later lines kept as events; stopped

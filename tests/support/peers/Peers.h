@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two real protocol peers of the integration tests, each in a private folder of its own (apart from
 // the program's data folder):

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """An SMTP relay for the integration tests, built on aiosmtpd (Debian: python3-aiosmtpd).
 
 Usage: /usr/bin/python3 smtp_peer.py FOLDER [PORT]

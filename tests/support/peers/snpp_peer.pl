@@ -1,4 +1,5 @@
 #!/usr/bin/perl
+# SPDX-License-Identifier: GPL-3.0-or-later
 # An SNPP server for the integration tests, built on Net::SNPP::Server (Debian: libnet-snpp-perl).
 #
 # Usage: snpp_peer.pl PORT RECORD_FILE

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The availability of the main window's commands: for each state of the window, the controls that are
 // off. Everything the rule decides and is not listed is on.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deleting subscribers, groups and paging companies: what else changes in memory and on disk.
 
 #include "directory/Cascades.h"

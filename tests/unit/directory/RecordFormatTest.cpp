@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/Records.h"
 #include "platform/Codepage.h"
 #include "tests/unit/directory/Bytes.h"

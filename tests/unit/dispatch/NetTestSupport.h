@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared set-up of the connection and dialogue tests: a temporary data folder with the shipped code
 // tables, a recording host, short network deadlines and a started socket layer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The send command's test set-up: a recording host in a temporary data folder, a fixed clock, companies
 // on loopback servers, subscribers and groups, and scripted sessions that accept everything.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the operator is told is what the server did: replies larger than any buffer keep the dialogue in
 // step, nothing after acceptance undoes a page, a failing journal never tears a line nor turns a sent page
 // into a failed one, and stored names cannot forge journal lines.

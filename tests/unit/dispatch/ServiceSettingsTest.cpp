@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deferral and repeats: the date check and the texts OK leaves in the send parameters.
 
 #include "dispatch/ServiceSettings.h"

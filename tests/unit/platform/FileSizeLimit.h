@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Makes every write that would grow a regular file beyond the given size fail with EFBIG, for as long
 // as the object lives. Unlike a read-only folder this works for the superuser too.
