@@ -67,7 +67,7 @@ def authenticator_for(user, password):
         ok = (isinstance(auth_data, LoginPassword) and auth_data.login == user.encode()
               and auth_data.password == password.encode())
         print("auth %s %s" % (mechanism, "accepted" if ok else "refused"), flush=True)
-        return AuthResult(success=ok)
+        return AuthResult(success=ok, handled=False)
     return authenticate
 
 
