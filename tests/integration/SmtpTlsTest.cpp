@@ -25,7 +25,8 @@ using ::testing::StartsWith;
 
 namespace {
 
-// A CA, a certificate for localhost and 127.0.0.1, and one for another name, both signed by the CA.
+// A CA and, signed by it, certificates for localhost and 127.0.0.1 (one of them expired) and one for another
+// name.
 class TestCertificates
 {
 public:
@@ -33,14 +34,18 @@ public:
     {
         std::ofstream(folder.file("good.cnf")) << "subjectAltName=DNS:localhost,IP:127.0.0.1\n";
         std::ofstream(folder.file("other.cnf")) << "subjectAltName=DNS:other.example\n";
+        std::ofstream(folder.file("expired.cnf")) << "subjectAltName=DNS:localhost,IP:127.0.0.1\n";
         const std::string key = " -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes ";
         std::string script = "cd '" + folder.path() + "' && openssl req -x509" + key +
                              "-keyout ca.key -out ca.pem -days 2 -subj /CN=Zolbin-Test-CA 2>/dev/null";
-        for (const char* name : {"good", "other"}) {
+        // "-days -1": valid until a day before it was made.
+        for (const char* name : {"good", "other", "expired"}) {
             const std::string n = name;
+            const std::string days = n == "expired" ? "-1" : "2";
             script += " && openssl req" + key + "-keyout " + n + ".key -out " + n + ".csr -subj /CN=" + n +
                       " 2>/dev/null && openssl x509 -req -in " + n + ".csr -CA ca.pem -CAkey ca.key " +
-                      "-CAcreateserial -days 2 -extfile " + n + ".cnf -out " + n + ".pem 2>/dev/null";
+                      "-CAcreateserial -days " + days + " -extfile " + n + ".cnf -out " + n +
+                      ".pem 2>/dev/null";
         }
         made = std::system(script.c_str()) == 0;
     }
@@ -214,6 +219,15 @@ INSTANTIATE_TEST_SUITE_P(
                 true,
                 "",
                 "Ошибка: Сертификат сервера не подтверждён: hostname mismatch"},
+        Refusal{"Expired",
+                {"--require-starttls"},
+                "expired",
+                1,
+                true,
+                "",
+                "Ошибка: Сертификат сервера не подтверждён: certificate has expired"},
+        Refusal{
+            "LoginWithoutTls", {}, "", 0, true, "", "Ошибка: вход на почтовый сервер без TLS не выполняется"},
         Refusal{"NoStartTlsOffered", {}, "", 1, true, "", "Ошибка: сервер не предлагает STARTTLS"},
         Refusal{"WrongPassword", {"--require-starttls"}, "good", 1, true, "wrong-pass", "Ошибка: 535"}),
     [](const ::testing::TestParamInfo<Refusal>& c) { return std::string(c.param.name); });
