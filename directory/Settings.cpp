@@ -64,6 +64,9 @@ void LoadSettings(const ProfileFile& file, TSettings& settings)
     settings.Tray = readByte(file, SectionSetting, "Tray", 0);
     settings.Layout = readByte(file, SectionSetting, "Layout", 0);
     settings.FontSize = readByte(file, SectionSetting, "FontSize", 7);
+    settings.SMTPSecurity = readByte(file, SectionSender, "SMTPSecurity", 0);
+    settings.SMTPUser = file.readString(SectionSender, "SMTPUser", "");
+    settings.SMTPCAFile = file.readString(SectionSender, "SMTPCAFile", "");
 }
 
 } // namespace zolbin

@@ -26,6 +26,10 @@ struct TSettings
     std::uint8_t Tray = 0;
     std::uint8_t Layout = 0;
     std::uint8_t FontSize = 7;
+    // The relay's security: 0 none (the plain HELO dialogue), 1 STARTTLS, 2 TLS from the first byte.
+    std::uint8_t SMTPSecurity = 0;
+    std::string SMTPUser;   // the SMTP AUTH login; empty: no AUTH
+    std::string SMTPCAFile; // a PEM file of CA certificates trusted besides the system's; may be empty
 
     // The exact flag tests.
     bool clearOn() const { return Clear == 1; }

@@ -15,7 +15,18 @@ constexpr int Attempts = 3;
 
 } // namespace
 
-int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port)
+void ReportTlsFailure(SendHost& host, const Failure& failure)
+{
+    if (failure.text.empty()) {
+        ReportSocketError(host, failure.code);
+        return;
+    }
+    host.Beep();
+    ReportStatus(host, cp("Ошибка: ") + failure.text);
+}
+
+int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port, net::TlsSession* tls,
+                    const std::string& caFile)
 {
     ReportStatus(host, cp("Соединение с сервером..."));
     for (int attempt = 1; attempt <= Attempts; ++attempt) {
@@ -50,8 +61,17 @@ int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port
         if (net::GetSockName(s, host.LocalAddr, localPort) != 0)
             host.LocalAddr = 0;
 
+        if (tls != nullptr) {
+            if (const Status handshake = tls->Handshake(s, server, caFile, net::CurrentDeadlines().connectMs);
+                !handshake) {
+                ReportTlsFailure(host, handshake.failure());
+                return -1;
+            }
+        }
+
         std::string greeting;
-        const int n = ReadReply(s, greeting, net::CurrentDeadlines().replyMs);
+        net::Link link{s, tls};
+        const int n = ReadReply(link, greeting, net::CurrentDeadlines().replyMs);
         if (n < 0) {
             // Silence until the deadline (or a broken connection): another attempt would only wait again.
             ReportSocketError(host, net::Winsock::LastError());

@@ -3,6 +3,8 @@
 // The TCP connection over which one page is handed over: up to three attempts, each step shown and
 // journaled, and the server's greeting read.
 
+#include "platform/Tls.h"
+
 #include <cstdint>
 #include <string>
 
@@ -15,6 +17,13 @@ class SendHost;
 // connections that fail; once connected, a greeting that does not come within the reply deadline (or a
 // read that fails) and a greeting beginning with "4" or "5" end the call at once with the reason shown
 // and journaled ("Ошибка: " + the error text or the greeting). Fills host.LocalAddr.
-int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port);
+// With a TLS session given, the TLS handshake (server name `server`, CA file caFile) comes right after the
+// connection, before the greeting, under the connect deadline; its failure ends the call like a silent
+// greeting does.
+int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port,
+                    net::TlsSession* tls = nullptr, const std::string& caFile = {});
+
+// A failed TLS handshake shown and journaled: "Ошибка: " + its text, or the socket error's text.
+void ReportTlsFailure(SendHost& host, const Failure& failure);
 
 } // namespace zolbin

@@ -45,7 +45,7 @@ int DialogueChannel::SendLine(const std::string& line, const std::string& shownT
         return -1;
     }
     const std::string wire = line + "\r\n";
-    const int sent = net::Send(socket_, wire.data(), static_cast<int>(wire.size()));
+    const int sent = link_.Send(wire.data(), static_cast<int>(wire.size()));
     const int error = net::Winsock::LastError();
     if (!shownText.empty()) {
         // Stored values (a server name, an address) may hold control characters; they are shown escaped.
@@ -61,10 +61,31 @@ int DialogueChannel::SendLine(const std::string& line, const std::string& shownT
     return sent;
 }
 
+void DialogueChannel::ReportFailure(const std::string& text)
+{
+    host_.Beep();
+    ReportStatus(host_, cp("Ошибка: ") + text);
+    if (!accepted_)
+        host_.Journal().AppendEmptyLine();
+}
+
+void DialogueChannel::ReportTlsFailure(const Failure& failure)
+{
+    if (failure.text.empty())
+        reportSocketError(failure.code);
+    else
+        ReportFailure(failure.text);
+}
+
 int DialogueChannel::ReadReply(const std::string& unreachableMessage, int deadlineMs)
 {
     std::string reply;
-    const int n = zolbin::ReadReply(socket_, reply, deadlineMs);
+    return ReadReply(unreachableMessage, deadlineMs, reply);
+}
+
+int DialogueChannel::ReadReply(const std::string& unreachableMessage, int deadlineMs, std::string& reply)
+{
+    const int n = zolbin::ReadReply(link_, reply, deadlineMs);
     if (n < 0) {
         reportSocketError(net::Winsock::LastError());
         return -1;

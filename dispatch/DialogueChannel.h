@@ -8,6 +8,8 @@
 // accepted (PageAccepted()), nothing that follows can undo it: the steps are still shown and journaled,
 // but their failures only end the dialogue.
 
+#include "platform/Tls.h"
+
 #include <string>
 
 namespace zolbin {
@@ -20,7 +22,9 @@ inline constexpr std::size_t MaxLineLength = 4094;
 class DialogueChannel final
 {
 public:
-    DialogueChannel(SendHost& host, int socket) : host_(host), socket_(socket) {}
+    DialogueChannel(SendHost& host, int socket) : host_(host), link_{socket, nullptr} {}
+    // Reads and writes through the TLS session once it is active.
+    DialogueChannel(SendHost& host, int socket, net::TlsSession* tls) : host_(host), link_{socket, tls} {}
 
     // Sends the line and CR LF. When shownText is not empty it is then shown and journaled (whatever the
     // send gave). A line holding CR, LF or NUL is never sent (socket error 10022), nor one longer than
@@ -33,6 +37,16 @@ public:
     // other digits are positive ("Ответ: " + reply). A socket error, or the connection closed where a
     // reply was due (10054), is reported with an empty journal line. Returns 0 or -1.
     int ReadReply(const std::string& unreachableMessage, int deadlineMs);
+    // The same, giving the positive reply (CR LF included) in `reply`.
+    int ReadReply(const std::string& unreachableMessage, int deadlineMs, std::string& reply);
+
+    // A failure of the dialogue's own (not a reply, not a socket error): the beep, "Ошибка: " + text shown
+    // and journaled, and the recipient's block closed with an empty line.
+    void ReportFailure(const std::string& text);
+    // A failed TLS handshake reported the same way (its text, or the socket error's).
+    void ReportTlsFailure(const Failure& failure);
+
+    int Socket() const { return link_.socket; }
 
     // The server has taken the page: from here on the recipient's block is closed by the outcome, not by
     // a failure, so a failure writes no empty line.
@@ -42,7 +56,7 @@ private:
     void reportSocketError(int code);
 
     SendHost& host_;
-    int socket_;
+    net::Link link_;
     bool accepted_ = false;
 };
 

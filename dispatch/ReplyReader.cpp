@@ -22,6 +22,12 @@ bool ReplyComplete(std::string_view data)
 
 int ReadReply(int socket, std::string& reply, int deadlineMs)
 {
+    net::Link link{socket, nullptr};
+    return ReadReply(link, reply, deadlineMs);
+}
+
+int ReadReply(net::Link& link, std::string& reply, int deadlineMs)
+{
     using SteadyClock = std::chrono::steady_clock;
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(deadlineMs);
     reply.clear();
@@ -34,7 +40,7 @@ int ReadReply(int socket, std::string& reply, int deadlineMs)
             return -1;
         }
         const int n =
-            net::Recv(socket, buffer.data(), static_cast<int>(buffer.size()), static_cast<int>(left.count()));
+            link.Recv(buffer.data(), static_cast<int>(buffer.size()), static_cast<int>(left.count()));
         if (n < 0)
             return -1;
         if (n == 0)

@@ -3,6 +3,8 @@
 // Reading one server reply whole: a reply split across several TCP segments is one reply, and so is a
 // multi-line reply ("250-first", "250 last"), however many lines it has.
 
+#include "platform/Tls.h"
+
 #include <string>
 #include <string_view>
 
@@ -20,5 +22,7 @@ bool ReplyComplete(std::string_view data);
 // (net::Winsock::LastError(); 10060 when the deadline passed first, 10040 for a reply longer than
 // MaxReplySize).
 int ReadReply(int socket, std::string& reply, int deadlineMs);
+// The same through a link (the plain socket or its TLS session).
+int ReadReply(net::Link& link, std::string& reply, int deadlineMs);
 
 } // namespace zolbin

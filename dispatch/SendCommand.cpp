@@ -201,6 +201,7 @@ SendCommand::Served SendCommand::serveSubscriber()
         const TProvider& company = *providers_.Items(index);
 
         int socket = -1;
+        net::TlsSession tls;
         if (company.Gate == Gate::SMTP) {
             params_.CurSMTPEMail = company.SMTPEMail.str();
             params_.CurSMTPPort = company.SMTPPort;
@@ -208,7 +209,9 @@ SendCommand::Served SendCommand::serveSubscriber()
             params_.CurGate = company.Gate;
             if (journalFailed())
                 return stopCommand(journalFailure());
-            socket = ConnectToServer(host_, host_.Settings().SMTPServer, params_.CurSMTPPort);
+            const TSettings& settings = host_.Settings();
+            socket = ConnectToServer(host_, settings.SMTPServer, params_.CurSMTPPort,
+                                     settings.SMTPSecurity == 2 ? &tls : nullptr, settings.SMTPCAFile);
             params_.DeferDate = savedDeferDate_;
             i = params_.RepeatCount;
         } else if (company.Gate == Gate::SNPP) {
@@ -230,7 +233,7 @@ SendCommand::Served SendCommand::serveSubscriber()
             return journalFailed() ? stopCommand(journalFailure()) : failConnection();
 
         const Result<bool> accepted = params_.CurGate == Gate::SMTP
-                                          ? SmtpDialogue(host_, socket, params_, lines_)
+                                          ? SmtpDialogue(host_, socket, params_, lines_, &tls)
                                           : SnppDialogue(host_, socket, params_, lines_);
         if (!accepted)
             return stopCommand(accepted.failure());

@@ -55,6 +55,10 @@ public:
     // the editor emptied when "Clear" is 1, the service functions disabled when nothing is ticked.
     virtual void SendCompleted(const TSendParams& params) = 0;
 
+    // The SMTP AUTH password (cp1251 bytes) for the login "SMTPUser"; empty when there is none. It is
+    // never stored in the settings file nor written to the journal.
+    virtual std::string SmtpPassword() const { return {}; }
+
     // The local end of the last connection (host order).
     std::uint32_t LocalAddr = 0;
 };

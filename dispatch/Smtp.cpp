@@ -8,6 +8,10 @@
 #include "platform/Codepage.h"
 #include "platform/Net.h"
 
+#include <QByteArray>
+#include <algorithm>
+#include <sstream>
+
 namespace zolbin {
 
 namespace {
@@ -26,7 +30,120 @@ int twoDigits(const std::string& text, std::size_t from)
     return value;
 }
 
+std::string base64(const std::string& bytes)
+{
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())).toBase64().toStdString();
+}
+
+bool offers(const std::vector<std::string>& extensions, const std::string& keyword)
+{
+    return std::find(extensions.begin(), extensions.end(), keyword) != extensions.end();
+}
+
+// The AUTH mechanisms offered ("AUTH PLAIN LOGIN" -> PLAIN, LOGIN).
+std::vector<std::string> authMechanisms(const std::vector<std::string>& extensions)
+{
+    std::vector<std::string> mechanisms;
+    for (const std::string& line : extensions) {
+        if (line.rfind("AUTH ", 0) != 0)
+            continue;
+        std::istringstream words(line.substr(5));
+        for (std::string word; words >> word;)
+            mechanisms.push_back(word);
+    }
+    return mechanisms;
+}
+
+// EHLO, its reply's extensions in `extensions`. False when it failed (reported).
+bool ehlo(DialogueChannel& channel, const std::string& hostArgument, std::vector<std::string>& extensions)
+{
+    const std::string line = "EHLO " + hostArgument;
+    std::string reply;
+    if (channel.SendLine(line, cp("Посылка: ") + line) < 0 ||
+        channel.ReadReply({}, net::CurrentDeadlines().replyMs, reply) < 0)
+        return false;
+    extensions = SmtpExtensions(reply);
+    return true;
+}
+
+// The secure opening and the login, up to the point where MAIL FROM may follow. False when it failed.
+bool secureOpening(SendHost& host, DialogueChannel& channel, net::TlsSession* tls)
+{
+    const TSettings& settings = host.Settings();
+    const int deadline = net::CurrentDeadlines().replyMs;
+    const std::string sent = cp("Посылка: ");
+    std::vector<std::string> extensions;
+    if (!ehlo(channel, settings.SMTPServer, extensions))
+        return false;
+    if (settings.SMTPSecurity == 1) {
+        if (tls == nullptr || !offers(extensions, "STARTTLS")) {
+            channel.ReportFailure(cp("сервер не предлагает STARTTLS"));
+            return false;
+        }
+        if (channel.SendLine("STARTTLS", sent + "STARTTLS") < 0 || channel.ReadReply({}, deadline) < 0)
+            return false;
+        if (const Status handshake = tls->Handshake(channel.Socket(), settings.SMTPServer,
+                                                    settings.SMTPCAFile, net::CurrentDeadlines().connectMs);
+            !handshake) {
+            channel.ReportTlsFailure(handshake.failure());
+            return false;
+        }
+        if (!ehlo(channel, settings.SMTPServer, extensions))
+            return false;
+    } else if (settings.SMTPSecurity != 2 || tls == nullptr || !tls->Active()) {
+        // Security 0 (or an unknown value) with a login: the password is not sent in clear.
+        channel.ReportFailure(cp("вход на почтовый сервер без TLS не выполняется"));
+        return false;
+    }
+    if (settings.SMTPUser.empty())
+        return true;
+
+    const std::string password = host.SmtpPassword();
+    if (password.empty()) {
+        channel.ReportFailure(cp("не задан пароль для почтового сервера"));
+        return false;
+    }
+    const std::vector<std::string> mechanisms = authMechanisms(extensions);
+    if (offers(mechanisms, "PLAIN")) {
+        const std::string token =
+            base64(std::string(1, '\0') + settings.SMTPUser + std::string(1, '\0') + password);
+        return channel.SendLine("AUTH PLAIN " + token, sent + "AUTH PLAIN ***") >= 0 &&
+               channel.ReadReply({}, deadline) >= 0;
+    }
+    if (offers(mechanisms, "LOGIN")) {
+        return channel.SendLine("AUTH LOGIN", sent + "AUTH LOGIN ***") >= 0 &&
+               channel.ReadReply({}, deadline) >= 0 &&
+               channel.SendLine(base64(settings.SMTPUser), sent + "***") >= 0 &&
+               channel.ReadReply({}, deadline) >= 0 &&
+               channel.SendLine(base64(password), sent + "***") >= 0 && channel.ReadReply({}, deadline) >= 0;
+    }
+    channel.ReportFailure(cp("сервер не предлагает вход AUTH PLAIN или AUTH LOGIN"));
+    return false;
+}
+
 } // namespace
+
+std::vector<std::string> SmtpExtensions(const std::string& ehloReply)
+{
+    std::vector<std::string> extensions;
+    std::size_t from = ehloReply.find("\r\n");
+    while (from != std::string::npos && from + 2 < ehloReply.size()) {
+        from += 2;
+        const std::size_t end = ehloReply.find("\r\n", from);
+        std::string line = ehloReply.substr(from, end == std::string::npos ? std::string::npos : end - from);
+        if (line.size() > 4) {
+            line = line.substr(4);
+            std::transform(line.begin(), line.end(), line.begin(), [](char c) {
+                return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+            });
+            while (!line.empty() && line.back() == ' ')
+                line.pop_back();
+            extensions.push_back(line);
+        }
+        from = end;
+    }
+    return extensions;
+}
 
 std::string SmtpRecipient(const TSendParams& params)
 {
@@ -75,18 +192,23 @@ Result<std::vector<std::string>> SmtpBodyLines(std::vector<std::string> lines, c
 }
 
 Result<bool> SmtpDialogue(SendHost& host, int& socket, const TSendParams& params,
-                          const std::vector<std::string>& lines)
+                          const std::vector<std::string>& lines, net::TlsSession* tls)
 {
     const TSendParams p = params;
     const TSettings& settings = host.Settings();
-    DialogueChannel channel(host, socket);
+    DialogueChannel channel(host, socket, tls);
     const int deadline = net::CurrentDeadlines().replyMs;
     const std::string sent = cp("Посылка: ");
     const std::string recipient = SmtpRecipient(p);
 
     // The envelope: each command shown, journaled and answered.
-    for (const std::string& line : {"HELO " + settings.SMTPServer, "MAIL FROM: " + settings.EMail,
-                                    "RCPT TO: " + recipient, std::string("DATA")}) {
+    const bool plain = settings.SMTPSecurity == 0 && settings.SMTPUser.empty();
+    if (!plain && !secureOpening(host, channel, tls))
+        return false;
+    std::vector<std::string> envelope = {"MAIL FROM: " + settings.EMail, "RCPT TO: " + recipient, "DATA"};
+    if (plain)
+        envelope.insert(envelope.begin(), "HELO " + settings.SMTPServer);
+    for (const std::string& line : envelope) {
         if (channel.SendLine(line, sent + line) < 0 || channel.ReadReply({}, deadline) < 0)
             return false;
     }

@@ -5,6 +5,7 @@
 #include "directory/SendParams.h"
 #include "directory/Settings.h"
 #include "platform/Result.h"
+#include "platform/Tls.h"
 
 #include <cstdint>
 #include <string>
@@ -29,7 +30,17 @@ Result<std::vector<std::string>> SmtpBodyLines(std::vector<std::string> lines, c
 // True when the relay accepted the mail (its reply to the final "." was positive, whatever QUIT then
 // gave), false at the first failure before that (reported and journaled). A failure that must end the
 // whole send command (a code table that cannot be read) is returned as such.
+//
+// With "SMTPSecurity" 0 and no "SMTPUser" the dialogue is the plain HELO one. Otherwise it opens with
+// EHLO; security 1 asks for STARTTLS (a server that does not offer it or refuses it ends the dialogue),
+// shakes hands on `tls` and says EHLO again; security 2 expects `tls` to be active already (the
+// handshake came before the greeting). With "SMTPUser" set the login follows: AUTH PLAIN, or AUTH LOGIN
+// when only that is offered, journaled with "***" for the credentials. A login is never sent without TLS.
 Result<bool> SmtpDialogue(SendHost& host, int& socket, const TSendParams& params,
-                          const std::vector<std::string>& lines);
+                          const std::vector<std::string>& lines, net::TlsSession* tls = nullptr);
+
+// The SMTP extension keywords of an EHLO reply's lines after the first (upper-cased), e.g. "STARTTLS",
+// "AUTH PLAIN LOGIN".
+std::vector<std::string> SmtpExtensions(const std::string& ehloReply);
 
 } // namespace zolbin

@@ -381,4 +381,12 @@ int Recv(int s, char* buffer, int length, int waitMs)
     }
 }
 
+int WaitReady(int s, bool forWrite, int timeoutMs)
+{
+    const int ready = waitReady(s, forWrite ? POLLOUT : POLLIN, timeoutMs);
+    if (ready < 0)
+        g_lastError = WsaFromErrno(errno);
+    return ready;
+}
+
 } // namespace zolbin::net

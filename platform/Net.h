@@ -85,4 +85,8 @@ int Send(int s, const char* data, int length);
 // the connection, or -1. waitMs < 0 uses the reply deadline.
 int Recv(int s, char* buffer, int length, int waitMs = -1);
 
+// Waits in slices (window messages dispatched) until the socket can be read, or written when forWrite.
+// Returns 1 ready, 0 when the deadline passed first, -1 with LastError() set.
+int WaitReady(int s, bool forWrite, int timeoutMs);
+
 } // namespace zolbin::net

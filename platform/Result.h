@@ -62,6 +62,7 @@ namespace FailureCode {
 inline constexpr int BadNumber = 2001;       // a text that is no whole number
 inline constexpr int ListFileChanged = 2002; // a list file changed on disk behind the list's back
 inline constexpr int BadDateTime = 2003;     // a text that is no valid date or time
+inline constexpr int Tls = 2004;             // a TLS handshake or certificate check that failed
 } // namespace FailureCode
 
 } // namespace zolbin

@@ -6,12 +6,12 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake ninja-build g++ ccache pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libgtest-dev
+  cmake ninja-build g++ ccache pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libgtest-dev libssl-dev
   clang libclang-rt-dev clang-format
   # running: fonts with Cyrillic glyphs, the Qt platform plugins
   fonts-dejavu-core qt6-qpa-plugins
   # tests: a virtual display for screenshots, and the real protocol peers
-  xvfb xauth python3 python3-aiosmtpd perl libnet-snpp-perl
+  xvfb xauth python3 python3-aiosmtpd perl libnet-snpp-perl openssl
   # packaging and its checks: dpkg-shlibdeps, the menu-entry validator, the manual-page formatter,
   # Debian's package checker
   dpkg-dev file desktop-file-utils groff-base lintian

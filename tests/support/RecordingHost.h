@@ -33,6 +33,7 @@ public:
         return text;
     }
     void SendCompleted(const TSendParams&) override { ++completed; }
+    std::string SmtpPassword() const override { return smtpPassword; }
 
     unsigned pausedMs() const { return std::accumulate(pauses.begin(), pauses.end(), 0u); }
     // The status texts in UTF-8, for readable assertions.
@@ -48,6 +49,7 @@ public:
 
     TSettings settings;
     bool signatureBlocked = false;
+    std::string smtpPassword;
     TJournal journal;
     std::vector<std::string> lines; // cp1251
     std::vector<std::string> statuses;

@@ -71,8 +71,19 @@ int SnppPeer::sessions()
     return count;
 }
 
-SmtpPeer::SmtpPeer()
-    : process_("/usr/bin/python3", {script("smtp_peer.py"), folder_.path()}, folder_.file("stderr.txt"))
+namespace {
+
+std::vector<std::string> smtpPeerArgs(const std::string& folder, const std::vector<std::string>& options)
+{
+    std::vector<std::string> args{script("smtp_peer.py"), folder};
+    args.insert(args.end(), options.begin(), options.end());
+    return args;
+}
+
+} // namespace
+
+SmtpPeer::SmtpPeer(const std::vector<std::string>& options)
+    : process_("/usr/bin/python3", smtpPeerArgs(folder_.path(), options), folder_.file("stderr.txt"))
 {
 }
 

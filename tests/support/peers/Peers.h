@@ -59,7 +59,9 @@ public:
         std::string data;            // the DATA bytes, dot-stuffing undone
     };
 
-    SmtpPeer();
+    SmtpPeer() : SmtpPeer(std::vector<std::string>{}) {}
+    // With options of smtp_peer.py (TLS, STARTTLS required, a login).
+    explicit SmtpPeer(const std::vector<std::string>& options);
 
     PeerProcess::State state() const { return process_.state(); }
     const std::string& problem() const { return process_.problem(); }
@@ -67,6 +69,8 @@ public:
 
     // The mails accepted so far, in order.
     std::vector<Mail> mails() const;
+    // The lines the peer printed after its ready line ("mail N", "auth MECHANISM accepted|refused").
+    const std::vector<std::string>& events(int waitMs = 0) { return process_.events(waitMs); }
 
 private:
     PeerFolder folder_;

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """An SMTP relay for the integration tests, built on aiosmtpd (Debian: python3-aiosmtpd).
 
-Usage: /usr/bin/python3 smtp_peer.py FOLDER [PORT]
+Usage: /usr/bin/python3 smtp_peer.py FOLDER [PORT] [--cert PEM --key PEM [--implicit-tls | --require-starttls]]
+                                                    [--user NAME --password WORD [--login-only]]
   FOLDER  each accepted mail N (1, 2, ...) is stored there as three files:
             mail-N.from  the envelope sender (MAIL FROM) as the server parsed it
             mail-N.to    the envelope recipients (RCPT TO), one per line
@@ -10,19 +11,26 @@ Usage: /usr/bin/python3 smtp_peer.py FOLDER [PORT]
                          "." of each line that the client doubled removed again (RFC 5321 4.5.2)
           all three are written before the mail is answered with 250
   PORT    the port on 127.0.0.1; 0 or none picks a free one
+  --cert, --key        the server certificate and key: STARTTLS is offered
+  --implicit-tls       TLS from the first byte instead (no STARTTLS)
+  --require-starttls   every command but EHLO, NOOP, QUIT and STARTTLS refused before STARTTLS
+  --user, --password   AUTH offered (after TLS), accepting this one login; any other gets 535
+  --login-only         only the LOGIN mechanism offered
 
 Prints "ready PORT" once it listens and "mail N" after storing each mail. When aiosmtpd cannot be
 imported it prints "unavailable ..." and exits 3. Stops on SIGTERM (the default action) and, within half
 a second, when its parent process is gone: the parent is the process named by ZOLBIN_PEER_PARENT (so that
 a parent that dies before this script has started is noticed too), else the parent found at start.
 """
+import argparse
 import asyncio
 import os
 import socket
+import ssl
 import sys
 
 try:
-    from aiosmtpd.smtp import SMTP
+    from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 except ImportError:
     print("unavailable aiosmtpd (install python3-aiosmtpd)", flush=True)
     sys.exit(3)
@@ -54,15 +62,39 @@ async def watch_parent(parent):
     os._exit(0)
 
 
-async def main(folder, port):
+def authenticator_for(user, password):
+    def authenticate(server, session, envelope, mechanism, auth_data):
+        ok = (isinstance(auth_data, LoginPassword) and auth_data.login == user.encode()
+              and auth_data.password == password.encode())
+        print("auth %s %s" % (mechanism, "accepted" if ok else "refused"), flush=True)
+        return AuthResult(success=ok, handled=False)
+    return authenticate
+
+
+async def main(options):
     loop = asyncio.get_running_loop()
     listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    listener.bind(("127.0.0.1", port))
+    listener.bind(("127.0.0.1", options.port))
     listener.listen()
-    recorder = Recorder(folder)
+    recorder = Recorder(options.folder)
+    context = None
+    if options.cert:
+        context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        context.load_cert_chain(options.cert, options.key)
+    extra = {}
+    if context is not None and not options.implicit_tls:
+        extra["tls_context"] = context
+        extra["require_starttls"] = options.require_starttls
+    if options.user is not None:
+        extra["authenticator"] = authenticator_for(options.user, options.password or "")
+        extra["auth_require_tls"] = not options.implicit_tls
+        if options.login_only:
+            extra["auth_exclude_mechanism"] = ["PLAIN"]
     server = await loop.create_server(
-        lambda: SMTP(recorder, hostname="relay.test", decode_data=False, loop=loop), sock=listener
+        lambda: SMTP(recorder, hostname="relay.test", decode_data=False, loop=loop, **extra),
+        sock=listener,
+        ssl=context if options.implicit_tls else None,
     )
     print("ready %d" % listener.getsockname()[1], flush=True)
     async with server:
@@ -70,6 +102,14 @@ async def main(folder, port):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) not in (2, 3):
-        sys.exit(__doc__)
-    asyncio.run(main(sys.argv[1], int(sys.argv[2]) if len(sys.argv) == 3 else 0))
+    parser = argparse.ArgumentParser(usage=__doc__)
+    parser.add_argument("folder")
+    parser.add_argument("port", nargs="?", type=int, default=0)
+    parser.add_argument("--cert")
+    parser.add_argument("--key")
+    parser.add_argument("--implicit-tls", action="store_true")
+    parser.add_argument("--require-starttls", action="store_true")
+    parser.add_argument("--user")
+    parser.add_argument("--password")
+    parser.add_argument("--login-only", action="store_true")
+    asyncio.run(main(parser.parse_args()))

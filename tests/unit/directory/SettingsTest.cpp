@@ -57,6 +57,24 @@ TEST(Settings, ReadsEveryKeyIgnoringCase)
     EXPECT_EQ(s.FontSize, 12);
 }
 
+TEST(Settings, MailServerKeysOfTheSenderSection)
+{
+    test::TempDataDir dir;
+    // Absent: the plain dialogue without a login.
+    const TSettings none = load(dir.path() + "/Zolbin.ini");
+    EXPECT_EQ(none.SMTPSecurity, 0);
+    EXPECT_EQ(none.SMTPUser, "");
+    EXPECT_EQ(none.SMTPCAFile, "");
+    dir.write("Zolbin.ini", "[Sender]\r\nSMTPSecurity=2\r\nSMTPUser=" + cp("Пётр") +
+                                "\r\nSMTPCAFile=/etc/ca.pem\r\n[Setting]\r\nSMTPSecurity=1\r\n");
+    const TSettings s = load("Zolbin.ini");
+    EXPECT_EQ(s.SMTPSecurity, 2); // read from "Sender" only
+    EXPECT_EQ(utf8(s.SMTPUser), "Пётр");
+    EXPECT_EQ(s.SMTPCAFile, "/etc/ca.pem");
+    dir.write("Zolbin.ini", "[Sender]\r\nSMTPSecurity=tls\r\n");
+    EXPECT_EQ(load("Zolbin.ini").SMTPSecurity, 0);
+}
+
 TEST(Settings, NumbersKeepTheirLowByteAndNonNumbersTakeTheDefault)
 {
     test::TempDataDir dir;

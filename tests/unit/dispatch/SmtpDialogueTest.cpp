@@ -167,3 +167,21 @@ TEST(SmtpBody, DotsAreDoubledAndEmptyLinesDropped)
                 ElementsAre("..", "...", "a.b"));
     EXPECT_THAT(SmtpBodyLines({"end."}, "S", "WIN-1251").value(), ElementsAre("end. S"));
 }
+
+TEST_F(SmtpDialogueTest, RefusedStartTlsEndsTheDialogueWithNothingMoreSentInClear)
+{
+    ScriptedServer server(
+        {{{"220 relay\r\n"},
+          {Reply("250-relay\r\n250-STARTTLS\r\n250 AUTH PLAIN\r\n"), Reply("454 TLS not available\r\n")}}});
+    host.settings.SMTPSecurity = 1;
+    host.settings.SMTPUser = "op";
+    host.smtpPassword = "secret";
+    host.lines = {"t"};
+    net::TlsSession tls;
+    int s = ConnectToServer(host, "127.0.0.1", server.port());
+    ASSERT_GE(s, 0);
+    EXPECT_EQ(DialogueCode(SmtpDialogue(host, s, params(), host.lines, &tls)), -1);
+    EXPECT_FALSE(tls.Active());
+    EXPECT_EQ(server.received()[0], "EHLO relay.local\r\nSTARTTLS\r\n");
+    EXPECT_EQ(host.statusesUtf8().back(), "Ошибка: 454 TLS not available\r\n");
+}

@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// TLS over a connected socket of the socket layer (platform/Net), driven by OpenSSL: the client handshake
+// with the server's name checked, then reads and writes. Every wait keeps the rules of the socket layer:
+// short poll slices with window messages dispatched between them, and a deadline ending with 10060.
+//
+// A Link is what the dialogues read and write through: the plain socket, or the socket's TLS session
+// once one is active.
+
+#include "platform/Result.h"
+
+#include <string>
+
+struct ssl_st;
+struct ssl_ctx_st;
+
+namespace zolbin::net {
+
+class TlsSession final
+{
+public:
+    TlsSession();
+    ~TlsSession();
+    TlsSession(const TlsSession&) = delete;
+    TlsSession& operator=(const TlsSession&) = delete;
+
+    // The client handshake on the connected socket: TLS 1.2 or newer, the server certificate verified
+    // against the system's CA store plus caFile (a PEM file; empty for none), the host name (or IPv4
+    // address) checked and sent as SNI. A failure carries the WinSock error number (10060 when the
+    // deadline passed) or FailureCode::Tls, and a cp1251 text; for a socket error the text is empty
+    // (the caller has the table of socket error texts).
+    Status Handshake(int socket, const std::string& hostName, const std::string& caFile, int deadlineMs);
+
+    bool Active() const { return ssl_ != nullptr && established_; }
+
+    // As net::Send and net::Recv: the count, 0 for a closed connection (Recv), or -1 with
+    // Winsock::LastError() set.
+    int Send(const char* data, int length);
+    int Recv(char* buffer, int length, int waitMs);
+
+private:
+    void release();
+
+    ssl_ctx_st* ctx_ = nullptr;
+    ssl_st* ssl_ = nullptr;
+    int socket_ = -1;
+    bool established_ = false;
+};
+
+struct Link
+{
+    int socket = -1;
+    TlsSession* tls = nullptr; // used when it is active
+
+    int Send(const char* data, int length);
+    int Recv(char* buffer, int length, int waitMs);
+};
+
+} // namespace zolbin::net
