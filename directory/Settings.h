@@ -19,6 +19,9 @@ struct TSettings
     std::string Name;
     std::string EMail;
     std::string SMTPServer;
+    std::uint8_t SMTPSecurity = 0;
+    std::string SMTPUser;
+    std::string SMTPCAFile;
     std::uint8_t HideFrom = 0;
     std::string Company; // default paging company
     std::uint8_t Clear = 0;

@@ -43,6 +43,7 @@ public:
     virtual bool AskToContinue(const std::string& question) = 0;
 
     virtual const TSettings& Settings() const = 0;
+    virtual std::string SmtpPassword() const { return {}; }
     // True while the signature-block toggle is down.
     virtual bool SignatureBlocked() const = 0;
     virtual const TJournal& Journal() const = 0;
