@@ -201,6 +201,12 @@ TEST_F(ZolbinSendTest, UsageAndConfigurationErrorsSendAndWriteNothing)
         EXPECT_EQ(r.status, ExitStatus::Usage) << args.back();
         EXPECT_THAT(r.err, HasSubstr("zolbin-send: ")) << args.back();
     }
+    // The same file named by the environment, without the option.
+    ::setenv("ZOLBIN_SMTP_PASSWORD_FILE", (window.path() + "/pw").c_str(), 1);
+    const CliRun fromEnvironment = run({"--to", "A", "Hello"});
+    ::unsetenv("ZOLBIN_SMTP_PASSWORD_FILE");
+    EXPECT_EQ(fromEnvironment.status, ExitStatus::Usage);
+    EXPECT_THAT(fromEnvironment.err, HasSubstr("доступен не только владельцу"));
     EXPECT_EQ(server.accepted(), 0);
     EXPECT_EQ(filesIn(cli.path()), before); // not even the journal
 }
