@@ -69,6 +69,8 @@ public:
     void ShowMessage(const std::string& text, Notice notice) override;
     bool AskToContinue(const std::string& question) override;
     const TSettings& Settings() const override { return settings_; }
+    // The SMTP login's password from the secret store; empty without a login or when the store has none.
+    std::string SmtpPassword() const override;
     bool SignatureBlocked() const override { return signatureBlocked(); }
     const TJournal& Journal() const override { return journal_; }
     std::vector<std::string> EditorLines() const override;

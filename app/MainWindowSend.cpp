@@ -11,6 +11,7 @@
 #include "platform/Codepage.h"
 #include "platform/Pause.h"
 #include "platform/Prompts.h"
+#include "platform/SecretStore.h"
 
 #include <QAction>
 #include <QApplication>
@@ -136,6 +137,17 @@ void TfmSend::btnUnlistedClick()
         clearServiceSummary();
     }
     RichEdit->setFocus();
+}
+
+// Asked by the SMTP dialogue when it logs in. A store that cannot answer leaves the password empty; the
+// server's refusal then tells the operator.
+std::string TfmSend::SmtpPassword() const
+{
+    if (settings_.SMTPUser.empty() || windows_.secrets == nullptr)
+        return {};
+    SecretStore::Answer answer =
+        windows_.secrets->read(SmtpSecretKey(settings_.SMTPServer, settings_.SMTPUser));
+    return answer.outcome == SecretStore::Outcome::Done ? std::move(answer.secret) : std::string();
 }
 
 } // namespace zolbin

@@ -10,6 +10,7 @@
 #include "directory/ui/GrReg.h"
 #include "directory/ui/PrvReg.h"
 #include "directory/ui/Registr.h"
+#include "platform/keychain/KeychainStore.h"
 #include "records/ui/ArchiveView.h"
 #include "records/ui/DelArch.h"
 #include "records/ui/LogView.h"
@@ -18,6 +19,7 @@ namespace zolbin {
 
 Windows::Windows(Session& session)
 {
+    secrets = std::make_unique<KeychainStore>();
     fmSend = std::make_unique<TfmSend>(session, *this);
     QWidget* main = fmSend.get();
     fmArchive = std::make_unique<TfmArchive>(main);
@@ -32,7 +34,7 @@ Windows::Windows(Session& session)
     fmAbout = std::make_unique<TfmAbout>(main);
     fmLater = std::make_unique<TfmLater>(session, main);
     fmUnlisted->setServiceDialog(fmLater.get());
-    fmOptions = std::make_unique<TfmOptions>(session, main);
+    fmOptions = std::make_unique<TfmOptions>(session, main, secrets.get());
     fmDelArch = std::make_unique<TfmDelArch>(session, main);
     fmLogView = std::make_unique<TfmLogView>(session, main);
     fmSmile = std::make_unique<TfmSmile>(main);

@@ -8,6 +8,7 @@
 
 namespace zolbin {
 
+class SecretStore;
 struct Session;
 class TfmSend;
 class TfmArchive;
@@ -30,6 +31,8 @@ struct Windows final
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;
 
+    // The desktop's secret store (the SMTP login's password): made first, freed last.
+    std::unique_ptr<SecretStore> secrets;
     // Declared in creation order; destroyed in the reverse order.
     std::unique_ptr<TfmSend> fmSend;
     std::unique_ptr<TfmArchive> fmArchive;

@@ -51,4 +51,11 @@ bool ConsoleHost::AskToContinue(const std::string& question)
     return goOn;
 }
 
+std::string ConsoleHost::SmtpPassword() const
+{
+    if (!password_)
+        password_ = passwordSource_ ? passwordSource_() : std::string();
+    return *password_;
+}
+
 } // namespace zolbin

@@ -7,6 +7,8 @@
 #include "dispatch/SendHost.h"
 #include "records/Session.h"
 
+#include <functional>
+#include <optional>
 #include <ostream>
 
 namespace zolbin {
@@ -25,6 +27,9 @@ public:
     void ShowMessage(const std::string& text, Notice notice) override;
     bool AskToContinue(const std::string& question) override;
     const TSettings& Settings() const override { return session_.settings; }
+    // The SMTP login's password, asked of the source given (none: empty) once, when first needed.
+    std::string SmtpPassword() const override;
+    void setSmtpPasswordSource(std::function<std::string()> source) { passwordSource_ = std::move(source); }
     bool SignatureBlocked() const override { return signatureBlocked_; }
     const TJournal& Journal() const override { return session_.journal; }
     std::vector<std::string> EditorLines() const override { return lines_; }
@@ -43,6 +48,8 @@ private:
     bool stopOnError_;
     std::ostream& err_;
     int skipped_ = 0;
+    std::function<std::string()> passwordSource_;
+    mutable std::optional<std::string> password_;
 };
 
 } // namespace zolbin

@@ -15,7 +15,7 @@ struct ValueOption
     std::optional<std::string> SendOptions::*field;
 };
 
-constexpr std::array<ValueOption, 9> ValueOptions = {{
+constexpr std::array<ValueOption, 10> ValueOptions = {{
     {"--data-dir", &SendOptions::dataDir},
     {"--to", &SendOptions::to},
     {"--group", &SendOptions::group},
@@ -24,6 +24,7 @@ constexpr std::array<ValueOption, 9> ValueOptions = {{
     {"--defer", &SendOptions::defer},
     {"--repeat", &SendOptions::repeat},
     {"--interval", &SendOptions::interval},
+    {"--smtp-password-file", &SendOptions::smtpPasswordFile},
     {"--list", nullptr},
 }};
 
@@ -130,6 +131,8 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
             throw UsageError("неизвестный ключ " + arg);
     }
 
+    if (options.smtpPasswordFile && options.smtpPasswordFile->empty())
+        throw UsageError("--smtp-password-file: не указан файл");
     if (options.dataDir && options.dataDir->empty())
         throw UsageError("--data-dir: не указана папка данных");
     if (list) {
@@ -147,7 +150,7 @@ std::string UsageText()
     return R"(Использование:
   zolbin-send [--data-dir ПАПКА] (--to ИМЯ | --group ИМЯ | --number N --company ИМЯ)
               [--defer "дд.мм.гггг чч:мм"] [--repeat 1|2 --interval чч:мм] [--no-signature]
-              [--stop-on-error] [--quiet] [ТЕКСТ ...]
+              [--stop-on-error] [--quiet] [--smtp-password-file ФАЙЛ] [ТЕКСТ ...]
   zolbin-send [--data-dir ПАПКА] --list subscribers|groups|companies
 
 Отправляет сообщение на пейджер так же, как кнопка «Отправить» Zolbin Sender: с тем же
@@ -182,6 +185,12 @@ std::string UsageText()
   --stop-on-error       при рассылке группе остановиться на первом абоненте, которому
                         сообщение отправить не удалось (без ключа - продолжать для остальных)
   --quiet               не выводить ход отправки (сообщения об ошибках выводятся всегда)
+  --smtp-password-file ФАЙЛ
+                        пароль пользователя «SMTPUser» почтового сервера (шлюз SMTP):
+                        первая строка файла; файл должен быть доступен только владельцу
+                        (chmod 600), иначе ничего не отправляется. Без ключа - файл из
+                        переменной окружения ZOLBIN_SMTP_PASSWORD_FILE, без неё - пароль
+                        из хранилища паролей рабочего стола (если есть сеансовая шина D-Bus)
   --list subscribers    абоненты: «Имя -- Номер», пейдж. компания, предел длины
   --list groups         группы: имя и участники
   --list companies      пейдж. компании: имя, шлюз, сервер (для SMTP - адрес шлюза), порт,

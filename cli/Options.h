@@ -3,7 +3,7 @@
 // The command line of zolbin-send:
 //   zolbin-send [--data-dir DIR] (--to NAME | --group NAME | --number N --company NAME)
 //               [--defer "dd.mm.yyyy hh:mm"] [--repeat 1|2 --interval hh:mm] [--no-signature]
-//               [--stop-on-error] [--quiet] [MESSAGE ...]
+//               [--stop-on-error] [--quiet] [--smtp-password-file FILE] [MESSAGE ...]
 //   zolbin-send [--data-dir DIR] --list subscribers|groups|companies
 // Values are taken as given (UTF-8); their meaning is checked against the directory later.
 
@@ -34,6 +34,7 @@ struct SendOptions
     std::optional<std::string> dataDir;
     std::optional<std::string> to, group, number, company;
     std::optional<std::string> defer, repeat, interval;
+    std::optional<std::string> smtpPasswordFile;
     bool noSignature = false;
     bool stopOnError = false;
     bool quiet = false;

@@ -7,13 +7,18 @@
 #include "cli/Listing.h"
 #include "cli/Options.h"
 #include "cli/SendRequest.h"
+#include "cli/SmtpPassword.h"
 #include "cli/TerminalText.h"
 #include "dispatch/SendCommand.h"
 #include "platform/Codepage.h"
 #include "platform/FileIo.h"
+#include "platform/SecretStore.h"
+#include "platform/keychain/KeychainStore.h"
 #include "records/Session.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <system_error>
 
@@ -62,7 +67,39 @@ void prepareJournal(const TJournal& journal)
         throw FileError(journal.fileName() + ": " + utf8(appended.failure().text));
 }
 
-int send(const SendOptions& options, Session& session, std::istream& in, std::ostream& err)
+// The password file when one is named, else the secret store (asked only when the dialogue needs it and
+// a login is set; without a session bus it is not asked at all).
+std::function<std::string()> passwordSource(std::optional<std::string> filePassword, const Session& session,
+                                            std::ostream& err)
+{
+    if (filePassword)
+        return [password = std::move(*filePassword)] { return password; };
+    return [&session, &err]() -> std::string {
+        const TSettings& settings = session.settings;
+        if (settings.SMTPUser.empty() || std::getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr)
+            return {};
+        KeychainStore store;
+        SecretStore::Answer answer = store.read(SmtpSecretKey(settings.SMTPServer, settings.SMTPUser));
+        switch (answer.outcome) {
+        case SecretStore::Outcome::Done:
+            return std::move(answer.secret);
+        case SecretStore::Outcome::NotFound:
+            err << "zolbin-send: пароль SMTP для «" << utf8(settings.SMTPUser)
+                << "» не найден в хранилище паролей\n";
+            break;
+        case SecretStore::Outcome::NoStore:
+            break;
+        case SecretStore::Outcome::TimedOut:
+        case SecretStore::Outcome::Failed:
+            err << "zolbin-send: " << answer.reason << '\n';
+            break;
+        }
+        return {};
+    };
+}
+
+int send(const SendOptions& options, Session& session, std::optional<std::string> filePassword,
+         std::istream& in, std::ostream& err)
 {
     const MessageText message = options.message.empty()
                                     ? MessageFromInput(std::string(std::istreambuf_iterator<char>(in),
@@ -75,6 +112,7 @@ int send(const SendOptions& options, Session& session, std::istream& in, std::os
 
     ConsoleHost host(session, message.lines, message.text, options.noSignature, options.quiet,
                      options.stopOnError, err);
+    host.setSmtpPasswordSource(passwordSource(std::move(filePassword), session, err));
     if (!options.quiet && !request.serviceSummary.empty())
         err << utf8(request.serviceSummary) << '\n';
     SendCommand command(host, session.SendParams, session.CurGroup, session.groups, session.providers);
@@ -112,6 +150,10 @@ int ZolbinSend::Run(const std::vector<std::string>& arguments)
         case SendOptions::Action::Send:
             break;
         }
+        // Read before the data folder is entered: a relative name is the caller's.
+        std::optional<std::string> filePassword;
+        if (options.action == SendOptions::Action::Send)
+            filePassword = SmtpPasswordFromFile(options.smtpPasswordFile, std::getenv(PasswordFileVariable));
         const DataFolder folder(options.dataDir);
         ReadDirectory(session_);
         if (options.action == SendOptions::Action::List) {
@@ -119,7 +161,7 @@ int ZolbinSend::Run(const std::vector<std::string>& arguments)
                 out_ << line << '\n';
             return ExitStatus::Accepted;
         }
-        return send(options, session_, in_, err_);
+        return send(options, session_, std::move(filePassword), in_, err_);
     } catch (const CliError& error) {
         err_ << "zolbin-send: " << error.what() << '\n';
         if (error.status() == ExitStatus::Usage)

@@ -61,7 +61,7 @@ if(DPKG_SHLIBDEPS_PROGRAM)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
   message(STATUS "dpkg-shlibdeps not found (package dpkg-dev): the .deb names its Qt libraries by hand")
-  set(ZOLBIN_DEB_LIBRARY_DEPENDS "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), ")
+  set(ZOLBIN_DEB_LIBRARY_DEPENDS "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libqt6keychain1, ")
 endif()
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "${ZOLBIN_DEB_LIBRARY_DEPENDS}libqt6svg6 (>= 6.4), fonts-dejavu-core | fonts-liberation2 | fonts-noto-core | fonts-freefont-ttf")

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/Options.h"
 
+#include "dialogs/MailServer.h"
 #include "directory/Lists.h"
 #include "directory/Settings.h"
 #include "directory/TextChecks.h"
@@ -54,7 +55,7 @@ const char* flag(bool on)
 
 } // namespace
 
-TfmOptions::TfmOptions(Session& session, QWidget* parent)
+TfmOptions::TfmOptions(Session& session, QWidget* parent, SecretStore* secrets)
     : TDialog(parent), file_(session.settingsFile), settings_(session.settings), providers_(session.providers)
 {
     setWindowTitle(uiText("Настройки"));
@@ -102,7 +103,13 @@ TfmOptions::TfmOptions(Session& session, QWidget* parent)
     markCancel(btnCancel);
     connect(btnSave, &QPushButton::clicked, this, guarded([this] { btnSaveClick(); }));
     connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    btnMailServer = new QPushButton(uiText("&Почтовый сервер…"));
+    btnMailServer->setAutoDefault(false);
+    markCommand(btnMailServer);
+    fmMailServer = new TfmMailServer(session, secrets, this);
+    connect(btnMailServer, &QPushButton::clicked, this, guarded([this] { btnMailServerClick(); }));
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnMailServer);
     buttons->addStretch(1);
     buttons->addWidget(btnSave);
     buttons->addWidget(btnCancel);
@@ -114,6 +121,8 @@ TfmOptions::TfmOptions(Session& session, QWidget* parent)
 
     fixSize();
 }
+
+TfmOptions::~TfmOptions() = default;
 
 void TfmOptions::showEvent(QShowEvent* event)
 {
@@ -172,6 +181,12 @@ void TfmOptions::btnSaveClick()
             return;
     LoadSettings(file_, settings_);
     accept();
+}
+
+// The mail server's settings are saved by their own dialog, whatever this one does afterwards.
+void TfmOptions::btnMailServerClick()
+{
+    fmMailServer->showModal();
 }
 
 void TfmOptions::btnCancelClick()

@@ -13,6 +13,8 @@ class QRadioButton;
 namespace zolbin {
 
 class ProfileFile;
+class SecretStore;
+class TfmMailServer;
 class TProviderList;
 struct Session;
 struct TSettings;
@@ -23,7 +25,10 @@ class TfmOptions final : public TDialog
 public:
     // The dialog edits the session's settings file and reloads its settings after a save; the company
     // box is refilled from the company list every time the dialog is shown.
-    explicit TfmOptions(Session& session, QWidget* parent = nullptr);
+    // The button "Почтовый сервер…" opens a dialog that keeps the SMTP login's password in the secret
+    // store given (none: the password cannot be set).
+    explicit TfmOptions(Session& session, QWidget* parent = nullptr, SecretStore* secrets = nullptr);
+    ~TfmOptions() override;
 
     QLineEdit* EditName = nullptr;
     QLineEdit* EditShName = nullptr;
@@ -37,10 +42,13 @@ public:
     QRadioButton* rbtnEng = nullptr;
     QPushButton* btnSave = nullptr;
     QPushButton* btnCancel = nullptr;
+    QPushButton* btnMailServer = nullptr;
+    TfmMailServer* fmMailServer = nullptr;
 
     void FormActivate();
     void btnSaveClick();
     void btnCancelClick();
+    void btnMailServerClick();
 
 protected:
     bool enterPressed() override;

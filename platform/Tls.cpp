@@ -55,6 +55,21 @@ int waitFor(int socket, int error, SteadyClock::time_point deadline)
     return WaitReady(socket, error == SSL_ERROR_WANT_WRITE, left);
 }
 
+// After a read or write that did not complete: waits until the socket lets it go on. False, with the
+// WinSock error set, when it cannot (the connection failed, or the deadline passed).
+bool resumeAfter(int socket, int error, SteadyClock::time_point deadline)
+{
+    if (error != SSL_ERROR_WANT_READ && error != SSL_ERROR_WANT_WRITE) {
+        ERR_clear_error();
+        Winsock::SetLastError(Wsa::ConnectionReset);
+        return false;
+    }
+    const int ready = waitFor(socket, error, deadline);
+    if (ready == 0)
+        Winsock::SetLastError(Wsa::TimedOut);
+    return ready > 0;
+}
+
 } // namespace
 
 TlsSession::TlsSession() = default;
@@ -149,18 +164,8 @@ int TlsSession::Send(const char* data, int length)
             sent += static_cast<int>(n);
             continue;
         }
-        const int error = SSL_get_error(ssl_, 0);
-        if (error != SSL_ERROR_WANT_READ && error != SSL_ERROR_WANT_WRITE) {
-            ERR_clear_error();
-            Winsock::SetLastError(Wsa::ConnectionReset);
+        if (!resumeAfter(socket_, SSL_get_error(ssl_, 0), deadline))
             return -1;
-        }
-        const int ready = waitFor(socket_, error, deadline);
-        if (ready <= 0) {
-            if (ready == 0)
-                Winsock::SetLastError(Wsa::TimedOut);
-            return -1;
-        }
     }
     return sent;
 }
@@ -181,17 +186,8 @@ int TlsSession::Recv(char* buffer, int length, int waitMs)
         const int error = SSL_get_error(ssl_, 0);
         if (error == SSL_ERROR_ZERO_RETURN)
             return 0;
-        if (error != SSL_ERROR_WANT_READ && error != SSL_ERROR_WANT_WRITE) {
-            ERR_clear_error();
-            Winsock::SetLastError(Wsa::ConnectionReset);
+        if (!resumeAfter(socket_, error, deadline))
             return -1;
-        }
-        const int ready = waitFor(socket_, error, deadline);
-        if (ready <= 0) {
-            if (ready == 0)
-                Winsock::SetLastError(Wsa::TimedOut);
-            return -1;
-        }
     }
 }
 

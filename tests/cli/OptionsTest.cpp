@@ -24,6 +24,8 @@ TEST(SendOptions, OptionsAndMessageWordsMayBeMixedAndDoubleDashEndsTheOptions)
     const SendOptions n = ParseArguments({"--number", "-5", "--company", "X"});
     EXPECT_EQ(n.number, "-5");
     EXPECT_TRUE(n.message.empty());
+
+    EXPECT_EQ(ParseArguments({"--to", "a", "--smtp-password-file", "/run/pw"}).smtpPasswordFile, "/run/pw");
 }
 
 TEST(SendOptions, HelpNeedsNoRecipientAndListTakesItsKind)
@@ -38,21 +40,22 @@ TEST(SendOptions, HelpNeedsNoRecipientAndListTakesItsKind)
 TEST(SendOptions, EveryMalformedCommandLineIsAUsageError)
 {
     const std::vector<std::vector<std::string>> bad = {
-        {},                                   // no recipient
-        {"hello"},                            // still no recipient
-        {"--to", "a", "--group", "b"},        // two recipients
-        {"--number", "5"},                    // a number needs its company
-        {"--to", "a", "--company", "X"},      // a company only with a number
-        {"--to", "a", "--repeat", "1"},       // repeats need an interval
-        {"--to", "a", "--interval", "00:10"}, // an interval needs repeats
-        {"--to"},                             // no value
-        {"--to", "a", "--to", "b"},           // given twice
-        {"--to", "a", "--bogus"},             // unknown
-        {"--to", "a", "--quiet=1"},           // a flag takes no value
-        {"--data-dir=", "--to", "a"},         // an empty folder name
-        {"--list", "people"},                 // unknown listing
-        {"--list", "groups", "--to", "a"},    // a listing sends nothing
-        {"--list", "groups", "text"},         // ... and takes no text
+        {},                                     // no recipient
+        {"hello"},                              // still no recipient
+        {"--to", "a", "--group", "b"},          // two recipients
+        {"--number", "5"},                      // a number needs its company
+        {"--to", "a", "--company", "X"},        // a company only with a number
+        {"--to", "a", "--repeat", "1"},         // repeats need an interval
+        {"--to", "a", "--interval", "00:10"},   // an interval needs repeats
+        {"--to"},                               // no value
+        {"--to", "a", "--to", "b"},             // given twice
+        {"--to", "a", "--bogus"},               // unknown
+        {"--to", "a", "--quiet=1"},             // a flag takes no value
+        {"--data-dir=", "--to", "a"},           // an empty folder name
+        {"--to", "a", "--smtp-password-file="}, // an empty password file name
+        {"--list", "people"},                   // unknown listing
+        {"--list", "groups", "--to", "a"},      // a listing sends nothing
+        {"--list", "groups", "text"},           // ... and takes no text
     };
     for (const auto& args : bad) {
         std::string shown;

@@ -15,9 +15,12 @@
 #include "tests/support/ScriptedServer.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/peers/Peers.h"
+#include "tests/support/peers/TestCertificates.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <filesystem>
+#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -198,4 +201,33 @@ TEST_F(ZolbinSendPeerTest, ExitStatusesOfTheBuiltProgram)
     EXPECT_EQ(r.status, ExitStatus::FileError);
     EXPECT_THAT(r.err, HasSubstr("Company.lst"));
     EXPECT_EQ(snpp.sessions(), 0);
+}
+
+// The password for the relay's login comes from the file named on the command line; the mail goes after
+// STARTTLS, and neither the journal nor the terminal shows the password.
+TEST_F(ZolbinSendPeerTest, MailThroughStartTlsWithTheLoginFromThePasswordFile)
+{
+    TestCertificates certificates;
+    ASSERT_TRUE(certificates.made) << "the openssl command could not make the test certificates";
+    std::vector<std::string> options = certificates.serverOptions("good");
+    options.insert(options.end(), {"--require-starttls", "--user", "op", "--password", "s3cret!"});
+    SmtpPeer tls(options);
+    requirePeer(tls);
+    WriteSettings(dir.path(), {{"SMTPServer", "localhost"},
+                               {"SMTPSecurity", "1"},
+                               {"SMTPUser", "op"},
+                               {"SMTPCAFile", certificates.ca()}});
+    files.company("Mail", Gate::SMTP, tls.port());
+    files.subscriber(W("Петров"), 1234567, "Mail");
+    const std::string passwordFile = dir.path() + "/relay-password";
+    std::ofstream(passwordFile) << "s3cret!\n";
+    std::filesystem::permissions(passwordFile, std::filesystem::perms::owner_read);
+
+    const CliRun r = run({"--to", "Петров", "--smtp-password-file", passwordFile, "Привет"});
+    EXPECT_EQ(r.status, ExitStatus::Accepted) << r.err;
+    ASSERT_EQ(tls.mails().size(), 1u);
+    EXPECT_THAT(r.err, HasSubstr("Посылка: AUTH PLAIN ***"));
+    const std::string journal = dir.read("Zolbin.log");
+    EXPECT_EQ(journal.find("s3cret"), std::string::npos);
+    EXPECT_EQ(r.err.find("s3cret"), std::string::npos);
 }

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace zolbin;
 using namespace zolbin::test;
@@ -184,8 +185,11 @@ TEST_F(ZolbinSendTest, UsageAndConfigurationErrorsSendAndWriteNothing)
     files.subscriber("A", 1, "Beeper", 10);
     files.write(cli.path());
     const std::vector<std::string> before = filesIn(cli.path());
+    window.write("pw", "s3cret\n");
+    ::chmod((window.path() + "/pw").c_str(), 0644); // group and others may read it
 
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--to", "A", "--smtp-password-file", window.path() + "/pw", "Hello"},
              {"--to", "Nobody", "Hello"},
              {"--to", "A", "This text is too long"},
              {"--to", "A", "--defer", "31.02.2027 10:00", "Hello"},
@@ -197,6 +201,12 @@ TEST_F(ZolbinSendTest, UsageAndConfigurationErrorsSendAndWriteNothing)
         EXPECT_EQ(r.status, ExitStatus::Usage) << args.back();
         EXPECT_THAT(r.err, HasSubstr("zolbin-send: ")) << args.back();
     }
+    // The same file named by the environment, without the option.
+    ::setenv("ZOLBIN_SMTP_PASSWORD_FILE", (window.path() + "/pw").c_str(), 1);
+    const CliRun fromEnvironment = run({"--to", "A", "Hello"});
+    ::unsetenv("ZOLBIN_SMTP_PASSWORD_FILE");
+    EXPECT_EQ(fromEnvironment.status, ExitStatus::Usage);
+    EXPECT_THAT(fromEnvironment.err, HasSubstr("доступен не только владельцу"));
     EXPECT_EQ(server.accepted(), 0);
     EXPECT_EQ(filesIn(cli.path()), before); // not even the journal
 }

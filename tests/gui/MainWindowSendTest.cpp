@@ -8,6 +8,7 @@
 #include "dialogs/Later.h"
 #include "dialogs/Unlisted.h"
 #include "platform/Net.h"
+#include "platform/SecretStore.h"
 #include "tests/gui/MainWindowTestSupport.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/PromptRecorder.h"
@@ -294,6 +295,53 @@ TEST_F(MainWindowSend, UnregisteredSubscriberOkBecomesTheRecipientAndCancelDrops
         << "the recipient stays";
     EXPECT_EQ(program->session.SendParams.CurNumber, 12345);
     EXPECT_EQ(w->focusWidget(), RichEdit);
+}
+
+// The secret store of a desktop: one answer for every read, the keys asked kept.
+class AnsweringStore final : public SecretStore
+{
+public:
+    Answer read(const std::string& key) override
+    {
+        asked.push_back(key);
+        return answer;
+    }
+    Answer write(const std::string&, const std::string&) override { return {Outcome::Failed, {}, "-"}; }
+    Answer answer;
+    std::vector<std::string> asked;
+};
+
+TEST_F(MainWindowSend, SmtpPasswordIsAskedOfTheStoreOnlyForALoginAndOnlyAFoundOneIsGiven)
+{
+    start(ScriptedServer::closedPort());
+    auto owned = std::make_unique<AnsweringStore>();
+    AnsweringStore& store = *owned;
+    program->windows.secrets = std::move(owned);
+    TSettings& settings = program->session.settings;
+    settings.SMTPServer = "mail.example.test";
+    struct Case
+    {
+        const char* user;
+        SecretStore::Outcome outcome;
+        const char* expected;
+        bool asked;
+    };
+    const Case cases[] = {
+        {"", SecretStore::Outcome::Done, "", false},
+        {"oper", SecretStore::Outcome::Done, "pw", true},
+        {"oper", SecretStore::Outcome::NotFound, "", true},
+        {"oper", SecretStore::Outcome::TimedOut, "", true},
+        {"oper", SecretStore::Outcome::NoStore, "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.user) + " " + std::to_string(static_cast<int>(c.outcome)));
+        settings.SMTPUser = c.user;
+        store.asked.clear();
+        store.answer = {c.outcome, c.outcome == SecretStore::Outcome::Done ? "pw" : "", "why"};
+        EXPECT_EQ(w->SmtpPassword(), c.expected);
+        EXPECT_EQ(store.asked, c.asked ? std::vector<std::string>{SmtpSecretKey("mail.example.test", "oper")}
+                                       : std::vector<std::string>{});
+    }
 }
 
 } // namespace

@@ -1,0 +1,170 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "dialogs/MailServer.h"
+
+#include "directory/Settings.h"
+#include "platform/Codepage.h"
+#include "platform/ProfileFile.h"
+#include "platform/Prompts.h"
+#include "platform/SecretStore.h"
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/Cp1251Input.h"
+#include "platform/ui/UiText.h"
+#include "records/Session.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zolbin {
+
+namespace {
+
+QLineEdit* makeField(int limit)
+{
+    auto* edit = new QLineEdit;
+    edit->setMaxLength(limit);
+    return edit;
+}
+
+void addRow(QGridLayout* grid, int row, const char* caption, QWidget* field, QWidget* extra = nullptr)
+{
+    auto* label = new QLabel(uiText(caption));
+    label->setBuddy(field);
+    grid->addWidget(label, row, 0);
+    if (extra == nullptr) {
+        grid->addWidget(field, row, 1, 1, 2);
+        return;
+    }
+    grid->addWidget(field, row, 1);
+    grid->addWidget(extra, row, 2);
+}
+
+} // namespace
+
+TfmMailServer::TfmMailServer(Session& session, SecretStore* secrets, QWidget* parent)
+    : TDialog(parent), file_(session.settingsFile), settings_(session.settings), secrets_(secrets)
+{
+    setWindowTitle(uiText("Почтовый сервер"));
+
+    cmbSecurity = new QComboBox;
+    for (const char* item : {"Нет", "STARTTLS", "TLS (SSL)"})
+        cmbSecurity->addItem(uiText(item));
+    EditUser = makeField(80);
+    keepCp1251(EditUser);
+    EditPassword = makeField(128);
+    EditPassword->setEchoMode(QLineEdit::Password);
+    EditCAFile = makeField(255);
+    keepCp1251(EditCAFile);
+    EditCAFile->setMinimumWidth(240);
+    btnCAFile = new QPushButton(uiText("…"));
+    btnCAFile->setAutoDefault(false);
+    btnCAFile->setFixedWidth(btnCAFile->sizeHint().height() + 8);
+    connect(btnCAFile, &QPushButton::clicked, this, guarded([this] { btnCAFileClick(); }));
+
+    auto* group = new QGroupBox(uiText("  SMTP - сервер  "));
+    auto* grid = new QGridLayout(group);
+    addRow(grid, 0, "&Защита", cmbSecurity);
+    addRow(grid, 1, "По&льзователь", EditUser);
+    addRow(grid, 2, "Па&роль", EditPassword);
+    addRow(grid, 3, "&Файл сертификатов ЦС", EditCAFile, btnCAFile);
+    auto* note = new QLabel;
+    note->setObjectName("lblPassword");
+    note->setWordWrap(true);
+    grid->addWidget(note, 4, 1, 1, 2);
+    if (secrets_ == nullptr) {
+        EditPassword->setEnabled(false);
+        note->setText(uiText("Хранилище паролей недоступно"));
+    } else {
+        note->setText(uiText("Пароль хранится в хранилище паролей рабочего стола; пустое поле - не менять"));
+    }
+
+    btnOK = new QPushButton(uiText("О&к"));
+    btnCancel = new QPushButton(uiText("От&мена"));
+    markOk(btnOK);
+    markCancel(btnCancel);
+    connect(btnOK, &QPushButton::clicked, this, guarded([this] { btnOKClick(); }));
+    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addLayout(buttons);
+    fixSize();
+}
+
+void TfmMailServer::showEvent(QShowEvent* event)
+{
+    TDialog::showEvent(event);
+    FormActivate();
+    cmbSecurity->setFocus();
+}
+
+// Filled from the settings in memory at every showing; the password field always starts empty.
+void TfmMailServer::FormActivate()
+{
+    cmbSecurity->setCurrentIndex(settings_.SMTPSecurity <= 2 ? settings_.SMTPSecurity : 0);
+    EditUser->setText(toQString(settings_.SMTPUser));
+    EditPassword->clear();
+    EditCAFile->setText(toQString(settings_.SMTPCAFile));
+}
+
+void TfmMailServer::btnCAFileClick()
+{
+    const QString chosen =
+        QFileDialog::getOpenFileName(this, uiText("Файл сертификатов ЦС"), EditCAFile->text(),
+                                     uiText("Сертификаты PEM (*.pem *.crt);;Все файлы (*)"));
+    if (!chosen.isEmpty())
+        EditCAFile->setText(chosen);
+}
+
+void TfmMailServer::btnOKClick()
+{
+    const std::string user = toCp1251(EditUser->text());
+    const std::string password = EditPassword->text().toStdString();
+    if (!password.empty() && user.empty()) {
+        Prompts::message(cp("Пароль сохраняется только вместе с именем пользователя"));
+        return;
+    }
+    const std::string keys[][2] = {
+        {"SMTPSecurity", std::to_string(cmbSecurity->currentIndex())},
+        {"SMTPUser", user},
+        {"SMTPCAFile", toCp1251(EditCAFile->text())},
+    };
+    // Key by key, in this order; a write that fails stops here with the earlier keys written.
+    for (const auto& key : keys)
+        if (!succeeded(file_.writeString(SectionSender, key[0].c_str(), key[1])))
+            return;
+    LoadSettings(file_, settings_);
+    if (!password.empty() && secrets_ != nullptr) {
+        const SecretStore::Answer stored =
+            secrets_->write(SmtpSecretKey(settings_.SMTPServer, user), password);
+        EditPassword->clear();
+        if (stored.outcome != SecretStore::Outcome::Done) {
+            Prompts::message(cp("Пароль не сохранён: " + stored.reason));
+            return;
+        }
+    }
+    accept();
+}
+
+void TfmMailServer::btnCancelClick()
+{
+    reject();
+}
+
+bool TfmMailServer::enterPressed()
+{
+    runCommand([this] { btnOKClick(); });
+    return true;
+}
+
+} // namespace zolbin

@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/SecretStore.h"
+
+#include "platform/Codepage.h"
+
+namespace zolbin {
+
+std::string SmtpSecretKey(const std::string& server, const std::string& user)
+{
+    return "smtp:" + utf8(user) + "@" + utf8(server);
+}
+
+} // namespace zolbin
