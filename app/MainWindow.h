@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -310,6 +311,7 @@ private:
     bool optionsShowing_ = false;
     bool emailCheckPending_ = false;
     WindowState state_;
+    mutable std::optional<std::string> sendPassword_; // the SMTP password, once asked during a send
     std::vector<std::pair<std::string, QObject*>> commandControls_; // the rule's controls, in its order
 };
 

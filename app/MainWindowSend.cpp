@@ -88,6 +88,7 @@ void TfmSend::btnSendClick()
             window->updateCommands();
         }
     } sendEnd{this};
+    sendPassword_.reset(); // asked of the secret store once per send, not once per subscriber
     SendCommand(*this, SendParams, CurGroup, groups_, providers_).Run();
 }
 
@@ -139,15 +140,22 @@ void TfmSend::btnUnlistedClick()
     RichEdit->setFocus();
 }
 
-// Asked by the SMTP dialogue when it logs in. A store that cannot answer leaves the password empty; the
-// server's refusal then tells the operator.
+// Asked by the SMTP dialogue when it logs in; the store is asked once per send (a group's members share
+// the answer, and a store that times out costs its wait once). A store that cannot answer leaves the
+// password empty; the dialogue then says so.
 std::string TfmSend::SmtpPassword() const
 {
     if (settings_.SMTPUser.empty() || windows_.secrets == nullptr)
         return {};
+    if (state_.sending && sendPassword_)
+        return *sendPassword_;
     SecretStore::Answer answer =
         windows_.secrets->read(SmtpSecretKey(settings_.SMTPServer, settings_.SMTPUser));
-    return answer.outcome == SecretStore::Outcome::Done ? std::move(answer.secret) : std::string();
+    std::string password =
+        answer.outcome == SecretStore::Outcome::Done ? std::move(answer.secret) : std::string();
+    if (state_.sending)
+        sendPassword_ = password;
+    return password;
 }
 
 } // namespace zolbin

@@ -24,7 +24,7 @@ Status TJournal::WriteLine(const std::string& line) const
 
 bool TJournal::Append(const std::string& line) const
 {
-    const Status written = appendToFile(fileName_, line + "\r\n");
+    const Status written = WriteLine(line);
     if (!written && failure_ == 0)
         failure_ = written.failure().code;
     return written.ok();

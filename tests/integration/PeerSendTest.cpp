@@ -59,12 +59,7 @@ TProvider& PeerSendTest::addCompany(const std::string& name, std::uint8_t gate, 
 
 AbonentPtr PeerSendTest::subscriber(const std::string& name, int number, const std::string& company)
 {
-    auto a = std::make_shared<TAbonent>();
-    a->Name = name;
-    a->Number = number;
-    a->MsgLen = 240;
-    a->Provider = company;
-    return a;
+    return SubscriberOf(company, name, number);
 }
 
 void PeerSendTest::choose(const AbonentPtr& abonent)

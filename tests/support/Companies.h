@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A paging company whose SNPP server and SMTP relay port are on 127.0.0.1, for tests that send.
+// A paging company whose SNPP server and SMTP relay port are on 127.0.0.1, and its subscribers, for tests
+// that send.
 
 #include "directory/Records.h"
 
@@ -25,6 +26,17 @@ inline TProvider LoopbackCompany(const std::string& name, std::uint8_t gate, std
     p.SMTPPort = port;
     p.SMTPEnc = charset;
     return p;
+}
+
+// A subscriber of the company (240 characters, alphanumeric pager), for tests that send.
+inline AbonentPtr SubscriberOf(const std::string& company, const std::string& name, int number)
+{
+    auto a = std::make_shared<TAbonent>();
+    a->Name = name;
+    a->Number = number;
+    a->MsgLen = 240;
+    a->Provider = company;
+    return a;
 }
 
 } // namespace zolbin::test

@@ -45,12 +45,7 @@ protected:
 
     AbonentPtr member(const std::string& name, int number, const std::string& company)
     {
-        auto a = std::make_shared<TAbonent>();
-        a->Name = name;
-        a->Number = number;
-        a->MsgLen = 240;
-        a->Provider = company;
-        return a;
+        return SubscriberOf(company, name, number);
     }
 
     void chooseSubscriber(const std::string& name, int number, const std::string& company)
