@@ -49,6 +49,14 @@ std::uint8_t readByte(const ProfileFile& file, const char* section, const char* 
     return static_cast<std::uint8_t>(static_cast<std::uint32_t>(*n) & 0xFF);
 }
 
+// A line speed: a positive whole number of bits per second; anything else takes the default.
+std::uint32_t readSpeed(const ProfileFile& file)
+{
+    const std::optional<std::int32_t> n =
+        wholeNumber(file.readString(SectionTap, "Speed", std::to_string(TapDefaultSpeed)));
+    return n && *n > 0 ? static_cast<std::uint32_t>(*n) : TapDefaultSpeed;
+}
+
 } // namespace
 
 void LoadSettings(const ProfileFile& file, TSettings& settings)
@@ -67,6 +75,12 @@ void LoadSettings(const ProfileFile& file, TSettings& settings)
     settings.SMTPSecurity = readByte(file, SectionSender, "SMTPSecurity", 0);
     settings.SMTPUser = file.readString(SectionSender, "SMTPUser", "");
     settings.SMTPCAFile = file.readString(SectionSender, "SMTPCAFile", "");
+    settings.TapDevice = file.readString(SectionTap, "Device", "/dev/ttyS0");
+    settings.TapSpeed = readSpeed(file);
+    settings.TapLineFormat =
+        readByte(file, SectionTap, "Format", 0) == 1 ? TapFormat::EightN1 : TapFormat::SevenE1;
+    settings.TapInit = file.readString(SectionTap, "Init", "ATZ");
+    settings.TapDialPrefix = file.readString(SectionTap, "DialPrefix", "ATDT");
 }
 
 } // namespace zolbin

@@ -12,6 +12,17 @@ namespace zolbin {
 inline constexpr const char* SettingsFileName = "Zolbin.ini";
 inline constexpr const char* SectionSender = "Sender";
 inline constexpr const char* SectionSetting = "Setting";
+inline constexpr const char* SectionTap = "TAP"; // the line to TAP paging terminals reached by modem
+
+// The character format of the serial line: 7 data bits, even parity, one stop bit (the paging
+// protocol's own), or 8 data bits, no parity, one stop bit.
+enum class TapFormat : std::uint8_t
+{
+    SevenE1 = 0,
+    EightN1 = 1
+};
+
+inline constexpr std::uint32_t TapDefaultSpeed = 9600;
 
 struct TSettings
 {
@@ -30,6 +41,13 @@ struct TSettings
     std::uint8_t SMTPSecurity = 0;
     std::string SMTPUser;   // the SMTP AUTH login; empty: no AUTH
     std::string SMTPCAFile; // a PEM file of CA certificates trusted besides the system's; may be empty
+
+    // The modem line for TAP companies whose "TapPhone" is a number rather than host:port.
+    std::string TapDevice = "/dev/ttyS0";
+    std::uint32_t TapSpeed = TapDefaultSpeed; // bits per second
+    TapFormat TapLineFormat = TapFormat::SevenE1;
+    std::string TapInit = "ATZ";        // the modem's initialisation string, sent before dialling
+    std::string TapDialPrefix = "ATDT"; // put before the company's number: "ATDT" + "1234567"
 
     // The exact flag tests.
     bool clearOn() const { return Clear == 1; }

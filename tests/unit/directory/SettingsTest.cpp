@@ -75,6 +75,28 @@ TEST(Settings, MailServerKeysOfTheSenderSection)
     EXPECT_EQ(load("Zolbin.ini").SMTPSecurity, 0);
 }
 
+TEST(Settings, ModemLineKeysOfTheTapSection)
+{
+    test::TempDataDir dir;
+    const TSettings none = load(dir.path() + "/Zolbin.ini");
+    EXPECT_EQ(none.TapDevice, "/dev/ttyS0");
+    EXPECT_EQ(none.TapSpeed, 9600u);
+    EXPECT_EQ(none.TapLineFormat, TapFormat::SevenE1);
+    EXPECT_EQ(none.TapInit, "ATZ");
+    EXPECT_EQ(none.TapDialPrefix, "ATDT");
+    dir.write("Zolbin.ini", "[TAP]\r\nDevice=/dev/ttyUSB0\r\nSpeed=115200\r\nFormat=1\r\n"
+                            "Init=AT&F E0\r\nDialPrefix=ATDP9,\r\n");
+    const TSettings s = load("Zolbin.ini");
+    EXPECT_EQ(s.TapDevice, "/dev/ttyUSB0");
+    EXPECT_EQ(s.TapSpeed, 115200u);
+    EXPECT_EQ(s.TapLineFormat, TapFormat::EightN1);
+    EXPECT_EQ(s.TapInit, "AT&F E0");
+    EXPECT_EQ(s.TapDialPrefix, "ATDP9,");
+    dir.write("Zolbin.ini", "[TAP]\r\nSpeed=-300\r\nFormat=7\r\n");
+    EXPECT_EQ(load("Zolbin.ini").TapSpeed, 9600u);
+    EXPECT_EQ(load("Zolbin.ini").TapLineFormat, TapFormat::SevenE1);
+}
+
 TEST(Settings, NumbersKeepTheirLowByteAndNonNumbersTakeTheDefault)
 {
     test::TempDataDir dir;
