@@ -83,7 +83,7 @@ TfmPrvReg::TfmPrvReg(Session& session, QWidget* parent)
     buildUi();
 
     connect(gates_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
-        if (checked && !settingGate_)
+        if (checked)
             runCommand([this] { rgGateClick(); });
     });
 
@@ -141,7 +141,9 @@ void TfmPrvReg::buildUi()
     pageLayout->addWidget(PanelSMTP);
 
     PanelTAP = new QGroupBox;
-    EditTapPhone = newEdit(LongFieldLength);
+    // The phone is dialled or connected to as it is stored, so it cannot be typed longer than the record
+    // keeps: a cut number would reach someone else.
+    EditTapPhone = newEdit(static_cast<int>(decltype(TProvider::TapPhone)::size));
     EditTapPswd = newEdit(LongFieldLength);
     auto* tap = new QFormLayout(PanelTAP);
     addRow(tap, "Теле&фон", EditTapPhone);
@@ -178,7 +180,6 @@ void TfmPrvReg::prepareChange(int index)
     cmbSMTPEnc->setEditText(toQString(p.SMTPEnc.str()));
     EditTapPhone->setText(toQString(p.TapPhone.str()));
     EditTapPswd->setText(toQString(p.TapPswd.str()));
-    // A stored gateway is shown as it is, TAP included; only the operator's choice of TAP is refused.
     setGate(p.Gate <= Gate::TAP ? p.Gate : Gate::SMTP);
 }
 
@@ -194,7 +195,6 @@ void TfmPrvReg::FormActivate()
         resetForNewCompany();
         EditName->setFocus();
     }
-    lastGate_ = ChosenGate();
 }
 
 // Every control back to what a new company starts with.
@@ -215,11 +215,9 @@ void TfmPrvReg::resetForNewCompany()
 
 void TfmPrvReg::setGate(int gate)
 {
-    settingGate_ = true;
     if (QAbstractButton* button = gates_->button(gate))
         button->setChecked(true);
-    settingGate_ = false;
-    enablePanels(gate);
+    enablePanels(gate); // also when the choice was already this gateway
 }
 
 // A disabled panel greys every field and label inside it with it.
@@ -230,16 +228,9 @@ void TfmPrvReg::enablePanels(int gate)
     PanelTAP->setEnabled(gate == Gate::TAP);
 }
 
-// TAP is refused: the choice goes back to the gateway the dialog was opened with.
 void TfmPrvReg::rgGateClick()
 {
-    const int gate = ChosenGate();
-    if (gate == Gate::TAP) {
-        Prompts::message(cp("Поддержка TAP пока не реализована"));
-        setGate(lastGate_);
-        return;
-    }
-    enablePanels(gate);
+    enablePanels(ChosenGate());
 }
 
 std::string TfmPrvReg::checkInput() const
@@ -261,7 +252,8 @@ std::string TfmPrvReg::checkInput() const
             return cp("Неверный E-Mail адрес");
         break;
     case Gate::TAP:
-        if (EditTapPhone->text().isEmpty())
+        // The name as for the other gateways: a company without one could never be chosen.
+        if (name.empty() || EditTapPhone->text().isEmpty())
             return cp("Не заполнен один из параметров TAP-сервера");
         break;
     default:

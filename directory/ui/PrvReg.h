@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The paging company dialog: adds a company or changes one, with the settings of its three gateways.
-// Exactly one gateway panel is enabled at a time, the one of the chosen gateway; TAP is offered but
-// refused. Every stored change rewrites "Company.lst".
+// Exactly one gateway panel is enabled at a time, the one of the chosen gateway. Every stored change
+// rewrites "Company.lst".
 
 #include "directory/ui/PropertiesDialog.h"
 #include "platform/Result.h"
@@ -30,8 +30,6 @@ public:
     // Stores into the session's company list and rewrites "Company.lst".
     explicit TfmPrvReg(Session& session, QWidget* parent = nullptr);
 
-    // The gateway chosen when the dialog was activated; a refused TAP choice returns to it.
-    int LastGate() const { return lastGate_; }
     // The gateway chosen now: 0 SNPP, 1 SMTP, 2 TAP.
     int ChosenGate() const;
 
@@ -67,7 +65,7 @@ protected:
 private:
     void buildUi();
     void resetForNewCompany();
-    // Sets the choice without the TAP refusal, and the panels with it.
+    // Sets the choice and the panels with it.
     void setGate(int gate);
     void enablePanels(int gate);
     // The first failed check's message, or an empty text when the input may be stored.
@@ -76,8 +74,6 @@ private:
 
     TProviderList& providers_;
     QButtonGroup* gates_ = nullptr;
-    int lastGate_ = 1;
-    bool settingGate_ = false; // the dialog's own change of the choice is no operator's
 };
 
 } // namespace zolbin

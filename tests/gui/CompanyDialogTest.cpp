@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The paging company dialog: the gateway panels, the refused TAP choice, the checks of OK with their
+// The paging company dialog: the gateway panels, the TAP choice, the checks of OK with their
 // messages, and what is stored and written to "Company.lst".
 
 #include "directory/Lists.h"
@@ -83,17 +83,46 @@ protected:
     TfmPrvReg dialog{session};
 };
 
-TEST_F(CompanyDialog, OnePanelPerGateAndTapGoesBackToTheGateOfTheOpening)
+TEST_F(CompanyDialog, OnePanelPerGateAndTapIsChosenAndStoredWithItsGate)
 {
-    // Opened on an SNPP company, switched to SMTP: a TAP choice returns to SNPP, not to SMTP.
     open(1);
     expectPanelOf(Gate::SNPP);
     dialog.rbSMTP->click();
     expectPanelOf(Gate::SMTP);
     dialog.rbTAP->click();
-    EXPECT_EQ(boxes.texts(), Texts{"Поддержка TAP пока не реализована"});
-    EXPECT_TRUE(dialog.rbSNPP->isChecked());
-    expectPanelOf(Gate::SNPP);
+    EXPECT_EQ(dialog.ChosenGate(), Gate::TAP);
+    expectPanelOf(Gate::TAP);
+    dialog.btnCancel->click();
+
+    open();
+    dialog.rbTAP->click();
+    // Without a phone, or without a name, nothing is stored.
+    const Texts missing{"Не заполнен один из параметров TAP-сервера"};
+    for (auto [name, phone] : {std::pair{"Тап-Связь", ""}, std::pair{"", "5551234"}}) {
+        boxes.clear();
+        dialog.EditName->setText(u(name));
+        dialog.EditTapPhone->setText(u(phone));
+        dialog.btnOk->click();
+        EXPECT_EQ(boxes.texts(), missing) << name << phone;
+    }
+    EXPECT_EQ(providers.Count(), 2);
+    EXPECT_FALSE(dir.exists(CompanyFileName));
+
+    // The phone cannot be typed longer than the record keeps; the password is cut as the record does.
+    boxes.clear();
+    dialog.EditName->setText(u("Тап-Связь"));
+    dialog.EditTapPhone->clear();
+    test::typeText(dialog.EditTapPhone, u("tap.example.net:9999-0123456789"));
+    dialog.EditTapPswd->setText(u("abcdefghijklmnopqrstuvwxyz0123"));
+    dialog.btnOk->click();
+    EXPECT_TRUE(boxes.requests().empty());
+    TProviderList reread;
+    ASSERT_TRUE(reread.LoadFromFile(CompanyFileName));
+    ASSERT_EQ(reread.Count(), 3);
+    const TProvider& tap = *reread.Items(2);
+    EXPECT_EQ(tap.Gate, Gate::TAP);
+    EXPECT_EQ(tap.TapPhone.str(), "tap.example.net:9999-0123");
+    EXPECT_EQ(tap.TapPswd.str(), "abcdefghijklmnopqrstuvwxy");
 }
 
 TEST_F(CompanyDialog, ChecksOfOkRefuseInTheirOrderAndStoreNothing)
