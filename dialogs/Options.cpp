@@ -2,6 +2,7 @@
 #include "dialogs/Options.h"
 
 #include "dialogs/MailServer.h"
+#include "dialogs/TapLine.h"
 #include "directory/Lists.h"
 #include "directory/Settings.h"
 #include "directory/TextChecks.h"
@@ -108,8 +109,15 @@ TfmOptions::TfmOptions(Session& session, QWidget* parent, SecretStore* secrets)
     markCommand(btnMailServer);
     fmMailServer = new TfmMailServer(session, secrets, this);
     connect(btnMailServer, &QPushButton::clicked, this, guarded([this] { btnMailServerClick(); }));
+    btnTapLine = new QPushButton(uiText("Линия &TAP…"));
+    btnTapLine->setObjectName(QStringLiteral("btnTapLine"));
+    btnTapLine->setAutoDefault(false);
+    markCommand(btnTapLine);
+    fmTapLine = new TfmTapLine(session, this);
+    connect(btnTapLine, &QPushButton::clicked, this, guarded([this] { btnTapLineClick(); }));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnMailServer);
+    buttons->addWidget(btnTapLine);
     buttons->addStretch(1);
     buttons->addWidget(btnSave);
     buttons->addWidget(btnCancel);
@@ -187,6 +195,12 @@ void TfmOptions::btnSaveClick()
 void TfmOptions::btnMailServerClick()
 {
     fmMailServer->showModal();
+}
+
+// Like the mail server's, the line's settings are saved by their own dialog.
+void TfmOptions::btnTapLineClick()
+{
+    fmTapLine->showModal();
 }
 
 void TfmOptions::btnCancelClick()

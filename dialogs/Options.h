@@ -15,6 +15,7 @@ namespace zolbin {
 class ProfileFile;
 class SecretStore;
 class TfmMailServer;
+class TfmTapLine;
 class TProviderList;
 struct Session;
 struct TSettings;
@@ -26,7 +27,7 @@ public:
     // The dialog edits the session's settings file and reloads its settings after a save; the company
     // box is refilled from the company list every time the dialog is shown.
     // The button "Почтовый сервер…" opens a dialog that keeps the SMTP login's password in the secret
-    // store given (none: the password cannot be set).
+    // store given (none: the password cannot be set). The button "Линия TAP…" opens the modem line's dialog.
     explicit TfmOptions(Session& session, QWidget* parent = nullptr, SecretStore* secrets = nullptr);
     ~TfmOptions() override;
 
@@ -44,11 +45,14 @@ public:
     QPushButton* btnCancel = nullptr;
     QPushButton* btnMailServer = nullptr;
     TfmMailServer* fmMailServer = nullptr;
+    QPushButton* btnTapLine = nullptr;
+    TfmTapLine* fmTapLine = nullptr;
 
     void FormActivate();
     void btnSaveClick();
     void btnCancelClick();
     void btnMailServerClick();
+    void btnTapLineClick();
 
 protected:
     bool enterPressed() override;

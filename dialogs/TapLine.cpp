@@ -1,0 +1,200 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "dialogs/TapLine.h"
+
+#include "directory/Settings.h"
+#include "platform/Codepage.h"
+#include "platform/Convert.h"
+#include "platform/ProfileFile.h"
+#include "platform/Prompts.h"
+#include "platform/ui/CommandGuard.h"
+#include "platform/ui/Cp1251Input.h"
+#include "platform/ui/UiText.h"
+#include "records/Session.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
+
+namespace zolbin {
+
+namespace {
+
+constexpr int DeviceLength = 255;
+constexpr int ModemStringLength = 80;
+
+// "ttyS10" -> {"ttyS", 10}; a name without trailing digits sorts before its numbered ones.
+std::pair<QString, qint64> nameAndNumber(const QString& name)
+{
+    qsizetype digits = name.size();
+    while (digits > 0 && name.at(digits - 1).isDigit())
+        --digits;
+    const QString number = name.mid(digits).left(18);
+    return {name.left(digits), number.isEmpty() ? -1 : number.toLongLong()};
+}
+
+QComboBox* makeEditableBox(int limit)
+{
+    auto* box = new QComboBox;
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->lineEdit()->setMaxLength(limit);
+    keepCp1251(box);
+    return box;
+}
+
+QLineEdit* makeField(int limit)
+{
+    auto* edit = new QLineEdit;
+    edit->setMaxLength(limit);
+    keepCp1251(edit);
+    return edit;
+}
+
+void addRow(QGridLayout* grid, int row, const char* caption, QWidget* field)
+{
+    auto* label = new QLabel(uiText(caption));
+    label->setBuddy(field);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(field, row, 1);
+}
+
+} // namespace
+
+QStringList PresentSerialDevices(const QString& folder)
+{
+    const QDir dir(folder);
+    QStringList names =
+        dir.entryList({QStringLiteral("ttyS*"), QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")},
+                      QDir::Files | QDir::System | QDir::NoDotAndDotDot);
+    std::sort(names.begin(), names.end(),
+              [](const QString& a, const QString& b) { return nameAndNumber(a) < nameAndNumber(b); });
+    QStringList paths;
+    for (const QString& name : names)
+        paths << dir.filePath(name);
+    return paths;
+}
+
+TfmTapLine::TfmTapLine(Session& session, QWidget* parent, QString deviceFolder)
+    : TDialog(parent), file_(session.settingsFile), settings_(session.settings),
+      deviceFolder_(std::move(deviceFolder))
+{
+    setWindowTitle(uiText("Линия TAP"));
+
+    EditDevice = makeEditableBox(DeviceLength);
+    EditDevice->setMinimumWidth(240);
+    cmbSpeed = makeEditableBox(10);
+    for (const char* speed : {"300", "1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"})
+        cmbSpeed->addItem(QLatin1String(speed));
+    cmbFormat = new QComboBox;
+    cmbFormat->addItem(uiText("7E1 — 7 бит, чётность, 1 стоп-бит"));
+    cmbFormat->addItem(uiText("8N1 — 8 бит, без чётности, 1 стоп-бит"));
+    EditInit = makeField(ModemStringLength);
+    EditDialPrefix = makeField(ModemStringLength);
+
+    btnOK = new QPushButton(uiText("О&к"));
+    btnCancel = new QPushButton(uiText("От&мена"));
+    const std::pair<QWidget*, const char*> names[] = {
+        {EditDevice, "EditDevice"},         {cmbSpeed, "cmbSpeed"},
+        {cmbFormat, "cmbFormat"},           {EditInit, "EditInit"},
+        {EditDialPrefix, "EditDialPrefix"}, {btnOK, "btnOK"},
+        {btnCancel, "btnCancel"},
+    };
+    for (const auto& [control, name] : names)
+        control->setObjectName(QLatin1String(name));
+
+    auto* group = new QGroupBox(uiText("  Модем  "));
+    auto* grid = new QGridLayout(group);
+    addRow(grid, 0, "&Устройство", EditDevice);
+    addRow(grid, 1, "&Скорость", cmbSpeed);
+    addRow(grid, 2, "&Формат символа", cmbFormat);
+    addRow(grid, 3, "&Инициализация", EditInit);
+    addRow(grid, 4, "&Префикс набора", EditDialPrefix);
+    auto* hint = new QLabel(uiText("Для компаний, у которых телефон TAP - номер; телефон вида "
+                                   "«хост:порт» связывается по сети."));
+    hint->setObjectName(QStringLiteral("lblHint"));
+    hint->setWordWrap(true);
+    grid->addWidget(hint, 5, 0, 1, 2);
+
+    markOk(btnOK);
+    markCancel(btnCancel);
+    connect(btnOK, &QPushButton::clicked, this, guarded([this] { btnOKClick(); }));
+    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addLayout(buttons);
+    fixSize();
+}
+
+void TfmTapLine::showEvent(QShowEvent* event)
+{
+    TDialog::showEvent(event);
+    FormActivate();
+    EditDevice->setFocus();
+}
+
+// Filled from the settings in memory at every showing; the devices are looked up again, since a USB
+// modem comes and goes.
+void TfmTapLine::FormActivate()
+{
+    EditDevice->clear();
+    EditDevice->addItems(PresentSerialDevices(deviceFolder_));
+    EditDevice->setEditText(toQString(settings_.TapDevice));
+    cmbSpeed->setEditText(QString::number(settings_.TapSpeed));
+    cmbFormat->setCurrentIndex(settings_.TapLineFormat == TapFormat::EightN1 ? 1 : 0);
+    EditInit->setText(toQString(settings_.TapInit));
+    EditDialPrefix->setText(toQString(settings_.TapDialPrefix));
+}
+
+void TfmTapLine::btnOKClick()
+{
+    // Blanks around a path are a slip of the keyboard: no device is named so.
+    const std::string device = toCp1251(EditDevice->currentText().trimmed());
+    if (device.empty()) {
+        Prompts::message(cp("Не указано устройство линии TAP"));
+        return;
+    }
+    std::int32_t speed = 0;
+    if (!TryStrToInt(toCp1251(cmbSpeed->currentText()), speed) || speed <= 0) {
+        Prompts::message(cp("Скорость линии должна быть целым положительным числом"));
+        return;
+    }
+    const std::pair<const char*, std::string> keys[] = {
+        {"Device", device},
+        {"Speed", std::to_string(speed)},
+        {"Format", cmbFormat->currentIndex() == 1 ? "1" : "0"},
+        {"Init", toCp1251(EditInit->text())},
+        {"DialPrefix", toCp1251(EditDialPrefix->text())},
+    };
+    // Key by key, in this order; a write that fails stops here with the earlier keys written.
+    for (const auto& [key, value] : keys)
+        if (!succeeded(file_.writeString(SectionTap, key, value)))
+            return;
+    LoadSettings(file_, settings_);
+    accept();
+}
+
+void TfmTapLine::btnCancelClick()
+{
+    reject();
+}
+
+bool TfmTapLine::enterPressed()
+{
+    runCommand([this] { btnOKClick(); });
+    return true;
+}
+
+} // namespace zolbin
