@@ -94,6 +94,11 @@ public:
                 continue;
             lastLine_ = tap::Readable(line);
             ReportStatus(host_, cp("Ответ: ") + lastLine_);
+            if (line == "NO CARRIER") { // the modem lost the terminal's carrier
+                gone_ = true;
+                fail(cp("Связь с терминалом TAP прервалась (NO CARRIER)"));
+                return Verdict::Gone;
+            }
             if (line[0] == tap::ACK)
                 return Verdict::Ack;
             if (line[0] == tap::NAK)

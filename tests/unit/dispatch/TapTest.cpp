@@ -87,6 +87,11 @@ struct TerminalCase
     int blocksSent;
 };
 
+void PrintTo(const TerminalCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class TapTerminalCases : public TapTest, public ::testing::WithParamInterface<TerminalCase>
 {
 };
@@ -163,6 +168,11 @@ struct ModemCase
     std::uint32_t speed;
     const char* journalLine; // UTF-8
 };
+
+void PrintTo(const ModemCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class TapModemCases : public TapTest, public ::testing::WithParamInterface<ModemCase>
 {
