@@ -147,12 +147,14 @@ TEST_F(TapTest, LongMessageGoesInBlocksAndIsReassembled)
     TapTerminal terminal{TapBehaviour{}};
     addTapCompany("Tap", tcp(terminal));
     chooseSubscriber("Ann", 77, "Tap");
-    host.settings.ShortName = "Op";
+    host.settings.ShortName = W("Дежурный");
     const std::string first = std::string(300, 'a') + "\t" + std::string(200, 'b');
     host.lines = {first, std::string(120, 'c')};
     EXPECT_EQ(send(), SendOutcome::Completed);
     ASSERT_EQ(terminal.pages().size(), 1u);
-    EXPECT_EQ(terminal.pages()[0].message, first + " " + std::string(120, 'c') + ". Op");
+    // TCP carries 8 bits: the signature arrives in KOI8-R.
+    EXPECT_EQ(terminal.pages()[0].message,
+              first + " " + std::string(120, 'c') + ". \xE4\xC5\xD6\xD5\xD2\xCE\xD9\xCA");
     const auto lines = JournalLines();
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const std::string& l) { return l.find("<US>") != std::string::npos; }),
