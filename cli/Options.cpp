@@ -15,7 +15,7 @@ struct ValueOption
     std::optional<std::string> SendOptions::*field;
 };
 
-constexpr std::array<ValueOption, 10> ValueOptions = {{
+constexpr std::array<ValueOption, 11> ValueOptions = {{
     {"--data-dir", &SendOptions::dataDir},
     {"--to", &SendOptions::to},
     {"--group", &SendOptions::group},
@@ -25,6 +25,7 @@ constexpr std::array<ValueOption, 10> ValueOptions = {{
     {"--repeat", &SendOptions::repeat},
     {"--interval", &SendOptions::interval},
     {"--smtp-password-file", &SendOptions::smtpPasswordFile},
+    {"--tap-device", &SendOptions::tapDevice},
     {"--list", nullptr},
 }};
 
@@ -133,6 +134,8 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
 
     if (options.smtpPasswordFile && options.smtpPasswordFile->empty())
         throw UsageError("--smtp-password-file: не указан файл");
+    if (options.tapDevice && options.tapDevice->empty())
+        throw UsageError("--tap-device: не указано устройство");
     if (options.dataDir && options.dataDir->empty())
         throw UsageError("--data-dir: не указана папка данных");
     if (list) {
@@ -150,7 +153,8 @@ std::string UsageText()
     return R"(Использование:
   zolbin-send [--data-dir ПАПКА] (--to ИМЯ | --group ИМЯ | --number N --company ИМЯ)
               [--defer "дд.мм.гггг чч:мм"] [--repeat 1|2 --interval чч:мм] [--no-signature]
-              [--stop-on-error] [--quiet] [--smtp-password-file ФАЙЛ] [ТЕКСТ ...]
+              [--stop-on-error] [--quiet] [--smtp-password-file ФАЙЛ] [--tap-device УСТРОЙСТВО]
+              [ТЕКСТ ...]
   zolbin-send [--data-dir ПАПКА] --list subscribers|groups|companies
 
 Отправляет сообщение на пейджер так же, как кнопка «Отправить» Zolbin Sender: с тем же
@@ -191,9 +195,14 @@ std::string UsageText()
                         (chmod 600), иначе ничего не отправляется. Без ключа - файл из
                         переменной окружения ZOLBIN_SMTP_PASSWORD_FILE, без неё - пароль
                         из хранилища паролей рабочего стола (если есть сеансовая шина D-Bus)
+  --tap-device УСТРОЙСТВО
+                        последовательный порт модема для компаний со шлюзом TAP, чей
+                        телефон - номер, а не «узел:порт» (без ключа - «Device» раздела TAP
+                        настроек, по умолчанию /dev/ttyS0)
   --list subscribers    абоненты: «Имя -- Номер», пейдж. компания, предел длины
   --list groups         группы: имя и участники
-  --list companies      пейдж. компании: имя, шлюз, сервер (для SMTP - адрес шлюза), порт,
+  --list companies      пейдж. компании: имя, шлюз, сервер (для SMTP - адрес шлюза, для TAP -
+                        телефон или «узел:порт» терминала), порт,
                         кодировка
                         (поля строки разделены табуляцией, по одной записи в строке, UTF-8)
   --help                эта справка
@@ -209,7 +218,8 @@ std::string UsageText()
      группы пропущен)
   2  ошибка в командной строке или в настройках: неизвестный абонент, группа или
      компания, неверная дата, слишком длинный текст, нет адреса «EMail» для компании
-     со шлюзом SMTP и т. п.; ничего не отправлено
+     со шлюзом SMTP, нет телефона терминала для компании со шлюзом TAP и т. п.;
+     ничего не отправлено
   3  ошибка файла: папка данных, справочник или настройки не читаются, файл
      справочника повреждён, журнал не создаётся; или каждое сообщение принято,
      но журнал или архив не удалось записать

@@ -35,6 +35,7 @@ struct SendOptions
     std::optional<std::string> to, group, number, company;
     std::optional<std::string> defer, repeat, interval;
     std::optional<std::string> smtpPasswordFile;
+    std::optional<std::string> tapDevice; // the modem's serial device instead of the settings' one
     bool noSignature = false;
     bool stopOnError = false;
     bool quiet = false;

@@ -4,6 +4,7 @@
 #include "cli/ExitStatus.h"
 #include "directory/TextChecks.h"
 #include "dispatch/Recipient.h"
+#include "dispatch/TapLink.h"
 #include "platform/Codepage.h"
 #include "platform/Convert.h"
 
@@ -69,6 +70,23 @@ void fillDeferral(const std::string& text, ServiceForm& form)
         throw UsageError("--defer: такой даты нет: «" + text + "»");
 }
 
+// A TAP company needs its terminal's address or telephone number, and a number needs the modem's device.
+void checkTapCompany(const std::string& who, const std::string& companyName, const TProvider& company,
+                     const Session& session)
+{
+    const std::string why = who + ": пейдж. компания " + quoted(companyName) + " работает через шлюз TAP, ";
+    const std::string phone = company.TapPhone.str();
+    if (phone.empty())
+        throw UsageError(why + "а телефон или адрес её терминала («TapPhone») не указан");
+    if (TapTcpAddress(phone))
+        return;
+    if (!DialableNumber(phone))
+        throw UsageError(why + "а её телефон " + quoted(phone) + " не набрать модемом");
+    if (session.settings.TapDevice.empty())
+        throw UsageError(why +
+                         "а в настройках (Zolbin.ini, раздел TAP) не указано устройство модема «Device»");
+}
+
 // The company a recipient's pages go through, checked the way the send would find it: it must exist
 // and have a gate this program serves, and an SMTP gate needs the sender's mail settings.
 void checkCompany(const std::string& who, const std::string& companyName, const Session& session)
@@ -86,9 +104,10 @@ void checkCompany(const std::string& who, const std::string& companyName, const 
             throw UsageError(why + "не указан почтовый сервер «SMTPServer»");
         if (session.settings.EMail.empty())
             throw UsageError(why + "не указан адрес отправителя «EMail»");
+    } else if (company.Gate == Gate::TAP) {
+        checkTapCompany(who, companyName, company, session);
     } else if (company.Gate != Gate::SNPP) {
-        throw UsageError(who + ": пейдж. компания " + quoted(companyName) +
-                         " работает через шлюз TAP, поддержка которого пока не реализована");
+        throw UsageError(who + ": у пейдж. компании " + quoted(companyName) + " неизвестный шлюз");
     }
 }
 

@@ -105,6 +105,8 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
                                     ? MessageFromInput(std::string(std::istreambuf_iterator<char>(in),
                                                                    std::istreambuf_iterator<char>()))
                                     : MessageFromWords(options.message);
+    if (options.tapDevice)
+        session.settings.TapDevice = *options.tapDevice; // this run only: the settings file is not written
     const SendRequest request = PrepareSend(options, session, message);
     session.SendParams = request.params;
     session.CurGroup = request.curGroup;

@@ -7,6 +7,7 @@
 #include "dispatch/SendHost.h"
 #include "dispatch/Smtp.h"
 #include "dispatch/Snpp.h"
+#include "dispatch/Tap.h"
 #include "platform/Clock.h"
 #include "platform/Codepage.h"
 #include "platform/Net.h"
@@ -223,10 +224,14 @@ SendCommand::Served SendCommand::serveSubscriber()
             if (journalFailed())
                 return stopCommand(journalFailure());
             socket = ConnectToServer(host_, params_.CurSNPPSrv, params_.CurSNPPPort);
-        } else {
-            // No gate of ours serves this company (TAP): the subscriber fails like a failed dialogue.
+        } else if (company.Gate == Gate::TAP) {
+            params_.CurGate = company.Gate;
             params_.DeferDate = savedDeferDate_;
-            ReportStatus(host_, cp("Ошибка: Поддержка TAP пока не реализована"));
+            return serveTap(company);
+        } else {
+            // No gate of ours serves this company: the subscriber fails like a failed dialogue.
+            params_.DeferDate = savedDeferDate_;
+            ReportStatus(host_, cp("Ошибка: Неизвестный шлюз пейдж. компании"));
             return failSubscriber({}, {}, false);
         }
         if (socket < 0)
@@ -253,6 +258,33 @@ SendCommand::Served SendCommand::serveSubscriber()
         }
         reportOutcome(cp("Сообщение успешно отправлено"));
     }
+    return Served::Sent;
+}
+
+SendCommand::Served SendCommand::serveTap(const TProvider& company)
+{
+    // A terminal pages at once and knows no hold time: a deferral or repeats (left by a group whose
+    // other members allow them) fail this subscriber rather than page at another time than asked.
+    if (!savedDeferDate_.empty() || params_.RepeatCount > 0) {
+        host_.Beep();
+        ReportStatus(host_, cp("Ошибка: Терминал TAP не принимает отложенные и повторные сообщения"));
+        host_.Journal().AppendEmptyLine();
+        return failSubscriber({}, {}, false);
+    }
+    if (journalFailed())
+        return stopCommand(journalFailure());
+    const Result<TapResult> result = TapSending(host_, company, params_, lines_);
+    if (!result)
+        return stopCommand(result.failure());
+    if (result.value() == TapResult::NoConnection)
+        return journalFailed() ? stopCommand(journalFailure()) : failConnection();
+    if (result.value() == TapResult::Failed)
+        return journalFailed() ? stopCommand(journalFailure()) : failSubscriber({}, {}, false);
+    if (const Status archived = WriteArchive(params_, lines_); !archived) {
+        host_.ShowMessage(archived.failure().text, SendHost::Notice::Plain);
+        fileError_ = true;
+    }
+    reportOutcome(cp("Сообщение успешно отправлено"));
     return Served::Sent;
 }
 

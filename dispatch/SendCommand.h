@@ -45,6 +45,8 @@ private:
     Served serveSubscriber();
     Served failSubscriber(const std::string& messageForOne, const std::string& promptPrefix, bool stopsGroup);
     Served failConnection();
+    // One TAP subscriber: its own session with the company's terminal, then the shared outcome.
+    Served serveTap(const TProvider& company);
     SendOutcome serveAll();
     // Ends the whole command with the failure, shown once it is over.
     Served stopCommand(Failure failure);

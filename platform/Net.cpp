@@ -2,6 +2,7 @@
 #include "platform/Net.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -17,6 +18,7 @@
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace zolbin::net {
 
@@ -290,6 +292,111 @@ bool GetHostByName(const std::string& name, std::uint32_t& firstAddress)
         dispatchMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
+}
+
+namespace {
+
+// Every address of host:port (any family), looked up on a helper thread while the window keeps
+// dispatching. Returns 0 with the list, or a WinSock error number.
+int lookUpAll(const std::string& host, std::uint16_t port, std::vector<sockaddr_storage>& out)
+{
+    if (host.empty() || host.find('\0') != std::string::npos)
+        return Wsa::HostNotFound;
+    struct State
+    {
+        std::mutex mutex;
+        bool done = false;
+        int code = 0;
+        std::vector<sockaddr_storage> addresses;
+    };
+    auto state = std::make_shared<State>();
+    std::thread([state, host, port] {
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        hints.ai_flags = AI_NUMERICSERV;
+        addrinfo* list = nullptr;
+        const std::string service = std::to_string(port);
+        const int rc = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &list);
+        std::vector<sockaddr_storage> found;
+        for (addrinfo* a = rc == 0 ? list : nullptr; a != nullptr; a = a->ai_next) {
+            sockaddr_storage one{};
+            std::memcpy(&one, a->ai_addr, std::min<std::size_t>(a->ai_addrlen, sizeof one));
+            found.push_back(one);
+        }
+        if (list != nullptr)
+            ::freeaddrinfo(list);
+        std::lock_guard lock(state->mutex);
+        state->done = true;
+        state->code = rc == 0           ? 0
+                      : rc == EAI_AGAIN ? Wsa::TryAgain
+                      : rc == EAI_FAIL  ? Wsa::NoRecovery
+                                        : Wsa::HostNotFound;
+        state->addresses = std::move(found);
+    }).detach();
+
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(CurrentDeadlines().lookupMs);
+    for (;;) {
+        {
+            std::lock_guard lock(state->mutex);
+            if (state->done) {
+                out = state->addresses;
+                return state->code != 0 ? state->code : out.empty() ? Wsa::NoData : 0;
+            }
+        }
+        if (msLeft(deadline) == 0)
+            return Wsa::TimedOut;
+        dispatchMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+} // namespace
+
+int ConnectHost(const std::string& host, std::uint16_t port)
+{
+    if (!g_started)
+        return failed(Wsa::NotInitialised);
+    std::vector<sockaddr_storage> addresses;
+    if (const int code = lookUpAll(host, port, addresses); code != 0)
+        return failed(code);
+    int lastCode = Wsa::ConnectionRefused;
+    for (const sockaddr_storage& to : addresses) {
+        const int s = ::socket(to.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
+        if (s < 0) {
+            lastCode = WsaFromErrno(errno);
+            continue;
+        }
+        openSockets().insert(s);
+        const socklen_t len = to.ss_family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
+        int code = 0;
+        if (::connect(s, reinterpret_cast<const sockaddr*>(&to), len) != 0) {
+            code = errno == EINPROGRESS ? 0 : WsaFromErrno(errno);
+            if (code == 0) {
+                const int ready = waitReady(s, POLLOUT, CurrentDeadlines().connectMs);
+                int err = 0;
+                socklen_t errLen = sizeof err;
+                if (ready == 0)
+                    code = Wsa::TimedOut;
+                else if (ready < 0 || ::getsockopt(s, SOL_SOCKET, SO_ERROR, &err, &errLen) != 0)
+                    code = WsaFromErrno(errno);
+                else if (err != 0)
+                    code = WsaFromErrno(err);
+            }
+        }
+        if (code == 0)
+            return s;
+        lastCode = code;
+        openSockets().erase(s);
+        ::close(s);
+    }
+    return failed(lastCode);
+}
+
+void Close(int s)
+{
+    if (openSockets().erase(s) > 0)
+        ::close(s);
 }
 
 int Socket()

@@ -69,6 +69,15 @@ std::string InetNtoa(std::uint32_t hostOrder);
 // Looks a host name up; on success stores the first IPv4 address (host order) and returns true.
 bool GetHostByName(const std::string& name, std::uint32_t& firstAddress);
 
+// Connects a TCP socket to host:port for any address family (a name, a dotted IPv4 address or an IPv6
+// address without brackets), trying each address the look-up gives in turn. Returns the connected socket
+// (closed by Cleanup() like the others), or -1 with LastError() set. The SNPP and SMTP connections keep
+// the IPv4 calls above; this one serves peers that may be reached over IPv6.
+int ConnectHost(const std::string& host, std::uint16_t port);
+
+// Closes one socket of the session now.
+void Close(int s);
+
 // A TCP socket, or -1.
 int Socket();
 

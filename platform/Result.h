@@ -63,6 +63,7 @@ inline constexpr int BadNumber = 2001;       // a text that is no whole number
 inline constexpr int ListFileChanged = 2002; // a list file changed on disk behind the list's back
 inline constexpr int BadDateTime = 2003;     // a text that is no valid date or time
 inline constexpr int Tls = 2004;             // a TLS handshake or certificate check that failed
+inline constexpr int SerialLine = 2005;      // a serial device that cannot be opened, set up or used
 } // namespace FailureCode
 
 } // namespace zolbin

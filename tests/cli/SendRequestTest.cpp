@@ -90,7 +90,16 @@ TEST_F(SendRequestTest, CompaniesThatCannotCarryThePageAreRefusedBeforeAnyConnec
     files.subscriber("Mailed", 4, "Mail");
     EXPECT_THAT(refusal({"--to", "NoCompany"}), HasSubstr("не указана пейдж. компания"));
     EXPECT_THAT(refusal({"--to", "Gone"}), HasSubstr("«Vanished» не найдена"));
-    EXPECT_THAT(refusal({"--to", "Tapped"}), HasSubstr("TAP"));
+    EXPECT_THAT(refusal({"--to", "Tapped"}), HasSubstr("«TapPhone»"));
+    for (const auto& [phone, refused] : std::vector<std::pair<std::string, std::string>>{
+             {"123;ATH", "не набрать модемом"}, {"5551234", "«Device»"}, {"[::1]:444", ""}}) {
+        files.providers.Items(files.providers.IndexOfName("Tap"))->TapPhone = phone;
+        session.settings.TapDevice = "";
+        if (refused.empty())
+            EXPECT_NO_THROW(prepare({"--to", "Tapped"}));
+        else
+            EXPECT_THAT(refusal({"--to", "Tapped"}), HasSubstr(refused)) << phone;
+    }
     EXPECT_NO_THROW(prepare({"--to", "Mailed"}));
     session.settings.EMail.clear();
     EXPECT_THAT(refusal({"--to", "Mailed"}), HasSubstr("«EMail»"));

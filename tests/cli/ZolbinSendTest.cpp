@@ -6,12 +6,14 @@
 #include "directory/Records.h"
 #include "directory/Settings.h"
 #include "dispatch/SendCommand.h"
+#include "dispatch/TapLink.h"
 #include "platform/Net.h"
 #include "tests/cli/CliTestSupport.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/ScriptedServer.h"
+#include "tests/support/TapTerminal.h"
 #include "tests/support/TempDir.h"
 
 #include <filesystem>
@@ -273,4 +275,21 @@ TEST_F(ZolbinSendTest, ListingShowsTheDirectoryOneEntryPerLine)
     EXPECT_EQ(run({"--list", "companies"}).out, "Ормид-Пейдж, г.Ворль\tSMTP\t@gw.example\t25\tKOI8-R\n"
                                                 "Beeper\tSNPP\t127.0.0.1\t444\tDOS\n"
                                                 "Tap\tTAP\t5551234\t\t\n");
+}
+
+TEST_F(ZolbinSendTest, TapCompanyIsPagedThroughTheModemOfTapDevice)
+{
+    const TapDeadlines savedTap = CurrentTapDeadlines();
+    CurrentTapDeadlines().guardMs = 10;
+    TapTerminal terminal(TapBehaviour{}, ModemBehaviour{});
+    files.company("Tap", Gate::TAP, 0).TapPhone = "5551234";
+    files.subscriber("Tapper", 42, "Tap");
+    const CliRun result =
+        run({"--tap-device", terminal.slavePath(), "--no-signature", "--to", "Tapper", "Test"});
+    CurrentTapDeadlines() = savedTap;
+    EXPECT_EQ(result.status, 0) << result.err;
+    ASSERT_EQ(terminal.pages().size(), 1u);
+    EXPECT_EQ(terminal.pages()[0].pager, "42");
+    EXPECT_EQ(terminal.pages()[0].message, "Test");
+    EXPECT_THAT(result.err, HasSubstr("Ответ: CONNECT 9600"));
 }

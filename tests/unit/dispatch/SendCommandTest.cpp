@@ -153,9 +153,12 @@ TEST_F(SendCommandTest, BadServiceDateStopsBeforeConnectingAndKeepsTheDeferral)
 TEST_F(SendCommandTest, TapCompanyFailsTheSubscriber)
 {
     addCompany("Tap", Gate::TAP, 1);
+    const std::string phone = "127.0.0.1:" + std::to_string(ScriptedServer::closedPort());
+    providers.Items(providers.IndexOfName("Tap"))->TapPhone = phone;
     chooseSubscriber("T", 5, "Tap");
     EXPECT_EQ(send(), SendOutcome::Stopped);
     const auto lines = JournalLines();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "Ошибка: Поддержка TAP пока не реализована"),
+    // The TAP path: the company's terminal is tried on its own line, and its refusal fails the subscriber.
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Соединение с терминалом TAP " + phone + "..."),
               lines.end());
 }

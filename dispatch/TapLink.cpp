@@ -1,0 +1,262 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "dispatch/TapLink.h"
+
+#include "directory/TextChecks.h"
+#include "dispatch/SendHost.h"
+#include "dispatch/SocketErrors.h"
+#include "platform/Codepage.h"
+#include "platform/Net.h"
+#include "platform/SerialLine.h"
+
+#include <array>
+#include <chrono>
+
+namespace zolbin {
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+int msLeft(SteadyClock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
+    return left.count() < 0 ? 0 : static_cast<int>(left.count());
+}
+
+void reportFailure(SendHost& host, const std::string& text)
+{
+    host.Beep();
+    ReportStatus(host, cp("Ошибка: ") + text);
+}
+
+class TcpLink final : public TapLink
+{
+public:
+    explicit TcpLink(int socket) : socket_(socket) {}
+    ~TcpLink() override { net::Close(socket_); }
+    bool Send(const std::string& bytes) override
+    {
+        return net::Send(socket_, bytes.data(), static_cast<int>(bytes.size())) >= 0;
+    }
+    int Receive(char* buffer, int length, int waitMs) override
+    {
+        const int n = net::Recv(socket_, buffer, length, waitMs);
+        if (n == 0) {
+            net::Winsock::SetLastError(net::Wsa::ConnectionReset);
+            return -1;
+        }
+        if (n < 0 && net::Winsock::LastError() == net::Wsa::TimedOut)
+            return 0;
+        return n;
+    }
+    bool EightBit() const override { return true; }
+    std::string ErrorText() const override { return SocketErrorText(net::Winsock::LastError()); }
+
+private:
+    int socket_;
+};
+
+// The modem's answer to a command: lines up to CR or LF; empty lines and the echo of the command itself
+// are passed over. Empty when the deadline passed or the line is gone.
+std::string modemAnswer(SerialLine& line, const std::string& command, int deadlineMs)
+{
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(deadlineMs);
+    std::string current;
+    std::array<char, 128> buffer{};
+    for (;;) {
+        const int n = line.Read(buffer.data(), static_cast<int>(buffer.size()), msLeft(deadline));
+        if (n <= 0)
+            return {};
+        for (int i = 0; i < n; ++i) {
+            const char c = buffer[static_cast<std::size_t>(i)];
+            if (c != '\r' && c != '\n') {
+                current += c;
+                continue;
+            }
+            if (!current.empty() && current != command)
+                return current;
+            current.clear();
+        }
+    }
+}
+
+class ModemLink final : public TapLink
+{
+public:
+    ModemLink(SendHost& host, SerialLine line, bool eightBit)
+        : host_(host), line_(std::move(line)), eightBit_(eightBit)
+    {
+    }
+    ~ModemLink() override
+    {
+        if (online_)
+            hangUp();
+    }
+    void setOnline() { online_ = true; }
+
+    bool Send(const std::string& bytes) override
+    {
+        if (line_.Write(bytes, CurrentTapDeadlines().replyMs))
+            return true;
+        error_ = cp("Нет связи с модемом");
+        return false;
+    }
+    int Receive(char* buffer, int length, int waitMs) override
+    {
+        const int n = line_.Read(buffer, length, waitMs);
+        if (n < 0)
+            error_ = cp("Нет связи с модемом");
+        return n;
+    }
+    bool EightBit() const override { return eightBit_; }
+    std::string ErrorText() const override { return error_; }
+
+    // Sends the command with CR, shown; the answer shown too. Returns the answer (empty: none came).
+    std::string command(const std::string& text, int deadlineMs)
+    {
+        ReportStatus(host_, cp("Посылка: ") + VisibleControls(text));
+        if (!line_.Write(text + "\r", deadlineMs))
+            return {};
+        const std::string answer = modemAnswer(line_, text, deadlineMs);
+        if (!answer.empty())
+            ReportStatus(host_, cp("Ответ: ") + VisibleControls(answer));
+        return answer;
+    }
+
+private:
+    // Back to command mode after a guard time, ATH0, then the device is closed, which drops DTR.
+    void hangUp()
+    {
+        const int guard = CurrentTapDeadlines().guardMs;
+        host_.Pause(static_cast<unsigned>(guard));
+        ReportStatus(host_, cp("Посылка: +++"));
+        if (line_.Write("+++", guard)) {
+            if (const std::string ok = modemAnswer(line_, {}, guard * 2); !ok.empty())
+                ReportStatus(host_, cp("Ответ: ") + VisibleControls(ok));
+            (void)command("ATH0", CurrentTapDeadlines().modemMs);
+        }
+    }
+
+    SendHost& host_;
+    SerialLine line_;
+    bool eightBit_;
+    bool online_ = false;
+    std::string error_;
+};
+
+// The text of each final answer to the dial command that is not a connection.
+std::string dialFailure(const std::string& answer)
+{
+    static const std::array<std::pair<const char*, const char*>, 6> texts{{
+        {"BUSY", "Линия занята (BUSY)"},
+        {"NO CARRIER", "Нет несущей, модемы не соединились (NO CARRIER)"},
+        {"NO DIALTONE", "Нет гудка в телефонной линии (NO DIALTONE)"},
+        {"NO DIAL TONE", "Нет гудка в телефонной линии (NO DIAL TONE)"},
+        {"NO ANSWER", "Терминал не снял трубку (NO ANSWER)"},
+        {"ERROR", "Модем не принял команду набора (ERROR)"},
+    }};
+    for (const auto& [word, text] : texts) {
+        if (answer == word)
+            return cp(text);
+    }
+    return cp("Модем не соединился: ") + VisibleControls(answer);
+}
+
+std::unique_ptr<TapLink> openModem(SendHost& host, const TSettings& settings, const std::string& number)
+{
+    if (!DialableNumber(number)) {
+        reportFailure(host, cp("Недопустимый номер телефона TAP: ") + VisibleControls(number));
+        return nullptr;
+    }
+    ReportStatus(host, cp("Открытие порта ") + VisibleControls(settings.TapDevice) + "...");
+    const bool eightBit = settings.TapLineFormat == TapFormat::EightN1;
+    Result<SerialLine> opened =
+        SerialLine::Open(settings.TapDevice, settings.TapSpeed,
+                         eightBit ? SerialLine::Frame::EightN1 : SerialLine::Frame::SevenE1);
+    if (!opened) {
+        reportFailure(host, VisibleControls(opened.failure().text));
+        return nullptr;
+    }
+    auto modem = std::make_unique<ModemLink>(host, std::move(opened).value(), eightBit);
+    const TapDeadlines& times = CurrentTapDeadlines();
+    if (!settings.TapInit.empty()) {
+        const std::string answer = modem->command(settings.TapInit, times.modemMs);
+        if (answer != "OK") {
+            reportFailure(host, answer.empty() ? cp("Модем не отвечает")
+                                               : cp("Модем не принял строку инициализации (") +
+                                                     VisibleControls(answer) + ")");
+            return nullptr;
+        }
+    }
+    const std::string answer = modem->command(settings.TapDialPrefix + number, times.dialMs);
+    if (answer.rfind("CONNECT", 0) == 0) {
+        modem->setOnline();
+        return modem;
+    }
+    reportFailure(host, answer.empty() ? cp("Модем не ответил на набор номера") : dialFailure(answer));
+    return nullptr;
+}
+
+} // namespace
+
+TapDeadlines& CurrentTapDeadlines()
+{
+    static TapDeadlines deadlines;
+    return deadlines;
+}
+
+std::optional<TapAddress> TapTcpAddress(const std::string& tapPhone)
+{
+    const std::size_t colon = tapPhone.rfind(':');
+    if (colon == std::string::npos || colon + 1 >= tapPhone.size() || tapPhone.size() - colon > 6)
+        return std::nullopt;
+    unsigned port = 0;
+    for (std::size_t i = colon + 1; i < tapPhone.size(); ++i) {
+        if (tapPhone[i] < '0' || tapPhone[i] > '9')
+            return std::nullopt;
+        port = port * 10 + static_cast<unsigned>(tapPhone[i] - '0');
+    }
+    std::string host = tapPhone.substr(0, colon);
+    if (port == 0 || port > 65535 || host.empty())
+        return std::nullopt;
+    if (host.front() == '[') {
+        if (host.size() < 3 || host.back() != ']')
+            return std::nullopt;
+        host = host.substr(1, host.size() - 2);
+    } else if (host.find(':') != std::string::npos) {
+        return std::nullopt; // an IPv6 address needs its brackets
+    }
+    for (const char c : host) {
+        if (static_cast<unsigned char>(c) <= ' ' || c == '[' || c == ']')
+            return std::nullopt;
+    }
+    return TapAddress{host, static_cast<std::uint16_t>(port)};
+}
+
+bool DialableNumber(const std::string& number)
+{
+    if (number.empty())
+        return false;
+    for (const char c : number) {
+        const bool digit = c >= '0' && c <= '9';
+        if (!digit && std::string_view("*#,WwPpTt!@ -()").find(c) == std::string_view::npos)
+            return false;
+    }
+    return true;
+}
+
+std::unique_ptr<TapLink> OpenTapLink(SendHost& host, const TSettings& settings, const std::string& tapPhone)
+{
+    const std::optional<TapAddress> address = TapTcpAddress(tapPhone);
+    if (!address)
+        return openModem(host, settings, tapPhone);
+    ReportStatus(host, cp("Соединение с терминалом TAP ") + VisibleControls(tapPhone) + "...");
+    const int s = net::ConnectHost(address->host, address->port);
+    if (s < 0) {
+        ReportSocketError(host, net::Winsock::LastError());
+        return nullptr;
+    }
+    return std::make_unique<TcpLink>(s);
+}
+
+} // namespace zolbin
