@@ -60,7 +60,8 @@ TfmAbout::TfmAbout(QWidget* parent) : TDialog(parent)
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Sunken);
 
-    auto* note = new QLabel(uiText("Программа проверена с тестовыми серверами SNPP и SMTP, "
+    auto* note = new QLabel(uiText("Программа проверена с тестовыми серверами SNPP и SMTP и с имитатором "
+                                   "терминала TAP, "
                                    "работающими на том же компьютере (адрес 127.0.0.1). "
                                    "Разработка: команда Zolbin."));
     note->setWordWrap(true);
