@@ -6,6 +6,7 @@
 #include "app/RecipientLists.h"
 #include "bench/BenchFolders.h"
 #include "bench/StartupParts.h"
+#include "directory/ui/Registr.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -44,8 +45,8 @@ void BM_FillRecipientLists(benchmark::State& state)
     Session session(SettingsPathInCurrentFolder());
     (void)session.abonents.LoadFromFile(AbonentFileName);
     (void)session.groups.LoadFromFile(GroupFileName);
-    QListWidget abonents;
-    QListWidget groups;
+    TickList abonents;
+    TickList groups;
     for (auto _ : state) {
         FillAbonentLines(&abonents, session.abonents);
         FillGroupLines(&groups, session.groups);
@@ -69,8 +70,26 @@ void BM_SearchKey(benchmark::State& state)
     }
 }
 
+// The directory window opened on the subscribers (it lists every name) until idle, then closed.
+void BM_DirectoryWindow(benchmark::State& state)
+{
+    const InFolder in(Folder(static_cast<int>(state.range(0))));
+    StartedProgram program;
+    TfmRegistr& registr = *program.parts().windows->fmRegistr;
+    registr.SetKind(TfmRegistr::KindAbonent);
+    for (auto _ : state) {
+        registr.show();
+        RunUntilIdle();
+        state.PauseTiming();
+        registr.hide();
+        RunUntilIdle();
+        state.ResumeTiming();
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_DirectoryWindow)->ArgName("subscribers")->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Startup)
     ->ArgName("subscribers")
     ->Arg(0)
