@@ -151,14 +151,18 @@ Status TAbonentList::SaveToFile(const std::string& fileName) const
 
 namespace {
 
-// UpperCaseText(name).starts_with(prefix), without making the upper-case copy.
-bool upperCaseStartsWith(std::string_view name, std::string_view prefix)
+// UpperCaseText(name).starts_with(prefix), without making the upper-case copy: the name's bytes are
+// read only as far as the prefix goes (most names differ at the first).
+bool upperCaseStartsWith(const FixedText<25>& name, std::string_view prefix)
 {
-    if (name.size() < prefix.size())
+    if (prefix.size() > FixedText<25>::size)
         return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (UpperCaseChar(static_cast<unsigned char>(name[i])) != static_cast<unsigned char>(prefix[i]))
+    const auto& bytes = name.raw();
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c == 0 || UpperCaseChar(c) != static_cast<unsigned char>(prefix[i]))
             return false;
+    }
     return true;
 }
 
@@ -170,7 +174,7 @@ int TAbonentList::FindByPrefix(const std::string& text) const
     if (prefix.empty())
         return -1;
     for (int i = 0; i < Count(); ++i)
-        if (upperCaseStartsWith(Items(i)->Name.view(), prefix))
+        if (upperCaseStartsWith(Items(i)->Name, prefix))
             return i;
     return -1;
 }

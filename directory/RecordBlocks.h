@@ -4,6 +4,8 @@
 // handed out as a shared reference that keeps its block alive. A list of 100,000 subscribers then costs
 // the records' own bytes, not one allocation and one reference count per record.
 
+#include "platform/LargeBlock.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <memory>
@@ -24,8 +26,11 @@ public:
     std::shared_ptr<Record> decode(std::string_view bytes)
     {
         if (used_ == size_) {
-            block_ = std::shared_ptr<Record>(static_cast<Record*>(::operator new(nextSize_ * sizeof(Record))),
-                                             [](Record* records) { ::operator delete(records); });
+            const std::size_t blockBytes = nextSize_ * sizeof(Record);
+            auto* records = static_cast<Record*>(allocateLargeBlock(blockBytes));
+            if (records == nullptr)
+                throw std::bad_alloc();
+            block_ = std::shared_ptr<Record>(records, [blockBytes](Record* r) { freeLargeBlock(r, blockBytes); });
             size_ = nextSize_;
             used_ = 0;
             nextSize_ = MoreRecords;
