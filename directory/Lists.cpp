@@ -272,17 +272,29 @@ TGroupList TGroupList::GroupsOfAbonent(const std::string& abonentName) const
 
 Status TGroupList::LinkMembers(const TAbonentList& abonents)
 {
-    // The first subscriber of each name, looked up once per member.
+    // The members' names, each with the first subscriber of that name (-1: none). Every look-up is made
+    // before any member is replaced: a replaced member's record, which the names point into, may go.
     std::unordered_map<std::string_view, int> firstOfName;
-    firstOfName.reserve(static_cast<std::size_t>(abonents.Count()));
-    for (int i = 0; i < abonents.Count(); ++i)
-        firstOfName.emplace(abonents[i]->Name.view(), i);
+    for (const Ptr& g : *this)
+        for (const AbonentPtr& m : g->Members)
+            firstOfName.emplace(m->Name.view(), -1);
+    for (int i = 0; i < abonents.Count() && !firstOfName.empty(); ++i) {
+        const auto found = firstOfName.find(abonents[i]->Name.view());
+        if (found != firstOfName.end() && found->second < 0)
+            found->second = i;
+    }
+    std::vector<int> subscriberOf;
+    for (const Ptr& g : *this)
+        for (const AbonentPtr& m : g->Members)
+            subscriberOf.push_back(firstOfName.at(m->Name.view()));
+    firstOfName.clear();
+    std::size_t next = 0;
     for (const Ptr& g : *this) {
         TAbonentList& members = g->Members;
         for (int i = 0; i < members.Count(); ++i) {
-            const auto found = firstOfName.find(members[i]->Name.view());
-            if (found != firstOfName.end() && members[i] != abonents[found->second])
-                members.Replace(i, abonents[found->second]);
+            const int found = subscriberOf[next++];
+            if (found >= 0 && members[i] != abonents[found])
+                members.Replace(i, abonents[found]);
         }
     }
     return Save();

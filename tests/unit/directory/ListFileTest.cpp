@@ -372,6 +372,31 @@ TEST(LinkMembers, MembersShareTheSubscriberRecordsAndSavesCarryTheirChanges)
     EXPECT_EQ(groups[0]->Members[0]->Name.str(), "Ann");
 }
 
+// Members that alone hold their records (made in memory, not read from a file) all go when linked; the
+// names still to be linked must not be read from them afterwards (the sanitizer build would notice).
+TEST(LinkMembers, MembersThatAloneHoldTheirRecordsAreReplacedInEveryGroup)
+{
+    test::TempDataDir dir;
+    TAbonentList abonents;
+    abonents.Add(abonent("Bob", 2));
+    abonents.Add(abonent("Ann", 1));
+    TGroupList groups;
+    for (const char* name : {"G1", "G2", "G3"}) {
+        auto g = std::make_shared<TGroup>();
+        g->Name = name;
+        for (const char* member : {"Ann", "Bob", "Ann", "Eve"})
+            g->Members.Add(abonent(member, 9));
+        groups.Add(g);
+    }
+    ASSERT_TRUE(groups.LinkMembers(abonents));
+    for (const GroupPtr& g : groups) {
+        EXPECT_EQ(g->Members[0], abonents[1]);
+        EXPECT_EQ(g->Members[1], abonents[0]);
+        EXPECT_EQ(g->Members[2], abonents[1]);
+        EXPECT_EQ(g->Members[3]->Number, 9); // no subscriber of that name
+    }
+}
+
 // --- Files changed behind the list's back ------------------------------------------------------------
 
 void appendTo(const char* name, const std::string& bytes)
