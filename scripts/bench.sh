@@ -97,6 +97,7 @@ for n in (10000, 100000):
     row(f"FindByPrefix per keystroke, {n}", best[f"BM_FindByPrefix/subscribers:{n}"], "ms")
     row(f"Ctrl search key in the window, {n}", best[f"BM_SearchKey/subscribers:{n}"], "ms")
     row(f"fill the tick lists, {n}", best[f"BM_FillRecipientLists/subscribers:{n}"], "ms")
+    row(f"directory window opened on the subscribers, {n}", best[f"BM_DirectoryWindow/subscribers:{n}"], "ms")
 for n in (100, 10000, 100000):
     row(f"start-up in process until idle, {n} (vs empty)", best[f"BM_Startup/subscribers:{n}"], "ms",
         best["BM_Startup/subscribers:0"])
