@@ -62,8 +62,13 @@ void TickList::setLines(std::string text, std::vector<std::uint32_t> ends)
     clear();
     text_ = std::move(text);
     ends_ = std::move(ends);
+    // The view is not told of each line as it comes: it reads the filled list once, as after a reset.
+    QAbstractItemModel* lines = model();
+    const bool wasBlocked = lines->blockSignals(true);
     for (std::size_t i = 0; i < ends_.size(); ++i)
         addItem(new TickLine(static_cast<std::uint32_t>(i)));
+    lines->blockSignals(wasBlocked);
+    reset();
 }
 
 QString TickList::lineText(std::uint32_t line) const
