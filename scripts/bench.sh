@@ -13,11 +13,12 @@ runs="${1:-5}"
 scripts/setup.sh
 
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
-cmake --preset release -DZOLBIN_BENCH=ON >/dev/null
-cmake --build build/release -j2 --target zolbin-bench zolbin-send >/dev/null
+# A build folder of its own, so that the release build of the test command stays without the benchmarks.
+cmake --preset release -B build/bench -DZOLBIN_BENCH=ON >/dev/null
+cmake --build build/bench -j2 --target zolbin-bench zolbin-send >/dev/null
 
-bench="$PWD/build/release/zolbin-bench"
-send="$PWD/build/release/zolbin-send"
+bench="$PWD/build/bench/zolbin-bench"
+send="$PWD/build/bench/zolbin-send"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
