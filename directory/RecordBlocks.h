@@ -30,7 +30,8 @@ public:
             auto* records = static_cast<Record*>(allocateLargeBlock(blockBytes));
             if (records == nullptr)
                 throw std::bad_alloc();
-            block_ = std::shared_ptr<Record>(records, [blockBytes](Record* r) { freeLargeBlock(r, blockBytes); });
+            block_ =
+                std::shared_ptr<Record>(records, [blockBytes](Record* r) { freeLargeBlock(r, blockBytes); });
             size_ = nextSize_;
             used_ = 0;
             nextSize_ = MoreRecords;
