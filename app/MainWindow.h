@@ -9,6 +9,7 @@
 
 #include "app/CommandAvailability.h"
 #include "app/MessageEditor.h"
+#include "app/RecipientLists.h"
 #include "dispatch/SendHost.h"
 #include "records/Session.h"
 
@@ -142,8 +143,8 @@ private:
 
     // Recipients, descriptions and the message editor.
     QTabWidget* TabbedNotebook1 = nullptr;
-    QListWidget* lbAbonent = nullptr;
-    QListWidget* lbGroup = nullptr;
+    TickList* lbAbonent = nullptr;
+    TickList* lbGroup = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QPlainTextEdit* RichEditDesc = nullptr;

@@ -196,9 +196,9 @@ void TfmSend::buildCentre()
     auto* right = new QVBoxLayout;
     TabbedNotebook1 = new QTabWidget(centre);
     TabbedNotebook1->setObjectName(QStringLiteral("TabbedNotebook1"));
-    lbAbonent = new QListWidget(TabbedNotebook1);
+    lbAbonent = new TickList(TabbedNotebook1);
     lbAbonent->setObjectName(QStringLiteral("lbAbonent"));
-    lbGroup = new QListWidget(TabbedNotebook1);
+    lbGroup = new TickList(TabbedNotebook1);
     lbGroup->setObjectName(QStringLiteral("lbGroup"));
     TabbedNotebook1->addTab(lbAbonent, uiText(" &1: Абоненты "));
     TabbedNotebook1->addTab(lbGroup, uiText("  &2: Группы  "));

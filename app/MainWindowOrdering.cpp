@@ -156,10 +156,10 @@ void TfmSend::btnNameSortClick()
 {
     DropRecipient();
     if (onSubscribersPage()) {
-        abonents_.Sort([](const TAbonent& a, const TAbonent& b) { return CompareByName(a, b); });
+        abonents_.SortByName();
         rewriteAndRefill(true, -1);
     } else {
-        groups_.Sort([](const TGroup& a, const TGroup& b) { return CompareByName(a, b); });
+        groups_.SortByName();
         rewriteAndRefill(false, -1);
     }
 }
@@ -170,7 +170,7 @@ void TfmSend::btnNumberSortClick()
     DropRecipient();
     if (!onSubscribersPage())
         return;
-    abonents_.Sort(CompareByNumber);
+    abonents_.SortByNumber();
     rewriteAndRefill(true, -1);
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/DirectoryLoad.h"
 #include "app/MainWindow.h"
+#include "app/RecipientLists.h"
 #include "dialogs/Splash.h"
 #include "platform/Codepage.h"
 #include "platform/Prompts.h"
@@ -14,20 +15,6 @@
 #include <QPlainTextEdit>
 
 namespace zolbin {
-
-namespace {
-
-void fillCheckList(QListWidget* list, const std::vector<std::string>& lines)
-{
-    list->clear();
-    for (const std::string& line : lines) {
-        auto* item = new QListWidgetItem(toQString(line), list);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
-    }
-}
-
-} // namespace
 
 // Each step that can fail reports through the command boundary and start-up goes on with the next.
 void TfmSend::FormCreate()
@@ -60,9 +47,9 @@ void TfmSend::loadDirectory()
 {
     DirectoryLoad load;
     runCommand([&] { (void)succeeded(load.loadAbonents(abonents_)); });
-    fillCheckList(lbAbonent, abonents_.DisplayLines());
+    FillAbonentLines(lbAbonent, abonents_);
     runCommand([&] { (void)succeeded(load.loadGroups(groups_)); });
-    fillCheckList(lbGroup, groups_.Names());
+    FillGroupLines(lbGroup, groups_);
     runCommand([&] { (void)succeeded(load.loadProviders(providers_)); });
     if (!load.damaged().empty())
         Prompts::message(load.damageReport(), PromptIcon::Warning);
@@ -79,8 +66,8 @@ void TfmSend::ReloadDirectory()
 
 void TfmSend::RefillRecipientLists()
 {
-    fillCheckList(lbAbonent, abonents_.DisplayLines());
-    fillCheckList(lbGroup, groups_.Names());
+    FillAbonentLines(lbAbonent, abonents_);
+    FillGroupLines(lbGroup, groups_);
 }
 
 void TfmSend::openJournal()

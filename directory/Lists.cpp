@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/Lists.h"
 
+#include "directory/RecordBlocks.h"
 #include "directory/TextChecks.h"
 #include "platform/Codepage.h"
 #include "platform/FileIo.h"
+
+#include <array>
+#include <unordered_map>
 
 namespace zolbin {
 
@@ -21,13 +25,18 @@ void WatchedListFile::note(const std::string& fileName, const FileStamp& stamp) 
 }
 
 // The stamp is taken before the read: a change made while reading shows as a change at the next save.
-Status WatchedListFile::readFile(const std::string& fileName, std::string& bytes) const
+Status WatchedListFile::readFile(const std::string& fileName,
+                                 const std::function<Status(FileReader&)>& parse) const
 {
     const FileStamp stamp = fileStampOf(fileName);
-    if (const int err = readWholeFile(fileName, bytes))
+    FileReader file;
+    if (const int err = file.open(fileName))
         return Failure::fromErrno(err);
+    Status parsed = parse(file);
+    if (file.error() != 0)
+        return Failure::fromErrno(file.error());
     note(fileName, stamp);
-    return {};
+    return parsed;
 }
 
 Status WatchedListFile::rewriteFile(const std::string& fileName, const std::string& bytes) const
@@ -48,19 +57,6 @@ namespace {
 constexpr std::size_t GroupNameSize = 25;
 constexpr std::size_t GroupHeaderSize = GroupNameSize + 4;
 
-// Appends the fixed-size records of a file to a list; a file that ends inside a record keeps the
-// complete ones and fails with "Read beyond end of file".
-template <typename Record, typename List> Status appendRecords(const std::string& bytes, List& list)
-{
-    const std::size_t whole = bytes.size() / Record::RecordSize;
-    for (std::size_t i = 0; i < whole; ++i)
-        list.Add(std::make_shared<Record>(
-            Record::decode(std::string_view(bytes).substr(i * Record::RecordSize, Record::RecordSize))));
-    if (bytes.size() % Record::RecordSize != 0)
-        return Failure::io(IoCode::ReadBeyondEnd);
-    return {};
-}
-
 void putInt32(std::string& out, std::int32_t value)
 {
     const auto u = static_cast<std::uint32_t>(value);
@@ -76,16 +72,67 @@ std::int32_t getInt32(std::string_view in)
     return static_cast<std::int32_t>(u);
 }
 
+// Reads the fixed-size records of a file in order; a file that ends inside a record keeps the complete
+// ones and fails with "Read beyond end of file".
+template <typename Record> Status readRecords(FileReader& file, std::vector<std::shared_ptr<Record>>& records)
+{
+    const std::size_t expected = file.sizeAtOpen() / Record::RecordSize;
+    RecordBlocks<Record> blocks(expected);
+    records.reserve(expected);
+    for (;;) {
+        const std::string_view bytes = file.take(Record::RecordSize);
+        if (bytes.size() == Record::RecordSize)
+            records.push_back(blocks.decode(bytes));
+        else
+            return bytes.empty() ? Status{} : Status{Failure::io(IoCode::ReadBeyondEnd)};
+    }
+}
+
+// The records read count when the file was read whole, or up to its damage.
+template <typename List, typename Ptr> Status keepRead(List& list, Status read, std::vector<Ptr>& records)
+{
+    if (read || IsDamagedListFile(read.failure()))
+        list.Append(std::move(records));
+    return read;
+}
+
+// Groups: a header (name, member count) and the member records. A group whose members the file does
+// not hold whole is damage, and is not kept.
+Status readGroups(FileReader& file, std::vector<GroupPtr>& groups)
+{
+    RecordBlocks<TAbonent> members(file.sizeAtOpen() / TAbonent::RecordSize);
+    for (;;) {
+        const std::string_view header = file.take(GroupHeaderSize);
+        if (header.empty())
+            return {};
+        if (header.size() < GroupHeaderSize)
+            return Failure::io(IoCode::ReadBeyondEnd);
+        const std::int32_t count = getInt32(header.substr(GroupNameSize, 4));
+        if (count < 0)
+            return Failure::io(IoCode::ReadBeyondEnd);
+        auto group = std::make_shared<TGroup>();
+        group->Name = header.substr(0, GroupNameSize);
+        std::vector<AbonentPtr> read;
+        for (std::int32_t i = 0; i < count; ++i) {
+            const std::string_view bytes = file.take(TAbonent::RecordSize);
+            if (bytes.size() < TAbonent::RecordSize)
+                return Failure::io(IoCode::ReadBeyondEnd);
+            read.push_back(members.decode(bytes));
+        }
+        group->Members.Append(std::move(read));
+        groups.push_back(std::move(group));
+    }
+}
+
 } // namespace
 
 // --- Subscribers -------------------------------------------------------------------------------------
 
 Status TAbonentList::LoadFromFile(const std::string& fileName)
 {
-    std::string bytes;
-    if (Status read = readFile(fileName, bytes); !read)
-        return read;
-    return appendRecords<TAbonent>(bytes, *this);
+    std::vector<Ptr> records;
+    const Status read = readFile(fileName, [&](FileReader& file) { return readRecords(file, records); });
+    return keepRead(*this, read, records);
 }
 
 Status TAbonentList::Save() const
@@ -98,9 +145,28 @@ Status TAbonentList::SaveToFile(const std::string& fileName) const
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(Count()) * TAbonent::RecordSize);
     for (const Ptr& a : *this)
-        bytes += a->encode();
+        a->encodeTo(bytes);
     return rewriteFile(fileName, bytes);
 }
+
+namespace {
+
+// UpperCaseText(name).starts_with(prefix), without making the upper-case copy: the name's bytes are
+// read only as far as the prefix goes (most names differ at the first).
+bool upperCaseStartsWith(const FixedText<25>& name, std::string_view prefix)
+{
+    if (prefix.size() > FixedText<25>::size)
+        return false;
+    const auto& bytes = name.raw();
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c == 0 || UpperCaseChar(c) != static_cast<unsigned char>(prefix[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
 
 int TAbonentList::FindByPrefix(const std::string& text) const
 {
@@ -108,7 +174,7 @@ int TAbonentList::FindByPrefix(const std::string& text) const
     if (prefix.empty())
         return -1;
     for (int i = 0; i < Count(); ++i)
-        if (UpperCaseText(Items(i)->Name.str()).starts_with(prefix))
+        if (upperCaseStartsWith(Items(i)->Name, prefix))
             return i;
     return -1;
 }
@@ -120,6 +186,39 @@ TAbonentList TAbonentList::AbonentsOfProvider(const std::string& providerName) c
         if (a->Provider.str() == providerName)
             result.Add(a);
     return result;
+}
+
+namespace {
+
+// A name copied out of its record for sorting.
+struct NameKey
+{
+    explicit NameKey(std::string_view name) : size(static_cast<std::uint8_t>(name.size()))
+    {
+        std::copy(name.begin(), name.end(), bytes.begin());
+    }
+    std::string_view view() const { return {bytes.data(), size}; }
+
+    std::array<char, 25> bytes{};
+    std::uint8_t size;
+};
+
+bool nameBefore(const NameKey& a, const NameKey& b)
+{
+    return CompareNames(a.view(), b.view()) < 0;
+}
+
+} // namespace
+
+void TAbonentList::SortByName()
+{
+    SortByKey([](const TAbonent& a) { return NameKey(a.Name.view()); }, nameBefore);
+}
+
+void TAbonentList::SortByNumber()
+{
+    SortByKey([](const TAbonent& a) { return a.Number; },
+              [](std::int32_t a, std::int32_t b) { return a < b; });
 }
 
 std::vector<std::string> TAbonentList::DisplayLines() const
@@ -135,28 +234,9 @@ std::vector<std::string> TAbonentList::DisplayLines() const
 
 Status TGroupList::LoadFromFile(const std::string& fileName)
 {
-    std::string bytes;
-    if (Status read = readFile(fileName, bytes); !read)
-        return read;
-    const std::string_view all(bytes);
-    std::size_t pos = 0;
-    while (pos < all.size()) {
-        const std::size_t left = all.size() - pos;
-        if (left < GroupHeaderSize)
-            return Failure::io(IoCode::ReadBeyondEnd);
-        const std::int32_t count = getInt32(all.substr(pos + GroupNameSize, 4));
-        // The count is checked against what the file holds before anything is built from it.
-        if (count < 0 || static_cast<std::size_t>(count) > (left - GroupHeaderSize) / TAbonent::RecordSize)
-            return Failure::io(IoCode::ReadBeyondEnd);
-        auto group = std::make_shared<TGroup>();
-        group->Name = all.substr(pos, GroupNameSize);
-        pos += GroupHeaderSize;
-        for (std::int32_t i = 0; i < count; ++i, pos += TAbonent::RecordSize)
-            group->Members.Add(
-                std::make_shared<TAbonent>(TAbonent::decode(all.substr(pos, TAbonent::RecordSize))));
-        Add(std::move(group));
-    }
-    return {};
+    std::vector<Ptr> groups;
+    const Status read = readFile(fileName, [&](FileReader& file) { return readGroups(file, groups); });
+    return keepRead(*this, read, groups);
 }
 
 Status TGroupList::Save() const
@@ -171,9 +251,14 @@ Status TGroupList::SaveToFile(const std::string& fileName) const
         bytes.append(g->Name.raw().data(), GroupNameSize);
         putInt32(bytes, g->Members.Count());
         for (const AbonentPtr& m : g->Members)
-            bytes += m->encode();
+            m->encodeTo(bytes);
     }
     return rewriteFile(fileName, bytes);
+}
+
+void TGroupList::SortByName()
+{
+    SortByKey([](const TGroup& g) { return NameKey(g.Name.view()); }, nameBefore);
 }
 
 TGroupList TGroupList::GroupsOfAbonent(const std::string& abonentName) const
@@ -187,14 +272,29 @@ TGroupList TGroupList::GroupsOfAbonent(const std::string& abonentName) const
 
 Status TGroupList::LinkMembers(const TAbonentList& abonents)
 {
+    // The members' names, each with the first subscriber of that name (-1: none). Every look-up is made
+    // before any member is replaced: a replaced member's record, which the names point into, may go.
+    std::unordered_map<std::string_view, int> firstOfName;
+    for (const Ptr& g : *this)
+        for (const AbonentPtr& m : g->Members)
+            firstOfName.emplace(m->Name.view(), -1);
+    for (int i = 0; i < abonents.Count() && !firstOfName.empty(); ++i) {
+        const auto found = firstOfName.find(abonents[i]->Name.view());
+        if (found != firstOfName.end() && found->second < 0)
+            found->second = i;
+    }
+    std::vector<int> subscriberOf;
+    for (const Ptr& g : *this)
+        for (const AbonentPtr& m : g->Members)
+            subscriberOf.push_back(firstOfName.at(m->Name.view()));
+    firstOfName.clear();
+    std::size_t next = 0;
     for (const Ptr& g : *this) {
         TAbonentList& members = g->Members;
         for (int i = 0; i < members.Count(); ++i) {
-            const int found = abonents.IndexOfName(members[i]->Name.str());
-            if (found < 0 || members[i] == abonents[found])
-                continue;
-            members.Delete(i);
-            members.Insert(i, abonents[found]);
+            const int found = subscriberOf[next++];
+            if (found >= 0 && members[i] != abonents[found])
+                members.Replace(i, abonents[found]);
         }
     }
     return Save();
@@ -204,10 +304,9 @@ Status TGroupList::LinkMembers(const TAbonentList& abonents)
 
 Status TProviderList::LoadFromFile(const std::string& fileName)
 {
-    std::string bytes;
-    if (Status read = readFile(fileName, bytes); !read)
-        return read;
-    return appendRecords<TProvider>(bytes, *this);
+    std::vector<Ptr> records;
+    const Status read = readFile(fileName, [&](FileReader& file) { return readRecords(file, records); });
+    return keepRead(*this, read, records);
 }
 
 Status TProviderList::SaveToFile(const std::string& fileName) const
@@ -215,7 +314,7 @@ Status TProviderList::SaveToFile(const std::string& fileName) const
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(Count()) * TProvider::RecordSize);
     for (const Ptr& p : *this)
-        bytes += p->encode();
+        p->encodeTo(bytes);
     return rewriteFile(fileName, bytes);
 }
 
@@ -226,7 +325,7 @@ void TProviderList::AddHomeProvider()
 
 // --- Sort comparisons --------------------------------------------------------------------------------
 
-int CompareNames(const std::string& a, const std::string& b)
+int CompareNames(std::string_view a, std::string_view b)
 {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
@@ -242,12 +341,12 @@ int CompareNames(const std::string& a, const std::string& b)
 
 int CompareByName(const TAbonent& a, const TAbonent& b)
 {
-    return CompareNames(a.Name.str(), b.Name.str());
+    return CompareNames(a.Name.view(), b.Name.view());
 }
 
 int CompareByName(const TGroup& a, const TGroup& b)
 {
-    return CompareNames(a.Name.str(), b.Name.str());
+    return CompareNames(a.Name.view(), b.Name.view());
 }
 
 int CompareByNumber(const TAbonent& a, const TAbonent& b)

@@ -15,12 +15,15 @@
 
 #include "directory/RecordList.h"
 #include "directory/Records.h"
+#include "platform/FileReader.h"
 #include "platform/FileStamp.h"
 #include "platform/IoError.h"
 #include "platform/Result.h"
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace zolbin {
 
@@ -55,8 +58,9 @@ public:
     bool FileChanged(const std::string& fileName) const;
 
 protected:
-    // The whole file.
-    Status readFile(const std::string& fileName, std::string& bytes) const;
+    // Opens the file and hands it to parse, which reads it front to back. A read that fails is the
+    // failure, whatever parse returned: the caller then keeps nothing parse made.
+    Status readFile(const std::string& fileName, const std::function<Status(FileReader&)>& parse) const;
     // Through AtomicWriter: a failure leaves the old file intact.
     Status rewriteFile(const std::string& fileName, const std::string& bytes) const;
 
@@ -79,6 +83,9 @@ public:
     int FindByPrefix(const std::string& text) const;
     // The subscribers whose Provider equals the name exactly; the new list shares the records.
     TAbonentList AbonentsOfProvider(const std::string& providerName) const;
+    // The orders of the sort commands: CompareByName, CompareByNumber.
+    void SortByName();
+    void SortByNumber();
     // "Name -- Number" lines, as the main window shows the subscribers.
     std::vector<std::string> DisplayLines() const;
 };
@@ -97,6 +104,7 @@ public:
     Status LoadFromFile(const std::string& fileName);
     Status Save() const; // rewrites "Group.lst"
     Status SaveToFile(const std::string& fileName) const;
+    void SortByName(); // CompareByName
     // The groups having a member named exactly so; the new list shares the group records.
     TGroupList GroupsOfAbonent(const std::string& abonentName) const;
     // Ties every member to the first subscriber of the same name (sharing its record), then Save().
@@ -115,6 +123,6 @@ public:
 int CompareByName(const TAbonent& a, const TAbonent& b);
 int CompareByName(const TGroup& a, const TGroup& b);
 int CompareByNumber(const TAbonent& a, const TAbonent& b);
-int CompareNames(const std::string& a, const std::string& b);
+int CompareNames(std::string_view a, std::string_view b);
 
 } // namespace zolbin

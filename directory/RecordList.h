@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zolbin {
@@ -23,6 +25,18 @@ public:
     const Ptr& operator[](int index) const { return Items(index); }
 
     void Add(Ptr item) { items_.push_back(std::move(item)); }
+    // Adds the records at the end, in their order.
+    void Append(std::vector<Ptr>&& items)
+    {
+        if (items_.empty()) {
+            items_ = std::move(items);
+            return;
+        }
+        items_.reserve(items_.size() + items.size());
+        std::move(items.begin(), items.end(), std::back_inserter(items_));
+    }
+    // Puts another record at the place of the one at index.
+    void Replace(int index, Ptr item) { items_.at(static_cast<std::size_t>(index)) = std::move(item); }
     void Insert(int index, Ptr item) { items_.insert(items_.begin() + index, std::move(item)); }
     void Delete(int index) { items_.erase(items_.begin() + index); }
     void Clear() { items_.clear(); }
@@ -41,6 +55,21 @@ public:
         std::sort(items_.begin(), items_.end(),
                   [&](const Ptr& a, const Ptr& b) { return compare(*a, *b) < 0; });
     }
+    // The order Sort gives with a comparison that answers as less(key(a), key(b)) does: std::sort sees
+    // the same answers in the same sequence, so records of equal keys end up where Sort puts them too.
+    // Each record is reached once for its key instead of at every comparison.
+    template <typename KeyOf, typename Less> void SortByKey(KeyOf key, Less less)
+    {
+        using Key = decltype(key(std::declval<const T&>()));
+        std::vector<std::pair<Key, Ptr>> keyed;
+        keyed.reserve(items_.size());
+        for (Ptr& item : items_)
+            keyed.emplace_back(key(*item), std::move(item));
+        std::sort(keyed.begin(), keyed.end(),
+                  [&](const auto& a, const auto& b) { return less(a.first, b.first); });
+        for (std::size_t i = 0; i < keyed.size(); ++i)
+            items_[i] = std::move(keyed[i].second);
+    }
     int IndexOf(const Ptr& item) const
     {
         auto it = std::find(items_.begin(), items_.end(), item);
@@ -51,7 +80,7 @@ public:
     int IndexOfName(const std::string& name) const
     {
         for (std::size_t i = 0; i < items_.size(); ++i)
-            if (items_[i]->Name.str() == name)
+            if (items_[i]->Name.view() == name)
                 return static_cast<int>(i);
         return -1;
     }

@@ -39,14 +39,21 @@ template <std::size_t N> void getText(std::string_view in, std::size_t offset, F
 
 std::string TAbonent::encode() const
 {
-    std::string out(RecordSize, '\0');
-    putText(out, 0, Name);
-    putInt32(out, 28, Number);
-    out[32] = static_cast<char>(Numeric);
-    putInt32(out, 36, MsgLen);
-    putText(out, 40, Provider);
-    putText(out, 120, Info);
+    std::string out;
+    encodeTo(out);
     return out;
+}
+
+void TAbonent::encodeTo(std::string& out) const
+{
+    const std::size_t at = out.size();
+    out.resize(at + RecordSize, '\0');
+    putText(out, at + 0, Name);
+    putInt32(out, at + 28, Number);
+    out[at + 32] = static_cast<char>(Numeric);
+    putInt32(out, at + 36, MsgLen);
+    putText(out, at + 40, Provider);
+    putText(out, at + 120, Info);
 }
 
 TAbonent TAbonent::decode(std::string_view bytes)
@@ -63,19 +70,26 @@ TAbonent TAbonent::decode(std::string_view bytes)
 
 std::string TProvider::encode() const
 {
-    std::string out(RecordSize, '\0');
-    putText(out, 0, Name);
-    out[25] = static_cast<char>(Gate);
-    putText(out, 26, SNPPSrv);
-    putInt32(out, 108, SNPPPort);
-    putText(out, 112, SNPPEnc);
-    putText(out, 120, SnppPswd);
-    putText(out, 145, SMTPEMail);
-    putInt32(out, 228, SMTPPort);
-    putText(out, 232, SMTPEnc);
-    putText(out, 240, TapPhone);
-    putText(out, 265, TapPswd);
+    std::string out;
+    encodeTo(out);
     return out;
+}
+
+void TProvider::encodeTo(std::string& out) const
+{
+    const std::size_t at = out.size();
+    out.resize(at + RecordSize, '\0');
+    putText(out, at + 0, Name);
+    out[at + 25] = static_cast<char>(Gate);
+    putText(out, at + 26, SNPPSrv);
+    putInt32(out, at + 108, SNPPPort);
+    putText(out, at + 112, SNPPEnc);
+    putText(out, at + 120, SnppPswd);
+    putText(out, at + 145, SMTPEMail);
+    putInt32(out, at + 228, SMTPPort);
+    putText(out, at + 232, SMTPEnc);
+    putText(out, at + 240, TapPhone);
+    putText(out, at + 265, TapPswd);
 }
 
 TProvider TProvider::decode(std::string_view bytes)

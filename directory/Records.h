@@ -31,16 +31,18 @@ public:
         assign(text);
         return *this;
     }
-    std::string str() const
+    // The text up to the first NUL, at most N bytes; valid while the field lives and is unchanged.
+    std::string_view view() const
     {
         std::size_t n = 0;
         while (n < N && bytes_[n] != '\0')
             ++n;
-        return std::string(bytes_.data(), n);
+        return std::string_view(bytes_.data(), n);
     }
+    std::string str() const { return std::string(view()); }
     operator std::string() const { return str(); } // NOLINT: reads as text
     bool empty() const { return bytes_[0] == '\0'; }
-    bool operator==(std::string_view text) const { return str() == text; }
+    bool operator==(std::string_view text) const { return view() == text; }
 
     static constexpr std::size_t size = N;
     const std::array<char, N>& raw() const { return bytes_; }
@@ -64,6 +66,7 @@ struct TAbonent
 
     // Record <-> file bytes (exact offsets, little-endian, reserved bytes written as zero).
     std::string encode() const;
+    void encodeTo(std::string& out) const;          // appends the record's bytes
     static TAbonent decode(std::string_view bytes); // bytes.size() >= RecordSize
 };
 
@@ -87,6 +90,7 @@ struct TProvider
     FixedText<25> TapPswd;
 
     std::string encode() const;
+    void encodeTo(std::string& out) const;
     static TProvider decode(std::string_view bytes); // bytes.size() >= RecordSize
 };
 

@@ -8,6 +8,8 @@ packages=(
   # build
   cmake ninja-build g++ ccache pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev qtkeychain-qt6-dev libgl-dev libgtest-dev libssl-dev
   clang libclang-rt-dev clang-format
+  # benchmarks (scripts/bench.sh)
+  libbenchmark-dev
   # running: fonts with Cyrillic glyphs, the Qt platform plugins
   fonts-dejavu-core qt6-qpa-plugins
   # tests: a virtual display for screenshots, and the real protocol peers

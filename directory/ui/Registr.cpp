@@ -134,9 +134,7 @@ void TfmRegistr::fillList()
         names = groups_.Names();
     else if (kind_ == KindProvider)
         names = providers_.Names();
-    fillNames(ListBox, names);
-    for (int row = 0; row < ListBox->count(); ++row)
-        ListBox->item(row)->setSizeHint(QSize(0, RowHeight));
+    fillNames(ListBox, names, QSize(0, RowHeight));
 }
 
 void TfmRegistr::NewUserItemClick()

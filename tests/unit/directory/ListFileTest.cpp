@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -174,6 +175,62 @@ TEST(GroupFile, DamagedCountsFailWithoutAllocatingOrAppending)
     }
 }
 
+// Files read in pieces: records and group headers that straddle the reader's buffer, and damage far
+// into the file, keep exactly what a whole read keeps.
+TEST(LargeListFiles, RecordsAcrossReadPiecesLoadWholeAndDamageKeepsTheCompleteOnes)
+{
+    test::TempDataDir dir;
+    std::string subscribers;
+    for (int i = 0; i < 1000; ++i) // 220,000 bytes: several pieces, records cut at their edges
+        subscribers += abonentBytes("S" + std::to_string(i), i);
+    std::string groups;
+    std::vector<std::size_t> groupEnds;
+    for (int g = 0; g < 3; ++g) { // 400 members each: one group alone is larger than a piece
+        groups += groupHeader("G" + std::to_string(g), 400);
+        for (int m = 0; m < 400; ++m)
+            groups += abonentBytes("M" + std::to_string(m), g * 1000 + m);
+        groupEnds.push_back(groups.size());
+    }
+    // Bytes of each file kept (npos: all) and the complete records that leaves.
+    struct Case
+    {
+        const char* what;
+        std::size_t abonentCut;
+        int subscribers;
+        std::size_t groupCut;
+        int groups;
+    };
+    const std::size_t all = std::string::npos;
+    const Case cases[] = {
+        {"whole files", all, 1000, all, 3},
+        {"cut inside the record at the first piece's end", 65600, 298, groupEnds[0] + 29 + 220 * 300 + 7, 1},
+        {"cut inside a later header", 219999, 999, groupEnds[1] + 10, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dir.write("Abonent.lst", subscribers.substr(0, c.abonentCut));
+        dir.write("Group.lst", groups.substr(0, c.groupCut));
+        TAbonentList abonents;
+        TGroupList groupList;
+        const Status abonentsRead = abonents.LoadFromFile("Abonent.lst");
+        const Status groupsRead = groupList.LoadFromFile("Group.lst");
+        if (c.abonentCut == all) {
+            EXPECT_TRUE(abonentsRead);
+            EXPECT_TRUE(groupsRead);
+        } else {
+            expectIoError(100, abonentsRead);
+            expectIoError(100, groupsRead);
+        }
+        ASSERT_EQ(abonents.Count(), c.subscribers);
+        ASSERT_EQ(groupList.Count(), c.groups);
+        // What was kept is the file's bytes up to the damage, record for record.
+        ASSERT_TRUE(abonents.SaveToFile("Copy.lst"));
+        EXPECT_EQ(dir.read("Copy.lst"), subscribers.substr(0, 220 * static_cast<std::size_t>(c.subscribers)));
+        ASSERT_TRUE(groupList.SaveToFile("Copy.lst"));
+        EXPECT_EQ(dir.read("Copy.lst"), groups.substr(0, groupEnds[static_cast<std::size_t>(c.groups) - 1]));
+    }
+}
+
 // --- Saving ------------------------------------------------------------------------------------------
 
 TEST(AbonentFile, SaveWritesExactlyTheRecordsAndRoundTrips)
@@ -313,6 +370,31 @@ TEST(LinkMembers, MembersShareTheSubscriberRecordsAndSavesCarryTheirChanges)
     abonents.reset();
     EXPECT_EQ(groups[0]->Members[0]->Number, 5555);
     EXPECT_EQ(groups[0]->Members[0]->Name.str(), "Ann");
+}
+
+// Members that alone hold their records (made in memory, not read from a file) all go when linked; the
+// names still to be linked must not be read from them afterwards (the sanitizer build would notice).
+TEST(LinkMembers, MembersThatAloneHoldTheirRecordsAreReplacedInEveryGroup)
+{
+    test::TempDataDir dir;
+    TAbonentList abonents;
+    abonents.Add(abonent("Bob", 2));
+    abonents.Add(abonent("Ann", 1));
+    TGroupList groups;
+    for (const char* name : {"G1", "G2", "G3"}) {
+        auto g = std::make_shared<TGroup>();
+        g->Name = name;
+        for (const char* member : {"Ann", "Bob", "Ann", "Eve"})
+            g->Members.Add(abonent(member, 9));
+        groups.Add(g);
+    }
+    ASSERT_TRUE(groups.LinkMembers(abonents));
+    for (const GroupPtr& g : groups) {
+        EXPECT_EQ(g->Members[0], abonents[1]);
+        EXPECT_EQ(g->Members[1], abonents[0]);
+        EXPECT_EQ(g->Members[2], abonents[1]);
+        EXPECT_EQ(g->Members[3]->Number, 9); // no subscriber of that name
+    }
 }
 
 // --- Files changed behind the list's back ------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "directory/TextChecks.h"
 #include "platform/Codepage.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace zolbin {
@@ -102,6 +103,51 @@ TEST(Comparisons, NamesInCodePageOrderAndNumbersSigned)
     g1.Name = "b";
     g2.Name = "a";
     EXPECT_EQ(CompareByName(g1, g2), 1);
+}
+
+// The sort commands take each record's key once; the order, ties included, must be the one the
+// comparisons give. Many equal keys among more records than a simple insertion sort handles.
+TEST(Comparisons, SortCommandsGiveTheComparisonsOrderTiesIncluded)
+{
+    TAbonentList list;
+    for (int i = 0; i < 300; ++i)
+        list.Add(abonent(i % 3 == 0   ? "Иван"
+                         : i % 3 == 1 ? "Ivan"
+                                      : "Иван" + std::to_string(i % 7),
+                         (i * 37) % 11 - 5));
+    struct Order
+    {
+        const char* what;
+        std::function<void(TAbonentList&)> sort;
+        TRecordList<TAbonent>::Compare compare;
+    };
+    const Order orders[] = {
+        {"name", [](TAbonentList& l) { l.SortByName(); },
+         [](const TAbonent& a, const TAbonent& b) { return CompareByName(a, b); }},
+        {"number", [](TAbonentList& l) { l.SortByNumber(); }, CompareByNumber},
+    };
+    for (const Order& o : orders) {
+        SCOPED_TRACE(o.what);
+        TAbonentList byKey = list;
+        TAbonentList byComparison = list;
+        o.sort(byKey);
+        byComparison.Sort(o.compare);
+        ASSERT_EQ(byKey.Count(), byComparison.Count());
+        for (int i = 0; i < byKey.Count(); ++i)
+            ASSERT_EQ(byKey[i], byComparison[i]) << "at " << i;
+    }
+
+    TGroupList groups;
+    for (int i = 0; i < 40; ++i) {
+        auto g = std::make_shared<TGroup>();
+        g->Name = i % 2 == 0 ? "same" : "other";
+        groups.Add(g);
+    }
+    TGroupList byComparison = groups;
+    groups.SortByName();
+    byComparison.Sort([](const TGroup& a, const TGroup& b) { return CompareByName(a, b); });
+    for (int i = 0; i < groups.Count(); ++i)
+        ASSERT_EQ(groups[i], byComparison[i]) << "at " << i;
 }
 
 TEST(TextChecks, UpperCaseFoldsLatinAndCyrillicButNotYo)

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Directories of a chosen size for the benchmarks: subscribers with mixed Cyrillic and Latin names in no
+// particular order, groups of ten members and paging companies, written as the program writes them.
+
+#include <string>
+
+namespace zolbin::bench {
+
+struct DirectorySize
+{
+    int subscribers = 0;
+    int groups = 0;
+    int membersPerGroup = 10;
+    int companies = 100;
+};
+
+// The usual shape: the given number of subscribers, 1,000 groups of 10 (fewer when there are fewer
+// subscribers than that) and 100 companies; 0 subscribers gives empty list files.
+DirectorySize StandardSize(int subscribers);
+
+// Writes "Abonent.lst", "Group.lst", "Company.lst" and a "Zolbin.ini" without splash into the folder
+// (created when missing). Throws std::runtime_error when a file cannot be written.
+void WriteDirectory(const std::string& folder, const DirectorySize& size);
+
+// A fresh folder under the system's temporary folder holding such a directory; removed by the caller.
+std::string MakeDirectory(const DirectorySize& size);
+
+// Total size in bytes of the three list files of a folder.
+long long ListFilesSize(const std::string& folder);
+
+} // namespace zolbin::bench

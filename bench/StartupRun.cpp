@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "bench/StartupRun.h"
+
+#include "app/DataFolderClaim.h"
+#include "app/MainWindow.h"
+#include "app/Windows.h"
+#include "bench/StartupParts.h"
+#include "platform/FileLock.h"
+#include "platform/ui/WidgetPrompts.h"
+#include "records/Archive.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QEventLoop>
+#include <cstdio>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace zolbin::bench {
+
+StartedProgram::StartedProgram() : parts_(std::make_unique<Parts>())
+{
+    (void)claimDataFolder(parts_->lock);
+    (void)MigrateArchiveNames();
+    parts_->session = std::make_unique<Session>(SettingsPathInCurrentFolder());
+    parts_->windows = std::make_unique<Windows>(*parts_->session);
+    parts_->windows->fmSend->show();
+    parts_->windows->fmSend->activateWindow();
+    RunUntilIdle();
+}
+
+StartedProgram::~StartedProgram()
+{
+    parts_->windows.reset();
+    parts_->session.reset();
+}
+
+void RunUntilIdle()
+{
+    QEventLoop loop;
+    const QMetaObject::Connection idle =
+        QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &loop,
+                         [&loop] { loop.quit(); });
+    loop.exec();
+    QObject::disconnect(idle);
+}
+
+int ProbeStartup(const char* folder, int argc, char** argv)
+{
+    if (chdir(folder) != 0) {
+        std::perror(folder);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    installWidgetPrompts();
+    {
+        const StartedProgram program;
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        std::printf("%.4f %ld\n", cpu, usage.ru_maxrss);
+    }
+    return 0;
+}
+
+} // namespace zolbin::bench

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// zolbin-bench: the benchmarks (Google Benchmark options), or one of two helpers for scripts/bench.sh:
+//   zolbin-bench --make-dir FOLDER SUBSCRIBERS   writes a standard directory into FOLDER
+//   zolbin-bench --startup FOLDER                starts the window program there until idle and prints
+//                                                "<cpu seconds> <peak RSS KiB>"
+// The windows are offscreen unless QT_QPA_PLATFORM says otherwise.
+
+#include "bench/BenchDirectory.h"
+#include "bench/BenchFolders.h"
+#include "bench/StartupRun.h"
+#include "platform/ui/WidgetPrompts.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    using namespace zolbin::bench;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    try {
+        if (argc == 4 && std::strcmp(argv[1], "--make-dir") == 0) {
+            WriteDirectory(argv[2], StandardSize(std::stoi(argv[3])));
+            return 0;
+        }
+        if (argc == 3 && std::strcmp(argv[1], "--startup") == 0) {
+            int qtArgc = 1;
+            return ProbeStartup(argv[2], qtArgc, argv);
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zolbin-bench: %s\n", e.what());
+        return 1;
+    }
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    zolbin::installWidgetPrompts();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 2;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    RemoveFolders();
+    return 0;
+}
