@@ -117,8 +117,8 @@ TfmTapLine::TfmTapLine(Session& session, QWidget* parent, QString deviceFolder)
     addRow(grid, 2, "&Формат символа", cmbFormat);
     addRow(grid, 3, "&Инициализация", EditInit);
     addRow(grid, 4, "&Префикс набора", EditDialPrefix);
-    auto* hint = new QLabel(uiText("Для компаний, у которых телефон TAP - номер; телефон вида "
-                                   "«хост:порт» связывается по сети."));
+    auto* hint = new QLabel(uiText("Модем набирает номер компании, у которой телефон TAP — номер; "
+                                   "компания с телефоном вида «хост:порт» связывается по сети."));
     hint->setObjectName(QStringLiteral("lblHint"));
     hint->setWordWrap(true);
     grid->addWidget(hint, 5, 0, 1, 2);
