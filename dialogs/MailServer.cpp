@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/MailServer.h"
 
+#include "dialogs/SettingsKeys.h"
 #include "directory/Settings.h"
 #include "platform/Codepage.h"
 #include "platform/ProfileFile.h"
@@ -86,18 +87,12 @@ TfmMailServer::TfmMailServer(Session& session, SecretStore* secrets, QWidget* pa
 
     btnOK = new QPushButton(uiText("О&к"));
     btnCancel = new QPushButton(uiText("От&мена"));
-    markOk(btnOK);
-    markCancel(btnCancel);
     connect(btnOK, &QPushButton::clicked, this, guarded([this] { btnOKClick(); }));
     connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(buttons);
+    layout->addLayout(okCancelRow(btnOK, btnCancel));
     fixSize();
 }
 
@@ -134,16 +129,12 @@ void TfmMailServer::btnOKClick()
         Prompts::message(cp("Пароль сохраняется только вместе с именем пользователя"));
         return;
     }
-    const std::string keys[][2] = {
-        {"SMTPSecurity", std::to_string(cmbSecurity->currentIndex())},
-        {"SMTPUser", user},
-        {"SMTPCAFile", toCp1251(EditCAFile->text())},
-    };
-    // Key by key, in this order; a write that fails stops here with the earlier keys written.
-    for (const auto& key : keys)
-        if (!succeeded(file_.writeString(SectionSender, key[0].c_str(), key[1])))
-            return;
-    LoadSettings(file_, settings_);
+    if (!WriteSettingsKeys(file_,
+                           {{SectionSender, "SMTPSecurity", std::to_string(cmbSecurity->currentIndex())},
+                            {SectionSender, "SMTPUser", user},
+                            {SectionSender, "SMTPCAFile", toCp1251(EditCAFile->text())}},
+                           settings_))
+        return;
     if (!password.empty() && secrets_ != nullptr) {
         const SecretStore::Answer stored =
             secrets_->write(SmtpSecretKey(settings_.SMTPServer, user), password);

@@ -2,6 +2,7 @@
 #include "dialogs/Options.h"
 
 #include "dialogs/MailServer.h"
+#include "dialogs/SettingsKeys.h"
 #include "dialogs/TapLine.h"
 #include "directory/Lists.h"
 #include "directory/Settings.h"
@@ -166,29 +167,18 @@ void TfmOptions::btnSaveClick()
         Prompts::message(cp("Неверный E-Mail адрес"));
         return;
     }
-    struct Key
-    {
-        const char* section;
-        const char* name;
-        std::string value;
-    };
-    const Key keys[] = {
-        {SectionSender, "Name", toCp1251(EditName->text())},
-        {SectionSender, "ShortName", toCp1251(EditShName->text())},
-        {SectionSender, "EMail", toCp1251(EditEMail->text())},
-        {SectionSender, "SMTPServer", toCp1251(EditSMTPSrv->text())},
-        {SectionSetting, "Company", toCp1251(cmbProvider->currentText())},
-        {SectionSetting, "Clear", flag(chbClear->isChecked())},
-        {SectionSetting, "NoSplash", flag(chbNoSplash->isChecked())},
-        {SectionSetting, "Tray", flag(chbTray->isChecked())},
-        {SectionSetting, "Layout", rbtnRus->isChecked() ? "0" : "1"},
-    };
-    // Key by key, in this order; a write that fails stops here with the earlier keys written.
-    for (const Key& key : keys)
-        if (!succeeded(file_.writeString(key.section, key.name, key.value)))
-            return;
-    LoadSettings(file_, settings_);
-    accept();
+    if (WriteSettingsKeys(file_,
+                          {{SectionSender, "Name", toCp1251(EditName->text())},
+                           {SectionSender, "ShortName", toCp1251(EditShName->text())},
+                           {SectionSender, "EMail", toCp1251(EditEMail->text())},
+                           {SectionSender, "SMTPServer", toCp1251(EditSMTPSrv->text())},
+                           {SectionSetting, "Company", toCp1251(cmbProvider->currentText())},
+                           {SectionSetting, "Clear", flag(chbClear->isChecked())},
+                           {SectionSetting, "NoSplash", flag(chbNoSplash->isChecked())},
+                           {SectionSetting, "Tray", flag(chbTray->isChecked())},
+                           {SectionSetting, "Layout", rbtnRus->isChecked() ? "0" : "1"}},
+                          settings_))
+        accept();
 }
 
 // The mail server's settings are saved by their own dialog, whatever this one does afterwards.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/TapLine.h"
 
+#include "dialogs/SettingsKeys.h"
 #include "directory/Settings.h"
 #include "platform/Codepage.h"
 #include "platform/Convert.h"
@@ -123,18 +124,12 @@ TfmTapLine::TfmTapLine(Session& session, QWidget* parent, QString deviceFolder)
     hint->setWordWrap(true);
     grid->addWidget(hint, 5, 0, 1, 2);
 
-    markOk(btnOK);
-    markCancel(btnCancel);
     connect(btnOK, &QPushButton::clicked, this, guarded([this] { btnOKClick(); }));
     connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(buttons);
+    layout->addLayout(okCancelRow(btnOK, btnCancel));
     fixSize();
 }
 
@@ -171,19 +166,14 @@ void TfmTapLine::btnOKClick()
         Prompts::message(cp("Скорость линии должна быть целым положительным числом"));
         return;
     }
-    const std::pair<const char*, std::string> keys[] = {
-        {"Device", device},
-        {"Speed", std::to_string(speed)},
-        {"Format", cmbFormat->currentIndex() == 1 ? "1" : "0"},
-        {"Init", toCp1251(EditInit->text())},
-        {"DialPrefix", toCp1251(EditDialPrefix->text())},
-    };
-    // Key by key, in this order; a write that fails stops here with the earlier keys written.
-    for (const auto& [key, value] : keys)
-        if (!succeeded(file_.writeString(SectionTap, key, value)))
-            return;
-    LoadSettings(file_, settings_);
-    accept();
+    if (WriteSettingsKeys(file_,
+                          {{SectionTap, "Device", device},
+                           {SectionTap, "Speed", std::to_string(speed)},
+                           {SectionTap, "Format", cmbFormat->currentIndex() == 1 ? "1" : "0"},
+                           {SectionTap, "Init", toCp1251(EditInit->text())},
+                           {SectionTap, "DialPrefix", toCp1251(EditDialPrefix->text())}},
+                          settings_))
+        accept();
 }
 
 void TfmTapLine::btnCancelClick()

@@ -89,18 +89,12 @@ TfmUnlisted::TfmUnlisted(Session& session, QWidget* parent)
 
     btnOK = new QPushButton(uiText("О&к"));
     btnCancel = new QPushButton(uiText("От&мена"));
-    markOk(btnOK);
-    markCancel(btnCancel);
     for (QPushButton* button : {btnOK, btnCancel})
         button->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
-    layout->addLayout(buttons);
+    layout->addLayout(okCancelRow(btnOK, btnCancel));
 
     connect(EditNum, &QLineEdit::textChanged, this, guarded([this] { EditNumChange(); }));
     connect(cmbProvider, &QComboBox::editTextChanged, this, guarded([this] {

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QPalette>
@@ -53,6 +54,17 @@ void TDialog::markCancel(QPushButton* button)
 void TDialog::markCommand(QPushButton* button)
 {
     setCaptionColour(button, QColor(128, 0, 0));
+}
+
+QHBoxLayout* TDialog::okCancelRow(QPushButton* ok, QPushButton* cancel)
+{
+    markOk(ok);
+    markCancel(cancel);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }
 
 void TDialog::fixSize()

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+class QHBoxLayout;
 class QPushButton;
 
 namespace zolbin {
@@ -24,6 +25,8 @@ public:
     static void markOk(QPushButton* button);      // green
     static void markCancel(QPushButton* button);  // red
     static void markCommand(QPushButton* button); // maroon
+    // The row of OK (green) and Cancel (red) at the right of the dialog's foot.
+    static QHBoxLayout* okCancelRow(QPushButton* ok, QPushButton* cancel);
 
 protected:
     // Call at the end of the subclass constructor, once the layout is complete: the size reached then

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// How the settings dialogs save: key by key into "Zolbin.ini", then the settings in memory read again.
+
+#include <initializer_list>
+#include <string>
+
+namespace zolbin {
+
+class ProfileFile;
+struct TSettings;
+
+struct SettingsKey
+{
+    const char* section;
+    const char* name;
+    std::string value;
+};
+
+// Writes the keys in the order given. A write that fails is reported in a box and stops there, with the
+// earlier keys written and the settings in memory as they were; false then. Otherwise the settings are
+// read again from the file and true is returned.
+bool WriteSettingsKeys(ProfileFile& file, std::initializer_list<SettingsKey> keys, TSettings& settings);
+
+} // namespace zolbin
