@@ -17,12 +17,10 @@ constexpr int Attempts = 3;
 
 void ReportTlsFailure(SendHost& host, const Failure& failure)
 {
-    if (failure.text.empty()) {
+    if (failure.text.empty())
         ReportSocketError(host, failure.code);
-        return;
-    }
-    host.Beep();
-    ReportStatus(host, cp("Ошибка: ") + failure.text);
+    else
+        ReportError(host, failure.text);
 }
 
 int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port, net::TlsSession* tls,

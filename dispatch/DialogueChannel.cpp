@@ -63,8 +63,7 @@ int DialogueChannel::SendLine(const std::string& line, const std::string& shownT
 
 void DialogueChannel::ReportFailure(const std::string& text)
 {
-    host_.Beep();
-    ReportStatus(host_, cp("Ошибка: ") + text);
+    ReportError(host_, text);
     if (!accepted_)
         host_.Journal().AppendEmptyLine();
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dispatch/ReplyReader.h"
 
+#include "platform/Deadline.h"
 #include "platform/Net.h"
 
 #include <array>
@@ -28,19 +29,16 @@ int ReadReply(int socket, std::string& reply, int deadlineMs)
 
 int ReadReply(net::Link& link, std::string& reply, int deadlineMs)
 {
-    using SteadyClock = std::chrono::steady_clock;
-    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(deadlineMs);
+    const auto deadline = net::SteadyClock::now() + std::chrono::milliseconds(deadlineMs);
     reply.clear();
     std::array<char, 4096> buffer{};
     for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
-        if (left.count() <= 0) {
+        const int left = net::MsLeft(deadline);
+        if (left == 0) {
             net::Winsock::SetLastError(net::Wsa::TimedOut);
             return -1;
         }
-        const int n =
-            link.Recv(buffer.data(), static_cast<int>(buffer.size()), static_cast<int>(left.count()));
+        const int n = link.Recv(buffer.data(), static_cast<int>(buffer.size()), left);
         if (n < 0)
             return -1;
         if (n == 0)

@@ -235,27 +235,17 @@ SendCommand::Served SendCommand::serveSubscriber()
             return failSubscriber({}, {}, false);
         }
         if (socket < 0)
-            return journalFailed() ? stopCommand(journalFailure()) : failConnection();
+            return notConnected();
 
         const Result<bool> accepted = params_.CurGate == Gate::SMTP
                                           ? SmtpDialogue(host_, socket, params_, lines_, &tls)
                                           : SnppDialogue(host_, socket, params_, lines_);
         if (!accepted)
             return stopCommand(accepted.failure());
-        if (!accepted.value()) {
-            // A journal that fails before acceptance stops the dialogue before its next line is sent.
-            if (journalFailed())
-                return stopCommand(journalFailure());
-            params_.DeferDate = savedDeferDate_;
-            return failSubscriber({}, {}, false);
-        }
-        if (params_.CurGate == Gate::SMTP || i == 0) {
-            params_.DeferDate = savedDeferDate_;
-            if (const Status archived = WriteArchive(params_, lines_); !archived) {
-                host_.ShowMessage(archived.failure().text, SendHost::Notice::Plain);
-                fileError_ = true;
-            }
-        }
+        if (!accepted.value())
+            return notAccepted();
+        if (params_.CurGate == Gate::SMTP || i == 0)
+            archivePage();
         reportOutcome(cp("Сообщение успешно отправлено"));
     }
     return Served::Sent;
@@ -266,8 +256,7 @@ SendCommand::Served SendCommand::serveTap(const TProvider& company)
     // A terminal pages at once and knows no hold time: a deferral or repeats (left by a group whose
     // other members allow them) fail this subscriber rather than page at another time than asked.
     if (!savedDeferDate_.empty() || params_.RepeatCount > 0) {
-        host_.Beep();
-        ReportStatus(host_, cp("Ошибка: Терминал TAP не принимает отложенные и повторные сообщения"));
+        ReportError(host_, cp("Терминал TAP не принимает отложенные и повторные сообщения"));
         host_.Journal().AppendEmptyLine();
         return failSubscriber({}, {}, false);
     }
@@ -277,15 +266,38 @@ SendCommand::Served SendCommand::serveTap(const TProvider& company)
     if (!result)
         return stopCommand(result.failure());
     if (result.value() == TapResult::NoConnection)
-        return journalFailed() ? stopCommand(journalFailure()) : failConnection();
+        return notConnected();
     if (result.value() == TapResult::Failed)
-        return journalFailed() ? stopCommand(journalFailure()) : failSubscriber({}, {}, false);
+        return notAccepted();
+    archivePage();
+    reportOutcome(cp("Сообщение успешно отправлено"));
+    return Served::Sent;
+}
+
+// No connection to the server or the terminal: a journal that failed on the way ends the command.
+SendCommand::Served SendCommand::notConnected()
+{
+    return journalFailed() ? stopCommand(journalFailure()) : failConnection();
+}
+
+// The dialogue ended without the page accepted. A journal that fails before acceptance stops the
+// dialogue before its next line is sent, and then ends the command.
+SendCommand::Served SendCommand::notAccepted()
+{
+    if (journalFailed())
+        return stopCommand(journalFailure());
+    params_.DeferDate = savedDeferDate_;
+    return failSubscriber({}, {}, false);
+}
+
+// The page is sent: it goes into the subscriber's archive, and a file error there only marks the run.
+void SendCommand::archivePage()
+{
+    params_.DeferDate = savedDeferDate_;
     if (const Status archived = WriteArchive(params_, lines_); !archived) {
         host_.ShowMessage(archived.failure().text, SendHost::Notice::Plain);
         fileError_ = true;
     }
-    reportOutcome(cp("Сообщение успешно отправлено"));
-    return Served::Sent;
 }
 
 } // namespace zolbin

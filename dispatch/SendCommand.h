@@ -47,6 +47,9 @@ private:
     Served failConnection();
     // One TAP subscriber: its own session with the company's terminal, then the shared outcome.
     Served serveTap(const TProvider& company);
+    Served notConnected();
+    Served notAccepted();
+    void archivePage();
     SendOutcome serveAll();
     // Ends the whole command with the failure, shown once it is over.
     Served stopCommand(Failure failure);

@@ -13,10 +13,15 @@ void ReportStatus(SendHost& host, const std::string& text)
     host.Journal().Append(text);
 }
 
-void ReportSocketError(SendHost& host, int code)
+void ReportError(SendHost& host, const std::string& text)
 {
     host.Beep();
-    ReportStatus(host, cp("Ошибка: ") + SocketErrorText(code));
+    ReportStatus(host, cp("Ошибка: ") + text);
+}
+
+void ReportSocketError(SendHost& host, int code)
+{
+    ReportError(host, SocketErrorText(code));
 }
 
 } // namespace zolbin

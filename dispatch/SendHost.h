@@ -66,7 +66,9 @@ public:
 // Shows the text, pauses 100 ms and appends it to the journal as one line.
 void ReportStatus(SendHost& host, const std::string& text);
 
-// A socket error report: the beep, then ReportStatus with "Ошибка: " + the error's text.
+// An error report: the beep, then ReportStatus with "Ошибка: " + the text.
+void ReportError(SendHost& host, const std::string& text);
+// ReportError with the socket error's text.
 void ReportSocketError(SendHost& host, int code);
 
 } // namespace zolbin

@@ -7,6 +7,7 @@
 #include "dispatch/TapLink.h"
 #include "dispatch/TapProtocol.h"
 #include "platform/Codepage.h"
+#include "platform/Deadline.h"
 
 #include <algorithm>
 #include <array>
@@ -16,16 +17,11 @@ namespace zolbin {
 
 namespace {
 
-using SteadyClock = std::chrono::steady_clock;
+using net::MsLeft;
+using net::SteadyClock;
 
 constexpr int LogonTries = 3;
 constexpr int BlockTries = 3;
-
-int msLeft(SteadyClock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
-    return left.count() < 0 ? 0 : static_cast<int>(left.count());
-}
 
 enum class Verdict
 {
@@ -55,11 +51,7 @@ public:
         return sent;
     }
 
-    void fail(const std::string& text)
-    {
-        host_.Beep();
-        ReportStatus(host_, cp("Ошибка: ") + text);
-    }
+    void fail(const std::string& text) { ReportError(host_, text); }
 
     // Waits for "ID=" anywhere in what arrives.
     bool waitForId(int waitMs)
@@ -119,7 +111,7 @@ private:
     bool fill(SteadyClock::time_point deadline)
     {
         std::array<char, 256> chunk{};
-        const int n = link_.Receive(chunk.data(), static_cast<int>(chunk.size()), msLeft(deadline));
+        const int n = link_.Receive(chunk.data(), static_cast<int>(chunk.size()), MsLeft(deadline));
         if (n > 0) {
             buffer_.append(chunk.data(), static_cast<std::size_t>(n));
             return true;

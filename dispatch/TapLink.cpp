@@ -5,6 +5,7 @@
 #include "dispatch/SendHost.h"
 #include "dispatch/SocketErrors.h"
 #include "platform/Codepage.h"
+#include "platform/Deadline.h"
 #include "platform/Net.h"
 #include "platform/SerialLine.h"
 
@@ -15,19 +16,8 @@ namespace zolbin {
 
 namespace {
 
-using SteadyClock = std::chrono::steady_clock;
-
-int msLeft(SteadyClock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
-    return left.count() < 0 ? 0 : static_cast<int>(left.count());
-}
-
-void reportFailure(SendHost& host, const std::string& text)
-{
-    host.Beep();
-    ReportStatus(host, cp("Ошибка: ") + text);
-}
+using net::MsLeft;
+using net::SteadyClock;
 
 class TcpLink final : public TapLink
 {
@@ -64,7 +54,7 @@ std::string modemAnswer(SerialLine& line, const std::string& command, int deadli
     std::string current;
     std::array<char, 128> buffer{};
     for (;;) {
-        const int n = line.Read(buffer.data(), static_cast<int>(buffer.size()), msLeft(deadline));
+        const int n = line.Read(buffer.data(), static_cast<int>(buffer.size()), MsLeft(deadline));
         if (n <= 0)
             return {};
         for (int i = 0; i < n; ++i) {
@@ -165,7 +155,7 @@ std::string dialFailure(const std::string& answer)
 std::unique_ptr<TapLink> openModem(SendHost& host, const TSettings& settings, const std::string& number)
 {
     if (!DialableNumber(number)) {
-        reportFailure(host, cp("Недопустимый номер телефона TAP: ") + VisibleControls(number));
+        ReportError(host, cp("Недопустимый номер телефона TAP: ") + VisibleControls(number));
         return nullptr;
     }
     ReportStatus(host, cp("Открытие порта ") + VisibleControls(settings.TapDevice) + "...");
@@ -174,7 +164,7 @@ std::unique_ptr<TapLink> openModem(SendHost& host, const TSettings& settings, co
         SerialLine::Open(settings.TapDevice, settings.TapSpeed,
                          eightBit ? SerialLine::Frame::EightN1 : SerialLine::Frame::SevenE1);
     if (!opened) {
-        reportFailure(host, VisibleControls(opened.failure().text));
+        ReportError(host, VisibleControls(opened.failure().text));
         return nullptr;
     }
     auto modem = std::make_unique<ModemLink>(host, std::move(opened).value(), eightBit);
@@ -182,9 +172,9 @@ std::unique_ptr<TapLink> openModem(SendHost& host, const TSettings& settings, co
     if (!settings.TapInit.empty()) {
         const std::string answer = modem->command(settings.TapInit, times.modemMs);
         if (answer != "OK") {
-            reportFailure(host, answer.empty() ? cp("Модем не отвечает")
-                                               : cp("Модем не принял строку инициализации (") +
-                                                     VisibleControls(answer) + ")");
+            ReportError(host, answer.empty() ? cp("Модем не отвечает")
+                                             : cp("Модем не принял строку инициализации (") +
+                                                   VisibleControls(answer) + ")");
             return nullptr;
         }
     }
@@ -193,7 +183,7 @@ std::unique_ptr<TapLink> openModem(SendHost& host, const TSettings& settings, co
         modem->setOnline();
         return modem;
     }
-    reportFailure(host, answer.empty() ? cp("Модем не ответил на набор номера") : dialFailure(answer));
+    ReportError(host, answer.empty() ? cp("Модем не ответил на набор номера") : dialFailure(answer));
     return nullptr;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Net.h"
 
+#include "platform/Deadline.h"
+
 #include <QCoreApplication>
 #include <algorithm>
 #include <arpa/inet.h>
@@ -35,18 +37,10 @@ std::set<int>& openSockets()
     return sockets;
 }
 
-using SteadyClock = std::chrono::steady_clock;
-
 void dispatchMessages()
 {
     if (QCoreApplication::instance() != nullptr)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-int msLeft(SteadyClock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
-    return left.count() < 0 ? 0 : static_cast<int>(left.count());
 }
 
 // Waits until the socket is ready for the events or the deadline passes, dispatching window messages
@@ -56,13 +50,13 @@ int waitReady(int s, short events, int timeoutMs)
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         pollfd p{s, events, 0};
-        const int slice = std::min(SliceMs, msLeft(deadline));
+        const int slice = std::min(SliceMs, MsLeft(deadline));
         const int r = ::poll(&p, 1, slice);
         if (r > 0)
             return 1;
         if (r < 0 && errno != EINTR)
             return -1;
-        if (msLeft(deadline) == 0)
+        if (MsLeft(deadline) == 0)
             return 0;
         dispatchMessages();
     }
@@ -287,7 +281,7 @@ bool GetHostByName(const std::string& name, std::uint32_t& firstAddress)
                 return true;
             }
         }
-        if (msLeft(deadline) == 0)
+        if (MsLeft(deadline) == 0)
             return fail(Wsa::TimedOut);
         dispatchMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -344,7 +338,7 @@ int lookUpAll(const std::string& host, std::uint16_t port, std::vector<sockaddr_
                 return state->code != 0 ? state->code : out.empty() ? Wsa::NoData : 0;
             }
         }
-        if (msLeft(deadline) == 0)
+        if (MsLeft(deadline) == 0)
             return Wsa::TimedOut;
         dispatchMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(2));

@@ -2,6 +2,7 @@
 #include "platform/Tls.h"
 
 #include "platform/Codepage.h"
+#include "platform/Deadline.h"
 #include "platform/Net.h"
 
 #include <array>
@@ -13,14 +14,6 @@
 namespace zolbin::net {
 
 namespace {
-
-using SteadyClock = std::chrono::steady_clock;
-
-int msLeft(SteadyClock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
-    return left.count() < 0 ? 0 : static_cast<int>(left.count());
-}
 
 // OpenSSL's reason for the oldest error in its queue (ASCII), the queue emptied.
 std::string openSslReason()
@@ -49,7 +42,7 @@ Failure socketFailure(int code)
 // Waits for what OpenSSL asked for after a call that gave `error`. 1 go on, 0 deadline passed, -1 failed.
 int waitFor(int socket, int error, SteadyClock::time_point deadline)
 {
-    const int left = msLeft(deadline);
+    const int left = MsLeft(deadline);
     if (left == 0)
         return 0;
     return WaitReady(socket, error == SSL_ERROR_WANT_WRITE, left);
