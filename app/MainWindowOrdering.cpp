@@ -57,10 +57,11 @@ void TfmSend::rewriteAndRefill(bool subscribers, int highlight)
 {
     const Status saved = subscribers ? abonents_.Save() : groups_.Save();
     if (!saved && IsListFileChanged(saved.failure())) {
-        ReloadDirectory();
+        ReloadDirectory(); // refills the lists from what the files hold
         highlight = -1;
+    } else {
+        RefillRecipientLists();
     }
-    RefillRecipientLists();
     QListWidget* list = subscribers ? lbAbonent : lbGroup;
     if (highlight >= 0 && highlight < list->count())
         list->setCurrentRow(highlight);

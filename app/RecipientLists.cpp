@@ -4,9 +4,6 @@
 #include "directory/Lists.h"
 #include "platform/Codepage.h"
 
-#include <charconv>
-#include <cstring>
-
 namespace zolbin {
 
 namespace {
@@ -79,36 +76,19 @@ QString TickList::lineText(std::uint32_t line) const
     return toQString(std::string_view(text_).substr(begin, ends_[line] - begin));
 }
 
-namespace {
-
-// " -- " and the number, as the line shows it.
-struct NumberText
-{
-    explicit NumberText(std::int32_t number)
-    {
-        std::memcpy(bytes, " -- ", 4);
-        size = static_cast<std::size_t>(std::to_chars(bytes + 4, bytes + sizeof bytes, number).ptr - bytes);
-    }
-    char bytes[16];
-    std::size_t size;
-};
-
-} // namespace
-
 // The text is sized before it is written: a doubling string would hold up to twice its bytes at once.
 void FillAbonentLines(TickList* list, const TAbonentList& abonents)
 {
     std::size_t size = 0;
     for (const AbonentPtr& a : abonents)
-        size += a->Name.view().size() + NumberText(a->Number).size;
+        size += a->Name.view().size() + DisplaySuffix(a->Number).view().size();
     std::string text;
     text.reserve(size);
     std::vector<std::uint32_t> ends;
     ends.reserve(static_cast<std::size_t>(abonents.Count()));
     for (const AbonentPtr& a : abonents) {
-        const NumberText number(a->Number);
         text += a->Name.view();
-        text.append(number.bytes, number.size);
+        text += DisplaySuffix(a->Number).view();
         ends.push_back(static_cast<std::uint32_t>(text.size()));
     }
     list->setLines(std::move(text), std::move(ends));

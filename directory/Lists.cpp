@@ -7,6 +7,8 @@
 #include "platform/FileIo.h"
 
 #include <array>
+#include <charconv>
+#include <cstring>
 #include <unordered_map>
 
 namespace zolbin {
@@ -221,12 +223,21 @@ void TAbonentList::SortByNumber()
               [](std::int32_t a, std::int32_t b) { return a < b; });
 }
 
+DisplaySuffix::DisplaySuffix(std::int32_t number)
+{
+    std::memcpy(bytes_, " -- ", 4);
+    size_ = static_cast<std::size_t>(std::to_chars(bytes_ + 4, bytes_ + sizeof bytes_, number).ptr - bytes_);
+}
+
 std::vector<std::string> TAbonentList::DisplayLines() const
 {
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(Count()));
-    for (const Ptr& a : *this)
-        lines.push_back(a->Name.str() + " -- " + std::to_string(a->Number));
+    for (const Ptr& a : *this) {
+        std::string line = a->Name.str();
+        line += DisplaySuffix(a->Number).view();
+        lines.push_back(std::move(line));
+    }
     return lines;
 }
 
@@ -278,10 +289,13 @@ Status TGroupList::LinkMembers(const TAbonentList& abonents)
     for (const Ptr& g : *this)
         for (const AbonentPtr& m : g->Members)
             firstOfName.emplace(m->Name.view(), -1);
-    for (int i = 0; i < abonents.Count() && !firstOfName.empty(); ++i) {
+    std::size_t unresolved = firstOfName.size();
+    for (int i = 0; i < abonents.Count() && unresolved > 0; ++i) {
         const auto found = firstOfName.find(abonents[i]->Name.view());
-        if (found != firstOfName.end() && found->second < 0)
+        if (found != firstOfName.end() && found->second < 0) {
             found->second = i;
+            --unresolved;
+        }
     }
     std::vector<int> subscriberOf;
     for (const Ptr& g : *this)
