@@ -33,10 +33,7 @@ private:
 Result<bool> readTable(const char* fileName, Table& table)
 {
     const std::string path = findDataFile(fileName);
-    int fd;
-    do
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
+    const int fd = OpenRetrying(path.c_str(), O_RDONLY);
     if (fd < 0)
         return false;
     FileCloser closer(fd);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dispatch/Smtp.h"
 
+#include "directory/TextChecks.h"
 #include "dispatch/CodeTables.h"
 #include "dispatch/DialogueChannel.h"
 #include "dispatch/MessageText.h"
@@ -132,10 +133,7 @@ std::vector<std::string> SmtpExtensions(const std::string& ehloReply)
         const std::size_t end = ehloReply.find("\r\n", from);
         std::string line = ehloReply.substr(from, end == std::string::npos ? std::string::npos : end - from);
         if (line.size() > 4) {
-            line = line.substr(4);
-            std::transform(line.begin(), line.end(), line.begin(), [](char c) {
-                return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-            });
+            line = UpperCaseText(std::string_view(line).substr(4));
             while (!line.empty() && line.back() == ' ')
                 line.pop_back();
             extensions.push_back(line);

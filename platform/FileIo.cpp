@@ -62,15 +62,6 @@ int appendWhole(int fd, std::string_view bytes)
     return err;
 }
 
-int openRetrying(const char* path, int flags, mode_t mode = 0666)
-{
-    int fd;
-    do
-        fd = ::open(path, flags | O_CLOEXEC, mode);
-    while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
 // The folder part of a path ("." for a bare name).
 std::string folderOf(const std::string& path)
 {
@@ -101,10 +92,19 @@ bool fileExists(const std::string& path)
     return ::stat(path.c_str(), &st) == 0;
 }
 
+int OpenRetrying(const char* path, int flags, unsigned mode)
+{
+    int fd;
+    do
+        fd = ::open(path, flags | O_CLOEXEC, static_cast<mode_t>(mode));
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
 int readWholeFile(const std::string& path, std::string& out)
 {
     out.clear();
-    const int fd = openRetrying(path.c_str(), O_RDONLY);
+    const int fd = OpenRetrying(path.c_str(), O_RDONLY);
     if (fd < 0)
         return errno;
     char buffer[65536];
@@ -162,7 +162,7 @@ Status AtomicWriter::open()
     const std::string base = path_.substr(path_.rfind('/') == std::string::npos ? 0 : path_.rfind('/') + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = folder + "/." + base + ".tmp" + randomSuffix();
-        const int fd = openRetrying(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL);
+        const int fd = OpenRetrying(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL);
         if (fd >= 0) {
             fd_ = fd;
             tempPath_ = std::move(candidate);
@@ -202,7 +202,7 @@ Status AtomicWriter::commit()
         return Failure::fromErrno(err); // the destructor removes the temporary file
     committed_ = true;
     // Make the rename itself durable; a failure here no longer affects the contents.
-    const int dir = openRetrying(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY);
+    const int dir = OpenRetrying(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY);
     if (dir >= 0) {
         (void)::fsync(dir);
         ::close(dir);
@@ -225,7 +225,7 @@ Status rewriteWholeFile(const std::string& path, std::string_view bytes)
 
 Status appendToFile(const std::string& path, std::string_view bytes)
 {
-    const int fd = openRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT);
+    const int fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT);
     if (fd < 0)
         return Failure::fromErrno(errno);
     if (const int err = appendWhole(fd, bytes)) {
@@ -241,7 +241,7 @@ Status createIfMissing(const std::string& path)
 {
     if (fileExists(path))
         return {};
-    const int fd = openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_EXCL);
+    const int fd = OpenRetrying(path.c_str(), O_WRONLY | O_CREAT | O_EXCL);
     if (fd < 0)
         return errno == EEXIST ? Status() : Status(Failure::fromErrno(errno));
     ::close(fd);
@@ -299,7 +299,7 @@ Result<std::string> copyAside(const std::string& path)
         std::string candidate = path + ".bad";
         if (n > 0)
             candidate.append(".").append(std::to_string(n));
-        const int fd = openRetrying(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL);
+        const int fd = OpenRetrying(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL);
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;

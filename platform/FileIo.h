@@ -14,6 +14,9 @@ bool fileExists(const std::string& path);
 // Reads the whole file into out. Returns 0, or the errno of the failed open or read.
 int readWholeFile(const std::string& path, std::string& out);
 
+// open(2) with O_CLOEXEC added, tried again when a signal interrupts it. The descriptor, or -1 with errno.
+int OpenRetrying(const char* path, int flags, unsigned mode = 0666);
+
 // Rewrites a file whole through a temporary file in the same folder, fsync and rename: a failure at
 // any step leaves the previous file as it was.
 class AtomicWriter final

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FileLock.h"
 
+#include "platform/FileIo.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -20,10 +22,7 @@ FileLock::Result FileLock::take(const std::string& path)
 {
     if (fd_ >= 0)
         return Result::Taken;
-    int fd;
-    do
-        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    while (fd < 0 && errno == EINTR);
+    const int fd = OpenRetrying(path.c_str(), O_RDWR | O_CREAT);
     if (fd < 0) {
         error_ = errno;
         return Result::Unavailable;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FileReader.h"
 
+#include "platform/FileIo.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -17,9 +19,7 @@ FileReader::~FileReader()
 
 int FileReader::open(const std::string& path)
 {
-    do
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    while (fd_ < 0 && errno == EINTR);
+    fd_ = OpenRetrying(path.c_str(), O_RDONLY);
     if (fd_ < 0)
         return errno;
     struct stat st

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Modal message boxes as the windows and the send command show them. The windows install a responder
-// that shows real boxes; tests install one that records every box and answers it. Texts are cp1251.
+// Modal message boxes as the windows show them (the logic never shows one: it returns a result). The windows
+// install a responder that shows real boxes; tests install one that records every box and answers it. Texts
+// are cp1251.
 
 #include <functional>
 #include <string>

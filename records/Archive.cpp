@@ -5,6 +5,7 @@
 #include "platform/FileIo.h"
 #include "platform/IoError.h"
 
+#include <QByteArrayView>
 #include <cerrno>
 #include <filesystem>
 #include <string_view>
@@ -97,49 +98,6 @@ Status WriteArchive(const TSendParams& params, const std::vector<std::string>& m
 
 namespace {
 
-// True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF).
-bool isUtf8(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t extra = 0;
-        unsigned min = 0;
-        unsigned code = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        if (c >= 0xC2 && c <= 0xDF) {
-            extra = 1;
-            min = 0x80;
-            code = c & 0x1Fu;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            extra = 2;
-            min = 0x800;
-            code = c & 0x0Fu;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            extra = 3;
-            min = 0x10000;
-            code = c & 0x07u;
-        } else {
-            return false;
-        }
-        if (i + extra >= text.size())
-            return false;
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (next & 0x3Fu);
-        }
-        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
 // The older file's bytes first, then the other's, through one atomic rewrite of the UTF-8 name.
 Status joinInto(const std::filesystem::path& target, const std::filesystem::path& old)
 {
@@ -165,7 +123,8 @@ Status MigrateArchiveNames()
     std::vector<fs::path> oldNames;
     for (fs::directory_iterator it(ArchiveFolder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (it->is_regular_file(ec) && name.size() > 4 && name.ends_with(".log") && !isUtf8(name))
+        if (it->is_regular_file(ec) && name.size() > 4 && name.ends_with(".log") &&
+            !QByteArrayView(name.data(), static_cast<qsizetype>(name.size())).isValidUtf8())
             oldNames.push_back(it->path());
     }
     for (const fs::path& old : oldNames) {

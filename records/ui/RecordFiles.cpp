@@ -40,10 +40,7 @@ int ChunkReader::open(const std::string& path)
 {
     close();
     pendingCr_ = false;
-    int fd;
-    do
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
+    const int fd = OpenRetrying(path.c_str(), O_RDONLY);
     if (fd < 0)
         return errno;
     struct stat st
