@@ -93,13 +93,4 @@ std::string MakeDirectory(const DirectorySize& size)
     return pattern;
 }
 
-long long ListFilesSize(const std::string& folder)
-{
-    long long total = 0;
-    for (const char* name : {AbonentFileName, GroupFileName, CompanyFileName})
-        if (const fs::path p = fs::path(folder) / name; fs::exists(p))
-            total += static_cast<long long>(fs::file_size(p));
-    return total;
-}
-
 } // namespace zolbin::bench

@@ -26,7 +26,4 @@ void WriteDirectory(const std::string& folder, const DirectorySize& size);
 // A fresh folder under the system's temporary folder holding such a directory; removed by the caller.
 std::string MakeDirectory(const DirectorySize& size);
 
-// Total size in bytes of the three list files of a folder.
-long long ListFilesSize(const std::string& folder);
-
 } // namespace zolbin::bench

@@ -145,14 +145,6 @@ void BM_Save(benchmark::State& state)
     }
 }
 
-// Linking runs in the data folder (it rewrites "Group.lst" there).
-struct InFolder
-{
-    explicit InFolder(const std::string& folder) : before(fs::current_path()) { fs::current_path(folder); }
-    ~InFolder() { fs::current_path(before); }
-    fs::path before;
-};
-
 void BM_LinkMembers(benchmark::State& state)
 {
     const int size = static_cast<int>(state.range(0));

@@ -20,13 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct InFolder
-{
-    explicit InFolder(const std::string& folder) : before(fs::current_path()) { fs::current_path(folder); }
-    ~InFolder() { fs::current_path(before); }
-    fs::path before;
-};
-
 void BM_Startup(benchmark::State& state)
 {
     const InFolder in(Folder(static_cast<int>(state.range(0))));

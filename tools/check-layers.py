@@ -25,6 +25,7 @@ MAY_INCLUDE = {
     "dialogs": ["platform", "platform/ui", "directory", "records", "dispatch"],
     "app": LOGIC + UI,
     "cli": LOGIC,
+    "bench": LOGIC + UI + ["app"],
 }
 
 # Headers that would make a logic library talk to the operator or need a display.
