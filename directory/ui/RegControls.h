@@ -18,17 +18,12 @@ inline int selectedRow(const QListWidget* list)
     return item != nullptr && item->isSelected() ? list->row(item) : -1;
 }
 
-// Empties the list and fills it with the names (cp1251), nothing selected; each row gets the size hint
-// when one is given. A row is complete before it joins the list, so the list is told of it once.
-inline void fillNames(QListWidget* list, const std::vector<std::string>& names, QSize rowSize = {})
+// Empties the list and fills it with the names (cp1251), nothing selected.
+inline void fillNames(QListWidget* list, const std::vector<std::string>& names)
 {
     list->clear();
-    for (const std::string& name : names) {
-        auto* item = new QListWidgetItem(toQString(name));
-        if (rowSize.isValid())
-            item->setSizeHint(rowSize);
-        list->addItem(item);
-    }
+    for (const std::string& name : names)
+        list->addItem(toQString(name));
     list->setCurrentRow(-1);
 }
 

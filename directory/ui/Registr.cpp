@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace zolbin {
@@ -29,6 +30,15 @@ constexpr int ClientWidth = 238;
 constexpr int ClientHeight = 215;
 constexpr int RowHeight = 16;
 constexpr int RowPointSize = 8;
+
+// Every row of the list is RowHeight high. Told once by the list's delegate, not stored in each row: the
+// list asks one row for its size, since all are the same.
+class FixedRowHeight final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return {0, RowHeight}; }
+};
 
 // A menu item whose key is taken by the window itself (Enter, Esc): the key is only shown.
 QString withKeyShown(const char* caption, const char* key)
@@ -75,6 +85,7 @@ void TfmRegistr::buildUi()
     ListBox = new QListWidget;
     ListBox->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox->setUniformItemSizes(true);
+    ListBox->setItemDelegate(new FixedRowHeight(ListBox));
     QFont small = ListBox->font();
     small.setPointSize(RowPointSize);
     ListBox->setFont(small);
@@ -134,7 +145,7 @@ void TfmRegistr::fillList()
         names = groups_.Names();
     else if (kind_ == KindProvider)
         names = providers_.Names();
-    fillNames(ListBox, names, QSize(0, RowHeight));
+    fillNames(ListBox, names);
 }
 
 void TfmRegistr::NewUserItemClick()
