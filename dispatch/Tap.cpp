@@ -4,147 +4,49 @@
 #include "dispatch/DialogueChannel.h"
 #include "dispatch/SendHost.h"
 #include "dispatch/Snpp.h"
+#include "dispatch/TapChannel.h"
 #include "dispatch/TapLink.h"
 #include "dispatch/TapProtocol.h"
 #include "platform/Codepage.h"
 #include "platform/Deadline.h"
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 
 namespace zolbin {
 
 namespace {
 
-using net::MsLeft;
 using net::SteadyClock;
+
+using tap::Channel;
+using tap::Verdict;
 
 constexpr int LogonTries = 3;
 constexpr int BlockTries = 3;
+// Answers to the closing EOT read before the session is given up as not ended.
+constexpr int ClosingAnswers = 4;
 
-enum class Verdict
+SteadyClock::time_point after(int ms)
 {
-    Ack,
-    Nak,
-    Refused, // RS
-    Ended,   // ESC EOT
-    GoAhead, // ESC [p
-    Silent,  // the deadline passed
-    Gone     // the line broke (already reported)
-};
+    return SteadyClock::now() + std::chrono::milliseconds(ms);
+}
 
-// The exchange of one session: what is sent and what arrives, each shown and journaled readably.
-class TapChannel
-{
-public:
-    TapChannel(SendHost& host, TapLink& link) : host_(host), link_(link) {}
-
-    bool send(const std::string& wire, const std::string& shown)
-    {
-        if (!accepted_ && host_.Journal().Failure() != 0)
-            return false; // nothing more goes out unjournaled
-        const bool sent = link_.Send(wire);
-        ReportStatus(host_, cp("Посылка: ") + shown);
-        if (!sent)
-            fail(link_.ErrorText());
-        return sent;
-    }
-
-    void fail(const std::string& text) { ReportError(host_, text); }
-
-    // Waits for "ID=" anywhere in what arrives.
-    bool waitForId(int waitMs)
-    {
-        const auto deadline = SteadyClock::now() + std::chrono::milliseconds(waitMs);
-        for (;;) {
-            if (const std::size_t at = buffer_.find("ID="); at != std::string::npos) {
-                buffer_.erase(0, at + 3);
-                ReportStatus(host_, cp("Ответ: ID="));
-                return true;
-            }
-            if (!fill(deadline))
-                return false;
-        }
-    }
-
-    // Reads lines until one decides: informational lines are shown and passed over.
-    Verdict verdict(int waitMs)
-    {
-        const auto deadline = SteadyClock::now() + std::chrono::milliseconds(waitMs);
-        for (;;) {
-            const std::size_t end = buffer_.find(tap::CR);
-            if (end == std::string::npos) {
-                if (!fill(deadline))
-                    return gone_ ? Verdict::Gone : Verdict::Silent;
-                continue;
-            }
-            std::string line = buffer_.substr(0, end);
-            buffer_.erase(0, end + 1);
-            std::erase(line, '\n');
-            if (line.empty())
-                continue;
-            lastLine_ = tap::Readable(line);
-            ReportStatus(host_, cp("Ответ: ") + lastLine_);
-            if (line == "NO CARRIER") { // the modem lost the terminal's carrier
-                gone_ = true;
-                fail(cp("Связь с терминалом TAP прервалась (NO CARRIER)"));
-                return Verdict::Gone;
-            }
-            if (line[0] == tap::ACK)
-                return Verdict::Ack;
-            if (line[0] == tap::NAK)
-                return Verdict::Nak;
-            if (line[0] == tap::RS)
-                return Verdict::Refused;
-            if (line.rfind(std::string{tap::ESC, tap::EOT}, 0) == 0)
-                return Verdict::Ended;
-            if (line.rfind(std::string{tap::ESC, '[', 'p'}, 0) == 0)
-                return Verdict::GoAhead;
-        }
-    }
-
-    const std::string& lastLine() const { return lastLine_; }
-    void pageAccepted() { accepted_ = true; }
-
-private:
-    bool fill(SteadyClock::time_point deadline)
-    {
-        std::array<char, 256> chunk{};
-        const int n = link_.Receive(chunk.data(), static_cast<int>(chunk.size()), MsLeft(deadline));
-        if (n > 0) {
-            buffer_.append(chunk.data(), static_cast<std::size_t>(n));
-            return true;
-        }
-        if (n < 0) {
-            gone_ = true;
-            fail(link_.ErrorText());
-        }
-        return false;
-    }
-
-    SendHost& host_;
-    TapLink& link_;
-    std::string buffer_;
-    std::string lastLine_;
-    bool accepted_ = false;
-    bool gone_ = false;
-};
-
-// The end of the session: EOT, then the terminal's ESC EOT.
-void endSession(TapChannel& channel)
+// The end of the session: EOT, then the terminal's ESC EOT. The closing has a deadline of its own and a
+// bound on the answers it reads; the page, when accepted, stays accepted whatever it gives.
+void endSession(Channel& channel)
 {
     if (!channel.send(std::string{tap::EOT, tap::CR}, "<EOT><CR>"))
         return;
-    for (;;) {
-        const Verdict v = channel.verdict(CurrentTapDeadlines().replyMs);
+    const auto deadline = after(CurrentTapDeadlines().replyMs);
+    for (int answer = 0; answer < ClosingAnswers; ++answer) {
+        const Verdict v = channel.verdict(deadline);
         if (v == Verdict::Ended || v == Verdict::Gone)
             return;
-        if (v == Verdict::Silent) {
-            channel.fail(cp("Терминал TAP не завершил сеанс"));
-            return;
-        }
+        if (v == Verdict::Silent)
+            break;
     }
+    channel.fail(cp("Терминал TAP не завершил сеанс"));
 }
 
 // What a verdict that ends the dialogue is reported as; empty for one already reported.
@@ -162,27 +64,27 @@ std::string failureText(Verdict v, const std::string& silence, const std::string
     }
 }
 
-bool failWith(TapChannel& channel, Verdict v, const std::string& silence)
+bool failWith(Channel& channel, Verdict v, const std::string& silence)
 {
     if (const std::string text = failureText(v, silence, channel.lastLine()); !text.empty())
         channel.fail(text);
     return false;
 }
 
-bool wake(TapChannel& channel)
+bool wake(Channel& channel)
 {
     const TapDeadlines& times = CurrentTapDeadlines();
     for (int i = 0; i < times.wakeTries; ++i) {
         if (!channel.send(std::string(1, tap::CR), "<CR>"))
             return false;
-        if (channel.waitForId(times.wakeMs))
+        if (channel.waitForId(after(times.wakeMs)))
             return true;
     }
     channel.fail(cp("Терминал TAP не отвечает (нет «ID=»)"));
     return false;
 }
 
-bool logOn(TapChannel& channel, const std::string& password)
+bool logOn(Channel& channel, const std::string& password)
 {
     if (std::any_of(password.begin(), password.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
@@ -194,7 +96,7 @@ bool logOn(TapChannel& channel, const std::string& password)
     for (int attempt = 1; attempt <= LogonTries; ++attempt) {
         if (!channel.send(wire, shown))
             return false;
-        const Verdict v = channel.verdict(CurrentTapDeadlines().replyMs);
+        const Verdict v = channel.verdict(after(CurrentTapDeadlines().replyMs));
         if (v == Verdict::Ack)
             break;
         if (v == Verdict::Nak && attempt < LogonTries)
@@ -207,19 +109,19 @@ bool logOn(TapChannel& channel, const std::string& password)
             failWith(channel, v, cp("Терминал TAP не ответил на вход"));
         return false;
     }
-    const Verdict go = channel.verdict(CurrentTapDeadlines().replyMs);
+    const Verdict go = channel.verdict(after(CurrentTapDeadlines().replyMs));
     if (go == Verdict::GoAhead)
         return true;
     return failWith(channel, go, cp("Терминал TAP не пригласил к передаче (нет <ESC>[p)"));
 }
 
 // Sends one block until the terminal takes it. RS: the pager is refused, the session ended politely.
-bool sendBlock(SendHost& host, TapChannel& channel, const tap::Block& block)
+bool sendBlock(SendHost& host, Channel& channel, const tap::Block& block)
 {
     for (int attempt = 1; attempt <= BlockTries; ++attempt) {
         if (!channel.send(block.wire, block.shown))
             return false;
-        const Verdict v = channel.verdict(CurrentTapDeadlines().replyMs);
+        const Verdict v = channel.verdict(after(CurrentTapDeadlines().replyMs));
         if (v == Verdict::Ack)
             return true;
         if (v == Verdict::Nak && attempt < BlockTries)
@@ -260,7 +162,7 @@ Result<bool> TapDialogue(SendHost& host, TapLink& link, const TSendParams& param
                          const std::vector<std::string>& lines, const std::string& password)
 {
     const TSendParams p = params;
-    TapChannel channel(host, link);
+    Channel channel(host, link);
     if (!wake(channel) || !logOn(channel, password))
         return false;
 

@@ -9,6 +9,7 @@
 #include "platform/Net.h"
 #include "platform/SerialLine.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 
@@ -46,27 +47,48 @@ private:
     int socket_;
 };
 
+// The longest modem answer kept; the rest of a longer line is passed over.
+constexpr std::size_t MaxModemAnswer = 128;
+
 // The modem's answer to a command: lines up to CR or LF; empty lines and the echo of the command itself
-// are passed over. Empty when the deadline passed or the line is gone.
+// are passed over. Empty when the deadline passed, however much arrived, or the line is gone.
 std::string modemAnswer(SerialLine& line, const std::string& command, int deadlineMs)
 {
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(deadlineMs);
     std::string current;
     std::array<char, 128> buffer{};
-    for (;;) {
-        const int n = line.Read(buffer.data(), static_cast<int>(buffer.size()), MsLeft(deadline));
+    for (int left = deadlineMs; left > 0; left = MsLeft(deadline)) {
+        const int n = line.Read(buffer.data(), static_cast<int>(buffer.size()), left);
         if (n <= 0)
             return {};
         for (int i = 0; i < n; ++i) {
             const char c = buffer[static_cast<std::size_t>(i)];
             if (c != '\r' && c != '\n') {
-                current += c;
+                if (current.size() < MaxModemAnswer)
+                    current += c;
                 continue;
             }
             if (!current.empty() && current != command)
                 return current;
             current.clear();
         }
+    }
+    return {};
+}
+
+// Waits until the line has been quiet for `ms` (what arrives meanwhile is thrown away), at most three
+// times as long: a modem takes "+++" for an escape only after such a guard time of silence.
+void quietFor(SerialLine& line, int ms)
+{
+    const auto limit = SteadyClock::now() + std::chrono::milliseconds(3 * ms);
+    auto quietUntil = SteadyClock::now() + std::chrono::milliseconds(ms);
+    std::array<char, 128> buffer{};
+    for (int left = MsLeft(quietUntil); left > 0; left = MsLeft(std::min(quietUntil, limit))) {
+        const int n = line.Read(buffer.data(), static_cast<int>(buffer.size()), left);
+        if (n < 0)
+            return; // the line is gone: nothing to wait for
+        if (n > 0)
+            quietUntil = SteadyClock::now() + std::chrono::milliseconds(ms);
     }
 }
 
@@ -114,15 +136,18 @@ public:
     }
 
 private:
-    // Back to command mode after a guard time, ATH0, then the device is closed, which drops DTR.
+    // Back to command mode: "+++" between two guard times of silence, ATH0, then the device is closed,
+    // which drops DTR.
     void hangUp()
     {
         const int guard = CurrentTapDeadlines().guardMs;
-        host_.Pause(static_cast<unsigned>(guard));
+        quietFor(line_, guard);
         ReportStatus(host_, cp("Посылка: +++"));
         if (line_.Write("+++", guard)) {
+            const auto sent = SteadyClock::now();
             if (const std::string ok = modemAnswer(line_, {}, guard * 2); !ok.empty())
                 ReportStatus(host_, cp("Ответ: ") + VisibleControls(ok));
+            quietFor(line_, MsLeft(sent + std::chrono::milliseconds(guard)));
             (void)command("ATH0", CurrentTapDeadlines().modemMs);
         }
     }

@@ -92,6 +92,12 @@ std::vector<std::string> TapTerminal::dialled() const
     return dialled_;
 }
 
+std::vector<std::pair<long, long>> TapTerminal::escapeGuards() const
+{
+    std::lock_guard lock(mutex_);
+    return escapeGuards_;
+}
+
 bool TapTerminal::readByte(int fd, char& c)
 {
     const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(WaitLimitMs);
@@ -103,6 +109,8 @@ bool TapTerminal::readByte(int fd, char& c)
             return false;
         std::lock_guard lock(mutex_);
         received_ += c;
+        byteBeforeAt_ = lastByteAt_;
+        lastByteAt_ = std::chrono::steady_clock::now();
         return true;
     }
     return false;
@@ -111,6 +119,19 @@ bool TapTerminal::readByte(int fd, char& c)
 void TapTerminal::write(int fd, const std::string& bytes)
 {
     (void)!::write(fd, bytes.data(), bytes.size());
+}
+
+void TapTerminal::flood(int fd, const std::string& bytes)
+{
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(WaitLimitMs);
+    while (!stop_ && std::chrono::steady_clock::now() < limit) {
+        pollfd p{fd, POLLOUT, 0};
+        if (::poll(&p, 1, 50) <= 0)
+            continue;
+        if ((p.revents & (POLLERR | POLLHUP)) != 0 ||
+            ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) < 0)
+            return;
+    }
 }
 
 void TapTerminal::runTcp()
@@ -129,18 +150,35 @@ void TapTerminal::runTcp()
 
 void TapTerminal::runModem()
 {
+    using Clock = std::chrono::steady_clock;
+    const auto ms = [](Clock::duration d) {
+        return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
+    };
     std::string command;
+    long quietBefore = 0;
+    Clock::time_point escapedAt{};
     char c = 0;
     while (!stop_) {
         if (!readByte(master_, c))
             continue;
+        if (escapedAt != Clock::time_point{}) {
+            std::lock_guard lock(mutex_);
+            escapeGuards_.emplace_back(quietBefore, ms(lastByteAt_ - escapedAt));
+            escapedAt = {};
+        }
         if (c == '\n')
             continue;
         if (c != '\r') {
+            if (c == '+' && command.find('+') == std::string::npos) {
+                std::lock_guard lock(mutex_);
+                quietBefore = ms(lastByteAt_ - byteBeforeAt_);
+            }
             command += c;
             if (command.size() >= 3 && command.compare(command.size() - 3, 3, "+++") == 0) {
                 write(master_, "\r\nOK\r\n");
                 command.clear();
+                std::lock_guard lock(mutex_);
+                escapedAt = lastByteAt_;
             }
             continue;
         }
@@ -179,6 +217,8 @@ void TapTerminal::session(int fd)
             continue;
         }
         if (line.empty()) {
+            if (!b.floodBeforeId.empty())
+                return flood(fd, b.floodBeforeId);
             if (!b.silent)
                 write(fd, "ID=");
             continue;
@@ -188,6 +228,8 @@ void TapTerminal::session(int fd)
                 write(fd, std::string{ESC, EOT, CR});
                 return;
             }
+            if (!b.floodOnLogon.empty())
+                return flood(fd, b.floodOnLogon + CR);
             if (logonNaks-- > 0) {
                 write(fd, std::string{NAK, CR});
                 line.clear();
@@ -195,7 +237,8 @@ void TapTerminal::session(int fd)
             }
             for (const std::string& notice : b.notices)
                 write(fd, notice + CR);
-            write(fd, std::string{ACK, CR, ESC, '[', 'p', CR});
+            write(fd,
+                  std::string{ACK, CR, ESC, '[', 'p', CR} + (b.ackBeforeBlock ? std::string{ACK, CR} : ""));
             break;
         }
         line.clear();
@@ -209,11 +252,15 @@ void TapTerminal::session(int fd)
             return;
         if (c == EOT) {
             (void)readByte(fd, c);
+            if (b.endlessClosing)
+                return flood(fd, std::string{ACK, CR, NAK, CR, RS, CR, ESC, '[', 'p', CR});
             write(fd, std::string{ESC, EOT, CR});
             return;
         }
         if (c != STX)
             continue;
+        if (b.closeOnBlock)
+            return;
         std::string block(1, STX);
         do {
             if (!readByte(fd, c))

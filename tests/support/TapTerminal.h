@@ -7,11 +7,13 @@
 // stops when destroyed.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace zolbin::test {
@@ -26,6 +28,11 @@ struct TapBehaviour
     bool noiseOnFirstBlock = false;      // one bit of the first block arrives flipped (a checksum error)
     std::set<std::string> refusedPagers; // RS for pages to these pager IDs
     std::vector<std::string> notices;    // informational lines sent before each ACK of a logon
+    bool ackBeforeBlock = false;         // an ACK line right behind the go-ahead, before any block
+    bool closeOnBlock = false;           // hangs up when a block arrives
+    bool endlessClosing = false;         // answers EOT with ACK, NAK, RS and ESC [p lines until hung up
+    std::string floodBeforeId;           // streams these bytes until hung up, never saying "ID="
+    std::string floodOnLogon;            // streams this line to the logon, never answering it
 };
 
 // What the modem answers to the dial command (a word such as "BUSY"; empty: "CONNECT 9600").
@@ -57,6 +64,8 @@ public:
     std::vector<TapPage> pages() const;
     std::string received() const; // every byte of every session (the modem's commands included)
     std::vector<std::string> dialled() const;
+    // The modem's view of each "+++": the quiet before it and after it, in milliseconds.
+    std::vector<std::pair<long, long>> escapeGuards() const;
 
     // The checksum as this terminal computes it, for tests that build a block themselves.
     static std::string ChecksumOf(const std::string& block);
@@ -68,6 +77,8 @@ private:
     void session(int fd);
     bool readByte(int fd, char& c);
     void write(int fd, const std::string& bytes);
+    // Sends the bytes again and again until the client hangs up (or the time limit).
+    void flood(int fd, const std::string& bytes);
 
     TapBehaviour behaviour_;
     ModemBehaviour modem_;
@@ -80,6 +91,9 @@ private:
     std::vector<TapPage> pages_;
     std::string received_;
     std::vector<std::string> dialled_;
+    std::vector<std::pair<long, long>> escapeGuards_;
+    std::chrono::steady_clock::time_point lastByteAt_{};
+    std::chrono::steady_clock::time_point byteBeforeAt_{}; // the byte before the last one
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };

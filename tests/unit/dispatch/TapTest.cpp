@@ -6,6 +6,8 @@
 #include "tests/support/TapTerminal.h"
 #include "tests/unit/dispatch/SendCommandFixture.h"
 
+#include <chrono>
+
 using namespace zolbin;
 using namespace zolbin::test;
 using ::testing::Contains;
@@ -102,7 +104,11 @@ TEST_P(TapTerminalCases, EndsAsTheTerminalDecides)
     TapTerminal terminal(c.behaviour);
     addTapCompany("Tap", tcp(terminal));
     chooseSubscriber("Ann", 5, "Tap");
+    const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(send(), c.outcome);
+    // Whatever the terminal streams, every wait ends at its deadline and the journal stays small.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(6));
+    EXPECT_LT(dir.read("Zolbin.log").size(), 16000u);
     EXPECT_THAT(JournalLines(), Contains(HasSubstr(c.journalLine)));
     const std::string received = terminal.received();
     EXPECT_EQ(std::count(received.begin(), received.end(), '\x02'), c.blocksSent);
@@ -122,8 +128,50 @@ INSTANTIATE_TEST_SUITE_P(
         TerminalCase{"LogonRefused", behaviour([](TapBehaviour& b) { b.refuseLogon = true; }),
                      SendOutcome::Stopped, "Ошибка: Терминал TAP отказал во входе (<ESC><EOT>)", 0},
         TerminalCase{"NoIdUntilTheDeadline", behaviour([](TapBehaviour& b) { b.silent = true; }),
-                     SendOutcome::Stopped, "Ошибка: Терминал TAP не отвечает (нет «ID=»)", 0}),
+                     SendOutcome::Stopped, "Ошибка: Терминал TAP не отвечает (нет «ID=»)", 0},
+        // An answer counts only for the block it follows.
+        TerminalCase{"AckBeforeTheBlockThenNaks", behaviour([](TapBehaviour& b) {
+                         b.ackBeforeBlock = true;
+                         b.blockNaks = 3;
+                     }),
+                     SendOutcome::Stopped, "Ошибка: Терминал TAP трижды не принял блок (<NAK>)", 3},
+        TerminalCase{"AckBeforeTheBlockThenHangsUp", behaviour([](TapBehaviour& b) {
+                         b.ackBeforeBlock = true;
+                         b.closeOnBlock = true;
+                     }),
+                     SendOutcome::Stopped, "Ошибка: Соединение закрыто удаленным хостом.", 1},
+        TerminalCase{"ClosingThatNeverEndsLeavesThePageSent",
+                     behaviour([](TapBehaviour& b) { b.endlessClosing = true; }), SendOutcome::Completed,
+                     "Ошибка: Терминал TAP не завершил сеанс", 1},
+        TerminalCase{"FloodWithoutId",
+                     behaviour([](TapBehaviour& b) { b.floodBeforeId = std::string(4000, 'I'); }),
+                     SendOutcome::Stopped, "Ошибка: Терминал TAP не отвечает (нет «ID=»)", 0},
+        TerminalCase{"FloodOfLongNotices",
+                     behaviour([](TapBehaviour& b) { b.floodOnLogon = std::string(1000, 'n'); }),
+                     SendOutcome::Stopped, "Пропущено строк терминала: ", 0}),
     [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(TapTest, EarlyAnswerIsJournaledAndLongLinesAreCut)
+{
+    TapTerminal early(behaviour([](TapBehaviour& b) {
+        b.ackBeforeBlock = true;
+        b.blockNaks = 1;
+    }));
+    addTapCompany("Tap", tcp(early));
+    chooseSubscriber("Ann", 5, "Tap");
+    EXPECT_EQ(send(), SendOutcome::Completed);
+    auto lines = JournalLines();
+    const auto block = std::find(lines.begin(), lines.end(), "Посылка: <STX>5<CR>***<CR><ETX>248<CR>");
+    ASSERT_NE(block, lines.end());
+    EXPECT_EQ(*(block - 1), "Ответ: <ACK>"); // read before the block, answering nothing
+    EXPECT_EQ(*(block + 1), "Ответ: <NAK>");
+
+    TapTerminal flooding(behaviour([](TapBehaviour& b) { b.floodOnLogon = std::string(1000, 'n'); }));
+    providers.Items(0)->TapPhone = tcp(flooding);
+    EXPECT_EQ(send(), SendOutcome::Stopped);
+    lines = JournalLines();
+    EXPECT_EQ(journalCount("Ответ: " + std::string(256, 'n') + "…"), 16);
+}
 
 TEST_F(TapTest, RefusedPagerFailsOneMemberWhileTheOthersAreServed)
 {
@@ -213,6 +261,20 @@ INSTANTIATE_TEST_SUITE_P(Tap, TapModemCases,
                                            ModemCase{"UnsupportedSpeed", "", 12345,
                                                      "не открыт: скорость 12345 бит/с не поддерживается"}),
                          [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(TapTest, ModemEscapeHasItsGuardTimeOfSilence)
+{
+    CurrentTapDeadlines().guardMs = 300;
+    TapTerminal terminal(TapBehaviour{}, ModemBehaviour{});
+    addTapCompany("Tap", "555-1234");
+    chooseSubscriber("Ann", 5, "Tap");
+    host.settings.TapDevice = terminal.slavePath();
+    EXPECT_EQ(send(), SendOutcome::Completed);
+    const auto guards = terminal.escapeGuards();
+    ASSERT_EQ(guards.size(), 1u);
+    EXPECT_GE(guards[0].first, 290);  // quiet before "+++"
+    EXPECT_GE(guards[0].second, 290); // and after it, before ATH0
+}
 
 TEST(TapProtocol, ChecksumEscapeAndBlockLimits)
 {
