@@ -75,4 +75,19 @@ std::string VisibleControls(std::string_view text)
     return out;
 }
 
+std::string VisibleLines(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t from = 0; from < text.size();) {
+        const std::size_t end = text.find("\r\n", from);
+        out += VisibleControls(text.substr(from, end == std::string_view::npos ? end : end - from));
+        if (end == std::string_view::npos)
+            break;
+        out += "\r\n";
+        from = end + 2;
+    }
+    return out;
+}
+
 } // namespace zolbin

@@ -25,4 +25,8 @@ bool HasControlCharacters(std::string_view text);
 // drive the terminal. Text without control characters comes back unchanged.
 std::string VisibleControls(std::string_view text);
 
+// The same for text that comes from a peer (a server's reply): the CR LF pairs that part its lines stay,
+// every other control character (ESC, BEL, a lone CR or LF) is written as "\xHH".
+std::string VisibleLines(std::string_view text);
+
 } // namespace zolbin

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dispatch/Connection.h"
 
+#include "directory/TextChecks.h"
 #include "dispatch/DialogueChannel.h"
 #include "dispatch/ReplyReader.h"
 #include "dispatch/SendHost.h"
@@ -81,9 +82,10 @@ int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port
         }
         // A server that closed without a word gives an empty greeting: the dialogue then fails on its
         // first exchange.
-        host.SetStatusText(greeting);
+        const std::string shown = VisibleLines(greeting);
+        host.SetStatusText(shown);
         host.Pause(250);
-        host.Journal().Append(WithoutLastTwo(greeting));
+        host.Journal().Append(WithoutLastTwo(shown));
         return s;
     }
     return -1;

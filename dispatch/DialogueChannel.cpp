@@ -17,7 +17,7 @@ std::string WithoutLastTwo(const std::string& text)
 void ReportNegativeReply(SendHost& host, const std::string& reply, const std::string& unreachableMessage)
 {
     host.Beep();
-    const std::string status = cp("Ошибка: ") + reply;
+    const std::string status = cp("Ошибка: ") + VisibleLines(reply);
     host.SetStatusText(status);
     if (!unreachableMessage.empty())
         host.ShowMessage(unreachableMessage, SendHost::Notice::Information);
@@ -84,6 +84,18 @@ int DialogueChannel::ReadReply(const std::string& unreachableMessage, int deadli
 
 int DialogueChannel::ReadReply(const std::string& unreachableMessage, int deadlineMs, std::string& reply)
 {
+    return ReadReply(unreachableMessage, deadlineMs, reply, {});
+}
+
+int DialogueChannel::ReadReplyOf(std::string_view required, int deadlineMs)
+{
+    std::string reply;
+    return ReadReply({}, deadlineMs, reply, required);
+}
+
+int DialogueChannel::ReadReply(const std::string& unreachableMessage, int deadlineMs, std::string& reply,
+                               std::string_view required)
+{
     const int n = zolbin::ReadReply(link_, reply, deadlineMs);
     if (n < 0) {
         reportSocketError(net::Winsock::LastError());
@@ -94,12 +106,13 @@ int DialogueChannel::ReadReply(const std::string& unreachableMessage, int deadli
         return -1;
     }
     const char first = reply[0];
-    const bool positive = first >= '0' && first <= '9' && first != '4' && first != '5';
+    const bool positive = first >= '0' && first <= '9' && first != '4' && first != '5' &&
+                          reply.compare(0, required.size(), required) == 0;
     if (!positive) {
         ReportNegativeReply(host_, reply, unreachableMessage);
         return -1;
     }
-    const std::string status = cp("Ответ: ") + reply;
+    const std::string status = cp("Ответ: ") + VisibleLines(reply);
     host_.SetStatusText(status);
     host_.Pause(100);
     host_.Journal().Append(WithoutLastTwo(status));

@@ -11,6 +11,7 @@
 #include "platform/Tls.h"
 
 #include <string>
+#include <string_view>
 
 namespace zolbin {
 
@@ -35,10 +36,14 @@ public:
     // Reads one reply and judges it by its first character: 4 or 5, or anything that is not a digit, is a
     // negative reply ("Ошибка: " + reply; unreachableMessage, when not empty, is shown in a message box);
     // other digits are positive ("Ответ: " + reply). A socket error, or the connection closed where a
-    // reply was due (10054), is reported with an empty journal line. Returns 0 or -1.
+    // reply was due (10054), is reported with an empty journal line. Control characters of the reply other
+    // than its CR LF line ends are shown and journaled as "\xHH". Returns 0 or -1.
     int ReadReply(const std::string& unreachableMessage, int deadlineMs);
     // The same, giving the positive reply (CR LF included) in `reply`.
     int ReadReply(const std::string& unreachableMessage, int deadlineMs, std::string& reply);
+    // The same where only one reply will do: it must begin with `required` ("235", or "2" for any
+    // completion); any other reply, of whatever class, is judged negative.
+    int ReadReplyOf(std::string_view required, int deadlineMs);
 
     // A failure of the dialogue's own (not a reply, not a socket error): the beep, "Ошибка: " + text shown
     // and journaled, and the recipient's block closed with an empty line.
@@ -53,6 +58,8 @@ public:
     void PageAccepted() { accepted_ = true; }
 
 private:
+    int ReadReply(const std::string& unreachableMessage, int deadlineMs, std::string& reply,
+                  std::string_view required);
     void reportSocketError(int code);
 
     SendHost& host_;

@@ -104,19 +104,21 @@ bool secureOpening(SendHost& host, DialogueChannel& channel, net::TlsSession* tl
         channel.ReportFailure(cp("не задан пароль для почтового сервера"));
         return false;
     }
+    // A login is complete only on 235; a challenge is answered only where the mechanism asks for one.
     const std::vector<std::string> mechanisms = authMechanisms(extensions);
     if (offers(mechanisms, "PLAIN")) {
         const std::string token =
             base64(std::string(1, '\0') + settings.SMTPUser + std::string(1, '\0') + password);
         return channel.SendLine("AUTH PLAIN " + token, sent + "AUTH PLAIN ***") >= 0 &&
-               channel.ReadReply({}, deadline) >= 0;
+               channel.ReadReplyOf("235", deadline) >= 0;
     }
     if (offers(mechanisms, "LOGIN")) {
         return channel.SendLine("AUTH LOGIN", sent + "AUTH LOGIN ***") >= 0 &&
-               channel.ReadReply({}, deadline) >= 0 &&
+               channel.ReadReplyOf("334", deadline) >= 0 &&
                channel.SendLine(base64(settings.SMTPUser), sent + "***") >= 0 &&
-               channel.ReadReply({}, deadline) >= 0 &&
-               channel.SendLine(base64(password), sent + "***") >= 0 && channel.ReadReply({}, deadline) >= 0;
+               channel.ReadReplyOf("334", deadline) >= 0 &&
+               channel.SendLine(base64(password), sent + "***") >= 0 &&
+               channel.ReadReplyOf("235", deadline) >= 0;
     }
     channel.ReportFailure(cp("сервер не предлагает вход AUTH PLAIN или AUTH LOGIN"));
     return false;
@@ -235,7 +237,8 @@ Result<bool> SmtpDialogue(SendHost& host, int& socket, const TSendParams& params
         if (channel.SendLine(line, {}) < 0)
             return false;
 
-    if (channel.SendLine(".", {}) < 0 || channel.ReadReply({}, EndOfDataDeadlineMs) < 0)
+    // Only a completion reply takes the mail: any other, a 3xx one included, leaves it refused.
+    if (channel.SendLine(".", {}) < 0 || channel.ReadReplyOf("2", EndOfDataDeadlineMs) < 0)
         return false;
     // The relay has taken the mail: QUIT is journaled, but whatever it gives cannot take the mail back.
     channel.PageAccepted();

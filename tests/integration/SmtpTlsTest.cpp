@@ -196,7 +196,22 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{
             "LoginWithoutTls", {}, "", 0, true, "", "Ошибка: вход на почтовый сервер без TLS не выполняется"},
         Refusal{"NoStartTlsOffered", {}, "", 1, true, "", "Ошибка: сервер не предлагает STARTTLS"},
-        Refusal{"WrongPassword", {"--require-starttls"}, "good", 1, true, "wrong-pass", "Ошибка: 535"}),
+        Refusal{"WrongPassword", {"--require-starttls"}, "good", 1, true, "wrong-pass", "Ошибка: 535"},
+        // A login is complete only on 235, whatever number of challenges the relay sends.
+        Refusal{"ChallengesForeverToPlain",
+                {"--require-starttls", "--challenge-everything"},
+                "good",
+                1,
+                true,
+                "",
+                "Ошибка: 334"},
+        Refusal{"ChallengesForeverToLogin",
+                {"--implicit-tls", "--login-only", "--challenge-everything"},
+                "good",
+                2,
+                true,
+                "",
+                "Ошибка: 334"}),
     [](const ::testing::TestParamInfo<Refusal>& c) { return std::string(c.param.name); });
 
 TEST_F(SmtpTlsTest, HandshakeWithAServerThatNeverAnswersEndsAtTheDeadline)

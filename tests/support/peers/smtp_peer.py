@@ -4,6 +4,7 @@
 
 Usage: /usr/bin/python3 smtp_peer.py FOLDER [PORT] [--cert PEM --key PEM [--implicit-tls | --require-starttls]]
                                                     [--user NAME --password WORD [--login-only]]
+                                                    [--challenge-everything]
   FOLDER  each accepted mail N (1, 2, ...) is stored there as three files:
             mail-N.from  the envelope sender (MAIL FROM) as the server parsed it
             mail-N.to    the envelope recipients (RCPT TO), one per line
@@ -16,6 +17,8 @@ Usage: /usr/bin/python3 smtp_peer.py FOLDER [PORT] [--cert PEM --key PEM [--impl
   --require-starttls   every command but EHLO, NOOP, QUIT and STARTTLS refused before STARTTLS
   --user, --password   AUTH offered (after TLS), accepting this one login; any other gets 535
   --login-only         only the LOGIN mechanism offered
+  --challenge-everything  a hostile relay: "334" to AUTH and to every line after it, until the client
+                       hangs up (no login ever completes, no mail is ever taken)
 
 Prints "ready PORT" once it listens and "mail N" after storing each mail. When aiosmtpd cannot be
 imported it prints "unavailable ..." and exits 3. Stops on SIGTERM (the default action) and, within half
@@ -56,6 +59,15 @@ class Recorder:
         return "250 Message accepted"
 
 
+class ChallengingSMTP(SMTP):
+    async def smtp_AUTH(self, arg):
+        print("auth challenged", flush=True)
+        while True:
+            await self.push("334 ")
+            if not await self._reader.readline():
+                return
+
+
 async def watch_parent(parent):
     while os.getppid() == parent:
         await asyncio.sleep(0.5)
@@ -91,8 +103,9 @@ async def main(options):
         extra["auth_require_tls"] = not options.implicit_tls
         if options.login_only:
             extra["auth_exclude_mechanism"] = ["PLAIN"]
+    kind = ChallengingSMTP if options.challenge_everything else SMTP
     server = await loop.create_server(
-        lambda: SMTP(recorder, hostname="relay.test", decode_data=False, loop=loop, **extra),
+        lambda: kind(recorder, hostname="relay.test", decode_data=False, loop=loop, **extra),
         sock=listener,
         ssl=context if options.implicit_tls else None,
     )
@@ -112,4 +125,5 @@ if __name__ == "__main__":
     parser.add_argument("--user")
     parser.add_argument("--password")
     parser.add_argument("--login-only", action="store_true")
+    parser.add_argument("--challenge-everything", action="store_true")
     asyncio.run(main(parser.parse_args()))

@@ -109,6 +109,34 @@ TEST_F(SmtpDialogueTest, FailureAtQuitAfterTheMailWasTakenIsJournaledButTheMailS
     EXPECT_EQ(JournalLines().back(), "Ошибка: 451 odd");
 }
 
+TEST_F(SmtpDialogueTest, OnlyACompletionReplyAfterTheEndOfDataTakesTheMail)
+{
+    // A relay answering 334 to every line: the first-character rule lets the envelope pass, but the
+    // mail is taken only by a 2xx reply to the final ".".
+    ScriptedServer server({{{"220 relay\r\n"},
+                            {Reply("334 \r\n"), Reply("334 \r\n"), Reply("334 \r\n"), DataReply("334 \r\n"),
+                             Reply("334 \r\n"), Reply("334 \r\n")}}});
+    host.lines = {"t"};
+    EXPECT_EQ(run(server, params()), -1);
+    EXPECT_EQ(JournalLines().back(), "Ошибка: 334 ");
+    EXPECT_EQ(server.received()[0].find("QUIT"), std::string::npos);
+}
+
+TEST_F(SmtpDialogueTest, ControlCharactersOfAReplyAreJournaledVisibly)
+{
+    ScriptedSession session = relaySession();
+    session.greeting = {"220-relay \x1b[2J\r\n", "220 ready\a\r\n"};
+    session.replies[2] = Reply("550 no\x1b]0;owned\x07 such user\r\n");
+    ScriptedServer server({session});
+    host.lines = {"t"};
+    EXPECT_EQ(run(server, params()), -1);
+    const std::string journal = dir.read("Zolbin.log");
+    EXPECT_EQ(journal.find_first_of("\x1b\x07"), std::string::npos);
+    EXPECT_THAT(JournalLines(), ::testing::Contains("220-relay \\x1B[2J"));
+    EXPECT_THAT(JournalLines(), ::testing::Contains("Ошибка: 550 no\\x1B]0;owned\\x07 such user"));
+    EXPECT_EQ(host.statusesUtf8().back(), "Ошибка: 550 no\\x1B]0;owned\\x07 such user\r\n");
+}
+
 TEST_F(SmtpDialogueTest, RefusedRecipientEndsTheDialogue)
 {
     ScriptedServer server(
