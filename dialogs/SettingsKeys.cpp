@@ -9,9 +9,11 @@ namespace zolbin {
 
 bool WriteSettingsKeys(ProfileFile& file, std::initializer_list<SettingsKey> keys, TSettings& settings)
 {
+    std::vector<ProfileFile::Entry> entries;
     for (const SettingsKey& key : keys)
-        if (!succeeded(file.writeString(key.section, key.name, key.value)))
-            return false;
+        entries.push_back({key.section, key.name, key.value});
+    if (!succeeded(file.writeStrings(entries)))
+        return false;
     LoadSettings(file, settings);
     return true;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// How the settings dialogs save: key by key into "Zolbin.ini", then the settings in memory read again.
+// How the settings dialogs save: all of a dialog's keys in one rewrite of "Zolbin.ini", then the settings
+// in memory read again.
 
 #include <initializer_list>
 #include <string>
@@ -17,9 +18,9 @@ struct SettingsKey
     std::string value;
 };
 
-// Writes the keys in the order given. A write that fails is reported in a box and stops there, with the
-// earlier keys written and the settings in memory as they were; false then. Otherwise the settings are
-// read again from the file and true is returned.
+// Writes the keys in the order given, all in one rewrite of the file. A write that fails is reported in a
+// box, with none of the keys written and the settings in memory as they were; false then. Otherwise the
+// settings are read again from the file and true is returned.
 bool WriteSettingsKeys(ProfileFile& file, std::initializer_list<SettingsKey> keys, TSettings& settings);
 
 } // namespace zolbin

@@ -134,6 +134,38 @@ std::string oneLine(std::string_view text)
     return s;
 }
 
+// Replaces the key's line or adds it, adding the section when missing.
+void setKey(std::vector<Line>& lines, const std::string& section, const std::string& key,
+            const std::string& value)
+{
+    const std::string keyLine = oneLine(key) + "=" + oneLine(value);
+    const SectionRange range = findSection(lines, section);
+    if (range.header == std::string::npos) {
+        if (!lines.empty()) {
+            if (lines.back().end.empty())
+                lines.back().end = LineEnd;
+            if (!trim(lines.back().text).empty())
+                lines.push_back({"", LineEnd});
+        }
+        lines.push_back({"[" + oneLine(section) + "]", LineEnd});
+        lines.push_back({keyLine, LineEnd});
+        return;
+    }
+    std::size_t lastUsed = range.header; // the section's last non-blank line
+    for (std::size_t i = range.header + 1; i < range.end; ++i) {
+        std::string_view k, v;
+        if (keyOf(lines[i].text, k, v) && sameName(k, key)) {
+            lines[i].text = keyLine;
+            return;
+        }
+        if (!trim(lines[i].text).empty())
+            lastUsed = i;
+    }
+    if (lines[lastUsed].end.empty())
+        lines[lastUsed].end = LineEnd;
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastUsed + 1), Line{keyLine, LineEnd});
+}
+
 } // namespace
 
 ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
@@ -162,6 +194,11 @@ std::string ProfileFile::readString(const std::string& section, const std::strin
 
 Status ProfileFile::writeString(const std::string& section, const std::string& key, const std::string& value)
 {
+    return writeStrings({{section, key, value}});
+}
+
+Status ProfileFile::writeStrings(const std::vector<Entry>& entries)
+{
     const auto refused = [this](const Failure& why) {
         return Failure{why.code, cp("Unable to write to ") + cp(path_)};
     };
@@ -171,36 +208,8 @@ Status ProfileFile::writeString(const std::string& section, const std::string& k
         return refused(Failure::fromErrno(readError));
 
     std::vector<Line> lines = splitLines(bytes);
-    const std::string keyLine = oneLine(key) + "=" + oneLine(value);
-    const SectionRange range = findSection(lines, section);
-    if (range.header == std::string::npos) {
-        if (!lines.empty()) {
-            if (lines.back().end.empty())
-                lines.back().end = LineEnd;
-            if (!trim(lines.back().text).empty())
-                lines.push_back({"", LineEnd});
-        }
-        lines.push_back({"[" + oneLine(section) + "]", LineEnd});
-        lines.push_back({keyLine, LineEnd});
-    } else {
-        bool replaced = false;
-        std::size_t lastUsed = range.header; // the section's last non-blank line
-        for (std::size_t i = range.header + 1; i < range.end && !replaced; ++i) {
-            std::string_view k, v;
-            if (keyOf(lines[i].text, k, v) && sameName(k, key)) {
-                lines[i].text = keyLine;
-                replaced = true;
-            } else if (!trim(lines[i].text).empty()) {
-                lastUsed = i;
-            }
-        }
-        if (!replaced) {
-            if (lines[lastUsed].end.empty())
-                lines[lastUsed].end = LineEnd;
-            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastUsed + 1), Line{keyLine, LineEnd});
-        }
-    }
-
+    for (const Entry& entry : entries)
+        setKey(lines, entry.section, entry.key, entry.value);
     std::string out;
     for (const Line& line : lines)
         out += line.text + line.end;

@@ -7,6 +7,7 @@
 #include "platform/Result.h"
 
 #include <string>
+#include <vector>
 
 namespace zolbin {
 
@@ -23,6 +24,16 @@ public:
     // Writes section/key = value at once. A failure carries the I/O code of what went wrong and the
     // text "Unable to write to <path>"; the file is then as it was.
     Status writeString(const std::string& section, const std::string& key, const std::string& value);
+
+    struct Entry
+    {
+        std::string section;
+        std::string key;
+        std::string value;
+    };
+    // Writes every entry, in their order, in one rewrite of the file: the file then reads as the writes
+    // one by one would leave it, or, on failure, as it was.
+    Status writeStrings(const std::vector<Entry>& entries);
 
 private:
     std::string path_;

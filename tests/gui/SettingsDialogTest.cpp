@@ -10,6 +10,7 @@
 #include "tests/gui/DialogTestSupport.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/TempDir.h"
+#include "tests/unit/platform/FileSizeLimit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -179,6 +180,28 @@ TEST_F(SettingsDialogFixture, UnwritableFileIsReportedAndTheDialogStaysOpen)
     EXPECT_EQ(boxes.requests()[0].icon, PromptIcon::Stop);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(settings.EMail, ""); // not reloaded
+}
+
+TEST_F(SettingsDialogFixture, SaveThatCannotBeWrittenWholeWritesNoKey)
+{
+    ASSERT_TRUE(file.writeStrings({{"Sender", "Name", cp("Пётр")}, {"Sender", "EMail", "p@x"}}));
+    LoadSettings(file, settings);
+    const std::string before = dir.read(SettingsFileName);
+    TfmOptions dialog(session);
+    dialog.show();
+    type(dialog.EditName, "Пётр Иванов");
+    type(dialog.EditEMail, "operator.on.duty@mail.example.org");
+    {
+        // Room for the new name, not for the address as well: a full disk part way through.
+        test::FileSizeLimit limit(before.size() + 16);
+        ASSERT_TRUE(limit.active());
+        QTest::keyClick(dialog.EditEMail, Qt::Key_Return);
+    }
+    ASSERT_EQ(boxes.requests().size(), 1u);
+    EXPECT_EQ(boxes.requests()[0].icon, PromptIcon::Stop);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dir.read(SettingsFileName), before);
+    EXPECT_EQ(settings.Name, cp("Пётр"));
 }
 
 } // namespace

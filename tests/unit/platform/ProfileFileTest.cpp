@@ -105,5 +105,22 @@ TEST(ProfileFile, RefusedWriteFailsWithThePath)
     EXPECT_FALSE(folder.writeString("Sender", "Name", "x"));
 }
 
+TEST(ProfileFile, WritingSeveralKeysAtOnceLeavesWhatOneByOneWould)
+{
+    test::TempDataDir dir;
+    const std::string start = "; kept\r\n[Setting]\r\nClear=0\r\n\r\n[Other]\nX=1";
+    const std::vector<ProfileFile::Entry> entries = {{"Sender", "Name", cp("Пётр")},
+                                                     {"setting", "Tray", "1"},
+                                                     {"Setting", "CLEAR", "1"},
+                                                     {"Other", "Y", "2"}};
+    dir.write("one.ini", start);
+    dir.write("all.ini", start);
+    ProfileFile one(dir.path() + "/one.ini");
+    for (const auto& e : entries)
+        ASSERT_TRUE(one.writeString(e.section, e.key, e.value));
+    ASSERT_TRUE(ProfileFile(dir.path() + "/all.ini").writeStrings(entries));
+    EXPECT_EQ(dir.read("all.ini"), dir.read("one.ini"));
+}
+
 } // namespace
 } // namespace zolbin
