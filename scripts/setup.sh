@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake ninja-build g++ ccache pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev qtkeychain-qt6-dev libgl-dev libgtest-dev libssl-dev
+  cmake ninja-build g++ ccache pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev qtkeychain-qt6-dev libgl-dev libqt6sql6-sqlite libgtest-dev libssl-dev
   clang libclang-rt-dev clang-format
   # benchmarks (scripts/bench.sh)
   libbenchmark-dev

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "dispatch/RetryPolicy.h"
+
+#include <algorithm>
+
+namespace zolbin {
+
+namespace {
+constexpr std::int64_t MinuteMs = 60 * 1000;
+constexpr int DoublingAttempts = 4; // 1, 2, 4, 8 minutes
+constexpr std::int64_t LongestWaitMs = 15 * MinuteMs;
+} // namespace
+
+std::int64_t RetryIntervalMs(int failedAttempts)
+{
+    if (failedAttempts < 1)
+        return MinuteMs;
+    if (failedAttempts > DoublingAttempts)
+        return LongestWaitMs;
+    return std::min(LongestWaitMs, MinuteMs << (failedAttempts - 1));
+}
+
+std::optional<std::int64_t> NextAttemptMs(FailureKind kind, int failedAttempts, std::int64_t nowMs,
+                                          std::int64_t deadlineMs)
+{
+    if (kind == FailureKind::Final)
+        return std::nullopt;
+    const std::int64_t next = nowMs + RetryIntervalMs(failedAttempts);
+    if (next > deadlineMs)
+        return std::nullopt;
+    return next;
+}
+
+FailureKind KindOfReply(std::string_view reply)
+{
+    return !reply.empty() && reply[0] == '4' ? FailureKind::Passing : FailureKind::Final;
+}
+
+} // namespace zolbin

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// When a page that could not get through is tried again. A failure for a passing reason (no connection,
+// a time-out, a server's 4xx reply, a busy line) waits 1, 2, 4 and 8 minutes, then every 15, until the
+// retry deadline; a refusal for good (a 5xx reply, a refused pager, login or certificate) is final.
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace zolbin {
+
+enum class FailureKind
+{
+    Passing,
+    Final
+};
+
+// The wait after the given number of failed attempts (1 for the first failure).
+std::int64_t RetryIntervalMs(int failedAttempts);
+
+// The moment of the next attempt, or nothing when the failure is final or that moment would be past
+// the deadline.
+std::optional<std::int64_t> NextAttemptMs(FailureKind kind, int failedAttempts, std::int64_t nowMs,
+                                          std::int64_t deadlineMs);
+
+// What a negative SMTP or SNPP reply means for the page: 4xx (421 included) passes, anything else is
+// final.
+FailureKind KindOfReply(std::string_view reply);
+
+} // namespace zolbin

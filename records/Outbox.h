@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The outbox: every page, one row per recipient, from before its first byte goes out until it has
+// reached its end. A page is written here before anything is sent and each change of its state is
+// committed before the step it announces, so that a crash at any moment loses no page and never leaves
+// an unsent page marked sent: a page found "sending" by the next worker is "outcome unknown".
+//
+// This is the whole of what the program asks of the store; `SqlOutbox` keeps it in a database.
+
+#include "directory/SendParams.h"
+#include "platform/Result.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zolbin {
+
+enum class PageState : int
+{
+    Queued = 0,    // waiting for its first attempt
+    Sending = 1,   // an attempt is under way
+    Sent = 2,      // accepted by the server or terminal
+    Waiting = 3,   // failed for a passing reason, tried again at nextAttemptMs
+    Failed = 4,    // refused for good, or out of retries
+    Unknown = 5,   // an attempt was cut off (the program ended during it): sent or not, nobody knows
+    Cancelled = 6, // withdrawn by the operator before it went out
+};
+
+// True for the states a page does not leave by itself.
+bool IsFinished(PageState state);
+
+struct OutboxPage
+{
+    std::string id;                 // given by the outbox when the page is added
+    std::string batch;              // the pages of one Send command share it
+    std::int64_t createdMs = 0;     // milliseconds since the epoch
+    TSendParams params;             // the recipient, its company and the service settings, as captured
+    std::vector<std::string> lines; // the message as typed, cp1251
+    bool signatureBlocked = false;
+    PageState state = PageState::Queued;
+    int attempts = 0;
+    std::int64_t nextAttemptMs = 0; // when it is due (Queued, Waiting)
+    std::int64_t deadlineMs = 0;    // the last moment a retry may start; 0: no retries
+    std::int64_t finishedMs = 0;    // when it reached its end
+    std::string lastReply;          // the last reply or error text, cp1251
+};
+
+class Outbox
+{
+public:
+    virtual ~Outbox() = default;
+
+    // Adds the pages in one transaction, each Queued, giving each its id. Nothing is added on failure.
+    virtual Status Add(std::vector<OutboxPage>& pages) = 0;
+    // Takes a Queued or Waiting page for an attempt: Sending, one attempt more. False when the page is no
+    // longer there to take (cancelled, or taken by another worker).
+    virtual Result<bool> Claim(const std::string& id) = 0;
+    // The attempt ended: the page reaches `state` (Sent, Failed, Cancelled) with the reply text.
+    virtual Status Finish(const std::string& id, PageState state, const std::string& reply,
+                          std::int64_t nowMs) = 0;
+    // The attempt failed for a passing reason: Waiting until nextAttemptMs.
+    virtual Status Reschedule(const std::string& id, std::int64_t nextAttemptMs,
+                              const std::string& reply) = 0;
+    // Makes a page due at once (try now), or Queued again (resend after an unknown outcome). False when
+    // the page is in no state to be tried.
+    virtual Result<bool> Retry(const std::string& id, std::int64_t nowMs) = 0;
+    // Withdraws a page that has not gone out (Queued or Waiting). False when it is in another state.
+    virtual Result<bool> Cancel(const std::string& id, std::int64_t nowMs) = 0;
+
+    // The pages due by nowMs (Queued or Waiting), oldest first.
+    virtual Result<std::vector<OutboxPage>> Due(std::int64_t nowMs) = 0;
+    // The moment the next Waiting page falls due, if any.
+    virtual Result<std::optional<std::int64_t>> NextDue() = 0;
+    // Every page not finished, and those finished since sinceMs, newest first.
+    virtual Result<std::vector<OutboxPage>> Recent(std::int64_t sinceMs) = 0;
+    virtual Result<std::optional<OutboxPage>> Page(const std::string& id) = 0;
+    // How many pages are not finished.
+    virtual Result<int> Unfinished() = 0;
+
+    // At a worker's start: every page left Sending by an attempt that was cut off becomes Unknown. Gives
+    // how many did.
+    virtual Result<int> MarkInterrupted(std::int64_t nowMs) = 0;
+    // Deletes the pages finished before beforeMs.
+    virtual Status Prune(std::int64_t beforeMs) = 0;
+};
+
+} // namespace zolbin

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The outbox kept in a database through Qt SQL: "Outbox.db" (SQLite) in the data folder. Its SQL is
+// portable (no SQLite-only syntax where a portable form exists), so that a database server can hold the
+// same table for several desks; only the connection's set-up knows which driver it talks to.
+//
+// A connection belongs to the thread that opened it: each thread that works the outbox opens its own.
+
+#include "records/Outbox.h"
+
+#include <QSqlError>
+#include <QString>
+#include <QVariant>
+#include <initializer_list>
+#include <memory>
+
+namespace zolbin {
+
+inline constexpr const char* OutboxFileName = "Outbox.db";
+
+class SqlOutbox final : public Outbox
+{
+public:
+    // Opens the outbox file, creating it and its table when missing. A file that is no database, or a
+    // damaged one, is moved aside (path + ".bad") and reported: the next opening starts a new outbox. A
+    // file that cannot be opened or written fails with the reason (FailureCode::Outbox).
+    static Result<std::unique_ptr<SqlOutbox>> Open(const std::string& path);
+    ~SqlOutbox() override;
+    SqlOutbox(const SqlOutbox&) = delete;
+    SqlOutbox& operator=(const SqlOutbox&) = delete;
+
+    Status Add(std::vector<OutboxPage>& pages) override;
+    Result<bool> Claim(const std::string& id) override;
+    Status Finish(const std::string& id, PageState state, const std::string& reply,
+                  std::int64_t nowMs) override;
+    Status Reschedule(const std::string& id, std::int64_t nextAttemptMs, const std::string& reply) override;
+    Result<bool> Retry(const std::string& id, std::int64_t nowMs) override;
+    Result<bool> Cancel(const std::string& id, std::int64_t nowMs) override;
+    Result<std::vector<OutboxPage>> Due(std::int64_t nowMs) override;
+    Result<std::optional<std::int64_t>> NextDue() override;
+    Result<std::vector<OutboxPage>> Recent(std::int64_t sinceMs) override;
+    Result<std::optional<OutboxPage>> Page(const std::string& id) override;
+    Result<int> Unfinished() override;
+    Result<int> MarkInterrupted(std::int64_t nowMs) override;
+    Status Prune(std::int64_t beforeMs) override;
+
+private:
+    class Statement;
+
+    SqlOutbox(QString connection, std::string path)
+        : connection_(std::move(connection)), path_(std::move(path))
+    {
+    }
+
+    std::optional<QSqlError> prepare();
+    // Runs an UPDATE or DELETE; true when it changed a row.
+    Result<bool> changed(const QString& sql, std::initializer_list<QVariant> values);
+    Result<std::vector<OutboxPage>> pages(const QString& where, std::initializer_list<QVariant> values);
+
+    QString connection_;
+    std::string path_;
+};
+
+} // namespace zolbin

@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The outbox in its SQLite file: a page's way through its states, what a cut-off attempt leaves, and the
+// files it cannot use.
+#include "platform/Codepage.h"
+#include "records/SqlOutbox.h"
+#include "tests/support/TempDir.h"
+#include "tests/unit/platform/FileSizeLimit.h"
+
+#include <gtest/gtest.h>
+
+namespace zolbin {
+namespace {
+
+OutboxPage page(const std::string& name, std::int64_t createdMs)
+{
+    OutboxPage p;
+    p.batch = "b1";
+    p.createdMs = createdMs;
+    p.params.CurName = cp(name);
+    p.params.CurNumber = 1234;
+    p.params.CurProvider = cp("Мобильная связь");
+    p.params.SendDate = "08.12.2026";
+    p.params.SendTime = "10:15";
+    p.lines = {cp("Срочно приезжайте"), "", "line 3"};
+    return p;
+}
+
+class OutboxTest : public ::testing::Test
+{
+protected:
+    std::unique_ptr<SqlOutbox> open()
+    {
+        Result<std::unique_ptr<SqlOutbox>> opened = SqlOutbox::Open(path);
+        EXPECT_TRUE(opened) << (opened ? "" : utf8(opened.failure().text));
+        return opened ? std::move(opened).value() : nullptr;
+    }
+    PageState stateOf(Outbox& box, const std::string& id) { return box.Page(id).value()->state; }
+
+    test::TempDataDir dir;
+    std::string path = dir.path() + "/" + OutboxFileName;
+};
+
+TEST_F(OutboxTest, PageGoesThroughItsStatesAndKeepsWhatTheArchiveNeeds)
+{
+    auto box = open();
+    ASSERT_TRUE(box);
+    std::vector<OutboxPage> pages = {page("Петров", 100), page("Сидоров", 200)};
+    ASSERT_TRUE(box->Add(pages));
+    ASSERT_NE(pages[0].id, pages[1].id);
+
+    const auto due = box->Due(1000).value();
+    ASSERT_EQ(due.size(), 2u);
+    EXPECT_EQ(due[0].params.CurName, cp("Петров"));
+    EXPECT_EQ(due[0].params.CurProvider, cp("Мобильная связь"));
+    EXPECT_EQ(due[0].params.SendTime, "10:15");
+    EXPECT_EQ(due[0].lines, pages[0].lines);
+
+    const std::string& id = pages[0].id;
+    EXPECT_TRUE(box->Claim(id).value());
+    EXPECT_FALSE(box->Claim(id).value()); // one worker at a time takes it
+    EXPECT_FALSE(box->Cancel(id, 1000).value());
+    ASSERT_TRUE(box->Reschedule(id, 5000, cp("421 попробуйте позже")));
+    ASSERT_EQ(box->Due(4999).value().size(), 1u);
+    EXPECT_EQ(box->Due(4999).value()[0].id, pages[1].id);
+    EXPECT_EQ(box->Due(5000).value().size(), 2u);
+    EXPECT_TRUE(box->Claim(id).value());
+    ASSERT_TRUE(box->Finish(id, PageState::Sent, "250 OK", 6000));
+    const OutboxPage sent = *box->Page(id).value();
+    EXPECT_EQ(sent.state, PageState::Sent);
+    EXPECT_EQ(sent.attempts, 2);
+    EXPECT_EQ(sent.finishedMs, 6000);
+
+    EXPECT_TRUE(box->Cancel(pages[1].id, 7000).value());
+    EXPECT_EQ(box->Unfinished().value(), 0);
+    EXPECT_EQ(box->Recent(6500).value().size(), 1u); // the cancelled one; the sent one is older
+    ASSERT_TRUE(box->Prune(6500));
+    EXPECT_FALSE(box->Page(id).value());
+    EXPECT_TRUE(box->Page(pages[1].id).value());
+}
+
+TEST_F(OutboxTest, AttemptCutOffIsOutcomeUnknownAndResentOnlyWhenAsked)
+{
+    std::vector<OutboxPage> pages = {page("Петров", 100)};
+    {
+        auto first = open();
+        ASSERT_TRUE(first && first->Add(pages));
+        ASSERT_TRUE(first->Claim(pages[0].id).value());
+    } // the program ends during the attempt
+    auto next = open();
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->MarkInterrupted(9000).value(), 1);
+    EXPECT_EQ(stateOf(*next, pages[0].id), PageState::Unknown);
+    EXPECT_TRUE(next->Due(10000).value().empty());
+    EXPECT_TRUE(next->Retry(pages[0].id, 10000).value());
+    EXPECT_EQ(stateOf(*next, pages[0].id), PageState::Queued);
+    EXPECT_EQ(next->Due(10000).value().size(), 1u);
+}
+
+TEST_F(OutboxTest, FilesItCannotUse)
+{
+    // A file that is no database is kept aside and reported; the next opening starts afresh.
+    dir.write(OutboxFileName, std::string(4096, 'x'));
+    Result<std::unique_ptr<SqlOutbox>> damaged = SqlOutbox::Open(path);
+    ASSERT_FALSE(damaged);
+    EXPECT_EQ(damaged.failure().code, FailureCode::Outbox);
+    EXPECT_NE(utf8(damaged.failure().text).find("Outbox.db.bad"), std::string::npos);
+    EXPECT_EQ(dir.read("Outbox.db.bad"), std::string(4096, 'x'));
+    EXPECT_TRUE(open());
+
+    // A folder that is not there.
+    EXPECT_FALSE(SqlOutbox::Open(dir.path() + "/missing/Outbox.db"));
+
+    // A full disk: nothing of the pages is added.
+    auto box = open();
+    ASSERT_TRUE(box);
+    std::vector<OutboxPage> pages(40, page("Петров", 1));
+    pages[0].lines = {std::string(200000, 'a')};
+    {
+        test::FileSizeLimit limit(32 * 1024);
+        ASSERT_TRUE(limit.active());
+        EXPECT_FALSE(box->Add(pages));
+    }
+    EXPECT_TRUE(box->Due(10).value().empty());
+}
+
+} // namespace
+} // namespace zolbin
