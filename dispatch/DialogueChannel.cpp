@@ -16,6 +16,7 @@ std::string WithoutLastTwo(const std::string& text)
 
 void ReportNegativeReply(SendHost& host, const std::string& reply, const std::string& unreachableMessage)
 {
+    host.LastFailure = KindOfReply(reply);
     host.Beep();
     const std::string status = cp("Ошибка: ") + VisibleLines(reply);
     host.SetStatusText(status);

@@ -185,6 +185,8 @@ SendCommand::Served SendCommand::failConnection()
 SendCommand::Served SendCommand::serveSubscriber()
 {
     params_.DeferDate = savedDeferDate_;
+    // Refusals of the command's own (the digital text, no company, an unknown gate) are final.
+    host_.LastFailure = FailureKind::Final;
     if (params_.CurDigital == 1 && !IsDigitalText(host_.EditorText())) {
         return failSubscriber(digitalCharacters() + "\r\n" + "0..9, ,[,],-,u,U",
                               digitalCharacters() + "0..9, ,[,],-,u,U" + "\r\n", false);

@@ -3,6 +3,7 @@
 
 #include "dispatch/SocketErrors.h"
 #include "platform/Codepage.h"
+#include "platform/Net.h"
 
 namespace zolbin {
 
@@ -13,15 +14,17 @@ void ReportStatus(SendHost& host, const std::string& text)
     host.Journal().Append(text);
 }
 
-void ReportError(SendHost& host, const std::string& text)
+void ReportError(SendHost& host, const std::string& text, FailureKind kind)
 {
+    host.LastFailure = kind;
     host.Beep();
     ReportStatus(host, cp("Ошибка: ") + text);
 }
 
 void ReportSocketError(SendHost& host, int code)
 {
-    ReportError(host, SocketErrorText(code));
+    const bool ours = code == net::Wsa::InvalidArgument || code == net::Wsa::MessageTooLong;
+    ReportError(host, SocketErrorText(code), ours ? FailureKind::Final : FailureKind::Passing);
 }
 
 } // namespace zolbin

@@ -7,6 +7,7 @@
 
 #include "directory/SendParams.h"
 #include "directory/Settings.h"
+#include "dispatch/RetryPolicy.h"
 #include "records/Journal.h"
 
 #include <cstdint>
@@ -61,14 +62,19 @@ public:
 
     // The local end of the last connection (host order).
     std::uint32_t LocalAddr = 0;
+    // Why the last failure reported here happened: a passing reason (worth another attempt later) or a
+    // refusal for good. Each report of a failure sets it; the send command reads it for its recipient.
+    FailureKind LastFailure = FailureKind::Final;
 };
 
 // Shows the text, pauses 100 ms and appends it to the journal as one line.
 void ReportStatus(SendHost& host, const std::string& text);
 
-// An error report: the beep, then ReportStatus with "Ошибка: " + the text.
-void ReportError(SendHost& host, const std::string& text);
-// ReportError with the socket error's text.
+// An error report: the beep, then ReportStatus with "Ошибка: " + the text. A failure of our own or of
+// the peer's configuration is final unless the caller says it passes.
+void ReportError(SendHost& host, const std::string& text, FailureKind kind = FailureKind::Final);
+// ReportError with the socket error's text: passing (no connection, a time-out, a reset), except for a
+// line we refused to send.
 void ReportSocketError(SendHost& host, int code);
 
 } // namespace zolbin

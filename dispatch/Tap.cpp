@@ -66,8 +66,11 @@ std::string failureText(Verdict v, const std::string& silence, const std::string
 
 bool failWith(Channel& channel, Verdict v, const std::string& silence)
 {
+    // A terminal that stays silent may answer later; one that ends the session or says something
+    // unexpected is refusing.
+    const FailureKind kind = v == Verdict::Silent ? FailureKind::Passing : FailureKind::Final;
     if (const std::string text = failureText(v, silence, channel.lastLine()); !text.empty())
-        channel.fail(text);
+        channel.fail(text, kind);
     return false;
 }
 
@@ -80,7 +83,7 @@ bool wake(Channel& channel)
         if (channel.waitForId(after(times.wakeMs)))
             return true;
     }
-    channel.fail(cp("Терминал TAP не отвечает (нет «ID=»)"));
+    channel.fail(cp("Терминал TAP не отвечает (нет «ID=»)"), FailureKind::Passing);
     return false;
 }
 
@@ -127,7 +130,7 @@ bool sendBlock(SendHost& host, Channel& channel, const tap::Block& block)
         if (v == Verdict::Nak && attempt < BlockTries)
             continue;
         if (v == Verdict::Nak) {
-            channel.fail(cp("Терминал TAP трижды не принял блок (<NAK>)"));
+            channel.fail(cp("Терминал TAP трижды не принял блок (<NAK>)"), FailureKind::Passing);
         } else if (v == Verdict::Refused) {
             // The same report as an SNPP server's refusal of the pager.
             ReportNegativeReply(host, channel.lastLine() + "\r\n", cp("Абонент не доступен!"));

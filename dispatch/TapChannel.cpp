@@ -49,13 +49,13 @@ bool Channel::send(const std::string& wire, const std::string& shown)
     const bool sent = link_.Send(wire);
     ReportStatus(host_, cp("Посылка: ") + shown);
     if (!sent)
-        fail(link_.ErrorText());
+        fail(link_.ErrorText(), FailureKind::Passing);
     return sent;
 }
 
-void Channel::fail(const std::string& text)
+void Channel::fail(const std::string& text, FailureKind kind)
 {
-    ReportError(host_, text);
+    ReportError(host_, text, kind);
 }
 
 void Channel::passOverEarlyAnswers()
@@ -116,7 +116,7 @@ Verdict Channel::verdict(SteadyClock::time_point deadline)
         showAnswer(line);
         if (*decided == Verdict::Gone) {
             gone_ = true;
-            fail(cp("Связь с терминалом TAP прервалась (NO CARRIER)"));
+            fail(cp("Связь с терминалом TAP прервалась (NO CARRIER)"), FailureKind::Passing);
         }
         return *decided;
     }
@@ -172,7 +172,7 @@ bool Channel::fill(SteadyClock::time_point deadline)
     }
     if (n < 0) {
         gone_ = true;
-        fail(link_.ErrorText());
+        fail(link_.ErrorText(), FailureKind::Passing);
     }
     return false;
 }

@@ -8,6 +8,7 @@
 // An answer counts only for what it follows: whatever arrived before a send is read and journaled, but
 // answers nothing.
 
+#include "dispatch/RetryPolicy.h"
 #include "platform/Deadline.h"
 
 #include <string>
@@ -45,7 +46,7 @@ public:
     // bytes could not be sent (reported).
     bool send(const std::string& wire, const std::string& shown);
     // Reports a failure of the session ("Ошибка: " + text).
-    void fail(const std::string& text);
+    void fail(const std::string& text, FailureKind kind = FailureKind::Final);
 
     // Waits for "ID=" anywhere in what arrives.
     bool waitForId(net::SteadyClock::time_point deadline);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <tuple>
 
 namespace zolbin {
 
@@ -159,22 +160,29 @@ private:
     std::string error_;
 };
 
-// The text of each final answer to the dial command that is not a connection.
-std::string dialFailure(const std::string& answer)
+// The text of each final answer to the dial command that is not a connection, and whether it passes
+// (a busy or silent line may answer later; a modem that refuses the command will not).
+struct DialFailure
 {
-    static const std::array<std::pair<const char*, const char*>, 6> texts{{
-        {"BUSY", "Линия занята (BUSY)"},
-        {"NO CARRIER", "Нет несущей, модемы не соединились (NO CARRIER)"},
-        {"NO DIALTONE", "Нет гудка в телефонной линии (NO DIALTONE)"},
-        {"NO DIAL TONE", "Нет гудка в телефонной линии (NO DIAL TONE)"},
-        {"NO ANSWER", "Терминал не снял трубку (NO ANSWER)"},
-        {"ERROR", "Модем не принял команду набора (ERROR)"},
+    std::string text;
+    FailureKind kind;
+};
+
+DialFailure dialFailure(const std::string& answer)
+{
+    static const std::array<std::tuple<const char*, const char*, FailureKind>, 6> texts{{
+        {"BUSY", "Линия занята (BUSY)", FailureKind::Passing},
+        {"NO CARRIER", "Нет несущей, модемы не соединились (NO CARRIER)", FailureKind::Passing},
+        {"NO DIALTONE", "Нет гудка в телефонной линии (NO DIALTONE)", FailureKind::Passing},
+        {"NO DIAL TONE", "Нет гудка в телефонной линии (NO DIAL TONE)", FailureKind::Passing},
+        {"NO ANSWER", "Терминал не снял трубку (NO ANSWER)", FailureKind::Passing},
+        {"ERROR", "Модем не принял команду набора (ERROR)", FailureKind::Final},
     }};
-    for (const auto& [word, text] : texts) {
+    for (const auto& [word, text, kind] : texts) {
         if (answer == word)
-            return cp(text);
+            return {cp(text), kind};
     }
-    return cp("Модем не соединился: ") + VisibleControls(answer);
+    return {cp("Модем не соединился: ") + VisibleControls(answer), FailureKind::Final};
 }
 
 std::unique_ptr<TapLink> openModem(SendHost& host, const TSettings& settings, const std::string& number)
@@ -197,9 +205,11 @@ std::unique_ptr<TapLink> openModem(SendHost& host, const TSettings& settings, co
     if (!settings.TapInit.empty()) {
         const std::string answer = modem->command(settings.TapInit, times.modemMs);
         if (answer != "OK") {
-            ReportError(host, answer.empty() ? cp("Модем не отвечает")
-                                             : cp("Модем не принял строку инициализации (") +
-                                                   VisibleControls(answer) + ")");
+            if (answer.empty())
+                ReportError(host, cp("Модем не отвечает"), FailureKind::Passing);
+            else
+                ReportError(host,
+                            cp("Модем не принял строку инициализации (") + VisibleControls(answer) + ")");
             return nullptr;
         }
     }
@@ -208,7 +218,10 @@ std::unique_ptr<TapLink> openModem(SendHost& host, const TSettings& settings, co
         modem->setOnline();
         return modem;
     }
-    ReportError(host, answer.empty() ? cp("Модем не ответил на набор номера") : dialFailure(answer));
+    const DialFailure failure =
+        answer.empty() ? DialFailure{cp("Модем не ответил на набор номера"), FailureKind::Passing}
+                       : dialFailure(answer);
+    ReportError(host, failure.text, failure.kind);
     return nullptr;
 }
 

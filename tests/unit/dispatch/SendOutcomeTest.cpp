@@ -3,6 +3,8 @@
 // step, nothing after acceptance undoes a page, a failing journal never tears a line nor turns a sent page
 // into a failed one, and stored names cannot forge journal lines.
 
+#include "dispatch/TapLink.h"
+#include "tests/support/TapTerminal.h"
 #include "tests/unit/dispatch/SendCommandFixture.h"
 #include "tests/unit/platform/FileSizeLimit.h"
 
@@ -121,6 +123,67 @@ TEST_F(SendOutcomeTest, TheOutcomeIsWhatTheServerSaidToThePage)
             EXPECT_NE(line.rfind("xxxx", 0), 0u) << line;
         EXPECT_FALSE(fileErrorSeen);
     }
+}
+
+struct FailureCase
+{
+    const char* what;
+    std::uint8_t gate;
+    std::optional<ScriptedSession> session; // none: nothing listens
+    FailureKind kind;
+};
+
+// Whether a failed page is worth another attempt later: a passing reason (no connection, a time-out, a
+// 4xx reply, a terminal that does not answer) or a refusal for good.
+TEST_F(SendOutcomeTest, EachFailureSaysWhetherItPasses)
+{
+    net::CurrentDeadlines().replyMs = 500;
+    const TapDeadlines savedTap = CurrentTapDeadlines();
+    CurrentTapDeadlines() = {200, 1, 500, 500, 500, 10};
+    const int RcptStep = 2;
+    const FailureCase cases[] = {
+        {"SNPP: 421 to PAGE", Gate::SNPP, withReply(snppOk(), 0, Reply("421 busy\r\n")),
+         FailureKind::Passing},
+        {"SNPP: 554 to SEND", Gate::SNPP, withReply(snppOk(), SnppSend, Reply("554 no\r\n")),
+         FailureKind::Final},
+        {"SNPP: nothing listens", Gate::SNPP, std::nullopt, FailureKind::Passing},
+        {"SMTP: 451 to the mail", Gate::SMTP, withReply(relayOk(), SmtpEnd, Reply("451 later\r\n")),
+         FailureKind::Passing},
+        {"SMTP: 550 to RCPT", Gate::SMTP, withReply(relayOk(), RcptStep, Reply("550 who\r\n")),
+         FailureKind::Final},
+        {"SMTP: no answer to RCPT", Gate::SMTP, withReply(relayOk(), RcptStep, Silent()),
+         FailureKind::Passing},
+        {"SNPP: letters for a digital pager", Gate::SNPP, snppOk(), FailureKind::Final},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        providers = TProviderList();
+        std::optional<ScriptedServer> server;
+        if (c.session)
+            server.emplace(std::vector<ScriptedSession>{*c.session});
+        addCompany("Acme", c.gate, server ? server->port() : ScriptedServer::closedPort());
+        chooseSubscriber("Ann", 5, "Acme");
+        params.CurDigital = std::string(c.what).find("digital") != std::string::npos ? 1 : 0;
+        host.LastFailure = c.kind == FailureKind::Final ? FailureKind::Passing : FailureKind::Final;
+        EXPECT_EQ(send(), SendOutcome::Stopped);
+        EXPECT_EQ(host.LastFailure, c.kind);
+    }
+    params.CurDigital = 0;
+    for (const bool silent : {true, false}) {
+        TapBehaviour b;
+        b.silent = silent;
+        b.refuseLogon = !silent;
+        TapTerminal terminal(b);
+        providers = TProviderList();
+        TProvider tap = LoopbackCompany("Tap", Gate::TAP, 1);
+        tap.TapPhone = "127.0.0.1:" + std::to_string(terminal.port());
+        providers.Add(std::make_shared<TProvider>(tap));
+        chooseSubscriber("Ann", 5, "Tap");
+        EXPECT_EQ(send(), SendOutcome::Stopped);
+        EXPECT_EQ(host.LastFailure, silent ? FailureKind::Passing : FailureKind::Final)
+            << "silent " << silent;
+    }
+    CurrentTapDeadlines() = savedTap;
 }
 
 TEST_F(SendOutcomeTest, AJournalThatFillsUpAfterAcceptanceLeavesThePageSentAndNoTornLine)
