@@ -3,6 +3,7 @@
 
 #include "cli/ExitStatus.h"
 #include "directory/TextChecks.h"
+#include "directory/WctpFields.h"
 #include "dispatch/Recipient.h"
 #include "dispatch/TapLink.h"
 #include "platform/Codepage.h"
@@ -106,6 +107,9 @@ void checkCompany(const std::string& who, const std::string& companyName, const 
             throw UsageError(why + "не указан адрес отправителя «EMail»");
     } else if (company.Gate == Gate::TAP) {
         checkTapCompany(who, companyName, company, session);
+    } else if (company.Gate == Gate::WCTP) {
+        if (const std::string refusal = WctpFieldsRefusal(WctpFieldsOf(company)); !refusal.empty())
+            throw UsageError(who + ": пейдж. компания " + quoted(companyName) + ": " + utf8(refusal));
     } else if (company.Gate != Gate::SNPP) {
         throw UsageError(who + ": у пейдж. компании " + quoted(companyName) + " неизвестный шлюз");
     }

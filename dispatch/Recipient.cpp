@@ -10,7 +10,10 @@ bool ServiceAvailableFor(const std::string& providerName, const TProviderList& p
     if (providerName == HomeProviderName())
         return true;
     const int index = providers.IndexOfName(providerName);
-    return index >= 0 && providers.Items(index)->Gate == Gate::SNPP;
+    if (index < 0)
+        return false;
+    const std::uint8_t gate = providers.Items(index)->Gate;
+    return gate == Gate::SNPP || gate == Gate::WCTP;
 }
 
 bool ServiceAvailableForGroup(const TGroup& group, const TProviderList& providers)

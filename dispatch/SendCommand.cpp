@@ -230,6 +230,8 @@ SendCommand::Served SendCommand::serveSubscriber()
             params_.CurGate = company.Gate;
             params_.DeferDate = savedDeferDate_;
             return serveTap(company);
+        } else if (company.Gate == Gate::WCTP) {
+            return serveWctp(company, holds);
         } else {
             // No gate of ours serves this company: the subscriber fails like a failed dialogue.
             params_.DeferDate = savedDeferDate_;

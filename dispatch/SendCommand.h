@@ -7,6 +7,7 @@
 #include "directory/SendParams.h"
 #include "platform/Result.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -47,6 +48,8 @@ private:
     Served failConnection();
     // One TAP subscriber: its own session with the company's terminal, then the shared outcome.
     Served serveTap(const TProvider& company);
+    // One WCTP subscriber: a request per sending with its hold time (SendCommandWctp.cpp).
+    Served serveWctp(const TProvider& company, const std::array<std::string, 3>& holds);
     Served notConnected();
     Served notAccepted();
     void archivePage();

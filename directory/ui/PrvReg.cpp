@@ -3,6 +3,7 @@
 
 #include "directory/Lists.h"
 #include "directory/TextChecks.h"
+#include "directory/ui/WctpPanel.h"
 #include "platform/Codepage.h"
 #include "platform/Convert.h"
 #include "platform/Prompts.h"
@@ -113,8 +114,11 @@ void TfmPrvReg::buildUi()
     gates_->addButton(rbSNPP, Gate::SNPP);
     gates_->addButton(rbSMTP, Gate::SMTP);
     gates_->addButton(rbTAP, Gate::TAP);
+    rbWCTP = new QRadioButton(QStringLiteral("WCTP"));
+    rbWCTP->setObjectName(QStringLiteral("rbWCTP"));
+    gates_->addButton(rbWCTP, Gate::WCTP);
     auto* gateRow = new QHBoxLayout(rgGate);
-    for (QRadioButton* b : {rbSNPP, rbSMTP, rbTAP})
+    for (QRadioButton* b : {rbSNPP, rbSMTP, rbTAP, rbWCTP})
         gateRow->addWidget(b, 1);
     pageLayout->addWidget(rgGate);
 
@@ -149,6 +153,9 @@ void TfmPrvReg::buildUi()
     addRow(tap, "Теле&фон", EditTapPhone);
     addRow(tap, "Парол&ь", EditTapPswd);
     pageLayout->addWidget(PanelTAP);
+
+    PanelWCTP = new TWctpPanel;
+    pageLayout->addWidget(PanelWCTP);
     pageLayout->addStretch(1);
 
     PageControl = new QTabWidget;
@@ -180,7 +187,13 @@ void TfmPrvReg::prepareChange(int index)
     cmbSMTPEnc->setEditText(toQString(p.SMTPEnc.str()));
     EditTapPhone->setText(toQString(p.TapPhone.str()));
     EditTapPswd->setText(toQString(p.TapPswd.str()));
-    setGate(p.Gate <= Gate::TAP ? p.Gate : Gate::SMTP);
+    PanelWCTP->SetFields(p.Gate == Gate::WCTP ? WctpFieldsOf(p) : WctpFields{});
+    if (p.Gate == Gate::WCTP) {
+        // Those fields hold the WCTP panel's values: they stay out of the other panels.
+        for (QLineEdit* edit : {EditSNPPSrv, EditSnppPswd, EditSMTPEMail, EditTapPhone})
+            edit->clear();
+    }
+    setGate(p.Gate <= Gate::TAP || p.Gate == Gate::WCTP ? p.Gate : Gate::SMTP);
 }
 
 int TfmPrvReg::ChosenGate() const
@@ -211,6 +224,7 @@ void TfmPrvReg::resetForNewCompany()
     cmbSMTPEnc->setEditText(QLatin1String(DefaultCharset));
     EditTapPhone->clear();
     EditTapPswd->clear();
+    PanelWCTP->Clear();
 }
 
 void TfmPrvReg::setGate(int gate)
@@ -226,6 +240,7 @@ void TfmPrvReg::enablePanels(int gate)
     PanelSNPP->setEnabled(gate == Gate::SNPP);
     PanelSMTP->setEnabled(gate == Gate::SMTP);
     PanelTAP->setEnabled(gate == Gate::TAP);
+    PanelWCTP->setEnabled(gate == Gate::WCTP);
 }
 
 void TfmPrvReg::rgGateClick()
@@ -256,6 +271,10 @@ std::string TfmPrvReg::checkInput() const
         if (name.empty() || EditTapPhone->text().isEmpty())
             return cp("Не заполнен один из параметров TAP-сервера");
         break;
+    case Gate::WCTP:
+        if (name.empty())
+            return cp("Не заполнен один из параметров WCTP-сервера");
+        return WctpFieldsRefusal(PanelWCTP->Fields());
     default:
         break;
     }
@@ -284,6 +303,8 @@ Result<TProvider> TfmPrvReg::recordFromControls() const
     p.SMTPEnc = fieldText(cmbSMTPEnc);
     p.TapPhone = fieldText(EditTapPhone);
     p.TapPswd = fieldText(EditTapPswd);
+    if (p.Gate == Gate::WCTP)
+        StoreWctpFields(p, PanelWCTP->Fields());
     return p;
 }
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The paging company dialog: adds a company or changes one, with the settings of its three gateways.
+// The paging company dialog: adds a company or changes one, with the settings of its four gateways.
 // Exactly one gateway panel is enabled at a time, the one of the chosen gateway. Every stored change
 // rewrites "Company.lst".
 
@@ -22,6 +22,7 @@ namespace zolbin {
 class TProviderList;
 struct Session;
 struct TProvider;
+class TWctpPanel;
 
 class TfmPrvReg final : public TPropertiesDialog
 {
@@ -30,7 +31,7 @@ public:
     // Stores into the session's company list and rewrites "Company.lst".
     explicit TfmPrvReg(Session& session, QWidget* parent = nullptr);
 
-    // The gateway chosen now: 0 SNPP, 1 SMTP, 2 TAP.
+    // The gateway chosen now: 0 SNPP, 1 SMTP, 2 TAP, 4 WCTP.
     int ChosenGate() const;
 
     QTabWidget* PageControl = nullptr; // the one page "SNPP - доступ"
@@ -38,6 +39,7 @@ public:
     QRadioButton* rbSNPP = nullptr;
     QRadioButton* rbSMTP = nullptr;
     QRadioButton* rbTAP = nullptr;
+    QRadioButton* rbWCTP = nullptr;
     QGroupBox* PanelSNPP = nullptr;
     QLineEdit* EditSNPPSrv = nullptr;
     QLineEdit* EditSNPPPort = nullptr;
@@ -50,6 +52,7 @@ public:
     QGroupBox* PanelTAP = nullptr;
     QLineEdit* EditTapPhone = nullptr;
     QLineEdit* EditTapPswd = nullptr;
+    TWctpPanel* PanelWCTP = nullptr;
 
     void FormActivate() override;
     void rgGateClick();

@@ -3,6 +3,7 @@
 
 #include "cli/ExitStatus.h"
 #include "directory/Records.h"
+#include "directory/WctpFields.h"
 #include "records/Session.h"
 #include "tests/cli/CliTestSupport.h"
 
@@ -24,6 +25,9 @@ protected:
         files.company("Beeper", Gate::SNPP, 444);
         files.company("Mail", Gate::SMTP, 25);
         files.company("Tap", Gate::TAP, 0);
+        StoreWctpFields(files.company("Carrier", Gate::WCTP, 0),
+                        {"https://wctp.example/wctp", "desk", "", "#"});
+        StoreWctpFields(files.company("Ftp", Gate::WCTP, 0), {"ftp://wctp.example/", "desk", "", "#"});
         session.settings.SMTPServer = "relay.example";
         session.settings.EMail = "op@example.org";
     }
@@ -181,7 +185,14 @@ TEST_F(SendRequestTest, ServiceFunctionsOnlyWhereTheWindowOffersThem)
     };
     EXPECT_NO_THROW(prepare(deferred({"--to", "Home"}))); // the home provider, whatever its gate
     EXPECT_NO_THROW(prepare(deferred({"--number", "7", "--company", "Beeper"})));
+    EXPECT_NO_THROW(prepare(deferred({"--number", "7", "--company", "Carrier"})));
     EXPECT_THAT(refusal(deferred({"--to", "Mailed"})), HasSubstr("недоступны"));
     EXPECT_THAT(refusal(deferred({"--group", "Mixed"})), HasSubstr("недоступны"));
     EXPECT_THAT(refusal(deferred({"--number", "7", "--company", "Mail"})), HasSubstr("недоступны"));
+}
+
+TEST_F(SendRequestTest, WctpCompanyWithoutAnHttpUrlIsRefusedBeforeSending)
+{
+    EXPECT_THAT(refusal({"--number", "7", "--company", "Ftp"}), HasSubstr("http://"));
+    EXPECT_NO_THROW(prepare({"--number", "7", "--company", "Carrier"}));
 }
