@@ -78,7 +78,7 @@ struct TProvider
     static constexpr std::size_t RecordSize = 292;
 
     FixedText<25> Name;
-    std::uint8_t Gate = 0; // 0 SNPP, 1 SMTP, 2 TAP
+    std::uint8_t Gate = 0; // 0 SNPP, 1 SMTP, 2 TAP, 3 SMS (the number pattern in TapPhone)
     FixedText<80> SNPPSrv;
     std::int32_t SNPPPort = 0;
     FixedText<8> SNPPEnc;
@@ -100,6 +100,7 @@ namespace Gate {
 inline constexpr std::uint8_t SNPP = 0;
 inline constexpr std::uint8_t SMTP = 1;
 inline constexpr std::uint8_t TAP = 2;
+inline constexpr std::uint8_t SMS = 3; // through a GSM modem
 } // namespace Gate
 
 // The home provider: position 0 of the company list.

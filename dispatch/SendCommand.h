@@ -47,6 +47,7 @@ private:
     Served failConnection();
     // One TAP subscriber: its own session with the company's terminal, then the shared outcome.
     Served serveTap(const TProvider& company);
+    Served serveSms(const TProvider& company); // in SendSms.cpp
     Served notConnected();
     Served notAccepted();
     void archivePage();
