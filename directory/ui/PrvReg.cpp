@@ -3,6 +3,7 @@
 
 #include "directory/Lists.h"
 #include "directory/TextChecks.h"
+#include "directory/ui/SmsPanel.h"
 #include "platform/Codepage.h"
 #include "platform/Convert.h"
 #include "platform/Prompts.h"
@@ -113,8 +114,10 @@ void TfmPrvReg::buildUi()
     gates_->addButton(rbSNPP, Gate::SNPP);
     gates_->addButton(rbSMTP, Gate::SMTP);
     gates_->addButton(rbTAP, Gate::TAP);
+    rbSMS = new QRadioButton(uiText("SMS (GSM-модем)"));
+    gates_->addButton(rbSMS, Gate::SMS);
     auto* gateRow = new QHBoxLayout(rgGate);
-    for (QRadioButton* b : {rbSNPP, rbSMTP, rbTAP})
+    for (QRadioButton* b : {rbSNPP, rbSMTP, rbTAP, rbSMS})
         gateRow->addWidget(b, 1);
     pageLayout->addWidget(rgGate);
 
@@ -149,6 +152,8 @@ void TfmPrvReg::buildUi()
     addRow(tap, "Теле&фон", EditTapPhone);
     addRow(tap, "Парол&ь", EditTapPswd);
     pageLayout->addWidget(PanelTAP);
+    PanelSMS = NewSmsPanel(EditSmsPattern);
+    pageLayout->addWidget(PanelSMS);
     pageLayout->addStretch(1);
 
     PageControl = new QTabWidget;
@@ -180,7 +185,8 @@ void TfmPrvReg::prepareChange(int index)
     cmbSMTPEnc->setEditText(toQString(p.SMTPEnc.str()));
     EditTapPhone->setText(toQString(p.TapPhone.str()));
     EditTapPswd->setText(toQString(p.TapPswd.str()));
-    setGate(p.Gate <= Gate::TAP ? p.Gate : Gate::SMTP);
+    EditSmsPattern->setText(p.Gate == Gate::SMS ? toQString(p.TapPhone.str()) : QString());
+    setGate(p.Gate <= Gate::SMS ? p.Gate : Gate::SMTP);
 }
 
 int TfmPrvReg::ChosenGate() const
@@ -211,6 +217,7 @@ void TfmPrvReg::resetForNewCompany()
     cmbSMTPEnc->setEditText(QLatin1String(DefaultCharset));
     EditTapPhone->clear();
     EditTapPswd->clear();
+    EditSmsPattern->clear();
 }
 
 void TfmPrvReg::setGate(int gate)
@@ -226,6 +233,7 @@ void TfmPrvReg::enablePanels(int gate)
     PanelSNPP->setEnabled(gate == Gate::SNPP);
     PanelSMTP->setEnabled(gate == Gate::SMTP);
     PanelTAP->setEnabled(gate == Gate::TAP);
+    PanelSMS->setEnabled(gate == Gate::SMS);
 }
 
 void TfmPrvReg::rgGateClick()
@@ -256,6 +264,8 @@ std::string TfmPrvReg::checkInput() const
         if (name.empty() || EditTapPhone->text().isEmpty())
             return cp("Не заполнен один из параметров TAP-сервера");
         break;
+    case Gate::SMS:
+        return SmsPanelRefusal(name, fieldText(EditSmsPattern));
     default:
         break;
     }
@@ -282,7 +292,7 @@ Result<TProvider> TfmPrvReg::recordFromControls() const
     p.SnppPswd = fieldText(EditSnppPswd);
     p.SMTPEMail = fieldText(EditSMTPEMail);
     p.SMTPEnc = fieldText(cmbSMTPEnc);
-    p.TapPhone = fieldText(EditTapPhone);
+    p.TapPhone = fieldText(ChosenGate() == Gate::SMS ? EditSmsPattern : EditTapPhone);
     p.TapPswd = fieldText(EditTapPswd);
     return p;
 }

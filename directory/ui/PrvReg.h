@@ -30,7 +30,7 @@ public:
     // Stores into the session's company list and rewrites "Company.lst".
     explicit TfmPrvReg(Session& session, QWidget* parent = nullptr);
 
-    // The gateway chosen now: 0 SNPP, 1 SMTP, 2 TAP.
+    // The gateway chosen now: 0 SNPP, 1 SMTP, 2 TAP, 3 SMS.
     int ChosenGate() const;
 
     QTabWidget* PageControl = nullptr; // the one page "SNPP - доступ"
@@ -38,6 +38,7 @@ public:
     QRadioButton* rbSNPP = nullptr;
     QRadioButton* rbSMTP = nullptr;
     QRadioButton* rbTAP = nullptr;
+    QRadioButton* rbSMS = nullptr;
     QGroupBox* PanelSNPP = nullptr;
     QLineEdit* EditSNPPSrv = nullptr;
     QLineEdit* EditSNPPPort = nullptr;
@@ -50,6 +51,8 @@ public:
     QGroupBox* PanelTAP = nullptr;
     QLineEdit* EditTapPhone = nullptr;
     QLineEdit* EditTapPswd = nullptr;
+    QGroupBox* PanelSMS = nullptr;       // the SMS gateway's panel (SmsPanel.cpp)
+    QLineEdit* EditSmsPattern = nullptr; // stored in the record's "TapPhone"
 
     void FormActivate() override;
     void rgGateClick();
