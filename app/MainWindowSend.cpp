@@ -89,6 +89,7 @@ void TfmSend::btnSendClick()
         }
     } sendEnd{this};
     sendPassword_.reset(); // asked of the secret store once per send, not once per subscriber
+    sendPin_.reset();
     SendCommand(*this, SendParams, CurGroup, groups_, providers_).Run();
 }
 
@@ -156,6 +157,20 @@ std::string TfmSend::SmtpPassword() const
     if (state_.sending)
         sendPassword_ = password;
     return password;
+}
+
+// Asked by the SMS dialogue when the SIM wants its PIN, once per send like the SMTP password.
+std::string TfmSend::SimPin() const
+{
+    if (windows_.secrets == nullptr)
+        return {};
+    if (state_.sending && sendPin_)
+        return *sendPin_;
+    SecretStore::Answer answer = windows_.secrets->read(SimPinSecretKey(settings_.GsmDevice));
+    std::string pin = answer.outcome == SecretStore::Outcome::Done ? std::move(answer.secret) : std::string();
+    if (state_.sending)
+        sendPin_ = pin;
+    return pin;
 }
 
 } // namespace zolbin

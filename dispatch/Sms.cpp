@@ -144,6 +144,11 @@ private:
     SmsOutcome outcome_;
 };
 
+bool validPin(const std::string& pin)
+{
+    return pin.size() >= 4 && pin.size() <= 8 && pin.find_first_not_of("0123456789") == std::string::npos;
+}
+
 // The SIM ready, its PIN given when it asks for one. Empty: ready; otherwise the failure.
 std::optional<SmsOutcome> unlockSim(SendHost& host, gsm::Channel& channel, Session& session,
                                     const std::string& device)
@@ -163,6 +168,8 @@ std::optional<SmsOutcome> unlockSim(SendHost& host, gsm::Channel& channel, Sessi
     const std::string pin = host.SimPin();
     if (pin.empty())
         return session.fail(cp("SIM-карта ждёт PIN, а он не задан (Линия GSM)"), FailureKind::Final);
+    if (!validPin(pin))
+        return session.fail(cp("PIN SIM-карты должен состоять из 4–8 цифр"), FailureKind::Final);
     const LineMemory known = recalled(device);
     if (known.refusedPin && known.pinRefused == pin)
         return session.fail(cp("Этот PIN SIM-карта уже не приняла; повторно он не вводится"),
@@ -180,11 +187,6 @@ std::optional<SmsOutcome> unlockSim(SendHost& host, gsm::Channel& channel, Sessi
                             FailureKind::Final);
     }
     return session.failAnswer(given, cp(" на PIN"));
-}
-
-bool validPin(const std::string& pin)
-{
-    return pin.size() <= 8 && pin.find_first_not_of("0123456789") == std::string::npos;
 }
 
 } // namespace
@@ -298,10 +300,6 @@ SmsOutcome SmsSending(SendHost& host, const TProvider& company, const TSendParam
     if (!phone) {
         ReportError(host, cp("Шаблон номера SMS ") + VisibleControls(company.TapPhone.str()) +
                               cp(" не даёт телефонного номера для ") + std::to_string(params.CurNumber));
-        return outcome;
-    }
-    if (!validPin(host.SimPin())) {
-        ReportError(host, cp("PIN SIM-карты должен состоять из цифр (не более восьми)"));
         return outcome;
     }
     const bool signed_ = params.CurDigital == 0 && !host.SignatureBlocked();
