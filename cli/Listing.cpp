@@ -55,6 +55,8 @@ std::string companyLine(const TProvider& p)
                clean(p.SMTPEnc.str());
     case Gate::TAP:
         return name + "\tTAP\t" + clean(p.TapPhone.str()) + "\t\t";
+    case Gate::SMS:
+        return name + "\tSMS\t" + clean(p.TapPhone.str()) + "\t\t";
     default:
         return name + cp("\tшлюз ") + std::to_string(p.Gate) + "\t\t\t";
     }

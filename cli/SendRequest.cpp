@@ -2,6 +2,7 @@
 #include "cli/SendRequest.h"
 
 #include "cli/ExitStatus.h"
+#include "cli/SimPin.h"
 #include "directory/TextChecks.h"
 #include "dispatch/Recipient.h"
 #include "dispatch/TapLink.h"
@@ -106,6 +107,8 @@ void checkCompany(const std::string& who, const std::string& companyName, const 
             throw UsageError(why + "не указан адрес отправителя «EMail»");
     } else if (company.Gate == Gate::TAP) {
         checkTapCompany(who, companyName, company, session);
+    } else if (company.Gate == Gate::SMS) {
+        CheckSmsCompany(who, quoted(companyName), company, session);
     } else if (company.Gate != Gate::SNPP) {
         throw UsageError(who + ": у пейдж. компании " + quoted(companyName) + " неизвестный шлюз");
     }
