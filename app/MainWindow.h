@@ -74,6 +74,7 @@ public:
     // The SMTP login's password from the secret store; empty without a login or when the store has none.
     std::string SmtpPassword() const override;
     std::string SimPin() const override;
+    void SimPinRefused() override;
     bool SignatureBlocked() const override { return signatureBlocked(); }
     const TJournal& Journal() const override { return journal_; }
     std::vector<std::string> EditorLines() const override;

@@ -173,4 +173,13 @@ std::string TfmSend::SimPin() const
     return pin;
 }
 
+// A refused PIN is taken out of the store, so that no later send gives it again (three wrong PINs lock
+// the SIM); the operator saves the right one in "Линия GSM…".
+void TfmSend::SimPinRefused()
+{
+    sendPin_ = std::string();
+    if (windows_.secrets != nullptr)
+        (void)windows_.secrets->write(SimPinSecretKey(settings_.GsmDevice), std::string());
+}
+
 } // namespace zolbin

@@ -56,9 +56,10 @@ int ErrorCode(const std::string& final)
 
 bool Channel::send(const std::string& wire, const std::string& shown, int deadlineMs)
 {
-    // Whatever arrived before answers nothing: it is read and passed over.
+    // Whatever arrived before answers nothing: it is read and passed over, within a bound (a modem that
+    // streams without end is then answered by the deadlines).
     std::array<char, 256> drop{};
-    while (line_.Read(drop.data(), static_cast<int>(drop.size()), 0) > 0) {
+    for (int i = 0; i < 64 && line_.Read(drop.data(), static_cast<int>(drop.size()), 0) > 0; ++i) {
     }
     buffer_.clear();
     ReportStatus(host_, cp("Посылка: ") + shown);

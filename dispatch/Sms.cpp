@@ -182,6 +182,7 @@ std::optional<SmsOutcome> unlockSim(SendHost& host, gsm::Channel& channel, Sessi
             m.refusedPin = true;
             m.pinRefused = pin;
         });
+        host.SimPinRefused();
         return session.fail(cp("SIM-карта не приняла PIN; повторно он не вводится (три неверных PIN "
                                "блокируют SIM-карту)"),
                             FailureKind::Final);

@@ -35,6 +35,7 @@ public:
     void SendCompleted(const TSendParams&) override { ++completed; }
     std::string SmtpPassword() const override { return smtpPassword; }
     std::string SimPin() const override { return simPin; }
+    void SimPinRefused() override { simPin.clear(); }
 
     unsigned pausedMs() const { return std::accumulate(pauses.begin(), pauses.end(), 0u); }
     // The status texts in UTF-8, for readable assertions.
