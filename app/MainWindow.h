@@ -73,6 +73,8 @@ public:
     const TSettings& Settings() const override { return settings_; }
     // The SMTP login's password from the secret store; empty without a login or when the store has none.
     std::string SmtpPassword() const override;
+    std::string SimPin() const override;
+    void SimPinRefused() override;
     bool SignatureBlocked() const override { return signatureBlocked(); }
     const TJournal& Journal() const override { return journal_; }
     std::vector<std::string> EditorLines() const override;
@@ -313,6 +315,7 @@ private:
     bool emailCheckPending_ = false;
     WindowState state_;
     mutable std::optional<std::string> sendPassword_; // the SMTP password, once asked during a send
+    mutable std::optional<std::string> sendPin_;      // the SIM's PIN, likewise
     std::vector<std::pair<std::string, QObject*>> commandControls_; // the rule's controls, in its order
 };
 

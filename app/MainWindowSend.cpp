@@ -89,6 +89,7 @@ void TfmSend::btnSendClick()
         }
     } sendEnd{this};
     sendPassword_.reset(); // asked of the secret store once per send, not once per subscriber
+    sendPin_.reset();
     SendCommand(*this, SendParams, CurGroup, groups_, providers_).Run();
 }
 
@@ -156,6 +157,29 @@ std::string TfmSend::SmtpPassword() const
     if (state_.sending)
         sendPassword_ = password;
     return password;
+}
+
+// Asked by the SMS dialogue when the SIM wants its PIN, once per send like the SMTP password.
+std::string TfmSend::SimPin() const
+{
+    if (windows_.secrets == nullptr)
+        return {};
+    if (state_.sending && sendPin_)
+        return *sendPin_;
+    SecretStore::Answer answer = windows_.secrets->read(SimPinSecretKey(settings_.GsmDevice));
+    std::string pin = answer.outcome == SecretStore::Outcome::Done ? std::move(answer.secret) : std::string();
+    if (state_.sending)
+        sendPin_ = pin;
+    return pin;
+}
+
+// A refused PIN is taken out of the store, so that no later send gives it again (three wrong PINs lock
+// the SIM); the operator saves the right one in "Линия GSM…".
+void TfmSend::SimPinRefused()
+{
+    sendPin_ = std::string();
+    if (windows_.secrets != nullptr)
+        (void)windows_.secrets->write(SimPinSecretKey(settings_.GsmDevice), std::string());
 }
 
 } // namespace zolbin

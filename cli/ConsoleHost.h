@@ -30,6 +30,14 @@ public:
     // The SMTP login's password, asked of the source given (none: empty) once, when first needed.
     std::string SmtpPassword() const override;
     void setSmtpPasswordSource(std::function<std::string()> source) { passwordSource_ = std::move(source); }
+    // The SIM's PIN, likewise.
+    std::string SimPin() const override
+    {
+        if (!pin_ && pinSource_)
+            pin_ = pinSource_();
+        return pin_.value_or(std::string());
+    }
+    void setSimPinSource(std::function<std::string()> source) { pinSource_ = std::move(source); }
     bool SignatureBlocked() const override { return signatureBlocked_; }
     const TJournal& Journal() const override { return session_.journal; }
     std::vector<std::string> EditorLines() const override { return lines_; }
@@ -50,6 +58,8 @@ private:
     int skipped_ = 0;
     std::function<std::string()> passwordSource_;
     mutable std::optional<std::string> password_;
+    std::function<std::string()> pinSource_;
+    mutable std::optional<std::string> pin_;
 };
 
 } // namespace zolbin

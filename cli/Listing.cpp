@@ -57,6 +57,8 @@ std::string companyLine(const TProvider& p)
         return name + "\tTAP\t" + clean(p.TapPhone.str()) + "\t\t";
     case Gate::WCTP: // the URL; never the security code
         return name + "\tWCTP\t" + clean(p.SNPPSrv.str()) + "\t\t";
+    case Gate::SMS:
+        return name + "\tSMS\t" + clean(p.TapPhone.str()) + "\t\t";
     default:
         return name + cp("\tшлюз ") + std::to_string(p.Gate) + "\t\t\t";
     }

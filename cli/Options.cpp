@@ -15,7 +15,7 @@ struct ValueOption
     std::optional<std::string> SendOptions::*field;
 };
 
-constexpr std::array<ValueOption, 11> ValueOptions = {{
+constexpr std::array<ValueOption, 13> ValueOptions = {{
     {"--data-dir", &SendOptions::dataDir},
     {"--to", &SendOptions::to},
     {"--group", &SendOptions::group},
@@ -26,6 +26,8 @@ constexpr std::array<ValueOption, 11> ValueOptions = {{
     {"--interval", &SendOptions::interval},
     {"--smtp-password-file", &SendOptions::smtpPasswordFile},
     {"--tap-device", &SendOptions::tapDevice},
+    {"--gsm-device", &SendOptions::gsmDevice},
+    {"--sim-pin-file", &SendOptions::simPinFile},
     {"--list", nullptr},
 }};
 
@@ -136,6 +138,10 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
         throw UsageError("--smtp-password-file: не указан файл");
     if (options.tapDevice && options.tapDevice->empty())
         throw UsageError("--tap-device: не указано устройство");
+    if (options.gsmDevice && options.gsmDevice->empty())
+        throw UsageError("--gsm-device: не указано устройство");
+    if (options.simPinFile && options.simPinFile->empty())
+        throw UsageError("--sim-pin-file: не указан файл");
     if (options.dataDir && options.dataDir->empty())
         throw UsageError("--data-dir: не указана папка данных");
     if (list) {
@@ -154,7 +160,7 @@ std::string UsageText()
   zolbin-send [--data-dir ПАПКА] (--to ИМЯ | --group ИМЯ | --number N --company ИМЯ)
               [--defer "дд.мм.гггг чч:мм"] [--repeat 1|2 --interval чч:мм] [--no-signature]
               [--stop-on-error] [--quiet] [--smtp-password-file ФАЙЛ] [--tap-device УСТРОЙСТВО]
-              [ТЕКСТ ...]
+              [--gsm-device УСТРОЙСТВО] [--sim-pin-file ФАЙЛ] [ТЕКСТ ...]
   zolbin-send [--data-dir ПАПКА] --list subscribers|groups|companies
 
 Отправляет сообщение на пейджер так же, как кнопка «Отправить» Zolbin Sender: с тем же
@@ -199,6 +205,13 @@ std::string UsageText()
                         последовательный порт модема для компаний со шлюзом TAP, чей
                         телефон - номер, а не «узел:порт» (без ключа - «Device» раздела TAP
                         настроек, по умолчанию /dev/ttyS0)
+  --gsm-device УСТРОЙСТВО
+                        последовательный порт GSM-модема для компаний со шлюзом SMS (без
+                        ключа - «Device» раздела GSM настроек, по умолчанию /dev/ttyUSB0)
+  --sim-pin-file ФАЙЛ   PIN SIM-карты GSM-модема: первая строка файла, от 4 до 8 цифр; файл
+                        должен быть доступен только владельцу (chmod 600). Без ключа - PIN
+                        из хранилища паролей рабочего стола (диалог «Линия GSM»). Неверный
+                        PIN повторно не вводится
   --list subscribers    абоненты: «Имя -- Номер», пейдж. компания, предел длины
   --list groups         группы: имя и участники
   --list companies      пейдж. компании: имя, шлюз, сервер (для SMTP - адрес шлюза, для TAP -

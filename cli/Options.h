@@ -3,7 +3,8 @@
 // The command line of zolbin-send:
 //   zolbin-send [--data-dir DIR] (--to NAME | --group NAME | --number N --company NAME)
 //               [--defer "dd.mm.yyyy hh:mm"] [--repeat 1|2 --interval hh:mm] [--no-signature]
-//               [--stop-on-error] [--quiet] [--smtp-password-file FILE] [MESSAGE ...]
+//               [--stop-on-error] [--quiet] [--smtp-password-file FILE] [--tap-device DEVICE]
+//               [--gsm-device DEVICE] [--sim-pin-file FILE] [MESSAGE ...]
 //   zolbin-send [--data-dir DIR] --list subscribers|groups|companies
 // Values are taken as given (UTF-8); their meaning is checked against the directory later.
 
@@ -36,6 +37,8 @@ struct SendOptions
     std::optional<std::string> defer, repeat, interval;
     std::optional<std::string> smtpPasswordFile;
     std::optional<std::string> tapDevice; // the modem's serial device instead of the settings' one
+    std::optional<std::string> gsmDevice; // the GSM modem's device instead of the settings' one
+    std::optional<std::string> simPinFile;
     bool noSignature = false;
     bool stopOnError = false;
     bool quiet = false;

@@ -2,6 +2,7 @@
 #include "cli/SendRequest.h"
 
 #include "cli/ExitStatus.h"
+#include "cli/SimPin.h"
 #include "directory/TextChecks.h"
 #include "directory/WctpFields.h"
 #include "dispatch/Recipient.h"
@@ -110,6 +111,8 @@ void checkCompany(const std::string& who, const std::string& companyName, const 
     } else if (company.Gate == Gate::WCTP) {
         if (const std::string refusal = WctpFieldsRefusal(WctpFieldsOf(company)); !refusal.empty())
             throw UsageError(who + ": пейдж. компания " + quoted(companyName) + ": " + utf8(refusal));
+    } else if (company.Gate == Gate::SMS) {
+        CheckSmsCompany(who, quoted(companyName), company, session);
     } else if (company.Gate != Gate::SNPP) {
         throw UsageError(who + ": у пейдж. компании " + quoted(companyName) + " неизвестный шлюз");
     }

@@ -24,9 +24,11 @@ struct Descriptor
     }
 };
 
-std::string firstLine(const std::string& name)
+} // namespace
+
+std::string SecretFileFirstLine(const std::string& name, const std::string& shownAs)
 {
-    const std::string shown = "файл пароля SMTP «" + name + "»";
+    const std::string shown = shownAs + " «" + name + "»";
     const Descriptor file{::open(name.c_str(), O_RDONLY | O_CLOEXEC)};
     if (file.fd < 0)
         throw UsageError(shown + " не читается: " + std::strerror(errno));
@@ -57,6 +59,13 @@ std::string firstLine(const std::string& name)
     if (!text.empty() && text.back() == '\r')
         text.pop_back();
     return text;
+}
+
+namespace {
+
+std::string firstLine(const std::string& name)
+{
+    return SecretFileFirstLine(name, "файл пароля SMTP");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "cli/Listing.h"
 #include "cli/Options.h"
 #include "cli/SendRequest.h"
+#include "cli/SimPin.h"
 #include "cli/SmtpPassword.h"
 #include "cli/TerminalText.h"
 #include "dispatch/SendCommand.h"
@@ -99,7 +100,7 @@ std::function<std::string()> passwordSource(std::optional<std::string> filePassw
 }
 
 int send(const SendOptions& options, Session& session, std::optional<std::string> filePassword,
-         std::istream& in, std::ostream& err)
+         std::optional<std::string> filePin, std::istream& in, std::ostream& err)
 {
     const MessageText message = options.message.empty()
                                     ? MessageFromInput(std::string(std::istreambuf_iterator<char>(in),
@@ -107,6 +108,8 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
                                     : MessageFromWords(options.message);
     if (options.tapDevice)
         session.settings.TapDevice = *options.tapDevice; // this run only: the settings file is not written
+    if (options.gsmDevice)
+        session.settings.GsmDevice = *options.gsmDevice;
     const SendRequest request = PrepareSend(options, session, message);
     session.SendParams = request.params;
     session.CurGroup = request.curGroup;
@@ -115,6 +118,7 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
     ConsoleHost host(session, message.lines, message.text, options.noSignature, options.quiet,
                      options.stopOnError, err);
     host.setSmtpPasswordSource(passwordSource(std::move(filePassword), session, err));
+    host.setSimPinSource(SimPinSource(std::move(filePin), session, err));
     if (!options.quiet && !request.serviceSummary.empty())
         err << utf8(request.serviceSummary) << '\n';
     SendCommand command(host, session.SendParams, session.CurGroup, session.groups, session.providers);
@@ -154,8 +158,11 @@ int ZolbinSend::Run(const std::vector<std::string>& arguments)
         }
         // Read before the data folder is entered: a relative name is the caller's.
         std::optional<std::string> filePassword;
-        if (options.action == SendOptions::Action::Send)
+        std::optional<std::string> filePin;
+        if (options.action == SendOptions::Action::Send) {
             filePassword = SmtpPasswordFromFile(options.smtpPasswordFile, std::getenv(PasswordFileVariable));
+            filePin = SimPinFromFile(options.simPinFile);
+        }
         const DataFolder folder(options.dataDir);
         ReadDirectory(session_);
         if (options.action == SendOptions::Action::List) {
@@ -163,7 +170,7 @@ int ZolbinSend::Run(const std::vector<std::string>& arguments)
                 out_ << line << '\n';
             return ExitStatus::Accepted;
         }
-        return send(options, session_, std::move(filePassword), in_, err_);
+        return send(options, session_, std::move(filePassword), std::move(filePin), in_, err_);
     } catch (const CliError& error) {
         err_ << "zolbin-send: " << error.what() << '\n';
         if (error.status() == ExitStatus::Usage)

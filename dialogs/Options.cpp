@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/Options.h"
 
+#include "dialogs/GsmLine.h"
 #include "dialogs/MailServer.h"
 #include "dialogs/SettingsKeys.h"
 #include "dialogs/TapLine.h"
@@ -116,9 +117,16 @@ TfmOptions::TfmOptions(Session& session, QWidget* parent, SecretStore* secrets)
     markCommand(btnTapLine);
     fmTapLine = new TfmTapLine(session, this);
     connect(btnTapLine, &QPushButton::clicked, this, guarded([this] { btnTapLineClick(); }));
+    btnGsmLine = new QPushButton(uiText("Линия &GSM…"));
+    btnGsmLine->setObjectName(QStringLiteral("btnGsmLine"));
+    btnGsmLine->setAutoDefault(false);
+    markCommand(btnGsmLine);
+    fmGsmLine = new TfmGsmLine(session, secrets, this);
+    connect(btnGsmLine, &QPushButton::clicked, this, guarded([this] { fmGsmLine->showModal(); }));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnMailServer);
     buttons->addWidget(btnTapLine);
+    buttons->addWidget(btnGsmLine);
     buttons->addStretch(1);
     buttons->addWidget(btnSave);
     buttons->addWidget(btnCancel);

@@ -16,6 +16,7 @@ class ProfileFile;
 class SecretStore;
 class TfmMailServer;
 class TfmTapLine;
+class TfmGsmLine;
 class TProviderList;
 struct Session;
 struct TSettings;
@@ -47,6 +48,8 @@ public:
     TfmMailServer* fmMailServer = nullptr;
     QPushButton* btnTapLine = nullptr;
     TfmTapLine* fmTapLine = nullptr;
+    QPushButton* btnGsmLine = nullptr; // opens fmGsmLine, which saves on its own
+    TfmGsmLine* fmGsmLine = nullptr;
 
     void FormActivate();
     void btnSaveClick();

@@ -78,7 +78,7 @@ struct TProvider
     static constexpr std::size_t RecordSize = 292;
 
     FixedText<25> Name;
-    std::uint8_t Gate = 0; // 0 SNPP, 1 SMTP, 2 TAP, 4 WCTP
+    std::uint8_t Gate = 0; // 0 SNPP, 1 SMTP, 2 TAP, 3 SMS (the number pattern in TapPhone), 4 WCTP
     FixedText<80> SNPPSrv;
     std::int32_t SNPPPort = 0;
     FixedText<8> SNPPEnc;
@@ -100,6 +100,7 @@ namespace Gate {
 inline constexpr std::uint8_t SNPP = 0;
 inline constexpr std::uint8_t SMTP = 1;
 inline constexpr std::uint8_t TAP = 2;
+inline constexpr std::uint8_t SMS = 3; // through a GSM modem
 // The WCTP fields live in fields of the other gateways (see directory/WctpFields.h).
 inline constexpr std::uint8_t WCTP = 4;
 } // namespace Gate

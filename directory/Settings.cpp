@@ -50,11 +50,11 @@ std::uint8_t readByte(const ProfileFile& file, const char* section, const char* 
 }
 
 // A line speed: a positive whole number of bits per second; anything else takes the default.
-std::uint32_t readSpeed(const ProfileFile& file)
+std::uint32_t readSpeed(const ProfileFile& file, const char* section = SectionTap,
+                        std::uint32_t def = TapDefaultSpeed)
 {
-    const std::optional<std::int32_t> n =
-        wholeNumber(file.readString(SectionTap, "Speed", std::to_string(TapDefaultSpeed)));
-    return n && *n > 0 ? static_cast<std::uint32_t>(*n) : TapDefaultSpeed;
+    const std::optional<std::int32_t> n = wholeNumber(file.readString(section, "Speed", std::to_string(def)));
+    return n && *n > 0 ? static_cast<std::uint32_t>(*n) : def;
 }
 
 } // namespace
@@ -81,6 +81,8 @@ void LoadSettings(const ProfileFile& file, TSettings& settings)
         readByte(file, SectionTap, "Format", 0) == 1 ? TapFormat::EightN1 : TapFormat::SevenE1;
     settings.TapInit = file.readString(SectionTap, "Init", "ATZ");
     settings.TapDialPrefix = file.readString(SectionTap, "DialPrefix", "ATDT");
+    settings.GsmDevice = file.readString(SectionGsm, "Device", "/dev/ttyUSB0");
+    settings.GsmSpeed = readSpeed(file, SectionGsm, GsmDefaultSpeed);
 }
 
 } // namespace zolbin

@@ -23,6 +23,8 @@ enum class TapFormat : std::uint8_t
 };
 
 inline constexpr std::uint32_t TapDefaultSpeed = 9600;
+inline constexpr const char* SectionGsm = "GSM"; // the GSM modem that sends SMS
+inline constexpr std::uint32_t GsmDefaultSpeed = 115200;
 
 struct TSettings
 {
@@ -48,6 +50,9 @@ struct TSettings
     TapFormat TapLineFormat = TapFormat::SevenE1;
     std::string TapInit = "ATZ";        // the modem's initialisation string, sent before dialling
     std::string TapDialPrefix = "ATDT"; // put before the company's number: "ATDT" + "1234567"
+    // The GSM modem's line for SMS companies (the SIM's PIN is in the secret store, never here).
+    std::string GsmDevice = "/dev/ttyUSB0";
+    std::uint32_t GsmSpeed = GsmDefaultSpeed;
 
     // The exact flag tests.
     bool clearOn() const { return Clear == 1; }

@@ -232,6 +232,10 @@ SendCommand::Served SendCommand::serveSubscriber()
             return serveTap(company);
         } else if (company.Gate == Gate::WCTP) {
             return serveWctp(company, holds);
+        } else if (company.Gate == Gate::SMS) {
+            params_.CurGate = company.Gate;
+            params_.DeferDate = savedDeferDate_;
+            return serveSms(company);
         } else {
             // No gate of ours serves this company: the subscriber fails like a failed dialogue.
             params_.DeferDate = savedDeferDate_;

@@ -50,6 +50,7 @@ private:
     Served serveTap(const TProvider& company);
     // One WCTP subscriber: a request per sending with its hold time (SendCommandWctp.cpp).
     Served serveWctp(const TProvider& company, const std::array<std::string, 3>& holds);
+    Served serveSms(const TProvider& company); // in SendSms.cpp
     Served notConnected();
     Served notAccepted();
     void archivePage();

@@ -59,6 +59,10 @@ public:
     // The SMTP AUTH password (cp1251 bytes) for the login "SMTPUser"; empty when there is none. It is
     // never stored in the settings file nor written to the journal.
     virtual std::string SmtpPassword() const { return {}; }
+    // The PIN of the GSM modem's SIM (digits); empty when there is none. Kept like the SMTP password.
+    virtual std::string SimPin() const { return {}; }
+    // The SIM refused that PIN: it must not be given again, by this run or a later one.
+    virtual void SimPinRefused() {}
 
     // The local end of the last connection (host order).
     std::uint32_t LocalAddr = 0;

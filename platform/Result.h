@@ -65,6 +65,7 @@ inline constexpr int BadDateTime = 2003;     // a text that is no valid date or 
 inline constexpr int Tls = 2004;             // a TLS handshake or certificate check that failed
 inline constexpr int SerialLine = 2005;      // a serial device that cannot be opened, set up or used
 inline constexpr int Outbox = 2006;          // the outbox cannot be opened, read or written
+inline constexpr int SmsText = 2007;         // a text that cannot go as SMS
 } // namespace FailureCode
 
 } // namespace zolbin

@@ -10,4 +10,9 @@ std::string SmtpSecretKey(const std::string& server, const std::string& user)
     return "smtp:" + utf8(user) + "@" + utf8(server);
 }
 
+std::string SimPinSecretKey(const std::string& device)
+{
+    return "sim-pin:" + utf8(device);
+}
+
 } // namespace zolbin

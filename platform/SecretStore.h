@@ -14,6 +14,9 @@ inline constexpr const char* SecretService = "zolbin-sender";
 // so that each login on each server has its own password. The key is UTF-8.
 std::string SmtpSecretKey(const std::string& server, const std::string& user);
 
+// The key of the PIN of the SIM in the GSM modem on the device (cp1251, as in the settings). UTF-8.
+std::string SimPinSecretKey(const std::string& device);
+
 class SecretStore
 {
 public:

@@ -4,6 +4,7 @@
 #include "directory/Lists.h"
 #include "directory/TextChecks.h"
 #include "directory/ui/WctpPanel.h"
+#include "directory/ui/SmsPanel.h"
 #include "platform/Codepage.h"
 #include "platform/Convert.h"
 #include "platform/Prompts.h"
@@ -114,11 +115,13 @@ void TfmPrvReg::buildUi()
     gates_->addButton(rbSNPP, Gate::SNPP);
     gates_->addButton(rbSMTP, Gate::SMTP);
     gates_->addButton(rbTAP, Gate::TAP);
+    rbSMS = new QRadioButton(uiText("SMS (GSM-модем)"));
+    gates_->addButton(rbSMS, Gate::SMS);
     rbWCTP = new QRadioButton(QStringLiteral("WCTP"));
     rbWCTP->setObjectName(QStringLiteral("rbWCTP"));
     gates_->addButton(rbWCTP, Gate::WCTP);
     auto* gateRow = new QHBoxLayout(rgGate);
-    for (QRadioButton* b : {rbSNPP, rbSMTP, rbTAP, rbWCTP})
+    for (QRadioButton* b : {rbSNPP, rbSMTP, rbTAP, rbSMS, rbWCTP})
         gateRow->addWidget(b, 1);
     pageLayout->addWidget(rgGate);
 
@@ -153,6 +156,8 @@ void TfmPrvReg::buildUi()
     addRow(tap, "Теле&фон", EditTapPhone);
     addRow(tap, "Парол&ь", EditTapPswd);
     pageLayout->addWidget(PanelTAP);
+    PanelSMS = NewSmsPanel(EditSmsPattern);
+    pageLayout->addWidget(PanelSMS);
 
     PanelWCTP = new TWctpPanel;
     pageLayout->addWidget(PanelWCTP);
@@ -187,13 +192,14 @@ void TfmPrvReg::prepareChange(int index)
     cmbSMTPEnc->setEditText(toQString(p.SMTPEnc.str()));
     EditTapPhone->setText(toQString(p.TapPhone.str()));
     EditTapPswd->setText(toQString(p.TapPswd.str()));
+    EditSmsPattern->setText(p.Gate == Gate::SMS ? toQString(p.TapPhone.str()) : QString());
     PanelWCTP->SetFields(p.Gate == Gate::WCTP ? WctpFieldsOf(p) : WctpFields{});
     if (p.Gate == Gate::WCTP) {
         // Those fields hold the WCTP panel's values: they stay out of the other panels.
         for (QLineEdit* edit : {EditSNPPSrv, EditSnppPswd, EditSMTPEMail, EditTapPhone})
             edit->clear();
     }
-    setGate(p.Gate <= Gate::TAP || p.Gate == Gate::WCTP ? p.Gate : Gate::SMTP);
+    setGate(p.Gate <= Gate::WCTP ? p.Gate : Gate::SMTP);
 }
 
 int TfmPrvReg::ChosenGate() const
@@ -225,6 +231,7 @@ void TfmPrvReg::resetForNewCompany()
     EditTapPhone->clear();
     EditTapPswd->clear();
     PanelWCTP->Clear();
+    EditSmsPattern->clear();
 }
 
 void TfmPrvReg::setGate(int gate)
@@ -241,6 +248,7 @@ void TfmPrvReg::enablePanels(int gate)
     PanelSMTP->setEnabled(gate == Gate::SMTP);
     PanelTAP->setEnabled(gate == Gate::TAP);
     PanelWCTP->setEnabled(gate == Gate::WCTP);
+    PanelSMS->setEnabled(gate == Gate::SMS);
 }
 
 void TfmPrvReg::rgGateClick()
@@ -275,6 +283,8 @@ std::string TfmPrvReg::checkInput() const
         if (name.empty())
             return cp("Не заполнен один из параметров WCTP-сервера");
         return WctpFieldsRefusal(PanelWCTP->Fields());
+    case Gate::SMS:
+        return SmsPanelRefusal(name, fieldText(EditSmsPattern));
     default:
         break;
     }
@@ -301,7 +311,7 @@ Result<TProvider> TfmPrvReg::recordFromControls() const
     p.SnppPswd = fieldText(EditSnppPswd);
     p.SMTPEMail = fieldText(EditSMTPEMail);
     p.SMTPEnc = fieldText(cmbSMTPEnc);
-    p.TapPhone = fieldText(EditTapPhone);
+    p.TapPhone = fieldText(ChosenGate() == Gate::SMS ? EditSmsPattern : EditTapPhone);
     p.TapPswd = fieldText(EditTapPswd);
     if (p.Gate == Gate::WCTP)
         StoreWctpFields(p, PanelWCTP->Fields());

@@ -31,7 +31,7 @@ public:
     // Stores into the session's company list and rewrites "Company.lst".
     explicit TfmPrvReg(Session& session, QWidget* parent = nullptr);
 
-    // The gateway chosen now: 0 SNPP, 1 SMTP, 2 TAP, 4 WCTP.
+    // The gateway chosen now: 0 SNPP, 1 SMTP, 2 TAP, 3 SMS, 4 WCTP.
     int ChosenGate() const;
 
     QTabWidget* PageControl = nullptr; // the one page "SNPP - доступ"
@@ -40,6 +40,7 @@ public:
     QRadioButton* rbSMTP = nullptr;
     QRadioButton* rbTAP = nullptr;
     QRadioButton* rbWCTP = nullptr;
+    QRadioButton* rbSMS = nullptr;
     QGroupBox* PanelSNPP = nullptr;
     QLineEdit* EditSNPPSrv = nullptr;
     QLineEdit* EditSNPPPort = nullptr;
@@ -53,6 +54,8 @@ public:
     QLineEdit* EditTapPhone = nullptr;
     QLineEdit* EditTapPswd = nullptr;
     TWctpPanel* PanelWCTP = nullptr;
+    QGroupBox* PanelSMS = nullptr;       // the SMS gateway's panel (SmsPanel.cpp)
+    QLineEdit* EditSmsPattern = nullptr; // stored in the record's "TapPhone"
 
     void FormActivate() override;
     void rgGateClick();

@@ -34,6 +34,8 @@ public:
     }
     void SendCompleted(const TSendParams&) override { ++completed; }
     std::string SmtpPassword() const override { return smtpPassword; }
+    std::string SimPin() const override { return simPin; }
+    void SimPinRefused() override { simPin.clear(); }
 
     unsigned pausedMs() const { return std::accumulate(pauses.begin(), pauses.end(), 0u); }
     // The status texts in UTF-8, for readable assertions.
@@ -50,6 +52,7 @@ public:
     TSettings settings;
     bool signatureBlocked = false;
     std::string smtpPassword;
+    std::string simPin;
     TJournal journal;
     std::vector<std::string> lines; // cp1251
     std::vector<std::string> statuses;

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "directory/ui/SmsPanel.h"
+
+#include "directory/Records.h"
+#include "directory/SmsNumber.h"
+#include "platform/Codepage.h"
+#include "platform/ui/Cp1251Input.h"
+#include "platform/ui/UiText.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace zolbin {
+
+QGroupBox* NewSmsPanel(QLineEdit*& pattern)
+{
+    auto* panel = new QGroupBox;
+    panel->setObjectName(QStringLiteral("PanelSMS"));
+    pattern = new QLineEdit;
+    pattern->setObjectName(QStringLiteral("EditSmsPattern"));
+    pattern->setMaxLength(static_cast<int>(decltype(TProvider::TapPhone)::size));
+    keepCp1251(pattern);
+    auto* label = new QLabel(uiText("Шаблон &номера"));
+    label->setBuddy(pattern);
+    auto* hint = new QLabel(uiText("«#» заменяются номером пейджера с нулями слева; без «#» номер "
+                                   "дописывается в конец. Например: +7912#######"));
+    hint->setWordWrap(true);
+    auto* form = new QFormLayout(panel);
+    form->addRow(label, pattern);
+    form->addRow(hint);
+    return panel;
+}
+
+std::string SmsPanelRefusal(const std::string& name, const std::string& pattern)
+{
+    if (name.empty() || pattern.empty())
+        return cp("Не заполнен один из параметров SMS (GSM-модем)");
+    return SmsPatternRefusal(pattern);
+}
+
+} // namespace zolbin
