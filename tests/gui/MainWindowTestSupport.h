@@ -50,6 +50,12 @@ inline std::string settingsFile(const std::string& settingLines, const std::stri
     return cp(ini);
 }
 
+// Waits until the window's send jobs are over, the pages waiting for them included; false at the limit.
+inline bool waitForSends(const TfmSend* window, int limitMs = 15000)
+{
+    return QTest::qWaitFor([window] { return !window->sending(); }, limitMs);
+}
+
 inline bool showActive(QWidget* window)
 {
     window->show();
