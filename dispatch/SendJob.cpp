@@ -58,10 +58,18 @@ void SendJob::start()
 
 void SendJob::run()
 {
-    SendCommand command(*this, order_.params, order_.curGroup, order_.groups, order_.providers);
+    runWith(*this);
+    emit finished();
+}
+
+SendOutcome SendJob::runWith(SendHost& host)
+{
+    SendCommand command(host, order_.params, order_.curGroup, order_.groups, order_.providers);
     command.SetCancelFlag(&cancelled_);
     outcome_ = command.Run();
-    emit finished();
+    fileErrorSeen_ = command.FileErrorSeen();
+    pageFailed_ = command.PageFailed();
+    return outcome_;
 }
 
 void SendJob::answer(bool yes)

@@ -63,6 +63,10 @@ public:
 
     // Starts the send on the worker thread.
     void start();
+    // Runs the send on the calling thread for a host of its own, which is told everything directly and
+    // answers itself (zolbin-send, which has no window to keep free): the order gives the recipient, the
+    // members and the companies, the host the settings, the journal and the message. No signal is emitted.
+    SendOutcome runWith(SendHost& host);
     // From any thread: the members not yet started are not served (journaled as cancelled).
     void cancel() { cancelled_ = true; }
     bool cancelRequested() const { return cancelled_; }
@@ -70,8 +74,11 @@ public:
     void answer(bool yes);
 
     const SendOrder& order() const { return order_; }
-    // After finished().
+    // After finished() (or runWith()): the outcome, and as SendCommand tells them, whether a file error
+    // was met and whether a page failed.
     SendOutcome outcome() const { return outcome_; }
+    bool fileErrorSeen() const { return fileErrorSeen_; }
+    bool pageFailed() const { return pageFailed_; }
 
 signals:
     void statusText(const QByteArray& text);
@@ -111,6 +118,8 @@ private:
     QThread* thread_ = nullptr;
     std::atomic<bool> cancelled_{false};
     SendOutcome outcome_ = SendOutcome::Stopped;
+    bool fileErrorSeen_ = false;
+    bool pageFailed_ = false;
     mutable std::optional<std::string> password_;
 
     std::mutex mutex_;
