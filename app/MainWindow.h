@@ -249,7 +249,7 @@ private:
     // The window's part of the clean-up after a complete send: the service settings, the summary and
     // Label2 as the send took them, the editor (when "Clear" is 1) while it still holds the page sent,
     // the service functions disabled when nothing is ticked.
-    void jobCompleted(const SendOrder& order);
+    void jobCompleted(const SendJob& job);
     void jobFinished();
     void btnCancelSendClick();
 

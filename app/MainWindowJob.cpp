@@ -77,7 +77,7 @@ void TfmSend::connectJob(SendJob* job)
             [this, job](const QByteArray& text, int notice) { jobMessage(job, text, notice); });
     connect(job, &SendJob::question, this, [this, job](const QByteArray& text) { jobQuestion(job, text); });
     connect(job, &SendJob::memberStarted, this, &TfmSend::jobMember);
-    connect(job, &SendJob::completed, this, [this, job] { jobCompleted(job->order()); });
+    connect(job, &SendJob::completed, this, [this, job] { jobCompleted(*job); });
     connect(job, &SendJob::ended, this, [this] { statusTail_->start(StatusTailMs); });
     connect(job, &SendJob::finished, this, &TfmSend::jobFinished);
 }
@@ -120,11 +120,11 @@ void TfmSend::btnCancelSendClick()
     btnCancelSend->setEnabled(false);
 }
 
-void TfmSend::jobCompleted(const SendOrder& order)
+void TfmSend::jobCompleted(const SendJob& job)
 {
     // The operator may have chosen the service functions or typed the next page meanwhile: only what
     // this send took is cleaned up.
-    if (sameService(SendParams, order.params)) {
+    if (sameService(SendParams, job.takenParams())) {
         SendParams.SendDate.clear();
         SendParams.SendTime.clear();
         SendParams.DeferDate.clear();
@@ -134,7 +134,7 @@ void TfmSend::jobCompleted(const SendOrder& order)
         clearServiceSummary();
         Label2->clear();
     }
-    if (settings_.clearOn() && EditorText() == order.text) {
+    if (settings_.clearOn() && EditorText() == job.takenText()) {
         RichEdit->clear();
         pnlCount->setText(CounterText(0, SendParams.CurMaxLen));
     }

@@ -32,7 +32,10 @@ SendOrder TakeOrder(const TSendParams& params, std::int16_t curGroup, const TGro
     return order;
 }
 
-SendJob::SendJob(SendOrder order, QObject* parent) : QObject(parent), order_(std::move(order)) {}
+SendJob::SendJob(SendOrder order, QObject* parent)
+    : QObject(parent), order_(std::move(order)), taken_(order_.params)
+{
+}
 
 SendJob::~SendJob()
 {

@@ -73,7 +73,10 @@ public:
     // The owner's answer to the message or question that holds the job (a message takes any answer).
     void answer(bool yes);
 
-    const SendOrder& order() const { return order_; }
+    // The recipient and service settings as Send took them (the order's own change while the job runs).
+    const TSendParams& takenParams() const { return taken_; }
+    // The editor's text as Send took it.
+    const std::string& takenText() const { return order_.text; }
     // After finished() (or runWith()): the outcome, and as SendCommand tells them, whether a file error
     // was met and whether a page failed.
     SendOutcome outcome() const { return outcome_; }
@@ -115,6 +118,7 @@ private:
     std::string SmtpPassword() const override;
 
     SendOrder order_;
+    const TSendParams taken_;
     QThread* thread_ = nullptr;
     std::atomic<bool> cancelled_{false};
     SendOutcome outcome_ = SendOutcome::Stopped;

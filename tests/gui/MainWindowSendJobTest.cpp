@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Windows.h"
+#include "dialogs/Later.h"
 #include "directory/ui/Registr.h"
 #include "platform/Net.h"
 #include "tests/gui/MainWindowTestSupport.h"
@@ -36,6 +37,16 @@ ScriptedSession snppOk(std::vector<std::string> greeting = {"220 SNPP\r\n"})
     return s;
 }
 
+// A greeting sent a character at a time: more than a second in which the window acts during the send.
+std::vector<std::string> slowGreeting()
+{
+    std::vector<std::string> pieces;
+    for (const char c : std::string("220 SNPP gateway of the test, ready soon"))
+        pieces.emplace_back(1, c);
+    pieces.emplace_back("\r\n");
+    return pieces;
+}
+
 class MainWindowSendJob : public ::testing::Test
 {
 protected:
@@ -47,7 +58,7 @@ protected:
         saved = net::CurrentDeadlines();
         net::CurrentDeadlines().connectMs = 3000;
         net::CurrentDeadlines().replyMs = 3000;
-        dir.write("Zolbin.ini", test::settingsFile(""));
+        dir.write("Zolbin.ini", test::settingsFile("Clear=1\r\n"));
     }
     void TearDown() override { net::CurrentDeadlines() = saved; }
 
@@ -115,13 +126,8 @@ TEST_F(MainWindowSendJob, DirectoryOpensAndTheEditorTakesTextWhileASendWaitsOnAS
 
 TEST_F(MainWindowSendJob, GroupShowsItsProgressAndCancelLeavesTheMembersNotYetStarted)
 {
-    // Ann's server greets slowly (a character at a time), so that Cancel comes while her page is on its
-    // way; it then goes whole.
-    std::vector<std::string> slowGreeting;
-    for (const char c : std::string("220 SNPP gateway of the test, ready soon"))
-        slowGreeting.emplace_back(1, c);
-    slowGreeting.emplace_back("\r\n");
-    ScriptedServer server({snppOk(slowGreeting), snppOk(), snppOk()});
+    // Ann's server greets slowly, so that Cancel comes while her page is on its way; it then goes whole.
+    ScriptedServer server({snppOk(slowGreeting()), snppOk(), snppOk()});
     start(server.port());
     auto* pnlProgress = test::control<QLabel>(w, "pnlProgress");
     auto* btnCancelSend = test::control<QPushButton>(w, "btnCancelSend");
@@ -144,6 +150,28 @@ TEST_F(MainWindowSendJob, GroupShowsItsProgressAndCancelLeavesTheMembersNotYetSt
     EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Hi")) << "a cancelled send cleans nothing up";
 }
 
+TEST_F(MainWindowSendJob, CompleteSendCleansUpWhatItTookAndKeepsTheNextPageTypedMeanwhile)
+{
+    ScriptedSession held = snppOk(slowGreeting());
+    held.replies.push_back(test::Reply("250 OK\r\n")); // HOLD
+    ScriptedServer server({held});
+    start(server.port());
+    test::toggleTick(test::control<QListWidget>(w, "lbAbonent"), 0);
+    program->session.SendParams.DeferDate = "31.12.2026";
+    program->session.SendParams.DeferTime = "10:00";
+    program->windows.fmLater->SetServiceSummary(cp("Отложено на 31.12.2026 10:00"));
+    test::typeText(RichEdit, QStringLiteral("Page"));
+    emit test::control<QToolButton>(w, "btnSend")->clicked();
+    test::typeText(RichEdit, QStringLiteral(" next"));
+    ASSERT_TRUE(test::waitForSends(w));
+
+    EXPECT_EQ(server.accepted(), 1);
+    EXPECT_NE(server.received()[0].find("HOLD 261231100000\r\n"), std::string::npos);
+    EXPECT_EQ(program->session.SendParams.DeferDate, "") << "the deferral the send took is gone";
+    EXPECT_EQ(program->windows.fmLater->ServiceSummary(), "");
+    EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Page next")) << "Clear=1 spares the next page";
+}
+
 TEST_F(MainWindowSendJob, EndOfASendIsANotificationOnlyWhileTheWindowIsHidden)
 {
     ScriptedServer server({snppOk(), snppOk()});
@@ -155,6 +183,7 @@ TEST_F(MainWindowSendJob, EndOfASendIsANotificationOnlyWhileTheWindowIsHidden)
     ASSERT_TRUE(test::waitForSends(w));
     EXPECT_TRUE(notified.empty());
 
+    test::typeText(RichEdit, QStringLiteral("Hidden"));
     w->hide(); // as into the notification area
     test::control<QAction>(w, "LogItem")->trigger();
     ASSERT_TRUE(test::waitForSends(w));
