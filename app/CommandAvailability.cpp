@@ -11,12 +11,12 @@ namespace {
 enum class Needs
 {
     Nothing,         // always available
-    NoSend,          // changes what a send reads (recipient, text, directory, settings, journal, archives)
-    Recipient,       // the editor: a recipient, and no send
-    Service,         // the service functions of the recipient, and no send
+    NoSend,          // deletes what a send writes (the journal, the archives)
+    Recipient,       // the editor: a recipient
+    Service,         // the service functions of the recipient
     ServiceButton,   // the same, unless the recipient's own dialog offers them
-    Paste,           // one paste allowed, and no send
-    SubscribersPage, // the number sort: the subscribers page, and no send
+    Paste,           // one paste allowed
+    SubscribersPage, // the number sort: the subscribers page
 };
 
 struct Rule
@@ -25,39 +25,40 @@ struct Rule
     Needs needs;
 };
 
-// What only reads (copy, the viewers, help, the font, the signature toggle) stays available during a send.
+// A send works on what it took when Send was pressed, so the window stays free while it runs: only the
+// deletion of the journal and of the archives, which the send writes, waits until it is over.
 constexpr Rule Rules[] = {
-    {"btnSend", Needs::NoSend},
-    {"btnUnlisted", Needs::NoSend},
+    {"btnSend", Needs::Nothing},
+    {"btnUnlisted", Needs::Nothing},
     {"btnLater", Needs::ServiceButton},
     {"btnNoShort", Needs::Nothing},
-    {"btnClear", Needs::NoSend},
+    {"btnClear", Needs::Nothing},
     {"btnCopy", Needs::Nothing},
-    {"btnCut", Needs::NoSend},
+    {"btnCut", Needs::Nothing},
     {"btnPaste", Needs::Paste},
-    {"btnUndo", Needs::NoSend},
-    {"btnAbonent", Needs::NoSend},
-    {"btnGroup", Needs::NoSend},
-    {"btnProvider", Needs::NoSend},
+    {"btnUndo", Needs::Nothing},
+    {"btnAbonent", Needs::Nothing},
+    {"btnGroup", Needs::Nothing},
+    {"btnProvider", Needs::Nothing},
     {"btnArchive", Needs::Nothing},
     {"btnDelArch", Needs::NoSend},
-    {"btnNameSort", Needs::NoSend},
-    {"btnPrev", Needs::NoSend},
-    {"btnNext", Needs::NoSend},
+    {"btnNameSort", Needs::Nothing},
+    {"btnPrev", Needs::Nothing},
+    {"btnNext", Needs::Nothing},
     {"btnNumberSort", Needs::SubscribersPage},
     {"btnHelp", Needs::Nothing},
     {"btnExit", Needs::Nothing},
 
-    {"LogItem", Needs::NoSend},
-    {"N4", Needs::NoSend},
+    {"LogItem", Needs::Nothing},
+    {"N4", Needs::Nothing},
     {"LaterItem", Needs::Service},
     {"NoShortItem", Needs::Nothing},
     {"ExitItem", Needs::Nothing},
-    {"N1", Needs::NoSend},
+    {"N1", Needs::Nothing},
     {"N7", Needs::Nothing},
-    {"N8", Needs::NoSend},
+    {"N8", Needs::Nothing},
     {"PasteItem", Needs::Paste},
-    {"UndoItem", Needs::NoSend},
+    {"UndoItem", Needs::Nothing},
     {"BigFontItem", Needs::Nothing},
     {"SmallFontItem", Needs::Nothing},
     {"DefFontItem", Needs::Nothing},
@@ -65,29 +66,25 @@ constexpr Rule Rules[] = {
     {"N13", Needs::NoSend},
     {"N15", Needs::Nothing},
     {"N5", Needs::NoSend},
-    {"AbItem", Needs::NoSend},
-    {"GrItem", Needs::NoSend},
-    {"PrvItem", Needs::NoSend},
-    {"NameSortItem", Needs::NoSend},
-    {"PrevItem", Needs::NoSend},
-    {"NextItem", Needs::NoSend},
+    {"AbItem", Needs::Nothing},
+    {"GrItem", Needs::Nothing},
+    {"PrvItem", Needs::Nothing},
+    {"NameSortItem", Needs::Nothing},
+    {"PrevItem", Needs::Nothing},
+    {"NextItem", Needs::Nothing},
     {"NumberSortItem", Needs::SubscribersPage},
-    {"OptItem", Needs::NoSend},
+    {"OptItem", Needs::Nothing},
     {"CntItem", Needs::Nothing},
     {"SmileItem", Needs::Nothing},
     {"AboutItem", Needs::Nothing},
 
-    {"lbAbonent", Needs::NoSend},
-    {"lbGroup", Needs::NoSend},
+    {"lbAbonent", Needs::Nothing},
+    {"lbGroup", Needs::Nothing},
     {"RichEdit", Needs::Recipient},
 };
 
 bool met(Needs needs, const WindowState& s)
 {
-    if (needs == Needs::Nothing)
-        return true;
-    if (s.sending)
-        return false;
     switch (needs) {
     case Needs::Recipient:
         return s.recipientChosen;
@@ -99,8 +96,9 @@ bool met(Needs needs, const WindowState& s)
         return s.pasteAllowed;
     case Needs::SubscribersPage:
         return s.subscribersPage;
-    case Needs::Nothing:
     case Needs::NoSend:
+        return !s.sending;
+    case Needs::Nothing:
         break;
     }
     return true;

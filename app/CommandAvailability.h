@@ -12,7 +12,7 @@ namespace zolbin {
 
 struct WindowState final
 {
-    // A send runs: nothing that it reads may change under it, and no second send may start.
+    // A send job runs (it works on its own copies; it writes the journal and the archives).
     bool sending = false;
     // A subscriber, a group with members or an unregistered number is the recipient.
     bool recipientChosen = false;

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QToolButton>
 
 namespace zolbin {
@@ -61,6 +62,9 @@ TfmSend::TfmSend(Session& session, Windows& windows, QWidget* parent)
 
 TfmSend::~TfmSend()
 {
+    // A send still running ends with the member it serves; the pages waiting for it are not sent.
+    queue_.clear();
+    job_.reset();
     qApp->removeEventFilter(this);
     tray_->remove();
 }
@@ -82,6 +86,8 @@ void TfmSend::connectCommands()
     onCommand(AboutItem, [this] { AboutItemClick(); });
     connect(&CapsLock::instance(), &CapsLock::changed, this, [this](bool on) { SetCapsIndicator(on); });
     connect(tray_, &TrayIcon::restoreRequested, this, guarded([this] { restoreFromTray(); }));
+    connect(btnCancelSend, &QPushButton::clicked, this, [this] { btnCancelSendClick(); });
+    sendNotifier_ = [this](const QString& text) { tray_->notify(text); };
     connectRecipients();
 }
 

@@ -2,20 +2,23 @@
 #pragma once
 // The main window "Zolbin Sender": the message editor, the two recipient lists, the tool bar, the main
 // menu and the status bar. It works on the session (settings, directory lists, journal, send parameters),
-// which it fills at start-up, and owns the notification-area icon. It is the host of the send command:
-// status text, pauses, the editor's lines.
+// which it fills at start-up, and owns the notification-area icon. It hosts the send jobs
+// (dispatch/SendJob): Send hands the page to a job that runs off the window's thread, the window shows
+// what the job reports and answers its questions, and pages sent while a job runs wait their turn.
 //
 // Its controls are its own: each carries its design name as its object name, by which tests find it.
 
 #include "app/CommandAvailability.h"
 #include "app/MessageEditor.h"
 #include "app/RecipientLists.h"
-#include "dispatch/SendHost.h"
+#include "dispatch/SendJob.h"
 #include "records/Session.h"
 
 #include <QMainWindow>
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -28,7 +31,9 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPlainTextEdit;
+class QPushButton;
 class QTabWidget;
+class QTimer;
 class QToolButton;
 
 namespace zolbin {
@@ -36,7 +41,7 @@ namespace zolbin {
 class TrayIcon;
 struct Windows;
 
-class TfmSend final : public QMainWindow, public SendHost
+class TfmSend final : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -55,8 +60,9 @@ public:
     void ReloadDirectory();
 
     // What the window shows of its state.
-    bool sending() const { return state_.sending; } // a second send is refused, nothing it reads changes
-    bool signatureBlocked() const;                  // the toggle is down
+    bool sending() const { return state_.sending; }                     // a send job runs (or waits its turn)
+    int queuedSends() const { return static_cast<int>(queue_.size()); } // pages waiting for the job
+    bool signatureBlocked() const;                                      // the toggle is down
     bool AnyAbonentTicked() const;
     bool AnyGroupTicked() const;
     int editorFontSize() const;
@@ -64,22 +70,19 @@ public:
     const std::string& layoutName() const { return layoutName_; }
     TrayIcon& trayIcon() { return *tray_; }
 
-    // SendHost.
-    void SetStatusText(const std::string& text) override;
-    void Pause(unsigned ms) override;
-    void Beep() override;
-    void ShowMessage(const std::string& text, Notice notice) override;
-    bool AskToContinue(const std::string& question) override;
-    const TSettings& Settings() const override { return settings_; }
+    // Shows the text in the status bar.
+    void SetStatusText(const std::string& text);
     // The SMTP login's password from the secret store; empty without a login or when the store has none.
-    std::string SmtpPassword() const override;
-    std::string SimPin() const override;
-    void SimPinRefused() override;
-    bool SignatureBlocked() const override { return signatureBlocked(); }
-    const TJournal& Journal() const override { return journal_; }
-    std::vector<std::string> EditorLines() const override;
-    std::string EditorText() const override;
-    void SendCompleted(const TSendParams& params) override;
+    std::string SmtpPassword() const;
+    // The message editor's lines as displayed, and its whole text with the lines joined by CR LF.
+    std::vector<std::string> EditorLines() const;
+    std::string EditorText() const;
+    // How the end of a send is told while the window is hidden in the notification area; the tray
+    // icon's notification unless replaced (tests record it).
+    void setSendNotifier(std::function<void(const QString&)> notifier)
+    {
+        sendNotifier_ = std::move(notifier);
+    }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -160,6 +163,9 @@ private:
     QLabel* StatusText = nullptr;
     QLabel* pnlCount = nullptr;
     QLabel* pnlCaps = nullptr;
+    // In the permanent area while a group is sent: "n из N" with the member served, and its Cancel.
+    QLabel* pnlProgress = nullptr;
+    QPushButton* btnCancelSend = nullptr;
 
     // --- Building the window (MainWindowLayout.cpp) ----------------------------------------------------
     void buildUi();
@@ -231,6 +237,21 @@ private:
     std::string serviceSummary() const;
     void clearServiceSummary();
     void resetServiceSettings();
+
+    // --- The send job: its start, what it reports, its end (MainWindowJob.cpp) -------------------------
+    SendOrder takeSendOrder() const;
+    void startNextSend();
+    void connectJob(SendJob* job);
+    void jobStatus(const QByteArray& text);
+    void jobMessage(SendJob* job, const QByteArray& text, int notice);
+    void jobQuestion(SendJob* job, const QByteArray& text);
+    void jobMember(int number, int count, const QByteArray& name);
+    // The window's part of the clean-up after a complete send: the service settings, the summary and
+    // Label2 as the send took them, the editor (when "Clear" is 1) while it still holds the page sent,
+    // the service functions disabled when nothing is ticked.
+    void jobCompleted(const SendJob& job);
+    void jobFinished();
+    void btnCancelSendClick();
 
     // --- Directory windows (MainWindowDirectory.cpp) ---------------------------------------------------
     // Each drops the recipient, opens the directory window for its list and refreshes the recipient
@@ -314,8 +335,11 @@ private:
     bool optionsShowing_ = false;
     bool emailCheckPending_ = false;
     WindowState state_;
-    mutable std::optional<std::string> sendPassword_; // the SMTP password, once asked during a send
-    mutable std::optional<std::string> sendPin_;      // the SIM's PIN, likewise
+    std::unique_ptr<SendJob> job_; // the send running, if any
+    std::deque<SendOrder> queue_;  // pages sent while it runs, in their order
+    QTimer* statusTail_ = nullptr; // clears the last text 2000 ms after a send ended
+    std::string lastStatus_;       // the last text a send showed (its outcome, at the end)
+    std::function<void(const QString&)> sendNotifier_;
     std::vector<std::pair<std::string, QObject*>> commandControls_; // the rule's controls, in its order
 };
 

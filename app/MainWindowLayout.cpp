@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -236,7 +237,16 @@ void TfmSend::buildStatusBar()
     pnlCaps = panel("pnlCaps", QStringLiteral("CAPS"));
     pnlCaps->setAlignment(Qt::AlignCenter);
     pnlCaps->setMinimumWidth(pnlCaps->fontMetrics().horizontalAdvance(QStringLiteral("CAPS")) + 10);
+    pnlProgress = panel("pnlProgress", QString());
+    pnlProgress->hide();
+    btnCancelSend = new QPushButton(uiText("Отмена"), bar);
+    btnCancelSend->setObjectName(QStringLiteral("btnCancelSend"));
+    btnCancelSend->setToolTip(uiText("Не отправлять сообщение абонентам группы, которым оно ещё не ушло"));
+    btnCancelSend->setFocusPolicy(Qt::NoFocus);
+    btnCancelSend->hide();
     bar->addWidget(StatusText);
+    bar->addPermanentWidget(pnlProgress);
+    bar->addPermanentWidget(btnCancelSend);
     bar->addPermanentWidget(pnlCount);
     bar->addPermanentWidget(pnlCaps);
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Send command as the main window runs it, the window's side of the send (status text, pauses,
-// the editor's lines, the clean-up after a complete send), the service functions dialog and the
-// unregistered subscriber.
+// The Send command as the main window gives it (the refusals, then a page for the send job), the status
+// text and the editor's lines, the service functions dialog and the unregistered subscriber.
 
 #include "app/MainWindow.h"
 #include "app/Windows.h"
@@ -9,12 +8,10 @@
 #include "dialogs/Unlisted.h"
 #include "dispatch/SendCommand.h"
 #include "platform/Codepage.h"
-#include "platform/Pause.h"
 #include "platform/Prompts.h"
 #include "platform/SecretStore.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QToolButton>
@@ -24,29 +21,6 @@ namespace zolbin {
 void TfmSend::SetStatusText(const std::string& text)
 {
     StatusText->setText(toQString(text));
-    StatusText->repaint();
-}
-
-void TfmSend::Pause(unsigned ms)
-{
-    zolbin::Pause(ms);
-}
-
-void TfmSend::Beep()
-{
-    QApplication::beep();
-}
-
-void TfmSend::ShowMessage(const std::string& text, Notice notice)
-{
-    Prompts::message(text, notice == Notice::Stop          ? PromptIcon::Stop
-                           : notice == Notice::Information ? PromptIcon::Information
-                                                           : PromptIcon::None);
-}
-
-bool TfmSend::AskToContinue(const std::string& question)
-{
-    return Prompts::ask(cp("Предупреждение"), question, PromptIcon::Stop);
 }
 
 std::vector<std::string> TfmSend::EditorLines() const
@@ -59,38 +33,20 @@ std::string TfmSend::EditorText() const
     return RichEdit->wholeText();
 }
 
-void TfmSend::SendCompleted(const TSendParams& params)
-{
-    clearServiceSummary();
-    Label2->clear();
-    if (settings_.clearOn()) {
-        RichEdit->clear();
-        pnlCount->setText(CounterText(0, params.CurMaxLen));
-    }
-    if (!AnyAbonentTicked() && !AnyGroupTicked())
-        setServiceFunctions(false);
-}
-
-// While a send runs, the windows stay alive (they repaint, move and minimise), but nothing that the
-// send reads may change under it: not the recipient, not the text, not the directory, the settings,
-// the journal or the archives; and a second send cannot start.
+// A Send with no recipient or no text is refused at once; any other hands the page to a job: at once when
+// none runs, after the pages before it otherwise. The window stays free meanwhile.
 void TfmSend::btnSendClick()
 {
-    state_.sending = true;
-    updateCommands();
-    // The commands come back whatever way the command ends, an error included.
-    struct SendEnd
-    {
-        TfmSend* window;
-        ~SendEnd()
-        {
-            window->state_.sending = false;
-            window->updateCommands();
-        }
-    } sendEnd{this};
-    sendPassword_.reset(); // asked of the secret store once per send, not once per subscriber
-    sendPin_.reset();
-    SendCommand(*this, SendParams, CurGroup, groups_, providers_).Run();
+    const std::string text = EditorText();
+    if (const std::optional<std::string> refusal = SendCommand::RefusalText(SendParams, CurGroup, text)) {
+        if (!job_)
+            SetStatusText({});
+        Prompts::message(*refusal, PromptIcon::Information);
+        return;
+    }
+    queue_.push_back(takeSendOrder());
+    if (!job_)
+        startNextSend();
 }
 
 std::string TfmSend::serviceSummary() const
@@ -141,45 +97,9 @@ void TfmSend::btnUnlistedClick()
     RichEdit->setFocus();
 }
 
-// Asked by the SMTP dialogue when it logs in; the store is asked once per send (a group's members share
-// the answer, and a store that times out costs its wait once). A store that cannot answer leaves the
-// password empty; the dialogue then says so.
 std::string TfmSend::SmtpPassword() const
 {
-    if (settings_.SMTPUser.empty() || windows_.secrets == nullptr)
-        return {};
-    if (state_.sending && sendPassword_)
-        return *sendPassword_;
-    SecretStore::Answer answer =
-        windows_.secrets->read(SmtpSecretKey(settings_.SMTPServer, settings_.SMTPUser));
-    std::string password =
-        answer.outcome == SecretStore::Outcome::Done ? std::move(answer.secret) : std::string();
-    if (state_.sending)
-        sendPassword_ = password;
-    return password;
-}
-
-// Asked by the SMS dialogue when the SIM wants its PIN, once per send like the SMTP password.
-std::string TfmSend::SimPin() const
-{
-    if (windows_.secrets == nullptr)
-        return {};
-    if (state_.sending && sendPin_)
-        return *sendPin_;
-    SecretStore::Answer answer = windows_.secrets->read(SimPinSecretKey(settings_.GsmDevice));
-    std::string pin = answer.outcome == SecretStore::Outcome::Done ? std::move(answer.secret) : std::string();
-    if (state_.sending)
-        sendPin_ = pin;
-    return pin;
-}
-
-// A refused PIN is taken out of the store, so that no later send gives it again (three wrong PINs lock
-// the SIM); the operator saves the right one in "Линия GSM…".
-void TfmSend::SimPinRefused()
-{
-    sendPin_ = std::string();
-    if (windows_.secrets != nullptr)
-        (void)windows_.secrets->write(SimPinSecretKey(settings_.GsmDevice), std::string());
+    return ReadSmtpPassword(windows_.secrets.get(), settings_.SMTPServer, settings_.SMTPUser);
 }
 
 } // namespace zolbin

@@ -10,7 +10,7 @@
 #include "cli/SimPin.h"
 #include "cli/SmtpPassword.h"
 #include "cli/TerminalText.h"
-#include "dispatch/SendCommand.h"
+#include "dispatch/SendJob.h"
 #include "platform/Codepage.h"
 #include "platform/FileIo.h"
 #include "platform/SecretStore.h"
@@ -121,15 +121,16 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
     host.setSimPinSource(SimPinSource(std::move(filePin), session, err));
     if (!options.quiet && !request.serviceSummary.empty())
         err << utf8(request.serviceSummary) << '\n';
-    SendCommand command(host, session.SendParams, session.CurGroup, session.groups, session.providers);
-    const SendOutcome outcome = command.Run();
+    // The window's send job, run here on the program's own thread: nothing else needs it meanwhile.
+    SendJob job(TakeOrder(session.SendParams, session.CurGroup, session.groups, session.providers));
+    const SendOutcome outcome = job.runWith(host);
     if (outcome == SendOutcome::Refused)
         return ExitStatus::Usage;
-    if (command.PageFailed() || host.skipped() != 0)
+    if (job.pageFailed() || host.skipped() != 0)
         return ExitStatus::NotAccepted;
     // Every page the command reached was accepted: a journal or archive that could not be written is the
     // only failure left to tell.
-    if (command.FileErrorSeen())
+    if (job.fileErrorSeen())
         return ExitStatus::FileError;
     return outcome == SendOutcome::Completed ? ExitStatus::Accepted : ExitStatus::NotAccepted;
 }

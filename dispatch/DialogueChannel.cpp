@@ -47,7 +47,7 @@ int DialogueChannel::SendLine(const std::string& line, const std::string& shownT
     }
     const std::string wire = line + "\r\n";
     const int sent = link_.Send(wire.data(), static_cast<int>(wire.size()));
-    const int error = net::Winsock::LastError();
+    const int error = link_.error;
     if (!shownText.empty()) {
         // Stored values (a server name, an address) may hold control characters; they are shown escaped.
         const std::string shown = VisibleControls(shownText);
@@ -99,7 +99,7 @@ int DialogueChannel::ReadReply(const std::string& unreachableMessage, int deadli
 {
     const int n = zolbin::ReadReply(link_, reply, deadlineMs);
     if (n < 0) {
-        reportSocketError(net::Winsock::LastError());
+        reportSocketError(link_.error);
         return -1;
     }
     if (n == 0) {

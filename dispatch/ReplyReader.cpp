@@ -24,7 +24,10 @@ bool ReplyComplete(std::string_view data)
 int ReadReply(int socket, std::string& reply, int deadlineMs)
 {
     net::Link link{socket, nullptr};
-    return ReadReply(link, reply, deadlineMs);
+    const int n = ReadReply(link, reply, deadlineMs);
+    if (n < 0)
+        net::Winsock::SetLastError(link.error);
+    return n;
 }
 
 int ReadReply(net::Link& link, std::string& reply, int deadlineMs)
@@ -35,7 +38,7 @@ int ReadReply(net::Link& link, std::string& reply, int deadlineMs)
     for (;;) {
         const int left = net::MsLeft(deadline);
         if (left == 0) {
-            net::Winsock::SetLastError(net::Wsa::TimedOut);
+            link.error = net::Wsa::TimedOut;
             return -1;
         }
         const int n = link.Recv(buffer.data(), static_cast<int>(buffer.size()), left);
@@ -47,7 +50,7 @@ int ReadReply(net::Link& link, std::string& reply, int deadlineMs)
         if (ReplyComplete(reply))
             break;
         if (reply.size() > MaxReplySize) {
-            net::Winsock::SetLastError(net::Wsa::MessageTooLong);
+            link.error = net::Wsa::MessageTooLong;
             return -1;
         }
     }

@@ -18,11 +18,11 @@ inline constexpr std::size_t MaxReplySize = 64 * 1024;
 bool ReplyComplete(std::string_view data);
 
 // Reads until the reply is complete or the peer closes. Returns the number of bytes read (the reply in
-// `reply`), 0 when the peer closed before anything arrived, or -1 on a socket error
-// (net::Winsock::LastError(); 10060 when the deadline passed first, 10040 for a reply longer than
-// MaxReplySize).
+// `reply`), 0 when the peer closed before anything arrived, or -1 on a socket error (the calling
+// thread's net::Winsock::LastError(); 10060 when the deadline passed first, 10040 for a reply longer
+// than MaxReplySize).
 int ReadReply(int socket, std::string& reply, int deadlineMs);
-// The same through a link (the plain socket or its TLS session).
+// The same through a link (the plain socket or its TLS session), the error kept in the link.
 int ReadReply(net::Link& link, std::string& reply, int deadlineMs);
 
 } // namespace zolbin

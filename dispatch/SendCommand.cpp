@@ -58,13 +58,8 @@ SendOutcome SendCommand::Run()
     if (params_.RepeatCount > 2)
         params_.RepeatCount = 2;
 
-    if (params_.CurNumber == 0 && curGroup_ == -1) {
-        host_.ShowMessage(cp("Необходимо выбрать абонента или группу абонентов"),
-                          SendHost::Notice::Information);
-        return SendOutcome::Refused;
-    }
-    if (host_.EditorText().empty()) {
-        host_.ShowMessage(cp("Необходимо набрать текст сообщения"), SendHost::Notice::Information);
+    if (const std::optional<std::string> refusal = RefusalText(params_, curGroup_, host_.EditorText())) {
+        host_.ShowMessage(*refusal, SendHost::Notice::Information);
         return SendOutcome::Refused;
     }
 
@@ -86,9 +81,18 @@ SendOutcome SendCommand::Run()
     }
     if (outcome != SendOutcome::Completed)
         params_.DeferDate = savedDeferDate_;
-    host_.Pause(2000);
-    host_.SetStatusText({});
+    host_.SendEnded();
     return outcome;
+}
+
+std::optional<std::string> SendCommand::RefusalText(const TSendParams& params, std::int16_t curGroup,
+                                                    const std::string& text)
+{
+    if (params.CurNumber == 0 && curGroup == -1)
+        return cp("Необходимо выбрать абонента или группу абонентов");
+    if (text.empty())
+        return cp("Необходимо набрать текст сообщения");
+    return std::nullopt;
 }
 
 SendOutcome SendCommand::serveAll()
@@ -112,7 +116,21 @@ SendOutcome SendCommand::serveAll()
         std::vector<TAbonent> members;
         for (const AbonentPtr& member : groups_.Items(curGroup_)->Members)
             members.push_back(*member);
-        for (const TAbonent& member : members) {
+        const int count = static_cast<int>(members.size());
+        for (int number = 1; number <= count; ++number) {
+            const TAbonent& member = members[static_cast<std::size_t>(number - 1)];
+            if (cancelled()) {
+                // The operator's cancel: no member from here on is served, each is journaled as such.
+                for (int rest = number; rest <= count; ++rest) {
+                    host_.Journal().Append(
+                        cp("Отменено оператором: ") +
+                        VisibleControls(members[static_cast<std::size_t>(rest - 1)].Name.str()));
+                    host_.Journal().AppendEmptyLine();
+                }
+                stopped = true;
+                break;
+            }
+            host_.MemberStarted(number, count, member.Name.str());
             params_.CurName = member.Name.str();
             params_.CurNumber = member.Number;
             params_.CurDigital = member.Numeric;

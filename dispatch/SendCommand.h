@@ -8,8 +8,10 @@
 #include "platform/Result.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace zolbin {
 
@@ -29,6 +31,15 @@ public:
                 const TProviderList& providers);
 
     SendOutcome Run();
+
+    // The message a Send is refused with before anything else happens (no recipient, no text), or
+    // nothing. The window asks it before it hands the page to a job.
+    static std::optional<std::string> RefusalText(const TSendParams& params, std::int16_t curGroup,
+                                                  const std::string& text);
+
+    // Set from any thread: the group members not yet started are not served, each journaled as
+    // cancelled; a member in the middle of its dialogue finishes first.
+    void SetCancelFlag(const std::atomic<bool>* cancelled) { cancelled_ = cancelled; }
 
     // True when the last Run met a file error (the journal or an archive could not be written). It was
     // shown on its own; pages the servers accepted still count as sent.
@@ -60,6 +71,7 @@ private:
     bool journalFailed() const;
     Failure journalFailure() const;
     void reportOutcome(const std::string& text);
+    bool cancelled() const { return cancelled_ != nullptr && cancelled_->load(); }
 
     SendHost& host_;
     TSendParams& params_;
@@ -71,6 +83,7 @@ private:
     bool fileError_ = false;
     bool pageFailed_ = false;
     std::optional<Failure> stop_;
+    const std::atomic<bool>* cancelled_ = nullptr;
 };
 
 } // namespace zolbin

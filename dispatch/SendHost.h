@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What the connection, the dialogues and the send command need of the window they work for: the status
+// What the connection, the dialogues and the send command need of the host they work for: the status
 // text, the pauses, the beep, telling and asking the operator, the settings, the signature toggle, the
-// journal and the editor's lines. The main window implements it; tests implement it with a recorder; the
-// command-line sender without any window.
+// journal and the editor's lines. A send job implements it on its worker thread for the main window
+// (dispatch/SendJob); tests implement it with a recorder; the command-line sender without any window.
+// Every call comes from the thread that runs the command.
 
 #include "directory/SendParams.h"
 #include "directory/Settings.h"
@@ -23,7 +24,7 @@ public:
 
     // Shows the text in the status bar and repaints it at once.
     virtual void SetStatusText(const std::string& text) = 0;
-    // Waits while the windows stay alive.
+    // Waits so that the operator can read the text just shown; the windows are never held by it.
     virtual void Pause(unsigned ms) = 0;
     // The wait between two connection attempts. A host without a display may skip every other pause,
     // but this one gives the server time and is always kept.
@@ -55,6 +56,21 @@ public:
     // The window's part of the clean-up after a complete send: the service summary and Label2 emptied,
     // the editor emptied when "Clear" is 1, the service functions disabled when nothing is ticked.
     virtual void SendCompleted(const TSendParams& params) = 0;
+
+    // A group send reaches its member `number` of `count` (from 1), named `name` (cp1251).
+    virtual void MemberStarted(int number, int count, const std::string& name)
+    {
+        (void)number;
+        (void)count;
+        (void)name;
+    }
+    // The command is over: the last text stays 2000 ms, then the status bar is cleared. A host that
+    // keeps its own time for that (the window) does so without holding the command.
+    virtual void SendEnded()
+    {
+        Pause(2000);
+        SetStatusText({});
+    }
 
     // The SMTP AUTH password (cp1251 bytes) for the login "SMTPUser"; empty when there is none. It is
     // never stored in the settings file nor written to the journal.

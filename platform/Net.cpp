@@ -3,9 +3,9 @@
 
 #include "platform/Deadline.h"
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <arpa/inet.h>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -26,52 +26,63 @@ namespace zolbin::net {
 
 namespace {
 
-// How long one poll may block before window messages are dispatched again.
-constexpr int SliceMs = 20;
+// The error of the calling thread's last failed call, as WinSock keeps it per thread.
+thread_local int t_lastError = 0;
 
-int g_lastError = 0;
-bool g_started = false;
+// The session: whether it is started and the sockets it has made (a send's worker thread starts and ends
+// it; the lock keeps a test's thread and a worker from tearing the set).
+std::mutex g_sessionMutex;
+std::atomic<bool> g_started{false};
 std::set<int>& openSockets()
 {
     static std::set<int> sockets;
     return sockets;
 }
-
-void dispatchMessages()
+void noteSocket(int s)
 {
-    if (QCoreApplication::instance() != nullptr)
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    std::lock_guard lock(g_sessionMutex);
+    openSockets().insert(s);
+}
+bool forgetSocket(int s)
+{
+    std::lock_guard lock(g_sessionMutex);
+    return openSockets().erase(s) > 0;
 }
 
-// Waits until the socket is ready for the events or the deadline passes, dispatching window messages
-// between slices. Returns 1 ready, 0 deadline passed, -1 poll failed (errno set).
+// Blocks the calling thread until the socket is ready for the events or the deadline passes. Returns 1
+// ready, 0 deadline passed, -1 poll failed (errno set).
 int waitReady(int s, short events, int timeoutMs)
 {
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         pollfd p{s, events, 0};
-        const int slice = std::min(SliceMs, MsLeft(deadline));
-        const int r = ::poll(&p, 1, slice);
+        const int r = ::poll(&p, 1, MsLeft(deadline));
         if (r > 0)
             return 1;
         if (r < 0 && errno != EINTR)
             return -1;
         if (MsLeft(deadline) == 0)
             return 0;
-        dispatchMessages();
     }
+}
+
+// Waits for a look-up running on a helper thread until it is done or the deadline passes; true when done.
+template <typename State> bool waitLookUp(State& state, std::unique_lock<std::mutex>& lock)
+{
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(CurrentDeadlines().lookupMs);
+    return state.doneSignal.wait_until(lock, deadline, [&] { return state.done; });
 }
 
 bool fail(int code)
 {
-    g_lastError = code;
+    t_lastError = code;
     return false;
 }
 
 // The same for calls whose failure result is -1.
 int failed(int code)
 {
-    g_lastError = code;
+    t_lastError = code;
     return -1;
 }
 
@@ -164,12 +175,13 @@ Deadlines& CurrentDeadlines()
 int Winsock::Startup()
 {
     g_started = true;
-    g_lastError = 0;
+    t_lastError = 0;
     return 0;
 }
 
 void Winsock::Cleanup()
 {
+    std::lock_guard lock(g_sessionMutex);
     for (int s : openSockets())
         ::close(s);
     openSockets().clear();
@@ -178,12 +190,12 @@ void Winsock::Cleanup()
 
 int Winsock::LastError()
 {
-    return g_lastError;
+    return t_lastError;
 }
 
 void Winsock::SetLastError(int code)
 {
-    g_lastError = code;
+    t_lastError = code;
 }
 
 bool Winsock::Started()
@@ -231,11 +243,12 @@ bool GetHostByName(const std::string& name, std::uint32_t& firstAddress)
     if (name.empty() || name.find('\0') != std::string::npos)
         return fail(Wsa::HostNotFound);
 
-    // The resolver blocks; it runs on a helper thread while the window keeps dispatching. A look-up
-    // that outlives its deadline is abandoned (its thread finishes on its own).
+    // The resolver knows no deadline; it runs on a helper thread and the caller waits for it until the
+    // look-up deadline. A look-up that outlives it is abandoned (its thread finishes on its own).
     struct State
     {
         std::mutex mutex;
+        std::condition_variable doneSignal;
         bool done = false;
         int code = 0;
         std::uint32_t address = 0;
@@ -264,34 +277,28 @@ bool GetHostByName(const std::string& name, std::uint32_t& firstAddress)
         }
         if (list != nullptr)
             ::freeaddrinfo(list);
-        std::lock_guard lock(state->mutex);
-        state->done = true;
-        state->code = code;
-        state->address = address;
-    }).detach();
-
-    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(CurrentDeadlines().lookupMs);
-    for (;;) {
         {
             std::lock_guard lock(state->mutex);
-            if (state->done) {
-                if (state->code != 0)
-                    return fail(state->code);
-                firstAddress = state->address;
-                return true;
-            }
+            state->done = true;
+            state->code = code;
+            state->address = address;
         }
-        if (MsLeft(deadline) == 0)
-            return fail(Wsa::TimedOut);
-        dispatchMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+        state->doneSignal.notify_all();
+    }).detach();
+
+    std::unique_lock lock(state->mutex);
+    if (!waitLookUp(*state, lock))
+        return fail(Wsa::TimedOut);
+    if (state->code != 0)
+        return fail(state->code);
+    firstAddress = state->address;
+    return true;
 }
 
 namespace {
 
-// Every address of host:port (any family), looked up on a helper thread while the window keeps
-// dispatching. Returns 0 with the list, or a WinSock error number.
+// Every address of host:port (any family), looked up on a helper thread until the look-up deadline.
+// Returns 0 with the list, or a WinSock error number.
 int lookUpAll(const std::string& host, std::uint16_t port, std::vector<sockaddr_storage>& out)
 {
     if (host.empty() || host.find('\0') != std::string::npos)
@@ -299,6 +306,7 @@ int lookUpAll(const std::string& host, std::uint16_t port, std::vector<sockaddr_
     struct State
     {
         std::mutex mutex;
+        std::condition_variable doneSignal;
         bool done = false;
         int code = 0;
         std::vector<sockaddr_storage> addresses;
@@ -320,29 +328,23 @@ int lookUpAll(const std::string& host, std::uint16_t port, std::vector<sockaddr_
         }
         if (list != nullptr)
             ::freeaddrinfo(list);
-        std::lock_guard lock(state->mutex);
-        state->done = true;
-        state->code = rc == 0           ? 0
-                      : rc == EAI_AGAIN ? Wsa::TryAgain
-                      : rc == EAI_FAIL  ? Wsa::NoRecovery
-                                        : Wsa::HostNotFound;
-        state->addresses = std::move(found);
-    }).detach();
-
-    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(CurrentDeadlines().lookupMs);
-    for (;;) {
         {
             std::lock_guard lock(state->mutex);
-            if (state->done) {
-                out = state->addresses;
-                return state->code != 0 ? state->code : out.empty() ? Wsa::NoData : 0;
-            }
+            state->done = true;
+            state->code = rc == 0           ? 0
+                          : rc == EAI_AGAIN ? Wsa::TryAgain
+                          : rc == EAI_FAIL  ? Wsa::NoRecovery
+                                            : Wsa::HostNotFound;
+            state->addresses = std::move(found);
         }
-        if (MsLeft(deadline) == 0)
-            return Wsa::TimedOut;
-        dispatchMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+        state->doneSignal.notify_all();
+    }).detach();
+
+    std::unique_lock lock(state->mutex);
+    if (!waitLookUp(*state, lock))
+        return Wsa::TimedOut;
+    out = state->addresses;
+    return state->code != 0 ? state->code : out.empty() ? Wsa::NoData : 0;
 }
 
 } // namespace
@@ -361,7 +363,7 @@ int ConnectHost(const std::string& host, std::uint16_t port)
             lastCode = WsaFromErrno(errno);
             continue;
         }
-        openSockets().insert(s);
+        noteSocket(s);
         const socklen_t len = to.ss_family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
         int code = 0;
         if (::connect(s, reinterpret_cast<const sockaddr*>(&to), len) != 0) {
@@ -381,7 +383,7 @@ int ConnectHost(const std::string& host, std::uint16_t port)
         if (code == 0)
             return s;
         lastCode = code;
-        openSockets().erase(s);
+        forgetSocket(s);
         ::close(s);
     }
     return failed(lastCode);
@@ -389,7 +391,7 @@ int ConnectHost(const std::string& host, std::uint16_t port)
 
 void Close(int s)
 {
-    if (openSockets().erase(s) > 0)
+    if (forgetSocket(s))
         ::close(s);
 }
 
@@ -400,7 +402,7 @@ int Socket()
     const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
     if (s < 0)
         return failed(WsaFromErrno(errno));
-    openSockets().insert(s);
+    noteSocket(s);
     return s;
 }
 
@@ -486,7 +488,7 @@ int WaitReady(int s, bool forWrite, int timeoutMs)
 {
     const int ready = waitReady(s, forWrite ? POLLOUT : POLLIN, timeoutMs);
     if (ready < 0)
-        g_lastError = WsaFromErrno(errno);
+        t_lastError = WsaFromErrno(errno);
     return ready;
 }
 

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The socket layer the dispatch code was designed around (WinSock 1.1 calls and error numbers) on top of
-// POSIX sockets. Failures return -1 (or false) and leave the WinSock error number in LastError(), so the
-// program's table of socket error texts applies unchanged.
+// POSIX sockets. Failures return -1 (or false) and leave the WinSock error number in LastError() of the
+// calling thread, so the program's table of socket error texts applies unchanged; a connection keeps the
+// error of its own last failure (Link in platform/Tls).
 //
-// No call blocks the window: look-up, connect, send and receive wait in short slices, dispatching
-// window messages between them, and each wait ends with WSAETIMEDOUT (10060) at its deadline.
+// The calls block the thread that makes them (a send's worker, never the window's): look-up, connect,
+// send and receive each wait until their deadline and then end with WSAETIMEDOUT (10060).
 // Startup() opens a session that tracks every socket created; Cleanup() closes them all.
 
 #include <array>
@@ -54,6 +55,7 @@ public:
     static int Startup();
     // Ends the session: closes every socket created since Startup().
     static void Cleanup();
+    // The calling thread's last error.
     static int LastError();
     static void SetLastError(int code);
     static bool Started();
@@ -94,7 +96,7 @@ int Send(int s, const char* data, int length);
 // the connection, or -1. waitMs < 0 uses the reply deadline.
 int Recv(int s, char* buffer, int length, int waitMs = -1);
 
-// Waits in slices (window messages dispatched) until the socket can be read, or written when forWrite.
+// Waits until the socket can be read, or written when forWrite.
 // Returns 1 ready, 0 when the deadline passed first, -1 with LastError() set.
 int WaitReady(int s, bool forWrite, int timeoutMs);
 

@@ -3,8 +3,8 @@
 
 namespace zolbin {
 
-// Waits the given milliseconds by the tick counter while dispatching pending window messages; they are
-// dispatched at least once, even for 0. The program's only way of waiting.
+// Holds the calling thread the given milliseconds by the clock in use, dispatching nothing. A send waits
+// so on its own thread; the window's thread never pauses.
 void Pause(unsigned ms);
 
 } // namespace zolbin

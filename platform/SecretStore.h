@@ -40,4 +40,8 @@ public:
     virtual Answer write(const std::string& key, const std::string& secret) = 0;
 };
 
+// The password of the SMTP login "user" on "server" (cp1251 both) as the store gives it; empty without a
+// login, without a store, or when the store has none or cannot answer.
+std::string ReadSmtpPassword(SecretStore* store, const std::string& server, const std::string& user);
+
 } // namespace zolbin

@@ -186,13 +186,19 @@ int TlsSession::Recv(char* buffer, int length, int waitMs)
 
 int Link::Send(const char* data, int length)
 {
-    return tls != nullptr && tls->Active() ? tls->Send(data, length) : net::Send(socket, data, length);
+    const int n = tls != nullptr && tls->Active() ? tls->Send(data, length) : net::Send(socket, data, length);
+    if (n < 0)
+        error = Winsock::LastError();
+    return n;
 }
 
 int Link::Recv(char* buffer, int length, int waitMs)
 {
-    return tls != nullptr && tls->Active() ? tls->Recv(buffer, length, waitMs)
-                                           : net::Recv(socket, buffer, length, waitMs);
+    const int n = tls != nullptr && tls->Active() ? tls->Recv(buffer, length, waitMs)
+                                                  : net::Recv(socket, buffer, length, waitMs);
+    if (n < 0)
+        error = Winsock::LastError();
+    return n;
 }
 
 } // namespace zolbin::net

@@ -2,7 +2,7 @@
 #pragma once
 // TLS over a connected socket of the socket layer (platform/Net), driven by OpenSSL: the client handshake
 // with the server's name checked, then reads and writes. Every wait keeps the rules of the socket layer:
-// short poll slices with window messages dispatched between them, and a deadline ending with 10060.
+// it blocks the calling thread until its deadline, which ends it with 10060.
 //
 // A Link is what the dialogues read and write through: the plain socket, or the socket's TLS session
 // once one is active.
@@ -47,10 +47,12 @@ private:
     bool established_ = false;
 };
 
+// A connection as the dialogues use it. It carries the WinSock error number of its own last failure.
 struct Link
 {
     int socket = -1;
     TlsSession* tls = nullptr; // used when it is active
+    int error = 0;             // of the last Send or Recv that failed, or set by the reader of a reply
 
     int Send(const char* data, int length);
     int Recv(char* buffer, int length, int waitMs);

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Checks the layer map of ARCHITECTURE.md against the sources: no #include climbs a layer, and the logic
-libraries include neither a widget header nor the message-box header.
+"""Checks the layer map of ARCHITECTURE.md against the sources: no #include climbs a layer, the logic
+libraries include neither a widget header nor the message-box header, and no logic waits by running the
+event loop (processEvents or a nested QEventLoop): a send waits on its own thread.
 
 Usage: check-layers.py [SOURCE_ROOT]   (default: the folder above this script)
 Prints one line per broken rule and exits 1 when there is any, 0 otherwise.
@@ -36,6 +37,9 @@ WIDGET_HEADER = re.compile(r"^<(Qt(Widgets|Gui)/|Q(Widget|Application|MessageBox
 PROMPTS_HEADER = '"platform/Prompts.h"'
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+([<"][^>"]+[>"])')
+
+# Code that waits by running the event loop where it stands.
+EVENT_LOOP_WAIT = re.compile(r"\b(processEvents|QEventLoop)\b")
 
 
 def library_of(relative):
@@ -75,6 +79,9 @@ def check(root):
                     continue  # a sub-library's file, checked under its own name
                 with open(path, encoding="utf-8") as source:
                     for number, line in enumerate(source, 1):
+                        code = line.split("//", 1)[0]
+                        if owner in LOGIC and EVENT_LOOP_WAIT.search(code):
+                            problems.append(f"{relative}:{number}: logic waits by running the event loop")
                         match = INCLUDE.match(line)
                         if not match:
                             continue

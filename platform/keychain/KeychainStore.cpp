@@ -2,8 +2,12 @@
 #include "platform/keychain/KeychainStore.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
+#include <QDeadlineTimer>
+#include <QThread>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <qt6keychain/keychain.h>
 
 namespace zolbin {
@@ -20,32 +24,10 @@ SecretStore::Answer noStore(const char* reason)
     return {SecretStore::Outcome::NoStore, {}, reason};
 }
 
-// Starts the job and waits for it in a local event loop, at most `limit`. A job still running at the limit
-// is left to finish on its own and delete itself (or to go with the application object); its answer is
-// not waited for.
-template <typename Job> SecretStore::Answer run(Job* job, std::chrono::milliseconds limit)
+SecretStore::Answer answerOf(const QKeychain::Job& job)
 {
-    job->setAutoDelete(false);
-    bool finished = false;
-    QEventLoop loop;
-    QObject::connect(job, &QKeychain::Job::finished, &loop, [&] {
-        finished = true;
-        loop.quit();
-    });
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start(limit);
-    job->start();
-    if (!finished)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (!finished) {
-        job->setParent(QCoreApplication::instance());
-        job->setAutoDelete(true);
-        return {SecretStore::Outcome::TimedOut, {}, "хранилище паролей не ответило вовремя"};
-    }
     SecretStore::Answer answer;
-    switch (job->error()) {
+    switch (job.error()) {
     case QKeychain::NoError:
         answer.outcome = SecretStore::Outcome::Done;
         break;
@@ -55,13 +37,71 @@ template <typename Job> SecretStore::Answer run(Job* job, std::chrono::milliseco
     case QKeychain::NoBackendAvailable:
     case QKeychain::NotImplemented:
         answer.outcome = SecretStore::Outcome::NoStore;
-        answer.reason = "хранилище паролей недоступно: " + job->errorString().toStdString();
+        answer.reason = "хранилище паролей недоступно: " + job.errorString().toStdString();
         break;
     default:
         answer.outcome = SecretStore::Outcome::Failed;
-        answer.reason = "хранилище паролей: " + job->errorString().toStdString();
+        answer.reason = "хранилище паролей: " + job.errorString().toStdString();
         break;
     }
+    return answer;
+}
+
+// Makes the job (on the request's own thread, which then owns it) and, once the store answered, completes
+// the answer from it (the secret of a read).
+using MakeJob = std::function<QKeychain::Job*()>;
+using Complete = std::function<void(QKeychain::Job&, SecretStore::Answer&)>;
+
+// Runs the job on a thread of its own and waits for its answer at most `limit`. A job still running at the
+// limit is dropped with its thread's event loop; its answer is not waited for.
+SecretStore::Answer run(MakeJob make, Complete complete, std::chrono::milliseconds limit)
+{
+    struct State
+    {
+        std::mutex mutex;
+        std::condition_variable answered;
+        bool done = false;
+        SecretStore::Answer answer;
+    };
+    auto state = std::make_shared<State>();
+    auto* thread = new QThread;
+    auto* context = new QObject;
+    context->moveToThread(thread);
+    // Deferred deletions still run once the thread's loop has stopped.
+    QObject::connect(thread, &QThread::finished, context, &QObject::deleteLater);
+    thread->start();
+    QMetaObject::invokeMethod(
+        context, [state, make = std::move(make), complete = std::move(complete), context] {
+            QKeychain::Job* job = make();
+            job->setAutoDelete(false);
+            job->setParent(context);
+            QObject::connect(job, &QKeychain::Job::finished, context, [state, complete, job] {
+                SecretStore::Answer answer = answerOf(*job);
+                if (answer.outcome == SecretStore::Outcome::Done)
+                    complete(*job, answer);
+                {
+                    std::lock_guard lock(state->mutex);
+                    state->answer = std::move(answer);
+                    state->done = true;
+                }
+                state->answered.notify_all();
+                QThread::currentThread()->quit();
+            });
+            job->start();
+        });
+
+    SecretStore::Answer answer;
+    {
+        std::unique_lock lock(state->mutex);
+        if (state->answered.wait_for(lock, limit, [&] { return state->done; }))
+            answer = state->answer;
+        else
+            answer = {SecretStore::Outcome::TimedOut, {}, "хранилище паролей не ответило вовремя"};
+    }
+    thread->quit();
+    if (thread->wait(QDeadlineTimer(std::chrono::seconds(1))))
+        delete thread;
+    // else the thread is left to end on its own; its few bytes go with the process
     return answer;
 }
 
@@ -73,14 +113,17 @@ SecretStore::Answer KeychainStore::read(const std::string& key)
         return noStore("хранилище паролей недоступно: нет сеансовой шины D-Bus");
     if (QCoreApplication::instance() == nullptr)
         return noStore("хранилище паролей недоступно");
-    auto* job = new QKeychain::ReadPasswordJob(QString::fromUtf8(SecretService));
-    job->setKey(QString::fromStdString(key));
-    Answer answer = run(job, limit_);
-    if (answer.outcome == Outcome::Done)
-        answer.secret = job->textData().toStdString();
-    if (answer.outcome != Outcome::TimedOut)
-        delete job;
-    return answer;
+    const QString name = QString::fromStdString(key);
+    return run(
+        [name] {
+            auto* job = new QKeychain::ReadPasswordJob(QString::fromUtf8(SecretService));
+            job->setKey(name);
+            return job;
+        },
+        [](QKeychain::Job& job, Answer& answer) {
+            answer.secret = static_cast<QKeychain::ReadPasswordJob&>(job).textData().toStdString();
+        },
+        limit_);
 }
 
 SecretStore::Answer KeychainStore::write(const std::string& key, const std::string& secret)
@@ -89,13 +132,16 @@ SecretStore::Answer KeychainStore::write(const std::string& key, const std::stri
         return noStore("хранилище паролей недоступно: нет сеансовой шины D-Bus");
     if (QCoreApplication::instance() == nullptr)
         return noStore("хранилище паролей недоступно");
-    auto* job = new QKeychain::WritePasswordJob(QString::fromUtf8(SecretService));
-    job->setKey(QString::fromStdString(key));
-    job->setTextData(QString::fromStdString(secret));
-    Answer answer = run(job, limit_);
-    if (answer.outcome != Outcome::TimedOut)
-        delete job;
-    return answer;
+    const QString name = QString::fromStdString(key);
+    const QString text = QString::fromStdString(secret);
+    return run(
+        [name, text] {
+            auto* job = new QKeychain::WritePasswordJob(QString::fromUtf8(SecretService));
+            job->setKey(name);
+            job->setTextData(text);
+            return job;
+        },
+        [](QKeychain::Job&, Answer&) {}, limit_);
 }
 
 } // namespace zolbin

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The desktop's secret store (Secret Service or KWallet) through QtKeychain. A job runs in a local event
-// loop that ends when the store answers or at the time limit, whichever comes first; without a session bus
-// nothing is asked and the answer is NoStore at once. Needs a QCoreApplication.
+// The desktop's secret store (Secret Service or KWallet) through QtKeychain. Each request runs on a thread
+// of its own with that thread's event loop; the caller's thread waits for the answer or the time limit,
+// whichever comes first, and dispatches nothing meanwhile (a send asks from its worker thread). Without a
+// session bus nothing is asked and the answer is NoStore at once. Needs a QCoreApplication.
 
 #include "platform/SecretStore.h"
 

@@ -55,6 +55,12 @@ void TrayIcon::remove()
         icon_->hide();
 }
 
+void TrayIcon::notify(const QString& text)
+{
+    if (shown())
+        icon_->showMessage(QStringLiteral("Zolbin Sender"), text);
+}
+
 void TrayIcon::handleActivation(int reason)
 {
     if (reason == QSystemTrayIcon::DoubleClick)

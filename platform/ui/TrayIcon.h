@@ -21,6 +21,8 @@ public:
     bool shown() const;
     void add();    // failures are swallowed
     void remove(); // safe whether shown or not
+    // A desktop notification from the icon while it is shown; nothing otherwise.
+    void notify(const QString& text);
 
     // Tests and platforms without a tray: force the answer of available().
     static void setAvailabilityOverride(int value); // -1 = ask the platform, 0 = no, 1 = yes

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Send command run from the main window against a scripted SNPP server on 127.0.0.1: what is
 // sent, journalled and archived, the window after the send, the group question, a second Send while
-// one runs, and the service functions and unregistered subscriber flows around it.
+// one runs (queued after it), and the service functions and unregistered subscriber flows around it.
 
 #include "app/MainWindow.h"
 #include "app/Windows.h"
@@ -111,6 +111,7 @@ TEST_F(MainWindowSend, SubscriberIsSentJournalledArchivedAndTheWindowCleanedUp)
     setServiceSummary("Повторы - 1*00:10"); // a summary left over: the complete send clears it
 
     QTest::mouseClick(btnSend, Qt::LeftButton);
+    ASSERT_TRUE(test::waitForSends(w));
 
     EXPECT_TRUE(prompts.requests().empty());
     ASSERT_EQ(server.received().size(), 1u);
@@ -121,7 +122,11 @@ TEST_F(MainWindowSend, SubscriberIsSentJournalledArchivedAndTheWindowCleanedUp)
     EXPECT_EQ(journal[journal.size() - 2], "Сообщение успешно отправлено");
     EXPECT_EQ(journal.back(), "");
     EXPECT_EQ(dir.read("Log/Ann.log"), "Acme, 07.12.2026 09:30\r\nHello\r\n\r\n");
-    EXPECT_EQ(test::control<QLabel>(w, "StatusText")->text(), QString());
+    // The last text stays its two seconds, then goes.
+    auto* StatusText = test::control<QLabel>(w, "StatusText");
+    EXPECT_EQ(StatusText->text(), text("Сообщение успешно отправлено"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return StatusText->text().isEmpty(); }, 5000));
+    EXPECT_EQ(StatusText->text(), QString());
     EXPECT_EQ(RichEdit->toPlainText(), QString()) << "Clear=1 empties the editor";
     EXPECT_EQ(test::control<QLabel>(w, "pnlCount")->text(), QStringLiteral("0:240"));
     EXPECT_EQ(Label2->text(), QString());
@@ -137,6 +142,7 @@ TEST_F(MainWindowSend, GroupQuestionYesServesTheNextMemberAndNoStopsWithEverythi
     typeText(RichEdit, QStringLiteral("Hi"));
     prompts.answer(true);
     QTest::mouseClick(btnSend, Qt::LeftButton);
+    ASSERT_TRUE(test::waitForSends(w)); // the question is asked by the window while the job waits
 
     ASSERT_EQ(prompts.requests().size(), 1u);
     EXPECT_EQ(prompts.requests()[0].kind, PromptKind::YesNo);
@@ -155,6 +161,7 @@ TEST_F(MainWindowSend, GroupQuestionYesServesTheNextMemberAndNoStopsWithEverythi
     program->session.SendParams.DeferTime = "10:00";
     setServiceSummary("Отложено на 31.12.2026 10:00");
     QTest::mouseClick(btnSend, Qt::LeftButton);
+    ASSERT_TRUE(test::waitForSends(w));
     EXPECT_EQ(prompts.requests().size(), 1u);
     EXPECT_EQ(server.accepted(), 1);
     EXPECT_EQ(program->session.SendParams.DeferDate, "31.12.2026");
@@ -162,9 +169,9 @@ TEST_F(MainWindowSend, GroupQuestionYesServesTheNextMemberAndNoStopsWithEverythi
     EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Hi"));
 }
 
-TEST_F(MainWindowSend, SecondSendWhileOneRunsIsRefusedAndTheCommandsComeBackAsTheSendLeftThem)
+TEST_F(MainWindowSend, SecondSendWhileOneRunsIsQueuedAfterItAndTheCommandsComeBackAsTheSendLeftThem)
 {
-    ScriptedServer server({snppOk({"220 ", "SNPP ", "ready\r\n"})}); // a slow greeting
+    ScriptedServer server({snppOk({"220 ", "SNPP ", "ready\r\n"}), snppOk()}); // a slow greeting first
     start(server.port());
     toggleTick(lbAbonent, 0);
     typeText(RichEdit, QStringLiteral("Hello"));
@@ -173,35 +180,33 @@ TEST_F(MainWindowSend, SecondSendWhileOneRunsIsRefusedAndTheCommandsComeBackAsTh
     lbAbonent->item(0)->setCheckState(Qt::Unchecked);
     ASSERT_TRUE(LaterItem->isEnabled());
 
-    std::vector<bool> during;
-    test::EventLoopStep reenter([&] {
-        if (!w->sending())
-            return false;
-        for (QWidget* c : std::initializer_list<QWidget*>{
-                 btnSend, test::control<QToolButton>(w, "btnUnlisted"), btnLater, lbAbonent,
-                 test::control<QListWidget>(w, "lbGroup"), test::control<QToolButton>(w, "btnExit")})
-            during.push_back(c->isEnabled());
-        for (QAction* a : {test::control<QAction>(w, "LogItem"), test::control<QAction>(w, "N4"), LaterItem,
-                           test::control<QAction>(w, "OptItem"), test::control<QAction>(w, "NoShortItem")})
-            during.push_back(a->isEnabled());
-        during.push_back(RichEdit->isReadOnly());
-        emit btnSend->clicked(); // past the disabled button, as a direct call of the handler
-        QTest::keyClick(w, Qt::Key_F2);
-        return true;
-    });
     QTest::mouseClick(btnSend, Qt::LeftButton);
+    ASSERT_TRUE(w->sending());
+    // The window stays free: only the deletion of the journal and the archives waits for the send.
+    std::vector<bool> during;
+    for (QWidget* c : std::initializer_list<QWidget*>{btnSend, test::control<QToolButton>(w, "btnUnlisted"),
+                                                      lbAbonent, test::control<QToolButton>(w, "btnDelArch")})
+        during.push_back(c->isEnabled());
+    for (QAction* a : {test::control<QAction>(w, "LogItem"), test::control<QAction>(w, "OptItem"),
+                       test::control<QAction>(w, "N5")})
+        during.push_back(a->isEnabled());
+    during.push_back(RichEdit->isReadOnly());
+    EXPECT_EQ(during, (std::vector<bool>{true, true, true, false, true, true, false, false}));
+    QTest::keyClick(w, Qt::Key_F2); // the same page again: it waits its turn
+    EXPECT_EQ(w->queuedSends(), 1);
+    ASSERT_TRUE(test::waitForSends(w));
 
-    EXPECT_EQ(during, (std::vector<bool>{false, false, false, false, false, true, false, false, false, false,
-                                         true, true}));
-    EXPECT_EQ(server.accepted(), 1);
+    EXPECT_EQ(server.accepted(), 2);
     const auto journal = test::JournalLines();
-    EXPECT_EQ(std::count(journal.begin(), journal.end(), "Инициализация..."), 1);
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "Инициализация..."), 2);
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "Сообщение успешно отправлено"), 2);
     EXPECT_EQ(journal[journal.size() - 2], "Сообщение успешно отправлено");
     for (QWidget* c : std::initializer_list<QWidget*>{btnSend, test::control<QToolButton>(w, "btnUnlisted"),
                                                       lbAbonent, test::control<QListWidget>(w, "lbGroup")})
         EXPECT_TRUE(c->isEnabled()) << c->objectName().toStdString();
     EXPECT_TRUE(test::control<QAction>(w, "LogItem")->isEnabled());
     EXPECT_TRUE(test::control<QAction>(w, "OptItem")->isEnabled());
+    EXPECT_TRUE(test::control<QAction>(w, "N5")->isEnabled());
     EXPECT_FALSE(RichEdit->isReadOnly());
     EXPECT_FALSE(btnLater->isEnabled());
     EXPECT_FALSE(LaterItem->isEnabled());

@@ -50,6 +50,14 @@ inline std::string settingsFile(const std::string& settingLines, const std::stri
     return cp(ini);
 }
 
+// Waits until the window's send jobs are over, the pages waiting for them included; false at the limit.
+// (A template, so that tests of the dialogs alone, which include this file without the main window's
+// library, never emit it.)
+template <typename MainWindow> bool waitForSends(const MainWindow* window, int limitMs = 15000)
+{
+    return QTest::qWaitFor([window] { return !window->sending(); }, limitMs);
+}
+
 inline bool showActive(QWidget* window)
 {
     window->show();

@@ -73,6 +73,7 @@ TEST_F(MainWindowPeerTest, SendButtonPagesAnSnppSubscriberInKoi8r)
     start(subscriber("Иванов", 1234567, 240, "Beeper"), beeper, "Привет мир");
 
     QTest::mouseClick(test::control<QToolButton>(w, "btnSend"), Qt::LeftButton);
+    ASSERT_TRUE(test::waitForSends(w));
 
     EXPECT_TRUE(prompts.requests().empty());
     EXPECT_THAT(snpp.receivedLines(),
@@ -85,7 +86,9 @@ TEST_F(MainWindowPeerTest, SendButtonPagesAnSnppSubscriberInKoi8r)
                             "Ответ: 250 Message Sent Successfully", "Посылка: QUIT", "Ответ: 221 OK, Goodbye",
                             "Сообщение успешно отправлено", ""));
     EXPECT_EQ(dir.read("Log/Иванов.log"), W("Beeper, 07.12.2026 09:30\r\nПривет мир\r\n\r\n"));
-    EXPECT_EQ(test::control<QLabel>(w, "StatusText")->text(), QString());
+    auto* StatusText = test::control<QLabel>(w, "StatusText");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return StatusText->text().isEmpty(); }, 5000)); // its two seconds
+    EXPECT_EQ(StatusText->text(), QString());
     EXPECT_TRUE(test::control<QToolButton>(w, "btnSend")->isEnabled());
 }
 
@@ -101,6 +104,7 @@ TEST_F(MainWindowPeerTest, SendButtonMailsAnSmtpSubscriberThroughTheRelay)
     start(subscriber("Петров", 7654321, 240, "Mail"), mail, "Сбор в 9:00");
 
     QTest::mouseClick(test::control<QToolButton>(w, "btnSend"), Qt::LeftButton);
+    ASSERT_TRUE(test::waitForSends(w));
 
     EXPECT_TRUE(prompts.requests().empty());
     const auto mails = relay.mails();

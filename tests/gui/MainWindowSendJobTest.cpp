@@ -1,0 +1,195 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window while its send job works: the window stays free (the directory opens, the editor takes
+// the next message), a group's progress with its Cancel, and the end of a send told by a desktop
+// notification while the window is hidden.
+
+#include "app/MainWindow.h"
+#include "app/Windows.h"
+#include "dialogs/Later.h"
+#include "directory/ui/Registr.h"
+#include "platform/Net.h"
+#include "tests/gui/MainWindowTestSupport.h"
+#include "tests/support/FixedClock.h"
+#include "tests/support/PromptRecorder.h"
+#include "tests/support/RecordingHost.h"
+#include "tests/support/ScriptedServer.h"
+#include "tests/support/TempDir.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace zolbin {
+namespace {
+
+using test::ScriptedServer;
+using test::ScriptedSession;
+
+ScriptedSession snppOk(std::vector<std::string> greeting = {"220 SNPP\r\n"})
+{
+    ScriptedSession s{std::move(greeting), {}};
+    for (int i = 0; i < 4; ++i) // PAGE, MESS, SEND, QUIT
+        s.replies.push_back(test::Reply("250 OK\r\n"));
+    return s;
+}
+
+// A greeting sent a character at a time: more than a second in which the window acts during the send.
+std::vector<std::string> slowGreeting()
+{
+    std::vector<std::string> pieces;
+    for (const char c : std::string("220 SNPP gateway of the test, ready soon"))
+        pieces.emplace_back(1, c);
+    pieces.emplace_back("\r\n");
+    return pieces;
+}
+
+class MainWindowSendJob : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { test::ensureApplication(); }
+    void SetUp() override
+    {
+        for (const char* name : {"1251-koi.cod", "1251-866.cod"})
+            std::filesystem::copy_file(std::filesystem::path(ZOLBIN_SOURCE_DIR) / "data" / name, name);
+        saved = net::CurrentDeadlines();
+        net::CurrentDeadlines().connectMs = 3000;
+        net::CurrentDeadlines().replyMs = 3000;
+        dir.write("Zolbin.ini", test::settingsFile("Clear=1\r\n"));
+    }
+    void TearDown() override { net::CurrentDeadlines() = saved; }
+
+    // Ann, Bob and Cid with the company on the port; the group "Team" is all three.
+    void start(std::uint16_t port)
+    {
+        test::writeDirectory(
+            {test::subscriber("Ann", 5, 240, "Acme"), test::subscriber("Bob", 6, 240, "Acme"),
+             test::subscriber("Cid", 7, 240, "Acme")},
+            {{"Team", {0, 1, 2}}}, {HomeProviderDefaults(), test::company("Acme", Gate::SNPP, port)});
+        program = std::make_unique<test::Program>();
+        w = &program->main();
+        RichEdit = test::control<MessageEditor>(w, "RichEdit");
+        ASSERT_TRUE(test::showActive(w));
+    }
+
+    void sendTo(const char* list, const QString& message)
+    {
+        test::toggleTick(test::control<QListWidget>(w, list), 0);
+        test::typeText(RichEdit, message);
+        emit test::control<QToolButton>(w, "btnSend")->clicked();
+    }
+
+    test::TempDataDir dir;
+    test::PromptRecorder prompts;
+    test::FixedClock clock;
+    net::Deadlines saved;
+    std::unique_ptr<test::Program> program;
+    TfmSend* w = nullptr;
+    MessageEditor* RichEdit = nullptr;
+};
+
+TEST_F(MainWindowSendJob, DirectoryOpensAndTheEditorTakesTextWhileASendWaitsOnASilentServer)
+{
+    ScriptedServer server({ScriptedSession{{}, {test::Reply("250 OK\r\n")}}}); // takes the call, never greets
+    start(server.port());
+    sendTo("lbAbonent", QStringLiteral("Hello"));
+    ASSERT_TRUE(w->sending());
+
+    test::typeText(RichEdit, QStringLiteral(" again"));
+    bool opened = false;
+    bool sendingMeanwhile = false;
+    {
+        TfmRegistr* registr = program->windows.fmRegistr.get();
+        test::EventLoopStep close([&] {
+            if (!registr->isVisible())
+                return false;
+            opened = true;
+            sendingMeanwhile = w->sending();
+            registr->reject();
+            return true;
+        });
+        QTest::mouseClick(test::control<QToolButton>(w, "btnAbonent"), Qt::LeftButton);
+    }
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(sendingMeanwhile) << "the directory was open while the send waited";
+    EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Hello again"));
+
+    ASSERT_TRUE(test::waitForSends(w));
+    const auto journal = test::JournalLines();
+    ASSERT_GE(journal.size(), 2u);
+    EXPECT_EQ(journal[journal.size() - 2], "Ошибка: Сообщение отправлено не было");
+    EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Hello again"));
+}
+
+TEST_F(MainWindowSendJob, GroupShowsItsProgressAndCancelLeavesTheMembersNotYetStarted)
+{
+    // Ann's server greets slowly, so that Cancel comes while her page is on its way; it then goes whole.
+    ScriptedServer server({snppOk(slowGreeting()), snppOk(), snppOk()});
+    start(server.port());
+    auto* pnlProgress = test::control<QLabel>(w, "pnlProgress");
+    auto* btnCancelSend = test::control<QPushButton>(w, "btnCancelSend");
+    EXPECT_FALSE(pnlProgress->isVisible());
+    sendTo("lbGroup", QStringLiteral("Hi"));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return btnCancelSend->isVisible(); }, 5000));
+    EXPECT_EQ(pnlProgress->text(), QStringLiteral("1 из 3: Ann"));
+    QTest::mouseClick(btnCancelSend, Qt::LeftButton);
+    ASSERT_TRUE(test::waitForSends(w));
+
+    EXPECT_EQ(server.accepted(), 1);
+    const auto journal = test::JournalLines();
+    ASSERT_GE(journal.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(journal.end() - 6, journal.end()),
+              (std::vector<std::string>{"Сообщение успешно отправлено", "", "Отменено оператором: Bob", "",
+                                        "Отменено оператором: Cid", ""}));
+    EXPECT_FALSE(pnlProgress->isVisible());
+    EXPECT_FALSE(btnCancelSend->isVisible());
+    EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Hi")) << "a cancelled send cleans nothing up";
+}
+
+TEST_F(MainWindowSendJob, CompleteSendCleansUpWhatItTookAndKeepsTheNextPageTypedMeanwhile)
+{
+    ScriptedSession held = snppOk(slowGreeting());
+    held.replies.push_back(test::Reply("250 OK\r\n")); // HOLD
+    ScriptedServer server({held});
+    start(server.port());
+    test::toggleTick(test::control<QListWidget>(w, "lbAbonent"), 0);
+    program->session.SendParams.DeferDate = "31.12.2026";
+    program->session.SendParams.DeferTime = "10:00";
+    program->windows.fmLater->SetServiceSummary(cp("Отложено на 31.12.2026 10:00"));
+    test::typeText(RichEdit, QStringLiteral("Page"));
+    emit test::control<QToolButton>(w, "btnSend")->clicked();
+    test::typeText(RichEdit, QStringLiteral(" next"));
+    ASSERT_TRUE(test::waitForSends(w));
+
+    EXPECT_EQ(server.accepted(), 1);
+    EXPECT_NE(server.received()[0].find("HOLD 261231100000\r\n"), std::string::npos);
+    EXPECT_EQ(program->session.SendParams.DeferDate, "") << "the deferral the send took is gone";
+    EXPECT_EQ(program->windows.fmLater->ServiceSummary(), "");
+    EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Page next")) << "Clear=1 spares the next page";
+}
+
+TEST_F(MainWindowSendJob, EndOfASendIsANotificationOnlyWhileTheWindowIsHidden)
+{
+    ScriptedServer server({snppOk(), snppOk()});
+    start(server.port());
+    std::vector<QString> notified;
+    w->setSendNotifier([&](const QString& text) { notified.push_back(text); });
+
+    sendTo("lbAbonent", QStringLiteral("Seen"));
+    ASSERT_TRUE(test::waitForSends(w));
+    EXPECT_TRUE(notified.empty());
+
+    test::typeText(RichEdit, QStringLiteral("Hidden"));
+    w->hide(); // as into the notification area
+    test::control<QAction>(w, "LogItem")->trigger();
+    ASSERT_TRUE(test::waitForSends(w));
+    EXPECT_EQ(notified, std::vector<QString>{QString::fromUtf8("Сообщение успешно отправлено")});
+    EXPECT_EQ(server.accepted(), 2);
+}
+
+} // namespace
+} // namespace zolbin
