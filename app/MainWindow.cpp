@@ -219,6 +219,10 @@ bool TfmSend::FormKeyDown(QKeyEvent* key)
 {
     if (key->key() == Qt::Key_CapsLock)
         CapsLock::instance().keyPressed();
+    // The window sees the key first but does not take the editor's own editing keys from it: in the
+    // message editor they edit, everywhere else Ctrl with a letter is the search.
+    if (QApplication::focusWidget() == RichEdit && EditorKeyDown(key))
+        return true;
     return SearchKeyDown(key);
 }
 

@@ -263,6 +263,10 @@ private:
     void buildSearchPanel();
     void openSearch();
     bool closeSearch();
+    // The message editor's editing keys (Ctrl with the keys of A, C, V, X, Z, Y, in any layout): select
+    // all, copy, paste, cut, undo and redo in the editor, which keeps the focus; a search panel still
+    // shown closes, as for any key that is no search key. True when the key was one of them.
+    bool EditorKeyDown(QKeyEvent* key);
 
     // --- Editing commands, help, journal and archive windows (MainWindowEditing.cpp) -------------------
     // The message editor: clear, copy and cut (one paste each), paste, the editor's one-level undo.

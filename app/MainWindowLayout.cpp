@@ -134,10 +134,12 @@ void TfmSend::buildMenus()
 
     EditMenu = menu("EditMenu", "&Редактирование");
     N1 = item(EditMenu, "N1", "Очистить окно ввода", "edit-clear");
-    N7 = item(EditMenu, "N7", "Копировать", "edit-copy");
-    N8 = item(EditMenu, "N8", "Вырезать", "edit-cut");
-    PasteItem = item(EditMenu, "PasteItem", "Вставить", "edit-paste");
-    UndoItem = item(EditMenu, "UndoItem", "Отменить последнее редакт-ие", "edit-undo");
+    // The editor's own keys are shown beside the commands; they are no shortcuts of the window, which
+    // would take Ctrl with a letter from the lists' search.
+    N7 = item(EditMenu, "N7", "Копировать\tCtrl+C", "edit-copy");
+    N8 = item(EditMenu, "N8", "Вырезать\tCtrl+X", "edit-cut");
+    PasteItem = item(EditMenu, "PasteItem", "Вставить\tCtrl+V", "edit-paste");
+    UndoItem = item(EditMenu, "UndoItem", "Отменить последнее редакт-ие\tCtrl+Z", "edit-undo");
     EditMenu->addSeparator();
     BigFontItem = item(EditMenu, "BigFontItem", "Увел. размер шрифта", "zoom-in", alt(Qt::Key_BracketLeft));
     SmallFontItem =

@@ -127,8 +127,9 @@ void TfmSend::openSearch()
     EditFind->setFocus();
 }
 
-// Hides and empties the panel; the subscriber list gets the focus. True when the key was on its way
-// to the search field, which takes no keys: it ends there.
+// Hides and empties the panel; when the focus was in its field, the subscriber list gets it (a control
+// the operator clicked into meanwhile, the editor say, keeps it). True when the key was on its way to the
+// search field, which takes no keys: it ends there.
 bool TfmSend::closeSearch()
 {
     if (Panel5->isHidden())
@@ -136,7 +137,8 @@ bool TfmSend::closeSearch()
     const bool toSearchField = QApplication::focusWidget() == EditFind;
     Panel5->hide();
     EditFind->clear();
-    lbAbonent->setFocus();
+    if (toSearchField || QApplication::focusWidget() == nullptr)
+        lbAbonent->setFocus();
     return toSearchField;
 }
 

@@ -237,6 +237,8 @@ TEST_F(MainWindowSearch, UsLayoutTheCapAndTheKeysThatCloseThePanel)
     start({test::subscriber("Борис", 1, 240, ""), test::subscriber("ANTON", 2, 240, ""),
            test::subscriber("Anna", 3, 240, ""), test::subscriber(std::string(25, 'A').c_str(), 4, 240, "")});
     KeyboardLayout::activate(KeyboardLayout::English);
+    lbAbonent->setFocus(); // in the message editor Ctrl+A would select its text
+    EXPECT_EQ(QApplication::focusWidget(), lbAbonent);
     press(Qt::Key_A);
     press(Qt::Key_N);
     press(Qt::Key_Semicolon); // no character under the US layout
