@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ClickCheck.h"
 
+#include <QAbstractItemView>
 #include <QListWidget>
 
 namespace zolbin {
@@ -23,8 +24,13 @@ protected:
     {
         const QVariant before = index.data(Qt::CheckStateRole);
         const bool handled = QStyledItemDelegate::editorEvent(event, model, option, index);
-        if (index.isValid() && index.data(Qt::CheckStateRole) != before)
+        if (index.isValid() && index.data(Qt::CheckStateRole) != before) {
+            // The line ticked by its box becomes the current one, as a click on its name makes it.
+            if (auto* view = qobject_cast<QAbstractItemView*>(const_cast<QWidget*>(option.widget));
+                view != nullptr && view->currentIndex() != index)
+                view->setCurrentIndex(index);
             handler_(index.row());
+        }
         return handled;
     }
 

@@ -151,6 +151,22 @@ TEST_F(MainWindowOrdering, MovesStopAtBothEndsAndKeepTheMovedEntryHighlighted)
     EXPECT_EQ(test::control<QListWidget>(w, "lbGroup")->currentRow(), 1);
 }
 
+// A line ticked by a click on its box becomes the current line, as a click on its name makes it: the
+// move commands take it without a click on the name first.
+TEST_F(MainWindowOrdering, LineTickedByItsBoxIsTheOneMoved)
+{
+    startWithSortExample();
+    const QRect line = lbAbonent->visualItemRect(lbAbonent->item(2));
+    QTest::mouseClick(lbAbonent->viewport(), Qt::LeftButton, {}, QPoint(line.left() + 9, line.center().y()));
+    ASSERT_EQ(lbAbonent->item(2)->checkState(), Qt::Checked);
+    EXPECT_EQ(lbAbonent->currentRow(), 2);
+    test::control<QToolButton>(w, "btnNext")->click();
+    EXPECT_TRUE(boxes.requests().empty());
+    EXPECT_EQ(namesInFile<TAbonentList>(AbonentFileName),
+              (Texts{"Яков", "антон", "Zeta", "Антон", "zeta", "ёлка"}));
+    EXPECT_EQ(lbAbonent->currentRow(), 3);
+}
+
 TEST_F(MainWindowOrdering, FailedRewriteShowsTheErrorAndTheListAsMemoryHoldsIt)
 {
     startWithSortExample();
