@@ -53,6 +53,13 @@ public:
     // and loads the three lists again as at start-up, so that memory and the windows hold what the files
     // hold; the operator then repeats the change.
     void ReloadDirectory();
+    // A second start on the same data folder: the window comes to the front, restored (also from the
+    // notification area), with a dialog open in it on top.
+    void BringForward();
+    // Before a send or a directory window: a list file changed behind the window is read again and the
+    // operator told (Company.lst alone keeps the recipient; the others drop it). False when the
+    // recipient was dropped.
+    bool ReloadChangedLists(bool beforeSend);
 
     // What the window shows of its state.
     bool sending() const { return state_.sending; } // a second send is refused, nothing it reads changes

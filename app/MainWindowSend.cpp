@@ -76,6 +76,8 @@ void TfmSend::SendCompleted(const TSendParams& params)
 // the journal or the archives; and a second send cannot start.
 void TfmSend::btnSendClick()
 {
+    if (!ReloadChangedLists(true))
+        return;
     state_.sending = true;
     updateCommands();
     // The commands come back whatever way the command ends, an error included.

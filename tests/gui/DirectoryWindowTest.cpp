@@ -207,11 +207,14 @@ TEST_F(DirectoryWindowTest, CompanyDeletionIsRefusedOrAskedWithTheirBoxes)
 TEST_F(DirectoryWindowTest, ASaveOverAFileChangedBehindTheWindowIsRefusedAndTheListsReloaded)
 {
     const std::string theirs = dir.read(AbonentFileName) + test::subscriber("Eve", 10, 240, "").encode();
-    dir.write(AbonentFileName, theirs);
 
     QStringList shownAfterRefusal;
     EventLoopStep add = addDan([&] { shownAfterRefusal = rows(r->ListBox); });
-    auto step = whileOpen([&] { QTest::keyClick(r->ListBox, Qt::Key_Insert); });
+    // (Changed before the window opens, the file would be read again as it opens.)
+    auto step = whileOpen([&] {
+        dir.write(AbonentFileName, theirs);
+        QTest::keyClick(r->ListBox, Qt::Key_Insert);
+    });
     QTest::mouseClick(test::control<QToolButton>(w, "btnAbonent"), Qt::LeftButton);
 
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Файл Abonent.lst был изменён другой программой. "

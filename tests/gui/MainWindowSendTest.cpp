@@ -162,6 +162,50 @@ TEST_F(MainWindowSend, GroupQuestionYesServesTheNextMemberAndNoStopsWithEverythi
     EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Hi"));
 }
 
+// Company.lst changed behind the window (the company moved to another port): the next send reads it
+// again, says so, and connects to the new port. A changed subscriber list is reloaded too, which drops
+// the recipient: nothing is sent until the operator chooses again.
+TEST_F(MainWindowSend, ListFileChangedOnDiskIsReadAgainBeforeTheSend)
+{
+    ScriptedServer server({snppOk(), snppOk()});
+    start(ScriptedServer::closedPort());
+    toggleTick(lbAbonent, 0);
+    typeText(RichEdit, QStringLiteral("Hello"));
+    TProviderList moved;
+    moved.Add(std::make_shared<TProvider>(HomeProviderDefaults()));
+    moved.Add(std::make_shared<TProvider>(test::company("Acme", Gate::SNPP, server.port())));
+    ASSERT_TRUE(moved.SaveToFile(CompanyFileName));
+
+    QTest::mouseClick(btnSend, Qt::LeftButton);
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{
+                                   "Список пейджинговых компаний изменён вне программы и загружен заново."});
+    ASSERT_EQ(server.accepted(), 1);
+    EXPECT_EQ(server.received()[0].rfind("PAGE 5\r\n", 0), 0u);
+    EXPECT_EQ(program->session.providers.Items(1)->SNPPPort, server.port());
+
+    // Nothing changed since: no word, the same company.
+    prompts.clear();
+    typeText(RichEdit, QStringLiteral("Again"));
+    QTest::mouseClick(btnSend, Qt::LeftButton);
+    EXPECT_TRUE(prompts.texts().empty());
+    EXPECT_EQ(server.accepted(), 2);
+
+    // The subscriber list rewritten behind the window: reloaded, the recipient dropped, nothing sent.
+    TAbonentList people;
+    people.Add(std::make_shared<TAbonent>(test::subscriber("Zoe", 9, 240, "Acme")));
+    ASSERT_TRUE(people.SaveToFile(AbonentFileName));
+    toggleTick(lbAbonent, 0);
+    typeText(RichEdit, QStringLiteral("Third"));
+    QTest::mouseClick(btnSend, Qt::LeftButton);
+    EXPECT_EQ(prompts.texts(),
+              std::vector<std::string>{"Справочник изменён вне программы и загружен заново. "
+                                       "Сообщение не отправлено: выберите получателя ещё раз."});
+    EXPECT_EQ(server.accepted(), 2);
+    EXPECT_EQ(lbAbonent->count(), 1);
+    EXPECT_EQ(lbAbonent->item(0)->text(), QStringLiteral("Zoe -- 9"));
+    EXPECT_FALSE(w->AnyAbonentTicked());
+}
+
 TEST_F(MainWindowSend, SecondSendWhileOneRunsIsRefusedAndTheCommandsComeBackAsTheSendLeftThem)
 {
     ScriptedServer server({snppOk({"220 ", "SNPP ", "ready\r\n"})}); // a slow greeting
