@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,11 @@ int main(int argc, char** argv)
         return 2;
     case CommandLine::Action::Run:
         break;
+    }
+    // Without a display the toolkit would abort; nothing is created before this point.
+    if (!GraphicalSessionAvailable(line, [](const char* name) { return std::getenv(name); })) {
+        std::fprintf(stderr, "zolbin: %s\n", noGraphicalSessionText().c_str());
+        return 2;
     }
     // A failure to reach the data folder goes to the terminal; started from the desktop menu, where
     // nobody reads the terminal, it is shown in a message box as well.
