@@ -13,6 +13,7 @@
 #include "platform/FileLock.h"
 #include "platform/Prompts.h"
 #include "platform/ui/Pictures.h"
+#include "platform/ui/QtTranslations.h"
 #include "platform/ui/WidgetPrompts.h"
 #include "records/Archive.h"
 #include "records/Session.h"
@@ -69,6 +70,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "zolbin: неизвестный параметр %s\n\n%s", qtArgv[1], usageText().c_str());
         return 2;
     }
+    (void)installQtTranslations(); // without the package Qt's own texts stay English
     app.setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("zolbin"));
     installWidgetPrompts();

@@ -73,7 +73,8 @@ TEST(DebianPackage, HoldsTheProgramUnderUsrAndNamesItsLibrariesAndFonts)
         << field(deb, "Description");
     // The Qt libraries (found by dpkg-shlibdeps) and a font that has Cyrillic letters.
     const std::string depends = field(deb, "Depends");
-    for (const char* package : {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libc6", "fonts-dejavu-core"})
+    for (const char* package : {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libc6", "fonts-dejavu-core",
+                                "qt6-translations-l10n"})
         EXPECT_NE(depends.find(package), std::string::npos) << package << " not in: " << depends;
 
     const test::ProcessResult listing =
