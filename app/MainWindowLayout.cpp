@@ -187,8 +187,13 @@ void TfmSend::buildCentre()
     Label1->setObjectName(QStringLiteral("Label1"));
     Label2 = new QLabel(centre);
     Label2->setObjectName(QStringLiteral("Label2"));
+    // A long name in the description lines is cut at the column's edge; it never widens the column and
+    // so never moves the lists.
+    for (QLabel* line : {Label1, Label2})
+        line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     RichEdit = new MessageEditor(centre);
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
+    RichEdit->setAccessibleName(uiText("Текст сообщения"));
     keepCp1251(RichEdit);
     left->addWidget(Label1);
     left->addWidget(Label2);

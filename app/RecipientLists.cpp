@@ -4,6 +4,10 @@
 #include "directory/Lists.h"
 #include "platform/Codepage.h"
 
+#include <QHelpEvent>
+#include <QStyle>
+#include <QToolTip>
+
 namespace zolbin {
 
 namespace {
@@ -52,6 +56,36 @@ TickList::TickList(QWidget* parent) : QListWidget(parent)
 {
     // Every line is one text line of the same font: the list measures one, not each of them.
     setUniformItemSizes(true);
+    setTextElideMode(Qt::ElideMiddle);
+}
+
+bool TickList::lineCut(int row) const
+{
+    if (row < 0 || row >= count())
+        return false;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QModelIndex index = model()->index(row, 0);
+    option.rect = visualRect(index);
+    option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = index.data(Qt::DisplayRole).toString();
+    const QRect room = style()->subElementRect(QStyle::SE_ItemViewItemText, &option, this);
+    return option.fontMetrics.horizontalAdvance(option.text) > room.width() - 2;
+}
+
+bool TickList::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (index.isValid() && lineCut(index.row()))
+            QToolTip::showText(help->globalPos(), index.data(Qt::DisplayRole).toString(), viewport(),
+                               visualRect(index));
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QListWidget::viewportEvent(event);
 }
 
 void TickList::setLines(std::string text, std::vector<std::uint32_t> ends)

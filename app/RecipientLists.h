@@ -26,6 +26,12 @@ public:
     void setLines(std::string text, std::vector<std::uint32_t> ends);
     // The text of line `line` as it was when the list was filled.
     QString lineText(std::uint32_t line) const;
+    // Whether the line is shown cut (its text wider than the room the line has); a cut line shows
+    // whole in its tooltip. Long lines are cut in the middle, so a subscriber's number stays in sight.
+    bool lineCut(int row) const;
+
+protected:
+    bool viewportEvent(QEvent* event) override;
 
 private:
     std::string text_;                // every line, one after the other

@@ -138,7 +138,6 @@ void TfmPrvReg::buildUi()
     addRow(smtp, "E-Mail &адрес", EditSMTPEMail);
     addRow(smtp, "Пор&т", EditSMTPPort);
     addRow(smtp, "Кодиров&ка", cmbSMTPEnc);
-    pageLayout->addWidget(PanelSMTP);
 
     PanelTAP = new QGroupBox;
     // The phone is dialled or connected to as it is stored, so it cannot be typed longer than the record
@@ -148,7 +147,12 @@ void TfmPrvReg::buildUi()
     auto* tap = new QFormLayout(PanelTAP);
     addRow(tap, "Теле&фон", EditTapPhone);
     addRow(tap, "Парол&ь", EditTapPswd);
-    pageLayout->addWidget(PanelTAP);
+    // SMTP and TAP side by side: stacked under SNPP the three panels were taller than a 1920 x 1080
+    // screen at scale 2 (960 x 540) leaves a dialog.
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(PanelSMTP, 1);
+    lower->addWidget(PanelTAP, 1, Qt::AlignTop);
+    pageLayout->addLayout(lower);
     pageLayout->addStretch(1);
 
     PageControl = new QTabWidget;
