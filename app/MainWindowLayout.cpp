@@ -3,6 +3,7 @@
 // message editor and status bar, and the fixed window size.
 
 #include "app/MainWindow.h"
+#include "platform/ui/AccessibleNames.h"
 #include "platform/ui/CommandIcons.h"
 #include "platform/ui/Cp1251Input.h"
 #include "platform/ui/UiText.h"
@@ -45,6 +46,7 @@ void TfmSend::buildUi()
     buildToolBar();
     buildCentre();
     buildStatusBar();
+    NameControlsForScreenReaders(this);
 }
 
 void TfmSend::buildToolBar()
@@ -59,6 +61,7 @@ void TfmSend::buildToolBar()
         auto* button = new QToolButton(bar);
         button->setObjectName(QLatin1String(name));
         button->setToolTip(uiText(hint));
+        button->setAccessibleName(uiText(hint)); // a screen reader says the hint; the picture has no text
         button->setIcon(icon);
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
@@ -207,10 +210,14 @@ void TfmSend::buildCentre()
     lbAbonent->setObjectName(QStringLiteral("lbAbonent"));
     lbGroup = new TickList(TabbedNotebook1);
     lbGroup->setObjectName(QStringLiteral("lbGroup"));
+    TabbedNotebook1->setAccessibleName(uiText("Получатель"));
+    lbAbonent->setAccessibleName(uiText("Абоненты"));
+    lbGroup->setAccessibleName(uiText("Группы абонентов"));
     TabbedNotebook1->addTab(lbAbonent, uiText(" &1: Абоненты "));
     TabbedNotebook1->addTab(lbGroup, uiText("  &2: Группы  "));
     RichEditDesc = new QPlainTextEdit(centre);
     RichEditDesc->setObjectName(QStringLiteral("RichEditDesc"));
+    RichEditDesc->setAccessibleName(uiText("Примечание к абоненту"));
     RichEditDesc->setReadOnly(true);
     RichEditDesc->setFocusPolicy(Qt::NoFocus);
     QPalette grey = RichEditDesc->palette();
@@ -243,6 +250,9 @@ void TfmSend::buildStatusBar()
     pnlCaps = panel("pnlCaps", QStringLiteral("CAPS"));
     pnlCaps->setAlignment(Qt::AlignCenter);
     pnlCaps->setMinimumWidth(pnlCaps->fontMetrics().horizontalAdvance(QStringLiteral("CAPS")) + 10);
+    StatusText->setAccessibleName(uiText("Состояние"));
+    pnlCount->setAccessibleName(uiText("Набрано символов : наибольшая длина сообщения"));
+    pnlCaps->setAccessibleName(uiText("Индикатор Caps Lock"));
     bar->addWidget(StatusText);
     bar->addPermanentWidget(pnlCount);
     bar->addPermanentWidget(pnlCaps);

@@ -105,6 +105,7 @@ void TfmSend::buildSearchPanel()
     auto* caption = new QLabel(uiText("  Поиск:"), panel);
     auto* edit = new QLineEdit(panel);
     edit->setObjectName(QStringLiteral("EditFind"));
+    edit->setAccessibleName(uiText("Поиск"));
     edit->setMaxLength(SearchLength);
     edit->setReadOnly(true);
     edit->setContextMenuPolicy(Qt::NoContextMenu);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ui/Dialog.h"
 
+#include "platform/ui/AccessibleNames.h"
 #include "platform/ui/CapsLock.h"
 
 #include <QApplication>
@@ -81,6 +82,7 @@ void TDialog::fixSize()
     if (layout() != nullptr && layout()->hasHeightForWidth())
         hint.setHeight(std::max(hint.height(), layout()->totalHeightForWidth(hint.width())));
     setFixedSize(hint);
+    NameControlsForScreenReaders(this);
 }
 
 bool TDialog::escapePressed()

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -85,6 +86,30 @@ TEST_F(MainWindowCommands, ToolButtonsCarryTheirHintsInClusterOrder)
     EXPECT_GT(clusterGap, 0);
     EXPECT_GT(button("btnHelp")->x() - (button("btnNumberSort")->x() + button("btnNumberSort")->width()),
               2 * clusterGap);
+}
+
+// A screen reader names every tool button (the hint's text: the pictures have none), the editor and
+// the lists, in Russian.
+TEST_F(MainWindowCommands, EveryToolButtonTheEditorAndTheListsHaveARussianAccessibleName)
+{
+    test::Program program;
+    TfmSend& w = program.main();
+    const auto russian = [](const QString& name) {
+        return std::any_of(name.begin(), name.end(),
+                           [](QChar c) { return c.unicode() >= 0x410 && c.unicode() <= 0x44F; });
+    };
+    const QList<QToolButton*> buttons = w.findChildren<QToolButton*>();
+    EXPECT_GE(buttons.size(), 20);
+    for (const QToolButton* button : buttons) {
+        EXPECT_TRUE(russian(button->accessibleName()))
+            << button->objectName().toStdString() << " " << button->accessibleName().toStdString() << " "
+            << button->toolTip().toStdString() << " " << button->parent()->metaObject()->className();
+        if (!button->toolTip().isEmpty()) {
+            EXPECT_EQ(button->accessibleName(), button->toolTip()) << button->objectName().toStdString();
+        }
+    }
+    for (const char* name : {"RichEdit", "lbAbonent", "lbGroup", "RichEditDesc", "EditFind", "pnlCount"})
+        EXPECT_TRUE(russian(test::control<QWidget>(&w, name)->accessibleName())) << name;
 }
 
 TEST_F(MainWindowCommands, MenusHoldTheirItemsSeparatorsAndShortcuts)
