@@ -82,6 +82,10 @@ void TfmSend::connectCommands()
     onCommand(AboutItem, [this] { AboutItemClick(); });
     connect(&CapsLock::instance(), &CapsLock::changed, this, [this](bool on) { SetCapsIndicator(on); });
     connect(tray_, &TrayIcon::restoreRequested, this, guarded([this] { restoreFromTray(); }));
+    connect(tray_, &TrayIcon::quitRequested, this, guarded([this] {
+                if (IsAvailable("ExitItem", state_))
+                    btnExitClick();
+            }));
     connectRecipients();
 }
 
