@@ -270,6 +270,15 @@ void TfmSend::minimiseToTray()
         showMinimized();
 }
 
+void TfmSend::BringForward()
+{
+    restoreFromTray();
+    if (QWidget* dialog = QApplication::activeModalWidget(); dialog != nullptr && dialog != this) {
+        dialog->raise();
+        dialog->activateWindow();
+    }
+}
+
 void TfmSend::restoreFromTray()
 {
     tray_->remove();

@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/DataFolderClaim.h"
 #include "app/MainWindow.h"
+#include "app/RunningWindow.h"
 #include "app/Windows.h"
 #include "platform/Codepage.h"
 #include "platform/FileLock.h"
@@ -79,7 +80,11 @@ int main(int argc, char** argv)
         return 1;
     }
     FileLock folderLock; // held for the whole run
+    const QString windowSocket = RunningWindowSocket();
     if (const std::string refusal = claimDataFolder(folderLock); !refusal.empty()) {
+        // The window working in the folder comes forward; only when none answers is the start refused.
+        if (RunningWindow::askToComeForward(windowSocket))
+            return 0;
         std::fprintf(stderr, "zolbin: %s\n", refusal.c_str());
         Prompts::message(cp(refusal), PromptIcon::Stop);
         return 1;
@@ -92,5 +97,9 @@ int main(int argc, char** argv)
     Windows windows(session);
     windows.fmSend->show();
     windows.fmSend->activateWindow();
+    RunningWindow running([send = windows.fmSend.get()] { send->BringForward(); });
+    if (!running.listen(windowSocket))
+        std::fprintf(stderr, "zolbin: %s\n",
+                     "второй запуск не сможет показать это окно (локальный сокет не создан)");
     return app.exec();
 }
