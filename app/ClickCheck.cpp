@@ -2,7 +2,6 @@
 #include "app/ClickCheck.h"
 
 #include <QAbstractItemView>
-#include <QListWidget>
 
 namespace zolbin {
 
@@ -40,7 +39,7 @@ private:
 
 } // namespace
 
-void onClickCheck(QListWidget* list, std::function<void(int)> handler)
+void onClickCheck(QAbstractItemView* list, std::function<void(int)> handler)
 {
     list->setItemDelegate(new ClickCheckDelegate(std::move(handler), list));
 }

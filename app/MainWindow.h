@@ -25,7 +25,6 @@ class QAction;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QTabWidget;
@@ -223,7 +222,7 @@ private:
     void showNothingChosen();
     void openEditor(std::int32_t maxLen);
     void setServiceFunctions(bool enabled);
-    void untick(QListWidget* list, int except = -1);
+    void untick(TickList* list, int except = -1);
 
     // --- Sending, the service functions and the unregistered subscriber (MainWindowSend.cpp) -----------
     void btnSendClick();
@@ -260,7 +259,7 @@ private:
     void NextItemClick() { btnNextClick(); }
     void NumberSortItemClick() { btnNumberSortClick(); }
     bool onSubscribersPage() const;
-    QListWidget* shownList() const;
+    TickList* shownList() const;
     void moveHighlighted(int step);
     void rewriteAndRefill(bool subscribers, int highlight);
     // The incremental search, seeing every key of FormKeyDown: Ctrl with a letter, digit or one of

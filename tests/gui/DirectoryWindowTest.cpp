@@ -41,12 +41,17 @@ QStringList rows(const QListWidget* list)
     return texts;
 }
 
-bool anyTicked(const QListWidget* list)
+QStringList rows(const TickList* list)
 {
+    QStringList texts;
     for (int row = 0; row < list->count(); ++row)
-        if (list->item(row)->checkState() != Qt::Unchecked)
-            return true;
-    return false;
+        texts << list->lineText(row);
+    return texts;
+}
+
+bool anyTicked(const TickList* list)
+{
+    return list->lines()->tickedCount() > 0;
 }
 
 class DirectoryWindowTest : public ::testing::Test
@@ -68,8 +73,8 @@ protected:
         dir.write("Log/Bob.log", "bob\r\n");
         program = std::make_unique<test::Program>();
         w = &program->main();
-        lbAbonent = test::control<QListWidget>(w, "lbAbonent");
-        lbGroup = test::control<QListWidget>(w, "lbGroup");
+        lbAbonent = test::control<TickList>(w, "lbAbonent");
+        lbGroup = test::control<TickList>(w, "lbGroup");
         r = program->windows.fmRegistr.get();
         ASSERT_TRUE(test::showActive(w));
     }
@@ -116,8 +121,8 @@ protected:
     test::PromptRecorder prompts;
     std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
-    QListWidget* lbAbonent = nullptr;
-    QListWidget* lbGroup = nullptr;
+    TickList* lbAbonent = nullptr;
+    TickList* lbGroup = nullptr;
     TfmRegistr* r = nullptr;
 };
 

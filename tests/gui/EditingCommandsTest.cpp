@@ -53,7 +53,7 @@ protected:
         RichEdit = test::control<MessageEditor>(w, "RichEdit");
         btnUndo = test::control<QToolButton>(w, "btnUndo");
         EXPECT_TRUE(test::showActive(w));
-        test::toggleTick(test::control<QListWidget>(w, "lbAbonent"), 0);
+        test::toggleTick(test::control<TickList>(w, "lbAbonent"), 0);
         EXPECT_FALSE(RichEdit->isReadOnly());
         RichEdit->setFocus();
         return w;
@@ -207,7 +207,7 @@ TEST_F(EditingCommands, EditingKeysEditInTheEditorAndSearchInTheLists)
     EXPECT_FALSE(pasteAvailable()) << "the editor's keys leave the commands' one paste alone";
 
     // In the list the same keys search, and the panel shows what was typed.
-    auto* list = test::control<QListWidget>(w, "lbAbonent");
+    auto* list = test::control<TickList>(w, "lbAbonent");
     for (const int key : {int(Qt::Key_A), int(Qt::Key_C), int(Qt::Key_V), int(Qt::Key_X), int(Qt::Key_Z)}) {
         list->setFocus();
         QTest::keyClick(list, static_cast<Qt::Key>(key), Qt::ControlModifier);

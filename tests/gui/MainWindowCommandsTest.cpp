@@ -255,7 +255,7 @@ TEST_F(MainWindowCommands, CapsPanelIsBlackWhileCapsLockIsOnAndSilverOtherwise)
 
     // The Caps Lock key pressed in the main window, wherever the focus is.
     ASSERT_TRUE(test::showActive(&w));
-    test::control<QListWidget>(&w, "lbAbonent")->setFocus();
+    test::control<TickList>(&w, "lbAbonent")->setFocus();
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w, Qt::Key_CapsLock);
     EXPECT_TRUE(CapsLock::instance().isOn());
     EXPECT_EQ(colour(w), black);

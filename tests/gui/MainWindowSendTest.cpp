@@ -74,7 +74,7 @@ protected:
         program = std::make_unique<test::Program>();
         w = &program->main();
         RichEdit = test::control<MessageEditor>(w, "RichEdit");
-        lbAbonent = test::control<QListWidget>(w, "lbAbonent");
+        lbAbonent = test::control<TickList>(w, "lbAbonent");
         Label2 = test::control<QLabel>(w, "Label2");
         btnSend = test::control<QToolButton>(w, "btnSend");
         btnLater = test::control<QToolButton>(w, "btnLater");
@@ -95,7 +95,7 @@ protected:
     std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
     MessageEditor* RichEdit = nullptr;
-    QListWidget* lbAbonent = nullptr;
+    TickList* lbAbonent = nullptr;
     QLabel* Label2 = nullptr;
     QToolButton* btnSend = nullptr;
     QToolButton* btnLater = nullptr;
@@ -133,7 +133,7 @@ TEST_F(MainWindowSend, GroupQuestionYesServesTheNextMemberAndNoStopsWithEverythi
 {
     ScriptedServer server({snppOk()});
     start(server.port());
-    toggleTick(test::control<QListWidget>(w, "lbGroup"), 0);
+    toggleTick(test::control<TickList>(w, "lbGroup"), 0);
     typeText(RichEdit, QStringLiteral("Hi"));
     prompts.answer(true);
     QTest::mouseClick(btnSend, Qt::LeftButton);
@@ -202,7 +202,7 @@ TEST_F(MainWindowSend, ListFileChangedOnDiskIsReadAgainBeforeTheSend)
                                        "Сообщение не отправлено: выберите получателя ещё раз."});
     EXPECT_EQ(server.accepted(), 2);
     EXPECT_EQ(lbAbonent->count(), 1);
-    EXPECT_EQ(lbAbonent->item(0)->text(), QStringLiteral("Zoe -- 9"));
+    EXPECT_EQ(lbAbonent->lineText(0), QStringLiteral("Zoe -- 9"));
     EXPECT_FALSE(w->AnyAbonentTicked());
 }
 
@@ -214,7 +214,7 @@ TEST_F(MainWindowSend, SecondSendWhileOneRunsIsRefusedAndTheCommandsComeBackAsTh
     typeText(RichEdit, QStringLiteral("Hello"));
     // The tick goes without the window noticing: Ann stays the recipient, but nothing is ticked, so
     // the complete send must leave the service functions disabled.
-    lbAbonent->item(0)->setCheckState(Qt::Unchecked);
+    lbAbonent->setTicked(0, false);
     ASSERT_TRUE(LaterItem->isEnabled());
 
     std::vector<bool> during;
@@ -223,7 +223,7 @@ TEST_F(MainWindowSend, SecondSendWhileOneRunsIsRefusedAndTheCommandsComeBackAsTh
             return false;
         for (QWidget* c : std::initializer_list<QWidget*>{
                  btnSend, test::control<QToolButton>(w, "btnUnlisted"), btnLater, lbAbonent,
-                 test::control<QListWidget>(w, "lbGroup"), test::control<QToolButton>(w, "btnExit")})
+                 test::control<TickList>(w, "lbGroup"), test::control<QToolButton>(w, "btnExit")})
             during.push_back(c->isEnabled());
         for (QAction* a : {test::control<QAction>(w, "LogItem"), test::control<QAction>(w, "N4"), LaterItem,
                            test::control<QAction>(w, "OptItem"), test::control<QAction>(w, "NoShortItem")})
@@ -242,7 +242,7 @@ TEST_F(MainWindowSend, SecondSendWhileOneRunsIsRefusedAndTheCommandsComeBackAsTh
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "Инициализация..."), 1);
     EXPECT_EQ(journal[journal.size() - 2], "Сообщение успешно отправлено");
     for (QWidget* c : std::initializer_list<QWidget*>{btnSend, test::control<QToolButton>(w, "btnUnlisted"),
-                                                      lbAbonent, test::control<QListWidget>(w, "lbGroup")})
+                                                      lbAbonent, test::control<TickList>(w, "lbGroup")})
         EXPECT_TRUE(c->isEnabled()) << c->objectName().toStdString();
     EXPECT_TRUE(test::control<QAction>(w, "LogItem")->isEnabled());
     EXPECT_TRUE(test::control<QAction>(w, "OptItem")->isEnabled());
