@@ -44,9 +44,10 @@ template <std::size_t N> bool oneOf(std::string_view name, const std::string_vie
 }
 
 // Checks what is left for the toolkit, so that a wrong argument is told without a display. Returns the
-// first argument that is no toolkit option, or empty; `platform` receives the value of -platform.
-std::string unknownToolkitArgument(const std::vector<std::string>& other, std::string& platform)
+// first argument that is no toolkit option, or empty; the values of -platform and -display are noted.
+std::string unknownToolkitArgument(CommandLine& line)
 {
+    const std::vector<std::string>& other = line.other;
     for (std::size_t i = 1; i < other.size(); ++i) {
         std::string_view name = other[i];
         if (!name.starts_with('-') || name == "-" || name == "--")
@@ -56,7 +57,9 @@ std::string unknownToolkitArgument(const std::vector<std::string>& other, std::s
             if (i + 1 >= other.size())
                 return other[i];
             if (name == "platform")
-                platform = other[i + 1];
+                line.platform = other[i + 1];
+            else if (name == "display")
+                line.display = other[i + 1];
             ++i;
             continue;
         }
@@ -105,7 +108,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             result.other.push_back(arg);
         }
     }
-    if (const std::string unknown = unknownToolkitArgument(result.other, result.platform); !unknown.empty()) {
+    if (const std::string unknown = unknownToolkitArgument(result); !unknown.empty()) {
         result.action = CommandLine::Action::Error;
         result.error = "неизвестный параметр " + unknown;
     }
@@ -118,11 +121,12 @@ bool GraphicalSessionAvailable(const CommandLine& line, const EnvironmentLookup&
         const char* value = env(name);
         return value != nullptr && *value != '\0';
     };
+    const bool x11 = set("DISPLAY") || !line.display.empty(); // -display names the X server too
     std::string platforms = line.platform;
     if (platforms.empty() && set("QT_QPA_PLATFORM"))
         platforms = env("QT_QPA_PLATFORM");
     if (platforms.empty())
-        return set("DISPLAY") || set("WAYLAND_DISPLAY");
+        return x11 || set("WAYLAND_DISPLAY");
     // "wayland;xcb": the toolkit tries each in turn; one that needs no display server always starts.
     std::string_view rest = platforms;
     while (!rest.empty()) {
@@ -130,7 +134,7 @@ bool GraphicalSessionAvailable(const CommandLine& line, const EnvironmentLookup&
         std::string_view name = rest.substr(0, end);
         name = name.substr(0, name.find(':')); // "offscreen:fontengine=freetype"
         if (name == "xcb") {
-            if (set("DISPLAY"))
+            if (x11)
                 return true;
         } else if (name.starts_with("wayland")) {
             if (set("WAYLAND_DISPLAY"))

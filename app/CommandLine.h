@@ -30,6 +30,7 @@ struct CommandLine
     std::string error;              // for Action::Error, UTF-8
     std::vector<std::string> other; // arguments[0] and everything not ours, in order
     std::string platform;           // the toolkit's -platform value, empty when not given
+    std::string display;            // the toolkit's -display value (an X server), empty when not given
 };
 
 // What is not ours must be one of the toolkit's options (-platform NAME, -style=NAME, ...): anything
@@ -44,7 +45,7 @@ using EnvironmentLookup = std::function<const char*(const char* name)>;
 
 // Whether the toolkit can open a window: a platform that needs no display server (-platform or
 // QT_QPA_PLATFORM: offscreen, vnc, eglfs, ...), or the X11 or Wayland display the chosen or default
-// platform needs (DISPLAY, WAYLAND_DISPLAY).
+// platform needs (DISPLAY or -display, WAYLAND_DISPLAY).
 bool GraphicalSessionAvailable(const CommandLine& line, const EnvironmentLookup& env);
 // The message without one (UTF-8, after "zolbin: ").
 std::string noGraphicalSessionText();

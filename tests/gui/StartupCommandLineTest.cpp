@@ -93,6 +93,7 @@ TEST(StartupCommandLine, NoDisplayIsToldWithExitTwoAndNothingCreated)
     EXPECT_TRUE(
         GraphicalSessionAvailable(plain, env({{"QT_QPA_PLATFORM", "wayland;xcb"}, {"DISPLAY", ":1"}})));
     EXPECT_TRUE(GraphicalSessionAvailable(parseCommandLine({"zolbin", "-platform", "offscreen"}), env({})));
+    EXPECT_TRUE(GraphicalSessionAvailable(parseCommandLine({"zolbin", "-display", ":1"}), env({})));
     EXPECT_FALSE(GraphicalSessionAvailable(parseCommandLine({"zolbin", "--platform", "xcb"}),
                                            env({{"QT_QPA_PLATFORM", "offscreen"}})));
 }
