@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QSet>
 #include <QSettings>
 #include <QString>
@@ -36,6 +37,39 @@ bool alwaysOwn(const QString& name)
     return name.startsWith(QLatin1String("view-sort-"));
 }
 
+// A theme's scalable folders (absolute) and the themes it inherits, read from its index.theme files once
+// for each set of search paths.
+struct ThemeIndex
+{
+    QStringList scalableDirs;
+    QStringList inherits;
+};
+
+const ThemeIndex& themeIndex(const QString& theme)
+{
+    static QHash<QString, ThemeIndex> read;
+    const QString key = QIcon::themeSearchPaths().join(QLatin1Char('\n')) + QLatin1Char('\n') + theme;
+    if (const auto found = read.constFind(key); found != read.constEnd())
+        return *found;
+    ThemeIndex index;
+    for (const QString& root : QIcon::themeSearchPaths()) {
+        const QString base = root + QLatin1Char('/') + theme;
+        if (!QFile::exists(base + QStringLiteral("/index.theme")))
+            continue;
+        QSettings file(base + QStringLiteral("/index.theme"), QSettings::IniFormat);
+        const QStringList dirs = file.value(QStringLiteral("Icon Theme/Directories")).toStringList() +
+                                 file.value(QStringLiteral("Icon Theme/ScaledDirectories")).toStringList();
+        for (const QString& dir : dirs)
+            if (file.value(dir + QStringLiteral("/Type"))
+                    .toString()
+                    .compare(QLatin1String("Scalable"), Qt::CaseInsensitive) == 0)
+                index.scalableDirs << base + QLatin1Char('/') + dir + QLatin1Char('/');
+        if (index.inherits.isEmpty())
+            index.inherits = file.value(QStringLiteral("Icon Theme/Inherits")).toStringList();
+    }
+    return *read.insert(key, index);
+}
+
 // Whether the theme (or a theme it inherits, then "hicolor") has a scalable picture of exactly this
 // name. Themes that carry only raster pictures of the old sizes (GNOME's Adwaita for most actions) blur
 // at other sizes and scale factors: the program's own drawing is sharper there.
@@ -44,26 +78,11 @@ bool themeHasScalable(const QString& theme, const QString& name, QSet<QString>& 
     if (theme.isEmpty() || seen.contains(theme))
         return false;
     seen.insert(theme);
-    QStringList inherits;
-    for (const QString& root : QIcon::themeSearchPaths()) {
-        const QString base = root + QLatin1Char('/') + theme;
-        if (!QFile::exists(base + QStringLiteral("/index.theme")))
-            continue;
-        QSettings index(base + QStringLiteral("/index.theme"), QSettings::IniFormat);
-        const QStringList dirs = index.value(QStringLiteral("Icon Theme/Directories")).toStringList() +
-                                 index.value(QStringLiteral("Icon Theme/ScaledDirectories")).toStringList();
-        for (const QString& dir : dirs) {
-            const QString type = index.value(dir + QStringLiteral("/Type")).toString();
-            if (type.compare(QLatin1String("Scalable"), Qt::CaseInsensitive) != 0)
-                continue;
-            if (QFile::exists(base + QLatin1Char('/') + dir + QLatin1Char('/') + name +
-                              QStringLiteral(".svg")))
-                return true;
-        }
-        if (inherits.isEmpty())
-            inherits = index.value(QStringLiteral("Icon Theme/Inherits")).toStringList();
-    }
-    for (const QString& parent : inherits)
+    const ThemeIndex& index = themeIndex(theme);
+    for (const QString& dir : index.scalableDirs)
+        if (QFile::exists(dir + name + QStringLiteral(".svg")))
+            return true;
+    for (const QString& parent : index.inherits)
         if (themeHasScalable(parent, name, seen))
             return true;
     return false;
