@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ClickCheck.h"
 
-#include <QListWidget>
+#include <QAbstractItemView>
 
 namespace zolbin {
 
@@ -23,8 +23,13 @@ protected:
     {
         const QVariant before = index.data(Qt::CheckStateRole);
         const bool handled = QStyledItemDelegate::editorEvent(event, model, option, index);
-        if (index.isValid() && index.data(Qt::CheckStateRole) != before)
+        if (index.isValid() && index.data(Qt::CheckStateRole) != before) {
+            // The line ticked by its box becomes the current one, as a click on its name makes it.
+            if (auto* view = qobject_cast<QAbstractItemView*>(const_cast<QWidget*>(option.widget));
+                view != nullptr && view->currentIndex() != index)
+                view->setCurrentIndex(index);
             handler_(index.row());
+        }
         return handled;
     }
 
@@ -34,7 +39,7 @@ private:
 
 } // namespace
 
-void onClickCheck(QListWidget* list, std::function<void(int)> handler)
+void onClickCheck(QAbstractItemView* list, std::function<void(int)> handler)
 {
     list->setItemDelegate(new ClickCheckDelegate(std::move(handler), list));
 }

@@ -6,11 +6,11 @@
 #include <QStyledItemDelegate>
 #include <functional>
 
-class QListWidget;
+class QAbstractItemView;
 
 namespace zolbin {
 
 // Installs the watcher on the list; the handler receives the toggled line.
-void onClickCheck(QListWidget* list, std::function<void(int)> handler);
+void onClickCheck(QAbstractItemView* list, std::function<void(int)> handler);
 
 } // namespace zolbin

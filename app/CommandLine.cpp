@@ -14,6 +14,64 @@ namespace {
 
 const char* const MissingFolder = "--data-dir: не указана папка данных";
 
+// The toolkit's own options (QGuiApplication, QApplication and the X11 platform), each with one or two
+// dashes; those of the first list take the next argument as their value.
+constexpr std::string_view ToolkitOptionsWithValue[] = {"platform",
+                                                        "platformpluginpath",
+                                                        "platformtheme",
+                                                        "plugin",
+                                                        "qwindowgeometry",
+                                                        "geometry",
+                                                        "qwindowtitle",
+                                                        "title",
+                                                        "qwindowicon",
+                                                        "icon",
+                                                        "session",
+                                                        "display",
+                                                        "name",
+                                                        "style",
+                                                        "stylesheet"};
+constexpr std::string_view ToolkitFlags[] = {"reverse", "nograb",      "dograb",
+                                             "sync",    "widgetcount", "testability"};
+constexpr std::string_view ToolkitOptionsWithEquals[] = {"style=", "stylesheet=", "qmljsdebugger="};
+
+template <std::size_t N> bool oneOf(std::string_view name, const std::string_view (&names)[N])
+{
+    for (std::string_view n : names)
+        if (n == name)
+            return true;
+    return false;
+}
+
+// Checks what is left for the toolkit, so that a wrong argument is told without a display. Returns the
+// first argument that is no toolkit option, or empty; the values of -platform and -display are noted.
+std::string unknownToolkitArgument(CommandLine& line)
+{
+    const std::vector<std::string>& other = line.other;
+    for (std::size_t i = 1; i < other.size(); ++i) {
+        std::string_view name = other[i];
+        if (!name.starts_with('-') || name == "-" || name == "--")
+            return other[i];
+        name.remove_prefix(name.starts_with("--") ? 2 : 1);
+        if (oneOf(name, ToolkitOptionsWithValue)) {
+            if (i + 1 >= other.size())
+                return other[i];
+            if (name == "platform")
+                line.platform = other[i + 1];
+            else if (name == "display")
+                line.display = other[i + 1];
+            ++i;
+            continue;
+        }
+        bool known = oneOf(name, ToolkitFlags);
+        for (std::string_view prefix : ToolkitOptionsWithEquals)
+            known = known || name.starts_with(prefix);
+        if (!known)
+            return other[i];
+    }
+    return {};
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments)
@@ -50,7 +108,49 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             result.other.push_back(arg);
         }
     }
+    if (const std::string unknown = unknownToolkitArgument(result); !unknown.empty()) {
+        result.action = CommandLine::Action::Error;
+        result.error = "неизвестный параметр " + unknown;
+    }
     return result;
+}
+
+bool GraphicalSessionAvailable(const CommandLine& line, const EnvironmentLookup& env)
+{
+    const auto set = [&env](const char* name) {
+        const char* value = env(name);
+        return value != nullptr && *value != '\0';
+    };
+    const bool x11 = set("DISPLAY") || !line.display.empty(); // -display names the X server too
+    std::string platforms = line.platform;
+    if (platforms.empty() && set("QT_QPA_PLATFORM"))
+        platforms = env("QT_QPA_PLATFORM");
+    if (platforms.empty())
+        return x11 || set("WAYLAND_DISPLAY");
+    // "wayland;xcb": the toolkit tries each in turn; one that needs no display server always starts.
+    std::string_view rest = platforms;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find(';');
+        std::string_view name = rest.substr(0, end);
+        name = name.substr(0, name.find(':')); // "offscreen:fontengine=freetype"
+        if (name == "xcb") {
+            if (x11)
+                return true;
+        } else if (name.starts_with("wayland")) {
+            if (set("WAYLAND_DISPLAY"))
+                return true;
+        } else if (!name.empty()) {
+            return true;
+        }
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    }
+    return false;
+}
+
+std::string noGraphicalSessionText()
+{
+    return "нет графического сеанса: не заданы ни DISPLAY, ни WAYLAND_DISPLAY. Zolbin Sender работает "
+           "только в графическом сеансе; для отправки из сценариев есть zolbin-send.";
 }
 
 std::string usageText()

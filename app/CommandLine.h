@@ -29,8 +29,12 @@ struct CommandLine
     bool desktop = false;           // --desktop
     std::string error;              // for Action::Error, UTF-8
     std::vector<std::string> other; // arguments[0] and everything not ours, in order
+    std::string platform;           // the toolkit's -platform value, empty when not given
+    std::string display;            // the toolkit's -display value (an X server), empty when not given
 };
 
+// What is not ours must be one of the toolkit's options (-platform NAME, -style=NAME, ...): anything
+// else is a usage error, told before the toolkit (and any display) is reached.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 std::string usageText();   // UTF-8
@@ -38,6 +42,13 @@ std::string versionText(); // "Zolbin Sender 2.0.1"
 
 // Reads one environment variable; nullptr when it is not set.
 using EnvironmentLookup = std::function<const char*(const char* name)>;
+
+// Whether the toolkit can open a window: a platform that needs no display server (-platform or
+// QT_QPA_PLATFORM: offscreen, vnc, eglfs, ...), or the X11 or Wayland display the chosen or default
+// platform needs (DISPLAY or -display, WAYLAND_DISPLAY).
+bool GraphicalSessionAvailable(const CommandLine& line, const EnvironmentLookup& env);
+// The message without one (UTF-8, after "zolbin: ").
+std::string noGraphicalSessionText();
 
 // The folder the program works in: --data-dir when given; for a start from the desktop menu the user's
 // data folder $XDG_DATA_HOME/zolbin, or ~/.local/share/zolbin when XDG_DATA_HOME is unset, empty or not

@@ -88,6 +88,10 @@ void TfmSend::connectCommands()
     connect(tray_, &TrayIcon::restoreRequested, this, guarded([this] { restoreFromTray(); }));
     connect(btnCancelSend, &QPushButton::clicked, this, [this] { btnCancelSendClick(); });
     sendNotifier_ = [this](const QString& text) { tray_->notify(text); };
+    connect(tray_, &TrayIcon::quitRequested, this, guarded([this] {
+                if (IsAvailable("ExitItem", state_))
+                    btnExitClick();
+            }));
     connectRecipients();
 }
 
@@ -225,6 +229,10 @@ bool TfmSend::FormKeyDown(QKeyEvent* key)
 {
     if (key->key() == Qt::Key_CapsLock)
         CapsLock::instance().keyPressed();
+    // The window sees the key first but does not take the editor's own editing keys from it: in the
+    // message editor they edit, everywhere else Ctrl with a letter is the search.
+    if (QApplication::focusWidget() == RichEdit && EditorKeyDown(key))
+        return true;
     return SearchKeyDown(key);
 }
 
@@ -266,6 +274,15 @@ void TfmSend::minimiseToTray()
     tray_->add();
     if (!tray_->shown())
         showMinimized();
+}
+
+void TfmSend::BringForward()
+{
+    restoreFromTray();
+    if (QWidget* dialog = QApplication::activeModalWidget(); dialog != nullptr && dialog != this) {
+        dialog->raise();
+        dialog->activateWindow();
+    }
 }
 
 void TfmSend::restoreFromTray()

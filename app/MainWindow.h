@@ -28,7 +28,6 @@ class QAction;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -58,6 +57,13 @@ public:
     // and loads the three lists again as at start-up, so that memory and the windows hold what the files
     // hold; the operator then repeats the change.
     void ReloadDirectory();
+    // A second start on the same data folder: the window comes to the front, restored (also from the
+    // notification area), with a dialog open in it on top.
+    void BringForward();
+    // Before a send or a directory window: a list file changed behind the window is read again and the
+    // operator told (Company.lst alone keeps the recipient; the others drop it). False when the
+    // recipient was dropped.
+    bool ReloadChangedLists(bool beforeSend);
 
     // What the window shows of its state.
     bool sending() const { return state_.sending; }                     // a send job runs (or waits its turn)
@@ -224,7 +230,7 @@ private:
     void showNothingChosen();
     void openEditor(std::int32_t maxLen);
     void setServiceFunctions(bool enabled);
-    void untick(QListWidget* list, int except = -1);
+    void untick(TickList* list, int except = -1);
 
     // --- Sending, the service functions and the unregistered subscriber (MainWindowSend.cpp) -----------
     void btnSendClick();
@@ -276,7 +282,7 @@ private:
     void NextItemClick() { btnNextClick(); }
     void NumberSortItemClick() { btnNumberSortClick(); }
     bool onSubscribersPage() const;
-    QListWidget* shownList() const;
+    TickList* shownList() const;
     void moveHighlighted(int step);
     void rewriteAndRefill(bool subscribers, int highlight);
     // The incremental search, seeing every key of FormKeyDown: Ctrl with a letter, digit or one of
@@ -286,6 +292,10 @@ private:
     void buildSearchPanel();
     void openSearch();
     bool closeSearch();
+    // The message editor's editing keys (Ctrl with the keys of A, C, V, X, Z, Y, in any layout): select
+    // all, copy, paste, cut, undo and redo in the editor, which keeps the focus; a search panel still
+    // shown closes, as for any key that is no search key. True when the key was one of them.
+    bool EditorKeyDown(QKeyEvent* key);
 
     // --- Editing commands, help, journal and archive windows (MainWindowEditing.cpp) -------------------
     // The message editor: clear, copy and cut (one paste each), paste, the editor's one-level undo.

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The directory windows: subscribers, groups and paging companies.
 
+#include "app/DirectoryLoad.h"
 #include "app/MainWindow.h"
 #include "app/Windows.h"
 #include "directory/ui/Registr.h"
+#include "platform/Codepage.h"
+#include "platform/Prompts.h"
 #include "platform/ui/CommandGuard.h"
 
 #include <QAction>
@@ -41,12 +44,41 @@ void TfmSend::btnProviderClick()
 void TfmSend::openDirectory(const char* kind)
 {
     DropRecipient();
+    (void)ReloadChangedLists(false); // the window shows what the files hold
     TfmRegistr& registr = *windows_.fmRegistr;
     registr.SetKind(kind);
     registr.showModal();
     // Companies are not listed in the main window; subscribers and groups are shown afresh, unticked.
     if (std::strcmp(kind, TfmRegistr::KindProvider) != 0)
         RefillRecipientLists();
+}
+
+// The check a save makes (is the file still the one last read or written?), made before a send and
+// before a directory window opens. A changed company list is read again alone: the recipient, which
+// names its company, stays, and a send goes on with the new gateway. A changed subscriber or group list
+// reloads the whole directory, as after a refused save, which drops the recipient: the operator chooses
+// again. Either way the operator is told.
+bool TfmSend::ReloadChangedLists(bool beforeSend)
+{
+    const bool recipients = abonents_.FileChanged(AbonentFileName) || groups_.FileChanged(GroupFileName);
+    if (recipients) {
+        ReloadDirectory();
+        Prompts::message(cp(beforeSend ? "Справочник изменён вне программы и загружен заново. Сообщение "
+                                         "не отправлено: выберите получателя ещё раз."
+                                       : "Справочник изменён вне программы и загружен заново."),
+                         PromptIcon::Information);
+        return false;
+    }
+    if (!providers_.FileChanged(CompanyFileName))
+        return true;
+    providers_.Clear();
+    DirectoryLoad load;
+    runCommand([&] { (void)succeeded(load.loadProviders(providers_)); });
+    if (!load.damaged().empty())
+        Prompts::message(load.damageReport(), PromptIcon::Warning);
+    Prompts::message(cp("Список пейджинговых компаний изменён вне программы и загружен заново."),
+                     PromptIcon::Information);
+    return true;
 }
 
 } // namespace zolbin

@@ -2,6 +2,7 @@
 // The editing commands, help, the journal and the archive windows.
 
 #include "app/MainWindow.h"
+#include "app/SearchKeys.h"
 #include "app/Windows.h"
 #include "platform/Codepage.h"
 #include "platform/IoError.h"
@@ -17,6 +18,7 @@
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTextDocument>
 #include <QToolButton>
 
@@ -99,6 +101,43 @@ void TfmSend::connectEditingCommands()
     onCommand(N13, [this] { N13Click(); });
     onCommand(N15, [this] { N15Click(); });
     onCommand(N5, [this] { N5Click(); });
+}
+
+// Read by the key's place on the keyboard, so that a Russian layout (which reports Cyrillic letters with
+// Ctrl) edits as the US one does. The keys are the editor's own: they do not change which of the Edit
+// menu's commands are available (the one paste after a copy belongs to the commands).
+bool TfmSend::EditorKeyDown(QKeyEvent* key)
+{
+    if (key->modifiers() & (Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const char position = SearchKeyOf(*key);
+    switch (position) {
+    case 'a':
+        RichEdit->selectAll();
+        break;
+    case 'c':
+        RichEdit->copy();
+        break;
+    case 'x':
+        if (!RichEdit->isReadOnly())
+            RichEdit->cut();
+        break;
+    case 'v':
+        if (!RichEdit->isReadOnly())
+            RichEdit->paste(); // through the editor's length limit
+        break;
+    case 'z':
+    case 'y':
+        editorUndo_->toggle(); // one level: undo and redo both take back the last step
+        break;
+    default:
+        return false;
+    }
+    if (!Panel5->isHidden()) {
+        Panel5->hide();
+        EditFind->clear();
+    }
+    return true;
 }
 
 void TfmSend::setPasteAvailable(bool available)

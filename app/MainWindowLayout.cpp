@@ -3,6 +3,7 @@
 // message editor and status bar, and the fixed window size.
 
 #include "app/MainWindow.h"
+#include "platform/ui/AccessibleNames.h"
 #include "platform/ui/CommandIcons.h"
 #include "platform/ui/Cp1251Input.h"
 #include "platform/ui/UiText.h"
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -46,6 +46,7 @@ void TfmSend::buildUi()
     buildToolBar();
     buildCentre();
     buildStatusBar();
+    NameControlsForScreenReaders(this);
 }
 
 void TfmSend::buildToolBar()
@@ -60,6 +61,7 @@ void TfmSend::buildToolBar()
         auto* button = new QToolButton(bar);
         button->setObjectName(QLatin1String(name));
         button->setToolTip(uiText(hint));
+        button->setAccessibleName(uiText(hint)); // a screen reader says the hint; the picture has no text
         button->setIcon(icon);
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
@@ -135,10 +137,12 @@ void TfmSend::buildMenus()
 
     EditMenu = menu("EditMenu", "&Редактирование");
     N1 = item(EditMenu, "N1", "Очистить окно ввода", "edit-clear");
-    N7 = item(EditMenu, "N7", "Копировать", "edit-copy");
-    N8 = item(EditMenu, "N8", "Вырезать", "edit-cut");
-    PasteItem = item(EditMenu, "PasteItem", "Вставить", "edit-paste");
-    UndoItem = item(EditMenu, "UndoItem", "Отменить последнее редакт-ие", "edit-undo");
+    // The editor's own keys are shown beside the commands; they are no shortcuts of the window, which
+    // would take Ctrl with a letter from the lists' search.
+    N7 = item(EditMenu, "N7", "Копировать\tCtrl+C", "edit-copy");
+    N8 = item(EditMenu, "N8", "Вырезать\tCtrl+X", "edit-cut");
+    PasteItem = item(EditMenu, "PasteItem", "Вставить\tCtrl+V", "edit-paste");
+    UndoItem = item(EditMenu, "UndoItem", "Отменить последнее редакт-ие\tCtrl+Z", "edit-undo");
     EditMenu->addSeparator();
     BigFontItem = item(EditMenu, "BigFontItem", "Увел. размер шрифта", "zoom-in", alt(Qt::Key_BracketLeft));
     SmallFontItem =
@@ -186,8 +190,13 @@ void TfmSend::buildCentre()
     Label1->setObjectName(QStringLiteral("Label1"));
     Label2 = new QLabel(centre);
     Label2->setObjectName(QStringLiteral("Label2"));
+    // A long name in the description lines is cut at the column's edge; it never widens the column and
+    // so never moves the lists.
+    for (QLabel* line : {Label1, Label2})
+        line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     RichEdit = new MessageEditor(centre);
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
+    RichEdit->setAccessibleName(uiText("Текст сообщения"));
     keepCp1251(RichEdit);
     left->addWidget(Label1);
     left->addWidget(Label2);
@@ -201,10 +210,14 @@ void TfmSend::buildCentre()
     lbAbonent->setObjectName(QStringLiteral("lbAbonent"));
     lbGroup = new TickList(TabbedNotebook1);
     lbGroup->setObjectName(QStringLiteral("lbGroup"));
+    TabbedNotebook1->setAccessibleName(uiText("Получатель"));
+    lbAbonent->setAccessibleName(uiText("Абоненты"));
+    lbGroup->setAccessibleName(uiText("Группы абонентов"));
     TabbedNotebook1->addTab(lbAbonent, uiText(" &1: Абоненты "));
     TabbedNotebook1->addTab(lbGroup, uiText("  &2: Группы  "));
     RichEditDesc = new QPlainTextEdit(centre);
     RichEditDesc->setObjectName(QStringLiteral("RichEditDesc"));
+    RichEditDesc->setAccessibleName(uiText("Примечание к абоненту"));
     RichEditDesc->setReadOnly(true);
     RichEditDesc->setFocusPolicy(Qt::NoFocus);
     QPalette grey = RichEditDesc->palette();
@@ -244,6 +257,9 @@ void TfmSend::buildStatusBar()
     btnCancelSend->setToolTip(uiText("Не отправлять сообщение абонентам группы, которым оно ещё не ушло"));
     btnCancelSend->setFocusPolicy(Qt::NoFocus);
     btnCancelSend->hide();
+    StatusText->setAccessibleName(uiText("Состояние"));
+    pnlCount->setAccessibleName(uiText("Набрано символов : наибольшая длина сообщения"));
+    pnlCaps->setAccessibleName(uiText("Индикатор Caps Lock"));
     bar->addWidget(StatusText);
     bar->addPermanentWidget(pnlProgress);
     bar->addPermanentWidget(btnCancelSend);

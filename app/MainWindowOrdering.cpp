@@ -17,7 +17,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QToolButton>
@@ -29,14 +28,6 @@ namespace {
 constexpr int SearchLength = 25;
 constexpr int SubscribersPage = 0;
 
-// The highlighted line: the current line while it is selected. A list that merely got the focus has a
-// current line but nothing highlighted.
-int highlightedRow(const QListWidget* list)
-{
-    const QListWidgetItem* item = list->currentItem();
-    return item != nullptr && item->isSelected() ? list->row(item) : -1;
-}
-
 } // namespace
 
 bool TfmSend::onSubscribersPage() const
@@ -44,7 +35,7 @@ bool TfmSend::onSubscribersPage() const
     return TabbedNotebook1->currentIndex() == SubscribersPage;
 }
 
-QListWidget* TfmSend::shownList() const
+TickList* TfmSend::shownList() const
 {
     return onSubscribersPage() ? lbAbonent : lbGroup;
 }
@@ -62,7 +53,7 @@ void TfmSend::rewriteAndRefill(bool subscribers, int highlight)
     } else {
         RefillRecipientLists();
     }
-    QListWidget* list = subscribers ? lbAbonent : lbGroup;
+    TickList* list = subscribers ? lbAbonent : lbGroup;
     if (highlight >= 0 && highlight < list->count())
         list->setCurrentRow(highlight);
     (void)succeeded(saved);
@@ -74,7 +65,8 @@ void TfmSend::moveHighlighted(int step)
     DropRecipient();
     const bool subscribers = onSubscribersPage();
     const int count = subscribers ? abonents_.Count() : groups_.Count();
-    const int row = highlightedRow(shownList());
+    // A list that merely got the focus has a current line but nothing highlighted.
+    const int row = shownList()->highlightedRow();
     if (row < 0 || row >= count) {
         Prompts::message(cp("Элемент списка не выбран"));
         return;
@@ -105,6 +97,7 @@ void TfmSend::buildSearchPanel()
     auto* caption = new QLabel(uiText("  Поиск:"), panel);
     auto* edit = new QLineEdit(panel);
     edit->setObjectName(QStringLiteral("EditFind"));
+    edit->setAccessibleName(uiText("Поиск"));
     edit->setMaxLength(SearchLength);
     edit->setReadOnly(true);
     edit->setContextMenuPolicy(Qt::NoContextMenu);
@@ -127,8 +120,9 @@ void TfmSend::openSearch()
     EditFind->setFocus();
 }
 
-// Hides and empties the panel; the subscriber list gets the focus. True when the key was on its way
-// to the search field, which takes no keys: it ends there.
+// Hides and empties the panel; when the focus was in its field, the subscriber list gets it (a control
+// the operator clicked into meanwhile, the editor say, keeps it). True when the key was on its way to the
+// search field, which takes no keys: it ends there.
 bool TfmSend::closeSearch()
 {
     if (Panel5->isHidden())
@@ -136,7 +130,8 @@ bool TfmSend::closeSearch()
     const bool toSearchField = QApplication::focusWidget() == EditFind;
     Panel5->hide();
     EditFind->clear();
-    lbAbonent->setFocus();
+    if (toSearchField || QApplication::focusWidget() == nullptr)
+        lbAbonent->setFocus();
     return toSearchField;
 }
 
@@ -203,8 +198,7 @@ bool TfmSend::SearchKeyDown(QKeyEvent* key)
     // Highlighting is no tick: the recipient stays as it is.
     const int row = abonents_.FindByPrefix(text);
     if (row >= 0 && row < lbAbonent->count()) {
-        lbAbonent->setCurrentRow(row);
-        lbAbonent->scrollToItem(lbAbonent->item(row));
+        lbAbonent->setCurrentRow(row); // and scrolled into sight
     }
     return true;
 }

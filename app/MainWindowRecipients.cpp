@@ -10,24 +10,10 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QListWidget>
 #include <QTabWidget>
 #include <QToolButton>
 
 namespace zolbin {
-
-namespace {
-
-int tickedCount(const QListWidget* list)
-{
-    int ticked = 0;
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->checkState() == Qt::Checked)
-            ++ticked;
-    return ticked;
-}
-
-} // namespace
 
 void TfmSend::connectRecipients()
 {
@@ -40,19 +26,17 @@ void TfmSend::connectRecipients()
 
 bool TfmSend::AnyAbonentTicked() const
 {
-    return tickedCount(lbAbonent) > 0;
+    return lbAbonent->lines()->tickedCount() > 0;
 }
 
 bool TfmSend::AnyGroupTicked() const
 {
-    return tickedCount(lbGroup) > 0;
+    return lbGroup->lines()->tickedCount() > 0;
 }
 
-void TfmSend::untick(QListWidget* list, int except)
+void TfmSend::untick(TickList* list, int except)
 {
-    for (int i = 0; i < list->count(); ++i)
-        if (i != except && list->item(i)->checkState() != Qt::Unchecked)
-            list->item(i)->setCheckState(Qt::Unchecked);
+    list->lines()->untickAll(except);
 }
 
 void TfmSend::setServiceFunctions(bool enabled)

@@ -37,6 +37,8 @@ std::string TfmSend::EditorText() const
 // none runs, after the pages before it otherwise. The window stays free meanwhile.
 void TfmSend::btnSendClick()
 {
+    if (!ReloadChangedLists(true))
+        return;
     const std::string text = EditorText();
     if (const std::optional<std::string> refusal = SendCommand::RefusalText(SendParams, CurGroup, text)) {
         if (!job_)

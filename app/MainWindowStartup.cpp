@@ -11,7 +11,6 @@
 #include "platform/ui/KeyboardLayout.h"
 
 #include <QCoreApplication>
-#include <QListWidget>
 #include <QPlainTextEdit>
 
 namespace zolbin {

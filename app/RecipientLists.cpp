@@ -4,110 +4,179 @@
 #include "directory/Lists.h"
 #include "platform/Codepage.h"
 
+#include <QHelpEvent>
+#include <QItemSelectionModel>
+#include <QStyle>
+#include <QToolTip>
+#include <bit>
+
 namespace zolbin {
 
 namespace {
 
-// One line of a TickList: its place among the list's lines and its tick, packed in the item's spare
-// bytes. Text set by anyone else is kept by the item as usual and wins.
-class TickLine final : public QListWidgetItem
-{
-public:
-    explicit TickLine(std::uint32_t line) : packed_(line << StateBits) {}
-
-    QVariant data(int role) const override
-    {
-        if (role == Qt::CheckStateRole)
-            return static_cast<int>(packed_ & StateMask);
-        QVariant own = QListWidgetItem::data(role);
-        if (own.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
-            return own;
-        const auto* list = dynamic_cast<const TickList*>(listWidget());
-        return list != nullptr ? QVariant(list->lineText(packed_ >> StateBits)) : QVariant();
-    }
-
-    void setData(int role, const QVariant& value) override
-    {
-        if (role != Qt::CheckStateRole) {
-            QListWidgetItem::setData(role, value);
-            return;
-        }
-        const auto state = static_cast<std::uint32_t>(value.toInt()) & StateMask;
-        if (state == (packed_ & StateMask))
-            return;
-        packed_ = (packed_ & ~StateMask) | state;
-        setFlags(flags()); // tells the list that the item changed
-    }
-
-    static constexpr unsigned StateBits = 2;
-    static constexpr std::uint32_t StateMask = (1U << StateBits) - 1;
-
-private:
-    std::uint32_t packed_; // line << StateBits | Qt::CheckState
-};
+constexpr int WordBits = 64;
 
 } // namespace
 
-TickList::TickList(QWidget* parent) : QListWidget(parent)
+void TickLines::setLines(int count, LineText text)
 {
-    // Every line is one text line of the same font: the list measures one, not each of them.
-    setUniformItemSizes(true);
-}
-
-void TickList::setLines(std::string text, std::vector<std::uint32_t> ends)
-{
-    clear();
+    beginResetModel();
+    count_ = count < 0 ? 0 : count;
     text_ = std::move(text);
-    ends_ = std::move(ends);
-    // The view is not told of each line as it comes: it reads the filled list once, as after a reset.
-    QAbstractItemModel* lines = model();
-    const bool wasBlocked = lines->blockSignals(true);
-    for (std::size_t i = 0; i < ends_.size(); ++i)
-        addItem(new TickLine(static_cast<std::uint32_t>(i)));
-    lines->blockSignals(wasBlocked);
-    reset();
+    bits_.assign(static_cast<std::size_t>((count_ + WordBits - 1) / WordBits), 0);
+    bits_.shrink_to_fit();
+    ticked_ = 0;
+    endResetModel();
 }
 
-QString TickList::lineText(std::uint32_t line) const
+bool TickLines::ticked(int row) const
 {
-    if (line >= ends_.size())
-        return {};
-    const std::uint32_t begin = line == 0 ? 0 : ends_[line - 1];
-    return toQString(std::string_view(text_).substr(begin, ends_[line] - begin));
+    if (row < 0 || row >= count_)
+        return false;
+    return (bits_[static_cast<std::size_t>(row / WordBits)] >> (row % WordBits)) & 1U;
 }
 
-// The text is sized before it is written: a doubling string would hold up to twice its bytes at once.
+void TickLines::setTicked(int row, bool on)
+{
+    if (row < 0 || row >= count_ || ticked(row) == on)
+        return;
+    std::uint64_t& word = bits_[static_cast<std::size_t>(row / WordBits)];
+    word ^= std::uint64_t{1} << (row % WordBits);
+    ticked_ += on ? 1 : -1;
+    const QModelIndex line = index(row);
+    emit dataChanged(line, line, {Qt::CheckStateRole});
+}
+
+void TickLines::untickAll(int except)
+{
+    for (std::size_t w = 0; w < bits_.size() && ticked_ > (ticked(except) ? 1 : 0); ++w)
+        for (std::uint64_t word = bits_[w]; word != 0; word &= word - 1) {
+            const int row = static_cast<int>(w) * WordBits + std::countr_zero(word);
+            if (row != except)
+                setTicked(row, false);
+        }
+}
+
+int TickLines::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : count_;
+}
+
+QVariant TickLines::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= count_)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return text_ ? toQString(text_(index.row())) : QString();
+    case Qt::CheckStateRole:
+        return static_cast<int>(ticked(index.row()) ? Qt::Checked : Qt::Unchecked);
+    default:
+        return {};
+    }
+}
+
+bool TickLines::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::CheckStateRole)
+        return false;
+    setTicked(index.row(), value.toInt() == Qt::Checked);
+    return true;
+}
+
+Qt::ItemFlags TickLines::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemNeverHasChildren;
+}
+
+TickList::TickList(QWidget* parent) : QListView(parent), lines_(new TickLines(this))
+{
+    setModel(lines_);
+    // Every line is one text line of the same font: the view measures one, not each of them.
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setTextElideMode(Qt::ElideMiddle);
+}
+
+int TickList::currentRow() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void TickList::setCurrentRow(int row)
+{
+    const QModelIndex line = lines_->index(row);
+    if (!line.isValid())
+        return;
+    setCurrentIndex(line);
+    scrollTo(line);
+}
+
+int TickList::highlightedRow() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
+}
+
+QString TickList::lineText(int row) const
+{
+    return lines_->index(row).data(Qt::DisplayRole).toString();
+}
+
+QRect TickList::lineRect(int row) const
+{
+    return visualRect(lines_->index(row));
+}
+
+bool TickList::lineCut(int row) const
+{
+    const QModelIndex index = lines_->index(row);
+    if (!index.isValid())
+        return false;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = index.data(Qt::DisplayRole).toString();
+    const QRect room = style()->subElementRect(QStyle::SE_ItemViewItemText, &option, this);
+    return option.fontMetrics.horizontalAdvance(option.text) > room.width() - 2;
+}
+
+bool TickList::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (index.isValid() && lineCut(index.row()))
+            QToolTip::showText(help->globalPos(), index.data(Qt::DisplayRole).toString(), viewport(),
+                               visualRect(index));
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QListView::viewportEvent(event);
+}
+
 void FillAbonentLines(TickList* list, const TAbonentList& abonents)
 {
-    std::size_t size = 0;
-    for (const AbonentPtr& a : abonents)
-        size += a->Name.view().size() + DisplaySuffix(a->Number).view().size();
-    std::string text;
-    text.reserve(size);
-    std::vector<std::uint32_t> ends;
-    ends.reserve(static_cast<std::size_t>(abonents.Count()));
-    for (const AbonentPtr& a : abonents) {
-        text += a->Name.view();
-        text += DisplaySuffix(a->Number).view();
-        ends.push_back(static_cast<std::uint32_t>(text.size()));
-    }
-    list->setLines(std::move(text), std::move(ends));
+    list->lines()->setLines(abonents.Count(), [&abonents](int row) {
+        if (row >= abonents.Count())
+            return std::string();
+        const TAbonent& a = *abonents.Items(row);
+        std::string line(a.Name.view());
+        line += DisplaySuffix(a.Number).view();
+        return line;
+    });
 }
 
 void FillGroupLines(TickList* list, const TGroupList& groups)
 {
-    std::size_t size = 0;
-    for (const GroupPtr& g : groups)
-        size += g->Name.view().size();
-    std::string text;
-    text.reserve(size);
-    std::vector<std::uint32_t> ends;
-    ends.reserve(static_cast<std::size_t>(groups.Count()));
-    for (const GroupPtr& g : groups) {
-        text += g->Name.view();
-        ends.push_back(static_cast<std::uint32_t>(text.size()));
-    }
-    list->setLines(std::move(text), std::move(ends));
+    list->lines()->setLines(groups.Count(), [&groups](int row) {
+        return row < groups.Count() ? groups.Items(row)->Name.str() : std::string();
+    });
 }
 
 } // namespace zolbin

@@ -8,17 +8,20 @@
 #include "app/CommandLine.h"
 #include "app/DataFolderClaim.h"
 #include "app/MainWindow.h"
+#include "app/RunningWindow.h"
 #include "app/Windows.h"
 #include "platform/Codepage.h"
 #include "platform/FileLock.h"
 #include "platform/Prompts.h"
 #include "platform/ui/Pictures.h"
+#include "platform/ui/QtTranslations.h"
 #include "platform/ui/WidgetPrompts.h"
 #include "records/Archive.h"
 #include "records/Session.h"
 
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -39,6 +42,11 @@ int main(int argc, char** argv)
         return 2;
     case CommandLine::Action::Run:
         break;
+    }
+    // Without a display the toolkit would abort; nothing is created before this point.
+    if (!GraphicalSessionAvailable(line, [](const char* name) { return std::getenv(name); })) {
+        std::fprintf(stderr, "zolbin: %s\n", noGraphicalSessionText().c_str());
+        return 2;
     }
     // A failure to reach the data folder goes to the terminal; started from the desktop menu, where
     // nobody reads the terminal, it is shown in a message box as well.
@@ -63,6 +71,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "zolbin: неизвестный параметр %s\n\n%s", qtArgv[1], usageText().c_str());
         return 2;
     }
+    (void)installQtTranslations(); // without the package Qt's own texts stay English
     app.setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("zolbin"));
     installWidgetPrompts();
@@ -71,7 +80,11 @@ int main(int argc, char** argv)
         return 1;
     }
     FileLock folderLock; // held for the whole run
+    const QString windowSocket = RunningWindowSocket();
     if (const std::string refusal = claimDataFolder(folderLock); !refusal.empty()) {
+        // The window working in the folder comes forward; only when none answers is the start refused.
+        if (RunningWindow::askToComeForward(windowSocket))
+            return 0;
         std::fprintf(stderr, "zolbin: %s\n", refusal.c_str());
         Prompts::message(cp(refusal), PromptIcon::Stop);
         return 1;
@@ -84,5 +97,9 @@ int main(int argc, char** argv)
     Windows windows(session);
     windows.fmSend->show();
     windows.fmSend->activateWindow();
+    RunningWindow running([send = windows.fmSend.get()] { send->BringForward(); });
+    if (!running.listen(windowSocket))
+        std::fprintf(stderr, "zolbin: %s\n",
+                     "второй запуск не сможет показать это окно (локальный сокет не создан)");
     return app.exec();
 }

@@ -53,7 +53,8 @@ install(FILES packaging/debian/copyright ${CMAKE_BINARY_DIR}/packaging/changelog
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
 
 # The libraries the executables link come from dpkg-shlibdeps (package dpkg-dev). What it cannot see is
-# named here: fonts with Cyrillic glyphs, without which every Russian text shows as boxes. The Qt
+# named here: fonts with Cyrillic glyphs, without which every Russian text shows as boxes, and Qt's
+# own Russian texts (the standard buttons, the editors' menus, the file chooser). The Qt
 # platform plugins for X11 come with libqt6gui6, which the executables link; the native Wayland plugin is
 # recommended.
 find_program(DPKG_SHLIBDEPS_PROGRAM dpkg-shlibdeps)
@@ -64,7 +65,7 @@ else()
   set(ZOLBIN_DEB_LIBRARY_DEPENDS "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libqt6keychain1, ")
 endif()
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "${ZOLBIN_DEB_LIBRARY_DEPENDS}libqt6svg6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), fonts-dejavu-core | fonts-liberation2 | fonts-noto-core | fonts-freefont-ttf")
+  "${ZOLBIN_DEB_LIBRARY_DEPENDS}libqt6svg6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), qt6-translations-l10n, fonts-dejavu-core | fonts-liberation2 | fonts-noto-core | fonts-freefont-ttf")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 
 include(CPack)

@@ -10,13 +10,13 @@ packages=(
   clang libclang-rt-dev clang-format
   # benchmarks (scripts/bench.sh)
   libbenchmark-dev
-  # running: fonts with Cyrillic glyphs, the Qt platform plugins
-  fonts-dejavu-core qt6-qpa-plugins
+  # running: fonts with Cyrillic glyphs, the Qt platform plugins, Qt's own Russian texts
+  fonts-dejavu-core qt6-qpa-plugins qt6-translations-l10n
   # tests: a virtual display for screenshots, and the real protocol peers
   xvfb xauth python3 python3-aiosmtpd perl libnet-snpp-perl openssl
-  # packaging and its checks: dpkg-shlibdeps, the menu-entry validator, the manual-page formatter,
-  # Debian's package checker
-  dpkg-dev file desktop-file-utils groff-base lintian
+  # packaging and its checks: dpkg-shlibdeps, the menu-entry validator, the AppStream validator, the
+  # manual-page formatter, Debian's package checker
+  dpkg-dev file desktop-file-utils appstream groff-base lintian
 )
 
 missing=()

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -22,9 +23,13 @@ namespace zolbin {
 
 namespace {
 
-QPushButton* arrowButton(const char* caption)
+// Each arrow has its keys on the list it takes from, since the arrows themselves take no focus; their
+// hint and accessible name say what they do and which key does it.
+QPushButton* arrowButton(const char* caption, const char* action, const char* key)
 {
     auto* button = new QPushButton(QString::fromLatin1(caption));
+    button->setAccessibleName(uiText(action));
+    button->setToolTip(uiText(action) + QStringLiteral(" (") + uiText(key) + QLatin1Char(')'));
     // The arrows never take the focus: it stays on the list last used, which decides what they do.
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoDefault(false);
@@ -64,15 +69,17 @@ void TfmGrReg::buildUi()
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setFixedSize(110, 150);
     }
+    lbAbonent->setAccessibleName(uiText("Все абоненты"));
+    lbGroup->setAccessibleName(uiText("Абоненты группы"));
     auto* allLabel = new QLabel(uiText("В&се абоненты"));
     allLabel->setBuddy(lbAbonent);
     auto* membersLabel = new QLabel(uiText("Абоненты &группы"));
     membersLabel->setBuddy(lbGroup);
 
-    btnAllR = arrowButton(">>");
-    btnOneR = arrowButton(">");
-    btnOneL = arrowButton("<");
-    btnAllL = arrowButton("<<");
+    btnAllR = arrowButton(">>", "Добавить в группу всех абонентов", "Ctrl+Вправо в списке всех абонентов");
+    btnOneR = arrowButton(">", "Добавить абонента в группу", "Вправо или Insert в списке всех абонентов");
+    btnOneL = arrowButton("<", "Убрать абонента из группы", "Влево или Delete в списке абонентов группы");
+    btnAllL = arrowButton("<<", "Убрать из группы всех абонентов", "Ctrl+Влево в списке абонентов группы");
     auto* arrows = new QVBoxLayout;
     arrows->addStretch(1);
     for (QPushButton* button : {btnAllR, btnOneR, btnOneL, btnAllL})
@@ -173,6 +180,28 @@ void TfmGrReg::btnAllLClick()
 {
     lbGroup->clear();
     lbAbonent->setFocus();
+}
+
+// The arrows' keys on the lists: Right (or Insert) adds the highlighted subscriber, Ctrl+Right all;
+// Left (or Delete) takes the highlighted member out, Ctrl+Left all. A list shows one column, so these
+// keys move nothing in it otherwise. An arrow that is off is off for its key too. (The dialog's filter
+// sees every key of its controls while it is shown.)
+bool TfmGrReg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || (watched != lbAbonent && watched != lbGroup))
+        return TPropertiesDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool ctrl = (key->modifiers() & Qt::ControlModifier) != 0;
+    QPushButton* arrow = nullptr;
+    if (watched == lbAbonent && (key->key() == Qt::Key_Right || key->key() == Qt::Key_Insert))
+        arrow = ctrl ? btnAllR : btnOneR;
+    else if (watched == lbGroup && (key->key() == Qt::Key_Left || key->key() == Qt::Key_Delete))
+        arrow = ctrl ? btnAllL : btnOneL;
+    if (arrow == nullptr)
+        return TPropertiesDialog::eventFilter(watched, event);
+    if (arrow->isEnabled())
+        arrow->click();
+    return true;
 }
 
 void TfmGrReg::lbAbonentEnter()

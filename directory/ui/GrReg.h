@@ -38,6 +38,7 @@ public:
     void btnOkClick() override;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // A new group: caption "Новая группа", the name focused.
     void prepareAdd() override;
     // The group at the position: the members' names on the right, the focus on the list of all

@@ -3,8 +3,8 @@
 
 #include "directory/Lists.h"
 #include "directory/TextChecks.h"
-#include "directory/ui/WctpPanel.h"
 #include "directory/ui/SmsPanel.h"
+#include "directory/ui/WctpPanel.h"
 #include "platform/Codepage.h"
 #include "platform/Convert.h"
 #include "platform/Prompts.h"
@@ -135,7 +135,6 @@ void TfmPrvReg::buildUi()
     addRow(snpp, "П&орт", EditSNPPPort);
     addRow(snpp, "Коди&ровка", cmbSNPPEnc);
     addRow(snpp, "Паро&ль", EditSnppPswd);
-    pageLayout->addWidget(PanelSNPP);
 
     PanelSMTP = new QGroupBox;
     EditSMTPEMail = newEdit(LongFieldLength);
@@ -145,7 +144,6 @@ void TfmPrvReg::buildUi()
     addRow(smtp, "E-Mail &адрес", EditSMTPEMail);
     addRow(smtp, "Пор&т", EditSMTPPort);
     addRow(smtp, "Кодиров&ка", cmbSMTPEnc);
-    pageLayout->addWidget(PanelSMTP);
 
     PanelTAP = new QGroupBox;
     // The phone is dialled or connected to as it is stored, so it cannot be typed longer than the record
@@ -155,12 +153,23 @@ void TfmPrvReg::buildUi()
     auto* tap = new QFormLayout(PanelTAP);
     addRow(tap, "Теле&фон", EditTapPhone);
     addRow(tap, "Парол&ь", EditTapPswd);
-    pageLayout->addWidget(PanelTAP);
+    // The gates' panels in two columns: stacked, they were taller than a 1920 x 1080 screen at scale 2
+    // (960 x 540) leaves a dialog.
     PanelSMS = NewSmsPanel(EditSmsPattern);
-    pageLayout->addWidget(PanelSMS);
-
     PanelWCTP = new TWctpPanel;
-    pageLayout->addWidget(PanelWCTP);
+    auto* left = new QVBoxLayout;
+    left->addWidget(PanelSNPP);
+    left->addWidget(PanelTAP);
+    left->addWidget(PanelSMS);
+    left->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(PanelSMTP);
+    right->addWidget(PanelWCTP);
+    right->addStretch(1);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left, 1);
+    columns->addLayout(right, 1);
+    pageLayout->addLayout(columns);
     pageLayout->addStretch(1);
 
     PageControl = new QTabWidget;

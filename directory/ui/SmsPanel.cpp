@@ -24,12 +24,14 @@ QGroupBox* NewSmsPanel(QLineEdit*& pattern)
     keepCp1251(pattern);
     auto* label = new QLabel(uiText("Шаблон &номера"));
     label->setBuddy(pattern);
-    auto* hint = new QLabel(uiText("«#» заменяются номером пейджера с нулями слева; без «#» номер "
-                                   "дописывается в конец. Например: +7912#######"));
-    hint->setWordWrap(true);
+    // How the pattern works, as the field's hint (a line of its own made the dialog too tall at scale 2).
+    const QString hint = uiText("«#» заменяются номером пейджера с нулями слева; без «#» номер "
+                                "дописывается в конец. Например: +7912#######");
+    pattern->setToolTip(hint);
+    pattern->setAccessibleDescription(hint);
+    pattern->setPlaceholderText(QStringLiteral("+7912#######"));
     auto* form = new QFormLayout(panel);
     form->addRow(label, pattern);
-    form->addRow(hint);
     return panel;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ui/Dialog.h"
 
+#include "platform/ui/AccessibleNames.h"
 #include "platform/ui/CapsLock.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 namespace zolbin {
 
@@ -67,12 +69,20 @@ QHBoxLayout* TDialog::okCancelRow(QPushButton* ok, QPushButton* cancel)
     return row;
 }
 
+// The layout's size hint, not adjustSize(): that keeps a window within two thirds of the screen and so
+// crushed the fields of a tall dialog on a small or scaled screen.
 void TDialog::fixSize()
 {
     if (layout() != nullptr)
         layout()->activate();
-    adjustSize();
-    setFixedSize(size());
+    QSize hint = sizeHint().expandedTo(minimumSizeHint()).expandedTo(minimumSize());
+    if (!hint.isValid())
+        hint = size();
+    // Word-wrapped texts need the height of their lines at the width the dialog gets.
+    if (layout() != nullptr && layout()->hasHeightForWidth())
+        hint.setHeight(std::max(hint.height(), layout()->totalHeightForWidth(hint.width())));
+    setFixedSize(hint);
+    NameControlsForScreenReaders(this);
 }
 
 bool TDialog::escapePressed()

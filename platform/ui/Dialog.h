@@ -29,8 +29,8 @@ public:
     static QHBoxLayout* okCancelRow(QPushButton* ok, QPushButton* cancel);
 
 protected:
-    // Call at the end of the subclass constructor, once the layout is complete: the size reached then
-    // becomes the minimum and the maximum size.
+    // Call at the end of the subclass constructor, once the layout is complete: the layout's size hint
+    // (at least the minimum size set) becomes the minimum and the maximum size, whatever the screen.
     void fixSize();
 
     // Esc: return true when handled (the key is consumed). The default rejects the dialog.

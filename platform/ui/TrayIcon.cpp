@@ -2,7 +2,14 @@
 #include "platform/ui/TrayIcon.h"
 
 #include "platform/ui/Pictures.h"
+#include "platform/ui/UiText.h"
 
+#include <QAction>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QMenu>
 #include <QSystemTrayIcon>
 
 namespace zolbin {
@@ -15,9 +22,30 @@ int& availabilityOverride()
     return value;
 }
 
+int& protocolOverride()
+{
+    static int value = -1;
+    return value;
+}
+
+const QString WatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+const QString WatcherPath = QStringLiteral("/StatusNotifierWatcher");
+constexpr int WatcherTimeoutMs = 1000; // a watcher that does not answer counts as none
+
 } // namespace
 
-TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {}
+TrayIcon::TrayIcon(QObject* parent) : QObject(parent), menu_(std::make_unique<QMenu>())
+{
+    menu_->setObjectName(QStringLiteral("TrayMenu"));
+    QAction* restore = menu_->addAction(uiText("Развернуть"));
+    restore->setObjectName(QStringLiteral("TrayRestoreItem"));
+    menu_->setDefaultAction(restore);
+    menu_->addSeparator();
+    QAction* exit = menu_->addAction(uiText("Выход"));
+    exit->setObjectName(QStringLiteral("TrayExitItem"));
+    connect(restore, &QAction::triggered, this, &TrayIcon::restoreRequested);
+    connect(exit, &QAction::triggered, this, &TrayIcon::quitRequested);
+}
 
 TrayIcon::~TrayIcon()
 {
@@ -41,8 +69,10 @@ void TrayIcon::add()
     if (!available())
         return;
     if (icon_ == nullptr) {
+        (void)protocol(); // asked as Qt asks when it makes the icon
         icon_ = new QSystemTrayIcon(programIcon(), this);
         icon_->setToolTip(QStringLiteral("Zolbin Sender"));
+        icon_->setContextMenu(menu_.get());
         connect(icon_, &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason reason) { handleActivation(reason); });
     }
@@ -61,15 +91,47 @@ void TrayIcon::notify(const QString& text)
         icon_->showMessage(QStringLiteral("Zolbin Sender"), text);
 }
 
+TrayIcon::Protocol TrayIcon::protocol() const
+{
+    if (protocolOverride() >= 0)
+        return protocolOverride() != 0 ? Protocol::StatusNotifier : Protocol::XEmbed;
+    if (protocol_ < 0)
+        protocol_ = statusNotifierHostRegistered(QDBusConnection::sessionBus())
+                        ? static_cast<int>(Protocol::StatusNotifier)
+                        : static_cast<int>(Protocol::XEmbed);
+    return static_cast<Protocol>(protocol_);
+}
+
+bool TrayIcon::statusNotifierHostRegistered(const QDBusConnection& bus)
+{
+    if (!bus.isConnected() || bus.interface() == nullptr ||
+        !bus.interface()->isServiceRegistered(WatcherService))
+        return false;
+    QDBusMessage get = QDBusMessage::createMethodCall(WatcherService, WatcherPath,
+                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                      QStringLiteral("Get"));
+    get << WatcherService << QStringLiteral("IsStatusNotifierHostRegistered");
+    const QDBusMessage reply = bus.call(get, QDBus::Block, WatcherTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return false;
+    return reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+}
+
 void TrayIcon::handleActivation(int reason)
 {
-    if (reason == QSystemTrayIcon::DoubleClick)
+    if (reason == QSystemTrayIcon::DoubleClick ||
+        (reason == QSystemTrayIcon::Trigger && protocol() == Protocol::StatusNotifier))
         emit restoreRequested();
 }
 
 void TrayIcon::setAvailabilityOverride(int value)
 {
     availabilityOverride() = value;
+}
+
+void TrayIcon::setProtocolOverride(int value)
+{
+    protocolOverride() = value;
 }
 
 } // namespace zolbin

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The pictures of the main window's commands: the desktop's icon theme draws those it has, the program's
-// own drawings the rest, and every picture is drawn sharp at a scale factor of 2.
+// The pictures of the main window's commands: the desktop's icon theme draws those it has scalable, the
+// program's own drawings the rest and always the two sorts, and every picture is drawn sharp at a scale
+// factor of 2.
 
 #include "app/MainWindow.h"
 #include "tests/gui/MainWindowTestSupport.h"
@@ -28,18 +29,27 @@ namespace {
 
 const QColor ThemeRed(0xFF, 0x00, 0x00);
 
-// A desktop icon theme "red" in the test's folder "themes" that has only "edit-copy" and
-// "view-sort-ascending", each a red square.
+// A desktop icon theme "red" in the test's folder "themes": scalable red squares for "edit-copy",
+// "view-sort-ascending" and the two sort names, and only raster ones (as GNOME's Adwaita has for most
+// actions) for "edit-paste" and "mail-send".
 void writeRedTheme(const test::TempDataDir& dir)
 {
-    const fs::path actions = fs::path(dir.path()) / "themes" / "red" / "16x16" / "actions";
-    fs::create_directories(actions);
-    dir.write("themes/red/index.theme", "[Icon Theme]\nName=Red\nDirectories=16x16/actions\n\n"
-                                        "[16x16/actions]\nSize=16\nType=Fixed\n");
+    const fs::path root = fs::path(dir.path()) / "themes" / "red";
+    fs::create_directories(root / "16x16" / "actions");
+    fs::create_directories(root / "scalable" / "actions");
+    dir.write("themes/red/index.theme",
+              "[Icon Theme]\nName=Red\nDirectories=16x16/actions,scalable/actions\n\n"
+              "[16x16/actions]\nSize=16\nType=Fixed\n\n"
+              "[scalable/actions]\nSize=16\nMinSize=8\nMaxSize=512\nType=Scalable\n");
     QImage red(16, 16, QImage::Format_ARGB32);
     red.fill(ThemeRed);
-    for (const char* name : {"edit-copy.png", "view-sort-ascending.png"})
-        ASSERT_TRUE(red.save(QString::fromStdString((actions / name).string())));
+    for (const char* name : {"edit-paste.png", "mail-send.png"})
+        ASSERT_TRUE(red.save(QString::fromStdString((root / "16x16" / "actions" / name).string())));
+    const std::string square = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" height=\"16\">"
+                               "<rect width=\"16\" height=\"16\" fill=\"#ff0000\"/></svg>";
+    for (const char* name :
+         {"edit-copy", "view-sort-ascending", "view-sort-ascending-name", "view-sort-ascending-number"})
+        dir.write(std::string("themes/red/scalable/actions/") + name + ".svg", square);
 }
 
 class CommandIcons : public ::testing::Test
@@ -124,7 +134,7 @@ TEST_F(CommandIcons, WithoutAThemeEveryCommandShowsTheProgramsOwnDrawingSharpAtS
     EXPECT_GT(drawings, 0);
 }
 
-TEST_F(CommandIcons, TheDesktopThemeDrawsTheNamesItHasAndTheProgramTheRest)
+TEST_F(CommandIcons, TheThemeDrawsOnlyWhatItHasScalableAndNeverTheTwoSorts)
 {
     writeRedTheme(dir);
     useTheme("red");
@@ -133,9 +143,12 @@ TEST_F(CommandIcons, TheDesktopThemeDrawsTheNamesItHasAndTheProgramTheRest)
     const auto picture = [&w](const char* name) { return test::control<QToolButton>(&w, name)->icon(); };
     EXPECT_EQ(centre(picture("btnCopy")), ThemeRed);
     EXPECT_EQ(centre(test::control<QAction>(&w, "N7")->icon()), ThemeRed);
-    // "view-sort-ascending-name" and "-number" fall back to the theme's "view-sort-ascending".
-    EXPECT_EQ(centre(picture("btnNameSort")), ThemeRed);
-    EXPECT_EQ(centre(picture("btnNumberSort")), ThemeRed);
+    // The sorts would look alike in a theme: the program's own drawings, which differ.
+    EXPECT_NE(centre(picture("btnNameSort")), ThemeRed);
+    EXPECT_NE(centre(picture("btnNumberSort")), ThemeRed);
+    EXPECT_NE(picture("btnNameSort").pixmap(QSize(16, 16)).toImage(),
+              picture("btnNumberSort").pixmap(QSize(16, 16)).toImage());
+    // Raster only in the theme ("edit-paste", "mail-send"), or not there at all: the own drawings.
     for (const char* own : {"btnPaste", "btnSend", "btnHelp", "btnExit"}) {
         EXPECT_NE(centre(picture(own)), ThemeRed) << own;
         expectSharpAtScale2(picture(own), own);

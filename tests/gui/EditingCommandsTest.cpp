@@ -7,13 +7,16 @@
 #include "app/Windows.h"
 #include "platform/Codepage.h"
 #include "platform/ui/HelpViewer.h"
+#include "platform/ui/KeyboardLayout.h"
 #include "tests/gui/MainWindowTestSupport.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/TempDir.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -50,7 +53,7 @@ protected:
         RichEdit = test::control<MessageEditor>(w, "RichEdit");
         btnUndo = test::control<QToolButton>(w, "btnUndo");
         EXPECT_TRUE(test::showActive(w));
-        test::toggleTick(test::control<QListWidget>(w, "lbAbonent"), 0);
+        test::toggleTick(test::control<TickList>(w, "lbAbonent"), 0);
         EXPECT_FALSE(RichEdit->isReadOnly());
         RichEdit->setFocus();
         return w;
@@ -157,6 +160,68 @@ TEST_F(EditingCommands, UndoHasOneLevelAndASecondUndoTakesBackTheUndo)
     QTest::mouseClick(btnUndo, Qt::LeftButton);
     EXPECT_EQ(RichEdit->toPlainText(), QString());
     EXPECT_EQ(test::control<QLabel>(w, "pnlCount")->text(), QStringLiteral("0:0"));
+}
+
+// One table of Ctrl keys: in the message editor they edit (in the Russian layout too, by the key's place)
+// and leave the editor the focus; in a list the same keys are the incremental search.
+TEST_F(EditingCommands, EditingKeysEditInTheEditorAndSearchInTheLists)
+{
+    KeyboardLayout::setIgnorePlatform(true);
+    TfmSend* w = open();
+    KeyboardLayout::activate(KeyboardLayout::English); // after the start, which takes the settings' layout
+    auto* panel = test::control<QWidget>(w, "Panel5");
+    auto* find = test::control<QLineEdit>(w, "EditFind");
+    typeText(RichEdit, QStringLiteral("abc def"));
+    select(0, 3);
+    struct Row
+    {
+        int key;
+        const char* text;      // the editor's text after the key
+        const char* selected;  // its selection after the key
+        const char* clipboard; // the clipboard after the key
+    };
+    const Row editor[] = {
+        {Qt::Key_C, "abc def", "abc", "abc"},     // copy
+        {Qt::Key_A, "abc def", "abc def", "abc"}, // select all
+        {Qt::Key_X, "", "", "abc def"},           // cut
+        {Qt::Key_V, "abc def", "", "abc def"},    // paste
+        {Qt::Key_Z, "", "", "abc def"},           // undo (the paste)
+        {Qt::Key_Z, "abc def", "", "abc def"},    // one level: the undo taken back
+        {0x424, "abc def", "abc def", "abc def"}, // Ctrl+Ф, the key of A in a Russian layout
+    };
+    for (const Row& row : editor) {
+        if (row.key < 0x100) {
+            QTest::keyClick(RichEdit, static_cast<Qt::Key>(row.key), Qt::ControlModifier);
+        } else { // QTest types Latin keys only
+            for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                QKeyEvent event(type, row.key, Qt::ControlModifier, QString(QChar(row.key)));
+                QApplication::sendEvent(RichEdit, &event);
+            }
+        }
+        EXPECT_EQ(RichEdit->toPlainText(), QString::fromLatin1(row.text)) << row.key;
+        EXPECT_EQ(RichEdit->textCursor().selectedText(), QString::fromLatin1(row.selected)) << row.key;
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromLatin1(row.clipboard)) << row.key;
+        EXPECT_TRUE(RichEdit->hasFocus()) << row.key;
+        EXPECT_FALSE(panel->isVisible()) << row.key;
+    }
+    EXPECT_FALSE(pasteAvailable()) << "the editor's keys leave the commands' one paste alone";
+
+    // In the list the same keys search, and the panel shows what was typed.
+    auto* list = test::control<TickList>(w, "lbAbonent");
+    for (const int key : {int(Qt::Key_A), int(Qt::Key_C), int(Qt::Key_V), int(Qt::Key_X), int(Qt::Key_Z)}) {
+        list->setFocus();
+        QTest::keyClick(list, static_cast<Qt::Key>(key), Qt::ControlModifier);
+        EXPECT_TRUE(panel->isVisible()) << key;
+        EXPECT_EQ(find->text(), QString(QChar(key).toLower())) << key;
+        EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("abc def")) << key;
+    }
+    // A search panel left open closes at an editing key in the editor, which keeps the key.
+    RichEdit->setFocus();
+    QTest::keyClick(RichEdit, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(RichEdit->hasFocus());
+    EXPECT_EQ(RichEdit->textCursor().selectedText(), QStringLiteral("abc def"));
+    KeyboardLayout::setIgnorePlatform(false);
 }
 
 TEST_F(EditingCommands, FontGrowsAndShrinksByTwoWithinItsBounds)

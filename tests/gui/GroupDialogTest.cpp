@@ -137,6 +137,37 @@ TEST_F(GroupDialogTest, ArrowsAddEachSubscriberOnceAndFollowTheListWithTheFocus)
     EXPECT_EQ(rows(dialog.lbGroup), QStringList{u("Борис")});
 }
 
+// The arrows take no focus; their keys work on the lists: Right or Insert in the list of all
+// subscribers adds the highlighted one, Ctrl+Right all; Left or Delete in the members' list takes the
+// highlighted one out, Ctrl+Left all. Each arrow names itself to a screen reader.
+TEST_F(GroupDialogTest, MembersMoveWithTheKeyboard)
+{
+    addSubscribers({"Анна", "Борис", "Вера"});
+    openForNew();
+    for (QPushButton* arrow : {dialog.btnAllR, dialog.btnOneR, dialog.btnOneL, dialog.btnAllL})
+        EXPECT_FALSE(arrow->accessibleName().isEmpty()) << arrow->text().toStdString();
+    dialog.lbAbonent->setFocus();
+    dialog.lbAbonent->setCurrentRow(1);
+    QTest::keyClick(dialog.lbAbonent, Qt::Key_Right);
+    EXPECT_EQ(rows(dialog.lbGroup), QStringList{u("Борис")});
+    dialog.lbAbonent->setCurrentRow(2);
+    QTest::keyClick(dialog.lbAbonent, Qt::Key_Insert);
+    EXPECT_EQ(rows(dialog.lbGroup), (QStringList{u("Борис"), u("Вера")}));
+    QTest::keyClick(dialog.lbAbonent, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(rows(dialog.lbGroup), (QStringList{u("Борис"), u("Вера"), u("Анна")}));
+
+    dialog.lbGroup->setFocus();
+    dialog.lbGroup->setCurrentRow(0);
+    QTest::keyClick(dialog.lbGroup, Qt::Key_Left);
+    EXPECT_EQ(rows(dialog.lbGroup), (QStringList{u("Вера"), u("Анна")}));
+    dialog.lbGroup->setCurrentRow(1);
+    QTest::keyClick(dialog.lbGroup, Qt::Key_Delete);
+    EXPECT_EQ(rows(dialog.lbGroup), QStringList{u("Вера")});
+    QTest::keyClick(dialog.lbGroup, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_TRUE(rows(dialog.lbGroup).isEmpty());
+    EXPECT_TRUE(prompts.requests().empty());
+}
+
 TEST_F(GroupDialogTest, AddModeStoresTheSubscribersOwnRecordsAndStaysOpenForTheNextGroup)
 {
     addSubscribers({"Анна", "Борис"});

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -87,6 +88,30 @@ TEST_F(MainWindowCommands, ToolButtonsCarryTheirHintsInClusterOrder)
               2 * clusterGap);
 }
 
+// A screen reader names every tool button (the hint's text: the pictures have none), the editor and
+// the lists, in Russian.
+TEST_F(MainWindowCommands, EveryToolButtonTheEditorAndTheListsHaveARussianAccessibleName)
+{
+    test::Program program;
+    TfmSend& w = program.main();
+    const auto russian = [](const QString& name) {
+        return std::any_of(name.begin(), name.end(),
+                           [](QChar c) { return c.unicode() >= 0x410 && c.unicode() <= 0x44F; });
+    };
+    const QList<QToolButton*> buttons = w.findChildren<QToolButton*>();
+    EXPECT_GE(buttons.size(), 20);
+    for (const QToolButton* button : buttons) {
+        EXPECT_TRUE(russian(button->accessibleName()))
+            << button->objectName().toStdString() << " " << button->accessibleName().toStdString() << " "
+            << button->toolTip().toStdString() << " " << button->parent()->metaObject()->className();
+        if (!button->toolTip().isEmpty()) {
+            EXPECT_EQ(button->accessibleName(), button->toolTip()) << button->objectName().toStdString();
+        }
+    }
+    for (const char* name : {"RichEdit", "lbAbonent", "lbGroup", "RichEditDesc", "EditFind", "pnlCount"})
+        EXPECT_TRUE(russian(test::control<QWidget>(&w, name)->accessibleName())) << name;
+}
+
 TEST_F(MainWindowCommands, MenusHoldTheirItemsSeparatorsAndShortcuts)
 {
     test::Program program;
@@ -102,10 +127,10 @@ TEST_F(MainWindowCommands, MenusHoldTheirItemsSeparatorsAndShortcuts)
           {"Завершение работы", ""}}},
         {"&Редактирование",
          {{"Очистить окно ввода", ""},
-          {"Копировать", ""},
-          {"Вырезать", ""},
-          {"Вставить", ""},
-          {"Отменить последнее редакт-ие", ""},
+          {"Копировать\tCtrl+C", ""},
+          {"Вырезать\tCtrl+X", ""},
+          {"Вставить\tCtrl+V", ""},
+          {"Отменить последнее редакт-ие\tCtrl+Z", ""},
           {"-", ""},
           {"Увел. размер шрифта", "Alt+["},
           {"Уменьш. размер шрифта", "Alt+]"},
@@ -230,7 +255,7 @@ TEST_F(MainWindowCommands, CapsPanelIsBlackWhileCapsLockIsOnAndSilverOtherwise)
 
     // The Caps Lock key pressed in the main window, wherever the focus is.
     ASSERT_TRUE(test::showActive(&w));
-    test::control<QListWidget>(&w, "lbAbonent")->setFocus();
+    test::control<TickList>(&w, "lbAbonent")->setFocus();
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w, Qt::Key_CapsLock);
     EXPECT_TRUE(CapsLock::instance().isOn());
     EXPECT_EQ(colour(w), black);

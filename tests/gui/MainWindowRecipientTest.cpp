@@ -50,8 +50,8 @@ protected:
         program = std::make_unique<test::Program>();
         w = &program->main();
         RichEdit = test::control<MessageEditor>(w, "RichEdit");
-        lbAbonent = test::control<QListWidget>(w, "lbAbonent");
-        lbGroup = test::control<QListWidget>(w, "lbGroup");
+        lbAbonent = test::control<TickList>(w, "lbAbonent");
+        lbGroup = test::control<TickList>(w, "lbGroup");
         pnlCount = test::control<QLabel>(w, "pnlCount");
         Label1 = test::control<QLabel>(w, "Label1");
         ASSERT_TRUE(test::showActive(w));
@@ -70,8 +70,8 @@ protected:
     std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
     MessageEditor* RichEdit = nullptr;
-    QListWidget* lbAbonent = nullptr;
-    QListWidget* lbGroup = nullptr;
+    TickList* lbAbonent = nullptr;
+    TickList* lbGroup = nullptr;
     QLabel* pnlCount = nullptr;
     QLabel* Label1 = nullptr;
 };
@@ -85,9 +85,9 @@ TEST_F(MainWindowRecipients, OneTickAtATimeAcrossBothListsAndRemovingItChoosesNo
     test::control<QLabel>(w, "Label2")->setText(text("Отложено на 01.01.2027 10:00"));
 
     // The first tick by mouse on the check box, the others by keyboard.
-    const QRect line = lbAbonent->visualItemRect(lbAbonent->item(0));
+    const QRect line = lbAbonent->lineRect(0);
     QTest::mouseClick(lbAbonent->viewport(), Qt::LeftButton, {}, QPoint(line.left() + 9, line.center().y()));
-    ASSERT_EQ(lbAbonent->item(0)->checkState(), Qt::Checked);
+    ASSERT_TRUE(lbAbonent->ticked(0));
     EXPECT_EQ(Label1->text(), text("Для абонента - Анна"));
     EXPECT_EQ(test::control<QLabel>(w, "Label2")->text(), QString());
     EXPECT_EQ(test::control<QPlainTextEdit>(w, "RichEditDesc")->toPlainText(), text("Отдел снабжения"));
@@ -101,8 +101,8 @@ TEST_F(MainWindowRecipients, OneTickAtATimeAcrossBothListsAndRemovingItChoosesNo
     EXPECT_EQ(program->windows.fmLater->ServiceSummary(), "");
 
     toggleTick(lbAbonent, 1);
-    EXPECT_EQ(lbAbonent->item(0)->checkState(), Qt::Unchecked);
-    EXPECT_EQ(lbAbonent->item(1)->checkState(), Qt::Checked);
+    EXPECT_FALSE(lbAbonent->ticked(0));
+    EXPECT_TRUE(lbAbonent->ticked(1));
     EXPECT_EQ(Label1->text(), text("Для абонента - Борис"));
     EXPECT_EQ(test::control<QPlainTextEdit>(w, "RichEditDesc")->toPlainText(), QString());
     EXPECT_EQ(program->session.CurGroup, -1);
@@ -114,7 +114,7 @@ TEST_F(MainWindowRecipients, OneTickAtATimeAcrossBothListsAndRemovingItChoosesNo
     EXPECT_EQ(program->session.CurGroup, 1);
     EXPECT_EQ(Label1->text(), text("Для группы абонентов - Смена"));
     toggleTick(lbGroup, 0);
-    EXPECT_EQ(lbGroup->item(1)->checkState(), Qt::Unchecked);
+    EXPECT_FALSE(lbGroup->ticked(1));
     EXPECT_EQ(program->session.CurGroup, 0);
 
     // Removing the only tick: nothing chosen, and Send asks for a recipient.
@@ -132,7 +132,7 @@ TEST_F(MainWindowRecipients, OneTickAtATimeAcrossBothListsAndRemovingItChoosesNo
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Необходимо выбрать абонента или группу абонентов"});
 
     // Ticks set by the program are not the operator's choice.
-    lbAbonent->item(2)->setCheckState(Qt::Checked);
+    lbAbonent->setTicked(2, true);
     EXPECT_EQ(Label1->text(), QString());
     EXPECT_TRUE(RichEdit->isReadOnly());
 }
@@ -157,7 +157,7 @@ TEST_F(MainWindowRecipients, ServiceFunctionsFollowTheCompanyAndTheGroupLimitIsT
 
     // A group without members is named but is no recipient.
     toggleTick(lbGroup, 2);
-    EXPECT_EQ(lbGroup->item(2)->checkState(), Qt::Checked);
+    EXPECT_TRUE(lbGroup->ticked(2));
     EXPECT_EQ(Label1->text(), text("Для группы абонентов - Пустая"));
     EXPECT_TRUE(RichEdit->isReadOnly());
     EXPECT_EQ(pnlCount->text(), QStringLiteral("0:0"));

@@ -77,7 +77,7 @@ protected:
 
     void sendTo(const char* list, const QString& message)
     {
-        test::toggleTick(test::control<QListWidget>(w, list), 0);
+        test::toggleTick(test::control<TickList>(w, list), 0);
         test::typeText(RichEdit, message);
         emit test::control<QToolButton>(w, "btnSend")->clicked();
     }
@@ -156,7 +156,7 @@ TEST_F(MainWindowSendJob, CompleteSendCleansUpWhatItTookAndKeepsTheNextPageTyped
     held.replies.push_back(test::Reply("250 OK\r\n")); // HOLD
     ScriptedServer server({held});
     start(server.port());
-    test::toggleTick(test::control<QListWidget>(w, "lbAbonent"), 0);
+    test::toggleTick(test::control<TickList>(w, "lbAbonent"), 0);
     program->session.SendParams.DeferDate = "31.12.2026";
     program->session.SendParams.DeferTime = "10:00";
     program->windows.fmLater->SetServiceSummary(cp("Отложено на 31.12.2026 10:00"));

@@ -74,7 +74,7 @@ protected:
         program = std::make_unique<test::Program>();
         w = &program->main();
         RichEdit = test::control<MessageEditor>(w, "RichEdit");
-        lbAbonent = test::control<QListWidget>(w, "lbAbonent");
+        lbAbonent = test::control<TickList>(w, "lbAbonent");
         Label2 = test::control<QLabel>(w, "Label2");
         btnSend = test::control<QToolButton>(w, "btnSend");
         btnLater = test::control<QToolButton>(w, "btnLater");
@@ -95,7 +95,7 @@ protected:
     std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
     MessageEditor* RichEdit = nullptr;
-    QListWidget* lbAbonent = nullptr;
+    TickList* lbAbonent = nullptr;
     QLabel* Label2 = nullptr;
     QToolButton* btnSend = nullptr;
     QToolButton* btnLater = nullptr;
@@ -138,7 +138,7 @@ TEST_F(MainWindowSend, GroupQuestionYesServesTheNextMemberAndNoStopsWithEverythi
 {
     ScriptedServer server({snppOk()});
     start(server.port());
-    toggleTick(test::control<QListWidget>(w, "lbGroup"), 0);
+    toggleTick(test::control<TickList>(w, "lbGroup"), 0);
     typeText(RichEdit, QStringLiteral("Hi"));
     prompts.answer(true);
     QTest::mouseClick(btnSend, Qt::LeftButton);
@@ -169,6 +169,53 @@ TEST_F(MainWindowSend, GroupQuestionYesServesTheNextMemberAndNoStopsWithEverythi
     EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Hi"));
 }
 
+// Company.lst changed behind the window (the company moved to another port): the next send reads it
+// again, says so, and connects to the new port. A changed subscriber list is reloaded too, which drops
+// the recipient: nothing is sent until the operator chooses again.
+TEST_F(MainWindowSend, ListFileChangedOnDiskIsReadAgainBeforeTheSend)
+{
+    ScriptedServer server({snppOk(), snppOk()});
+    start(ScriptedServer::closedPort());
+    toggleTick(lbAbonent, 0);
+    typeText(RichEdit, QStringLiteral("Hello"));
+    TProviderList moved;
+    moved.Add(std::make_shared<TProvider>(HomeProviderDefaults()));
+    moved.Add(std::make_shared<TProvider>(test::company("Acme", Gate::SNPP, server.port())));
+    ASSERT_TRUE(moved.SaveToFile(CompanyFileName));
+
+    QTest::mouseClick(btnSend, Qt::LeftButton);
+    ASSERT_TRUE(test::waitForSends(w));
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{
+                                   "Список пейджинговых компаний изменён вне программы и загружен заново."});
+    ASSERT_EQ(server.accepted(), 1);
+    EXPECT_EQ(server.received()[0].rfind("PAGE 5\r\n", 0), 0u);
+    EXPECT_EQ(program->session.providers.Items(1)->SNPPPort, server.port());
+
+    // Nothing changed since: no word, the same company.
+    prompts.clear();
+    typeText(RichEdit, QStringLiteral("Again"));
+    QTest::mouseClick(btnSend, Qt::LeftButton);
+    ASSERT_TRUE(test::waitForSends(w));
+    EXPECT_TRUE(prompts.texts().empty());
+    EXPECT_EQ(server.accepted(), 2);
+
+    // The subscriber list rewritten behind the window: reloaded, the recipient dropped, nothing sent.
+    TAbonentList people;
+    people.Add(std::make_shared<TAbonent>(test::subscriber("Zoe", 9, 240, "Acme")));
+    ASSERT_TRUE(people.SaveToFile(AbonentFileName));
+    toggleTick(lbAbonent, 0);
+    typeText(RichEdit, QStringLiteral("Third"));
+    QTest::mouseClick(btnSend, Qt::LeftButton);
+    ASSERT_TRUE(test::waitForSends(w));
+    EXPECT_EQ(prompts.texts(),
+              std::vector<std::string>{"Справочник изменён вне программы и загружен заново. "
+                                       "Сообщение не отправлено: выберите получателя ещё раз."});
+    EXPECT_EQ(server.accepted(), 2);
+    EXPECT_EQ(lbAbonent->count(), 1);
+    EXPECT_EQ(lbAbonent->lineText(0), QStringLiteral("Zoe -- 9"));
+    EXPECT_FALSE(w->AnyAbonentTicked());
+}
+
 TEST_F(MainWindowSend, SecondSendWhileOneRunsIsQueuedAfterItAndTheCommandsComeBackAsTheSendLeftThem)
 {
     ScriptedServer server({snppOk({"220 ", "SNPP ", "ready\r\n"}), snppOk()}); // a slow greeting first
@@ -177,7 +224,7 @@ TEST_F(MainWindowSend, SecondSendWhileOneRunsIsQueuedAfterItAndTheCommandsComeBa
     typeText(RichEdit, QStringLiteral("Hello"));
     // The tick goes without the window noticing: Ann stays the recipient, but nothing is ticked, so
     // the complete send must leave the service functions disabled.
-    lbAbonent->item(0)->setCheckState(Qt::Unchecked);
+    lbAbonent->setTicked(0, false);
     ASSERT_TRUE(LaterItem->isEnabled());
 
     QTest::mouseClick(btnSend, Qt::LeftButton);
@@ -202,7 +249,7 @@ TEST_F(MainWindowSend, SecondSendWhileOneRunsIsQueuedAfterItAndTheCommandsComeBa
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "Сообщение успешно отправлено"), 2);
     EXPECT_EQ(journal[journal.size() - 2], "Сообщение успешно отправлено");
     for (QWidget* c : std::initializer_list<QWidget*>{btnSend, test::control<QToolButton>(w, "btnUnlisted"),
-                                                      lbAbonent, test::control<QListWidget>(w, "lbGroup")})
+                                                      lbAbonent, test::control<TickList>(w, "lbGroup")})
         EXPECT_TRUE(c->isEnabled()) << c->objectName().toStdString();
     EXPECT_TRUE(test::control<QAction>(w, "LogItem")->isEnabled());
     EXPECT_TRUE(test::control<QAction>(w, "OptItem")->isEnabled());

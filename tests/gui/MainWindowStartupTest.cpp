@@ -12,7 +12,6 @@
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/TempDir.h"
 
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -40,11 +39,11 @@ TProvider provider(const char* name)
     return p;
 }
 
-std::vector<std::string> lines(const QListWidget* list)
+std::vector<std::string> lines(const TickList* list)
 {
     std::vector<std::string> out;
     for (int i = 0; i < list->count(); ++i)
-        out.push_back(list->item(i)->text().toStdString());
+        out.push_back(list->lineText(i).toStdString());
     return out;
 }
 
@@ -96,7 +95,7 @@ TEST_F(MainWindowStartup, FirstStartCreatesCompanyListAndJournalAndWritesNoSetti
     EXPECT_EQ(test::control<MessageEditor>(&window, "RichEdit")->font().pointSize(), 7);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Zolbin Sender"));
     EXPECT_EQ(program.session.providers.Count(), 1);
-    EXPECT_EQ(test::control<QListWidget>(&window, "lbAbonent")->count(), 0);
+    EXPECT_EQ(test::control<TickList>(&window, "lbAbonent")->count(), 0);
     EXPECT_EQ(program.session.CurGroup, -1);
 }
 
@@ -111,15 +110,15 @@ TEST_F(MainWindowStartup, PreparedListsFillTheCheckListsInFileOrderAndStayUnchan
     test::Program program;
     TfmSend& window = program.main();
 
-    EXPECT_EQ(lines(test::control<QListWidget>(&window, "lbAbonent")),
+    EXPECT_EQ(lines(test::control<TickList>(&window, "lbAbonent")),
               (std::vector<std::string>{"Склад -- 1234", "Иванов -- 77", "Anna -- 5"}));
-    EXPECT_EQ(lines(test::control<QListWidget>(&window, "lbGroup")),
+    EXPECT_EQ(lines(test::control<TickList>(&window, "lbGroup")),
               (std::vector<std::string>{"Смена", "Bosses"}));
-    for (QListWidget* list :
-         {test::control<QListWidget>(&window, "lbAbonent"), test::control<QListWidget>(&window, "lbGroup")})
+    for (TickList* list :
+         {test::control<TickList>(&window, "lbAbonent"), test::control<TickList>(&window, "lbGroup")})
         for (int i = 0; i < list->count(); ++i) {
-            EXPECT_TRUE(list->item(i)->flags() & Qt::ItemIsUserCheckable);
-            EXPECT_EQ(list->item(i)->checkState(), Qt::Unchecked);
+            EXPECT_TRUE(list->lines()->flags(list->lines()->index(i)) & Qt::ItemIsUserCheckable);
+            EXPECT_FALSE(list->ticked(i));
         }
     EXPECT_EQ(program.session.providers.Count(), 2);
     EXPECT_EQ(dir.read("Company.lst"), company);
@@ -139,7 +138,7 @@ TEST_F(MainWindowStartup, DamagedSubscriberListIsCopiedAsideReportedOnceAndTheRe
     test::Program program;
     TfmSend& window = program.main();
 
-    EXPECT_EQ(lines(test::control<QListWidget>(&window, "lbAbonent")),
+    EXPECT_EQ(lines(test::control<TickList>(&window, "lbAbonent")),
               (std::vector<std::string>{"Склад -- 1234", "Иванов -- 77"}));
     EXPECT_EQ(program.session.abonents.Count(), 2);
     ASSERT_TRUE(dir.exists("Abonent.lst.bad"));
@@ -148,7 +147,7 @@ TEST_F(MainWindowStartup, DamagedSubscriberListIsCopiedAsideReportedOnceAndTheRe
     ASSERT_EQ(prompts.texts().size(), 1u);
     EXPECT_EQ(prompts.texts()[0], "Файл Abonent.lst повреждён (Read beyond end of file). Прочитанные записи "
                                   "загружены, копия файла сохранена как Abonent.lst.bad");
-    EXPECT_EQ(lines(test::control<QListWidget>(&window, "lbGroup")),
+    EXPECT_EQ(lines(test::control<TickList>(&window, "lbGroup")),
               (std::vector<std::string>{"Смена", "Bosses"}));
     EXPECT_EQ(program.session.providers.Count(), 2);
 }

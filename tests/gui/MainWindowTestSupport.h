@@ -115,5 +115,10 @@ inline void toggleTick(QListWidget* list, int row)
     list->setCurrentRow(row);
     QTest::keyClick(list, Qt::Key_Space);
 }
+inline void toggleTick(TickList* list, int row)
+{
+    list->setCurrentRow(row);
+    QTest::keyClick(list, Qt::Key_Space);
+}
 
 } // namespace zolbin::test

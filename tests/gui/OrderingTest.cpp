@@ -24,11 +24,11 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-Texts lines(const QListWidget* list)
+Texts lines(const TickList* list)
 {
     Texts result;
     for (int i = 0; i < list->count(); ++i)
-        result.push_back(list->item(i)->text().toStdString());
+        result.push_back(list->lineText(i).toStdString());
     return result;
 }
 
@@ -54,7 +54,7 @@ protected:
                              {HomeProviderDefaults()});
         program = std::make_unique<test::Program>();
         w = &program->main();
-        lbAbonent = test::control<QListWidget>(w, "lbAbonent");
+        lbAbonent = test::control<TickList>(w, "lbAbonent");
         TabbedNotebook1 = test::control<QTabWidget>(w, "TabbedNotebook1");
         ASSERT_TRUE(test::showActive(w));
     }
@@ -82,7 +82,7 @@ protected:
     test::PromptRecorder boxes;
     std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
-    QListWidget* lbAbonent = nullptr;
+    TickList* lbAbonent = nullptr;
     QTabWidget* TabbedNotebook1 = nullptr;
 };
 
@@ -111,7 +111,7 @@ TEST_F(MainWindowOrdering, SortsFollowTheCodePageOrTheNumberOnThePageShown)
     EXPECT_FALSE(test::control<QToolButton>(w, "btnNumberSort")->isEnabled() ||
                  test::control<QAction>(w, "NumberSortItem")->isEnabled());
     test::control<QAction>(w, "NameSortItem")->trigger();
-    EXPECT_EQ(lines(test::control<QListWidget>(w, "lbGroup")), (Texts{"Альфа", "Дневная", "Ночная"}));
+    EXPECT_EQ(lines(test::control<TickList>(w, "lbGroup")), (Texts{"Альфа", "Дневная", "Ночная"}));
     EXPECT_EQ(namesInFile<TGroupList>(GroupFileName), (Texts{"Альфа", "Дневная", "Ночная"}));
     EXPECT_EQ(program->session.groups.Items(2)->Members.Count(), 2);
     EXPECT_EQ(dir.read(AbonentFileName), subscriberFile);
@@ -141,14 +141,30 @@ TEST_F(MainWindowOrdering, MovesStopAtBothEndsAndKeepTheMovedEntryHighlighted)
     EXPECT_EQ(namesInFile<TAbonentList>(AbonentFileName),
               (Texts{"Яков", "антон", "Zeta", "Антон", "zeta", "ёлка"}));
     EXPECT_EQ(lbAbonent->currentRow(), 3);
-    EXPECT_TRUE(lbAbonent->currentItem()->isSelected());
-    EXPECT_EQ(lbAbonent->item(3)->text().toStdString(), "Антон -- 1");
+    EXPECT_EQ(lbAbonent->highlightedRow(), 3);
+    EXPECT_EQ(lbAbonent->lineText(3).toStdString(), "Антон -- 1");
 
     TabbedNotebook1->setCurrentIndex(1);
-    test::control<QListWidget>(w, "lbGroup")->setCurrentRow(2);
+    test::control<TickList>(w, "lbGroup")->setCurrentRow(2);
     test::control<QToolButton>(w, "btnPrev")->click();
     EXPECT_EQ(namesInFile<TGroupList>(GroupFileName), (Texts{"Ночная", "Альфа", "Дневная"}));
-    EXPECT_EQ(test::control<QListWidget>(w, "lbGroup")->currentRow(), 1);
+    EXPECT_EQ(test::control<TickList>(w, "lbGroup")->currentRow(), 1);
+}
+
+// A line ticked by a click on its box becomes the current line, as a click on its name makes it: the
+// move commands take it without a click on the name first.
+TEST_F(MainWindowOrdering, LineTickedByItsBoxIsTheOneMoved)
+{
+    startWithSortExample();
+    const QRect line = lbAbonent->lineRect(2);
+    QTest::mouseClick(lbAbonent->viewport(), Qt::LeftButton, {}, QPoint(line.left() + 9, line.center().y()));
+    ASSERT_TRUE(lbAbonent->ticked(2));
+    EXPECT_EQ(lbAbonent->currentRow(), 2);
+    test::control<QToolButton>(w, "btnNext")->click();
+    EXPECT_TRUE(boxes.requests().empty());
+    EXPECT_EQ(namesInFile<TAbonentList>(AbonentFileName),
+              (Texts{"Яков", "антон", "Zeta", "Антон", "zeta", "ёлка"}));
+    EXPECT_EQ(lbAbonent->currentRow(), 3);
 }
 
 TEST_F(MainWindowOrdering, FailedRewriteShowsTheErrorAndTheListAsMemoryHoldsIt)
@@ -212,7 +228,7 @@ TEST_F(MainWindowSearch, RussianLayoutTypesTheCyrillicLetterOfEachKey)
     press(Qt::Key_H);
     EXPECT_EQ(searchText(), "иар");
     EXPECT_EQ(lbAbonent->currentRow(), 2);
-    EXPECT_EQ(lbAbonent->item(2)->checkState(), Qt::Unchecked);
+    EXPECT_FALSE(lbAbonent->ticked(2));
     EXPECT_EQ(program->session.SendParams.CurNumber, 0);
 
     // A desktop in the Russian layout reports the Cyrillic letters of the same keys. Digits stay digits,
@@ -237,6 +253,8 @@ TEST_F(MainWindowSearch, UsLayoutTheCapAndTheKeysThatCloseThePanel)
     start({test::subscriber("Борис", 1, 240, ""), test::subscriber("ANTON", 2, 240, ""),
            test::subscriber("Anna", 3, 240, ""), test::subscriber(std::string(25, 'A').c_str(), 4, 240, "")});
     KeyboardLayout::activate(KeyboardLayout::English);
+    lbAbonent->setFocus(); // in the message editor Ctrl+A would select its text
+    EXPECT_EQ(QApplication::focusWidget(), lbAbonent);
     press(Qt::Key_A);
     press(Qt::Key_N);
     press(Qt::Key_Semicolon); // no character under the US layout

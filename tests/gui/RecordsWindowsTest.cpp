@@ -52,7 +52,7 @@ protected:
         std::filesystem::create_directory(ArchiveFolder);
         program = std::make_unique<test::Program>();
         w = &program->main();
-        lbAbonent = test::control<QListWidget>(w, "lbAbonent");
+        lbAbonent = test::control<TickList>(w, "lbAbonent");
         ASSERT_TRUE(test::showActive(w));
     }
 
@@ -91,16 +91,16 @@ protected:
     test::PromptRecorder prompts;
     std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
-    QListWidget* lbAbonent = nullptr;
+    TickList* lbAbonent = nullptr;
 };
 
 TEST_F(RecordsWindows, ArchiveCommandWantsOneSubscriberAndNoGroup)
 {
     auto archiveCommand = [&] { test::control<QAction>(w, "N12")->trigger(); };
     EXPECT_EQ(archiveShown(archiveCommand), QStringLiteral("-"));
-    test::control<QListWidget>(w, "lbGroup")->item(0)->setCheckState(Qt::Checked);
+    test::control<TickList>(w, "lbGroup")->setTicked(0, true);
     EXPECT_EQ(archiveShown(archiveCommand), QStringLiteral("-"));
-    lbAbonent->item(0)->setCheckState(Qt::Checked);
+    lbAbonent->setTicked(0, true);
     EXPECT_EQ(archiveShown(archiveCommand), QStringLiteral("-"));
     EXPECT_EQ(prompts.texts(),
               (std::vector<std::string>{"Необходимо выбрать абонента", "Необходимо выбрать абонента",

@@ -10,6 +10,7 @@
 #include <QProcessEnvironment>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace zolbin {
 namespace {
@@ -59,6 +60,44 @@ TEST(StartupCommandLine, VersionAndHelpAnswerOnTheTerminalWithoutADisplay)
     EXPECT_NE(missingFolder.err.find("--data-dir"), std::string::npos);
 }
 
+// Without a display the program says so in Russian and ends with 2 before it creates anything; a wrong
+// argument is a usage error that needs no display either.
+TEST(StartupCommandLine, NoDisplayIsToldWithExitTwoAndNothingCreated)
+{
+    test::TempDataDir dir;
+    const std::filesystem::path folder = std::filesystem::path(dir.path()) / "never";
+    const ProgramRun run =
+        runProgram({QStringLiteral("--data-dir"), QString::fromStdString(folder.string())});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "zolbin: " + noGraphicalSessionText() + "\n");
+    EXPECT_FALSE(std::filesystem::exists(folder));
+
+    const ProgramRun bogus = runProgram({QStringLiteral("--bogus")});
+    EXPECT_EQ(bogus.exitCode, 2);
+    EXPECT_EQ(bogus.err.rfind("zolbin: неизвестный параметр --bogus\n", 0), 0u) << bogus.err;
+    EXPECT_NE(bogus.err.find("--data-dir"), std::string::npos) << "the usage follows";
+
+    const auto env = [](std::map<std::string, std::string> vars) {
+        return [vars](const char* name) -> const char* {
+            const auto found = vars.find(name);
+            return found == vars.end() ? nullptr : found->second.c_str();
+        };
+    };
+    const CommandLine plain = parseCommandLine({"zolbin"});
+    EXPECT_FALSE(GraphicalSessionAvailable(plain, env({})));
+    EXPECT_FALSE(GraphicalSessionAvailable(plain, env({{"DISPLAY", ""}})));
+    EXPECT_TRUE(GraphicalSessionAvailable(plain, env({{"DISPLAY", ":0"}})));
+    EXPECT_TRUE(GraphicalSessionAvailable(plain, env({{"WAYLAND_DISPLAY", "wayland-0"}})));
+    EXPECT_TRUE(GraphicalSessionAvailable(plain, env({{"QT_QPA_PLATFORM", "offscreen"}})));
+    EXPECT_FALSE(GraphicalSessionAvailable(plain, env({{"QT_QPA_PLATFORM", "wayland;xcb"}})));
+    EXPECT_TRUE(
+        GraphicalSessionAvailable(plain, env({{"QT_QPA_PLATFORM", "wayland;xcb"}, {"DISPLAY", ":1"}})));
+    EXPECT_TRUE(GraphicalSessionAvailable(parseCommandLine({"zolbin", "-platform", "offscreen"}), env({})));
+    EXPECT_TRUE(GraphicalSessionAvailable(parseCommandLine({"zolbin", "-display", ":1"}), env({})));
+    EXPECT_FALSE(GraphicalSessionAvailable(parseCommandLine({"zolbin", "--platform", "xcb"}),
+                                           env({{"QT_QPA_PLATFORM", "offscreen"}})));
+}
+
 TEST(StartupCommandLine, OwnOptionsAreTakenAndTheRestIsLeftForTheToolkit)
 {
     CommandLine line =
@@ -71,6 +110,15 @@ TEST(StartupCommandLine, OwnOptionsAreTakenAndTheRestIsLeftForTheToolkit)
     EXPECT_EQ(parseCommandLine({"zolbin", "--data-dir="}).action, CommandLine::Action::Error);
     EXPECT_EQ(parseCommandLine({"zolbin", "--data-dir", "x", "--version"}).action,
               CommandLine::Action::Version);
+    // Only the toolkit's own options are left for it; anything else is a usage error.
+    EXPECT_EQ(parseCommandLine({"zolbin", "--style", "fusion", "-reverse", "--stylesheet=a.qss"}).action,
+              CommandLine::Action::Run);
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"zolbin", "--bogus"}, {"zolbin", "stray"}, {"zolbin", "-platform"}}) {
+        const CommandLine refused = parseCommandLine(wrong);
+        EXPECT_EQ(refused.action, CommandLine::Action::Error) << wrong.back();
+        EXPECT_EQ(refused.error, "неизвестный параметр " + wrong.back());
+    }
 }
 
 TEST(StartupCommandLine, DataFolderIsCreatedWhenMissingAndBecomesTheCurrentDirectory)

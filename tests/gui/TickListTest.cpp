@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's tick lists keep no text per line: what they show must still be exactly the lines of
-// the subscribers as they were when the list was filled, and a tick must behave as on any list item.
+// The main window's tick lists keep no line of their own: each line is read from its record when shown,
+// and a tick is one bit that changes once, is told once, and is counted.
 
 #include "app/RecipientLists.h"
 #include "directory/Lists.h"
@@ -14,7 +14,7 @@
 namespace zolbin {
 namespace {
 
-TEST(TickList, ShowsTheSubscriberLinesAsFilledEveryOneUnticked)
+TEST(TickList, ShowsTheSubscriberLinesOfTheRecordsEveryOneUnticked)
 {
     test::dialogTestApp();
     struct Row
@@ -37,42 +37,53 @@ TEST(TickList, ShowsTheSubscriberLinesAsFilledEveryOneUnticked)
     FillAbonentLines(&list, abonents);
     const std::vector<std::string> lines = abonents.DisplayLines();
     ASSERT_EQ(list.count(), static_cast<int>(lines.size()));
-    const QListWidgetItem plain;
     for (int i = 0; i < list.count(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(list.item(i)->text(), toQString(lines[static_cast<std::size_t>(i)]));
-        EXPECT_EQ(list.item(i)->checkState(), Qt::Unchecked);
-        EXPECT_EQ(list.item(i)->flags(), plain.flags() | Qt::ItemIsUserCheckable);
+        EXPECT_EQ(list.lineText(i), toQString(lines[static_cast<std::size_t>(i)]));
+        EXPECT_FALSE(list.ticked(i));
+        EXPECT_EQ(list.lines()->index(i).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+        EXPECT_TRUE(list.lines()->flags(list.lines()->index(i)) & Qt::ItemIsUserCheckable);
     }
-
-    // A record changed afterwards shows only when the list is filled again.
+    // The line is the record's: a renamed record shows its new name.
     abonents[0]->Name = "Renamed";
-    EXPECT_EQ(list.item(0)->text(), toQString(lines[0]));
-    FillAbonentLines(&list, abonents);
-    EXPECT_EQ(list.item(0)->text(), QStringLiteral("Renamed -- 1234567"));
+    EXPECT_EQ(list.lineText(0), QStringLiteral("Renamed -- 1234567"));
+    EXPECT_EQ(list.lineText(list.count()), QString());
 }
 
-TEST(TickList, ATickChangesOnceAndIsToldOnce)
+TEST(TickList, ATickChangesOnceIsToldOnceAndIsCounted)
 {
     test::dialogTestApp();
     TGroupList groups;
-    for (const char* name : {"First", "Second"}) {
+    for (const char* name : {"First", "Second", "Third"}) {
         auto g = std::make_shared<TGroup>();
         g->Name = name;
         groups.Add(g);
     }
     TickList list;
     FillGroupLines(&list, groups);
-    QSignalSpy changed(&list, &QListWidget::itemChanged);
-    list.item(1)->setCheckState(Qt::Checked);
-    list.item(1)->setCheckState(Qt::Checked); // no change, nothing told
+    QSignalSpy changed(list.lines(), &QAbstractItemModel::dataChanged);
+    list.setTicked(1, true);
+    list.setTicked(1, true); // no change, nothing told
     ASSERT_EQ(changed.count(), 1);
-    EXPECT_EQ(list.item(1)->checkState(), Qt::Checked);
-    EXPECT_EQ(list.item(0)->checkState(), Qt::Unchecked);
-    EXPECT_EQ(list.item(1)->text(), QStringLiteral("Second"));
-    // Text given to a line by hand is kept as on any item.
-    list.item(0)->setText(QStringLiteral("Other"));
-    EXPECT_EQ(list.item(0)->text(), QStringLiteral("Other"));
+    EXPECT_TRUE(list.ticked(1));
+    EXPECT_FALSE(list.ticked(0));
+    EXPECT_EQ(list.lines()->tickedCount(), 1);
+    EXPECT_EQ(list.lineText(1), QStringLiteral("Second"));
+
+    // As the view's delegate ticks: through the model's check state.
+    list.lines()->setData(list.lines()->index(2), Qt::Checked, Qt::CheckStateRole);
+    EXPECT_EQ(list.lines()->tickedCount(), 2);
+    list.lines()->untickAll(2);
+    EXPECT_FALSE(list.ticked(1));
+    EXPECT_TRUE(list.ticked(2));
+    list.lines()->untickAll();
+    EXPECT_EQ(list.lines()->tickedCount(), 0);
+
+    // Filling again unticks every line.
+    list.setTicked(0, true);
+    FillGroupLines(&list, groups);
+    EXPECT_FALSE(list.ticked(0));
+    EXPECT_EQ(list.lines()->tickedCount(), 0);
 }
 
 } // namespace

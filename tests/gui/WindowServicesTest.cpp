@@ -7,7 +7,7 @@
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
 #include "platform/ui/Dialog.h"
-#include "platform/ui/TrayIcon.h"
+#include "platform/ui/QtTranslations.h"
 #include "platform/ui/UiText.h"
 #include "platform/ui/WidgetPrompts.h"
 #include "tests/gui/DialogTestSupport.h"
@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QSystemTrayIcon>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -217,23 +216,17 @@ TEST(MessageBoxes, QuestionShowsDaNetAsPlainTextAndAnswersByTheButton)
     Prompts::setResponder(nullptr);
 }
 
-TEST(TrayIconTest, NothingIsShownWithoutATrayAndOnlyADoubleClickRestores)
+// Qt's own texts (the standard buttons, the editors' menus, the file chooser) come in Russian. Last in
+// this file: the catalogue stays loaded.
+TEST(QtTranslationsTest, QtOwnTextsAreRussian)
 {
     dialogTestApp();
-    TrayIcon::setAvailabilityOverride(0);
-    TrayIcon tray;
-    tray.add();
-    EXPECT_FALSE(tray.shown());
-    tray.remove();
-
-    QSignalSpy restore(&tray, &TrayIcon::restoreRequested);
-    tray.handleActivation(QSystemTrayIcon::Trigger);
-    tray.handleActivation(QSystemTrayIcon::Context);
-    tray.handleActivation(QSystemTrayIcon::MiddleClick);
-    EXPECT_EQ(restore.count(), 0);
-    tray.handleActivation(QSystemTrayIcon::DoubleClick);
-    EXPECT_EQ(restore.count(), 1);
-    TrayIcon::setAvailabilityOverride(-1);
+    ASSERT_TRUE(installQtTranslations()) << "package qt6-translations-l10n";
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("Отмена"));
+    const QString undo = QCoreApplication::translate("QWidgetTextControl", "&Undo");
+    EXPECT_NE(undo, QStringLiteral("&Undo"));
+    const QString newFolder = QCoreApplication::translate("QFileDialog", "New Folder");
+    EXPECT_NE(newFolder, QStringLiteral("New Folder"));
 }
 
 } // namespace

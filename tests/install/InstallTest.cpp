@@ -9,6 +9,7 @@
 #include "tests/support/ScriptedServer.h"
 #include "tests/support/TempDir.h"
 
+#include <QImage>
 #include <QProcess>
 #include <chrono>
 #include <filesystem>
@@ -57,9 +58,15 @@ TEST_F(InstalledTree, HoldsTheProgramItsDataTheMenuEntryTheIconAndTheManualPages
     for (const char* file :
          {"bin/zolbin", "share/zolbin/1251-koi.cod", "share/zolbin/1251-866.cod", "share/zolbin/zolbin.hlp",
           "share/applications/zolbin.desktop", "share/icons/hicolor/scalable/apps/zolbin.svg",
-          "share/icons/hicolor/64x64/apps/zolbin.png", "share/icons/hicolor/32x32/apps/zolbin.png",
-          "share/man/man1/zolbin.1.gz"})
+          "share/metainfo/example.zolbin.sender.metainfo.xml", "share/man/man1/zolbin.1.gz"})
         EXPECT_TRUE(fs::is_regular_file(prefix / file)) << file;
+    // The icon at the sizes of the icon theme specification (48 x 48 at least, 16 to 256) and scalable.
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const std::string sized = std::to_string(size) + "x" + std::to_string(size);
+        const fs::path icon = prefix / "share/icons/hicolor" / sized / "apps/zolbin.png";
+        ASSERT_TRUE(fs::is_regular_file(icon)) << icon;
+        EXPECT_EQ(QImage(QString::fromStdString(icon.string())).size(), QSize(size, size)) << icon;
+    }
     // The program's own pictures of its commands, for a desktop without an icon theme.
     EXPECT_TRUE(fs::is_regular_file(prefix / "share/zolbin/icons/mail-send.svg"));
 #ifdef ZOLBIN_HAVE_SEND
@@ -111,9 +118,20 @@ TEST_F(InstalledTree, MenuEntryPassesTheValidator)
     const test::ProcessResult run = test::runProcess(QStringLiteral("desktop-file-validate"),
                                                      {installed("share/applications/zolbin.desktop")});
     EXPECT_TRUE(run.succeeded()) << run.describe();
-    // Hints (two main categories on purpose) are fine; warnings and errors are not.
-    EXPECT_EQ(run.out.find("error:"), std::string::npos) << run.out;
-    EXPECT_EQ(run.out.find("warning:"), std::string::npos) << run.out;
+    // Nothing to say: one main category, no hints, warnings or errors.
+    EXPECT_EQ(run.out, "") << run.out;
+}
+
+TEST_F(InstalledTree, AppStreamMetainfoPassesTheValidator)
+{
+    if (!test::haveProgram(QStringLiteral("appstreamcli")))
+        GTEST_SKIP() << "appstreamcli is not installed (package appstream, installed by scripts/setup.sh)";
+    const test::ProcessResult run = test::runProcess(
+        QStringLiteral("appstreamcli"), {QStringLiteral("validate"), QStringLiteral("--no-net"),
+                                         installed("share/metainfo/example.zolbin.sender.metainfo.xml")});
+    EXPECT_TRUE(run.succeeded()) << run.describe();
+    EXPECT_EQ(run.out.find("W:"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("E:"), std::string::npos) << run.out;
 }
 
 // Starts the installed program without a display and waits until its first start has created the

@@ -73,7 +73,8 @@ TEST(DebianPackage, HoldsTheProgramUnderUsrAndNamesItsLibrariesAndFonts)
         << field(deb, "Description");
     // The Qt libraries (found by dpkg-shlibdeps) and a font that has Cyrillic letters.
     const std::string depends = field(deb, "Depends");
-    for (const char* package : {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libc6", "fonts-dejavu-core"})
+    for (const char* package : {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libc6", "fonts-dejavu-core",
+                                "qt6-translations-l10n"})
         EXPECT_NE(depends.find(package), std::string::npos) << package << " not in: " << depends;
 
     const test::ProcessResult listing =
@@ -83,7 +84,8 @@ TEST(DebianPackage, HoldsTheProgramUnderUsrAndNamesItsLibrariesAndFonts)
     for (const char* file :
          {"usr/bin/zolbin", "usr/share/zolbin/1251-koi.cod", "usr/share/zolbin/1251-866.cod",
           "usr/share/zolbin/zolbin.hlp", "usr/share/applications/zolbin.desktop",
-          "usr/share/icons/hicolor/scalable/apps/zolbin.svg", "usr/share/man/man1/zolbin.1.gz",
+          "usr/share/icons/hicolor/scalable/apps/zolbin.svg", "usr/share/icons/hicolor/48x48/apps/zolbin.png",
+          "usr/share/metainfo/example.zolbin.sender.metainfo.xml", "usr/share/man/man1/zolbin.1.gz",
           "usr/share/doc/zolbin-sender/copyright", "usr/share/doc/zolbin-sender/changelog.gz"}) {
         const std::string mode = std::string(file).starts_with("usr/bin/") ? "-rwxr-xr-x" : "-rw-r--r--";
         const std::regex line("(^|\n)" + mode + " root/root +[0-9]+ [-0-9]+ [:0-9]+ \\./" + file + "\n");

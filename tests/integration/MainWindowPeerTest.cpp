@@ -48,7 +48,7 @@ protected:
         program = std::make_unique<test::Program>();
         w = &program->main();
         ASSERT_TRUE(showActive(w));
-        toggleTick(test::control<QListWidget>(w, "lbAbonent"), 0);
+        toggleTick(test::control<TickList>(w, "lbAbonent"), 0);
         typeText(test::control<MessageEditor>(w, "RichEdit"), QString::fromUtf8(utf8Text));
     }
 

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/ui/AccessibleNames.h"
+
+#include "platform/ui/UiText.h"
+
+#include <QAbstractButton>
+#include <QToolButton>
+#include <QWidget>
+#include <algorithm>
+
+namespace zolbin {
+
+namespace {
+
+bool russian(const QString& name)
+{
+    return std::any_of(name.begin(), name.end(),
+                       [](QChar c) { return c.unicode() >= 0x400 && c.unicode() < 0x500; });
+}
+
+// The toolkit's own buttons, by the object names Qt gives them.
+QString toolkitButtonName(const QString& objectName)
+{
+    if (objectName == QLatin1String("ScrollLeftButton"))
+        return uiText("Предыдущие вкладки");
+    if (objectName == QLatin1String("ScrollRightButton"))
+        return uiText("Следующие вкладки");
+    if (objectName == QLatin1String("qt_toolbar_ext_button") ||
+        objectName == QLatin1String("qt_menubar_ext_button"))
+        return uiText("Остальные команды");
+    return {};
+}
+
+} // namespace
+
+void NameControlsForScreenReaders(QWidget* window)
+{
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        if (button->window() != window || russian(button->accessibleName()))
+            continue;
+        if (const QString own = toolkitButtonName(button->objectName()); !own.isEmpty())
+            button->setAccessibleName(own);
+        else if (!button->toolTip().isEmpty())
+            button->setAccessibleName(button->toolTip());
+        else if (qobject_cast<QToolButton*>(button) != nullptr && button->text().isEmpty())
+            button->setAccessibleName(uiText("Кнопка")); // never met: every tool button has a hint
+    }
+}
+
+} // namespace zolbin
