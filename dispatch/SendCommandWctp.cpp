@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The send command's part for a WCTP company.
 #include "dispatch/SendCommand.h"
-
 #include "dispatch/SendHost.h"
 #include "dispatch/Wctp.h"
 #include "platform/Codepage.h"
