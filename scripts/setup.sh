@@ -14,6 +14,8 @@ packages=(
   fonts-dejavu-core qt6-qpa-plugins qt6-translations-l10n
   # tests: a virtual display for screenshots, and the real protocol peers
   xvfb xauth python3 python3-aiosmtpd perl libnet-snpp-perl openssl
+  # a private session bus for the notification-area tests
+  dbus-daemon
   # packaging and its checks: dpkg-shlibdeps, the menu-entry validator, the AppStream validator, the
   # manual-page formatter, Debian's package checker
   dpkg-dev file desktop-file-utils appstream groff-base lintian
