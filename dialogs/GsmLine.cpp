@@ -30,24 +30,6 @@ namespace {
 
 constexpr int DeviceLength = 255;
 
-QComboBox* makeEditableBox(int limit)
-{
-    auto* box = new QComboBox;
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->lineEdit()->setMaxLength(limit);
-    keepCp1251(box);
-    return box;
-}
-
-void addRow(QGridLayout* grid, int row, const char* caption, QWidget* field)
-{
-    auto* label = new QLabel(uiText(caption));
-    label->setBuddy(field);
-    grid->addWidget(label, row, 0);
-    grid->addWidget(field, row, 1);
-}
-
 } // namespace
 
 TfmGsmLine::TfmGsmLine(Session& session, SecretStore* secrets, QWidget* parent, QString deviceFolder)
@@ -56,9 +38,9 @@ TfmGsmLine::TfmGsmLine(Session& session, SecretStore* secrets, QWidget* parent, 
 {
     setWindowTitle(uiText("Линия GSM"));
 
-    EditDevice = makeEditableBox(DeviceLength);
+    EditDevice = MakeEditableBox(DeviceLength);
     EditDevice->setMinimumWidth(240);
-    cmbSpeed = makeEditableBox(10);
+    cmbSpeed = MakeEditableBox(10);
     for (const char* speed : {"9600", "19200", "38400", "57600", "115200", "230400", "460800"})
         cmbSpeed->addItem(QLatin1String(speed));
     EditPin = new QLineEdit;
@@ -78,9 +60,9 @@ TfmGsmLine::TfmGsmLine(Session& session, SecretStore* secrets, QWidget* parent, 
 
     auto* group = new QGroupBox(uiText("  GSM-модем  "));
     auto* grid = new QGridLayout(group);
-    addRow(grid, 0, "&Устройство", EditDevice);
-    addRow(grid, 1, "&Скорость", cmbSpeed);
-    addRow(grid, 2, "&PIN SIM-карты", EditPin);
+    AddGridRow(grid, 0, "&Устройство", EditDevice);
+    AddGridRow(grid, 1, "&Скорость", cmbSpeed);
+    AddGridRow(grid, 2, "&PIN SIM-карты", EditPin);
     auto* note = new QLabel;
     note->setObjectName(QStringLiteral("lblPin"));
     note->setWordWrap(true);

@@ -41,7 +41,17 @@ std::pair<QString, qint64> nameAndNumber(const QString& name)
     return {name.left(digits), number.isEmpty() ? -1 : number.toLongLong()};
 }
 
-QComboBox* makeEditableBox(int limit)
+QLineEdit* makeField(int limit)
+{
+    auto* edit = new QLineEdit;
+    edit->setMaxLength(limit);
+    keepCp1251(edit);
+    return edit;
+}
+
+} // namespace
+
+QComboBox* MakeEditableBox(int limit)
 {
     auto* box = new QComboBox;
     box->setEditable(true);
@@ -51,23 +61,13 @@ QComboBox* makeEditableBox(int limit)
     return box;
 }
 
-QLineEdit* makeField(int limit)
-{
-    auto* edit = new QLineEdit;
-    edit->setMaxLength(limit);
-    keepCp1251(edit);
-    return edit;
-}
-
-void addRow(QGridLayout* grid, int row, const char* caption, QWidget* field)
+void AddGridRow(QGridLayout* grid, int row, const char* caption, QWidget* field)
 {
     auto* label = new QLabel(uiText(caption));
     label->setBuddy(field);
     grid->addWidget(label, row, 0);
     grid->addWidget(field, row, 1);
 }
-
-} // namespace
 
 QStringList PresentSerialDevices(const QString& folder)
 {
@@ -89,9 +89,9 @@ TfmTapLine::TfmTapLine(Session& session, QWidget* parent, QString deviceFolder)
 {
     setWindowTitle(uiText("Линия TAP"));
 
-    EditDevice = makeEditableBox(DeviceLength);
+    EditDevice = MakeEditableBox(DeviceLength);
     EditDevice->setMinimumWidth(240);
-    cmbSpeed = makeEditableBox(10);
+    cmbSpeed = MakeEditableBox(10);
     for (const char* speed : {"300", "1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"})
         cmbSpeed->addItem(QLatin1String(speed));
     cmbFormat = new QComboBox;
@@ -113,11 +113,11 @@ TfmTapLine::TfmTapLine(Session& session, QWidget* parent, QString deviceFolder)
 
     auto* group = new QGroupBox(uiText("  Модем  "));
     auto* grid = new QGridLayout(group);
-    addRow(grid, 0, "&Устройство", EditDevice);
-    addRow(grid, 1, "&Скорость", cmbSpeed);
-    addRow(grid, 2, "&Формат символа", cmbFormat);
-    addRow(grid, 3, "&Инициализация", EditInit);
-    addRow(grid, 4, "&Префикс набора", EditDialPrefix);
+    AddGridRow(grid, 0, "&Устройство", EditDevice);
+    AddGridRow(grid, 1, "&Скорость", cmbSpeed);
+    AddGridRow(grid, 2, "&Формат символа", cmbFormat);
+    AddGridRow(grid, 3, "&Инициализация", EditInit);
+    AddGridRow(grid, 4, "&Префикс набора", EditDialPrefix);
     auto* hint = new QLabel(uiText("Модем набирает номер компании, у которой телефон TAP — номер; "
                                    "компания с телефоном вида «хост:порт» связывается по сети."));
     hint->setObjectName(QStringLiteral("lblHint"));

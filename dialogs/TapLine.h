@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class QComboBox;
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -21,6 +22,10 @@ struct TSettings;
 // The serial devices present in the folder ("ttyS*", "ttyUSB*", "ttyACM*"), as full paths, in natural
 // order (ttyS2 before ttyS10).
 QStringList PresentSerialDevices(const QString& folder = QStringLiteral("/dev"));
+// The pieces the modem lines' dialogs share: an editable list whose text keeps code page 1251 and holds
+// at most `limit` characters, and a grid row of a caption (its mnemonic leading to the field) and a field.
+QComboBox* MakeEditableBox(int limit);
+void AddGridRow(QGridLayout* grid, int row, const char* caption, QWidget* field);
 
 class TfmTapLine final : public TDialog
 {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Renders the program's icon (data/icons/zolbin.svg) at the sizes of the icon theme specification's
-// hicolor theme, as data/icons/hicolor/<n>x<n>/apps/zolbin.png. Run after a change of the drawing:
+// Renders the program's icon (data/icons/zolbin.svg) at the sizes of the hicolor icon theme, as
+// data/icons/hicolor/<n>x<n>/apps/zolbin.png. Run after a change of the drawing:
 //   cmake --build B --target make-icons && B/tools/make-icons data/icons
 
 #include <QDir>

@@ -60,7 +60,7 @@ TEST_F(InstalledTree, HoldsTheProgramItsDataTheMenuEntryTheIconAndTheManualPages
           "share/applications/zolbin.desktop", "share/icons/hicolor/scalable/apps/zolbin.svg",
           "share/metainfo/example.zolbin.sender.metainfo.xml", "share/man/man1/zolbin.1.gz"})
         EXPECT_TRUE(fs::is_regular_file(prefix / file)) << file;
-    // The icon at the sizes of the icon theme specification (48 x 48 at least, 16 to 256) and scalable.
+    // The icon at the sizes icon themes look for (48 x 48 at least, 16 to 256) and scalable.
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const std::string sized = std::to_string(size) + "x" + std::to_string(size);
         const fs::path icon = prefix / "share/icons/hicolor" / sized / "apps/zolbin.png";
