@@ -37,10 +37,13 @@ struct FlagOption
     bool SendOptions::*field;
 };
 
-constexpr std::array<FlagOption, 3> FlagOptions = {{
+constexpr std::array<FlagOption, 6> FlagOptions = {{
     {"--no-signature", &SendOptions::noSignature},
     {"--stop-on-error", &SendOptions::stopOnError},
     {"--quiet", &SendOptions::quiet},
+    {"--queue", &SendOptions::queue},
+    {"--follow", &SendOptions::follow},
+    {"--work-outbox", nullptr},
 }};
 
 SendOptions::Listing listingOf(const std::string& value)
@@ -58,8 +61,16 @@ void checkListRequest(const SendOptions& o)
 {
     const bool sendOption = o.to || o.group || o.number || o.company || o.defer || o.repeat || o.interval ||
                             o.noSignature || o.stopOnError;
-    if (sendOption || !o.message.empty())
+    if (sendOption || !o.message.empty() || o.queue || o.follow)
         throw UsageError("--list не сочетается с получателем, текстом и параметрами отправки");
+}
+
+void checkWorkRequest(const SendOptions& o)
+{
+    const bool pageOption = o.to || o.group || o.number || o.company || o.defer || o.repeat || o.interval ||
+                            o.noSignature || o.stopOnError || o.queue;
+    if (pageOption || !o.message.empty())
+        throw UsageError("--work-outbox не сочетается с получателем, текстом и параметрами сообщения");
 }
 
 void checkSendRequest(const SendOptions& o)
@@ -77,6 +88,8 @@ void checkSendRequest(const SendOptions& o)
         throw UsageError("--repeat требует --interval чч:мм");
     if (o.interval && !o.repeat)
         throw UsageError("--interval указывается только вместе с --repeat");
+    if (o.follow)
+        throw UsageError("--follow указывается только вместе с --work-outbox");
 }
 
 } // namespace
@@ -85,6 +98,7 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
 {
     SendOptions options;
     std::optional<std::string> list;
+    bool work = false;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& arg = arguments[i];
@@ -113,7 +127,7 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
                 continue;
             if (equals != std::string::npos)
                 throw UsageError(name + " не принимает значения");
-            options.*flag.field = true;
+            (flag.field != nullptr ? options.*flag.field : work) = true;
             known = true;
         }
         for (const ValueOption& option : ValueOptions) {
@@ -144,7 +158,12 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
         throw UsageError("--sim-pin-file: не указан файл");
     if (options.dataDir && options.dataDir->empty())
         throw UsageError("--data-dir: не указана папка данных");
-    if (list) {
+    if (list && work)
+        throw UsageError("--list не сочетается с --work-outbox");
+    if (work) {
+        options.action = SendOptions::Action::WorkOutbox;
+        checkWorkRequest(options);
+    } else if (list) {
         options.action = SendOptions::Action::List;
         options.listing = listingOf(*list);
         checkListRequest(options);
@@ -160,8 +179,9 @@ std::string UsageText()
   zolbin-send [--data-dir ПАПКА] (--to ИМЯ | --group ИМЯ | --number N --company ИМЯ)
               [--defer "дд.мм.гггг чч:мм"] [--repeat 1|2 --interval чч:мм] [--no-signature]
               [--stop-on-error] [--quiet] [--smtp-password-file ФАЙЛ] [--tap-device УСТРОЙСТВО]
-              [--gsm-device УСТРОЙСТВО] [--sim-pin-file ФАЙЛ] [ТЕКСТ ...]
+              [--gsm-device УСТРОЙСТВО] [--sim-pin-file ФАЙЛ] [--queue] [ТЕКСТ ...]
   zolbin-send [--data-dir ПАПКА] --list subscribers|groups|companies
+  zolbin-send [--data-dir ПАПКА] --work-outbox [--follow] [--quiet] [ключи линий и паролей]
 
 Отправляет сообщение на пейджер так же, как кнопка «Отправить» Zolbin Sender: с тем же
 справочником, настройками «Zolbin.ini», журналом «Zolbin.log» и архивом в папке «Log».
@@ -218,6 +238,20 @@ std::string UsageText()
                         телефон или «узел:порт» терминала), порт,
                         кодировка
                         (поля строки разделены табуляцией, по одной записи в строке, UTF-8)
+Очередь сообщений («Outbox.db» в папке данных):
+  Каждое сообщение записывается в очередь до того, как уйдёт первый байт. Если в настройках
+  задано «RetryMinutes» больше 0, сообщение, не отправленное по преходящей причине (нет
+  соединения, истекло время ожидания, ответ 4xx, линия занята), ждёт в очереди и
+  отправляется повторно через 1, 2, 4, 8, затем каждые 15 минут, пока не истечёт это время.
+  --queue               только поставить сообщения в очередь и сразу завершиться (код 0);
+                        отправит их окно программы или --work-outbox
+  --work-outbox         отправлять сообщения очереди, пока каждое не дойдёт до конца
+                        (отправлено, не отправлено, отменено или исход неизвестен),
+                        дожидаясь повторных попыток. Очередь обрабатывает одна программа:
+                        пока открыто окно программы или работает другой обработчик, ждёт
+  --follow              с --work-outbox: работать, пока не остановят (сигнал TERM или INT),
+                        принимая новые сообщения (для службы systemd «zolbin-outbox»)
+
   --help                эта справка
   --version             версия программы
 
@@ -234,8 +268,11 @@ std::string UsageText()
      со шлюзом SMTP, нет телефона терминала для компании со шлюзом TAP и т. п.;
      ничего не отправлено
   3  ошибка файла: папка данных, справочник или настройки не читаются, файл
-     справочника повреждён, журнал не создаётся; или каждое сообщение принято,
-     но журнал или архив не удалось записать
+     справочника повреждён, журнал не создаётся, очередь сообщений не открывается или
+     не записывается (ничего не отправлено); или каждое сообщение принято, но журнал
+     или архив не удалось записать
+С --queue: 0 - сообщения поставлены в очередь. С --work-outbox: 0 - каждое сообщение
+отправлено, 1 - хотя бы одно не отправлено, отменено или с неизвестным исходом.
 )";
 }
 

@@ -4,8 +4,10 @@
 //   zolbin-send [--data-dir DIR] (--to NAME | --group NAME | --number N --company NAME)
 //               [--defer "dd.mm.yyyy hh:mm"] [--repeat 1|2 --interval hh:mm] [--no-signature]
 //               [--stop-on-error] [--quiet] [--smtp-password-file FILE] [--tap-device DEVICE]
-//               [--gsm-device DEVICE] [--sim-pin-file FILE] [MESSAGE ...]
+//               [--gsm-device DEVICE] [--sim-pin-file FILE] [--queue] [MESSAGE ...]
 //   zolbin-send [--data-dir DIR] --list subscribers|groups|companies
+//   zolbin-send [--data-dir DIR] --work-outbox [--follow] [--quiet] [--smtp-password-file FILE]
+//               [--tap-device DEVICE] [--gsm-device DEVICE] [--sim-pin-file FILE]
 // Values are taken as given (UTF-8); their meaning is checked against the directory later.
 
 #include <optional>
@@ -20,6 +22,7 @@ struct SendOptions
     {
         Send,
         List,
+        WorkOutbox,
         Help,
         Version
     };
@@ -42,6 +45,8 @@ struct SendOptions
     bool noSignature = false;
     bool stopOnError = false;
     bool quiet = false;
+    bool queue = false;               // the pages go into the outbox for a worker; nothing is sent now
+    bool follow = false;              // --work-outbox: keep working as pages come, until stopped
     std::vector<std::string> message; // the words of the message; empty: read standard input
 };
 

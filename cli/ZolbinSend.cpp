@@ -10,11 +10,15 @@
 #include "cli/SimPin.h"
 #include "cli/SmtpPassword.h"
 #include "cli/TerminalText.h"
+#include "cli/WorkOutbox.h"
+#include "dispatch/OutboxLedger.h"
+#include "dispatch/OutboxOrders.h"
 #include "dispatch/SendJob.h"
 #include "platform/Codepage.h"
 #include "platform/FileIo.h"
 #include "platform/SecretStore.h"
 #include "platform/keychain/KeychainStore.h"
+#include "records/OutboxLocks.h"
 #include "records/Session.h"
 
 #include <cstdlib>
@@ -99,6 +103,32 @@ std::function<std::string()> passwordSource(std::optional<std::string> filePassw
     };
 }
 
+// This run's devices instead of the settings' ones: the settings file is not written.
+void useDevices(const SendOptions& options, Session& session)
+{
+    if (options.tapDevice)
+        session.settings.TapDevice = *options.tapDevice;
+    if (options.gsmDevice)
+        session.settings.GsmDevice = *options.gsmDevice;
+}
+
+std::unique_ptr<Outbox> openOutbox()
+{
+    Result<std::unique_ptr<Outbox>> outbox = OpenFolderOutbox();
+    if (!outbox)
+        throw FileError(utf8(outbox.failure().text));
+    return std::move(outbox.value());
+}
+
+// Writes the order's pages into the outbox before anything is sent; nothing is sent when it cannot.
+int enqueue(SendOrder& order, Outbox& outbox, PageHolder holder, const Session& session)
+{
+    const Result<int> pages = EnqueueOrder(order, outbox, holder, session.settings.RetryMinutes, NowMs());
+    if (!pages)
+        throw FileError(utf8(pages.failure().text));
+    return pages.value();
+}
+
 int send(const SendOptions& options, Session& session, std::optional<std::string> filePassword,
          std::optional<std::string> filePin, std::istream& in, std::ostream& err)
 {
@@ -106,14 +136,26 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
                                     ? MessageFromInput(std::string(std::istreambuf_iterator<char>(in),
                                                                    std::istreambuf_iterator<char>()))
                                     : MessageFromWords(options.message);
-    if (options.tapDevice)
-        session.settings.TapDevice = *options.tapDevice; // this run only: the settings file is not written
-    if (options.gsmDevice)
-        session.settings.GsmDevice = *options.gsmDevice;
+    useDevices(options, session);
     const SendRequest request = PrepareSend(options, session, message);
     session.SendParams = request.params;
     session.CurGroup = request.curGroup;
+    SendOrder order = TakeOrder(session.SendParams, session.CurGroup, session.groups, session.providers);
+    order.lines = message.lines;
+    order.text = message.text;
+    order.signatureBlocked = options.noSignature;
+    const std::unique_ptr<Outbox> outbox = openOutbox();
+    if (options.queue) {
+        const int pages = enqueue(order, *outbox, PageHolder::Worker, session);
+        if (!options.quiet)
+            err << "Сообщений поставлено в очередь: " << pages << '\n';
+        return ExitStatus::Accepted;
+    }
     prepareJournal(session.journal);
+    SenderLock sending;
+    if (const Status held = sending.hold(); !held)
+        throw FileError(utf8(held.failure().text));
+    enqueue(order, *outbox, PageHolder::Sender, session);
 
     ConsoleHost host(session, message.lines, message.text, options.noSignature, options.quiet,
                      options.stopOnError, err);
@@ -122,7 +164,7 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
     if (!options.quiet && !request.serviceSummary.empty())
         err << utf8(request.serviceSummary) << '\n';
     // The window's send job, run here on the program's own thread: nothing else needs it meanwhile.
-    SendJob job(TakeOrder(session.SendParams, session.CurGroup, session.groups, session.providers));
+    SendJob job(std::move(order));
     const SendOutcome outcome = job.runWith(host);
     if (outcome == SendOutcome::Refused)
         return ExitStatus::Usage;
@@ -133,6 +175,20 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
     if (job.fileErrorSeen())
         return ExitStatus::FileError;
     return outcome == SendOutcome::Completed ? ExitStatus::Accepted : ExitStatus::NotAccepted;
+}
+
+int work(const SendOptions& options, Session& session, std::optional<std::string> filePassword,
+         std::optional<std::string> filePin, std::ostream& err)
+{
+    WorkOptions work;
+    work.follow = options.follow;
+    work.quiet = options.quiet;
+    work.adjustSettings = [&options](Session& read) { useDevices(options, read); };
+    work.prepareHost = [&](ConsoleHost& host) {
+        host.setSmtpPasswordSource(passwordSource(filePassword, session, err));
+        host.setSimPinSource(SimPinSource(filePin, session, err));
+    };
+    return WorkOutbox(session, work, err);
 }
 
 } // namespace
@@ -155,12 +211,13 @@ int ZolbinSend::Run(const std::vector<std::string>& arguments)
             return ExitStatus::Accepted;
         case SendOptions::Action::List:
         case SendOptions::Action::Send:
+        case SendOptions::Action::WorkOutbox:
             break;
         }
         // Read before the data folder is entered: a relative name is the caller's.
         std::optional<std::string> filePassword;
         std::optional<std::string> filePin;
-        if (options.action == SendOptions::Action::Send) {
+        if (options.action != SendOptions::Action::List) {
             filePassword = SmtpPasswordFromFile(options.smtpPasswordFile, std::getenv(PasswordFileVariable));
             filePin = SimPinFromFile(options.simPinFile);
         }
@@ -171,6 +228,8 @@ int ZolbinSend::Run(const std::vector<std::string>& arguments)
                 out_ << line << '\n';
             return ExitStatus::Accepted;
         }
+        if (options.action == SendOptions::Action::WorkOutbox)
+            return work(options, session_, std::move(filePassword), std::move(filePin), err_);
         return send(options, session_, std::move(filePassword), std::move(filePin), in_, err_);
     } catch (const CliError& error) {
         err_ << "zolbin-send: " << error.what() << '\n';

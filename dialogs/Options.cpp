@@ -13,6 +13,7 @@
 #include "platform/Prompts.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
+#include "platform/ui/SpinField.h"
 #include "platform/ui/UiText.h"
 #include "records/Session.h"
 
@@ -89,6 +90,17 @@ TfmOptions::TfmOptions(Session& session, QWidget* parent, SecretStore* secrets)
     chbTray = makeCheck("Сворачивать в систе&мную панель");
     for (QCheckBox* box : {chbClear, chbNoSplash, chbTray})
         optionsLayout->addWidget(box, 0, Qt::AlignLeft);
+    EditRetry = new SpinField(0, MaxRetryMinutes);
+    EditRetry->setObjectName(QStringLiteral("EditRetry"));
+    EditRetry->setMaxLength(5);
+    auto* retryLabel = new QLabel(uiText("Повторять неотправленные сообщения в &течение"));
+    retryLabel->setBuddy(EditRetry);
+    auto* retryRow = new QHBoxLayout;
+    retryRow->addWidget(retryLabel);
+    retryRow->addWidget(EditRetry);
+    retryRow->addWidget(new QLabel(uiText("мин")));
+    retryRow->addStretch(1);
+    optionsLayout->addLayout(retryRow);
 
     auto* layoutGroup = new QGroupBox(uiText("  Язык при старте  "));
     auto* layoutRow = new QHBoxLayout(layoutGroup);
@@ -162,6 +174,7 @@ void TfmOptions::FormActivate()
     chbClear->setChecked(settings_.Clear == 1);
     chbNoSplash->setChecked(settings_.NoSplash == 1);
     chbTray->setChecked(settings_.Tray == 1);
+    EditRetry->setValue(settings_.RetryMinutes);
     // Any other value leaves the pair as it was last shown.
     if (settings_.Layout == 0)
         rbtnRus->setChecked(true);
@@ -175,6 +188,13 @@ void TfmOptions::btnSaveClick()
         Prompts::message(cp("Неверный E-Mail адрес"));
         return;
     }
+    bool whole = false;
+    const int retry = EditRetry->text().trimmed().toInt(&whole);
+    if (!whole || retry < 0 || retry > MaxRetryMinutes) {
+        Prompts::message(cp("Время повторов - целое число минут от 0 до ") + std::to_string(MaxRetryMinutes));
+        EditRetry->setFocus();
+        return;
+    }
     if (WriteSettingsKeys(file_,
                           {{SectionSender, "Name", toCp1251(EditName->text())},
                            {SectionSender, "ShortName", toCp1251(EditShName->text())},
@@ -184,7 +204,8 @@ void TfmOptions::btnSaveClick()
                            {SectionSetting, "Clear", flag(chbClear->isChecked())},
                            {SectionSetting, "NoSplash", flag(chbNoSplash->isChecked())},
                            {SectionSetting, "Tray", flag(chbTray->isChecked())},
-                           {SectionSetting, "Layout", rbtnRus->isChecked() ? "0" : "1"}},
+                           {SectionSetting, "Layout", rbtnRus->isChecked() ? "0" : "1"},
+                           {SectionSetting, "RetryMinutes", std::to_string(retry)}},
                           settings_))
         accept();
 }

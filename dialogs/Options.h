@@ -17,6 +17,7 @@ class SecretStore;
 class TfmMailServer;
 class TfmTapLine;
 class TfmGsmLine;
+class SpinField;
 class TProviderList;
 struct Session;
 struct TSettings;
@@ -40,6 +41,7 @@ public:
     QCheckBox* chbClear = nullptr;
     QCheckBox* chbNoSplash = nullptr;
     QCheckBox* chbTray = nullptr;
+    SpinField* EditRetry = nullptr; // "RetryMinutes": 0 = a page that failed is not tried again
     QRadioButton* rbtnRus = nullptr;
     QRadioButton* rbtnEng = nullptr;
     QPushButton* btnSave = nullptr;

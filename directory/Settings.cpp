@@ -3,6 +3,7 @@
 
 #include "directory/Records.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -57,6 +58,13 @@ std::uint32_t readSpeed(const ProfileFile& file, const char* section = SectionTa
     return n && *n > 0 ? static_cast<std::uint32_t>(*n) : def;
 }
 
+// A whole number of minutes or days within [0, max]; anything else takes the default.
+int readCount(const ProfileFile& file, const char* section, const char* key, int def, int max)
+{
+    const std::optional<std::int32_t> n = wholeNumber(file.readString(section, key, std::to_string(def)));
+    return n && *n >= 0 ? std::min<int>(*n, max) : def;
+}
+
 } // namespace
 
 void LoadSettings(const ProfileFile& file, TSettings& settings)
@@ -83,6 +91,8 @@ void LoadSettings(const ProfileFile& file, TSettings& settings)
     settings.TapDialPrefix = file.readString(SectionTap, "DialPrefix", "ATDT");
     settings.GsmDevice = file.readString(SectionGsm, "Device", "/dev/ttyUSB0");
     settings.GsmSpeed = readSpeed(file, SectionGsm, GsmDefaultSpeed);
+    settings.RetryMinutes = readCount(file, SectionSetting, "RetryMinutes", 0, MaxRetryMinutes);
+    settings.OutboxKeepDays = readCount(file, SectionOutbox, "KeepDays", 30, 3650);
 }
 
 } // namespace zolbin

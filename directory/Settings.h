@@ -25,6 +25,8 @@ enum class TapFormat : std::uint8_t
 inline constexpr std::uint32_t TapDefaultSpeed = 9600;
 inline constexpr const char* SectionGsm = "GSM"; // the GSM modem that sends SMS
 inline constexpr std::uint32_t GsmDefaultSpeed = 115200;
+inline constexpr const char* SectionOutbox = "Outbox"; // how long finished pages stay in the outbox
+inline constexpr int MaxRetryMinutes = 7 * 24 * 60;
 
 struct TSettings
 {
@@ -53,6 +55,10 @@ struct TSettings
     // The GSM modem's line for SMS companies (the SIM's PIN is in the secret store, never here).
     std::string GsmDevice = "/dev/ttyUSB0";
     std::uint32_t GsmSpeed = GsmDefaultSpeed;
+    // For how many minutes a page that failed for a passing reason is tried again; 0: never.
+    int RetryMinutes = 0;
+    // Finished pages older than this many days leave the outbox.
+    int OutboxKeepDays = 30;
 
     // The exact flag tests.
     bool clearOn() const { return Clear == 1; }

@@ -19,6 +19,7 @@ void ReportNegativeReply(SendHost& host, const std::string& reply, const std::st
     host.LastFailure = KindOfReply(reply);
     host.Beep();
     const std::string status = cp("Ошибка: ") + VisibleLines(reply);
+    host.LastFailureText = status;
     host.SetStatusText(status);
     if (!unreachableMessage.empty())
         host.ShowMessage(unreachableMessage, SendHost::Notice::Information);

@@ -4,6 +4,7 @@
 #include "directory/TextChecks.h"
 #include "dispatch/Connection.h"
 #include "dispatch/HoldTimes.h"
+#include "dispatch/PageLedger.h"
 #include "dispatch/SendHost.h"
 #include "dispatch/Smtp.h"
 #include "dispatch/Snpp.h"
@@ -25,6 +26,12 @@ std::string failedText()
 std::string digitalCharacters()
 {
     return cp("Для цифровых пейджеров допустимы следующие символы: ");
+}
+
+std::string retryText(std::int64_t nextMs)
+{
+    return cp("Сообщение будет отправлено повторно в ") +
+           QDateTime::fromMSecsSinceEpoch(nextMs).toString(QStringLiteral("hh:mm")).toStdString();
 }
 
 std::string continueQuestion(const std::string& name)
@@ -60,6 +67,7 @@ SendOutcome SendCommand::Run()
 
     if (const std::optional<std::string> refusal = RefusalText(params_, curGroup_, host_.EditorText())) {
         host_.ShowMessage(*refusal, SendHost::Notice::Information);
+        closeLedger(false, *refusal);
         return SendOutcome::Refused;
     }
 
@@ -68,6 +76,9 @@ SendOutcome SendCommand::Run()
     stop_.reset();
     host_.Journal().ClearFailure();
     const SendOutcome outcome = serveAll();
+    // What the command never reached was withdrawn by the operator (the cancel, or No to the group's
+    // question), unless a failure of its own stopped it.
+    closeLedger(!stop_, stop_ ? stop_->text : cp("Отменено оператором"));
     if (stop_) {
         // A failure that ends the whole command: a journal that failed before a page was accepted, a
         // damaged code table, a bad service date. The deferral is kept for the next try.
@@ -110,7 +121,9 @@ SendOutcome SendCommand::serveAll()
     }
     bool stopped = false;
     if (curGroup_ == -1) {
-        stopped = serveSubscriber() == Served::Stop;
+        recipient_ = 0;
+        // A page that is not ours to send any more ends the command as a stop does: nothing to clean up.
+        stopped = claimPage().has_value() || serveRecorded() == Served::Stop;
     } else {
         // The command works on copies of the members, whatever the operator changes meanwhile.
         std::vector<TAbonent> members;
@@ -130,13 +143,21 @@ SendOutcome SendCommand::serveAll()
                 stopped = true;
                 break;
             }
+            recipient_ = number - 1;
+            if (const std::optional<Served> claimed = claimPage()) {
+                if (*claimed == Served::Stop) {
+                    stopped = true;
+                    break;
+                }
+                continue;
+            }
             host_.MemberStarted(number, count, member.Name.str());
             params_.CurName = member.Name.str();
             params_.CurNumber = member.Number;
             params_.CurDigital = member.Numeric;
             params_.CurProvider = member.Provider.str();
             ReportStatus(host_, cp("Отправка сообщения для абонента ") + VisibleControls(params_.CurName));
-            if (serveSubscriber() == Served::Stop) {
+            if (serveRecorded() == Served::Stop) {
                 stopped = true;
                 break;
             }
@@ -171,11 +192,71 @@ Failure SendCommand::journalFailure() const
     return Failure::io(host_.Journal().Failure());
 }
 
+std::optional<SendCommand::Served> SendCommand::claimPage()
+{
+    if (ledger_ == nullptr)
+        return std::nullopt;
+    const Result<bool> ours = ledger_->Starting(recipient_);
+    if (!ours)
+        return stopCommand(ours.failure());
+    if (!ours.value())
+        return Served::Skipped;
+    return std::nullopt;
+}
+
+SendCommand::Served SendCommand::serveRecorded()
+{
+    acceptedOnce_ = false;
+    const Served served = serveSubscriber();
+    if (served == Served::Sent && ledger_ != nullptr) {
+        // The page went: an outbox that cannot record it leaves it "sending", told as unknown later.
+        if (const Status recorded = ledger_->Sent(recipient_); !recorded) {
+            host_.ShowMessage(recorded.failure().text, SendHost::Notice::Stop);
+            fileError_ = true;
+        }
+    }
+    return served;
+}
+
+std::optional<std::int64_t> SendCommand::retryLater(const std::string& reply)
+{
+    if (ledger_ == nullptr)
+        return std::nullopt;
+    // A page of which one sending was accepted is not sent again as a whole.
+    const FailureKind kind = acceptedOnce_ ? FailureKind::Final : host_.LastFailure;
+    const std::string& text = !host_.LastFailureText.empty() ? host_.LastFailureText
+                              : !reply.empty()               ? reply
+                                                             : failedText();
+    const Result<std::optional<std::int64_t>> next = ledger_->Failed(recipient_, kind, text);
+    if (!next) {
+        host_.ShowMessage(next.failure().text, SendHost::Notice::Stop);
+        fileError_ = true;
+        return std::nullopt;
+    }
+    return next.value();
+}
+
+void SendCommand::closeLedger(bool withdrawn, const std::string& reason)
+{
+    if (ledger_ == nullptr)
+        return;
+    if (const Status closed = ledger_->Close(withdrawn, reason); !closed) {
+        host_.ShowMessage(closed.failure().text, SendHost::Notice::Stop);
+        fileError_ = true;
+    }
+}
+
 SendCommand::Served SendCommand::failSubscriber(const std::string& messageForOne,
                                                 const std::string& promptPrefix, bool stopsGroup)
 {
     pageFailed_ = true;
     const bool group = curGroup_ != -1;
+    if (const std::optional<std::int64_t> next = retryLater(messageForOne)) {
+        // The outbox tries it again: a group goes on with its other members without asking.
+        reportOutcome(failedText());
+        host_.SetStatusText(retryText(*next));
+        return group ? Served::Skipped : Served::Stop;
+    }
     if (!group || stopsGroup) {
         if (!messageForOne.empty())
             host_.ShowMessage(messageForOne, SendHost::Notice::Information);
@@ -190,6 +271,11 @@ SendCommand::Served SendCommand::failSubscriber(const std::string& messageForOne
 SendCommand::Served SendCommand::failConnection()
 {
     pageFailed_ = true;
+    if (const std::optional<std::int64_t> next = retryLater({})) {
+        reportOutcome(failedText());
+        host_.SetStatusText(retryText(*next));
+        return curGroup_ == -1 ? Served::Stop : Served::Skipped;
+    }
     if (curGroup_ == -1) {
         reportOutcome(failedText());
         return Served::Stop;
@@ -205,6 +291,7 @@ SendCommand::Served SendCommand::serveSubscriber()
     params_.DeferDate = savedDeferDate_;
     // Refusals of the command's own (the digital text, no company, an unknown gate) are final.
     host_.LastFailure = FailureKind::Final;
+    host_.LastFailureText.clear();
     if (params_.CurDigital == 1 && !IsDigitalText(host_.EditorText())) {
         return failSubscriber(digitalCharacters() + "\r\n" + "0..9, ,[,],-,u,U",
                               digitalCharacters() + "0..9, ,[,],-,u,U" + "\r\n", false);
@@ -319,6 +406,7 @@ SendCommand::Served SendCommand::notAccepted()
 // The page is sent: it goes into the subscriber's archive, and a file error there only marks the run.
 void SendCommand::archivePage()
 {
+    acceptedOnce_ = true;
     params_.DeferDate = savedDeferDate_;
     if (const Status archived = WriteArchive(params_, lines_); !archived) {
         host_.ShowMessage(archived.failure().text, SendHost::Notice::Plain);

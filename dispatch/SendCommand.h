@@ -15,6 +15,7 @@
 
 namespace zolbin {
 
+class PageLedger;
 class SendHost;
 
 enum class SendOutcome
@@ -40,6 +41,10 @@ public:
     // Set from any thread: the group members not yet started are not served, each journaled as
     // cancelled; a member in the middle of its dialogue finishes first.
     void SetCancelFlag(const std::atomic<bool>* cancelled) { cancelled_ = cancelled; }
+    // The outbox's ledger of the command's pages: each recipient's page is claimed before its first byte
+    // and its outcome recorded; a page that failed for a passing reason waits there for its retry, and a
+    // group then goes on without asking. Without a ledger the command works as it always did.
+    void SetLedger(PageLedger* ledger) { ledger_ = ledger; }
 
     // True when the last Run met a file error (the journal or an archive could not be written). It was
     // shown on its own; pages the servers accepted still count as sent.
@@ -57,6 +62,13 @@ private:
     Served serveSubscriber();
     Served failSubscriber(const std::string& messageForOne, const std::string& promptPrefix, bool stopsGroup);
     Served failConnection();
+    // The recipient's page in the outbox: claimed before anything is sent (false: not ours to send, or
+    // the outbox failed and the command stops), served, its outcome recorded.
+    std::optional<Served> claimPage();
+    Served serveRecorded();
+    // The failed page's retry time, when the outbox will try it again.
+    std::optional<std::int64_t> retryLater(const std::string& reply);
+    void closeLedger(bool withdrawn, const std::string& reason);
     // One TAP subscriber: its own session with the company's terminal, then the shared outcome.
     Served serveTap(const TProvider& company);
     // One WCTP subscriber: a request per sending with its hold time (SendCommandWctp.cpp).
@@ -84,6 +96,9 @@ private:
     bool pageFailed_ = false;
     std::optional<Failure> stop_;
     const std::atomic<bool>* cancelled_ = nullptr;
+    PageLedger* ledger_ = nullptr;
+    int recipient_ = 0;         // the recipient being served, from 0
+    bool acceptedOnce_ = false; // a sending of this recipient's page was accepted already
 };
 
 } // namespace zolbin

@@ -17,8 +17,9 @@ void ReportStatus(SendHost& host, const std::string& text)
 void ReportError(SendHost& host, const std::string& text, FailureKind kind)
 {
     host.LastFailure = kind;
+    host.LastFailureText = cp("Ошибка: ") + text;
     host.Beep();
-    ReportStatus(host, cp("Ошибка: ") + text);
+    ReportStatus(host, host.LastFailureText);
 }
 
 void ReportSocketError(SendHost& host, int code)

@@ -85,6 +85,8 @@ public:
     // Why the last failure reported here happened: a passing reason (worth another attempt later) or a
     // refusal for good. Each report of a failure sets it; the send command reads it for its recipient.
     FailureKind LastFailure = FailureKind::Final;
+    // The text the last failure was reported with (cp1251), for the outbox's "last reply".
+    std::string LastFailureText;
 };
 
 // Shows the text, pauses 100 ms and appends it to the journal as one line.

@@ -69,6 +69,7 @@ SendOutcome SendJob::runWith(SendHost& host)
 {
     SendCommand command(host, order_.params, order_.curGroup, order_.groups, order_.providers);
     command.SetCancelFlag(&cancelled_);
+    command.SetLedger(order_.ledger.get());
     outcome_ = command.Run();
     fileErrorSeen_ = command.FileErrorSeen();
     pageFailed_ = command.PageFailed();
@@ -105,12 +106,16 @@ void SendJob::Pause(unsigned ms)
 
 void SendJob::ShowMessage(const std::string& text, Notice notice)
 {
+    if (order_.unattended)
+        return;
     emit message(QByteArray::fromStdString(text), static_cast<int>(notice));
     (void)waitForAnswer();
 }
 
 bool SendJob::AskToContinue(const std::string& text)
 {
+    if (order_.unattended)
+        return true;
     emit question(QByteArray::fromStdString(text));
     return waitForAnswer();
 }

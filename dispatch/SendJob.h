@@ -10,6 +10,7 @@
 #include "directory/Lists.h"
 #include "directory/SendParams.h"
 #include "directory/Settings.h"
+#include "dispatch/PageLedger.h"
 #include "dispatch/SendCommand.h"
 #include "dispatch/SendHost.h"
 #include "records/Journal.h"
@@ -20,6 +21,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -46,6 +48,12 @@ struct SendOrder final
     // when the SIM refused it (it is never given again).
     std::function<std::string()> simPin;
     std::function<void()> simPinRefused;
+    // The outbox's pages of this send (one per recipient), claimed and recorded as the send goes; none
+    // for a send without the outbox.
+    std::shared_ptr<PageLedger> ledger;
+    // A retry that runs with nobody at the window: its messages are not shown (the journal and the
+    // outbox keep them) and nothing is asked.
+    bool unattended = false;
 
     // The group's members; 0 for one subscriber.
     int memberCount() const;

@@ -12,13 +12,19 @@ namespace zolbin {
 
 FileLock::~FileLock()
 {
+    release();
+}
+
+void FileLock::release()
+{
     if (fd_ >= 0)
         ::close(fd_);
+    fd_ = -1;
 }
 
 // flock, not fcntl: its lock belongs to the open file description, so that two holders in one process
 // exclude each other as two processes do.
-FileLock::Result FileLock::take(const std::string& path)
+FileLock::Result FileLock::take(const std::string& path, Mode mode)
 {
     if (fd_ >= 0)
         return Result::Taken;
@@ -29,7 +35,7 @@ FileLock::Result FileLock::take(const std::string& path)
     }
     int locked;
     do
-        locked = ::flock(fd, LOCK_EX | LOCK_NB);
+        locked = ::flock(fd, (mode == Mode::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB);
     while (locked != 0 && errno == EINTR);
     if (locked != 0) {
         const int err = errno;

@@ -33,11 +33,12 @@ bool IsFinished(PageState state);
 
 struct OutboxPage
 {
-    std::string id;                 // given by the outbox when the page is added
+    std::string id;                 // given by the outbox when the page is added without one
     std::string batch;              // the pages of one Send command share it
     std::int64_t createdMs = 0;     // milliseconds since the epoch
     TSendParams params;             // the recipient, its company and the service settings, as captured
-    std::vector<std::string> lines; // the message as typed, cp1251
+    std::vector<std::string> lines; // the message's lines as the editor showed them, cp1251
+    std::string text;               // the message's whole text, cp1251
     bool signatureBlocked = false;
     PageState state = PageState::Queued;
     int attempts = 0;
@@ -52,7 +53,9 @@ class Outbox
 public:
     virtual ~Outbox() = default;
 
-    // Adds the pages in one transaction, each Queued, giving each its id. Nothing is added on failure.
+    // Adds the pages in one transaction, each Queued, giving each without an id one. A page due later than
+    // it was made (nextAttemptMs) is held by the sender that added it, who claims it itself; should that
+    // sender vanish, the next recovery makes it due. Nothing is added on failure.
     virtual Status Add(std::vector<OutboxPage>& pages) = 0;
     // Takes a Queued or Waiting page for an attempt: Sending, one attempt more. False when the page is no
     // longer there to take (cancelled, or taken by another worker).
@@ -79,8 +82,8 @@ public:
     // How many pages are not finished.
     virtual Result<int> Unfinished() = 0;
 
-    // At a worker's start: every page left Sending by an attempt that was cut off becomes Unknown. Gives
-    // how many did.
+    // When no sender is at work: every page left Sending by an attempt that was cut off becomes Unknown,
+    // and every page still held by a sender that vanished falls due. Gives how many became Unknown.
     virtual Result<int> MarkInterrupted(std::int64_t nowMs) = 0;
     // Deletes the pages finished before beforeMs.
     virtual Status Prune(std::int64_t beforeMs) = 0;

@@ -42,7 +42,8 @@ const char* const Schema[] = {
     " send_date VARCHAR(10) NOT NULL,"
     " send_time VARCHAR(5) NOT NULL,"
     " message TEXT NOT NULL,"
-    " signature_blocked INTEGER NOT NULL)",
+    " signature_blocked INTEGER NOT NULL,"
+    " whole_text TEXT NOT NULL)",
     "CREATE INDEX IF NOT EXISTS outbox_due ON outbox_pages (state, next_ms)",
     "CREATE INDEX IF NOT EXISTS outbox_finished ON outbox_pages (finished_ms)",
 };
@@ -50,7 +51,7 @@ const char* const Schema[] = {
 const char* const Columns =
     "id, batch, created_ms, state, attempts, next_ms, deadline_ms, finished_ms, last_reply, "
     "name, number, digital, max_len, company, defer_date, defer_time, repeat_count, "
-    "repeat_interval, send_date, send_time, message, signature_blocked";
+    "repeat_interval, send_date, send_time, message, signature_blocked, whole_text";
 
 // The states of a page that has not reached its end.
 const char* const Unended = "(0, 1, 3)";
@@ -122,6 +123,7 @@ OutboxPage pageOf(const QSqlQuery& q)
     p.params.SendTime = s(19);
     p.lines = split(s(20));
     p.signatureBlocked = q.value(21).toInt() != 0;
+    p.text = s(22);
     return p;
 }
 
@@ -213,9 +215,10 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
     if (!db.transaction())
         return failure(path_, db.lastError());
     const QString sql = QStringLiteral("INSERT INTO outbox_pages (%1) VALUES (?%2)")
-                            .arg(QLatin1String(Columns), QStringLiteral(", ?").repeated(21));
+                            .arg(QLatin1String(Columns), QStringLiteral(", ?").repeated(22));
     for (OutboxPage& p : pages) {
-        p.id = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+        if (p.id.empty())
+            p.id = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
         p.state = PageState::Queued;
         const TSendParams& s = p.params;
         Statement insert(*this, sql);
@@ -224,7 +227,8 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
                << qint64{p.finishedMs} << text(p.lastReply) << text(s.CurName) << s.CurNumber
                << int{s.CurDigital} << s.CurMaxLen << text(s.CurProvider) << text(s.DeferDate)
                << text(s.DeferTime) << int{s.RepeatCount} << text(s.RepeatInterval) << text(s.SendDate)
-               << text(s.SendTime) << text(joined(p.lines)) << int{p.signatureBlocked ? 1 : 0};
+               << text(s.SendTime) << text(joined(p.lines)) << int{p.signatureBlocked ? 1 : 0}
+               << text(p.text);
         if (Status done = insert.run(); !done) {
             db.rollback();
             return done;
@@ -350,7 +354,13 @@ Result<int> SqlOutbox::MarkInterrupted(std::int64_t nowMs)
     update << qint64{nowMs} << text(cp("Отправка прервана: доставлено ли сообщение, неизвестно"));
     if (Status done = update.run(); !done)
         return done.failure();
-    return update.query().numRowsAffected();
+    const int interrupted = update.query().numRowsAffected();
+    const Result<bool> released =
+        changed(QStringLiteral("UPDATE outbox_pages SET next_ms = ? WHERE state = 0 AND next_ms > ?"),
+                {qint64{nowMs}, qint64{nowMs}});
+    if (!released)
+        return released.failure();
+    return interrupted;
 }
 
 Status SqlOutbox::Prune(std::int64_t beforeMs)

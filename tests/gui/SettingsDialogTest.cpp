@@ -6,6 +6,7 @@
 #include "directory/Settings.h"
 #include "platform/Codepage.h"
 #include "platform/ProfileFile.h"
+#include "platform/ui/SpinField.h"
 #include "records/Session.h"
 #include "tests/gui/DialogTestSupport.h"
 #include "tests/support/PromptRecorder.h"
@@ -87,7 +88,7 @@ TEST_F(SettingsDialogFixture, RefusedAddressWritesNothingAndKeepsTheDialogAsType
     EXPECT_FALSE(dir.exists(SettingsFileName));
 }
 
-TEST_F(SettingsDialogFixture, SaveWritesTheNineKeysInOrderThenReloadsAndCloses)
+TEST_F(SettingsDialogFixture, SaveWritesTheTenKeysInOrderThenReloadsAndCloses)
 {
     TfmOptions dialog(session);
     dialog.show();
@@ -104,6 +105,7 @@ TEST_F(SettingsDialogFixture, SaveWritesTheNineKeysInOrderThenReloadsAndCloses)
     dialog.chbClear->setChecked(true);
     dialog.chbTray->setChecked(true);
     dialog.rbtnEng->setChecked(true);
+    dialog.EditRetry->setText(QStringLiteral("90"));
     QTest::keyClick(dialog.EditSMTPSrv, Qt::Key_Enter, Qt::KeypadModifier);
 
     EXPECT_TRUE(boxes.requests().empty());
@@ -112,8 +114,9 @@ TEST_F(SettingsDialogFixture, SaveWritesTheNineKeysInOrderThenReloadsAndCloses)
     const std::vector<std::string> expected = {
         "[Sender]",  "Name=Пётр Иванов",  "ShortName=Пётр", "EMail=p@x",  "SMTPServer=mail.local",
         "[Setting]", "Company=Нет такой", "Clear=1",        "NoSplash=0", "Tray=1",
-        "Layout=1"};
+        "Layout=1",  "RetryMinutes=90"};
     EXPECT_EQ(nonEmptyLines(dir.read(SettingsFileName)), expected);
+    EXPECT_EQ(settings.RetryMinutes, 90);
     EXPECT_EQ(settings.Name, cp("Пётр Иванов"));
     EXPECT_EQ(settings.EMail, "p@x");
     EXPECT_EQ(settings.Company, cp("Нет такой"));

@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/WorkOutbox.h"
+
+#include "cli/ConsoleHost.h"
+#include "cli/DirectoryReader.h"
+#include "cli/ExitStatus.h"
+#include "dispatch/OutboxLedger.h"
+#include "dispatch/OutboxOrders.h"
+#include "platform/Codepage.h"
+#include "platform/Pause.h"
+#include "records/OutboxLocks.h"
+#include "records/Session.h"
+
+#include <algorithm>
+#include <atomic>
+#include <csignal>
+
+namespace zolbin {
+
+namespace {
+
+std::atomic<bool> stopRequested{false};
+
+extern "C" void onStopSignal(int)
+{
+    stopRequested = true;
+}
+
+// How often an idle worker looks for new pages and for its turn.
+constexpr std::int64_t PollMs = 1000;
+
+class Worker
+{
+public:
+    Worker(Session& session, const WorkOptions& options, std::ostream& err)
+        : session_(session), options_(options), err_(err)
+    {
+    }
+
+    int run();
+
+private:
+    template <typename T> T checked(Result<T> result)
+    {
+        if (!result)
+            throw FileError(utf8(result.failure().text));
+        return std::move(result.value());
+    }
+    void say(const std::string& utf8Text)
+    {
+        if (!options_.quiet)
+            err_ << "zolbin-send: " << utf8Text << '\n';
+    }
+    bool takeTurn();
+    void workDue();
+    void sendPage(const OutboxPage& page);
+    void wait(std::int64_t ms);
+
+    Session& session_;
+    const WorkOptions& options_;
+    std::ostream& err_;
+    std::unique_ptr<Outbox> outbox_;
+    FileLock turn_;
+    bool toldWaiting_ = false;
+    int sent_ = 0;
+    int notSent_ = 0;
+};
+
+// The worker's lock: taken when free; a worker that finds another at work waits for its turn.
+bool Worker::takeTurn()
+{
+    switch (turn_.take(OutboxWorkerLockName)) {
+    case FileLock::Result::Taken:
+        toldWaiting_ = false;
+        return true;
+    case FileLock::Result::Unavailable:
+        throw FileError(std::string(OutboxWorkerLockName) + ": " +
+                        utf8(Failure::fromErrno(turn_.error()).text));
+    case FileLock::Result::Busy:
+        break;
+    }
+    if (!toldWaiting_)
+        say("очередь сообщений обрабатывает другая программа (окно Zolbin Sender или служба); ожидание");
+    toldWaiting_ = true;
+    return false;
+}
+
+void Worker::sendPage(const OutboxPage& page)
+{
+    SendOrder order = OrderOfPage(page, session_.providers);
+    ConsoleHost host(session_, page.lines, page.text, page.signatureBlocked, options_.quiet, false, err_);
+    if (options_.prepareHost)
+        options_.prepareHost(host);
+    SendJob job(std::move(order));
+    job.runWith(host);
+    const std::optional<OutboxPage> after = checked(outbox_->Page(page.id));
+    if (!after)
+        return;
+    if (after->state == PageState::Sent)
+        ++sent_;
+    else if (IsFinished(after->state))
+        ++notSent_;
+}
+
+void Worker::workDue()
+{
+    const int unknown = checked(RecoverOutbox(*outbox_, NowMs()));
+    if (unknown > 0) {
+        say("сообщений с неизвестным исходом (отправка была прервана): " + std::to_string(unknown));
+        notSent_ += unknown;
+    }
+    const std::vector<OutboxPage> due = checked(outbox_->Due(NowMs()));
+    if (due.empty())
+        return;
+    // The companies as they are now: the directory may have changed since the page was queued.
+    ReadDirectory(session_);
+    if (options_.adjustSettings)
+        options_.adjustSettings(session_);
+    SenderLock sending;
+    if (Status held = sending.hold(); !held)
+        throw FileError(utf8(held.failure().text));
+    for (const OutboxPage& page : due) {
+        if (stopRequested)
+            break;
+        sendPage(page);
+    }
+}
+
+void Worker::wait(std::int64_t ms)
+{
+    for (std::int64_t left = ms; left > 0 && !stopRequested; left -= 100)
+        Pause(static_cast<unsigned>(std::min<std::int64_t>(left, 100)));
+}
+
+int Worker::run()
+{
+    outbox_ = checked(OpenFolderOutbox());
+    while (!stopRequested) {
+        if (!turn_.held() && !takeTurn()) {
+            wait(PollMs);
+            continue;
+        }
+        workDue();
+        if (!options_.follow && checked(outbox_->Unfinished()) == 0)
+            break;
+        // Following, the turn is given up between rounds: the window, when opened, takes it.
+        if (options_.follow)
+            turn_.release();
+        const std::optional<std::int64_t> next = checked(outbox_->NextDue());
+        const std::int64_t untilDue = next ? *next - NowMs() : PollMs;
+        wait(std::clamp<std::int64_t>(untilDue, 0, PollMs));
+    }
+    outbox_.reset();
+    say("очередь обработана: отправлено " + std::to_string(sent_) + ", не отправлено " +
+        std::to_string(notSent_));
+    return notSent_ == 0 ? ExitStatus::Accepted : ExitStatus::NotAccepted;
+}
+
+} // namespace
+
+void StopOutboxWork()
+{
+    stopRequested = true;
+}
+
+int WorkOutbox(Session& session, const WorkOptions& options, std::ostream& err)
+{
+    stopRequested = false;
+    const auto previousTerm = std::signal(SIGTERM, onStopSignal);
+    const auto previousInt = std::signal(SIGINT, onStopSignal);
+    struct Restore
+    {
+        decltype(previousTerm) term, interrupt;
+        ~Restore()
+        {
+            std::signal(SIGTERM, term);
+            std::signal(SIGINT, interrupt);
+        }
+    } restore{previousTerm, previousInt};
+    return Worker(session, options, err).run();
+}
+
+} // namespace zolbin

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "dispatch/OutboxLedger.h"
+
+#include "platform/Clock.h"
+
+namespace zolbin {
+
+std::int64_t NowMs()
+{
+    return Clock::current().now().toMSecsSinceEpoch();
+}
+
+OutboxLedger::OutboxLedger(Opener open, std::vector<std::string> ids)
+    : open_(std::move(open)), ids_(std::move(ids)), steps_(ids_.size(), Step::Untouched)
+{
+}
+
+Status OutboxLedger::ensureOpen()
+{
+    if (outbox_)
+        return {};
+    Result<std::unique_ptr<Outbox>> opened = open_();
+    if (!opened)
+        return opened.failure();
+    outbox_ = std::move(opened.value());
+    return {};
+}
+
+const std::string* OutboxLedger::idOf(int recipient) const
+{
+    if (recipient < 0 || static_cast<std::size_t>(recipient) >= ids_.size())
+        return nullptr;
+    return &ids_[static_cast<std::size_t>(recipient)];
+}
+
+Result<bool> OutboxLedger::Starting(int recipient)
+{
+    const std::string* id = idOf(recipient);
+    if (id == nullptr)
+        return false;
+    if (Status opened = ensureOpen(); !opened)
+        return opened.failure();
+    const Result<bool> claimed = outbox_->Claim(*id);
+    if (!claimed)
+        return claimed.failure();
+    steps_[static_cast<std::size_t>(recipient)] = claimed.value() ? Step::Claimed : Step::Ended;
+    if (!claimed.value())
+        return false;
+    Result<std::optional<OutboxPage>> page = outbox_->Page(*id);
+    if (!page)
+        return page.failure();
+    current_ = page.value().value_or(OutboxPage{});
+    return true;
+}
+
+Status OutboxLedger::Sent(int recipient)
+{
+    const std::string* id = idOf(recipient);
+    if (id == nullptr || steps_[static_cast<std::size_t>(recipient)] != Step::Claimed)
+        return {};
+    steps_[static_cast<std::size_t>(recipient)] = Step::Ended;
+    return outbox_->Finish(*id, PageState::Sent, {}, NowMs());
+}
+
+Result<std::optional<std::int64_t>> OutboxLedger::Failed(int recipient, FailureKind kind,
+                                                         const std::string& reply)
+{
+    const std::string* id = idOf(recipient);
+    if (id == nullptr || steps_[static_cast<std::size_t>(recipient)] != Step::Claimed)
+        return std::optional<std::int64_t>{};
+    steps_[static_cast<std::size_t>(recipient)] = Step::Ended;
+    const std::int64_t now = NowMs();
+    const std::optional<std::int64_t> next = NextAttemptMs(kind, current_.attempts, now, current_.deadlineMs);
+    const Status recorded =
+        next ? outbox_->Reschedule(*id, *next, reply) : outbox_->Finish(*id, PageState::Failed, reply, now);
+    if (!recorded)
+        return recorded.failure();
+    return next;
+}
+
+Status OutboxLedger::Close(bool cancelled, const std::string& reason)
+{
+    Status result;
+    for (std::size_t i = 0; i < ids_.size(); ++i) {
+        if (steps_[i] == Step::Ended)
+            continue;
+        if (Status opened = ensureOpen(); !opened)
+            return opened;
+        // A page claimed and never told of was cut off by a failure of the command's own (a journal that
+        // could not be written): it did not go.
+        const bool claimed = steps_[i] == Step::Claimed;
+        Status ended;
+        if (claimed) {
+            ended = outbox_->Finish(ids_[i], PageState::Failed, reason, NowMs());
+        } else if (cancelled) {
+            const Result<bool> withdrawn = outbox_->Cancel(ids_[i], NowMs());
+            ended = withdrawn ? Status{} : Status{withdrawn.failure()};
+        } else {
+            const Result<bool> claimedNow = outbox_->Claim(ids_[i]);
+            if (claimedNow && claimedNow.value())
+                ended = outbox_->Finish(ids_[i], PageState::Failed, reason, NowMs());
+            else if (!claimedNow)
+                ended = claimedNow.failure();
+        }
+        steps_[i] = Step::Ended;
+        if (!ended && result)
+            result = ended;
+    }
+    outbox_.reset();
+    return result;
+}
+
+} // namespace zolbin

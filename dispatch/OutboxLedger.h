@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The ledger of one send over the outbox's pages (one per recipient, in the command's order). The outbox
+// is opened on first use, on the thread that runs the command, and let go by Close().
+
+#include "dispatch/PageLedger.h"
+#include "records/Outbox.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace zolbin {
+
+class OutboxLedger final : public PageLedger
+{
+public:
+    using Opener = std::function<Result<std::unique_ptr<Outbox>>()>;
+
+    OutboxLedger(Opener open, std::vector<std::string> ids);
+
+    Result<bool> Starting(int recipient) override;
+    Status Sent(int recipient) override;
+    Result<std::optional<std::int64_t>> Failed(int recipient, FailureKind kind,
+                                               const std::string& reply) override;
+    Status Close(bool cancelled, const std::string& reason) override;
+
+    const std::vector<std::string>& ids() const { return ids_; }
+
+private:
+    enum class Step
+    {
+        Untouched,
+        Claimed,
+        Ended
+    };
+    Status ensureOpen();
+    const std::string* idOf(int recipient) const;
+
+    Opener open_;
+    std::unique_ptr<Outbox> outbox_;
+    std::vector<std::string> ids_;
+    std::vector<Step> steps_;
+    OutboxPage current_; // the page of the recipient being served, as claimed
+};
+
+// The milliseconds since the epoch of the clock the program reads (a test's clock in tests).
+std::int64_t NowMs();
+
+} // namespace zolbin

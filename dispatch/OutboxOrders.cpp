@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "dispatch/OutboxOrders.h"
+
+#include "dispatch/OutboxLedger.h"
+#include "records/OutboxLocks.h"
+
+#include <QUuid>
+
+namespace zolbin {
+
+namespace {
+
+std::shared_ptr<PageLedger> ledgerOf(std::vector<std::string> ids)
+{
+    return std::make_shared<OutboxLedger>(&OpenFolderOutbox, std::move(ids));
+}
+
+} // namespace
+
+Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, int retryMinutes,
+                         std::int64_t nowMs)
+{
+    OutboxPage page;
+    page.batch = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+    page.createdMs = nowMs;
+    page.params = order.params;
+    page.lines = order.lines;
+    page.text = order.text;
+    page.signatureBlocked = order.signatureBlocked;
+    page.nextAttemptMs = holder == PageHolder::Sender ? nowMs + SenderHoldMs : nowMs;
+    page.deadlineMs = retryMinutes > 0 ? nowMs + std::int64_t{retryMinutes} * 60 * 1000 : 0;
+
+    std::vector<OutboxPage> pages;
+    const int members = order.memberCount();
+    if (order.curGroup == -1 || order.groups.empty()) {
+        pages.push_back(page);
+    } else {
+        const TGroup& group = *order.groups.Items(order.curGroup);
+        pages.reserve(static_cast<std::size_t>(members));
+        for (int i = 0; i < members; ++i) {
+            const TAbonent& member = *group.Members.Items(i);
+            page.params.CurName = member.Name.str();
+            page.params.CurNumber = member.Number;
+            page.params.CurDigital = member.Numeric;
+            page.params.CurProvider = member.Provider.str();
+            pages.push_back(page);
+        }
+    }
+    // The batch and the recipient's place: the pages sort in the order they are served.
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        std::string place = std::to_string(i);
+        place.insert(0, place.size() < 6 ? 6 - place.size() : 0, '0');
+        pages[i].id = page.batch + "-" + place;
+    }
+    if (Status added = outbox.Add(pages); !added)
+        return added.failure();
+    std::vector<std::string> ids;
+    ids.reserve(pages.size());
+    for (const OutboxPage& added : pages)
+        ids.push_back(added.id);
+    order.ledger = ledgerOf(std::move(ids));
+    return static_cast<int>(pages.size());
+}
+
+SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers)
+{
+    SendOrder order = TakeOrder(page.params, -1, TGroupList{}, providers);
+    order.lines = page.lines;
+    order.text = page.text;
+    order.signatureBlocked = page.signatureBlocked;
+    order.ledger = ledgerOf({page.id});
+    return order;
+}
+
+} // namespace zolbin

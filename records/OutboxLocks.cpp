@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "records/OutboxLocks.h"
+
+#include "platform/Codepage.h"
+#include "platform/Pause.h"
+#include "records/SqlOutbox.h"
+
+#include <cerrno>
+
+namespace zolbin {
+
+namespace {
+
+Failure lockFailure(int error)
+{
+    Failure failure = Failure::fromErrno(error);
+    failure.code = FailureCode::Outbox;
+    failure.text = cp("Очередь сообщений недоступна: ") + OutboxSendersLockName + ": " + failure.text;
+    return failure;
+}
+
+} // namespace
+
+Result<std::unique_ptr<Outbox>> OpenFolderOutbox()
+{
+    Result<std::unique_ptr<SqlOutbox>> opened = SqlOutbox::Open(OutboxFileName);
+    if (!opened)
+        return opened.failure();
+    return std::unique_ptr<Outbox>(std::move(opened.value()));
+}
+
+Status SenderLock::hold()
+{
+    if (lock_.held())
+        return {};
+    // Shared: it waits for nobody but a recovery, which holds it only for a moment.
+    for (int attempt = 0;; ++attempt) {
+        switch (lock_.take(OutboxSendersLockName, FileLock::Mode::Shared)) {
+        case FileLock::Result::Taken:
+            return {};
+        case FileLock::Result::Unavailable:
+            return lockFailure(lock_.error());
+        case FileLock::Result::Busy:
+            if (attempt == 200)
+                return lockFailure(EBUSY);
+            Pause(10);
+            break;
+        }
+    }
+}
+
+Result<int> RecoverOutbox(Outbox& outbox, std::int64_t nowMs)
+{
+    FileLock alone;
+    switch (alone.take(OutboxSendersLockName)) {
+    case FileLock::Result::Busy:
+        return 0;
+    case FileLock::Result::Unavailable:
+        return lockFailure(alone.error());
+    case FileLock::Result::Taken:
+        break;
+    }
+    return outbox.MarkInterrupted(nowMs);
+}
+
+} // namespace zolbin

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Who may work the data folder's outbox. Two locks in the folder, both dropped by the system with their
+// process however it ends:
+//  - the worker's: one program at a time sends the pages that fall due (the window while it is open,
+//    else `zolbin-send --work-outbox`);
+//  - the senders': every program that has pages of its own under way (a send from the window or from
+//    `zolbin-send`, a worker's attempt) holds it shared. A page "sending" or held by a sender is
+//    recovered (made unknown, or due) only while nobody holds it.
+
+#include "platform/FileLock.h"
+#include "records/Outbox.h"
+
+#include <memory>
+
+namespace zolbin {
+
+inline constexpr const char* OutboxWorkerLockName = ".outbox.lock";
+inline constexpr const char* OutboxSendersLockName = ".outbox-senders.lock";
+// How long a sender holds the pages it added for itself before another may take them.
+inline constexpr std::int64_t SenderHoldMs = 60LL * 60 * 1000;
+
+// The data folder's (the current folder's) outbox, opened for the calling thread.
+Result<std::unique_ptr<Outbox>> OpenFolderOutbox();
+
+// A sender's share of the senders' lock.
+class SenderLock final
+{
+public:
+    Status hold();
+    void release() { lock_.release(); }
+    bool held() const { return lock_.held(); }
+
+private:
+    FileLock lock_;
+};
+
+// Recovers what vanished senders left when none is at work (else nothing is done and 0 is given): pages
+// "sending" become "outcome unknown" (their number is given) and held pages fall due.
+Result<int> RecoverOutbox(Outbox& outbox, std::int64_t nowMs);
+
+} // namespace zolbin
