@@ -62,7 +62,9 @@ TfmSend::TfmSend(Session& session, Windows& windows, QWidget* parent)
 
 TfmSend::~TfmSend()
 {
-    // A send still running ends with the member it serves; the pages waiting for it are not sent.
+    // A send still running ends with the member it serves; the pages waiting for it stay in the outbox
+    // for the next worker.
+    releaseQueuedPages();
     queue_.clear();
     job_.reset();
     qApp->removeEventFilter(this);

@@ -12,6 +12,8 @@
 #include "app/MessageEditor.h"
 #include "app/RecipientLists.h"
 #include "dispatch/SendJob.h"
+#include "platform/FileLock.h"
+#include "records/OutboxLocks.h"
 #include "records/Session.h"
 
 #include <QMainWindow>
@@ -68,6 +70,11 @@ public:
     // What the window shows of its state.
     bool sending() const { return state_.sending; }                     // a send job runs (or waits its turn)
     int queuedSends() const { return static_cast<int>(queue_.size()); } // pages waiting for the job
+    // The data folder's outbox, opened on first use (create: also when its file is not there yet; a
+    // failure is then shown). Nothing when it is not there or cannot be opened.
+    Outbox* outbox(bool create);
+    // Sends the next page of the outbox that is due, if any and if the window may now.
+    void workOutbox();
     bool signatureBlocked() const;                                      // the toggle is down
     bool AnyAbonentTicked() const;
     bool AnyGroupTicked() const;
@@ -171,6 +178,7 @@ private:
     QLabel* pnlCaps = nullptr;
     // In the permanent area while a group is sent: "n из N" with the member served, and its Cancel.
     QLabel* pnlProgress = nullptr;
+    QLabel* pnlOutbox = nullptr; // how many pages of the outbox wait
     QPushButton* btnCancelSend = nullptr;
 
     // --- Building the window (MainWindowLayout.cpp) ----------------------------------------------------
@@ -258,6 +266,16 @@ private:
     void jobCompleted(const SendJob& job);
     void jobFinished();
     void btnCancelSendClick();
+
+    // --- The outbox: the pages written before they go, the retries while the window is open
+    // (MainWindowOutbox.cpp) ----------------------------------------------------------------------------
+    bool enqueueSend(SendOrder& order);
+    void startOutboxWork();
+    void scheduleOutbox(std::int64_t inMs);
+    void retryFinished();
+    void sendsEnded();
+    void updateOutboxCount();
+    void releaseQueuedPages();
 
     // --- Directory windows (MainWindowDirectory.cpp) ---------------------------------------------------
     // Each drops the recipient, opens the directory window for its list and refreshes the recipient
@@ -348,6 +366,11 @@ private:
     std::unique_ptr<SendJob> job_; // the send running, if any
     std::deque<SendOrder> queue_;  // pages sent while it runs, in their order
     QTimer* statusTail_ = nullptr; // clears the last text 2000 ms after a send ended
+    std::unique_ptr<Outbox> outbox_;      // opened on the window's thread
+    FileLock outboxTurn_;                 // held while the window works the outbox
+    SenderLock outboxSending_;            // held while pages of the window's are under way
+    QTimer* outboxTimer_ = nullptr;       // the next look at the outbox
+    std::optional<std::string> retryPage_; // the page the running job tries again
     std::string lastStatus_;       // the last text a send showed (its outcome, at the end)
     std::function<void(const QString&)> sendNotifier_;
     std::vector<std::pair<std::string, QObject*>> commandControls_; // the rule's controls, in its order

@@ -134,6 +134,8 @@ void TfmSend::btnCancelSendClick()
 
 void TfmSend::jobCompleted(const SendJob& job)
 {
+    if (retryPage_)
+        return; // a retry took nothing from the window
     // The operator may have chosen the service functions or typed the next page meanwhile: only what
     // this send took is cleaned up.
     if (sameService(SendParams, job.takenParams())) {
@@ -160,7 +162,9 @@ void TfmSend::jobFinished()
     btnCancelSend->hide();
     // The job's thread has ended; the object goes once this report is over.
     job_.release()->deleteLater();
-    if (isHidden() && !lastStatus_.empty() && sendNotifier_)
+    if (retryPage_)
+        retryFinished();
+    else if (isHidden() && !lastStatus_.empty() && sendNotifier_)
         sendNotifier_(toQString(lastStatus_));
     if (!queue_.empty()) {
         startNextSend();
@@ -168,6 +172,7 @@ void TfmSend::jobFinished()
     }
     state_.sending = false;
     updateCommands();
+    sendsEnded();
 }
 
 } // namespace zolbin

@@ -252,6 +252,9 @@ void TfmSend::buildStatusBar()
     pnlCaps->setMinimumWidth(pnlCaps->fontMetrics().horizontalAdvance(QStringLiteral("CAPS")) + 10);
     pnlProgress = panel("pnlProgress", QString());
     pnlProgress->hide();
+    pnlOutbox = panel("pnlOutbox", QString());
+    pnlOutbox->setAccessibleName(uiText("Сообщений в очереди"));
+    pnlOutbox->hide();
     btnCancelSend = new QPushButton(uiText("Отмена"), bar);
     btnCancelSend->setObjectName(QStringLiteral("btnCancelSend"));
     btnCancelSend->setToolTip(uiText("Не отправлять сообщение абонентам группы, которым оно ещё не ушло"));
@@ -261,6 +264,7 @@ void TfmSend::buildStatusBar()
     pnlCount->setAccessibleName(uiText("Набрано символов : наибольшая длина сообщения"));
     pnlCaps->setAccessibleName(uiText("Индикатор Caps Lock"));
     bar->addWidget(StatusText);
+    bar->addPermanentWidget(pnlOutbox);
     bar->addPermanentWidget(pnlProgress);
     bar->addPermanentWidget(btnCancelSend);
     bar->addPermanentWidget(pnlCount);

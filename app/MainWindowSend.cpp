@@ -46,7 +46,10 @@ void TfmSend::btnSendClick()
         Prompts::message(*refusal, PromptIcon::Information);
         return;
     }
-    queue_.push_back(takeSendOrder());
+    SendOrder order = takeSendOrder();
+    if (!enqueueSend(order))
+        return;
+    queue_.push_back(std::move(order));
     if (!job_)
         startNextSend();
 }

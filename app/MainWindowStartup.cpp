@@ -40,6 +40,8 @@ void TfmSend::FormCreate()
         font.setPointSize(settings_.FontSize);
         RichEdit->setFont(font);
     }
+
+    startOutboxWork();
 }
 
 void TfmSend::loadDirectory()

@@ -58,6 +58,7 @@ Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, in
     ids.reserve(pages.size());
     for (const OutboxPage& added : pages)
         ids.push_back(added.id);
+    order.pageIds = ids;
     order.ledger = ledgerOf(std::move(ids));
     return static_cast<int>(pages.size());
 }
@@ -68,7 +69,8 @@ SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers)
     order.lines = page.lines;
     order.text = page.text;
     order.signatureBlocked = page.signatureBlocked;
-    order.ledger = ledgerOf({page.id});
+    order.pageIds = {page.id};
+    order.ledger = ledgerOf(order.pageIds);
     return order;
 }
 

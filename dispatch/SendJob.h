@@ -51,6 +51,7 @@ struct SendOrder final
     // The outbox's pages of this send (one per recipient), claimed and recorded as the send goes; none
     // for a send without the outbox.
     std::shared_ptr<PageLedger> ledger;
+    std::vector<std::string> pageIds; // the outbox's ids of those pages
     // A retry that runs with nobody at the window: its messages are not shown (the journal and the
     // outbox keep them) and nothing is asked.
     bool unattended = false;

@@ -1,0 +1,173 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window as the worker of the outbox: every page Send takes is written there before anything
+// is sent (and held by the window until its job sends it); while the window is open it sends the pages
+// that fall due (retries, and pages queued by zolbin-send), one job at a time and never while the
+// operator's own send runs. The status bar counts the pages that wait; a retry that finally goes out or
+// finally fails is told by a desktop notification.
+
+#include "app/MainWindow.h"
+#include "app/Windows.h"
+#include "dispatch/OutboxLedger.h"
+#include "dispatch/OutboxOrders.h"
+#include "platform/Codepage.h"
+#include "platform/Prompts.h"
+#include "records/SqlOutbox.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QTimer>
+#include <algorithm>
+
+namespace zolbin {
+
+namespace {
+
+// How often the window looks for pages others put into the outbox, and for its turn to work it.
+constexpr std::int64_t OutboxPollMs = 5000;
+
+} // namespace
+
+Outbox* TfmSend::outbox(bool create)
+{
+    if (outbox_)
+        return outbox_.get();
+    if (!create && !QFileInfo::exists(QString::fromLatin1(OutboxFileName)))
+        return nullptr;
+    Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox();
+    if (!opened) {
+        if (create)
+            Prompts::message(opened.failure().text, PromptIcon::Stop);
+        return nullptr;
+    }
+    outbox_ = std::move(opened.value());
+    // Finished pages leave after the days the settings keep them.
+    const std::int64_t keep = std::int64_t{settings_.OutboxKeepDays} * 24 * 60 * 60 * 1000;
+    (void)outbox_->Prune(NowMs() - keep);
+    return outbox_.get();
+}
+
+// The page goes into the outbox before anything is sent; when it cannot, nothing is sent.
+bool TfmSend::enqueueSend(SendOrder& order)
+{
+    Outbox* box = outbox(true);
+    if (box == nullptr)
+        return false;
+    const Result<int> added = EnqueueOrder(order, *box, PageHolder::Sender, settings_.RetryMinutes, NowMs());
+    if (!added) {
+        Prompts::message(added.failure().text, PromptIcon::Stop);
+        return false;
+    }
+    if (const Status held = outboxSending_.hold(); !held)
+        Prompts::message(held.failure().text, PromptIcon::Warning);
+    updateOutboxCount();
+    return true;
+}
+
+void TfmSend::startOutboxWork()
+{
+    outboxTimer_ = new QTimer(this);
+    outboxTimer_->setSingleShot(true);
+    connect(outboxTimer_, &QTimer::timeout, this, [this] { workOutbox(); });
+    workOutbox();
+}
+
+void TfmSend::scheduleOutbox(std::int64_t inMs)
+{
+    if (outboxTimer_ != nullptr)
+        outboxTimer_->start(static_cast<int>(std::clamp<std::int64_t>(inMs, 0, OutboxPollMs)));
+}
+
+// Sends the next page that is due, if the window may: never beside a send of its own.
+void TfmSend::workOutbox()
+{
+    if (job_ || !queue_.empty())
+        return; // looked at again when the job ends
+    Outbox* box = outbox(false);
+    if (box == nullptr || outboxTurn_.take(OutboxWorkerLockName) != FileLock::Result::Taken) {
+        scheduleOutbox(OutboxPollMs);
+        return;
+    }
+    outboxSending_.release();
+    const std::int64_t now = NowMs();
+    if (const Result<int> unknown = RecoverOutbox(*box, now); unknown && unknown.value() > 0) {
+        const std::string text = cp("Сообщений с неизвестным исходом: ") + std::to_string(unknown.value()) +
+                                 cp(" (см. «Очередь сообщений»)");
+        SetStatusText(text);
+        if (sendNotifier_)
+            sendNotifier_(toQString(text));
+    }
+    updateOutboxCount();
+    const Result<std::vector<OutboxPage>> due = box->Due(now);
+    if (!due || due.value().empty()) {
+        const Result<std::optional<std::int64_t>> next = box->NextDue();
+        scheduleOutbox(next && next.value() ? *next.value() - now : OutboxPollMs);
+        return;
+    }
+    const OutboxPage& page = due.value().front();
+    SendOrder order = OrderOfPage(page, providers_);
+    const SendOrder shared = takeSendOrder();
+    order.settings = shared.settings;
+    order.journal = shared.journal;
+    order.smtpPassword = shared.smtpPassword;
+    order.simPin = shared.simPin;
+    order.simPinRefused = shared.simPinRefused;
+    order.unattended = true;
+    if (const Status held = outboxSending_.hold(); !held) {
+        scheduleOutbox(OutboxPollMs);
+        return;
+    }
+    retryPage_ = page.id;
+    queue_.push_back(std::move(order));
+    startNextSend();
+}
+
+// A retry's job has ended: a page that reached its end is told, also while the window is hidden.
+void TfmSend::retryFinished()
+{
+    const std::string id = *retryPage_;
+    retryPage_.reset();
+    if (outbox_ == nullptr)
+        return;
+    const Result<std::optional<OutboxPage>> page = outbox_->Page(id);
+    if (!page || !page.value())
+        return;
+    const OutboxPage& p = *page.value();
+    const std::string who = !p.params.CurName.empty() ? p.params.CurName : std::to_string(p.params.CurNumber);
+    std::string text;
+    if (p.state == PageState::Sent)
+        text = cp("Сообщение для абонента ") + who + cp(" отправлено (попытка ") + std::to_string(p.attempts) + ")";
+    else if (p.state == PageState::Failed)
+        text = cp("Сообщение для абонента ") + who + cp(" отправить не удалось: ") + p.lastReply;
+    if (!text.empty() && sendNotifier_)
+        sendNotifier_(toQString(text));
+}
+
+void TfmSend::sendsEnded()
+{
+    outboxSending_.release();
+    updateOutboxCount();
+    scheduleOutbox(0);
+}
+
+void TfmSend::updateOutboxCount()
+{
+    if (pnlOutbox == nullptr || outbox_ == nullptr)
+        return;
+    const Result<int> waiting = outbox_->Unfinished();
+    const int count = waiting ? waiting.value() : 0;
+    pnlOutbox->setText(toQString(cp("В очереди: ") + std::to_string(count)));
+    pnlOutbox->setVisible(count > 0);
+}
+
+// Pages Send took that never started stay in the outbox, due at once for the next worker (the
+// background service, or this window when it opens again).
+void TfmSend::releaseQueuedPages()
+{
+    if (outbox_ == nullptr)
+        return;
+    for (const SendOrder& order : queue_)
+        for (const std::string& id : order.pageIds)
+            (void)outbox_->Retry(id, NowMs());
+}
+
+} // namespace zolbin
