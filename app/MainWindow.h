@@ -75,7 +75,7 @@ public:
     Outbox* outbox(bool create);
     // Sends the next page of the outbox that is due, if any and if the window may now.
     void workOutbox();
-    bool signatureBlocked() const;                                      // the toggle is down
+    bool signatureBlocked() const; // the toggle is down
     bool AnyAbonentTicked() const;
     bool AnyGroupTicked() const;
     int editorFontSize() const;
@@ -363,15 +363,15 @@ private:
     bool optionsShowing_ = false;
     bool emailCheckPending_ = false;
     WindowState state_;
-    std::unique_ptr<SendJob> job_; // the send running, if any
-    std::deque<SendOrder> queue_;  // pages sent while it runs, in their order
-    QTimer* statusTail_ = nullptr; // clears the last text 2000 ms after a send ended
-    std::unique_ptr<Outbox> outbox_;      // opened on the window's thread
-    FileLock outboxTurn_;                 // held while the window works the outbox
-    SenderLock outboxSending_;            // held while pages of the window's are under way
-    QTimer* outboxTimer_ = nullptr;       // the next look at the outbox
+    std::unique_ptr<SendJob> job_;         // the send running, if any
+    std::deque<SendOrder> queue_;          // pages sent while it runs, in their order
+    QTimer* statusTail_ = nullptr;         // clears the last text 2000 ms after a send ended
+    std::unique_ptr<Outbox> outbox_;       // opened on the window's thread
+    FileLock outboxTurn_;                  // held while the window works the outbox
+    SenderLock outboxSending_;             // held while pages of the window's are under way
+    QTimer* outboxTimer_ = nullptr;        // the next look at the outbox
     std::optional<std::string> retryPage_; // the page the running job tries again
-    std::string lastStatus_;       // the last text a send showed (its outcome, at the end)
+    std::string lastStatus_;               // the last text a send showed (its outcome, at the end)
     std::function<void(const QString&)> sendNotifier_;
     std::vector<std::pair<std::string, QObject*>> commandControls_; // the rule's controls, in its order
 };

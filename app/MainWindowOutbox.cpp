@@ -135,7 +135,8 @@ void TfmSend::retryFinished()
     const std::string who = !p.params.CurName.empty() ? p.params.CurName : std::to_string(p.params.CurNumber);
     std::string text;
     if (p.state == PageState::Sent)
-        text = cp("Сообщение для абонента ") + who + cp(" отправлено (попытка ") + std::to_string(p.attempts) + ")";
+        text = cp("Сообщение для абонента ") + who + cp(" отправлено (попытка ") +
+               std::to_string(p.attempts) + ")";
     else if (p.state == PageState::Failed)
         text = cp("Сообщение для абонента ") + who + cp(" отправить не удалось: ") + p.lastReply;
     if (!text.empty() && sendNotifier_)

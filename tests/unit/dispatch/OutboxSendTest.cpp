@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Pages through the outbox against scripted servers, the test clock driving the retries: what the server
+// answers decides whether a page waits, goes or fails, each attempt journaled as a send is, the archive
+// entry written once; without retries the journal is what a send without the outbox writes.
+#include "dispatch/OutboxLedger.h"
+#include "dispatch/OutboxOrders.h"
+#include "records/OutboxLocks.h"
+#include "tests/unit/dispatch/SendCommandFixture.h"
+
+namespace zolbin::test {
+namespace {
+
+int occurrences(const std::string& text, const std::string& part)
+{
+    int n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+class OutboxSendTest : public SendCommandTest
+{
+protected:
+    SendOrder order()
+    {
+        SendOrder taken = TakeOrder(params, group, groups, providers);
+        taken.lines = host.lines;
+        taken.text = host.EditorText();
+        return taken;
+    }
+    std::unique_ptr<Outbox> openOutbox()
+    {
+        Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox();
+        EXPECT_TRUE(opened);
+        return opened ? std::move(opened.value()) : nullptr;
+    }
+    // Sends the order through the outbox, then each page as it falls due, until none waits.
+    std::vector<OutboxPage> sendWithRetries(int retryMinutes)
+    {
+        std::unique_ptr<Outbox> outbox = openOutbox();
+        SendOrder first = order();
+        EXPECT_TRUE(EnqueueOrder(first, *outbox, PageHolder::Sender, retryMinutes, NowMs()));
+        const std::vector<std::string> ids = first.pageIds;
+        SendJob(std::move(first)).runWith(host);
+        for (int round = 0; round < 10; ++round) {
+            const Result<std::optional<std::int64_t>> next = outbox->NextDue();
+            if (!next || !next.value() || *next.value() > NowMs() + SenderHoldMs / 2)
+                break;
+            clock.setNow(QDateTime::fromMSecsSinceEpoch(*next.value()));
+            const std::vector<OutboxPage> due = outbox->Due(NowMs()).value();
+            for (const OutboxPage& page : due)
+                SendJob(OrderOfPage(page, providers)).runWith(host);
+        }
+        std::vector<OutboxPage> pages;
+        for (const std::string& id : ids)
+            pages.push_back(outbox->Page(id).value().value());
+        return pages;
+    }
+};
+
+struct RetryCase
+{
+    const char* name;
+    std::vector<ScriptedSession> sessions; // none: nothing listens
+    PageState state;
+    int attempts;
+    int archived;
+};
+
+class RetryTable : public OutboxSendTest, public ::testing::WithParamInterface<RetryCase>
+{
+};
+
+TEST_P(RetryTable, TheServersAnswerDecidesWhetherThePageWaitsGoesOrFails)
+{
+    const RetryCase& c = GetParam();
+    std::unique_ptr<ScriptedServer> server;
+    if (!c.sessions.empty())
+        server = std::make_unique<ScriptedServer>(c.sessions);
+    addCompany("Paging", Gate::SNPP, server ? server->port() : ScriptedServer::closedPort());
+    chooseSubscriber("Ivanov", 42, "Paging");
+
+    const OutboxPage page = sendWithRetries(10).front();
+
+    EXPECT_EQ(page.state, c.state);
+    EXPECT_EQ(page.attempts, c.attempts);
+    const std::string journal = dir.read(host.journal.fileName());
+    EXPECT_EQ(occurrences(journal, W("Ошибка: Сообщение отправлено не было")), c.attempts - c.archived);
+    EXPECT_EQ(occurrences(journal, W("Сообщение успешно отправлено")), c.archived);
+    EXPECT_EQ(dir.exists("Log/Ivanov.log") ? occurrences(dir.read("Log/Ivanov.log"), "Hello") : 0,
+              c.archived);
+}
+
+ScriptedSession busy()
+{
+    return {{"421 Too busy, try later\r\n"}, {}};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RetryTable,
+    ::testing::Values(
+        RetryCase{"RefusedTwiceThenAccepted", {busy(), busy(), snppOk()}, PageState::Sent, 3, 1},
+        RetryCase{"RefusedForGood",
+                  {{{"220 SNPP\r\n"}, {Reply("550 Error, Invalid Pager ID\r\n"), Reply("221 OK\r\n")}}},
+                  PageState::Failed,
+                  1,
+                  0},
+        RetryCase{"TimedOutThenAccepted",
+                  {{{"220 SNPP\r\n"}, {ScriptedReply{{}, true, false, false}}}, snppOk()},
+                  PageState::Sent,
+                  2,
+                  1},
+        // Tried at 0, 1, 3 and 7 minutes; the next (15) is past the ten minutes.
+        RetryCase{"NoServerUntilTheDeadline", {}, PageState::Failed, 4, 0}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(OutboxSendTest, AGroupMemberThatMustWaitIsNotAskedAboutAndTheOthersGoOn)
+{
+    ScriptedServer down({busy()});
+    ScriptedServer up({snppOk()});
+    addCompany("Down", Gate::SNPP, down.port());
+    addCompany("Up", Gate::SNPP, up.port());
+    addGroup({member("First", 1, "Down"), member("Second", 2, "Up")});
+
+    std::unique_ptr<Outbox> outbox = openOutbox();
+    SendOrder taken = order();
+    ASSERT_TRUE(EnqueueOrder(taken, *outbox, PageHolder::Sender, 30, NowMs()));
+    const std::vector<std::string> ids = taken.pageIds;
+    SendJob(std::move(taken)).runWith(host);
+
+    EXPECT_TRUE(prompts.requests().empty());
+    EXPECT_EQ(outbox->Page(ids[0]).value()->state, PageState::Waiting);
+    EXPECT_EQ(outbox->Page(ids[1]).value()->state, PageState::Sent);
+    EXPECT_EQ(outbox->Page(ids[0]).value()->nextAttemptMs, NowMs() + 60 * 1000);
+}
+
+TEST_F(OutboxSendTest, WithoutRetriesTheJournalIsWhatASendWithoutTheOutboxWrites)
+{
+    ScriptedServer server({snppOk(), busy(), snppOk(), busy()});
+    addCompany("Paging", Gate::SNPP, server.port());
+    chooseSubscriber("Ivanov", 42, "Paging");
+    const std::string journalName = host.journal.fileName();
+
+    SendJob(order()).runWith(host);
+    SendJob(order()).runWith(host);
+    const std::string plain = dir.read(journalName);
+    dir.write(journalName, {});
+    dir.write("Log/Ivanov.log", {});
+
+    const std::vector<OutboxPage> sent = sendWithRetries(0);
+    const std::vector<OutboxPage> failed = sendWithRetries(0);
+    EXPECT_EQ(dir.read(journalName), plain);
+    EXPECT_EQ(sent.front().state, PageState::Sent);
+    EXPECT_EQ(failed.front().state, PageState::Failed);
+}
+
+} // namespace
+} // namespace zolbin::test
