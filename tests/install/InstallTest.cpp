@@ -13,6 +13,8 @@
 #include <QProcess>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -72,6 +74,12 @@ TEST_F(InstalledTree, HoldsTheProgramItsDataTheMenuEntryTheIconAndTheManualPages
 #ifdef ZOLBIN_HAVE_SEND
     EXPECT_TRUE(fs::is_regular_file(prefix / "bin/zolbin-send"));
     EXPECT_TRUE(fs::is_regular_file(prefix / "share/man/man1/zolbin-send.1.gz"));
+    // The outbox's worker as a user service: the installed sender, working until stopped.
+    std::ifstream unit(prefix / "lib/systemd/user/zolbin-outbox.service");
+    const std::string text{std::istreambuf_iterator<char>(unit), std::istreambuf_iterator<char>()};
+    EXPECT_NE(text.find("\nExecStart=zolbin-send --data-dir %h/.local/share/zolbin --work-outbox --follow"),
+              std::string::npos)
+        << text;
 #endif
 
     const test::ProcessResult version =
