@@ -90,7 +90,7 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
 
     timer_ = new QTimer(this);
     timer_->setInterval(RefreshMs);
-    connect(timer_, &QTimer::timeout, this, [this] { refresh(); });
+    connect(timer_, &QTimer::timeout, this, guarded([this] { refresh(); }));
     connect(btnSendNow, &QPushButton::clicked, this, guarded([this] { btnSendNowClick(); }));
     connect(btnCancelPage, &QPushButton::clicked, this, guarded([this] { btnCancelPageClick(); }));
     connect(btnResend, &QPushButton::clicked, this, guarded([this] { btnResendClick(); }));

@@ -31,7 +31,7 @@ public:
     explicit TfmQueue(QWidget* parent = nullptr);
 
     // The outbox to show; nullptr while there is none (no rows, no commands). The outbox belongs to the
-    // caller and to the main thread.
+    // caller and to the main thread; it is taken back (nullptr) before it goes.
     void setOutbox(Outbox* outbox);
 
     void btnSendNowClick();    // Queued or Waiting: due at once
