@@ -99,9 +99,10 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
             [this] { updateCommands(); });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { wasReset_ = true; });
     // Told once the view has done with its scrolling, not in the middle of it.
-    connect(
-        model_, &QueueModel::fetchFailed, this, [this](const Failure& failure) { tell(failure); },
-        Qt::QueuedConnection);
+    connect(model_, &QueueModel::fetchFailed, this, [this](const Failure& failure) {
+        QMetaObject::invokeMethod(
+            this, [this, failure] { runCommand([&] { tell(failure); }); }, Qt::QueuedConnection);
+    });
 
     sizeToColumns();
     NameControlsForScreenReaders(this);

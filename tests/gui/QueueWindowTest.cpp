@@ -154,6 +154,8 @@ TEST_F(QueueWindow, ChangesByAnotherProcessAppearWhileShownAndFailuresAreToldOnc
         ASSERT_TRUE(db.open() && QSqlQuery(db).exec(QStringLiteral("DROP TABLE outbox_pages")));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("spoiler"));
+    model().fetchMore(QModelIndex()); // as the view asks when scrolled down
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !prompts.requests().empty(); }, 1000));
     window.refresh();
     window.refresh();
     ASSERT_EQ(prompts.requests().size(), 1u);
