@@ -344,6 +344,12 @@ private:
     void N15Click();
     void N5Click();
 
+    // --- The queue window "Очередь сообщений", tool button and menu item (MainWindowEditing.cpp) -------
+    QToolButton* btnQueue = nullptr;
+    QAction* QueueItem = nullptr;
+    void btnQueueClick();
+    void QueueItemClick() { btnQueueClick(); }
+
     class EditorUndo;
     EditorUndo* editorUndo_ = nullptr;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The editing commands, help, the journal and the archive windows.
+// The editing commands, help, the journal, the archive and the queue windows.
 
 #include "app/MainWindow.h"
 #include "app/SearchKeys.h"
@@ -12,6 +12,7 @@
 #include "records/ui/ArchiveView.h"
 #include "records/ui/DelArch.h"
 #include "records/ui/LogView.h"
+#include "records/ui/QueueWindow.h"
 #include "records/ui/RecordFiles.h"
 
 #include <QAction>
@@ -99,6 +100,8 @@ void TfmSend::connectEditingCommands()
     onCommand(N12, [this] { N12Click(); });
     onCommand(btnDelArch, [this] { btnDelArchClick(); });
     onCommand(N13, [this] { N13Click(); });
+    onCommand(btnQueue, [this] { btnQueueClick(); });
+    onCommand(QueueItem, [this] { QueueItemClick(); });
     onCommand(N15, [this] { N15Click(); });
     onCommand(N5, [this] { N5Click(); });
 }
@@ -249,6 +252,15 @@ void TfmSend::btnArchiveClick()
 void TfmSend::btnDelArchClick()
 {
     windows_.fmDelArch->showModal();
+}
+
+// The queue window is not modal: it stays open beside the main window.
+void TfmSend::btnQueueClick()
+{
+    TfmQueue& queue = *windows_.fmQueue;
+    queue.show();
+    queue.raise();
+    queue.activateWindow();
 }
 
 void TfmSend::N15Click()

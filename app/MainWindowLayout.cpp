@@ -68,12 +68,15 @@ void TfmSend::buildToolBar()
         bar->addWidget(button);
         return button;
     };
+    // The gap before help and exit is at least three of the others wide.
     auto gap = [bar](bool stretch) {
         auto* spacer = new QWidget(bar);
-        if (stretch)
+        if (stretch) {
             spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-        else
+            spacer->setMinimumWidth(3 * 8);
+        } else {
             spacer->setFixedWidth(8);
+        }
         bar->addWidget(spacer);
     };
 
@@ -96,6 +99,7 @@ void TfmSend::buildToolBar()
     gap(false);
     btnArchive = tool("btnArchive", "Архив", N12->icon());
     btnDelArch = tool("btnDelArch", "Удалить архив", N13->icon());
+    btnQueue = tool("btnQueue", "Очередь сообщений", QueueItem->icon());
     gap(false);
     btnNameSort = tool("btnNameSort", "Сортировка списка по имени абонента", NameSortItem->icon());
     btnPrev = tool("btnPrev", "На одну позицию вверх", PrevItem->icon());
@@ -152,6 +156,7 @@ void TfmSend::buildMenus()
     ArchiveMenu = menu("ArchiveMenu", "&Архив");
     N12 = item(ArchiveMenu, "N12", "Архив", "document-open-recent", QKeySequence(Qt::Key_F6));
     N13 = item(ArchiveMenu, "N13", "Удалить архив", "edit-delete");
+    QueueItem = item(ArchiveMenu, "QueueItem", "Очередь сообщений", "mail-send-receive");
     ArchiveMenu->addSeparator();
     N15 = item(ArchiveMenu, "N15", "Журнал работы", "text-x-generic");
     N5 = item(ArchiveMenu, "N5", "Удалить журнал работы", "edit-delete");
@@ -276,7 +281,10 @@ void TfmSend::buildStatusBar()
 void TfmSend::fixWindowSize()
 {
     const int menuHeight = menuBar()->sizeHint().height();
-    const QSize need = minimumSizeHint() - QSize(0, menuHeight);
+    QSize need = minimumSizeHint() - QSize(0, menuHeight);
+    // Every tool button shows: none is left to the tool bar's extension arrow.
+    if (const auto* bar = findChild<QToolBar*>(QStringLiteral("ToolBar1")))
+        need.setWidth(std::max(need.width(), bar->sizeHint().width()));
     const double factor = std::max({1.0, static_cast<double>(need.width()) / DesignWidth,
                                     static_cast<double>(need.height()) / DesignHeight});
     const int width = static_cast<int>(std::ceil(DesignWidth * factor));

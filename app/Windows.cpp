@@ -14,6 +14,7 @@
 #include "records/ui/ArchiveView.h"
 #include "records/ui/DelArch.h"
 #include "records/ui/LogView.h"
+#include "records/ui/QueueWindow.h"
 
 namespace zolbin {
 
@@ -38,6 +39,7 @@ Windows::Windows(Session& session)
     fmDelArch = std::make_unique<TfmDelArch>(session, main);
     fmLogView = std::make_unique<TfmLogView>(session, main);
     fmSmile = std::make_unique<TfmSmile>(main);
+    fmQueue = std::make_unique<TfmQueue>(main);
 }
 
 Windows::~Windows() = default;

@@ -23,6 +23,7 @@ class TfmOptions;
 class TfmDelArch;
 class TfmLogView;
 class TfmSmile;
+class TfmQueue;
 
 struct Windows final
 {
@@ -47,6 +48,7 @@ struct Windows final
     std::unique_ptr<TfmDelArch> fmDelArch;
     std::unique_ptr<TfmLogView> fmLogView;
     std::unique_ptr<TfmSmile> fmSmile;
+    std::unique_ptr<TfmQueue> fmQueue;
 };
 
 } // namespace zolbin

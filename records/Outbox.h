@@ -87,6 +87,11 @@ public:
     virtual Result<int> MarkInterrupted(std::int64_t nowMs) = 0;
     // Deletes the pages finished before beforeMs.
     virtual Status Prune(std::int64_t beforeMs) = 0;
+
+    // Recent(sinceMs) a screenful at a time, for a window that shows the outbox: how many pages it gives,
+    // and at most limit of them from the offset-th on, in its order.
+    virtual Result<int> CountRecent(std::int64_t sinceMs) = 0;
+    virtual Result<std::vector<OutboxPage>> RecentSlice(std::int64_t sinceMs, int offset, int limit) = 0;
 };
 
 } // namespace zolbin

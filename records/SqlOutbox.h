@@ -43,6 +43,8 @@ public:
     Result<int> Unfinished() override;
     Result<int> MarkInterrupted(std::int64_t nowMs) override;
     Status Prune(std::int64_t beforeMs) override;
+    Result<int> CountRecent(std::int64_t sinceMs) override;
+    Result<std::vector<OutboxPage>> RecentSlice(std::int64_t sinceMs, int offset, int limit) override;
 
 private:
     class Statement;

@@ -99,6 +99,10 @@ for n in (10000, 100000):
     row(f"Ctrl search key in the window, {n}", best[f"BM_SearchKey/subscribers:{n}"], "ms")
     row(f"fill the tick lists, {n}", best[f"BM_FillRecipientLists/subscribers:{n}"], "ms")
     row(f"directory window opened on the subscribers, {n}", best[f"BM_DirectoryWindow/subscribers:{n}"], "ms")
+row("queue window opened, 100000 finished + 10000 waiting pages", best["BM_QueueWindowOpen"], "ms")
+row("queue window's first 200 rows of 110000", best["BM_QueueFirstBatch"], "ms")
+for n in (200, 10000):
+    row(f"queue window's refresh with {n} rows read", best[f"BM_QueueRefresh/rows:{n}"], "ms")
 for n in (100, 10000, 100000):
     row(f"start-up in process until idle, {n} (vs empty)", best[f"BM_Startup/subscribers:{n}"], "ms",
         best["BM_Startup/subscribers:0"])

@@ -120,8 +120,8 @@ TEST_F(CommandIcons, WithoutAThemeEveryCommandShowsTheProgramsOwnDrawingSharpAtS
     useTheme("absent");
     test::Program program;
     const auto pictures = commandPictures(program.main());
-    // 20 tool buttons, 28 menu items.
-    ASSERT_EQ(pictures.size(), 48u);
+    // 21 tool buttons, 29 menu items.
+    ASSERT_EQ(pictures.size(), 50u);
     for (const auto& [name, icon] : pictures)
         expectSharpAtScale2(icon, name);
 

@@ -61,6 +61,7 @@ TEST_F(MainWindowCommands, ToolButtonsCarryTheirHintsInClusterOrder)
         {"btnProvider", "Провайдеры"},
         {"btnArchive", "Архив"},
         {"btnDelArch", "Удалить архив"},
+        {"btnQueue", "Очередь сообщений"},
         {"btnNameSort", "Сортировка списка по имени абонента"},
         {"btnPrev", "На одну позицию вверх"},
         {"btnNext", "На одну позицию вниз"},
@@ -138,6 +139,7 @@ TEST_F(MainWindowCommands, MenusHoldTheirItemsSeparatorsAndShortcuts)
         {"&Архив",
          {{"Архив", "F6"},
           {"Удалить архив", ""},
+          {"Очередь сообщений", ""},
           {"-", ""},
           {"Журнал работы", ""},
           {"Удалить журнал работы", ""}}},
@@ -186,9 +188,10 @@ TEST_F(MainWindowCommands, OnlyTheFinishedCommandsAreEnabled)
         // Ordering the lists.
         "btnNameSort", "btnPrev", "btnNext", "btnNumberSort", "NameSortItem", "PrevItem", "NextItem",
         "NumberSortItem",
-        // Editing, help, the journal and the archives.
-        "btnClear", "btnCopy", "btnCut", "btnUndo", "btnArchive", "btnDelArch", "btnHelp", "N1", "N7", "N8",
-        "UndoItem", "BigFontItem", "SmallFontItem", "DefFontItem", "N12", "N13", "N15", "N5", "CntItem"};
+        // Editing, help, the journal, the archives and the queue.
+        "btnClear", "btnCopy", "btnCut", "btnUndo", "btnArchive", "btnDelArch", "btnQueue", "btnHelp", "N1",
+        "N7", "N8", "UndoItem", "BigFontItem", "SmallFontItem", "DefFontItem", "N12", "N13", "QueueItem",
+        "N15", "N5", "CntItem"};
     for (QToolButton* b : w.findChildren<QToolButton*>(QString(), Qt::FindChildrenRecursively)) {
         // The main window's own buttons; the other windows are its children too.
         if (test::owningWindow(b) == &w && b->objectName().startsWith(QLatin1String("btn"))) {
@@ -204,7 +207,7 @@ TEST_F(MainWindowCommands, OnlyTheFinishedCommandsAreEnabled)
                 EXPECT_EQ(a->isEnabled(), enabled.count(a->objectName().toStdString()) == 1)
                     << a->objectName().toStdString();
             }
-    EXPECT_EQ(items, 28);
+    EXPECT_EQ(items, 29);
 }
 
 TEST_F(MainWindowCommands, SignatureToggleAndMenuItemAlwaysAgree)

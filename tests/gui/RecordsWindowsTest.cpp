@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The journal and archive windows from the main window: the archive command's refusals, the archive
 // viewer with and without a file, picking a block for the editor, deleting exactly the ticked
-// archives, deleting the journal after the question, and a large journal shown in slices.
+// archives, deleting the journal after the question, a large journal shown in slices, and the queue window
+// opened beside the main window.
 
 #include "app/MainWindow.h"
 #include "app/Windows.h"
@@ -11,6 +12,7 @@
 #include "records/ui/DelArch.h"
 #include "records/ui/FileTextView.h"
 #include "records/ui/LogView.h"
+#include "records/ui/QueueWindow.h"
 #include "tests/gui/MainWindowTestSupport.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/TempDir.h"
@@ -126,6 +128,20 @@ TEST_F(RecordsWindows, ArchiveViewerShowsTheFileOrNamesTheSubscriberWithout)
     EXPECT_EQ(archiveShown([&] { test::control<QAction>(w, "N12")->trigger(); }), QString());
     EXPECT_EQ(prompts.texts(),
               (std::vector<std::string>{"Архив для абонента Борис не найден", "Неверное иимя файла"}));
+}
+
+// The queue window opens beside the main window, which stays usable: it is not modal.
+TEST_F(RecordsWindows, QueueWindowOpensFromTheMenuAndTheToolBarWithoutHoldingTheMainWindow)
+{
+    TfmQueue* queue = program->windows.fmQueue.get();
+    for (const std::function<void()>& open :
+         {std::function<void()>([&] { test::control<QAction>(w, "QueueItem")->trigger(); }),
+          std::function<void()>([&] { test::control<QToolButton>(w, "btnQueue")->click(); })}) {
+        open();
+        EXPECT_TRUE(queue->isVisible());
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        queue->hide();
+    }
 }
 
 TEST_F(RecordsWindows, ChoiceTakesTheSelectedBlockForOnePaste)

@@ -96,6 +96,33 @@ TEST_F(OutboxTest, AttemptCutOffIsOutcomeUnknownAndResentOnlyWhenAsked)
     EXPECT_EQ(next->Due(10000).value().size(), 1u);
 }
 
+// Pages created at the same moment are ordered by their ids, so that no slice repeats or skips one.
+TEST_F(OutboxTest, SlicesOfRecentJoinToRecent)
+{
+    auto box = open();
+    ASSERT_TRUE(box);
+    std::vector<OutboxPage> pages;
+    for (int i = 0; i < 8; ++i)
+        pages.push_back(page("Петров", 100 + i % 3));
+    ASSERT_TRUE(box->Add(pages));
+    ASSERT_TRUE(box->Claim(pages[0].id).value());
+    ASSERT_TRUE(box->Finish(pages[0].id, PageState::Sent, "250 OK", 500)); // before "since": not shown
+    ASSERT_TRUE(box->Cancel(pages[1].id, 2000).value());
+
+    const auto ids = [](const Result<std::vector<OutboxPage>>& read, std::vector<std::string>& into) {
+        for (const OutboxPage& p : read.value())
+            into.push_back(p.id);
+    };
+    std::vector<std::string> recent;
+    ids(box->Recent(1000), recent);
+    std::vector<std::string> joined;
+    for (int offset = 0; offset < 9; offset += 3)
+        ids(box->RecentSlice(1000, offset, 3), joined);
+    EXPECT_EQ(recent.size(), 7u);
+    EXPECT_EQ(joined, recent);
+    EXPECT_EQ(box->CountRecent(1000).value(), 7);
+}
+
 TEST_F(OutboxTest, FilesItCannotUse)
 {
     // A file that is no database is kept aside and reported; the next opening starts afresh.

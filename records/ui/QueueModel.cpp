@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "records/ui/QueueModel.h"
+
+#include "platform/Clock.h"
+#include "platform/ui/UiText.h"
+
+#include <QDateTime>
+#include <algorithm>
+
+namespace zolbin {
+
+namespace {
+
+QString stateText(PageState state)
+{
+    switch (state) {
+    case PageState::Queued:
+        return uiText("В очереди");
+    case PageState::Sending:
+        return uiText("Отправляется");
+    case PageState::Sent:
+        return uiText("Отправлено");
+    case PageState::Waiting:
+        return uiText("Ожидает повтора");
+    case PageState::Failed:
+        return uiText("Не отправлено");
+    case PageState::Unknown:
+        return uiText("Исход неизвестен");
+    case PageState::Cancelled:
+        return uiText("Отменено");
+    }
+    return QString();
+}
+
+// A page waits for a moment only while it is queued or waiting for its next attempt (none: at once).
+bool hasNextAttempt(PageState state)
+{
+    return state == PageState::Queued || state == PageState::Waiting;
+}
+
+} // namespace
+
+QueueModel::QueueModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void QueueModel::setOutbox(Outbox* outbox)
+{
+    outbox_ = outbox;
+    clear();
+}
+
+void QueueModel::clear()
+{
+    beginResetModel();
+    rows_.clear();
+    rows_.shrink_to_fit();
+    total_ = 0;
+    endResetModel();
+}
+
+// An unregistered subscriber has no name: his number stands for it.
+QueueModel::Row QueueModel::rowOf(const OutboxPage& page)
+{
+    Row row;
+    row.id = page.id;
+    row.recipient =
+        page.params.CurName.empty() ? QString::number(page.params.CurNumber) : toQString(page.params.CurName);
+    row.company = toQString(page.params.CurProvider);
+    row.state = page.state;
+    row.attempts = page.attempts;
+    row.nextAttemptMs = page.nextAttemptMs;
+    row.lastReply = toQString(page.lastReply).simplified(); // one line in the table
+    return row;
+}
+
+Result<std::vector<QueueModel::Row>> QueueModel::read(int offset, int limit) const
+{
+    Result<std::vector<OutboxPage>> pages = outbox_->RecentSlice(sinceMs_, offset, limit);
+    if (!pages)
+        return pages.failure();
+    std::vector<Row> rows;
+    rows.reserve(pages.value().size());
+    for (const OutboxPage& page : pages.value())
+        rows.push_back(rowOf(page));
+    return rows;
+}
+
+Status QueueModel::reload()
+{
+    if (outbox_ == nullptr) {
+        clear();
+        return {};
+    }
+    sinceMs_ = Clock::current().now().addDays(-1).toMSecsSinceEpoch();
+    const Result<int> count = outbox_->CountRecent(sinceMs_);
+    if (!count)
+        return count.failure();
+    Result<std::vector<Row>> fresh = read(0, std::max(rowCount(), Batch));
+    if (!fresh)
+        return fresh.failure();
+    std::vector<Row>& rows = fresh.value();
+    // A page added between the count and the reading is shown all the same.
+    total_ = std::max(count.value(), static_cast<int>(rows.size()));
+
+    const bool samePages = std::equal(rows.begin(), rows.end(), rows_.begin(), rows_.end(),
+                                      [](const Row& a, const Row& b) { return a.id == b.id; });
+    if (!samePages) {
+        beginResetModel();
+        rows_ = std::move(rows);
+        endResetModel();
+        return {};
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i] == rows_[i])
+            continue;
+        rows_[i] = std::move(rows[i]);
+        const int row = static_cast<int>(i);
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    }
+    return {};
+}
+
+bool QueueModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && rowCount() < total_;
+}
+
+void QueueModel::fetchMore(const QModelIndex& parent)
+{
+    if (parent.isValid() || outbox_ == nullptr)
+        return;
+    Result<std::vector<Row>> more = read(rowCount(), Batch);
+    if (!more) {
+        total_ = rowCount(); // the view asks no more until the next reload
+        emit fetchFailed(more.failure());
+        return;
+    }
+    std::vector<Row>& rows = more.value();
+    // Pages added since the last reload push the older ones down: those already shown come again at the
+    // start of the slice and are left out; the next reload puts the new ones in their place.
+    const auto tail =
+        rows_.end() - std::min<std::ptrdiff_t>(Batch, static_cast<std::ptrdiff_t>(rows_.size()));
+    auto fresh = rows.begin();
+    while (fresh != rows.end() &&
+           std::any_of(tail, rows_.end(), [&fresh](const Row& shown) { return shown.id == fresh->id; }))
+        ++fresh;
+    if (fresh == rows.end()) {
+        total_ = rowCount();
+        return;
+    }
+    const int first = rowCount();
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(rows.end() - fresh) - 1);
+    rows_.insert(rows_.end(), std::make_move_iterator(fresh), std::make_move_iterator(rows.end()));
+    endInsertRows();
+    total_ = std::max(total_, rowCount());
+}
+
+int QueueModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int QueueModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant QueueModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return QVariant();
+    const Row& row = rows_[static_cast<std::size_t>(index.row())];
+    if (role == Qt::TextAlignmentRole && index.column() == Attempts)
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == Qt::ToolTipRole && index.column() == LastReply)
+        return row.lastReply;
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    switch (index.column()) {
+    case Recipient:
+        return row.recipient;
+    case Company:
+        return row.company;
+    case State:
+        return stateText(row.state);
+    case Attempts:
+        return row.attempts;
+    case NextAttempt:
+        if (!hasNextAttempt(row.state) || row.nextAttemptMs == 0)
+            return QString();
+        return QDateTime::fromMSecsSinceEpoch(row.nextAttemptMs).toString(QStringLiteral("dd.MM.yyyy hh:mm"));
+    case LastReply:
+        return row.lastReply;
+    }
+    return QVariant();
+}
+
+QVariant QueueModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case Recipient:
+        return uiText("Получатель");
+    case Company:
+        return uiText("Компания");
+    case State:
+        return uiText("Состояние");
+    case Attempts:
+        return uiText("Попытки");
+    case NextAttempt:
+        return uiText("Следующая попытка");
+    case LastReply:
+        return uiText("Последний ответ");
+    }
+    return QVariant();
+}
+
+} // namespace zolbin

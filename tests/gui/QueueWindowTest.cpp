@@ -1,0 +1,195 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The queue window over an outbox in the test's folder: what each row shows, which commands each page
+// allows, the commands' changes, a change made by another process, a failing outbox, and rows read a
+// batch at a time.
+
+#include "records/ui/QueueWindow.h"
+
+#include "platform/Codepage.h"
+#include "records/SqlOutbox.h"
+#include "records/ui/QueueModel.h"
+#include "tests/gui/DialogTestSupport.h"
+#include "tests/support/FixedClock.h"
+#include "tests/support/PromptRecorder.h"
+#include "tests/support/TempDir.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableView>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace zolbin {
+namespace {
+
+constexpr std::int64_t Minute = 60 * 1000;
+
+class QueueWindow : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { test::dialogTestApp(); }
+    void SetUp() override
+    {
+        box = SqlOutbox::Open(dir.path() + "/" + OutboxFileName).value();
+        // Newest first: queued, waiting, unknown (an unregistered number), sent; and one sent two days ago.
+        petrov = add("Петров", 1);
+        sidorov = add("Сидоров", 2);
+        const std::string unknown = add("", 3), sent = add("Иванов", 4), old = add("Старов", 3 * 24 * 60);
+        ASSERT_TRUE(box->Claim(sidorov).value() &&
+                    box->Reschedule(sidorov, now + 10 * Minute, cp("421 Занято")));
+        ASSERT_TRUE(box->Claim(unknown).value() && box->MarkInterrupted(now).value() == 1);
+        for (const auto& [id, finished] :
+             {std::pair{sent, now - 60 * Minute}, {old, now - 2 * 24 * 60 * Minute}})
+            ASSERT_TRUE(box->Claim(id).value() && box->Finish(id, PageState::Sent, "250 OK", finished));
+        window.setOutbox(box.get());
+        window.show();
+    }
+
+    // A queued page to the subscriber (the number 5550100 alone for an empty name), made minutesAgo.
+    std::string add(const char* name, int minutesAgo)
+    {
+        std::vector<OutboxPage> pages(1);
+        pages[0].createdMs = pages[0].nextAttemptMs = now - minutesAgo * Minute;
+        pages[0].params.CurName = cp(name);
+        pages[0].params.CurNumber = 5550100;
+        pages[0].params.CurProvider = cp("Мобильная связь");
+        EXPECT_TRUE(box->Add(pages));
+        return pages[0].id;
+    }
+    QueueModel& model() { return *qobject_cast<QueueModel*>(grid()->model()); }
+    QTableView* grid() { return test::control<QTableView>(&window, "gridQueue"); }
+    QPushButton* button(const char* name) { return test::control<QPushButton>(&window, name); }
+    QString cell(int row, int column) { return model().index(row, column).data().toString(); }
+    PageState stateOf(const std::string& id) { return box->Page(id).value()->state; }
+    void choose(std::initializer_list<int> rows)
+    {
+        grid()->clearSelection();
+        for (int row : rows)
+            grid()->selectionModel()->select(model().index(row, 0),
+                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+
+    test::TempDataDir dir;
+    test::FixedClock clock; // 07.12.2026 09:30
+    const std::int64_t now = clock.now().toMSecsSinceEpoch();
+    test::PromptRecorder prompts;
+    std::unique_ptr<SqlOutbox> box;
+    std::string petrov, sidorov;
+    TfmQueue window;
+};
+
+TEST_F(QueueWindow, RowsShowTheRecipientCompanyStateAndWhenTheNextAttemptIsDue)
+{
+    const std::vector<std::vector<const char*>> rows = {
+        {"Петров", "Мобильная связь", "В очереди", "0", "07.12.2026 09:29", ""},
+        {"Сидоров", "Мобильная связь", "Ожидает повтора", "1", "07.12.2026 09:40", "421 Занято"},
+        {"5550100", "Мобильная связь", "Исход неизвестен", "1", "",
+         "Отправка прервана: доставлено ли сообщение, неизвестно"},
+        {"Иванов", "Мобильная связь", "Отправлено", "1", "", "250 OK"},
+    };
+    ASSERT_EQ(model().rowCount(), 4); // the page finished two days ago is not shown
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < QueueModel::ColumnCount; ++column)
+            EXPECT_EQ(cell(row, column), QString::fromUtf8(rows[row][column])) << row << ":" << column;
+}
+
+TEST_F(QueueWindow, CommandsAreOnOnlyForThePagesTheyApplyTo)
+{
+    struct Case
+    {
+        std::initializer_list<int> rows;
+        bool sendNow, cancel, resend;
+    };
+    const Case cases[] = {{{}, false, false, false}, {{0}, true, true, false},   {{1}, true, true, false},
+                          {{2}, false, false, true}, {{3}, false, false, false}, {{2, 3}, false, false, true},
+                          {{0, 2}, true, true, true}};
+    for (const Case& c : cases) {
+        choose(c.rows);
+        EXPECT_EQ(button("btnSendNow")->isEnabled(), c.sendNow) << c.rows.size();
+        EXPECT_EQ(button("btnCancelPage")->isEnabled(), c.cancel) << c.rows.size();
+        EXPECT_EQ(button("btnResend")->isEnabled(), c.resend) << c.rows.size();
+    }
+}
+
+TEST_F(QueueWindow, CommandsChangeTheChosenPagesAndTellTheSending)
+{
+    QSignalSpy changed(&window, &TfmQueue::pagesChanged);
+    choose({1});
+    button("btnSendNow")->click();
+    EXPECT_EQ(box->Page(sidorov).value()->nextAttemptMs, now);
+    EXPECT_EQ(box->Due(now).value().size(), 2u);
+    EXPECT_EQ(changed.count(), 1);
+
+    choose({0});
+    button("btnCancelPage")->click();
+    EXPECT_EQ(stateOf(petrov), PageState::Cancelled);
+    EXPECT_EQ(cell(0, QueueModel::State), QString::fromUtf8("Отменено"));
+    EXPECT_FALSE(button("btnCancelPage")->isEnabled()); // the same page, still chosen, no longer waits
+
+    const std::string unknown = model().pageId(2);
+    for (const bool yes : {false, true}) {
+        prompts.clear();
+        prompts.answer(yes);
+        choose({2});
+        button("btnResend")->click();
+        ASSERT_EQ(prompts.texts(),
+                  std::vector<std::string>{"Сообщение могло быть доставлено. Отправить его ещё раз?"});
+        EXPECT_EQ(stateOf(unknown), yes ? PageState::Queued : PageState::Unknown);
+    }
+    EXPECT_EQ(changed.count(), 3);
+}
+
+TEST_F(QueueWindow, ChangesByAnotherProcessAppearWhileShownAndFailuresAreToldOnce)
+{
+    auto other = SqlOutbox::Open(dir.path() + "/" + OutboxFileName).value();
+    ASSERT_TRUE(other->Cancel(sidorov, now).value());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cell(1, QueueModel::State) == QString::fromUtf8("Отменено"); },
+                                3 * TfmQueue::RefreshMs));
+
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("spoiler"));
+        db.setDatabaseName(QString::fromStdString(dir.path() + "/" + OutboxFileName));
+        ASSERT_TRUE(db.open() && QSqlQuery(db).exec(QStringLiteral("DROP TABLE outbox_pages")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("spoiler"));
+    model().fetchMore(QModelIndex()); // as the view asks when scrolled down
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !prompts.requests().empty(); }, 1000));
+    window.refresh();
+    window.refresh();
+    ASSERT_EQ(prompts.requests().size(), 1u);
+    EXPECT_EQ(prompts.requests()[0].icon, PromptIcon::Stop);
+    EXPECT_NE(prompts.texts()[0].find("Очередь сообщений недоступна"), std::string::npos);
+}
+
+TEST_F(QueueWindow, RowsAreReadABatchAtATimeAsTheViewReachesThem)
+{
+    std::vector<OutboxPage> many(2 * QueueModel::Batch + 50);
+    for (std::size_t i = 0; i < many.size(); ++i)
+        many[i].createdMs = now - 10 * Minute - static_cast<std::int64_t>(i);
+    ASSERT_TRUE(box->Add(many));
+    window.refresh();
+    EXPECT_EQ(model().rowCount(), QueueModel::Batch);
+    EXPECT_EQ(model().total(), 2 * QueueModel::Batch + 54);
+
+    grid()->scrollToBottom();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model().rowCount() == 2 * QueueModel::Batch; }, 2000));
+    add("Новиков", 0); // comes in above and pushes the others down: none is shown twice
+    model().fetchMore(QModelIndex());
+    std::set<std::string> ids;
+    for (int row = 0; row < model().rowCount(); ++row)
+        ids.insert(model().pageId(row));
+    EXPECT_EQ(model().rowCount(), 2 * QueueModel::Batch + 54);
+    EXPECT_EQ(ids.size(), 2 * QueueModel::Batch + 54u);
+
+    window.refresh(); // as many rows as were read, the new page among them
+    EXPECT_EQ(model().pageId(0), box->Recent(0).value().front().id);
+    EXPECT_EQ(model().rowCount(), 2 * QueueModel::Batch + 54);
+    model().fetchMore(QModelIndex());
+    EXPECT_EQ(model().rowCount(), 2 * QueueModel::Batch + 55);
+    EXPECT_FALSE(model().canFetchMore(QModelIndex()));
+}
+
+} // namespace
+} // namespace zolbin
