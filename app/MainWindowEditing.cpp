@@ -258,6 +258,7 @@ void TfmSend::btnDelArchClick()
 void TfmSend::btnQueueClick()
 {
     TfmQueue& queue = *windows_.fmQueue;
+    queue.setOutbox(outbox(false));
     queue.show();
     queue.raise();
     queue.activateWindow();

@@ -11,6 +11,7 @@
 #include "dispatch/OutboxOrders.h"
 #include "platform/Codepage.h"
 #include "platform/Prompts.h"
+#include "records/ui/QueueWindow.h"
 #include "records/SqlOutbox.h"
 
 #include <QFileInfo>
@@ -40,6 +41,8 @@ Outbox* TfmSend::outbox(bool create)
         return nullptr;
     }
     outbox_ = std::move(opened.value());
+    if (windows_.fmQueue)
+        windows_.fmQueue->setOutbox(outbox_.get());
     // Finished pages leave after the days the settings keep them.
     const std::int64_t keep = std::int64_t{settings_.OutboxKeepDays} * 24 * 60 * 60 * 1000;
     (void)outbox_->Prune(NowMs() - keep);
@@ -158,6 +161,8 @@ void TfmSend::updateOutboxCount()
     const int count = waiting ? waiting.value() : 0;
     pnlOutbox->setText(toQString(cp("В очереди: ") + std::to_string(count)));
     pnlOutbox->setVisible(count > 0);
+    if (windows_.fmQueue)
+        windows_.fmQueue->refresh();
 }
 
 // Pages Send took that never started stay in the outbox, due at once for the next worker (the

@@ -40,6 +40,9 @@ Windows::Windows(Session& session)
     fmLogView = std::make_unique<TfmLogView>(session, main);
     fmSmile = std::make_unique<TfmSmile>(main);
     fmQueue = std::make_unique<TfmQueue>(main);
+    // A page the operator made due (try now, resend) is looked at at once.
+    QObject::connect(fmQueue.get(), &TfmQueue::pagesChanged, fmSend.get(),
+                     [send = fmSend.get()] { send->workOutbox(); });
 }
 
 Windows::~Windows() = default;
