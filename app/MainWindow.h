@@ -377,6 +377,7 @@ private:
     SenderLock outboxSending_;             // held while pages of the window's are under way
     QTimer* outboxTimer_ = nullptr;        // the next look at the outbox
     std::optional<std::string> retryPage_; // the page the running job tries again
+    std::string outboxTrouble_;            // why the outbox could not be opened, once told
     std::string lastStatus_;               // the last text a send showed (its outcome, at the end)
     std::function<void(const QString&)> sendNotifier_;
     std::vector<std::pair<std::string, QObject*>> commandControls_; // the rule's controls, in its order

@@ -11,8 +11,8 @@
 #include "dispatch/OutboxOrders.h"
 #include "platform/Codepage.h"
 #include "platform/Prompts.h"
-#include "records/ui/QueueWindow.h"
 #include "records/SqlOutbox.h"
+#include "records/ui/QueueWindow.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -36,10 +36,13 @@ Outbox* TfmSend::outbox(bool create)
         return nullptr;
     Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox();
     if (!opened) {
-        if (create)
+        // A Send is always told; the window's own looks tell each new trouble once.
+        if (create || opened.failure().text != outboxTrouble_)
             Prompts::message(opened.failure().text, PromptIcon::Stop);
+        outboxTrouble_ = opened.failure().text;
         return nullptr;
     }
+    outboxTrouble_.clear();
     outbox_ = std::move(opened.value());
     if (windows_.fmQueue)
         windows_.fmQueue->setOutbox(outbox_.get());

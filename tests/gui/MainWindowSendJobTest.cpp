@@ -191,5 +191,55 @@ TEST_F(MainWindowSendJob, EndOfASendIsANotificationOnlyWhileTheWindowIsHidden)
     EXPECT_EQ(server.accepted(), 2);
 }
 
+TEST_F(MainWindowSendJob, APageThatCannotGetThroughWaitsAndTheOpenWindowSendsItWhenDue)
+{
+    dir.write("Zolbin.ini", test::settingsFile("RetryMinutes=10\r\n"));
+    ScriptedServer server({ScriptedSession{{"421 Too busy\r\n"}, {}}, snppOk()});
+    start(server.port());
+    std::vector<QString> notified;
+    w->setSendNotifier([&](const QString& text) { notified.push_back(text); });
+    auto* pnlOutbox = test::control<QLabel>(w, "pnlOutbox");
+
+    sendTo("lbAbonent", QStringLiteral("Later"));
+    ASSERT_TRUE(test::waitForSends(w));
+    EXPECT_TRUE(pnlOutbox->isVisible());
+    EXPECT_EQ(pnlOutbox->text(), QString::fromUtf8("В очереди: 1"));
+    EXPECT_TRUE(std::none_of(prompts.requests().begin(), prompts.requests().end(),
+                             [](const PromptRequest& r) { return r.kind != PromptKind::Message; }));
+
+    clock.setNow(clock.now().addSecs(61)); // the first retry falls due
+    w->workOutbox();
+    ASSERT_TRUE(test::waitForSends(w));
+    EXPECT_EQ(server.accepted(), 2);
+    EXPECT_FALSE(pnlOutbox->isVisible());
+    EXPECT_EQ(notified,
+              std::vector<QString>{QString::fromUtf8("Сообщение для абонента Ann отправлено (попытка 2)")});
+    EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Later")) << "a retry takes nothing from the window";
+}
+
+TEST_F(MainWindowSendJob, AnOutboxThatCannotBeOpenedIsToldAndStopsTheSendBeforeAnythingGoes)
+{
+    ScriptedServer server({snppOk()});
+    std::filesystem::create_directory("Outbox.db"); // no database can be made there
+    start(server.port());
+    ASSERT_EQ(prompts.requests().size(), 1u) << "told once at start";
+    sendTo("lbAbonent", QStringLiteral("Kept"));
+    ASSERT_TRUE(test::waitForSends(w));
+
+    EXPECT_EQ(server.accepted(), 0);
+    ASSERT_EQ(prompts.requests().size(), 2u);
+    EXPECT_NE(utf8(prompts.requests().back().text).find("Очередь сообщений недоступна"), std::string::npos);
+    EXPECT_EQ(prompts.requests().back().icon, PromptIcon::Stop);
+    EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Kept"));
+
+    // A damaged file is kept aside at start and the operator told so.
+    program.reset();
+    std::filesystem::remove("Outbox.db");
+    dir.write("Outbox.db", std::string(4096, 'x'));
+    start(server.port());
+    EXPECT_NE(utf8(prompts.requests().back().text).find("Outbox.db.bad"), std::string::npos);
+    EXPECT_TRUE(dir.exists("Outbox.db.bad"));
+}
+
 } // namespace
 } // namespace zolbin
