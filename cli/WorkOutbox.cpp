@@ -135,6 +135,8 @@ void Worker::wait(std::int64_t ms)
 int Worker::run()
 {
     outbox_ = checked(OpenFolderOutbox());
+    // Finished pages leave after the days the settings keep them.
+    (void)outbox_->Prune(NowMs() - std::int64_t{session_.settings.OutboxKeepDays} * 24 * 60 * 60 * 1000);
     while (!stopRequested) {
         if (!turn_.held() && !takeTurn()) {
             wait(PollMs);

@@ -71,8 +71,9 @@ Result<std::optional<std::int64_t>> OutboxLedger::Failed(int recipient, FailureK
     steps_[static_cast<std::size_t>(recipient)] = Step::Ended;
     const std::int64_t now = NowMs();
     const std::optional<std::int64_t> next = NextAttemptMs(kind, current_.attempts, now, current_.deadlineMs);
+    const PageState ended = kind == FailureKind::Unknown ? PageState::Unknown : PageState::Failed;
     const Status recorded =
-        next ? outbox_->Reschedule(*id, *next, reply) : outbox_->Finish(*id, PageState::Failed, reply, now);
+        next ? outbox_->Reschedule(*id, *next, reply) : outbox_->Finish(*id, ended, reply, now);
     if (!recorded)
         return recorded.failure();
     return next;

@@ -23,7 +23,7 @@ std::int64_t RetryIntervalMs(int failedAttempts)
 std::optional<std::int64_t> NextAttemptMs(FailureKind kind, int failedAttempts, std::int64_t nowMs,
                                           std::int64_t deadlineMs)
 {
-    if (kind == FailureKind::Final)
+    if (kind != FailureKind::Passing)
         return std::nullopt;
     const std::int64_t next = nowMs + RetryIntervalMs(failedAttempts);
     if (next > deadlineMs)

@@ -13,7 +13,8 @@ namespace zolbin {
 enum class FailureKind
 {
     Passing,
-    Final
+    Final,
+    Unknown // the page may have gone (a modem silent after taking it): never tried again by itself
 };
 
 // The wait after the given number of failed attempts (1 for the first failure).

@@ -114,7 +114,8 @@ public:
         if (outcome_.partsSent > 0) {
             shown += cp("; отправлено частей: ") + std::to_string(outcome_.partsSent) + cp(" из ") +
                      std::to_string(outcome_.partsTotal);
-            kind = FailureKind::Final;
+            if (kind == FailureKind::Passing)
+                kind = FailureKind::Final;
         }
         ReportError(host_, shown);
         outcome_.state = SmsOutcome::State::Failed;
@@ -283,7 +284,7 @@ SmsOutcome SmsDialogue(SendHost& host, SerialLine& line, const std::string& devi
             return session.fail(cp("Модем GSM не ответил на отправку части ") + std::to_string(i + 1) +
                                     cp(" из ") + std::to_string(page.parts.size()) +
                                     cp(", дошла ли она — неизвестно"),
-                                FailureKind::Final);
+                                FailureKind::Unknown);
         }
         if (!session.ok(sent) || sent.after("+CMGS:").empty())
             return session.failAnswer(sent, cp(" на отправку части"));

@@ -249,6 +249,8 @@ void GsmModem::takePdu(int length)
         hex += c;
     const int submit = ++submits_;
     if (const auto refused = behaviour_.refusedParts.find(submit); refused != behaviour_.refusedParts.end()) {
+        if (refused->second < 0)
+            return; // took it, and says nothing
         write("\r\n+CMS ERROR: " + std::to_string(refused->second) + "\r\n");
         return;
     }

@@ -19,7 +19,7 @@ struct GsmBehaviour
     std::string pin;                 // the SIM asks for this PIN until it is given
     bool puk = false;                // the SIM is locked and asks for its PUK
     bool silent = false;             // answers nothing at all (until setSilent(false))
-    std::map<int, int> refusedParts; // "+CMS ERROR: code" for the n-th AT+CMGS (from 1)
+    std::map<int, int> refusedParts; // "+CMS ERROR: code" for the n-th AT+CMGS (from 1); code -1: silence
 };
 
 // One message as the network would deliver it.

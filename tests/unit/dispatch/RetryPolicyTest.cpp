@@ -25,7 +25,7 @@ TEST(RetryPolicy, GrowingIntervalsUntilTheDeadlineAndNoneAfterAFinalRefusal)
         {FailureKind::Passing, 3, 60, 4},          {FailureKind::Passing, 4, 60, 8},
         {FailureKind::Passing, 5, 60, 15},         {FailureKind::Passing, 40, 60, 15},
         {FailureKind::Passing, 4, 8, 8},           {FailureKind::Passing, 4, 7, std::nullopt},
-        {FailureKind::Final, 1, 60, std::nullopt},
+        {FailureKind::Final, 1, 60, std::nullopt}, {FailureKind::Unknown, 1, 60, std::nullopt},
     };
     for (const RetryCase& c : cases) {
         const auto next = NextAttemptMs(c.kind, c.failedAttempts, now, now + c.deadline * Minute);

@@ -185,7 +185,9 @@ INSTANTIATE_TEST_SUITE_P(
         BehaviourCase{"UnassignedNumberIsFinal", refusing({{1, 1}, {2, 1}}), "", 5, State::Failed,
                       FailureKind::Final, 0, 0, "номер не существует (+CMS ERROR: 1)"},
         BehaviourCase{"SecondOfThreeRefused", refusing({{2, 42}}), "", 200, State::Failed, FailureKind::Final,
-                      1, 0, "отправлено частей: 1 из 3"}),
+                      1, 0, "отправлено частей: 1 из 3"},
+        BehaviourCase{"SilentAfterThePduIsUnknown", refusing({{1, -1}}), "", 5, State::Failed,
+                      FailureKind::Unknown, 0, 0, "дошла ли она — неизвестно"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(SmsTest, SilentModemEndsAtTheDeadlineAndIsResetBeforeTheNextPage)
