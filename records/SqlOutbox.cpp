@@ -143,6 +143,9 @@ public:
     Statement(const SqlOutbox& outbox, const QString& sql)
         : outbox_(outbox), query_(QSqlDatabase::database(outbox.connection_, false))
     {
+        // Every result is read once, front to back: the driver then keeps no row it has passed, which
+        // makes a read of thousands of pages several times faster.
+        query_.setForwardOnly(true);
         prepared_ = query_.prepare(sql);
     }
     Statement& operator<<(const QVariant& value)
@@ -386,22 +389,12 @@ Result<int> SqlOutbox::CountRecent(std::int64_t sinceMs)
     return count.query().next() ? count.query().value(0).toInt() : 0;
 }
 
-// Read forward only: the rows are not kept a second time in the query, which makes a slice of thousands
-// several times faster.
 Result<std::vector<OutboxPage>> SqlOutbox::RecentSlice(std::int64_t sinceMs, int offset, int limit)
 {
-    Statement select(*this,
-                     QStringLiteral("SELECT %1 FROM outbox_pages WHERE state IN %2 OR finished_ms >= ? "
-                                    "ORDER BY created_ms DESC, id LIMIT ? OFFSET ?")
-                         .arg(QLatin1String(Columns), QLatin1String(Unended)));
-    select.query().setForwardOnly(true);
-    select << qint64{sinceMs} << limit << offset;
-    if (Status done = select.run(); !done)
-        return done.failure();
-    std::vector<OutboxPage> found;
-    while (select.query().next())
-        found.push_back(pageOf(select.query()));
-    return found;
+    return pages(
+        QStringLiteral("state IN %1 OR finished_ms >= ? ORDER BY created_ms DESC, id LIMIT ? OFFSET ?")
+            .arg(QLatin1String(Unended)),
+        {qint64{sinceMs}, limit, offset});
 }
 
 } // namespace zolbin
