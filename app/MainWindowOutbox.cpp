@@ -58,13 +58,18 @@ bool TfmSend::enqueueSend(SendOrder& order)
     Outbox* box = outbox(true);
     if (box == nullptr)
         return false;
+    // Held before the pages are: no recovery may take them from the window meanwhile.
+    if (const Status held = outboxSending_.hold(); !held) {
+        Prompts::message(held.failure().text, PromptIcon::Stop);
+        return false;
+    }
     const Result<int> added = EnqueueOrder(order, *box, PageHolder::Sender, settings_.RetryMinutes, NowMs());
     if (!added) {
         Prompts::message(added.failure().text, PromptIcon::Stop);
+        if (!job_ && queue_.empty())
+            outboxSending_.release();
         return false;
     }
-    if (const Status held = outboxSending_.hold(); !held)
-        Prompts::message(held.failure().text, PromptIcon::Warning);
     updateOutboxCount();
     return true;
 }
