@@ -42,6 +42,15 @@ DirectorySize StandardSize(int subscribers)
     return size;
 }
 
+DirectorySize OneGroupSize(int members)
+{
+    DirectorySize size;
+    size.subscribers = members;
+    size.groups = 1;
+    size.membersPerGroup = members;
+    return size;
+}
+
 void WriteDirectory(const std::string& folder, const DirectorySize& size)
 {
     fs::create_directories(folder);
@@ -70,16 +79,21 @@ void WriteDirectory(const std::string& folder, const DirectorySize& size)
     for (int g = 0; g < size.groups; ++g) {
         auto group = std::make_shared<TGroup>();
         group->Name = cp("Группа ") + std::to_string((g * 37) % 1009);
-        for (int m = 0; m < size.membersPerGroup && size.subscribers > 0; ++m)
-            group->Members.Add(
-                abonents[static_cast<int>(random() % static_cast<unsigned>(size.subscribers))]);
+        if (size.membersPerGroup >= size.subscribers) {
+            for (int m = 0; m < size.subscribers; ++m)
+                group->Members.Add(abonents[m]);
+        } else {
+            for (int m = 0; m < size.membersPerGroup; ++m)
+                group->Members.Add(
+                    abonents[static_cast<int>(random() % static_cast<unsigned>(size.subscribers))]);
+        }
         groups.Add(group);
     }
     check(abonents.SaveToFile((fs::path(folder) / AbonentFileName).string()), AbonentFileName);
     check(groups.SaveToFile((fs::path(folder) / GroupFileName).string()), GroupFileName);
     check(companies.SaveToFile((fs::path(folder) / CompanyFileName).string()), CompanyFileName);
     std::ofstream ini(fs::path(folder) / "Zolbin.ini", std::ios::binary);
-    ini << "[Sender]\r\nEMail=op@example.com\r\n[Setting]\r\nNoSplash=1\r\n";
+    ini << "[Sender]\r\nEMail=op@example.com\r\nSMTPServer=mail.example.com\r\n[Setting]\r\nNoSplash=1\r\n";
     if (!ini)
         throw std::runtime_error("Zolbin.ini");
 }

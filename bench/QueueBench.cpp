@@ -50,6 +50,7 @@ const std::string& LargeOutbox()
         for (int i = 0; i < Finished + Waiting; ++i) {
             OutboxPage& p = pages[static_cast<std::size_t>(i % Part)];
             const bool finished = i < Finished;
+            p.id.clear(); // the outbox gives a new one: the previous 5,000 pages hold this one
             p.createdMs = now - 23 * 3600 * 1000 + i * 500;
             p.params.CurName = cp("Абонент ") + std::to_string(i);
             p.params.CurNumber = 1000 + i;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// zolbin-bench: the benchmarks (Google Benchmark options), or one of two helpers for scripts/bench.sh:
+// zolbin-bench: the benchmarks (Google Benchmark options), or one of the helpers for scripts/bench.sh:
 //   zolbin-bench --make-dir FOLDER SUBSCRIBERS   writes a standard directory into FOLDER
+//   zolbin-bench --make-group-dir FOLDER MEMBERS writes a directory of one group, "Группа 0", of MEMBERS
+//                                                subscribers into FOLDER
 //   zolbin-bench --startup FOLDER                starts the window program there until idle and prints
 //                                                "<cpu seconds> <peak RSS KiB>"
 // The windows are offscreen unless QT_QPA_PLATFORM says otherwise.
@@ -24,6 +26,10 @@ int main(int argc, char** argv)
     try {
         if (argc == 4 && std::strcmp(argv[1], "--make-dir") == 0) {
             WriteDirectory(argv[2], StandardSize(std::stoi(argv[3])));
+            return 0;
+        }
+        if (argc == 4 && std::strcmp(argv[1], "--make-group-dir") == 0) {
+            WriteDirectory(argv[2], OneGroupSize(std::stoi(argv[3])));
             return 0;
         }
         if (argc == 3 && std::strcmp(argv[1], "--startup") == 0) {

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A data folder of a benchmark's own: a fresh folder under the system's temporary folder holding the code
+// tables the send command reads, entered for the object's lifetime (the journal, the archive and the
+// outbox are names relative to the data folder) and removed, with all it then holds, after it.
+
+#include <filesystem>
+
+namespace zolbin::bench {
+
+class BenchDataFolder final
+{
+public:
+    // Throws std::runtime_error (or std::filesystem::filesystem_error) when it cannot be made.
+    BenchDataFolder();
+    ~BenchDataFolder();
+    BenchDataFolder(const BenchDataFolder&) = delete;
+    BenchDataFolder& operator=(const BenchDataFolder&) = delete;
+
+private:
+    std::filesystem::path before_;
+    std::filesystem::path folder_;
+};
+
+} // namespace zolbin::bench

@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The send command's host for the send benchmarks: nothing shown, no pause waited, no question asked.
+// The journal is the program's "Zolbin.log" in the current folder, as zolbin-send keeps it. A message or
+// a question means that a page did not go as it should: they are counted, for the benchmark to fail.
+
+#include "dispatch/SendHost.h"
+
+#include <string>
+#include <vector>
+
+namespace zolbin::bench {
+
+class BenchHost final : public SendHost
+{
+public:
+    explicit BenchHost(std::string text) : lines_{text}, text_(std::move(text)) {}
+
+    void SetStatusText(const std::string&) override {}
+    void Pause(unsigned) override {}
+    void PauseBetweenAttempts(unsigned) override {}
+    void Beep() override {}
+    void ShowMessage(const std::string&, Notice) override { ++troubles_; }
+    bool AskToContinue(const std::string&) override
+    {
+        ++troubles_;
+        return false;
+    }
+    const TSettings& Settings() const override { return settings_; }
+    bool SignatureBlocked() const override { return false; }
+    const TJournal& Journal() const override { return journal_; }
+    std::vector<std::string> EditorLines() const override { return lines_; }
+    std::string EditorText() const override { return text_; }
+    void SendCompleted(const TSendParams&) override {}
+
+    // The messages and questions so far.
+    int troubles() const { return troubles_; }
+
+private:
+    TSettings settings_;
+    TJournal journal_;
+    std::vector<std::string> lines_;
+    std::string text_;
+    int troubles_ = 0;
+};
+
+} // namespace zolbin::bench
