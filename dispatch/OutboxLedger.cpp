@@ -15,14 +15,27 @@ OutboxLedger::OutboxLedger(Opener open, std::vector<std::string> ids)
 {
 }
 
+OutboxLedger::OutboxLedger(Opener open, std::vector<std::string> ids, Outbox& writtenWith)
+    : OutboxLedger(std::move(open), std::move(ids))
+{
+    writtenWith_ = &writtenWith;
+    writtenOn_ = std::this_thread::get_id();
+}
+
 Status OutboxLedger::ensureOpen()
 {
-    if (outbox_)
+    if (outbox_ != nullptr)
         return {};
+    // A connection belongs to its thread: another thread opens its own.
+    if (writtenWith_ != nullptr && writtenOn_ == std::this_thread::get_id()) {
+        outbox_ = writtenWith_;
+        return {};
+    }
     Result<std::unique_ptr<Outbox>> opened = open_();
     if (!opened)
         return opened.failure();
-    outbox_ = std::move(opened.value());
+    own_ = std::move(opened.value());
+    outbox_ = own_.get();
     return {};
 }
 
@@ -107,7 +120,8 @@ Status OutboxLedger::Close(bool cancelled, const std::string& reason)
         if (!ended && result)
             result = ended;
     }
-    outbox_.reset();
+    outbox_ = nullptr;
+    own_.reset();
     return result;
 }
 

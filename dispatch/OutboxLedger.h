@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace zolbin {
@@ -18,6 +19,9 @@ public:
     using Opener = std::function<Result<std::unique_ptr<Outbox>>()>;
 
     OutboxLedger(Opener open, std::vector<std::string> ids);
+    // Also told of the outbox the pages were written with: a command that runs on that outbox's thread
+    // uses it rather than opening its own (the outbox must outlive such a run).
+    OutboxLedger(Opener open, std::vector<std::string> ids, Outbox& writtenWith);
 
     Result<bool> Starting(int recipient) override;
     Status Sent(int recipient) override;
@@ -38,7 +42,10 @@ private:
     const std::string* idOf(int recipient) const;
 
     Opener open_;
-    std::unique_ptr<Outbox> outbox_;
+    std::unique_ptr<Outbox> own_;
+    Outbox* outbox_ = nullptr;
+    Outbox* writtenWith_ = nullptr;
+    std::thread::id writtenOn_;
     std::vector<std::string> ids_;
     std::vector<Step> steps_;
     OutboxPage current_; // the page of the recipient being served, as claimed

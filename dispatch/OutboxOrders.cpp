@@ -59,7 +59,7 @@ Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, in
     for (const OutboxPage& added : pages)
         ids.push_back(added.id);
     order.pageIds = ids;
-    order.ledger = ledgerOf(std::move(ids));
+    order.ledger = std::make_shared<OutboxLedger>(&OpenFolderOutbox, std::move(ids), outbox);
     return static_cast<int>(pages.size());
 }
 

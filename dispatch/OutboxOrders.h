@@ -15,8 +15,9 @@ enum class PageHolder
     Worker  // the pages are due at once for whoever works the outbox
 };
 
-// Writes the order's pages into the outbox in one transaction and gives the order the ledger of them
-// (its outbox opened on the thread that runs the send). With retryMinutes above 0 a page that fails
+// Writes the order's pages into the outbox in one transaction and gives the order the ledger of them:
+// a send run on this thread records in this outbox (which must outlive it), one on another thread opens
+// the folder's outbox for itself. With retryMinutes above 0 a page that fails
 // for a passing reason is tried again until that many minutes from now. Gives how many pages.
 Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, int retryMinutes,
                          std::int64_t nowMs);

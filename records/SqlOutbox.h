@@ -55,12 +55,16 @@ private:
     }
 
     std::optional<QSqlError> prepare();
+    // Whether the next commits reach the disk before they return (a page added, claimed or withdrawn)
+    // or may wait for a later one (an outcome: lost to a power cut, the page shows "unknown").
+    Status durable(bool onDisk);
     // Runs an UPDATE or DELETE; true when it changed a row.
     Result<bool> changed(const QString& sql, std::initializer_list<QVariant> values);
     Result<std::vector<OutboxPage>> pages(const QString& where, std::initializer_list<QVariant> values);
 
     QString connection_;
     std::string path_;
+    std::optional<bool> onDisk_; // what the connection was last told
 };
 
 } // namespace zolbin
