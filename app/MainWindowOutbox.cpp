@@ -70,7 +70,6 @@ bool TfmSend::enqueueSend(SendOrder& order)
             outboxSending_.release();
         return false;
     }
-    updateOutboxCount();
     return true;
 }
 
@@ -161,9 +160,11 @@ void TfmSend::sendsEnded()
     scheduleOutbox(0);
 }
 
+// The pages that wait for a later attempt; the count is not touched while the operator's own pages go,
+// which are in the outbox only while they are sent.
 void TfmSend::updateOutboxCount()
 {
-    if (pnlOutbox == nullptr || outbox_ == nullptr)
+    if (pnlOutbox == nullptr || outbox_ == nullptr || (!retryPage_ && (job_ || !queue_.empty())))
         return;
     const Result<int> waiting = outbox_->Unfinished();
     const int count = waiting ? waiting.value() : 0;
