@@ -2,9 +2,6 @@
 // Pages through the outbox against scripted servers, the test clock driving the retries: what the server
 // answers decides whether a page waits, goes or fails, each attempt journaled as a send is, the archive
 // entry written once; without retries the journal is what a send without the outbox writes.
-#include "dispatch/OutboxLedger.h"
-#include "dispatch/OutboxOrders.h"
-#include "records/OutboxLocks.h"
 #include "tests/unit/dispatch/SendCommandFixture.h"
 
 namespace zolbin::test {
@@ -21,40 +18,11 @@ int occurrences(const std::string& text, const std::string& part)
 class OutboxSendTest : public SendCommandTest
 {
 protected:
-    SendOrder order()
-    {
-        SendOrder taken = TakeOrder(params, group, groups, providers);
-        taken.lines = host.lines;
-        taken.text = host.EditorText();
-        return taken;
-    }
     std::unique_ptr<Outbox> openOutbox()
     {
         Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox();
         EXPECT_TRUE(opened);
         return opened ? std::move(opened.value()) : nullptr;
-    }
-    // Sends the order through the outbox, then each page as it falls due, until none waits.
-    std::vector<OutboxPage> sendWithRetries(int retryMinutes)
-    {
-        std::unique_ptr<Outbox> outbox = openOutbox();
-        SendOrder first = order();
-        EXPECT_TRUE(EnqueueOrder(first, *outbox, PageHolder::Sender, retryMinutes, NowMs()));
-        const std::vector<std::string> ids = first.pageIds;
-        SendJob(std::move(first)).runWith(host);
-        for (int round = 0; round < 10; ++round) {
-            const Result<std::optional<std::int64_t>> next = outbox->NextDue();
-            if (!next || !next.value() || *next.value() > NowMs() + SenderHoldMs / 2)
-                break;
-            clock.setNow(QDateTime::fromMSecsSinceEpoch(*next.value()));
-            const std::vector<OutboxPage> due = outbox->Due(NowMs()).value();
-            for (const OutboxPage& page : due)
-                SendJob(OrderOfPage(page, providers)).runWith(host);
-        }
-        std::vector<OutboxPage> pages;
-        for (const std::string& id : ids)
-            pages.push_back(outbox->Page(id).value().value());
-        return pages;
     }
 };
 
@@ -80,7 +48,7 @@ TEST_P(RetryTable, TheServersAnswerDecidesWhetherThePageWaitsGoesOrFails)
     addCompany("Paging", Gate::SNPP, server ? server->port() : ScriptedServer::closedPort());
     chooseSubscriber("Ivanov", 42, "Paging");
 
-    const OutboxPage page = sendWithRetries(10).front();
+    const OutboxPage page = sendThroughOutbox(10).front();
 
     EXPECT_EQ(page.state, c.state);
     EXPECT_EQ(page.attempts, c.attempts);
@@ -147,8 +115,8 @@ TEST_F(OutboxSendTest, WithoutRetriesTheJournalIsWhatASendWithoutTheOutboxWrites
     dir.write(journalName, {});
     dir.write("Log/Ivanov.log", {});
 
-    const std::vector<OutboxPage> sent = sendWithRetries(0);
-    const std::vector<OutboxPage> failed = sendWithRetries(0);
+    const std::vector<OutboxPage> sent = sendThroughOutbox(0);
+    const std::vector<OutboxPage> failed = sendThroughOutbox(0);
     EXPECT_EQ(dir.read(journalName), plain);
     EXPECT_EQ(sent.front().state, PageState::Sent);
     EXPECT_EQ(failed.front().state, PageState::Failed);

@@ -4,7 +4,11 @@
 // on loopback servers, subscribers and groups, and scripted sessions that accept everything.
 
 #include "directory/Records.h"
+#include "dispatch/OutboxLedger.h"
+#include "dispatch/OutboxOrders.h"
 #include "dispatch/SendCommand.h"
+#include "dispatch/SendJob.h"
+#include "records/OutboxLocks.h"
 #include "tests/support/Companies.h"
 #include "tests/support/FixedClock.h"
 #include "tests/unit/dispatch/NetTestSupport.h"
@@ -71,6 +75,43 @@ protected:
         const SendOutcome outcome = command.Run();
         fileErrorSeen = command.FileErrorSeen();
         return outcome;
+    }
+
+    // The recipient as a send order with the host's message.
+    SendOrder order()
+    {
+        SendOrder taken = TakeOrder(params, group, groups, providers);
+        taken.lines = host.lines;
+        taken.text = host.EditorText();
+        return taken;
+    }
+
+    // Sends the recipient's pages through the data folder's outbox, then each page again as the clock
+    // reaches its retry, until none waits; gives the pages as they ended.
+    std::vector<OutboxPage> sendThroughOutbox(int retryMinutes)
+    {
+        Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox();
+        if (!opened)
+            return {};
+        Outbox& outbox = *opened.value();
+        SendOrder first = order();
+        if (!EnqueueOrder(first, outbox, PageHolder::Sender, retryMinutes, NowMs()))
+            return {};
+        const std::vector<std::string> ids = first.pageIds;
+        SendJob(std::move(first)).runWith(host);
+        for (int round = 0; round < 10; ++round) {
+            const Result<std::optional<std::int64_t>> next = outbox.NextDue();
+            if (!next || !next.value() || *next.value() > NowMs() + SenderHoldMs / 2)
+                break;
+            clock.setNow(QDateTime::fromMSecsSinceEpoch(*next.value()));
+            const std::vector<OutboxPage> due = outbox.Due(NowMs()).value();
+            for (const OutboxPage& page : due)
+                SendJob(OrderOfPage(page, providers)).runWith(host);
+        }
+        std::vector<OutboxPage> pages;
+        for (const std::string& id : ids)
+            pages.push_back(outbox.Page(id).value().value_or(OutboxPage{}));
+        return pages;
     }
 
     FixedClock clock{QDateTime(QDate(2026, 12, 7), QTime(9, 30))};

@@ -208,6 +208,18 @@ TEST_F(SmsTest, SilentModemEndsAtTheDeadlineAndIsResetBeforeTheNextPage)
     EXPECT_EQ(modem.messages().size(), 1u);
 }
 
+TEST_F(SmsTest, ANetworkThatPassesIsTriedAgainThroughTheOutboxAndTheMessageArrivesOnce)
+{
+    GsmModem modem(refusing({{1, 331}}));
+    host.settings.GsmDevice = modem.slavePath();
+    host.lines = {"Hi"};
+    const std::vector<OutboxPage> pages = sendThroughOutbox(10);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].state, PageState::Sent);
+    EXPECT_EQ(pages[0].attempts, 2);
+    EXPECT_EQ(modem.messages().size(), 1u);
+}
+
 TEST_F(SmsTest, PatternThatMakesNoNumberSendsNothing)
 {
     GsmModem modem(GsmBehaviour{});

@@ -105,6 +105,17 @@ TEST_F(WctpSendTest, EachAnswerGivesItsOutcomeAndTheJournalShowsIt)
     }
 }
 
+TEST_F(WctpSendTest, ABusyCarrierIsTriedAgainThroughTheOutbox)
+{
+    WctpServer server({WctpAnswer::Busy, WctpAnswer::Accepted});
+    addWctp(url(server));
+    const std::vector<OutboxPage> pages = sendThroughOutbox(10);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].state, PageState::Sent);
+    EXPECT_EQ(pages[0].attempts, 2);
+    EXPECT_EQ(server.received().size(), 2u);
+}
+
 TEST_F(WctpSendTest, RefusedConnectionIsAPassingFailureWithoutAnswer)
 {
     addWctp("http://127.0.0.1:" + std::to_string(ScriptedServer::closedPort()) + "/wctp");
