@@ -254,6 +254,7 @@ private:
 
     // --- The send job: its start, what it reports, its end (MainWindowJob.cpp) -------------------------
     SendOrder takeSendOrder() const;
+    void giveRunParts(SendOrder& order) const;
     void startNextSend();
     void connectJob(SendJob* job);
     void jobStatus(const QByteArray& text);

@@ -42,11 +42,19 @@ bool sameService(const TSendParams& a, const TSendParams& b)
 SendOrder TfmSend::takeSendOrder() const
 {
     SendOrder order = TakeOrder(SendParams, CurGroup, groups_, providers_);
-    order.settings = settings_;
-    order.journal = journal_;
     order.signatureBlocked = signatureBlocked();
     order.lines = EditorLines();
     order.text = EditorText();
+    giveRunParts(order);
+    return order;
+}
+
+// What every job of the window takes as it is when the job is made, its own page or a retry: the
+// settings, the journal, and where the SMTP password and the SIM's PIN come from.
+void TfmSend::giveRunParts(SendOrder& order) const
+{
+    order.settings = settings_;
+    order.journal = journal_;
     order.smtpPassword = [store = windows_.secrets.get(), server = settings_.SMTPServer,
                           user = settings_.SMTPUser] { return ReadSmtpPassword(store, server, user); };
     // A refused PIN is taken out of the store, so that no later send gives it again (three wrong PINs lock
@@ -61,7 +69,6 @@ SendOrder TfmSend::takeSendOrder() const
         if (store != nullptr)
             (void)store->write(key, std::string());
     };
-    return order;
 }
 
 void TfmSend::startNextSend()

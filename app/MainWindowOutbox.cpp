@@ -115,12 +115,7 @@ void TfmSend::workOutbox()
     }
     const OutboxPage& page = due.value().front();
     SendOrder order = OrderOfPage(page, providers_);
-    const SendOrder shared = takeSendOrder();
-    order.settings = shared.settings;
-    order.journal = shared.journal;
-    order.smtpPassword = shared.smtpPassword;
-    order.simPin = shared.simPin;
-    order.simPinRefused = shared.simPinRefused;
+    giveRunParts(order);
     order.unattended = true;
     if (const Status held = outboxSending_.hold(); !held) {
         scheduleOutbox(OutboxPollMs);

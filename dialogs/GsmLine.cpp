@@ -5,7 +5,6 @@
 #include "dialogs/TapLine.h"
 #include "directory/Settings.h"
 #include "platform/Codepage.h"
-#include "platform/Convert.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompts.h"
 #include "platform/SecretStore.h"
@@ -103,33 +102,22 @@ void TfmGsmLine::FormActivate()
 
 void TfmGsmLine::btnOKClick()
 {
-    const std::string device = toCp1251(EditDevice->currentText().trimmed());
-    if (device.empty()) {
-        Prompts::message(cp("Не указано устройство линии GSM"));
+    const std::optional<LineFields> line = ReadLineFields(EditDevice, cmbSpeed, "GSM");
+    if (!line)
         return;
-    }
-    std::int32_t speed = 0;
-    if (!TryStrToInt(toCp1251(cmbSpeed->currentText()), speed) || speed <= 0) {
-        Prompts::message(cp("Скорость линии должна быть целым положительным числом"));
-        return;
-    }
     const std::string pin = EditPin->text().toStdString();
     if (!pin.empty() && pin.size() < 4) {
         Prompts::message(cp("PIN SIM-карты — от 4 до 8 цифр"));
         return;
     }
     if (!WriteSettingsKeys(
-            file_, {{SectionGsm, "Device", device}, {SectionGsm, "Speed", std::to_string(speed)}}, settings_))
+            file_, {{SectionGsm, "Device", line->device}, {SectionGsm, "Speed", std::to_string(line->speed)}},
+            settings_))
         return;
-    if (!pin.empty() && secrets_ != nullptr) {
-        const SecretStore::Answer stored = secrets_->write(SimPinSecretKey(device), pin);
-        EditPin->clear();
-        if (stored.outcome != SecretStore::Outcome::Done) {
-            Prompts::message(cp("PIN не сохранён: " + stored.reason));
-            return;
-        }
-    }
-    accept();
+    const bool stored = StoreTypedSecret(secrets_, SimPinSecretKey(line->device), pin, "PIN не сохранён");
+    EditPin->clear();
+    if (stored)
+        accept();
 }
 
 void TfmGsmLine::btnCancelClick()

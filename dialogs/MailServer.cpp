@@ -135,16 +135,11 @@ void TfmMailServer::btnOKClick()
                             {SectionSender, "SMTPCAFile", toCp1251(EditCAFile->text())}},
                            settings_))
         return;
-    if (!password.empty() && secrets_ != nullptr) {
-        const SecretStore::Answer stored =
-            secrets_->write(SmtpSecretKey(settings_.SMTPServer, user), password);
-        EditPassword->clear();
-        if (stored.outcome != SecretStore::Outcome::Done) {
-            Prompts::message(cp("Пароль не сохранён: " + stored.reason));
-            return;
-        }
-    }
-    accept();
+    const bool stored =
+        StoreTypedSecret(secrets_, SmtpSecretKey(settings_.SMTPServer, user), password, "Пароль не сохранён");
+    EditPassword->clear();
+    if (stored)
+        accept();
 }
 
 void TfmMailServer::btnCancelClick()

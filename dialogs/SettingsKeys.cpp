@@ -2,7 +2,10 @@
 #include "dialogs/SettingsKeys.h"
 
 #include "directory/Settings.h"
+#include "platform/Codepage.h"
 #include "platform/ProfileFile.h"
+#include "platform/Prompts.h"
+#include "platform/SecretStore.h"
 #include "platform/ui/CommandGuard.h"
 
 namespace zolbin {
@@ -16,6 +19,18 @@ bool WriteSettingsKeys(ProfileFile& file, std::initializer_list<SettingsKey> key
         return false;
     LoadSettings(file, settings);
     return true;
+}
+
+bool StoreTypedSecret(SecretStore* store, const std::string& key, const std::string& secret,
+                      const char* notSaved)
+{
+    if (secret.empty() || store == nullptr)
+        return true;
+    const SecretStore::Answer stored = store->write(key, secret);
+    if (stored.outcome == SecretStore::Outcome::Done)
+        return true;
+    Prompts::message(cp(std::string(notSaved) + ": " + stored.reason));
+    return false;
 }
 
 } // namespace zolbin

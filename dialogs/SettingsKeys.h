@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the settings dialogs save: all of a dialog's keys in one rewrite of "Zolbin.ini", then the settings
-// in memory read again.
+// in memory read again; a password or PIN typed in a dialog goes to the secret store instead.
 
 #include <initializer_list>
 #include <string>
@@ -9,6 +9,7 @@
 namespace zolbin {
 
 class ProfileFile;
+class SecretStore;
 struct TSettings;
 
 struct SettingsKey
@@ -22,5 +23,11 @@ struct SettingsKey
 // box, with none of the keys written and the settings in memory as they were; false then. Otherwise the
 // settings are read again from the file and true is returned.
 bool WriteSettingsKeys(ProfileFile& file, std::initializer_list<SettingsKey> keys, TSettings& settings);
+
+// Keeps a typed secret (none typed, or no store: nothing to do) under the key, then empties its field. A
+// store that refuses is reported in a box ("<notSaved>: <reason>", both UTF-8 like the program's texts),
+// false then.
+bool StoreTypedSecret(SecretStore* store, const std::string& key, const std::string& secret,
+                      const char* notSaved);
 
 } // namespace zolbin

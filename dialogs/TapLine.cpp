@@ -61,6 +61,22 @@ QComboBox* MakeEditableBox(int limit)
     return box;
 }
 
+std::optional<LineFields> ReadLineFields(const QComboBox* device, const QComboBox* speed,
+                                         const char* lineName)
+{
+    // Blanks around a path are a slip of the keyboard: no device is named so.
+    LineFields line{toCp1251(device->currentText().trimmed()), 0};
+    if (line.device.empty()) {
+        Prompts::message(cp("Не указано устройство линии ") + lineName);
+        return std::nullopt;
+    }
+    if (!TryStrToInt(toCp1251(speed->currentText()), line.speed) || line.speed <= 0) {
+        Prompts::message(cp("Скорость линии должна быть целым положительным числом"));
+        return std::nullopt;
+    }
+    return line;
+}
+
 void AddGridRow(QGridLayout* grid, int row, const char* caption, QWidget* field)
 {
     auto* label = new QLabel(uiText(caption));
@@ -155,20 +171,12 @@ void TfmTapLine::FormActivate()
 
 void TfmTapLine::btnOKClick()
 {
-    // Blanks around a path are a slip of the keyboard: no device is named so.
-    const std::string device = toCp1251(EditDevice->currentText().trimmed());
-    if (device.empty()) {
-        Prompts::message(cp("Не указано устройство линии TAP"));
+    const std::optional<LineFields> line = ReadLineFields(EditDevice, cmbSpeed, "TAP");
+    if (!line)
         return;
-    }
-    std::int32_t speed = 0;
-    if (!TryStrToInt(toCp1251(cmbSpeed->currentText()), speed) || speed <= 0) {
-        Prompts::message(cp("Скорость линии должна быть целым положительным числом"));
-        return;
-    }
     if (WriteSettingsKeys(file_,
-                          {{SectionTap, "Device", device},
-                           {SectionTap, "Speed", std::to_string(speed)},
+                          {{SectionTap, "Device", line->device},
+                           {SectionTap, "Speed", std::to_string(line->speed)},
                            {SectionTap, "Format", cmbFormat->currentIndex() == 1 ? "1" : "0"},
                            {SectionTap, "Init", toCp1251(EditInit->text())},
                            {SectionTap, "DialPrefix", toCp1251(EditDialPrefix->text())}},

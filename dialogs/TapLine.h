@@ -7,6 +7,9 @@
 #include "platform/ui/Dialog.h"
 
 #include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <string>
 
 class QComboBox;
 class QGridLayout;
@@ -26,6 +29,17 @@ QStringList PresentSerialDevices(const QString& folder = QStringLiteral("/dev"))
 // at most `limit` characters, and a grid row of a caption (its mnemonic leading to the field) and a field.
 QComboBox* MakeEditableBox(int limit);
 void AddGridRow(QGridLayout* grid, int row, const char* caption, QWidget* field);
+
+// A modem line's device (its blanks around dropped) and speed as the dialog's boxes hold them; nothing,
+// after the operator was told in a box, when the device is empty or the speed no positive whole number.
+// `lineName` names the line in the message ("TAP", "GSM").
+struct LineFields
+{
+    std::string device; // cp1251
+    std::int32_t speed = 0;
+};
+std::optional<LineFields> ReadLineFields(const QComboBox* device, const QComboBox* speed,
+                                         const char* lineName);
 
 class TfmTapLine final : public TDialog
 {

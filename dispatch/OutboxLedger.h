@@ -29,8 +29,6 @@ public:
                                                const std::string& reply) override;
     Status Close(bool cancelled, const std::string& reason) override;
 
-    const std::vector<std::string>& ids() const { return ids_; }
-
 private:
     enum class Step
     {

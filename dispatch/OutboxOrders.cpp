@@ -8,15 +8,6 @@
 
 namespace zolbin {
 
-namespace {
-
-std::shared_ptr<PageLedger> ledgerOf(std::vector<std::string> ids)
-{
-    return std::make_shared<OutboxLedger>(&OpenFolderOutbox, std::move(ids));
-}
-
-} // namespace
-
 Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, int retryMinutes,
                          std::int64_t nowMs)
 {
@@ -70,7 +61,7 @@ SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers)
     order.text = page.text;
     order.signatureBlocked = page.signatureBlocked;
     order.pageIds = {page.id};
-    order.ledger = ledgerOf(order.pageIds);
+    order.ledger = std::make_shared<OutboxLedger>(&OpenFolderOutbox, order.pageIds);
     return order;
 }
 

@@ -9,6 +9,7 @@
 #include "directory/ui/Registr.h"
 #include "platform/Net.h"
 #include "tests/gui/MainWindowTestSupport.h"
+#include "tests/gui/SendWindowFixture.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/RecordingHost.h"
@@ -28,14 +29,7 @@ namespace {
 
 using test::ScriptedServer;
 using test::ScriptedSession;
-
-ScriptedSession snppOk(std::vector<std::string> greeting = {"220 SNPP\r\n"})
-{
-    ScriptedSession s{std::move(greeting), {}};
-    for (int i = 0; i < 4; ++i) // PAGE, MESS, SEND, QUIT
-        s.replies.push_back(test::Reply("250 OK\r\n"));
-    return s;
-}
+using test::snppOk;
 
 // A greeting sent a character at a time: more than a second in which the window acts during the send.
 std::vector<std::string> slowGreeting()
@@ -47,20 +41,10 @@ std::vector<std::string> slowGreeting()
     return pieces;
 }
 
-class MainWindowSendJob : public ::testing::Test
+class MainWindowSendJob : public test::SendWindowTest
 {
 protected:
-    static void SetUpTestSuite() { test::ensureApplication(); }
-    void SetUp() override
-    {
-        for (const char* name : {"1251-koi.cod", "1251-866.cod"})
-            std::filesystem::copy_file(std::filesystem::path(ZOLBIN_SOURCE_DIR) / "data" / name, name);
-        saved = net::CurrentDeadlines();
-        net::CurrentDeadlines().connectMs = 3000;
-        net::CurrentDeadlines().replyMs = 3000;
-        dir.write("Zolbin.ini", test::settingsFile("Clear=1\r\n"));
-    }
-    void TearDown() override { net::CurrentDeadlines() = saved; }
+    MainWindowSendJob() : SendWindowTest(3000) {}
 
     // Ann, Bob and Cid with the company on the port; the group "Team" is all three.
     void start(std::uint16_t port)
@@ -69,10 +53,7 @@ protected:
             {test::subscriber("Ann", 5, 240, "Acme"), test::subscriber("Bob", 6, 240, "Acme"),
              test::subscriber("Cid", 7, 240, "Acme")},
             {{"Team", {0, 1, 2}}}, {HomeProviderDefaults(), test::company("Acme", Gate::SNPP, port)});
-        program = std::make_unique<test::Program>();
-        w = &program->main();
-        RichEdit = test::control<MessageEditor>(w, "RichEdit");
-        ASSERT_TRUE(test::showActive(w));
+        ASSERT_TRUE(startProgram());
     }
 
     void sendTo(const char* list, const QString& message)
@@ -81,14 +62,6 @@ protected:
         test::typeText(RichEdit, message);
         emit test::control<QToolButton>(w, "btnSend")->clicked();
     }
-
-    test::TempDataDir dir;
-    test::PromptRecorder prompts;
-    test::FixedClock clock;
-    net::Deadlines saved;
-    std::unique_ptr<test::Program> program;
-    TfmSend* w = nullptr;
-    MessageEditor* RichEdit = nullptr;
 };
 
 TEST_F(MainWindowSendJob, DirectoryOpensAndTheEditorTakesTextWhileASendWaitsOnASilentServer)

@@ -10,6 +10,7 @@
 #include "platform/Net.h"
 #include "platform/SecretStore.h"
 #include "tests/gui/MainWindowTestSupport.h"
+#include "tests/gui/SendWindowFixture.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/RecordingHost.h"
@@ -30,36 +31,19 @@ namespace {
 
 using test::ScriptedServer;
 using test::ScriptedSession;
+using test::snppOk;
 using test::toggleTick;
 using test::typeText;
-
-ScriptedSession snppOk(std::vector<std::string> greeting = {"220 SNPP\r\n"})
-{
-    ScriptedSession s{std::move(greeting), {}};
-    for (int i = 0; i < 4; ++i) // PAGE, MESS, SEND, QUIT
-        s.replies.push_back(test::Reply("250 OK\r\n"));
-    return s;
-}
 
 QString text(const char* utf8)
 {
     return QString::fromUtf8(utf8);
 }
 
-class MainWindowSend : public ::testing::Test
+class MainWindowSend : public test::SendWindowTest
 {
 protected:
-    static void SetUpTestSuite() { test::ensureApplication(); }
-    void SetUp() override
-    {
-        for (const char* name : {"1251-koi.cod", "1251-866.cod"})
-            std::filesystem::copy_file(std::filesystem::path(ZOLBIN_SOURCE_DIR) / "data" / name, name);
-        saved = net::CurrentDeadlines();
-        net::CurrentDeadlines().connectMs = 2000;
-        net::CurrentDeadlines().replyMs = 2000;
-        dir.write("Zolbin.ini", test::settingsFile("Clear=1\r\n"));
-    }
-    void TearDown() override { net::CurrentDeadlines() = saved; }
+    MainWindowSend() : SendWindowTest(2000) {}
 
     // Ann and Cid with the company that answers on the port, Bob with one where nobody listens; the
     // group "Team" is Bob and Cid.
@@ -71,15 +55,12 @@ protected:
                              {{"Team", {1, 2}}},
                              {HomeProviderDefaults(), test::company("Acme", Gate::SNPP, port),
                               test::company("Dead", Gate::SNPP, ScriptedServer::closedPort())});
-        program = std::make_unique<test::Program>();
-        w = &program->main();
-        RichEdit = test::control<MessageEditor>(w, "RichEdit");
+        ASSERT_TRUE(startProgram());
         lbAbonent = test::control<TickList>(w, "lbAbonent");
         Label2 = test::control<QLabel>(w, "Label2");
         btnSend = test::control<QToolButton>(w, "btnSend");
         btnLater = test::control<QToolButton>(w, "btnLater");
         LaterItem = test::control<QAction>(w, "LaterItem");
-        ASSERT_TRUE(test::showActive(w));
     }
 
     void setServiceSummary(const char* summary)
@@ -88,13 +69,6 @@ protected:
         Label2->setText(text(summary));
     }
 
-    test::TempDataDir dir;
-    test::PromptRecorder prompts;
-    test::FixedClock clock;
-    net::Deadlines saved;
-    std::unique_ptr<test::Program> program;
-    TfmSend* w = nullptr;
-    MessageEditor* RichEdit = nullptr;
     TickList* lbAbonent = nullptr;
     QLabel* Label2 = nullptr;
     QToolButton* btnSend = nullptr;
