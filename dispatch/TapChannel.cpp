@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <optional>
 
 namespace zolbin::tap {
@@ -17,9 +18,10 @@ namespace {
 using net::MsLeft;
 using net::SteadyClock;
 
-// At most this much that arrived before a send is read then; a peer that never stops is left to the
-// next wait's deadline.
+// At most this much that arrived before a send is read then, within this many settle times; a peer that
+// never stops is left to the next wait's deadline.
 constexpr std::size_t MaxEarlyBytes = 64 * 1024;
+constexpr int MaxSettles = 4;
 
 // What a line decides, if anything.
 std::optional<Verdict> judge(const std::string& line)
@@ -60,13 +62,16 @@ void Channel::fail(const std::string& text, FailureKind kind)
 
 void Channel::passOverEarlyAnswers()
 {
+    const int quietMs = awake_ ? CurrentTapDeadlines().settleMs : 0;
+    const auto limit = SteadyClock::now() + std::chrono::milliseconds(MaxSettles * quietMs);
     std::string line;
     for (std::size_t read = 0; read < MaxEarlyBytes;) {
         while (takeLine(line))
             if (!line.empty())
                 showNotice(line);
         std::array<char, 256> chunk{};
-        const int n = link_.Receive(chunk.data(), static_cast<int>(chunk.size()), 0);
+        const int wait = std::min(quietMs, MsLeft(limit));
+        const int n = link_.Receive(chunk.data(), static_cast<int>(chunk.size()), wait);
         if (n <= 0)
             break; // a broken line is reported by the next wait
         buffer_.append(chunk.data(), static_cast<std::size_t>(n));
@@ -87,6 +92,7 @@ bool Channel::waitForId(SteadyClock::time_point deadline)
         if (const std::size_t at = buffer_.find("ID="); at != std::string::npos) {
             buffer_.erase(0, at + 3);
             skipping_ = false;
+            awake_ = true;
             ReportStatus(host_, cp("Ответ: ID="));
             return true;
         }

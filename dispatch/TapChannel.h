@@ -6,7 +6,8 @@
 // many bytes arrive. What a peer can make of the journal is bounded: a line longer than any the protocol
 // knows is cut there, and the informational lines of one wait beyond a few are counted, not each written.
 // An answer counts only for what it follows: whatever arrived before a send is read and journaled, but
-// answers nothing.
+// answers nothing. Once the terminal is awake, a send first waits for a moment of quiet on the line, so
+// that the rest of a burst it was sending (an ACK behind the go-ahead on a slow line) is read before it.
 
 #include "dispatch/RetryPolicy.h"
 #include "platform/Deadline.h"
@@ -41,9 +42,9 @@ class Channel
 public:
     Channel(SendHost& host, TapLink& link) : host_(host), link_(link) {}
 
-    // Sends the bytes and shows them as `shown`. What arrived before is read and journaled first; it
-    // answers nothing. False when nothing more may go out (a failing journal before acceptance) or the
-    // bytes could not be sent (reported).
+    // Sends the bytes and shows them as `shown`. What arrived before, and what keeps arriving until the
+    // line is quiet, is read and journaled first; it answers nothing. False when nothing more may go out (a
+    // failing journal before acceptance) or the bytes could not be sent (reported).
     bool send(const std::string& wire, const std::string& shown);
     // Reports a failure of the session ("Ошибка: " + text).
     void fail(const std::string& text, FailureKind kind = FailureKind::Final);
@@ -58,7 +59,8 @@ public:
     void pageAccepted() { accepted_ = true; }
 
 private:
-    // Reads and journals whatever has arrived, without waiting.
+    // Reads and journals whatever has arrived and, once the terminal is awake, what arrives until the line
+    // has been quiet for the settle time (at most a few such times).
     void passOverEarlyAnswers();
     // The next line (its CR taken off, cut at MaxAnswerLine); false when the wait ended first.
     bool nextLine(net::SteadyClock::time_point deadline, std::string& line);
@@ -79,6 +81,7 @@ private:
     bool cut_ = false;      // the line last taken was cut
     bool accepted_ = false;
     bool gone_ = false;
+    bool awake_ = false; // "ID=" came
     int noticesShown_ = 0;
     int noticesUnshown_ = 0;
 };

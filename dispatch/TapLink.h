@@ -24,6 +24,7 @@ struct TapDeadlines
     int modemMs = 5000;  // for the modem's answer to a command
     int dialMs = 60000;  // for the modem's answer to the dial command
     int guardMs = 1000;  // silence around "+++" when hanging up
+    int settleMs = 100;  // quiet awaited before a send once the terminal is awake (its burst ends)
 };
 TapDeadlines& CurrentTapDeadlines();
 

@@ -121,6 +121,16 @@ void TapTerminal::write(int fd, const std::string& bytes)
     (void)!::write(fd, bytes.data(), bytes.size());
 }
 
+void TapTerminal::writeSlowly(int fd, const std::string& bytes, int gapMs)
+{
+    if (gapMs == 0)
+        return write(fd, bytes);
+    for (const char c : bytes) {
+        write(fd, std::string(1, c));
+        std::this_thread::sleep_for(std::chrono::milliseconds(gapMs));
+    }
+}
+
 void TapTerminal::flood(int fd, const std::string& bytes)
 {
     const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(WaitLimitMs);
@@ -235,10 +245,12 @@ void TapTerminal::session(int fd)
                 line.clear();
                 continue;
             }
+            std::string answer;
             for (const std::string& notice : b.notices)
-                write(fd, notice + CR);
-            write(fd,
-                  std::string{ACK, CR, ESC, '[', 'p', CR} + (b.ackBeforeBlock ? std::string{ACK, CR} : ""));
+                answer += notice + CR;
+            answer +=
+                std::string{ACK, CR, ESC, '[', 'p', CR} + (b.ackBeforeBlock ? std::string{ACK, CR} : "");
+            writeSlowly(fd, answer, b.burstGapMs);
             break;
         }
         line.clear();

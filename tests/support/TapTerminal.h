@@ -29,6 +29,7 @@ struct TapBehaviour
     std::set<std::string> refusedPagers; // RS for pages to these pager IDs
     std::vector<std::string> notices;    // informational lines sent before each ACK of a logon
     bool ackBeforeBlock = false;         // an ACK line right behind the go-ahead, before any block
+    int burstGapMs = 0;                  // the logon answered a byte at a time this far apart
     bool closeOnBlock = false;           // hangs up when a block arrives
     bool endlessClosing = false;         // answers EOT with ACK, NAK, RS and ESC [p lines until hung up
     std::string floodBeforeId;           // streams these bytes until hung up, never saying "ID="
@@ -77,6 +78,8 @@ private:
     void session(int fd);
     bool readByte(int fd, char& c);
     void write(int fd, const std::string& bytes);
+    // Writes the bytes a byte at a time, `gapMs` apart (all at once for 0).
+    void writeSlowly(int fd, const std::string& bytes, int gapMs);
     // Sends the bytes again and again until the client hangs up (or the time limit).
     void flood(int fd, const std::string& bytes);
 

@@ -24,7 +24,7 @@ protected:
     {
         SendCommandTest::SetUp();
         savedTap = CurrentTapDeadlines();
-        CurrentTapDeadlines() = {300, 3, 2000, 2000, 2000, 10};
+        CurrentTapDeadlines() = {300, 3, 2000, 2000, 2000, 10, 200};
     }
     void TearDown() override
     {
@@ -140,6 +140,14 @@ INSTANTIATE_TEST_SUITE_P(
                          b.closeOnBlock = true;
                      }),
                      SendOutcome::Stopped, "Ошибка: Соединение закрыто удаленным хостом.", 1},
+        // The same on a slow line: the stale ACK is still arriving when the go-ahead is read.
+        TerminalCase{"StaleAckOnASlowLineThenNaks", behaviour([](TapBehaviour& b) {
+                         b.notices = {"110 1.8"};
+                         b.ackBeforeBlock = true;
+                         b.burstGapMs = 20;
+                         b.blockNaks = 3;
+                     }),
+                     SendOutcome::Stopped, "Ошибка: Терминал TAP трижды не принял блок (<NAK>)", 3},
         TerminalCase{"ClosingThatNeverEndsLeavesThePageSent",
                      behaviour([](TapBehaviour& b) { b.endlessClosing = true; }), SendOutcome::Completed,
                      "Ошибка: Терминал TAP не завершил сеанс", 1},
@@ -153,23 +161,27 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TapTest, EarlyAnswerIsJournaledAndLongLinesAreCut)
 {
-    TapTerminal early(behaviour([](TapBehaviour& b) {
+    addTapCompany("Tap", "");
+    chooseSubscriber("Ann", 5, "Tap");
+    for (const int gapMs : {0, 20}) { // read with the go-ahead, or still arriving on a slow line
+        TapBehaviour b;
         b.ackBeforeBlock = true;
         b.blockNaks = 1;
-    }));
-    addTapCompany("Tap", tcp(early));
-    chooseSubscriber("Ann", 5, "Tap");
-    EXPECT_EQ(send(), SendOutcome::Completed);
-    auto lines = JournalLines();
-    const auto block = std::find(lines.begin(), lines.end(), "Посылка: <STX>5<CR>***<CR><ETX>248<CR>");
-    ASSERT_NE(block, lines.end());
-    EXPECT_EQ(*(block - 1), "Ответ: <ACK>"); // read before the block, answering nothing
-    EXPECT_EQ(*(block + 1), "Ответ: <NAK>");
+        b.burstGapMs = gapMs;
+        TapTerminal early(b);
+        providers.Items(0)->TapPhone = tcp(early);
+        EXPECT_EQ(send(), SendOutcome::Completed);
+        const auto lines = JournalLines();
+        const auto next = std::find(lines.rbegin(), lines.rend(), "Ответ: <ESC>[p").base();
+        ASSERT_LT(next + 2, lines.end());
+        EXPECT_EQ(next[0], "Ответ: <ACK>") << gapMs; // read before the block, answering nothing
+        EXPECT_EQ(next[1], "Посылка: <STX>5<CR>***<CR><ETX>248<CR>") << gapMs;
+        EXPECT_EQ(next[2], "Ответ: <NAK>") << gapMs;
+    }
 
     TapTerminal flooding(behaviour([](TapBehaviour& b) { b.floodOnLogon = std::string(1000, 'n'); }));
     providers.Items(0)->TapPhone = tcp(flooding);
     EXPECT_EQ(send(), SendOutcome::Stopped);
-    lines = JournalLines();
     EXPECT_EQ(journalCount("Ответ: " + std::string(256, 'n') + "…"), 16);
 }
 
