@@ -7,6 +7,7 @@
 #include "platform/Deadline.h"
 #include "platform/SerialLine.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 
@@ -16,6 +17,9 @@ namespace {
 
 using net::MsLeft;
 using net::SteadyClock;
+
+// How long a ">" waits for the space of its prompt before it is taken as the prompt alone.
+constexpr int PromptSpaceMs = 50;
 
 bool startsWith(const std::string& text, const std::string& prefix)
 {
@@ -66,50 +70,70 @@ bool Channel::send(const std::string& wire, const std::string& shown, int deadli
     return line_.Write(wire, deadlineMs);
 }
 
-Answer Channel::command(const std::string& text, int deadlineMs, const std::string& shown)
+Answer Channel::command(const std::string& text, int deadlineMs, const std::string& shown,
+                        const std::string& secret)
 {
     if (!send(text + "\r", VisibleControls(shown.empty() ? text : shown), deadlineMs))
         return {Answer::End::Gone, {}, {}};
     echo_ = text;
+    secret_ = secret;
     Answer a = answer(deadlineMs);
     echo_.clear();
+    secret_.clear();
     return a;
 }
 
-// Reads the next line (up to CR or LF, empty lines passed over) or, when asked, the prompt "> ".
+// Reads the next line (up to CR or LF, empty lines passed over) or, when asked, the prompt "> " (a bare
+// ">" once its space has had a moment to follow).
 bool Channel::nextLine(std::string& line, int msLeft, bool prompt)
 {
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(msLeft);
     std::array<char, 128> chunk{};
+    bool spaceAwaited = false;
     for (;;) {
         std::size_t start = buffer_.find_first_not_of("\r\n");
         if (start == std::string::npos)
             start = buffer_.size();
+        if (start > 0)
+            cut_ = false; // the long line ended
         buffer_.erase(0, start);
-        if (prompt && startsWith(buffer_, "> ")) {
-            line = "> ";
-            buffer_.erase(0, 2);
+        if (prompt && !buffer_.empty() && buffer_[0] == '>' && (buffer_.size() > 1 || spaceAwaited)) {
+            line = startsWith(buffer_, "> ") ? "> " : ">";
+            buffer_.erase(0, line.size());
+            long_ = cut_ = false;
             return true;
         }
         const std::size_t end = buffer_.find_first_of("\r\n");
         if (end != std::string::npos) {
             line = buffer_.substr(0, std::min(end, MaxAnswerLine));
             buffer_.erase(0, end);
+            long_ = cut_ || end > MaxAnswerLine;
+            cut_ = false;
             return true;
         }
         if (buffer_.size() > MaxAnswerLine) {
             line = buffer_.substr(0, MaxAnswerLine);
             buffer_.clear();
+            long_ = cut_ = true;
             return true;
         }
-        const int left = MsLeft(deadline);
-        if (left <= 0)
+        int left = MsLeft(deadline);
+        if (prompt && buffer_ == ">") {
+            spaceAwaited = true;
+            left = std::min(left, PromptSpaceMs);
+        }
+        if (left <= 0 && !spaceAwaited)
             return false;
         const int n = line_.Read(chunk.data(), static_cast<int>(chunk.size()), left);
         if (n < 0)
             return false;
         buffer_.append(chunk.data(), static_cast<std::size_t>(n));
     }
+}
+
+bool Channel::hidden(const std::string& line) const
+{
+    return !secret_.empty() && (long_ || line.find(secret_) != std::string::npos);
 }
 
 Answer Channel::answer(int deadlineMs, bool prompt)
@@ -120,7 +144,7 @@ Answer Channel::answer(int deadlineMs, bool prompt)
     int unshown = 0;
     std::string line;
     while (nextLine(line, MsLeft(deadline), prompt)) {
-        if (!echo_.empty() && line == echo_)
+        if ((!echo_.empty() && line == echo_) || hidden(line))
             continue;
         if (shown_ < ShownLinesPerWait) {
             ++shown_;
@@ -128,7 +152,7 @@ Answer Channel::answer(int deadlineMs, bool prompt)
         } else {
             ++unshown;
         }
-        if (line == "> ") {
+        if (line == "> " || line == ">") {
             a.end = Answer::End::Prompt;
         } else if (line == "OK") {
             a.end = Answer::End::Ok;

@@ -22,13 +22,14 @@ namespace {
 using gsm::Answer;
 
 // What the program remembers of each modem line while it runs: a PIN the SIM refused (never given again
-// by itself: three wrong ones lock the SIM) and a modem that stopped answering (reset before its next
-// page).
+// by itself: three wrong ones lock the SIM), a modem that stopped answering (reset before its next page)
+// and one that may still wait for a PDU it never prompted for (its input cancelled before anything else).
 struct LineMemory
 {
     bool refusedPin = false;
     std::string pinRefused;
     bool resetDue = false;
+    bool inputOpen = false;
 };
 
 std::mutex memoryMutex;
@@ -175,7 +176,7 @@ std::optional<SmsOutcome> unlockSim(SendHost& host, gsm::Channel& channel, Sessi
     if (known.refusedPin && known.pinRefused == pin)
         return session.fail(cp("Этот PIN SIM-карта уже не приняла; повторно он не вводится"),
                             FailureKind::Final);
-    const Answer given = channel.command("AT+CPIN=\"" + pin + "\"", ms, "AT+CPIN=***");
+    const Answer given = channel.command("AT+CPIN=\"" + pin + "\"", ms, "AT+CPIN=***", pin);
     if (session.ok(given))
         return std::nullopt;
     if (given.end == Answer::End::Error) {
@@ -248,6 +249,13 @@ SmsOutcome SmsDialogue(SendHost& host, SerialLine& line, const std::string& devi
     Session session(host, channel, device, static_cast<int>(page.parts.size()));
     const GsmDeadlines times = CurrentGsmDeadlines();
 
+    if (recalled(device).inputOpen) {
+        // ESC ends a PDU input the modem may still be in; whatever it answers, the reset follows.
+        if (!channel.send("\x1B", "<ESC>", times.commandMs))
+            return session.failAnswer({Answer::End::Gone, {}, {}}, " (<ESC>)");
+        (void)channel.answer(times.commandMs);
+        remember(device, [](LineMemory& m) { m.inputOpen = false; });
+    }
     if (recalled(device).resetDue) {
         // The modem stopped answering the last time: it starts again from its stored profile.
         if (const Answer a = channel.command("ATZ", times.commandMs); !session.ok(a))
@@ -272,6 +280,8 @@ SmsOutcome SmsDialogue(SendHost& host, SerialLine& line, const std::string& devi
                 return Answer{Answer::End::Gone, {}, {}};
             return channel.answer(times.commandMs, true);
         }();
+        if (prompt.end == Answer::End::Silent || prompt.end == Answer::End::Gone)
+            remember(device, [](LineMemory& m) { m.inputOpen = true; });
         if (prompt.end != Answer::End::Prompt)
             return session.failAnswer(prompt, cp(" на ") + command);
         // The PDU is shown by its length only: the message text is never journaled.
@@ -286,8 +296,13 @@ SmsOutcome SmsDialogue(SendHost& host, SerialLine& line, const std::string& devi
                                     cp(", дошла ли она — неизвестно"),
                                 FailureKind::Unknown);
         }
-        if (!session.ok(sent) || sent.after("+CMGS:").empty())
+        if (!session.ok(sent))
             return session.failAnswer(sent, cp(" на отправку части"));
+        if (sent.after("+CMGS:").empty())
+            return session.fail(cp("Модем GSM ответил OK без +CMGS на отправку части ") +
+                                    std::to_string(i + 1) + cp(" из ") + std::to_string(page.parts.size()) +
+                                    cp(", дошла ли она — неизвестно"),
+                                FailureKind::Unknown);
         ++session.outcome().partsSent;
     }
     session.outcome().state = SmsOutcome::State::Accepted;

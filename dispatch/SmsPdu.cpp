@@ -120,6 +120,20 @@ Part makePart(const std::string& phone, Coding coding, const std::vector<std::ui
     return {hex, static_cast<int>(hex.size() / 2) - 1};
 }
 
+// The first unit that is no character the message can carry: U+FFFF, or half of a surrogate pair.
+std::optional<char16_t> uncarried(const std::u16string& text)
+{
+    const auto high = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+    const auto low = [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (high(text[i]) && i + 1 < text.size() && low(text[i + 1]))
+            ++i;
+        else if (text[i] == 0xFFFF || high(text[i]) || low(text[i]))
+            return text[i];
+    }
+    return std::nullopt;
+}
+
 std::vector<std::uint8_t> concatHeader(std::uint8_t reference, std::size_t total, std::size_t index)
 {
     return {0x00, 0x03, reference, static_cast<std::uint8_t>(total), static_cast<std::uint8_t>(index + 1)};
@@ -131,8 +145,9 @@ std::optional<std::vector<std::uint8_t>> Gsm7Septets(const std::u16string& text)
 {
     std::vector<std::uint8_t> septets;
     for (const char16_t c : text) {
+        // The escape's own place in the table holds no character.
         const auto* found = std::find(Alphabet.begin(), Alphabet.end(), c);
-        if (found != Alphabet.end()) {
+        if (found != Alphabet.end() && found - Alphabet.begin() != Escape) {
             septets.push_back(static_cast<std::uint8_t>(found - Alphabet.begin()));
             continue;
         }
@@ -150,6 +165,12 @@ Result<Submission> Encode(const std::string& phone, const std::u16string& text, 
 {
     if (text.empty())
         return Failure{FailureCode::SmsText, cp("Пустое сообщение SMS")};
+    if (const std::optional<char16_t> bad = uncarried(text)) {
+        std::string code;
+        for (int shift = 12; shift >= 0; shift -= 4)
+            code += HexDigits[(*bad >> shift) & 0x0F];
+        return Failure{FailureCode::SmsText, cp("Знак U+") + code + cp(" нельзя передать в SMS")};
+    }
     Submission out;
     std::vector<std::pair<std::size_t, std::size_t>> pieces;
     const std::optional<std::vector<std::uint8_t>> septets = Gsm7Septets(text);

@@ -45,7 +45,8 @@ std::optional<std::vector<std::uint8_t>> Gsm7Septets(const std::u16string& text)
 
 // The text (UTF-16: a character beyond the basic plane goes as its surrogate pair, which is never split
 // between parts) to an international number ("+" and digits). `reference` tells the parts of one
-// concatenated message apart from another's. Fails when the text is empty or needs more than MaxParts.
+// concatenated message apart from another's. Fails when the text is empty, holds U+FFFF or half of a
+// surrogate pair, or needs more than MaxParts.
 Result<Submission> Encode(const std::string& phone, const std::u16string& text, std::uint8_t reference);
 
 } // namespace zolbin::sms

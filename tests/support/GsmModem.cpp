@@ -199,6 +199,10 @@ void GsmModem::run()
             continue;
         if (c == '\n')
             continue;
+        if (c == '\x1b') { // what came before it is no command
+            command.clear();
+            continue;
+        }
         if (c != '\r') {
             command += c;
             continue;
@@ -208,8 +212,8 @@ void GsmModem::run()
             commands_.push_back(command);
         }
         if (!silent_) {
-            if (echo_)
-                write(command + "\r\n");
+            if (echo_ || !behaviour_.echoNoise.empty())
+                write(behaviour_.echoNoise + command + "\r\n");
             answer(command);
         }
         command.clear();
@@ -234,24 +238,37 @@ void GsmModem::answer(const std::string& command)
         unlocked_ = !behaviour_.puk && command == "AT+CPIN=\"" + behaviour_.pin + "\"";
         write(unlocked_ ? ok : "\r\n+CME ERROR: 16\r\n");
     } else if (command.rfind("AT+CMGS=", 0) == 0 && unlocked_) {
-        write("\r\n> ");
-        takePdu(std::stoi(command.substr(8)));
+        const auto rule = behaviour_.refusedParts.find(++submits_);
+        const int code = rule == behaviour_.refusedParts.end() ? 0 : rule->second;
+        if (code != NoPrompt)
+            write(behaviour_.barePrompt ? "\r\n>" : "\r\n> ");
+        std::string hex;
+        if (!takePdu(hex))
+            write(ok); // cancelled
+        else if (code != NoPrompt)
+            submit(hex, std::stoi(command.substr(8)), code);
     } else {
         write("\r\nERROR\r\n");
     }
 }
 
-void GsmModem::takePdu(int length)
+bool GsmModem::takePdu(std::string& hex)
 {
-    std::string hex;
     char c = 0;
-    while (readByte(c) && c != '\x1a')
+    while (readByte(c) && c != '\x1a') {
+        if (c == '\x1b')
+            return false;
         hex += c;
-    const int submit = ++submits_;
-    if (const auto refused = behaviour_.refusedParts.find(submit); refused != behaviour_.refusedParts.end()) {
-        if (refused->second < 0)
-            return; // took it, and says nothing
-        write("\r\n+CMS ERROR: " + std::to_string(refused->second) + "\r\n");
+    }
+    return true;
+}
+
+void GsmModem::submit(const std::string& hex, int length, int rule)
+{
+    if (rule == SilentAfterPdu)
+        return;
+    if (rule > 0) {
+        write("\r\n+CMS ERROR: " + std::to_string(rule) + "\r\n");
         return;
     }
     Decoded d;
@@ -279,7 +296,8 @@ void GsmModem::takePdu(int length)
             pending_.erase(d.reference);
         }
     }
-    write("\r\n+CMGS: " + std::to_string(submit) + "\r\n\r\nOK\r\n");
+    write(rule == OkWithoutReference ? "\r\nOK\r\n"
+                                     : "\r\n+CMGS: " + std::to_string(submits_) + "\r\n\r\nOK\r\n");
 }
 
 } // namespace zolbin::test

@@ -14,12 +14,19 @@
 
 namespace zolbin::test {
 
+// What the modem does instead of "+CMS ERROR: code" to the n-th AT+CMGS.
+inline constexpr int SilentAfterPdu = -1;     // takes the PDU and says nothing
+inline constexpr int NoPrompt = -2;           // waits for a PDU without prompting for it (ESC cancels)
+inline constexpr int OkWithoutReference = -3; // takes the PDU and answers "OK" without "+CMGS"
+
 struct GsmBehaviour
 {
     std::string pin;                 // the SIM asks for this PIN until it is given
     bool puk = false;                // the SIM is locked and asks for its PUK
     bool silent = false;             // answers nothing at all (until setSilent(false))
-    std::map<int, int> refusedParts; // "+CMS ERROR: code" for the n-th AT+CMGS (from 1); code -1: silence
+    std::map<int, int> refusedParts; // "+CMS ERROR: code" for the n-th AT+CMGS (from 1), or one of the above
+    std::string echoNoise;           // keeps its echo on whatever ATE0 says, these bytes before each echo
+    bool barePrompt = false;         // prompts with ">" without its space
 };
 
 // One message as the network would deliver it.
@@ -62,7 +69,9 @@ private:
     bool readByte(char& c);
     void write(const std::string& bytes);
     void answer(const std::string& command);
-    void takePdu(int length);
+    // Reads the PDU up to SUB; false when ESC cancelled it.
+    bool takePdu(std::string& hex);
+    void submit(const std::string& hex, int length, int rule);
 
     GsmBehaviour behaviour_;
     int master_ = -1;

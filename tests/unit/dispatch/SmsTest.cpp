@@ -127,6 +127,7 @@ struct BehaviourCase
     int partsSent;
     int pinTries; // AT+CPIN= commands over two pages
     const char* journal;
+    int delivered; // messages the network got of the two pages
 };
 
 class SmsBehaviours : public SmsTest, public ::testing::WithParamInterface<BehaviourCase>
@@ -146,6 +147,7 @@ TEST_P(SmsBehaviours, ToldTruthfully)
         EXPECT_EQ(first.kind, c.kind);
     }
     (void)sendTo(modem); // a second page on the same line
+    EXPECT_EQ(modem.messages().size(), static_cast<std::size_t>(c.delivered));
     const auto commands = modem.commands();
     EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
                             [](const std::string& s) { return s.rfind("AT+CPIN=", 0) == 0; }),
@@ -153,6 +155,7 @@ TEST_P(SmsBehaviours, ToldTruthfully)
     EXPECT_THAT(journalText(), HasSubstr(c.journal));
     if (!c.pin.empty()) {
         EXPECT_THAT(journalText(), Not(HasSubstr(c.pin)));
+        EXPECT_THAT(journalText(), Not(HasSubstr("CPIN=\"")));
     }
 }
 
@@ -163,11 +166,19 @@ GsmBehaviour refusing(std::map<int, int> parts)
     return b;
 }
 
-GsmBehaviour locked(const std::string& pin, bool puk = false)
+GsmBehaviour locked(const std::string& pin, bool puk = false, const std::string& echoNoise = {})
 {
     GsmBehaviour b;
     b.pin = pin;
     b.puk = puk;
+    b.echoNoise = echoNoise;
+    return b;
+}
+
+GsmBehaviour barePrompt()
+{
+    GsmBehaviour b;
+    b.barePrompt = true;
     return b;
 }
 
@@ -176,18 +187,31 @@ INSTANTIATE_TEST_SUITE_P(
     Sms, SmsBehaviours,
     ::testing::Values(
         BehaviourCase{"PinAccepted", locked("4321"), "4321", 5, State::Accepted, FailureKind::Final, 1, 1,
-                      "Посылка: AT+CPIN=***"},
+                      "Посылка: AT+CPIN=***", 2},
+        BehaviourCase{"PinEchoedAmongNoise", locked("4321", false, std::string(1, '\0')), "4321", 5,
+                      State::Accepted, FailureKind::Final, 1, 1, "Посылка: AT+CPIN=***\nОтвет: OK", 2},
+        // The echo's line is cut inside the PIN: neither piece is shown.
+        BehaviourCase{"PinEchoCutInALongLine", locked("4321", false, std::string(245, '~')), "4321", 5,
+                      State::Accepted, FailureKind::Final, 1, 1, "Посылка: AT+CPIN=***\nОтвет: OK", 2},
         BehaviourCase{"PinRefusedNeverTriedAgain", locked("4321"), "1111", 5, State::Failed,
-                      FailureKind::Final, 0, 1, "повторно он не вводится"},
-        BehaviourCase{"Puk", locked("4321", true), "4321", 5, State::Failed, FailureKind::Final, 0, 0, "PUK"},
+                      FailureKind::Final, 0, 1, "повторно он не вводится", 0},
+        BehaviourCase{"Puk", locked("4321", true), "4321", 5, State::Failed, FailureKind::Final, 0, 0, "PUK",
+                      0},
         BehaviourCase{"NoNetworkPasses", refusing({{1, 331}, {2, 331}}), "", 5, State::Failed,
-                      FailureKind::Passing, 0, 0, "нет сети (+CMS ERROR: 331)"},
+                      FailureKind::Passing, 0, 0, "нет сети (+CMS ERROR: 331)", 0},
         BehaviourCase{"UnassignedNumberIsFinal", refusing({{1, 1}, {2, 1}}), "", 5, State::Failed,
-                      FailureKind::Final, 0, 0, "номер не существует (+CMS ERROR: 1)"},
+                      FailureKind::Final, 0, 0, "номер не существует (+CMS ERROR: 1)", 0},
         BehaviourCase{"SecondOfThreeRefused", refusing({{2, 42}}), "", 200, State::Failed, FailureKind::Final,
-                      1, 0, "отправлено частей: 1 из 3"},
-        BehaviourCase{"SilentAfterThePduIsUnknown", refusing({{1, -1}}), "", 5, State::Failed,
-                      FailureKind::Unknown, 0, 0, "дошла ли она — неизвестно"}),
+                      1, 0, "отправлено частей: 1 из 3", 1},
+        BehaviourCase{"SilentAfterThePduIsUnknown", refusing({{1, SilentAfterPdu}}), "", 5, State::Failed,
+                      FailureKind::Unknown, 0, 0, "дошла ли она — неизвестно", 1},
+        BehaviourCase{"OkWithoutReferenceIsUnknown", refusing({{1, OkWithoutReference}}), "", 5,
+                      State::Failed, FailureKind::Unknown, 0, 0, "OK без +CMGS на отправку части 1 из 1", 2},
+        // The input the modem never prompted for is cancelled before the next page says anything.
+        BehaviourCase{"NoPromptThenTheNextPageGoes", refusing({{1, NoPrompt}}), "", 5, State::Failed,
+                      FailureKind::Passing, 0, 0, "...\nПосылка: <ESC>\nОтвет: OK\nПосылка: ATZ", 1},
+        BehaviourCase{"BarePrompt", barePrompt(), "", 5, State::Accepted, FailureKind::Final, 1, 0,
+                      "Ответ: >\nПосылка: PDU", 2}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(SmsTest, SilentModemEndsAtTheDeadlineAndIsResetBeforeTheNextPage)
@@ -249,6 +273,18 @@ TEST(SmsPdu, PublishedExamples)
     EXPECT_EQ(second.reference, 7);
     EXPECT_EQ(second.sequence, 2);
     EXPECT_EQ(second.text, std::string(47, 'e'));
+}
+
+TEST(SmsPdu, UnitsThatAreNoCharacterAreRefused)
+{
+    EXPECT_FALSE(sms::Gsm7Septets(u"\uFFFF")); // not the escape septet
+    const std::u16string pair = u"\U0001F600";
+    for (const std::u16string& text :
+         {u"a\uFFFF" + std::u16string(), pair.substr(0, 1) + u"a", u"a" + pair.substr(1)}) {
+        const Result<sms::Submission> page = sms::Encode("+1", text, 0);
+        ASSERT_FALSE(page);
+        EXPECT_THAT(page.failure().text, HasSubstr(cp("нельзя передать в SMS")));
+    }
 }
 
 TEST(SmsPdu, NumberPatterns)
