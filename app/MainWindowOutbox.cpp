@@ -47,8 +47,7 @@ Outbox* TfmSend::outbox(bool create)
     if (windows_.fmQueue)
         windows_.fmQueue->setOutbox(outbox_.get());
     // Finished pages leave after the days the settings keep them.
-    const std::int64_t keep = std::int64_t{settings_.OutboxKeepDays} * 24 * 60 * 60 * 1000;
-    (void)outbox_->Prune(NowMs() - keep);
+    (void)PruneOutbox(*outbox_, settings_.OutboxKeepDays, NowMs());
     return outbox_.get();
 }
 
@@ -107,7 +106,7 @@ void TfmSend::workOutbox()
             sendNotifier_(toQString(text));
     }
     updateOutboxCount();
-    const Result<std::vector<OutboxPage>> due = box->Due(now);
+    const Result<std::vector<OutboxPage>> due = DuePages(*box, now);
     if (!due || due.value().empty()) {
         const Result<std::optional<std::int64_t>> next = box->NextDue();
         scheduleOutbox(next && next.value() ? *next.value() - now : OutboxPollMs);

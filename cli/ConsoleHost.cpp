@@ -2,6 +2,7 @@
 #include "cli/ConsoleHost.h"
 
 #include "cli/TerminalText.h"
+#include "directory/TextChecks.h"
 #include "platform/Clock.h"
 #include "platform/Codepage.h"
 
@@ -20,6 +21,8 @@ void ConsoleHost::SetStatusText(const std::string& text)
     // The window clears its status bar between steps; a terminal has nothing to clear.
     if (quiet_ || text.empty())
         return;
+    if (!recipient_.empty())
+        err_ << ToTerminal(VisibleControls(recipient_)) << ": ";
     err_ << ToTerminal(text) << '\n' << std::flush;
 }
 

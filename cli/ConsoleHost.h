@@ -44,6 +44,10 @@ public:
     std::string EditorText() const override { return text_; }
     void SendCompleted(const TSendParams&) override {}
 
+    // The recipient (cp1251) each status line is told for, when the lines of several pages follow
+    // each other (the outbox's worker).
+    void setRecipient(std::string name) { recipient_ = std::move(name); }
+
     // Group members given up after a failure (answered "continue").
     int skipped() const { return skipped_; }
 
@@ -56,6 +60,7 @@ private:
     bool stopOnError_;
     std::ostream& err_;
     int skipped_ = 0;
+    std::string recipient_;
     std::function<std::string()> passwordSource_;
     mutable std::optional<std::string> password_;
     std::function<std::string()> pinSource_;

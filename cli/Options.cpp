@@ -75,6 +75,9 @@ void checkWorkRequest(const SendOptions& o)
 
 void checkSendRequest(const SendOptions& o)
 {
+    // Told first: a --follow without --work-outbox is a worker's command line short of its action.
+    if (o.follow)
+        throw UsageError("--follow указывается только вместе с --work-outbox");
     const int recipients = (o.to ? 1 : 0) + (o.group ? 1 : 0) + (o.number ? 1 : 0);
     if (recipients == 0)
         throw UsageError("не указан получатель: нужен один из ключей --to, --group или --number");
@@ -88,8 +91,6 @@ void checkSendRequest(const SendOptions& o)
         throw UsageError("--repeat требует --interval чч:мм");
     if (o.interval && !o.repeat)
         throw UsageError("--interval указывается только вместе с --repeat");
-    if (o.follow)
-        throw UsageError("--follow указывается только вместе с --work-outbox");
 }
 
 } // namespace
@@ -242,7 +243,8 @@ std::string UsageText()
   Каждое сообщение записывается в очередь до того, как уйдёт первый байт. Если в настройках
   задано «RetryMinutes» больше 0, сообщение, не отправленное по преходящей причине (нет
   соединения, истекло время ожидания, ответ 4xx, линия занята), ждёт в очереди и
-  отправляется повторно через 1, 2, 4, 8, затем каждые 15 минут, пока не истечёт это время.
+  отправляется повторно через 1, 2, 4, 8, затем каждые 15 минут, пока очередная попытка
+  по этому расписанию (0, 1, 3, 7, 15, 30, 45… минут от первой) укладывается в это время.
   --queue               только поставить сообщения в очередь и сразу завершиться (код 0);
                         отправит их окно программы или --work-outbox
   --work-outbox         отправлять сообщения очереди, пока каждое не дойдёт до конца
@@ -250,7 +252,9 @@ std::string UsageText()
                         дожидаясь повторных попыток. Очередь обрабатывает одна программа:
                         пока открыто окно программы или работает другой обработчик, ждёт
   --follow              с --work-outbox: работать, пока не остановят (сигнал TERM или INT),
-                        принимая новые сообщения (для службы systemd «zolbin-outbox»)
+                        принимая новые сообщения (для службы systemd «zolbin-outbox»);
+                        недоступную очередь ждёт, сообщив об этом один раз. Папка
+                        данных, которой нет, создаётся
 
   --help                эта справка
   --version             версия программы

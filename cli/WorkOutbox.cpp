@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <atomic>
 #include <csignal>
+#include <stdexcept>
 
 namespace zolbin {
 
@@ -29,6 +30,14 @@ extern "C" void onStopSignal(int)
 // How often an idle worker looks for new pages and for its turn.
 constexpr std::int64_t PollMs = 1000;
 
+// The outbox could not be read or written: held by another program longer than the busy wait, or a
+// file error. A worker that follows waits it out; one that works the outbox once ends with a file error.
+class OutboxTrouble final : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
 class Worker
 {
 public:
@@ -43,7 +52,7 @@ private:
     template <typename T> T checked(Result<T> result)
     {
         if (!result)
-            throw FileError(utf8(result.failure().text));
+            throw OutboxTrouble(utf8(result.failure().text));
         return std::move(result.value());
     }
     void say(const std::string& utf8Text)
@@ -52,6 +61,7 @@ private:
             err_ << "zolbin-send: " << utf8Text << '\n';
     }
     bool takeTurn();
+    bool round();
     void workDue();
     void sendPage(const OutboxPage& page);
     void wait(std::int64_t ms);
@@ -62,6 +72,7 @@ private:
     std::unique_ptr<Outbox> outbox_;
     FileLock turn_;
     bool toldWaiting_ = false;
+    bool toldTrouble_ = false;
     int sent_ = 0;
     int notSent_ = 0;
 };
@@ -89,6 +100,8 @@ void Worker::sendPage(const OutboxPage& page)
 {
     SendOrder order = OrderOfPage(page, session_.providers);
     ConsoleHost host(session_, page.lines, page.text, page.signatureBlocked, options_.quiet, false, err_);
+    host.setRecipient(!page.params.CurName.empty() ? page.params.CurName
+                                                   : std::to_string(page.params.CurNumber));
     if (options_.prepareHost)
         options_.prepareHost(host);
     SendJob job(std::move(order));
@@ -109,7 +122,7 @@ void Worker::workDue()
         say("сообщений с неизвестным исходом (отправка была прервана): " + std::to_string(unknown));
         notSent_ += unknown;
     }
-    const std::vector<OutboxPage> due = checked(outbox_->Due(NowMs()));
+    const std::vector<OutboxPage> due = checked(DuePages(*outbox_, NowMs()));
     if (due.empty())
         return;
     // The companies as they are now: the directory may have changed since the page was queued.
@@ -132,25 +145,48 @@ void Worker::wait(std::int64_t ms)
         Pause(static_cast<unsigned>(std::min<std::int64_t>(left, 100)));
 }
 
+// One look at the outbox: false when the work is done.
+bool Worker::round()
+{
+    if (!outbox_) {
+        outbox_ = checked(OpenFolderOutbox());
+        (void)PruneOutbox(*outbox_, session_.settings.OutboxKeepDays, NowMs());
+    }
+    if (!turn_.held() && !takeTurn()) {
+        wait(PollMs);
+        return true;
+    }
+    workDue();
+    if (!options_.follow && checked(outbox_->Unfinished()) == 0)
+        return false;
+    // Following, the turn is given up between rounds: the window, when opened, takes it.
+    if (options_.follow)
+        turn_.release();
+    const std::optional<std::int64_t> next = checked(outbox_->NextDue());
+    const std::int64_t untilDue = next ? *next - NowMs() : PollMs;
+    wait(std::clamp<std::int64_t>(untilDue, 0, PollMs));
+    return true;
+}
+
 int Worker::run()
 {
-    outbox_ = checked(OpenFolderOutbox());
-    // Finished pages leave after the days the settings keep them.
-    (void)outbox_->Prune(NowMs() - std::int64_t{session_.settings.OutboxKeepDays} * 24 * 60 * 60 * 1000);
     while (!stopRequested) {
-        if (!turn_.held() && !takeTurn()) {
-            wait(PollMs);
-            continue;
-        }
-        workDue();
-        if (!options_.follow && checked(outbox_->Unfinished()) == 0)
-            break;
-        // Following, the turn is given up between rounds: the window, when opened, takes it.
-        if (options_.follow)
+        try {
+            if (!round())
+                break;
+            if (toldTrouble_)
+                say("очередь сообщений снова доступна");
+            toldTrouble_ = false;
+        } catch (const OutboxTrouble& trouble) {
+            if (!options_.follow)
+                throw FileError(trouble.what());
+            // A service keeps going: the trouble is told once, and the outbox looked at again later.
+            if (!toldTrouble_)
+                err_ << "zolbin-send: " << trouble.what() << "; ожидание\n" << std::flush;
+            toldTrouble_ = true;
             turn_.release();
-        const std::optional<std::int64_t> next = checked(outbox_->NextDue());
-        const std::int64_t untilDue = next ? *next - NowMs() : PollMs;
-        wait(std::clamp<std::int64_t>(untilDue, 0, PollMs));
+            wait(PollMs);
+        }
     }
     outbox_.reset();
     say("очередь обработана: отправлено " + std::to_string(sent_) + ", не отправлено " +

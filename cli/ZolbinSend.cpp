@@ -37,12 +37,16 @@ namespace fs = std::filesystem;
 class DataFolder
 {
 public:
-    explicit DataFolder(const std::optional<std::string>& dir)
+    // A worker of the outbox creates the folder it is given (a service started before the window ever
+    // ran): it will find pages there once the window or a sender writes them.
+    DataFolder(const std::optional<std::string>& dir, bool create)
     {
         if (!dir)
             return;
         std::error_code ec;
         previous_ = fs::current_path(ec);
+        if (create)
+            fs::create_directories(*dir, ec);
         if (!fs::is_directory(*dir, ec))
             throw FileError("папка данных «" + *dir + "» не найдена");
         fs::current_path(*dir, ec);
@@ -221,7 +225,7 @@ int ZolbinSend::Run(const std::vector<std::string>& arguments)
             filePassword = SmtpPasswordFromFile(options.smtpPasswordFile, std::getenv(PasswordFileVariable));
             filePin = SimPinFromFile(options.simPinFile);
         }
-        const DataFolder folder(options.dataDir);
+        const DataFolder folder(options.dataDir, options.action == SendOptions::Action::WorkOutbox);
         ReadDirectory(session_);
         if (options.action == SendOptions::Action::List) {
             for (const std::string& line : ListingLines(options.listing, session_))

@@ -75,21 +75,25 @@ Status OutboxLedger::Sent(int recipient)
     return outbox_->Finish(*id, PageState::Sent, {}, NowMs());
 }
 
-Result<std::optional<std::int64_t>> OutboxLedger::Failed(int recipient, FailureKind kind,
-                                                         const std::string& reply)
+Result<RetryDecision> OutboxLedger::Failed(int recipient, FailureKind kind, const std::string& reply)
 {
     const std::string* id = idOf(recipient);
     if (id == nullptr || steps_[static_cast<std::size_t>(recipient)] != Step::Claimed)
-        return std::optional<std::int64_t>{};
+        return RetryDecision{};
     steps_[static_cast<std::size_t>(recipient)] = Step::Ended;
     const std::int64_t now = NowMs();
-    const std::optional<std::int64_t> next = NextAttemptMs(kind, current_.attempts, now, current_.deadlineMs);
+    RetryDecision decision;
+    const bool retriesOn = current_.deadlineMs > 0;
+    const std::int64_t window = retriesOn ? current_.deadlineMs - current_.createdMs : 0;
+    decision.nextMs = NextAttemptMs(kind, current_.attempts, now, window);
+    decision.nextAttempt = current_.attempts + 1;
+    decision.exhausted = retriesOn && kind == FailureKind::Passing && !decision.nextMs;
     const PageState ended = kind == FailureKind::Unknown ? PageState::Unknown : PageState::Failed;
-    const Status recorded =
-        next ? outbox_->Reschedule(*id, *next, reply) : outbox_->Finish(*id, ended, reply, now);
+    const Status recorded = decision.nextMs ? outbox_->Reschedule(*id, *decision.nextMs, reply)
+                                            : outbox_->Finish(*id, ended, reply, now);
     if (!recorded)
         return recorded.failure();
-    return next;
+    return decision;
 }
 
 Status OutboxLedger::Close(bool cancelled, const std::string& reason)

@@ -25,8 +25,7 @@ public:
 
     Result<bool> Starting(int recipient) override;
     Status Sent(int recipient) override;
-    Result<std::optional<std::int64_t>> Failed(int recipient, FailureKind kind,
-                                               const std::string& reply) override;
+    Result<RetryDecision> Failed(int recipient, FailureKind kind, const std::string& reply) override;
     Status Close(bool cancelled, const std::string& reason) override;
 
 private:

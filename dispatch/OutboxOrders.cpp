@@ -5,6 +5,7 @@
 #include "records/OutboxLocks.h"
 
 #include <QUuid>
+#include <algorithm>
 
 namespace zolbin {
 
@@ -63,6 +64,23 @@ SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers)
     order.pageIds = {page.id};
     order.ledger = std::make_shared<OutboxLedger>(&OpenFolderOutbox, order.pageIds);
     return order;
+}
+
+Result<std::vector<OutboxPage>> DuePages(Outbox& outbox, std::int64_t nowMs)
+{
+    // The waits as they grow, up to the one that stays.
+    std::vector<std::int64_t> waits{RetryIntervalMs(1)};
+    for (int failed = 2; RetryIntervalMs(failed) != waits.back(); ++failed)
+        waits.push_back(RetryIntervalMs(failed));
+    if (Status limited = outbox.LimitWaits(nowMs, waits); !limited)
+        return limited.failure();
+    return outbox.Due(nowMs);
+}
+
+Status PruneOutbox(Outbox& outbox, int keepDays, std::int64_t nowMs)
+{
+    constexpr std::int64_t DayMs = 24LL * 60 * 60 * 1000;
+    return outbox.Prune(nowMs - std::max(1, keepDays) * DayMs);
 }
 
 } // namespace zolbin

@@ -2,7 +2,8 @@
 #pragma once
 // Between a send order and the outbox: the order's pages (one per recipient, in the order the send
 // command serves them) written before anything is sent, and a page that falls due made into an order of
-// its own.
+// its own. Also what every worker of the outbox (the window, zolbin-send --work-outbox) does alike: look
+// for the pages due and let go of old finished ones.
 
 #include "dispatch/SendJob.h"
 #include "records/Outbox.h"
@@ -18,12 +19,20 @@ enum class PageHolder
 // Writes the order's pages into the outbox in one transaction and gives the order the ledger of them:
 // a send run on this thread records in this outbox (which must outlive it), one on another thread opens
 // the folder's outbox for itself. With retryMinutes above 0 a page that fails
-// for a passing reason is tried again until that many minutes from now. Gives how many pages.
+// for a passing reason is tried again within that many minutes (RetryPolicy). Gives how many pages.
 Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, int retryMinutes,
                          std::int64_t nowMs);
 
 // The order that sends a page that fell due, alone, through the companies as they are now. The caller
 // fills the settings, the journal and the secrets.
 SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers);
+
+// The pages due by nowMs, oldest first. A waiting page is never due later than its retry wait from now,
+// even after the system clock was set back.
+Result<std::vector<OutboxPage>> DuePages(Outbox& outbox, std::int64_t nowMs);
+
+// Deletes the pages finished more than keepDays ago (fewer than 1 reads as 1); a page of unknown outcome
+// stays until the operator decides about it.
+Status PruneOutbox(Outbox& outbox, int keepDays, std::int64_t nowMs);
 
 } // namespace zolbin

@@ -13,6 +13,14 @@
 
 namespace zolbin {
 
+// What becomes of a page that was not accepted.
+struct RetryDecision
+{
+    std::optional<std::int64_t> nextMs; // when it is tried again; nothing: it has failed for good
+    int nextAttempt = 0;                // the number of that attempt (the first sending is attempt 1)
+    bool exhausted = false;             // retries are on and the failure passes, but no attempt is left
+};
+
 class PageLedger
 {
 public:
@@ -23,10 +31,9 @@ public:
     // command before anything more is sent.
     virtual Result<bool> Starting(int recipient) = 0;
     virtual Status Sent(int recipient) = 0;
-    // The page was not accepted. Gives the moment it will be tried again, or nothing when it has failed
-    // for good (a final refusal, no retries set, or past the retry deadline).
-    virtual Result<std::optional<std::int64_t>> Failed(int recipient, FailureKind kind,
-                                                       const std::string& reply) = 0;
+    // The page was not accepted: whether and when it is tried again (not when the failure is final, no
+    // retries are set, or no attempt is left within the retry minutes).
+    virtual Result<RetryDecision> Failed(int recipient, FailureKind kind, const std::string& reply) = 0;
     // The command is over: the pages it never reached end as withdrawn (`cancelled`) or failed with the
     // reason. The ledger lets go of the outbox.
     virtual Status Close(bool cancelled, const std::string& reason) = 0;

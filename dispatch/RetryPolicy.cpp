@@ -21,14 +21,17 @@ std::int64_t RetryIntervalMs(int failedAttempts)
 }
 
 std::optional<std::int64_t> NextAttemptMs(FailureKind kind, int failedAttempts, std::int64_t nowMs,
-                                          std::int64_t deadlineMs)
+                                          std::int64_t retryWindowMs)
 {
-    if (kind != FailureKind::Passing)
+    if (kind != FailureKind::Passing || retryWindowMs <= 0)
         return std::nullopt;
-    const std::int64_t next = nowMs + RetryIntervalMs(failedAttempts);
-    if (next > deadlineMs)
+    // Where the next attempt stands on the schedule: the sum of the waits before it.
+    std::int64_t scheduled = 0;
+    for (int failed = 1; failed <= failedAttempts && scheduled <= retryWindowMs; ++failed)
+        scheduled += RetryIntervalMs(failed);
+    if (scheduled > retryWindowMs)
         return std::nullopt;
-    return next;
+    return nowMs + RetryIntervalMs(failedAttempts);
 }
 
 FailureKind KindOfReply(std::string_view reply)

@@ -34,6 +34,14 @@ std::string retryText(std::int64_t nextMs)
            QDateTime::fromMSecsSinceEpoch(nextMs).toString(QStringLiteral("hh:mm")).toStdString();
 }
 
+// The journal's line for a page the outbox tries again. N is the number of the attempt to come, at the
+// time given (the first sending is attempt 1, so the first retry is "Повторная попытка 2").
+std::string retryLine(int attempt, std::int64_t nextMs)
+{
+    return cp("Повторная попытка ") + std::to_string(attempt) + cp(", следующая в ") +
+           QDateTime::fromMSecsSinceEpoch(nextMs).toString(QStringLiteral("hh:mm")).toStdString();
+}
+
 std::string continueQuestion(const std::string& name)
 {
     return cp("Для абонента ") + VisibleControls(name) +
@@ -52,7 +60,16 @@ void SendCommand::reportOutcome(const std::string& text)
 {
     host_.SetStatusText(text);
     host_.Journal().Append(text);
+    appendRetryNote();
     host_.Journal().AppendEmptyLine();
+}
+
+// With retries on, what becomes of the failed page closes its outcome in the journal.
+void SendCommand::appendRetryNote()
+{
+    if (!retryNote_.empty())
+        host_.Journal().Append(retryNote_);
+    retryNote_.clear();
 }
 
 SendOutcome SendCommand::Run()
@@ -207,6 +224,7 @@ std::optional<SendCommand::Served> SendCommand::claimPage()
 SendCommand::Served SendCommand::serveRecorded()
 {
     acceptedOnce_ = false;
+    retryNote_.clear();
     const Served served = serveSubscriber();
     if (served == Served::Sent && ledger_ != nullptr) {
         // The page went: an outbox that cannot record it leaves it "sending", told as unknown later.
@@ -227,13 +245,18 @@ std::optional<std::int64_t> SendCommand::retryLater(const std::string& reply)
     const std::string& text = !host_.LastFailureText.empty() ? host_.LastFailureText
                               : !reply.empty()               ? reply
                                                              : failedText();
-    const Result<std::optional<std::int64_t>> next = ledger_->Failed(recipient_, kind, text);
-    if (!next) {
-        host_.ShowMessage(next.failure().text, SendHost::Notice::Stop);
+    const Result<RetryDecision> decided = ledger_->Failed(recipient_, kind, text);
+    if (!decided) {
+        host_.ShowMessage(decided.failure().text, SendHost::Notice::Stop);
         fileError_ = true;
         return std::nullopt;
     }
-    return next.value();
+    const RetryDecision& decision = decided.value();
+    if (decision.nextMs)
+        retryNote_ = retryLine(decision.nextAttempt, *decision.nextMs);
+    else if (decision.exhausted)
+        retryNote_ = cp("Попытки исчерпаны");
+    return decision.nextMs;
 }
 
 void SendCommand::closeLedger(bool withdrawn, const std::string& reason)
@@ -282,6 +305,7 @@ SendCommand::Served SendCommand::failConnection()
     }
     const std::string question = continueQuestion(params_.CurName);
     host_.Journal().Append(question);
+    appendRetryNote();
     host_.Journal().AppendEmptyLine();
     return host_.AskToContinue(question) ? Served::Skipped : Served::Stop;
 }

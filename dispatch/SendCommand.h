@@ -83,6 +83,7 @@ private:
     bool journalFailed() const;
     Failure journalFailure() const;
     void reportOutcome(const std::string& text);
+    void appendRetryNote();
     bool cancelled() const { return cancelled_ != nullptr && cancelled_->load(); }
 
     SendHost& host_;
@@ -99,6 +100,7 @@ private:
     PageLedger* ledger_ = nullptr;
     int recipient_ = 0;         // the recipient being served, from 0
     bool acceptedOnce_ = false; // a sending of this recipient's page was accepted already
+    std::string retryNote_;     // the retry line the failed page's outcome ends with (retries on only)
 };
 
 } // namespace zolbin

@@ -43,7 +43,7 @@ struct OutboxPage
     PageState state = PageState::Queued;
     int attempts = 0;
     std::int64_t nextAttemptMs = 0; // when it is due (Queued, Waiting)
-    std::int64_t deadlineMs = 0;    // the last moment a retry may start; 0: no retries
+    std::int64_t deadlineMs = 0;    // createdMs + the retry minutes (the retries' span); 0: no retries
     std::int64_t finishedMs = 0;    // when it reached its end
     std::string lastReply;          // the last reply or error text, cp1251
 };
@@ -74,6 +74,10 @@ public:
 
     // The pages due by nowMs (Queued or Waiting), oldest first.
     virtual Result<std::vector<OutboxPage>> Due(std::int64_t nowMs) = 0;
+    // Brings each Waiting page due later than nowMs + its wait back to that moment, so that a clock set
+    // back does not hold it for the whole jump. waitsMs[i] is the wait after i + 1 attempts, the last one
+    // also after more.
+    virtual Status LimitWaits(std::int64_t nowMs, const std::vector<std::int64_t>& waitsMs) = 0;
     // The moment the next Waiting page falls due, if any.
     virtual Result<std::optional<std::int64_t>> NextDue() = 0;
     // Every page not finished, and those finished since sinceMs, newest first.
@@ -85,7 +89,8 @@ public:
     // When no sender is at work: every page left Sending by an attempt that was cut off becomes Unknown,
     // and every page still held by a sender that vanished falls due. Gives how many became Unknown.
     virtual Result<int> MarkInterrupted(std::int64_t nowMs) = 0;
-    // Deletes the pages finished before beforeMs.
+    // Deletes the pages finished before beforeMs, but never one of unknown outcome: it waits for the
+    // operator to resend it or let it be.
     virtual Status Prune(std::int64_t beforeMs) = 0;
 
     // Recent(sinceMs) a screenful at a time, for a window that shows the outbox: how many pages it gives,

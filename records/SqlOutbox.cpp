@@ -347,6 +347,31 @@ Result<std::vector<OutboxPage>> SqlOutbox::Due(std::int64_t nowMs)
     return pages(QStringLiteral("state IN (0, 3) AND next_ms <= ? ORDER BY created_ms, id"), {qint64{nowMs}});
 }
 
+Status SqlOutbox::LimitWaits(std::int64_t nowMs, const std::vector<std::int64_t>& waitsMs)
+{
+    if (waitsMs.empty())
+        return {};
+    // Each page's wait by its attempts, as one expression: the waits are whole numbers of ours.
+    QString wait = QStringLiteral("CASE");
+    for (std::size_t i = 0; i + 1 < waitsMs.size(); ++i)
+        wait += QStringLiteral(" WHEN attempts <= %1 THEN %2").arg(i + 1).arg(waitsMs[i]);
+    wait += QStringLiteral(" ELSE %1 END").arg(waitsMs.back());
+    // Read first: a look that finds nothing to change writes nothing, and so never waits for a writer.
+    const QString beyond = QStringLiteral("state = 3 AND next_ms > ? + %1").arg(wait);
+    Statement count(*this, QStringLiteral("SELECT COUNT(*) FROM outbox_pages WHERE %1").arg(beyond));
+    count << qint64{nowMs};
+    if (Status done = count.run(); !done)
+        return done;
+    if (!count.query().next() || count.query().value(0).toInt() == 0)
+        return {};
+    if (Status synced = durable(false); !synced)
+        return synced;
+    const Result<bool> done =
+        changed(QStringLiteral("UPDATE outbox_pages SET next_ms = ? + %1 WHERE %2").arg(wait, beyond),
+                {qint64{nowMs}, qint64{nowMs}});
+    return done ? Status{} : Status{done.failure()};
+}
+
 Result<std::optional<std::int64_t>> SqlOutbox::NextDue()
 {
     Statement select(*this, QStringLiteral("SELECT MIN(next_ms) FROM outbox_pages WHERE state IN (0, 3)"));
@@ -404,7 +429,7 @@ Result<int> SqlOutbox::MarkInterrupted(std::int64_t nowMs)
 Status SqlOutbox::Prune(std::int64_t beforeMs)
 {
     const Result<bool> done =
-        changed(QStringLiteral("DELETE FROM outbox_pages WHERE state IN (2, 4, 5, 6) AND finished_ms < ?"),
+        changed(QStringLiteral("DELETE FROM outbox_pages WHERE state IN (2, 4, 6) AND finished_ms < ?"),
                 {qint64{beforeMs}});
     return done ? Status{} : Status{done.failure()};
 }

@@ -37,6 +37,7 @@ public:
     Result<bool> Retry(const std::string& id, std::int64_t nowMs) override;
     Result<bool> Cancel(const std::string& id, std::int64_t nowMs) override;
     Result<std::vector<OutboxPage>> Due(std::int64_t nowMs) override;
+    Status LimitWaits(std::int64_t nowMs, const std::vector<std::int64_t>& waitsMs) override;
     Result<std::optional<std::int64_t>> NextDue() override;
     Result<std::vector<OutboxPage>> Recent(std::int64_t sinceMs) override;
     Result<std::optional<OutboxPage>> Page(const std::string& id) override;

@@ -56,6 +56,8 @@ TEST(SendOptions, EveryMalformedCommandLineIsAUsageError)
         {"--list", "people"},                   // unknown listing
         {"--list", "groups", "--to", "a"},      // a listing sends nothing
         {"--list", "groups", "text"},           // ... and takes no text
+        {"--follow"},                           // follows nothing without --work-outbox
+        {"--follow", "--to", "a", "text"},      // ... and never sends a page
     };
     for (const auto& args : bad) {
         std::string shown;
@@ -67,6 +69,9 @@ TEST(SendOptions, EveryMalformedCommandLineIsAUsageError)
         } catch (const CliError& e) {
             EXPECT_EQ(e.status(), ExitStatus::Usage) << shown;
             EXPECT_STRNE(e.what(), "") << shown;
+            if (!args.empty() && args.front() == "--follow") {
+                EXPECT_NE(std::string(e.what()).find("--work-outbox"), std::string::npos) << e.what();
+            }
         }
     }
 }

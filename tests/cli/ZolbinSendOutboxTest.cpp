@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zolbin-send and the outbox: pages queued and then worked, an outbox that cannot be written stopping the
 // send before anything goes, a send killed half-way left "outcome unknown" and never sent again, and two
-// workers on one outbox sending each page once.
+// workers on one outbox sending each page once; a following worker outlasting a lock on the outbox.
 #include "cli/ExitStatus.h"
 #include "platform/Net.h"
 #include "records/SqlOutbox.h"
@@ -12,6 +12,8 @@
 #include "tests/unit/platform/FileSizeLimit.h"
 
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -98,6 +100,7 @@ TEST_F(ZolbinSendOutboxTest, QueuedPagesWaitForTheWorkerWhichSendsEachOnce)
     r = run({"--work-outbox"});
     ASSERT_EQ(r.status, ExitStatus::Accepted) << r.err;
     EXPECT_THAT(r.err, HasSubstr("очередь обработана: отправлено 2, не отправлено 0"));
+    EXPECT_THAT(r.err, HasSubstr("Боря: ")); // each page's progress names its recipient
     EXPECT_EQ(server.accepted(), 2);
     for (const OutboxPage& page : pages())
         EXPECT_EQ(page.state, PageState::Sent);
@@ -177,4 +180,38 @@ TEST_F(ZolbinSendOutboxTest, TwoWorkersOnOneOutboxSendEachPageOnce)
     EXPECT_EQ(server.accepted(), 3);
     for (const OutboxPage& page : pages())
         EXPECT_EQ(page.state, PageState::Sent);
+}
+
+// Another program holds the outbox's write lock longer than the busy wait (10 s): a following worker
+// says so once, waits, and sends the page queued once the lock is gone.
+TEST_F(ZolbinSendOutboxTest, AFollowingWorkerOutlastsAnOutboxLockedByAnotherProgram)
+{
+    ScriptedServer server({snppOk()});
+    files.company("Beeper", Gate::SNPP, server.port());
+    files.subscriber(W("Аня"), 111, "Beeper");
+    files.write(dir.path());
+    std::unique_ptr<QProcess> worker(
+        start({QStringLiteral("--work-outbox"), QStringLiteral("--follow"), QStringLiteral("--quiet")}));
+    ASSERT_TRUE(waitFor([&] { return dir.exists(".outbox.lock"); }, 20000)); // at work
+    QByteArray told;
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(QString::fromStdString(dir.path() + "/" + OutboxFileName));
+        ASSERT_TRUE(other.open() && QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE")));
+        const auto tellsOfIt = [&] {
+            worker->waitForReadyRead(50);
+            told += worker->readAllStandardError();
+            return told.contains("недоступна");
+        };
+        EXPECT_TRUE(waitFor(tellsOfIt, 30000));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    ASSERT_EQ(run({"--queue", "--to", "Аня", "Авария"}).status, ExitStatus::Accepted);
+    EXPECT_TRUE(waitFor([&] { return server.accepted() == 1; }, 30000)) << told.toStdString();
+    worker->terminate();
+    ASSERT_TRUE(worker->waitForFinished(30000));
+    told += worker->readAllStandardError();
+    EXPECT_EQ(worker->exitCode(), ExitStatus::Accepted) << told.toStdString();
+    EXPECT_EQ(told.count("недоступна"), 1) << told.toStdString();
 }

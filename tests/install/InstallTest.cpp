@@ -14,8 +14,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -74,12 +74,17 @@ TEST_F(InstalledTree, HoldsTheProgramItsDataTheMenuEntryTheIconAndTheManualPages
 #ifdef ZOLBIN_HAVE_SEND
     EXPECT_TRUE(fs::is_regular_file(prefix / "bin/zolbin-send"));
     EXPECT_TRUE(fs::is_regular_file(prefix / "share/man/man1/zolbin-send.1.gz"));
-    // The outbox's worker as a user service: the installed sender, working until stopped.
+    // The outbox's worker as a user service: the installed sender, working until stopped, on the data
+    // folder the window uses, whether or not it exists yet.
     std::ifstream unit(prefix / "lib/systemd/user/zolbin-outbox.service");
     const std::string text{std::istreambuf_iterator<char>(unit), std::istreambuf_iterator<char>()};
-    EXPECT_NE(text.find("\nExecStart=zolbin-send --data-dir %h/.local/share/zolbin --work-outbox --follow"),
-              std::string::npos)
+    EXPECT_NE(
+        text.find("\nExecStart=/bin/sh -c 'case \"$$XDG_DATA_HOME\" in /*) data=\"$$XDG_DATA_HOME\" ;; *) "
+                  "data=\"$$HOME/.local/share\" ;; esac; exec zolbin-send --data-dir \"$$data/zolbin\" "
+                  "--work-outbox --follow"),
+        std::string::npos)
         << text;
+    EXPECT_EQ(text.find("\nCondition"), std::string::npos) << text;
 #endif
 
     const test::ProcessResult version =

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pages through the outbox against scripted servers, the test clock driving the retries: what the server
 // answers decides whether a page waits, goes or fails, each attempt journaled as a send is, the archive
-// entry written once; without retries the journal is what a send without the outbox writes.
+// entry written once; without retries the journal is what a send without the outbox writes. And what the
+// workers do alike: the retry minutes' attempts, the pages due after the clock went back, the pruning.
 #include "tests/unit/dispatch/SendCommandFixture.h"
 
 namespace zolbin::test {
@@ -120,6 +121,82 @@ TEST_F(OutboxSendTest, WithoutRetriesTheJournalIsWhatASendWithoutTheOutboxWrites
     EXPECT_EQ(dir.read(journalName), plain);
     EXPECT_EQ(sent.front().state, PageState::Sent);
     EXPECT_EQ(failed.front().state, PageState::Failed);
+}
+
+// Each attempt takes 5 s: the k-th starts at its minute on the retry schedule plus 5 s for each attempt
+// before it, while that minute is within the retry minutes. A worker's look after each failure (which
+// brings waits back after a clock set back) leaves the waits as they are.
+TEST_F(OutboxSendTest, RetryMinutesGiveTheAttemptsThatStartWithinThem)
+{
+    const std::pair<int, std::vector<std::int64_t>> cases[] = {
+        {1, {0, 1}}, {2, {0, 1}}, {5, {0, 1, 3}}, {60, {0, 1, 3, 7, 15, 30, 45, 60}}};
+    std::unique_ptr<Outbox> outbox = openOutbox();
+    for (const auto& [minutes, scheduled] : cases) {
+        SendOrder taken = order();
+        const std::int64_t first = NowMs();
+        ASSERT_TRUE(EnqueueOrder(taken, *outbox, PageHolder::Worker, minutes, first));
+        std::vector<std::int64_t> starts;
+        for (std::optional<std::int64_t> next = first; next && starts.size() < 10;) {
+            clock.setNow(QDateTime::fromMSecsSinceEpoch(*next));
+            starts.push_back(*next - first - static_cast<std::int64_t>(starts.size()) * 5000);
+            SendOrder attempt = OrderOfPage(*outbox->Page(taken.pageIds[0]).value(), providers);
+            ASSERT_TRUE(attempt.ledger->Starting(0).value());
+            clock.setNow(clock.now().addSecs(5));
+            ASSERT_TRUE(attempt.ledger->Failed(0, FailureKind::Passing, "421 busy"));
+            ASSERT_TRUE(DuePages(*outbox, NowMs()).value().empty());
+            next = outbox->NextDue().value();
+        }
+        std::vector<std::int64_t> expected;
+        for (const std::int64_t minute : scheduled)
+            expected.push_back(minute * 60 * 1000);
+        EXPECT_EQ(starts, expected) << minutes << " retry minutes";
+    }
+}
+
+TEST_F(OutboxSendTest, WithRetriesTheJournalSaysWhenThePageIsTriedAgainAndWhenNoAttemptIsLeft)
+{
+    ScriptedServer refusing(
+        {{{"220 SNPP\r\n"}, {Reply("550 Error, Invalid Pager ID\r\n"), Reply("221 OK\r\n")}}});
+    addCompany("Down", Gate::SNPP, ScriptedServer::closedPort());
+    addCompany("Refusing", Gate::SNPP, refusing.port());
+    chooseSubscriber("Ivanov", 42, "Down");
+    sendThroughOutbox(2); // tried at 09:30 and 09:31
+    chooseSubscriber("Petrov", 43, "Refusing");
+    sendThroughOutbox(2); // a refusal for good is not tried again and needs no word about it
+
+    std::vector<std::string> afterFailure;
+    const std::vector<std::string> lines = JournalLines(host.journal.fileName());
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+        if (lines[i] == "Ошибка: Сообщение отправлено не было")
+            afterFailure.push_back(lines[i + 1]);
+    EXPECT_EQ(afterFailure,
+              (std::vector<std::string>{"Повторная попытка 2, следующая в 09:31", "Попытки исчерпаны", ""}));
+}
+
+// What both workers do alike: pruning keeps a day at least (KeepDays=0) and never a page of unknown
+// outcome; a waiting page is due within its wait however far the clock went back.
+TEST_F(OutboxSendTest, WorkersKeepUnknownPagesAndFindWaitingOnesAfterTheClockWentBack)
+{
+    std::unique_ptr<Outbox> outbox = openOutbox();
+    std::vector<OutboxPage> pages(4);
+    ASSERT_TRUE(outbox->Add(pages));
+    const std::int64_t hour = 60 * 60 * 1000;
+    const std::pair<PageState, std::int64_t> ended[] = {
+        {PageState::Unknown, 40 * 24 * hour}, {PageState::Sent, 48 * hour}, {PageState::Sent, hour}};
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        ASSERT_TRUE(outbox->Claim(pages[i].id).value());
+    for (std::size_t i = 0; i < 3; ++i)
+        ASSERT_TRUE(outbox->Finish(pages[i].id, ended[i].first, {}, NowMs() - ended[i].second));
+    ASSERT_TRUE(outbox->Reschedule(pages[3].id, NowMs() + hour / 60, "421"));
+
+    ASSERT_TRUE(PruneOutbox(*outbox, 0, NowMs()));
+    EXPECT_TRUE(outbox->Page(pages[0].id).value());
+    EXPECT_FALSE(outbox->Page(pages[1].id).value());
+    EXPECT_TRUE(outbox->Page(pages[2].id).value());
+    clock.setNow(clock.now().addDays(-1));
+    EXPECT_TRUE(DuePages(*outbox, NowMs()).value().empty());
+    clock.setNow(clock.now().addSecs(60));
+    EXPECT_EQ(DuePages(*outbox, NowMs()).value().size(), 1u);
 }
 
 } // namespace
