@@ -61,6 +61,7 @@ private:
     std::ostream& err_;
     std::unique_ptr<Outbox> outbox_;
     FileLock turn_;
+    FileLock following_; // held shared while following: the window sees the service runs
     bool toldWaiting_ = false;
     int sent_ = 0;
     int notSent_ = 0;
@@ -138,6 +139,9 @@ int Worker::run()
     // Finished pages leave after the days the settings keep them.
     (void)outbox_->Prune(NowMs() - std::int64_t{session_.settings.OutboxKeepDays} * 24 * 60 * 60 * 1000);
     while (!stopRequested) {
+        // Taken again should it have been missed (a window looking at that moment holds it briefly).
+        if (options_.follow && !following_.held())
+            (void)following_.take(OutboxFollowerLockName, FileLock::Mode::Shared);
         if (!turn_.held() && !takeTurn()) {
             wait(PollMs);
             continue;
