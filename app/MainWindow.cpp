@@ -89,7 +89,7 @@ void TfmSend::connectCommands()
     connect(&CapsLock::instance(), &CapsLock::changed, this, [this](bool on) { SetCapsIndicator(on); });
     connect(tray_, &TrayIcon::restoreRequested, this, guarded([this] { restoreFromTray(); }));
     connect(btnCancelSend, &QPushButton::clicked, this, [this] { btnCancelSendClick(); });
-    sendNotifier_ = [this](const QString& text) { tray_->notify(text); };
+    sendNotifier_ = [this](const QString& text, bool failed) { notifyDesktop(text, failed); };
     connect(tray_, &TrayIcon::quitRequested, this, guarded([this] {
                 if (IsAvailable("ExitItem", state_))
                     btnExitClick();
@@ -240,6 +240,8 @@ bool TfmSend::FormKeyDown(QKeyEvent* key)
 
 bool TfmSend::eventFilter(QObject* watched, QEvent* event)
 {
+    if (statusPanelClicked(watched, event))
+        return true;
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : this;

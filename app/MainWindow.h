@@ -27,6 +27,7 @@
 #include <vector>
 
 class QAction;
+class QCloseEvent;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -90,15 +91,15 @@ public:
     // The message editor's lines as displayed, and its whole text with the lines joined by CR LF.
     std::vector<std::string> EditorLines() const;
     std::string EditorText() const;
-    // How the end of a send is told while the window is hidden in the notification area; the tray
-    // icon's notification unless replaced (tests record it).
-    void setSendNotifier(std::function<void(const QString&)> notifier)
-    {
-        sendNotifier_ = std::move(notifier);
-    }
+    // How the end of a send is told by a desktop notification (failed: with the error icon): the tray
+    // icon's message where there is a notification area, the status bar otherwise; tests record it.
+    using SendNotifier = std::function<void(const QString& text, bool failed)>;
+    void setSendNotifier(SendNotifier notifier) { sendNotifier_ = std::move(notifier); }
 
 protected:
     void changeEvent(QEvent* event) override;
+    // With pages waiting and no background worker to send them, closing asks first.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -178,7 +179,8 @@ private:
     QLabel* pnlCaps = nullptr;
     // In the permanent area while a group is sent: "n из N" with the member served, and its Cancel.
     QLabel* pnlProgress = nullptr;
-    QLabel* pnlOutbox = nullptr; // how many pages of the outbox wait
+    QLabel* pnlOutbox = nullptr;  // how many pages of the outbox wait; a click opens the queue
+    QLabel* pnlNotSent = nullptr; // pages that did not go, until the queue is opened on them by a click
     QPushButton* btnCancelSend = nullptr;
 
     // --- Building the window (MainWindowLayout.cpp) ----------------------------------------------------
@@ -277,6 +279,17 @@ private:
     void sendsEnded();
     void updateOutboxCount();
     void releaseQueuedPages();
+
+    // --- What became of the pages: the mark of those that did not go, a group's summary, the question
+    // before closing, the notification (MainWindowOutcome.cpp) -------------------------------------------
+    void updateNotSentMark();
+    void pnlNotSentClick();
+    void pnlOutboxClick() { btnQueueClick(); }
+    bool statusPanelClicked(QObject* watched, QEvent* event);
+    void rememberGroup(const SendOrder& order);
+    std::string tellGroupEnd(); // the summary shown, if the send was a group's
+    bool mayClose();
+    void notifyDesktop(const QString& text, bool failed);
 
     // --- Directory windows (MainWindowDirectory.cpp) ---------------------------------------------------
     // Each drops the recipient, opens the directory window for its list and refreshes the recipient
@@ -380,7 +393,11 @@ private:
     std::optional<std::string> retryPage_; // the page the running job tries again
     std::string outboxTrouble_;            // why the outbox could not be opened, once told
     std::string lastStatus_;               // the last text a send showed (its outcome, at the end)
-    std::function<void(const QString&)> sendNotifier_;
+    SendNotifier sendNotifier_;
+    std::int64_t notSentSeenMs_ = 0; // pages that ended before were seen in the queue
+    // The group the running job sends: its name and the outbox's pages of its members.
+    std::optional<std::pair<std::string, std::string>> group_;
+    std::string groupSummary_; // its summary, shown once the last text's time is over
     std::vector<std::pair<std::string, QObject*>> commandControls_; // the rule's controls, in its order
 };
 

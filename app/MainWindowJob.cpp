@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <utility>
 
 namespace zolbin {
 
@@ -76,9 +77,12 @@ void TfmSend::startNextSend()
     if (statusTail_ == nullptr) {
         statusTail_ = new QTimer(this);
         statusTail_->setSingleShot(true);
-        connect(statusTail_, &QTimer::timeout, this, [this] { SetStatusText({}); });
+        // The text goes, or a group's summary takes its place.
+        connect(statusTail_, &QTimer::timeout, this,
+                [this] { SetStatusText(std::exchange(groupSummary_, {})); });
     }
     statusTail_->stop();
+    rememberGroup(queue_.front());
     job_ = std::make_unique<SendJob>(std::move(queue_.front()));
     queue_.pop_front();
     lastStatus_.clear();
@@ -167,12 +171,17 @@ void TfmSend::jobFinished()
 {
     pnlProgress->hide();
     btnCancelSend->hide();
+    const bool failed = job_->pageFailed();
     // The job's thread has ended; the object goes once this report is over.
     job_.release()->deleteLater();
-    if (retryPage_)
+    if (retryPage_) {
         retryFinished();
-    else if (isHidden() && !lastStatus_.empty() && sendNotifier_)
-        sendNotifier_(toQString(lastStatus_));
+    } else {
+        const std::string summary = tellGroupEnd();
+        const std::string& told = summary.empty() ? lastStatus_ : summary;
+        if (isHidden() && !told.empty() && sendNotifier_)
+            sendNotifier_(toQString(told), failed);
+    }
     if (!queue_.empty()) {
         startNextSend();
         return;

@@ -33,6 +33,7 @@ namespace {
 constexpr int DesignWidth = 593;
 constexpr int DesignHeight = 275;
 constexpr int StatusTextWidth = 450;
+const QColor WarningColour(0xC0, 0x00, 0x00);
 
 } // namespace
 
@@ -256,24 +257,38 @@ void TfmSend::buildStatusBar()
     pnlCaps->setAlignment(Qt::AlignCenter);
     pnlCaps->setMinimumWidth(pnlCaps->fontMetrics().horizontalAdvance(QStringLiteral("CAPS")) + 10);
     pnlProgress = panel("pnlProgress", QString());
-    pnlProgress->hide();
+    // The outbox's two counts open the queue window when clicked; a screen reader reads their text.
     pnlOutbox = panel("pnlOutbox", QString());
-    pnlOutbox->setAccessibleName(uiText("Сообщений в очереди"));
-    pnlOutbox->hide();
+    pnlOutbox->setToolTip(uiText("Открыть очередь сообщений"));
+    pnlNotSent = panel("pnlNotSent", QString());
+    pnlNotSent->setToolTip(uiText("Открыть очередь сообщений на неотправленных сообщениях"));
+    QPalette warning = pnlNotSent->palette();
+    warning.setColor(QPalette::WindowText, WarningColour);
+    pnlNotSent->setPalette(warning);
+    for (QLabel* count : {pnlOutbox, pnlNotSent}) {
+        count->setCursor(Qt::PointingHandCursor);
+        count->setAccessibleDescription(count->toolTip());
+    }
     btnCancelSend = new QPushButton(uiText("Отмена"), bar);
     btnCancelSend->setObjectName(QStringLiteral("btnCancelSend"));
     btnCancelSend->setToolTip(uiText("Не отправлять сообщение абонентам группы, которым оно ещё не ушло"));
     btnCancelSend->setFocusPolicy(Qt::NoFocus);
-    btnCancelSend->hide();
     StatusText->setAccessibleName(uiText("Состояние"));
     pnlCount->setAccessibleName(uiText("Набрано символов : наибольшая длина сообщения"));
     pnlCaps->setAccessibleName(uiText("Индикатор Caps Lock"));
     bar->addWidget(StatusText);
+    bar->addPermanentWidget(pnlNotSent);
     bar->addPermanentWidget(pnlOutbox);
     bar->addPermanentWidget(pnlProgress);
     bar->addPermanentWidget(btnCancelSend);
     bar->addPermanentWidget(pnlCount);
     bar->addPermanentWidget(pnlCaps);
+    // The bar is as high as it is with everything in it, so that no panel coming or going moves the
+    // window's other controls (the group's Cancel button is higher than the panels).
+    bar->setFixedHeight(bar->sizeHint().height());
+    for (QWidget* shownAtTimes :
+         std::initializer_list<QWidget*>{pnlNotSent, pnlOutbox, pnlProgress, btnCancelSend})
+        shownAtTimes->hide();
 }
 
 // The window keeps its designed size for good. Where the fonts need more room than the design gives,

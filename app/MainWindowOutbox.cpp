@@ -2,8 +2,8 @@
 // The main window as the worker of the outbox: every page Send takes is written there before anything
 // is sent (and held by the window until its job sends it); while the window is open it sends the pages
 // that fall due (retries, and pages queued by zolbin-send), one job at a time and never while the
-// operator's own send runs. The status bar counts the pages that wait; a retry that finally goes out or
-// finally fails is told by a desktop notification.
+// operator's own send runs. The status bar counts the pages that wait and marks those that did not go; a
+// retry that finally goes out or finally fails is told by a desktop notification.
 
 #include "app/MainWindow.h"
 #include "app/Windows.h"
@@ -103,7 +103,7 @@ void TfmSend::workOutbox()
                                  cp(" (см. «Очередь сообщений»)");
         SetStatusText(text);
         if (sendNotifier_)
-            sendNotifier_(toQString(text));
+            sendNotifier_(toQString(text), true);
     }
     updateOutboxCount();
     const Result<std::vector<OutboxPage>> due = DuePages(*box, now);
@@ -143,8 +143,10 @@ void TfmSend::retryFinished()
                std::to_string(p.attempts) + ")";
     else if (p.state == PageState::Failed)
         text = cp("Сообщение для абонента ") + who + cp(" отправить не удалось: ") + p.lastReply;
+    else if (p.state == PageState::Unknown)
+        text = cp("Сообщение для абонента ") + who + cp(": исход неизвестен (") + p.lastReply + ")";
     if (!text.empty() && sendNotifier_)
-        sendNotifier_(toQString(text));
+        sendNotifier_(toQString(text), p.state != PageState::Sent);
 }
 
 void TfmSend::sendsEnded()
@@ -163,7 +165,9 @@ void TfmSend::updateOutboxCount()
     const Result<int> waiting = outbox_->Unfinished();
     const int count = waiting ? waiting.value() : 0;
     pnlOutbox->setText(toQString(cp("В очереди: ") + std::to_string(count)));
+    pnlOutbox->setAccessibleName(pnlOutbox->text());
     pnlOutbox->setVisible(count > 0);
+    updateNotSentMark();
     if (windows_.fmQueue)
         windows_.fmQueue->refresh();
 }

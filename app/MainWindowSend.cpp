@@ -18,9 +18,15 @@
 
 namespace zolbin {
 
+// On one line: a reply's line breaks (a greeting ends with CR LF) would make the status bar higher.
 void TfmSend::SetStatusText(const std::string& text)
 {
-    StatusText->setText(toQString(text));
+    QString shown = toQString(text);
+    while (shown.endsWith(QLatin1Char('\n')) || shown.endsWith(QLatin1Char('\r')))
+        shown.chop(1);
+    shown.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    StatusText->setText(shown);
 }
 
 std::vector<std::string> TfmSend::EditorLines() const

@@ -71,6 +71,7 @@ private:
     std::ostream& err_;
     std::unique_ptr<Outbox> outbox_;
     FileLock turn_;
+    FileLock following_; // held shared while following: the window sees the service runs
     bool toldWaiting_ = false;
     bool toldTrouble_ = false;
     int sent_ = 0;
@@ -152,6 +153,9 @@ bool Worker::round()
         outbox_ = checked(OpenFolderOutbox());
         (void)PruneOutbox(*outbox_, session_.settings.OutboxKeepDays, NowMs());
     }
+    // Taken again should it have been missed (a window looking at that moment holds it briefly).
+    if (options_.follow && !following_.held())
+        (void)following_.take(OutboxFollowerLockName, FileLock::Mode::Shared);
     if (!turn_.held() && !takeTurn()) {
         wait(PollMs);
         return true;

@@ -11,6 +11,7 @@
 #include "platform/Result.h"
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -85,6 +86,12 @@ public:
     virtual Result<std::optional<OutboxPage>> Page(const std::string& id) = 0;
     // How many pages are not finished.
     virtual Result<int> Unfinished() = 0;
+    // How many pages wait for an attempt (Queued or Waiting).
+    virtual Result<int> Waiting() = 0;
+    // How many pages failed for good or ended with their outcome unknown since sinceMs.
+    virtual Result<int> NotSent(std::int64_t sinceMs) = 0;
+    // How many pages of the batch (one Send command's) are in each state; states without one are left out.
+    virtual Result<std::map<PageState, int>> CountBatch(const std::string& batch) = 0;
 
     // When no sender is at work: every page left Sending by an attempt that was cut off becomes Unknown,
     // and every page still held by a sender that vanished falls due. Gives how many became Unknown.

@@ -6,6 +6,7 @@
 #include "records/SqlOutbox.h"
 
 #include <cerrno>
+#include <filesystem>
 
 namespace zolbin {
 
@@ -47,6 +48,16 @@ Status SenderLock::hold()
             break;
         }
     }
+}
+
+bool OutboxFollowerRunning()
+{
+    // The follower makes the file: without it, nobody follows (and no file is left behind by asking).
+    std::error_code error;
+    if (!std::filesystem::exists(OutboxFollowerLockName, error))
+        return false;
+    FileLock probe;
+    return probe.take(OutboxFollowerLockName) == FileLock::Result::Busy;
 }
 
 Result<int> RecoverOutbox(Outbox& outbox, std::int64_t nowMs)

@@ -7,6 +7,8 @@
 //  - the senders': every program that has pages of its own under way (a send from the window or from
 //    `zolbin-send`, a worker's attempt) holds it shared. A page "sending" or held by a sender is
 //    recovered (made unknown, or due) only while nobody holds it.
+// A third tells whether the background worker runs: `zolbin-send --work-outbox --follow` holds it shared
+// for its whole run (it gives up the worker's lock between rounds, so that one cannot tell).
 
 #include "platform/FileLock.h"
 #include "records/Outbox.h"
@@ -17,6 +19,7 @@ namespace zolbin {
 
 inline constexpr const char* OutboxWorkerLockName = ".outbox.lock";
 inline constexpr const char* OutboxSendersLockName = ".outbox-senders.lock";
+inline constexpr const char* OutboxFollowerLockName = ".outbox-follow.lock";
 // How long a sender holds the pages it added for itself before another may take them.
 inline constexpr std::int64_t SenderHoldMs = 60LL * 60 * 1000;
 
@@ -34,6 +37,10 @@ public:
 private:
     FileLock lock_;
 };
+
+// Whether a worker that follows the data folder's outbox (the background service) runs now: someone holds
+// the follower's lock. Never waits.
+bool OutboxFollowerRunning();
 
 // Recovers what vanished senders left when none is at work (else nothing is done and 0 is given): pages
 // "sending" become "outcome unknown" (their number is given) and held pages fall due.

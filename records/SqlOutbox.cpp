@@ -409,6 +409,39 @@ Result<int> SqlOutbox::Unfinished()
     return count.query().next() ? count.query().value(0).toInt() : 0;
 }
 
+Result<int> SqlOutbox::Waiting()
+{
+    return count(QStringLiteral("state IN (0, 3)"), {});
+}
+
+Result<int> SqlOutbox::NotSent(std::int64_t sinceMs)
+{
+    return count(QStringLiteral("state IN (4, 5) AND finished_ms >= ?"), {qint64{sinceMs}});
+}
+
+Result<std::map<PageState, int>> SqlOutbox::CountBatch(const std::string& batch)
+{
+    Statement select(
+        *this, QStringLiteral("SELECT state, COUNT(*) FROM outbox_pages WHERE batch = ? GROUP BY state"));
+    select << QString::fromStdString(batch);
+    if (Status done = select.run(); !done)
+        return done.failure();
+    std::map<PageState, int> counts;
+    while (select.query().next())
+        counts[static_cast<PageState>(select.query().value(0).toInt())] = select.query().value(1).toInt();
+    return counts;
+}
+
+Result<int> SqlOutbox::count(const QString& where, std::initializer_list<QVariant> values)
+{
+    Statement select(*this, QStringLiteral("SELECT COUNT(*) FROM outbox_pages WHERE ") + where);
+    for (const QVariant& v : values)
+        select << v;
+    if (Status done = select.run(); !done)
+        return done.failure();
+    return select.query().next() ? select.query().value(0).toInt() : 0;
+}
+
 Result<int> SqlOutbox::MarkInterrupted(std::int64_t nowMs)
 {
     Statement update(*this,

@@ -42,6 +42,9 @@ public:
     Result<std::vector<OutboxPage>> Recent(std::int64_t sinceMs) override;
     Result<std::optional<OutboxPage>> Page(const std::string& id) override;
     Result<int> Unfinished() override;
+    Result<int> Waiting() override;
+    Result<int> NotSent(std::int64_t sinceMs) override;
+    Result<std::map<PageState, int>> CountBatch(const std::string& batch) override;
     Result<int> MarkInterrupted(std::int64_t nowMs) override;
     Status Prune(std::int64_t beforeMs) override;
     Result<int> CountRecent(std::int64_t sinceMs) override;
@@ -62,6 +65,7 @@ private:
     // Runs an UPDATE or DELETE; true when it changed a row.
     Result<bool> changed(const QString& sql, std::initializer_list<QVariant> values);
     Result<std::vector<OutboxPage>> pages(const QString& where, std::initializer_list<QVariant> values);
+    Result<int> count(const QString& where, std::initializer_list<QVariant> values);
 
     QString connection_;
     std::string path_;

@@ -11,6 +11,7 @@
 #include <QDBusVariant>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace zolbin {
 
@@ -31,6 +32,7 @@ int& protocolOverride()
 const QString WatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString WatcherPath = QStringLiteral("/StatusNotifierWatcher");
 constexpr int WatcherTimeoutMs = 1000; // a watcher that does not answer counts as none
+constexpr int NotificationMs = 10000;  // how long a notification asks to stay
 
 } // namespace
 
@@ -45,6 +47,13 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent), menu_(std::make_unique<QM
     exit->setObjectName(QStringLiteral("TrayExitItem"));
     connect(restore, &QAction::triggered, this, &TrayIcon::restoreRequested);
     connect(exit, &QAction::triggered, this, &TrayIcon::quitRequested);
+    transient_ = new QTimer(this);
+    transient_->setSingleShot(true);
+    transient_->setInterval(NotificationMs + 1000);
+    connect(transient_, &QTimer::timeout, this, [this] {
+        if (icon_ != nullptr)
+            icon_->hide();
+    });
 }
 
 TrayIcon::~TrayIcon()
@@ -66,6 +75,7 @@ bool TrayIcon::shown() const
 
 void TrayIcon::add()
 {
+    transient_->stop();
     if (!available())
         return;
     if (icon_ == nullptr) {
@@ -81,14 +91,24 @@ void TrayIcon::add()
 
 void TrayIcon::remove()
 {
+    transient_->stop();
     if (icon_ != nullptr)
         icon_->hide();
 }
 
-void TrayIcon::notify(const QString& text)
+bool TrayIcon::notify(const QString& text, bool failed)
 {
-    if (shown())
-        icon_->showMessage(QStringLiteral("Zolbin Sender"), text);
+    if (!shown()) {
+        add();
+        if (!shown())
+            return false;
+        transient_->start();
+    }
+    icon_->showMessage(QStringLiteral("Zolbin Sender"), text,
+                       failed ? QSystemTrayIcon::Critical : QSystemTrayIcon::Information, NotificationMs);
+    if (transient_->isActive())
+        transient_->start(); // the icon stays as long as the latest notification
+    return true;
 }
 
 TrayIcon::Protocol TrayIcon::protocol() const

@@ -17,6 +17,7 @@ class QAction;
 class QDBusConnection;
 class QMenu;
 class QSystemTrayIcon;
+class QTimer;
 
 namespace zolbin {
 
@@ -37,8 +38,10 @@ public:
     bool shown() const;
     void add();    // failures are swallowed
     void remove(); // safe whether shown or not
-    // A desktop notification from the icon while it is shown; nothing otherwise.
-    void notify(const QString& text);
+    // A desktop notification from the icon (failed: with the error icon). Where there is a notification
+    // area and the icon is not shown, it shows for the notification's time only. False when nothing could
+    // be shown.
+    bool notify(const QString& text, bool failed = false);
 
     // The kind of notification area the icon lives in (decided when it is first shown).
     Protocol protocol() const;
@@ -64,6 +67,7 @@ signals:
 
 private:
     QSystemTrayIcon* icon_ = nullptr;
+    QTimer* transient_ = nullptr; // running while the icon is shown for a notification alone
     std::unique_ptr<QMenu> menu_;
     mutable int protocol_ = -1; // Protocol once asked
 };

@@ -143,6 +143,31 @@ void TfmQueue::setOutbox(Outbox* outbox)
     updateCommands();
 }
 
+void TfmQueue::showNotSent()
+{
+    if (isVisible())
+        reloadRows();
+    else
+        show(); // reads the rows
+    raise();
+    activateWindow();
+    QItemSelection rows;
+    int first = -1;
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        if (model_->state(row) != PageState::Failed && model_->state(row) != PageState::Unknown)
+            continue;
+        rows.select(model_->index(row, 0), model_->index(row, QueueModel::ColumnCount - 1));
+        if (first < 0)
+            first = row;
+    }
+    gridQueue->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+    if (first >= 0) {
+        gridQueue->selectionModel()->setCurrentIndex(model_->index(first, 0), QItemSelectionModel::NoUpdate);
+        gridQueue->scrollTo(model_->index(first, 0));
+    }
+    updateCommands();
+}
+
 void TfmQueue::refresh()
 {
     if (isVisible() && !busy_)

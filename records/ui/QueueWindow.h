@@ -34,6 +34,10 @@ public:
     // caller and to the main thread; it is taken back (nullptr) before it goes.
     void setOutbox(Outbox* outbox);
 
+    // Shows the window on the pages that did not go: those that failed for good or whose outcome is
+    // unknown are selected, the newest of them in view.
+    void showNotSent();
+
     void btnSendNowClick();    // Queued or Waiting: due at once
     void btnCancelPageClick(); // Queued or Waiting: withdrawn
     void btnResendClick();     // Unknown: queued again, after the operator says so

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zolbin-send and the outbox: pages queued and then worked, an outbox that cannot be written stopping the
 // send before anything goes, a send killed half-way left "outcome unknown" and never sent again, and two
-// workers on one outbox sending each page once; a following worker outlasting a lock on the outbox.
+// workers on one outbox sending each page once; a following worker outlasting a lock on the outbox and
+// seen to run.
 #include "cli/ExitStatus.h"
 #include "platform/Net.h"
+#include "records/OutboxLocks.h"
 #include "records/SqlOutbox.h"
 #include "tests/cli/CliTestSupport.h"
 #include "tests/support/ScriptedServer.h"
@@ -214,4 +216,15 @@ TEST_F(ZolbinSendOutboxTest, AFollowingWorkerOutlastsAnOutboxLockedByAnotherProg
     told += worker->readAllStandardError();
     EXPECT_EQ(worker->exitCode(), ExitStatus::Accepted) << told.toStdString();
     EXPECT_EQ(told.count("недоступна"), 1) << told.toStdString();
+}
+
+TEST_F(ZolbinSendOutboxTest, AFollowingWorkerIsSeenToRunUntilItStops)
+{
+    files.write(dir.path());
+    EXPECT_FALSE(OutboxFollowerRunning());
+    std::unique_ptr<QProcess> service(start({QStringLiteral("--work-outbox"), QStringLiteral("--follow")}));
+    EXPECT_TRUE(waitFor([] { return OutboxFollowerRunning(); }, 10000));
+    service->terminate(); // SIGTERM, as systemd stops it
+    ASSERT_TRUE(service->waitForFinished(10000));
+    EXPECT_FALSE(OutboxFollowerRunning());
 }

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window while its send job works: the window stays free (the directory opens, the editor takes
-// the next message), a group's progress with its Cancel, and the end of a send told by a desktop
-// notification while the window is hidden.
+// the next message), a group's progress with its Cancel and its summary, the end of a send told by a
+// desktop notification while the window is hidden, a retried page's end always told, the lasting mark of
+// the pages that did not go, and the question before closing on pages that wait.
 
 #include "app/MainWindow.h"
 #include "app/Windows.h"
 #include "dialogs/Later.h"
 #include "directory/ui/Registr.h"
 #include "platform/Net.h"
+#include "records/OutboxLocks.h"
+#include "records/ui/QueueModel.h"
+#include "records/ui/QueueWindow.h"
 #include "tests/gui/MainWindowTestSupport.h"
 #include "tests/gui/SendWindowFixture.h"
 #include "tests/support/FixedClock.h"
@@ -19,10 +23,13 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
 #include <QToolButton>
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace zolbin {
 namespace {
@@ -40,6 +47,19 @@ std::vector<std::string> slowGreeting()
     pieces.emplace_back("\r\n");
     return pieces;
 }
+
+// The heights a widget is given.
+struct HeightWatch final : QObject
+{
+    explicit HeightWatch(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize)
+            heights.insert(static_cast<QWidget*>(watched)->height());
+        return false;
+    }
+    std::set<int> heights;
+};
 
 class MainWindowSendJob : public test::SendWindowTest
 {
@@ -105,12 +125,17 @@ TEST_F(MainWindowSendJob, GroupShowsItsProgressAndCancelLeavesTheMembersNotYetSt
     auto* pnlProgress = test::control<QLabel>(w, "pnlProgress");
     auto* btnCancelSend = test::control<QPushButton>(w, "btnCancelSend");
     EXPECT_FALSE(pnlProgress->isVisible());
+    // The bar keeps its height: for a reply's line break, and for the Cancel button.
+    QStatusBar* bar = w->statusBar();
+    HeightWatch watch(bar);
+    w->SetStatusText("220 SNPP gateway of the test, ready soon\r\n");
+    QTest::qWait(50);
     sendTo("lbGroup", QStringLiteral("Hi"));
-
     ASSERT_TRUE(QTest::qWaitFor([&] { return btnCancelSend->isVisible(); }, 5000));
     EXPECT_EQ(pnlProgress->text(), QStringLiteral("1 из 3: Ann"));
     QTest::mouseClick(btnCancelSend, Qt::LeftButton);
     ASSERT_TRUE(test::waitForSends(w));
+    EXPECT_EQ(watch.heights, std::set<int>{}) << "resized from " << bar->height();
 
     EXPECT_EQ(server.accepted(), 1);
     const auto journal = test::JournalLines();
@@ -121,6 +146,14 @@ TEST_F(MainWindowSendJob, GroupShowsItsProgressAndCancelLeavesTheMembersNotYetSt
     EXPECT_FALSE(pnlProgress->isVisible());
     EXPECT_FALSE(btnCancelSend->isVisible());
     EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Hi")) << "a cancelled send cleans nothing up";
+
+    // The last text's two seconds over, the group's summary stays until the next send.
+    auto* StatusText = test::control<QLabel>(w, "StatusText");
+    const QString summary = QString::fromUtf8("Группа «Team»: отправлено 1 из 3, отменено 2");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return StatusText->text() == summary; }, 5000))
+        << StatusText->text().toStdString();
+    QTest::qWait(2500);
+    EXPECT_EQ(StatusText->text(), summary);
 }
 
 TEST_F(MainWindowSendJob, CompleteSendCleansUpWhatItTookAndKeepsTheNextPageTypedMeanwhile)
@@ -150,7 +183,7 @@ TEST_F(MainWindowSendJob, EndOfASendIsANotificationOnlyWhileTheWindowIsHidden)
     ScriptedServer server({snppOk(), snppOk()});
     start(server.port());
     std::vector<QString> notified;
-    w->setSendNotifier([&](const QString& text) { notified.push_back(text); });
+    w->setSendNotifier([&](const QString& text, bool) { notified.push_back(text); });
 
     sendTo("lbAbonent", QStringLiteral("Seen"));
     ASSERT_TRUE(test::waitForSends(w));
@@ -170,7 +203,7 @@ TEST_F(MainWindowSendJob, APageThatCannotGetThroughWaitsAndTheOpenWindowSendsItW
     ScriptedServer server({ScriptedSession{{"421 Too busy\r\n"}, {}}, snppOk()});
     start(server.port());
     std::vector<QString> notified;
-    w->setSendNotifier([&](const QString& text) { notified.push_back(text); });
+    w->setSendNotifier([&](const QString& text, bool) { notified.push_back(text); });
     auto* pnlOutbox = test::control<QLabel>(w, "pnlOutbox");
 
     sendTo("lbAbonent", QStringLiteral("Later"));
@@ -188,6 +221,77 @@ TEST_F(MainWindowSendJob, APageThatCannotGetThroughWaitsAndTheOpenWindowSendsItW
     EXPECT_EQ(notified,
               std::vector<QString>{QString::fromUtf8("Сообщение для абонента Ann отправлено (попытка 2)")});
     EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Later")) << "a retry takes nothing from the window";
+}
+
+TEST_F(MainWindowSendJob, ARetryRefusedForGoodIsToldAndMarkedUntilTheQueueIsOpenedOnIt)
+{
+    dir.write("Zolbin.ini", test::settingsFile("RetryMinutes=10\r\n"));
+    ScriptedServer server(
+        {ScriptedSession{{"421 Too busy\r\n"}, {}}, ScriptedSession{{"554 Go away\r\n"}, {}}});
+    start(server.port());
+    std::vector<std::pair<QString, bool>> notified;
+    w->setSendNotifier([&](const QString& text, bool failed) { notified.emplace_back(text, failed); });
+    auto* pnlOutbox = test::control<QLabel>(w, "pnlOutbox");
+    auto* pnlNotSent = test::control<QLabel>(w, "pnlNotSent");
+    TfmQueue* queue = program->windows.fmQueue.get();
+
+    sendTo("lbAbonent", QStringLiteral("Later"));
+    ASSERT_TRUE(test::waitForSends(w));
+    ASSERT_TRUE(pnlOutbox->isVisible());
+    EXPECT_FALSE(pnlNotSent->isVisible()) << "a page that waits is no page that did not go";
+    QTest::mouseClick(pnlOutbox, Qt::LeftButton);
+    EXPECT_TRUE(queue->isVisible());
+    queue->hide();
+
+    clock.setNow(clock.now().addSecs(61));
+    w->workOutbox();
+    ASSERT_TRUE(test::waitForSends(w));
+    ASSERT_EQ(notified.size(), 1u) << "told while the window is shown";
+    EXPECT_TRUE(
+        notified[0].first.startsWith(QString::fromUtf8("Сообщение для абонента Ann отправить не удалось")));
+    EXPECT_TRUE(notified[0].second) << "with the error icon";
+    EXPECT_FALSE(pnlOutbox->isVisible());
+    ASSERT_TRUE(pnlNotSent->isVisible());
+    EXPECT_EQ(pnlNotSent->text(), QString::fromUtf8("Не отправлено: 1"));
+    EXPECT_EQ(pnlNotSent->accessibleName(), pnlNotSent->text());
+    QTest::qWait(2500);
+    EXPECT_TRUE(pnlNotSent->isVisible()) << "the mark outlasts the status text";
+
+    QTest::mouseClick(pnlNotSent, Qt::LeftButton);
+    ASSERT_TRUE(queue->isVisible());
+    const auto* grid = test::control<QTableView>(queue, "gridQueue");
+    const QModelIndexList chosen = grid->selectionModel()->selectedRows(QueueModel::State);
+    ASSERT_EQ(chosen.size(), 1);
+    EXPECT_EQ(chosen[0].data().toString(), QString::fromUtf8("Не отправлено"));
+    EXPECT_FALSE(pnlNotSent->isVisible()) << "seen";
+    w->workOutbox();
+    EXPECT_FALSE(pnlNotSent->isVisible());
+    queue->hide();
+}
+
+TEST_F(MainWindowSendJob, ClosingOnPagesThatWaitAsksUnlessTheServiceWillSendThem)
+{
+    dir.write("Zolbin.ini", test::settingsFile("RetryMinutes=10\r\n"));
+    ScriptedServer server({ScriptedSession{{"421 Too busy\r\n"}, {}}});
+    start(server.port());
+    sendTo("lbAbonent", QStringLiteral("Later"));
+    ASSERT_TRUE(test::waitForSends(w));
+
+    {
+        FileLock service; // held by "zolbin-send --work-outbox --follow" while it runs
+        ASSERT_EQ(service.take(OutboxFollowerLockName, FileLock::Mode::Shared), FileLock::Result::Taken);
+        EXPECT_TRUE(w->close());
+        EXPECT_TRUE(prompts.requests().empty());
+    }
+    ASSERT_TRUE(test::showActive(w));
+    prompts.answer(false);
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+    ASSERT_EQ(prompts.texts(), std::vector<std::string>{"В очереди 1 сообщений. Служба отправки не запущена: "
+                                                        "после закрытия они не будут отправлены. Закрыть?"});
+    EXPECT_EQ(utf8(prompts.requests()[0].caption), "Подтверждение");
+    prompts.answer(true);
+    EXPECT_TRUE(w->close());
 }
 
 TEST_F(MainWindowSendJob, AnOutboxThatCannotBeOpenedIsToldAndStopsTheSendBeforeAnythingGoes)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The notification-area icon: which click restores on which kind of notification area, the icon's menu,
-// and how the kind is told: a stand-in StatusNotifierWatcher on a private D-Bus session bus.
+// a notification while the window is shown, and how the kind is told: a stand-in StatusNotifierWatcher on a
+// private D-Bus session bus.
 
 #include "platform/ui/TrayIcon.h"
 
@@ -14,6 +15,7 @@
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
 #include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace zolbin {
@@ -28,7 +30,25 @@ TEST(TrayIconTest, NothingIsShownWithoutATray)
     TrayIcon tray;
     tray.add();
     EXPECT_FALSE(tray.shown());
+    EXPECT_FALSE(tray.notify(QStringLiteral("Sent"))) << "the caller tells it otherwise";
     tray.remove();
+    TrayIcon::setAvailabilityOverride(-1);
+}
+
+TEST(TrayIconTest, ANotificationShowsTheIconForItsTimeUnlessTheWindowGoesIntoIt)
+{
+    dialogTestApp();
+    TrayIcon::setAvailabilityOverride(1);
+    TrayIcon tray;
+    EXPECT_TRUE(tray.notify(QStringLiteral("Failed"), true));
+    EXPECT_TRUE(tray.shown());
+    const auto* transient = tray.findChild<QTimer*>();
+    ASSERT_NE(transient, nullptr);
+    EXPECT_TRUE(transient->isActive()) << "it goes when the notification has been read";
+    tray.add(); // the window minimised into the notification area
+    EXPECT_FALSE(transient->isActive());
+    EXPECT_TRUE(tray.notify(QStringLiteral("Sent")));
+    EXPECT_FALSE(transient->isActive());
     TrayIcon::setAvailabilityOverride(-1);
 }
 
