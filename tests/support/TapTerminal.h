@@ -30,6 +30,7 @@ struct TapBehaviour
     std::vector<std::string> notices;    // informational lines sent before each ACK of a logon
     bool ackBeforeBlock = false;         // an ACK line right behind the go-ahead, before any block
     bool closeOnBlock = false;           // hangs up when a block arrives
+    int silentOnBlock = 0;               // takes block n (from 1) whole, then never answers anything
     bool endlessClosing = false;         // answers EOT with ACK, NAK, RS and ESC [p lines until hung up
     std::string floodBeforeId;           // streams these bytes until hung up, never saying "ID="
     std::string floodOnLogon;            // streams this line to the logon, never answering it
