@@ -73,7 +73,10 @@ int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port
         const int n = ReadReply(link, greeting, net::CurrentDeadlines().replyMs);
         if (n < 0) {
             // Silence until the deadline (or a broken connection): another attempt would only wait again.
-            ReportSocketError(host, link.error);
+            if (link.error == net::Wsa::MessageTooLong)
+                ReportError(host, cp("Ответ сервера слишком длинный"));
+            else
+                ReportSocketError(host, link.error);
             return -1;
         }
         if (n > 0 && (greeting[0] == '4' || greeting[0] == '5')) {

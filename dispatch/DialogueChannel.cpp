@@ -34,6 +34,16 @@ void DialogueChannel::reportSocketError(int code)
         host_.Journal().AppendEmptyLine();
 }
 
+void DialogueChannel::reportNoReply(int code)
+{
+    if (code == net::Wsa::MessageTooLong) // the peer's reply, not a line of ours
+        ReportFailure(cp("Ответ сервера слишком длинный"));
+    else
+        reportSocketError(code);
+    if (finalStepSent_)
+        host_.LastFailure = FailureKind::Unknown;
+}
+
 int DialogueChannel::SendLine(const std::string& line, const std::string& shownText)
 {
     if (!accepted_ && host_.Journal().Failure() != 0)
@@ -99,12 +109,8 @@ int DialogueChannel::ReadReply(const std::string& unreachableMessage, int deadli
                                std::string_view required)
 {
     const int n = zolbin::ReadReply(link_, reply, deadlineMs);
-    if (n < 0) {
-        reportSocketError(link_.error);
-        return -1;
-    }
-    if (n == 0) {
-        reportSocketError(net::Wsa::ConnectionReset);
+    if (n <= 0) {
+        reportNoReply(n < 0 ? link_.error : net::Wsa::ConnectionReset);
         return -1;
     }
     const char first = reply[0];

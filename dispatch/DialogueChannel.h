@@ -7,6 +7,10 @@
 // at once, and the send command ends on the journal's failure with nothing more sent. Once the page is
 // accepted (PageAccepted()), nothing that follows can undo it: the steps are still shown and journaled,
 // but their failures only end the dialogue.
+//
+// Between the final step leaving (FinalStepSent()) and its answer the page's fate is the peer's: a reply
+// that never comes, a closed connection or a reply that cannot be read means that nobody knows whether the
+// page went, and it is never sent again by itself (FailureKind::Unknown).
 
 #include "platform/Tls.h"
 
@@ -36,7 +40,8 @@ public:
     // Reads one reply and judges it by its first character: 4 or 5, or anything that is not a digit, is a
     // negative reply ("Ошибка: " + reply; unreachableMessage, when not empty, is shown in a message box);
     // other digits are positive ("Ответ: " + reply). A socket error, or the connection closed where a
-    // reply was due (10054), is reported with an empty journal line. Control characters of the reply other
+    // reply was due (10054), is reported with an empty journal line, and so is a reply longer than
+    // MaxReplySize ("Ответ сервера слишком длинный"). Control characters of the reply other
     // than its CR LF line ends are shown and journaled as "\xHH". Returns 0 or -1.
     int ReadReply(const std::string& unreachableMessage, int deadlineMs);
     // The same, giving the positive reply (CR LF included) in `reply`.
@@ -53,6 +58,10 @@ public:
 
     int Socket() const { return link_.socket; }
 
+    // The line that hands the page over (SNPP's SEND, the mail's final ".") has left: a reply lost from
+    // here on leaves the page's outcome unknown.
+    void FinalStepSent() { finalStepSent_ = true; }
+
     // The server has taken the page: from here on the recipient's block is closed by the outcome, not by
     // a failure, so a failure writes no empty line.
     void PageAccepted() { accepted_ = true; }
@@ -61,10 +70,13 @@ private:
     int ReadReply(const std::string& unreachableMessage, int deadlineMs, std::string& reply,
                   std::string_view required);
     void reportSocketError(int code);
+    // A read that gave no reply: the socket error, or a reply longer than any real server sends.
+    void reportNoReply(int code);
 
     SendHost& host_;
     net::Link link_;
     bool accepted_ = false;
+    bool finalStepSent_ = false;
 };
 
 // The status text without its last two characters (a reply's CR LF), as the journal keeps replies.

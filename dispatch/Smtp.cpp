@@ -238,7 +238,11 @@ Result<bool> SmtpDialogue(SendHost& host, int& socket, const TSendParams& params
             return false;
 
     // Only a completion reply takes the mail: any other, a 3xx one included, leaves it refused.
-    if (channel.SendLine(".", {}) < 0 || channel.ReadReplyOf("2", EndOfDataDeadlineMs) < 0)
+    // Once the "." has left, a reply lost leaves the mail's fate unknown.
+    if (channel.SendLine(".", {}) < 0)
+        return false;
+    channel.FinalStepSent();
+    if (channel.ReadReplyOf("2", EndOfDataDeadlineMs) < 0)
         return false;
     // The relay has taken the mail: QUIT is journaled, but whatever it gives cannot take the mail back.
     channel.PageAccepted();

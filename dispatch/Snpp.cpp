@@ -74,8 +74,11 @@ Result<bool> SnppDialogue(SendHost& host, int& socket, const TSendParams& params
         if (channel.SendLine(line, sent + "MESS ***") < 0 || channel.ReadReply({}, deadline) < 0)
             return false;
     }
-    // Step 5: SEND. A positive reply means the company has the page.
-    if (channel.SendLine("SEND", sent + "SEND") < 0 || channel.ReadReply({}, deadline) < 0)
+    // Step 5: SEND. A positive reply means the company has the page; none at all, that nobody knows.
+    if (channel.SendLine("SEND", sent + "SEND") < 0)
+        return false;
+    channel.FinalStepSent();
+    if (channel.ReadReply({}, deadline) < 0)
         return false;
     channel.PageAccepted();
     // Step 6: QUIT, journaled; whatever it gives cannot take the page back.

@@ -119,7 +119,9 @@ bool logOn(Channel& channel, const std::string& password)
 }
 
 // Sends one block until the terminal takes it. RS: the pager is refused, the session ended politely.
-bool sendBlock(SendHost& host, Channel& channel, const tap::Block& block)
+// Once the last block has left, a terminal that falls silent or a line that breaks leaves the page's fate
+// unknown: it may have been taken.
+bool sendBlock(SendHost& host, Channel& channel, const tap::Block& block, bool last)
 {
     for (int attempt = 1; attempt <= BlockTries; ++attempt) {
         if (!channel.send(block.wire, block.shown))
@@ -137,6 +139,8 @@ bool sendBlock(SendHost& host, Channel& channel, const tap::Block& block)
             endSession(channel);
         } else {
             failWith(channel, v, cp("Терминал TAP не ответил на блок"));
+            if (last && (v == Verdict::Silent || v == Verdict::Gone))
+                host.LastFailure = FailureKind::Unknown;
         }
         return false;
     }
@@ -174,8 +178,9 @@ Result<bool> TapDialogue(SendHost& host, TapLink& link, const TSendParams& param
         TapMessageText(lines, signed_ ? host.Settings().ShortName : std::string(), link.EightBit());
     if (!text)
         return text.failure();
-    for (const tap::Block& block : tap::Blocks(std::to_string(p.CurNumber), text.value())) {
-        if (!sendBlock(host, channel, block))
+    const std::vector<tap::Block> blocks = tap::Blocks(std::to_string(p.CurNumber), text.value());
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        if (!sendBlock(host, channel, blocks[i], i + 1 == blocks.size()))
             return false;
     }
     channel.pageAccepted();

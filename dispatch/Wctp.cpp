@@ -50,9 +50,23 @@ std::string pathOf(const QUrl& url)
     return path.isEmpty() ? std::string("/") : path.toStdString();
 }
 
+// Once the whole request has left, the carrier may have taken the page: an answer lost or unreadable from
+// then on leaves its fate unknown, and it is never posted again by itself.
+WctpOutcome lostAnswer(SendHost& host, const std::string& text)
+{
+    ReportError(host, text, FailureKind::Unknown);
+    return failed(State::NotAccepted, FailureKind::Unknown);
+}
+
 WctpOutcome noAnswer(SendHost& host, const net::HttpReply& reply, const std::string& server)
 {
     const std::string error = peerText(reply.error);
+    if (reply.outcome == net::HttpReply::Outcome::TooLarge)
+        return lostAnswer(host, cp("Ответ сервера слишком длинный"));
+    if (reply.requestSent && reply.outcome != net::HttpReply::Outcome::Tls)
+        return lostAnswer(host, reply.outcome == net::HttpReply::Outcome::TimedOut
+                                    ? cp("Сервер WCTP не ответил вовремя")
+                                    : cp("Нет ответа от ") + server + ": " + error);
     switch (reply.outcome) {
     case net::HttpReply::Outcome::Refused:
         ReportError(host, cp("Нет соединения с ") + server + ": " + error);
@@ -74,13 +88,21 @@ WctpOutcome confirmation(SendHost& host, const net::HttpReply& reply)
     const WctpConfirmation answer = ParseWctpConfirmation(reply.body);
     const std::string http =
         "HTTP " + std::to_string(reply.status) + " " + peerText(reply.reason.toStdString());
+    const bool completed = reply.status >= 200 && reply.status < 300;
+    // A confirmation cut off or broken, or a success under an HTTP error: the carrier's word is unclear.
+    if (answer.kind == WctpConfirmation::Kind::Malformed ||
+        (answer.kind == WctpConfirmation::Kind::Success && !completed)) {
+        ReportStatus(host, cp("Ответ: ") + http);
+        return lostAnswer(host, cp("Ответ сервера WCTP не разобран: ") + http);
+    }
     if (answer.kind == WctpConfirmation::Kind::NotWctp) {
         ReportStatus(host, cp("Ответ: ") + http);
         ReportError(host, cp("Ответ сервера не является документом WCTP: ") + http);
         return failed(State::NotAccepted, reply.status >= 500 ? FailureKind::Passing : FailureKind::Final);
     }
     ReportStatus(host, cp("Ответ: ") + std::to_string(answer.code) + " " + peerText(answer.text));
-    if (answer.kind == WctpConfirmation::Kind::Success && answer.code >= 200 && answer.code < 300)
+    if (answer.kind == WctpConfirmation::Kind::Success && answer.code >= 200 && answer.code < 300 &&
+        completed)
         return {State::Accepted, FailureKind::Final};
     ReportError(host, peerText(answer.text.empty() ? std::to_string(answer.code) : answer.text));
     return failed(State::NotAccepted,

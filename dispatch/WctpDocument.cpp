@@ -77,7 +77,9 @@ WctpConfirmation ParseWctpConfirmation(const QByteArray& document)
 {
     QXmlStreamReader xml(document);
     bool root = true;
-    while (!xml.atEnd()) {
+    WctpConfirmation found;
+    bool decided = false;
+    while (!xml.atEnd() && !decided) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         const QStringView name = xml.name();
@@ -92,7 +94,6 @@ WctpConfirmation ParseWctpConfirmation(const QByteArray& document)
             continue;
         const QXmlStreamAttributes attributes = xml.attributes();
         bool number = false;
-        WctpConfirmation found;
         found.code = attributes.value(success ? QLatin1String("successCode") : QLatin1String("errorCode"))
                          .toInt(&number);
         if (!number)
@@ -102,9 +103,14 @@ WctpConfirmation ParseWctpConfirmation(const QByteArray& document)
             utf8Of(attributes.value(success ? QLatin1String("successText") : QLatin1String("errorText")));
         if (found.text.empty())
             found.text = utf8Of(xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed());
-        return found;
+        decided = true;
     }
-    return {};
+    // What follows the confirmation must be well-formed too: a document broken anywhere says nothing sure.
+    while (!xml.atEnd())
+        xml.readNext();
+    if (xml.hasError() && !root)
+        return {WctpConfirmation::Kind::Malformed, 0, {}};
+    return decided ? found : WctpConfirmation{};
 }
 
 bool IsPassingWctpCode(int code)

@@ -36,7 +36,8 @@ struct WctpConfirmation
     {
         Success,
         Failure,
-        NotWctp // not a WCTP document, or one without a success or a failure
+        NotWctp,  // not a WCTP document, or one without a success or a failure
+        Malformed // a WCTP document that is not well-formed to its end (cut off, broken)
     };
     Kind kind = Kind::NotWctp;
     int code = 0;

@@ -10,7 +10,9 @@
 #include <QSslConfiguration>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -91,6 +93,7 @@ HttpReply::Outcome outcomeOf(QNetworkReply::NetworkError error)
     case QNetworkReply::ProxyConnectionRefusedError:
     case QNetworkReply::ProxyConnectionClosedError:
     case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ContentReSendError: // the connection closed under the request (see BodyOnce)
         return HttpReply::Outcome::Refused;
     case QNetworkReply::TimeoutError:
     case QNetworkReply::ProxyTimeoutError:
@@ -103,15 +106,60 @@ HttpReply::Outcome outcomeOf(QNetworkReply::NetworkError error)
     }
 }
 
-HttpReply replyOf(QNetworkReply* reply, bool timedOut)
+// The request's body, read once. Qt sends a request again by itself when the connection closes before
+// the answer; a body that cannot be read a second time stops that (the transfer fails instead), so that a
+// server never gets the same request twice from one post. Before its first byte is read it starts over.
+class BodyOnce final : public QIODevice
+{
+public:
+    explicit BodyOnce(QByteArray body) : body_(std::move(body))
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return body_.size() - at_; }
+    bool reset() override { return at_ == 0; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 n = std::min(maxSize, body_.size() - at_);
+        std::memcpy(data, body_.constData() + at_, static_cast<std::size_t>(n));
+        at_ += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray body_;
+    qint64 at_ = 0;
+};
+
+// What happened to a request besides Qt's own error.
+struct Progress
+{
+    bool timedOut = false;
+    bool tooLarge = false;
+    bool sent = false;
+    QByteArray body; // what has arrived of the answer's body so far
+};
+
+HttpReply replyOf(QNetworkReply* reply, const Progress& progress)
 {
     HttpReply out;
+    out.requestSent = progress.sent;
+    if (progress.tooLarge) {
+        out.outcome = HttpReply::Outcome::TooLarge;
+        out.error = "reply too large";
+        return out;
+    }
+    const bool timedOut = progress.timedOut;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!timedOut && status.isValid()) {
         out.outcome = HttpReply::Outcome::Answered;
         out.status = status.toInt();
         out.reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray();
-        out.body = reply->readAll();
+        out.body = progress.body + reply->readAll();
         return out;
     }
     out.outcome = timedOut ? HttpReply::Outcome::TimedOut : outcomeOf(reply->error());
@@ -125,26 +173,50 @@ void start(QNetworkAccessManager* manager, const HttpRequest& request,
 {
     QNetworkRequest http(request.url);
     http.setHeader(QNetworkRequest::ContentTypeHeader, request.contentType);
+    http.setHeader(QNetworkRequest::ContentLengthHeader, request.body.size());
+    http.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true); // see BodyOnce
     http.setSslConfiguration(tlsConfiguration(request.caFile));
     http.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     // Every request on a connection of its own: a kept connection would keep the trust it was opened with,
     // whatever the CA file says now.
     manager->clearConnectionCache();
-    QNetworkReply* reply = manager->post(http, request.body);
+    auto* body = new BodyOnce(request.body);
+    QNetworkReply* reply = manager->post(http, body);
+    body->setParent(reply);
 
     auto* deadline = new QTimer(reply);
     deadline->setSingleShot(true);
-    auto timedOut = std::make_shared<bool>(false);
-    QObject::connect(deadline, &QTimer::timeout, reply, [reply, timedOut] {
-        *timedOut = true;
+    auto progress = std::make_shared<Progress>();
+    QObject::connect(deadline, &QTimer::timeout, reply, [reply, progress] {
+        progress->timedOut = true;
         reply->abort();
     });
     deadline->start(request.connectMs);
     const int replyMs = request.replyMs;
-    QObject::connect(reply, &QNetworkReply::requestSent, deadline,
-                     [deadline, replyMs] { deadline->start(replyMs); });
-    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, answer, timedOut] {
-        answer->set_value(replyOf(reply, *timedOut));
+    QObject::connect(reply, &QNetworkReply::requestSent, deadline, [deadline, replyMs, progress] {
+        progress->sent = true;
+        deadline->start(replyMs);
+    });
+    // An answer announced or arriving beyond the limit is not read on: a few hundred bytes are expected.
+    const qint64 limit = request.maxReplyBytes;
+    const auto tooLarge = [reply, progress, limit](qint64 received, qint64 total) {
+        if (progress->tooLarge || (received <= limit && total <= limit))
+            return;
+        progress->tooLarge = true;
+        reply->abort();
+    };
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, tooLarge] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        tooLarge(0, length.isValid() ? length.toLongLong() : 0);
+    });
+    // The body is taken as it arrives (the progress signal is not emitted for each arrival), so that an
+    // answer without end is seen as soon as it passes the limit.
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, progress, tooLarge] {
+        progress->body += reply->readAll();
+        tooLarge(progress->body.size(), 0);
+    });
+    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, answer, progress] {
+        answer->set_value(replyOf(reply, *progress));
         reply->deleteLater();
     });
 }

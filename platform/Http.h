@@ -19,6 +19,7 @@ struct HttpRequest
     std::string caFile;    // PEM file of further trusted CAs (UTF-8 path); empty = the system's only
     int connectMs = 30000; // until the request is sent
     int replyMs = 60000;   // from then until the whole answer is in
+    qint64 maxReplyBytes = 64 * 1024; // the longest answer taken; the transfer ends as soon as more arrives
 };
 
 struct HttpReply
@@ -29,9 +30,13 @@ struct HttpReply
         Refused,  // the connection was refused or the host is unreachable or unknown
         TimedOut, // a deadline passed
         Tls,      // the TLS handshake failed (an untrusted certificate among others)
+        TooLarge, // the answer grew beyond maxReplyBytes
         Failed    // any other failure of the transfer
     };
     Outcome outcome = Outcome::Failed;
+    // The whole request had left before the answer came or the transfer ended: the server may have acted
+    // on it.
+    bool requestSent = false;
     int status = 0;
     QByteArray reason;
     QByteArray body;

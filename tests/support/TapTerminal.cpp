@@ -259,6 +259,7 @@ void TapTerminal::session(int fd)
     std::vector<std::string> fields;
     std::string partial;
     int naks = 0;
+    int blocks = 0;
     for (;;) {
         if (!readByte(fd, c))
             return;
@@ -284,6 +285,11 @@ void TapTerminal::session(int fd)
             if (!readByte(fd, c))
                 return;
             sum += c;
+        }
+        if (++blocks == b.silentOnBlock) {
+            while (readByte(fd, c)) { // until the client hangs up
+            }
+            return;
         }
         if (noise) {
             block[1] = static_cast<char>(block[1] ^ 0x01);

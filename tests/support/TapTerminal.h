@@ -31,6 +31,7 @@ struct TapBehaviour
     bool ackBeforeBlock = false;         // an ACK line right behind the go-ahead, before any block
     int burstGapMs = 0;                  // the logon answered a byte at a time this far apart
     bool closeOnBlock = false;           // hangs up when a block arrives
+    int silentOnBlock = 0;               // takes block n (from 1) whole, then never answers anything
     bool endlessClosing = false;         // answers EOT with ACK, NAK, RS and ESC [p lines until hung up
     std::string floodBeforeId;           // streams these bytes until hung up, never saying "ID="
     std::string floodOnLogon;            // streams this line to the logon, never answering it

@@ -38,11 +38,13 @@ const std::vector<Expected>& submitShape()
 
 std::string answerFor(WctpAnswer answer)
 {
-    const auto wctp = [](const std::string& inner) {
+    const auto wctp = [](const std::string& inner, const std::string& status = "200 OK",
+                         const std::string& tail = {}) {
         const std::string body = "<?xml version=\"1.0\"?><wctp-Operation wctpVersion=\"wctp-dtd-v1r3\">"
                                  "<wctp-Confirmation>" +
-                                 inner + "</wctp-Confirmation></wctp-Operation>";
-        return "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " + std::to_string(body.size()) +
+                                 inner + "</wctp-Confirmation></wctp-Operation>" + tail;
+        return "HTTP/1.1 " + status +
+               "\r\nContent-Type: text/xml\r\nContent-Length: " + std::to_string(body.size()) +
                "\r\nConnection: close\r\n\r\n" + body;
     };
     const auto page = [](const std::string& status, const std::string& body) {
@@ -59,6 +61,11 @@ std::string answerFor(WctpAnswer answer)
         return wctp("<wctp-Failure errorCode=\"403\" errorText=\"Unknown recipient &amp; no route\"/>");
     case WctpAnswer::Busy:
         return wctp("<wctp-Failure errorCode=\"604\" errorText=\"Busy, try later\"/>");
+    case WctpAnswer::Http500Success:
+        return wctp("<wctp-Success successCode=\"200\" successText=\"Accepted\"/>",
+                    "500 Internal Server Error");
+    case WctpAnswer::SuccessThenBroken:
+        return wctp("<wctp-Success successCode=\"200\" successText=\"Accepted\"/>", "200 OK", "<junk");
     case WctpAnswer::Http500:
         return page("500 Internal Server Error", "<html><body>down</body></html>");
     default:
@@ -141,6 +148,7 @@ void WctpServer::run()
             continue;
         timeval limit{5, 0};
         ::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        ::setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
         serve(client);
         ::close(client);
     }
@@ -197,16 +205,36 @@ void WctpServer::serve(int client)
         index = received_.size() - 1;
     }
     const WctpAnswer answer = answers_[std::min(index, answers_.size() - 1)];
-    if (answer == WctpAnswer::Stall) {
+    const auto write = [&](const std::string& bytes) {
+        const int n = ssl ? SSL_write(ssl, bytes.data(), static_cast<int>(bytes.size()))
+                          : static_cast<int>(::send(client, bytes.data(), bytes.size(), MSG_NOSIGNAL));
+        return n == static_cast<int>(bytes.size());
+    };
+    if (answer == WctpAnswer::Oversized || answer == WctpAnswer::Endless) {
+        // The answer's start, then more until the client hangs up (or 100 MiB, or the time limit).
+        const bool endless = answer == WctpAnswer::Endless;
+        constexpr std::size_t Total = 100u << 20;
+        (void)write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\n" +
+                    (endless ? std::string("Transfer-Encoding: chunked")
+                             : "Content-Length: " + std::to_string(Total)) +
+                    "\r\nConnection: close\r\n\r\n");
+        const std::string piece(4096, ' ');
+        const std::string chunk = "1000\r\n" + piece + "\r\n";
+        const auto until = Clock::now() + std::chrono::seconds(10);
+        while (!stop_ && Clock::now() < until && (endless || streamed_ < Total) &&
+               write(endless ? chunk : piece)) {
+            streamed_ += piece.size();
+            if (endless) // at a network's pace: 4 KiB a millisecond
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    } else if (answer == WctpAnswer::Close) {
+        ::shutdown(client, SHUT_RDWR);
+    } else if (answer == WctpAnswer::Stall) {
         const auto until = Clock::now() + std::chrono::seconds(10);
         while (!stop_ && Clock::now() < until)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     } else {
-        const std::string reply = answerFor(answer);
-        if (ssl)
-            SSL_write(ssl, reply.data(), static_cast<int>(reply.size()));
-        else
-            (void)::send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
+        (void)write(answerFor(answer));
     }
     if (ssl) {
         SSL_shutdown(ssl);

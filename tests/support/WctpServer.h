@@ -17,13 +17,18 @@ namespace zolbin::test {
 
 enum class WctpAnswer
 {
-    Accepted,         // wctp-Success 200
-    BadSender,        // wctp-Failure 401
-    UnknownRecipient, // wctp-Failure 403
-    Busy,             // wctp-Failure 604
-    Http500,          // HTTP 500 with a page of text
-    NotWctp,          // HTTP 200 with an HTML page
-    Stall             // reads the request and never answers
+    Accepted,          // wctp-Success 200
+    BadSender,         // wctp-Failure 401
+    UnknownRecipient,  // wctp-Failure 403
+    Busy,              // wctp-Failure 604
+    Http500,           // HTTP 500 with a page of text
+    NotWctp,           // HTTP 200 with an HTML page
+    Stall,             // reads the request and never answers
+    Close,             // reads the request and hangs up without a word
+    Http500Success,    // HTTP 500 whose body is a wctp-Success 200
+    SuccessThenBroken, // HTTP 200: a whole wctp-Success, then the document breaks off in a tag
+    Oversized,         // HTTP 200 announcing and sending 100 MiB
+    Endless            // HTTP 200, chunked, streaming chunks until the client hangs up
 };
 
 struct WctpRequest
@@ -44,6 +49,8 @@ public:
 
     std::uint16_t port() const { return port_; }
     std::vector<WctpRequest> received() const;
+    // The bytes of answers the client took before it hung up (the streaming answers).
+    std::size_t streamed() const { return streamed_; }
 
 private:
     void run();
@@ -55,6 +62,7 @@ private:
     void* tls_ = nullptr; // SSL_CTX
     mutable std::mutex mutex_;
     std::vector<WctpRequest> received_;
+    std::atomic<std::size_t> streamed_{0};
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };

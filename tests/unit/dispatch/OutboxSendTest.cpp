@@ -34,6 +34,7 @@ struct RetryCase
     PageState state;
     int attempts;
     int archived;
+    std::uint8_t gate = Gate::SNPP;
 };
 
 class RetryTable : public OutboxSendTest, public ::testing::WithParamInterface<RetryCase>
@@ -46,7 +47,7 @@ TEST_P(RetryTable, TheServersAnswerDecidesWhetherThePageWaitsGoesOrFails)
     std::unique_ptr<ScriptedServer> server;
     if (!c.sessions.empty())
         server = std::make_unique<ScriptedServer>(c.sessions);
-    addCompany("Paging", Gate::SNPP, server ? server->port() : ScriptedServer::closedPort());
+    addCompany("Paging", c.gate, server ? server->port() : ScriptedServer::closedPort());
     chooseSubscriber("Ivanov", 42, "Paging");
 
     const OutboxPage page = sendThroughOutbox(10).front();
@@ -65,6 +66,14 @@ ScriptedSession busy()
     return {{"421 Too busy, try later\r\n"}, {}};
 }
 
+// The server takes every step up to the one that hands the page over, then gives this reply.
+ScriptedSession snppUntilSend(ScriptedReply last)
+{
+    return {{"220 SNPP\r\n"}, {Reply("250 OK\r\n"), Reply("250 OK\r\n"), std::move(last)}};
+}
+
+const ScriptedReply hangUp{{}, false, true, false};
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, RetryTable,
     ::testing::Values(
@@ -80,7 +89,19 @@ INSTANTIATE_TEST_SUITE_P(
                   2,
                   1},
         // Tried at 0, 1, 3 and 7 minutes; the next (15) is past the ten minutes.
-        RetryCase{"NoServerUntilTheDeadline", {}, PageState::Failed, 4, 0}),
+        RetryCase{"NoServerUntilTheDeadline", {}, PageState::Failed, 4, 0},
+        // The answer to the step that hands the page over is lost: it may have gone, and never goes again
+        // by itself.
+        RetryCase{"SendUnanswered", {snppUntilSend({{}, true}), snppOk()}, PageState::Unknown, 1, 0},
+        RetryCase{"HungUpAfterSend", {snppUntilSend(hangUp), snppOk()}, PageState::Unknown, 1, 0},
+        RetryCase{"MailEndUnanswered",
+                  {{{"220 relay\r\n"},
+                    {Reply("250\r\n"), Reply("250\r\n"), Reply("250\r\n"), DataReply("354\r\n"), hangUp}},
+                   relayOk()},
+                  PageState::Unknown,
+                  1,
+                  0,
+                  Gate::SMTP}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(OutboxSendTest, AGroupMemberThatMustWaitIsNotAskedAboutAndTheOthersGoOn)

@@ -2,6 +2,7 @@
 #include "directory/Records.h"
 #include "dispatch/CodeTables.h"
 #include "dispatch/Connection.h"
+#include "dispatch/ReplyReader.h"
 #include "dispatch/Snpp.h"
 #include "tests/unit/dispatch/NetTestSupport.h"
 
@@ -173,6 +174,24 @@ TEST_F(SnppDialogueTest, SilentServerEndsAtTheDeadlineWithTimeOut)
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[lines.size() - 2], "Ошибка: Время ожидания истекло.");
     EXPECT_EQ(lines.back(), "");
+}
+
+TEST_F(SnppDialogueTest, OverlongReplyIsToldAsSuchAndAfterSendLeavesThePageUnknown)
+{
+    std::string flood;
+    while (flood.size() <= MaxReplySize)
+        flood += "250-more to come\r\n";
+    host.lines = {"x"};
+    for (const bool afterSend : {false, true}) {
+        ScriptedServer server(
+            {snppSession(afterSend ? std::vector{Reply("250 OK\r\n"), Reply("250 OK\r\n"), Reply(flood)}
+                                   : std::vector{Reply(flood)})});
+        EXPECT_EQ(run(server, params()), -1);
+        EXPECT_EQ(host.LastFailure, afterSend ? FailureKind::Unknown : FailureKind::Final);
+        const auto lines = JournalLines();
+        EXPECT_THAT(std::vector<std::string>(lines.end() - 2, lines.end()),
+                    ElementsAre("Ошибка: Ответ сервера слишком длинный", ""));
+    }
 }
 
 TEST_F(SnppDialogueTest, ReplyThatIsNotANumberIsANegativeReply)

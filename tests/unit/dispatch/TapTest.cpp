@@ -202,6 +202,33 @@ TEST_F(TapTest, RefusedPagerFailsOneMemberWhileTheOthersAreServed)
     EXPECT_EQ(journalCount("Сообщение успешно отправлено"), 2);
 }
 
+// Through the outbox: a terminal silent after the last block may have the page, which is never sent again
+// by itself; silence after an earlier block leaves the page incomplete there, and it waits for a retry.
+TEST_F(TapTest, SilenceAfterTheLastBlockLeavesThePageUnknownAndEarlierSilenceWaits)
+{
+    struct Case
+    {
+        std::string message;
+        PageState state;
+        int attempts;
+    };
+    const Case cases[] = {{"Hello", PageState::Unknown, 1},
+                          {std::string(300, 'a') + "\t" + std::string(200, 'b'), PageState::Failed, 2}};
+    CurrentTapDeadlines().replyMs = 500;
+    for (const Case& c : cases) {
+        TapTerminal terminal(behaviour([](TapBehaviour& b) { b.silentOnBlock = 1; }));
+        providers = TProviderList();
+        addTapCompany("Tap", tcp(terminal));
+        chooseSubscriber("Ann", 5, "Tap");
+        host.lines = {c.message};
+        const OutboxPage page = sendThroughOutbox(2).front(); // tried at 0 and 1 minutes
+        EXPECT_EQ(page.state, c.state) << c.attempts;
+        EXPECT_EQ(page.attempts, c.attempts);
+        const std::string received = terminal.received();
+        EXPECT_EQ(std::count(received.begin(), received.end(), '\x02'), c.attempts);
+    }
+}
+
 TEST_F(TapTest, LongMessageGoesInBlocksAndIsReassembled)
 {
     TapTerminal terminal{TapBehaviour{}};

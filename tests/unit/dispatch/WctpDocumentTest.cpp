@@ -76,7 +76,9 @@ TEST(WctpDocumentTest, ConfirmationsAreReadByKindCodeAndText)
         {"<html><body>wctp-Success</body></html>", K::NotWctp, 0, ""},
         {"<wctp-Operation><wctp-Confirmation/></wctp-Operation>", K::NotWctp, 0, ""},
         {"<wctp-Operation><wctp-Success successCode=\"ok\"/></wctp-Operation>", K::NotWctp, 0, ""},
-        {"<wctp-Operation><wctp-Confirm", K::NotWctp, 0, ""},
+        // A WCTP document cut off or broken anywhere, after a whole success too.
+        {"<wctp-Operation><wctp-Confirm", K::Malformed, 0, ""},
+        {"<wctp-Operation><wctp-Success successCode=\"200\"/></wctp-Operation><junk", K::Malformed, 0, ""},
         {"", K::NotWctp, 0, ""},
     };
     for (const Case& c : cases) {
