@@ -4,6 +4,8 @@
 // entry written once; without retries the journal is what a send without the outbox writes.
 #include "tests/unit/dispatch/SendCommandFixture.h"
 
+#include <tuple>
+
 namespace zolbin::test {
 namespace {
 
@@ -116,15 +118,15 @@ TEST_F(OutboxSendTest, MembersAGroupNeverReachedFailWhenItStoppedByItselfAndAreW
         const char* reply;
     };
     for (const Case& c : {Case{"Gone", PageState::Failed,
-                               "Рассылка остановлена: не найдена пейджинговая компания абонента B"},
+                               "Рассылка остановлена: не найдена пейджинговая "
+                               "компания абонента B"},
                           Case{"Dead", PageState::Cancelled, ""}}) {
         addGroup({member("A", 1, "Acme"), member("B", 2, c.company), member("C", 3, "Acme")});
         const std::vector<OutboxPage> pages = sendThroughOutbox(0); // the question answered No
         ASSERT_EQ(pages.size(), 3u);
-        EXPECT_EQ(pages[0].state, PageState::Sent) << c.company;
-        EXPECT_EQ(pages[1].state, PageState::Failed) << c.company;
-        EXPECT_EQ(pages[2].state, c.rest) << c.company;
-        EXPECT_EQ(pages[2].lastReply, W(c.reply)) << c.company;
+        EXPECT_EQ(std::tie(pages[0].state, pages[1].state, pages[2].state, pages[2].lastReply),
+                  std::make_tuple(PageState::Sent, PageState::Failed, c.rest, W(c.reply)))
+            << c.company;
     }
 }
 

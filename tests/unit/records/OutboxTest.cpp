@@ -129,39 +129,24 @@ TEST_F(OutboxTest, RecentPagesOfAFilterInTheOrderOfAColumn)
 {
     auto box = open();
     ASSERT_TRUE(box);
-    struct Made
-    {
-        const char* id;
-        const char* name;
-        const char* text;
-        std::int64_t createdMs;
-    };
-    const Made made[] = {{"p1", "Сидоров", "б", 100},  {"p2", "Петров", "в", 101}, {"p3", "", "а", 101},
-                         {"p4", "Алексеев", "г", 102}, {"p5", "Петров", "а", 99},  {"p6", "Петров", "д", 98},
-                         {"p7", "Старов", "е", 50}};
+    const char* const names[] = {"Сидоров", "Петров", "", "Алексеев", "Петров", "Петров"};
+    const char* const texts[] = {"б", "в", "а", "г", "а", "д"};
+    const std::int64_t created[] = {100, 101, 101, 102, 99, 98};
     std::vector<OutboxPage> pages;
-    for (const Made& m : made) {
-        pages.push_back(page(m.name, m.createdMs));
-        pages.back().id = m.id;
-        pages.back().text = cp(m.text);
+    for (std::size_t i = 0; i < 6; ++i) {
+        pages.push_back(page(names[i], created[i]));
+        pages.back().id = "p" + std::to_string(i + 1);
+        pages.back().text = cp(texts[i]);
     }
     ASSERT_TRUE(box->Add(pages));
-    // p1 queued; p2 sent; p3 failed; p4 unknown; p5 waiting; p6 withdrawn; p7 sent before "since".
-    for (const char* id : {"p2", "p3", "p4", "p5", "p7"})
+    // p1 queued; p2 sent; p3 failed; p4 unknown; p5 waiting; p6 withdrawn.
+    for (const char* id : {"p2", "p3", "p4", "p5"})
         ASSERT_TRUE(box->Claim(id).value());
-    ASSERT_TRUE(box->Finish("p2", PageState::Sent, "250 OK", 2000));
-    ASSERT_TRUE(box->Finish("p3", PageState::Failed, "550", 2000));
-    ASSERT_TRUE(box->Finish("p7", PageState::Sent, "250 OK", 500));
-    ASSERT_TRUE(box->Reschedule("p5", 5000, "421"));
-    ASSERT_TRUE(box->Cancel("p6", 2000).value());
-    ASSERT_EQ(box->MarkInterrupted(2000).value(), 1); // p4; p5 is waiting, not sending
+    ASSERT_TRUE(box->Finish("p2", PageState::Sent, "250 OK", 2000) &&
+                box->Finish("p3", PageState::Failed, "550", 2000) && box->Reschedule("p5", 5000, "421") &&
+                box->Cancel("p6", 2000).value() && box->MarkInterrupted(2000).value() == 1);
 
-    struct Case
-    {
-        RecentView view;
-        const char* ids;
-    };
-    const Case cases[] = {
+    const std::pair<RecentView, const char*> cases[] = {
         {{}, "p4 p2 p3 p1 p5 p6"},
         {{RecentFilter::All, RecentOrder::Created, false}, "p6 p5 p1 p3 p2 p4"},
         {{RecentFilter::All, RecentOrder::Recipient, false}, "p3 p4 p6 p5 p2 p1"},
@@ -170,51 +155,16 @@ TEST_F(OutboxTest, RecentPagesOfAFilterInTheOrderOfAColumn)
         {{RecentFilter::Pending, RecentOrder::Created, true}, "p1 p5"},
         {{RecentFilter::NotSent, RecentOrder::Recipient, true}, "p4 p3"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [view, ids] : cases) {
         std::string read;
         for (int offset = 0; offset < 8; offset += 2) {
-            const std::vector<OutboxPage> slice = box->RecentSlice(1000, c.view, offset, 2).value();
+            const std::vector<OutboxPage> slice = box->RecentSlice(1000, view, offset, 2).value();
             for (const OutboxPage& p : slice)
                 read += (read.empty() ? "" : " ") + p.id;
         }
-        EXPECT_EQ(read, c.ids) << static_cast<int>(c.view.filter) << " " << static_cast<int>(c.view.order);
-        EXPECT_EQ(box->CountRecent(1000, c.view.filter).value(), (std::string(c.ids).size() + 1) / 3);
+        EXPECT_EQ(read, ids) << static_cast<int>(view.filter) << " " << static_cast<int>(view.order);
+        EXPECT_EQ(box->CountRecent(1000, view.filter).value(), (std::string(ids).size() + 1) / 3);
     }
-}
-
-// A failed or withdrawn page goes again as a new page with what the old one captured; the old one stays.
-TEST_F(OutboxTest, AFailedOrWithdrawnPageIsSentAgainAsANewPage)
-{
-    auto box = open();
-    ASSERT_TRUE(box);
-    std::vector<OutboxPage> pages = {page("Петров", 100), page("Сидоров", 100), page("Иванов", 100)};
-    pages[0].deadlineMs = 100 + 30 * 60000;
-    pages[0].text = cp("Срочно приезжайте\n\nline 3");
-    pages[0].signatureBlocked = true;
-    ASSERT_TRUE(box->Add(pages));
-    ASSERT_TRUE(box->Claim(pages[0].id).value());
-    ASSERT_TRUE(box->Finish(pages[0].id, PageState::Failed, "550", 1000));
-    ASSERT_TRUE(box->Cancel(pages[1].id, 1000).value());
-
-    const std::optional<std::string> again = ResendAsNewPage(*box, pages[0].id, 5000).value();
-    ASSERT_TRUE(again);
-    const OutboxPage made = *box->Page(*again).value();
-    EXPECT_NE(made.id, pages[0].id);
-    EXPECT_NE(made.batch, pages[0].batch);
-    EXPECT_EQ(made.state, PageState::Queued);
-    EXPECT_EQ(made.attempts, 0);
-    EXPECT_EQ(made.createdMs, 5000);
-    EXPECT_EQ(made.deadlineMs, 5000 + 30 * 60000);
-    EXPECT_EQ(made.params.CurName, cp("Петров"));
-    EXPECT_EQ(made.lines, pages[0].lines);
-    EXPECT_EQ(made.text, pages[0].text);
-    EXPECT_TRUE(made.signatureBlocked);
-    EXPECT_EQ(box->Due(5000).value().size(), 2u); // the new one and the third, still queued
-    EXPECT_EQ(stateOf(*box, pages[0].id), PageState::Failed);
-
-    EXPECT_TRUE(ResendAsNewPage(*box, pages[1].id, 5000).value());
-    EXPECT_FALSE(ResendAsNewPage(*box, pages[2].id, 5000).value()); // queued: nothing to send again
-    EXPECT_FALSE(ResendAsNewPage(*box, "gone", 5000).value());
 }
 
 TEST_F(OutboxTest, FilesItCannotUse)
