@@ -91,11 +91,13 @@ SendOutcome SendCommand::Run()
     fileError_ = false;
     pageFailed_ = false;
     stop_.reset();
+    groupStopped_.reset();
     host_.Journal().ClearFailure();
     const SendOutcome outcome = serveAll();
     // What the command never reached was withdrawn by the operator (the cancel, or No to the group's
-    // question), unless a failure of its own stopped it.
-    closeLedger(!stop_, stop_ ? stop_->text : cp("Отменено оператором"));
+    // question), unless a failure of its own or a member it cannot serve stopped it: then it failed.
+    const std::optional<std::string> failed = stop_ ? std::optional<std::string>{stop_->text} : groupStopped_;
+    closeLedger(!failed, failed.value_or(cp("Отменено оператором")));
     if (stop_) {
         // A failure that ends the whole command: a journal that failed before a page was accepted, a
         // damaged code table, a bad service date. The deferral is kept for the next try.
@@ -328,8 +330,12 @@ SendCommand::Served SendCommand::serveSubscriber()
     for (int i = 0; i <= params_.RepeatCount; ++i) {
         params_.DeferDate = holds[static_cast<std::size_t>(i)];
         const int index = providers_.IndexOfName(params_.CurProvider);
-        if (index < 0)
+        if (index < 0) {
+            if (curGroup_ != -1)
+                groupStopped_ = cp("Рассылка остановлена: не найдена пейджинговая компания абонента ") +
+                                VisibleControls(params_.CurName);
             return failSubscriber(cp("А указана ли для этого абонента пейджинговая компания?"), {}, true);
+        }
         const TProvider& company = *providers_.Items(index);
 
         int socket = -1;

@@ -96,6 +96,8 @@ private:
     bool fileError_ = false;
     bool pageFailed_ = false;
     std::optional<Failure> stop_;
+    // Why a group stopped at a member it cannot serve: the members it never reached failed for it.
+    std::optional<std::string> groupStopped_;
     const std::atomic<bool>* cancelled_ = nullptr;
     PageLedger* ledger_ = nullptr;
     int recipient_ = 0;         // the recipient being served, from 0

@@ -49,6 +49,34 @@ struct OutboxPage
     std::string lastReply;          // the last reply or error text, cp1251
 };
 
+// Which of the recent pages a window lists.
+enum class RecentFilter
+{
+    All,     // every page not finished, and those finished since the moment given
+    Pending, // the pages not finished: queued, being sent or waiting for their next attempt
+    NotSent, // those finished since the moment given without going out: failed, or the outcome unknown
+};
+
+// What the recent pages are ordered by. Pages equal in it keep the order of their ids, reversed with it.
+enum class RecentOrder
+{
+    Created,   // when the page was queued
+    Recipient, // the subscriber's name, then his number (an unregistered subscriber has no name)
+    Text,      // the message
+    Company,
+    State,
+    Attempts,
+    NextAttempt,
+    LastReply,
+};
+
+struct RecentView
+{
+    RecentFilter filter = RecentFilter::All;
+    RecentOrder order = RecentOrder::Created;
+    bool descending = true; // the newest first, by default
+};
+
 class Outbox
 {
 public:
@@ -100,10 +128,17 @@ public:
     // operator to resend it or let it be.
     virtual Status Prune(std::int64_t beforeMs) = 0;
 
-    // Recent(sinceMs) a screenful at a time, for a window that shows the outbox: how many pages it gives,
-    // and at most limit of them from the offset-th on, in its order.
-    virtual Result<int> CountRecent(std::int64_t sinceMs) = 0;
-    virtual Result<std::vector<OutboxPage>> RecentSlice(std::int64_t sinceMs, int offset, int limit) = 0;
+    // The pages of Recent(sinceMs) that pass the filter, a screenful at a time, for a window that shows the
+    // outbox: how many there are, and at most limit of them from the offset-th on, in the view's order.
+    virtual Result<int> CountRecent(std::int64_t sinceMs, RecentFilter filter) = 0;
+    virtual Result<std::vector<OutboxPage>> RecentSlice(std::int64_t sinceMs, const RecentView& view,
+                                                        int offset, int limit) = 0;
 };
+
+// Sends a failed or withdrawn page again as a new page, made from what the old one captured: the same
+// recipient, company, service settings and text, due at once for whoever works the outbox, with as long
+// for its retries as the old page had. The old page stays as it was. Gives the new page's id, or nothing
+// when the page is gone or in another state.
+Result<std::optional<std::string>> ResendAsNewPage(Outbox& outbox, const std::string& id, std::int64_t nowMs);
 
 } // namespace zolbin

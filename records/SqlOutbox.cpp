@@ -328,7 +328,7 @@ Result<bool> SqlOutbox::Cancel(const std::string& id, std::int64_t nowMs)
         {qint64{nowMs}, QString::fromStdString(id)});
 }
 
-Result<std::vector<OutboxPage>> SqlOutbox::pages(const QString& where, std::initializer_list<QVariant> values)
+Result<std::vector<OutboxPage>> SqlOutbox::pages(const QString& where, const QVariantList& values)
 {
     Statement select(
         *this, QStringLiteral("SELECT %1 FROM outbox_pages WHERE %2").arg(QLatin1String(Columns), where));
@@ -340,6 +340,16 @@ Result<std::vector<OutboxPage>> SqlOutbox::pages(const QString& where, std::init
     while (select.query().next())
         found.push_back(pageOf(select.query()));
     return found;
+}
+
+Result<int> SqlOutbox::count(const QString& where, const QVariantList& values)
+{
+    Statement select(*this, QStringLiteral("SELECT COUNT(*) FROM outbox_pages WHERE %1").arg(where));
+    for (const QVariant& v : values)
+        select << v;
+    if (Status done = select.run(); !done)
+        return done.failure();
+    return select.query().next() ? select.query().value(0).toInt() : 0;
 }
 
 Result<std::vector<OutboxPage>> SqlOutbox::Due(std::int64_t nowMs)
@@ -465,27 +475,6 @@ Status SqlOutbox::Prune(std::int64_t beforeMs)
         changed(QStringLiteral("DELETE FROM outbox_pages WHERE state IN (2, 4, 6) AND finished_ms < ?"),
                 {qint64{beforeMs}});
     return done ? Status{} : Status{done.failure()};
-}
-
-// The same rows as Recent, counted or a slice of them. LIMIT with OFFSET is read alike by SQLite and
-// PostgreSQL.
-Result<int> SqlOutbox::CountRecent(std::int64_t sinceMs)
-{
-    Statement count(*this,
-                    QStringLiteral("SELECT COUNT(*) FROM outbox_pages WHERE state IN %1 OR finished_ms >= ?")
-                        .arg(QLatin1String(Unended)));
-    count << qint64{sinceMs};
-    if (Status done = count.run(); !done)
-        return done.failure();
-    return count.query().next() ? count.query().value(0).toInt() : 0;
-}
-
-Result<std::vector<OutboxPage>> SqlOutbox::RecentSlice(std::int64_t sinceMs, int offset, int limit)
-{
-    return pages(
-        QStringLiteral("state IN %1 OR finished_ms >= ? ORDER BY created_ms DESC, id LIMIT ? OFFSET ?")
-            .arg(QLatin1String(Unended)),
-        {qint64{sinceMs}, limit, offset});
 }
 
 } // namespace zolbin

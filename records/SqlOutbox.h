@@ -47,8 +47,9 @@ public:
     Result<std::map<PageState, int>> CountBatch(const std::string& batch) override;
     Result<int> MarkInterrupted(std::int64_t nowMs) override;
     Status Prune(std::int64_t beforeMs) override;
-    Result<int> CountRecent(std::int64_t sinceMs) override;
-    Result<std::vector<OutboxPage>> RecentSlice(std::int64_t sinceMs, int offset, int limit) override;
+    Result<int> CountRecent(std::int64_t sinceMs, RecentFilter filter) override; // SqlOutboxRecent.cpp
+    Result<std::vector<OutboxPage>> RecentSlice(std::int64_t sinceMs, const RecentView& view, int offset,
+                                                int limit) override;
 
 private:
     class Statement;
@@ -64,8 +65,9 @@ private:
     Status durable(bool onDisk);
     // Runs an UPDATE or DELETE; true when it changed a row.
     Result<bool> changed(const QString& sql, std::initializer_list<QVariant> values);
-    Result<std::vector<OutboxPage>> pages(const QString& where, std::initializer_list<QVariant> values);
-    Result<int> count(const QString& where, std::initializer_list<QVariant> values);
+    Result<std::vector<OutboxPage>> pages(const QString& where, const QVariantList& values);
+    // How many pages match the condition.
+    Result<int> count(const QString& where, const QVariantList& values);
 
     QString connection_;
     std::string path_;

@@ -4,8 +4,15 @@
 #include "platform/Clock.h"
 #include "platform/ui/UiText.h"
 
+#include <QApplication>
+#include <QBrush>
+#include <QColor>
 #include <QDateTime>
+#include <QIcon>
+#include <QStringList>
+#include <QStyle>
 #include <algorithm>
+#include <iterator>
 
 namespace zolbin {
 
@@ -38,6 +45,43 @@ bool hasNextAttempt(PageState state)
     return state == PageState::Queued || state == PageState::Waiting;
 }
 
+// Each state in a colour of its own and with a picture of its own, for those who do not tell colours
+// apart: the style's standard pictures, present whatever the desktop's theme.
+QColor stateColour(PageState state)
+{
+    switch (state) {
+    case PageState::Queued:
+    case PageState::Sending:
+        return QColor(0, 64, 160);
+    case PageState::Sent:
+        return QColor(0, 120, 0);
+    case PageState::Waiting:
+        return QColor(150, 90, 0);
+    case PageState::Failed:
+        return QColor(190, 0, 0);
+    case PageState::Unknown:
+        return QColor(140, 0, 140);
+    case PageState::Cancelled:
+        return QColor(110, 110, 110);
+    }
+    return QColor();
+}
+
+QIcon stateIcon(PageState state)
+{
+    static const QStyle::StandardPixmap pictures[] = {
+        QStyle::SP_ArrowRight,        QStyle::SP_MediaPlay,          QStyle::SP_DialogApplyButton,
+        QStyle::SP_BrowserReload,     QStyle::SP_MessageBoxCritical, QStyle::SP_MessageBoxQuestion,
+        QStyle::SP_DialogCancelButton};
+    const auto at = static_cast<std::size_t>(state);
+    return at < std::size(pictures) ? QApplication::style()->standardIcon(pictures[at]) : QIcon();
+}
+
+QString dateTime(std::int64_t ms, const char* format)
+{
+    return QDateTime::fromMSecsSinceEpoch(ms).toString(QString::fromLatin1(format));
+}
+
 } // namespace
 
 QueueModel::QueueModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -62,8 +106,19 @@ QueueModel::Row QueueModel::rowOf(const OutboxPage& page)
 {
     Row row;
     row.id = page.id;
+    row.createdMs = page.createdMs;
     row.recipient =
         page.params.CurName.empty() ? QString::number(page.params.CurNumber) : toQString(page.params.CurName);
+    row.text = toQString(page.text);
+    if (row.text.isEmpty()) {
+        QStringList lines;
+        for (const std::string& line : page.lines)
+            lines << toQString(line);
+        row.text = lines.join(QLatin1Char('\n'));
+    }
+    row.firstLine = row.text.section(QLatin1Char('\n'), 0, 0).trimmed();
+    if (row.firstLine.isEmpty()) // a text that starts with an empty line
+        row.firstLine = row.text.simplified();
     row.company = toQString(page.params.CurProvider);
     row.state = page.state;
     row.attempts = page.attempts;
@@ -74,7 +129,7 @@ QueueModel::Row QueueModel::rowOf(const OutboxPage& page)
 
 Result<std::vector<QueueModel::Row>> QueueModel::read(int offset, int limit) const
 {
-    Result<std::vector<OutboxPage>> pages = outbox_->RecentSlice(sinceMs_, offset, limit);
+    Result<std::vector<OutboxPage>> pages = outbox_->RecentSlice(sinceMs_, view_, offset, limit);
     if (!pages)
         return pages.failure();
     std::vector<Row> rows;
@@ -91,7 +146,7 @@ Status QueueModel::reload()
         return {};
     }
     sinceMs_ = Clock::current().now().addDays(-1).toMSecsSinceEpoch();
-    const Result<int> count = outbox_->CountRecent(sinceMs_);
+    const Result<int> count = outbox_->CountRecent(sinceMs_, view_.filter);
     if (!count)
         return count.failure();
     Result<std::vector<Row>> fresh = read(0, std::max(rowCount(), Batch));
@@ -173,11 +228,21 @@ QVariant QueueModel::data(const QModelIndex& index, int role) const
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     if (role == Qt::ToolTipRole && index.column() == LastReply)
         return row.lastReply;
+    if (role == Qt::ToolTipRole && index.column() == Text)
+        return row.text;
+    if (role == Qt::ForegroundRole && index.column() == State)
+        return QBrush(stateColour(row.state));
+    if (role == Qt::DecorationRole && index.column() == State)
+        return stateIcon(row.state);
     if (role != Qt::DisplayRole)
         return QVariant();
     switch (index.column()) {
+    case Created:
+        return dateTime(row.createdMs, "dd.MM.yyyy hh:mm:ss");
     case Recipient:
         return row.recipient;
+    case Text:
+        return row.firstLine;
     case Company:
         return row.company;
     case State:
@@ -187,20 +252,49 @@ QVariant QueueModel::data(const QModelIndex& index, int role) const
     case NextAttempt:
         if (!hasNextAttempt(row.state) || row.nextAttemptMs == 0)
             return QString();
-        return QDateTime::fromMSecsSinceEpoch(row.nextAttemptMs).toString(QStringLiteral("dd.MM.yyyy hh:mm"));
+        return dateTime(row.nextAttemptMs, "dd.MM.yyyy hh:mm");
     case LastReply:
         return row.lastReply;
     }
     return QVariant();
 }
 
+RecentOrder QueueModel::orderOf(int column)
+{
+    switch (column) {
+    case Recipient:
+        return RecentOrder::Recipient;
+    case Text:
+        return RecentOrder::Text;
+    case Company:
+        return RecentOrder::Company;
+    case State:
+        return RecentOrder::State;
+    case Attempts:
+        return RecentOrder::Attempts;
+    case NextAttempt:
+        return RecentOrder::NextAttempt;
+    case LastReply:
+        return RecentOrder::LastReply;
+    default:
+        return RecentOrder::Created;
+    }
+}
+
 QVariant QueueModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    // The time it was queued is read newest first at the first click, like the rows at the start.
+    if (orientation == Qt::Horizontal && role == Qt::InitialSortOrderRole)
+        return section == Created ? Qt::DescendingOrder : Qt::AscendingOrder;
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
+    case Created:
+        return uiText("Поставлено");
     case Recipient:
         return uiText("Получатель");
+    case Text:
+        return uiText("Текст");
     case Company:
         return uiText("Компания");
     case State:

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rows of the queue window: every page of the outbox not finished, and those finished in the last
-// day, newest first. The rows are read from the outbox a batch at a time as the view scrolls to them
-// (fetchMore), so that an outbox of a hundred thousand pages opens as fast as one of ten. Each row keeps
-// only what the table shows.
+// day, newest first, or those of one filter in the order of one column (the outbox sorts them). The rows
+// are read from the outbox a batch at a time as the view scrolls to them (fetchMore), so that an outbox of
+// a hundred thousand pages opens as fast as one of ten. Each row keeps only what the table shows.
 
 #include "platform/Result.h"
 #include "records/Outbox.h"
@@ -22,7 +22,9 @@ class QueueModel final : public QAbstractTableModel
 public:
     enum Column
     {
+        Created,
         Recipient,
+        Text,
         Company,
         State,
         Attempts,
@@ -41,9 +43,16 @@ public:
     Status reload();
     // Drops the rows; the next reload starts with one batch.
     void clear();
+    // Which pages the rows show and in which order, from the next reload on.
+    void setView(const RecentView& view) { view_ = view; }
+    const RecentView& view() const { return view_; }
+    // The outbox's order of a column.
+    static RecentOrder orderOf(int column);
 
     const std::string& pageId(int row) const { return rows_[static_cast<std::size_t>(row)].id; }
     PageState state(int row) const { return rows_[static_cast<std::size_t>(row)].state; }
+    const QString& recipient(int row) const { return rows_[static_cast<std::size_t>(row)].recipient; }
+    const QString& text(int row) const { return rows_[static_cast<std::size_t>(row)].text; }
     // How many rows the outbox had at the last reading (rowCount() of them are read).
     int total() const { return total_; }
 
@@ -62,7 +71,10 @@ private:
     struct Row
     {
         std::string id;
+        std::int64_t createdMs = 0;
         QString recipient;
+        QString text;      // the whole message
+        QString firstLine; // what the table shows of it
         QString company;
         PageState state = PageState::Queued;
         int attempts = 0;
@@ -77,6 +89,7 @@ private:
     Outbox* outbox_ = nullptr;
     std::vector<Row> rows_;
     int total_ = 0;
+    RecentView view_;
     std::int64_t sinceMs_ = 0; // the moment the rows were counted from at the last reload
 };
 

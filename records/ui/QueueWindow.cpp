@@ -8,11 +8,16 @@
 #include "platform/ui/UiText.h"
 #include "records/ui/QueueModel.h"
 
+#include <QComboBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -38,6 +43,10 @@ private:
 
 constexpr int RowsShown = 12;
 
+// The pages "Отправить повторно" applies to.
+constexpr std::initializer_list<PageState> ResentStates = {PageState::Unknown, PageState::Failed,
+                                                           PageState::Cancelled};
+
 } // namespace
 
 TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
@@ -46,6 +55,16 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
     setWindowTitle(uiText("Очередь сообщений"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+
+    cmbFilter = new QComboBox;
+    cmbFilter->setObjectName(QStringLiteral("cmbFilter"));
+    cmbFilter->addItems({uiText("Все"), uiText("Ожидают"), uiText("Не отправлены")});
+    auto* filterLabel = new QLabel(uiText("&Показать:"));
+    filterLabel->setBuddy(cmbFilter);
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(filterLabel);
+    filterRow->addWidget(cmbFilter);
+    filterRow->addStretch(1);
 
     model_ = new QueueModel(this);
     gridQueue = new QTableView;
@@ -64,6 +83,9 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
     gridQueue->verticalHeader()->setDefaultSectionSize(gridQueue->fontMetrics().height() + 8);
     gridQueue->horizontalHeader()->setHighlightSections(false);
     gridQueue->horizontalHeader()->setStretchLastSection(true);
+    // The outbox sorts the pages (the model reads them a batch at a time); newest first at the start.
+    gridQueue->horizontalHeader()->setSortIndicator(QueueModel::Created, Qt::DescendingOrder);
+    gridQueue->setSortingEnabled(true);
 
     btnSendNow = new QPushButton(uiText("Отправить &сейчас"));
     btnSendNow->setObjectName(QStringLiteral("btnSendNow"));
@@ -85,6 +107,7 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
         button->setAutoDefault(false);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filterRow);
     layout->addWidget(gridQueue, 1);
     layout->addLayout(buttons);
 
@@ -95,6 +118,13 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
     connect(btnCancelPage, &QPushButton::clicked, this, guarded([this] { btnCancelPageClick(); }));
     connect(btnResend, &QPushButton::clicked, this, guarded([this] { btnResendClick(); }));
     connect(btnClose, &QPushButton::clicked, this, guarded([this] { btnCloseClick(); }));
+    connect(cmbFilter, &QComboBox::currentIndexChanged, this, guarded([this] { cmbFilterChange(); }));
+    connect(gridQueue->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this](int column, Qt::SortOrder order) { runCommand([&] { sortBy(column, order); }); });
+    // The last column takes what the window's width leaves: only the others are sized by hand.
+    connect(gridQueue->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+        sizedByHand_ = sizedByHand_ || (!fitting_ && column != QueueModel::ColumnCount - 1);
+    });
     connect(gridQueue->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { updateCommands(); });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { wasReset_ = true; });
@@ -110,19 +140,25 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
 }
 
 // Each column as wide as its title or a typical value; about a dozen rows. The window takes the size its
-// layout asks for that, and the operator may resize it.
+// layout asks for that, within the screen, and the operator may resize it.
 void TfmQueue::sizeToColumns()
 {
     const char* const samples[QueueModel::ColumnCount] = {
-        "Константинопольский К.",        "Мобильная связь", "Ожидает повтора", "Попытки", "00.00.0000 00:00",
-        "421 Сервер временно недоступен"};
+        "00.00.0000 00:00:00",      "Константинопольский К.",
+        "Срочно приезжайте в офис", "Мобильная связь",
+        "Ожидает повтора",          "Попытки",
+        "00.00.0000 00:00",         "421 Сервер временно недоступен"};
     QHeaderView* header = gridQueue->horizontalHeader();
+    const int picture = gridQueue->style()->pixelMetric(QStyle::PM_SmallIconSize) + 8;
     int width = 0;
+    fitting_ = true;
     for (int column = 0; column < QueueModel::ColumnCount; ++column) {
-        const int text = gridQueue->fontMetrics().horizontalAdvance(uiText(samples[column])) + 16;
+        const int text = gridQueue->fontMetrics().horizontalAdvance(uiText(samples[column])) + 16 +
+                         (column == QueueModel::State ? picture : 0);
         header->resizeSection(column, std::max(text, header->sectionSizeHint(column)));
         width += header->sectionSize(column);
     }
+    fitting_ = false;
     const int frame = 2 * gridQueue->frameWidth();
     const QSize table(width + frame + gridQueue->verticalScrollBar()->sizeHint().width(),
                       header->sizeHint().height() +
@@ -130,8 +166,28 @@ void TfmQueue::sizeToColumns()
     const QSize least = gridQueue->minimumSize();
     gridQueue->setMinimumSize(table);
     layout()->activate();
-    resize(sizeHint());
+    QSize size = sizeHint();
     gridQueue->setMinimumSize(least);
+    layout()->activate();
+    // Room is left for the window's frame and title.
+    if (const QScreen* where = screen() != nullptr ? screen() : QGuiApplication::primaryScreen())
+        size =
+            size.boundedTo(where->availableGeometry().size() - QSize(16, 48)).expandedTo(minimumSizeHint());
+    resize(size);
+}
+
+void TfmQueue::fitColumns()
+{
+    if (sizedByHand_ || model_->rowCount() == 0)
+        return;
+    const int widest = 40 * gridQueue->fontMetrics().averageCharWidth();
+    fitting_ = true;
+    for (int column = 0; column < QueueModel::ColumnCount - 1; ++column) {
+        gridQueue->resizeColumnToContents(column);
+        if (gridQueue->columnWidth(column) > widest)
+            gridQueue->setColumnWidth(column, widest);
+    }
+    fitting_ = false;
 }
 
 void TfmQueue::setOutbox(Outbox* outbox)
@@ -192,8 +248,10 @@ void TfmQueue::reloadRows()
     } else {
         told_ = false;
     }
-    if (wasReset_)
+    if (wasReset_) {
         select(chosen, currentId, topId);
+        fitColumns();
+    }
     updateCommands();
 }
 
@@ -213,33 +271,33 @@ void TfmQueue::select(const std::set<std::string>& ids, const std::string& curre
     gridQueue->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
 }
 
-std::vector<std::string> TfmQueue::chosenPages(std::initializer_list<PageState> states) const
+std::vector<int> TfmQueue::chosenRows(std::initializer_list<PageState> states) const
 {
-    std::vector<std::string> ids;
+    std::vector<int> rows;
     for (const QModelIndex& row : gridQueue->selectionModel()->selectedRows())
         if (std::find(states.begin(), states.end(), model_->state(row.row())) != states.end())
-            ids.push_back(model_->pageId(row.row()));
-    return ids;
+            rows.push_back(row.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 void TfmQueue::updateCommands()
 {
-    const bool waiting = !chosenPages({PageState::Queued, PageState::Waiting}).empty();
+    const bool waiting = !chosenRows({PageState::Queued, PageState::Waiting}).empty();
     btnSendNow->setEnabled(waiting);
     btnCancelPage->setEnabled(waiting);
-    btnResend->setEnabled(!chosenPages({PageState::Unknown}).empty());
+    btnResend->setEnabled(!chosenRows(ResentStates).empty());
 }
 
-void TfmQueue::change(const std::vector<std::string>& ids,
-                      Result<bool> (Outbox::*operation)(const std::string&, std::int64_t))
+void TfmQueue::change(const std::vector<int>& rows, const Change& operation)
 {
-    if (outbox_ == nullptr || ids.empty())
+    if (outbox_ == nullptr || rows.empty())
         return;
     const std::int64_t now = Clock::current().now().toMSecsSinceEpoch();
     bool changed = false;
     // A page that left its state meanwhile (taken for an attempt, finished) is left as it is.
-    for (const std::string& id : ids) {
-        const Result<bool> done = (outbox_->*operation)(id, now);
+    for (const int row : rows) {
+        const Result<bool> done = operation(row, now);
         if (!succeeded(done))
             break;
         changed = changed || done.value();
@@ -249,29 +307,95 @@ void TfmQueue::change(const std::vector<std::string>& ids,
         emit pagesChanged();
 }
 
+void TfmQueue::change(const std::vector<int>& rows,
+                      Result<bool> (Outbox::*operation)(const std::string&, std::int64_t))
+{
+    change(rows, [this, operation](int row, std::int64_t now) {
+        return (outbox_->*operation)(model_->pageId(row), now);
+    });
+}
+
 void TfmQueue::btnSendNowClick()
 {
     const BusyScope busy(busy_);
-    change(chosenPages({PageState::Queued, PageState::Waiting}), &Outbox::Retry);
+    change(chosenRows({PageState::Queued, PageState::Waiting}), &Outbox::Retry);
 }
 
 void TfmQueue::btnCancelPageClick()
 {
     const BusyScope busy(busy_);
-    change(chosenPages({PageState::Queued, PageState::Waiting}), &Outbox::Cancel);
+    change(chosenRows({PageState::Queued, PageState::Waiting}), &Outbox::Cancel);
 }
 
-// The page may have reached the pager before the attempt was cut off: the operator decides.
+// The question names each page's recipient and text: the whole text of one page, the first line of each
+// of several. A page whose outcome is unknown may have reached the pager already.
+std::string TfmQueue::resendQuestion(const std::vector<int>& rows) const
+{
+    constexpr std::size_t Listed = 10;
+    const bool maybeDelivered = std::any_of(
+        rows.begin(), rows.end(), [this](int row) { return model_->state(row) == PageState::Unknown; });
+    if (rows.size() == 1) {
+        return cp("Сообщение для абонента ") + toCp1251(model_->recipient(rows.front())) +
+               (maybeDelivered ? cp(" могло быть доставлено") : std::string()) + ":\r\n" +
+               toCp1251(model_->text(rows.front())) + "\r\n" + cp("Отправить его ещё раз?");
+    }
+    std::string question =
+        cp("Сообщения") + (maybeDelivered ? cp(" могли быть доставлены") : std::string()) + ":";
+    for (std::size_t i = 0; i < rows.size() && i < Listed; ++i) {
+        const int row = rows[i];
+        question += "\r\n" + toCp1251(model_->recipient(row)) + ": " +
+                    toCp1251(model_->text(row).section(QLatin1Char('\n'), 0, 0).trimmed());
+    }
+    if (rows.size() > Listed)
+        question += "\r\n" + cp("и ещё ") + std::to_string(rows.size() - Listed);
+    return question + "\r\n" + cp("Отправить их ещё раз?");
+}
+
+// After the question: a page whose outcome is unknown is queued again as it is; a failed or withdrawn
+// one goes again as a new page, and the old one stays as it ended.
 void TfmQueue::btnResendClick()
 {
     const BusyScope busy(busy_);
-    const std::vector<std::string> ids = chosenPages({PageState::Unknown});
-    if (ids.empty())
+    const std::vector<int> rows = chosenRows(ResentStates);
+    if (rows.empty() || !Prompts::ask(cp("Подтверждение"), resendQuestion(rows), PromptIcon::Question))
         return;
-    const char* question = ids.size() == 1 ? "Сообщение могло быть доставлено. Отправить его ещё раз?"
-                                           : "Сообщения могли быть доставлены. Отправить их ещё раз?";
-    if (Prompts::ask(cp("Подтверждение"), cp(question), PromptIcon::Question))
-        change(ids, &Outbox::Retry);
+    change(rows, [this](int row, std::int64_t now) -> Result<bool> {
+        const std::string& id = model_->pageId(row);
+        if (model_->state(row) == PageState::Unknown)
+            return outbox_->Retry(id, now);
+        const Result<std::optional<std::string>> added = ResendAsNewPage(*outbox_, id, now);
+        if (!added)
+            return added.failure();
+        return added.value().has_value();
+    });
+}
+
+void TfmQueue::cmbFilterChange()
+{
+    static const RecentFilter filters[] = {RecentFilter::All, RecentFilter::Pending, RecentFilter::NotSent};
+    RecentView view = model_->view();
+    view.filter = filters[std::clamp(cmbFilter->currentIndex(), 0, 2)];
+    model_->setView(view);
+    refresh();
+    gridQueue->scrollToTop();
+}
+
+void TfmQueue::sortBy(int column, Qt::SortOrder order)
+{
+    RecentView view = model_->view();
+    view.order = QueueModel::orderOf(column);
+    view.descending = order == Qt::DescendingOrder;
+    model_->setView(view);
+    refresh();
+    gridQueue->scrollToTop();
+}
+
+void TfmQueue::showNotSent()
+{
+    cmbFilter->setCurrentIndex(2);
+    show();
+    raise();
+    activateWindow();
 }
 
 void TfmQueue::btnCloseClick()
@@ -298,6 +422,7 @@ void TfmQueue::showEvent(QShowEvent* event)
 {
     TDialog::showEvent(event);
     told_ = false;
+    sizedByHand_ = false;
     runCommand([this] { reloadRows(); });
     timer_->start();
 }

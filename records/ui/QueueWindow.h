@@ -1,19 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The queue window "Очередь сообщений": the pages of the outbox not finished and those finished in the
-// last day, with their state, attempts, next attempt and last reply. The operator sends a queued or
-// waiting page at once, withdraws it, or sends again a page whose outcome is unknown. The window is not
-// modal: it follows the outbox while it is shown (the main window calls refresh() when its sending changes
-// a page; a timer reads the outbox every two seconds, since another process may change it too). Its
-// controls carry their design names as object names.
+// last day, with the time each was queued, its recipient and text, state, attempts, next attempt and last
+// reply; all of them, those waiting or those not sent ("Все", "Ожидают", "Не отправлены"), in the order
+// of the column the operator clicks. The operator sends a queued or waiting page at once, withdraws it,
+// sends again a page whose outcome is unknown, or sends a failed or withdrawn one again as a new page.
+// The window is not modal: it follows the outbox while it is shown (the main window calls refresh() when
+// its sending changes a page; a timer reads the outbox every two seconds, since another process may
+// change it too). Its controls carry their design names as object names.
 
 #include "platform/ui/Dialog.h"
 #include "records/Outbox.h"
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
+class QComboBox;
 class QPushButton;
 class QTableView;
 class QTimer;
@@ -40,8 +44,13 @@ public:
 
     void btnSendNowClick();    // Queued or Waiting: due at once
     void btnCancelPageClick(); // Queued or Waiting: withdrawn
-    void btnResendClick();     // Unknown: queued again, after the operator says so
+    // After the operator says so: Unknown queued again; Failed or Cancelled sent as a new page.
+    void btnResendClick();
     void btnCloseClick();
+    void cmbFilterChange();
+
+    // The pages not sent (failed, or their outcome unknown), the window shown and brought forward.
+    void showNotSent();
 
 public slots:
     // Reads the outbox again while the window is shown.
@@ -57,11 +66,18 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    // The selected rows' page ids, those in one of the states.
-    std::vector<std::string> chosenPages(std::initializer_list<PageState> states) const;
-    // Runs the change on each page, then reads the outbox again.
-    void change(const std::vector<std::string>& ids,
+    using Change = std::function<Result<bool>(int row, std::int64_t nowMs)>;
+
+    // The selected rows, those whose page is in one of the states, in the table's order.
+    std::vector<int> chosenRows(std::initializer_list<PageState> states) const;
+    // Runs the change on each row's page, then reads the outbox again.
+    void change(const std::vector<int>& rows, const Change& operation);
+    void change(const std::vector<int>& rows,
                 Result<bool> (Outbox::*operation)(const std::string&, std::int64_t));
+    std::string resendQuestion(const std::vector<int>& rows) const;
+    void sortBy(int column, Qt::SortOrder order);
+    // Each column as wide as its title and the rows read, within bounds; kept once the operator sized one.
+    void fitColumns();
     // Reads the outbox again, keeping the selection and the top row by their pages.
     void reloadRows();
     void select(const std::set<std::string>& ids, const std::string& current, const std::string& top);
@@ -70,6 +86,7 @@ private:
     void tell(const Failure& failure);
     void sizeToColumns();
 
+    QComboBox* cmbFilter = nullptr; // "Все", "Ожидают", "Не отправлены"
     QTableView* gridQueue = nullptr;
     QPushButton* btnSendNow = nullptr;    // "Отправить &сейчас"
     QPushButton* btnCancelPage = nullptr; // "&Отменить"
@@ -78,9 +95,11 @@ private:
     QueueModel* model_ = nullptr;
     QTimer* timer_ = nullptr;
     Outbox* outbox_ = nullptr;
-    bool busy_ = false;     // a command runs (a question may be open): the timer waits
-    bool told_ = false;     // the last failure was shown and no reading has succeeded since
-    bool wasReset_ = false; // the last reload reset the model
+    bool busy_ = false;        // a command runs (a question may be open): the timer waits
+    bool told_ = false;        // the last failure was shown and no reading has succeeded since
+    bool wasReset_ = false;    // the last reload reset the model
+    bool fitting_ = false;     // the window sizes the columns itself
+    bool sizedByHand_ = false; // the operator sized a column since the window was shown
 };
 
 } // namespace zolbin

@@ -5,6 +5,8 @@
 // workers do alike: the retry minutes' attempts, the pages due after the clock went back, the pruning.
 #include "tests/unit/dispatch/SendCommandFixture.h"
 
+#include <tuple>
+
 namespace zolbin::test {
 namespace {
 
@@ -122,6 +124,32 @@ TEST_F(OutboxSendTest, AGroupMemberThatMustWaitIsNotAskedAboutAndTheOthersGoOn)
     EXPECT_EQ(outbox->Page(ids[0]).value()->state, PageState::Waiting);
     EXPECT_EQ(outbox->Page(ids[1]).value()->state, PageState::Sent);
     EXPECT_EQ(outbox->Page(ids[0]).value()->nextAttemptMs, NowMs() + 60 * 1000);
+}
+
+// The members a group never reached failed when a member without a company stopped it, with the reason;
+// No to the question after a member that could not be reached withdraws them.
+TEST_F(OutboxSendTest, MembersAGroupNeverReachedFailWhenItStoppedByItselfAndAreWithdrawnOnNo)
+{
+    ScriptedServer server({snppOk(), snppOk()});
+    addCompany("Acme", Gate::SNPP, server.port());
+    addCompany("Dead", Gate::SNPP, ScriptedServer::closedPort());
+    struct Case
+    {
+        const char* company; // of the second member
+        PageState rest;
+        const char* reply;
+    };
+    for (const Case& c : {Case{"Gone", PageState::Failed,
+                               "Рассылка остановлена: не найдена пейджинговая "
+                               "компания абонента B"},
+                          Case{"Dead", PageState::Cancelled, ""}}) {
+        addGroup({member("A", 1, "Acme"), member("B", 2, c.company), member("C", 3, "Acme")});
+        const std::vector<OutboxPage> pages = sendThroughOutbox(0); // the question answered No
+        ASSERT_EQ(pages.size(), 3u);
+        EXPECT_EQ(std::tie(pages[0].state, pages[1].state, pages[2].state, pages[2].lastReply),
+                  std::make_tuple(PageState::Sent, PageState::Failed, c.rest, W(c.reply)))
+            << c.company;
+    }
 }
 
 TEST_F(OutboxSendTest, WithoutRetriesTheJournalIsWhatASendWithoutTheOutboxWrites)

@@ -117,10 +117,54 @@ TEST_F(OutboxTest, SlicesOfRecentJoinToRecent)
     ids(box->Recent(1000), recent);
     std::vector<std::string> joined;
     for (int offset = 0; offset < 9; offset += 3)
-        ids(box->RecentSlice(1000, offset, 3), joined);
+        ids(box->RecentSlice(1000, {}, offset, 3), joined);
     EXPECT_EQ(recent.size(), 7u);
     EXPECT_EQ(joined, recent);
-    EXPECT_EQ(box->CountRecent(1000).value(), 7);
+    EXPECT_EQ(box->CountRecent(1000, RecentFilter::All).value(), 7);
+}
+
+// A window's filter and order, read two pages at a time: equal keys keep the order of the ids, reversed
+// with the column's.
+TEST_F(OutboxTest, RecentPagesOfAFilterInTheOrderOfAColumn)
+{
+    auto box = open();
+    ASSERT_TRUE(box);
+    const char* const names[] = {"Сидоров", "Петров", "", "Алексеев", "Петров", "Петров"};
+    const char* const texts[] = {"б", "в", "а", "г", "а", "д"};
+    const std::int64_t created[] = {100, 101, 101, 102, 99, 98};
+    std::vector<OutboxPage> pages;
+    for (std::size_t i = 0; i < 6; ++i) {
+        pages.push_back(page(names[i], created[i]));
+        pages.back().id = "p" + std::to_string(i + 1);
+        pages.back().text = cp(texts[i]);
+    }
+    ASSERT_TRUE(box->Add(pages));
+    // p1 queued; p2 sent; p3 failed; p4 unknown; p5 waiting; p6 withdrawn.
+    for (const char* id : {"p2", "p3", "p4", "p5"})
+        ASSERT_TRUE(box->Claim(id).value());
+    ASSERT_TRUE(box->Finish("p2", PageState::Sent, "250 OK", 2000) &&
+                box->Finish("p3", PageState::Failed, "550", 2000) && box->Reschedule("p5", 5000, "421") &&
+                box->Cancel("p6", 2000).value() && box->MarkInterrupted(2000).value() == 1);
+
+    const std::pair<RecentView, const char*> cases[] = {
+        {{}, "p4 p2 p3 p1 p5 p6"},
+        {{RecentFilter::All, RecentOrder::Created, false}, "p6 p5 p1 p3 p2 p4"},
+        {{RecentFilter::All, RecentOrder::Recipient, false}, "p3 p4 p6 p5 p2 p1"},
+        {{RecentFilter::All, RecentOrder::Text, true}, "p6 p4 p2 p1 p3 p5"},
+        {{RecentFilter::All, RecentOrder::State, false}, "p1 p2 p5 p3 p4 p6"},
+        {{RecentFilter::Pending, RecentOrder::Created, true}, "p1 p5"},
+        {{RecentFilter::NotSent, RecentOrder::Recipient, true}, "p4 p3"},
+    };
+    for (const auto& [view, ids] : cases) {
+        std::string read;
+        for (int offset = 0; offset < 8; offset += 2) {
+            const std::vector<OutboxPage> slice = box->RecentSlice(1000, view, offset, 2).value();
+            for (const OutboxPage& p : slice)
+                read += (read.empty() ? "" : " ") + p.id;
+        }
+        EXPECT_EQ(read, ids) << static_cast<int>(view.filter) << " " << static_cast<int>(view.order);
+        EXPECT_EQ(box->CountRecent(1000, view.filter).value(), (std::string(ids).size() + 1) / 3);
+    }
 }
 
 TEST_F(OutboxTest, FilesItCannotUse)

@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The outbox's recent pages as a window lists them: those of one filter, counted, or a slice of them in
+// the order of one column. The SQL is built from fixed pieces only; every value is bound. The order is
+// one of the table's own columns, then the id the other way round, so that pages equal in the column stay
+// in one order whichever way the operator reads them, and the default order (the newest first) runs along
+// the index outbox_recent. LIMIT with OFFSET is read alike by SQLite and PostgreSQL.
+#include "records/SqlOutbox.h"
+
+#include <QStringList>
+
+namespace zolbin {
+
+namespace {
+
+// The filter's condition, and the values it binds.
+QString condition(RecentFilter filter)
+{
+    switch (filter) {
+    case RecentFilter::Pending:
+        return QStringLiteral("state IN (0, 1, 3)");
+    case RecentFilter::NotSent:
+        return QStringLiteral("state IN (4, 5) AND finished_ms >= ?");
+    case RecentFilter::All:
+        break;
+    }
+    return QStringLiteral("(state IN (0, 1, 3) OR finished_ms >= ?)");
+}
+
+QVariantList bound(RecentFilter filter, std::int64_t sinceMs)
+{
+    return filter == RecentFilter::Pending ? QVariantList{} : QVariantList{qint64{sinceMs}};
+}
+
+QStringList orderColumns(RecentOrder order)
+{
+    switch (order) {
+    case RecentOrder::Created:
+        break;
+    case RecentOrder::Recipient:
+        return {QStringLiteral("name"), QStringLiteral("number")};
+    case RecentOrder::Text:
+        return {QStringLiteral("whole_text")};
+    case RecentOrder::Company:
+        return {QStringLiteral("company")};
+    case RecentOrder::State:
+        return {QStringLiteral("state")};
+    case RecentOrder::Attempts:
+        return {QStringLiteral("attempts")};
+    case RecentOrder::NextAttempt:
+        return {QStringLiteral("next_ms")};
+    case RecentOrder::LastReply:
+        return {QStringLiteral("last_reply")};
+    }
+    return {QStringLiteral("created_ms")};
+}
+
+QString orderBy(const RecentView& view)
+{
+    const QString way = view.descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
+    QStringList keys;
+    for (const QString& column : orderColumns(view.order))
+        keys << column + way;
+    keys << (view.descending ? QStringLiteral("id ASC") : QStringLiteral("id DESC"));
+    return keys.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+Result<int> SqlOutbox::CountRecent(std::int64_t sinceMs, RecentFilter filter)
+{
+    return count(condition(filter), bound(filter, sinceMs));
+}
+
+Result<std::vector<OutboxPage>> SqlOutbox::RecentSlice(std::int64_t sinceMs, const RecentView& view,
+                                                       int offset, int limit)
+{
+    QVariantList values = bound(view.filter, sinceMs);
+    values << limit << offset;
+    return pages(QStringLiteral("%1 ORDER BY %2 LIMIT ? OFFSET ?").arg(condition(view.filter), orderBy(view)),
+                 values);
+}
+
+} // namespace zolbin
