@@ -161,6 +161,9 @@ bool Worker::round()
         return true;
     }
     workDue();
+    if (toldTrouble_)
+        say("очередь сообщений снова доступна");
+    toldTrouble_ = false;
     if (!options_.follow && checked(outbox_->Unfinished()) == 0)
         return false;
     // Following, the turn is given up between rounds: the window, when opened, takes it.
@@ -178,9 +181,6 @@ int Worker::run()
         try {
             if (!round())
                 break;
-            if (toldTrouble_)
-                say("очередь сообщений снова доступна");
-            toldTrouble_ = false;
         } catch (const OutboxTrouble& trouble) {
             if (!options_.follow)
                 throw FileError(trouble.what());
