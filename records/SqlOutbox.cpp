@@ -442,16 +442,6 @@ Result<std::map<PageState, int>> SqlOutbox::CountBatch(const std::string& batch)
     return counts;
 }
 
-Result<int> SqlOutbox::count(const QString& where, std::initializer_list<QVariant> values)
-{
-    Statement select(*this, QStringLiteral("SELECT COUNT(*) FROM outbox_pages WHERE ") + where);
-    for (const QVariant& v : values)
-        select << v;
-    if (Status done = select.run(); !done)
-        return done.failure();
-    return select.query().next() ? select.query().value(0).toInt() : 0;
-}
-
 Result<int> SqlOutbox::MarkInterrupted(std::int64_t nowMs)
 {
     Statement update(*this,

@@ -201,6 +201,7 @@ void TfmQueue::setOutbox(Outbox* outbox)
 
 void TfmQueue::showNotSent()
 {
+    cmbFilter->setCurrentIndex(2); // "Не отправлены"
     if (isVisible())
         reloadRows();
     else
@@ -388,14 +389,6 @@ void TfmQueue::sortBy(int column, Qt::SortOrder order)
     model_->setView(view);
     refresh();
     gridQueue->scrollToTop();
-}
-
-void TfmQueue::showNotSent()
-{
-    cmbFilter->setCurrentIndex(2);
-    show();
-    raise();
-    activateWindow();
 }
 
 void TfmQueue::btnCloseClick()

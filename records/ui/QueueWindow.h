@@ -50,8 +50,6 @@ public:
     void cmbFilterChange();
 
     // The pages not sent (failed, or their outcome unknown), the window shown and brought forward.
-    void showNotSent();
-
 public slots:
     // Reads the outbox again while the window is shown.
     void refresh();
