@@ -5,6 +5,7 @@
 #include "platform/FileIo.h"
 #include "platform/IoError.h"
 #include "platform/Prompts.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/UiText.h"
 
 #include <QFile>
@@ -122,6 +123,12 @@ bool HelpViewer::showContents(const std::string& fileName)
     raise();
     activateWindow();
     return true;
+}
+
+void HelpViewer::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    CapToScreen(this);
 }
 
 void HelpViewer::keyPressEvent(QKeyEvent* event)
