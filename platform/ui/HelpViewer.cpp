@@ -5,6 +5,7 @@
 #include "platform/FileIo.h"
 #include "platform/IoError.h"
 #include "platform/Prompts.h"
+#include "platform/ui/LayoutMnemonics.h"
 #include "platform/ui/ScreenFit.h"
 #include "platform/ui/UiText.h"
 
@@ -137,6 +138,8 @@ void HelpViewer::keyPressEvent(QKeyEvent* event)
         close();
         return;
     }
+    if (RunMnemonicByPosition(this, *event))
+        return;
     QWidget::keyPressEvent(event);
 }
 
