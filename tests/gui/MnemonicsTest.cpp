@@ -5,24 +5,11 @@
 
 #include "app/MainWindow.h"
 #include "app/Windows.h"
-#include "dialogs/About.h"
-#include "dialogs/GsmLine.h"
-#include "dialogs/Later.h"
-#include "dialogs/MailServer.h"
 #include "dialogs/Options.h"
-#include "dialogs/TapLine.h"
-#include "dialogs/Unlisted.h"
-#include "directory/ui/AbReg.h"
-#include "directory/ui/GrReg.h"
 #include "directory/ui/PrvReg.h"
-#include "directory/ui/Registr.h"
 #include "directory/ui/WctpPanel.h"
 #include "platform/ui/KeyPositions.h"
 #include "platform/ui/LayoutMnemonics.h"
-#include "records/ui/ArchiveView.h"
-#include "records/ui/DelArch.h"
-#include "records/ui/LogView.h"
-#include "records/ui/QueueWindow.h"
 #include "tests/gui/MainWindowTestSupport.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/TempDir.h"
@@ -88,34 +75,21 @@ protected:
 
 TEST_F(Mnemonics, NoKeyIsMarkedTwiceInOneWindow)
 {
-    const std::vector<std::pair<QWidget*, const char*>> windows = {
-        {w.fmSend.get(), "TfmSend"},
-        {w.fmPrvReg.get(), "TfmPrvReg"},
-        {w.fmAbReg.get(), "TfmAbReg"},
-        {w.fmGrReg.get(), "TfmGrReg"},
-        {w.fmRegistr.get(), "TfmRegistr"},
-        {w.fmOptions.get(), "TfmOptions"},
-        {w.fmOptions->fmMailServer, "TfmMailServer"},
-        {w.fmOptions->fmTapLine, "TfmTapLine"},
-        {w.fmOptions->fmGsmLine, "TfmGsmLine"},
-        {w.fmLater.get(), "TfmLater"},
-        {w.fmUnlisted.get(), "TfmUnlisted"},
-        {w.fmAbout.get(), "TfmAbout"},
-        {w.fmSmile.get(), "TfmSmile"},
-        {w.fmArchive.get(), "TfmArchive"},
-        {w.fmDelArch.get(), "TfmDelArch"},
-        {w.fmLogView.get(), "TfmLogView"},
-        {w.fmQueue.get(), "TfmQueue"},
-    };
-    for (const auto& [window, name] : windows) {
+    // Every window the program made: the main window and its dialogs, those the dialogs open included.
+    int marked = 0;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const char* name = window->metaObject()->className();
         std::map<char, QString> keys;
-        for (const QString& caption : markedCaptions(window)) {
+        const std::vector<QString> captions = markedCaptions(window);
+        marked += captions.empty() ? 0 : 1;
+        for (const QString& caption : captions) {
             const char key = LetterPosition(MnemonicLetter(caption));
             const auto [first, fresh] = keys.emplace(key, caption);
             EXPECT_TRUE(fresh) << name << ": \"" << caption.toStdString() << "\" and \""
                                << first->second.toStdString() << "\" on one key";
         }
     }
+    EXPECT_GE(marked, 16); // the main window and nearly all of its 16 dialogs
 }
 
 // Alt with a Cyrillic letter, as the Russian layout types it (QTest types Latin keys only).
