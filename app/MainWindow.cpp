@@ -6,6 +6,7 @@
 #include "dialogs/Options.h"
 #include "platform/ui/CapsLock.h"
 #include "platform/ui/CommandGuard.h"
+#include "platform/ui/LayoutMnemonics.h"
 #include "platform/ui/TrayIcon.h"
 
 #include <QAction>
@@ -234,6 +235,9 @@ bool TfmSend::FormKeyDown(QKeyEvent* key)
     // The window sees the key first but does not take the editor's own editing keys from it: in the
     // message editor they edit, everywhere else Ctrl with a letter is the search.
     if (QApplication::focusWidget() == RichEdit && EditorKeyDown(key))
+        return true;
+    // Alt with a key no menu took: the menu or Alt shortcut on the same key in the other layout.
+    if (RunMnemonicByPosition(this, *key))
         return true;
     return SearchKeyDown(key);
 }

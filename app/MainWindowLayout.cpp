@@ -108,7 +108,7 @@ void TfmSend::buildToolBar()
     btnNumberSort = tool("btnNumberSort", "Сортировка списка по номеру пейджера", NumberSortItem->icon());
     gap(true);
     btnHelp = tool("btnHelp", "Помощь", CntItem->icon());
-    btnExit = tool("btnExit", "Завершить работы", ExitItem->icon());
+    btnExit = tool("btnExit", "Завершить работу", ExitItem->icon());
 }
 
 void TfmSend::buildMenus()

@@ -5,16 +5,14 @@
 // or one of ; , . [ ] ' — whatever layout produced the key, so the key marked B counts as 'b' also when
 // the desktop's layout types "и" with it. The active layout decides only which character is appended.
 
+#include "platform/ui/KeyPositions.h"
+
 #include <QtGlobal>
 #include <string>
 
 class QKeyEvent;
 
 namespace zolbin {
-
-// The position of a key from what the platform reports: an xkb keycode (X11 and Wayland; 0 when not
-// known) decides where there is one, else the Qt key code, Latin or Cyrillic. 0 = no search position.
-char KeyPosition(int qtKey, quint32 xkbKeycode);
 
 // The position of a key pressed with Ctrl held down; 0 for every other key (Ctrl not held, the numeric
 // keypad, Ctrl itself, keys that are no search position).

@@ -3,6 +3,7 @@
 
 #include "app/MainWindow.h"
 #include "dialogs/About.h"
+#include "dialogs/GsmLine.h"
 #include "dialogs/Later.h"
 #include "dialogs/Options.h"
 #include "dialogs/Unlisted.h"
@@ -36,6 +37,9 @@ Windows::Windows(Session& session)
     fmLater = std::make_unique<TfmLater>(session, main);
     fmUnlisted->setServiceDialog(fmLater.get());
     fmOptions = std::make_unique<TfmOptions>(session, main, secrets.get());
+    // The SMS company's button opens the one GSM line dialog of the settings, over the company dialog.
+    QObject::connect(fmPrvReg.get(), &TfmPrvReg::gsmLineRequested, fmOptions->fmGsmLine,
+                     [gsm = fmOptions->fmGsmLine] { gsm->showModal(); });
     fmDelArch = std::make_unique<TfmDelArch>(session, main);
     fmLogView = std::make_unique<TfmLogView>(session, main);
     fmSmile = std::make_unique<TfmSmile>(main);

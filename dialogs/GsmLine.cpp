@@ -29,6 +29,10 @@ namespace {
 
 constexpr int DeviceLength = 255;
 
+const char* const NoStoreText = "Хранилище паролей рабочего стола недоступно, поэтому ни PIN, ни линия GSM "
+                                "здесь не сохраняются. Запустите хранилище паролей (например, GNOME Keyring "
+                                "или KWallet) и откройте это окно снова.";
+
 } // namespace
 
 TfmGsmLine::TfmGsmLine(Session& session, SecretStore* secrets, QWidget* parent, QString deviceFolder)
@@ -62,17 +66,18 @@ TfmGsmLine::TfmGsmLine(Session& session, SecretStore* secrets, QWidget* parent, 
     AddGridRow(grid, 0, "&Устройство", EditDevice);
     AddGridRow(grid, 1, "&Скорость", cmbSpeed);
     AddGridRow(grid, 2, "&PIN SIM-карты", EditPin);
-    auto* note = new QLabel;
-    note->setObjectName(QStringLiteral("lblPin"));
-    note->setWordWrap(true);
-    grid->addWidget(note, 3, 0, 1, 2);
-    if (secrets_ == nullptr) {
-        EditPin->setEnabled(false);
-        note->setText(uiText("Хранилище паролей недоступно"));
-    } else {
-        note->setText(uiText("PIN хранится в хранилище паролей рабочего стола; пустое поле — не менять. "
-                             "Неверный PIN повторно не вводится: три неверных блокируют SIM-карту."));
-    }
+    lblPin = new QLabel;
+    lblPin->setObjectName(QStringLiteral("lblPin"));
+    lblPin->setWordWrap(true);
+    lblPin->setText(uiText(NoStoreText)); // the longest it says: the dialog's size has room for each
+    lblPin->setMinimumWidth(EditDevice->minimumWidth() + 80);
+    grid->addWidget(lblPin, 3, 0, 1, 2);
+    EditPin->setEnabled(secrets_ != nullptr);
+    EditPin->setToolTip(uiText("Пустое поле оставляет сохранённый PIN. Неверный PIN повторно не вводится: "
+                               "три неверных блокируют SIM-карту."));
+    // The PIN is kept under the device: another device, another answer.
+    connect(EditDevice, &QComboBox::activated, this, guarded([this] { ShowPinState(); }));
+    connect(EditDevice->lineEdit(), &QLineEdit::editingFinished, this, guarded([this] { ShowPinState(); }));
 
     connect(btnOK, &QPushButton::clicked, this, guarded([this] { btnOKClick(); }));
     connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
@@ -98,10 +103,44 @@ void TfmGsmLine::FormActivate()
     EditDevice->setEditText(toQString(settings_.GsmDevice));
     cmbSpeed->setEditText(QString::number(settings_.GsmSpeed));
     EditPin->clear();
+    ShowPinState();
+}
+
+void TfmGsmLine::ShowPinState()
+{
+    storeAnswers_ = false;
+    if (secrets_ == nullptr) {
+        lblPin->setText(uiText(NoStoreText));
+        return;
+    }
+    const std::string device = toCp1251(EditDevice->currentText().trimmed());
+    const SecretStore::Answer answer = secrets_->read(SimPinSecretKey(device));
+    storeAnswers_ = answer.outcome != SecretStore::Outcome::NoStore;
+    EditPin->setEnabled(storeAnswers_);
+    switch (answer.outcome) {
+    case SecretStore::Outcome::Done:
+        lblPin->setText(uiText("PIN SIM-карты для этого устройства сохранён в хранилище паролей. "
+                               "Пустое поле его не меняет."));
+        break;
+    case SecretStore::Outcome::NotFound:
+        lblPin->setText(uiText("PIN SIM-карты для этого устройства не сохранён. Введите его, если "
+                               "SIM-карта спрашивает PIN."));
+        break;
+    case SecretStore::Outcome::NoStore:
+        lblPin->setText(uiText(NoStoreText));
+        break;
+    default:
+        lblPin->setText(QString::fromStdString(answer.reason));
+        break;
+    }
 }
 
 void TfmGsmLine::btnOKClick()
 {
+    if (!storeAnswers_) {
+        Prompts::message(cp(NoStoreText));
+        return;
+    }
     const std::optional<LineFields> line = ReadLineFields(EditDevice, cmbSpeed, "GSM");
     if (!line)
         return;
@@ -110,13 +149,13 @@ void TfmGsmLine::btnOKClick()
         Prompts::message(cp("PIN SIM-карты — от 4 до 8 цифр"));
         return;
     }
-    if (!WriteSettingsKeys(
+    // The PIN first: a store that refuses it leaves the line as it was.
+    if (!StoreTypedSecret(secrets_, SimPinSecretKey(line->device), pin, "PIN и линия GSM не сохранены"))
+        return;
+    EditPin->clear();
+    if (WriteSettingsKeys(
             file_, {{SectionGsm, "Device", line->device}, {SectionGsm, "Speed", std::to_string(line->speed)}},
             settings_))
-        return;
-    const bool stored = StoreTypedSecret(secrets_, SimPinSecretKey(line->device), pin, "PIN не сохранён");
-    EditPin->clear();
-    if (stored)
         accept();
 }
 

@@ -2,7 +2,8 @@
 #pragma once
 // The dialog "Линия GSM": the serial device and speed of the GSM modem that sends SMS, which go into
 // section "GSM" of "Zolbin.ini", and the PIN of its SIM, which goes only into the secret store (under
-// the device).
+// the device). It tells whether the store holds a PIN for the device shown. The line and the PIN are
+// saved together or not at all: without a secret store nothing is saved.
 
 #include "platform/ui/Dialog.h"
 
@@ -22,17 +23,20 @@ class TfmGsmLine final : public TDialog
 {
     Q_OBJECT
 public:
-    // Without a secret store the PIN field is disabled.
+    // Without a secret store the PIN field is disabled and OK saves nothing.
     TfmGsmLine(Session& session, SecretStore* secrets, QWidget* parent = nullptr,
                QString deviceFolder = QStringLiteral("/dev"));
 
     QComboBox* EditDevice = nullptr; // editable
     QComboBox* cmbSpeed = nullptr;   // editable
     QLineEdit* EditPin = nullptr;    // empty: the stored PIN stays
+    QLabel* lblPin = nullptr;        // whether a PIN is stored for the device, or why none can be
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
 
     void FormActivate();
+    // Asks the store whether it holds a PIN for the device in the box, and says so.
+    void ShowPinState();
     void btnOKClick();
     void btnCancelClick();
 
@@ -44,6 +48,7 @@ private:
     ProfileFile& file_;
     TSettings& settings_;
     SecretStore* secrets_;
+    bool storeAnswers_ = false; // the store was there when last asked
     QString deviceFolder_;
 };
 

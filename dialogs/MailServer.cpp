@@ -80,7 +80,8 @@ TfmMailServer::TfmMailServer(Session& session, SecretStore* secrets, QWidget* pa
     grid->addWidget(note, 4, 1, 1, 2);
     if (secrets_ == nullptr) {
         EditPassword->setEnabled(false);
-        note->setText(uiText("Хранилище паролей недоступно"));
+        note->setText(uiText("Хранилище паролей рабочего стола недоступно, поэтому пароль здесь не "
+                             "сохранить. Запустите хранилище паролей и откройте это окно снова."));
     } else {
         note->setText(uiText("Пароль хранится в хранилище паролей рабочего стола; пустое поле - не менять"));
     }

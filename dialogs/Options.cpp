@@ -87,7 +87,7 @@ TfmOptions::TfmOptions(Session& session, QWidget* parent, SecretStore* secrets)
 
     chbClear = makeCheck("О&чищать окно ввода сразу после отправки  ");
     chbNoSplash = makeCheck("Не показывать &заставку при старте");
-    chbTray = makeCheck("Сворачивать в систе&мную панель");
+    chbTray = makeCheck("Сво&рачивать в системную панель"); // the М is Cancel's
     for (QCheckBox* box : {chbClear, chbNoSplash, chbTray})
         optionsLayout->addWidget(box, 0, Qt::AlignLeft);
     EditRetry = new SpinField(0, MaxRetryMinutes);
@@ -123,13 +123,13 @@ TfmOptions::TfmOptions(Session& session, QWidget* parent, SecretStore* secrets)
     markCommand(btnMailServer);
     fmMailServer = new TfmMailServer(session, secrets, this);
     connect(btnMailServer, &QPushButton::clicked, this, guarded([this] { btnMailServerClick(); }));
-    btnTapLine = new QPushButton(uiText("Линия &TAP…"));
+    btnTapLine = new QPushButton(uiText("Ли&ния TAP…"));
     btnTapLine->setObjectName(QStringLiteral("btnTapLine"));
     btnTapLine->setAutoDefault(false);
     markCommand(btnTapLine);
     fmTapLine = new TfmTapLine(session, this);
     connect(btnTapLine, &QPushButton::clicked, this, guarded([this] { btnTapLineClick(); }));
-    btnGsmLine = new QPushButton(uiText("Линия &GSM…"));
+    btnGsmLine = new QPushButton(uiText("Лин&ия GSM…"));
     btnGsmLine->setObjectName(QStringLiteral("btnGsmLine"));
     btnGsmLine->setAutoDefault(false);
     markCommand(btnGsmLine);
@@ -143,7 +143,18 @@ TfmOptions::TfmOptions(Session& session, QWidget* parent, SecretStore* secrets)
     buttons->addWidget(btnSave);
     buttons->addWidget(btnCancel);
 
+    // Said only while the sender's address is missing, when the main window opens the dialog by itself.
+    lblWhy = new QLabel(uiText("Программа не может отправлять сообщения, пока не указан ваш E-Mail адрес: "
+                               "впишите его в поле «E-Mail адрес» и нажмите «Ок». До тех пор это окно "
+                               "открывается само."));
+    lblWhy->setObjectName(QStringLiteral("lblWhy"));
+    lblWhy->setWordWrap(true);
+    QSizePolicy keepRoom = lblWhy->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    lblWhy->setSizePolicy(keepRoom);
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblWhy);
     layout->addWidget(senderGroup);
     layout->addWidget(optionsGroup);
     layout->addLayout(buttons);
@@ -175,6 +186,7 @@ void TfmOptions::FormActivate()
     chbNoSplash->setChecked(settings_.NoSplash == 1);
     chbTray->setChecked(settings_.Tray == 1);
     EditRetry->setValue(settings_.RetryMinutes);
+    lblWhy->setVisible(settings_.EMail.empty());
     // Any other value leaves the pair as it was last shown.
     if (settings_.Layout == 0)
         rbtnRus->setChecked(true);

@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -33,6 +34,7 @@ public:
     explicit TfmOptions(Session& session, QWidget* parent = nullptr, SecretStore* secrets = nullptr);
     ~TfmOptions() override;
 
+    QLabel* lblWhy = nullptr; // why the dialog came up by itself: no sender's address yet
     QLineEdit* EditName = nullptr;
     QLineEdit* EditShName = nullptr;
     QLineEdit* EditEMail = nullptr;

@@ -54,12 +54,14 @@ std::string WctpRecipientId(const std::string& pattern, std::int32_t number)
 
 std::string WctpFieldsRefusal(const WctpFields& fields)
 {
+    if (fields.url.empty())
+        return cp("Не заполнен параметр WCTP-сервера: «WCTP - URL»");
     if (!IsWctpUrl(fields.url))
         return cp("Адрес WCTP должен начинаться с http:// или https:// и называть сервер");
     if (fields.senderId.empty())
-        return cp("Не заполнен один из параметров WCTP-сервера");
-    if (WctpRecipientId(fields.pattern, 0).empty())
-        return cp("Шаблон получателя WCTP даёт пустой номер");
+        return cp("Не заполнен параметр WCTP-сервера: «Отправитель»");
+    if (fields.pattern.find_first_not_of(' ') == std::string::npos)
+        return cp("Не заполнен параметр WCTP-сервера: «Получатель (#)»");
     return {};
 }
 

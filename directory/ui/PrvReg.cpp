@@ -24,6 +24,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <iterator>
 
 namespace zolbin {
 
@@ -155,7 +156,8 @@ void TfmPrvReg::buildUi()
     addRow(tap, "Парол&ь", EditTapPswd);
     // The gates' panels in two columns: stacked, they were taller than a 1920 x 1080 screen at scale 2
     // (960 x 540) leaves a dialog.
-    PanelSMS = NewSmsPanel(EditSmsPattern);
+    PanelSMS = NewSmsPanel(EditSmsPattern, btnGsmLine);
+    connect(btnGsmLine, &QPushButton::clicked, this, [this] { emit gsmLineRequested(); });
     PanelWCTP = new TWctpPanel;
     auto* left = new QVBoxLayout;
     left->addWidget(PanelSNPP);
@@ -250,9 +252,13 @@ void TfmPrvReg::setGate(int gate)
     enablePanels(gate); // also when the choice was already this gateway
 }
 
-// A disabled panel greys every field and label inside it with it.
+// A disabled panel greys every field and label inside it with it. The page is named for the gateway.
 void TfmPrvReg::enablePanels(int gate)
 {
+    static const char* const pageNames[] = {"SNPP - доступ", "SMTP - доступ", "TAP - доступ", "SMS - доступ",
+                                            "WCTP - доступ"};
+    if (gate >= 0 && gate < static_cast<int>(std::size(pageNames)))
+        PageControl->setTabText(0, uiText(pageNames[gate]));
     PanelSNPP->setEnabled(gate == Gate::SNPP);
     PanelSMTP->setEnabled(gate == Gate::SMTP);
     PanelTAP->setEnabled(gate == Gate::TAP);
@@ -290,7 +296,7 @@ std::string TfmPrvReg::checkInput() const
         break;
     case Gate::WCTP:
         if (name.empty())
-            return cp("Не заполнен один из параметров WCTP-сервера");
+            return cp("Не заполнен параметр WCTP-сервера: «Имя пейдж. компании»");
         return WctpFieldsRefusal(PanelWCTP->Fields());
     case Gate::SMS:
         return SmsPanelRefusal(name, fieldText(EditSmsPattern));

@@ -14,6 +14,7 @@ class QButtonGroup;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QTabWidget;
 
@@ -56,11 +57,16 @@ public:
     TWctpPanel* PanelWCTP = nullptr;
     QGroupBox* PanelSMS = nullptr;       // the SMS gateway's panel (SmsPanel.cpp)
     QLineEdit* EditSmsPattern = nullptr; // stored in the record's "TapPhone"
+    QPushButton* btnGsmLine = nullptr;   // "Линия GSM…": gsmLineRequested()
 
     void FormActivate() override;
     void rgGateClick();
     void btnOkClick() override;
     void btnCancelClick() override; // back to the page, then Exit
+
+signals:
+    // The SMS panel's button: the host shows the GSM line's dialog.
+    void gsmLineRequested();
 
 protected:
     // A new company: caption "Новая пейдж. компания", the name focused, only the SMTP panel enabled.

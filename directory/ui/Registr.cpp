@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -96,6 +97,14 @@ void TfmRegistr::buildUi()
     layout->setMenuBar(MainMenu);
     layout->addWidget(ListBox);
     ListBox->setFixedSize(ClientWidth, ClientHeight - MainMenu->sizeHint().height());
+    lblStatus = new QLabel;
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setContentsMargins(4, 2, 4, 2);
+    lblStatus->setFixedWidth(ClientWidth);
+    lblStatus->setWordWrap(true);
+    lblStatus->setMinimumHeight(2 * lblStatus->fontMetrics().lineSpacing() + 4);
+    lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(lblStatus);
 }
 
 void TfmRegistr::setDialogs(TfmAbReg* abReg, TfmGrReg* grReg, TfmPrvReg* prvReg)
@@ -107,7 +116,10 @@ void TfmRegistr::setDialogs(TfmAbReg* abReg, TfmGrReg* grReg, TfmPrvReg* prvReg)
     for (TPropertiesDialog* dialog : std::initializer_list<TPropertiesDialog*>{abReg_, grReg_, prvReg_}) {
         if (dialog == nullptr)
             continue;
-        connect(dialog, &TPropertiesDialog::listChanged, this, [this] { fillList(); });
+        connect(dialog, &TPropertiesDialog::listChanged, this, [this] {
+            fillList();
+            announceAdded();
+        });
         connect(dialog, &TPropertiesDialog::listFileChanged, this, [this] { reloaded(); });
     }
 }
@@ -121,7 +133,29 @@ void TfmRegistr::reloaded()
 void TfmRegistr::showEvent(QShowEvent* event)
 {
     TDialog::showEvent(event);
+    lblStatus->clear();
     FormActivate();
+}
+
+// An entry is added at the end of its list: its name, said under the list and chosen in it.
+void TfmRegistr::announceAdded()
+{
+    const char* said = nullptr;
+    std::string name;
+    if (kind_ == KindAbonent && abonents_.Count() > 0) {
+        said = "Добавлен абонент «%1»";
+        name = abonents_.Items(abonents_.Count() - 1)->Name.str();
+    } else if (kind_ == KindGroup && groups_.Count() > 0) {
+        said = "Добавлена группа «%1»";
+        name = groups_.Items(groups_.Count() - 1)->Name.str();
+    } else if (kind_ == KindProvider && providers_.Count() > 0) {
+        said = "Добавлена пейдж. компания «%1»";
+        name = providers_.Items(providers_.Count() - 1)->Name.str();
+    }
+    if (said == nullptr)
+        return;
+    lblStatus->setText(uiText(said).arg(toQString(name)));
+    ListBox->setCurrentRow(ListBox->count() - 1);
 }
 
 void TfmRegistr::FormActivate()

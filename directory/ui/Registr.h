@@ -11,6 +11,7 @@
 #include <string>
 
 class QAction;
+class QLabel;
 class QListWidget;
 class QMenu;
 class QMenuBar;
@@ -52,6 +53,7 @@ public:
     QAction* PropUserItem = nullptr;
     QAction* ExitItem = nullptr;
     QListWidget* ListBox = nullptr;
+    QLabel* lblStatus = nullptr; // what the last add added ("Добавлен абонент «…»")
 
     void FormActivate();
     void NewUserItemClick();
@@ -70,6 +72,7 @@ protected:
 private:
     void buildUi();
     void fillList();
+    void announceAdded();
     void reloaded(); // after a save refused for a changed list file
 
     TAbonentList& abonents_;

@@ -11,10 +11,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace zolbin {
 
-QGroupBox* NewSmsPanel(QLineEdit*& pattern)
+QGroupBox* NewSmsPanel(QLineEdit*& pattern, QPushButton*& gsmLine)
 {
     auto* panel = new QGroupBox;
     panel->setObjectName(QStringLiteral("PanelSMS"));
@@ -30,8 +31,13 @@ QGroupBox* NewSmsPanel(QLineEdit*& pattern)
     pattern->setToolTip(hint);
     pattern->setAccessibleDescription(hint);
     pattern->setPlaceholderText(QStringLiteral("+7912#######"));
+    gsmLine = new QPushButton(uiText("Лин&ия GSM…"));
+    gsmLine->setObjectName(QStringLiteral("btnGsmLine"));
+    gsmLine->setAutoDefault(false);
+    gsmLine->setToolTip(uiText("Устройство и скорость GSM-модема, PIN SIM-карты"));
     auto* form = new QFormLayout(panel);
     form->addRow(label, pattern);
+    form->addRow(gsmLine);
     return panel;
 }
 

@@ -14,6 +14,9 @@ namespace zolbin {
 
 namespace {
 
+const char* const NoStoreText = "Хранилище паролей недоступно. Запустите хранилище паролей рабочего стола "
+                                "(GNOME Keyring или KWallet) и повторите.";
+
 bool sessionBusKnown()
 {
     return !qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS");
@@ -37,13 +40,13 @@ SecretStore::Answer answerOf(const QKeychain::Job& job)
     case QKeychain::NoBackendAvailable:
     case QKeychain::NotImplemented:
         answer.outcome = SecretStore::Outcome::NoStore;
-        answer.reason = "хранилище паролей недоступно: " + job.errorString().toStdString();
         break;
     default:
         answer.outcome = SecretStore::Outcome::Failed;
-        answer.reason = "хранилище паролей: " + job.errorString().toStdString();
         break;
     }
+    // The library's own text is English: the operator is told in his words what to do instead.
+    answer.reason = SecretStoreErrorText(static_cast<int>(job.error()));
     return answer;
 }
 
@@ -96,7 +99,10 @@ SecretStore::Answer run(MakeJob make, Complete complete, std::chrono::millisecon
         if (state->answered.wait_for(lock, limit, [&] { return state->done; }))
             answer = state->answer;
         else
-            answer = {SecretStore::Outcome::TimedOut, {}, "хранилище паролей не ответило вовремя"};
+            answer = {SecretStore::Outcome::TimedOut,
+                      {},
+                      "Хранилище паролей не ответило вовремя. Проверьте, что оно запущено и не ждёт "
+                      "пароля, и повторите."};
     }
     thread->quit();
     if (thread->wait(QDeadlineTimer(std::chrono::seconds(1))))
@@ -107,12 +113,37 @@ SecretStore::Answer run(MakeJob make, Complete complete, std::chrono::millisecon
 
 } // namespace
 
+std::string SecretStoreErrorText(int error)
+{
+    switch (error) {
+    case QKeychain::NoError:
+    case QKeychain::EntryNotFound:
+        return {};
+    case QKeychain::NoBackendAvailable:
+    case QKeychain::NotImplemented:
+        return NoStoreText;
+    case QKeychain::AccessDeniedByUser:
+        return "Доступ к хранилищу паролей не разрешён. Повторите и разрешите программе доступ, когда "
+               "рабочий стол спросит.";
+    case QKeychain::AccessDenied:
+        return "Хранилище паролей заперто или отказало в доступе. Откройте его (войдите в связку ключей "
+               "рабочего стола) и повторите.";
+    case QKeychain::CouldNotDeleteEntry:
+        return "Хранилище паролей не удалило запись. Повторите позже или удалите её в программе связки "
+               "ключей рабочего стола.";
+    default:
+        return "Хранилище паролей ответило ошибкой. Проверьте, что служба хранилища паролей работает, и "
+               "повторите.";
+    }
+}
+
 SecretStore::Answer KeychainStore::read(const std::string& key)
 {
     if (!sessionBusKnown())
-        return noStore("хранилище паролей недоступно: нет сеансовой шины D-Bus");
+        return noStore("Хранилище паролей недоступно: нет сеансовой шины D-Bus. Запустите программу в сеансе "
+                       "рабочего стола.");
     if (QCoreApplication::instance() == nullptr)
-        return noStore("хранилище паролей недоступно");
+        return noStore(NoStoreText);
     const QString name = QString::fromStdString(key);
     return run(
         [name] {
@@ -129,9 +160,10 @@ SecretStore::Answer KeychainStore::read(const std::string& key)
 SecretStore::Answer KeychainStore::write(const std::string& key, const std::string& secret)
 {
     if (!sessionBusKnown())
-        return noStore("хранилище паролей недоступно: нет сеансовой шины D-Bus");
+        return noStore("Хранилище паролей недоступно: нет сеансовой шины D-Bus. Запустите программу в сеансе "
+                       "рабочего стола.");
     if (QCoreApplication::instance() == nullptr)
-        return noStore("хранилище паролей недоступно");
+        return noStore(NoStoreText);
     const QString name = QString::fromStdString(key);
     const QString text = QString::fromStdString(secret);
     return run(

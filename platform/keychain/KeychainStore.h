@@ -8,8 +8,13 @@
 #include "platform/SecretStore.h"
 
 #include <chrono>
+#include <string>
 
 namespace zolbin {
+
+// What the operator is told for an error of QtKeychain (its QKeychain::Error; UTF-8): a sentence that says
+// what to do, in place of the library's English. Empty for no error and for a secret not found.
+std::string SecretStoreErrorText(int error);
 
 class KeychainStore final : public SecretStore
 {

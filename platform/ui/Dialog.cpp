@@ -3,6 +3,8 @@
 
 #include "platform/ui/AccessibleNames.h"
 #include "platform/ui/CapsLock.h"
+#include "platform/ui/LayoutMnemonics.h"
+#include "platform/ui/ScreenFit.h"
 
 #include <QApplication>
 #include <QColor>
@@ -12,6 +14,9 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 
 namespace zolbin {
@@ -81,8 +86,33 @@ void TDialog::fixSize()
     // Word-wrapped texts need the height of their lines at the width the dialog gets.
     if (layout() != nullptr && layout()->hasHeightForWidth())
         hint.setHeight(std::max(hint.height(), layout()->totalHeightForWidth(hint.width())));
-    setFixedSize(hint);
+    designSize_ = hint;
+    fitDesignSize();
     NameControlsForScreenReaders(this);
+}
+
+// The design size where the screen has room for it. Where it has not, the dialog takes what there is and
+// its fields scroll, its buttons outside the scrolled part.
+void TDialog::fitDesignSize()
+{
+    QSize fixed = designSize_;
+    const QSize room = RoomOnScreen(this);
+    if (!room.isEmpty() && (fixed.width() > room.width() || fixed.height() > room.height())) {
+        if (scrolled_ == nullptr) {
+            if (auto* box = qobject_cast<QBoxLayout*>(layout()))
+                scrolled_ = ScrollAllButButtons(box);
+        }
+        if (scrolled_ != nullptr) {
+            // The scroll bar of the side that is cut takes room across the other.
+            const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scrolled_);
+            if (fixed.height() > room.height())
+                fixed.rwidth() += bar;
+            if (fixed.width() > room.width())
+                fixed.rheight() += bar;
+        }
+        fixed = fixed.boundedTo(room);
+    }
+    setFixedSize(fixed);
 }
 
 bool TDialog::escapePressed()
@@ -124,7 +154,8 @@ bool TDialog::handleKey(QKeyEvent* key)
         key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (isEnter(key) && held == Qt::NoModifier)
         return enterPressed();
-    return false;
+    // Alt with a key no mnemonic took: the one on the same key in the other keyboard layout.
+    return RunMnemonicByPosition(this, *key);
 }
 
 void TDialog::keyPressEvent(QKeyEvent* event)
@@ -139,6 +170,11 @@ void TDialog::keyPressEvent(QKeyEvent* event)
 void TDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // The screen may be another than at the start, or the frame known only now.
+    if (designSize_.isValid())
+        fitDesignSize();
+    else
+        CapToScreen(this);
     if (!filtering_) {
         qApp->installEventFilter(this);
         filtering_ = true;

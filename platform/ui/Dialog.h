@@ -9,6 +9,7 @@
 
 class QHBoxLayout;
 class QPushButton;
+class QScrollArea;
 
 namespace zolbin {
 
@@ -30,7 +31,9 @@ public:
 
 protected:
     // Call at the end of the subclass constructor, once the layout is complete: the layout's size hint
-    // (at least the minimum size set) becomes the minimum and the maximum size, whatever the screen.
+    // (at least the minimum size set) becomes the minimum and the maximum size. On a screen too small for
+    // it the dialog takes the room there is, and all but its rows of buttons scroll (checked again at
+    // every showing). A dialog that never calls it is resizable: it is only kept within its screen.
     void fixSize();
 
     // Esc: return true when handled (the key is consumed). The default rejects the dialog.
@@ -50,8 +53,11 @@ protected:
 private:
     bool handleKey(QKeyEvent* key);
     void centreOnScreen();
+    void fitDesignSize();
 
     bool filtering_ = false;
+    QSize designSize_;                // invalid until fixSize()
+    QScrollArea* scrolled_ = nullptr; // the scrolled part, once the screen was too small
 };
 
 } // namespace zolbin

@@ -5,6 +5,8 @@
 #include "platform/FileIo.h"
 #include "platform/IoError.h"
 #include "platform/Prompts.h"
+#include "platform/ui/LayoutMnemonics.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/UiText.h"
 
 #include <QFile>
@@ -124,12 +126,20 @@ bool HelpViewer::showContents(const std::string& fileName)
     return true;
 }
 
+void HelpViewer::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    CapToScreen(this);
+}
+
 void HelpViewer::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
         close();
         return;
     }
+    if (RunMnemonicByPosition(this, *event))
+        return;
     QWidget::keyPressEvent(event);
 }
 

@@ -33,6 +33,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override; // kept within its screen
 
 private:
     QTextBrowser* browser_ = nullptr;

@@ -161,7 +161,8 @@ TEST_F(DirectoryWindowTest, EntryPointsDropTheRecipientAndRefillTheMainListsAfte
     bool tickedInside = true;
     QString counter;
     QString menu;
-    EventLoopStep add = addDan();
+    QString said; // under the directory window's list, once the subscriber is added
+    EventLoopStep add = addDan([&] { said = r->lblStatus->text(); });
     auto step = whileOpen([&] {
         tickedInside = anyTicked(lbAbonent) || anyTicked(lbGroup);
         counter = test::control<QLabel>(w, "pnlCount")->text();
@@ -173,6 +174,7 @@ TEST_F(DirectoryWindowTest, EntryPointsDropTheRecipientAndRefillTheMainListsAfte
     EXPECT_FALSE(tickedInside);
     EXPECT_EQ(counter, u("0:0"));
     EXPECT_EQ(menu, u("&Абонент"));
+    EXPECT_EQ(said, u("Добавлен абонент «Dan»"));
     EXPECT_TRUE(test::control<QLabel>(w, "Label1")->text().isEmpty());
     EXPECT_TRUE(test::control<MessageEditor>(w, "RichEdit")->isReadOnly());
     EXPECT_EQ(rows(lbAbonent),

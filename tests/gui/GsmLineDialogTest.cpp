@@ -14,6 +14,7 @@
 #include "tests/support/TempDir.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -39,6 +40,17 @@ public:
         return {Outcome::Done, {}, {}};
     }
     std::map<std::string, std::string> secrets;
+};
+
+// A store that is there and answers, but keeps nothing.
+class RefusingStore final : public SecretStore
+{
+public:
+    Answer read(const std::string&) override { return {Outcome::NotFound, {}, {}}; }
+    Answer write(const std::string&, const std::string&) override
+    {
+        return {Outcome::Failed, {}, "Хранилище паролей заперто."};
+    }
 };
 
 struct GsmLineDialogFixture : ::testing::Test
@@ -103,6 +115,51 @@ TEST_F(GsmLineDialogFixture, RefusalsWriteNothing)
     EXPECT_EQ(dir.read(SettingsFileName), SenderOnly);
     EXPECT_TRUE(store.secrets.empty());
     dialog.reject();
+}
+
+TEST_F(GsmLineDialogFixture, SaysWhetherThePinOfTheDeviceShownIsStored)
+{
+    store.secrets["sim-pin:/dev/ttyACM2"] = "4321";
+    dialog.show();
+    EXPECT_NE(dialog.lblPin->text().toStdString().find("не сохранён"), std::string::npos);
+    dialog.EditDevice->setEditText(QStringLiteral("/dev/ttyACM2"));
+    emit dialog.EditDevice->lineEdit()->editingFinished();
+    EXPECT_NE(dialog.lblPin->text().toStdString().find("сохранён в хранилище паролей"), std::string::npos);
+    EXPECT_TRUE(dialog.EditPin->isEnabled());
+    dialog.reject();
+}
+
+// The line and the PIN go together or not at all: without a store, or with one that refuses the PIN,
+// nothing is saved and the operator is told in a box.
+TEST_F(GsmLineDialogFixture, WithoutAStoreOrWhenItRefusesNothingIsSaved)
+{
+    RefusingStore refusing;
+    TfmGsmLine noStore{session, nullptr, nullptr, QString::fromStdString(dir.path())};
+    TfmGsmLine refused{session, &refusing, nullptr, QString::fromStdString(dir.path())};
+    const struct
+    {
+        TfmGsmLine* dialog;
+        const char* pin;
+        const char* box;
+    } cases[] = {
+        {&noStore, "", "Хранилище паролей рабочего стола недоступно"},
+        {&refused, "4321", "PIN и линия GSM не сохранены: Хранилище паролей заперто."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        boxes.clear();
+        c.dialog->show();
+        EXPECT_EQ(c.dialog->EditPin->isEnabled(), c.dialog == &refused);
+        c.dialog->EditDevice->setEditText(QStringLiteral("/dev/ttyACM2"));
+        c.dialog->EditPin->setText(QString::fromUtf8(c.pin));
+        c.dialog->btnOK->click();
+        EXPECT_TRUE(c.dialog->isVisible());
+        ASSERT_EQ(boxes.texts().size(), 1u);
+        EXPECT_EQ(boxes.texts()[0].rfind(c.box, 0), 0u) << boxes.texts()[0];
+        c.dialog->reject();
+    }
+    EXPECT_NE(noStore.lblPin->text().toStdString().find("недоступно"), std::string::npos);
+    EXPECT_EQ(dir.read(SettingsFileName), SenderOnly);
 }
 
 TEST_F(GsmLineDialogFixture, TheSettingsDialogHasItsButton)

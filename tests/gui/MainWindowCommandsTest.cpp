@@ -67,7 +67,7 @@ TEST_F(MainWindowCommands, ToolButtonsCarryTheirHintsInClusterOrder)
         {"btnNext", "На одну позицию вниз"},
         {"btnNumberSort", "Сортировка списка по номеру пейджера"},
         {"btnHelp", "Помощь"},
-        {"btnExit", "Завершить работы"},
+        {"btnExit", "Завершить работу"},
     };
     w.show();
     int lastX = -1;

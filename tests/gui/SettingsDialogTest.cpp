@@ -15,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -205,6 +206,25 @@ TEST_F(SettingsDialogFixture, SaveThatCannotBeWrittenWholeWritesNoKey)
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dir.read(SettingsFileName), before);
     EXPECT_EQ(settings.Name, cp("Пётр"));
+}
+
+} // namespace
+} // namespace zolbin
+
+namespace zolbin {
+namespace {
+
+// Brought up by itself while no sender's address is saved, the dialog says why and which field it needs.
+TEST_F(SettingsDialogFixture, SaysWhyItOpenedWhileTheAddressIsMissing)
+{
+    TfmOptions dialog(session);
+    for (const char* email : {"", "op@mail.test"}) {
+        settings.EMail = email;
+        dialog.show();
+        EXPECT_EQ(dialog.lblWhy->isVisible(), *email == '\0') << email;
+        EXPECT_NE(dialog.lblWhy->text().indexOf(QStringLiteral("«E-Mail адрес»")), -1);
+        dialog.hide();
+    }
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabWidget>
 #include <gtest/gtest.h>
 
 namespace zolbin {
@@ -64,6 +66,32 @@ TEST_F(SmsCompanyDialog, PatternCheckedThenStoredInThePhoneFieldAndShownAgain)
     dialog.show();
     EXPECT_EQ(dialog.ChosenGate(), Gate::SMS);
     EXPECT_EQ(dialog.EditSmsPattern->text(), QStringLiteral("+7912#######"));
+}
+
+TEST_F(SmsCompanyDialog, ThePageIsNamedForTheGateAndTheSmsPanelOpensTheGsmLine)
+{
+    dialog.SetAddMode();
+    dialog.show();
+    QSignalSpy asked(&dialog, &TfmPrvReg::gsmLineRequested);
+    const struct
+    {
+        QRadioButton* gate;
+        const char* page;
+        bool gsmLine;
+    } cases[] = {
+        {dialog.rbSMS, "SMS - доступ", true},    {dialog.rbSNPP, "SNPP - доступ", false},
+        {dialog.rbWCTP, "WCTP - доступ", false}, {dialog.rbTAP, "TAP - доступ", false},
+        {dialog.rbSMTP, "SMTP - доступ", false},
+    };
+    for (const auto& c : cases) {
+        c.gate->click();
+        EXPECT_EQ(dialog.PageControl->tabText(0), QString::fromUtf8(c.page));
+        EXPECT_EQ(dialog.btnGsmLine->isEnabled(), c.gsmLine) << c.page;
+    }
+    dialog.rbSMS->click();
+    dialog.btnGsmLine->click();
+    EXPECT_EQ(asked.count(), 1);
+    EXPECT_TRUE(boxes.requests().empty());
 }
 
 } // namespace

@@ -49,15 +49,26 @@ TEST_F(WctpCompanyDialog, BadUrlOrEmptyRecipientIsRefusedAndAGoodCompanyKeepsIts
     struct Case
     {
         const char* url;
+        const char* sender;
         const char* pattern;
+        const char* named; // the empty field the refusal names, if one is empty
     };
-    for (const Case c : {Case{"ftp://pager.example.net/", "#######"}, Case{"pager.example.net", "###"},
-                         Case{"https://pager.example.net/wctp", "   "}}) {
+    for (const Case c :
+         {Case{"ftp://pager.example.net/", "desk", "#######", ""},
+          Case{"pager.example.net", "desk", "###", ""}, Case{"", "desk", "###", "«WCTP - URL»"},
+          Case{"https://pager.example.net/wctp", "", "###", "«Отправитель»"},
+          Case{"https://pager.example.net/wctp", "desk", "   ", "«Получатель (#)»"}}) {
         boxes.clear();
-        fill(c.url, "desk", c.pattern);
+        fill(c.url, c.sender, c.pattern);
         dialog.btnOk->click();
-        EXPECT_EQ(boxes.requests().size(), 1u) << c.url << c.pattern;
+        ASSERT_EQ(boxes.requests().size(), 1u) << c.url << c.pattern;
+        EXPECT_NE(boxes.texts()[0].find(c.named), std::string::npos) << boxes.texts()[0];
     }
+    boxes.clear();
+    dialog.EditName->clear();
+    dialog.btnOk->click();
+    ASSERT_EQ(boxes.texts().size(), 1u);
+    EXPECT_NE(boxes.texts()[0].find("«Имя пейдж. компании»"), std::string::npos) << boxes.texts()[0];
     EXPECT_EQ(providers.Count(), 1);
 
     boxes.clear();

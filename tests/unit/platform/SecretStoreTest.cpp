@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
+#include <qt6keychain/keychain.h>
 #include <string>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -131,6 +132,20 @@ TEST(KeychainStore, TheKeyNamesTheLoginAndTheServer)
     EXPECT_EQ(SmtpSecretKey("smtp.example.test", "oper"), "smtp:oper@smtp.example.test");
     EXPECT_NE(SmtpSecretKey("a", "b"), SmtpSecretKey("b", "a"));
     EXPECT_EQ(SmtpSecretKey("mail", "\xCE\xEF"), "smtp:Оп@mail"); // cp1251 in, UTF-8 out
+}
+
+// The operator never reads the library's English: each of its errors is a Russian sentence.
+TEST(KeychainStore, EveryErrorOfTheLibraryIsToldInRussian)
+{
+    for (const QKeychain::Error error :
+         {QKeychain::CouldNotDeleteEntry, QKeychain::AccessDeniedByUser, QKeychain::AccessDenied,
+          QKeychain::NoBackendAvailable, QKeychain::NotImplemented, QKeychain::OtherError}) {
+        const std::string text = SecretStoreErrorText(error);
+        ASSERT_GT(text.size(), 2u) << error;
+        EXPECT_EQ(static_cast<unsigned char>(text[0]), 0xD0) << text; // a capital Cyrillic letter
+        EXPECT_EQ(text.back(), '.') << text;
+    }
+    EXPECT_EQ(SecretStoreErrorText(QKeychain::NoError), "");
 }
 
 } // namespace
