@@ -183,6 +183,9 @@ void start(QNetworkAccessManager* manager, const HttpRequest& request,
     auto* body = new BodyOnce(request.body);
     QNetworkReply* reply = manager->post(http, body);
     body->setParent(reply);
+    // Qt reads the answer on a thread of its own; with a bounded buffer it reads no further ahead of us
+    // than that, so that a flood is cut at the limit below rather than after whatever came meanwhile.
+    reply->setReadBufferSize(std::max<qint64>(request.maxReplyBytes, 1) + 1);
 
     auto* deadline = new QTimer(reply);
     deadline->setSingleShot(true);

@@ -59,7 +59,7 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
     cmbFilter = new QComboBox;
     cmbFilter->setObjectName(QStringLiteral("cmbFilter"));
     cmbFilter->addItems({uiText("Все"), uiText("Ожидают"), uiText("Не отправлены")});
-    auto* filterLabel = new QLabel(uiText("&Показать:"));
+    auto* filterLabel = new QLabel(uiText("По&казать:"));
     filterLabel->setBuddy(cmbFilter);
     auto* filterRow = new QHBoxLayout;
     filterRow->addWidget(filterLabel);
