@@ -14,7 +14,6 @@
 #include <QVariant>
 #include <atomic>
 #include <cstdio>
-#include <initializer_list>
 
 namespace zolbin {
 
@@ -87,7 +86,7 @@ private:
     bool prepared_ = false;
 };
 
-// Opens the connection and makes the table when missing; the error, if any.
+// Opens the connection and brings its tables to this program's version; what stopped it, if any.
 std::optional<SchemaRefusal> SqlOutbox::prepare()
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);

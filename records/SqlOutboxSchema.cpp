@@ -88,7 +88,8 @@ Stamp readStamp(QSqlDatabase& db)
 }
 
 // SQLite takes the write lock as the transaction starts, so that two programs opening a new outbox at
-// once migrate it one after the other instead of failing; a database server locks as it goes.
+// once migrate it one after the other instead of failing. On a database server it is an ordinary
+// transaction: of two programs migrating at once, one may fail and is then refused until opened again.
 std::optional<QSqlError> begin(QSqlDatabase& db)
 {
     if (db.driverName() == QLatin1String("QSQLITE"))
