@@ -134,6 +134,7 @@ std::optional<SchemaRefusal> migrate(QSqlDatabase& db)
     return std::nullopt;
 }
 
+// Each column's name, in the order of OutboxColumn.
 const char* const ColumnNames[OutboxColumnCount] = {"id",           "batch",
                                                     "created_ms",   "state",
                                                     "attempts",     "next_ms",
