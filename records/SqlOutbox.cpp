@@ -3,6 +3,7 @@
 
 #include "platform/Codepage.h"
 #include "platform/FileIo.h"
+#include "records/SqlOutboxSchema.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -13,50 +14,18 @@
 #include <QVariant>
 #include <atomic>
 #include <cstdio>
-#include <initializer_list>
 
 namespace zolbin {
 
 namespace {
 
-const char* const Schema[] = {
-    "CREATE TABLE IF NOT EXISTS outbox_pages ("
-    " id VARCHAR(40) NOT NULL PRIMARY KEY,"
-    " batch VARCHAR(40) NOT NULL,"
-    " created_ms BIGINT NOT NULL,"
-    " state INTEGER NOT NULL,"
-    " attempts INTEGER NOT NULL,"
-    " next_ms BIGINT NOT NULL,"
-    " deadline_ms BIGINT NOT NULL,"
-    " finished_ms BIGINT NOT NULL,"
-    " last_reply TEXT NOT NULL,"
-    " name TEXT NOT NULL,"
-    " number INTEGER NOT NULL,"
-    " digital INTEGER NOT NULL,"
-    " max_len INTEGER NOT NULL,"
-    " company TEXT NOT NULL,"
-    " defer_date VARCHAR(10) NOT NULL,"
-    " defer_time VARCHAR(5) NOT NULL,"
-    " repeat_count INTEGER NOT NULL,"
-    " repeat_interval VARCHAR(5) NOT NULL,"
-    " send_date VARCHAR(10) NOT NULL,"
-    " send_time VARCHAR(5) NOT NULL,"
-    " message TEXT NOT NULL,"
-    " signature_blocked INTEGER NOT NULL,"
-    " whole_text TEXT NOT NULL)",
-    "CREATE INDEX IF NOT EXISTS outbox_due ON outbox_pages (state, next_ms)",
-    "CREATE INDEX IF NOT EXISTS outbox_finished ON outbox_pages (finished_ms)",
-    // The order of the recent pages: a screenful of them is read without sorting the whole table.
-    "CREATE INDEX IF NOT EXISTS outbox_recent ON outbox_pages (created_ms DESC, id)",
-};
+// The states a worker may take a page in.
+constexpr PageState ToTry[] = {PageState::Queued, PageState::Waiting};
 
-const char* const Columns =
-    "id, batch, created_ms, state, attempts, next_ms, deadline_ms, finished_ms, last_reply, "
-    "name, number, digital, max_len, company, defer_date, defer_time, repeat_count, "
-    "repeat_interval, send_date, send_time, message, signature_blocked, whole_text";
-
-// The states of a page that has not reached its end.
-const char* const Unended = "(0, 1, 3)";
+QVariant value(PageState state)
+{
+    return static_cast<int>(state);
+}
 
 std::atomic<int> connections{0};
 
@@ -77,56 +46,6 @@ Failure failure(const std::string& path, const QSqlError& error)
 QString text(const std::string& cp1251)
 {
     return toQString(cp1251);
-}
-
-std::string joined(const std::vector<std::string>& lines)
-{
-    std::string all;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        all += (i == 0 ? "" : "\n") + lines[i];
-    return all;
-}
-
-std::vector<std::string> split(const std::string& all)
-{
-    std::vector<std::string> lines;
-    std::size_t from = 0;
-    for (std::size_t end = all.find('\n'); end != std::string::npos; end = all.find('\n', from)) {
-        lines.push_back(all.substr(from, end - from));
-        from = end + 1;
-    }
-    lines.push_back(all.substr(from));
-    return lines;
-}
-
-OutboxPage pageOf(const QSqlQuery& q)
-{
-    OutboxPage p;
-    const auto s = [&q](int i) { return toCp1251(q.value(i).toString()); };
-    p.id = q.value(0).toString().toStdString();
-    p.batch = q.value(1).toString().toStdString();
-    p.createdMs = q.value(2).toLongLong();
-    p.state = static_cast<PageState>(q.value(3).toInt());
-    p.attempts = q.value(4).toInt();
-    p.nextAttemptMs = q.value(5).toLongLong();
-    p.deadlineMs = q.value(6).toLongLong();
-    p.finishedMs = q.value(7).toLongLong();
-    p.lastReply = s(8);
-    p.params.CurName = s(9);
-    p.params.CurNumber = q.value(10).toInt();
-    p.params.CurDigital = static_cast<std::uint8_t>(q.value(11).toInt());
-    p.params.CurMaxLen = q.value(12).toInt();
-    p.params.CurProvider = s(13);
-    p.params.DeferDate = s(14);
-    p.params.DeferTime = s(15);
-    p.params.RepeatCount = static_cast<std::uint8_t>(q.value(16).toInt());
-    p.params.RepeatInterval = s(17);
-    p.params.SendDate = s(18);
-    p.params.SendTime = s(19);
-    p.lines = split(s(20));
-    p.signatureBlocked = q.value(21).toInt() != 0;
-    p.text = s(22);
-    return p;
 }
 
 } // namespace
@@ -167,45 +86,39 @@ private:
     bool prepared_ = false;
 };
 
-// Opens the connection and makes the table when missing; the error, if any.
-std::optional<QSqlError> SqlOutbox::prepare()
+// Opens the connection and brings its tables to this program's version; what stopped it, if any.
+std::optional<SchemaRefusal> SqlOutbox::prepare()
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     if (!db.isValid())
-        return db.lastError();
+        return SchemaRefusal{db.lastError()};
     db.setDatabaseName(QString::fromStdString(path_));
     // Another worker or window may hold the file a moment: wait for it rather than fail.
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
     if (!db.open())
-        return db.lastError();
-    // Changes go to a write-ahead log, synced once per commit that must reach the disk: a page costs
-    // one sync before its first byte instead of several for each change. Only this set-up is SQLite's.
-    {
-        QSqlQuery wal(db);
-        if (!wal.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
-            return wal.lastError();
-    }
-    for (const char* sql : Schema) {
-        QSqlQuery query(db);
-        if (!query.exec(QString::fromLatin1(sql)))
-            return query.lastError();
-    }
-    return std::nullopt;
+        return SchemaRefusal{db.lastError()};
+    return UpdateOutboxSchema(db);
 }
 
 Result<std::unique_ptr<SqlOutbox>> SqlOutbox::Open(const std::string& path)
 {
     std::unique_ptr<SqlOutbox> outbox(
         new SqlOutbox(QStringLiteral("outbox-%1").arg(connections.fetch_add(1)), path));
-    const std::optional<QSqlError> error = outbox->prepare();
-    if (!error)
+    const std::optional<SchemaRefusal> refused = outbox->prepare();
+    if (!refused)
         return outbox;
     outbox.reset();
-    if (!damaged(*error))
-        return failure(path, *error);
+    if (refused->newerVersion != 0)
+        return Failure{FailureCode::Outbox,
+                       cp("Очередь сообщений недоступна: ") + toCp1251(QString::fromStdString(path)) +
+                           cp(": файл записан более новой версией программы (версия ") +
+                           std::to_string(refused->newerVersion) + cp(", эта программа знает версии до ") +
+                           std::to_string(SchemaVersion) + cp("); в нём ничего не изменено")};
+    if (!damaged(refused->error))
+        return failure(path, refused->error);
     const Result<std::string> aside = copyAside(path);
     if (!aside)
-        return failure(path, *error);
+        return failure(path, refused->error);
     std::remove(path.c_str());
     return Failure{FailureCode::Outbox, cp("Файл очереди сообщений повреждён и сохранён как ") +
                                             toCp1251(QString::fromStdString(aside.value())) +
@@ -243,7 +156,7 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
     if (!db.transaction())
         return failure(path_, db.lastError());
     const QString sql = QStringLiteral("INSERT INTO outbox_pages (%1) VALUES (?%2)")
-                            .arg(QLatin1String(Columns), QStringLiteral(", ?").repeated(22));
+                            .arg(OutboxColumnList(), QStringLiteral(", ?").repeated(OutboxColumnCount - 1));
     for (OutboxPage& p : pages) {
         if (p.id.empty())
             p.id = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
@@ -251,11 +164,11 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
         const TSendParams& s = p.params;
         Statement insert(*this, sql);
         insert << QString::fromStdString(p.id) << QString::fromStdString(p.batch) << qint64{p.createdMs}
-               << static_cast<int>(p.state) << p.attempts << qint64{p.nextAttemptMs} << qint64{p.deadlineMs}
+               << value(p.state) << p.attempts << qint64{p.nextAttemptMs} << qint64{p.deadlineMs}
                << qint64{p.finishedMs} << text(p.lastReply) << text(s.CurName) << s.CurNumber
                << int{s.CurDigital} << s.CurMaxLen << text(s.CurProvider) << text(s.DeferDate)
                << text(s.DeferTime) << int{s.RepeatCount} << text(s.RepeatInterval) << text(s.SendDate)
-               << text(s.SendTime) << text(joined(p.lines)) << int{p.signatureBlocked ? 1 : 0}
+               << text(s.SendTime) << text(JoinedLines(p.lines)) << int{p.signatureBlocked ? 1 : 0}
                << text(p.text);
         if (Status done = insert.run(); !done) {
             db.rollback();
@@ -270,7 +183,14 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
     return {};
 }
 
-Result<bool> SqlOutbox::changed(const QString& sql, std::initializer_list<QVariant> values)
+QString SqlOutbox::stateIn(std::span<const PageState> states, QVariantList& values)
+{
+    for (PageState state : states)
+        values << value(state);
+    return QStringLiteral("state IN (?%1)").arg(QStringLiteral(", ?").repeated(int(states.size()) - 1));
+}
+
+Result<bool> SqlOutbox::changed(const QString& sql, const QVariantList& values)
 {
     Statement update(*this, sql);
     for (const QVariant& v : values)
@@ -285,9 +205,12 @@ Result<bool> SqlOutbox::Claim(const std::string& id)
     // On the disk before the page's first byte: a page sent is never found queued again.
     if (Status synced = durable(true); !synced)
         return synced.failure();
-    return changed(QStringLiteral("UPDATE outbox_pages SET state = 1, attempts = attempts + 1 "
-                                  "WHERE id = ? AND state IN (0, 3)"),
-                   {QString::fromStdString(id)});
+    QVariantList values{value(PageState::Sending), QString::fromStdString(id)};
+    const QString toTry = stateIn(ToTry, values);
+    return changed(
+        QStringLiteral("UPDATE outbox_pages SET state = ?, attempts = attempts + 1 WHERE id = ? AND %1")
+            .arg(toTry),
+        values);
 }
 
 Status SqlOutbox::Finish(const std::string& id, PageState state, const std::string& reply, std::int64_t nowMs)
@@ -296,7 +219,7 @@ Status SqlOutbox::Finish(const std::string& id, PageState state, const std::stri
         return synced;
     const Result<bool> done = changed(
         QStringLiteral("UPDATE outbox_pages SET state = ?, last_reply = ?, finished_ms = ? WHERE id = ?"),
-        {static_cast<int>(state), text(reply), qint64{nowMs}, QString::fromStdString(id)});
+        {value(state), text(reply), qint64{nowMs}, QString::fromStdString(id)});
     return done ? Status{} : Status{done.failure()};
 }
 
@@ -305,17 +228,22 @@ Status SqlOutbox::Reschedule(const std::string& id, std::int64_t nextAttemptMs, 
     if (Status synced = durable(false); !synced)
         return synced;
     const Result<bool> done =
-        changed(QStringLiteral("UPDATE outbox_pages SET state = 3, next_ms = ?, last_reply = ? WHERE id = ?"),
-                {qint64{nextAttemptMs}, text(reply), QString::fromStdString(id)});
+        changed(QStringLiteral("UPDATE outbox_pages SET state = ?, next_ms = ?, last_reply = ? WHERE id = ?"),
+                {value(PageState::Waiting), qint64{nextAttemptMs}, text(reply), QString::fromStdString(id)});
     return done ? Status{} : Status{done.failure()};
 }
 
 Result<bool> SqlOutbox::Retry(const std::string& id, std::int64_t nowMs)
 {
+    constexpr PageState triable[] = {PageState::Queued, PageState::Waiting, PageState::Unknown};
+    QVariantList values{value(PageState::Unknown), value(PageState::Queued), qint64{nowMs},
+                        QString::fromStdString(id)};
+    const QString condition = stateIn(triable, values);
     return changed(
-        QStringLiteral("UPDATE outbox_pages SET state = CASE WHEN state = 5 THEN 0 ELSE state END, "
-                       "next_ms = ?, finished_ms = 0 WHERE id = ? AND state IN (0, 3, 5)"),
-        {qint64{nowMs}, QString::fromStdString(id)});
+        QStringLiteral("UPDATE outbox_pages SET state = CASE WHEN state = ? THEN ? ELSE state END, "
+                       "next_ms = ?, finished_ms = 0 WHERE id = ? AND %1")
+            .arg(condition),
+        values);
 }
 
 Result<bool> SqlOutbox::Cancel(const std::string& id, std::int64_t nowMs)
@@ -323,38 +251,44 @@ Result<bool> SqlOutbox::Cancel(const std::string& id, std::int64_t nowMs)
     // A page withdrawn must stay withdrawn.
     if (Status synced = durable(true); !synced)
         return synced.failure();
+    QVariantList values{value(PageState::Cancelled), qint64{nowMs}, QString::fromStdString(id)};
+    const QString toTry = stateIn(ToTry, values);
     return changed(
-        QStringLiteral("UPDATE outbox_pages SET state = 6, finished_ms = ? WHERE id = ? AND state IN (0, 3)"),
-        {qint64{nowMs}, QString::fromStdString(id)});
+        QStringLiteral("UPDATE outbox_pages SET state = ?, finished_ms = ? WHERE id = ? AND %1").arg(toTry),
+        values);
 }
 
 Result<std::vector<OutboxPage>> SqlOutbox::pages(const QString& where, const QVariantList& values)
 {
-    Statement select(
-        *this, QStringLiteral("SELECT %1 FROM outbox_pages WHERE %2").arg(QLatin1String(Columns), where));
+    Statement select(*this,
+                     QStringLiteral("SELECT %1 FROM outbox_pages WHERE %2").arg(OutboxColumnList(), where));
     for (const QVariant& v : values)
         select << v;
     if (Status done = select.run(); !done)
         return done.failure();
     std::vector<OutboxPage> found;
+    const OutboxRow row(select.query());
     while (select.query().next())
-        found.push_back(pageOf(select.query()));
+        found.push_back(PageOfRow(row));
     return found;
 }
 
 Result<int> SqlOutbox::count(const QString& where, const QVariantList& values)
 {
-    Statement select(*this, QStringLiteral("SELECT COUNT(*) FROM outbox_pages WHERE %1").arg(where));
+    Statement select(*this, QStringLiteral("SELECT COUNT(*) AS pages FROM outbox_pages WHERE %1").arg(where));
     for (const QVariant& v : values)
         select << v;
     if (Status done = select.run(); !done)
         return done.failure();
-    return select.query().next() ? select.query().value(0).toInt() : 0;
+    return select.query().next() ? select.query().value(QStringLiteral("pages")).toInt() : 0;
 }
 
 Result<std::vector<OutboxPage>> SqlOutbox::Due(std::int64_t nowMs)
 {
-    return pages(QStringLiteral("state IN (0, 3) AND next_ms <= ? ORDER BY created_ms, id"), {qint64{nowMs}});
+    QVariantList values;
+    const QString toTry = stateIn(ToTry, values);
+    values << qint64{nowMs};
+    return pages(QStringLiteral("%1 AND next_ms <= ? ORDER BY created_ms, id").arg(toTry), values);
 }
 
 Status SqlOutbox::LimitWaits(std::int64_t nowMs, const std::vector<std::int64_t>& waitsMs)
@@ -367,36 +301,45 @@ Status SqlOutbox::LimitWaits(std::int64_t nowMs, const std::vector<std::int64_t>
         wait += QStringLiteral(" WHEN attempts <= %1 THEN %2").arg(i + 1).arg(waitsMs[i]);
     wait += QStringLiteral(" ELSE %1 END").arg(waitsMs.back());
     // Read first: a look that finds nothing to change writes nothing, and so never waits for a writer.
-    const QString beyond = QStringLiteral("state = 3 AND next_ms > ? + %1").arg(wait);
-    Statement count(*this, QStringLiteral("SELECT COUNT(*) FROM outbox_pages WHERE %1").arg(beyond));
-    count << qint64{nowMs};
-    if (Status done = count.run(); !done)
-        return done;
-    if (!count.query().next() || count.query().value(0).toInt() == 0)
+    const QString beyond = QStringLiteral("state = ? AND next_ms > ? + %1").arg(wait);
+    const QVariantList values{value(PageState::Waiting), qint64{nowMs}};
+    const Result<int> found = count(beyond, values);
+    if (!found)
+        return found.failure();
+    if (found.value() == 0)
         return {};
     if (Status synced = durable(false); !synced)
         return synced;
     const Result<bool> done =
         changed(QStringLiteral("UPDATE outbox_pages SET next_ms = ? + %1 WHERE %2").arg(wait, beyond),
-                {qint64{nowMs}, qint64{nowMs}});
+                QVariantList{qint64{nowMs}} + values);
     return done ? Status{} : Status{done.failure()};
 }
 
 Result<std::optional<std::int64_t>> SqlOutbox::NextDue()
 {
-    Statement select(*this, QStringLiteral("SELECT MIN(next_ms) FROM outbox_pages WHERE state IN (0, 3)"));
+    QVariantList values;
+    const QString toTry = stateIn(ToTry, values);
+    Statement select(*this,
+                     QStringLiteral("SELECT MIN(next_ms) AS next_ms FROM outbox_pages WHERE %1").arg(toTry));
+    for (const QVariant& v : values)
+        select << v;
     if (Status done = select.run(); !done)
         return done.failure();
-    if (!select.query().next() || select.query().value(0).isNull())
+    if (!select.query().next())
         return std::optional<std::int64_t>{};
-    return std::optional<std::int64_t>{select.query().value(0).toLongLong()};
+    const QVariant next = select.query().value(QStringLiteral("next_ms"));
+    if (next.isNull())
+        return std::optional<std::int64_t>{};
+    return std::optional<std::int64_t>{next.toLongLong()};
 }
 
 Result<std::vector<OutboxPage>> SqlOutbox::Recent(std::int64_t sinceMs)
 {
-    return pages(QStringLiteral("state IN %1 OR finished_ms >= ? ORDER BY created_ms DESC, id")
-                     .arg(QLatin1String(Unended)),
-                 {qint64{sinceMs}});
+    QVariantList values;
+    const QString unended = stateIn(Unended, values);
+    values << qint64{sinceMs};
+    return pages(QStringLiteral("%1 OR finished_ms >= ? ORDER BY created_ms DESC, id").arg(unended), values);
 }
 
 Result<std::optional<OutboxPage>> SqlOutbox::Page(const std::string& id)
@@ -411,49 +354,57 @@ Result<std::optional<OutboxPage>> SqlOutbox::Page(const std::string& id)
 
 Result<int> SqlOutbox::Unfinished()
 {
-    Statement count(
-        *this,
-        QStringLiteral("SELECT COUNT(*) FROM outbox_pages WHERE state IN %1").arg(QLatin1String(Unended)));
-    if (Status done = count.run(); !done)
-        return done.failure();
-    return count.query().next() ? count.query().value(0).toInt() : 0;
+    QVariantList values;
+    const QString unended = stateIn(Unended, values);
+    return count(unended, values);
 }
 
 Result<int> SqlOutbox::Waiting()
 {
-    return count(QStringLiteral("state IN (0, 3)"), {});
+    QVariantList values;
+    const QString toTry = stateIn(ToTry, values);
+    return count(toTry, values);
 }
 
 Result<int> SqlOutbox::NotSent(std::int64_t sinceMs)
 {
-    return count(QStringLiteral("state IN (4, 5) AND finished_ms >= ?"), {qint64{sinceMs}});
+    QVariantList values;
+    const QString notGone = stateIn(NotGone, values);
+    values << qint64{sinceMs};
+    return count(notGone + QStringLiteral(" AND finished_ms >= ?"), values);
 }
 
 Result<std::map<PageState, int>> SqlOutbox::CountBatch(const std::string& batch)
 {
-    Statement select(
-        *this, QStringLiteral("SELECT state, COUNT(*) FROM outbox_pages WHERE batch = ? GROUP BY state"));
+    Statement select(*this,
+                     QStringLiteral("SELECT state, COUNT(*) AS pages FROM outbox_pages WHERE batch = ? "
+                                    "GROUP BY state"));
     select << QString::fromStdString(batch);
     if (Status done = select.run(); !done)
         return done.failure();
     std::map<PageState, int> counts;
+    const QSqlRecord columns = select.query().record();
+    const int state = columns.indexOf(QStringLiteral("state"));
+    const int pages = columns.indexOf(QStringLiteral("pages"));
     while (select.query().next())
-        counts[static_cast<PageState>(select.query().value(0).toInt())] = select.query().value(1).toInt();
+        counts[static_cast<PageState>(select.query().value(state).toInt())] =
+            select.query().value(pages).toInt();
     return counts;
 }
 
 Result<int> SqlOutbox::MarkInterrupted(std::int64_t nowMs)
 {
     Statement update(*this,
-                     QStringLiteral("UPDATE outbox_pages SET state = 5, finished_ms = ?, last_reply = ? "
-                                    "WHERE state = 1"));
-    update << qint64{nowMs} << text(cp("Отправка прервана: доставлено ли сообщение, неизвестно"));
+                     QStringLiteral("UPDATE outbox_pages SET state = ?, finished_ms = ?, last_reply = ? "
+                                    "WHERE state = ?"));
+    update << value(PageState::Unknown) << qint64{nowMs}
+           << text(cp("Отправка прервана: доставлено ли сообщение, неизвестно")) << value(PageState::Sending);
     if (Status done = update.run(); !done)
         return done.failure();
     const int interrupted = update.query().numRowsAffected();
     const Result<bool> released =
-        changed(QStringLiteral("UPDATE outbox_pages SET next_ms = ? WHERE state = 0 AND next_ms > ?"),
-                {qint64{nowMs}, qint64{nowMs}});
+        changed(QStringLiteral("UPDATE outbox_pages SET next_ms = ? WHERE state = ? AND next_ms > ?"),
+                {qint64{nowMs}, value(PageState::Queued), qint64{nowMs}});
     if (!released)
         return released.failure();
     return interrupted;
@@ -461,9 +412,13 @@ Result<int> SqlOutbox::MarkInterrupted(std::int64_t nowMs)
 
 Status SqlOutbox::Prune(std::int64_t beforeMs)
 {
-    const Result<bool> done =
-        changed(QStringLiteral("DELETE FROM outbox_pages WHERE state IN (2, 4, 6) AND finished_ms < ?"),
-                {qint64{beforeMs}});
+    // Every finished state but Unknown.
+    constexpr PageState pruned[] = {PageState::Sent, PageState::Failed, PageState::Cancelled};
+    QVariantList values;
+    const QString condition = stateIn(pruned, values);
+    values << qint64{beforeMs};
+    const Result<bool> done = changed(
+        QStringLiteral("DELETE FROM outbox_pages WHERE %1 AND finished_ms < ?").arg(condition), values);
     return done ? Status{} : Status{done.failure()};
 }
 

@@ -2,7 +2,9 @@
 #pragma once
 // The outbox kept in a database through Qt SQL: "Outbox.db" (SQLite) in the data folder. Its SQL is
 // portable (no SQLite-only syntax where a portable form exists), so that a database server can hold the
-// same table for several desks; only the connection's set-up knows which driver it talks to.
+// same table for several desks; only the connection's set-up knows which driver it talks to. The tables
+// carry their version and are brought to this program's by numbered migrations (SqlOutboxSchema.cpp).
+// Every value is bound, the states too, and every column is read by its name.
 //
 // A connection belongs to the thread that opened it: each thread that works the outbox opens its own.
 
@@ -11,19 +13,25 @@
 #include <QSqlError>
 #include <QString>
 #include <QVariant>
-#include <initializer_list>
 #include <memory>
+#include <span>
 
 namespace zolbin {
 
 inline constexpr const char* OutboxFileName = "Outbox.db";
 
+struct SchemaRefusal;
+
 class SqlOutbox final : public Outbox
 {
 public:
-    // Opens the outbox file, creating it and its table when missing. A file that is no database, or a
-    // damaged one, is moved aside (path + ".bad") and reported: the next opening starts a new outbox. A
-    // file that cannot be opened or written fails with the reason (FailureCode::Outbox).
+    // The version of the tables this program reads and writes: the number of its migrations.
+    static constexpr int SchemaVersion = 1;
+
+    // Opens the outbox file, creating it and its tables when missing and migrating an older one. A file
+    // that is no database, or a damaged one, is moved aside (path + ".bad") and reported: the next opening
+    // starts a new outbox. A file of a newer version, one that cannot be opened or written, or one whose
+    // migration failed (rolled back whole) fails with the reason (FailureCode::Outbox) and is left as it was.
     static Result<std::unique_ptr<SqlOutbox>> Open(const std::string& path);
     ~SqlOutbox() override;
     SqlOutbox(const SqlOutbox&) = delete;
@@ -59,12 +67,18 @@ private:
     {
     }
 
-    std::optional<QSqlError> prepare();
+    std::optional<SchemaRefusal> prepare();
     // Whether the next commits reach the disk before they return (a page added, claimed or withdrawn)
     // or may wait for a later one (an outcome: lost to a power cut, the page shows "unknown").
     Status durable(bool onDisk);
+    // The states of a page that has not reached its end, and of one that ended without going out.
+    static constexpr PageState Unended[] = {PageState::Queued, PageState::Sending, PageState::Waiting};
+    static constexpr PageState NotGone[] = {PageState::Failed, PageState::Unknown};
+    // A condition that the page is in one of the states, their values appended to `values` in order.
+    static QString stateIn(std::span<const PageState> states, QVariantList& values);
+    static QString recentCondition(RecentFilter filter, std::int64_t sinceMs, QVariantList& values);
     // Runs an UPDATE or DELETE; true when it changed a row.
-    Result<bool> changed(const QString& sql, std::initializer_list<QVariant> values);
+    Result<bool> changed(const QString& sql, const QVariantList& values);
     Result<std::vector<OutboxPage>> pages(const QString& where, const QVariantList& values);
     // How many pages match the condition.
     Result<int> count(const QString& where, const QVariantList& values);

@@ -12,25 +12,6 @@ namespace zolbin {
 
 namespace {
 
-// The filter's condition, and the values it binds.
-QString condition(RecentFilter filter)
-{
-    switch (filter) {
-    case RecentFilter::Pending:
-        return QStringLiteral("state IN (0, 1, 3)");
-    case RecentFilter::NotSent:
-        return QStringLiteral("state IN (4, 5) AND finished_ms >= ?");
-    case RecentFilter::All:
-        break;
-    }
-    return QStringLiteral("(state IN (0, 1, 3) OR finished_ms >= ?)");
-}
-
-QVariantList bound(RecentFilter filter, std::int64_t sinceMs)
-{
-    return filter == RecentFilter::Pending ? QVariantList{} : QVariantList{qint64{sinceMs}};
-}
-
 QStringList orderColumns(RecentOrder order)
 {
     switch (order) {
@@ -66,18 +47,39 @@ QString orderBy(const RecentView& view)
 
 } // namespace
 
+// The filter's condition; the values it binds are appended to `values`.
+QString SqlOutbox::recentCondition(RecentFilter filter, std::int64_t sinceMs, QVariantList& values)
+{
+    switch (filter) {
+    case RecentFilter::Pending:
+        return stateIn(Unended, values);
+    case RecentFilter::NotSent: {
+        const QString notGone = stateIn(NotGone, values);
+        values << qint64{sinceMs};
+        return notGone + QStringLiteral(" AND finished_ms >= ?");
+    }
+    case RecentFilter::All:
+        break;
+    }
+    const QString unended = stateIn(Unended, values);
+    values << qint64{sinceMs};
+    return QStringLiteral("(%1 OR finished_ms >= ?)").arg(unended);
+}
+
 Result<int> SqlOutbox::CountRecent(std::int64_t sinceMs, RecentFilter filter)
 {
-    return count(condition(filter), bound(filter, sinceMs));
+    QVariantList values;
+    const QString condition = recentCondition(filter, sinceMs, values);
+    return count(condition, values);
 }
 
 Result<std::vector<OutboxPage>> SqlOutbox::RecentSlice(std::int64_t sinceMs, const RecentView& view,
                                                        int offset, int limit)
 {
-    QVariantList values = bound(view.filter, sinceMs);
+    QVariantList values;
+    const QString condition = recentCondition(view.filter, sinceMs, values);
     values << limit << offset;
-    return pages(QStringLiteral("%1 ORDER BY %2 LIMIT ? OFFSET ?").arg(condition(view.filter), orderBy(view)),
-                 values);
+    return pages(QStringLiteral("%1 ORDER BY %2 LIMIT ? OFFSET ?").arg(condition, orderBy(view)), values);
 }
 
 } // namespace zolbin

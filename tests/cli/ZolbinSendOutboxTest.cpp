@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// zolbin-send and the outbox: pages queued and then worked, an outbox that cannot be written stopping the
-// send before anything goes, a send killed half-way left "outcome unknown" and never sent again, and two
-// workers on one outbox sending each page once; a following worker outlasting a lock on the outbox and
-// seen to run.
+// zolbin-send and the outbox: pages queued and then worked, an outbox that cannot be written (or one of a
+// newer program) stopping the send before anything goes, a send killed half-way left "outcome unknown" and
+// never sent again, and two workers on one outbox sending each page once; a following worker outlasting a
+// lock on the outbox and seen to run.
 #include "cli/ExitStatus.h"
 #include "platform/Net.h"
 #include "records/OutboxLocks.h"
@@ -137,6 +137,23 @@ TEST_F(ZolbinSendOutboxTest, AnOutboxThatCannotBeWrittenStopsTheSendBeforeAnythi
     EXPECT_EQ(damaged.status, ExitStatus::FileError);
     EXPECT_THAT(damaged.err, HasSubstr("Outbox.db.bad"));
     EXPECT_TRUE(dir.exists("Outbox.db.bad"));
+
+    // An outbox a newer program wrote is left to it as it is.
+    ASSERT_TRUE(SqlOutbox::Open(dir.path() + "/" + OutboxFileName));
+    {
+        QSqlDatabase newer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
+        newer.setDatabaseName(QString::fromStdString(dir.path() + "/" + OutboxFileName));
+        ASSERT_TRUE(
+            newer.open() &&
+            QSqlQuery(newer).exec(
+                QStringLiteral("UPDATE schema_version SET version = %1").arg(SqlOutbox::SchemaVersion + 1)));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+    const std::string before = dir.read(OutboxFileName);
+    const CliRun refused = RunInProcess(page);
+    EXPECT_EQ(refused.status, ExitStatus::FileError);
+    EXPECT_THAT(refused.err, HasSubstr("более новой версией программы"));
+    EXPECT_EQ(dir.read(OutboxFileName), before);
 }
 
 TEST_F(ZolbinSendOutboxTest, ASendKilledHalfWayIsOfUnknownOutcomeAndNeverSentAgain)

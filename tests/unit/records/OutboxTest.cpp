@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The outbox in its SQLite file: a page's way through its states, what a cut-off attempt leaves, and the
-// files it cannot use.
+// The outbox in its SQLite file: a page's way through its states, what a cut-off attempt leaves, the files
+// it cannot use, and the versions of its tables.
 #include "platform/Codepage.h"
 #include "records/SqlOutbox.h"
 #include "tests/support/TempDir.h"
 #include "tests/unit/platform/FileSizeLimit.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
 #include <gtest/gtest.h>
 
 namespace zolbin {
@@ -23,6 +26,25 @@ OutboxPage page(const std::string& name, std::int64_t createdMs)
     p.params.SendTime = "10:15";
     p.lines = {cp("Срочно приезжайте"), "", "line 3"};
     return p;
+}
+
+// Runs the statements on the file through a connection of its own, as another program would; gives the
+// first column of the last one's first row.
+QVariant runSql(const std::string& path, const std::vector<std::string>& statements)
+{
+    QVariant first;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        db.setDatabaseName(QString::fromStdString(path));
+        EXPECT_TRUE(db.open());
+        for (const std::string& sql : statements) {
+            QSqlQuery query(db);
+            EXPECT_TRUE(query.exec(QString::fromStdString(sql))) << sql;
+            first = query.next() ? query.value(0) : QVariant();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    return first;
 }
 
 class OutboxTest : public ::testing::Test
@@ -192,6 +214,81 @@ TEST_F(OutboxTest, FilesItCannotUse)
         EXPECT_FALSE(box->Add(pages));
     }
     EXPECT_TRUE(box->Due(10).value().empty());
+}
+
+// An outbox written before its tables had a version: the tables exactly as they were then, a page in each
+// state. Opening it stamps it and keeps every page as it was.
+TEST_F(OutboxTest, AnOutboxFromBeforeVersionsKeepsEveryPage)
+{
+    std::vector<std::string> sql = {
+        "PRAGMA journal_mode=WAL",
+        "CREATE TABLE IF NOT EXISTS outbox_pages ( id VARCHAR(40) NOT NULL PRIMARY KEY, batch VARCHAR(40) "
+        "NOT NULL, created_ms BIGINT NOT NULL, state INTEGER NOT NULL, attempts INTEGER NOT NULL, next_ms "
+        "BIGINT NOT NULL, deadline_ms BIGINT NOT NULL, finished_ms BIGINT NOT NULL, last_reply TEXT NOT "
+        "NULL, name TEXT NOT NULL, number INTEGER NOT NULL, digital INTEGER NOT NULL, max_len INTEGER NOT "
+        "NULL, company TEXT NOT NULL, defer_date VARCHAR(10) NOT NULL, defer_time VARCHAR(5) NOT NULL, "
+        "repeat_count INTEGER NOT NULL, repeat_interval VARCHAR(5) NOT NULL, send_date VARCHAR(10) NOT "
+        "NULL, send_time VARCHAR(5) NOT NULL, message TEXT NOT NULL, signature_blocked INTEGER NOT NULL, "
+        "whole_text TEXT NOT NULL)",
+        "CREATE INDEX IF NOT EXISTS outbox_due ON outbox_pages (state, next_ms)",
+        "CREATE INDEX IF NOT EXISTS outbox_finished ON outbox_pages (finished_ms)",
+        "CREATE INDEX IF NOT EXISTS outbox_recent ON outbox_pages (created_ms DESC, id)",
+        "INSERT INTO outbox_pages VALUES ('p0', 'b', 100, 0, 0, 100, 0, 0, '', 'Петров', 1234, 1, 80, "
+        "'Мобильная связь', '09.12.2026', '10:00', 3, '00:05', '08.12.2026', '10:15', 'Срочно\n\nline 3', 1, "
+        "'Срочно line 3')"};
+    for (int n = 1; n <= 6; ++n) // p1 ... p6 in state n
+        sql.push_back(
+            "INSERT INTO outbox_pages SELECT 'p" + std::to_string(n) + "', batch, " +
+            std::to_string(100 + n) + ", " + std::to_string(n) +
+            ", 1, next_ms, 0, 500, '', name, number, digital, max_len, company, defer_date, defer_time, "
+            "repeat_count, repeat_interval, send_date, send_time, message, signature_blocked, "
+            "whole_text FROM outbox_pages WHERE id = 'p0'");
+    runSql(path, sql);
+    {
+        auto box = open();
+        ASSERT_TRUE(box);
+        const std::vector<OutboxPage> all = box->Recent(0).value();
+        ASSERT_EQ(all.size(), 7u);
+        for (const OutboxPage& p : all) {
+            const int n = p.id[1] - '0';
+            EXPECT_EQ(static_cast<int>(p.state), n) << p.id;
+            EXPECT_EQ(p.createdMs, 100 + n) << p.id;
+            EXPECT_EQ(p.params.CurName, cp("Петров")) << p.id;
+        }
+        const OutboxPage p0 = *box->Page("p0").value();
+        EXPECT_EQ(p0.params.CurProvider, cp("Мобильная связь"));
+        EXPECT_EQ(p0.params.DeferDate, "09.12.2026");
+        EXPECT_EQ(p0.params.CurMaxLen, 80);
+        EXPECT_EQ(p0.lines, (std::vector<std::string>{cp("Срочно"), "", "line 3"}));
+        EXPECT_TRUE(p0.signatureBlocked);
+        EXPECT_EQ(p0.text, cp("Срочно line 3"));
+        EXPECT_EQ(box->Due(1000).value().size(), 2u); // p0 and p3
+        EXPECT_EQ(box->NotSent(0).value(), 2);        // p4 and p5
+    }
+    EXPECT_EQ(runSql(path, {"SELECT version FROM schema_version"}).toInt(), SqlOutbox::SchemaVersion);
+}
+
+// A version newer than this program knows: refused, the file not touched (in the journal mode it was
+// left in, which an opening that went on would change), nothing kept aside.
+TEST_F(OutboxTest, ANewerOutboxIsRefusedAndLeftAsItWas)
+{
+    {
+        auto box = open();
+        std::vector<OutboxPage> pages = {page("Петров", 100)};
+        ASSERT_TRUE(box && box->Add(pages));
+    }
+    const std::string newer = std::to_string(SqlOutbox::SchemaVersion + 1);
+    const std::string stamp = "UPDATE schema_version SET version = " + newer;
+    runSql(path, {"PRAGMA journal_mode=DELETE", stamp.c_str()});
+    const std::string before = dir.read(OutboxFileName);
+
+    const Result<std::unique_ptr<SqlOutbox>> refused = SqlOutbox::Open(path);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.failure().code, FailureCode::Outbox);
+    EXPECT_NE(utf8(refused.failure().text).find("более новой версией программы (версия " + newer),
+              std::string::npos);
+    EXPECT_EQ(dir.read(OutboxFileName), before);
+    EXPECT_FALSE(dir.exists("Outbox.db.bad"));
 }
 
 } // namespace

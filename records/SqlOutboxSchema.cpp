@@ -1,0 +1,241 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The outbox's table: its migrations, the stamp of its version, and its columns read by name. Their SQL is
+// portable; only the journal mode and the lock taken when a transaction starts are SQLite's, each asked for
+// only on SQLite.
+#include "records/SqlOutboxSchema.h"
+
+#include "platform/Codepage.h"
+#include "records/SqlOutbox.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+#include <QVariant>
+#include <span>
+
+namespace zolbin {
+
+namespace {
+
+// Migration 1: the outbox as it was before its version was kept. Each statement leaves alone what is
+// there, so that it also completes an outbox of that time, which is then stamped version 1.
+const char* const Migration1[] = {
+    "CREATE TABLE IF NOT EXISTS outbox_pages ("
+    " id VARCHAR(40) NOT NULL PRIMARY KEY,"
+    " batch VARCHAR(40) NOT NULL,"
+    " created_ms BIGINT NOT NULL,"
+    " state INTEGER NOT NULL,"
+    " attempts INTEGER NOT NULL,"
+    " next_ms BIGINT NOT NULL,"
+    " deadline_ms BIGINT NOT NULL,"
+    " finished_ms BIGINT NOT NULL,"
+    " last_reply TEXT NOT NULL,"
+    " name TEXT NOT NULL,"
+    " number INTEGER NOT NULL,"
+    " digital INTEGER NOT NULL,"
+    " max_len INTEGER NOT NULL,"
+    " company TEXT NOT NULL,"
+    " defer_date VARCHAR(10) NOT NULL,"
+    " defer_time VARCHAR(5) NOT NULL,"
+    " repeat_count INTEGER NOT NULL,"
+    " repeat_interval VARCHAR(5) NOT NULL,"
+    " send_date VARCHAR(10) NOT NULL,"
+    " send_time VARCHAR(5) NOT NULL,"
+    " message TEXT NOT NULL,"
+    " signature_blocked INTEGER NOT NULL,"
+    " whole_text TEXT NOT NULL)",
+    "CREATE INDEX IF NOT EXISTS outbox_due ON outbox_pages (state, next_ms)",
+    "CREATE INDEX IF NOT EXISTS outbox_finished ON outbox_pages (finished_ms)",
+    // The order of the recent pages: a screenful of them is read without sorting the whole table.
+    "CREATE INDEX IF NOT EXISTS outbox_recent ON outbox_pages (created_ms DESC, id)",
+};
+
+// Migration n brings a database of version n - 1 to version n. A migration once released never changes:
+// a change of the tables is a new migration at the end.
+const std::span<const char* const> Migrations[] = {Migration1};
+static_assert(sizeof(Migrations) / sizeof(Migrations[0]) == SqlOutbox::SchemaVersion);
+
+std::optional<QSqlError> run(QSqlDatabase& db, const QString& sql, const QVariantList& values = {})
+{
+    QSqlQuery query(db);
+    if (!query.prepare(sql))
+        return query.lastError();
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        return query.lastError();
+    return std::nullopt;
+}
+
+// The version stamped in the database; none in a new database or in an outbox from before the stamp.
+struct Stamp
+{
+    std::optional<int> version;
+    std::optional<QSqlError> error;
+};
+
+Stamp readStamp(QSqlDatabase& db)
+{
+    if (!db.tables().contains(QStringLiteral("schema_version")))
+        return {};
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT MAX(version) AS version FROM schema_version")))
+        return {std::nullopt, query.lastError()};
+    if (!query.next() || query.value(QStringLiteral("version")).isNull())
+        return {};
+    return {query.value(QStringLiteral("version")).toInt(), std::nullopt};
+}
+
+// SQLite takes the write lock as the transaction starts, so that two programs opening a new outbox at
+// once migrate it one after the other instead of failing. On a database server it is an ordinary
+// transaction: of two programs migrating at once, one may fail and is then refused until opened again.
+std::optional<QSqlError> begin(QSqlDatabase& db)
+{
+    if (db.driverName() == QLatin1String("QSQLITE"))
+        return run(db, QStringLiteral("BEGIN IMMEDIATE"));
+    if (!db.transaction())
+        return db.lastError();
+    return std::nullopt;
+}
+
+// Runs the migrations the database lacks and stamps it, in one transaction.
+std::optional<SchemaRefusal> migrate(QSqlDatabase& db)
+{
+    if (std::optional<QSqlError> error = begin(db))
+        return SchemaRefusal{*error};
+    const auto refuse = [&db](SchemaRefusal refusal) {
+        db.rollback();
+        return std::optional<SchemaRefusal>{std::move(refusal)};
+    };
+    // Read again under the lock: another program may have migrated it meanwhile.
+    const Stamp stamp = readStamp(db);
+    if (stamp.error)
+        return refuse({*stamp.error});
+    const int from = stamp.version.value_or(0);
+    if (from > SqlOutbox::SchemaVersion)
+        return refuse({{}, from});
+    if (from < SqlOutbox::SchemaVersion) {
+        for (int m = from; m < SqlOutbox::SchemaVersion; ++m)
+            for (const char* sql : Migrations[m])
+                if (std::optional<QSqlError> error = run(db, QString::fromLatin1(sql)))
+                    return refuse({*error});
+        for (const char* sql : {"CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)",
+                                "DELETE FROM schema_version"})
+            if (std::optional<QSqlError> error = run(db, QString::fromLatin1(sql)))
+                return refuse({*error});
+        if (std::optional<QSqlError> error =
+                run(db, QStringLiteral("INSERT INTO schema_version (version) VALUES (?)"),
+                    {SqlOutbox::SchemaVersion}))
+            return refuse({*error});
+    }
+    if (!db.commit())
+        return refuse({db.lastError()});
+    return std::nullopt;
+}
+
+// Each column's name, in the order of OutboxColumn.
+const char* const ColumnNames[OutboxColumnCount] = {"id",           "batch",
+                                                    "created_ms",   "state",
+                                                    "attempts",     "next_ms",
+                                                    "deadline_ms",  "finished_ms",
+                                                    "last_reply",   "name",
+                                                    "number",       "digital",
+                                                    "max_len",      "company",
+                                                    "defer_date",   "defer_time",
+                                                    "repeat_count", "repeat_interval",
+                                                    "send_date",    "send_time",
+                                                    "message",      "signature_blocked",
+                                                    "whole_text"};
+
+std::vector<std::string> split(const std::string& all)
+{
+    std::vector<std::string> lines;
+    std::size_t from = 0;
+    for (std::size_t end = all.find('\n'); end != std::string::npos; end = all.find('\n', from)) {
+        lines.push_back(all.substr(from, end - from));
+        from = end + 1;
+    }
+    lines.push_back(all.substr(from));
+    return lines;
+}
+
+} // namespace
+
+QString OutboxColumnList()
+{
+    QStringList names;
+    for (const char* name : ColumnNames)
+        names << QLatin1String(name);
+    return names.join(QStringLiteral(", "));
+}
+
+std::string JoinedLines(const std::vector<std::string>& lines)
+{
+    std::string all;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        all += (i == 0 ? "" : "\n") + lines[i];
+    return all;
+}
+
+OutboxRow::OutboxRow(const QSqlQuery& query) : query_(query)
+{
+    const QSqlRecord record = query.record();
+    for (int c = 0; c < OutboxColumnCount; ++c)
+        at_[c] = record.indexOf(QLatin1String(ColumnNames[c]));
+}
+
+std::string OutboxRow::text(OutboxColumn c) const
+{
+    return toCp1251((*this)[c].toString());
+}
+
+OutboxPage PageOfRow(const OutboxRow& r)
+{
+    using enum OutboxColumn;
+    OutboxPage p;
+    p.id = r[Id].toString().toStdString();
+    p.batch = r[Batch].toString().toStdString();
+    p.createdMs = r[CreatedMs].toLongLong();
+    p.state = static_cast<PageState>(r[State].toInt());
+    p.attempts = r[Attempts].toInt();
+    p.nextAttemptMs = r[NextMs].toLongLong();
+    p.deadlineMs = r[DeadlineMs].toLongLong();
+    p.finishedMs = r[FinishedMs].toLongLong();
+    p.lastReply = r.text(LastReply);
+    p.params.CurName = r.text(Name);
+    p.params.CurNumber = r[Number].toInt();
+    p.params.CurDigital = static_cast<std::uint8_t>(r[Digital].toInt());
+    p.params.CurMaxLen = r[MaxLen].toInt();
+    p.params.CurProvider = r.text(Company);
+    p.params.DeferDate = r.text(DeferDate);
+    p.params.DeferTime = r.text(DeferTime);
+    p.params.RepeatCount = static_cast<std::uint8_t>(r[RepeatCount].toInt());
+    p.params.RepeatInterval = r.text(RepeatInterval);
+    p.params.SendDate = r.text(SendDate);
+    p.params.SendTime = r.text(SendTime);
+    p.lines = split(r.text(Message));
+    p.signatureBlocked = r[SignatureBlocked].toInt() != 0;
+    p.text = r.text(WholeText);
+    return p;
+}
+
+std::optional<SchemaRefusal> UpdateOutboxSchema(QSqlDatabase& db)
+{
+    // Looked at before anything is written, the journal mode included: a newer outbox stays as it was.
+    const Stamp stamp = readStamp(db);
+    if (stamp.error)
+        return SchemaRefusal{*stamp.error};
+    if (stamp.version && *stamp.version > SqlOutbox::SchemaVersion)
+        return SchemaRefusal{{}, *stamp.version};
+    // Changes go to a write-ahead log, synced once per commit that must reach the disk: a page costs
+    // one sync before its first byte instead of several for each change.
+    if (db.driverName() == QLatin1String("QSQLITE"))
+        if (std::optional<QSqlError> error = run(db, QStringLiteral("PRAGMA journal_mode=WAL")))
+            return SchemaRefusal{*error};
+    if (stamp.version == SqlOutbox::SchemaVersion)
+        return std::nullopt;
+    return migrate(db);
+}
+
+} // namespace zolbin
