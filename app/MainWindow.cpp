@@ -49,9 +49,6 @@ TfmSend::TfmSend(Session& session, Windows& windows, QWidget* parent)
     connectDirectoryCommands();
     connectOrderingCommands();
     connectEditingCommands();
-    // The service tool button takes its own state back whenever its action changes.
-    connect(action(Command::Service), &QAction::changed, this,
-            [this] { serviceButton_->setEnabled(AvailableCommands(state_).serviceButton); });
     updateCommands();
     FormCreate();
     SetCapsIndicator(CapsLock::instance().isOn());
@@ -104,6 +101,7 @@ void TfmSend::updateCommands()
     const Availability available = AvailableCommands(state_);
     for (Command command : AllCommands())
         action(command)->setEnabled(available[command]);
+    // After its action: a button follows each change of its action's state.
     serviceButton_->setEnabled(available.serviceButton);
     if (RichEdit->isReadOnly() == available.editor)
         RichEdit->setReadOnly(!available.editor);

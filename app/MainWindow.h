@@ -7,6 +7,7 @@
 // what the job reports and answers its questions, and pages sent while a job runs wait their turn.
 //
 // Its controls are its own: each carries its design name as its object name, by which tests find it.
+// Each command is one action (action(Command)) that its menu item, tool button and shortcut share.
 
 #include "app/CommandAvailability.h"
 #include "app/MessageEditor.h"
