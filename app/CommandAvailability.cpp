@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandAvailability.h"
 
-#include <algorithm>
 #include <iterator>
 
 namespace zolbin {
@@ -12,88 +11,67 @@ enum class Needs
 {
     Nothing,         // always available
     NoSend,          // deletes what a send writes (the journal, the archives)
-    Recipient,       // the editor: a recipient
     Service,         // the service functions of the recipient
-    ServiceButton,   // the same, unless the recipient's own dialog offers them
     Paste,           // one paste allowed
     SubscribersPage, // the number sort: the subscribers page
 };
 
 struct Rule
 {
-    const char* control;
+    Command command;
+    const char* name;
     Needs needs;
 };
 
 // A send works on what it took when Send was pressed, so the window stays free while it runs: only the
 // deletion of the journal and of the archives, which the send writes, waits until it is over.
 constexpr Rule Rules[] = {
-    {"btnSend", Needs::Nothing},
-    {"btnUnlisted", Needs::Nothing},
-    {"btnLater", Needs::ServiceButton},
-    {"btnNoShort", Needs::Nothing},
-    {"btnClear", Needs::Nothing},
-    {"btnCopy", Needs::Nothing},
-    {"btnCut", Needs::Nothing},
-    {"btnPaste", Needs::Paste},
-    {"btnUndo", Needs::Nothing},
-    {"btnAbonent", Needs::Nothing},
-    {"btnGroup", Needs::Nothing},
-    {"btnProvider", Needs::Nothing},
-    {"btnArchive", Needs::Nothing},
-    {"btnDelArch", Needs::NoSend},
-    {"btnQueue", Needs::Nothing},
-    {"btnNameSort", Needs::Nothing},
-    {"btnPrev", Needs::Nothing},
-    {"btnNext", Needs::Nothing},
-    {"btnNumberSort", Needs::SubscribersPage},
-    {"btnHelp", Needs::Nothing},
-    {"btnExit", Needs::Nothing},
-
-    {"LogItem", Needs::Nothing},
-    {"N4", Needs::Nothing},
-    {"LaterItem", Needs::Service},
-    {"NoShortItem", Needs::Nothing},
-    {"ExitItem", Needs::Nothing},
-    {"N1", Needs::Nothing},
-    {"N7", Needs::Nothing},
-    {"N8", Needs::Nothing},
-    {"PasteItem", Needs::Paste},
-    {"UndoItem", Needs::Nothing},
-    {"BigFontItem", Needs::Nothing},
-    {"SmallFontItem", Needs::Nothing},
-    {"DefFontItem", Needs::Nothing},
-    {"N12", Needs::Nothing},
-    {"N13", Needs::NoSend},
-    {"QueueItem", Needs::Nothing},
-    {"N15", Needs::Nothing},
-    {"N5", Needs::NoSend},
-    {"AbItem", Needs::Nothing},
-    {"GrItem", Needs::Nothing},
-    {"PrvItem", Needs::Nothing},
-    {"NameSortItem", Needs::Nothing},
-    {"PrevItem", Needs::Nothing},
-    {"NextItem", Needs::Nothing},
-    {"NumberSortItem", Needs::SubscribersPage},
-    {"OptItem", Needs::Nothing},
-    {"CntItem", Needs::Nothing},
-    {"SmileItem", Needs::Nothing},
-    {"AboutItem", Needs::Nothing},
-
-    {"lbAbonent", Needs::Nothing},
-    {"lbGroup", Needs::Nothing},
-    {"RichEdit", Needs::Recipient},
+    {Command::Send, "Send", Needs::Nothing},
+    {Command::Unlisted, "Unlisted", Needs::Nothing},
+    {Command::Service, "Service", Needs::Service},
+    {Command::SignatureOff, "SignatureOff", Needs::Nothing},
+    {Command::Exit, "Exit", Needs::Nothing},
+    {Command::ClearEditor, "ClearEditor", Needs::Nothing},
+    {Command::Copy, "Copy", Needs::Nothing},
+    {Command::Cut, "Cut", Needs::Nothing},
+    {Command::Paste, "Paste", Needs::Paste},
+    {Command::Undo, "Undo", Needs::Nothing},
+    {Command::LargerFont, "LargerFont", Needs::Nothing},
+    {Command::SmallerFont, "SmallerFont", Needs::Nothing},
+    {Command::StoreFontSize, "StoreFontSize", Needs::Nothing},
+    {Command::Archive, "Archive", Needs::Nothing},
+    {Command::DeleteArchives, "DeleteArchives", Needs::NoSend},
+    {Command::Queue, "Queue", Needs::Nothing},
+    {Command::Journal, "Journal", Needs::Nothing},
+    {Command::DeleteJournal, "DeleteJournal", Needs::NoSend},
+    {Command::Subscribers, "Subscribers", Needs::Nothing},
+    {Command::Groups, "Groups", Needs::Nothing},
+    {Command::Companies, "Companies", Needs::Nothing},
+    {Command::SortByName, "SortByName", Needs::Nothing},
+    {Command::MoveUp, "MoveUp", Needs::Nothing},
+    {Command::MoveDown, "MoveDown", Needs::Nothing},
+    {Command::SortByNumber, "SortByNumber", Needs::SubscribersPage},
+    {Command::Settings, "Settings", Needs::Nothing},
+    {Command::Help, "Help", Needs::Nothing},
+    {Command::Notice, "Notice", Needs::Nothing},
+    {Command::About, "About", Needs::Nothing},
 };
+static_assert(std::size(Rules) == CommandCount, "one rule per command");
+
+constexpr bool inEnumOrder()
+{
+    for (std::size_t i = 0; i < CommandCount; ++i)
+        if (static_cast<std::size_t>(Rules[i].command) != i)
+            return false;
+    return true;
+}
+static_assert(inEnumOrder(), "the rules follow the commands' order");
 
 bool met(Needs needs, const WindowState& s)
 {
     switch (needs) {
-    case Needs::Recipient:
-        return s.recipientChosen;
     case Needs::Service:
         return s.serviceOffered;
-    case Needs::ServiceButton:
-        return s.serviceOffered && !s.serviceInDialog;
     case Needs::Paste:
         return s.pasteAllowed;
     case Needs::SubscribersPage:
@@ -106,33 +84,42 @@ bool met(Needs needs, const WindowState& s)
     return true;
 }
 
-} // namespace
-
-const std::vector<std::string>& CommandControls()
+const Rule& ruleOf(Command command)
 {
-    static const std::vector<std::string> names = [] {
-        std::vector<std::string> all;
-        for (const Rule& rule : Rules)
-            all.emplace_back(rule.control);
-        return all;
-    }();
-    return names;
+    return Rules[static_cast<std::size_t>(command)];
 }
 
-std::set<std::string> AvailableControls(const WindowState& state)
+} // namespace
+
+const std::array<Command, CommandCount>& AllCommands()
 {
-    std::set<std::string> available;
+    static const std::array<Command, CommandCount> all = [] {
+        std::array<Command, CommandCount> commands{};
+        for (std::size_t i = 0; i < CommandCount; ++i)
+            commands[i] = Rules[i].command;
+        return commands;
+    }();
+    return all;
+}
+
+const char* CommandName(Command command)
+{
+    return ruleOf(command).name;
+}
+
+Availability AvailableCommands(const WindowState& state)
+{
+    Availability available;
     for (const Rule& rule : Rules)
-        if (met(rule.needs, state))
-            available.emplace(rule.control);
+        available.commands[static_cast<std::size_t>(rule.command)] = met(rule.needs, state);
+    available.serviceButton = available[Command::Service] && !state.serviceInDialog;
+    available.editor = state.recipientChosen;
     return available;
 }
 
-bool IsAvailable(const std::string& control, const WindowState& state)
+bool IsAvailable(Command command, const WindowState& state)
 {
-    const auto* rule =
-        std::find_if(std::begin(Rules), std::end(Rules), [&](const Rule& r) { return control == r.control; });
-    return rule != std::end(Rules) && met(rule->needs, state);
+    return met(ruleOf(command).needs, state);
 }
 
 } // namespace zolbin

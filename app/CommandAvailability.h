@@ -1,14 +1,61 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Which of the main window's commands the operator can reach, decided in one place from the window's
-// state. Each command is named by its control's design name: the tool buttons and the menu items, the two
-// recipient lists, and "RichEdit", the message editor, which is available when it takes text.
+// The main window's commands and which of them the operator can reach, decided in one place from the
+// window's state. Each command is one action: its menu item, its tool button (if it has one) and its
+// shortcut. Beside the commands the rule decides two controls: the message editor, which takes text
+// only for a recipient, and the tool button of the service functions, which can be off while their
+// menu item is on.
 
-#include <set>
-#include <string>
-#include <vector>
+#include <array>
+#include <cstddef>
 
 namespace zolbin {
+
+enum class Command
+{
+    // Menu "Сообщение".
+    Send,
+    Unlisted,     // the unregistered subscriber dialog
+    Service,      // the service functions (deferral and repeats)
+    SignatureOff, // the toggle that sends without the signature
+    Exit,
+    // Menu "Редактирование".
+    ClearEditor,
+    Copy,
+    Cut,
+    Paste,
+    Undo,
+    LargerFont,
+    SmallerFont,
+    StoreFontSize,
+    // Menu "Архив".
+    Archive,
+    DeleteArchives,
+    Queue,
+    Journal,
+    DeleteJournal,
+    // Menu "Конфигурация".
+    Subscribers,
+    Groups,
+    Companies,
+    SortByName,
+    MoveUp,
+    MoveDown,
+    SortByNumber,
+    Settings,
+    // Menu "Помощь".
+    Help,
+    Notice, // "Зарегистрируйся!"
+    About,
+};
+
+inline constexpr std::size_t CommandCount = static_cast<std::size_t>(Command::About) + 1;
+
+// Every command in menu order.
+const std::array<Command, CommandCount>& AllCommands();
+
+// The command's name in the program's code ("Send", "DeleteArchives"): the action's object name.
+const char* CommandName(Command command);
 
 struct WindowState final
 {
@@ -27,13 +74,19 @@ struct WindowState final
     bool subscribersPage = true;
 };
 
-// Every control the rule decides, tool bar first, then the menus, then the lists and the editor.
-const std::vector<std::string>& CommandControls();
+struct Availability final
+{
+    std::array<bool, CommandCount> commands{};
+    bool serviceButton = false; // the tool button of Command::Service
+    bool editor = false;        // the message editor takes text
 
-// The controls available in the state.
-std::set<std::string> AvailableControls(const WindowState& state);
+    bool operator[](Command command) const { return commands[static_cast<std::size_t>(command)]; }
+};
 
-// Whether one control is available in the state; false for a name the rule does not know.
-bool IsAvailable(const std::string& control, const WindowState& state);
+// What the state makes available.
+Availability AvailableCommands(const WindowState& state);
+
+// Whether one command is available in the state.
+bool IsAvailable(Command command, const WindowState& state);
 
 } // namespace zolbin

@@ -49,12 +49,6 @@ TfmSend::TfmSend(Session& session, Windows& windows, QWidget* parent)
     connectDirectoryCommands();
     connectOrderingCommands();
     connectEditingCommands();
-    for (const std::string& name : CommandControls()) {
-        QObject* control = findChild<QObject*>(QString::fromStdString(name));
-        if (control == nullptr)
-            qFatal("The main window has no control %s", name.c_str());
-        commandControls_.emplace_back(name, control);
-    }
     updateCommands();
     FormCreate();
     SetCapsIndicator(CapsLock::instance().isOn());
@@ -74,97 +68,61 @@ TfmSend::~TfmSend()
 
 void TfmSend::connectCommands()
 {
-    onCommand(btnSend, [this] { btnSendClick(); });
-    onCommand(LogItem, [this] { LogItemClick(); });
-    onCommand(btnUnlisted, [this] { btnUnlistedClick(); });
-    onCommand(N4, [this] { N4Click(); });
-    onCommand(btnLater, [this] { btnLaterClick(); });
-    onCommand(LaterItem, [this] { LaterItemClick(); });
-    onCommand(btnExit, [this] { btnExitClick(); });
-    onCommand(ExitItem, [this] { ExitItemClick(); });
-    onCommand(btnNoShort, [this] { btnNoShortClick(); });
-    onCommand(NoShortItem, [this] { NoShortItemClick(); });
-    onCommand(OptItem, [this] { OptItemClick(); });
-    onCommand(SmileItem, [this] { SmileItemClick(); });
-    onCommand(AboutItem, [this] { AboutItemClick(); });
+    onCommand(Command::Send, [this] { sendPage(); });
+    onCommand(Command::Unlisted, [this] { showUnlistedDialog(); });
+    onCommand(Command::Service, [this] { showServiceDialog(); });
+    onCommand(Command::Exit, [this] { exitProgram(); });
+    // The signature toggle is its action's check mark (signatureBlocked); nothing else to do.
+    onCommand(Command::Settings, [this] { showOptions(); });
+    onCommand(Command::Notice, [this] { showNotice(); });
+    onCommand(Command::About, [this] { showAbout(); });
     connect(&CapsLock::instance(), &CapsLock::changed, this, [this](bool on) { SetCapsIndicator(on); });
     connect(tray_, &TrayIcon::restoreRequested, this, guarded([this] { restoreFromTray(); }));
     connect(btnCancelSend, &QPushButton::clicked, this, [this] { btnCancelSendClick(); });
     sendNotifier_ = [this](const QString& text, bool failed) { notifyDesktop(text, failed); };
     connect(tray_, &TrayIcon::quitRequested, this, guarded([this] {
-                if (IsAvailable("ExitItem", state_))
-                    btnExitClick();
+                if (IsAvailable(Command::Exit, state_))
+                    exitProgram();
             }));
     connectRecipients();
 }
 
-void TfmSend::onCommand(QToolButton* button, std::function<void()> handler)
+void TfmSend::onCommand(Command command, std::function<void()> handler)
 {
-    connect(button, &QToolButton::clicked, this,
-            guarded([this, name = button->objectName().toStdString(), handler = std::move(handler)] {
-                if (IsAvailable(name, state_))
-                    handler();
-            }));
-}
-
-void TfmSend::onCommand(QAction* item, std::function<void()> handler)
-{
-    connect(item, &QAction::triggered, this,
-            guarded([this, name = item->objectName().toStdString(), handler = std::move(handler)] {
-                if (IsAvailable(name, state_))
+    connect(action(command), &QAction::triggered, this,
+            guarded([this, command, handler = std::move(handler)] {
+                if (IsAvailable(command, state_))
                     handler();
             }));
 }
 
 void TfmSend::updateCommands()
 {
-    const std::set<std::string> available = AvailableControls(state_);
-    for (const auto& [name, control] : commandControls_) {
-        const bool on = available.count(name) != 0;
-        if (control == RichEdit) {
-            if (RichEdit->isReadOnly() == on)
-                RichEdit->setReadOnly(!on);
-        } else if (auto* item = qobject_cast<QAction*>(control)) {
-            item->setEnabled(on);
-        } else {
-            static_cast<QWidget*>(control)->setEnabled(on);
-        }
-    }
+    const Availability available = AvailableCommands(state_);
+    for (Command command : AllCommands())
+        action(command)->setEnabled(available[command]);
+    // After its action: a button follows each change of its action's state.
+    serviceButton_->setEnabled(available.serviceButton);
+    if (RichEdit->isReadOnly() == available.editor)
+        RichEdit->setReadOnly(!available.editor);
 }
 
 bool TfmSend::signatureBlocked() const
 {
-    return btnNoShort->isChecked();
+    return action(Command::SignatureOff)->isChecked();
 }
 
-// The toggle has already changed its own state; the menu item's check mark follows it.
-void TfmSend::btnNoShortClick()
-{
-    NoShortItem->setChecked(btnNoShort->isChecked());
-}
-
-// The menu item has already flipped its check mark; the toggle follows it.
-void TfmSend::NoShortItemClick()
-{
-    btnNoShort->setChecked(NoShortItem->isChecked());
-}
-
-void TfmSend::btnExitClick()
+void TfmSend::exitProgram()
 {
     close();
 }
 
-void TfmSend::OptItemClick()
-{
-    showOptions();
-}
-
-void TfmSend::SmileItemClick()
+void TfmSend::showNotice()
 {
     windows_.fmSmile->showModal();
 }
 
-void TfmSend::AboutItemClick()
+void TfmSend::showAbout()
 {
     windows_.fmAbout->showModal();
 }
@@ -219,7 +177,7 @@ void TfmSend::scheduleEMailCheck()
 void TfmSend::checkEMail()
 {
     // Never in the middle of a send, which reads the settings: the settings command is off then.
-    if (!settings_.EMail.empty() || !isVisible() || isMinimized() || !IsAvailable("OptItem", state_))
+    if (!settings_.EMail.empty() || !isVisible() || isMinimized() || !IsAvailable(Command::Settings, state_))
         return;
     // Another window of the program in front: wait for the main window's next activation.
     const QWidget* active = QApplication::activeWindow();

@@ -7,6 +7,7 @@
 // what the job reports and answers its questions, and pages sent while a job runs wait their turn.
 //
 // Its controls are its own: each carries its design name as its object name, by which tests find it.
+// Each command is one action (action(Command)) that its menu item, tool button and shortcut share.
 
 #include "app/CommandAvailability.h"
 #include "app/MessageEditor.h"
@@ -17,6 +18,7 @@
 #include "records/Session.h"
 
 #include <QMainWindow>
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -31,7 +33,6 @@ class QCloseEvent;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
@@ -77,6 +78,8 @@ public:
     // Sends the next page of the outbox that is due, if any and if the window may now.
     void workOutbox();
     bool signatureBlocked() const; // the toggle is down
+    // The command's action (menu item, tool button and shortcut).
+    QAction* action(Command command) const { return actions_[static_cast<std::size_t>(command)]; }
     bool AnyAbonentTicked() const;
     bool AnyGroupTicked() const;
     int editorFontSize() const;
@@ -103,62 +106,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Tool bar, left to right.
-    QToolButton* btnSend = nullptr;
-    QToolButton* btnUnlisted = nullptr;
-    QToolButton* btnLater = nullptr;
-    QToolButton* btnNoShort = nullptr;
-    QToolButton* btnClear = nullptr;
-    QToolButton* btnCopy = nullptr;
-    QToolButton* btnCut = nullptr;
-    QToolButton* btnPaste = nullptr;
-    QToolButton* btnUndo = nullptr;
-    QToolButton* btnAbonent = nullptr;
-    QToolButton* btnGroup = nullptr;
-    QToolButton* btnProvider = nullptr;
-    QToolButton* btnArchive = nullptr;
-    QToolButton* btnDelArch = nullptr;
-    QToolButton* btnNameSort = nullptr;
-    QToolButton* btnPrev = nullptr;
-    QToolButton* btnNext = nullptr;
-    QToolButton* btnNumberSort = nullptr;
-    QToolButton* btnHelp = nullptr;
-    QToolButton* btnExit = nullptr;
-
-    // Main menu.
-    QMenu* MessageMenu = nullptr;
-    QMenu* EditMenu = nullptr;
-    QMenu* ArchiveMenu = nullptr;
-    QMenu* ConfigMenu = nullptr;
-    QMenu* HelpMenu = nullptr;
-    QAction* LogItem = nullptr;
-    QAction* N4 = nullptr;
-    QAction* LaterItem = nullptr;
-    QAction* NoShortItem = nullptr;
-    QAction* ExitItem = nullptr;
-    QAction* N1 = nullptr;
-    QAction* N7 = nullptr;
-    QAction* N8 = nullptr;
-    QAction* PasteItem = nullptr;
-    QAction* UndoItem = nullptr;
-    QAction* BigFontItem = nullptr;
-    QAction* SmallFontItem = nullptr;
-    QAction* DefFontItem = nullptr;
-    QAction* N12 = nullptr;
-    QAction* N13 = nullptr;
-    QAction* N15 = nullptr;
-    QAction* N5 = nullptr;
-    QAction* AbItem = nullptr;
-    QAction* GrItem = nullptr;
-    QAction* PrvItem = nullptr;
-    QAction* NameSortItem = nullptr;
-    QAction* PrevItem = nullptr;
-    QAction* NextItem = nullptr;
-    QAction* NumberSortItem = nullptr;
-    QAction* OptItem = nullptr;
-    QAction* CntItem = nullptr;
-    QAction* SmileItem = nullptr;
-    QAction* AboutItem = nullptr;
+    // One action per command: its menu item, its tool button and its shortcut, in the order of the
+    // commands; the tool button of the service functions, which can be off while its menu item is on.
+    std::array<QAction*, CommandCount> actions_{};
+    QToolButton* serviceButton_ = nullptr;
 
     // Recipients, descriptions and the message editor.
     QTabWidget* TabbedNotebook1 = nullptr;
@@ -204,21 +155,16 @@ private:
     void connectDirectoryCommands(); // MainWindowDirectory.cpp
     void connectOrderingCommands();  // MainWindowOrdering.cpp
     void connectEditingCommands();   // MainWindowEditing.cpp
-    // A tool button or menu item runs its handler only while the command is available: one that is off
-    // cannot be clicked, and a signal that reaches it anyway runs nothing.
-    void onCommand(QToolButton* button, std::function<void()> handler);
-    void onCommand(QAction* item, std::function<void()> handler);
-    // Sets every command, the recipient lists and the editor as the availability rule decides for the
-    // window's state; called after every change of the state.
+    // The command's action runs the handler only while the command is available: an action that is off
+    // cannot be triggered, and a signal that reaches it anyway runs nothing.
+    void onCommand(Command command, std::function<void()> handler);
+    // Enables every action, the service tool button and the editor as the availability rule decides for
+    // the window's state; called after every change of the state.
     void updateCommands();
 
-    void btnNoShortClick();
-    void NoShortItemClick();
-    void btnExitClick();
-    void ExitItemClick() { btnExitClick(); }
-    void OptItemClick();
-    void SmileItemClick();
-    void AboutItemClick();
+    void exitProgram();
+    void showNotice();
+    void showAbout();
     // Sees every key pressed in this window before the control with the focus; true consumes it.
     bool FormKeyDown(QKeyEvent* key);
     // The "CAPS" panel: black while Caps Lock is on, silver while it is off.
@@ -243,12 +189,9 @@ private:
     void untick(TickList* list, int except = -1);
 
     // --- Sending, the service functions and the unregistered subscriber (MainWindowSend.cpp) -----------
-    void btnSendClick();
-    void LogItemClick() { btnSendClick(); }
-    void btnLaterClick();
-    void LaterItemClick() { btnLaterClick(); }
-    void btnUnlistedClick();
-    void N4Click() { btnUnlistedClick(); }
+    void sendPage();
+    void showServiceDialog();
+    void showUnlistedDialog();
     // The service dialog's summary of deferral and repeats; the reset of the service settings.
     std::string serviceSummary() const;
     void clearServiceSummary();
@@ -284,7 +227,6 @@ private:
     // before closing, the notification (MainWindowOutcome.cpp) -------------------------------------------
     void updateNotSentMark();
     void pnlNotSentClick();
-    void pnlOutboxClick() { btnQueueClick(); }
     bool statusPanelClicked(QObject* watched, QEvent* event);
     void rememberGroup(const SendOrder& order);
     std::string tellGroupEnd(); // the summary shown, if the send was a group's
@@ -294,25 +236,18 @@ private:
     // --- Directory windows (MainWindowDirectory.cpp) ---------------------------------------------------
     // Each drops the recipient, opens the directory window for its list and refreshes the recipient
     // lists when it closes.
-    void btnAbonentClick();
-    void btnGroupClick();
-    void btnProviderClick();
-    void AbItemClick() { btnAbonentClick(); }
-    void GrItemClick() { btnGroupClick(); }
-    void PrvItemClick() { btnProviderClick(); }
+    void openSubscribers();
+    void openGroups();
+    void openCompanies();
     void openDirectory(const char* kind);
 
     // --- List ordering and search (MainWindowOrdering.cpp) ---------------------------------------------
     // Sort by name (either page), move the highlighted entry up or down, sort subscribers by number.
     // Each drops the recipient first and rewrites the list's file at once.
-    void btnNameSortClick();
-    void btnPrevClick();
-    void btnNextClick();
-    void btnNumberSortClick();
-    void NameSortItemClick() { btnNameSortClick(); }
-    void PrevItemClick() { btnPrevClick(); }
-    void NextItemClick() { btnNextClick(); }
-    void NumberSortItemClick() { btnNumberSortClick(); }
+    void sortByName();
+    void moveUp();
+    void moveDown();
+    void sortByNumber();
     bool onSubscribersPage() const;
     TickList* shownList() const;
     void moveHighlighted(int step);
@@ -331,38 +266,26 @@ private:
 
     // --- Editing commands, help, journal and archive windows (MainWindowEditing.cpp) -------------------
     // The message editor: clear, copy and cut (one paste each), paste, the editor's one-level undo.
-    void btnClearClick();
-    void btnCopyClick();
-    void btnCutClick();
-    void btnPasteClick();
-    void btnUndoClick();
-    void N1Click() { btnClearClick(); }
-    void N7Click() { btnCopyClick(); }
-    void N8Click() { btnCutClick(); }
-    void PasteItemClick() { btnPasteClick(); }
-    void UndoItemClick() { btnUndoClick(); }
+    void clearEditor();
+    void copyBlock();
+    void cutBlock();
+    void pasteBlock();
+    void undoEdit();
     void setPasteAvailable(bool available);
     // The editor's font: 2 points up (below 20) or down (from 8), and stored as "FontSize".
-    void BigFontItemClick();
-    void SmallFontItemClick();
-    void DefFontItemClick();
+    void enlargeFont();
+    void shrinkFont();
+    void storeFontSize();
     void changeEditorFont(int points);
     // Help at its contents page.
-    void btnHelpClick();
-    void CntItemClick() { btnHelpClick(); }
-    // The archive of the ticked subscriber, deleting archives, the journal and deleting it.
-    void btnArchiveClick();
-    void btnDelArchClick();
-    void N12Click() { btnArchiveClick(); }
-    void N13Click() { btnDelArchClick(); }
-    void N15Click();
-    void N5Click();
-
-    // --- The queue window "Очередь сообщений", tool button and menu item (MainWindowEditing.cpp) -------
-    QToolButton* btnQueue = nullptr;
-    QAction* QueueItem = nullptr;
-    void btnQueueClick();
-    void QueueItemClick() { btnQueueClick(); }
+    void showHelp();
+    // The archive of the ticked subscriber, deleting archives, the journal and deleting it, the queue
+    // window "Очередь сообщений".
+    void showArchive();
+    void deleteArchives();
+    void showJournal();
+    void deleteJournal();
+    void showQueue();
 
     class EditorUndo;
     EditorUndo* editorUndo_ = nullptr;
@@ -398,7 +321,6 @@ private:
     // The group the running job sends: its name and the outbox's pages of its members.
     std::optional<std::pair<std::string, std::string>> group_;
     std::string groupSummary_; // its summary, shown once the last text's time is over
-    std::vector<std::pair<std::string, QObject*>> commandControls_; // the rule's controls, in its order
 };
 
 } // namespace zolbin

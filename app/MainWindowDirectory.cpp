@@ -17,25 +17,22 @@ namespace zolbin {
 
 void TfmSend::connectDirectoryCommands()
 {
-    onCommand(btnAbonent, [this] { btnAbonentClick(); });
-    onCommand(AbItem, [this] { AbItemClick(); });
-    onCommand(btnGroup, [this] { btnGroupClick(); });
-    onCommand(GrItem, [this] { GrItemClick(); });
-    onCommand(btnProvider, [this] { btnProviderClick(); });
-    onCommand(PrvItem, [this] { PrvItemClick(); });
+    onCommand(Command::Subscribers, [this] { openSubscribers(); });
+    onCommand(Command::Groups, [this] { openGroups(); });
+    onCommand(Command::Companies, [this] { openCompanies(); });
 }
 
-void TfmSend::btnAbonentClick()
+void TfmSend::openSubscribers()
 {
     openDirectory(TfmRegistr::KindAbonent);
 }
 
-void TfmSend::btnGroupClick()
+void TfmSend::openGroups()
 {
     openDirectory(TfmRegistr::KindGroup);
 }
 
-void TfmSend::btnProviderClick()
+void TfmSend::openCompanies()
 {
     openDirectory(TfmRegistr::KindProvider);
 }

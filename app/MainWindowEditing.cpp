@@ -81,29 +81,20 @@ void TfmSend::connectEditingCommands()
     // The field's own menu would offer a paste and an undo beside the rules of the commands.
     RichEdit->setContextMenuPolicy(Qt::NoContextMenu);
 
-    onCommand(btnClear, [this] { btnClearClick(); });
-    onCommand(N1, [this] { N1Click(); });
-    onCommand(btnCopy, [this] { btnCopyClick(); });
-    onCommand(N7, [this] { N7Click(); });
-    onCommand(btnCut, [this] { btnCutClick(); });
-    onCommand(N8, [this] { N8Click(); });
-    onCommand(btnPaste, [this] { btnPasteClick(); });
-    onCommand(PasteItem, [this] { PasteItemClick(); });
-    onCommand(btnUndo, [this] { btnUndoClick(); });
-    onCommand(UndoItem, [this] { UndoItemClick(); });
-    onCommand(BigFontItem, [this] { BigFontItemClick(); });
-    onCommand(SmallFontItem, [this] { SmallFontItemClick(); });
-    onCommand(DefFontItem, [this] { DefFontItemClick(); });
-    onCommand(btnHelp, [this] { btnHelpClick(); });
-    onCommand(CntItem, [this] { CntItemClick(); });
-    onCommand(btnArchive, [this] { btnArchiveClick(); });
-    onCommand(N12, [this] { N12Click(); });
-    onCommand(btnDelArch, [this] { btnDelArchClick(); });
-    onCommand(N13, [this] { N13Click(); });
-    onCommand(btnQueue, [this] { btnQueueClick(); });
-    onCommand(QueueItem, [this] { QueueItemClick(); });
-    onCommand(N15, [this] { N15Click(); });
-    onCommand(N5, [this] { N5Click(); });
+    onCommand(Command::ClearEditor, [this] { clearEditor(); });
+    onCommand(Command::Copy, [this] { copyBlock(); });
+    onCommand(Command::Cut, [this] { cutBlock(); });
+    onCommand(Command::Paste, [this] { pasteBlock(); });
+    onCommand(Command::Undo, [this] { undoEdit(); });
+    onCommand(Command::LargerFont, [this] { enlargeFont(); });
+    onCommand(Command::SmallerFont, [this] { shrinkFont(); });
+    onCommand(Command::StoreFontSize, [this] { storeFontSize(); });
+    onCommand(Command::Help, [this] { showHelp(); });
+    onCommand(Command::Archive, [this] { showArchive(); });
+    onCommand(Command::DeleteArchives, [this] { deleteArchives(); });
+    onCommand(Command::Queue, [this] { showQueue(); });
+    onCommand(Command::Journal, [this] { showJournal(); });
+    onCommand(Command::DeleteJournal, [this] { deleteJournal(); });
 }
 
 // Read by the key's place on the keyboard, so that a Russian layout (which reports Cyrillic letters with
@@ -150,13 +141,13 @@ void TfmSend::setPasteAvailable(bool available)
 }
 
 // The counter shows "0:0" until the text next changes.
-void TfmSend::btnClearClick()
+void TfmSend::clearEditor()
 {
     RichEdit->clear();
     pnlCount->setText(CounterText(0, 0));
 }
 
-void TfmSend::btnCopyClick()
+void TfmSend::copyBlock()
 {
     if (!RichEdit->textCursor().hasSelection()) {
         Prompts::message(cp("Блок не найден."));
@@ -167,7 +158,7 @@ void TfmSend::btnCopyClick()
 }
 
 // A field that cannot be edited gives its block to the clipboard but keeps it.
-void TfmSend::btnCutClick()
+void TfmSend::cutBlock()
 {
     if (!RichEdit->textCursor().hasSelection()) {
         Prompts::message(cp("Блок не найден."));
@@ -181,14 +172,14 @@ void TfmSend::btnCutClick()
 }
 
 // One paste per copy or cut. The editor keeps its limit and its character set for pasted text too.
-void TfmSend::btnPasteClick()
+void TfmSend::pasteBlock()
 {
     if (!RichEdit->isReadOnly())
         RichEdit->paste();
     setPasteAvailable(false);
 }
 
-void TfmSend::btnUndoClick()
+void TfmSend::undoEdit()
 {
     editorUndo_->toggle();
 }
@@ -207,25 +198,25 @@ void TfmSend::changeEditorFont(int points)
     RichEdit->setFocus();
 }
 
-void TfmSend::BigFontItemClick()
+void TfmSend::enlargeFont()
 {
     if (const int points = editorFontSize(); points < 20)
         changeEditorFont(points + 2);
 }
 
-void TfmSend::SmallFontItemClick()
+void TfmSend::shrinkFont()
 {
     if (const int points = editorFontSize(); points >= 8)
         changeEditorFont(points - 2);
 }
 
 // Applied at the next start; nothing else changes now.
-void TfmSend::DefFontItemClick()
+void TfmSend::storeFontSize()
 {
     (void)succeeded(settingsFile_.writeString(SectionSetting, "FontSize", std::to_string(editorFontSize())));
 }
 
-void TfmSend::btnHelpClick()
+void TfmSend::showHelp()
 {
     auto* viewer = findChild<HelpViewer*>(QString(), Qt::FindDirectChildrenOnly);
     if (viewer == nullptr)
@@ -233,7 +224,7 @@ void TfmSend::btnHelpClick()
     viewer->showContents();
 }
 
-void TfmSend::btnArchiveClick()
+void TfmSend::showArchive()
 {
     if (!AnyAbonentTicked()) {
         Prompts::message(cp("Необходимо выбрать абонента"));
@@ -249,13 +240,13 @@ void TfmSend::btnArchiveClick()
         setPasteAvailable(true);
 }
 
-void TfmSend::btnDelArchClick()
+void TfmSend::deleteArchives()
 {
     windows_.fmDelArch->showModal();
 }
 
 // The queue window is not modal: it stays open beside the main window.
-void TfmSend::btnQueueClick()
+void TfmSend::showQueue()
 {
     TfmQueue& queue = *windows_.fmQueue;
     queue.setOutbox(outbox(false));
@@ -264,14 +255,14 @@ void TfmSend::btnQueueClick()
     queue.activateWindow();
 }
 
-void TfmSend::N15Click()
+void TfmSend::showJournal()
 {
     windows_.fmLogView->showModal();
 }
 
 // The next start or Send creates the journal again, empty. A journal that could not be removed is said
 // so: the operator was asked and answered, and must not believe it gone.
-void TfmSend::N5Click()
+void TfmSend::deleteJournal()
 {
     if (!Prompts::ask(cp("Подтверждение"), cp("Вы, действительно, хотите удалить журнал работы?"),
                       PromptIcon::Stop))

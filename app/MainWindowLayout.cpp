@@ -58,12 +58,12 @@ void TfmSend::buildToolBar()
     bar->setFloatable(false);
     bar->setIconSize(QSize(16, 16));
 
-    auto tool = [bar](const char* name, const char* hint, const QIcon& icon) {
+    // Each button shows its command's picture and hint and follows its state.
+    auto tool = [this, bar](const char* name, Command command) {
         auto* button = new QToolButton(bar);
         button->setObjectName(QLatin1String(name));
-        button->setToolTip(uiText(hint));
-        button->setAccessibleName(uiText(hint)); // a screen reader says the hint; the picture has no text
-        button->setIcon(icon);
+        button->setDefaultAction(action(command));
+        button->setAccessibleName(action(command)->toolTip()); // a screen reader says the hint
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
         bar->addWidget(button);
@@ -81,34 +81,33 @@ void TfmSend::buildToolBar()
         bar->addWidget(spacer);
     };
 
-    btnSend = tool("btnSend", "Отправить сообщение", LogItem->icon());
-    btnUnlisted = tool("btnUnlisted", "Незарегистрированный абонент", N4->icon());
-    btnLater = tool("btnLater", "Сервисные функции", LaterItem->icon());
+    tool("btnSend", Command::Send);
+    tool("btnUnlisted", Command::Unlisted);
+    serviceButton_ = tool("btnLater", Command::Service);
     gap(false);
-    btnNoShort = tool("btnNoShort", "Временное блокирование подписи", NoShortItem->icon());
-    btnNoShort->setCheckable(true);
+    tool("btnNoShort", Command::SignatureOff);
     gap(false);
-    btnClear = tool("btnClear", "Очистить окно ввода сообщения", N1->icon());
-    btnCopy = tool("btnCopy", "Копировать в буфер", N7->icon());
-    btnCut = tool("btnCut", "Вырезать в буфер", N8->icon());
-    btnPaste = tool("btnPaste", "Вставить из буфера", PasteItem->icon());
-    btnUndo = tool("btnUndo", "Отменить последнее редактирование", UndoItem->icon());
+    tool("btnClear", Command::ClearEditor);
+    tool("btnCopy", Command::Copy);
+    tool("btnCut", Command::Cut);
+    tool("btnPaste", Command::Paste);
+    tool("btnUndo", Command::Undo);
     gap(false);
-    btnAbonent = tool("btnAbonent", "Абоненты", AbItem->icon());
-    btnGroup = tool("btnGroup", "Группы", GrItem->icon());
-    btnProvider = tool("btnProvider", "Провайдеры", PrvItem->icon());
+    tool("btnAbonent", Command::Subscribers);
+    tool("btnGroup", Command::Groups);
+    tool("btnProvider", Command::Companies);
     gap(false);
-    btnArchive = tool("btnArchive", "Архив", N12->icon());
-    btnDelArch = tool("btnDelArch", "Удалить архив", N13->icon());
-    btnQueue = tool("btnQueue", "Очередь сообщений", QueueItem->icon());
+    tool("btnArchive", Command::Archive);
+    tool("btnDelArch", Command::DeleteArchives);
+    tool("btnQueue", Command::Queue);
     gap(false);
-    btnNameSort = tool("btnNameSort", "Сортировка списка по имени абонента", NameSortItem->icon());
-    btnPrev = tool("btnPrev", "На одну позицию вверх", PrevItem->icon());
-    btnNext = tool("btnNext", "На одну позицию вниз", NextItem->icon());
-    btnNumberSort = tool("btnNumberSort", "Сортировка списка по номеру пейджера", NumberSortItem->icon());
+    tool("btnNameSort", Command::SortByName);
+    tool("btnPrev", Command::MoveUp);
+    tool("btnNext", Command::MoveDown);
+    tool("btnNumberSort", Command::SortByNumber);
     gap(true);
-    btnHelp = tool("btnHelp", "Помощь", CntItem->icon());
-    btnExit = tool("btnExit", "Завершить работу", ExitItem->icon());
+    tool("btnHelp", Command::Help);
+    tool("btnExit", Command::Exit);
 }
 
 void TfmSend::buildMenus()
@@ -119,69 +118,76 @@ void TfmSend::buildMenus()
         m->setObjectName(QLatin1String(name));
         return m;
     };
-    auto item = [this](QMenu* m, const char* name, const char* text, const char* iconName,
-                       const QKeySequence& key = QKeySequence()) {
-        QAction* a = m->addAction(commandIcon(iconName), uiText(text));
-        a->setObjectName(QLatin1String(name));
+    // The command's action, in its menu. A tool button shows the hint, where there is one, as its
+    // tooltip; the menu shows the item's text.
+    auto item = [this](QMenu* m, Command command, const char* text, const char* iconName,
+                       const char* hint = nullptr, const QKeySequence& key = QKeySequence()) {
+        auto* a = new QAction(commandIcon(iconName), uiText(text), this);
+        a->setObjectName(QLatin1String(CommandName(command)));
+        if (hint != nullptr)
+            a->setToolTip(uiText(hint));
         a->setShortcut(key);
         a->setShortcutContext(Qt::WindowShortcut);
-        a->setParent(this);
-        return a;
+        m->addAction(a);
+        actions_[static_cast<std::size_t>(command)] = a;
     };
     const auto alt = [](Qt::Key k) { return QKeySequence(QKeyCombination(Qt::AltModifier, k)); };
 
-    MessageMenu = menu("MessageMenu", "&Сообщение");
-    LogItem = item(MessageMenu, "LogItem", "Отправить", "mail-send", QKeySequence(Qt::Key_F2));
-    N4 = item(MessageMenu, "N4", "Незарегистрированный абонент", "contact-new", QKeySequence(Qt::Key_F3));
-    LaterItem = item(MessageMenu, "LaterItem", "Сервис", "appointment-new", QKeySequence(Qt::Key_F4));
-    NoShortItem = item(MessageMenu, "NoShortItem", "Временное блокирование подписи", "mail-signed",
-                       QKeySequence(Qt::Key_F5));
-    NoShortItem->setCheckable(true);
-    MessageMenu->addSeparator();
-    ExitItem = item(MessageMenu, "ExitItem", "Завершение работы", "application-exit");
+    QMenu* message = menu("MessageMenu", "&Сообщение");
+    item(message, Command::Send, "Отправить", "mail-send", "Отправить сообщение", QKeySequence(Qt::Key_F2));
+    item(message, Command::Unlisted, "Незарегистрированный абонент", "contact-new",
+         "Незарегистрированный абонент", QKeySequence(Qt::Key_F3));
+    item(message, Command::Service, "Сервис", "appointment-new", "Сервисные функции",
+         QKeySequence(Qt::Key_F4));
+    item(message, Command::SignatureOff, "Временное блокирование подписи", "mail-signed",
+         "Временное блокирование подписи", QKeySequence(Qt::Key_F5));
+    action(Command::SignatureOff)->setCheckable(true);
+    message->addSeparator();
+    item(message, Command::Exit, "Завершение работы", "application-exit", "Завершить работу");
 
-    EditMenu = menu("EditMenu", "&Редактирование");
-    N1 = item(EditMenu, "N1", "Очистить окно ввода", "edit-clear");
+    QMenu* edit = menu("EditMenu", "&Редактирование");
+    item(edit, Command::ClearEditor, "Очистить окно ввода", "edit-clear", "Очистить окно ввода сообщения");
     // The editor's own keys are shown beside the commands; they are no shortcuts of the window, which
     // would take Ctrl with a letter from the lists' search.
-    N7 = item(EditMenu, "N7", "Копировать\tCtrl+C", "edit-copy");
-    N8 = item(EditMenu, "N8", "Вырезать\tCtrl+X", "edit-cut");
-    PasteItem = item(EditMenu, "PasteItem", "Вставить\tCtrl+V", "edit-paste");
-    UndoItem = item(EditMenu, "UndoItem", "Отменить последнее редакт-ие\tCtrl+Z", "edit-undo");
-    EditMenu->addSeparator();
-    BigFontItem = item(EditMenu, "BigFontItem", "Увел. размер шрифта", "zoom-in", alt(Qt::Key_BracketLeft));
-    SmallFontItem =
-        item(EditMenu, "SmallFontItem", "Уменьш. размер шрифта", "zoom-out", alt(Qt::Key_BracketRight));
-    DefFontItem = item(EditMenu, "DefFontItem", "Установить по умолчанию", "document-save");
+    item(edit, Command::Copy, "Копировать\tCtrl+C", "edit-copy", "Копировать в буфер");
+    item(edit, Command::Cut, "Вырезать\tCtrl+X", "edit-cut", "Вырезать в буфер");
+    item(edit, Command::Paste, "Вставить\tCtrl+V", "edit-paste", "Вставить из буфера");
+    item(edit, Command::Undo, "Отменить последнее редакт-ие\tCtrl+Z", "edit-undo",
+         "Отменить последнее редактирование");
+    edit->addSeparator();
+    item(edit, Command::LargerFont, "Увел. размер шрифта", "zoom-in", nullptr, alt(Qt::Key_BracketLeft));
+    item(edit, Command::SmallerFont, "Уменьш. размер шрифта", "zoom-out", nullptr, alt(Qt::Key_BracketRight));
+    item(edit, Command::StoreFontSize, "Установить по умолчанию", "document-save");
 
-    ArchiveMenu = menu("ArchiveMenu", "&Архив");
-    N12 = item(ArchiveMenu, "N12", "Архив", "document-open-recent", QKeySequence(Qt::Key_F6));
-    N13 = item(ArchiveMenu, "N13", "Удалить архив", "edit-delete");
-    QueueItem = item(ArchiveMenu, "QueueItem", "Очередь сообщений", "mail-send-receive");
-    ArchiveMenu->addSeparator();
-    N15 = item(ArchiveMenu, "N15", "Журнал работы", "text-x-generic");
-    N5 = item(ArchiveMenu, "N5", "Удалить журнал работы", "edit-delete");
+    QMenu* archive = menu("ArchiveMenu", "&Архив");
+    item(archive, Command::Archive, "Архив", "document-open-recent", "Архив", QKeySequence(Qt::Key_F6));
+    item(archive, Command::DeleteArchives, "Удалить архив", "edit-delete", "Удалить архив");
+    item(archive, Command::Queue, "Очередь сообщений", "mail-send-receive", "Очередь сообщений");
+    archive->addSeparator();
+    item(archive, Command::Journal, "Журнал работы", "text-x-generic");
+    item(archive, Command::DeleteJournal, "Удалить журнал работы", "edit-delete");
 
     // The two orders share the theme's "view-sort-ascending" (the theme falls back along the dashes);
     // the program's own drawings tell names from numbers.
-    ConfigMenu = menu("ConfigMenu", "&Конфигурация");
-    AbItem = item(ConfigMenu, "AbItem", "Абоненты...", "x-office-address-book");
-    GrItem = item(ConfigMenu, "GrItem", "Группы...", "network-workgroup");
-    PrvItem = item(ConfigMenu, "PrvItem", "Пейдж. компания...", "network-server");
-    ConfigMenu->addSeparator();
-    NameSortItem = item(ConfigMenu, "NameSortItem", "Сортировка по имени", "view-sort-ascending-name");
-    PrevItem = item(ConfigMenu, "PrevItem", "На позицию вверх", "go-up");
-    NextItem = item(ConfigMenu, "NextItem", "На позицию вниз", "go-down");
-    NumberSortItem =
-        item(ConfigMenu, "NumberSortItem", "Сортировка по номеру ", "view-sort-ascending-number");
-    ConfigMenu->addSeparator();
-    OptItem = item(ConfigMenu, "OptItem", "Настройки...", "preferences-system");
+    QMenu* config = menu("ConfigMenu", "&Конфигурация");
+    item(config, Command::Subscribers, "Абоненты...", "x-office-address-book", "Абоненты");
+    item(config, Command::Groups, "Группы...", "network-workgroup", "Группы");
+    item(config, Command::Companies, "Пейдж. компания...", "network-server", "Провайдеры");
+    config->addSeparator();
+    item(config, Command::SortByName, "Сортировка по имени", "view-sort-ascending-name",
+         "Сортировка списка по имени абонента");
+    item(config, Command::MoveUp, "На позицию вверх", "go-up", "На одну позицию вверх");
+    item(config, Command::MoveDown, "На позицию вниз", "go-down", "На одну позицию вниз");
+    item(config, Command::SortByNumber, "Сортировка по номеру ", "view-sort-ascending-number",
+         "Сортировка списка по номеру пейджера");
+    config->addSeparator();
+    item(config, Command::Settings, "Настройки...", "preferences-system");
 
-    HelpMenu = menu("HelpMenu", "&Помощь");
-    CntItem = item(HelpMenu, "CntItem", "Помощь", "help-contents", QKeySequence(Qt::Key_F1));
-    HelpMenu->addSeparator();
-    SmileItem = item(HelpMenu, "SmileItem", "Зарегистрируйся!", "face-smile");
-    AboutItem = item(HelpMenu, "AboutItem", "О программе...", "help-about");
+    QMenu* help = menu("HelpMenu", "&Помощь");
+    item(help, Command::Help, "Помощь", "help-contents", "Помощь", QKeySequence(Qt::Key_F1));
+    help->addSeparator();
+    item(help, Command::Notice, "Зарегистрируйся!", "face-smile");
+    item(help, Command::About, "О программе...", "help-about");
 }
 
 void TfmSend::buildCentre()

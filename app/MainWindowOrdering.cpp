@@ -138,17 +138,13 @@ bool TfmSend::closeSearch()
 void TfmSend::connectOrderingCommands()
 {
     buildSearchPanel();
-    onCommand(btnNameSort, [this] { btnNameSortClick(); });
-    onCommand(NameSortItem, [this] { NameSortItemClick(); });
-    onCommand(btnPrev, [this] { btnPrevClick(); });
-    onCommand(PrevItem, [this] { PrevItemClick(); });
-    onCommand(btnNext, [this] { btnNextClick(); });
-    onCommand(NextItem, [this] { NextItemClick(); });
-    onCommand(btnNumberSort, [this] { btnNumberSortClick(); });
-    onCommand(NumberSortItem, [this] { NumberSortItemClick(); });
+    onCommand(Command::SortByName, [this] { sortByName(); });
+    onCommand(Command::MoveUp, [this] { moveUp(); });
+    onCommand(Command::MoveDown, [this] { moveDown(); });
+    onCommand(Command::SortByNumber, [this] { sortByNumber(); });
 }
 
-void TfmSend::btnNameSortClick()
+void TfmSend::sortByName()
 {
     DropRecipient();
     if (onSubscribersPage()) {
@@ -161,7 +157,7 @@ void TfmSend::btnNameSortClick()
 }
 
 // Groups have no number: on the groups page only the recipient is dropped.
-void TfmSend::btnNumberSortClick()
+void TfmSend::sortByNumber()
 {
     DropRecipient();
     if (!onSubscribersPage())
@@ -170,12 +166,12 @@ void TfmSend::btnNumberSortClick()
     rewriteAndRefill(true, -1);
 }
 
-void TfmSend::btnPrevClick()
+void TfmSend::moveUp()
 {
     moveHighlighted(-1);
 }
 
-void TfmSend::btnNextClick()
+void TfmSend::moveDown()
 {
     moveHighlighted(+1);
 }

@@ -67,7 +67,7 @@ bool TfmSend::statusPanelClicked(QObject* watched, QEvent* event)
     if (watched == pnlNotSent)
         runCommand([this] { pnlNotSentClick(); });
     else if (watched == pnlOutbox)
-        runCommand([this] { pnlOutboxClick(); });
+        runCommand([this] { showQueue(); });
     else
         return false;
     return true;

@@ -41,7 +41,7 @@ std::string TfmSend::EditorText() const
 
 // A Send with no recipient or no text is refused at once; any other hands the page to a job: at once when
 // none runs, after the pages before it otherwise. The window stays free meanwhile.
-void TfmSend::btnSendClick()
+void TfmSend::sendPage()
 {
     if (!ReloadChangedLists(true))
         return;
@@ -77,13 +77,13 @@ void TfmSend::resetServiceSettings()
     clearServiceSummary();
 }
 
-void TfmSend::btnLaterClick()
+void TfmSend::showServiceDialog()
 {
     windows_.fmLater->showModal();
     Label2->setText(toQString(serviceSummary()));
 }
 
-void TfmSend::btnUnlistedClick()
+void TfmSend::showUnlistedDialog()
 {
     resetServiceSettings();
     Label2->clear();

@@ -14,7 +14,7 @@ namespace zolbin {
 
 void runCommand(const std::function<void()>& command);
 
-// Wraps a handler for QObject::connect: guarded([this] { btnSendClick(); }).
+// Wraps a handler for QObject::connect: guarded([this] { sendPage(); }).
 template <typename F> auto guarded(F f)
 {
     return [f = std::move(f)](auto&&...) { runCommand(f); };

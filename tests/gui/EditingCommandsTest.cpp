@@ -63,7 +63,7 @@ protected:
     {
         const TfmSend* w = &program->main();
         const bool button = test::control<QToolButton>(w, "btnPaste")->isEnabled();
-        EXPECT_EQ(button, test::control<QAction>(w, "PasteItem")->isEnabled());
+        EXPECT_EQ(button, w->action(Command::Paste)->isEnabled());
         return button;
     }
 
@@ -99,7 +99,7 @@ TEST_F(EditingCommands, CopyAndCutNeedABlockAndEachAllowsOnePaste)
     // Nothing selected: the message, and nothing else.
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     QTest::mouseClick(test::control<QToolButton>(w, "btnCopy"), Qt::LeftButton);
-    test::control<QAction>(w, "N8")->trigger();
+    w->action(Command::Cut)->trigger();
     EXPECT_EQ(prompts.texts(), (std::vector<std::string>{"Блок не найден.", "Блок не найден."}));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
     EXPECT_EQ(RichEdit->toPlainText(), text("Привет мир"));
@@ -108,7 +108,7 @@ TEST_F(EditingCommands, CopyAndCutNeedABlockAndEachAllowsOnePaste)
 
     // Copy, then exactly one paste.
     select(7, 10);
-    test::control<QAction>(w, "N7")->trigger();
+    w->action(Command::Copy)->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), text("мир"));
     EXPECT_TRUE(pasteAvailable());
     caretTo(0);
@@ -123,7 +123,7 @@ TEST_F(EditingCommands, CopyAndCutNeedABlockAndEachAllowsOnePaste)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), text("мир"));
     EXPECT_TRUE(pasteAvailable());
     caretTo(6);
-    test::control<QAction>(w, "PasteItem")->trigger();
+    w->action(Command::Paste)->trigger();
     EXPECT_EQ(RichEdit->toPlainText(), text("Приветмир мир"));
     EXPECT_FALSE(pasteAvailable());
     EXPECT_TRUE(prompts.texts().empty());
@@ -139,7 +139,7 @@ TEST_F(EditingCommands, UndoHasOneLevelAndASecondUndoTakesBackTheUndo)
 
     QTest::mouseClick(btnUndo, Qt::LeftButton);
     EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("abc"));
-    test::control<QAction>(w, "UndoItem")->trigger();
+    w->action(Command::Undo)->trigger();
     EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("12abc"));
     QTest::mouseClick(btnUndo, Qt::LeftButton);
     QTest::mouseClick(btnUndo, Qt::LeftButton);
@@ -230,14 +230,14 @@ TEST_F(EditingCommands, FontGrowsAndShrinksByTwoWithinItsBounds)
     ASSERT_EQ(w->editorFontSize(), 7);
     std::vector<int> sizes;
     for (int i = 0; i < 8; ++i) {
-        test::control<QAction>(w, "BigFontItem")->trigger();
+        w->action(Command::LargerFont)->trigger();
         sizes.push_back(w->editorFontSize());
     }
     EXPECT_EQ(sizes, (std::vector<int>{9, 11, 13, 15, 17, 19, 21, 21}));
     EXPECT_TRUE(RichEdit->hasFocus());
     sizes.clear();
     for (int i = 0; i < 8; ++i) {
-        test::control<QAction>(w, "SmallFontItem")->trigger();
+        w->action(Command::SmallerFont)->trigger();
         sizes.push_back(w->editorFontSize());
     }
     EXPECT_EQ(sizes, (std::vector<int>{19, 17, 15, 13, 11, 9, 7, 7}));
@@ -253,21 +253,21 @@ TEST_F(EditingCommands, FontGrowsAndShrinksByTwoWithinItsBounds)
     dir.write("Zolbin.ini", test::settingsFile("FontSize=8\r\n"));
     w = open();
     ASSERT_EQ(w->editorFontSize(), 8);
-    test::control<QAction>(w, "SmallFontItem")->trigger();
+    w->action(Command::SmallerFont)->trigger();
     EXPECT_EQ(w->editorFontSize(), 6);
-    test::control<QAction>(w, "SmallFontItem")->trigger();
+    w->action(Command::SmallerFont)->trigger();
     EXPECT_EQ(w->editorFontSize(), 6);
 }
 
 TEST_F(EditingCommands, FontSizeIsWrittenOnlyByItsCommandAndUsedAtTheNextStart)
 {
     TfmSend* w = open();
-    test::control<QAction>(w, "BigFontItem")->trigger();
-    test::control<QAction>(w, "BigFontItem")->trigger();
+    w->action(Command::LargerFont)->trigger();
+    w->action(Command::LargerFont)->trigger();
     ASSERT_EQ(w->editorFontSize(), 11);
     EXPECT_EQ(dir.read("Zolbin.ini"), ini);
 
-    test::control<QAction>(w, "DefFontItem")->trigger();
+    w->action(Command::StoreFontSize)->trigger();
     EXPECT_EQ(dir.read("Zolbin.ini"), ini + "FontSize=11\r\n");
     EXPECT_EQ(w->editorFontSize(), 11);
 
@@ -284,7 +284,7 @@ TEST_F(EditingCommands, SignatureToggleFollowsTheMenuItemAndBack)
     ASSERT_TRUE(btnNoShort->isChecked());
     QTest::mouseClick(btnNoShort, Qt::LeftButton);
     EXPECT_FALSE(btnNoShort->isChecked());
-    EXPECT_FALSE(test::control<QAction>(w, "NoShortItem")->isChecked());
+    EXPECT_FALSE(w->action(Command::SignatureOff)->isChecked());
     EXPECT_FALSE(w->signatureBlocked());
 }
 
@@ -320,7 +320,7 @@ TEST_F(EditingCommands, HelpOpensAtTheContentsAndFollowsItsLinks)
 TEST_F(EditingCommands, MissingHelpDocumentIsReported)
 {
     TfmSend* w = open();
-    test::control<QAction>(w, "CntItem")->trigger();
+    w->action(Command::Help)->trigger();
     EXPECT_EQ(prompts.texts(),
               (std::vector<std::string>{"Не удалось открыть файл справки zolbin.hlp: Файл не найден"}));
     const auto* viewer = w->findChild<HelpViewer*>();

@@ -173,66 +173,63 @@ TEST_F(MainWindowCommands, MenusHoldTheirItemsSeparatorsAndShortcuts)
             EXPECT_FALSE(items[i]->icon().isNull()) << itemText;
         }
     }
-    EXPECT_TRUE(test::control<QAction>(&w, "NoShortItem")->isCheckable());
+    EXPECT_TRUE(w.action(Command::SignatureOff)->isCheckable());
 }
 
-TEST_F(MainWindowCommands, OnlyTheFinishedCommandsAreEnabled)
+// Each tool button is its menu item's action: the one object of the command, which it follows. At start
+// every command is on but the service functions and the paste.
+TEST_F(MainWindowCommands, EachToolButtonRunsItsMenuItemsActionAndAllButTwoAreOnAtStart)
 {
     test::Program program;
     TfmSend& w = program.main();
-    const std::set<std::string> enabled = {
-        "btnSend", "btnUnlisted", "btnNoShort", "btnExit", "LogItem", "N4", "NoShortItem", "ExitItem",
-        "OptItem", "SmileItem", "AboutItem",
-        // The directory windows.
-        "btnAbonent", "btnGroup", "btnProvider", "AbItem", "GrItem", "PrvItem",
-        // Ordering the lists.
-        "btnNameSort", "btnPrev", "btnNext", "btnNumberSort", "NameSortItem", "PrevItem", "NextItem",
-        "NumberSortItem",
-        // Editing, help, the journal, the archives and the queue.
-        "btnClear", "btnCopy", "btnCut", "btnUndo", "btnArchive", "btnDelArch", "btnQueue", "btnHelp", "N1",
-        "N7", "N8", "UndoItem", "BigFontItem", "SmallFontItem", "DefFontItem", "N12", "N13", "QueueItem",
-        "N15", "N5", "CntItem"};
-    for (QToolButton* b : w.findChildren<QToolButton*>(QString(), Qt::FindChildrenRecursively)) {
-        // The main window's own buttons; the other windows are its children too.
-        if (test::owningWindow(b) == &w && b->objectName().startsWith(QLatin1String("btn"))) {
-            EXPECT_EQ(b->isEnabled(), enabled.count(b->objectName().toStdString()) == 1)
-                << b->objectName().toStdString();
-        }
-    }
-    int items = 0;
+    std::set<const QAction*> menuItems;
     for (QAction* menu : w.menuBar()->actions())
         for (QAction* a : menu->menu()->actions())
-            if (!a->isSeparator()) {
-                ++items;
-                EXPECT_EQ(a->isEnabled(), enabled.count(a->objectName().toStdString()) == 1)
-                    << a->objectName().toStdString();
-            }
-    EXPECT_EQ(items, 29);
+            if (!a->isSeparator())
+                menuItems.insert(a);
+    ASSERT_EQ(menuItems.size(), CommandCount);
+    for (Command command : AllCommands()) {
+        const QAction* a = w.action(command);
+        EXPECT_EQ(menuItems.count(a), 1u) << CommandName(command);
+        EXPECT_EQ(a->isEnabled(), command != Command::Service && command != Command::Paste)
+            << CommandName(command);
+    }
+    int buttons = 0;
+    for (QToolButton* b : w.findChildren<QToolButton*>(QString(), Qt::FindChildrenRecursively)) {
+        // The main window's own buttons; the other windows are its children too.
+        if (test::owningWindow(b) != &w || !b->objectName().startsWith(QLatin1String("btn")))
+            continue;
+        ++buttons;
+        ASSERT_EQ(menuItems.count(b->defaultAction()), 1u) << b->objectName().toStdString();
+        EXPECT_EQ(b->isEnabled(), b->defaultAction()->isEnabled()) << b->objectName().toStdString();
+        EXPECT_EQ(b->isCheckable(), b->defaultAction()->isCheckable()) << b->objectName().toStdString();
+    }
+    EXPECT_EQ(buttons, 21);
 }
 
 TEST_F(MainWindowCommands, SignatureToggleAndMenuItemAlwaysAgree)
 {
     test::Program program;
     TfmSend& w = program.main();
-    QAction* NoShortItem = test::control<QAction>(&w, "NoShortItem");
+    QAction* signatureOff = w.action(Command::SignatureOff);
     QToolButton* btnNoShort = test::control<QToolButton>(&w, "btnNoShort");
     ASSERT_TRUE(test::showActive(&w));
     EXPECT_FALSE(w.signatureBlocked());
 
     QTest::keyClick(&w, Qt::Key_F5);
-    EXPECT_TRUE(NoShortItem->isChecked());
+    EXPECT_TRUE(signatureOff->isChecked());
     EXPECT_TRUE(btnNoShort->isChecked());
     EXPECT_TRUE(w.signatureBlocked());
     QTest::keyClick(&w, Qt::Key_F5);
-    EXPECT_FALSE(NoShortItem->isChecked());
+    EXPECT_FALSE(signatureOff->isChecked());
     EXPECT_FALSE(btnNoShort->isChecked());
 
     // The tool toggle, then the menu shortcut: both released again.
     QTest::mouseClick(btnNoShort, Qt::LeftButton);
-    EXPECT_TRUE(NoShortItem->isChecked());
+    EXPECT_TRUE(signatureOff->isChecked());
     EXPECT_TRUE(btnNoShort->isChecked());
     QTest::keyClick(&w, Qt::Key_F5);
-    EXPECT_FALSE(NoShortItem->isChecked());
+    EXPECT_FALSE(signatureOff->isChecked());
     EXPECT_FALSE(btnNoShort->isChecked());
     EXPECT_FALSE(w.signatureBlocked());
 }
@@ -272,9 +269,8 @@ TEST_F(MainWindowCommands, HelpMenuShowsTheAboutBoxAndTheNoticeModally)
     test::Program program;
     Windows& windows = program.windows;
     for (auto [item, dialog] :
-         {std::pair<QAction*, QDialog*>{test::control<QAction>(windows.fmSend.get(), "AboutItem"),
-                                        windows.fmAbout.get()},
-          {test::control<QAction>(windows.fmSend.get(), "SmileItem"), windows.fmSmile.get()}}) {
+         {std::pair<QAction*, QDialog*>{windows.fmSend->action(Command::About), windows.fmAbout.get()},
+          {windows.fmSend->action(Command::Notice), windows.fmSmile.get()}}) {
         bool seen = false;
         test::EventLoopStep close([&] {
             if (!dialog->isVisible())

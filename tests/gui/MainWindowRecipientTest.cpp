@@ -60,7 +60,7 @@ protected:
     bool serviceEnabled() const
     {
         const bool button = test::control<QToolButton>(w, "btnLater")->isEnabled();
-        EXPECT_EQ(button, test::control<QAction>(w, "LaterItem")->isEnabled());
+        EXPECT_EQ(button, w->action(Command::Service)->isEnabled());
         return button;
     }
     QString editorText() const { return RichEdit->toPlainText(); }
@@ -226,10 +226,10 @@ TEST_F(MainWindowRecipients, NumberSortIsOffOnTheGroupsPage)
     EXPECT_TRUE(test::control<QToolButton>(w, "btnNumberSort")->isEnabled());
     test::control<QTabWidget>(w, "TabbedNotebook1")->setCurrentIndex(1);
     EXPECT_FALSE(test::control<QToolButton>(w, "btnNumberSort")->isEnabled());
-    EXPECT_FALSE(test::control<QAction>(w, "NumberSortItem")->isEnabled());
+    EXPECT_FALSE(w->action(Command::SortByNumber)->isEnabled());
     test::control<QTabWidget>(w, "TabbedNotebook1")->setCurrentIndex(0);
     EXPECT_TRUE(test::control<QToolButton>(w, "btnNumberSort")->isEnabled());
-    EXPECT_TRUE(test::control<QAction>(w, "NumberSortItem")->isEnabled());
+    EXPECT_TRUE(w->action(Command::SortByNumber)->isEnabled());
 }
 
 TEST_F(MainWindowRecipients, EditorLinesAreTheDisplayedLinesAndTheTextJoinsThemWithCrLf)

@@ -80,7 +80,7 @@ protected:
     {
         test::toggleTick(test::control<TickList>(w, list), 0);
         test::typeText(RichEdit, message);
-        emit test::control<QToolButton>(w, "btnSend")->clicked();
+        test::control<QToolButton>(w, "btnSend")->click();
     }
 };
 
@@ -167,7 +167,7 @@ TEST_F(MainWindowSendJob, CompleteSendCleansUpWhatItTookAndKeepsTheNextPageTyped
     program->session.SendParams.DeferTime = "10:00";
     program->windows.fmLater->SetServiceSummary(cp("Отложено на 31.12.2026 10:00"));
     test::typeText(RichEdit, QStringLiteral("Page"));
-    emit test::control<QToolButton>(w, "btnSend")->clicked();
+    test::control<QToolButton>(w, "btnSend")->click();
     test::typeText(RichEdit, QStringLiteral(" next"));
     ASSERT_TRUE(test::waitForSends(w));
 
@@ -191,7 +191,7 @@ TEST_F(MainWindowSendJob, EndOfASendIsANotificationOnlyWhileTheWindowIsHidden)
 
     test::typeText(RichEdit, QStringLiteral("Hidden"));
     w->hide(); // as into the notification area
-    test::control<QAction>(w, "LogItem")->trigger();
+    w->action(Command::Send)->trigger();
     ASSERT_TRUE(test::waitForSends(w));
     EXPECT_EQ(notified, std::vector<QString>{QString::fromUtf8("Сообщение успешно отправлено")});
     EXPECT_EQ(server.accepted(), 2);

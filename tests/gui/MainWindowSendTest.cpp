@@ -60,7 +60,7 @@ protected:
         Label2 = test::control<QLabel>(w, "Label2");
         btnSend = test::control<QToolButton>(w, "btnSend");
         btnLater = test::control<QToolButton>(w, "btnLater");
-        LaterItem = test::control<QAction>(w, "LaterItem");
+        serviceAction = w->action(Command::Service);
     }
 
     void setServiceSummary(const char* summary)
@@ -73,7 +73,7 @@ protected:
     QLabel* Label2 = nullptr;
     QToolButton* btnSend = nullptr;
     QToolButton* btnLater = nullptr;
-    QAction* LaterItem = nullptr;
+    QAction* serviceAction = nullptr;
 };
 
 TEST_F(MainWindowSend, SubscriberIsSentJournalledArchivedAndTheWindowCleanedUp)
@@ -199,7 +199,7 @@ TEST_F(MainWindowSend, SecondSendWhileOneRunsIsQueuedAfterItAndTheCommandsComeBa
     // The tick goes without the window noticing: Ann stays the recipient, but nothing is ticked, so
     // the complete send must leave the service functions disabled.
     lbAbonent->setTicked(0, false);
-    ASSERT_TRUE(LaterItem->isEnabled());
+    ASSERT_TRUE(serviceAction->isEnabled());
 
     QTest::mouseClick(btnSend, Qt::LeftButton);
     ASSERT_TRUE(w->sending());
@@ -208,8 +208,8 @@ TEST_F(MainWindowSend, SecondSendWhileOneRunsIsQueuedAfterItAndTheCommandsComeBa
     for (QWidget* c : std::initializer_list<QWidget*>{btnSend, test::control<QToolButton>(w, "btnUnlisted"),
                                                       lbAbonent, test::control<QToolButton>(w, "btnDelArch")})
         during.push_back(c->isEnabled());
-    for (QAction* a : {test::control<QAction>(w, "LogItem"), test::control<QAction>(w, "OptItem"),
-                       test::control<QAction>(w, "N5")})
+    for (QAction* a :
+         {w->action(Command::Send), w->action(Command::Settings), w->action(Command::DeleteJournal)})
         during.push_back(a->isEnabled());
     during.push_back(RichEdit->isReadOnly());
     EXPECT_EQ(during, (std::vector<bool>{true, true, true, false, true, true, false, false}));
@@ -225,12 +225,12 @@ TEST_F(MainWindowSend, SecondSendWhileOneRunsIsQueuedAfterItAndTheCommandsComeBa
     for (QWidget* c : std::initializer_list<QWidget*>{btnSend, test::control<QToolButton>(w, "btnUnlisted"),
                                                       lbAbonent, test::control<TickList>(w, "lbGroup")})
         EXPECT_TRUE(c->isEnabled()) << c->objectName().toStdString();
-    EXPECT_TRUE(test::control<QAction>(w, "LogItem")->isEnabled());
-    EXPECT_TRUE(test::control<QAction>(w, "OptItem")->isEnabled());
-    EXPECT_TRUE(test::control<QAction>(w, "N5")->isEnabled());
+    EXPECT_TRUE(w->action(Command::Send)->isEnabled());
+    EXPECT_TRUE(w->action(Command::Settings)->isEnabled());
+    EXPECT_TRUE(w->action(Command::DeleteJournal)->isEnabled());
     EXPECT_FALSE(RichEdit->isReadOnly());
     EXPECT_FALSE(btnLater->isEnabled());
-    EXPECT_FALSE(LaterItem->isEnabled());
+    EXPECT_FALSE(serviceAction->isEnabled());
 }
 
 TEST_F(MainWindowSend, ServiceDialogSetsLabel2WhicheverWayItCloses)
@@ -255,12 +255,12 @@ TEST_F(MainWindowSend, ServiceDialogSetsLabel2WhicheverWayItCloses)
     EXPECT_EQ(program->session.SendParams.DeferDate, "07.12.2026");
     {
         test::EventLoopStep step(closeLater(true, &TfmLater::btnCancel));
-        LaterItem->trigger(); // F4; the shortcut itself is checked with the menu table
+        serviceAction->trigger(); // F4; the shortcut itself is checked with the menu table
     }
     EXPECT_EQ(Label2->text(), text("Отложено на 07.12.2026 09:30")) << "Cancel keeps the settings";
     {
         test::EventLoopStep step(closeLater(false, &TfmLater::btnOK));
-        LaterItem->trigger(); // F4; the shortcut itself is checked with the menu table
+        serviceAction->trigger(); // F4; the shortcut itself is checked with the menu table
     }
     EXPECT_EQ(Label2->text(), QString());
     EXPECT_EQ(program->session.SendParams.DeferDate, "");
@@ -270,7 +270,7 @@ TEST_F(MainWindowSend, UnregisteredSubscriberOkBecomesTheRecipientAndCancelDrops
 {
     start(444);
     toggleTick(lbAbonent, 0);
-    ASSERT_TRUE(LaterItem->isEnabled());
+    ASSERT_TRUE(serviceAction->isEnabled());
     TfmUnlisted& unlisted = *program->windows.fmUnlisted;
     // Inside the dialog: a number, a deferral through its service button, then OK or Cancel.
     auto fill = [&](const char* number, QPushButton* close) {
@@ -302,7 +302,7 @@ TEST_F(MainWindowSend, UnregisteredSubscriberOkBecomesTheRecipientAndCancelDrops
     EXPECT_EQ(RichEdit->maxLength(), 240);
     EXPECT_FALSE(w->AnyAbonentTicked());
     EXPECT_FALSE(btnLater->isEnabled());
-    EXPECT_TRUE(LaterItem->isEnabled()) << "the menu item keeps its state";
+    EXPECT_TRUE(serviceAction->isEnabled()) << "the menu item keeps its state";
     EXPECT_EQ(program->session.SendParams.CurNumber, 12345);
     EXPECT_EQ(program->session.SendParams.CurName, "");
 
@@ -311,7 +311,7 @@ TEST_F(MainWindowSend, UnregisteredSubscriberOkBecomesTheRecipientAndCancelDrops
         test::EventLoopStep step(fill("777", unlisted.btnCancel));
         // The menu item (F3): its shortcut is checked with the menu table; a key sent here could miss a
         // window that a loaded machine has not activated yet.
-        test::control<QAction>(w, "N4")->trigger();
+        w->action(Command::Unlisted)->trigger();
     }
     EXPECT_EQ(program->session.SendParams.DeferDate, "");
     EXPECT_EQ(program->session.SendParams.DeferTime, "");

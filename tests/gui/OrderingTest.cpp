@@ -100,7 +100,7 @@ TEST_F(MainWindowOrdering, SortsFollowTheCodePageOrTheNumberOnThePageShown)
     EXPECT_EQ(dir.read(GroupFileName), groupFile);
 
     chooseSubscriber(3);
-    test::control<QAction>(w, "NumberSortItem")->trigger();
+    w->action(Command::SortByNumber)->trigger();
     expectNoRecipient();
     EXPECT_EQ(namesInFile<TAbonentList>(AbonentFileName),
               (Texts{"zeta", "Антон", "антон", "Яков", "ёлка", "Zeta"}));
@@ -109,15 +109,15 @@ TEST_F(MainWindowOrdering, SortsFollowTheCodePageOrTheNumberOnThePageShown)
     const std::string subscriberFile = dir.read(AbonentFileName);
     TabbedNotebook1->setCurrentIndex(1);
     EXPECT_FALSE(test::control<QToolButton>(w, "btnNumberSort")->isEnabled() ||
-                 test::control<QAction>(w, "NumberSortItem")->isEnabled());
-    test::control<QAction>(w, "NameSortItem")->trigger();
+                 w->action(Command::SortByNumber)->isEnabled());
+    w->action(Command::SortByName)->trigger();
     EXPECT_EQ(lines(test::control<TickList>(w, "lbGroup")), (Texts{"Альфа", "Дневная", "Ночная"}));
     EXPECT_EQ(namesInFile<TGroupList>(GroupFileName), (Texts{"Альфа", "Дневная", "Ночная"}));
     EXPECT_EQ(program->session.groups.Items(2)->Members.Count(), 2);
     EXPECT_EQ(dir.read(AbonentFileName), subscriberFile);
     TabbedNotebook1->setCurrentIndex(0);
     EXPECT_TRUE(test::control<QToolButton>(w, "btnNumberSort")->isEnabled() &&
-                test::control<QAction>(w, "NumberSortItem")->isEnabled());
+                w->action(Command::SortByNumber)->isEnabled());
     EXPECT_TRUE(boxes.requests().empty());
 }
 
@@ -127,10 +127,10 @@ TEST_F(MainWindowOrdering, MovesStopAtBothEndsAndKeepTheMovedEntryHighlighted)
     const std::string before = dir.read(AbonentFileName);
     test::control<QToolButton>(w, "btnPrev")->click(); // nothing highlighted after the start
     chooseSubscriber(0);
-    test::control<QAction>(w, "PrevItem")->trigger();
+    w->action(Command::MoveUp)->trigger();
     expectNoRecipient();
     lbAbonent->setCurrentRow(5);
-    test::control<QAction>(w, "NextItem")->trigger();
+    w->action(Command::MoveDown)->trigger();
     EXPECT_EQ(boxes.texts(), (Texts{"Элемент списка не выбран", "Начало списка уже достигнуто",
                                     "Конец списка уже достигнут"}));
     EXPECT_EQ(dir.read(AbonentFileName), before);

@@ -98,7 +98,7 @@ protected:
 
 TEST_F(RecordsWindows, ArchiveCommandWantsOneSubscriberAndNoGroup)
 {
-    auto archiveCommand = [&] { test::control<QAction>(w, "N12")->trigger(); };
+    auto archiveCommand = [&] { w->action(Command::Archive)->trigger(); };
     EXPECT_EQ(archiveShown(archiveCommand), QStringLiteral("-"));
     test::control<TickList>(w, "lbGroup")->setTicked(0, true);
     EXPECT_EQ(archiveShown(archiveCommand), QStringLiteral("-"));
@@ -125,7 +125,7 @@ TEST_F(RecordsWindows, ArchiveViewerShowsTheFileOrNamesTheSubscriberWithout)
         QString());
     // A name that would lead out of the archive folder (here to the journal) reads nothing there.
     test::toggleTick(lbAbonent, 4);
-    EXPECT_EQ(archiveShown([&] { test::control<QAction>(w, "N12")->trigger(); }), QString());
+    EXPECT_EQ(archiveShown([&] { w->action(Command::Archive)->trigger(); }), QString());
     EXPECT_EQ(prompts.texts(),
               (std::vector<std::string>{"Архив для абонента Борис не найден", "Неверное иимя файла"}));
 }
@@ -135,7 +135,7 @@ TEST_F(RecordsWindows, QueueWindowOpensFromTheMenuAndTheToolBarWithoutHoldingThe
 {
     TfmQueue* queue = program->windows.fmQueue.get();
     for (const std::function<void()>& open :
-         {std::function<void()>([&] { test::control<QAction>(w, "QueueItem")->trigger(); }),
+         {std::function<void()>([&] { w->action(Command::Queue)->trigger(); }),
           std::function<void()>([&] { test::control<QToolButton>(w, "btnQueue")->click(); })}) {
         open();
         EXPECT_TRUE(queue->isVisible());
@@ -154,7 +154,7 @@ TEST_F(RecordsWindows, ChoiceTakesTheSelectedBlockForOnePaste)
     // Without a selection the window says so and stays.
     bool stayed = false;
     whileShown(
-        viewer, [&] { test::control<QAction>(w, "N12")->trigger(); },
+        viewer, [&] { w->action(Command::Archive)->trigger(); },
         [&] {
             QTest::mouseClick(test::control<QPushButton>(viewer, "btnChoice"), Qt::LeftButton);
             stayed = viewer->isVisible();
@@ -165,7 +165,7 @@ TEST_F(RecordsWindows, ChoiceTakesTheSelectedBlockForOnePaste)
 
     // A block of two lines: on the clipboard, the window closed, one paste available.
     whileShown(
-        viewer, [&] { test::control<QAction>(w, "N12")->trigger(); },
+        viewer, [&] { w->action(Command::Archive)->trigger(); },
         [&] {
             QTextCursor c(test::control<FileTextView>(viewer, "RichEdit")->document()->findBlockByNumber(1));
             c.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
@@ -175,7 +175,7 @@ TEST_F(RecordsWindows, ChoiceTakesTheSelectedBlockForOnePaste)
             EXPECT_FALSE(viewer->isVisible());
         });
     EXPECT_EQ(QGuiApplication::clipboard()->text(), text("Встреча в 12\nЗал 3"));
-    EXPECT_TRUE(btnPaste->isEnabled() && test::control<QAction>(w, "PasteItem")->isEnabled());
+    EXPECT_TRUE(btnPaste->isEnabled() && w->action(Command::Paste)->isEnabled());
     QTest::mouseClick(btnPaste, Qt::LeftButton);
     EXPECT_EQ(test::control<MessageEditor>(w, "RichEdit")->toPlainText(), text("Встреча в 12\nЗал 3"));
     EXPECT_FALSE(btnPaste->isEnabled());
@@ -201,7 +201,7 @@ TEST_F(RecordsWindows, DeletionRemovesExactlyTheTickedArchives)
     };
 
     whileShown(
-        dialog, [&] { test::control<QAction>(w, "N13")->trigger(); },
+        dialog, [&] { w->action(Command::DeleteArchives)->trigger(); },
         [&] {
             EXPECT_EQ(dialog->lbAbonent->item(3)->text(), text("Иван -- 7 -- 104"));
             EXPECT_EQ(ticks(), ".....");
@@ -232,7 +232,7 @@ TEST_F(RecordsWindows, JournalIsDeletedOnlyAfterYes)
 {
     dir.write("Zolbin.log", cp("Инициализация...\r\n\r\n"));
     prompts.answer(false);
-    test::control<QAction>(w, "N5")->trigger();
+    w->action(Command::DeleteJournal)->trigger();
     ASSERT_EQ(prompts.requests().size(), 1u);
     const PromptRequest& question = prompts.requests().front();
     EXPECT_EQ(question.kind, PromptKind::YesNo);
@@ -242,13 +242,13 @@ TEST_F(RecordsWindows, JournalIsDeletedOnlyAfterYes)
     EXPECT_EQ(dir.read("Zolbin.log"), cp("Инициализация...\r\n\r\n"));
 
     prompts.answer(true);
-    test::control<QAction>(w, "N5")->trigger();
+    w->action(Command::DeleteJournal)->trigger();
     EXPECT_FALSE(dir.exists("Zolbin.log"));
     prompts.clear();
     TfmLogView* viewer = program->windows.fmLogView.get();
     QString shown = QStringLiteral("-");
     whileShown(
-        viewer, [&] { test::control<QAction>(w, "N15")->trigger(); },
+        viewer, [&] { w->action(Command::Journal)->trigger(); },
         [&] { shown = test::control<FileTextView>(viewer, "RichEdit")->toPlainText(); });
     EXPECT_EQ(prompts.texts(), (std::vector<std::string>{"Журнал работы пока пуст"}));
     EXPECT_EQ(shown, QString());
@@ -287,7 +287,7 @@ TEST_F(RecordsWindows, LargeJournalIsShownWholeWithoutHoldingTheWindow)
             return true;
         },
         60000);
-    test::control<QAction>(w, "N15")->trigger();
+    w->action(Command::Journal)->trigger();
     EXPECT_TRUE(sawPartial);
     EXPECT_LT(longestWait, 1500);
     EXPECT_TRUE(prompts.texts().empty());
