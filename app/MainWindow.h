@@ -98,6 +98,8 @@ public:
     // icon's message where there is a notification area, the status bar otherwise; tests record it.
     using SendNotifier = std::function<void(const QString& text, bool failed)>;
     void setSendNotifier(SendNotifier notifier) { sendNotifier_ = std::move(notifier); }
+    // The deadlines of the waits of every send the window starts from now on (tests shorten them).
+    void setSendDeadlines(const SendDeadlines& deadlines) { sendDeadlines_ = deadlines; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -306,7 +308,10 @@ private:
     bool optionsShowing_ = false;
     bool emailCheckPending_ = false;
     WindowState state_;
-    std::unique_ptr<SendJob> job_;         // the send running, if any
+    std::unique_ptr<SendJob> job_; // the send running, if any
+    SendDeadlines sendDeadlines_;  // given to each job
+    // What the window's sends remember of the GSM modems, from one to the next.
+    std::shared_ptr<ModemMemory> modems_ = std::make_shared<ModemMemory>();
     std::deque<SendOrder> queue_;          // pages sent while it runs, in their order
     QTimer* statusTail_ = nullptr;         // clears the last text 2000 ms after a send ended
     std::unique_ptr<Outbox> outbox_;       // opened on the window's thread

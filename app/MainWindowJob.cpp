@@ -51,11 +51,14 @@ SendOrder TfmSend::takeSendOrder() const
 }
 
 // What every job of the window takes as it is when the job is made, its own page or a retry: the
-// settings, the journal, and where the SMTP password and the SIM's PIN come from.
+// settings, the journal, the deadlines, what is remembered of the modems, and where the SMTP password
+// and the SIM's PIN come from.
 void TfmSend::giveRunParts(SendOrder& order) const
 {
     order.settings = settings_;
     order.journal = journal_;
+    order.deadlines = sendDeadlines_;
+    order.modems = modems_;
     order.smtpPassword = [store = windows_.secrets.get(), server = settings_.SMTPServer,
                           user = settings_.SMTPUser] { return ReadSmtpPassword(store, server, user); };
     // A refused PIN is taken out of the store, so that no later send gives it again (three wrong PINs lock

@@ -72,6 +72,7 @@ private:
     std::unique_ptr<Outbox> outbox_;
     FileLock turn_;
     FileLock following_; // held shared while following: the window sees the service runs
+    std::shared_ptr<ModemMemory> modems_ = std::make_shared<ModemMemory>();
     bool toldWaiting_ = false;
     bool toldTrouble_ = false;
     int sent_ = 0;
@@ -103,8 +104,10 @@ void Worker::sendPage(const OutboxPage& page)
     ConsoleHost host(session_, page.lines, page.text, page.signatureBlocked, options_.quiet, false, err_);
     host.setRecipient(!page.params.CurName.empty() ? page.params.CurName
                                                    : std::to_string(page.params.CurNumber));
+    host.Deadlines = options_.deadlines;
     if (options_.prepareHost)
         options_.prepareHost(host);
+    order.modems = modems_;
     SendJob job(std::move(order));
     job.runWith(host);
     const std::optional<OutboxPage> after = checked(outbox_->Page(page.id));

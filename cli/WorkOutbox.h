@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // zolbin-send --work-outbox: sends the pages of the data folder's outbox as they fall due, one program
-// at a time, until every page has reached its end (or, following, until stopped).
+// at a time, until every page has reached its end (or, following, until stopped). What the pages learn
+// of the GSM modems is remembered from one page to the next for the whole run.
+
+#include "dispatch/Deadlines.h"
 
 #include <functional>
 #include <ostream>
@@ -19,6 +22,8 @@ struct WorkOptions
     std::function<void(ConsoleHost&)> prepareHost;
     // This run's own changes to the settings, made again each time the data folder is read.
     std::function<void(Session&)> adjustSettings;
+    // The deadlines of each page's waits.
+    SendDeadlines deadlines;
 };
 
 // The exit status: 0 when every page it brought to an end went out, 1 when one did not (failed,

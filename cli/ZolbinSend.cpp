@@ -134,7 +134,8 @@ int enqueue(SendOrder& order, Outbox& outbox, PageHolder holder, const Session& 
 }
 
 int send(const SendOptions& options, Session& session, std::optional<std::string> filePassword,
-         std::optional<std::string> filePin, std::istream& in, std::ostream& err)
+         std::optional<std::string> filePin, const SendDeadlines& deadlines, std::istream& in,
+         std::ostream& err)
 {
     const MessageText message = options.message.empty()
                                     ? MessageFromInput(std::string(std::istreambuf_iterator<char>(in),
@@ -163,6 +164,7 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
 
     ConsoleHost host(session, message.lines, message.text, options.noSignature, options.quiet,
                      options.stopOnError, err);
+    host.Deadlines = deadlines;
     host.setSmtpPasswordSource(passwordSource(std::move(filePassword), session, err));
     host.setSimPinSource(SimPinSource(std::move(filePin), session, err));
     if (!options.quiet && !request.serviceSummary.empty())
@@ -182,9 +184,10 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
 }
 
 int work(const SendOptions& options, Session& session, std::optional<std::string> filePassword,
-         std::optional<std::string> filePin, std::ostream& err)
+         std::optional<std::string> filePin, const SendDeadlines& deadlines, std::ostream& err)
 {
     WorkOptions work;
+    work.deadlines = deadlines;
     work.follow = options.follow;
     work.quiet = options.quiet;
     work.adjustSettings = [&options](Session& read) { useDevices(options, read); };
@@ -233,8 +236,8 @@ int ZolbinSend::Run(const std::vector<std::string>& arguments)
             return ExitStatus::Accepted;
         }
         if (options.action == SendOptions::Action::WorkOutbox)
-            return work(options, session_, std::move(filePassword), std::move(filePin), err_);
-        return send(options, session_, std::move(filePassword), std::move(filePin), in_, err_);
+            return work(options, session_, std::move(filePassword), std::move(filePin), deadlines_, err_);
+        return send(options, session_, std::move(filePassword), std::move(filePin), deadlines_, in_, err_);
     } catch (const CliError& error) {
         err_ << "zolbin-send: " << error.what() << '\n';
         if (error.status() == ExitStatus::Usage)

@@ -4,6 +4,8 @@
 // folder into the session, sends the message through the same send command as the window (the same
 // protocol lines, journal lines and archive entries) and answers with an exit status (cli/ExitStatus.h).
 
+#include "dispatch/Deadlines.h"
+
 #include <istream>
 #include <ostream>
 #include <string>
@@ -24,11 +26,15 @@ public:
     // arguments: everything after the program's name. The current directory is the same again on return.
     int Run(const std::vector<std::string>& arguments);
 
+    // The deadlines of the sends' waits (tests shorten them).
+    void SetDeadlines(const SendDeadlines& deadlines) { deadlines_ = deadlines; }
+
 private:
     Session& session_;
     std::istream& in_;
     std::ostream& out_;
     std::ostream& err_;
+    SendDeadlines deadlines_;
 };
 
 } // namespace zolbin

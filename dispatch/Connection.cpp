@@ -6,7 +6,6 @@
 #include "dispatch/ReplyReader.h"
 #include "dispatch/SendHost.h"
 #include "platform/Codepage.h"
-#include "platform/Net.h"
 
 namespace zolbin {
 
@@ -16,17 +15,18 @@ constexpr int Attempts = 3;
 
 } // namespace
 
-void ReportTlsFailure(SendHost& host, const Failure& failure)
+void ReportTlsFailure(SendHost& host, const Failure& failure, std::error_code socketError)
 {
     if (failure.text.empty())
-        ReportSocketError(host, failure.code);
+        ReportSocketError(host, socketError);
     else
         ReportError(host, failure.text);
 }
 
-int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port, net::TlsSession* tls,
-                    const std::string& caFile)
+int ConnectToServer(SendHost& host, net::Sockets& sockets, const std::string& server, std::int32_t port,
+                    net::TlsSession* tls, const std::string& caFile)
 {
+    const net::Deadlines& deadlines = host.Deadlines.net;
     ReportStatus(host, cp("Соединение с сервером..."));
     for (int attempt = 1; attempt <= Attempts; ++attempt) {
         const bool last = attempt == Attempts;
@@ -34,46 +34,46 @@ int ConnectToServer(SendHost& host, const std::string& server, std::int32_t port
             host.PauseBetweenAttempts(2000);
         ReportStatus(host, cp("Попытка ") + std::to_string(attempt) + "...");
 
+        std::error_code error;
         std::uint32_t address = net::InetAddr(server);
-        if (address == net::InaddrNone && !net::GetHostByName(server, address)) {
-            ReportSocketError(host, net::Winsock::LastError());
+        if (address == net::InaddrNone && !net::GetHostByName(server, address, deadlines.lookupMs, error)) {
+            ReportSocketError(host, error);
             if (last)
                 host.Journal().AppendEmptyLine();
             continue;
         }
 
-        const int s = net::Socket();
+        const int s = sockets.Socket(error);
         if (s < 0) {
-            ReportSocketError(host, net::Winsock::LastError());
+            ReportSocketError(host, error);
             if (last)
                 host.Journal().AppendEmptyLine();
             continue;
         }
 
-        if (net::Connect(s, address,
-                         static_cast<std::uint16_t>(static_cast<std::uint32_t>(port) & 0xFFFFu)) != 0) {
-            ReportSocketError(host, net::Winsock::LastError());
+        if (!net::Connect(s, address, static_cast<std::uint16_t>(static_cast<std::uint32_t>(port) & 0xFFFFu),
+                          deadlines.connectMs, error)) {
+            ReportSocketError(host, error);
             continue;
         }
 
         std::uint16_t localPort = 0;
-        if (net::GetSockName(s, host.LocalAddr, localPort) != 0)
+        if (!net::GetSockName(s, host.LocalAddr, localPort))
             host.LocalAddr = 0;
 
         if (tls != nullptr) {
-            if (const Status handshake = tls->Handshake(s, server, caFile, net::CurrentDeadlines().connectMs);
-                !handshake) {
-                ReportTlsFailure(host, handshake.failure());
+            if (const Status handshake = tls->Handshake(s, server, caFile, deadlines.connectMs); !handshake) {
+                ReportTlsFailure(host, handshake.failure(), tls->Error());
                 return -1;
             }
         }
 
         std::string greeting;
-        net::Link link{s, tls};
-        const int n = ReadReply(link, greeting, net::CurrentDeadlines().replyMs);
+        net::Link link{s, tls, deadlines.sendMs, {}};
+        const int n = ReadReply(link, greeting, deadlines.replyMs);
         if (n < 0) {
             // Silence until the deadline (or a broken connection): another attempt would only wait again.
-            if (link.error == net::Wsa::MessageTooLong)
+            if (link.error == std::errc::message_size)
                 ReportError(host, cp("Ответ сервера слишком длинный"));
             else
                 ReportSocketError(host, link.error);

@@ -5,7 +5,6 @@
 #include "dispatch/ReplyReader.h"
 #include "dispatch/SendHost.h"
 #include "platform/Codepage.h"
-#include "platform/Net.h"
 
 namespace zolbin {
 
@@ -27,19 +26,29 @@ void ReportNegativeReply(SendHost& host, const std::string& reply, const std::st
     host.Journal().Append(WithoutLastTwo(status));
 }
 
-void DialogueChannel::reportSocketError(int code)
+DialogueChannel::DialogueChannel(SendHost& host, int socket, net::TlsSession* tls)
+    : host_(host), link_{socket, tls, host.Deadlines.net.sendMs, {}}
 {
-    ReportSocketError(host_, code);
+}
+
+const net::Deadlines& DialogueChannel::Deadlines() const
+{
+    return host_.Deadlines.net;
+}
+
+void DialogueChannel::reportSocketError(std::error_code error)
+{
+    ReportSocketError(host_, error);
     if (!accepted_)
         host_.Journal().AppendEmptyLine();
 }
 
-void DialogueChannel::reportNoReply(int code)
+void DialogueChannel::reportNoReply(std::error_code error)
 {
-    if (code == net::Wsa::MessageTooLong) // the peer's reply, not a line of ours
+    if (error == std::errc::message_size) // the peer's reply, not a line of ours
         ReportFailure(cp("Ответ сервера слишком длинный"));
     else
-        reportSocketError(code);
+        reportSocketError(error);
     if (finalStepSent_)
         host_.LastFailure = FailureKind::Unknown;
 }
@@ -49,16 +58,16 @@ int DialogueChannel::SendLine(const std::string& line, const std::string& shownT
     if (!accepted_ && host_.Journal().Failure() != 0)
         return -1; // nothing more goes out unjournaled: the send command stops on the journal's failure
     if (line.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
-        reportSocketError(net::Wsa::InvalidArgument);
+        reportSocketError(std::make_error_code(std::errc::invalid_argument));
         return -1;
     }
     if (line.size() > MaxLineLength) {
-        reportSocketError(net::Wsa::MessageTooLong);
+        reportSocketError(std::make_error_code(std::errc::message_size));
         return -1;
     }
     const std::string wire = line + "\r\n";
     const int sent = link_.Send(wire.data(), static_cast<int>(wire.size()));
-    const int error = link_.error;
+    const std::error_code error = link_.error;
     if (!shownText.empty()) {
         // Stored values (a server name, an address) may hold control characters; they are shown escaped.
         const std::string shown = VisibleControls(shownText);
@@ -80,10 +89,10 @@ void DialogueChannel::ReportFailure(const std::string& text)
         host_.Journal().AppendEmptyLine();
 }
 
-void DialogueChannel::ReportTlsFailure(const Failure& failure)
+void DialogueChannel::ReportTlsFailure(const Failure& failure, std::error_code socketError)
 {
     if (failure.text.empty())
-        reportSocketError(failure.code);
+        reportSocketError(socketError);
     else
         ReportFailure(failure.text);
 }
@@ -110,7 +119,7 @@ int DialogueChannel::ReadReply(const std::string& unreachableMessage, int deadli
 {
     const int n = zolbin::ReadReply(link_, reply, deadlineMs);
     if (n <= 0) {
-        reportNoReply(n < 0 ? link_.error : net::Wsa::ConnectionReset);
+        reportNoReply(n < 0 ? link_.error : std::make_error_code(std::errc::connection_reset));
         return -1;
     }
     const char first = reply[0];

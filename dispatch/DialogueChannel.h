@@ -12,6 +12,7 @@
 // that never comes, a closed connection or a reply that cannot be read means that nobody knows whether the
 // page went, and it is never sent again by itself (FailureKind::Unknown).
 
+#include "platform/Net.h"
 #include "platform/Tls.h"
 
 #include <string>
@@ -27,20 +28,20 @@ inline constexpr std::size_t MaxLineLength = 4094;
 class DialogueChannel final
 {
 public:
-    DialogueChannel(SendHost& host, int socket) : host_(host), link_{socket, nullptr} {}
+    DialogueChannel(SendHost& host, int socket) : DialogueChannel(host, socket, nullptr) {}
     // Reads and writes through the TLS session once it is active.
-    DialogueChannel(SendHost& host, int socket, net::TlsSession* tls) : host_(host), link_{socket, tls} {}
+    DialogueChannel(SendHost& host, int socket, net::TlsSession* tls);
 
     // Sends the line and CR LF. When shownText is not empty it is then shown and journaled (whatever the
-    // send gave). A line holding CR, LF or NUL is never sent (socket error 10022), nor one longer than
-    // MaxLineLength (10040). A failure is reported ("Ошибка: " + text, journal line and an empty line).
-    // Returns the number of bytes sent or -1.
+    // send gave). A line holding CR, LF or NUL is never sent (invalid_argument), nor one longer than
+    // MaxLineLength (message_size). A failure is reported ("Ошибка: " + text, journal line and an empty
+    // line). Returns the number of bytes sent or -1.
     int SendLine(const std::string& line, const std::string& shownText);
 
     // Reads one reply and judges it by its first character: 4 or 5, or anything that is not a digit, is a
     // negative reply ("Ошибка: " + reply; unreachableMessage, when not empty, is shown in a message box);
     // other digits are positive ("Ответ: " + reply). A socket error, or the connection closed where a
-    // reply was due (10054), is reported with an empty journal line, and so is a reply longer than
+    // reply was due (connection_reset), is reported with an empty journal line, and so is a reply longer than
     // MaxReplySize ("Ответ сервера слишком длинный"). Control characters of the reply other
     // than its CR LF line ends are shown and journaled as "\xHH". Returns 0 or -1.
     int ReadReply(const std::string& unreachableMessage, int deadlineMs);
@@ -53,10 +54,12 @@ public:
     // A failure of the dialogue's own (not a reply, not a socket error): the beep, "Ошибка: " + text shown
     // and journaled, and the recipient's block closed with an empty line.
     void ReportFailure(const std::string& text);
-    // A failed TLS handshake reported the same way (its text, or the socket error's).
-    void ReportTlsFailure(const Failure& failure);
+    // A failed TLS handshake reported the same way (its text, or the text of its socket error).
+    void ReportTlsFailure(const Failure& failure, std::error_code socketError);
 
     int Socket() const { return link_.socket; }
+    // The deadlines of the connection's waits (its host's).
+    const net::Deadlines& Deadlines() const;
 
     // The line that hands the page over (SNPP's SEND, the mail's final ".") has left: a reply lost from
     // here on leaves the page's outcome unknown.
@@ -69,9 +72,9 @@ public:
 private:
     int ReadReply(const std::string& unreachableMessage, int deadlineMs, std::string& reply,
                   std::string_view required);
-    void reportSocketError(int code);
+    void reportSocketError(std::error_code error);
     // A read that gave no reply: the socket error, or a reply longer than any real server sends.
-    void reportNoReply(int code);
+    void reportNoReply(std::error_code error);
 
     SendHost& host_;
     net::Link link_;

@@ -2,7 +2,6 @@
 #include "dispatch/ReplyReader.h"
 
 #include "platform/Deadline.h"
-#include "platform/Net.h"
 
 #include <array>
 #include <chrono>
@@ -23,11 +22,8 @@ bool ReplyComplete(std::string_view data)
 
 int ReadReply(int socket, std::string& reply, int deadlineMs)
 {
-    net::Link link{socket, nullptr};
-    const int n = ReadReply(link, reply, deadlineMs);
-    if (n < 0)
-        net::Winsock::SetLastError(link.error);
-    return n;
+    net::Link link{socket, nullptr, 0, {}}; // reads only
+    return ReadReply(link, reply, deadlineMs);
 }
 
 int ReadReply(net::Link& link, std::string& reply, int deadlineMs)
@@ -38,7 +34,7 @@ int ReadReply(net::Link& link, std::string& reply, int deadlineMs)
     for (;;) {
         const int left = net::MsLeft(deadline);
         if (left == 0) {
-            link.error = net::Wsa::TimedOut;
+            link.error = std::make_error_code(std::errc::timed_out);
             return -1;
         }
         const int n = link.Recv(buffer.data(), static_cast<int>(buffer.size()), left);
@@ -50,7 +46,7 @@ int ReadReply(net::Link& link, std::string& reply, int deadlineMs)
         if (ReplyComplete(reply))
             break;
         if (reply.size() > MaxReplySize) {
-            link.error = net::Wsa::MessageTooLong;
+            link.error = std::make_error_code(std::errc::message_size);
             return -1;
         }
     }

@@ -17,12 +17,12 @@ inline constexpr std::size_t MaxReplySize = 64 * 1024;
 // True when the data ends with CR LF and its last line is not a continuation line (three digits and "-").
 bool ReplyComplete(std::string_view data);
 
-// Reads until the reply is complete or the peer closes. Returns the number of bytes read (the reply in
-// `reply`), 0 when the peer closed before anything arrived, or -1 on a socket error (the calling
-// thread's net::Winsock::LastError(); 10060 when the deadline passed first, 10040 for a reply longer
-// than MaxReplySize).
-int ReadReply(int socket, std::string& reply, int deadlineMs);
-// The same through a link (the plain socket or its TLS session), the error kept in the link.
+// Reads through the link (the plain socket or its TLS session) until the reply is complete or the peer
+// closes. Returns the number of bytes read (the reply in `reply`), 0 when the peer closed before anything
+// arrived, or -1 on a socket error, kept in the link (timed_out when the deadline passed first,
+// message_size for a reply longer than MaxReplySize).
 int ReadReply(net::Link& link, std::string& reply, int deadlineMs);
+// The same on a plain socket.
+int ReadReply(int socket, std::string& reply, int deadlineMs);
 
 } // namespace zolbin

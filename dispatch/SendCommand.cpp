@@ -11,7 +11,6 @@
 #include "dispatch/Tap.h"
 #include "platform/Clock.h"
 #include "platform/Codepage.h"
-#include "platform/Net.h"
 #include "records/Archive.h"
 
 namespace zolbin {
@@ -133,11 +132,6 @@ SendOutcome SendCommand::serveAll()
     }
     ReportStatus(host_, cp("Инициализация..."));
     lines_ = host_.EditorLines();
-    if (const int error = net::Winsock::Startup(); error != 0) {
-        ReportSocketError(host_, error);
-        host_.Journal().AppendEmptyLine();
-        return SendOutcome::Stopped;
-    }
     bool stopped = false;
     if (curGroup_ == -1) {
         recipient_ = 0;
@@ -182,7 +176,7 @@ SendOutcome SendCommand::serveAll()
             }
         }
     }
-    net::Winsock::Cleanup();
+    sockets_.CloseAll();
     if (stopped)
         return SendOutcome::Stopped;
     params_.SendDate.clear();
@@ -348,7 +342,7 @@ SendCommand::Served SendCommand::serveSubscriber()
             if (journalFailed())
                 return stopCommand(journalFailure());
             const TSettings& settings = host_.Settings();
-            socket = ConnectToServer(host_, settings.SMTPServer, params_.CurSMTPPort,
+            socket = ConnectToServer(host_, sockets_, settings.SMTPServer, params_.CurSMTPPort,
                                      settings.SMTPSecurity == 2 ? &tls : nullptr, settings.SMTPCAFile);
             params_.DeferDate = savedDeferDate_;
             i = params_.RepeatCount;
@@ -360,7 +354,7 @@ SendCommand::Served SendCommand::serveSubscriber()
             params_.CurGate = company.Gate;
             if (journalFailed())
                 return stopCommand(journalFailure());
-            socket = ConnectToServer(host_, params_.CurSNPPSrv, params_.CurSNPPPort);
+            socket = ConnectToServer(host_, sockets_, params_.CurSNPPSrv, params_.CurSNPPPort);
         } else if (company.Gate == Gate::TAP) {
             params_.CurGate = company.Gate;
             params_.DeferDate = savedDeferDate_;

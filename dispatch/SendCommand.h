@@ -5,6 +5,8 @@
 
 #include "directory/Lists.h"
 #include "directory/SendParams.h"
+#include "dispatch/ModemMemory.h"
+#include "platform/Net.h"
 #include "platform/Result.h"
 
 #include <array>
@@ -45,6 +47,9 @@ public:
     // and its outcome recorded; a page that failed for a passing reason waits there for its retry, and a
     // group then goes on without asking. Without a ledger the command works as it always did.
     void SetLedger(PageLedger* ledger) { ledger_ = ledger; }
+    // What the command's owner remembers of the GSM modems from one command to the next. Without it the
+    // command remembers for itself, from one member of a group to the next.
+    void SetModemMemory(ModemMemory* memory) { modems_ = memory; }
 
     // True when the last Run met a file error (the journal or an archive could not be written). It was
     // shown on its own; pages the servers accepted still count as sent.
@@ -100,6 +105,9 @@ private:
     std::optional<std::string> groupStopped_;
     const std::atomic<bool>* cancelled_ = nullptr;
     PageLedger* ledger_ = nullptr;
+    ModemMemory ownModems_;
+    ModemMemory* modems_ = nullptr;
+    net::Sockets sockets_;      // the SNPP and SMTP connections' sockets, closed when the command ends
     int recipient_ = 0;         // the recipient being served, from 0
     bool acceptedOnce_ = false; // a sending of this recipient's page was accepted already
     std::string retryNote_;     // the retry line the failed page's outcome ends with (retries on only)

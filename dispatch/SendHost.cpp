@@ -3,7 +3,6 @@
 
 #include "dispatch/SocketErrors.h"
 #include "platform/Codepage.h"
-#include "platform/Net.h"
 
 namespace zolbin {
 
@@ -22,10 +21,10 @@ void ReportError(SendHost& host, const std::string& text, FailureKind kind)
     ReportStatus(host, host.LastFailureText);
 }
 
-void ReportSocketError(SendHost& host, int code)
+void ReportSocketError(SendHost& host, std::error_code error)
 {
-    const bool ours = code == net::Wsa::InvalidArgument || code == net::Wsa::MessageTooLong;
-    ReportError(host, SocketErrorText(code), ours ? FailureKind::Final : FailureKind::Passing);
+    const bool ours = error == std::errc::invalid_argument || error == std::errc::message_size;
+    ReportError(host, SocketErrorText(error), ours ? FailureKind::Final : FailureKind::Passing);
 }
 
 } // namespace zolbin

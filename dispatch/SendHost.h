@@ -8,11 +8,13 @@
 
 #include "directory/SendParams.h"
 #include "directory/Settings.h"
+#include "dispatch/Deadlines.h"
 #include "dispatch/RetryPolicy.h"
 #include "records/Journal.h"
 
 #include <cstdint>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace zolbin {
@@ -80,6 +82,8 @@ public:
     // The SIM refused that PIN: it must not be given again, by this run or a later one.
     virtual void SimPinRefused() {}
 
+    // The deadlines of the send's waits.
+    SendDeadlines Deadlines;
     // The local end of the last connection (host order).
     std::uint32_t LocalAddr = 0;
     // Why the last failure reported here happened: a passing reason (worth another attempt later) or a
@@ -97,6 +101,6 @@ void ReportStatus(SendHost& host, const std::string& text);
 void ReportError(SendHost& host, const std::string& text, FailureKind kind = FailureKind::Final);
 // ReportError with the socket error's text: passing (no connection, a time-out, a reset), except for a
 // line we refused to send.
-void ReportSocketError(SendHost& host, int code);
+void ReportSocketError(SendHost& host, std::error_code error);
 
 } // namespace zolbin

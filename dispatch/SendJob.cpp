@@ -35,6 +35,7 @@ SendOrder TakeOrder(const TSendParams& params, std::int16_t curGroup, const TGro
 SendJob::SendJob(SendOrder order, QObject* parent)
     : QObject(parent), order_(std::move(order)), taken_(order_.params)
 {
+    Deadlines = order_.deadlines;
 }
 
 SendJob::~SendJob()
@@ -70,6 +71,7 @@ SendOutcome SendJob::runWith(SendHost& host)
     SendCommand command(host, order_.params, order_.curGroup, order_.groups, order_.providers);
     command.SetCancelFlag(&cancelled_);
     command.SetLedger(order_.ledger.get());
+    command.SetModemMemory(order_.modems.get());
     outcome_ = command.Run();
     fileErrorSeen_ = command.FileErrorSeen();
     pageFailed_ = command.PageFailed();

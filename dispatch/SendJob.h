@@ -48,6 +48,10 @@ struct SendOrder final
     // when the SIM refused it (it is never given again).
     std::function<std::string()> simPin;
     std::function<void()> simPinRefused;
+    // What the owner remembers of the GSM modems from one send to the next (none: the send alone).
+    std::shared_ptr<ModemMemory> modems;
+    // The deadlines of the send's waits on the job's thread (runWith: the host's own apply).
+    SendDeadlines deadlines;
     // The outbox's pages of this send (one per recipient), claimed and recorded as the send goes; none
     // for a send without the outbox.
     std::shared_ptr<PageLedger> ledger;
@@ -78,7 +82,8 @@ public:
     void start();
     // Runs the send on the calling thread for a host of its own, which is told everything directly and
     // answers itself (zolbin-send, which has no window to keep free): the order gives the recipient, the
-    // members and the companies, the host the settings, the journal and the message. No signal is emitted.
+    // members and the companies, the host the settings, the journal, the message and the deadlines. No
+    // signal is emitted.
     SendOutcome runWith(SendHost& host);
     // From any thread: the members not yet started are not served (journaled as cancelled).
     void cancel() { cancelled_ = true; }

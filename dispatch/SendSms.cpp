@@ -18,7 +18,8 @@ SendCommand::Served SendCommand::serveSms(const TProvider& company)
     }
     if (journalFailed())
         return stopCommand(journalFailure());
-    const SmsOutcome outcome = SmsSending(host_, company, params_, lines_);
+    const SmsOutcome outcome =
+        SmsSending(host_, modems_ != nullptr ? *modems_ : ownModems_, company, params_, lines_);
     if (outcome.state == SmsOutcome::State::Accepted) {
         archivePage();
         reportOutcome(cp("Сообщение успешно отправлено"));

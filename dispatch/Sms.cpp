@@ -5,15 +5,12 @@
 #include "directory/TextChecks.h"
 #include "dispatch/GsmChannel.h"
 #include "dispatch/MessageText.h"
+#include "dispatch/ModemMemory.h"
 #include "dispatch/SendHost.h"
 #include "platform/Codepage.h"
 #include "platform/SerialLine.h"
 
 #include <array>
-#include <atomic>
-#include <chrono>
-#include <map>
-#include <mutex>
 
 namespace zolbin {
 
@@ -21,42 +18,7 @@ namespace {
 
 using gsm::Answer;
 
-// What the program remembers of each modem line while it runs: a PIN the SIM refused (never given again
-// by itself: three wrong ones lock the SIM), a modem that stopped answering (reset before its next page)
-// and one that may still wait for a PDU it never prompted for (its input cancelled before anything else).
-struct LineMemory
-{
-    bool refusedPin = false;
-    std::string pinRefused;
-    bool resetDue = false;
-    bool inputOpen = false;
-};
-
-std::mutex memoryMutex;
-std::map<std::string, LineMemory>& memory()
-{
-    static std::map<std::string, LineMemory> lines;
-    return lines;
-}
-
-template <typename Change> void remember(const std::string& device, Change change)
-{
-    std::lock_guard lock(memoryMutex);
-    change(memory()[device]);
-}
-
-LineMemory recalled(const std::string& device)
-{
-    std::lock_guard lock(memoryMutex);
-    return memory()[device];
-}
-
-std::uint8_t nextReference()
-{
-    static std::atomic<unsigned> counter{
-        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count() & 0xFF)};
-    return static_cast<std::uint8_t>(++counter & 0xFF);
-}
+using Line = ModemMemory::Line;
 
 struct CmsText
 {
@@ -102,8 +64,8 @@ const CmsText* findCms(int code)
 class Session
 {
 public:
-    Session(SendHost& host, gsm::Channel& channel, const std::string& device, int parts)
-        : host_(host), channel_(channel), device_(device)
+    Session(SendHost& host, ModemMemory& memory, gsm::Channel& channel, const std::string& device, int parts)
+        : host_(host), memory_(memory), channel_(channel), device_(device)
     {
         outcome_.partsTotal = parts;
     }
@@ -127,7 +89,7 @@ public:
     SmsOutcome failAnswer(const Answer& a, const std::string& step)
     {
         if (a.end == Answer::End::Silent || a.end == Answer::End::Gone) {
-            remember(device_, [](LineMemory& m) { m.resetDue = true; });
+            memory_.Remember(device_, [](Line& m) { m.resetDue = true; });
             return fail(cp("Модем GSM не ответил") + step, FailureKind::Passing);
         }
         const int code = gsm::ErrorCode(a.final);
@@ -141,6 +103,7 @@ public:
 
 private:
     SendHost& host_;
+    ModemMemory& memory_;
     gsm::Channel& channel_;
     std::string device_;
     SmsOutcome outcome_;
@@ -152,10 +115,10 @@ bool validPin(const std::string& pin)
 }
 
 // The SIM ready, its PIN given when it asks for one. Empty: ready; otherwise the failure.
-std::optional<SmsOutcome> unlockSim(SendHost& host, gsm::Channel& channel, Session& session,
-                                    const std::string& device)
+std::optional<SmsOutcome> unlockSim(SendHost& host, ModemMemory& memory, gsm::Channel& channel,
+                                    Session& session, const std::string& device)
 {
-    const int ms = CurrentGsmDeadlines().commandMs;
+    const int ms = host.Deadlines.gsm.commandMs;
     const Answer state = channel.command("AT+CPIN?", ms);
     if (!session.ok(state))
         return session.failAnswer(state, cp(" на запрос PIN"));
@@ -172,7 +135,7 @@ std::optional<SmsOutcome> unlockSim(SendHost& host, gsm::Channel& channel, Sessi
         return session.fail(cp("SIM-карта ждёт PIN, а он не задан (Линия GSM)"), FailureKind::Final);
     if (!validPin(pin))
         return session.fail(cp("PIN SIM-карты должен состоять из 4–8 цифр"), FailureKind::Final);
-    const LineMemory known = recalled(device);
+    const Line known = memory.Recalled(device);
     if (known.refusedPin && known.pinRefused == pin)
         return session.fail(cp("Этот PIN SIM-карта уже не приняла; повторно он не вводится"),
                             FailureKind::Final);
@@ -180,7 +143,7 @@ std::optional<SmsOutcome> unlockSim(SendHost& host, gsm::Channel& channel, Sessi
     if (session.ok(given))
         return std::nullopt;
     if (given.end == Answer::End::Error) {
-        remember(device, [&pin](LineMemory& m) {
+        memory.Remember(device, [&pin](Line& m) {
             m.refusedPin = true;
             m.pinRefused = pin;
         });
@@ -193,18 +156,6 @@ std::optional<SmsOutcome> unlockSim(SendHost& host, gsm::Channel& channel, Sessi
 }
 
 } // namespace
-
-GsmDeadlines& CurrentGsmDeadlines()
-{
-    static GsmDeadlines deadlines;
-    return deadlines;
-}
-
-void ForgetGsmLines()
-{
-    std::lock_guard lock(memoryMutex);
-    memory().clear();
-}
 
 std::u16string SmsMessageText(const std::vector<std::string>& lines, const std::string& signature)
 {
@@ -242,32 +193,32 @@ FailureKind CmsErrorKind(int code)
     return t != nullptr ? t->kind : FailureKind::Final;
 }
 
-SmsOutcome SmsDialogue(SendHost& host, SerialLine& line, const std::string& device,
+SmsOutcome SmsDialogue(SendHost& host, ModemMemory& memory, SerialLine& line, const std::string& device,
                        const sms::Submission& page)
 {
     gsm::Channel channel(host, line);
-    Session session(host, channel, device, static_cast<int>(page.parts.size()));
-    const GsmDeadlines times = CurrentGsmDeadlines();
+    Session session(host, memory, channel, device, static_cast<int>(page.parts.size()));
+    const GsmDeadlines times = host.Deadlines.gsm;
 
-    if (recalled(device).inputOpen) {
+    if (memory.Recalled(device).inputOpen) {
         // ESC ends a PDU input the modem may still be in; whatever it answers, the reset follows.
         if (!channel.send("\x1B", "<ESC>", times.commandMs))
             return session.failAnswer({Answer::End::Gone, {}, {}}, " (<ESC>)");
         (void)channel.answer(times.commandMs);
-        remember(device, [](LineMemory& m) { m.inputOpen = false; });
+        memory.Remember(device, [](Line& m) { m.inputOpen = false; });
     }
-    if (recalled(device).resetDue) {
+    if (memory.Recalled(device).resetDue) {
         // The modem stopped answering the last time: it starts again from its stored profile.
         if (const Answer a = channel.command("ATZ", times.commandMs); !session.ok(a))
             return session.failAnswer(a, " (ATZ)");
-        remember(device, [](LineMemory& m) { m.resetDue = false; });
+        memory.Remember(device, [](Line& m) { m.resetDue = false; });
     }
     for (const char* step : {"AT", "ATE0"}) {
         const Answer a = channel.command(step, times.commandMs);
         if (!session.ok(a))
             return session.failAnswer(a, std::string(" (") + step + ")");
     }
-    if (const std::optional<SmsOutcome> refused = unlockSim(host, channel, session, device))
+    if (const std::optional<SmsOutcome> refused = unlockSim(host, memory, channel, session, device))
         return *refused;
     if (const Answer a = channel.command("AT+CMGF=0", times.commandMs); !session.ok(a))
         return session.failAnswer(a, cp(" на включение режима PDU"));
@@ -281,7 +232,7 @@ SmsOutcome SmsDialogue(SendHost& host, SerialLine& line, const std::string& devi
             return channel.answer(times.commandMs, true);
         }();
         if (prompt.end == Answer::End::Silent || prompt.end == Answer::End::Gone)
-            remember(device, [](LineMemory& m) { m.inputOpen = true; });
+            memory.Remember(device, [](Line& m) { m.inputOpen = true; });
         if (prompt.end != Answer::End::Prompt)
             return session.failAnswer(prompt, cp(" на ") + command);
         // The PDU is shown by its length only: the message text is never journaled.
@@ -290,7 +241,7 @@ SmsOutcome SmsDialogue(SendHost& host, SerialLine& line, const std::string& devi
                          times.commandMs);
         const Answer sent = written ? channel.answer(times.submitMs) : Answer{Answer::End::Gone, {}, {}};
         if (sent.end == Answer::End::Silent || sent.end == Answer::End::Gone) {
-            remember(device, [](LineMemory& m) { m.resetDue = true; });
+            memory.Remember(device, [](Line& m) { m.resetDue = true; });
             return session.fail(cp("Модем GSM не ответил на отправку части ") + std::to_string(i + 1) +
                                     cp(" из ") + std::to_string(page.parts.size()) +
                                     cp(", дошла ли она — неизвестно"),
@@ -309,8 +260,8 @@ SmsOutcome SmsDialogue(SendHost& host, SerialLine& line, const std::string& devi
     return session.outcome();
 }
 
-SmsOutcome SmsSending(SendHost& host, const TProvider& company, const TSendParams& params,
-                      const std::vector<std::string>& lines)
+SmsOutcome SmsSending(SendHost& host, ModemMemory& memory, const TProvider& company,
+                      const TSendParams& params, const std::vector<std::string>& lines)
 {
     SmsOutcome outcome;
     const std::optional<std::string> phone = SmsPhoneFromPattern(company.TapPhone.str(), params.CurNumber);
@@ -321,7 +272,7 @@ SmsOutcome SmsSending(SendHost& host, const TProvider& company, const TSendParam
     }
     const bool signed_ = params.CurDigital == 0 && !host.SignatureBlocked();
     const std::u16string text = SmsMessageText(lines, signed_ ? host.Settings().ShortName : std::string());
-    const Result<sms::Submission> page = sms::Encode(*phone, text, nextReference());
+    const Result<sms::Submission> page = sms::Encode(*phone, text, memory.NextReference());
     if (!page) {
         ReportError(host, page.failure().text);
         return outcome;
@@ -337,7 +288,7 @@ SmsOutcome SmsSending(SendHost& host, const TProvider& company, const TSendParam
         return outcome;
     }
     SerialLine line = std::move(opened).value();
-    return SmsDialogue(host, line, settings.GsmDevice, page.value());
+    return SmsDialogue(host, memory, line, settings.GsmDevice, page.value());
 }
 
 } // namespace zolbin

@@ -15,16 +15,9 @@
 
 namespace zolbin {
 
+class ModemMemory;
 class SendHost;
 class SerialLine;
-
-// Deadlines of the modem's answers, in milliseconds (tests shorten them).
-struct GsmDeadlines
-{
-    int commandMs = 5000; // for the answer to a command, the PIN and the "> " prompt included
-    int submitMs = 60000; // for "+CMGS:" after a part was sent: the network answers through the modem
-};
-GsmDeadlines& CurrentGsmDeadlines();
 
 // How one subscriber's SMS ended. A failure says whether it may pass (a later try may get through:
 // no network, congestion, a modem that did not answer) or is final (a refused number or PIN, a bad PDU,
@@ -43,9 +36,6 @@ struct SmsOutcome
     int partsTotal = 0;
 };
 
-// Forgets what was remembered of the modem lines (a refused PIN, a reset due): for a new line or PIN.
-void ForgetGsmLines();
-
 // The page's text as it goes: the lines joined as for the other gateways (signature rule included) and
 // made Unicode from the program's code page.
 std::u16string SmsMessageText(const std::vector<std::string>& lines, const std::string& signature);
@@ -54,13 +44,14 @@ std::u16string SmsMessageText(const std::vector<std::string>& lines, const std::
 std::string CmsErrorText(int code);
 FailureKind CmsErrorKind(int code);
 
-// The dialogue on the open line of the device, with the page already encoded.
-SmsOutcome SmsDialogue(SendHost& host, SerialLine& line, const std::string& device,
+// The dialogue on the open line of the device, with the page already encoded. What it learns of the
+// modem (a refused PIN, a reset or a cancel due) goes into `memory`, and what is there is heeded.
+SmsOutcome SmsDialogue(SendHost& host, ModemMemory& memory, SerialLine& line, const std::string& device,
                        const sms::Submission& page);
 
 // One subscriber's sending through the company's pattern: the number made, the text encoded, the line
 // opened, the dialogue, the line closed.
-SmsOutcome SmsSending(SendHost& host, const TProvider& company, const TSendParams& params,
-                      const std::vector<std::string>& lines);
+SmsOutcome SmsSending(SendHost& host, ModemMemory& memory, const TProvider& company,
+                      const TSendParams& params, const std::vector<std::string>& lines);
 
 } // namespace zolbin

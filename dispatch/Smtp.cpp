@@ -61,7 +61,7 @@ bool ehlo(DialogueChannel& channel, const std::string& hostArgument, std::vector
     const std::string line = "EHLO " + hostArgument;
     std::string reply;
     if (channel.SendLine(line, cp("Посылка: ") + line) < 0 ||
-        channel.ReadReply({}, net::CurrentDeadlines().replyMs, reply) < 0)
+        channel.ReadReply({}, channel.Deadlines().replyMs, reply) < 0)
         return false;
     extensions = SmtpExtensions(reply);
     return true;
@@ -71,7 +71,7 @@ bool ehlo(DialogueChannel& channel, const std::string& hostArgument, std::vector
 bool secureOpening(SendHost& host, DialogueChannel& channel, net::TlsSession* tls)
 {
     const TSettings& settings = host.Settings();
-    const int deadline = net::CurrentDeadlines().replyMs;
+    const int deadline = host.Deadlines.net.replyMs;
     const std::string sent = cp("Посылка: ");
     std::vector<std::string> extensions;
     if (!ehlo(channel, settings.SMTPServer, extensions))
@@ -84,9 +84,9 @@ bool secureOpening(SendHost& host, DialogueChannel& channel, net::TlsSession* tl
         if (channel.SendLine("STARTTLS", sent + "STARTTLS") < 0 || channel.ReadReply({}, deadline) < 0)
             return false;
         if (const Status handshake = tls->Handshake(channel.Socket(), settings.SMTPServer,
-                                                    settings.SMTPCAFile, net::CurrentDeadlines().connectMs);
+                                                    settings.SMTPCAFile, host.Deadlines.net.connectMs);
             !handshake) {
-            channel.ReportTlsFailure(handshake.failure());
+            channel.ReportTlsFailure(handshake.failure(), tls->Error());
             return false;
         }
         if (!ehlo(channel, settings.SMTPServer, extensions))
@@ -197,7 +197,7 @@ Result<bool> SmtpDialogue(SendHost& host, int& socket, const TSendParams& params
     const TSendParams p = params;
     const TSettings& settings = host.Settings();
     DialogueChannel channel(host, socket, tls);
-    const int deadline = net::CurrentDeadlines().replyMs;
+    const int deadline = host.Deadlines.net.replyMs;
     const std::string sent = cp("Посылка: ");
     const std::string recipient = SmtpRecipient(p);
 

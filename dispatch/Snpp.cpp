@@ -39,7 +39,7 @@ Result<bool> SnppDialogue(SendHost& host, int& socket, const TSendParams& params
 {
     const TSendParams p = params;
     DialogueChannel channel(host, socket);
-    const int deadline = net::CurrentDeadlines().replyMs;
+    const int deadline = host.Deadlines.net.replyMs;
     const std::string sent = cp("Посылка: ");
 
     // Step 1: the login. The home provider's fixed login is shown as sent; a company password never is.

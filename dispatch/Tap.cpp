@@ -38,7 +38,7 @@ void endSession(Channel& channel)
 {
     if (!channel.send(std::string{tap::EOT, tap::CR}, "<EOT><CR>"))
         return;
-    const auto deadline = after(CurrentTapDeadlines().replyMs);
+    const auto deadline = after(channel.deadlines().replyMs);
     for (int answer = 0; answer < ClosingAnswers; ++answer) {
         const Verdict v = channel.verdict(deadline);
         if (v == Verdict::Ended || v == Verdict::Gone)
@@ -76,7 +76,7 @@ bool failWith(Channel& channel, Verdict v, const std::string& silence)
 
 bool wake(Channel& channel)
 {
-    const TapDeadlines& times = CurrentTapDeadlines();
+    const TapDeadlines& times = channel.deadlines();
     for (int i = 0; i < times.wakeTries; ++i) {
         if (!channel.send(std::string(1, tap::CR), "<CR>"))
             return false;
@@ -99,7 +99,7 @@ bool logOn(Channel& channel, const std::string& password)
     for (int attempt = 1; attempt <= LogonTries; ++attempt) {
         if (!channel.send(wire, shown))
             return false;
-        const Verdict v = channel.verdict(after(CurrentTapDeadlines().replyMs));
+        const Verdict v = channel.verdict(after(channel.deadlines().replyMs));
         if (v == Verdict::Ack)
             break;
         if (v == Verdict::Nak && attempt < LogonTries)
@@ -112,7 +112,7 @@ bool logOn(Channel& channel, const std::string& password)
             failWith(channel, v, cp("Терминал TAP не ответил на вход"));
         return false;
     }
-    const Verdict go = channel.verdict(after(CurrentTapDeadlines().replyMs));
+    const Verdict go = channel.verdict(after(channel.deadlines().replyMs));
     if (go == Verdict::GoAhead)
         return true;
     return failWith(channel, go, cp("Терминал TAP не пригласил к передаче (нет <ESC>[p)"));
@@ -126,7 +126,7 @@ bool sendBlock(SendHost& host, Channel& channel, const tap::Block& block, bool l
     for (int attempt = 1; attempt <= BlockTries; ++attempt) {
         if (!channel.send(block.wire, block.shown))
             return false;
-        const Verdict v = channel.verdict(after(CurrentTapDeadlines().replyMs));
+        const Verdict v = channel.verdict(after(channel.deadlines().replyMs));
         if (v == Verdict::Ack)
             return true;
         if (v == Verdict::Nak && attempt < BlockTries)

@@ -55,6 +55,11 @@ bool Channel::send(const std::string& wire, const std::string& shown)
     return sent;
 }
 
+const TapDeadlines& Channel::deadlines() const
+{
+    return host_.Deadlines.tap;
+}
+
 void Channel::fail(const std::string& text, FailureKind kind)
 {
     ReportError(host_, text, kind);
@@ -62,7 +67,7 @@ void Channel::fail(const std::string& text, FailureKind kind)
 
 void Channel::passOverEarlyAnswers()
 {
-    const int quietMs = awake_ ? CurrentTapDeadlines().settleMs : 0;
+    const int quietMs = awake_ ? deadlines().settleMs : 0;
     const auto limit = SteadyClock::now() + std::chrono::milliseconds(MaxSettles * quietMs);
     std::string line;
     for (std::size_t read = 0; read < MaxEarlyBytes;) {

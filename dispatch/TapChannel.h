@@ -9,6 +9,7 @@
 // answers nothing. Once the terminal is awake, a send first waits for a moment of quiet on the line, so
 // that the rest of a burst it was sending (an ACK behind the go-ahead on a slow line) is read before it.
 
+#include "dispatch/Deadlines.h"
 #include "dispatch/RetryPolicy.h"
 #include "platform/Deadline.h"
 
@@ -53,6 +54,9 @@ public:
     bool waitForId(net::SteadyClock::time_point deadline);
     // Reads lines until one decides: informational lines are shown and passed over.
     Verdict verdict(net::SteadyClock::time_point deadline);
+
+    // The deadlines of the session's waits (its host's).
+    const TapDeadlines& deadlines() const;
 
     // The deciding line of the last verdict, readable.
     const std::string& lastLine() const { return lastLine_; }

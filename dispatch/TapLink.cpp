@@ -24,28 +24,33 @@ using net::SteadyClock;
 class TcpLink final : public TapLink
 {
 public:
-    explicit TcpLink(int socket) : socket_(socket) {}
-    ~TcpLink() override { net::Close(socket_); }
+    TcpLink(int socket, int sendMs) : socket_(socket), sendMs_(sendMs) {}
+    ~TcpLink() override { net::CloseSocket(socket_); }
     bool Send(const std::string& bytes) override
     {
-        return net::Send(socket_, bytes.data(), static_cast<int>(bytes.size())) >= 0;
+        return net::Send(socket_, bytes.data(), static_cast<int>(bytes.size()), sendMs_, error_) >= 0;
     }
     int Receive(char* buffer, int length, int waitMs) override
     {
-        const int n = net::Recv(socket_, buffer, length, waitMs);
+        std::error_code error;
+        const int n = net::Recv(socket_, buffer, length, waitMs, error);
         if (n == 0) {
-            net::Winsock::SetLastError(net::Wsa::ConnectionReset);
+            error_ = std::make_error_code(std::errc::connection_reset);
             return -1;
         }
-        if (n < 0 && net::Winsock::LastError() == net::Wsa::TimedOut)
+        if (n < 0 && error == std::errc::timed_out)
             return 0;
+        if (n < 0)
+            error_ = error;
         return n;
     }
     bool EightBit() const override { return true; }
-    std::string ErrorText() const override { return SocketErrorText(net::Winsock::LastError()); }
+    std::string ErrorText() const override { return SocketErrorText(error_); }
 
 private:
     int socket_;
+    int sendMs_;
+    std::error_code error_; // of the last failure: the line's, not the wait's that only ended
 };
 
 // The longest modem answer kept; the rest of a longer line is passed over.
@@ -109,7 +114,7 @@ public:
 
     bool Send(const std::string& bytes) override
     {
-        if (line_.Write(bytes, CurrentTapDeadlines().replyMs))
+        if (line_.Write(bytes, host_.Deadlines.tap.replyMs))
             return true;
         error_ = cp("Нет связи с модемом");
         return false;
@@ -141,7 +146,7 @@ private:
     // which drops DTR.
     void hangUp()
     {
-        const int guard = CurrentTapDeadlines().guardMs;
+        const int guard = host_.Deadlines.tap.guardMs;
         quietFor(line_, guard);
         ReportStatus(host_, cp("Посылка: +++"));
         if (line_.Write("+++", guard)) {
@@ -149,7 +154,7 @@ private:
             if (const std::string ok = modemAnswer(line_, {}, guard * 2); !ok.empty())
                 ReportStatus(host_, cp("Ответ: ") + VisibleControls(ok));
             quietFor(line_, MsLeft(sent + std::chrono::milliseconds(guard)));
-            (void)command("ATH0", CurrentTapDeadlines().modemMs);
+            (void)command("ATH0", host_.Deadlines.tap.modemMs);
         }
     }
 
@@ -201,7 +206,7 @@ std::unique_ptr<TapLink> openModem(SendHost& host, const TSettings& settings, co
         return nullptr;
     }
     auto modem = std::make_unique<ModemLink>(host, std::move(opened).value(), eightBit);
-    const TapDeadlines& times = CurrentTapDeadlines();
+    const TapDeadlines& times = host.Deadlines.tap;
     if (!settings.TapInit.empty()) {
         const std::string answer = modem->command(settings.TapInit, times.modemMs);
         if (answer != "OK") {
@@ -226,12 +231,6 @@ std::unique_ptr<TapLink> openModem(SendHost& host, const TSettings& settings, co
 }
 
 } // namespace
-
-TapDeadlines& CurrentTapDeadlines()
-{
-    static TapDeadlines deadlines;
-    return deadlines;
-}
 
 std::optional<TapAddress> TapTcpAddress(const std::string& tapPhone)
 {
@@ -279,12 +278,13 @@ std::unique_ptr<TapLink> OpenTapLink(SendHost& host, const TSettings& settings, 
     if (!address)
         return openModem(host, settings, tapPhone);
     ReportStatus(host, cp("Соединение с терминалом TAP ") + VisibleControls(tapPhone) + "...");
-    const int s = net::ConnectHost(address->host, address->port);
+    std::error_code error;
+    const int s = net::ConnectHost(address->host, address->port, host.Deadlines.net, error);
     if (s < 0) {
-        ReportSocketError(host, net::Winsock::LastError());
+        ReportSocketError(host, error);
         return nullptr;
     }
-    return std::make_unique<TcpLink>(s);
+    return std::make_unique<TcpLink>(s, host.Deadlines.net.sendMs);
 }
 
 } // namespace zolbin

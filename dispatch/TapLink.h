@@ -15,19 +15,6 @@ namespace zolbin {
 
 class SendHost;
 
-// Deadlines of the TAP waits, in milliseconds (tests shorten them).
-struct TapDeadlines
-{
-    int wakeMs = 2000;   // after each CR sent to wake the terminal, for its "ID="
-    int wakeTries = 3;   // CRs sent before giving up
-    int replyMs = 10000; // for the terminal's answer to the logon, to a block, to the end of the session
-    int modemMs = 5000;  // for the modem's answer to a command
-    int dialMs = 60000;  // for the modem's answer to the dial command
-    int guardMs = 1000;  // silence around "+++" when hanging up
-    int settleMs = 100;  // quiet awaited before a send once the terminal is awake (its burst ends)
-};
-TapDeadlines& CurrentTapDeadlines();
-
 class TapLink
 {
 public:

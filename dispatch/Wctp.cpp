@@ -137,8 +137,8 @@ WctpOutcome WctpSending(SendHost& host, const TProvider& company, const TSendPar
     request.contentType = QByteArrayLiteral("text/xml; charset=utf-8");
     request.body = WctpSubmitRequest(submit);
     request.caFile = utf8(host.Settings().SMTPCAFile);
-    request.connectMs = net::CurrentDeadlines().connectMs;
-    request.replyMs = net::CurrentDeadlines().replyMs;
+    request.connectMs = host.Deadlines.net.connectMs;
+    request.replyMs = host.Deadlines.net.replyMs;
 
     const std::string server = request.url.host().toStdString();
     ReportStatus(host, cp("Соединение с ") + server + "...");

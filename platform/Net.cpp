@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <arpa/inet.h>
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -16,7 +15,6 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <set>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -26,31 +24,33 @@ namespace zolbin::net {
 
 namespace {
 
-// The error of the calling thread's last failed call, as WinSock keeps it per thread.
-thread_local int t_lastError = 0;
+class LookUpCategoryImpl final : public std::error_category
+{
+public:
+    const char* name() const noexcept override { return "zolbin.lookup"; }
+    std::string message(int value) const override
+    {
+        switch (static_cast<LookUpError>(value)) {
+        case LookUpError::HostNotFound:
+            return "host not found";
+        case LookUpError::TryAgain:
+            return "temporary failure in name resolution";
+        case LookUpError::NoRecovery:
+            return "non-recoverable failure in name resolution";
+        case LookUpError::NoData:
+            return "no address for the name";
+        }
+        return "unknown look-up error";
+    }
+};
 
-// The session: whether it is started and the sockets it has made (a send's worker thread starts and ends
-// it; the lock keeps a test's thread and a worker from tearing the set).
-std::mutex g_sessionMutex;
-std::atomic<bool> g_started{false};
-std::set<int>& openSockets()
+std::error_code systemError(int err)
 {
-    static std::set<int> sockets;
-    return sockets;
-}
-void noteSocket(int s)
-{
-    std::lock_guard lock(g_sessionMutex);
-    openSockets().insert(s);
-}
-bool forgetSocket(int s)
-{
-    std::lock_guard lock(g_sessionMutex);
-    return openSockets().erase(s) > 0;
+    return {err, std::system_category()};
 }
 
-// Blocks the calling thread until the socket is ready for the events or the deadline passes. Returns 1
-// ready, 0 deadline passed, -1 poll failed (errno set).
+// Blocks the calling thread until the descriptor is ready for the events or the deadline passes. Returns
+// 1 ready, 0 deadline passed, -1 poll failed (errno set).
 int waitReady(int s, short events, int timeoutMs)
 {
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
@@ -67,140 +67,73 @@ int waitReady(int s, short events, int timeoutMs)
 }
 
 // Waits for a look-up running on a helper thread until it is done or the deadline passes; true when done.
-template <typename State> bool waitLookUp(State& state, std::unique_lock<std::mutex>& lock)
+template <typename State> bool waitLookUp(State& state, std::unique_lock<std::mutex>& lock, int lookupMs)
 {
-    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(CurrentDeadlines().lookupMs);
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(lookupMs);
     return state.doneSignal.wait_until(lock, deadline, [&] { return state.done; });
 }
 
-bool fail(int code)
+// getaddrinfo's failure as the look-up's error.
+std::error_code lookUpFailure(int rc)
 {
-    t_lastError = code;
+    switch (rc) {
+    case EAI_AGAIN:
+        return LookUpError::TryAgain;
+    case EAI_FAIL:
+        return LookUpError::NoRecovery;
+    default:
+        return LookUpError::HostNotFound;
+    }
+}
+
+bool fail(std::error_code& error, std::error_code code)
+{
+    error = code;
     return false;
 }
 
 // The same for calls whose failure result is -1.
-int failed(int code)
+int failed(std::error_code& error, std::error_code code)
 {
-    t_lastError = code;
+    error = code;
     return -1;
 }
 
+const std::error_code timedOut = std::make_error_code(std::errc::timed_out);
+
 } // namespace
 
-int WsaFromErrno(int err)
+const std::error_category& LookUpCategory()
 {
-    switch (err) {
-    case EINTR:
-        return 10004;
-    case EBADF:
-        return 10009;
-    case EACCES:
-    case EPERM:
-        return 10013;
-    case EFAULT:
-        return 10014;
-    case EINVAL:
-        return 10022;
-    case EMFILE:
-    case ENFILE:
-        return 10024;
-    case EAGAIN:
-        return 10035;
-    case EINPROGRESS:
-        return 10036;
-    case EALREADY:
-        return 10037;
-    case ENOTSOCK:
-        return 10038;
-    case EDESTADDRREQ:
-        return 10039;
-    case EMSGSIZE:
-        return 10040;
-    case EPROTOTYPE:
-        return 10041;
-    case ENOPROTOOPT:
-        return 10042;
-    case EPROTONOSUPPORT:
-        return 10043;
-    case EOPNOTSUPP:
-        return 10045;
-    case EPFNOSUPPORT:
-        return 10046;
-    case EAFNOSUPPORT:
-        return 10047;
-    case EADDRINUSE:
-        return 10048;
-    case EADDRNOTAVAIL:
-        return 10049;
-    case ENETDOWN:
-        return 10050;
-    case ENETUNREACH:
-        return 10051;
-    case ENETRESET:
-        return 10052;
-    case ECONNABORTED:
-        return 10053;
-    case ECONNRESET:
-    case EPIPE:
-        return 10054;
-    case ENOBUFS:
-    case ENOMEM:
-        return 10055;
-    case EISCONN:
-        return 10056;
-    case ENOTCONN:
-        return 10057;
-    case ESHUTDOWN:
-        return 10058;
-    case ETIMEDOUT:
-        return 10060;
-    case ECONNREFUSED:
-        return 10061;
-    case EHOSTDOWN:
-        return 10064;
-    case EHOSTUNREACH:
-        return 10065;
-    default:
-        return 10000 + err;
-    }
+    static const LookUpCategoryImpl category;
+    return category;
 }
 
-Deadlines& CurrentDeadlines()
+std::error_code make_error_code(LookUpError e)
 {
-    static Deadlines deadlines;
-    return deadlines;
+    return {static_cast<int>(e), LookUpCategory()};
 }
 
-int Winsock::Startup()
+int Sockets::Socket(std::error_code& error)
 {
-    g_started = true;
-    t_lastError = 0;
-    return 0;
+    const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
+    if (s < 0)
+        return failed(error, systemError(errno));
+    open_.insert(s);
+    return s;
 }
 
-void Winsock::Cleanup()
+void Sockets::Close(int s)
 {
-    std::lock_guard lock(g_sessionMutex);
-    for (int s : openSockets())
+    if (open_.erase(s) > 0)
         ::close(s);
-    openSockets().clear();
-    g_started = false;
 }
 
-int Winsock::LastError()
+void Sockets::CloseAll()
 {
-    return t_lastError;
-}
-
-void Winsock::SetLastError(int code)
-{
-    t_lastError = code;
-}
-
-bool Winsock::Started()
-{
-    return g_started;
+    for (int s : open_)
+        ::close(s);
+    open_.clear();
 }
 
 std::uint32_t InetAddr(const std::string& text)
@@ -238,10 +171,10 @@ std::string InetNtoa(std::uint32_t hostOrder)
            std::to_string((hostOrder >> 8) & 0xFF) + "." + std::to_string(hostOrder & 0xFF);
 }
 
-bool GetHostByName(const std::string& name, std::uint32_t& firstAddress)
+bool GetHostByName(const std::string& name, std::uint32_t& firstAddress, int lookupMs, std::error_code& error)
 {
     if (name.empty() || name.find('\0') != std::string::npos)
-        return fail(Wsa::HostNotFound);
+        return fail(error, LookUpError::HostNotFound);
 
     // The resolver knows no deadline; it runs on a helper thread and the caller waits for it until the
     // look-up deadline. A look-up that outlives it is abandoned (its thread finishes on its own).
@@ -250,7 +183,7 @@ bool GetHostByName(const std::string& name, std::uint32_t& firstAddress)
         std::mutex mutex;
         std::condition_variable doneSignal;
         bool done = false;
-        int code = 0;
+        std::error_code code;
         std::uint32_t address = 0;
     };
     auto state = std::make_shared<State>();
@@ -260,20 +193,16 @@ bool GetHostByName(const std::string& name, std::uint32_t& firstAddress)
         hints.ai_socktype = SOCK_STREAM;
         addrinfo* list = nullptr;
         const int rc = ::getaddrinfo(name.c_str(), nullptr, &hints, &list);
-        int code = 0;
+        std::error_code code;
         std::uint32_t address = 0;
         if (rc == 0 && list != nullptr) {
             sockaddr_in in{};
             std::memcpy(&in, list->ai_addr, sizeof in);
             address = ntohl(in.sin_addr.s_addr);
-        } else if (rc == EAI_AGAIN) {
-            code = Wsa::TryAgain;
-        } else if (rc == EAI_FAIL) {
-            code = Wsa::NoRecovery;
         } else if (rc == EAI_NODATA || rc == EAI_ADDRFAMILY) {
-            code = Wsa::NoData;
+            code = LookUpError::NoData;
         } else {
-            code = Wsa::HostNotFound;
+            code = lookUpFailure(rc);
         }
         if (list != nullptr)
             ::freeaddrinfo(list);
@@ -287,10 +216,10 @@ bool GetHostByName(const std::string& name, std::uint32_t& firstAddress)
     }).detach();
 
     std::unique_lock lock(state->mutex);
-    if (!waitLookUp(*state, lock))
-        return fail(Wsa::TimedOut);
-    if (state->code != 0)
-        return fail(state->code);
+    if (!waitLookUp(*state, lock, lookupMs))
+        return fail(error, timedOut);
+    if (state->code)
+        return fail(error, state->code);
     firstAddress = state->address;
     return true;
 }
@@ -298,17 +227,18 @@ bool GetHostByName(const std::string& name, std::uint32_t& firstAddress)
 namespace {
 
 // Every address of host:port (any family), looked up on a helper thread until the look-up deadline.
-// Returns 0 with the list, or a WinSock error number.
-int lookUpAll(const std::string& host, std::uint16_t port, std::vector<sockaddr_storage>& out)
+// Returns no error with the list, or the look-up's error.
+std::error_code lookUpAll(const std::string& host, std::uint16_t port, int lookupMs,
+                          std::vector<sockaddr_storage>& out)
 {
     if (host.empty() || host.find('\0') != std::string::npos)
-        return Wsa::HostNotFound;
+        return LookUpError::HostNotFound;
     struct State
     {
         std::mutex mutex;
         std::condition_variable doneSignal;
         bool done = false;
-        int code = 0;
+        std::error_code code;
         std::vector<sockaddr_storage> addresses;
     };
     auto state = std::make_shared<State>();
@@ -331,117 +261,92 @@ int lookUpAll(const std::string& host, std::uint16_t port, std::vector<sockaddr_
         {
             std::lock_guard lock(state->mutex);
             state->done = true;
-            state->code = rc == 0           ? 0
-                          : rc == EAI_AGAIN ? Wsa::TryAgain
-                          : rc == EAI_FAIL  ? Wsa::NoRecovery
-                                            : Wsa::HostNotFound;
+            state->code = rc == 0 ? std::error_code() : lookUpFailure(rc);
             state->addresses = std::move(found);
         }
         state->doneSignal.notify_all();
     }).detach();
 
     std::unique_lock lock(state->mutex);
-    if (!waitLookUp(*state, lock))
-        return Wsa::TimedOut;
+    if (!waitLookUp(*state, lock, lookupMs))
+        return timedOut;
     out = state->addresses;
-    return state->code != 0 ? state->code : out.empty() ? Wsa::NoData : 0;
+    return state->code ? state->code : out.empty() ? make_error_code(LookUpError::NoData) : std::error_code();
+}
+
+// After a non-blocking connect began: waits for it until the deadline and gives its outcome.
+std::error_code connected(int s, int connectMs)
+{
+    const int ready = waitReady(s, POLLOUT, connectMs);
+    if (ready == 0)
+        return timedOut;
+    int err = 0;
+    socklen_t errLen = sizeof err;
+    if (ready < 0 || ::getsockopt(s, SOL_SOCKET, SO_ERROR, &err, &errLen) != 0)
+        return systemError(errno);
+    return err != 0 ? systemError(err) : std::error_code();
 }
 
 } // namespace
 
-int ConnectHost(const std::string& host, std::uint16_t port)
+int ConnectHost(const std::string& host, std::uint16_t port, const Deadlines& deadlines,
+                std::error_code& error)
 {
-    if (!g_started)
-        return failed(Wsa::NotInitialised);
     std::vector<sockaddr_storage> addresses;
-    if (const int code = lookUpAll(host, port, addresses); code != 0)
-        return failed(code);
-    int lastCode = Wsa::ConnectionRefused;
+    if (const std::error_code code = lookUpAll(host, port, deadlines.lookupMs, addresses))
+        return failed(error, code);
+    std::error_code lastCode = std::make_error_code(std::errc::connection_refused);
     for (const sockaddr_storage& to : addresses) {
         const int s = ::socket(to.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
         if (s < 0) {
-            lastCode = WsaFromErrno(errno);
+            lastCode = systemError(errno);
             continue;
         }
-        noteSocket(s);
         const socklen_t len = to.ss_family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
-        int code = 0;
-        if (::connect(s, reinterpret_cast<const sockaddr*>(&to), len) != 0) {
-            code = errno == EINPROGRESS ? 0 : WsaFromErrno(errno);
-            if (code == 0) {
-                const int ready = waitReady(s, POLLOUT, CurrentDeadlines().connectMs);
-                int err = 0;
-                socklen_t errLen = sizeof err;
-                if (ready == 0)
-                    code = Wsa::TimedOut;
-                else if (ready < 0 || ::getsockopt(s, SOL_SOCKET, SO_ERROR, &err, &errLen) != 0)
-                    code = WsaFromErrno(errno);
-                else if (err != 0)
-                    code = WsaFromErrno(err);
-            }
-        }
-        if (code == 0)
+        std::error_code code;
+        if (::connect(s, reinterpret_cast<const sockaddr*>(&to), len) != 0)
+            code = errno == EINPROGRESS ? connected(s, deadlines.connectMs) : systemError(errno);
+        if (!code)
             return s;
         lastCode = code;
-        forgetSocket(s);
         ::close(s);
     }
-    return failed(lastCode);
+    return failed(error, lastCode);
 }
 
-void Close(int s)
+void CloseSocket(int s)
 {
-    if (forgetSocket(s))
+    if (s >= 0)
         ::close(s);
 }
 
-int Socket()
-{
-    if (!g_started)
-        return failed(Wsa::NotInitialised);
-    const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
-    if (s < 0)
-        return failed(WsaFromErrno(errno));
-    noteSocket(s);
-    return s;
-}
-
-int Connect(int s, std::uint32_t address, std::uint16_t port)
+bool Connect(int s, std::uint32_t address, std::uint16_t port, int connectMs, std::error_code& error)
 {
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(port);
     to.sin_addr.s_addr = htonl(address);
     if (::connect(s, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0)
-        return 0;
+        return true;
     if (errno != EINPROGRESS)
-        return failed(WsaFromErrno(errno));
-    const int ready = waitReady(s, POLLOUT, CurrentDeadlines().connectMs);
-    if (ready == 0)
-        return failed(Wsa::TimedOut);
-    if (ready < 0)
-        return failed(WsaFromErrno(errno));
-    int err = 0;
-    socklen_t len = sizeof err;
-    if (::getsockopt(s, SOL_SOCKET, SO_ERROR, &err, &len) != 0)
-        return failed(WsaFromErrno(errno));
-    if (err != 0)
-        return failed(WsaFromErrno(err));
-    return 0;
+        return fail(error, systemError(errno));
+    if (const std::error_code code = connected(s, connectMs))
+        return fail(error, code);
+    return true;
 }
 
-int GetSockName(int s, std::uint32_t& address, std::uint16_t& port)
+bool GetSockName(int s, std::uint32_t& address, std::uint16_t& port)
 {
     sockaddr_in local{};
     socklen_t len = sizeof local;
     if (::getsockname(s, reinterpret_cast<sockaddr*>(&local), &len) != 0)
-        return failed(WsaFromErrno(errno));
+        return false;
     address = ntohl(local.sin_addr.s_addr);
     port = ntohs(local.sin_port);
-    return 0;
+    return true;
 }
 
-int Send(int s, const char* data, int length)
+int Send(int s, const char* data, int length, int sendMs, std::error_code& error)
 {
     int sent = 0;
     while (sent < length) {
@@ -453,21 +358,20 @@ int Send(int s, const char* data, int length)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            const int ready = waitReady(s, POLLOUT, CurrentDeadlines().sendMs);
+            const int ready = waitReady(s, POLLOUT, sendMs);
             if (ready == 0)
-                return failed(Wsa::TimedOut);
+                return failed(error, timedOut);
             if (ready < 0)
-                return failed(WsaFromErrno(errno));
+                return failed(error, systemError(errno));
             continue;
         }
-        return failed(WsaFromErrno(errno));
+        return failed(error, systemError(errno));
     }
     return sent;
 }
 
-int Recv(int s, char* buffer, int length, int waitMs)
+int Recv(int s, char* buffer, int length, int waitMs, std::error_code& error)
 {
-    const int timeout = waitMs < 0 ? CurrentDeadlines().replyMs : waitMs;
     for (;;) {
         const ssize_t n = ::recv(s, buffer, static_cast<std::size_t>(length), 0);
         if (n >= 0)
@@ -475,20 +379,20 @@ int Recv(int s, char* buffer, int length, int waitMs)
         if (errno == EINTR)
             continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK)
-            return failed(WsaFromErrno(errno));
-        const int ready = waitReady(s, POLLIN, timeout);
+            return failed(error, systemError(errno));
+        const int ready = waitReady(s, POLLIN, waitMs);
         if (ready == 0)
-            return failed(Wsa::TimedOut);
+            return failed(error, timedOut);
         if (ready < 0)
-            return failed(WsaFromErrno(errno));
+            return failed(error, systemError(errno));
     }
 }
 
-int WaitReady(int s, bool forWrite, int timeoutMs)
+int WaitReady(int fd, bool forWrite, int timeoutMs, std::error_code& error)
 {
-    const int ready = waitReady(s, forWrite ? POLLOUT : POLLIN, timeoutMs);
+    const int ready = waitReady(fd, forWrite ? POLLOUT : POLLIN, timeoutMs);
     if (ready < 0)
-        t_lastError = WsaFromErrno(errno);
+        error = systemError(errno);
     return ready;
 }
 

@@ -113,13 +113,17 @@ Result<SerialLine> SerialLine::Open(const std::string& device, std::uint32_t spe
     return line;
 }
 
-SerialLine::SerialLine(SerialLine&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+SerialLine::SerialLine(SerialLine&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), error_(std::exchange(other.error_, {}))
+{
+}
 
 SerialLine& SerialLine::operator=(SerialLine&& other) noexcept
 {
     if (this != &other) {
         SerialLine gone(std::exchange(fd_, -1));
         fd_ = std::exchange(other.fd_, -1);
+        error_ = std::exchange(other.error_, {});
     }
     return *this;
 }
@@ -130,6 +134,12 @@ SerialLine::~SerialLine()
         return;
     ::ioctl(fd_, TIOCNXCL);
     ::close(fd_); // HUPCL: the modem sees DTR drop and hangs up
+}
+
+int SerialLine::fail(std::error_code error)
+{
+    error_ = error;
+    return -1;
 }
 
 bool SerialLine::Write(const std::string& bytes, int deadlineMs)
@@ -143,9 +153,14 @@ bool SerialLine::Write(const std::string& bytes, int deadlineMs)
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            fail({errno, std::system_category()});
             return false;
-        if (net::WaitReady(fd_, true, deadlineMs) != 1)
+        }
+        const int ready = net::WaitReady(fd_, true, deadlineMs, error_);
+        if (ready == 0)
+            error_ = std::make_error_code(std::errc::timed_out);
+        if (ready != 1)
             return false;
     }
     return true;
@@ -157,13 +172,13 @@ int SerialLine::Read(char* buffer, int length, int waitMs)
         const ssize_t n = ::read(fd_, buffer, static_cast<std::size_t>(length));
         if (n > 0)
             return static_cast<int>(n);
-        if (n == 0)
-            return -1; // hung up (or a pseudo-terminal's master closed)
+        if (n == 0) // hung up (or a pseudo-terminal's master closed)
+            return fail(std::make_error_code(std::errc::broken_pipe));
         if (errno == EINTR)
             continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK)
-            return -1;
-        const int ready = net::WaitReady(fd_, false, waitMs);
+            return fail({errno, std::system_category()});
+        const int ready = net::WaitReady(fd_, false, waitMs, error_);
         if (ready <= 0)
             return ready;
     }

@@ -33,33 +33,28 @@ Failure tlsFailure(const std::string& utf8Prefix, const std::string& reason)
     return Failure{FailureCode::Tls, cp(utf8Prefix.c_str()) + reason};
 }
 
-Failure socketFailure(int code)
-{
-    Winsock::SetLastError(code);
-    return Failure{code, {}};
-}
-
-// Waits for what OpenSSL asked for after a call that gave `error`. 1 go on, 0 deadline passed, -1 failed.
-int waitFor(int socket, int error, SteadyClock::time_point deadline)
+// Waits for what OpenSSL asked for after a call that gave `sslError`. 1 go on, 0 deadline passed, -1
+// failed (with the error).
+int waitFor(int socket, int sslError, SteadyClock::time_point deadline, std::error_code& error)
 {
     const int left = MsLeft(deadline);
     if (left == 0)
         return 0;
-    return WaitReady(socket, error == SSL_ERROR_WANT_WRITE, left);
+    return WaitReady(socket, sslError == SSL_ERROR_WANT_WRITE, left, error);
 }
 
 // After a read or write that did not complete: waits until the socket lets it go on. False, with the
-// WinSock error set, when it cannot (the connection failed, or the deadline passed).
-bool resumeAfter(int socket, int error, SteadyClock::time_point deadline)
+// error, when it cannot (the connection failed, or the deadline passed).
+bool resumeAfter(int socket, int sslError, SteadyClock::time_point deadline, std::error_code& error)
 {
-    if (error != SSL_ERROR_WANT_READ && error != SSL_ERROR_WANT_WRITE) {
+    if (sslError != SSL_ERROR_WANT_READ && sslError != SSL_ERROR_WANT_WRITE) {
         ERR_clear_error();
-        Winsock::SetLastError(Wsa::ConnectionReset);
+        error = std::make_error_code(std::errc::connection_reset);
         return false;
     }
-    const int ready = waitFor(socket, error, deadline);
+    const int ready = waitFor(socket, sslError, deadline, error);
     if (ready == 0)
-        Winsock::SetLastError(Wsa::TimedOut);
+        error = std::make_error_code(std::errc::timed_out);
     return ready > 0;
 }
 
@@ -87,6 +82,7 @@ Status TlsSession::Handshake(int socket, const std::string& hostName, const std:
                              int deadlineMs)
 {
     release();
+    error_.clear();
     ERR_clear_error();
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(deadlineMs);
     ctx_ = SSL_CTX_new(TLS_client_method());
@@ -122,11 +118,11 @@ Status TlsSession::Handshake(int socket, const std::string& hostName, const std:
             break;
         const int error = SSL_get_error(ssl_, r);
         if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) {
-            const int ready = waitFor(socket, error, deadline);
+            const int ready = waitFor(socket, error, deadline, error_);
             if (ready == 0)
-                return socketFailure(Wsa::TimedOut);
+                return socketFailure(std::errc::timed_out);
             if (ready < 0)
-                return socketFailure(Winsock::LastError());
+                return Failure{FailureCode::Tls, {}};
             continue;
         }
         const long verified = SSL_get_verify_result(ssl_);
@@ -135,20 +131,26 @@ Status TlsSession::Handshake(int socket, const std::string& hostName, const std:
             return tlsFailure("Сертификат сервера не подтверждён: ", X509_verify_cert_error_string(verified));
         }
         if (error == SSL_ERROR_SYSCALL && ERR_peek_error() == 0)
-            return socketFailure(Wsa::ConnectionReset);
+            return socketFailure(std::errc::connection_reset);
         return tlsFailure("Ошибка TLS: ", openSslReason());
     }
     established_ = true;
     return {};
 }
 
-int TlsSession::Send(const char* data, int length)
+Failure TlsSession::socketFailure(std::errc code)
+{
+    error_ = std::make_error_code(code);
+    return Failure{FailureCode::Tls, {}};
+}
+
+int TlsSession::Send(const char* data, int length, int sendMs, std::error_code& error)
 {
     if (!Active()) {
-        Winsock::SetLastError(Wsa::NotSocket);
+        error = std::make_error_code(std::errc::not_a_socket);
         return -1;
     }
-    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(CurrentDeadlines().sendMs);
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(sendMs);
     int sent = 0;
     while (sent < length) {
         std::size_t n = 0;
@@ -157,48 +159,42 @@ int TlsSession::Send(const char* data, int length)
             sent += static_cast<int>(n);
             continue;
         }
-        if (!resumeAfter(socket_, SSL_get_error(ssl_, 0), deadline))
+        if (!resumeAfter(socket_, SSL_get_error(ssl_, 0), deadline, error))
             return -1;
     }
     return sent;
 }
 
-int TlsSession::Recv(char* buffer, int length, int waitMs)
+int TlsSession::Recv(char* buffer, int length, int waitMs, std::error_code& error)
 {
     if (!Active()) {
-        Winsock::SetLastError(Wsa::NotSocket);
+        error = std::make_error_code(std::errc::not_a_socket);
         return -1;
     }
-    const int timeout = waitMs < 0 ? CurrentDeadlines().replyMs : waitMs;
-    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeout);
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
         std::size_t n = 0;
         ERR_clear_error();
         if (SSL_read_ex(ssl_, buffer, static_cast<std::size_t>(length), &n) == 1)
             return static_cast<int>(n);
-        const int error = SSL_get_error(ssl_, 0);
-        if (error == SSL_ERROR_ZERO_RETURN)
+        const int sslError = SSL_get_error(ssl_, 0);
+        if (sslError == SSL_ERROR_ZERO_RETURN)
             return 0;
-        if (!resumeAfter(socket_, error, deadline))
+        if (!resumeAfter(socket_, sslError, deadline, error))
             return -1;
     }
 }
 
 int Link::Send(const char* data, int length)
 {
-    const int n = tls != nullptr && tls->Active() ? tls->Send(data, length) : net::Send(socket, data, length);
-    if (n < 0)
-        error = Winsock::LastError();
-    return n;
+    return tls != nullptr && tls->Active() ? tls->Send(data, length, sendMs, error)
+                                           : net::Send(socket, data, length, sendMs, error);
 }
 
 int Link::Recv(char* buffer, int length, int waitMs)
 {
-    const int n = tls != nullptr && tls->Active() ? tls->Recv(buffer, length, waitMs)
-                                                  : net::Recv(socket, buffer, length, waitMs);
-    if (n < 0)
-        error = Winsock::LastError();
-    return n;
+    return tls != nullptr && tls->Active() ? tls->Recv(buffer, length, waitMs, error)
+                                           : net::Recv(socket, buffer, length, waitMs, error);
 }
 
 } // namespace zolbin::net

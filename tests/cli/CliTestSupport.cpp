@@ -80,14 +80,17 @@ void CopyCodeTables(const std::string& folder)
                       fs::copy_options::overwrite_existing);
 }
 
-CliRun RunInProcess(const std::vector<std::string>& arguments, const std::string& input)
+CliRun RunInProcess(const std::vector<std::string>& arguments, const std::string& input,
+                    const SendDeadlines& deadlines)
 {
     std::istringstream stdinStream(input);
     std::ostringstream out;
     std::ostringstream err;
     CliRun run;
     Session session(SettingsFileName);
-    run.status = ZolbinSend(session, stdinStream, out, err).Run(arguments);
+    ZolbinSend program(session, stdinStream, out, err);
+    program.SetDeadlines(deadlines);
+    run.status = program.Run(arguments);
     run.out = out.str();
     run.err = err.str();
     return run;

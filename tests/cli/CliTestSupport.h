@@ -4,6 +4,7 @@
 // file, and runs of zolbin-send in this process or as the built executable (with a time limit).
 
 #include "directory/Lists.h"
+#include "dispatch/Deadlines.h"
 #include "platform/Codepage.h"
 
 #include <map>
@@ -50,7 +51,8 @@ struct CliRun
 };
 
 // zolbin-send run in this process on a session of its own; input is standard input.
-CliRun RunInProcess(const std::vector<std::string>& arguments, const std::string& input = {});
+CliRun RunInProcess(const std::vector<std::string>& arguments, const std::string& input = {},
+                    const SendDeadlines& deadlines = {});
 
 // The built zolbin-send in the folder, killed after timeoutMs (status -1 then).
 CliRun RunExecutable(const std::vector<std::string>& arguments, const std::string& folder,

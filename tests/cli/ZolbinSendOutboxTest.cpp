@@ -44,7 +44,6 @@ protected:
         CopyCodeTables(dir.path());
         WriteSettings(dir.path());
     }
-    void TearDown() override { net::Winsock::Cleanup(); }
 
     CliRun run(std::vector<std::string> args)
     {

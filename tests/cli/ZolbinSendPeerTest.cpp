@@ -175,7 +175,6 @@ TEST_F(ZolbinSendPeerTest, DeferredRepeatedPageIsTheWindowsPage)
                                  params, summary));
     PromptRecorder prompts;
     EXPECT_EQ(SendCommand(host, params, -1, files.groups, files.providers).Run(), SendOutcome::Completed);
-    net::Winsock::Cleanup();
 
     const std::vector<std::string> all = snpp.receivedLines();
     ASSERT_EQ(all.size(), 2 * cliLines.size());

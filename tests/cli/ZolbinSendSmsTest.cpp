@@ -24,20 +24,13 @@ class ZolbinSendSms : public ::testing::Test
 protected:
     void SetUp() override
     {
-        saved = CurrentGsmDeadlines();
-        CurrentGsmDeadlines() = {2000, 3000};
-        ForgetGsmLines();
+        deadlines.gsm = {2000, 3000};
         WriteSettings(cli.path());
         files.company("Gsm", Gate::SMS, 0).TapPhone = "+7912#######";
         files.company("Broken", Gate::SMS, 0).TapPhone = "7912";
         files.subscriber("Smser", 42, "Gsm");
         files.subscriber("Lost", 43, "Broken");
         files.write(cli.path());
-    }
-    void TearDown() override
-    {
-        CurrentGsmDeadlines() = saved;
-        ForgetGsmLines();
     }
     std::string pinFile(const std::string& pin, mode_t mode)
     {
@@ -50,13 +43,13 @@ protected:
     {
         args.insert(args.begin(),
                     {"--data-dir", cli.path(), "--gsm-device", modem.slavePath(), "--no-signature"});
-        return RunInProcess(args);
+        return RunInProcess(args, {}, deadlines);
     }
 
     TempDataDir cli;
     TempDataDir other;
     DirectoryFiles files;
-    GsmDeadlines saved;
+    SendDeadlines deadlines;
 };
 
 TEST_F(ZolbinSendSms, PageGoesThroughTheModemWithThePinFromItsFile)

@@ -57,17 +57,11 @@ class ZolbinSendTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        saved = net::CurrentDeadlines();
-        net::CurrentDeadlines().connectMs = 3000;
-        net::CurrentDeadlines().replyMs = 3000;
+        deadlines.net.connectMs = 3000;
+        deadlines.net.replyMs = 3000;
         CopyCodeTables(cli.path());
         CopyCodeTables(window.path());
         WriteSettings(cli.path(), {{"ShortName", W("Дежурный")}, {"Name", W("Оператор")}});
-    }
-    void TearDown() override
-    {
-        net::Winsock::Cleanup();
-        net::CurrentDeadlines() = saved;
     }
 
     // zolbin-send on the data folder cli, with the directory written first.
@@ -75,13 +69,14 @@ protected:
     {
         files.write(cli.path());
         args.insert(args.begin(), {"--data-dir", cli.path()});
-        return RunInProcess(args, input);
+        return RunInProcess(args, input, deadlines);
     }
 
     // The window's Send command in the current folder, with the settings the command line read.
     SendOutcome sendAsTheWindow(TSendParams params, std::int16_t group, const std::string& line, bool blocked)
     {
         RecordingHost host;
+        host.Deadlines = deadlines;
         LoadSettings(ProfileFile(cli.path() + "/" + SettingsFileName), host.settings);
         host.lines = {line};
         host.signatureBlocked = blocked;
@@ -95,7 +90,7 @@ protected:
     TempDataDir window; // the current folder
     FixedClock clock{QDateTime(QDate(2026, 12, 7), QTime(9, 30))};
     DirectoryFiles files;
-    net::Deadlines saved;
+    SendDeadlines deadlines;
 };
 
 } // namespace
@@ -279,14 +274,12 @@ TEST_F(ZolbinSendTest, ListingShowsTheDirectoryOneEntryPerLine)
 
 TEST_F(ZolbinSendTest, TapCompanyIsPagedThroughTheModemOfTapDevice)
 {
-    const TapDeadlines savedTap = CurrentTapDeadlines();
-    CurrentTapDeadlines().guardMs = 10;
+    deadlines.tap.guardMs = 10;
     TapTerminal terminal(TapBehaviour{}, ModemBehaviour{});
     files.company("Tap", Gate::TAP, 0).TapPhone = "5551234";
     files.subscriber("Tapper", 42, "Tap");
     const CliRun result =
         run({"--tap-device", terminal.slavePath(), "--no-signature", "--to", "Tapper", "Test"});
-    CurrentTapDeadlines() = savedTap;
     EXPECT_EQ(result.status, 0) << result.err;
     ASSERT_EQ(terminal.pages().size(), 1u);
     EXPECT_EQ(terminal.pages()[0].pager, "42");

@@ -37,18 +37,18 @@ protected:
     {
         for (const char* name : {"1251-koi.cod", "1251-866.cod"})
             std::filesystem::copy_file(std::filesystem::path(ZOLBIN_SOURCE_DIR) / "data" / name, name);
-        saved = net::CurrentDeadlines();
-        net::CurrentDeadlines().connectMs = deadlineMs_;
-        net::CurrentDeadlines().replyMs = deadlineMs_;
         dir.write("Zolbin.ini", settingsFile("Clear=1\r\n"));
     }
-    void TearDown() override { net::CurrentDeadlines() = saved; }
 
     // The program as main() builds it, on the directory written; its main window shown active.
     bool startProgram()
     {
         program = std::make_unique<Program>();
         w = &program->main();
+        SendDeadlines deadlines;
+        deadlines.net.connectMs = deadlineMs_;
+        deadlines.net.replyMs = deadlineMs_;
+        w->setSendDeadlines(deadlines);
         RichEdit = control<MessageEditor>(w, "RichEdit");
         return showActive(w);
     }
@@ -56,7 +56,6 @@ protected:
     TempDataDir dir;
     PromptRecorder prompts;
     FixedClock clock;
-    net::Deadlines saved;
     std::unique_ptr<Program> program;
     TfmSend* w = nullptr;
     MessageEditor* RichEdit = nullptr;

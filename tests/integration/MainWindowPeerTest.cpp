@@ -28,18 +28,11 @@ protected:
         for (const char* name : {"1251-koi.cod", "1251-866.cod"})
             std::filesystem::copy_file(std::filesystem::path(ZOLBIN_SOURCE_DIR) / "data" / name,
                                        std::filesystem::path(dir.path()) / name);
-        saved = net::CurrentDeadlines();
-        net::CurrentDeadlines().connectMs = 5000;
-        net::CurrentDeadlines().replyMs = 5000;
         dir.write("Zolbin.ini", W("[Sender]\r\nEMail=op@example.org\r\nSMTPServer=127.0.0.1\r\n"
                                   "Name=Иван Петров\r\nShortName=Оператор\r\n"
                                   "[Setting]\r\nNoSplash=1\r\nHideFrom=1\r\n"));
     }
-    void TearDown() override
-    {
-        program.reset();
-        net::CurrentDeadlines() = saved;
-    }
+    void TearDown() override { program.reset(); }
 
     // One subscriber of one company, then the windows; the subscriber ticked and the text typed.
     void start(const TAbonent& abonent, const TProvider& provider, const char* utf8Text)
@@ -47,6 +40,10 @@ protected:
         writeDirectory({abonent}, {}, {HomeProviderDefaults(), provider});
         program = std::make_unique<test::Program>();
         w = &program->main();
+        SendDeadlines deadlines;
+        deadlines.net.connectMs = 5000;
+        deadlines.net.replyMs = 5000;
+        w->setSendDeadlines(deadlines);
         ASSERT_TRUE(showActive(w));
         toggleTick(test::control<TickList>(w, "lbAbonent"), 0);
         typeText(test::control<MessageEditor>(w, "RichEdit"), QString::fromUtf8(utf8Text));
@@ -55,7 +52,6 @@ protected:
     TempDataDir dir;
     PromptRecorder prompts;
     FixedClock clock{QDateTime(QDate(2026, 12, 7), QTime(9, 30))};
-    net::Deadlines saved;
     std::unique_ptr<test::Program> program;
     TfmSend* w = nullptr;
 };

@@ -34,18 +34,11 @@ void PeerSendTest::SetUp()
         std::filesystem::copy_file(std::filesystem::path(ZOLBIN_SOURCE_DIR) / "data" / name,
                                    std::filesystem::path(dir.path()) / name);
     // A failing exchange ends in seconds, not in the minute the program allows a relay.
-    savedDeadlines = net::CurrentDeadlines();
-    net::CurrentDeadlines().connectMs = 5000;
-    net::CurrentDeadlines().replyMs = 5000;
-    net::CurrentDeadlines().sendMs = 5000;
+    host.Deadlines.net.connectMs = 5000;
+    host.Deadlines.net.replyMs = 5000;
+    host.Deadlines.net.sendMs = 5000;
     host.settings.SMTPServer = "127.0.0.1";
     host.settings.EMail = "op@example.org";
-}
-
-void PeerSendTest::TearDown()
-{
-    net::Winsock::Cleanup();
-    net::CurrentDeadlines() = savedDeadlines;
 }
 
 TProvider& PeerSendTest::addCompany(const std::string& name, std::uint8_t gate, std::uint16_t port,

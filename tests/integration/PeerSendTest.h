@@ -51,7 +51,6 @@ class PeerSendTest : public ::testing::Test
 {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // A company on 127.0.0.1; the charset is used for both gates.
     TProvider& addCompany(const std::string& name, std::uint8_t gate, std::uint16_t port,
@@ -76,7 +75,6 @@ protected:
     std::int16_t group = -1;
     TGroupList groups;
     TProviderList providers;
-    net::Deadlines savedDeadlines;
 };
 
 } // namespace zolbin::test

@@ -229,7 +229,7 @@ TEST_F(SmtpTlsTest, HandshakeWithAServerThatNeverAnswersEndsAtTheDeadline)
     addCompany("Mail", Gate::SMTP, ntohs(address.sin_port));
     choose(subscriber(W("Петров"), 1234567, "Mail"));
     host.settings.SMTPSecurity = 2;
-    net::CurrentDeadlines().connectMs = 1000;
+    host.Deadlines.net.connectMs = 1000;
 
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(send(), SendOutcome::Stopped);

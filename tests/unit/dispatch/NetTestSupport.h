@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared set-up of the connection and dialogue tests: a temporary data folder with the shipped code
-// tables, a recording host, short network deadlines and a started socket layer.
+// tables, a recording host with short network deadlines, and the sockets of the test's connections.
 
 #include "platform/Codepage.h"
 #include "platform/Net.h"
@@ -26,22 +26,15 @@ protected:
         for (const char* name : {"1251-koi.cod", "1251-866.cod"})
             std::filesystem::copy_file(std::filesystem::path(source) / "data" / name,
                                        std::filesystem::path(dir.path()) / name);
-        saved = net::CurrentDeadlines();
-        net::CurrentDeadlines().replyMs = 2000;
-        net::CurrentDeadlines().connectMs = 2000;
+        host.Deadlines.net.replyMs = 2000;
+        host.Deadlines.net.connectMs = 2000;
         ASSERT_TRUE(host.journal.EnsureExists());
-        net::Winsock::Startup();
-    }
-    void TearDown() override
-    {
-        net::Winsock::Cleanup();
-        net::CurrentDeadlines() = saved;
     }
 
     TempDataDir dir;
     PromptRecorder prompts;
     RecordingHost host;
-    net::Deadlines saved;
+    net::Sockets sockets;
 };
 
 // A dialogue's outcome as the tests compare it: 0 accepted, -1 failed (reported), -3 a failure that ends

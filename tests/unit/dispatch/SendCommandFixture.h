@@ -36,7 +36,6 @@ protected:
     void SetUp() override
     {
         NetTest::SetUp();
-        net::Winsock::Cleanup(); // the command starts the socket layer itself
         host.lines = {"Hello"};
         host.settings.SMTPServer = "127.0.0.1";
         host.settings.EMail = "op@example.org";
@@ -72,6 +71,7 @@ protected:
     SendOutcome send()
     {
         SendCommand command(host, params, group, groups, providers);
+        command.SetModemMemory(modems.get());
         const SendOutcome outcome = command.Run();
         fileErrorSeen = command.FileErrorSeen();
         return outcome;
@@ -83,6 +83,7 @@ protected:
         SendOrder taken = TakeOrder(params, group, groups, providers);
         taken.lines = host.lines;
         taken.text = host.EditorText();
+        taken.modems = modems;
         return taken;
     }
 
@@ -105,8 +106,11 @@ protected:
                 break;
             clock.setNow(QDateTime::fromMSecsSinceEpoch(*next.value()));
             const std::vector<OutboxPage> due = outbox.Due(NowMs()).value();
-            for (const OutboxPage& page : due)
-                SendJob(OrderOfPage(page, providers)).runWith(host);
+            for (const OutboxPage& page : due) {
+                SendOrder retry = OrderOfPage(page, providers);
+                retry.modems = modems;
+                SendJob(std::move(retry)).runWith(host);
+            }
         }
         std::vector<OutboxPage> pages;
         for (const std::string& id : ids)
@@ -120,6 +124,8 @@ protected:
     TGroupList groups;
     TProviderList providers;
     bool fileErrorSeen = false;
+    // What the test's run remembers of the modems, from one send to the next.
+    std::shared_ptr<ModemMemory> modems = std::make_shared<ModemMemory>();
 };
 
 } // namespace zolbin::test

@@ -138,14 +138,15 @@ TEST_F(SendCommandTest, DigitalPagerRefusesLettersAndLineBreaks)
 
 TEST_F(SendCommandTest, BadServiceDateStopsBeforeConnectingAndKeepsTheDeferral)
 {
-    addCompany("Acme", Gate::SNPP, ScriptedServer::closedPort());
+    ScriptedServer server({snppOk()});
+    addCompany("Acme", Gate::SNPP, server.port());
     chooseSubscriber("Ann", 5, "Acme");
     params.DeferDate = "07.00.2026";
     params.DeferTime = "10:00";
     EXPECT_EQ(send(), SendOutcome::Stopped);
     EXPECT_THAT(prompts.texts(), ElementsAre("'07.00.2026' неверные дата/время"));
     EXPECT_EQ(params.DeferDate, "07.00.2026");
-    EXPECT_FALSE(net::Winsock::Started());
+    EXPECT_EQ(server.accepted(), 0);
     const auto lines = JournalLines();
     EXPECT_EQ(std::find(lines.begin(), lines.end(), "Соединение с сервером..."), lines.end());
 }

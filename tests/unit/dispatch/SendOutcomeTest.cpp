@@ -100,7 +100,7 @@ using SendOutcomeTest = SendCommandTest;
 
 TEST_F(SendOutcomeTest, TheOutcomeIsWhatTheServerSaidToThePage)
 {
-    net::CurrentDeadlines().replyMs = 1000;
+    host.Deadlines.net.replyMs = 1000;
     for (const OutcomeCase& c : outcomeCases()) {
         SCOPED_TRACE(c.what);
         TempDataDir caseDir;
@@ -137,9 +137,8 @@ struct FailureCase
 // 4xx reply, a terminal that does not answer) or a refusal for good.
 TEST_F(SendOutcomeTest, EachFailureSaysWhetherItPasses)
 {
-    net::CurrentDeadlines().replyMs = 500;
-    const TapDeadlines savedTap = CurrentTapDeadlines();
-    CurrentTapDeadlines() = {200, 1, 500, 500, 500, 10};
+    host.Deadlines.net.replyMs = 500;
+    host.Deadlines.tap = {200, 1, 500, 500, 500, 10};
     const int RcptStep = 2;
     const FailureCase cases[] = {
         {"SNPP: 421 to PAGE", Gate::SNPP, withReply(snppOk(), 0, Reply("421 busy\r\n")),
@@ -183,7 +182,6 @@ TEST_F(SendOutcomeTest, EachFailureSaysWhetherItPasses)
         EXPECT_EQ(host.LastFailure, silent ? FailureKind::Passing : FailureKind::Final)
             << "silent " << silent;
     }
-    CurrentTapDeadlines() = savedTap;
 }
 
 TEST_F(SendOutcomeTest, AJournalThatFillsUpAfterAcceptanceLeavesThePageSentAndNoTornLine)

@@ -23,24 +23,16 @@ protected:
     void SetUp() override
     {
         SendCommandTest::SetUp();
-        saved = CurrentGsmDeadlines();
-        CurrentGsmDeadlines() = {1000, 2000};
-        ForgetGsmLines();
+        host.Deadlines.gsm = {1000, 2000};
         TProvider p = LoopbackCompany("Sms", Gate::SMS, 1);
         p.TapPhone = "+7912#######";
         providers.Add(std::make_shared<TProvider>(p));
         chooseSubscriber("Ann", 3456789, "Sms");
     }
-    void TearDown() override
-    {
-        CurrentGsmDeadlines() = saved;
-        ForgetGsmLines();
-        SendCommandTest::TearDown();
-    }
     SmsOutcome sendTo(const GsmModem& modem)
     {
         host.settings.GsmDevice = modem.slavePath();
-        return SmsSending(host, *providers.Items(providers.IndexOfName("Sms")), params, host.lines);
+        return SmsSending(host, *modems, *providers.Items(providers.IndexOfName("Sms")), params, host.lines);
     }
     std::string journalText()
     {
@@ -49,8 +41,6 @@ protected:
             all += line + "\n";
         return all;
     }
-
-    GsmDeadlines saved;
 };
 
 std::string repeated(const std::string& utf8Text, int times)
@@ -230,6 +220,30 @@ TEST_F(SmsTest, SilentModemEndsAtTheDeadlineAndIsResetBeforeTheNextPage)
     ASSERT_GT(modem.commands().size(), before);
     EXPECT_EQ(modem.commands()[before], "ATZ");
     EXPECT_EQ(modem.messages().size(), 1u);
+}
+
+// What one run learnt of a modem is its own: another run with a memory of its own does not reset the
+// modem, the run that saw it fall silent does.
+TEST_F(SmsTest, EachRunRemembersItsOwnModems)
+{
+    GsmBehaviour b;
+    b.silent = true;
+    GsmModem modem(b);
+    host.lines = {"Hi"};
+    EXPECT_EQ(sendTo(modem).state, SmsOutcome::State::Failed);
+    modem.setSilent(false);
+    ModemMemory other;
+    host.settings.GsmDevice = modem.slavePath();
+    std::size_t before = modem.commands().size();
+    EXPECT_EQ(
+        SmsSending(host, other, *providers.Items(providers.IndexOfName("Sms")), params, host.lines).state,
+        SmsOutcome::State::Accepted);
+    ASSERT_GT(modem.commands().size(), before);
+    EXPECT_EQ(modem.commands()[before], "AT");
+    before = modem.commands().size();
+    EXPECT_EQ(send(), SendOutcome::Completed); // the fixture's run, which saw the silence
+    ASSERT_GT(modem.commands().size(), before);
+    EXPECT_EQ(modem.commands()[before], "ATZ");
 }
 
 TEST_F(SmsTest, ANetworkThatPassesIsTriedAgainThroughTheOutboxAndTheMessageArrivesOnce)

@@ -38,7 +38,7 @@ protected:
 
     int run(ScriptedServer& server, const TSendParams& p)
     {
-        int s = ConnectToServer(host, "127.0.0.1", server.port());
+        int s = ConnectToServer(host, sockets, "127.0.0.1", server.port());
         return s < 0 ? -2 : DialogueCode(SmtpDialogue(host, s, p, host.lines));
     }
 };
@@ -206,7 +206,7 @@ TEST_F(SmtpDialogueTest, RefusedStartTlsEndsTheDialogueWithNothingMoreSentInClea
     host.smtpPassword = "secret";
     host.lines = {"t"};
     net::TlsSession tls;
-    int s = ConnectToServer(host, "127.0.0.1", server.port());
+    int s = ConnectToServer(host, sockets, "127.0.0.1", server.port());
     ASSERT_GE(s, 0);
     EXPECT_EQ(DialogueCode(SmtpDialogue(host, s, params(), host.lines, &tls)), -1);
     EXPECT_FALSE(tls.Active());

@@ -40,7 +40,7 @@ protected:
 
     int run(ScriptedServer& server, const TSendParams& p)
     {
-        int s = ConnectToServer(host, "127.0.0.1", server.port());
+        int s = ConnectToServer(host, sockets, "127.0.0.1", server.port());
         if (s < 0)
             return -2;
         return DialogueCode(SnppDialogue(host, s, p, host.lines));
@@ -168,7 +168,7 @@ TEST_F(SnppDialogueTest, SilentServerEndsAtTheDeadlineWithTimeOut)
     silence.silent = true;
     ScriptedServer server({snppSession({silence})});
     host.lines = {"x"};
-    net::CurrentDeadlines().replyMs = 300;
+    host.Deadlines.net.replyMs = 300;
     EXPECT_EQ(run(server, params()), -1);
     const auto lines = JournalLines();
     ASSERT_GE(lines.size(), 2u);

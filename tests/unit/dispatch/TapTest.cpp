@@ -7,6 +7,7 @@
 #include "tests/unit/dispatch/SendCommandFixture.h"
 
 #include <chrono>
+#include <thread>
 
 using namespace zolbin;
 using namespace zolbin::test;
@@ -23,13 +24,7 @@ protected:
     void SetUp() override
     {
         SendCommandTest::SetUp();
-        savedTap = CurrentTapDeadlines();
-        CurrentTapDeadlines() = {300, 3, 2000, 2000, 2000, 10, 200};
-    }
-    void TearDown() override
-    {
-        CurrentTapDeadlines() = savedTap;
-        SendCommandTest::TearDown();
+        host.Deadlines.tap = {300, 3, 2000, 2000, 2000, 10, 200};
     }
     void addTapCompany(const std::string& name, const std::string& phone, const std::string& password = "")
     {
@@ -44,8 +39,6 @@ protected:
         const auto lines = JournalLines();
         return std::count(lines.begin(), lines.end(), line);
     }
-
-    TapDeadlines savedTap;
 };
 
 const std::string ESC = "\x1b";
@@ -55,6 +48,22 @@ TapBehaviour behaviour(void (*set)(TapBehaviour&))
     TapBehaviour b;
     set(b);
     return b;
+}
+
+// The link's failure is its own: it is read where the link is, whichever thread met it.
+TEST_F(TapTest, TcpLinkKeepsItsErrorAcrossThreads)
+{
+    ScriptedServer server({ScriptedSession{{}, {}}}); // accepts, then closes at once
+    const std::unique_ptr<TapLink> link =
+        OpenTapLink(host, host.settings, "127.0.0.1:" + std::to_string(server.port()));
+    ASSERT_NE(link, nullptr);
+    int received = 1;
+    std::thread([&] {
+        char buffer[16];
+        received = link->Receive(buffer, sizeof buffer, 2000);
+    }).join();
+    EXPECT_EQ(received, -1);
+    EXPECT_EQ(utf8(link->ErrorText()), "Соединение закрыто удаленным хостом.");
 }
 
 TEST_F(TapTest, PageAcceptedOverTcpTranscriptAndJournal)
@@ -214,7 +223,7 @@ TEST_F(TapTest, SilenceAfterTheLastBlockLeavesThePageUnknownAndEarlierSilenceWai
     };
     const Case cases[] = {{"Hello", PageState::Unknown, 1},
                           {std::string(300, 'a') + "\t" + std::string(200, 'b'), PageState::Failed, 2}};
-    CurrentTapDeadlines().replyMs = 500;
+    host.Deadlines.tap.replyMs = 500;
     for (const Case& c : cases) {
         TapTerminal terminal(behaviour([](TapBehaviour& b) { b.silentOnBlock = 1; }));
         providers = TProviderList();
@@ -305,7 +314,7 @@ INSTANTIATE_TEST_SUITE_P(Tap, TapModemCases,
 
 TEST_F(TapTest, ModemEscapeHasItsGuardTimeOfSilence)
 {
-    CurrentTapDeadlines().guardMs = 300;
+    host.Deadlines.tap.guardMs = 300;
     TapTerminal terminal(TapBehaviour{}, ModemBehaviour{});
     addTapCompany("Tap", "555-1234");
     chooseSubscriber("Ann", 5, "Tap");

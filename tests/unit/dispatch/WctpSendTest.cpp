@@ -98,7 +98,7 @@ TEST_F(WctpSendTest, EachAnswerGivesItsOutcomeAndTheJournalShowsIt)
          "Ошибка: Ответ сервера слишком длинный"},
         {WctpAnswer::Endless, S::NotAccepted, FailureKind::Unknown, "Ошибка: Ответ сервера слишком длинный"},
     };
-    net::CurrentDeadlines().replyMs = 700;
+    host.Deadlines.net.replyMs = 700;
     for (const Case& c : cases) {
         const std::size_t before = JournalLines().size();
         WctpServer server({c.answer});
@@ -154,7 +154,7 @@ TEST_F(WctpSendTest, RefusedConnectionOrATimeOutBeforeThePostLeftIsAPassingFailu
     silence.silent = true;
     ScriptedServer mute({ScriptedSession{{}, {silence}}});
     addWctp("https://127.0.0.1:" + std::to_string(mute.port()) + "/wctp");
-    net::CurrentDeadlines().connectMs = 500;
+    host.Deadlines.net.connectMs = 500;
     const WctpOutcome early = sendOne();
     EXPECT_EQ(early.state, WctpOutcome::State::NoConnection);
     EXPECT_EQ(early.kind, FailureKind::Passing);
