@@ -122,6 +122,62 @@ TEST(DialogKeys, CapsLockFlipsTheIndicatorOncePerPressUnlessTheDialogLeavesItAlo
     EXPECT_EQ(changed.count(), 2);
 }
 
+// A dialog whose OK and Cancel are the base's; Cancel with a command of its own or the plain reject.
+class OkCancelDialog final : public TDialog
+{
+public:
+    OkCancelDialog(bool enterRunsOk, bool ownCancel)
+    {
+        field = new QLineEdit;
+        ok = new QPushButton(QStringLiteral("OK"));
+        cancel = new QPushButton(QStringLiteral("Cancel"));
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(field);
+        layout->addLayout(okCancelRow(ok, cancel));
+        useOk(
+            ok, [this] { ++oks; }, enterRunsOk ? EnterKey::RunsOk : EnterKey::Ignored);
+        if (ownCancel)
+            useCancel(cancel, [this] { ++cancels; });
+        else
+            useCancel(cancel);
+        fixSize();
+    }
+    void FormActivate() override { ++activations; }
+    QLineEdit* field;
+    QPushButton* ok;
+    QPushButton* cancel;
+    int oks = 0, cancels = 0, activations = 0;
+};
+
+TEST(DialogKeys, OkAndCancelOfTheBaseTakeTheirClicksEnterAndEscAndEachShowingFillsTheDialog)
+{
+    dialogTestApp();
+    for (const bool enterRunsOk : {true, false}) {
+        OkCancelDialog dialog(enterRunsOk, true);
+        EXPECT_EQ(dialog.ok->palette().color(QPalette::ButtonText), QColor(0, 128, 0));
+        EXPECT_EQ(dialog.cancel->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
+        dialog.show();
+        QTest::keyClick(dialog.field, Qt::Key_Return);
+        dialog.ok->click();
+        QTest::keyClick(dialog.field, Qt::Key_Escape);
+        dialog.cancel->click();
+        EXPECT_EQ(dialog.oks, enterRunsOk ? 2 : 1);
+        EXPECT_EQ(dialog.cancels, 2);
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.hide();
+        dialog.show();
+        EXPECT_EQ(dialog.activations, 2);
+    }
+    OkCancelDialog plain(true, false);
+    plain.show();
+    QTest::keyClick(plain.field, Qt::Key_Escape);
+    EXPECT_FALSE(plain.isVisible());
+    plain.show();
+    plain.cancel->click();
+    EXPECT_FALSE(plain.isVisible());
+    EXPECT_EQ(plain.result(), QDialog::Rejected);
+}
+
 TEST(DialogFrame, SizeIsFixedAndTheDialogIsCentredOnTheScreen)
 {
     dialogTestApp();
