@@ -122,30 +122,23 @@ TEST(DialogKeys, CapsLockFlipsTheIndicatorOncePerPressUnlessTheDialogLeavesItAlo
     EXPECT_EQ(changed.count(), 2);
 }
 
-// A dialog whose OK and Cancel are the base's; Cancel with a command of its own or the plain reject.
+// OK and Cancel given to the base; Cancel with a command of its own or the plain reject.
 class OkCancelDialog final : public TDialog
 {
 public:
     OkCancelDialog(bool enterRunsOk, bool ownCancel)
     {
-        field = new QLineEdit;
-        ok = new QPushButton(QStringLiteral("OK"));
-        cancel = new QPushButton(QStringLiteral("Cancel"));
         auto* layout = new QVBoxLayout(this);
         layout->addWidget(field);
         layout->addLayout(okCancelRow(ok, cancel));
         useOk(
             ok, [this] { ++oks; }, enterRunsOk ? EnterKey::RunsOk : EnterKey::Ignored);
-        if (ownCancel)
-            useCancel(cancel, [this] { ++cancels; });
-        else
-            useCancel(cancel);
-        fixSize();
+        useCancel(cancel, ownCancel ? std::function<void()>([this] { ++cancels; }) : nullptr);
     }
     void FormActivate() override { ++activations; }
-    QLineEdit* field;
-    QPushButton* ok;
-    QPushButton* cancel;
+    QLineEdit* field = new QLineEdit;
+    QPushButton* ok = new QPushButton(QStringLiteral("OK"));
+    QPushButton* cancel = new QPushButton(QStringLiteral("Cancel"));
     int oks = 0, cancels = 0, activations = 0;
 };
 
@@ -157,25 +150,22 @@ TEST(DialogKeys, OkAndCancelOfTheBaseTakeTheirClicksEnterAndEscAndEachShowingFil
         EXPECT_EQ(dialog.ok->palette().color(QPalette::ButtonText), QColor(0, 128, 0));
         EXPECT_EQ(dialog.cancel->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
         dialog.show();
+        dialog.hide();
+        dialog.show();
         QTest::keyClick(dialog.field, Qt::Key_Return);
         dialog.ok->click();
         QTest::keyClick(dialog.field, Qt::Key_Escape);
         dialog.cancel->click();
         EXPECT_EQ(dialog.oks, enterRunsOk ? 2 : 1);
         EXPECT_EQ(dialog.cancels, 2);
-        EXPECT_TRUE(dialog.isVisible());
-        dialog.hide();
-        dialog.show();
         EXPECT_EQ(dialog.activations, 2);
+        EXPECT_TRUE(dialog.isVisible());
     }
     OkCancelDialog plain(true, false);
     plain.show();
     QTest::keyClick(plain.field, Qt::Key_Escape);
-    EXPECT_FALSE(plain.isVisible());
-    plain.show();
-    plain.cancel->click();
-    EXPECT_FALSE(plain.isVisible());
     EXPECT_EQ(plain.result(), QDialog::Rejected);
+    EXPECT_FALSE(plain.isVisible());
 }
 
 TEST(DialogFrame, SizeIsFixedAndTheDialogIsCentredOnTheScreen)
