@@ -79,20 +79,13 @@ TfmGsmLine::TfmGsmLine(Session& session, SecretStore* secrets, QWidget* parent, 
     connect(EditDevice, &QComboBox::activated, this, guarded([this] { ShowPinState(); }));
     connect(EditDevice->lineEdit(), &QLineEdit::editingFinished, this, guarded([this] { ShowPinState(); }));
 
-    connect(btnOK, &QPushButton::clicked, this, guarded([this] { btnOKClick(); }));
-    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    useOk(btnOK, [this] { btnOKClick(); });
+    useCancel(btnCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(okCancelRow(btnOK, btnCancel));
     fixSize();
-}
-
-void TfmGsmLine::showEvent(QShowEvent* event)
-{
-    TDialog::showEvent(event);
-    FormActivate();
-    EditDevice->setFocus();
 }
 
 // Filled from the settings in memory at every showing; the PIN field always starts empty.
@@ -104,6 +97,7 @@ void TfmGsmLine::FormActivate()
     cmbSpeed->setEditText(QString::number(settings_.GsmSpeed));
     EditPin->clear();
     ShowPinState();
+    EditDevice->setFocus();
 }
 
 void TfmGsmLine::ShowPinState()
@@ -157,17 +151,6 @@ void TfmGsmLine::btnOKClick()
             file_, {{SectionGsm, "Device", line->device}, {SectionGsm, "Speed", std::to_string(line->speed)}},
             settings_))
         accept();
-}
-
-void TfmGsmLine::btnCancelClick()
-{
-    reject();
-}
-
-bool TfmGsmLine::enterPressed()
-{
-    runCommand([this] { btnOKClick(); });
-    return true;
 }
 
 } // namespace zolbin

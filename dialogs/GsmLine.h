@@ -34,15 +34,10 @@ public:
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
 
-    void FormActivate();
+    void FormActivate() override;
     // Asks the store whether it holds a PIN for the device in the box, and says so.
     void ShowPinState();
     void btnOKClick();
-    void btnCancelClick();
-
-protected:
-    bool enterPressed() override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     ProfileFile& file_;

@@ -96,14 +96,12 @@ TfmLater::TfmLater(Session& session, QWidget* parent) : TDialog(parent), params_
     btnRepeat = makeToggle("По&вторить");
     btnOK = new QPushButton(uiText("О&к"));
     btnCancel = new QPushButton(uiText("От&мена"));
-    markOk(btnOK);
-    markCancel(btnCancel);
     for (QPushButton* button : {btnLater, btnRepeat, btnOK, btnCancel})
         button->setAutoDefault(false);
     connect(btnLater, &QPushButton::clicked, this, guarded([this] { btnLaterClick(); }));
     connect(btnRepeat, &QPushButton::clicked, this, guarded([this] { btnLaterClick(); }));
-    connect(btnOK, &QPushButton::clicked, this, guarded([this] { btnOKClick(); }));
-    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    useOk(btnOK, [this] { btnOKClick(); });
+    useCancel(btnCancel);
 
     auto* groups = new QVBoxLayout;
     groups->addWidget(laterGroup);
@@ -122,13 +120,6 @@ TfmLater::TfmLater(Session& session, QWidget* parent) : TDialog(parent), params_
     fixSize();
 }
 
-void TfmLater::showEvent(QShowEvent* event)
-{
-    TDialog::showEvent(event);
-    FormActivate();
-    EditDay->setFocus();
-}
-
 // The present moment, not the settings in force; the settings and the summary are left alone.
 void TfmLater::FormActivate()
 {
@@ -144,6 +135,7 @@ void TfmLater::FormActivate()
     EditRepMin->setValue(0);
     btnLater->setChecked(false);
     btnRepeat->setChecked(false);
+    EditDay->setFocus();
 }
 
 ServiceForm TfmLater::currentForm() const
@@ -188,23 +180,6 @@ void TfmLater::btnOKClick()
     if (!succeeded(ApplyServiceForm(currentForm(), params_, summary_)))
         return;
     accept();
-}
-
-void TfmLater::btnCancelClick()
-{
-    reject();
-}
-
-bool TfmLater::escapePressed()
-{
-    btnCancelClick();
-    return true;
-}
-
-bool TfmLater::enterPressed()
-{
-    runCommand([this] { btnOKClick(); });
-    return true;
 }
 
 } // namespace zolbin

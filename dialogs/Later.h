@@ -42,15 +42,9 @@ public:
     const std::string& ServiceSummary() const { return summary_; }
     void SetServiceSummary(const std::string& text) { summary_ = text; }
 
-    void FormActivate();  // the present moment, both toggles released
-    void btnLaterClick(); // either toggle: the date check while deferral is on
+    void FormActivate() override; // the present moment, both toggles released
+    void btnLaterClick();         // either toggle: the date check while deferral is on
     void btnOKClick();
-    void btnCancelClick();
-
-protected:
-    bool escapePressed() override;
-    bool enterPressed() override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     ServiceForm currentForm() const; // the fields as they stand

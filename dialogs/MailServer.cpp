@@ -88,20 +88,13 @@ TfmMailServer::TfmMailServer(Session& session, SecretStore* secrets, QWidget* pa
 
     btnOK = new QPushButton(uiText("О&к"));
     btnCancel = new QPushButton(uiText("От&мена"));
-    connect(btnOK, &QPushButton::clicked, this, guarded([this] { btnOKClick(); }));
-    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    useOk(btnOK, [this] { btnOKClick(); });
+    useCancel(btnCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(okCancelRow(btnOK, btnCancel));
     fixSize();
-}
-
-void TfmMailServer::showEvent(QShowEvent* event)
-{
-    TDialog::showEvent(event);
-    FormActivate();
-    cmbSecurity->setFocus();
 }
 
 // Filled from the settings in memory at every showing; the password field always starts empty.
@@ -111,6 +104,7 @@ void TfmMailServer::FormActivate()
     EditUser->setText(toQString(settings_.SMTPUser));
     EditPassword->clear();
     EditCAFile->setText(toQString(settings_.SMTPCAFile));
+    cmbSecurity->setFocus();
 }
 
 void TfmMailServer::btnCAFileClick()
@@ -141,17 +135,6 @@ void TfmMailServer::btnOKClick()
     EditPassword->clear();
     if (stored)
         accept();
-}
-
-void TfmMailServer::btnCancelClick()
-{
-    reject();
-}
-
-bool TfmMailServer::enterPressed()
-{
-    runCommand([this] { btnOKClick(); });
-    return true;
 }
 
 } // namespace zolbin

@@ -33,14 +33,9 @@ public:
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
 
-    void FormActivate();
+    void FormActivate() override;
     void btnOKClick();
-    void btnCancelClick();
     void btnCAFileClick();
-
-protected:
-    bool enterPressed() override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     ProfileFile& file_;

@@ -114,10 +114,8 @@ TfmOptions::TfmOptions(Session& session, QWidget* parent, SecretStore* secrets)
 
     btnSave = new QPushButton(uiText("О&к"));
     btnCancel = new QPushButton(uiText("От&мена"));
-    markOk(btnSave);
-    markCancel(btnCancel);
-    connect(btnSave, &QPushButton::clicked, this, guarded([this] { btnSaveClick(); }));
-    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    useOk(btnSave, [this] { btnSaveClick(); });
+    useCancel(btnCancel);
     btnMailServer = new QPushButton(uiText("&Почтовый сервер…"));
     btnMailServer->setAutoDefault(false);
     markCommand(btnMailServer);
@@ -164,13 +162,6 @@ TfmOptions::TfmOptions(Session& session, QWidget* parent, SecretStore* secrets)
 
 TfmOptions::~TfmOptions() = default;
 
-void TfmOptions::showEvent(QShowEvent* event)
-{
-    TDialog::showEvent(event);
-    FormActivate();
-    EditName->setFocus();
-}
-
 // Filled from the settings in memory at every showing; typed values are not kept between showings.
 void TfmOptions::FormActivate()
 {
@@ -192,6 +183,7 @@ void TfmOptions::FormActivate()
         rbtnRus->setChecked(true);
     else if (settings_.Layout == 1)
         rbtnEng->setChecked(true);
+    EditName->setFocus();
 }
 
 void TfmOptions::btnSaveClick()
@@ -232,17 +224,6 @@ void TfmOptions::btnMailServerClick()
 void TfmOptions::btnTapLineClick()
 {
     fmTapLine->showModal();
-}
-
-void TfmOptions::btnCancelClick()
-{
-    reject();
-}
-
-bool TfmOptions::enterPressed()
-{
-    runCommand([this] { btnSaveClick(); });
-    return true;
 }
 
 } // namespace zolbin

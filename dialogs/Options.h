@@ -55,15 +55,10 @@ public:
     QPushButton* btnGsmLine = nullptr; // opens fmGsmLine, which saves on its own
     TfmGsmLine* fmGsmLine = nullptr;
 
-    void FormActivate();
+    void FormActivate() override;
     void btnSaveClick();
-    void btnCancelClick();
     void btnMailServerClick();
     void btnTapLineClick();
-
-protected:
-    bool enterPressed() override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     ProfileFile& file_;

@@ -140,20 +140,13 @@ TfmTapLine::TfmTapLine(Session& session, QWidget* parent, QString deviceFolder)
     hint->setWordWrap(true);
     grid->addWidget(hint, 5, 0, 1, 2);
 
-    connect(btnOK, &QPushButton::clicked, this, guarded([this] { btnOKClick(); }));
-    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    useOk(btnOK, [this] { btnOKClick(); });
+    useCancel(btnCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(okCancelRow(btnOK, btnCancel));
     fixSize();
-}
-
-void TfmTapLine::showEvent(QShowEvent* event)
-{
-    TDialog::showEvent(event);
-    FormActivate();
-    EditDevice->setFocus();
 }
 
 // Filled from the settings in memory at every showing; the devices are looked up again, since a USB
@@ -167,6 +160,7 @@ void TfmTapLine::FormActivate()
     cmbFormat->setCurrentIndex(settings_.TapLineFormat == TapFormat::EightN1 ? 1 : 0);
     EditInit->setText(toQString(settings_.TapInit));
     EditDialPrefix->setText(toQString(settings_.TapDialPrefix));
+    EditDevice->setFocus();
 }
 
 void TfmTapLine::btnOKClick()
@@ -182,17 +176,6 @@ void TfmTapLine::btnOKClick()
                            {SectionTap, "DialPrefix", toCp1251(EditDialPrefix->text())}},
                           settings_))
         accept();
-}
-
-void TfmTapLine::btnCancelClick()
-{
-    reject();
-}
-
-bool TfmTapLine::enterPressed()
-{
-    runCommand([this] { btnOKClick(); });
-    return true;
 }
 
 } // namespace zolbin

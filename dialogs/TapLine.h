@@ -57,13 +57,8 @@ public:
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
 
-    void FormActivate();
+    void FormActivate() override;
     void btnOKClick();
-    void btnCancelClick();
-
-protected:
-    bool enterPressed() override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     ProfileFile& file_;

@@ -104,16 +104,10 @@ TfmUnlisted::TfmUnlisted(Session& session, QWidget* parent)
     // Choosing from the list is a change even when the chosen name is the one already shown.
     connect(cmbProvider, &QComboBox::activated, this, guarded([this] { cmbProviderChange(); }));
     connect(btnLater, &QToolButton::clicked, this, guarded([this] { btnLaterClick(); }));
-    connect(btnOK, &QPushButton::clicked, this, guarded([this] { btnOKClick(); }));
-    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    useOk(btnOK, [this] { btnOKClick(); });
+    useCancel(btnCancel);
 
     fixSize();
-}
-
-void TfmUnlisted::showEvent(QShowEvent* event)
-{
-    TDialog::showEvent(event);
-    FormActivate();
 }
 
 // Nothing is kept between showings: the number is cleared (which disables the service button) and the
@@ -161,23 +155,6 @@ void TfmUnlisted::btnOKClick()
     params_.CurMaxLen = UnlistedMaxLen;
     curGroup_ = -1;
     accept();
-}
-
-void TfmUnlisted::btnCancelClick()
-{
-    reject();
-}
-
-bool TfmUnlisted::escapePressed()
-{
-    btnCancelClick();
-    return true;
-}
-
-bool TfmUnlisted::enterPressed()
-{
-    runCommand([this] { btnOKClick(); });
-    return true;
 }
 
 } // namespace zolbin

@@ -36,17 +36,11 @@ public:
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
 
-    void FormActivate();
+    void FormActivate() override;
     void EditNumChange();
     void cmbProviderChange();
     void btnLaterClick();
     void btnOKClick();
-    void btnCancelClick();
-
-protected:
-    bool escapePressed() override;
-    bool enterPressed() override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     TSendParams& params_;

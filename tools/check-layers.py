@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Checks the layer map of ARCHITECTURE.md against the sources: no #include climbs a layer, the logic
-libraries include neither a widget header nor the message-box header, and no logic waits by running the
-event loop (processEvents or a nested QEventLoop): a send waits on its own thread.
+libraries and zolbin-send include neither a widget or display header nor the message-box header, Qt SQL is
+included only in records/ and Qt's network classes only in platform/, and no logic waits by running the
+event loop (processEvents or a nested QEventLoop): a send waits on its own thread. Tests and bench/ may
+include anything they measure or check.
 
 Usage: check-layers.py [SOURCE_ROOT]   (default: the folder above this script)
 Prints one line per broken rule and exits 1 when there is any, 0 otherwise.
@@ -29,11 +31,30 @@ MAY_INCLUDE = {
     "bench": LOGIC + UI + ["app"],
 }
 
-# Headers that would make a logic library talk to the operator or need a display.
-WIDGET_HEADER = re.compile(r"^<(Qt(Widgets|Gui)/|Q(Widget|Application|MessageBox|Dialog|Action|Menu|Label|"
-                           r"PushButton|ToolButton|ListWidget|LineEdit|PlainTextEdit|TextEdit|Window|"
-                           r"MainWindow|Painter|Pixmap|Icon|Image|Font|Palette|Clipboard|GuiApplication|"
-                           r"KeyEvent|Screen)\b)")
+# Headers that need a display: every QtWidgets class, and the QtGui ones a window uses. They belong to the
+# ui folders and the hosts above them, never to the logic or to zolbin-send.
+WIDGET_HEADER = re.compile(
+    r"^<(Qt(Widgets|Gui)\b|Q(\w*(Box|Button|Edit|Bar|Dialog|Layout|Delegate|Gesture|Style|Widget|Window|Item|"
+    r"ScrollArea|Slider)|(AbstractItem|Column|Graphics|Header|List|Table|Tree|Undo)View|Widget\w*|Style\w*|"
+    r"Graphics\w*|Mdi\w*|Wizard\w*|Menu\w*|Splitter\w*|Scroller\w*|ItemEditor\w*|Tree\w*|Table\w*|Gesture\w*|"
+    r"ButtonGroup|FocusFrame|Application|Label|"
+    r"Frame|Completer|ToolTip|SystemTrayIcon|SizePolicy|SplashScreen|WhatsThis|Dial|LCDNumber|RubberBand|"
+    r"SizeGrip|DataWidgetMapper|FileIconProvider|Colormap|ErrorMessage|TileRules|StandardItemEditorCreator|"
+    r"TextBrowser|Action|Painter|Pixmap|Icon|Image|Font|Palette|Clipboard|GuiApplication|KeyEvent|Screen)\b)")
+# Qt SQL is the outbox's, in records/.
+SQL_HEADER = re.compile(r"^<(QtSql\b|QSql)")
+# Qt's network classes (requests, TLS, sockets) are the operating-system services of platform/. A local
+# socket (QLocalServer, QLocalSocket) joins two processes of one machine: the hosts may use one.
+NETWORK_HEADER = re.compile(r"^<(QtNetwork>|(QtNetwork/)?Q(Network|Ssl|Tcp|Udp|Sctp|Dns|Host|AbstractSocket|"
+                            r"AbstractNetworkCache|Http|Dtls|Ocsp|Authenticator|Hsts|IPv6|PasswordDigestor))")
+# Each rule: the headers, the libraries that may not include them, and what the finding says. Tests are not
+# checked, and bench/ may include what it measures.
+SYSTEM_RULES = [
+    (WIDGET_HEADER, [*LOGIC, "cli"], "a widget or display header outside the ui folders and the windows"),
+    (SQL_HEADER, [name for name in MAY_INCLUDE if name not in ("records", "bench")], "Qt SQL outside records/"),
+    (NETWORK_HEADER, [name for name in MAY_INCLUDE if name not in ("platform", "bench")],
+     "Qt Network outside platform/"),
+]
 PROMPTS_HEADER = '"platform/Prompts.h"'
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+([<"][^>"]+[>"])')
@@ -90,11 +111,11 @@ def check(root):
                         used = folder_of_include(target)
                         if used is not None and used != owner and used not in MAY_INCLUDE[owner]:
                             problems.append(f"{where}: {owner} may not include from {used}")
-                        if owner in LOGIC:
-                            if WIDGET_HEADER.match(target):
-                                problems.append(f"{where}: a logic library includes a widget header")
-                            if target == PROMPTS_HEADER and relative != "platform/Prompts.cpp":
-                                problems.append(f"{where}: a logic library includes the message-box header")
+                        for header, barred, what in SYSTEM_RULES:
+                            if owner in barred and header.match(target):
+                                problems.append(f"{where}: {what}")
+                        if owner in LOGIC and target == PROMPTS_HEADER and relative != "platform/Prompts.cpp":
+                            problems.append(f"{where}: a logic library includes the message-box header")
     return problems
 
 

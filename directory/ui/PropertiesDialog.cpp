@@ -49,13 +49,11 @@ TPropertiesDialog::TPropertiesDialog(const char* addCaption, QWidget* parent)
     keepCp1251(EditName);
     btnOk = new QPushButton(uiText("До&бавить"));
     btnCancel = new QPushButton(uiText("В&ыход"));
-    markOk(btnOk);
-    markCancel(btnCancel);
     for (QPushButton* button : {btnOk, btnCancel})
         button->setAutoDefault(false);
 
-    connect(btnOk, &QPushButton::clicked, this, guarded([this] { btnOkClick(); }));
-    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    useOk(btnOk, [this] { btnOkClick(); });
+    useCancel(btnCancel, [this] { btnCancelClick(); });
 }
 
 QHBoxLayout* TPropertiesDialog::buttonBar()
@@ -92,18 +90,6 @@ void TPropertiesDialog::btnCancelClick()
     reject();
 }
 
-bool TPropertiesDialog::escapePressed()
-{
-    runCommand([this] { btnCancelClick(); });
-    return true;
-}
-
-bool TPropertiesDialog::enterPressed()
-{
-    runCommand([this] { btnOkClick(); });
-    return true;
-}
-
 // The refusal is shown once the host has reloaded what the files hold.
 bool TPropertiesDialog::saved(const Status& save)
 {
@@ -117,12 +103,6 @@ std::string TPropertiesDialog::newNameRefusal() const
     if (adding() && HasControlCharacters(toCp1251(EditName->text())))
         return cp("Имя не должно содержать управляющих символов (перевод строки, табуляция, Esc).");
     return {};
-}
-
-void TPropertiesDialog::showEvent(QShowEvent* event)
-{
-    TDialog::showEvent(event);
-    runCommand([this] { FormActivate(); });
 }
 
 } // namespace zolbin

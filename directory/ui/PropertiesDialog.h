@@ -41,7 +41,7 @@ public:
     QPushButton* btnCancel = nullptr; // "В&ыход", red
 
     // Runs each time the dialog is shown.
-    virtual void FormActivate() = 0;
+    void FormActivate() override = 0;
     // Adds the entry (the dialog stays open for the next) or stores the change (the dialog closes).
     virtual void btnOkClick() = 0;
     // Closes the dialog; nothing is stored.
@@ -69,10 +69,6 @@ protected:
 
     virtual void prepareAdd() = 0;
     virtual void prepareChange(int index) = 0;
-
-    bool escapePressed() override; // Exit
-    bool enterPressed() override;  // OK, from any field
-    void showEvent(QShowEvent* event) override;
 
 private:
     const char* addCaption_;

@@ -132,9 +132,8 @@ void TfmRegistr::reloaded()
 
 void TfmRegistr::showEvent(QShowEvent* event)
 {
-    TDialog::showEvent(event);
+    TDialog::showEvent(event); // runs FormActivate
     lblStatus->clear();
-    FormActivate();
 }
 
 // An entry is added at the end of its list: its name, said under the list and chosen in it.

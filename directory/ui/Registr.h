@@ -55,7 +55,7 @@ public:
     QListWidget* ListBox = nullptr;
     QLabel* lblStatus = nullptr; // what the last add added ("Добавлен абонент «…»")
 
-    void FormActivate();
+    void FormActivate() override;
     void NewUserItemClick();
     void PropUserItemClick();
     void DelUserItemClick();

@@ -3,6 +3,7 @@
 
 #include "platform/ui/AccessibleNames.h"
 #include "platform/ui/CapsLock.h"
+#include "platform/ui/CommandGuard.h"
 #include "platform/ui/LayoutMnemonics.h"
 #include "platform/ui/ScreenFit.h"
 
@@ -18,6 +19,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
+#include <utility>
 
 namespace zolbin {
 
@@ -65,13 +67,28 @@ void TDialog::markCommand(QPushButton* button)
 
 QHBoxLayout* TDialog::okCancelRow(QPushButton* ok, QPushButton* cancel)
 {
-    markOk(ok);
-    markCancel(cancel);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     row->addWidget(ok);
     row->addWidget(cancel);
     return row;
+}
+
+void TDialog::useOk(QPushButton* ok, std::function<void()> command, EnterKey enter)
+{
+    markOk(ok);
+    connect(ok, &QPushButton::clicked, this, guarded(command));
+    if (enter == EnterKey::RunsOk)
+        okCommand_ = std::move(command);
+}
+
+void TDialog::useCancel(QPushButton* cancel, std::function<void()> command)
+{
+    markCancel(cancel);
+    if (!command)
+        command = [this] { reject(); };
+    connect(cancel, &QPushButton::clicked, this, guarded(command));
+    cancelCommand_ = std::move(command);
 }
 
 // The layout's size hint, not adjustSize(): that keeps a window within two thirds of the screen and so
@@ -117,13 +134,19 @@ void TDialog::fitDesignSize()
 
 bool TDialog::escapePressed()
 {
-    reject();
+    if (cancelCommand_)
+        runCommand(cancelCommand_);
+    else
+        reject();
     return true;
 }
 
 bool TDialog::enterPressed()
 {
-    return false;
+    if (!okCommand_)
+        return false;
+    runCommand(okCommand_);
+    return true;
 }
 
 // The filter is on the application while the dialog is shown, so the dialog sees a key before the
@@ -180,6 +203,7 @@ void TDialog::showEvent(QShowEvent* event)
         filtering_ = true;
     }
     centreOnScreen();
+    runCommand([this] { FormActivate(); });
 }
 
 void TDialog::hideEvent(QHideEvent* event)

@@ -27,8 +27,6 @@ TfmArchive::TfmArchive(QWidget* parent) : TDialog(parent)
     btnChoice->setObjectName(QStringLiteral("btnChoice"));
     btnCancel = new QPushButton(uiText("В&ыход"));
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    markOk(btnChoice);
-    markCancel(btnCancel);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     for (QPushButton* button : {btnChoice, btnCancel}) {
@@ -48,8 +46,9 @@ TfmArchive::TfmArchive(QWidget* parent) : TDialog(parent)
     layout->addWidget(RichEdit);
     layout->addLayout(buttons);
 
-    connect(btnChoice, &QPushButton::clicked, this, guarded([this] { btnChoiceClick(); }));
-    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    useOk(
+        btnChoice, [this] { btnChoiceClick(); }, EnterKey::Ignored);
+    useCancel(btnCancel);
     connect(RichEdit, &FileTextView::loadFailed, this,
             [](int err) { Prompts::message(ioErrorText(ioCodeFromErrno(err))); });
 
@@ -81,23 +80,6 @@ void TfmArchive::btnChoiceClick()
     }
     QGuiApplication::clipboard()->setText(RichEdit->selectedPlainText());
     done(QDialog::Accepted);
-}
-
-void TfmArchive::btnCancelClick()
-{
-    reject();
-}
-
-bool TfmArchive::escapePressed()
-{
-    btnCancelClick();
-    return true;
-}
-
-void TfmArchive::showEvent(QShowEvent* event)
-{
-    TDialog::showEvent(event);
-    runCommand([this] { FormActivate(); });
 }
 
 void TfmArchive::hideEvent(QHideEvent* event)

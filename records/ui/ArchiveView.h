@@ -24,13 +24,10 @@ public:
     void SetArchiveName(const std::string& name) { ArchiveName = name; }
 
     // On opening: the subscriber's archive afresh, or the message that there is none.
-    void FormActivate();
+    void FormActivate() override;
     void btnChoiceClick();
-    void btnCancelClick();
 
 protected:
-    bool escapePressed() override; // Exit
-    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:

@@ -39,8 +39,6 @@ TfmDelArch::TfmDelArch(const Session& session, QWidget* parent) : TDialog(parent
     cbxSelectAll->setToolTip(uiText("Выбрать всех абонентов"));
     btnOK = new QPushButton(uiText("Уд&алить"));
     btnCancel = new QPushButton(uiText("В&ыход"));
-    markOk(btnOK);
-    markCancel(btnCancel);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cbxSelectAll);
     buttons->addStretch(1);
@@ -55,8 +53,9 @@ TfmDelArch::TfmDelArch(const Session& session, QWidget* parent) : TDialog(parent
 
     connect(cbxSelectAll, &QCheckBox::clicked, this,
             [this](bool checked) { runCommand([this, checked] { cbxSelectAllClick(checked); }); });
-    connect(btnOK, &QPushButton::clicked, this, guarded([this] { btnOKClick(); }));
-    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    useOk(
+        btnOK, [this] { btnOKClick(); }, EnterKey::Ignored);
+    useCancel(btnCancel);
 
     fixSize();
 }
@@ -97,23 +96,6 @@ void TfmDelArch::btnOKClick()
         item->setCheckState(Qt::Unchecked);
     }
     cbxSelectAll->setChecked(false);
-}
-
-void TfmDelArch::btnCancelClick()
-{
-    reject();
-}
-
-bool TfmDelArch::escapePressed()
-{
-    btnCancelClick();
-    return true;
-}
-
-void TfmDelArch::showEvent(QShowEvent* event)
-{
-    TDialog::showEvent(event);
-    runCommand([this] { FormActivate(); });
 }
 
 } // namespace zolbin

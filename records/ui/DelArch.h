@@ -26,14 +26,9 @@ public:
     QPushButton* btnCancel = nullptr;  // "В&ыход"
 
     // On opening: every subscriber, all unticked.
-    void FormActivate();
+    void FormActivate() override;
     void cbxSelectAllClick(bool checked);
     void btnOKClick();
-    void btnCancelClick();
-
-protected:
-    bool escapePressed() override; // Exit
-    void showEvent(QShowEvent* event) override;
 
 private:
     const TAbonentList& abonents_;

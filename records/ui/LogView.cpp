@@ -33,7 +33,6 @@ TfmLogView::TfmLogView(const Session& session, QWidget* parent) : TDialog(parent
     btnCancel = new QPushButton(uiText("В&ыход"));
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setAutoDefault(false);
-    markCancel(btnCancel);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(btnCancel);
@@ -42,7 +41,7 @@ TfmLogView::TfmLogView(const Session& session, QWidget* parent) : TDialog(parent
     layout->addWidget(RichEdit);
     layout->addLayout(buttons);
 
-    connect(btnCancel, &QPushButton::clicked, this, guarded([this] { btnCancelClick(); }));
+    useCancel(btnCancel);
     connect(RichEdit, &FileTextView::loadFailed, this,
             [](int err) { Prompts::message(ioErrorText(ioCodeFromErrno(err))); });
 
@@ -58,23 +57,6 @@ void TfmLogView::FormActivate()
     }
     if (const int err = RichEdit->load(journal_.fileName()); err != 0)
         Prompts::message(ioErrorText(ioCodeFromErrno(err)));
-}
-
-void TfmLogView::btnCancelClick()
-{
-    reject();
-}
-
-bool TfmLogView::escapePressed()
-{
-    btnCancelClick();
-    return true;
-}
-
-void TfmLogView::showEvent(QShowEvent* event)
-{
-    TDialog::showEvent(event);
-    runCommand([this] { FormActivate(); });
 }
 
 // A journal can be large: it is not kept while nobody looks at it.

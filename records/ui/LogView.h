@@ -21,12 +21,9 @@ public:
     explicit TfmLogView(const Session& session, QWidget* parent = nullptr);
 
     // On opening: the journal afresh, or "Журнал работы пока пуст" when there is none.
-    void FormActivate();
-    void btnCancelClick();
+    void FormActivate() override;
 
 protected:
-    bool escapePressed() override; // Exit
-    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:

@@ -101,7 +101,6 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
         buttons->addWidget(command);
     }
     buttons->addStretch(1);
-    markCancel(btnClose);
     buttons->addWidget(btnClose);
     for (QPushButton* button : {btnSendNow, btnCancelPage, btnResend, btnClose})
         button->setAutoDefault(false);
@@ -117,7 +116,7 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
     connect(btnSendNow, &QPushButton::clicked, this, guarded([this] { btnSendNowClick(); }));
     connect(btnCancelPage, &QPushButton::clicked, this, guarded([this] { btnCancelPageClick(); }));
     connect(btnResend, &QPushButton::clicked, this, guarded([this] { btnResendClick(); }));
-    connect(btnClose, &QPushButton::clicked, this, guarded([this] { btnCloseClick(); }));
+    useCancel(btnClose);
     connect(cmbFilter, &QComboBox::currentIndexChanged, this, guarded([this] { cmbFilterChange(); }));
     connect(gridQueue->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
             [this](int column, Qt::SortOrder order) { runCommand([&] { sortBy(column, order); }); });
@@ -391,11 +390,6 @@ void TfmQueue::sortBy(int column, Qt::SortOrder order)
     gridQueue->scrollToTop();
 }
 
-void TfmQueue::btnCloseClick()
-{
-    reject();
-}
-
 void TfmQueue::tell(const Failure& failure)
 {
     if (told_)
@@ -403,12 +397,6 @@ void TfmQueue::tell(const Failure& failure)
     told_ = true;
     const BusyScope busy(busy_);
     showFailure(failure);
-}
-
-bool TfmQueue::escapePressed()
-{
-    btnCloseClick();
-    return true;
 }
 
 void TfmQueue::showEvent(QShowEvent* event)

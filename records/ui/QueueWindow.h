@@ -46,7 +46,6 @@ public:
     void btnCancelPageClick(); // Queued or Waiting: withdrawn
     // After the operator says so: Unknown queued again; Failed or Cancelled sent as a new page.
     void btnResendClick();
-    void btnCloseClick();
     void cmbFilterChange();
 
     // The pages not sent (failed, or their outcome unknown), the window shown and brought forward.
@@ -59,7 +58,6 @@ signals:
     void pagesChanged();
 
 protected:
-    bool escapePressed() override; // Close
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

@@ -122,6 +122,52 @@ TEST(DialogKeys, CapsLockFlipsTheIndicatorOncePerPressUnlessTheDialogLeavesItAlo
     EXPECT_EQ(changed.count(), 2);
 }
 
+// OK and Cancel given to the base; Cancel with a command of its own or the plain reject.
+class OkCancelDialog final : public TDialog
+{
+public:
+    OkCancelDialog(bool enterRunsOk, bool ownCancel)
+    {
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(field);
+        layout->addLayout(okCancelRow(ok, cancel));
+        useOk(
+            ok, [this] { ++oks; }, enterRunsOk ? EnterKey::RunsOk : EnterKey::Ignored);
+        useCancel(cancel, ownCancel ? std::function<void()>([this] { ++cancels; }) : nullptr);
+    }
+    void FormActivate() override { ++activations; }
+    QLineEdit* field = new QLineEdit;
+    QPushButton* ok = new QPushButton(QStringLiteral("OK"));
+    QPushButton* cancel = new QPushButton(QStringLiteral("Cancel"));
+    int oks = 0, cancels = 0, activations = 0;
+};
+
+TEST(DialogKeys, OkAndCancelOfTheBaseTakeTheirClicksEnterAndEscAndEachShowingFillsTheDialog)
+{
+    dialogTestApp();
+    for (const bool enterRunsOk : {true, false}) {
+        OkCancelDialog dialog(enterRunsOk, true);
+        EXPECT_EQ(dialog.ok->palette().color(QPalette::ButtonText), QColor(0, 128, 0));
+        EXPECT_EQ(dialog.cancel->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
+        dialog.show();
+        dialog.hide();
+        dialog.show();
+        QTest::keyClick(dialog.field, Qt::Key_Return);
+        dialog.ok->click();
+        QTest::keyClick(dialog.field, Qt::Key_Escape);
+        dialog.cancel->click();
+        EXPECT_EQ(dialog.oks, enterRunsOk ? 2 : 1);
+        EXPECT_EQ(dialog.cancels, 2);
+        EXPECT_EQ(dialog.activations, 2);
+        EXPECT_TRUE(dialog.isVisible());
+    }
+    OkCancelDialog plain(true, false);
+    plain.show();
+    QTest::keyClick(plain.field, Qt::Key_Escape);
+    EXPECT_EQ(plain.result(), QDialog::Rejected);
+    EXPECT_FALSE(plain.isVisible());
+}
+
 TEST(DialogFrame, SizeIsFixedAndTheDialogIsCentredOnTheScreen)
 {
     dialogTestApp();
