@@ -102,11 +102,7 @@ void OutboxWorker::look()
         finish();
         return;
     }
-    if (!outbox_) {
-        if (!options_.createOutbox && !FolderOutboxExists()) {
-            schedule(options_.pollMs);
-            return;
-        }
+    if (!options_.outbox && !outbox_) {
         Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox();
         if (!opened) {
             troubled(opened.failure().text);
@@ -116,6 +112,11 @@ void OutboxWorker::look()
         // Finished pages leave after the days the settings keep them.
         (void)PruneOutbox(*outbox_, options_.keepDays, now());
     }
+    Outbox* outbox = box();
+    if (outbox == nullptr) {
+        schedule(options_.pollMs);
+        return;
+    }
     // Taken again should it have been missed (a window looking at that moment holds it briefly).
     if (options_.follow && !following_.held())
         (void)following_.take(OutboxFollowerLockName, FileLock::Mode::Shared);
@@ -123,7 +124,7 @@ void OutboxWorker::look()
         schedule(options_.pollMs);
         return;
     }
-    const Result<int> unknown = RecoverOutbox(*outbox_, now());
+    const Result<int> unknown = RecoverOutbox(*outbox, now());
     if (!unknown) {
         troubled(unknown.failure().text);
         return;
@@ -133,7 +134,7 @@ void OutboxWorker::look()
         emit unknownFound(unknown.value());
     }
     emit countsChanged();
-    Result<std::vector<OutboxPage>> due = DuePages(*outbox_, now());
+    Result<std::vector<OutboxPage>> due = DuePages(*outbox, now());
     if (!due) {
         troubled(due.failure().text);
         return;
@@ -179,7 +180,10 @@ void OutboxWorker::pageDone()
         return;
     const std::string id = *running_;
     running_.reset();
-    const Result<std::optional<OutboxPage>> after = outbox_->Page(id);
+    Outbox* outbox = box();
+    if (outbox == nullptr)
+        return;
+    const Result<std::optional<OutboxPage>> after = outbox->Page(id);
     if (!after) {
         troubled(after.failure().text);
         return;
@@ -210,8 +214,13 @@ void OutboxWorker::roundEnded()
         finish();
         return;
     }
+    Outbox* outbox = box();
+    if (outbox == nullptr) {
+        schedule(options_.pollMs);
+        return;
+    }
     if (options_.untilEmpty) {
-        const Result<int> unfinished = outbox_->Unfinished();
+        const Result<int> unfinished = outbox->Unfinished();
         if (!unfinished) {
             troubled(unfinished.failure().text);
             return;
@@ -221,11 +230,10 @@ void OutboxWorker::roundEnded()
             return;
         }
     }
-    emit countsChanged();
     // Following, the turn is given up between rounds: the window, when opened, takes it.
     if (options_.follow)
         turn_.release();
-    const Result<std::optional<std::int64_t>> next = outbox_->NextDue();
+    const Result<std::optional<std::int64_t>> next = outbox->NextDue();
     if (!next) {
         troubled(next.failure().text);
         return;

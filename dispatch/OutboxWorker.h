@@ -31,12 +31,14 @@ class OutboxWorker final : public QObject
 public:
     struct Options
     {
-        std::int64_t pollMs = 1000;          // the longest time between two looks
-        int keepDays = 1;                    // finished pages go after these days
-        bool follow = false;                 // the follower's lock held, the worker's given up between rounds
-        bool untilEmpty = false;             // finished once no page is left unfinished
-        bool wholeRound = true;              // every page due at a look sent before the next look (else one)
-        bool createOutbox = true;            // else the outbox is opened only once its file exists
+        std::int64_t pollMs = 1000; // the longest time between two looks
+        int keepDays = 1;           // finished pages go after these days
+        bool follow = false;        // the follower's lock held, the worker's given up between rounds
+        bool untilEmpty = false;    // finished once no page is left unfinished
+        bool wholeRound = true;     // every page due at a look sent before the next look (else one)
+        // The owner's outbox, when it has one (nothing while there is none yet); else the worker opens
+        // the folder's own and lets old finished pages go then.
+        std::function<Outbox*()> outbox;
         std::function<std::int64_t()> clock; // the time in ms (the system clock when empty)
     };
 
@@ -67,7 +69,6 @@ public:
     // Looks at the outbox now (when not held off and no page is under way).
     void look();
 
-    Outbox* outbox() const { return outbox_.get(); }
     bool working() const { return running_.has_value(); }
     int sent() const { return sent_; }
     int notSent() const { return notSent_; }
@@ -91,6 +92,7 @@ signals:
 
 private:
     std::int64_t now() const;
+    Outbox* box() const { return options_.outbox ? options_.outbox() : outbox_.get(); }
     void schedule(std::int64_t inMs);
     bool takeTurn();
     void nextPage();

@@ -30,12 +30,6 @@ Result<std::unique_ptr<Outbox>> OpenFolderOutbox()
     return std::unique_ptr<Outbox>(std::move(opened.value()));
 }
 
-bool FolderOutboxExists()
-{
-    std::error_code error;
-    return std::filesystem::exists(OutboxFileName, error);
-}
-
 Status SenderLock::hold()
 {
     if (lock_.held())

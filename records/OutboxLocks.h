@@ -25,8 +25,6 @@ inline constexpr std::int64_t SenderHoldMs = 60LL * 60 * 1000;
 
 // The data folder's (the current folder's) outbox, opened for the calling thread.
 Result<std::unique_ptr<Outbox>> OpenFolderOutbox();
-// Whether the data folder has an outbox file yet.
-bool FolderOutboxExists();
 
 // A sender's share of the senders' lock.
 class SenderLock final
