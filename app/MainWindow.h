@@ -12,6 +12,7 @@
 #include "app/CommandAvailability.h"
 #include "app/MessageEditor.h"
 #include "app/RecipientLists.h"
+#include "dispatch/OutboxWorker.h"
 #include "dispatch/SendJob.h"
 #include "platform/FileLock.h"
 #include "records/OutboxLocks.h"
@@ -44,7 +45,7 @@ namespace zolbin {
 class TrayIcon;
 struct Windows;
 
-class TfmSend final : public QMainWindow
+class TfmSend final : public QMainWindow, private OutboxWorker::Runner
 {
     Q_OBJECT
 public:
@@ -219,7 +220,8 @@ private:
     // (MainWindowOutbox.cpp) ----------------------------------------------------------------------------
     bool enqueueSend(SendOrder& order);
     void startOutboxWork();
-    void scheduleOutbox(std::int64_t inMs);
+    // OutboxWorker::Runner: a page of the outbox fell due; its job runs as the window's own do.
+    void startPage(const OutboxPage& page) override;
     void retryFinished();
     void sendsEnded();
     void updateOutboxCount();
@@ -315,9 +317,8 @@ private:
     std::deque<SendOrder> queue_;          // pages sent while it runs, in their order
     QTimer* statusTail_ = nullptr;         // clears the last text 2000 ms after a send ended
     std::unique_ptr<Outbox> outbox_;       // opened on the window's thread
-    FileLock outboxTurn_;                  // held while the window works the outbox
     SenderLock outboxSending_;             // held while pages of the window's are under way
-    QTimer* outboxTimer_ = nullptr;        // the next look at the outbox
+    OutboxWorker* outboxWorker_ = nullptr; // the retries while the window is open
     std::optional<std::string> retryPage_; // the page the running job tries again
     std::string outboxTrouble_;            // why the outbox could not be opened, once told
     std::string lastStatus_;               // the last text a send showed (its outcome, at the end)

@@ -16,8 +16,6 @@
 
 #include <QFileInfo>
 #include <QLabel>
-#include <QTimer>
-#include <algorithm>
 
 namespace zolbin {
 
@@ -69,57 +67,42 @@ bool TfmSend::enqueueSend(SendOrder& order)
             outboxSending_.release();
         return false;
     }
+    // The worker holds off until the window's own sends have ended.
+    if (outboxWorker_ != nullptr)
+        outboxWorker_->setPaused(true);
     return true;
 }
 
 void TfmSend::startOutboxWork()
 {
-    outboxTimer_ = new QTimer(this);
-    outboxTimer_->setSingleShot(true);
-    connect(outboxTimer_, &QTimer::timeout, this, [this] { workOutbox(); });
-    workOutbox();
-}
-
-void TfmSend::scheduleOutbox(std::int64_t inMs)
-{
-    if (outboxTimer_ != nullptr)
-        outboxTimer_->start(static_cast<int>(std::clamp<std::int64_t>(inMs, 0, OutboxPollMs)));
-}
-
-// Sends the next page that is due, if the window may: never beside a send of its own.
-void TfmSend::workOutbox()
-{
-    if (job_ || !queue_.empty())
-        return; // looked at again when the job ends
-    Outbox* box = outbox(false);
-    if (box == nullptr || outboxTurn_.take(OutboxWorkerLockName) != FileLock::Result::Taken) {
-        scheduleOutbox(OutboxPollMs);
-        return;
-    }
-    outboxSending_.release();
-    const std::int64_t now = NowMs();
-    if (const Result<int> unknown = RecoverOutbox(*box, now); unknown && unknown.value() > 0) {
-        const std::string text = cp("Сообщений с неизвестным исходом: ") + std::to_string(unknown.value()) +
+    OutboxWorker::Options how;
+    how.pollMs = OutboxPollMs;
+    how.wholeRound = false; // the window looks again after each page: the operator may send meanwhile
+    how.outbox = [this] { return outbox(false); };
+    outboxWorker_ = new OutboxWorker(std::move(how), *this, this);
+    connect(outboxWorker_, &OutboxWorker::unknownFound, this, [this](int count) {
+        const std::string text = cp("Сообщений с неизвестным исходом: ") + std::to_string(count) +
                                  cp(" (см. «Очередь сообщений»)");
         SetStatusText(text);
         if (sendNotifier_)
             sendNotifier_(toQString(text), true);
-    }
-    updateOutboxCount();
-    const Result<std::vector<OutboxPage>> due = DuePages(*box, now);
-    if (!due || due.value().empty()) {
-        const Result<std::optional<std::int64_t>> next = box->NextDue();
-        scheduleOutbox(next && next.value() ? *next.value() - now : OutboxPollMs);
-        return;
-    }
-    const OutboxPage& page = due.value().front();
+    });
+    connect(outboxWorker_, &OutboxWorker::countsChanged, this, &TfmSend::updateOutboxCount);
+    outboxWorker_->look();
+}
+
+// Looks at once for a page that is due, if the window may send it now: never beside a send of its own.
+void TfmSend::workOutbox()
+{
+    if (outboxWorker_ != nullptr)
+        outboxWorker_->look();
+}
+
+void TfmSend::startPage(const OutboxPage& page)
+{
     SendOrder order = OrderOfPage(page, providers_);
     giveRunParts(order);
     order.unattended = true;
-    if (const Status held = outboxSending_.hold(); !held) {
-        scheduleOutbox(OutboxPollMs);
-        return;
-    }
     retryPage_ = page.id;
     queue_.push_back(std::move(order));
     startNextSend();
@@ -130,6 +113,8 @@ void TfmSend::retryFinished()
 {
     const std::string id = *retryPage_;
     retryPage_.reset();
+    if (outboxWorker_ != nullptr)
+        outboxWorker_->pageDone();
     if (outbox_ == nullptr)
         return;
     const Result<std::optional<OutboxPage>> page = outbox_->Page(id);
@@ -153,7 +138,8 @@ void TfmSend::sendsEnded()
 {
     outboxSending_.release();
     updateOutboxCount();
-    scheduleOutbox(0);
+    if (outboxWorker_ != nullptr)
+        outboxWorker_->setPaused(false);
 }
 
 // The pages that wait for a later attempt; the count is not touched while the operator's own pages go,

@@ -4,213 +4,174 @@
 #include "cli/ConsoleHost.h"
 #include "cli/DirectoryReader.h"
 #include "cli/ExitStatus.h"
-#include "dispatch/OutboxLedger.h"
 #include "dispatch/OutboxOrders.h"
+#include "dispatch/OutboxWorker.h"
 #include "platform/Codepage.h"
-#include "platform/Pause.h"
-#include "records/OutboxLocks.h"
 #include "records/Session.h"
 
-#include <algorithm>
+#include <QEventLoop>
+#include <QSocketNotifier>
 #include <atomic>
 #include <csignal>
-#include <stdexcept>
+#include <exception>
+#include <unistd.h>
 
 namespace zolbin {
 
 namespace {
 
-std::atomic<bool> stopRequested{false};
+// The worker at work, and the pipe that wakes its event loop: a signal handler may only write to it.
+std::atomic<OutboxWorker*> runningWorker{nullptr};
+std::atomic<int> wakeFd{-1};
 
 extern "C" void onStopSignal(int)
 {
-    stopRequested = true;
+    if (OutboxWorker* worker = runningWorker.load())
+        worker->requestStop();
+    if (const int fd = wakeFd.load(); fd >= 0) {
+        const char byte = 1;
+        (void)!write(fd, &byte, 1);
+    }
 }
 
-// How often an idle worker looks for new pages and for its turn.
-constexpr std::int64_t PollMs = 1000;
-
-// The outbox could not be read or written: held by another program longer than the busy wait, or a
-// file error. A worker that follows waits it out; one that works the outbox once ends with a file error.
-class OutboxTrouble final : public std::runtime_error
+// Sends each page on this thread through a console host, which tells its progress on the error stream.
+class ConsolePages final : public OutboxWorker::Runner
 {
 public:
-    using std::runtime_error::runtime_error;
-};
-
-class Worker
-{
-public:
-    Worker(Session& session, const WorkOptions& options, std::ostream& err)
+    ConsolePages(Session& session, const WorkOptions& options, std::ostream& err)
         : session_(session), options_(options), err_(err)
     {
     }
 
-    int run();
+    void setWorker(OutboxWorker& worker) { worker_ = &worker; }
+    std::exception_ptr error() const { return error_; }
+
+    void roundStarts() override
+    {
+        try {
+            // The companies as they are now: the directory may have changed since the page was queued.
+            ReadDirectory(session_);
+            if (options_.adjustSettings)
+                options_.adjustSettings(session_);
+        } catch (...) {
+            fail(std::current_exception());
+        }
+    }
+
+    void startPage(const OutboxPage& page) override
+    {
+        try {
+            SendOrder order = OrderOfPage(page, session_.providers);
+            ConsoleHost host(session_, page.lines, page.text, page.signatureBlocked, options_.quiet, false,
+                             err_);
+            host.setRecipient(!page.params.CurName.empty() ? page.params.CurName
+                                                           : std::to_string(page.params.CurNumber));
+            host.Deadlines = options_.deadlines;
+            if (options_.prepareHost)
+                options_.prepareHost(host);
+            order.modems = modems_;
+            SendJob job(std::move(order));
+            job.runWith(host);
+        } catch (...) {
+            fail(std::current_exception());
+        }
+        worker_->pageDone();
+    }
+
+    // Also an error of the worker's own: the run ends with it.
+    void fail(std::exception_ptr error)
+    {
+        if (!error_)
+            error_ = error;
+        worker_->stop();
+    }
 
 private:
-    template <typename T> T checked(Result<T> result)
-    {
-        if (!result)
-            throw OutboxTrouble(utf8(result.failure().text));
-        return std::move(result.value());
-    }
-    void say(const std::string& utf8Text)
-    {
-        if (!options_.quiet)
-            err_ << "zolbin-send: " << utf8Text << '\n';
-    }
-    bool takeTurn();
-    bool round();
-    void workDue();
-    void sendPage(const OutboxPage& page);
-    void wait(std::int64_t ms);
-
     Session& session_;
     const WorkOptions& options_;
     std::ostream& err_;
-    std::unique_ptr<Outbox> outbox_;
-    FileLock turn_;
-    FileLock following_; // held shared while following: the window sees the service runs
+    OutboxWorker* worker_ = nullptr;
     std::shared_ptr<ModemMemory> modems_ = std::make_shared<ModemMemory>();
-    bool toldWaiting_ = false;
-    bool toldTrouble_ = false;
-    int sent_ = 0;
-    int notSent_ = 0;
+    std::exception_ptr error_;
 };
 
-// The worker's lock: taken when free; a worker that finds another at work waits for its turn.
-bool Worker::takeTurn()
+int work(Session& session, const WorkOptions& options, std::ostream& err)
 {
-    switch (turn_.take(OutboxWorkerLockName)) {
-    case FileLock::Result::Taken:
-        toldWaiting_ = false;
-        return true;
-    case FileLock::Result::Unavailable:
-        throw FileError(std::string(OutboxWorkerLockName) + ": " +
-                        utf8(Failure::fromErrno(turn_.error()).text));
-    case FileLock::Result::Busy:
-        break;
-    }
-    if (!toldWaiting_)
+    const auto say = [&](const std::string& utf8Text) {
+        if (!options.quiet)
+            err << "zolbin-send: " << utf8Text << '\n';
+    };
+    ConsolePages pages(session, options, err);
+    OutboxWorker::Options how;
+    how.keepDays = session.settings.OutboxKeepDays;
+    how.follow = options.follow;
+    how.untilEmpty = !options.follow;
+    OutboxWorker worker(how, pages);
+    pages.setWorker(worker);
+    QEventLoop loop;
+    bool told = false;
+    QObject::connect(&worker, &OutboxWorker::turnBusy, [&] {
         say("очередь сообщений обрабатывает другая программа (окно Zolbin Sender или служба); ожидание");
-    toldWaiting_ = true;
-    return false;
-}
-
-void Worker::sendPage(const OutboxPage& page)
-{
-    SendOrder order = OrderOfPage(page, session_.providers);
-    ConsoleHost host(session_, page.lines, page.text, page.signatureBlocked, options_.quiet, false, err_);
-    host.setRecipient(!page.params.CurName.empty() ? page.params.CurName
-                                                   : std::to_string(page.params.CurNumber));
-    host.Deadlines = options_.deadlines;
-    if (options_.prepareHost)
-        options_.prepareHost(host);
-    order.modems = modems_;
-    SendJob job(std::move(order));
-    job.runWith(host);
-    const std::optional<OutboxPage> after = checked(outbox_->Page(page.id));
-    if (!after)
-        return;
-    if (after->state == PageState::Sent)
-        ++sent_;
-    else if (IsFinished(after->state))
-        ++notSent_;
-}
-
-void Worker::workDue()
-{
-    const int unknown = checked(RecoverOutbox(*outbox_, NowMs()));
-    if (unknown > 0) {
-        say("сообщений с неизвестным исходом (отправка была прервана): " + std::to_string(unknown));
-        notSent_ += unknown;
-    }
-    const std::vector<OutboxPage> due = checked(DuePages(*outbox_, NowMs()));
-    if (due.empty())
-        return;
-    // The companies as they are now: the directory may have changed since the page was queued.
-    ReadDirectory(session_);
-    if (options_.adjustSettings)
-        options_.adjustSettings(session_);
-    SenderLock sending;
-    if (Status held = sending.hold(); !held)
-        throw FileError(utf8(held.failure().text));
-    for (const OutboxPage& page : due) {
-        if (stopRequested)
-            break;
-        sendPage(page);
-    }
-}
-
-void Worker::wait(std::int64_t ms)
-{
-    for (std::int64_t left = ms; left > 0 && !stopRequested; left -= 100)
-        Pause(static_cast<unsigned>(std::min<std::int64_t>(left, 100)));
-}
-
-// One look at the outbox: false when the work is done.
-bool Worker::round()
-{
-    if (!outbox_) {
-        outbox_ = checked(OpenFolderOutbox());
-        (void)PruneOutbox(*outbox_, session_.settings.OutboxKeepDays, NowMs());
-    }
-    // Taken again should it have been missed (a window looking at that moment holds it briefly).
-    if (options_.follow && !following_.held())
-        (void)following_.take(OutboxFollowerLockName, FileLock::Mode::Shared);
-    if (!turn_.held() && !takeTurn()) {
-        wait(PollMs);
-        return true;
-    }
-    workDue();
-    if (toldTrouble_)
-        say("очередь сообщений снова доступна");
-    toldTrouble_ = false;
-    if (!options_.follow && checked(outbox_->Unfinished()) == 0)
-        return false;
-    // Following, the turn is given up between rounds: the window, when opened, takes it.
-    if (options_.follow)
-        turn_.release();
-    const std::optional<std::int64_t> next = checked(outbox_->NextDue());
-    const std::int64_t untilDue = next ? *next - NowMs() : PollMs;
-    wait(std::clamp<std::int64_t>(untilDue, 0, PollMs));
-    return true;
-}
-
-int Worker::run()
-{
-    while (!stopRequested) {
-        try {
-            if (!round())
-                break;
-        } catch (const OutboxTrouble& trouble) {
-            if (!options_.follow)
-                throw FileError(trouble.what());
-            // A service keeps going: the trouble is told once, and the outbox looked at again later.
-            if (!toldTrouble_)
-                err_ << "zolbin-send: " << trouble.what() << "; ожидание\n" << std::flush;
-            toldTrouble_ = true;
-            turn_.release();
-            wait(PollMs);
+    });
+    QObject::connect(&worker, &OutboxWorker::unknownFound, [&](int count) {
+        say("сообщений с неизвестным исходом (отправка была прервана): " + std::to_string(count));
+    });
+    QObject::connect(&worker, &OutboxWorker::trouble, [&](const QByteArray& text) {
+        // Once the outbox cannot be worked it ends the run, unless following: a service keeps going,
+        // the trouble told once and the outbox looked at again later.
+        if (!options.follow) {
+            pages.fail(std::make_exception_ptr(FileError(utf8(text.toStdString()))));
+            return;
         }
-    }
-    outbox_.reset();
-    say("очередь обработана: отправлено " + std::to_string(sent_) + ", не отправлено " +
-        std::to_string(notSent_));
-    return notSent_ == 0 ? ExitStatus::Accepted : ExitStatus::NotAccepted;
+        if (!told)
+            err << "zolbin-send: " << utf8(text.toStdString()) << "; ожидание\n" << std::flush;
+        told = true;
+    });
+    QObject::connect(&worker, &OutboxWorker::troubleOver, [&] {
+        if (told)
+            say("очередь сообщений снова доступна");
+        told = false;
+    });
+    QObject::connect(&worker, &OutboxWorker::failed, [&](const QByteArray& text) {
+        pages.fail(std::make_exception_ptr(FileError(utf8(text.toStdString()))));
+    });
+    QObject::connect(&worker, &OutboxWorker::finished, &loop, &QEventLoop::quit);
+
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        throw FileError("pipe");
+    QSocketNotifier stopNotifier(pipeFds[0], QSocketNotifier::Read);
+    QObject::connect(&stopNotifier, &QSocketNotifier::activated, &worker, [&] {
+        char byte = 0;
+        (void)!read(pipeFds[0], &byte, 1);
+        worker.stop();
+    });
+    runningWorker = &worker;
+    wakeFd = pipeFds[1];
+    // A stop asked before the loop runs is seen at the first look.
+    worker.start();
+    loop.exec();
+    runningWorker = nullptr;
+    wakeFd = -1;
+    stopNotifier.setEnabled(false);
+    close(pipeFds[0]);
+    close(pipeFds[1]);
+    if (pages.error())
+        std::rethrow_exception(pages.error());
+    say("очередь обработана: отправлено " + std::to_string(worker.sent()) + ", не отправлено " +
+        std::to_string(worker.notSent()));
+    return worker.notSent() == 0 ? ExitStatus::Accepted : ExitStatus::NotAccepted;
 }
 
 } // namespace
 
 void StopOutboxWork()
 {
-    stopRequested = true;
+    onStopSignal(0);
 }
 
 int WorkOutbox(Session& session, const WorkOptions& options, std::ostream& err)
 {
-    stopRequested = false;
     const auto previousTerm = std::signal(SIGTERM, onStopSignal);
     const auto previousInt = std::signal(SIGINT, onStopSignal);
     struct Restore
@@ -222,7 +183,7 @@ int WorkOutbox(Session& session, const WorkOptions& options, std::ostream& err)
             std::signal(SIGINT, interrupt);
         }
     } restore{previousTerm, previousInt};
-    return Worker(session, options, err).run();
+    return work(session, options, err);
 }
 
 } // namespace zolbin

@@ -7,6 +7,7 @@
 #include "records/Session.h"
 #include "tests/support/Companies.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QStringList>
 #include <filesystem>
@@ -83,6 +84,13 @@ void CopyCodeTables(const std::string& folder)
 CliRun RunInProcess(const std::vector<std::string>& arguments, const std::string& input,
                     const SendDeadlines& deadlines)
 {
+    // As in zolbin-send's main(): the outbox's worker runs in the application's event loop.
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "zolbin-send";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication application(argc, argv);
+    }
     std::istringstream stdinStream(input);
     std::ostringstream out;
     std::ostringstream err;

@@ -50,7 +50,8 @@ struct CliRun
     std::string err; // UTF-8
 };
 
-// zolbin-send run in this process on a session of its own; input is standard input.
+// zolbin-send run in this process on a session of its own (and the application object it has);
+// input is standard input.
 CliRun RunInProcess(const std::vector<std::string>& arguments, const std::string& input = {},
                     const SendDeadlines& deadlines = {});
 

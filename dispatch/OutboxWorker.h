@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The worker of the data folder's outbox, one for whoever works it (the window while it is open,
+// `zolbin-send --work-outbox`): it takes the worker's lock when it can, recovers what vanished senders
+// left (pages "sending" become unknown, held pages due), lets old finished pages go when it first opens
+// the outbox, and sends the pages that fall due one at a time, never while its owner holds it off. The
+// next look is a single-shot timer on the next due page (at most the poll interval away); nothing spins
+// and no event loop is nested. How a page is sent is its runner's: it starts the page and tells pageDone()
+// when the page's send is over (at once, or later from the event loop).
+
+#include "records/OutboxLocks.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QTimer;
+
+namespace zolbin {
+
+class OutboxWorker final : public QObject
+{
+    Q_OBJECT
+public:
+    struct Options
+    {
+        std::int64_t pollMs = 1000; // the longest time between two looks
+        int keepDays = 1;           // finished pages go after these days
+        bool follow = false;        // the follower's lock held, the worker's given up between rounds
+        bool untilEmpty = false;    // finished once no page is left unfinished
+        bool wholeRound = true;     // every page due at a look sent before the next look (else one)
+        // The owner's outbox, when it has one (nothing while there is none yet); else the worker opens
+        // the folder's own and lets old finished pages go then.
+        std::function<Outbox*()> outbox;
+        std::function<std::int64_t()> clock; // the time in ms (the system clock when empty)
+    };
+
+    class Runner
+    {
+    public:
+        virtual ~Runner() = default;
+        // Pages are due: the round that sends them begins (a look at the directory as it is now).
+        virtual void roundStarts() {}
+        // Starts the page's send; pageDone() is told when it is over.
+        virtual void startPage(const OutboxPage& page) = 0;
+    };
+
+    OutboxWorker(Options options, Runner& runner, QObject* parent = nullptr);
+    ~OutboxWorker() override;
+
+    // The first look (at once).
+    void start();
+    // Held off: no page starts, the look waits until it is let go again.
+    void setPaused(bool paused);
+    // The runner's page is over: its outcome is read and the round goes on.
+    void pageDone();
+    // Ends the work after the page under way; finished() follows.
+    void stop();
+    // From a signal handler too: no new page starts; stop() then ends the work.
+    void requestStop() noexcept { stopRequested_ = true; }
+
+    // Looks at the outbox now (when not held off and no page is under way).
+    void look();
+
+    bool working() const { return running_.has_value(); }
+    int sent() const { return sent_; }
+    int notSent() const { return notSent_; }
+
+signals:
+    void pageStarted(const QString& pageId);
+    void pageFinished(const QString& pageId, int state);
+    // Pages of vanished senders found of unknown outcome.
+    void unknownFound(int count);
+    // The counts of the outbox may have changed.
+    void countsChanged();
+    // Another program works the outbox (told once until the turn is taken).
+    void turnBusy();
+    // The outbox could not be read or written (cp1251): looked at again later.
+    void trouble(const QByteArray& text);
+    // A look went through after trouble.
+    void troubleOver();
+    // The work cannot go on at all (the locks' files, cp1251).
+    void failed(const QByteArray& text);
+    void finished();
+
+private:
+    std::int64_t now() const;
+    Outbox* box() const { return options_.outbox ? options_.outbox() : outbox_.get(); }
+    void schedule(std::int64_t inMs);
+    bool takeTurn();
+    void nextPage();
+    void roundEnded();
+    void troubled(const std::string& text);
+    void finish();
+
+    Options options_;
+    Runner& runner_;
+    QTimer* timer_;
+    std::unique_ptr<Outbox> outbox_;
+    FileLock turn_;
+    FileLock following_;
+    SenderLock sending_;
+    std::vector<OutboxPage> pending_;
+    std::optional<std::string> running_;
+    std::atomic<bool> stopRequested_{false};
+    bool paused_ = false;
+    bool done_ = false;
+    bool toldBusy_ = false;
+    bool troubled_ = false;
+    int sent_ = 0;
+    int notSent_ = 0;
+};
+
+} // namespace zolbin
