@@ -32,9 +32,9 @@ Outbox* TfmSend::outbox(bool create)
 {
     if (outbox_)
         return outbox_.get();
-    if (!create && !QFileInfo::exists(QString::fromLatin1(OutboxFileName)))
+    if (!create && !QFileInfo::exists(QString::fromStdString(folder_.path(OutboxFileName))))
         return nullptr;
-    Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox();
+    Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox(folder_);
     if (!opened) {
         // A Send is always told; the window's own looks tell each new trouble once.
         if (create || opened.failure().text != outboxTrouble_)
@@ -58,7 +58,7 @@ bool TfmSend::enqueueSend(SendOrder& order)
     if (box == nullptr)
         return false;
     // Held before the pages are: no recovery may take them from the window meanwhile.
-    if (const Status held = outboxSending_.hold(); !held) {
+    if (const Status held = outboxSending_.hold(folder_); !held) {
         Prompts::message(held.failure().text, PromptIcon::Stop);
         return false;
     }
@@ -92,13 +92,13 @@ void TfmSend::workOutbox()
     if (job_ || !queue_.empty())
         return; // looked at again when the job ends
     Outbox* box = outbox(false);
-    if (box == nullptr || outboxTurn_.take(OutboxWorkerLockName) != FileLock::Result::Taken) {
+    if (box == nullptr || outboxTurn_.take(folder_.path(OutboxWorkerLockName)) != FileLock::Result::Taken) {
         scheduleOutbox(OutboxPollMs);
         return;
     }
     outboxSending_.release();
     const std::int64_t now = NowMs();
-    if (const Result<int> unknown = RecoverOutbox(*box, now); unknown && unknown.value() > 0) {
+    if (const Result<int> unknown = RecoverOutbox(*box, folder_, now); unknown && unknown.value() > 0) {
         const std::string text = cp("Сообщений с неизвестным исходом: ") + std::to_string(unknown.value()) +
                                  cp(" (см. «Очередь сообщений»)");
         SetStatusText(text);
@@ -113,10 +113,10 @@ void TfmSend::workOutbox()
         return;
     }
     const OutboxPage& page = due.value().front();
-    SendOrder order = OrderOfPage(page, providers_);
+    SendOrder order = OrderOfPage(page, providers_, folder_);
     giveRunParts(order);
     order.unattended = true;
-    if (const Status held = outboxSending_.hold(); !held) {
+    if (const Status held = outboxSending_.hold(folder_); !held) {
         scheduleOutbox(OutboxPollMs);
         return;
     }

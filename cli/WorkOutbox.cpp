@@ -82,7 +82,7 @@ private:
 // The worker's lock: taken when free; a worker that finds another at work waits for its turn.
 bool Worker::takeTurn()
 {
-    switch (turn_.take(OutboxWorkerLockName)) {
+    switch (turn_.take(session_.folder.path(OutboxWorkerLockName))) {
     case FileLock::Result::Taken:
         toldWaiting_ = false;
         return true;
@@ -100,7 +100,7 @@ bool Worker::takeTurn()
 
 void Worker::sendPage(const OutboxPage& page)
 {
-    SendOrder order = OrderOfPage(page, session_.providers);
+    SendOrder order = OrderOfPage(page, session_.providers, session_.folder);
     ConsoleHost host(session_, page.lines, page.text, page.signatureBlocked, options_.quiet, false, err_);
     host.setRecipient(!page.params.CurName.empty() ? page.params.CurName
                                                    : std::to_string(page.params.CurNumber));
@@ -121,7 +121,7 @@ void Worker::sendPage(const OutboxPage& page)
 
 void Worker::workDue()
 {
-    const int unknown = checked(RecoverOutbox(*outbox_, NowMs()));
+    const int unknown = checked(RecoverOutbox(*outbox_, session_.folder, NowMs()));
     if (unknown > 0) {
         say("сообщений с неизвестным исходом (отправка была прервана): " + std::to_string(unknown));
         notSent_ += unknown;
@@ -134,7 +134,7 @@ void Worker::workDue()
     if (options_.adjustSettings)
         options_.adjustSettings(session_);
     SenderLock sending;
-    if (Status held = sending.hold(); !held)
+    if (Status held = sending.hold(session_.folder); !held)
         throw FileError(utf8(held.failure().text));
     for (const OutboxPage& page : due) {
         if (stopRequested)
@@ -153,12 +153,12 @@ void Worker::wait(std::int64_t ms)
 bool Worker::round()
 {
     if (!outbox_) {
-        outbox_ = checked(OpenFolderOutbox());
+        outbox_ = checked(OpenFolderOutbox(session_.folder));
         (void)PruneOutbox(*outbox_, session_.settings.OutboxKeepDays, NowMs());
     }
     // Taken again should it have been missed (a window looking at that moment holds it briefly).
     if (options_.follow && !following_.held())
-        (void)following_.take(OutboxFollowerLockName, FileLock::Mode::Shared);
+        (void)following_.take(session_.folder.path(OutboxFollowerLockName), FileLock::Mode::Shared);
     if (!turn_.held() && !takeTurn()) {
         wait(PollMs);
         return true;

@@ -2,6 +2,7 @@
 #pragma once
 // "Удаление архива": deletes the archive files of the ticked subscribers, without asking.
 
+#include "platform/DataFolder.h"
 #include "platform/ui/Dialog.h"
 
 class QCheckBox;
@@ -37,6 +38,7 @@ protected:
 
 private:
     const TAbonentList& abonents_;
+    DataFolder folder_;
 };
 
 } // namespace zolbin
