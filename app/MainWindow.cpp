@@ -42,7 +42,7 @@ TfmSend::TfmSend(Session& session, Windows& windows, QWidget* parent)
     : QMainWindow(parent), SendParams(session.SendParams), CurGroup(session.CurGroup), windows_(windows),
       settingsFile_(session.settingsFile), settings_(session.settings), abonents_(session.abonents),
       groups_(session.groups), providers_(session.providers), journal_(session.journal),
-      tray_(new TrayIcon(this))
+      folder_(session.folder), tray_(new TrayIcon(this))
 {
     buildUi();
     connectCommands();

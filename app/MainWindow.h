@@ -304,6 +304,7 @@ private:
     TGroupList& groups_;
     TProviderList& providers_;
     TJournal& journal_;
+    const DataFolder& folder_; // where every file of the session is
 
     std::string layoutName_;
     TrayIcon* tray_ = nullptr;

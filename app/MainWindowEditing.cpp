@@ -234,7 +234,7 @@ void TfmSend::showArchive()
         Prompts::message(cp("Невозможно посмотреть архив для группы абонентов"));
         return;
     }
-    windows_.fmArchive->SetArchiveName(SendParams.CurName);
+    windows_.fmArchive->SetArchiveName(folder_, SendParams.CurName);
     // Closed through "Вы&бор": the chosen block is on the clipboard, ready for one paste.
     if (windows_.fmArchive->showModal() == 1)
         setPasteAvailable(true);
@@ -267,7 +267,7 @@ void TfmSend::deleteJournal()
     if (!Prompts::ask(cp("Подтверждение"), cp("Вы, действительно, хотите удалить журнал работы?"),
                       PromptIcon::Stop))
         return;
-    if (const int err = DeleteJournal(journal_.fileName()); err != 0)
+    if (const int err = DeleteJournal(journal_.path()); err != 0)
         Prompts::message(cp("Не удалось удалить журнал работы: ") + ioErrorText(ioCodeFromErrno(err)),
                          PromptIcon::Warning);
 }

@@ -57,6 +57,7 @@ void TfmSend::giveRunParts(SendOrder& order) const
 {
     order.settings = settings_;
     order.journal = journal_;
+    order.folder = folder_;
     order.deadlines = sendDeadlines_;
     order.modems = modems_;
     order.smtpPassword = [store = windows_.secrets.get(), server = settings_.SMTPServer,

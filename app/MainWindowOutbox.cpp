@@ -30,9 +30,9 @@ Outbox* TfmSend::outbox(bool create)
 {
     if (outbox_)
         return outbox_.get();
-    if (!create && !QFileInfo::exists(QString::fromLatin1(OutboxFileName)))
+    if (!create && !QFileInfo::exists(QString::fromStdString(folder_.path(OutboxFileName))))
         return nullptr;
-    Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox();
+    Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox(folder_);
     if (!opened) {
         // A Send is always told; the window's own looks tell each new trouble once.
         if (create || opened.failure().text != outboxTrouble_)
@@ -56,7 +56,7 @@ bool TfmSend::enqueueSend(SendOrder& order)
     if (box == nullptr)
         return false;
     // Held before the pages are: no recovery may take them from the window meanwhile.
-    if (const Status held = outboxSending_.hold(); !held) {
+    if (const Status held = outboxSending_.hold(folder_); !held) {
         Prompts::message(held.failure().text, PromptIcon::Stop);
         return false;
     }
@@ -76,6 +76,7 @@ bool TfmSend::enqueueSend(SendOrder& order)
 void TfmSend::startOutboxWork()
 {
     OutboxWorker::Options how;
+    how.folder = folder_;
     how.pollMs = OutboxPollMs;
     how.wholeRound = false; // the window looks again after each page: the operator may send meanwhile
     how.outbox = [this] { return outbox(false); };
@@ -100,7 +101,7 @@ void TfmSend::workOutbox()
 
 void TfmSend::startPage(const OutboxPage& page)
 {
-    SendOrder order = OrderOfPage(page, providers_);
+    SendOrder order = OrderOfPage(page, providers_, folder_);
     giveRunParts(order);
     order.unattended = true;
     retryPage_ = page.id;

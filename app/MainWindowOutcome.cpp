@@ -126,7 +126,7 @@ bool TfmSend::mayClose()
     if (box == nullptr)
         return true;
     const Result<int> waiting = box->Waiting();
-    if (!waiting || waiting.value() == 0 || OutboxFollowerRunning())
+    if (!waiting || waiting.value() == 0 || OutboxFollowerRunning(folder_))
         return true;
     return Prompts::ask(cp("Подтверждение"),
                         cp("В очереди ") + std::to_string(waiting.value()) +

@@ -90,10 +90,11 @@ int main(int argc, char** argv)
         return 1;
     }
     // Archives an earlier build named in code page 1251 get their UTF-8 names, now that the folder is ours.
-    if (const Status migrated = MigrateArchiveNames(); !migrated)
+    const DataFolder folder = DataFolder::Current();
+    if (const Status migrated = MigrateArchiveNames(folder); !migrated)
         Prompts::message(migrated.failure().text, PromptIcon::Stop);
 
-    Session session(SettingsPathInCurrentFolder()); // outlives the windows
+    Session session(folder); // outlives the windows
     Windows windows(session);
     windows.fmSend->show();
     windows.fmSend->activateWindow();

@@ -40,6 +40,7 @@ public:
     void setSimPinSource(std::function<std::string()> source) { pinSource_ = std::move(source); }
     bool SignatureBlocked() const override { return signatureBlocked_; }
     const TJournal& Journal() const override { return session_.journal; }
+    DataFolder Folder() const override { return session_.folder; }
     std::vector<std::string> EditorLines() const override { return lines_; }
     std::string EditorText() const override { return text_; }
     void SendCompleted(const TSendParams&) override {}

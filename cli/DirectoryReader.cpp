@@ -7,17 +7,20 @@
 #include "platform/IoError.h"
 #include "records/Session.h"
 
+#include <filesystem>
+
 namespace zolbin {
 
 namespace {
 
 // Loads one list file when it exists. A file that cannot be read, or a damaged one, is the error, together
 // with the file's name.
-template <typename List> void load(List& list, const char* fileName)
+template <typename List> void load(List& list, const DataFolder& folder, const char* fileName)
 {
-    if (!fileExists(fileName))
+    const std::string path = folder.path(fileName);
+    if (!fileExists(path))
         return;
-    const Status loaded = list.LoadFromFile(fileName);
+    const Status loaded = list.LoadFromFile(path);
     if (loaded)
         return;
     const std::string what = std::string(fileName) + ": " + utf8(loaded.failure().text);
@@ -29,7 +32,8 @@ void loadSettings(const ProfileFile& file, TSettings& settings)
     if (fileExists(file.path())) {
         std::string bytes;
         if (const int err = readWholeFile(file.path(), bytes))
-            throw FileError(file.path() + ": " + utf8(ioErrorText(ioCodeFromErrno(err))));
+            throw FileError(std::filesystem::path(file.path()).filename().string() + ": " +
+                            utf8(ioErrorText(ioCodeFromErrno(err))));
     }
     LoadSettings(file, settings);
 }
@@ -39,9 +43,9 @@ void loadSettings(const ProfileFile& file, TSettings& settings)
 void ReadDirectory(Session& session)
 {
     loadSettings(session.settingsFile, session.settings);
-    load(session.abonents, AbonentFileName);
-    load(session.groups, GroupFileName);
-    load(session.providers, CompanyFileName);
+    load(session.abonents, session.folder, AbonentFileName);
+    load(session.groups, session.folder, GroupFileName);
+    load(session.providers, session.folder, CompanyFileName);
     // Position 0 always holds the home provider, as in the window, which writes it to a new file.
     if (session.providers.empty())
         session.providers.AddHomeProvider();

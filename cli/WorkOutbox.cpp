@@ -61,7 +61,7 @@ public:
     void startPage(const OutboxPage& page) override
     {
         try {
-            SendOrder order = OrderOfPage(page, session_.providers);
+            SendOrder order = OrderOfPage(page, session_.providers, session_.folder);
             ConsoleHost host(session_, page.lines, page.text, page.signatureBlocked, options_.quiet, false,
                              err_);
             host.setRecipient(!page.params.CurName.empty() ? page.params.CurName
@@ -103,6 +103,7 @@ int work(Session& session, const WorkOptions& options, std::ostream& err)
     };
     ConsolePages pages(session, options, err);
     OutboxWorker::Options how;
+    how.folder = session.folder;
     how.keepDays = session.settings.OutboxKeepDays;
     how.follow = options.follow;
     how.untilEmpty = !options.follow;

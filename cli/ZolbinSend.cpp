@@ -21,11 +21,13 @@
 #include "records/OutboxLocks.h"
 #include "records/Session.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <iterator>
 #include <system_error>
+#include <unistd.h>
 
 namespace zolbin {
 
@@ -33,38 +35,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Works in the data folder and returns to the folder it came from.
-class DataFolder
+// The data folder named on the command line, else the current one. A worker of the outbox creates the
+// folder it is given (a service started before the window ever ran): it will find pages there once the
+// window or a sender writes them.
+DataFolder dataFolderOf(const std::optional<std::string>& dir, bool create)
 {
-public:
-    // A worker of the outbox creates the folder it is given (a service started before the window ever
-    // ran): it will find pages there once the window or a sender writes them.
-    DataFolder(const std::optional<std::string>& dir, bool create)
-    {
-        if (!dir)
-            return;
-        std::error_code ec;
-        previous_ = fs::current_path(ec);
-        if (create)
-            fs::create_directories(*dir, ec);
-        if (!fs::is_directory(*dir, ec))
-            throw FileError("папка данных «" + *dir + "» не найдена");
-        fs::current_path(*dir, ec);
-        if (ec)
-            throw FileError("папка данных «" + *dir + "»: " + ec.message());
-    }
-    ~DataFolder()
-    {
-        std::error_code ec;
-        if (!previous_.empty())
-            fs::current_path(previous_, ec);
-    }
-    DataFolder(const DataFolder&) = delete;
-    DataFolder& operator=(const DataFolder&) = delete;
-
-private:
-    fs::path previous_;
-};
+    if (!dir)
+        return DataFolder::Current();
+    std::error_code ec;
+    if (create)
+        fs::create_directories(*dir, ec);
+    if (!fs::is_directory(*dir, ec))
+        throw FileError("папка данных «" + *dir + "» не найдена");
+    if (::access(dir->c_str(), X_OK) != 0)
+        throw FileError("папка данных «" + *dir + "»: " + std::generic_category().message(errno));
+    return DataFolder(*dir);
+}
 
 // The journal must take lines before the first connection: a send whose steps cannot be journaled
 // stops at its first line, possibly after a page has left.
@@ -72,7 +58,7 @@ void prepareJournal(const TJournal& journal)
 {
     if (const Status created = journal.EnsureExists(); !created)
         throw FileError(journal.fileName() + ": " + utf8(created.failure().text));
-    if (const Status appended = appendToFile(journal.fileName(), {}); !appended)
+    if (const Status appended = appendToFile(journal.path(), {}); !appended)
         throw FileError(journal.fileName() + ": " + utf8(appended.failure().text));
 }
 
@@ -116,9 +102,9 @@ void useDevices(const SendOptions& options, Session& session)
         session.settings.GsmDevice = *options.gsmDevice;
 }
 
-std::unique_ptr<Outbox> openOutbox()
+std::unique_ptr<Outbox> openOutbox(const DataFolder& folder)
 {
-    Result<std::unique_ptr<Outbox>> outbox = OpenFolderOutbox();
+    Result<std::unique_ptr<Outbox>> outbox = OpenFolderOutbox(folder);
     if (!outbox)
         throw FileError(utf8(outbox.failure().text));
     return std::move(outbox.value());
@@ -149,7 +135,7 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
     order.lines = message.lines;
     order.text = message.text;
     order.signatureBlocked = options.noSignature;
-    const std::unique_ptr<Outbox> outbox = openOutbox();
+    const std::unique_ptr<Outbox> outbox = openOutbox(session.folder);
     if (options.queue) {
         const int pages = enqueue(order, *outbox, PageHolder::Worker, session);
         if (!options.quiet)
@@ -158,7 +144,7 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
     }
     prepareJournal(session.journal);
     SenderLock sending;
-    if (const Status held = sending.hold(); !held)
+    if (const Status held = sending.hold(session.folder); !held)
         throw FileError(utf8(held.failure().text));
     enqueue(order, *outbox, PageHolder::Sender, session);
 
@@ -221,14 +207,14 @@ int ZolbinSend::Run(const std::vector<std::string>& arguments)
         case SendOptions::Action::WorkOutbox:
             break;
         }
-        // Read before the data folder is entered: a relative name is the caller's.
+        // A relative name is the caller's, as is a relative data folder.
         std::optional<std::string> filePassword;
         std::optional<std::string> filePin;
         if (options.action != SendOptions::Action::List) {
             filePassword = SmtpPasswordFromFile(options.smtpPasswordFile, std::getenv(PasswordFileVariable));
             filePin = SimPinFromFile(options.simPinFile);
         }
-        const DataFolder folder(options.dataDir, options.action == SendOptions::Action::WorkOutbox);
+        session_.UseFolder(dataFolderOf(options.dataDir, options.action == SendOptions::Action::WorkOutbox));
         ReadDirectory(session_);
         if (options.action == SendOptions::Action::List) {
             for (const std::string& line : ListingLines(options.listing, session_))

@@ -9,6 +9,15 @@
 
 namespace zolbin {
 
+namespace {
+
+OutboxLedger::Opener folderOutbox(const DataFolder& folder)
+{
+    return [folder] { return OpenFolderOutbox(folder); };
+}
+
+} // namespace
+
 Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, int retryMinutes,
                          std::int64_t nowMs)
 {
@@ -51,18 +60,19 @@ Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, in
     for (const OutboxPage& added : pages)
         ids.push_back(added.id);
     order.pageIds = ids;
-    order.ledger = std::make_shared<OutboxLedger>(&OpenFolderOutbox, std::move(ids), outbox);
+    order.ledger = std::make_shared<OutboxLedger>(folderOutbox(order.folder), std::move(ids), outbox);
     return static_cast<int>(pages.size());
 }
 
-SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers)
+SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, const DataFolder& folder)
 {
     SendOrder order = TakeOrder(page.params, -1, TGroupList{}, providers);
+    order.folder = folder;
     order.lines = page.lines;
     order.text = page.text;
     order.signatureBlocked = page.signatureBlocked;
     order.pageIds = {page.id};
-    order.ledger = std::make_shared<OutboxLedger>(&OpenFolderOutbox, order.pageIds);
+    order.ledger = std::make_shared<OutboxLedger>(folderOutbox(folder), order.pageIds);
     return order;
 }
 

@@ -24,8 +24,8 @@ Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, in
                          std::int64_t nowMs);
 
 // The order that sends a page that fell due, alone, through the companies as they are now. The caller
-// fills the settings, the journal and the secrets.
-SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers);
+// fills the settings, the journal and the secrets; the page's outbox is the folder's.
+SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, const DataFolder& folder);
 
 // The pages due by nowMs, oldest first. A waiting page is never due later than its retry wait from now,
 // even after the system clock was set back.

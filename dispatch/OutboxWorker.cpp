@@ -64,7 +64,7 @@ void OutboxWorker::finish()
 // The worker's lock: taken when free; another program at work is told once.
 bool OutboxWorker::takeTurn()
 {
-    switch (turn_.take(OutboxWorkerLockName)) {
+    switch (turn_.take(options_.folder.path(OutboxWorkerLockName))) {
     case FileLock::Result::Taken:
         toldBusy_ = false;
         return true;
@@ -103,7 +103,7 @@ void OutboxWorker::look()
         return;
     }
     if (!options_.outbox && !outbox_) {
-        Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox();
+        Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox(options_.folder);
         if (!opened) {
             troubled(opened.failure().text);
             return;
@@ -119,12 +119,12 @@ void OutboxWorker::look()
     }
     // Taken again should it have been missed (a window looking at that moment holds it briefly).
     if (options_.follow && !following_.held())
-        (void)following_.take(OutboxFollowerLockName, FileLock::Mode::Shared);
+        (void)following_.take(options_.folder.path(OutboxFollowerLockName), FileLock::Mode::Shared);
     if (!turn_.held() && !takeTurn()) {
         schedule(options_.pollMs);
         return;
     }
-    const Result<int> unknown = RecoverOutbox(*outbox, now());
+    const Result<int> unknown = RecoverOutbox(*outbox, options_.folder, now());
     if (!unknown) {
         troubled(unknown.failure().text);
         return;
@@ -146,7 +146,7 @@ void OutboxWorker::look()
     runner_.roundStarts();
     if (done_)
         return;
-    if (Status held = sending_.hold(); !held) {
+    if (Status held = sending_.hold(options_.folder); !held) {
         emit failed(QByteArray::fromStdString(held.failure().text));
         schedule(options_.pollMs);
         return;

@@ -8,6 +8,7 @@
 // and no event loop is nested. How a page is sent is its runner's: it starts the page and tells pageDone()
 // when the page's send is over (at once, or later from the event loop).
 
+#include "platform/DataFolder.h"
 #include "records/OutboxLocks.h"
 
 #include <QByteArray>
@@ -31,11 +32,12 @@ class OutboxWorker final : public QObject
 public:
     struct Options
     {
-        std::int64_t pollMs = 1000; // the longest time between two looks
-        int keepDays = 1;           // finished pages go after these days
-        bool follow = false;        // the follower's lock held, the worker's given up between rounds
-        bool untilEmpty = false;    // finished once no page is left unfinished
-        bool wholeRound = true;     // every page due at a look sent before the next look (else one)
+        DataFolder folder = DataFolder::Current(); // whose outbox and locks
+        std::int64_t pollMs = 1000;                // the longest time between two looks
+        int keepDays = 1;                          // finished pages go after these days
+        bool follow = false;     // the follower's lock held, the worker's given up between rounds
+        bool untilEmpty = false; // finished once no page is left unfinished
+        bool wholeRound = true;  // every page due at a look sent before the next look (else one)
         // The owner's outbox, when it has one (nothing while there is none yet); else the worker opens
         // the folder's own and lets old finished pages go then.
         std::function<Outbox*()> outbox;

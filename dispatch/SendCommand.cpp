@@ -432,7 +432,7 @@ void SendCommand::archivePage()
 {
     acceptedOnce_ = true;
     params_.DeferDate = savedDeferDate_;
-    if (const Status archived = WriteArchive(params_, lines_); !archived) {
+    if (const Status archived = WriteArchive(host_.Folder(), params_, lines_); !archived) {
         host_.ShowMessage(archived.failure().text, SendHost::Notice::Plain);
         fileError_ = true;
     }

@@ -39,6 +39,7 @@ struct SendOrder final
     TProviderList providers;    // copies of every company
     TSettings settings;
     TJournal journal;
+    DataFolder folder = DataFolder::Current(); // where the archives and the outbox are
     bool signatureBlocked = false;
     std::vector<std::string> lines; // the editor's lines as displayed (cp1251)
     std::string text;               // the editor's whole text (cp1251)
@@ -128,6 +129,7 @@ private:
     const TSettings& Settings() const override { return order_.settings; }
     bool SignatureBlocked() const override { return order_.signatureBlocked; }
     const TJournal& Journal() const override { return order_.journal; }
+    DataFolder Folder() const override { return order_.folder; }
     std::vector<std::string> EditorLines() const override { return order_.lines; }
     std::string EditorText() const override { return order_.text; }
     void SendCompleted(const TSendParams&) override { emit completed(); }

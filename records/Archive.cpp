@@ -49,16 +49,16 @@ bool IsSafeArchiveName(const std::string& name)
     return name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
 }
 
-std::string ArchivePath(const std::string& name)
+std::string ArchivePath(const DataFolder& folder, const std::string& name)
 {
-    return std::string(ArchiveFolder) + "/" + utf8(name) + ".log";
+    return folder.path(std::string(ArchiveFolder) + "/" + utf8(name) + ".log");
 }
 
-bool DeleteArchive(const std::string& name)
+bool DeleteArchive(const DataFolder& folder, const std::string& name)
 {
     if (!IsSafeArchiveName(name))
         return false;
-    const std::string path = ArchivePath(name);
+    const std::string path = ArchivePath(folder, name);
     struct stat st
     {
     };
@@ -78,12 +78,13 @@ std::string FormatArchiveEntry(const TSendParams& params, const std::vector<std:
     return entry;
 }
 
-Status WriteArchive(const TSendParams& params, const std::vector<std::string>& messageLines)
+Status WriteArchive(const DataFolder& folder, const TSendParams& params,
+                    const std::vector<std::string>& messageLines)
 {
     // The folder is made on every call, also for a page that is not archived. A failure here shows up
     // as the failed opening below.
     std::error_code ignored;
-    std::filesystem::create_directories(ArchiveFolder, ignored);
+    std::filesystem::create_directories(folder.path(ArchiveFolder), ignored);
 
     if (params.CurName.empty())
         return {};
@@ -93,7 +94,7 @@ Status WriteArchive(const TSendParams& params, const std::vector<std::string>& m
     if (!IsSafeArchiveName(params.CurName))
         return Failure::io(IoCode::PathNotFound);
     // A failed write cuts the entry back: the file is as it was.
-    return appendToFile(ArchivePath(params.CurName), FormatArchiveEntry(params, messageLines));
+    return appendToFile(ArchivePath(folder, params.CurName), FormatArchiveEntry(params, messageLines));
 }
 
 namespace {
@@ -116,12 +117,12 @@ Status joinInto(const std::filesystem::path& target, const std::filesystem::path
 
 } // namespace
 
-Status MigrateArchiveNames()
+Status MigrateArchiveNames(const DataFolder& folder)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
     std::vector<fs::path> oldNames;
-    for (fs::directory_iterator it(ArchiveFolder, ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(folder.path(ArchiveFolder), ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         if (it->is_regular_file(ec) && name.size() > 4 && name.ends_with(".log") &&
             !QByteArrayView(name.data(), static_cast<qsizetype>(name.size())).isValidUtf8())
@@ -129,7 +130,7 @@ Status MigrateArchiveNames()
     }
     for (const fs::path& old : oldNames) {
         const std::string stem = old.filename().string();
-        const fs::path target = ArchivePath(stem.substr(0, stem.size() - 4));
+        const fs::path target = ArchivePath(folder, stem.substr(0, stem.size() - 4));
         if (fs::exists(target, ec)) {
             if (const Status joined = joinInto(target, old); !joined)
                 return joined;

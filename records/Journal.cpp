@@ -7,11 +7,15 @@
 
 namespace zolbin {
 
-TJournal::TJournal(std::string fileName) : fileName_(std::move(fileName)) {}
+TJournal::TJournal(std::string fileName) : fileName_(std::move(fileName)), path_(fileName_) {}
+
+TJournal::TJournal(const DataFolder& folder) : fileName_(JournalFileName), path_(folder.path(JournalFileName))
+{
+}
 
 Status TJournal::EnsureExists() const
 {
-    return createIfMissing(fileName_);
+    return createIfMissing(path_);
 }
 
 Status TJournal::WriteLine(const std::string& line) const
@@ -19,7 +23,7 @@ Status TJournal::WriteLine(const std::string& line) const
     // One open, write and close per line, so that the viewer and other programs can read the journal
     // between writes. A journal deleted in the middle of a send is created again by this append rather
     // than ending the send halfway (the page may already be with the company's server by then).
-    return appendToFile(fileName_, line + "\r\n");
+    return appendToFile(path_, line + "\r\n");
 }
 
 bool TJournal::Append(const std::string& line) const

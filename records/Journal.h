@@ -4,6 +4,7 @@
 // the file, writes and closes it again; no handle stays open between writes. A line goes in whole or not
 // at all.
 
+#include "platform/DataFolder.h"
 #include "platform/Result.h"
 
 #include <string>
@@ -16,8 +17,13 @@ class TJournal final
 {
 public:
     explicit TJournal(std::string fileName = JournalFileName);
+    // "Zolbin.log" of the data folder.
+    explicit TJournal(const DataFolder& folder);
 
+    // The name the messages show.
     const std::string& fileName() const { return fileName_; }
+    // Where the journal is opened.
+    const std::string& path() const { return path_; }
 
     // Creates the file empty when it does not exist.
     Status EnsureExists() const;
@@ -37,6 +43,7 @@ public:
 
 private:
     std::string fileName_;
+    std::string path_;
     mutable int failure_ = 0;
 };
 

@@ -22,21 +22,21 @@ Failure lockFailure(int error)
 
 } // namespace
 
-Result<std::unique_ptr<Outbox>> OpenFolderOutbox()
+Result<std::unique_ptr<Outbox>> OpenFolderOutbox(const DataFolder& folder)
 {
-    Result<std::unique_ptr<SqlOutbox>> opened = SqlOutbox::Open(OutboxFileName);
+    Result<std::unique_ptr<SqlOutbox>> opened = SqlOutbox::Open(folder.path(OutboxFileName), OutboxFileName);
     if (!opened)
         return opened.failure();
     return std::unique_ptr<Outbox>(std::move(opened.value()));
 }
 
-Status SenderLock::hold()
+Status SenderLock::hold(const DataFolder& folder)
 {
     if (lock_.held())
         return {};
     // Shared: it waits for nobody but a recovery, which holds it only for a moment.
     for (int attempt = 0;; ++attempt) {
-        switch (lock_.take(OutboxSendersLockName, FileLock::Mode::Shared)) {
+        switch (lock_.take(folder.path(OutboxSendersLockName), FileLock::Mode::Shared)) {
         case FileLock::Result::Taken:
             return {};
         case FileLock::Result::Unavailable:
@@ -50,20 +50,20 @@ Status SenderLock::hold()
     }
 }
 
-bool OutboxFollowerRunning()
+bool OutboxFollowerRunning(const DataFolder& folder)
 {
     // The follower makes the file: without it, nobody follows (and no file is left behind by asking).
     std::error_code error;
-    if (!std::filesystem::exists(OutboxFollowerLockName, error))
+    if (!std::filesystem::exists(folder.path(OutboxFollowerLockName), error))
         return false;
     FileLock probe;
-    return probe.take(OutboxFollowerLockName) == FileLock::Result::Busy;
+    return probe.take(folder.path(OutboxFollowerLockName)) == FileLock::Result::Busy;
 }
 
-Result<int> RecoverOutbox(Outbox& outbox, std::int64_t nowMs)
+Result<int> RecoverOutbox(Outbox& outbox, const DataFolder& folder, std::int64_t nowMs)
 {
     FileLock alone;
-    switch (alone.take(OutboxSendersLockName)) {
+    switch (alone.take(folder.path(OutboxSendersLockName))) {
     case FileLock::Result::Busy:
         return 0;
     case FileLock::Result::Unavailable:

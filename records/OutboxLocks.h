@@ -10,6 +10,7 @@
 // A third tells whether the background worker runs: `zolbin-send --work-outbox --follow` holds it shared
 // for its whole run (it gives up the worker's lock between rounds, so that one cannot tell).
 
+#include "platform/DataFolder.h"
 #include "platform/FileLock.h"
 #include "records/Outbox.h"
 
@@ -23,14 +24,14 @@ inline constexpr const char* OutboxFollowerLockName = ".outbox-follow.lock";
 // How long a sender holds the pages it added for itself before another may take them.
 inline constexpr std::int64_t SenderHoldMs = 60LL * 60 * 1000;
 
-// The data folder's (the current folder's) outbox, opened for the calling thread.
-Result<std::unique_ptr<Outbox>> OpenFolderOutbox();
+// The data folder's outbox, opened for the calling thread.
+Result<std::unique_ptr<Outbox>> OpenFolderOutbox(const DataFolder& folder);
 
 // A sender's share of the senders' lock.
 class SenderLock final
 {
 public:
-    Status hold();
+    Status hold(const DataFolder& folder);
     void release() { lock_.release(); }
     bool held() const { return lock_.held(); }
 
@@ -40,10 +41,10 @@ private:
 
 // Whether a worker that follows the data folder's outbox (the background service) runs now: someone holds
 // the follower's lock. Never waits.
-bool OutboxFollowerRunning();
+bool OutboxFollowerRunning(const DataFolder& folder);
 
 // Recovers what vanished senders left when none is at work (else nothing is done and 0 is given): pages
 // "sending" become "outcome unknown" (their number is given) and held pages fall due.
-Result<int> RecoverOutbox(Outbox& outbox, std::int64_t nowMs);
+Result<int> RecoverOutbox(Outbox& outbox, const DataFolder& folder, std::int64_t nowMs);
 
 } // namespace zolbin

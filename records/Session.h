@@ -3,11 +3,13 @@
 // What one run of the program holds from its start to its end: the settings file and the settings read
 // from it, the three directory lists, the journal, and the recipient of the next page with its send
 // parameters. It is created before any window and handed to each window that reads or changes it; the
-// window program fills it while its main window is created, zolbin-send from the data folder.
+// window program fills it while its main window is created, zolbin-send from the data folder. Every
+// file is opened in its data folder, never through the working directory.
 
 #include "directory/Lists.h"
 #include "directory/SendParams.h"
 #include "directory/Settings.h"
+#include "platform/DataFolder.h"
 #include "platform/ProfileFile.h"
 #include "records/Journal.h"
 
@@ -19,11 +21,25 @@ namespace zolbin {
 
 struct Session final
 {
-    // Nothing is read or created yet: settingsPath only names the settings file.
+    // Nothing is read or created yet: settingsPath only names the settings file; the other files are
+    // those of the current folder.
     explicit Session(std::string settingsPath) : settingsFile(std::move(settingsPath)) {}
+    // The session of the data folder: its settings file and journal. Nothing is read or created yet.
+    explicit Session(const DataFolder& dataFolder)
+        : folder(dataFolder), settingsFile(dataFolder.path(SettingsFileName)), journal(dataFolder)
+    {
+    }
     Session(const Session&) = delete;
+    // Works in the data folder from now on: its settings file and journal (nothing is read yet).
+    void UseFolder(const DataFolder& dataFolder)
+    {
+        folder = dataFolder;
+        settingsFile = ProfileFile(dataFolder.path(SettingsFileName));
+        journal = TJournal(dataFolder);
+    }
     Session& operator=(const Session&) = delete;
 
+    DataFolder folder = DataFolder::Current(); // where every file of the session is opened
     ProfileFile settingsFile;
     TSettings settings;
     TAbonentList abonents;
@@ -35,8 +51,8 @@ struct Session final
     std::int16_t CurGroup = -1; // index of the chosen group, -1 = none
 };
 
-// The settings file of the data folder, which is the current directory: its full path. Should the folder
-// have gone missing, "." still names it, as it does for every other file the program opens.
+// The settings file of the current directory: its full path. Should the folder have gone missing, "."
+// still names it.
 std::string SettingsPathInCurrentFolder();
 
 } // namespace zolbin

@@ -75,7 +75,7 @@ public:
     Status run()
     {
         if (!prepared_ || !query_.exec())
-            return failure(outbox_.path_, query_.lastError());
+            return failure(outbox_.shown_, query_.lastError());
         return {};
     }
     QSqlQuery& query() { return query_; }
@@ -100,29 +100,31 @@ std::optional<SchemaRefusal> SqlOutbox::prepare()
     return UpdateOutboxSchema(db);
 }
 
-Result<std::unique_ptr<SqlOutbox>> SqlOutbox::Open(const std::string& path)
+Result<std::unique_ptr<SqlOutbox>> SqlOutbox::Open(const std::string& path, const std::string& shownName)
 {
+    const std::string shown = shownName.empty() ? path : shownName;
     std::unique_ptr<SqlOutbox> outbox(
-        new SqlOutbox(QStringLiteral("outbox-%1").arg(connections.fetch_add(1)), path));
+        new SqlOutbox(QStringLiteral("outbox-%1").arg(connections.fetch_add(1)), path, shown));
     const std::optional<SchemaRefusal> refused = outbox->prepare();
     if (!refused)
         return outbox;
     outbox.reset();
     if (refused->newerVersion != 0)
         return Failure{FailureCode::Outbox,
-                       cp("Очередь сообщений недоступна: ") + toCp1251(QString::fromStdString(path)) +
+                       cp("Очередь сообщений недоступна: ") + toCp1251(QString::fromStdString(shown)) +
                            cp(": файл записан более новой версией программы (версия ") +
                            std::to_string(refused->newerVersion) + cp(", эта программа знает версии до ") +
                            std::to_string(SchemaVersion) + cp("); в нём ничего не изменено")};
     if (!damaged(refused->error))
-        return failure(path, refused->error);
+        return failure(shown, refused->error);
     const Result<std::string> aside = copyAside(path);
     if (!aside)
-        return failure(path, refused->error);
+        return failure(shown, refused->error);
     std::remove(path.c_str());
-    return Failure{FailureCode::Outbox, cp("Файл очереди сообщений повреждён и сохранён как ") +
-                                            toCp1251(QString::fromStdString(aside.value())) +
-                                            cp("; очередь будет начата заново")};
+    return Failure{FailureCode::Outbox,
+                   cp("Файл очереди сообщений повреждён и сохранён как ") +
+                       toCp1251(QString::fromStdString(shown + aside.value().substr(path.size()))) +
+                       cp("; очередь будет начата заново")};
 }
 
 SqlOutbox::~SqlOutbox()
@@ -154,7 +156,7 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
         return synced;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     if (!db.transaction())
-        return failure(path_, db.lastError());
+        return failure(shown_, db.lastError());
     const QString sql = QStringLiteral("INSERT INTO outbox_pages (%1) VALUES (?%2)")
                             .arg(OutboxColumnList(), QStringLiteral(", ?").repeated(OutboxColumnCount - 1));
     for (OutboxPage& p : pages) {
@@ -178,7 +180,7 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
     if (!db.commit()) {
         const QSqlError error = db.lastError();
         db.rollback();
-        return failure(path_, error);
+        return failure(shown_, error);
     }
     return {};
 }

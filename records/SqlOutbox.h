@@ -32,7 +32,8 @@ public:
     // that is no database, or a damaged one, is moved aside (path + ".bad") and reported: the next opening
     // starts a new outbox. A file of a newer version, one that cannot be opened or written, or one whose
     // migration failed (rolled back whole) fails with the reason (FailureCode::Outbox) and is left as it was.
-    static Result<std::unique_ptr<SqlOutbox>> Open(const std::string& path);
+    // The messages name the file as shown (the path itself when none is given).
+    static Result<std::unique_ptr<SqlOutbox>> Open(const std::string& path, const std::string& shown = {});
     ~SqlOutbox() override;
     SqlOutbox(const SqlOutbox&) = delete;
     SqlOutbox& operator=(const SqlOutbox&) = delete;
@@ -62,8 +63,8 @@ public:
 private:
     class Statement;
 
-    SqlOutbox(QString connection, std::string path)
-        : connection_(std::move(connection)), path_(std::move(path))
+    SqlOutbox(QString connection, std::string path, std::string shown)
+        : connection_(std::move(connection)), path_(std::move(path)), shown_(std::move(shown))
     {
     }
 
@@ -85,6 +86,7 @@ private:
 
     QString connection_;
     std::string path_;
+    std::string shown_;
     std::optional<bool> onDisk_; // what the connection was last told
 };
 

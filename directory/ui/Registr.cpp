@@ -51,7 +51,7 @@ QString withKeyShown(const char* caption, const char* key)
 
 TfmRegistr::TfmRegistr(Session& session, QWidget* parent)
     : TDialog(parent), abonents_(session.abonents), groups_(session.groups), providers_(session.providers),
-      settings_(session.settings), settingsFile_(session.settingsFile)
+      settings_(session.settings), settingsFile_(session.settingsFile), folder_(session.folder)
 {
     setWindowTitle(uiText("Регистрация"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -225,7 +225,7 @@ void TfmRegistr::DelUserItemClick()
     Status removed;
     if (kind_ == KindAbonent) {
         if (const Result<std::string> name = RemoveAbonent(abonents_, groups_, row, refill); name)
-            DeleteArchive(name.value());
+            DeleteArchive(folder_, name.value());
         else
             removed = name.failure();
     } else if (kind_ == KindGroup) {

@@ -6,6 +6,7 @@
 // program's back, here or in a properties dialog, is announced (listFileChanged) so that the host
 // reloads the directory; the window then shows what was reloaded.
 
+#include "platform/DataFolder.h"
 #include "platform/ui/Dialog.h"
 
 #include <string>
@@ -80,6 +81,7 @@ private:
     TProviderList& providers_;
     TSettings& settings_;
     ProfileFile& settingsFile_;
+    DataFolder folder_;
     TfmAbReg* abReg_ = nullptr;
     TfmGrReg* grReg_ = nullptr;
     TfmPrvReg* prvReg_ = nullptr;

@@ -59,7 +59,7 @@ TfmArchive::TfmArchive(QWidget* parent) : TDialog(parent)
 void TfmArchive::FormActivate()
 {
     RichEdit->clearView();
-    const std::string path = ArchiveFileOf(ArchiveName);
+    const std::string path = ArchiveFileOf(folder_, ArchiveName);
     if (path.empty()) {
         Prompts::message(ioErrorText(IoCode::PathNotFound));
         return;

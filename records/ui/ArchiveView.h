@@ -4,6 +4,7 @@
 // pick a block for the message editor ("Вы&бор" puts it on the clipboard and closes with result 1). Its
 // controls carry their design names as object names.
 
+#include "platform/DataFolder.h"
 #include "platform/ui/Dialog.h"
 
 #include <string>
@@ -21,7 +22,11 @@ public:
     explicit TfmArchive(QWidget* parent = nullptr);
 
     // The subscriber whose archive the next opening shows (cp1251).
-    void SetArchiveName(const std::string& name) { ArchiveName = name; }
+    void SetArchiveName(const DataFolder& folder, const std::string& name)
+    {
+        folder_ = folder;
+        ArchiveName = name;
+    }
 
     // On opening: the subscriber's archive afresh, or the message that there is none.
     void FormActivate() override;
@@ -34,6 +39,7 @@ private:
     FileTextView* RichEdit = nullptr;
     QPushButton* btnChoice = nullptr; // "Вы&бор"
     QPushButton* btnCancel = nullptr; // "В&ыход"
+    DataFolder folder_ = DataFolder::Current();
     std::string ArchiveName;
 };
 

@@ -25,7 +25,8 @@ constexpr int NameRole = Qt::UserRole;
 
 } // namespace
 
-TfmDelArch::TfmDelArch(const Session& session, QWidget* parent) : TDialog(parent), abonents_(session.abonents)
+TfmDelArch::TfmDelArch(const Session& session, QWidget* parent)
+    : TDialog(parent), abonents_(session.abonents), folder_(session.folder)
 {
     setWindowTitle(uiText("Удаление архива"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -92,7 +93,7 @@ void TfmDelArch::btnOKClick()
         if (item->checkState() != Qt::Checked)
             continue;
         const QByteArray name = item->data(NameRole).toByteArray();
-        DeleteArchive(std::string(name.constData(), static_cast<std::size_t>(name.size())));
+        DeleteArchive(folder_, std::string(name.constData(), static_cast<std::size_t>(name.size())));
         item->setCheckState(Qt::Unchecked);
     }
     cbxSelectAll->setChecked(false);

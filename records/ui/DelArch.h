@@ -2,6 +2,7 @@
 #pragma once
 // "Удаление архива": deletes the archive files of the ticked subscribers, without asking.
 
+#include "platform/DataFolder.h"
 #include "platform/ui/Dialog.h"
 
 class QCheckBox;
@@ -32,6 +33,7 @@ public:
 
 private:
     const TAbonentList& abonents_;
+    DataFolder folder_;
 };
 
 } // namespace zolbin

@@ -51,11 +51,11 @@ TfmLogView::TfmLogView(const Session& session, QWidget* parent) : TDialog(parent
 void TfmLogView::FormActivate()
 {
     RichEdit->clearView();
-    if (!fileExists(journal_.fileName())) {
+    if (!fileExists(journal_.path())) {
         Prompts::message(cp("Журнал работы пока пуст"));
         return;
     }
-    if (const int err = RichEdit->load(journal_.fileName()); err != 0)
+    if (const int err = RichEdit->load(journal_.path()); err != 0)
         Prompts::message(ioErrorText(ioCodeFromErrno(err)));
 }
 

@@ -13,9 +13,9 @@
 
 namespace zolbin {
 
-std::string ArchiveFileOf(const std::string& name)
+std::string ArchiveFileOf(const DataFolder& folder, const std::string& name)
 {
-    return IsSafeArchiveName(name) ? ArchivePath(name) : std::string();
+    return IsSafeArchiveName(name) ? ArchivePath(folder, name) : std::string();
 }
 
 // unlink, not a general remove: a folder that happens to carry the name is never taken for the file.

@@ -3,13 +3,15 @@
 // Removing the journal and subscribers' archives, and reading either for the viewers. Every archive
 // name goes through the same check as the archive writer: nothing outside "Log" is read or removed.
 
+#include "platform/DataFolder.h"
+
 #include <cstddef>
 #include <string>
 
 namespace zolbin {
 
 // The archive file of a subscriber, or an empty text when the name would reach outside "Log".
-std::string ArchiveFileOf(const std::string& name);
+std::string ArchiveFileOf(const DataFolder& folder, const std::string& name);
 
 // Removes the journal file. Returns 0 (also when there was none) or the errno of the failure.
 int DeleteJournal(const std::string& path);

@@ -58,7 +58,7 @@ protected:
         ASSERT_TRUE(test::showActive(w));
     }
 
-    static std::string archive(const char* name) { return ArchivePath(cp(name)); }
+    static std::string archive(const char* name) { return ArchivePath(DataFolder::Current(), cp(name)); }
 
     // Runs the command and, once the dialog is shown, the step; then closes the dialog if the step did
     // not. True when the dialog was seen.

@@ -3,6 +3,8 @@
 // A fresh temporary data folder that the test works in: the process changes into it for the test's
 // lifetime and back afterwards, and the folder is removed.
 
+#include "platform/DataFolder.h"
+
 #include <string>
 
 namespace zolbin::test {
@@ -16,6 +18,8 @@ public:
     TempDataDir& operator=(const TempDataDir&) = delete;
 
     const std::string& path() const { return path_; }
+    // The folder as the program takes it.
+    DataFolder folder() const { return DataFolder(path_); }
 
     // Helpers on files relative to the folder.
     std::string read(const std::string& name) const;

@@ -23,7 +23,7 @@ class OutboxSendTest : public SendCommandTest
 protected:
     std::unique_ptr<Outbox> openOutbox()
     {
-        Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox();
+        Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox(dir.folder());
         EXPECT_TRUE(opened);
         return opened ? std::move(opened.value()) : nullptr;
     }
@@ -188,7 +188,7 @@ TEST_F(OutboxSendTest, RetryMinutesGiveTheAttemptsThatStartWithinThem)
         for (std::optional<std::int64_t> next = first; next && starts.size() < 10;) {
             clock.setNow(QDateTime::fromMSecsSinceEpoch(*next));
             starts.push_back(*next - first - static_cast<std::int64_t>(starts.size()) * 5000);
-            SendOrder attempt = OrderOfPage(*outbox->Page(taken.pageIds[0]).value(), providers);
+            SendOrder attempt = OrderOfPage(*outbox->Page(taken.pageIds[0]).value(), providers, dir.folder());
             ASSERT_TRUE(attempt.ledger->Starting(0).value());
             clock.setNow(clock.now().addSecs(5));
             ASSERT_TRUE(attempt.ledger->Failed(0, FailureKind::Passing, "421 busy"));

@@ -25,12 +25,13 @@ TEST_F(SendCommandTest, TheOutboxWorkerStartsEachPageWhenDueAndNeverWhileHeldOff
     std::unique_ptr<QCoreApplication> app;
     if (QCoreApplication::instance() == nullptr)
         app = std::make_unique<QCoreApplication>(argc, argv);
-    std::unique_ptr<Outbox> outbox = std::move(OpenFolderOutbox().value());
+    std::unique_ptr<Outbox> outbox = std::move(OpenFolderOutbox(dir.folder()).value());
     SendOrder taken = order();
     ASSERT_TRUE(EnqueueOrder(taken, *outbox, PageHolder::Worker, 10, NowMs()));
     const std::vector<std::string> once = {taken.pageIds[0]};
     StartedPages pages;
     OutboxWorker::Options how;
+    how.folder = dir.folder();
     how.pollMs = 60 * 60 * 1000; // no look but those the test makes
     how.outbox = [&] { return outbox.get(); };
     OutboxWorker worker(how, pages);
@@ -43,7 +44,7 @@ TEST_F(SendCommandTest, TheOutboxWorkerStartsEachPageWhenDueAndNeverWhileHeldOff
     worker.look();
     EXPECT_EQ(pages.started, once) << "a page under way is not started again";
 
-    SendOrder attempt = OrderOfPage(*outbox->Page(once[0]).value(), providers);
+    SendOrder attempt = OrderOfPage(*outbox->Page(once[0]).value(), providers, dir.folder());
     ASSERT_TRUE(attempt.ledger->Starting(0).value());
     ASSERT_TRUE(attempt.ledger->Failed(0, FailureKind::Passing, "421 busy"));
     worker.pageDone();

@@ -84,6 +84,7 @@ protected:
         taken.lines = host.lines;
         taken.text = host.EditorText();
         taken.modems = modems;
+        taken.folder = dir.folder();
         return taken;
     }
 
@@ -91,7 +92,7 @@ protected:
     // reaches its retry, until none waits; gives the pages as they ended.
     std::vector<OutboxPage> sendThroughOutbox(int retryMinutes)
     {
-        Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox();
+        Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox(dir.folder());
         if (!opened)
             return {};
         Outbox& outbox = *opened.value();
@@ -107,7 +108,7 @@ protected:
             clock.setNow(QDateTime::fromMSecsSinceEpoch(*next.value()));
             const std::vector<OutboxPage> due = outbox.Due(NowMs()).value();
             for (const OutboxPage& page : due) {
-                SendOrder retry = OrderOfPage(page, providers);
+                SendOrder retry = OrderOfPage(page, providers, dir.folder());
                 retry.modems = modems;
                 SendJob(std::move(retry)).runWith(host);
             }

@@ -66,8 +66,8 @@ TEST(ArchiveFile, TwoPagesGoIntoOneFileNamedByTheSubscriberInUtf8)
 {
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    ASSERT_TRUE(WriteArchive(page(), {"one"}));
-    ASSERT_TRUE(WriteArchive(page(), {"two"}));
+    ASSERT_TRUE(WriteArchive(dir.folder(), page(), {"one"}));
+    ASSERT_TRUE(WriteArchive(dir.folder(), page(), {"two"}));
     EXPECT_EQ(dir.read("Log/Иванов.log"), Header + "one\r\n\r\n" + Header + "two\r\n\r\n");
     EXPECT_TRUE(prompts.requests().empty());
 }
@@ -76,7 +76,7 @@ TEST(ArchiveFile, UnregisteredSubscriberCreatesTheFolderButNoFile)
 {
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    ASSERT_TRUE(WriteArchive(page(""), {"text"}));
+    ASSERT_TRUE(WriteArchive(dir.folder(), page(""), {"text"}));
     EXPECT_EQ(folderContents(), std::vector<std::string>{"Log"});
     EXPECT_TRUE(prompts.requests().empty());
 }
@@ -89,7 +89,7 @@ TEST(ArchiveFile, NameThatWouldLeaveTheFolderFailsAsAnInvalidNameAndWritesNothin
         test::TempDataDir dir;
         fs::create_directory("a");
         test::PromptRecorder prompts;
-        const Status written = WriteArchive(page(name), {"text"});
+        const Status written = WriteArchive(dir.folder(), page(name), {"text"});
         EXPECT_EQ(folderContents(), (std::vector<std::string>{"Log", "a"}));
         EXPECT_FALSE(fs::exists("../x.log"));
         ASSERT_FALSE(written);
@@ -104,14 +104,14 @@ TEST(ArchiveFile, FailedOpeningOrWriteFailsAndLeavesTheFileAsItWas)
     test::PromptRecorder prompts;
     dir.write("Log", "not a folder");
     const auto failureOf = [](const Status& written) { return written ? Failure{} : written.failure(); };
-    Failure failure = failureOf(WriteArchive(page("A"), {"text"}));
+    Failure failure = failureOf(WriteArchive(dir.folder(), page("A"), {"text"}));
     EXPECT_EQ(failure.code, IoCode::PathNotFound);
     EXPECT_EQ(dir.read("Log"), "not a folder");
     EXPECT_EQ(utf8(failure.text), "Неверное иимя файла");
 
     fs::remove("Log");
     fs::create_directories("Log/B.log");
-    failure = failureOf(WriteArchive(page("B"), {"text"}));
+    failure = failureOf(WriteArchive(dir.folder(), page("B"), {"text"}));
     EXPECT_EQ(failure.code, IoCode::AccessDenied);
     EXPECT_EQ(failure.text, "File access denied");
 
@@ -122,10 +122,10 @@ TEST(ArchiveFile, FailedOpeningOrWriteFailsAndLeavesTheFileAsItWas)
     {
         test::FileSizeLimit limit(first.size() + 10);
         ASSERT_TRUE(limit.active());
-        EXPECT_EQ(failureOf(WriteArchive(page("C"), {"second"})).code, IoCode::DiskFull);
+        EXPECT_EQ(failureOf(WriteArchive(dir.folder(), page("C"), {"second"})).code, IoCode::DiskFull);
     }
     EXPECT_EQ(dir.read("Log/C.log"), first);
-    EXPECT_TRUE(WriteArchive(page("C"), {"third"}));
+    EXPECT_TRUE(WriteArchive(dir.folder(), page("C"), {"third"}));
     EXPECT_TRUE(prompts.requests().empty()) << "the host tells of every failure";
     EXPECT_EQ(dir.read("Log/C.log"), first + FormatArchiveEntry(page("C"), {"third"}));
 }
@@ -145,7 +145,7 @@ TEST(ArchiveFile, ArchivesUnderCp1251NamesAreRenamedOrJoinedOldestFirst)
                         fs::last_write_time("Log/Петров.log") - std::chrono::hours(1));
     dir.write("Log/Ann.log", "ann\r\n");
 
-    ASSERT_TRUE(MigrateArchiveNames());
+    ASSERT_TRUE(MigrateArchiveNames(dir.folder()));
     EXPECT_EQ(folderContents(),
               (std::vector<std::string>{"Log", "Log/Ann.log", "Log/Иванов.log", "Log/Петров.log"}));
     EXPECT_EQ(dir.read("Log/Иванов.log"), "old ivanov\r\n");
@@ -153,8 +153,8 @@ TEST(ArchiveFile, ArchivesUnderCp1251NamesAreRenamedOrJoinedOldestFirst)
     EXPECT_EQ(dir.read("Log/Ann.log"), "ann\r\n");
 
     // The window's archive viewer and both deletions reach the same file.
-    EXPECT_EQ(ArchivePath(petrov), "Log/Петров.log");
-    EXPECT_TRUE(DeleteArchive(petrov));
+    EXPECT_EQ(ArchivePath(dir.folder(), petrov), dir.path() + "/Log/Петров.log");
+    EXPECT_TRUE(DeleteArchive(dir.folder(), petrov));
     EXPECT_FALSE(dir.exists("Log/Петров.log"));
     EXPECT_TRUE(prompts.requests().empty());
 }
