@@ -2,15 +2,15 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The layer check on a tree of one-line sources, and its header patterns against the Qt headers installed.
 Usage: check-layers-test.py CHECK_LAYERS_PY QT_HEADERS_FOLDER"""
-import importlib.util
 import os
 import re
+import runpy
 import sys
 import tempfile
+import types
 
-spec = importlib.util.spec_from_file_location("check_layers", sys.argv[1])
-layers = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(layers)
+# The check's functions and patterns, read from its file (its name is no module name).
+layers = types.SimpleNamespace(**runpy.run_path(sys.argv[1], run_name="check_layers"))
 
 # The source, its include, and the finding expected (None: kept).
 CASES = [
