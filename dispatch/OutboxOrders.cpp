@@ -4,7 +4,6 @@
 #include "dispatch/OutboxLedger.h"
 #include "records/OutboxLocks.h"
 
-#include <QUuid>
 #include <algorithm>
 
 namespace zolbin {
@@ -21,14 +20,9 @@ OutboxLedger::Opener folderOutbox(const DataFolder& folder)
 Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, int retryMinutes,
                          std::int64_t nowMs)
 {
-    OutboxPage page;
-    page.batch = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
-    page.createdMs = nowMs;
-    page.params = order.params;
-    page.lines = order.lines;
-    page.text = order.text;
-    page.signatureBlocked = order.signatureBlocked;
-    page.nextAttemptMs = holder == PageHolder::Sender ? nowMs + SenderHoldMs : nowMs;
+    OutboxPage page = NewOutboxPage(order.params, order.lines, order.text, order.signatureBlocked, nowMs);
+    if (holder == PageHolder::Sender)
+        page.nextAttemptMs = nowMs + SenderHoldMs;
     page.deadlineMs = retryMinutes > 0 ? nowMs + std::int64_t{retryMinutes} * 60 * 1000 : 0;
 
     std::vector<OutboxPage> pages;

@@ -135,6 +135,11 @@ public:
                                                         int offset, int limit) = 0;
 };
 
+// A new page of a batch of its own, made now and due now: the recipient, company and service settings
+// and the message as given.
+OutboxPage NewOutboxPage(const TSendParams& params, const std::vector<std::string>& lines,
+                         const std::string& text, bool signatureBlocked, std::int64_t nowMs);
+
 // Sends a failed or withdrawn page again as a new page, made from what the old one captured: the same
 // recipient, company, service settings and text, due at once for whoever works the outbox, with as long
 // for its retries as the old page had. The old page stays as it was. Gives the new page's id, or nothing
