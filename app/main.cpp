@@ -13,6 +13,7 @@
 #include "platform/Codepage.h"
 #include "platform/FileLock.h"
 #include "platform/Prompts.h"
+#include "platform/Translations.h"
 #include "platform/ui/Pictures.h"
 #include "platform/ui/QtTranslations.h"
 #include "platform/ui/WidgetPrompts.h"
@@ -71,7 +72,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "zolbin: неизвестный параметр %s\n\n%s", qtArgv[1], usageText().c_str());
         return 2;
     }
-    (void)installQtTranslations(); // without the package Qt's own texts stay English
+    // The interface speaks the user's language when it is English, Russian otherwise; Qt's own texts
+    // follow it (without the package they stay English).
+    const InterfaceLanguage language = SystemInterfaceLanguage();
+    installTranslations(language);
+    if (language == InterfaceLanguage::Russian)
+        (void)installQtTranslations();
     app.setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("zolbin"));
     installWidgetPrompts();

@@ -21,22 +21,30 @@ bool answer(const PromptRequest& request)
     // A copy: the responder may replace itself while it answers.
     if (const Prompts::Responder r = responder())
         return r(request);
-    const std::string caption = utf8(request.caption);
-    const std::string text = utf8(request.text);
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    std::fprintf(stderr, "%s: %s\n", request.caption.toUtf8().constData(), request.text.toUtf8().constData());
     return false;
 }
 
 } // namespace
 
-void Prompts::message(const std::string& text, PromptIcon icon)
+void Prompts::message(const QString& text, PromptIcon icon)
 {
-    answer(PromptRequest{PromptKind::Message, icon, "Zolbin Sender", text});
+    answer(PromptRequest{PromptKind::Message, icon, QStringLiteral("Zolbin Sender"), text});
 }
 
-bool Prompts::ask(const std::string& caption, const std::string& text, PromptIcon icon)
+void Prompts::message(const std::string& cp1251Text, PromptIcon icon)
+{
+    message(toQString(cp1251Text), icon);
+}
+
+bool Prompts::ask(const QString& caption, const QString& text, PromptIcon icon)
 {
     return answer(PromptRequest{PromptKind::YesNo, icon, caption, text});
+}
+
+bool Prompts::ask(const std::string& cp1251Caption, const std::string& cp1251Text, PromptIcon icon)
+{
+    return ask(toQString(cp1251Caption), toQString(cp1251Text), icon);
 }
 
 Prompts::Responder Prompts::setResponder(Responder r)

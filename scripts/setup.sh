@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   # build
   cmake ninja-build g++ ccache pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev qtkeychain-qt6-dev libgl-dev libqt6sql6-sqlite libgtest-dev libssl-dev
+  # the interface's translations (lupdate, lrelease and their CMake functions)
+  qt6-tools-dev qt6-l10n-tools
   clang libclang-rt-dev clang-format
   # benchmarks (scripts/bench.sh)
   libbenchmark-dev

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ui/AccessibleNames.h"
 
-#include "platform/ui/UiText.h"
-
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QToolButton>
 #include <QWidget>
 #include <algorithm>
@@ -22,12 +21,12 @@ bool russian(const QString& name)
 QString toolkitButtonName(const QString& objectName)
 {
     if (objectName == QLatin1String("ScrollLeftButton"))
-        return uiText("Предыдущие вкладки");
+        return QCoreApplication::translate("AccessibleNames", "Предыдущие вкладки");
     if (objectName == QLatin1String("ScrollRightButton"))
-        return uiText("Следующие вкладки");
+        return QCoreApplication::translate("AccessibleNames", "Следующие вкладки");
     if (objectName == QLatin1String("qt_toolbar_ext_button") ||
         objectName == QLatin1String("qt_menubar_ext_button"))
-        return uiText("Остальные команды");
+        return QCoreApplication::translate("AccessibleNames", "Остальные команды");
     return {};
 }
 
@@ -43,7 +42,8 @@ void NameControlsForScreenReaders(QWidget* window)
         else if (!button->toolTip().isEmpty())
             button->setAccessibleName(button->toolTip());
         else if (qobject_cast<QToolButton*>(button) != nullptr && button->text().isEmpty())
-            button->setAccessibleName(uiText("Кнопка")); // never met: every tool button has a hint
+            button->setAccessibleName(QCoreApplication::translate(
+                "AccessibleNames", "Кнопка")); // never met: every tool button has a hint
     }
 }
 

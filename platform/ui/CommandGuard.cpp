@@ -4,6 +4,7 @@
 #include "platform/Codepage.h"
 #include "platform/Prompts.h"
 
+#include <QCoreApplication>
 #include <exception>
 
 namespace zolbin {
@@ -13,9 +14,10 @@ void runCommand(const std::function<void()>& command)
     try {
         command();
     } catch (const std::exception& e) {
-        Prompts::message(e.what(), PromptIcon::Stop);
+        Prompts::message(std::string(e.what()), PromptIcon::Stop);
     } catch (...) {
-        Prompts::message(cp("Непредвиденная ошибка"), PromptIcon::Stop);
+        Prompts::message(QCoreApplication::translate("CommandGuard", "Непредвиденная ошибка"),
+                         PromptIcon::Stop);
     }
 }
 

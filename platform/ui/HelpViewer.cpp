@@ -7,7 +7,6 @@
 #include "platform/Prompts.h"
 #include "platform/ui/LayoutMnemonics.h"
 #include "platform/ui/ScreenFit.h"
-#include "platform/ui/UiText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -51,10 +50,10 @@ private:
     QString html_;
 };
 
-QToolButton* navigationButton(const char* caption, QWidget* parent)
+QToolButton* navigationButton(const QString& caption, QWidget* parent)
 {
     auto* button = new QToolButton(parent);
-    button->setText(uiText(caption));
+    button->setText(caption);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     button->setAutoRaise(true);
     return button;
@@ -65,11 +64,11 @@ QToolButton* navigationButton(const char* caption, QWidget* parent)
 HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("HelpViewer"));
-    setWindowTitle(uiText("Помощь - Zolbin Sender"));
+    setWindowTitle(tr("Помощь - Zolbin Sender"));
 
-    btnContents = navigationButton("&Содержание", this);
-    btnBack = navigationButton("&Назад", this);
-    btnForward = navigationButton("&Вперёд", this);
+    btnContents = navigationButton(tr("&Содержание"), this);
+    btnBack = navigationButton(tr("&Назад"), this);
+    btnForward = navigationButton(tr("&Вперёд"), this);
     btnBack->setEnabled(false);
     btnForward->setEnabled(false);
     auto* bar = new QHBoxLayout;
@@ -103,8 +102,8 @@ bool HelpViewer::showContents(const std::string& fileName)
     const std::string path = findDataFile(fileName);
     std::string bytes;
     if (const int err = readWholeFile(path, bytes); err != 0) {
-        Prompts::message(cp("Не удалось открыть файл справки ") + fileName + ": " +
-                             ioErrorText(ioCodeFromErrno(err)),
+        Prompts::message(tr("Не удалось открыть файл справки %1: %2")
+                             .arg(toQString(fileName), toQString(ioErrorText(ioCodeFromErrno(err)))),
                          PromptIcon::Warning);
         return false;
     }

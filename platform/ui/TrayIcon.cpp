@@ -2,7 +2,6 @@
 #include "platform/ui/TrayIcon.h"
 
 #include "platform/ui/Pictures.h"
-#include "platform/ui/UiText.h"
 
 #include <QAction>
 #include <QDBusConnection>
@@ -39,11 +38,11 @@ constexpr int NotificationMs = 10000;  // how long a notification asks to stay
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent), menu_(std::make_unique<QMenu>())
 {
     menu_->setObjectName(QStringLiteral("TrayMenu"));
-    QAction* restore = menu_->addAction(uiText("Развернуть"));
+    QAction* restore = menu_->addAction(tr("Развернуть"));
     restore->setObjectName(QStringLiteral("TrayRestoreItem"));
     menu_->setDefaultAction(restore);
     menu_->addSeparator();
-    QAction* exit = menu_->addAction(uiText("Выход"));
+    QAction* exit = menu_->addAction(tr("Выход"));
     exit->setObjectName(QStringLiteral("TrayExitItem"));
     connect(restore, &QAction::triggered, this, &TrayIcon::restoreRequested);
     connect(exit, &QAction::triggered, this, &TrayIcon::quitRequested);

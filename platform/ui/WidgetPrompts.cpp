@@ -3,7 +3,6 @@
 
 #include "platform/Codepage.h"
 #include "platform/Prompts.h"
-#include "platform/ui/UiText.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -33,18 +32,18 @@ QMessageBox::Icon boxIcon(PromptIcon icon)
 bool showBox(const PromptRequest& request)
 {
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(toQString(request.caption));
+    box.setWindowTitle(request.caption);
     // Plain text: a name or a server reply holding "<" is shown as it is, never as markup.
     box.setTextFormat(Qt::PlainText);
-    box.setText(toQString(request.text));
+    box.setText(request.text);
     box.setIcon(boxIcon(request.icon));
     if (request.kind != PromptKind::YesNo) {
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();
         return false;
     }
-    QPushButton* yes = box.addButton(uiText("&Да"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(uiText("&Нет"), QMessageBox::NoRole);
+    QPushButton* yes = box.addButton(QCoreApplication::translate("Prompts", "&Да"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QCoreApplication::translate("Prompts", "&Нет"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();

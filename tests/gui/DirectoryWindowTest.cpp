@@ -200,12 +200,13 @@ TEST_F(DirectoryWindowTest, CompanyDeletionIsRefusedOrAskedWithTheirBoxes)
     const PromptRequest& refusal = prompts.requests()[0];
     EXPECT_EQ(refusal.kind, PromptKind::Message);
     EXPECT_EQ(refusal.icon, PromptIcon::None);
-    EXPECT_EQ(utf8(refusal.text), "Нельзя удалить родную пейдж. компанию");
+    EXPECT_EQ(refusal.text.toStdString(), "Нельзя удалить родную пейдж. компанию");
     const PromptRequest& question = prompts.requests()[1];
     EXPECT_EQ(question.kind, PromptKind::YesNo);
     EXPECT_EQ(question.icon, PromptIcon::Question);
-    EXPECT_EQ(utf8(question.caption), "Подтверждение");
-    EXPECT_EQ(utf8(question.text), "Есть абоненты, работающие через данную пейдж. компанию. Удалять?");
+    EXPECT_EQ(question.caption.toStdString(), "Подтверждение");
+    EXPECT_EQ(question.text.toStdString(),
+              "Есть абоненты, работающие через данную пейдж. компанию. Удалять?");
     EXPECT_EQ(shown, (QStringList{toQString(HomeProviderName()), u("Acme"), u("Other")}));
 }
 

@@ -289,7 +289,7 @@ TEST_F(MainWindowSendJob, ClosingOnPagesThatWaitAsksUnlessTheServiceWillSendThem
     EXPECT_TRUE(w->isVisible());
     ASSERT_EQ(prompts.texts(), std::vector<std::string>{"В очереди 1 сообщений. Служба отправки не запущена: "
                                                         "после закрытия они не будут отправлены. Закрыть?"});
-    EXPECT_EQ(utf8(prompts.requests()[0].caption), "Подтверждение");
+    EXPECT_EQ(prompts.requests()[0].caption.toStdString(), "Подтверждение");
     prompts.answer(true);
     EXPECT_TRUE(w->close());
 }
@@ -305,7 +305,8 @@ TEST_F(MainWindowSendJob, AnOutboxThatCannotBeOpenedIsToldAndStopsTheSendBeforeA
 
     EXPECT_EQ(server.accepted(), 0);
     ASSERT_EQ(prompts.requests().size(), 2u);
-    EXPECT_NE(utf8(prompts.requests().back().text).find("Очередь сообщений недоступна"), std::string::npos);
+    EXPECT_NE(prompts.requests().back().text.toStdString().find("Очередь сообщений недоступна"),
+              std::string::npos);
     EXPECT_EQ(prompts.requests().back().icon, PromptIcon::Stop);
     EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Kept"));
 
@@ -314,7 +315,7 @@ TEST_F(MainWindowSendJob, AnOutboxThatCannotBeOpenedIsToldAndStopsTheSendBeforeA
     std::filesystem::remove("Outbox.db");
     dir.write("Outbox.db", std::string(4096, 'x'));
     start(server.port());
-    EXPECT_NE(utf8(prompts.requests().back().text).find("Outbox.db.bad"), std::string::npos);
+    EXPECT_NE(prompts.requests().back().text.toStdString().find("Outbox.db.bad"), std::string::npos);
     EXPECT_TRUE(dir.exists("Outbox.db.bad"));
 }
 

@@ -120,7 +120,7 @@ TEST_F(MainWindowSend, GroupQuestionYesServesTheNextMemberAndNoStopsWithEverythi
 
     ASSERT_EQ(prompts.requests().size(), 1u);
     EXPECT_EQ(prompts.requests()[0].kind, PromptKind::YesNo);
-    EXPECT_EQ(utf8(prompts.requests()[0].caption), "Предупреждение");
+    EXPECT_EQ(prompts.requests()[0].caption.toStdString(), "Предупреждение");
     EXPECT_EQ(prompts.texts()[0],
               "Для абонента Bob сообщение отправить не удалось. Продолжать для остальных?");
     EXPECT_EQ(server.accepted(), 1);

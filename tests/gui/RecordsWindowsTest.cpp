@@ -237,8 +237,8 @@ TEST_F(RecordsWindows, JournalIsDeletedOnlyAfterYes)
     const PromptRequest& question = prompts.requests().front();
     EXPECT_EQ(question.kind, PromptKind::YesNo);
     EXPECT_EQ(question.icon, PromptIcon::Stop);
-    EXPECT_EQ(utf8(question.caption), "Подтверждение");
-    EXPECT_EQ(utf8(question.text), "Вы, действительно, хотите удалить журнал работы?");
+    EXPECT_EQ(question.caption.toStdString(), "Подтверждение");
+    EXPECT_EQ(question.text.toStdString(), "Вы, действительно, хотите удалить журнал работы?");
     EXPECT_EQ(dir.read("Zolbin.log"), cp("Инициализация...\r\n\r\n"));
 
     prompts.answer(true);

@@ -7,10 +7,12 @@
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
 #include "platform/ui/Dialog.h"
+#include "platform/ui/HelpViewer.h"
 #include "platform/ui/QtTranslations.h"
 #include "platform/ui/UiText.h"
 #include "platform/ui/WidgetPrompts.h"
 #include "tests/gui/DialogTestSupport.h"
+#include "tests/gui/EnglishTestSupport.h"
 #include "tests/support/PromptRecorder.h"
 
 #include <QLineEdit>
@@ -61,6 +63,21 @@ private:
     bool takesEnter_;
     bool tracksCaps_;
 };
+
+TEST(EnglishInterface, TheCataloguesSpeakEnglishWhileInstalledAndRussianComesBackWithout)
+{
+    test::dialogTestApp();
+    {
+        test::EnglishInterface english;
+        ASSERT_GE(english.catalogues(), 1);
+        HelpViewer viewer;
+        EXPECT_EQ(test::russianTexts(&viewer), QStringList{});
+        EXPECT_EQ(viewer.windowTitle(), QStringLiteral("Help - Zolbin Sender"));
+    }
+    HelpViewer viewer;
+    EXPECT_EQ(viewer.windowTitle(), uiText("Помощь - Zolbin Sender"));
+    EXPECT_FALSE(test::russianTexts(&viewer).isEmpty());
+}
 
 TEST(DialogKeys, EnterGoesToTheDialogAndNeverToAFieldOrAButtonTheDialogDidNotName)
 {

@@ -43,8 +43,8 @@ TEST_F(GroupSendTest, UnreachableMemberAnsweredYesIsSkippedAndTheOthersAreServed
     const PromptRequest& prompt = prompts.requests()[0];
     EXPECT_EQ(prompt.kind, PromptKind::YesNo);
     EXPECT_EQ(prompt.icon, PromptIcon::Stop);
-    EXPECT_EQ(utf8(prompt.caption), "Предупреждение");
-    EXPECT_EQ(utf8(prompt.text),
+    EXPECT_EQ(prompt.caption.toStdString(), "Предупреждение");
+    EXPECT_EQ(prompt.text.toStdString(),
               "Для абонента Боря сообщение отправить не удалось. Продолжать для остальных?");
 
     EXPECT_THAT(snpp.receivedLines(),

@@ -26,7 +26,7 @@ std::vector<std::string> PromptRecorder::texts() const
 {
     std::vector<std::string> result;
     for (const PromptRequest& r : requests_)
-        result.push_back(utf8(r.text));
+        result.push_back(r.text.toStdString());
     return result;
 }
 

@@ -102,8 +102,8 @@ TEST_F(SendCommandTest, UnreachableMemberAnsweredYesGoesOnToTheNext)
     prompts.answer(true);
     EXPECT_EQ(send(), SendOutcome::Completed);
     ASSERT_EQ(prompts.requests().size(), 1u);
-    EXPECT_EQ(utf8(prompts.requests()[0].caption), "Предупреждение");
-    EXPECT_EQ(utf8(prompts.requests()[0].text),
+    EXPECT_EQ(prompts.requests()[0].caption.toStdString(), "Предупреждение");
+    EXPECT_EQ(prompts.requests()[0].text.toStdString(),
               "Для абонента A сообщение отправить не удалось. Продолжать для остальных?");
     const auto lines = JournalLines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Отправка сообщения для абонента C"), lines.end());

@@ -23,10 +23,10 @@ TEST(Prompts, MessagesCarryTheProgramsCaptionAndQuestionsTheirAnswer)
     EXPECT_FALSE(Prompts::ask(cp("Подтверждение"), cp("Удалить?"))); // queue empty: "&Нет"
     ASSERT_EQ(recorder.requests().size(), 3u);
     EXPECT_EQ(recorder.requests()[0].kind, PromptKind::Message);
-    EXPECT_EQ(recorder.requests()[0].caption, "Zolbin Sender");
+    EXPECT_EQ(recorder.requests()[0].caption, QStringLiteral("Zolbin Sender"));
     EXPECT_EQ(recorder.requests()[0].icon, PromptIcon::Stop);
     EXPECT_EQ(recorder.requests()[1].kind, PromptKind::YesNo);
-    EXPECT_EQ(utf8(recorder.requests()[1].caption), "Подтверждение");
+    EXPECT_EQ(recorder.requests()[1].caption.toStdString(), "Подтверждение");
     EXPECT_EQ(recorder.texts()[0], "Файл не найден");
 }
 
