@@ -3,7 +3,6 @@
 
 #include "dialogs/NameLine.h"
 #include "platform/ui/Pictures.h"
-#include "platform/ui/UiText.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -17,10 +16,10 @@ namespace zolbin {
 namespace {
 
 // One credit line: the caption, then the name in bold.
-void addCredit(QGridLayout* grid, int row, const char* caption, const char* name)
+void addCredit(QGridLayout* grid, int row, const QString& caption, const QString& name)
 {
-    auto* captionLabel = new QLabel(uiText(caption));
-    auto* nameLabel = new QLabel(uiText(name));
+    auto* captionLabel = new QLabel(caption);
+    auto* nameLabel = new QLabel(name);
     QFont bold = nameLabel->font();
     bold.setBold(true);
     nameLabel->setFont(bold);
@@ -32,7 +31,7 @@ void addCredit(QGridLayout* grid, int row, const char* caption, const char* name
 
 TfmAbout::TfmAbout(QWidget* parent) : TDialog(parent)
 {
-    setWindowTitle(uiText("О программе..."));
+    setWindowTitle(tr("О программе..."));
     // A dialog frame without title-bar buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
@@ -42,9 +41,9 @@ TfmAbout::TfmAbout(QWidget* parent) : TDialog(parent)
 
     auto* credits = new QGridLayout;
     credits->setHorizontalSpacing(4);
-    addCredit(credits, 0, "Задумка и руководство - ", "Команда Zolbin");
-    addCredit(credits, 1, "Интерфейс и программирование -", "Разработчики Zolbin Sender");
-    addCredit(credits, 2, "E-Mail - ", "zolbin@example.org");
+    addCredit(credits, 0, tr("Задумка и руководство - "), tr("Команда Zolbin"));
+    addCredit(credits, 1, tr("Интерфейс и программирование -"), tr("Разработчики Zolbin Sender"));
+    addCredit(credits, 2, tr("E-Mail - "), QStringLiteral("zolbin@example.org"));
 
     auto* right = new QVBoxLayout;
     right->addWidget(makeNameLine(QColor(128, 0, 0), QColor(0, 0, 0), this));
@@ -60,13 +59,13 @@ TfmAbout::TfmAbout(QWidget* parent) : TDialog(parent)
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Sunken);
 
-    auto* note = new QLabel(uiText("Программа проверена с тестовыми серверами SNPP и SMTP и с имитатором "
-                                   "терминала TAP, "
-                                   "работающими на том же компьютере (адрес 127.0.0.1). "
-                                   "Разработка: команда Zolbin."));
+    auto* note = new QLabel(tr("Программа проверена с тестовыми серверами SNPP и SMTP и с имитатором "
+                               "терминала TAP, "
+                               "работающими на том же компьютере (адрес 127.0.0.1). "
+                               "Разработка: команда Zolbin."));
     note->setWordWrap(true);
 
-    btnOK = new QPushButton(uiText("О&к"));
+    btnOK = new QPushButton(tr("О&к"));
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout;

@@ -10,7 +10,6 @@
 #include "platform/SecretStore.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
-#include "platform/ui/UiText.h"
 #include "records/Session.h"
 
 #include <QComboBox>
@@ -29,9 +28,13 @@ namespace {
 
 constexpr int DeviceLength = 255;
 
-const char* const NoStoreText = "Хранилище паролей рабочего стола недоступно, поэтому ни PIN, ни линия GSM "
-                                "здесь не сохраняются. Запустите хранилище паролей (например, GNOME Keyring "
-                                "или KWallet) и откройте это окно снова.";
+QString noStoreText()
+{
+    return TfmGsmLine::tr(
+        "Хранилище паролей рабочего стола недоступно, поэтому ни PIN, ни линия GSM здесь не "
+        "сохраняются. Запустите хранилище паролей (например, GNOME Keyring или KWallet) и "
+        "откройте это окно снова.");
+}
 
 } // namespace
 
@@ -39,7 +42,7 @@ TfmGsmLine::TfmGsmLine(Session& session, SecretStore* secrets, QWidget* parent, 
     : TDialog(parent), file_(session.settingsFile), settings_(session.settings), secrets_(secrets),
       deviceFolder_(std::move(deviceFolder))
 {
-    setWindowTitle(uiText("Линия GSM"));
+    setWindowTitle(tr("Линия GSM"));
 
     EditDevice = MakeEditableBox(DeviceLength);
     EditDevice->setMinimumWidth(240);
@@ -52,8 +55,8 @@ TfmGsmLine::TfmGsmLine(Session& session, SecretStore* secrets, QWidget* parent, 
     EditPin->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,8}")), EditPin));
 
-    btnOK = new QPushButton(uiText("О&к"));
-    btnCancel = new QPushButton(uiText("От&мена"));
+    btnOK = new QPushButton(tr("О&к"));
+    btnCancel = new QPushButton(tr("От&мена"));
     const std::pair<QWidget*, const char*> names[] = {
         {EditDevice, "EditDevice"}, {cmbSpeed, "cmbSpeed"},   {EditPin, "EditPin"},
         {btnOK, "btnOK"},           {btnCancel, "btnCancel"},
@@ -61,20 +64,20 @@ TfmGsmLine::TfmGsmLine(Session& session, SecretStore* secrets, QWidget* parent, 
     for (const auto& [control, name] : names)
         control->setObjectName(QLatin1String(name));
 
-    auto* group = new QGroupBox(uiText("  GSM-модем  "));
+    auto* group = new QGroupBox(tr("  GSM-модем  "));
     auto* grid = new QGridLayout(group);
-    AddGridRow(grid, 0, "&Устройство", EditDevice);
-    AddGridRow(grid, 1, "&Скорость", cmbSpeed);
-    AddGridRow(grid, 2, "&PIN SIM-карты", EditPin);
+    AddGridRow(grid, 0, tr("&Устройство"), EditDevice);
+    AddGridRow(grid, 1, tr("&Скорость"), cmbSpeed);
+    AddGridRow(grid, 2, tr("&PIN SIM-карты"), EditPin);
     lblPin = new QLabel;
     lblPin->setObjectName(QStringLiteral("lblPin"));
     lblPin->setWordWrap(true);
-    lblPin->setText(uiText(NoStoreText)); // the longest it says: the dialog's size has room for each
+    lblPin->setText(noStoreText()); // the longest it says: the dialog's size has room for each
     lblPin->setMinimumWidth(EditDevice->minimumWidth() + 80);
     grid->addWidget(lblPin, 3, 0, 1, 2);
     EditPin->setEnabled(secrets_ != nullptr);
-    EditPin->setToolTip(uiText("Пустое поле оставляет сохранённый PIN. Неверный PIN повторно не вводится: "
-                               "три неверных блокируют SIM-карту."));
+    EditPin->setToolTip(tr("Пустое поле оставляет сохранённый PIN. Неверный PIN повторно не вводится: "
+                           "три неверных блокируют SIM-карту."));
     // The PIN is kept under the device: another device, another answer.
     connect(EditDevice, &QComboBox::activated, this, guarded([this] { ShowPinState(); }));
     connect(EditDevice->lineEdit(), &QLineEdit::editingFinished, this, guarded([this] { ShowPinState(); }));
@@ -104,7 +107,7 @@ void TfmGsmLine::ShowPinState()
 {
     storeAnswers_ = false;
     if (secrets_ == nullptr) {
-        lblPin->setText(uiText(NoStoreText));
+        lblPin->setText(noStoreText());
         return;
     }
     const std::string device = toCp1251(EditDevice->currentText().trimmed());
@@ -113,15 +116,15 @@ void TfmGsmLine::ShowPinState()
     EditPin->setEnabled(storeAnswers_);
     switch (answer.outcome) {
     case SecretStore::Outcome::Done:
-        lblPin->setText(uiText("PIN SIM-карты для этого устройства сохранён в хранилище паролей. "
-                               "Пустое поле его не меняет."));
+        lblPin->setText(tr("PIN SIM-карты для этого устройства сохранён в хранилище паролей. "
+                           "Пустое поле его не меняет."));
         break;
     case SecretStore::Outcome::NotFound:
-        lblPin->setText(uiText("PIN SIM-карты для этого устройства не сохранён. Введите его, если "
-                               "SIM-карта спрашивает PIN."));
+        lblPin->setText(tr("PIN SIM-карты для этого устройства не сохранён. Введите его, если "
+                           "SIM-карта спрашивает PIN."));
         break;
     case SecretStore::Outcome::NoStore:
-        lblPin->setText(uiText(NoStoreText));
+        lblPin->setText(noStoreText());
         break;
     default:
         lblPin->setText(QString::fromStdString(answer.reason));
@@ -132,7 +135,7 @@ void TfmGsmLine::ShowPinState()
 void TfmGsmLine::btnOKClick()
 {
     if (!storeAnswers_) {
-        Prompts::message(cp(NoStoreText));
+        Prompts::message(noStoreText());
         return;
     }
     const std::optional<LineFields> line = ReadLineFields(EditDevice, cmbSpeed, "GSM");
@@ -140,11 +143,11 @@ void TfmGsmLine::btnOKClick()
         return;
     const std::string pin = EditPin->text().toStdString();
     if (!pin.empty() && pin.size() < 4) {
-        Prompts::message(cp("PIN SIM-карты — от 4 до 8 цифр"));
+        Prompts::message(tr("PIN SIM-карты — от 4 до 8 цифр"));
         return;
     }
     // The PIN first: a store that refuses it leaves the line as it was.
-    if (!StoreTypedSecret(secrets_, SimPinSecretKey(line->device), pin, "PIN и линия GSM не сохранены"))
+    if (!StoreTypedSecret(secrets_, SimPinSecretKey(line->device), pin, tr("PIN и линия GSM не сохранены")))
         return;
     EditPin->clear();
     if (WriteSettingsKeys(

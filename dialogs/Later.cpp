@@ -10,7 +10,6 @@
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
 #include "platform/ui/SpinField.h"
-#include "platform/ui/UiText.h"
 #include "records/Session.h"
 
 #include <QComboBox>
@@ -32,9 +31,9 @@ SpinField* makeSpin(std::int32_t minValue, std::int32_t maxValue, int width = 52
     return field;
 }
 
-QLabel* makeLabel(const char* caption, QWidget* buddy = nullptr)
+QLabel* makeLabel(const QString& caption, QWidget* buddy = nullptr)
 {
-    auto* label = new QLabel(uiText(caption));
+    auto* label = new QLabel(caption);
     if (buddy != nullptr)
         label->setBuddy(buddy);
     return label;
@@ -51,9 +50,9 @@ void addRow(QGridLayout* grid, int row, QLabel* label, std::initializer_list<QWi
     grid->addLayout(line, row, 1);
 }
 
-QPushButton* makeToggle(const char* caption)
+QPushButton* makeToggle(const QString& caption)
 {
-    auto* button = new QPushButton(uiText(caption));
+    auto* button = new QPushButton(caption);
     button->setCheckable(true);
     TDialog::markCommand(button);
     return button;
@@ -63,7 +62,7 @@ QPushButton* makeToggle(const char* caption)
 
 TfmLater::TfmLater(Session& session, QWidget* parent) : TDialog(parent), params_(session.SendParams)
 {
-    setWindowTitle(uiText("Сервисные функции"));
+    setWindowTitle(tr("Сервисные функции"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
 
@@ -77,25 +76,25 @@ TfmLater::TfmLater(Session& session, QWidget* parent) : TDialog(parent), params_
     EditYear = makeSpin(0, 0, 64); // no range
     EditHour = makeSpin(0, 23);
     EditMin = makeSpin(0, 59);
-    auto* laterGroup = new QGroupBox(uiText(" Отложить "));
+    auto* laterGroup = new QGroupBox(tr(" Отложить "));
     auto* laterGrid = new QGridLayout(laterGroup);
-    addRow(laterGrid, 0, makeLabel("Д&ата", EditDay), {EditDay, cmbMonth, EditYear});
-    addRow(laterGrid, 1, makeLabel("Врем&я", EditHour),
-           {EditHour, makeLabel("ч."), EditMin, makeLabel("мин.")});
+    addRow(laterGrid, 0, makeLabel(tr("Д&ата"), EditDay), {EditDay, cmbMonth, EditYear});
+    addRow(laterGrid, 1, makeLabel(tr("Врем&я"), EditHour),
+           {EditHour, makeLabel(tr("ч.")), EditMin, makeLabel(tr("мин."))});
 
     EditRepCount = makeSpin(1, 2);
     EditRepHour = makeSpin(0, 23);
     EditRepMin = makeSpin(0, 59);
-    auto* repeatGroup = new QGroupBox(uiText(" Повторить "));
+    auto* repeatGroup = new QGroupBox(tr(" Повторить "));
     auto* repeatGrid = new QGridLayout(repeatGroup);
-    addRow(repeatGrid, 0, makeLabel("Ко&л-во", EditRepCount), {EditRepCount});
-    addRow(repeatGrid, 1, makeLabel("Ин&тервал", EditRepHour),
-           {EditRepHour, makeLabel("ч."), EditRepMin, makeLabel("мин.")});
+    addRow(repeatGrid, 0, makeLabel(tr("Ко&л-во"), EditRepCount), {EditRepCount});
+    addRow(repeatGrid, 1, makeLabel(tr("Ин&тервал"), EditRepHour),
+           {EditRepHour, makeLabel(tr("ч.")), EditRepMin, makeLabel(tr("мин."))});
 
-    btnLater = makeToggle("Отло&жить");
-    btnRepeat = makeToggle("По&вторить");
-    btnOK = new QPushButton(uiText("О&к"));
-    btnCancel = new QPushButton(uiText("От&мена"));
+    btnLater = makeToggle(tr("Отло&жить"));
+    btnRepeat = makeToggle(tr("По&вторить"));
+    btnOK = new QPushButton(tr("О&к"));
+    btnCancel = new QPushButton(tr("От&мена"));
     for (QPushButton* button : {btnLater, btnRepeat, btnOK, btnCancel})
         button->setAutoDefault(false);
     connect(btnLater, &QPushButton::clicked, this, guarded([this] { btnLaterClick(); }));
@@ -169,7 +168,7 @@ void TfmLater::btnLaterClick()
     if (!succeeded(valid))
         return;
     if (!valid.value()) {
-        Prompts::message(cp("Invalid argument to date encode"));
+        Prompts::message(tr("Invalid argument to date encode"));
         btnLater->setChecked(false);
     }
 }

@@ -33,9 +33,9 @@ QLineEdit* makeField(int limit)
     return edit;
 }
 
-void addRow(QGridLayout* grid, int row, const char* caption, QWidget* field, QWidget* extra = nullptr)
+void addRow(QGridLayout* grid, int row, const QString& caption, QWidget* field, QWidget* extra = nullptr)
 {
-    auto* label = new QLabel(uiText(caption));
+    auto* label = new QLabel(caption);
     label->setBuddy(field);
     grid->addWidget(label, row, 0);
     if (extra == nullptr) {
@@ -51,11 +51,10 @@ void addRow(QGridLayout* grid, int row, const char* caption, QWidget* field, QWi
 TfmMailServer::TfmMailServer(Session& session, SecretStore* secrets, QWidget* parent)
     : TDialog(parent), file_(session.settingsFile), settings_(session.settings), secrets_(secrets)
 {
-    setWindowTitle(uiText("Почтовый сервер"));
+    setWindowTitle(tr("Почтовый сервер"));
 
     cmbSecurity = new QComboBox;
-    for (const char* item : {"Нет", "STARTTLS", "TLS (SSL)"})
-        cmbSecurity->addItem(uiText(item));
+    cmbSecurity->addItems({tr("Нет"), QStringLiteral("STARTTLS"), QStringLiteral("TLS (SSL)")});
     EditUser = makeField(80);
     keepCp1251(EditUser);
     EditPassword = makeField(128);
@@ -68,26 +67,26 @@ TfmMailServer::TfmMailServer(Session& session, SecretStore* secrets, QWidget* pa
     btnCAFile->setFixedWidth(btnCAFile->sizeHint().height() + 8);
     connect(btnCAFile, &QPushButton::clicked, this, guarded([this] { btnCAFileClick(); }));
 
-    auto* group = new QGroupBox(uiText("  SMTP - сервер  "));
+    auto* group = new QGroupBox(tr("  SMTP - сервер  "));
     auto* grid = new QGridLayout(group);
-    addRow(grid, 0, "&Защита", cmbSecurity);
-    addRow(grid, 1, "По&льзователь", EditUser);
-    addRow(grid, 2, "Па&роль", EditPassword);
-    addRow(grid, 3, "&Файл сертификатов ЦС", EditCAFile, btnCAFile);
+    addRow(grid, 0, tr("&Защита"), cmbSecurity);
+    addRow(grid, 1, tr("По&льзователь"), EditUser);
+    addRow(grid, 2, tr("Па&роль"), EditPassword);
+    addRow(grid, 3, tr("&Файл сертификатов ЦС"), EditCAFile, btnCAFile);
     auto* note = new QLabel;
     note->setObjectName("lblPassword");
     note->setWordWrap(true);
     grid->addWidget(note, 4, 1, 1, 2);
     if (secrets_ == nullptr) {
         EditPassword->setEnabled(false);
-        note->setText(uiText("Хранилище паролей рабочего стола недоступно, поэтому пароль здесь не "
-                             "сохранить. Запустите хранилище паролей и откройте это окно снова."));
+        note->setText(tr("Хранилище паролей рабочего стола недоступно, поэтому пароль здесь не "
+                         "сохранить. Запустите хранилище паролей и откройте это окно снова."));
     } else {
-        note->setText(uiText("Пароль хранится в хранилище паролей рабочего стола; пустое поле - не менять"));
+        note->setText(tr("Пароль хранится в хранилище паролей рабочего стола; пустое поле - не менять"));
     }
 
-    btnOK = new QPushButton(uiText("О&к"));
-    btnCancel = new QPushButton(uiText("От&мена"));
+    btnOK = new QPushButton(tr("О&к"));
+    btnCancel = new QPushButton(tr("От&мена"));
     useOk(btnOK, [this] { btnOKClick(); });
     useCancel(btnCancel);
 
@@ -109,9 +108,8 @@ void TfmMailServer::FormActivate()
 
 void TfmMailServer::btnCAFileClick()
 {
-    const QString chosen =
-        QFileDialog::getOpenFileName(this, uiText("Файл сертификатов ЦС"), EditCAFile->text(),
-                                     uiText("Сертификаты PEM (*.pem *.crt);;Все файлы (*)"));
+    const QString chosen = QFileDialog::getOpenFileName(this, tr("Файл сертификатов ЦС"), EditCAFile->text(),
+                                                        tr("Сертификаты PEM (*.pem *.crt);;Все файлы (*)"));
     if (!chosen.isEmpty())
         EditCAFile->setText(chosen);
 }
@@ -121,7 +119,7 @@ void TfmMailServer::btnOKClick()
     const std::string user = toCp1251(EditUser->text());
     const std::string password = EditPassword->text().toStdString();
     if (!password.empty() && user.empty()) {
-        Prompts::message(cp("Пароль сохраняется только вместе с именем пользователя"));
+        Prompts::message(tr("Пароль сохраняется только вместе с именем пользователя"));
         return;
     }
     if (!WriteSettingsKeys(file_,
@@ -130,8 +128,8 @@ void TfmMailServer::btnOKClick()
                             {SectionSender, "SMTPCAFile", toCp1251(EditCAFile->text())}},
                            settings_))
         return;
-    const bool stored =
-        StoreTypedSecret(secrets_, SmtpSecretKey(settings_.SMTPServer, user), password, "Пароль не сохранён");
+    const bool stored = StoreTypedSecret(secrets_, SmtpSecretKey(settings_.SMTPServer, user), password,
+                                         tr("Пароль не сохранён"));
     EditPassword->clear();
     if (stored)
         accept();

@@ -14,7 +14,6 @@
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
 #include "platform/ui/SpinField.h"
-#include "platform/ui/UiText.h"
 #include "records/Session.h"
 
 #include <QCheckBox>
@@ -32,12 +31,12 @@ namespace zolbin {
 
 namespace {
 
-QLineEdit* addField(QGridLayout* grid, int row, const char* label, int limit)
+QLineEdit* addField(QGridLayout* grid, int row, const QString& label, int limit)
 {
     auto* edit = new QLineEdit;
     edit->setMaxLength(limit);
     keepCp1251(edit);
-    auto* caption = new QLabel(uiText(label));
+    auto* caption = new QLabel(label);
     caption->setBuddy(edit);
     grid->addWidget(caption, row, 0);
     grid->addWidget(edit, row, 1);
@@ -45,9 +44,9 @@ QLineEdit* addField(QGridLayout* grid, int row, const char* label, int limit)
 }
 
 // A check box with its caption to the left of the box.
-QCheckBox* makeCheck(const char* caption)
+QCheckBox* makeCheck(const QString& caption)
 {
-    auto* box = new QCheckBox(uiText(caption));
+    auto* box = new QCheckBox(caption);
     box->setLayoutDirection(Qt::RightToLeft);
     return box;
 }
@@ -62,72 +61,72 @@ const char* flag(bool on)
 TfmOptions::TfmOptions(Session& session, QWidget* parent, SecretStore* secrets)
     : TDialog(parent), file_(session.settingsFile), settings_(session.settings), providers_(session.providers)
 {
-    setWindowTitle(uiText("Настройки"));
+    setWindowTitle(tr("Настройки"));
 
-    auto* senderGroup = new QGroupBox(uiText("  Информация отправителя  "));
+    auto* senderGroup = new QGroupBox(tr("  Информация отправителя  "));
     auto* senderGrid = new QGridLayout(senderGroup);
-    EditName = addField(senderGrid, 0, "Им&я", 25);
-    EditShName = addField(senderGrid, 1, "Подпи&сь", 25);
-    EditEMail = addField(senderGrid, 2, "E-Mail &адрес", 80);
-    EditSMTPSrv = addField(senderGrid, 3, "SMTP - c&ервер", 80); // the "c" is Latin
+    EditName = addField(senderGrid, 0, tr("Им&я"), 25);
+    EditShName = addField(senderGrid, 1, tr("Подпи&сь"), 25);
+    EditEMail = addField(senderGrid, 2, tr("E-Mail &адрес"), 80);
+    EditSMTPSrv = addField(senderGrid, 3, tr("SMTP - c&ервер"), 80); // the "c" is Latin
     EditEMail->setMinimumWidth(220);
 
-    auto* optionsGroup = new QGroupBox(uiText("  Установки  "));
+    auto* optionsGroup = new QGroupBox(tr("  Установки  "));
     auto* optionsLayout = new QVBoxLayout(optionsGroup);
     cmbProvider = new QComboBox;
     cmbProvider->setEditable(true);
     cmbProvider->setInsertPolicy(QComboBox::NoInsert);
     keepCp1251(cmbProvider);
-    auto* providerLabel = new QLabel(uiText("Пейд&ж. комп. по умол."));
+    auto* providerLabel = new QLabel(tr("Пейд&ж. комп. по умол."));
     providerLabel->setBuddy(cmbProvider);
     auto* providerRow = new QHBoxLayout;
     providerRow->addWidget(providerLabel);
     providerRow->addWidget(cmbProvider, 1);
     optionsLayout->addLayout(providerRow);
 
-    chbClear = makeCheck("О&чищать окно ввода сразу после отправки  ");
-    chbNoSplash = makeCheck("Не показывать &заставку при старте");
-    chbTray = makeCheck("Сво&рачивать в системную панель"); // the М is Cancel's
+    chbClear = makeCheck(tr("О&чищать окно ввода сразу после отправки  "));
+    chbNoSplash = makeCheck(tr("Не показывать &заставку при старте"));
+    chbTray = makeCheck(tr("Сво&рачивать в системную панель")); // the М is Cancel's
     for (QCheckBox* box : {chbClear, chbNoSplash, chbTray})
         optionsLayout->addWidget(box, 0, Qt::AlignLeft);
     EditRetry = new SpinField(0, MaxRetryMinutes);
     EditRetry->setObjectName(QStringLiteral("EditRetry"));
     EditRetry->setMaxLength(5);
-    auto* retryLabel = new QLabel(uiText("Повторять неотправленные сообщения в &течение"));
+    auto* retryLabel = new QLabel(tr("Повторять неотправленные сообщения в &течение"));
     retryLabel->setBuddy(EditRetry);
     auto* retryRow = new QHBoxLayout;
     retryRow->addWidget(retryLabel);
     retryRow->addWidget(EditRetry);
-    retryRow->addWidget(new QLabel(uiText("мин")));
+    retryRow->addWidget(new QLabel(tr("мин")));
     retryRow->addStretch(1);
     optionsLayout->addLayout(retryRow);
 
-    auto* layoutGroup = new QGroupBox(uiText("  Язык при старте  "));
+    auto* layoutGroup = new QGroupBox(tr("  Язык при старте  "));
     auto* layoutRow = new QHBoxLayout(layoutGroup);
-    rbtnRus = new QRadioButton(uiText("Р&усский"));
-    rbtnEng = new QRadioButton(uiText("Ан&глийский"));
+    rbtnRus = new QRadioButton(tr("Р&усский"));
+    rbtnEng = new QRadioButton(tr("Ан&глийский"));
     rbtnRus->setChecked(true);
     layoutRow->addWidget(rbtnRus);
     layoutRow->addWidget(rbtnEng);
     layoutRow->addStretch(1);
     optionsLayout->addWidget(layoutGroup);
 
-    btnSave = new QPushButton(uiText("О&к"));
-    btnCancel = new QPushButton(uiText("От&мена"));
+    btnSave = new QPushButton(tr("О&к"));
+    btnCancel = new QPushButton(tr("От&мена"));
     useOk(btnSave, [this] { btnSaveClick(); });
     useCancel(btnCancel);
-    btnMailServer = new QPushButton(uiText("&Почтовый сервер…"));
+    btnMailServer = new QPushButton(tr("&Почтовый сервер…"));
     btnMailServer->setAutoDefault(false);
     markCommand(btnMailServer);
     fmMailServer = new TfmMailServer(session, secrets, this);
     connect(btnMailServer, &QPushButton::clicked, this, guarded([this] { btnMailServerClick(); }));
-    btnTapLine = new QPushButton(uiText("Ли&ния TAP…"));
+    btnTapLine = new QPushButton(tr("Ли&ния TAP…"));
     btnTapLine->setObjectName(QStringLiteral("btnTapLine"));
     btnTapLine->setAutoDefault(false);
     markCommand(btnTapLine);
     fmTapLine = new TfmTapLine(session, this);
     connect(btnTapLine, &QPushButton::clicked, this, guarded([this] { btnTapLineClick(); }));
-    btnGsmLine = new QPushButton(uiText("Лин&ия GSM…"));
+    btnGsmLine = new QPushButton(tr("Лин&ия GSM…"));
     btnGsmLine->setObjectName(QStringLiteral("btnGsmLine"));
     btnGsmLine->setAutoDefault(false);
     markCommand(btnGsmLine);
@@ -142,9 +141,9 @@ TfmOptions::TfmOptions(Session& session, QWidget* parent, SecretStore* secrets)
     buttons->addWidget(btnCancel);
 
     // Said only while the sender's address is missing, when the main window opens the dialog by itself.
-    lblWhy = new QLabel(uiText("Программа не может отправлять сообщения, пока не указан ваш E-Mail адрес: "
-                               "впишите его в поле «E-Mail адрес» и нажмите «Ок». До тех пор это окно "
-                               "открывается само."));
+    lblWhy = new QLabel(tr("Программа не может отправлять сообщения, пока не указан ваш E-Mail адрес: "
+                           "впишите его в поле «E-Mail адрес» и нажмите «Ок». До тех пор это окно "
+                           "открывается само."));
     lblWhy->setObjectName(QStringLiteral("lblWhy"));
     lblWhy->setWordWrap(true);
     QSizePolicy keepRoom = lblWhy->sizePolicy();
@@ -189,13 +188,13 @@ void TfmOptions::FormActivate()
 void TfmOptions::btnSaveClick()
 {
     if (!IsEMailAddress(toCp1251(EditEMail->text()))) {
-        Prompts::message(cp("Неверный E-Mail адрес"));
+        Prompts::message(tr("Неверный E-Mail адрес"));
         return;
     }
     bool whole = false;
     const int retry = EditRetry->text().trimmed().toInt(&whole);
     if (!whole || retry < 0 || retry > MaxRetryMinutes) {
-        Prompts::message(cp("Время повторов - целое число минут от 0 до ") + std::to_string(MaxRetryMinutes));
+        Prompts::message(tr("Время повторов - целое число минут от 0 до %1").arg(MaxRetryMinutes));
         EditRetry->setFocus();
         return;
     }

@@ -7,6 +7,7 @@
 #include "platform/Prompts.h"
 #include "platform/SecretStore.h"
 #include "platform/ui/CommandGuard.h"
+#include "platform/ui/UiText.h"
 
 namespace zolbin {
 
@@ -22,14 +23,14 @@ bool WriteSettingsKeys(ProfileFile& file, std::initializer_list<SettingsKey> key
 }
 
 bool StoreTypedSecret(SecretStore* store, const std::string& key, const std::string& secret,
-                      const char* notSaved)
+                      const QString& notSaved)
 {
     if (secret.empty() || store == nullptr)
         return true;
     const SecretStore::Answer stored = store->write(key, secret);
     if (stored.outcome == SecretStore::Outcome::Done)
         return true;
-    Prompts::message(cp(std::string(notSaved) + ": " + stored.reason));
+    Prompts::message(notSaved + QStringLiteral(": ") + uiText(stored.reason));
     return false;
 }
 

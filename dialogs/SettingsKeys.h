@@ -3,6 +3,7 @@
 // How the settings dialogs save: all of a dialog's keys in one rewrite of "Zolbin.ini", then the settings
 // in memory read again; a password or PIN typed in a dialog goes to the secret store instead.
 
+#include <QString>
 #include <initializer_list>
 #include <string>
 
@@ -25,9 +26,8 @@ struct SettingsKey
 bool WriteSettingsKeys(ProfileFile& file, std::initializer_list<SettingsKey> keys, TSettings& settings);
 
 // Keeps a typed secret (none typed, or no store: nothing to do) under the key, then empties its field. A
-// store that refuses is reported in a box ("<notSaved>: <reason>", both UTF-8 like the program's texts),
-// false then.
+// store that refuses is reported in a box ("<notSaved>: <reason>"), false then.
 bool StoreTypedSecret(SecretStore* store, const std::string& key, const std::string& secret,
-                      const char* notSaved);
+                      const QString& notSaved);
 
 } // namespace zolbin

@@ -9,7 +9,6 @@
 #include "platform/Prompts.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
-#include "platform/ui/UiText.h"
 #include "records/Session.h"
 
 #include <QComboBox>
@@ -67,19 +66,19 @@ std::optional<LineFields> ReadLineFields(const QComboBox* device, const QComboBo
     // Blanks around a path are a slip of the keyboard: no device is named so.
     LineFields line{toCp1251(device->currentText().trimmed()), 0};
     if (line.device.empty()) {
-        Prompts::message(cp("Не указано устройство линии ") + lineName);
+        Prompts::message(TfmTapLine::tr("Не указано устройство линии %1").arg(QLatin1String(lineName)));
         return std::nullopt;
     }
     if (!TryStrToInt(toCp1251(speed->currentText()), line.speed) || line.speed <= 0) {
-        Prompts::message(cp("Скорость линии должна быть целым положительным числом"));
+        Prompts::message(TfmTapLine::tr("Скорость линии должна быть целым положительным числом"));
         return std::nullopt;
     }
     return line;
 }
 
-void AddGridRow(QGridLayout* grid, int row, const char* caption, QWidget* field)
+void AddGridRow(QGridLayout* grid, int row, const QString& caption, QWidget* field)
 {
-    auto* label = new QLabel(uiText(caption));
+    auto* label = new QLabel(caption);
     label->setBuddy(field);
     grid->addWidget(label, row, 0);
     grid->addWidget(field, row, 1);
@@ -103,7 +102,7 @@ TfmTapLine::TfmTapLine(Session& session, QWidget* parent, QString deviceFolder)
     : TDialog(parent), file_(session.settingsFile), settings_(session.settings),
       deviceFolder_(std::move(deviceFolder))
 {
-    setWindowTitle(uiText("Линия TAP"));
+    setWindowTitle(tr("Линия TAP"));
 
     EditDevice = MakeEditableBox(DeviceLength);
     EditDevice->setMinimumWidth(240);
@@ -111,13 +110,13 @@ TfmTapLine::TfmTapLine(Session& session, QWidget* parent, QString deviceFolder)
     for (const char* speed : {"300", "1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"})
         cmbSpeed->addItem(QLatin1String(speed));
     cmbFormat = new QComboBox;
-    cmbFormat->addItem(uiText("7E1 — 7 бит, чётность, 1 стоп-бит"));
-    cmbFormat->addItem(uiText("8N1 — 8 бит, без чётности, 1 стоп-бит"));
+    cmbFormat->addItem(tr("7E1 — 7 бит, чётность, 1 стоп-бит"));
+    cmbFormat->addItem(tr("8N1 — 8 бит, без чётности, 1 стоп-бит"));
     EditInit = makeField(ModemStringLength);
     EditDialPrefix = makeField(ModemStringLength);
 
-    btnOK = new QPushButton(uiText("О&к"));
-    btnCancel = new QPushButton(uiText("От&мена"));
+    btnOK = new QPushButton(tr("О&к"));
+    btnCancel = new QPushButton(tr("От&мена"));
     const std::pair<QWidget*, const char*> names[] = {
         {EditDevice, "EditDevice"},         {cmbSpeed, "cmbSpeed"},
         {cmbFormat, "cmbFormat"},           {EditInit, "EditInit"},
@@ -127,15 +126,15 @@ TfmTapLine::TfmTapLine(Session& session, QWidget* parent, QString deviceFolder)
     for (const auto& [control, name] : names)
         control->setObjectName(QLatin1String(name));
 
-    auto* group = new QGroupBox(uiText("  Модем  "));
+    auto* group = new QGroupBox(tr("  Модем  "));
     auto* grid = new QGridLayout(group);
-    AddGridRow(grid, 0, "&Устройство", EditDevice);
-    AddGridRow(grid, 1, "&Скорость", cmbSpeed);
-    AddGridRow(grid, 2, "&Формат символа", cmbFormat);
-    AddGridRow(grid, 3, "&Инициализация", EditInit);
-    AddGridRow(grid, 4, "&Префикс набора", EditDialPrefix);
-    auto* hint = new QLabel(uiText("Модем набирает номер компании, у которой телефон TAP — номер; "
-                                   "компания с телефоном вида «хост:порт» связывается по сети."));
+    AddGridRow(grid, 0, tr("&Устройство"), EditDevice);
+    AddGridRow(grid, 1, tr("&Скорость"), cmbSpeed);
+    AddGridRow(grid, 2, tr("&Формат символа"), cmbFormat);
+    AddGridRow(grid, 3, tr("&Инициализация"), EditInit);
+    AddGridRow(grid, 4, tr("&Префикс набора"), EditDialPrefix);
+    auto* hint = new QLabel(tr("Модем набирает номер компании, у которой телефон TAP — номер; "
+                               "компания с телефоном вида «хост:порт» связывается по сети."));
     hint->setObjectName(QStringLiteral("lblHint"));
     hint->setWordWrap(true);
     grid->addWidget(hint, 5, 0, 1, 2);

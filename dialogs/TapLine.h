@@ -28,7 +28,7 @@ QStringList PresentSerialDevices(const QString& folder = QStringLiteral("/dev"))
 // The pieces the modem lines' dialogs share: an editable list whose text keeps code page 1251 and holds
 // at most `limit` characters, and a grid row of a caption (its mnemonic leading to the field) and a field.
 QComboBox* MakeEditableBox(int limit);
-void AddGridRow(QGridLayout* grid, int row, const char* caption, QWidget* field);
+void AddGridRow(QGridLayout* grid, int row, const QString& caption, QWidget* field);
 
 // A modem line's device (its blanks around dropped) and speed as the dialog's boxes hold them; nothing,
 // after the operator was told in a box, when the device is empty or the speed no positive whole number.

@@ -10,7 +10,6 @@
 #include "platform/Convert.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
-#include "platform/ui/UiText.h"
 #include "records/Session.h"
 
 #include <QComboBox>
@@ -54,14 +53,14 @@ TfmUnlisted::TfmUnlisted(Session& session, QWidget* parent)
     : TDialog(parent), params_(session.SendParams), curGroup_(session.CurGroup),
       providers_(session.providers), settings_(session.settings)
 {
-    setWindowTitle(uiText("Незарегистрированный абонент"));
+    setWindowTitle(tr("Незарегистрированный абонент"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
 
     EditNum = new QLineEdit;
     EditNum->setMaxLength(NumberLength);
     keepCp1251(EditNum);
-    auto* numLabel = new QLabel(uiText("N пейд&ж."));
+    auto* numLabel = new QLabel(tr("N пейд&ж."));
     numLabel->setBuddy(EditNum);
 
     cmbProvider = new QComboBox;
@@ -69,12 +68,12 @@ TfmUnlisted::TfmUnlisted(Session& session, QWidget* parent)
     cmbProvider->setInsertPolicy(QComboBox::NoInsert);
     cmbProvider->setMinimumWidth(200);
     keepCp1251(cmbProvider);
-    auto* providerLabel = new QLabel(uiText("П&ейдж. компания"));
+    auto* providerLabel = new QLabel(tr("П&ейдж. компания"));
     providerLabel->setBuddy(cmbProvider);
 
     btnLater = new QToolButton;
     btnLater->setIcon(servicePicture());
-    btnLater->setToolTip(uiText("Сервисные функции"));
+    btnLater->setToolTip(tr("Сервисные функции"));
     btnLater->setFocusPolicy(Qt::TabFocus);
 
     auto* fields = new QGridLayout;
@@ -87,8 +86,8 @@ TfmUnlisted::TfmUnlisted(Session& session, QWidget* parent)
     fields->addWidget(providerLabel, 1, 0);
     fields->addWidget(cmbProvider, 1, 1);
 
-    btnOK = new QPushButton(uiText("О&к"));
-    btnCancel = new QPushButton(uiText("От&мена"));
+    btnOK = new QPushButton(tr("О&к"));
+    btnCancel = new QPushButton(tr("От&мена"));
     for (QPushButton* button : {btnOK, btnCancel})
         button->setAutoDefault(false);
 

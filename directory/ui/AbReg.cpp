@@ -8,7 +8,6 @@
 #include "platform/Prompts.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
-#include "platform/ui/UiText.h"
 #include "records/Session.h"
 
 #include <QCheckBox>
@@ -32,9 +31,9 @@ constexpr int RemarksLength = 100;
 const char* const TextPagerLength = "240";
 const char* const DigitalPagerLength = "20";
 
-QLabel* labelFor(const char* caption, QWidget* buddy)
+QLabel* labelFor(const QString& caption, QWidget* buddy)
 {
-    auto* label = new QLabel(uiText(caption));
+    auto* label = new QLabel(caption);
     label->setBuddy(buddy);
     return label;
 }
@@ -42,7 +41,7 @@ QLabel* labelFor(const char* caption, QWidget* buddy)
 } // namespace
 
 TfmAbReg::TfmAbReg(Session& session, QWidget* parent)
-    : TPropertiesDialog("Новый абонент", parent), abonents_(session.abonents), groups_(session.groups),
+    : TPropertiesDialog(tr("Новый абонент"), parent), abonents_(session.abonents), groups_(session.groups),
       providers_(session.providers), settings_(session.settings)
 {
     buildUi();
@@ -58,7 +57,7 @@ void TfmAbReg::buildUi()
     EditNumber = new QLineEdit;
     EditNumber->setMaxLength(NumberLength);
     keepCp1251(EditNumber);
-    chbNumeric = new QCheckBox(uiText("Ци&фровой"));
+    chbNumeric = new QCheckBox(tr("Ци&фровой"));
     EditMsgLen = new QLineEdit(QString::fromLatin1(TextPagerLength));
     keepCp1251(EditMsgLen);
     cmbProvider = new QComboBox;
@@ -69,14 +68,14 @@ void TfmAbReg::buildUi()
 
     TabRequired = new QWidget;
     auto* fields = new QGridLayout(TabRequired);
-    fields->addWidget(labelFor("И&мя абонента", EditName), 0, 0);
+    fields->addWidget(labelFor(tr("И&мя абонента"), EditName), 0, 0);
     fields->addWidget(EditName, 0, 1, 1, 3);
-    fields->addWidget(labelFor("N пейд&жера", EditNumber), 1, 0);
+    fields->addWidget(labelFor(tr("N пейд&жера"), EditNumber), 1, 0);
     fields->addWidget(EditNumber, 1, 1);
     fields->addWidget(chbNumeric, 1, 2, 1, 2);
-    fields->addWidget(labelFor("Д&л. сообщ.", EditMsgLen), 2, 0);
+    fields->addWidget(labelFor(tr("Д&л. сообщ."), EditMsgLen), 2, 0);
     fields->addWidget(EditMsgLen, 2, 1);
-    fields->addWidget(labelFor("П&ейдж. компания", cmbProvider), 3, 0);
+    fields->addWidget(labelFor(tr("П&ейдж. компания"), cmbProvider), 3, 0);
     fields->addWidget(cmbProvider, 3, 1, 1, 3);
 
     RichEdit = new QPlainTextEdit;
@@ -87,8 +86,8 @@ void TfmAbReg::buildUi()
     extra->addWidget(RichEdit);
 
     PageControl = new QTabWidget;
-    PageControl->addTab(TabRequired, uiText("Обяз. информация"));
-    PageControl->addTab(TabExtra, uiText("Доп. информация"));
+    PageControl->addTab(TabRequired, tr("Обяз. информация"));
+    PageControl->addTab(TabExtra, tr("Доп. информация"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttonBar());
@@ -162,10 +161,10 @@ void TfmAbReg::btnOkClick()
 void TfmAbReg::addAbonent()
 {
     if (EditName->text().isEmpty()) {
-        Prompts::message(cp("Неверное значение имени."));
+        Prompts::message(tr("Неверное значение имени."));
         return;
     }
-    if (const std::string refusal = newNameRefusal(); !refusal.empty()) {
+    if (const QString refusal = newNameRefusal(); !refusal.isEmpty()) {
         Prompts::message(refusal);
         return;
     }

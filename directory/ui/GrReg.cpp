@@ -6,7 +6,6 @@
 #include "platform/Codepage.h"
 #include "platform/Prompts.h"
 #include "platform/ui/CommandGuard.h"
-#include "platform/ui/UiText.h"
 #include "records/Session.h"
 
 #include <QApplication>
@@ -25,11 +24,11 @@ namespace {
 
 // Each arrow has its keys on the list it takes from, since the arrows themselves take no focus; their
 // hint and accessible name say what they do and which key does it.
-QPushButton* arrowButton(const char* caption, const char* action, const char* key)
+QPushButton* arrowButton(const char* caption, const QString& action, const QString& key)
 {
     auto* button = new QPushButton(QString::fromLatin1(caption));
-    button->setAccessibleName(uiText(action));
-    button->setToolTip(uiText(action) + QStringLiteral(" (") + uiText(key) + QLatin1Char(')'));
+    button->setAccessibleName(action);
+    button->setToolTip(action + QStringLiteral(" (") + key + QLatin1Char(')'));
     // The arrows never take the focus: it stays on the list last used, which decides what they do.
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoDefault(false);
@@ -40,7 +39,7 @@ QPushButton* arrowButton(const char* caption, const char* action, const char* ke
 } // namespace
 
 TfmGrReg::TfmGrReg(Session& session, QWidget* parent)
-    : TPropertiesDialog("Новая группа", parent), abonents_(session.abonents), groups_(session.groups)
+    : TPropertiesDialog(tr("Новая группа"), parent), abonents_(session.abonents), groups_(session.groups)
 {
     buildUi();
 
@@ -60,7 +59,7 @@ TfmGrReg::TfmGrReg(Session& session, QWidget* parent)
 
 void TfmGrReg::buildUi()
 {
-    auto* nameLabel = new QLabel(uiText("И&мя группы"));
+    auto* nameLabel = new QLabel(tr("И&мя группы"));
     nameLabel->setBuddy(EditName);
 
     lbAbonent = new QListWidget;
@@ -69,17 +68,21 @@ void TfmGrReg::buildUi()
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setFixedSize(110, 150);
     }
-    lbAbonent->setAccessibleName(uiText("Все абоненты"));
-    lbGroup->setAccessibleName(uiText("Абоненты группы"));
-    auto* allLabel = new QLabel(uiText("В&се абоненты"));
+    lbAbonent->setAccessibleName(tr("Все абоненты"));
+    lbGroup->setAccessibleName(tr("Абоненты группы"));
+    auto* allLabel = new QLabel(tr("В&се абоненты"));
     allLabel->setBuddy(lbAbonent);
-    auto* membersLabel = new QLabel(uiText("Абоненты &группы"));
+    auto* membersLabel = new QLabel(tr("Абоненты &группы"));
     membersLabel->setBuddy(lbGroup);
 
-    btnAllR = arrowButton(">>", "Добавить в группу всех абонентов", "Ctrl+Вправо в списке всех абонентов");
-    btnOneR = arrowButton(">", "Добавить абонента в группу", "Вправо или Insert в списке всех абонентов");
-    btnOneL = arrowButton("<", "Убрать абонента из группы", "Влево или Delete в списке абонентов группы");
-    btnAllL = arrowButton("<<", "Убрать из группы всех абонентов", "Ctrl+Влево в списке абонентов группы");
+    btnAllR =
+        arrowButton(">>", tr("Добавить в группу всех абонентов"), tr("Ctrl+Вправо в списке всех абонентов"));
+    btnOneR =
+        arrowButton(">", tr("Добавить абонента в группу"), tr("Вправо или Insert в списке всех абонентов"));
+    btnOneL =
+        arrowButton("<", tr("Убрать абонента из группы"), tr("Влево или Delete в списке абонентов группы"));
+    btnAllL =
+        arrowButton("<<", tr("Убрать из группы всех абонентов"), tr("Ctrl+Влево в списке абонентов группы"));
     auto* arrows = new QVBoxLayout;
     arrows->addStretch(1);
     for (QPushButton* button : {btnAllR, btnOneR, btnOneL, btnAllL})
@@ -172,7 +175,7 @@ void TfmGrReg::btnOneLClick()
     if (row >= 0 && lbGroup->hasFocus())
         delete lbGroup->takeItem(row);
     else
-        Prompts::message(cp("Удаляемый объект не выбран."));
+        Prompts::message(tr("Удаляемый объект не выбран."));
     lbGroup->setFocus();
 }
 
@@ -240,15 +243,15 @@ void TfmGrReg::btnOkClick()
 void TfmGrReg::addGroup()
 {
     if (EditName->text().isEmpty()) {
-        Prompts::message(cp("Неверное значение имени."));
+        Prompts::message(tr("Неверное значение имени."));
         return;
     }
-    if (const std::string refusal = newNameRefusal(); !refusal.empty()) {
+    if (const QString refusal = newNameRefusal(); !refusal.isEmpty()) {
         Prompts::message(refusal);
         return;
     }
     if (lbGroup->count() == 0) {
-        Prompts::message(cp("В группе должен присутствовать хотя бы один абонент."));
+        Prompts::message(tr("В группе должен присутствовать хотя бы один абонент."));
         return;
     }
     auto group = std::make_shared<TGroup>();
@@ -269,7 +272,7 @@ void TfmGrReg::changeGroup()
     TGroup& group = *groups_.Items(EditIndex());
     group.Name = toCp1251(EditName->text());
     if (lbGroup->count() == 0) {
-        Prompts::message(cp("В группе должен присутствовать хотя бы один абонент."));
+        Prompts::message(tr("В группе должен присутствовать хотя бы один абонент."));
         return;
     }
     group.Members = memberList();

@@ -6,13 +6,13 @@
 #include "platform/Codepage.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
-#include "platform/ui/UiText.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
+#include <utility>
 
 namespace zolbin {
 
@@ -37,18 +37,18 @@ void setNameReadOnly(QLineEdit* edit, bool readOnly)
 
 // The controls are made without a parent: the dialog's layouts take them in its own order, which keeps
 // the tab order the layout gives.
-TPropertiesDialog::TPropertiesDialog(const char* addCaption, QWidget* parent)
-    : TDialog(parent), addCaption_(addCaption)
+TPropertiesDialog::TPropertiesDialog(QString addCaption, QWidget* parent)
+    : TDialog(parent), addCaption_(std::move(addCaption))
 {
-    setWindowTitle(uiText(addCaption_));
+    setWindowTitle(addCaption_);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
 
     EditName = new QLineEdit;
     EditName->setMaxLength(NameLength);
     keepCp1251(EditName);
-    btnOk = new QPushButton(uiText("До&бавить"));
-    btnCancel = new QPushButton(uiText("В&ыход"));
+    btnOk = new QPushButton(tr("До&бавить"));
+    btnCancel = new QPushButton(tr("В&ыход"));
     for (QPushButton* button : {btnOk, btnCancel})
         button->setAutoDefault(false);
 
@@ -67,8 +67,8 @@ QHBoxLayout* TPropertiesDialog::buttonBar()
 
 void TPropertiesDialog::SetAddMode()
 {
-    setWindowTitle(uiText(addCaption_));
-    btnOk->setText(uiText("До&бавить"));
+    setWindowTitle(addCaption_);
+    btnOk->setText(tr("До&бавить"));
     setNameReadOnly(EditName, false);
     mode_ = AddMode;
     editIndex_ = -1;
@@ -77,8 +77,8 @@ void TPropertiesDialog::SetAddMode()
 
 void TPropertiesDialog::SetChangeMode(int index)
 {
-    setWindowTitle(uiText("Свойства"));
-    btnOk->setText(uiText("Со&хранить"));
+    setWindowTitle(tr("Свойства"));
+    btnOk->setText(tr("Со&хранить"));
     setNameReadOnly(EditName, true);
     mode_ = ChangeMode;
     editIndex_ = index;
@@ -98,10 +98,10 @@ bool TPropertiesDialog::saved(const Status& save)
     return succeeded(save);
 }
 
-std::string TPropertiesDialog::newNameRefusal() const
+QString TPropertiesDialog::newNameRefusal() const
 {
     if (adding() && HasControlCharacters(toCp1251(EditName->text())))
-        return cp("Имя не должно содержать управляющих символов (перевод строки, табуляция, Esc).");
+        return tr("Имя не должно содержать управляющих символов (перевод строки, табуляция, Esc).");
     return {};
 }
 

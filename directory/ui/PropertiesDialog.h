@@ -10,7 +10,7 @@
 #include "platform/Result.h"
 #include "platform/ui/Dialog.h"
 
-#include <string>
+#include <QString>
 
 class QHBoxLayout;
 class QLineEdit;
@@ -54,15 +54,15 @@ signals:
     void listFileChanged();
 
 protected:
-    // addCaption is the caption of add mode, UTF-8; the dialog opens in add mode.
-    explicit TPropertiesDialog(const char* addCaption, QWidget* parent = nullptr);
+    // addCaption is the caption of add mode; the dialog opens in add mode.
+    explicit TPropertiesDialog(QString addCaption, QWidget* parent = nullptr);
 
     // A new bar holding OK and Exit on its left.
     QHBoxLayout* buttonBar();
     bool adding() const { return mode_ == AddMode; }
     // The refusal of a new name holding a control character (a line break, Esc, ...), which would
     // reach the journal and the terminal as it is; empty when the name may be stored.
-    std::string newNameRefusal() const;
+    QString newNameRefusal() const;
     // True when the list file was saved. Otherwise the failure is shown and OK goes no further; a file
     // changed behind the program's back is announced (listFileChanged) first.
     bool saved(const Status& save);
@@ -71,7 +71,7 @@ protected:
     virtual void prepareChange(int index) = 0;
 
 private:
-    const char* addCaption_;
+    QString addCaption_;
     int mode_ = AddMode;
     int editIndex_ = -1;
 };

@@ -10,7 +10,6 @@
 #include "platform/Prompts.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
-#include "platform/ui/UiText.h"
 #include "records/Session.h"
 
 #include <QButtonGroup>
@@ -61,9 +60,9 @@ QComboBox* newCharsetBox()
 }
 
 // A labelled row whose label gives the keyboard focus to its field.
-void addRow(QFormLayout* form, const char* caption, QWidget* field)
+void addRow(QFormLayout* form, const QString& caption, QWidget* field)
 {
-    auto* label = new QLabel(uiText(caption));
+    auto* label = new QLabel(caption);
     label->setBuddy(field);
     form->addRow(label, field);
 }
@@ -81,7 +80,7 @@ std::string fieldText(const QComboBox* box)
 } // namespace
 
 TfmPrvReg::TfmPrvReg(Session& session, QWidget* parent)
-    : TPropertiesDialog("Новая пейдж. компания", parent), providers_(session.providers)
+    : TPropertiesDialog(tr("Новая пейдж. компания"), parent), providers_(session.providers)
 {
     buildUi();
 
@@ -103,12 +102,12 @@ void TfmPrvReg::buildUi()
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
 
-    auto* nameLabel = new QLabel(uiText("И&мя пейдж. компании "));
+    auto* nameLabel = new QLabel(tr("И&мя пейдж. компании "));
     nameLabel->setBuddy(EditName);
     pageLayout->addWidget(nameLabel);
     pageLayout->addWidget(EditName);
 
-    rgGate = new QGroupBox(uiText("  Используемый &шлюз  "));
+    rgGate = new QGroupBox(tr("  Используемый &шлюз  "));
     rbSNPP = new QRadioButton(QStringLiteral("SNPP"));
     rbSMTP = new QRadioButton(QStringLiteral("SMTP"));
     rbTAP = new QRadioButton(QStringLiteral("TAP"));
@@ -116,7 +115,7 @@ void TfmPrvReg::buildUi()
     gates_->addButton(rbSNPP, Gate::SNPP);
     gates_->addButton(rbSMTP, Gate::SMTP);
     gates_->addButton(rbTAP, Gate::TAP);
-    rbSMS = new QRadioButton(uiText("SMS (GSM-модем)"));
+    rbSMS = new QRadioButton(tr("SMS (GSM-модем)"));
     gates_->addButton(rbSMS, Gate::SMS);
     rbWCTP = new QRadioButton(QStringLiteral("WCTP"));
     rbWCTP->setObjectName(QStringLiteral("rbWCTP"));
@@ -132,19 +131,19 @@ void TfmPrvReg::buildUi()
     cmbSNPPEnc = newCharsetBox();
     EditSnppPswd = newEdit(LongFieldLength);
     auto* snpp = new QFormLayout(PanelSNPP);
-    addRow(snpp, "SNPP - &cервер", EditSNPPSrv);
-    addRow(snpp, "П&орт", EditSNPPPort);
-    addRow(snpp, "Коди&ровка", cmbSNPPEnc);
-    addRow(snpp, "Паро&ль", EditSnppPswd);
+    addRow(snpp, tr("SNPP - &cервер"), EditSNPPSrv);
+    addRow(snpp, tr("П&орт"), EditSNPPPort);
+    addRow(snpp, tr("Коди&ровка"), cmbSNPPEnc);
+    addRow(snpp, tr("Паро&ль"), EditSnppPswd);
 
     PanelSMTP = new QGroupBox;
     EditSMTPEMail = newEdit(LongFieldLength);
     EditSMTPPort = newEdit();
     cmbSMTPEnc = newCharsetBox();
     auto* smtp = new QFormLayout(PanelSMTP);
-    addRow(smtp, "E-Mail &адрес", EditSMTPEMail);
-    addRow(smtp, "Пор&т", EditSMTPPort);
-    addRow(smtp, "Кодиров&ка", cmbSMTPEnc);
+    addRow(smtp, tr("E-Mail &адрес"), EditSMTPEMail);
+    addRow(smtp, tr("Пор&т"), EditSMTPPort);
+    addRow(smtp, tr("Кодиров&ка"), cmbSMTPEnc);
 
     PanelTAP = new QGroupBox;
     // The phone is dialled or connected to as it is stored, so it cannot be typed longer than the record
@@ -152,8 +151,8 @@ void TfmPrvReg::buildUi()
     EditTapPhone = newEdit(static_cast<int>(decltype(TProvider::TapPhone)::size));
     EditTapPswd = newEdit(LongFieldLength);
     auto* tap = new QFormLayout(PanelTAP);
-    addRow(tap, "Теле&фон", EditTapPhone);
-    addRow(tap, "Парол&ь", EditTapPswd);
+    addRow(tap, tr("Теле&фон"), EditTapPhone);
+    addRow(tap, tr("Парол&ь"), EditTapPswd);
     // The gates' panels in two columns: stacked, they were taller than a 1920 x 1080 screen at scale 2
     // (960 x 540) leaves a dialog.
     PanelSMS = NewSmsPanel(EditSmsPattern, btnGsmLine);
@@ -175,7 +174,7 @@ void TfmPrvReg::buildUi()
     pageLayout->addStretch(1);
 
     PageControl = new QTabWidget;
-    PageControl->addTab(page, uiText("SNPP - доступ"));
+    PageControl->addTab(page, tr("SNPP - доступ"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttonBar());
@@ -255,10 +254,11 @@ void TfmPrvReg::setGate(int gate)
 // A disabled panel greys every field and label inside it with it. The page is named for the gateway.
 void TfmPrvReg::enablePanels(int gate)
 {
-    static const char* const pageNames[] = {"SNPP - доступ", "SMTP - доступ", "TAP - доступ", "SMS - доступ",
-                                            "WCTP - доступ"};
+    static const char* const pageNames[] = {QT_TR_NOOP("SNPP - доступ"), QT_TR_NOOP("SMTP - доступ"),
+                                            QT_TR_NOOP("TAP - доступ"), QT_TR_NOOP("SMS - доступ"),
+                                            QT_TR_NOOP("WCTP - доступ")};
     if (gate >= 0 && gate < static_cast<int>(std::size(pageNames)))
-        PageControl->setTabText(0, uiText(pageNames[gate]));
+        PageControl->setTabText(0, tr(pageNames[gate]));
     PanelSNPP->setEnabled(gate == Gate::SNPP);
     PanelSMTP->setEnabled(gate == Gate::SMTP);
     PanelTAP->setEnabled(gate == Gate::TAP);
@@ -271,33 +271,33 @@ void TfmPrvReg::rgGateClick()
     enablePanels(ChosenGate());
 }
 
-std::string TfmPrvReg::checkInput() const
+QString TfmPrvReg::checkInput() const
 {
     const std::string name = fieldText(EditName);
-    if (std::string refusal = newNameRefusal(); !refusal.empty())
+    if (QString refusal = newNameRefusal(); !refusal.isEmpty())
         return refusal;
     if (adding() && name == HomeProviderName())
-        return cp("Имя родного провайдера уникально и свято!");
+        return tr("Имя родного провайдера уникально и свято!");
     switch (ChosenGate()) {
     case Gate::SNPP:
         if (name.empty() || EditSNPPSrv->text().isEmpty() || EditSNPPPort->text().isEmpty())
-            return cp("Не заполнен один из параметров SNPP-сервера");
+            return tr("Не заполнен один из параметров SNPP-сервера");
         break;
     case Gate::SMTP:
         if (name.empty() || EditSMTPEMail->text().isEmpty() || EditSMTPPort->text().isEmpty())
-            return cp("Не заполнен один из параметров SMTP-сервера");
+            return tr("Не заполнен один из параметров SMTP-сервера");
         if (adding() && !IsEMailAddress(fieldText(EditSMTPEMail)))
-            return cp("Неверный E-Mail адрес");
+            return tr("Неверный E-Mail адрес");
         break;
     case Gate::TAP:
         // The name as for the other gateways: a company without one could never be chosen.
         if (name.empty() || EditTapPhone->text().isEmpty())
-            return cp("Не заполнен один из параметров TAP-сервера");
+            return tr("Не заполнен один из параметров TAP-сервера");
         break;
     case Gate::WCTP:
         if (name.empty())
-            return cp("Не заполнен параметр WCTP-сервера: «Имя пейдж. компании»");
-        return WctpFieldsRefusal(PanelWCTP->Fields());
+            return tr("Не заполнен параметр WCTP-сервера: «Имя пейдж. компании»");
+        return toQString(WctpFieldsRefusal(PanelWCTP->Fields()));
     case Gate::SMS:
         return SmsPanelRefusal(name, fieldText(EditSmsPattern));
     default:
@@ -335,7 +335,7 @@ Result<TProvider> TfmPrvReg::recordFromControls() const
 
 void TfmPrvReg::btnOkClick()
 {
-    if (const std::string refusal = checkInput(); !refusal.empty()) {
+    if (const QString refusal = checkInput(); !refusal.isEmpty()) {
         Prompts::message(refusal);
         return;
     }

@@ -81,7 +81,7 @@ private:
     void setGate(int gate);
     void enablePanels(int gate);
     // The first failed check's message, or an empty text when the input may be stored.
-    std::string checkInput() const;
+    QString checkInput() const;
     Result<TProvider> recordFromControls() const;
 
     TProviderList& providers_;

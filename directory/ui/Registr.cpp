@@ -10,7 +10,6 @@
 #include "platform/Codepage.h"
 #include "platform/Prompts.h"
 #include "platform/ui/CommandGuard.h"
-#include "platform/ui/UiText.h"
 #include "records/Archive.h"
 #include "records/Session.h"
 
@@ -42,9 +41,9 @@ public:
 };
 
 // A menu item whose key is taken by the window itself (Enter, Esc): the key is only shown.
-QString withKeyShown(const char* caption, const char* key)
+QString withKeyShown(const QString& caption, const char* key)
 {
-    return uiText(caption) + QLatin1Char('\t') + QString::fromLatin1(key);
+    return caption + QLatin1Char('\t') + QString::fromLatin1(key);
 }
 
 } // namespace
@@ -53,7 +52,7 @@ TfmRegistr::TfmRegistr(Session& session, QWidget* parent)
     : TDialog(parent), abonents_(session.abonents), groups_(session.groups), providers_(session.providers),
       settings_(session.settings), settingsFile_(session.settingsFile), folder_(session.folder)
 {
-    setWindowTitle(uiText("Регистрация"));
+    setWindowTitle(tr("Регистрация"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     buildUi();
@@ -70,15 +69,15 @@ TfmRegistr::TfmRegistr(Session& session, QWidget* parent)
 void TfmRegistr::buildUi()
 {
     MainMenu = new QMenuBar(this);
-    UserItem = MainMenu->addMenu(uiText("&Абонент"));
-    NewUserItem = UserItem->addAction(uiText("Добавить ..."));
+    UserItem = MainMenu->addMenu(tr("&Абонент"));
+    NewUserItem = UserItem->addAction(tr("Добавить ..."));
     NewUserItem->setShortcut(QKeySequence(Qt::Key_Insert));
     UserItem->addSeparator();
-    DelUserItem = UserItem->addAction(uiText("Удалить"));
+    DelUserItem = UserItem->addAction(tr("Удалить"));
     DelUserItem->setShortcut(QKeySequence(Qt::Key_Delete));
-    PropUserItem = UserItem->addAction(withKeyShown("Свойства...", "Enter"));
+    PropUserItem = UserItem->addAction(withKeyShown(tr("Свойства..."), "Enter"));
     UserItem->addSeparator();
-    ExitItem = UserItem->addAction(withKeyShown("Выход", "Esc"));
+    ExitItem = UserItem->addAction(withKeyShown(tr("Выход"), "Esc"));
     // The keys work wherever the focus is in the window, the menu closed.
     addAction(NewUserItem);
     addAction(DelUserItem);
@@ -139,32 +138,32 @@ void TfmRegistr::showEvent(QShowEvent* event)
 // An entry is added at the end of its list: its name, said under the list and chosen in it.
 void TfmRegistr::announceAdded()
 {
-    const char* said = nullptr;
+    QString said;
     std::string name;
     if (kind_ == KindAbonent && abonents_.Count() > 0) {
-        said = "Добавлен абонент «%1»";
+        said = tr("Добавлен абонент «%1»");
         name = abonents_.Items(abonents_.Count() - 1)->Name.str();
     } else if (kind_ == KindGroup && groups_.Count() > 0) {
-        said = "Добавлена группа «%1»";
+        said = tr("Добавлена группа «%1»");
         name = groups_.Items(groups_.Count() - 1)->Name.str();
     } else if (kind_ == KindProvider && providers_.Count() > 0) {
-        said = "Добавлена пейдж. компания «%1»";
+        said = tr("Добавлена пейдж. компания «%1»");
         name = providers_.Items(providers_.Count() - 1)->Name.str();
     }
-    if (said == nullptr)
+    if (said.isEmpty())
         return;
-    lblStatus->setText(uiText(said).arg(toQString(name)));
+    lblStatus->setText(said.arg(toQString(name)));
     ListBox->setCurrentRow(ListBox->count() - 1);
 }
 
 void TfmRegistr::FormActivate()
 {
     if (kind_ == KindAbonent)
-        UserItem->setTitle(uiText("&Абонент"));
+        UserItem->setTitle(tr("&Абонент"));
     else if (kind_ == KindGroup)
-        UserItem->setTitle(uiText("&Группа"));
+        UserItem->setTitle(tr("&Группа"));
     else if (kind_ == KindProvider)
-        UserItem->setTitle(uiText("&Пейдж. компания"));
+        UserItem->setTitle(tr("&Пейдж. компания"));
     fillList();
 }
 
@@ -218,7 +217,7 @@ void TfmRegistr::DelUserItemClick()
 {
     const int row = selectedRow(ListBox);
     if (row < 0) {
-        Prompts::message(cp("Удаляемый объект не выбран."));
+        Prompts::message(tr("Удаляемый объект не выбран."));
         return;
     }
     const AfterRemoval refill = [this] { fillList(); };

@@ -5,8 +5,8 @@
 #include "directory/SmsNumber.h"
 #include "platform/Codepage.h"
 #include "platform/ui/Cp1251Input.h"
-#include "platform/ui/UiText.h"
 
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,29 +23,32 @@ QGroupBox* NewSmsPanel(QLineEdit*& pattern, QPushButton*& gsmLine)
     pattern->setObjectName(QStringLiteral("EditSmsPattern"));
     pattern->setMaxLength(static_cast<int>(decltype(TProvider::TapPhone)::size));
     keepCp1251(pattern);
-    auto* label = new QLabel(uiText("Шаблон &номера"));
+    auto* label = new QLabel(QCoreApplication::translate("SmsPanel", "Шаблон &номера"));
     label->setBuddy(pattern);
     // How the pattern works, as the field's hint (a line of its own made the dialog too tall at scale 2).
-    const QString hint = uiText("«#» заменяются номером пейджера с нулями слева; без «#» номер "
-                                "дописывается в конец. Например: +7912#######");
+    const QString hint =
+        QCoreApplication::translate("SmsPanel", "«#» заменяются номером пейджера с нулями слева; "
+                                                "без «#» номер дописывается в конец. Например: "
+                                                "+7912#######");
     pattern->setToolTip(hint);
     pattern->setAccessibleDescription(hint);
     pattern->setPlaceholderText(QStringLiteral("+7912#######"));
-    gsmLine = new QPushButton(uiText("Лин&ия GSM…"));
+    gsmLine = new QPushButton(QCoreApplication::translate("SmsPanel", "Лин&ия GSM…"));
     gsmLine->setObjectName(QStringLiteral("btnGsmLine"));
     gsmLine->setAutoDefault(false);
-    gsmLine->setToolTip(uiText("Устройство и скорость GSM-модема, PIN SIM-карты"));
+    gsmLine->setToolTip(
+        QCoreApplication::translate("SmsPanel", "Устройство и скорость GSM-модема, PIN SIM-карты"));
     auto* form = new QFormLayout(panel);
     form->addRow(label, pattern);
     form->addRow(gsmLine);
     return panel;
 }
 
-std::string SmsPanelRefusal(const std::string& name, const std::string& pattern)
+QString SmsPanelRefusal(const std::string& name, const std::string& pattern)
 {
     if (name.empty() || pattern.empty())
-        return cp("Не заполнен один из параметров SMS (GSM-модем)");
-    return SmsPatternRefusal(pattern);
+        return QCoreApplication::translate("SmsPanel", "Не заполнен один из параметров SMS (GSM-модем)");
+    return toQString(SmsPatternRefusal(pattern));
 }
 
 } // namespace zolbin

@@ -4,6 +4,7 @@
 // number, kept in the record's "TapPhone" field, and its check when the company is stored; and the button
 // "Линия GSM…" to the modem's line and the SIM's PIN, whose dialog the host opens.
 
+#include <QString>
 #include <string>
 
 class QGroupBox;
@@ -15,7 +16,7 @@ namespace zolbin {
 // The panel, with its pattern field and its button to the GSM line (returned in `pattern`, `gsmLine`).
 QGroupBox* NewSmsPanel(QLineEdit*& pattern, QPushButton*& gsmLine);
 
-// The refusal of OK for an SMS company (cp1251), empty when it may be stored.
-std::string SmsPanelRefusal(const std::string& name, const std::string& pattern);
+// The refusal of OK for an SMS company, empty when it may be stored.
+QString SmsPanelRefusal(const std::string& name, const std::string& pattern);
 
 } // namespace zolbin

@@ -3,7 +3,6 @@
 
 #include "platform/Codepage.h"
 #include "platform/ui/Cp1251Input.h"
-#include "platform/ui/UiText.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -23,9 +22,9 @@ QLineEdit* newEdit(const char* name, std::size_t length)
     return edit;
 }
 
-void addRow(QFormLayout* form, const char* caption, QWidget* field)
+void addRow(QFormLayout* form, const QString& caption, QWidget* field)
 {
-    auto* label = new QLabel(uiText(caption));
+    auto* label = new QLabel(caption);
     label->setBuddy(field);
     form->addRow(label, field);
 }
@@ -41,10 +40,10 @@ TWctpPanel::TWctpPanel(QWidget* parent) : QGroupBox(parent)
     EditWctpCode->setEchoMode(QLineEdit::Password);
     EditWctpPattern = newEdit("EditWctpPattern", decltype(TProvider::TapPhone)::size);
     auto* form = new QFormLayout(this);
-    addRow(form, "WCTP - &URL", EditWctpUrl);
-    addRow(form, "От&правитель", EditWctpSender);
-    addRow(form, "Код &доступа", EditWctpCode);
-    addRow(form, "Полу&чатель (#)", EditWctpPattern);
+    addRow(form, tr("WCTP - &URL"), EditWctpUrl);
+    addRow(form, tr("От&правитель"), EditWctpSender);
+    addRow(form, tr("Код &доступа"), EditWctpCode);
+    addRow(form, tr("Полу&чатель (#)"), EditWctpPattern);
 }
 
 WctpFields TWctpPanel::Fields() const

@@ -5,7 +5,6 @@
 #include "platform/IoError.h"
 #include "platform/Prompts.h"
 #include "platform/ui/CommandGuard.h"
-#include "platform/ui/UiText.h"
 #include "records/ui/FileTextView.h"
 #include "records/ui/RecordFiles.h"
 
@@ -19,13 +18,13 @@ namespace zolbin {
 
 TfmArchive::TfmArchive(QWidget* parent) : TDialog(parent)
 {
-    setWindowTitle(uiText("Архив"));
+    setWindowTitle(tr("Архив"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
 
-    btnChoice = new QPushButton(uiText("Вы&бор"));
+    btnChoice = new QPushButton(tr("Вы&бор"));
     btnChoice->setObjectName(QStringLiteral("btnChoice"));
-    btnCancel = new QPushButton(uiText("В&ыход"));
+    btnCancel = new QPushButton(tr("В&ыход"));
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -75,7 +74,7 @@ void TfmArchive::FormActivate()
 void TfmArchive::btnChoiceClick()
 {
     if (!RichEdit->textCursor().hasSelection()) {
-        Prompts::message(cp("Блок не найден."));
+        Prompts::message(tr("Блок не найден."));
         return;
     }
     QGuiApplication::clipboard()->setText(RichEdit->selectedPlainText());

@@ -4,7 +4,6 @@
 #include "directory/Lists.h"
 #include "platform/Codepage.h"
 #include "platform/ui/CommandGuard.h"
-#include "platform/ui/UiText.h"
 #include "records/Archive.h"
 #include "records/Session.h"
 #include "records/ui/RecordFiles.h"
@@ -28,7 +27,7 @@ constexpr int NameRole = Qt::UserRole;
 TfmDelArch::TfmDelArch(const Session& session, QWidget* parent)
     : TDialog(parent), abonents_(session.abonents), folder_(session.folder)
 {
-    setWindowTitle(uiText("Удаление архива"));
+    setWindowTitle(tr("Удаление архива"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
 
@@ -36,10 +35,10 @@ TfmDelArch::TfmDelArch(const Session& session, QWidget* parent)
     lbAbonent->setObjectName(QStringLiteral("lbAbonent"));
     lbAbonent->setFixedSize(280, 260);
 
-    cbxSelectAll = new QCheckBox(uiText("Вс&е"));
-    cbxSelectAll->setToolTip(uiText("Выбрать всех абонентов"));
-    btnOK = new QPushButton(uiText("Уд&алить"));
-    btnCancel = new QPushButton(uiText("В&ыход"));
+    cbxSelectAll = new QCheckBox(tr("Вс&е"));
+    cbxSelectAll->setToolTip(tr("Выбрать всех абонентов"));
+    btnOK = new QPushButton(tr("Уд&алить"));
+    btnCancel = new QPushButton(tr("В&ыход"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cbxSelectAll);
     buttons->addStretch(1);

@@ -5,7 +5,6 @@
 #include "platform/IoError.h"
 #include "platform/Prompts.h"
 #include "platform/ui/CommandGuard.h"
-#include "platform/ui/UiText.h"
 #include "records/Journal.h"
 #include "records/Session.h"
 #include "records/ui/FileTextView.h"
@@ -18,7 +17,7 @@ namespace zolbin {
 
 TfmLogView::TfmLogView(const Session& session, QWidget* parent) : TDialog(parent), journal_(session.journal)
 {
-    setWindowTitle(uiText("Журнал работы"));
+    setWindowTitle(tr("Журнал работы"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
 
@@ -30,7 +29,7 @@ TfmLogView::TfmLogView(const Session& session, QWidget* parent) : TDialog(parent
     RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit->setFixedSize(560, 340);
 
-    btnCancel = new QPushButton(uiText("В&ыход"));
+    btnCancel = new QPushButton(tr("В&ыход"));
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
@@ -52,7 +51,7 @@ void TfmLogView::FormActivate()
 {
     RichEdit->clearView();
     if (!fileExists(journal_.path())) {
-        Prompts::message(cp("Журнал работы пока пуст"));
+        Prompts::message(tr("Журнал работы пока пуст"));
         return;
     }
     if (const int err = RichEdit->load(journal_.path()); err != 0)

@@ -2,7 +2,7 @@
 #include "records/ui/QueueModel.h"
 
 #include "platform/Clock.h"
-#include "platform/ui/UiText.h"
+#include "platform/Codepage.h"
 
 #include <QApplication>
 #include <QBrush>
@@ -17,27 +17,6 @@
 namespace zolbin {
 
 namespace {
-
-QString stateText(PageState state)
-{
-    switch (state) {
-    case PageState::Queued:
-        return uiText("В очереди");
-    case PageState::Sending:
-        return uiText("Отправляется");
-    case PageState::Sent:
-        return uiText("Отправлено");
-    case PageState::Waiting:
-        return uiText("Ожидает повтора");
-    case PageState::Failed:
-        return uiText("Не отправлено");
-    case PageState::Unknown:
-        return uiText("Исход неизвестен");
-    case PageState::Cancelled:
-        return uiText("Отменено");
-    }
-    return QString();
-}
 
 // A page waits for a moment only while it is queued or waiting for its next attempt (none: at once).
 bool hasNextAttempt(PageState state)
@@ -85,6 +64,27 @@ QString dateTime(std::int64_t ms, const char* format)
 } // namespace
 
 QueueModel::QueueModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+QString QueueModel::stateText(PageState state)
+{
+    switch (state) {
+    case PageState::Queued:
+        return tr("В очереди");
+    case PageState::Sending:
+        return tr("Отправляется");
+    case PageState::Sent:
+        return tr("Отправлено");
+    case PageState::Waiting:
+        return tr("Ожидает повтора");
+    case PageState::Failed:
+        return tr("Не отправлено");
+    case PageState::Unknown:
+        return tr("Исход неизвестен");
+    case PageState::Cancelled:
+        return tr("Отменено");
+    }
+    return QString();
+}
 
 void QueueModel::setOutbox(Outbox* outbox)
 {
@@ -290,21 +290,21 @@ QVariant QueueModel::headerData(int section, Qt::Orientation orientation, int ro
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case Created:
-        return uiText("Поставлено");
+        return tr("Поставлено");
     case Recipient:
-        return uiText("Получатель");
+        return tr("Получатель");
     case Text:
-        return uiText("Текст");
+        return tr("Текст");
     case Company:
-        return uiText("Компания");
+        return tr("Компания");
     case State:
-        return uiText("Состояние");
+        return tr("Состояние");
     case Attempts:
-        return uiText("Попытки");
+        return tr("Попытки");
     case NextAttempt:
-        return uiText("Следующая попытка");
+        return tr("Следующая попытка");
     case LastReply:
-        return uiText("Последний ответ");
+        return tr("Последний ответ");
     }
     return QVariant();
 }

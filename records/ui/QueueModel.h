@@ -48,6 +48,8 @@ public:
     const RecentView& view() const { return view_; }
     // The outbox's order of a column.
     static RecentOrder orderOf(int column);
+    // How the State column names a page's state.
+    static QString stateText(PageState state);
 
     const std::string& pageId(int row) const { return rows_[static_cast<std::size_t>(row)].id; }
     PageState state(int row) const { return rows_[static_cast<std::size_t>(row)].state; }

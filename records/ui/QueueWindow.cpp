@@ -52,14 +52,14 @@ constexpr std::initializer_list<PageState> ResentStates = {PageState::Unknown, P
 TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
 {
     setModal(false);
-    setWindowTitle(uiText("Очередь сообщений"));
+    setWindowTitle(tr("Очередь сообщений"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
 
     cmbFilter = new QComboBox;
     cmbFilter->setObjectName(QStringLiteral("cmbFilter"));
-    cmbFilter->addItems({uiText("Все"), uiText("Ожидают"), uiText("Не отправлены")});
-    auto* filterLabel = new QLabel(uiText("По&казать:"));
+    cmbFilter->addItems({tr("Все"), tr("Ожидают"), tr("Не отправлены")});
+    auto* filterLabel = new QLabel(tr("По&казать:"));
     filterLabel->setBuddy(cmbFilter);
     auto* filterRow = new QHBoxLayout;
     filterRow->addWidget(filterLabel);
@@ -69,7 +69,7 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
     model_ = new QueueModel(this);
     gridQueue = new QTableView;
     gridQueue->setObjectName(QStringLiteral("gridQueue"));
-    gridQueue->setAccessibleName(uiText("Сообщения в очереди"));
+    gridQueue->setAccessibleName(tr("Сообщения в очереди"));
     gridQueue->setModel(model_);
     gridQueue->setSelectionBehavior(QAbstractItemView::SelectRows);
     gridQueue->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -87,13 +87,13 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
     gridQueue->horizontalHeader()->setSortIndicator(QueueModel::Created, Qt::DescendingOrder);
     gridQueue->setSortingEnabled(true);
 
-    btnSendNow = new QPushButton(uiText("Отправить &сейчас"));
+    btnSendNow = new QPushButton(tr("Отправить &сейчас"));
     btnSendNow->setObjectName(QStringLiteral("btnSendNow"));
-    btnCancelPage = new QPushButton(uiText("&Отменить"));
+    btnCancelPage = new QPushButton(tr("&Отменить"));
     btnCancelPage->setObjectName(QStringLiteral("btnCancelPage"));
-    btnResend = new QPushButton(uiText("Отправить &повторно"));
+    btnResend = new QPushButton(tr("Отправить &повторно"));
     btnResend->setObjectName(QStringLiteral("btnResend"));
-    btnClose = new QPushButton(uiText("&Закрыть"));
+    btnClose = new QPushButton(tr("&Закрыть"));
     btnClose->setObjectName(QStringLiteral("btnClose"));
     auto* buttons = new QHBoxLayout;
     for (QPushButton* command : {btnSendNow, btnCancelPage, btnResend}) {
@@ -139,20 +139,25 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
 }
 
 // Each column as wide as its title or a typical value; about a dozen rows. The window takes the size its
-// layout asks for that, within the screen, and the operator may resize it.
+// layout asks for that, within the screen, and the operator may resize it. The samples of the data are
+// never shown: only their widths count.
 void TfmQueue::sizeToColumns()
 {
-    const char* const samples[QueueModel::ColumnCount] = {
-        "00.00.0000 00:00:00",      "Константинопольский К.",
-        "Срочно приезжайте в офис", "Мобильная связь",
-        "Ожидает повтора",          "Попытки",
-        "00.00.0000 00:00",         "421 Сервер временно недоступен"};
+    const QString samples[QueueModel::ColumnCount] = {
+        QStringLiteral("00.00.0000 00:00:00"),
+        uiText("Константинопольский К."),
+        uiText("Срочно приезжайте в офис"),
+        uiText("Мобильная связь"),
+        QueueModel::stateText(PageState::Waiting),
+        model_->headerData(QueueModel::Attempts, Qt::Horizontal).toString(),
+        QStringLiteral("00.00.0000 00:00"),
+        uiText("421 Сервер временно недоступен")};
     QHeaderView* header = gridQueue->horizontalHeader();
     const int picture = gridQueue->style()->pixelMetric(QStyle::PM_SmallIconSize) + 8;
     int width = 0;
     fitting_ = true;
     for (int column = 0; column < QueueModel::ColumnCount; ++column) {
-        const int text = gridQueue->fontMetrics().horizontalAdvance(uiText(samples[column])) + 16 +
+        const int text = gridQueue->fontMetrics().horizontalAdvance(samples[column]) + 16 +
                          (column == QueueModel::State ? picture : 0);
         header->resizeSection(column, std::max(text, header->sectionSizeHint(column)));
         width += header->sectionSize(column);
@@ -329,26 +334,27 @@ void TfmQueue::btnCancelPageClick()
 
 // The question names each page's recipient and text: the whole text of one page, the first line of each
 // of several. A page whose outcome is unknown may have reached the pager already.
-std::string TfmQueue::resendQuestion(const std::vector<int>& rows) const
+QString TfmQueue::resendQuestion(const std::vector<int>& rows) const
 {
     constexpr std::size_t Listed = 10;
+    const QString lineBreak = QStringLiteral("\r\n");
     const bool maybeDelivered = std::any_of(
         rows.begin(), rows.end(), [this](int row) { return model_->state(row) == PageState::Unknown; });
     if (rows.size() == 1) {
-        return cp("Сообщение для абонента ") + toCp1251(model_->recipient(rows.front())) +
-               (maybeDelivered ? cp(" могло быть доставлено") : std::string()) + ":\r\n" +
-               toCp1251(model_->text(rows.front())) + "\r\n" + cp("Отправить его ещё раз?");
+        const QString& recipient = model_->recipient(rows.front());
+        return (maybeDelivered ? tr("Сообщение для абонента %1 могло быть доставлено:").arg(recipient)
+                               : tr("Сообщение для абонента %1:").arg(recipient)) +
+               lineBreak + model_->text(rows.front()) + lineBreak + tr("Отправить его ещё раз?");
     }
-    std::string question =
-        cp("Сообщения") + (maybeDelivered ? cp(" могли быть доставлены") : std::string()) + ":";
+    QString question = maybeDelivered ? tr("Сообщения могли быть доставлены:") : tr("Сообщения:");
     for (std::size_t i = 0; i < rows.size() && i < Listed; ++i) {
         const int row = rows[i];
-        question += "\r\n" + toCp1251(model_->recipient(row)) + ": " +
-                    toCp1251(model_->text(row).section(QLatin1Char('\n'), 0, 0).trimmed());
+        question += lineBreak + model_->recipient(row) + QStringLiteral(": ") +
+                    model_->text(row).section(QLatin1Char('\n'), 0, 0).trimmed();
     }
     if (rows.size() > Listed)
-        question += "\r\n" + cp("и ещё ") + std::to_string(rows.size() - Listed);
-    return question + "\r\n" + cp("Отправить их ещё раз?");
+        question += lineBreak + tr("и ещё %1").arg(rows.size() - Listed);
+    return question + lineBreak + tr("Отправить их ещё раз?");
 }
 
 // After the question: a page whose outcome is unknown is queued again as it is; a failed or withdrawn
@@ -357,7 +363,7 @@ void TfmQueue::btnResendClick()
 {
     const BusyScope busy(busy_);
     const std::vector<int> rows = chosenRows(ResentStates);
-    if (rows.empty() || !Prompts::ask(cp("Подтверждение"), resendQuestion(rows), PromptIcon::Question))
+    if (rows.empty() || !Prompts::ask(tr("Подтверждение"), resendQuestion(rows), PromptIcon::Question))
         return;
     change(rows, [this](int row, std::int64_t now) -> Result<bool> {
         const std::string& id = model_->pageId(row);

@@ -70,7 +70,7 @@ private:
     void change(const std::vector<int>& rows, const Change& operation);
     void change(const std::vector<int>& rows,
                 Result<bool> (Outbox::*operation)(const std::string&, std::int64_t));
-    std::string resendQuestion(const std::vector<int>& rows) const;
+    QString resendQuestion(const std::vector<int>& rows) const;
     void sortBy(int column, Qt::SortOrder order);
     // Each column as wide as its title and the rows read, within bounds; kept once the operator sized one.
     void fitColumns();

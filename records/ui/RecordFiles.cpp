@@ -5,6 +5,7 @@
 #include "platform/FileIo.h"
 #include "records/Archive.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,9 +27,9 @@ int DeleteJournal(const std::string& path)
     return errno;
 }
 
-std::string ArchiveNotFoundText(const std::string& name)
+QString ArchiveNotFoundText(const std::string& name)
 {
-    return cp("Архив для абонента ") + name + cp(" не найден");
+    return QCoreApplication::translate("RecordFiles", "Архив для абонента %1 не найден").arg(toQString(name));
 }
 
 ChunkReader::~ChunkReader()

@@ -5,6 +5,7 @@
 
 #include "platform/DataFolder.h"
 
+#include <QString>
 #include <cstddef>
 #include <string>
 
@@ -16,8 +17,8 @@ std::string ArchiveFileOf(const DataFolder& folder, const std::string& name);
 // Removes the journal file. Returns 0 (also when there was none) or the errno of the failure.
 int DeleteJournal(const std::string& path);
 
-// "Архив для абонента %s не найден" with the name.
-std::string ArchiveNotFoundText(const std::string& name);
+// "Архив для абонента <name> не найден" (the name cp1251).
+QString ArchiveNotFoundText(const std::string& name);
 
 // Reads a text file piece by piece the way the viewers show it: cp1251 bytes with every line break
 // (CR LF, CR alone, LF) made one LF. A CR at the end of a piece waits for the next one, so a CR LF
