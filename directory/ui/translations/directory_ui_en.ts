@@ -125,7 +125,7 @@
     </message>
     <message>
         <source>В&amp;се абоненты</source>
-        <translation>All &amp;subscribers</translation>
+        <translation>All s&amp;ubscribers</translation>
     </message>
     <message>
         <source>Абоненты &amp;группы</source>
