@@ -15,11 +15,11 @@ template <typename List> Status DirectoryLoad::load(List& list, const char* file
     const Status loaded = list.LoadFromFile(fileName);
     if (loaded || !IsDamagedListFile(loaded.failure()))
         return loaded;
-    DamagedListFile damage{fileName, loaded.failure().text, {}, {}};
+    DamagedListFile damage{fileName, loaded.failure().russian(), {}, {}};
     if (const Result<std::string> copy = copyAside(fileName); copy)
         damage.copyName = copy.value();
     else
-        damage.copyError = copy.failure().text;
+        damage.copyError = copy.failure().russian();
     damaged_.push_back(std::move(damage));
     return {};
 }

@@ -206,8 +206,8 @@ private:
     void startNextSend();
     void connectJob(SendJob* job);
     void jobStatus(const QByteArray& text);
-    void jobMessage(SendJob* job, const QByteArray& text, int notice);
-    void jobQuestion(SendJob* job, const QByteArray& text);
+    void jobMessage(SendJob* job, const QString& text, int notice);
+    void jobQuestion(SendJob* job, const QString& text);
     void jobMember(int number, int count, const QByteArray& name);
     // The window's part of the clean-up after a complete send: the service settings, the summary and
     // Label2 as the send took them, the editor (when "Clear" is 1) while it still holds the page sent,

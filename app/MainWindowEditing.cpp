@@ -268,7 +268,8 @@ void TfmSend::deleteJournal()
                       PromptIcon::Stop))
         return;
     if (const int err = DeleteJournal(journal_.path()); err != 0)
-        Prompts::message(cp("Не удалось удалить журнал работы: ") + ioErrorText(ioCodeFromErrno(err)),
+        Prompts::message(toQString(cp("Не удалось удалить журнал работы: ")) +
+                             ioErrorText(ioCodeFromErrno(err)).shown(),
                          PromptIcon::Warning);
 }
 

@@ -101,8 +101,8 @@ void TfmSend::connectJob(SendJob* job)
     connect(job, &SendJob::statusText, this, &TfmSend::jobStatus);
     connect(job, &SendJob::beep, this, [] { QApplication::beep(); });
     connect(job, &SendJob::message, this,
-            [this, job](const QByteArray& text, int notice) { jobMessage(job, text, notice); });
-    connect(job, &SendJob::question, this, [this, job](const QByteArray& text) { jobQuestion(job, text); });
+            [this, job](const QString& text, int notice) { jobMessage(job, text, notice); });
+    connect(job, &SendJob::question, this, [this, job](const QString& text) { jobQuestion(job, text); });
     connect(job, &SendJob::memberStarted, this, &TfmSend::jobMember);
     connect(job, &SendJob::completed, this, [this, job] { jobCompleted(*job); });
     connect(job, &SendJob::ended, this, [this] { statusTail_->start(StatusTailMs); });
@@ -116,18 +116,18 @@ void TfmSend::jobStatus(const QByteArray& text)
         lastStatus_ = fromBytes(text);
 }
 
-void TfmSend::jobMessage(SendJob* job, const QByteArray& text, int notice)
+void TfmSend::jobMessage(SendJob* job, const QString& text, int notice)
 {
     const auto kind = static_cast<SendHost::Notice>(notice);
-    Prompts::message(fromBytes(text), kind == SendHost::Notice::Stop          ? PromptIcon::Stop
-                                      : kind == SendHost::Notice::Information ? PromptIcon::Information
-                                                                              : PromptIcon::None);
+    Prompts::message(text, kind == SendHost::Notice::Stop          ? PromptIcon::Stop
+                           : kind == SendHost::Notice::Information ? PromptIcon::Information
+                                                                   : PromptIcon::None);
     job->answer(true);
 }
 
-void TfmSend::jobQuestion(SendJob* job, const QByteArray& text)
+void TfmSend::jobQuestion(SendJob* job, const QString& text)
 {
-    job->answer(Prompts::ask(cp("Предупреждение"), fromBytes(text), PromptIcon::Stop));
+    job->answer(Prompts::ask(toQString(cp("Предупреждение")), text, PromptIcon::Stop));
 }
 
 void TfmSend::jobMember(int number, int count, const QByteArray& name)

@@ -35,9 +35,9 @@ Outbox* TfmSend::outbox(bool create)
     Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox(folder_);
     if (!opened) {
         // A Send is always told; the window's own looks tell each new trouble once.
-        if (create || opened.failure().text != outboxTrouble_)
-            Prompts::message(opened.failure().text, PromptIcon::Stop);
-        outboxTrouble_ = opened.failure().text;
+        if (create || opened.failure().russian() != outboxTrouble_)
+            Prompts::message(opened.failure().shown(), PromptIcon::Stop);
+        outboxTrouble_ = opened.failure().russian();
         return nullptr;
     }
     outboxTrouble_.clear();
@@ -57,12 +57,12 @@ bool TfmSend::enqueueSend(SendOrder& order)
         return false;
     // Held before the pages are: no recovery may take them from the window meanwhile.
     if (const Status held = outboxSending_.hold(folder_); !held) {
-        Prompts::message(held.failure().text, PromptIcon::Stop);
+        Prompts::message(held.failure().shown(), PromptIcon::Stop);
         return false;
     }
     const Result<int> added = EnqueueOrder(order, *box, PageHolder::Sender, settings_.RetryMinutes, NowMs());
     if (!added) {
-        Prompts::message(added.failure().text, PromptIcon::Stop);
+        Prompts::message(added.failure().shown(), PromptIcon::Stop);
         if (!job_ && queue_.empty())
             outboxSending_.release();
         return false;

@@ -46,10 +46,10 @@ void TfmSend::sendPage()
     if (!ReloadChangedLists(true))
         return;
     const std::string text = EditorText();
-    if (const std::optional<std::string> refusal = SendCommand::RefusalText(SendParams, CurGroup, text)) {
+    if (const std::optional<Text> refusal = SendCommand::RefusalText(SendParams, CurGroup, text)) {
         if (!job_)
             SetStatusText({});
-        Prompts::message(*refusal, PromptIcon::Information);
+        Prompts::message(refusal->shown(), PromptIcon::Information);
         return;
     }
     SendOrder order = takeSendOrder();

@@ -74,8 +74,8 @@ void TfmSend::RefillRecipientLists()
 void TfmSend::openJournal()
 {
     if (const Status created = journal_.EnsureExists(); !created)
-        Prompts::message(cp("Не удалось создать журнал работы ") + journal_.fileName() + ": " +
-                             created.failure().text,
+        Prompts::message(toQString(cp("Не удалось создать журнал работы ") + journal_.fileName() + ": ") +
+                             created.failure().shown(),
                          PromptIcon::Warning);
 }
 

@@ -98,7 +98,7 @@ int main(int argc, char** argv)
     // Archives an earlier build named in code page 1251 get their UTF-8 names, now that the folder is ours.
     const DataFolder folder = DataFolder::Current();
     if (const Status migrated = MigrateArchiveNames(folder); !migrated)
-        Prompts::message(migrated.failure().text, PromptIcon::Stop);
+        Prompts::message(migrated.failure().shown(), PromptIcon::Stop);
 
     Session session(folder); // outlives the windows
     Windows windows(session);

@@ -28,7 +28,7 @@ std::string subscriberName(int i, std::mt19937& random)
 void check(const Status& status, const std::string& what)
 {
     if (!status)
-        throw std::runtime_error(what + ": " + utf8(status.failure().text));
+        throw std::runtime_error(what + ": " + status.failure().shown().toStdString());
 }
 
 } // namespace

@@ -20,8 +20,8 @@ public:
     void Pause(unsigned) override {}
     void PauseBetweenAttempts(unsigned) override {}
     void Beep() override {}
-    void ShowMessage(const std::string&, Notice) override { ++troubles_; }
-    bool AskToContinue(const std::string&) override
+    void ShowMessage(const Text&, Notice) override { ++troubles_; }
+    bool AskToContinue(const Text&) override
     {
         ++troubles_;
         return false;

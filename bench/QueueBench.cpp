@@ -30,7 +30,7 @@ std::unique_ptr<SqlOutbox> open(const std::string& path)
 {
     Result<std::unique_ptr<SqlOutbox>> box = SqlOutbox::Open(path);
     if (!box)
-        throw std::runtime_error(utf8(box.failure().text));
+        throw std::runtime_error(box.failure().shown().toStdString());
     return std::move(box).value();
 }
 
@@ -63,7 +63,7 @@ const std::string& LargeOutbox()
             if (i % Part != Part - 1)
                 continue;
             if (const Status added = box->Add(pages); !added)
-                throw std::runtime_error(utf8(added.failure().text));
+                throw std::runtime_error(added.failure().shown().toStdString());
         }
         box.reset();
         {

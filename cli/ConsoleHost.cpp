@@ -6,6 +6,8 @@
 #include "platform/Clock.h"
 #include "platform/Codepage.h"
 
+#include <QCoreApplication>
+
 namespace zolbin {
 
 ConsoleHost::ConsoleHost(const Session& session, const std::vector<std::string>& lines,
@@ -36,17 +38,26 @@ void ConsoleHost::PauseBetweenAttempts(unsigned ms)
     Clock::current().sleepMs(ms);
 }
 
-void ConsoleHost::ShowMessage(const std::string& text, Notice)
+void ConsoleHost::SetStatusNote(const Text& text)
 {
-    err_ << "zolbin-send: " << ToTerminal(text) << '\n' << std::flush;
+    SetStatusText(toCp1251(text.shown()));
 }
 
-bool ConsoleHost::AskToContinue(const std::string& question)
+void ConsoleHost::ShowMessage(const Text& text, Notice)
+{
+    err_ << "zolbin-send: " << ToTerminal(toCp1251(text.shown())) << '\n' << std::flush;
+}
+
+bool ConsoleHost::AskToContinue(const Text& question)
 {
     const bool goOn = !stopOnError_;
-    err_ << ToTerminal(cp("Предупреждение")) << ": " << ToTerminal(question) << '\n'
-         << (goOn ? "zolbin-send: продолжаю для остальных (--stop-on-error останавливает рассылку)"
-                  : "zolbin-send: рассылка остановлена (--stop-on-error)")
+    err_ << QCoreApplication::translate("ConsoleHost", "Предупреждение").toStdString() << ": "
+         << ToTerminal(toCp1251(question.shown())) << '\n'
+         << "zolbin-send: "
+         << (goOn ? QCoreApplication::translate(
+                        "ConsoleHost", "продолжаю для остальных (--stop-on-error останавливает рассылку)")
+                  : QCoreApplication::translate("ConsoleHost", "рассылка остановлена (--stop-on-error)"))
+                .toStdString()
          << '\n'
          << std::flush;
     if (goOn)

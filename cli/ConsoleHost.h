@@ -24,8 +24,9 @@ public:
     void Pause(unsigned ms) override;
     void PauseBetweenAttempts(unsigned ms) override;
     void Beep() override {}
-    void ShowMessage(const std::string& text, Notice notice) override;
-    bool AskToContinue(const std::string& question) override;
+    void SetStatusNote(const Text& text) override;
+    void ShowMessage(const Text& text, Notice notice) override;
+    bool AskToContinue(const Text& question) override;
     const TSettings& Settings() const override { return session_.settings; }
     // The SMTP login's password, asked of the source given (none: empty) once, when first needed.
     std::string SmtpPassword() const override;

@@ -23,7 +23,7 @@ template <typename List> void load(List& list, const DataFolder& folder, const c
     const Status loaded = list.LoadFromFile(path);
     if (loaded)
         return;
-    const std::string what = std::string(fileName) + ": " + utf8(loaded.failure().text);
+    const std::string what = std::string(fileName) + ": " + loaded.failure().shown().toStdString();
     throw FileError(IsDamagedListFile(loaded.failure()) ? what + " (файл повреждён)" : what);
 }
 
@@ -33,7 +33,7 @@ void loadSettings(const ProfileFile& file, TSettings& settings)
         std::string bytes;
         if (const int err = readWholeFile(file.path(), bytes))
             throw FileError(std::filesystem::path(file.path()).filename().string() + ": " +
-                            utf8(ioErrorText(ioCodeFromErrno(err))));
+                            ioErrorText(ioCodeFromErrno(err)).shown().toStdString());
     }
     LoadSettings(file, settings);
 }

@@ -248,7 +248,7 @@ SendRequest PrepareSend(const SendOptions& options, const Session& session, cons
                              "пейдж. компания и компании со шлюзом SNPP");
         // The repeat count is "1" or "2" by now: the form always applies.
         if (const Status applied = ApplyServiceForm(form, request.params, request.serviceSummary); !applied)
-            throw UsageError(utf8(applied.failure().text));
+            throw UsageError(applied.failure().shown().toStdString());
     }
     return request;
 }

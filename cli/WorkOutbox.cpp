@@ -117,15 +117,15 @@ int work(Session& session, const WorkOptions& options, std::ostream& err)
     QObject::connect(&worker, &OutboxWorker::unknownFound, [&](int count) {
         say("сообщений с неизвестным исходом (отправка была прервана): " + std::to_string(count));
     });
-    QObject::connect(&worker, &OutboxWorker::trouble, [&](const QByteArray& text) {
+    QObject::connect(&worker, &OutboxWorker::trouble, [&](const QString& text) {
         // Once the outbox cannot be worked it ends the run, unless following: a service keeps going,
         // the trouble told once and the outbox looked at again later.
         if (!options.follow) {
-            pages.fail(std::make_exception_ptr(FileError(utf8(text.toStdString()))));
+            pages.fail(std::make_exception_ptr(FileError(text.toStdString())));
             return;
         }
         if (!told)
-            err << "zolbin-send: " << utf8(text.toStdString()) << "; ожидание\n" << std::flush;
+            err << "zolbin-send: " << text.toStdString() << "; ожидание\n" << std::flush;
         told = true;
     });
     QObject::connect(&worker, &OutboxWorker::troubleOver, [&] {
@@ -133,8 +133,8 @@ int work(Session& session, const WorkOptions& options, std::ostream& err)
             say("очередь сообщений снова доступна");
         told = false;
     });
-    QObject::connect(&worker, &OutboxWorker::failed, [&](const QByteArray& text) {
-        pages.fail(std::make_exception_ptr(FileError(utf8(text.toStdString()))));
+    QObject::connect(&worker, &OutboxWorker::failed, [&](const QString& text) {
+        pages.fail(std::make_exception_ptr(FileError(text.toStdString())));
     });
     QObject::connect(&worker, &OutboxWorker::finished, &loop, &QEventLoop::quit);
 

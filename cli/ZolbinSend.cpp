@@ -21,6 +21,7 @@
 #include "records/OutboxLocks.h"
 #include "records/Session.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -57,9 +58,9 @@ DataFolder dataFolderOf(const std::optional<std::string>& dir, bool create)
 void prepareJournal(const TJournal& journal)
 {
     if (const Status created = journal.EnsureExists(); !created)
-        throw FileError(journal.fileName() + ": " + utf8(created.failure().text));
+        throw FileError(journal.fileName() + ": " + created.failure().shown().toStdString());
     if (const Status appended = appendToFile(journal.path(), {}); !appended)
-        throw FileError(journal.fileName() + ": " + utf8(appended.failure().text));
+        throw FileError(journal.fileName() + ": " + appended.failure().shown().toStdString());
 }
 
 // The password file when one is named, else the secret store (asked only when the dialogue needs it and
@@ -106,7 +107,7 @@ std::unique_ptr<Outbox> openOutbox(const DataFolder& folder)
 {
     Result<std::unique_ptr<Outbox>> outbox = OpenFolderOutbox(folder);
     if (!outbox)
-        throw FileError(utf8(outbox.failure().text));
+        throw FileError(outbox.failure().shown().toStdString());
     return std::move(outbox.value());
 }
 
@@ -115,7 +116,7 @@ int enqueue(SendOrder& order, Outbox& outbox, PageHolder holder, const Session& 
 {
     const Result<int> pages = EnqueueOrder(order, outbox, holder, session.settings.RetryMinutes, NowMs());
     if (!pages)
-        throw FileError(utf8(pages.failure().text));
+        throw FileError(pages.failure().shown().toStdString());
     return pages.value();
 }
 
@@ -145,7 +146,7 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
     prepareJournal(session.journal);
     SenderLock sending;
     if (const Status held = sending.hold(session.folder); !held)
-        throw FileError(utf8(held.failure().text));
+        throw FileError(held.failure().shown().toStdString());
     enqueue(order, *outbox, PageHolder::Sender, session);
 
     ConsoleHost host(session, message.lines, message.text, options.noSignature, options.quiet,
@@ -227,7 +228,8 @@ int ZolbinSend::Run(const std::vector<std::string>& arguments)
     } catch (const CliError& error) {
         err_ << "zolbin-send: " << error.what() << '\n';
         if (error.status() == ExitStatus::Usage)
-            err_ << "Справка: zolbin-send --help\n";
+            err_ << QCoreApplication::translate("ZolbinSend", "Справка: zolbin-send --help").toStdString()
+                 << '\n';
         return error.status();
     }
 }

@@ -2,6 +2,7 @@
 // zolbin-send: paging from a shell with the directory, settings, journal and archive of Zolbin Sender.
 
 #include "cli/ZolbinSend.h"
+#include "platform/Translations.h"
 #include "records/Session.h"
 
 #include <QCoreApplication>
@@ -18,6 +19,8 @@ int main(int argc, char** argv)
     // The arguments are taken before the application object sees them.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     QCoreApplication app(argc, argv);
+    // Its messages in the user's language; the journal, the archive and the wire stay Russian.
+    zolbin::installTranslations(zolbin::SystemInterfaceLanguage());
     try {
         // Its files are named relative to the data folder, which the run enters before it reads them.
         zolbin::Session session(zolbin::SettingsFileName);

@@ -44,10 +44,10 @@ Status WatchedListFile::readFile(const std::string& fileName,
 Status WatchedListFile::rewriteFile(const std::string& fileName, const std::string& bytes) const
 {
     if (FileChanged(fileName))
-        return Failure{
-            FailureCode::ListFileChanged,
-            cp("Файл ") + fileName +
-                cp(" был изменён другой программой. Список загружен заново, повторите изменение.")};
+        return Failure{FailureCode::ListFileChanged,
+                       tx("Lists", "Файл %1 был изменён другой программой. Список загружен заново, повторите "
+                                   "изменение.")
+                           .arg(fileName)};
     const Status written = rewriteWholeFile(fileName, bytes);
     if (written)
         note(fileName, fileStampOf(fileName));

@@ -20,7 +20,7 @@ void ReportTlsFailure(SendHost& host, const Failure& failure, std::error_code so
     if (failure.text.empty())
         ReportSocketError(host, socketError);
     else
-        ReportError(host, failure.text);
+        ReportError(host, failure.russian());
 }
 
 int ConnectToServer(SendHost& host, net::Sockets& sockets, const std::string& server, std::int32_t port,

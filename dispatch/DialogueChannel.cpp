@@ -13,7 +13,7 @@ std::string WithoutLastTwo(const std::string& text)
     return text.size() >= 2 ? text.substr(0, text.size() - 2) : std::string();
 }
 
-void ReportNegativeReply(SendHost& host, const std::string& reply, const std::string& unreachableMessage)
+void ReportNegativeReply(SendHost& host, const std::string& reply, const Text& unreachableMessage)
 {
     host.LastFailure = KindOfReply(reply);
     host.Beep();
@@ -94,16 +94,16 @@ void DialogueChannel::ReportTlsFailure(const Failure& failure, std::error_code s
     if (failure.text.empty())
         reportSocketError(socketError);
     else
-        ReportFailure(failure.text);
+        ReportFailure(failure.russian());
 }
 
-int DialogueChannel::ReadReply(const std::string& unreachableMessage, int deadlineMs)
+int DialogueChannel::ReadReply(const Text& unreachableMessage, int deadlineMs)
 {
     std::string reply;
     return ReadReply(unreachableMessage, deadlineMs, reply);
 }
 
-int DialogueChannel::ReadReply(const std::string& unreachableMessage, int deadlineMs, std::string& reply)
+int DialogueChannel::ReadReply(const Text& unreachableMessage, int deadlineMs, std::string& reply)
 {
     return ReadReply(unreachableMessage, deadlineMs, reply, {});
 }
@@ -114,7 +114,7 @@ int DialogueChannel::ReadReplyOf(std::string_view required, int deadlineMs)
     return ReadReply({}, deadlineMs, reply, required);
 }
 
-int DialogueChannel::ReadReply(const std::string& unreachableMessage, int deadlineMs, std::string& reply,
+int DialogueChannel::ReadReply(const Text& unreachableMessage, int deadlineMs, std::string& reply,
                                std::string_view required)
 {
     const int n = zolbin::ReadReply(link_, reply, deadlineMs);

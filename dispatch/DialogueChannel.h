@@ -13,6 +13,7 @@
 // page went, and it is never sent again by itself (FailureKind::Unknown).
 
 #include "platform/Net.h"
+#include "platform/Text.h"
 #include "platform/Tls.h"
 
 #include <string>
@@ -44,9 +45,9 @@ public:
     // reply was due (connection_reset), is reported with an empty journal line, and so is a reply longer than
     // MaxReplySize ("Ответ сервера слишком длинный"). Control characters of the reply other
     // than its CR LF line ends are shown and journaled as "\xHH". Returns 0 or -1.
-    int ReadReply(const std::string& unreachableMessage, int deadlineMs);
+    int ReadReply(const Text& unreachableMessage, int deadlineMs);
     // The same, giving the positive reply (CR LF included) in `reply`.
-    int ReadReply(const std::string& unreachableMessage, int deadlineMs, std::string& reply);
+    int ReadReply(const Text& unreachableMessage, int deadlineMs, std::string& reply);
     // The same where only one reply will do: it must begin with `required` ("235", or "2" for any
     // completion); any other reply, of whatever class, is judged negative.
     int ReadReplyOf(std::string_view required, int deadlineMs);
@@ -70,7 +71,7 @@ public:
     void PageAccepted() { accepted_ = true; }
 
 private:
-    int ReadReply(const std::string& unreachableMessage, int deadlineMs, std::string& reply,
+    int ReadReply(const Text& unreachableMessage, int deadlineMs, std::string& reply,
                   std::string_view required);
     void reportSocketError(std::error_code error);
     // A read that gave no reply: the socket error, or a reply longer than any real server sends.
@@ -87,6 +88,6 @@ std::string WithoutLastTwo(const std::string& text);
 
 // A reply judged negative: the beep, "Ошибка: " + the reply shown, the message box when one is given,
 // and the journal line without the reply's CR LF.
-void ReportNegativeReply(SendHost& host, const std::string& reply, const std::string& unreachableMessage);
+void ReportNegativeReply(SendHost& host, const std::string& reply, const Text& unreachableMessage);
 
 } // namespace zolbin

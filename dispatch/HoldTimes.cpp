@@ -11,9 +11,7 @@ namespace {
 
 Failure badDateTime(const std::string& text)
 {
-    std::string message = cp("'%s' неверные дата/время");
-    message.replace(message.find("%s"), 2, text);
-    return {FailureCode::BadDateTime, message};
+    return {FailureCode::BadDateTime, tx("HoldTimes", "'%1' неверные дата/время").arg(text)};
 }
 
 // Splits "a<sep>b<sep>c" into whole numbers; false when a part is empty or not all digits.

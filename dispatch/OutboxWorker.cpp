@@ -69,8 +69,8 @@ bool OutboxWorker::takeTurn()
         toldBusy_ = false;
         return true;
     case FileLock::Result::Unavailable:
-        emit failed(QByteArray(OutboxWorkerLockName) + ": " +
-                    QByteArray::fromStdString(Failure::fromErrno(turn_.error()).text));
+        emit failed(QLatin1String(OutboxWorkerLockName) + QLatin1String(": ") +
+                    Failure::fromErrno(turn_.error()).shown());
         return false;
     case FileLock::Result::Busy:
         break;
@@ -83,14 +83,14 @@ bool OutboxWorker::takeTurn()
 
 // The outbox could not be worked: looked at again after the poll interval, the turn given up by a
 // follower meanwhile.
-void OutboxWorker::troubled(const std::string& text)
+void OutboxWorker::troubled(const Failure& failure)
 {
     pending_.clear();
     sending_.release();
     if (options_.follow)
         turn_.release();
     troubled_ = true;
-    emit trouble(QByteArray::fromStdString(text));
+    emit trouble(failure.shown());
     schedule(options_.pollMs);
 }
 
@@ -105,7 +105,7 @@ void OutboxWorker::look()
     if (!options_.outbox && !outbox_) {
         Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox(options_.folder);
         if (!opened) {
-            troubled(opened.failure().text);
+            troubled(opened.failure());
             return;
         }
         outbox_ = std::move(opened.value());
@@ -126,7 +126,7 @@ void OutboxWorker::look()
     }
     const Result<int> unknown = RecoverOutbox(*outbox, options_.folder, now());
     if (!unknown) {
-        troubled(unknown.failure().text);
+        troubled(unknown.failure());
         return;
     }
     if (unknown.value() > 0) {
@@ -136,7 +136,7 @@ void OutboxWorker::look()
     emit countsChanged();
     Result<std::vector<OutboxPage>> due = DuePages(*outbox, now());
     if (!due) {
-        troubled(due.failure().text);
+        troubled(due.failure());
         return;
     }
     if (due.value().empty()) {
@@ -147,7 +147,7 @@ void OutboxWorker::look()
     if (done_)
         return;
     if (Status held = sending_.hold(options_.folder); !held) {
-        emit failed(QByteArray::fromStdString(held.failure().text));
+        emit failed(held.failure().shown());
         schedule(options_.pollMs);
         return;
     }
@@ -185,7 +185,7 @@ void OutboxWorker::pageDone()
         return;
     const Result<std::optional<OutboxPage>> after = outbox->Page(id);
     if (!after) {
-        troubled(after.failure().text);
+        troubled(after.failure());
         return;
     }
     if (after.value()) {
@@ -222,7 +222,7 @@ void OutboxWorker::roundEnded()
     if (options_.untilEmpty) {
         const Result<int> unfinished = outbox->Unfinished();
         if (!unfinished) {
-            troubled(unfinished.failure().text);
+            troubled(unfinished.failure());
             return;
         }
         if (unfinished.value() == 0) {
@@ -235,7 +235,7 @@ void OutboxWorker::roundEnded()
         turn_.release();
     const Result<std::optional<std::int64_t>> next = outbox->NextDue();
     if (!next) {
-        troubled(next.failure().text);
+        troubled(next.failure());
         return;
     }
     schedule(next.value() ? *next.value() - now() : options_.pollMs);

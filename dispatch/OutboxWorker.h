@@ -84,12 +84,12 @@ signals:
     void countsChanged();
     // Another program works the outbox (told once until the turn is taken).
     void turnBusy();
-    // The outbox could not be read or written (cp1251): looked at again later.
-    void trouble(const QByteArray& text);
+    // The outbox could not be read or written (in the interface's language): looked at again later.
+    void trouble(const QString& text);
     // A look went through after trouble.
     void troubleOver();
-    // The work cannot go on at all (the locks' files, cp1251).
-    void failed(const QByteArray& text);
+    // The work cannot go on at all (the locks' files; in the interface's language).
+    void failed(const QString& text);
     void finished();
 
 private:
@@ -99,7 +99,7 @@ private:
     bool takeTurn();
     void nextPage();
     void roundEnded();
-    void troubled(const std::string& text);
+    void troubled(const Failure& failure);
     void finish();
 
     Options options_;

@@ -22,15 +22,17 @@ std::string failedText()
     return cp("Ошибка: Сообщение отправлено не было");
 }
 
-std::string digitalCharacters()
+// The characters a digital pager takes, after `before` and before `after`.
+Text digitalCharacters(const char* before, const char* after)
 {
-    return cp("Для цифровых пейджеров допустимы следующие символы: ");
+    return tx("SendCommand", "Для цифровых пейджеров допустимы следующие символы: %1")
+        .arg(std::string(before) + "0..9, ,[,],-,u,U" + after);
 }
 
-std::string retryText(std::int64_t nextMs)
+Text retryText(std::int64_t nextMs)
 {
-    return cp("Сообщение будет отправлено повторно в ") +
-           QDateTime::fromMSecsSinceEpoch(nextMs).toString(QStringLiteral("hh:mm")).toStdString();
+    return tx("SendCommand", "Сообщение будет отправлено повторно в %1")
+        .arg(QDateTime::fromMSecsSinceEpoch(nextMs).toString(QStringLiteral("hh:mm")).toStdString());
 }
 
 // The journal's line for a page the outbox tries again. N is the number of the attempt to come, at the
@@ -41,10 +43,10 @@ std::string retryLine(int attempt, std::int64_t nextMs)
            QDateTime::fromMSecsSinceEpoch(nextMs).toString(QStringLiteral("hh:mm")).toStdString();
 }
 
-std::string continueQuestion(const std::string& name)
+Text continueQuestion(const std::string& name)
 {
-    return cp("Для абонента ") + VisibleControls(name) +
-           cp(" сообщение отправить не удалось. Продолжать для остальных?");
+    return tx("SendCommand", "Для абонента %1 сообщение отправить не удалось. Продолжать для остальных?")
+        .arg(VisibleControls(name));
 }
 
 } // namespace
@@ -81,9 +83,9 @@ SendOutcome SendCommand::Run()
     if (params_.RepeatCount > 2)
         params_.RepeatCount = 2;
 
-    if (const std::optional<std::string> refusal = RefusalText(params_, curGroup_, host_.EditorText())) {
+    if (const std::optional<Text> refusal = RefusalText(params_, curGroup_, host_.EditorText())) {
         host_.ShowMessage(*refusal, SendHost::Notice::Information);
-        closeLedger(false, *refusal);
+        closeLedger(false, refusal->russian());
         return SendOutcome::Refused;
     }
 
@@ -95,7 +97,8 @@ SendOutcome SendCommand::Run()
     const SendOutcome outcome = serveAll();
     // What the command never reached was withdrawn by the operator (the cancel, or No to the group's
     // question), unless a failure of its own or a member it cannot serve stopped it: then it failed.
-    const std::optional<std::string> failed = stop_ ? std::optional<std::string>{stop_->text} : groupStopped_;
+    const std::optional<std::string> failed =
+        stop_ ? std::optional<std::string>{stop_->russian()} : groupStopped_;
     closeLedger(!failed, failed.value_or(cp("Отменено оператором")));
     if (stop_) {
         // A failure that ends the whole command: a journal that failed before a page was accepted, a
@@ -114,13 +117,13 @@ SendOutcome SendCommand::Run()
     return outcome;
 }
 
-std::optional<std::string> SendCommand::RefusalText(const TSendParams& params, std::int16_t curGroup,
-                                                    const std::string& text)
+std::optional<Text> SendCommand::RefusalText(const TSendParams& params, std::int16_t curGroup,
+                                             const std::string& text)
 {
     if (params.CurNumber == 0 && curGroup == -1)
-        return cp("Необходимо выбрать абонента или группу абонентов");
+        return tx("SendCommand", "Необходимо выбрать абонента или группу абонентов");
     if (text.empty())
-        return cp("Необходимо набрать текст сообщения");
+        return tx("SendCommand", "Необходимо набрать текст сообщения");
     return std::nullopt;
 }
 
@@ -265,15 +268,15 @@ void SendCommand::closeLedger(bool withdrawn, const std::string& reason)
     }
 }
 
-SendCommand::Served SendCommand::failSubscriber(const std::string& messageForOne,
-                                                const std::string& promptPrefix, bool stopsGroup)
+SendCommand::Served SendCommand::failSubscriber(const Text& messageForOne, const Text& promptPrefix,
+                                                bool stopsGroup)
 {
     pageFailed_ = true;
     const bool group = curGroup_ != -1;
-    if (const std::optional<std::int64_t> next = retryLater(messageForOne)) {
+    if (const std::optional<std::int64_t> next = retryLater(messageForOne.russian())) {
         // The outbox tries it again: a group goes on with its other members without asking.
         reportOutcome(failedText());
-        host_.SetStatusText(retryText(*next));
+        host_.SetStatusNote(retryText(*next));
         return group ? Served::Skipped : Served::Stop;
     }
     if (!group || stopsGroup) {
@@ -292,15 +295,15 @@ SendCommand::Served SendCommand::failConnection()
     pageFailed_ = true;
     if (const std::optional<std::int64_t> next = retryLater({})) {
         reportOutcome(failedText());
-        host_.SetStatusText(retryText(*next));
+        host_.SetStatusNote(retryText(*next));
         return curGroup_ == -1 ? Served::Stop : Served::Skipped;
     }
     if (curGroup_ == -1) {
         reportOutcome(failedText());
         return Served::Stop;
     }
-    const std::string question = continueQuestion(params_.CurName);
-    host_.Journal().Append(question);
+    const Text question = continueQuestion(params_.CurName);
+    host_.Journal().Append(question.russian());
     appendRetryNote();
     host_.Journal().AppendEmptyLine();
     return host_.AskToContinue(question) ? Served::Skipped : Served::Stop;
@@ -313,8 +316,7 @@ SendCommand::Served SendCommand::serveSubscriber()
     host_.LastFailure = FailureKind::Final;
     host_.LastFailureText.clear();
     if (params_.CurDigital == 1 && !IsDigitalText(host_.EditorText())) {
-        return failSubscriber(digitalCharacters() + "\r\n" + "0..9, ,[,],-,u,U",
-                              digitalCharacters() + "0..9, ,[,],-,u,U" + "\r\n", false);
+        return failSubscriber(digitalCharacters("\r\n", ""), digitalCharacters("", "\r\n"), false);
     }
     const Result<HoldTimes> computed = ComputeHoldTimes(params_, Clock::current().now());
     if (!computed)
@@ -328,7 +330,8 @@ SendCommand::Served SendCommand::serveSubscriber()
             if (curGroup_ != -1)
                 groupStopped_ = cp("Рассылка остановлена: не найдена пейджинговая компания абонента ") +
                                 VisibleControls(params_.CurName);
-            return failSubscriber(cp("А указана ли для этого абонента пейджинговая компания?"), {}, true);
+            return failSubscriber(tx("SendCommand", "А указана ли для этого абонента пейджинговая компания?"),
+                                  {}, true);
         }
         const TProvider& company = *providers_.Items(index);
 

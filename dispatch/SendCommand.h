@@ -37,8 +37,8 @@ public:
 
     // The message a Send is refused with before anything else happens (no recipient, no text), or
     // nothing. The window asks it before it hands the page to a job.
-    static std::optional<std::string> RefusalText(const TSendParams& params, std::int16_t curGroup,
-                                                  const std::string& text);
+    static std::optional<Text> RefusalText(const TSendParams& params, std::int16_t curGroup,
+                                           const std::string& text);
 
     // Set from any thread: the group members not yet started are not served, each journaled as
     // cancelled; a member in the middle of its dialogue finishes first.
@@ -65,7 +65,7 @@ private:
         Stop
     };
     Served serveSubscriber();
-    Served failSubscriber(const std::string& messageForOne, const std::string& promptPrefix, bool stopsGroup);
+    Served failSubscriber(const Text& messageForOne, const Text& promptPrefix, bool stopsGroup);
     Served failConnection();
     // The recipient's page in the outbox: claimed before anything is sent (false: not ours to send, or
     // the outbox failed and the command stops), served, its outcome recorded.

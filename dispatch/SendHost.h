@@ -10,6 +10,7 @@
 #include "directory/Settings.h"
 #include "dispatch/Deadlines.h"
 #include "dispatch/RetryPolicy.h"
+#include "platform/Text.h"
 #include "records/Journal.h"
 
 #include <cstdint>
@@ -24,8 +25,12 @@ class SendHost
 public:
     virtual ~SendHost() = default;
 
-    // Shows the text in the status bar and repaints it at once.
+    // Shows the text in the status bar and repaints it at once. These are the journal's lines (cp1251),
+    // shown as they are written, in Russian in every language.
     virtual void SetStatusText(const std::string& text) = 0;
+    // A status text that is no journal line (when the outbox tries a page again), in the interface's
+    // language.
+    virtual void SetStatusNote(const Text& text) { SetStatusText(text.russian()); }
     // Waits so that the operator can read the text just shown; the windows are never held by it.
     virtual void Pause(unsigned ms) = 0;
     // The wait between two connection attempts. A host without a display may skip every other pause,
@@ -41,10 +46,10 @@ public:
         Information,
         Stop
     };
-    // Tells the operator something and waits until it is taken note of (texts are cp1251).
-    virtual void ShowMessage(const std::string& text, Notice notice) = 0;
+    // Tells the operator something and waits until it is taken note of; the host words the text.
+    virtual void ShowMessage(const Text& text, Notice notice) = 0;
     // The one question of a group send: a member failed, go on with the others? True goes on.
-    virtual bool AskToContinue(const std::string& question) = 0;
+    virtual bool AskToContinue(const Text& question) = 0;
 
     virtual const TSettings& Settings() const = 0;
     // True while the signature-block toggle is down.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dispatch/SendJob.h"
 
+#include "platform/Codepage.h"
 #include "platform/Pause.h"
 
 #include <QThread>
@@ -106,19 +107,24 @@ void SendJob::Pause(unsigned ms)
     zolbin::Pause(ms);
 }
 
-void SendJob::ShowMessage(const std::string& text, Notice notice)
+void SendJob::SetStatusNote(const Text& text)
+{
+    emit statusText(QByteArray::fromStdString(toCp1251(text.shown())));
+}
+
+void SendJob::ShowMessage(const Text& text, Notice notice)
 {
     if (order_.unattended)
         return;
-    emit message(QByteArray::fromStdString(text), static_cast<int>(notice));
+    emit message(text.shown(), static_cast<int>(notice));
     (void)waitForAnswer();
 }
 
-bool SendJob::AskToContinue(const std::string& text)
+bool SendJob::AskToContinue(const Text& text)
 {
     if (order_.unattended)
         return true;
-    emit question(QByteArray::fromStdString(text));
+    emit question(text.shown());
     return waitForAnswer();
 }
 

@@ -103,12 +103,13 @@ public:
     bool pageFailed() const { return pageFailed_; }
 
 signals:
+    // cp1251: the journal's lines, and the notes in the interface's language.
     void statusText(const QByteArray& text);
     void beep();
-    // Shown by the owner, then answer() lets the job go on.
-    void message(const QByteArray& text, int notice);
+    // Shown by the owner (worded in the interface's language), then answer() lets the job go on.
+    void message(const QString& text, int notice);
     // The group question: answer(true) goes on with the next member.
-    void question(const QByteArray& text);
+    void question(const QString& text);
     void memberStarted(int number, int count, const QByteArray& name);
     // The send was complete: the owner's part of the clean-up is due.
     void completed();
@@ -124,8 +125,9 @@ private:
     void SetStatusText(const std::string& text) override;
     void Pause(unsigned ms) override;
     void Beep() override { emit beep(); }
-    void ShowMessage(const std::string& text, Notice notice) override;
-    bool AskToContinue(const std::string& question) override;
+    void SetStatusNote(const Text& text) override;
+    void ShowMessage(const Text& text, Notice notice) override;
+    bool AskToContinue(const Text& question) override;
     const TSettings& Settings() const override { return order_.settings; }
     bool SignatureBlocked() const override { return order_.signatureBlocked; }
     const TJournal& Journal() const override { return order_.journal; }

@@ -274,7 +274,7 @@ SmsOutcome SmsSending(SendHost& host, ModemMemory& memory, const TProvider& comp
     const std::u16string text = SmsMessageText(lines, signed_ ? host.Settings().ShortName : std::string());
     const Result<sms::Submission> page = sms::Encode(*phone, text, memory.NextReference());
     if (!page) {
-        ReportError(host, page.failure().text);
+        ReportError(host, page.failure().russian());
         return outcome;
     }
     const TSettings& settings = host.Settings();
@@ -282,7 +282,7 @@ SmsOutcome SmsSending(SendHost& host, ModemMemory& memory, const TProvider& comp
     Result<SerialLine> opened =
         SerialLine::Open(settings.GsmDevice, settings.GsmSpeed, SerialLine::Frame::EightN1);
     if (!opened) {
-        ReportError(host, VisibleControls(opened.failure().text));
+        ReportError(host, VisibleControls(opened.failure().russian()));
         outcome.state = SmsOutcome::State::NoConnection;
         outcome.kind = FailureKind::Passing;
         return outcome;

@@ -164,12 +164,12 @@ std::optional<std::vector<std::uint8_t>> Gsm7Septets(const std::u16string& text)
 Result<Submission> Encode(const std::string& phone, const std::u16string& text, std::uint8_t reference)
 {
     if (text.empty())
-        return Failure{FailureCode::SmsText, cp("Пустое сообщение SMS")};
+        return Failure{FailureCode::SmsText, tx("SmsPdu", "Пустое сообщение SMS")};
     if (const std::optional<char16_t> bad = uncarried(text)) {
         std::string code;
         for (int shift = 12; shift >= 0; shift -= 4)
             code += HexDigits[(*bad >> shift) & 0x0F];
-        return Failure{FailureCode::SmsText, cp("Знак U+") + code + cp(" нельзя передать в SMS")};
+        return Failure{FailureCode::SmsText, tx("SmsPdu", "Знак U+%1 нельзя передать в SMS").arg(code)};
     }
     Submission out;
     std::vector<std::pair<std::size_t, std::size_t>> pieces;
@@ -186,7 +186,7 @@ Result<Submission> Encode(const std::string& phone, const std::u16string& text, 
                                            : cut(text.size(), PartUcs2, lowSurrogate);
     }
     if (pieces.size() > MaxParts)
-        return Failure{FailureCode::SmsText, cp("Сообщение слишком длинное для SMS")};
+        return Failure{FailureCode::SmsText, tx("SmsPdu", "Сообщение слишком длинное для SMS")};
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const auto [begin, end] = pieces[i];
         const std::vector<std::uint8_t> header =

@@ -60,7 +60,7 @@ Result<bool> SnppDialogue(SendHost& host, int& socket, const TSendParams& params
     {
         const std::string line = "PAGE " + std::to_string(p.CurNumber);
         if (channel.SendLine(line, sent + line) < 0 ||
-            channel.ReadReply(cp("Абонент не доступен!"), deadline) < 0)
+            channel.ReadReply(tx("Dialogue", "Абонент не доступен!"), deadline) < 0)
             return false;
     }
     // Step 4: the message, never shown.

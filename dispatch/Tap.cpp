@@ -135,7 +135,7 @@ bool sendBlock(SendHost& host, Channel& channel, const tap::Block& block, bool l
             channel.fail(cp("Терминал TAP трижды не принял блок (<NAK>)"), FailureKind::Passing);
         } else if (v == Verdict::Refused) {
             // The same report as an SNPP server's refusal of the pager.
-            ReportNegativeReply(host, channel.lastLine() + "\r\n", cp("Абонент не доступен!"));
+            ReportNegativeReply(host, channel.lastLine() + "\r\n", tx("Dialogue", "Абонент не доступен!"));
             endSession(channel);
         } else {
             failWith(channel, v, cp("Терминал TAP не ответил на блок"));

@@ -202,7 +202,7 @@ std::unique_ptr<TapLink> openModem(SendHost& host, const TSettings& settings, co
         SerialLine::Open(settings.TapDevice, settings.TapSpeed,
                          eightBit ? SerialLine::Frame::EightN1 : SerialLine::Frame::SevenE1);
     if (!opened) {
-        ReportError(host, VisibleControls(opened.failure().text));
+        ReportError(host, VisibleControls(opened.failure().russian()));
         return nullptr;
     }
     auto modem = std::make_unique<ModemLink>(host, std::move(opened).value(), eightBit);

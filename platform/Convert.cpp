@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Convert.h"
 
-#include "platform/Codepage.h"
-
 namespace zolbin {
 
 bool TryStrToInt(const std::string& text, std::int32_t& value)
@@ -35,9 +33,8 @@ Result<std::int32_t> StrToInt(const std::string& text)
 {
     std::int32_t value = 0;
     if (!TryStrToInt(text, value)) {
-        std::string message = cp("'%s' неверное целочисленное значение");
-        message.replace(message.find("%s"), 2, text);
-        return Failure{FailureCode::BadNumber, message};
+        return Failure{FailureCode::BadNumber,
+                       tx("Convert", "'%1' неверное целочисленное значение").arg(text)};
     }
     return value;
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/IoError.h"
 
-#include "platform/Codepage.h"
 #include "platform/Result.h"
 
 #include <cerrno>
@@ -37,25 +36,25 @@ int ioCodeFromErrno(int err)
     }
 }
 
-std::string ioErrorText(int code)
+Text ioErrorText(int code)
 {
     switch (code) {
     case IoCode::FileNotFound:
-        return cp("Файл не найден");
+        return tx("IoError", "Файл не найден");
     case IoCode::PathNotFound:
-        return cp("Неверное иимя файла");
+        return tx("IoError", "Неверное иимя файла");
     case IoCode::TooManyOpenFiles:
-        return cp("Слишком много открытых файлов");
+        return tx("IoError", "Слишком много открытых файлов");
     case IoCode::AccessDenied:
-        return "File access denied";
+        return tx("IoError", "File access denied");
     case IoCode::ReadBeyondEnd:
-        return "Read beyond end of file";
+        return tx("IoError", "Read beyond end of file");
     case IoCode::DiskFull:
-        return cp("Нет места на диске");
+        return tx("IoError", "Нет места на диске");
     case IoCode::InvalidNumericInput:
-        return "Invalid numeric input";
+        return tx("IoError", "Invalid numeric input");
     default:
-        return cp("Ошибка ввода/вывода ") + std::to_string(code);
+        return tx("IoError", "Ошибка ввода/вывода %1").arg(code);
     }
 }
 

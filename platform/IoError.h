@@ -2,7 +2,7 @@
 #pragma once
 // The program's I/O error codes and texts, and their mapping from the system's errno values.
 
-#include <string>
+#include "platform/Text.h"
 
 namespace zolbin {
 
@@ -20,7 +20,7 @@ inline constexpr int InvalidNumericInput = 106;
 // collide with the codes above and still name the system error.
 int ioCodeFromErrno(int err);
 
-// The text shown for an I/O code, code page 1251 ("Ошибка ввода/вывода %d" for unknown codes).
-std::string ioErrorText(int code);
+// The text told for an I/O code ("Ошибка ввода/вывода %1" for unknown codes).
+Text ioErrorText(int code);
 
 } // namespace zolbin

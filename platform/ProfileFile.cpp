@@ -200,7 +200,7 @@ Status ProfileFile::writeString(const std::string& section, const std::string& k
 Status ProfileFile::writeStrings(const std::vector<Entry>& entries)
 {
     const auto refused = [this](const Failure& why) {
-        return Failure{why.code, cp("Unable to write to ") + cp(path_)};
+        return Failure{why.code, tx("ProfileFile", "Unable to write to %1").arg(cp(path_))};
     };
     std::string bytes;
     const int readError = readWholeFile(path_, bytes);

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What an operation that can fail gives back: its value, or the failure with the program's error number
-// and the text to show for it. The logic layers return these and never talk to the operator; the host
-// (a window, or zolbin-send) decides how to tell of a failure.
+// and what to tell of it (a Text with its arguments). The logic layers return these and never talk to the
+// operator; the host (a window, or zolbin-send) decides how to tell of a failure and words it (shown());
+// the journal and the outbox keep its Russian (russian()).
+
+#include "platform/Text.h"
 
 #include <string>
 #include <utility>
@@ -12,8 +15,13 @@ namespace zolbin {
 
 struct Failure
 {
-    int code = 0;     // the program's I/O code (2, 5, 101, …), or another error number of its kind
-    std::string text; // cp1251, exactly as it is shown to the operator
+    int code = 0; // the program's I/O code (2, 5, 101, …), or another error number of its kind
+    Text text;    // what is told of it
+
+    // In the interface's language, for the operator.
+    QString shown() const { return text.shown(); }
+    // In Russian, cp1251: the journal's and the outbox's record of it.
+    std::string russian() const { return text.russian(); }
 
     // The failure of a file operation with the program's I/O code, with that code's text.
     static Failure io(int ioCode);

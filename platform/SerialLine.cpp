@@ -45,28 +45,28 @@ speed_t systemSpeed(std::uint32_t speed)
     }
 }
 
-std::string reason(int err)
+Text reason(int err)
 {
     switch (err) {
     case ENOENT:
     case ENXIO:
     case ENODEV:
-        return cp("нет такого устройства");
+        return tx("SerialLine", "нет такого устройства");
     case EACCES:
     case EPERM:
-        return cp("нет прав на доступ (нужна группа dialout?)");
+        return tx("SerialLine", "нет прав на доступ (нужна группа dialout?)");
     case EBUSY:
-        return cp("порт занят другой программой");
+        return tx("SerialLine", "порт занят другой программой");
     case ENOTTY:
-        return cp("это не последовательный порт");
+        return tx("SerialLine", "это не последовательный порт");
     default:
-        return cp("системная ошибка ") + std::to_string(err);
+        return tx("SerialLine", "системная ошибка %1").arg(err);
     }
 }
 
-Failure lineFailure(const std::string& device, const std::string& why)
+Failure lineFailure(const std::string& device, const Text& why)
 {
-    return Failure{FailureCode::SerialLine, cp("Порт ") + device + cp(" не открыт: ") + why};
+    return Failure{FailureCode::SerialLine, tx("SerialLine", "Порт %1 не открыт: %2").arg(device).arg(why)};
 }
 
 } // namespace
@@ -79,7 +79,9 @@ bool SerialLine::SpeedSupported(std::uint32_t speed)
 Result<SerialLine> SerialLine::Open(const std::string& device, std::uint32_t speed, Frame frame)
 {
     if (!SpeedSupported(speed))
-        return lineFailure(device, cp("скорость ") + std::to_string(speed) + cp(" бит/с не поддерживается"));
+        return lineFailure(
+            device,
+            tx("SerialLine", "скорость %1 бит/с не поддерживается").arg(static_cast<long long>(speed)));
     if (device.empty() || device.find('\0') != std::string::npos)
         return lineFailure(device, reason(ENOENT));
     const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);

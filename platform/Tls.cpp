@@ -28,9 +28,10 @@ std::string openSslReason()
     return reason.empty() ? std::string("connection broken") : reason;
 }
 
-Failure tlsFailure(const std::string& utf8Prefix, const std::string& reason)
+// OpenSSL's reason (ASCII) as it gives it.
+Failure tlsFailure(const std::string& reason)
 {
-    return Failure{FailureCode::Tls, cp(utf8Prefix.c_str()) + reason};
+    return Failure{FailureCode::Tls, tx("Tls", "Ошибка TLS: %1").arg(reason)};
 }
 
 // Waits for what OpenSSL asked for after a call that gave `sslError`. 1 go on, 0 deadline passed, -1
@@ -87,29 +88,29 @@ Status TlsSession::Handshake(int socket, const std::string& hostName, const std:
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(deadlineMs);
     ctx_ = SSL_CTX_new(TLS_client_method());
     if (ctx_ == nullptr)
-        return tlsFailure("Ошибка TLS: ", openSslReason());
+        return tlsFailure(openSslReason());
     SSL_CTX_ctrl(ctx_, SSL_CTRL_SET_MIN_PROTO_VERSION, TLS1_2_VERSION, nullptr);
     // A server that closes without close_notify ends the connection like a plain one would.
     SSL_CTX_set_options(ctx_, SSL_OP_IGNORE_UNEXPECTED_EOF);
     SSL_CTX_set_verify(ctx_, SSL_VERIFY_PEER, nullptr);
     if (SSL_CTX_set_default_verify_paths(ctx_) != 1)
-        return tlsFailure("Ошибка TLS: ", openSslReason());
+        return tlsFailure(openSslReason());
     if (!caFile.empty() && SSL_CTX_load_verify_locations(ctx_, caFile.c_str(), nullptr) != 1) {
         ERR_clear_error();
-        return Failure{FailureCode::Tls, cp("Не удалось прочитать файл сертификатов: ") + caFile};
+        return Failure{FailureCode::Tls, tx("Tls", "Не удалось прочитать файл сертификатов: %1").arg(caFile)};
     }
     ssl_ = SSL_new(ctx_);
     if (ssl_ == nullptr || SSL_set_fd(ssl_, socket) != 1)
-        return tlsFailure("Ошибка TLS: ", openSslReason());
+        return tlsFailure(openSslReason());
     socket_ = socket;
     if (InetAddr(hostName) != InaddrNone) {
         if (X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl_), hostName.c_str()) != 1)
-            return tlsFailure("Ошибка TLS: ", openSslReason());
+            return tlsFailure(openSslReason());
     } else {
         if (SSL_ctrl(ssl_, SSL_CTRL_SET_TLSEXT_HOSTNAME, TLSEXT_NAMETYPE_host_name,
                      const_cast<char*>(hostName.c_str())) != 1 ||
             SSL_set1_host(ssl_, hostName.c_str()) != 1)
-            return tlsFailure("Ошибка TLS: ", openSslReason());
+            return tlsFailure(openSslReason());
     }
 
     for (;;) {
@@ -128,11 +129,12 @@ Status TlsSession::Handshake(int socket, const std::string& hostName, const std:
         const long verified = SSL_get_verify_result(ssl_);
         if (verified != X509_V_OK) {
             ERR_clear_error();
-            return tlsFailure("Сертификат сервера не подтверждён: ", X509_verify_cert_error_string(verified));
+            return Failure{FailureCode::Tls, tx("Tls", "Сертификат сервера не подтверждён: %1")
+                                                 .arg(X509_verify_cert_error_string(verified))};
         }
         if (error == SSL_ERROR_SYSCALL && ERR_peek_error() == 0)
             return socketFailure(std::errc::connection_reset);
-        return tlsFailure("Ошибка TLS: ", openSslReason());
+        return tlsFailure(openSslReason());
     }
     established_ = true;
     return {};

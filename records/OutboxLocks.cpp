@@ -16,7 +16,8 @@ Failure lockFailure(int error)
 {
     Failure failure = Failure::fromErrno(error);
     failure.code = FailureCode::Outbox;
-    failure.text = cp("Очередь сообщений недоступна: ") + OutboxSendersLockName + ": " + failure.text;
+    failure.text =
+        tx("Outbox", "Очередь сообщений недоступна: %1: %2").arg(OutboxSendersLockName).arg(failure.text);
     return failure;
 }
 

@@ -38,9 +38,9 @@ bool damaged(const QSqlError& error)
 
 Failure failure(const std::string& path, const QSqlError& error)
 {
-    return Failure{FailureCode::Outbox, cp("Очередь сообщений недоступна: ") +
-                                            toCp1251(QString::fromStdString(path)) + ": " +
-                                            toCp1251(error.text())};
+    return Failure{FailureCode::Outbox, tx("Outbox", "Очередь сообщений недоступна: %1: %2")
+                                            .arg(toCp1251(QString::fromStdString(path)))
+                                            .arg(toCp1251(error.text()))};
 }
 
 QString text(const std::string& cp1251)
@@ -111,20 +111,22 @@ Result<std::unique_ptr<SqlOutbox>> SqlOutbox::Open(const std::string& path, cons
     outbox.reset();
     if (refused->newerVersion != 0)
         return Failure{FailureCode::Outbox,
-                       cp("Очередь сообщений недоступна: ") + toCp1251(QString::fromStdString(shown)) +
-                           cp(": файл записан более новой версией программы (версия ") +
-                           std::to_string(refused->newerVersion) + cp(", эта программа знает версии до ") +
-                           std::to_string(SchemaVersion) + cp("); в нём ничего не изменено")};
+                       tx("Outbox", "Очередь сообщений недоступна: %1: файл записан более новой версией "
+                                    "программы (версия %2, эта программа знает версии до %3); в нём ничего "
+                                    "не изменено")
+                           .arg(toCp1251(QString::fromStdString(shown)))
+                           .arg(refused->newerVersion)
+                           .arg(SchemaVersion)};
     if (!damaged(refused->error))
         return failure(shown, refused->error);
     const Result<std::string> aside = copyAside(path);
     if (!aside)
         return failure(shown, refused->error);
     std::remove(path.c_str());
-    return Failure{FailureCode::Outbox,
-                   cp("Файл очереди сообщений повреждён и сохранён как ") +
-                       toCp1251(QString::fromStdString(shown + aside.value().substr(path.size()))) +
-                       cp("; очередь будет начата заново")};
+    return Failure{
+        FailureCode::Outbox,
+        tx("Outbox", "Файл очереди сообщений повреждён и сохранён как %1; очередь будет начата заново")
+            .arg(toCp1251(QString::fromStdString(shown + aside.value().substr(path.size()))))};
 }
 
 SqlOutbox::~SqlOutbox()

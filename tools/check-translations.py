@@ -17,7 +17,7 @@ import tempfile
 import xml.etree.ElementTree as ET
 
 CYRILLIC = re.compile('[\u0400-\u04ff]')
-OPTIONS = ['-locations', 'none', '-no-obsolete', '-source-language', 'ru_RU', '-target-language', 'en_US']
+OPTIONS = ['-locations', 'none', '-tr-function-alias', 'QT_TRANSLATE_NOOP+=tx', '-no-obsolete', '-source-language', 'ru_RU', '-target-language', 'en_US']
 
 
 def messages(ts_path):

@@ -23,7 +23,7 @@ void runCommand(const std::function<void()>& command)
 
 void showFailure(const Failure& failure)
 {
-    Prompts::message(failure.text, PromptIcon::Stop);
+    Prompts::message(failure.shown(), PromptIcon::Stop);
 }
 
 } // namespace zolbin

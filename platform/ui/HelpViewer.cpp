@@ -103,7 +103,7 @@ bool HelpViewer::showContents(const std::string& fileName)
     std::string bytes;
     if (const int err = readWholeFile(path, bytes); err != 0) {
         Prompts::message(tr("Не удалось открыть файл справки %1: %2")
-                             .arg(toQString(fileName), toQString(ioErrorText(ioCodeFromErrno(err)))),
+                             .arg(toQString(fileName), ioErrorText(ioCodeFromErrno(err)).shown()),
                          PromptIcon::Warning);
         return false;
     }

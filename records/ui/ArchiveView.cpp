@@ -49,7 +49,7 @@ TfmArchive::TfmArchive(QWidget* parent) : TDialog(parent)
         btnChoice, [this] { btnChoiceClick(); }, EnterKey::Ignored);
     useCancel(btnCancel);
     connect(RichEdit, &FileTextView::loadFailed, this,
-            [](int err) { Prompts::message(ioErrorText(ioCodeFromErrno(err))); });
+            [](int err) { Prompts::message(ioErrorText(ioCodeFromErrno(err)).shown()); });
 
     fixSize();
 }
@@ -60,7 +60,7 @@ void TfmArchive::FormActivate()
     RichEdit->clearView();
     const std::string path = ArchiveFileOf(folder_, ArchiveName);
     if (path.empty()) {
-        Prompts::message(ioErrorText(IoCode::PathNotFound));
+        Prompts::message(ioErrorText(IoCode::PathNotFound).shown());
         return;
     }
     if (!fileExists(path)) {
@@ -68,7 +68,7 @@ void TfmArchive::FormActivate()
         return;
     }
     if (const int err = RichEdit->load(path); err != 0)
-        Prompts::message(ioErrorText(ioCodeFromErrno(err)));
+        Prompts::message(ioErrorText(ioCodeFromErrno(err)).shown());
 }
 
 void TfmArchive::btnChoiceClick()

@@ -42,7 +42,7 @@ TfmLogView::TfmLogView(const Session& session, QWidget* parent) : TDialog(parent
 
     useCancel(btnCancel);
     connect(RichEdit, &FileTextView::loadFailed, this,
-            [](int err) { Prompts::message(ioErrorText(ioCodeFromErrno(err))); });
+            [](int err) { Prompts::message(ioErrorText(ioCodeFromErrno(err)).shown()); });
 
     fixSize();
 }
@@ -55,7 +55,7 @@ void TfmLogView::FormActivate()
         return;
     }
     if (const int err = RichEdit->load(journal_.path()); err != 0)
-        Prompts::message(ioErrorText(ioCodeFromErrno(err)));
+        Prompts::message(ioErrorText(ioCodeFromErrno(err)).shown());
 }
 
 // A journal can be large: it is not kept while nobody looks at it.

@@ -158,6 +158,27 @@ TEST_F(ZolbinSendTest, RefusedPageIsNotAcceptedAndItsMessageIsShownEvenWhenQuiet
     EXPECT_EQ(r.err, "zolbin-send: Абонент не доступен!\n");
 }
 
+// In English the operator is told in English; the journal stays the Russian record it always was.
+TEST_F(ZolbinSendTest, InEnglishTheMessagesAreEnglishAndTheJournalStaysRussian)
+{
+    const ScriptedSession refused{{"220 SNPP ready\r\n"}, {Reply("550 Unknown pager\r\n")}};
+    ScriptedServer server({refused});
+    files.company("Beeper", Gate::SNPP, server.port());
+    files.subscriber("A", 1, "Beeper");
+    files.write(cli.path());
+
+    qputenv("LANGUAGE", "en");
+    const CliRun r = RunExecutable({"--data-dir", cli.path(), "--to", "A", "Hello"}, cli.path());
+    qunsetenv("LANGUAGE");
+    EXPECT_EQ(r.status, ExitStatus::NotAccepted);
+    EXPECT_THAT(r.err, HasSubstr("zolbin-send: The subscriber cannot be reached!\n"));
+    EXPECT_THAT(r.err, Not(HasSubstr("Абонент не доступен")));
+    const std::vector<std::string> journal = Utf8Lines(cli.read(JournalFileName));
+    EXPECT_NE(std::find(journal.begin(), journal.end(), "Ошибка: 550 Unknown pager"), journal.end());
+    EXPECT_NE(std::find(journal.begin(), journal.end(), "Ошибка: Сообщение отправлено не было"),
+              journal.end());
+}
+
 TEST_F(ZolbinSendTest, AcceptedPageWhoseRecordCannotBeWrittenIsAFileErrorNotAFailure)
 {
     ScriptedServer server({snppOk(), {{"220 SNPP ready\r\n"}, {Reply("554 no\r\n")}}});

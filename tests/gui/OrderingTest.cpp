@@ -179,7 +179,7 @@ TEST_F(MainWindowOrdering, FailedRewriteShowsTheErrorAndTheListAsMemoryHoldsIt)
         test::control<QToolButton>(w, "btnNameSort")->click();
     }
     ASSERT_EQ(boxes.requests().size(), 1u);
-    EXPECT_EQ(boxes.requests()[0].text, toQString(ioErrorText(ioCodeFromErrno(EFBIG))));
+    EXPECT_EQ(boxes.requests()[0].text, toQString(ioErrorText(ioCodeFromErrno(EFBIG)).russian()));
     EXPECT_EQ(dir.read(AbonentFileName), before);
     Texts memory;
     for (const std::string& line : program->session.abonents.DisplayLines())

@@ -9,16 +9,16 @@
 
 namespace zolbin::test {
 
-void RecordingHost::ShowMessage(const std::string& text, Notice notice)
+void RecordingHost::ShowMessage(const Text& text, Notice notice)
 {
-    Prompts::message(text, notice == Notice::Stop          ? PromptIcon::Stop
-                           : notice == Notice::Information ? PromptIcon::Information
-                                                           : PromptIcon::None);
+    Prompts::message(text.shown(), notice == Notice::Stop          ? PromptIcon::Stop
+                                   : notice == Notice::Information ? PromptIcon::Information
+                                                                   : PromptIcon::None);
 }
 
-bool RecordingHost::AskToContinue(const std::string& question)
+bool RecordingHost::AskToContinue(const Text& question)
 {
-    return Prompts::ask(cp("Предупреждение"), question, PromptIcon::Stop);
+    return Prompts::ask(toQString(cp("Предупреждение")), question.shown(), PromptIcon::Stop);
 }
 
 std::string RecordingHost::HomeName()

@@ -19,8 +19,8 @@ public:
     void Pause(unsigned ms) override { pauses.push_back(ms); }
     void Beep() override { ++beeps; }
     // Messages and questions go to the prompt responder, as the window's do, for the recorder to see.
-    void ShowMessage(const std::string& text, Notice notice) override;
-    bool AskToContinue(const std::string& question) override;
+    void ShowMessage(const Text& text, Notice notice) override;
+    bool AskToContinue(const Text& question) override;
     const TSettings& Settings() const override { return settings; }
     bool SignatureBlocked() const override { return signatureBlocked; }
     const TJournal& Journal() const override { return journal; }

@@ -94,8 +94,8 @@ TEST(AbonentFile, FileThatCannotBeOpenedFailsAndLeavesTheList)
     EXPECT_FALSE(folder);
     EXPECT_EQ(list.Count(), 1);
     EXPECT_EQ(providers.Count(), 0);
-    EXPECT_EQ(utf8(missing.failure().text), "Файл не найден");
-    EXPECT_EQ(folder.failure().text, "File access denied");
+    EXPECT_EQ(utf8(missing.failure().russian()), "Файл не найден");
+    EXPECT_EQ(folder.failure().russian(), "File access denied");
     EXPECT_FALSE(IsDamagedListFile(missing.failure()));
     EXPECT_FALSE(IsDamagedListFile(folder.failure()));
     EXPECT_TRUE(prompts.requests().empty()) << "the host tells of it";
@@ -290,7 +290,7 @@ TEST(FailedSave, FileThatCannotBeCreatedFailsAndNothingIsWritten)
     list.AddHomeProvider();
     const Status saved = list.SaveToFile("notafolder/Company.lst");
     ASSERT_FALSE(saved);
-    EXPECT_EQ(utf8(saved.failure().text), "Неверное иимя файла");
+    EXPECT_EQ(utf8(saved.failure().russian()), "Неверное иимя файла");
     EXPECT_EQ(dir.read("notafolder"), "x");
     EXPECT_TRUE(prompts.requests().empty()) << "the host tells of it";
 }
@@ -450,8 +450,9 @@ TEST(ChangedListFile, IsNeverOverwrittenHoweverItChanged)
         const Status saved = list.Save();
         ASSERT_FALSE(saved) << "the changed file was rewritten";
         EXPECT_TRUE(IsListFileChanged(saved.failure()));
-        EXPECT_EQ(saved.failure().text, cp("Файл Abonent.lst был изменён другой программой. Список загружен "
-                                           "заново, повторите изменение."));
+        EXPECT_EQ(saved.failure().russian(),
+                  cp("Файл Abonent.lst был изменён другой программой. Список загружен "
+                     "заново, повторите изменение."));
         EXPECT_EQ(dir.exists("Abonent.lst"), present);
         EXPECT_EQ(present ? dir.read("Abonent.lst") : "", onDisk);
     }

@@ -24,7 +24,7 @@ std::string reversedTable()
 std::string converted(const std::string& charset, std::string text)
 {
     const Status done = ConvertForCharset(charset, text);
-    EXPECT_TRUE(done.ok()) << done.failure().text;
+    EXPECT_TRUE(done.ok()) << done.failure().russian();
     return text;
 }
 
@@ -72,7 +72,7 @@ TEST(CodeTables, ShortTableIsReadBeyondEndOfFileEvenForPlainText)
         const Status done = ToCp866(t);
         ASSERT_FALSE(done) << "no error";
         EXPECT_EQ(done.failure().code, IoCode::ReadBeyondEnd);
-        EXPECT_EQ(done.failure().text, "Read beyond end of file");
+        EXPECT_EQ(done.failure().russian(), "Read beyond end of file");
         EXPECT_EQ(t, text);
     }
 }

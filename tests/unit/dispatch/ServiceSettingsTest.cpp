@@ -43,7 +43,7 @@ TEST(ServiceSettings, DateCheckKnowsMonthNamesLengthsAndLeapYears)
 
     const Result<bool> emptyYear = DeferralDateValid(deferral("5", "Март", ""));
     ASSERT_FALSE(emptyYear) << "an empty year passed";
-    EXPECT_EQ(utf8(emptyYear.failure().text), "'' неверное целочисленное значение");
+    EXPECT_EQ(utf8(emptyYear.failure().russian()), "'' неверное целочисленное значение");
     EXPECT_EQ(DeferralDateValid(deferral("5x", "Март", "2024")).failure().code, FailureCode::BadNumber);
 }
 

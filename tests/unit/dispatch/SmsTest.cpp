@@ -297,7 +297,7 @@ TEST(SmsPdu, UnitsThatAreNoCharacterAreRefused)
          {u"a\uFFFF" + std::u16string(), pair.substr(0, 1) + u"a", u"a" + pair.substr(1)}) {
         const Result<sms::Submission> page = sms::Encode("+1", text, 0);
         ASSERT_FALSE(page);
-        EXPECT_THAT(page.failure().text, HasSubstr(cp("нельзя передать в SMS")));
+        EXPECT_THAT(page.failure().russian(), HasSubstr(cp("нельзя передать в SMS")));
     }
 }
 

@@ -26,15 +26,15 @@ TEST(IoError, SystemErrorsMapToTheProgramsCodes)
 
 TEST(IoError, TextsAreTheProgramsOwn)
 {
-    EXPECT_EQ(utf8(ioErrorText(2)), "Файл не найден");
-    EXPECT_EQ(utf8(ioErrorText(3)), "Неверное иимя файла");
-    EXPECT_EQ(utf8(ioErrorText(4)), "Слишком много открытых файлов");
-    EXPECT_EQ(ioErrorText(5), "File access denied");
-    EXPECT_EQ(ioErrorText(100), "Read beyond end of file");
-    EXPECT_EQ(utf8(ioErrorText(101)), "Нет места на диске");
-    EXPECT_EQ(ioErrorText(106), "Invalid numeric input");
-    EXPECT_EQ(utf8(ioErrorText(1005)), "Ошибка ввода/вывода 1005");
-    EXPECT_EQ(utf8(ioErrorText(-7)), "Ошибка ввода/вывода -7");
+    EXPECT_EQ(utf8(ioErrorText(2).russian()), "Файл не найден");
+    EXPECT_EQ(utf8(ioErrorText(3).russian()), "Неверное иимя файла");
+    EXPECT_EQ(utf8(ioErrorText(4).russian()), "Слишком много открытых файлов");
+    EXPECT_EQ(ioErrorText(5).russian(), "File access denied");
+    EXPECT_EQ(ioErrorText(100).russian(), "Read beyond end of file");
+    EXPECT_EQ(utf8(ioErrorText(101).russian()), "Нет места на диске");
+    EXPECT_EQ(ioErrorText(106).russian(), "Invalid numeric input");
+    EXPECT_EQ(utf8(ioErrorText(1005).russian()), "Ошибка ввода/вывода 1005");
+    EXPECT_EQ(utf8(ioErrorText(-7).russian()), "Ошибка ввода/вывода -7");
 }
 
 TEST(IoError, FailureCarriesCodeAndText)
@@ -42,7 +42,7 @@ TEST(IoError, FailureCarriesCodeAndText)
     const Failure full = Failure::fromErrno(ENOSPC);
     EXPECT_EQ(full.code, 101);
     EXPECT_EQ(full.text, ioErrorText(101));
-    EXPECT_EQ(Failure::io(IoCode::ReadBeyondEnd).text, "Read beyond end of file");
+    EXPECT_EQ(Failure::io(IoCode::ReadBeyondEnd).russian(), "Read beyond end of file");
 }
 
 TEST(Result, CarriesEitherTheValueOrTheFailureWithItsText)
@@ -58,7 +58,7 @@ TEST(Result, CarriesEitherTheValueOrTheFailureWithItsText)
 
     const Status done;
     EXPECT_TRUE(done.ok());
-    const Status refused = Failure{7, "x"};
+    const Status refused = Failure{7, Text::verbatim("x")};
     EXPECT_FALSE(refused.ok());
     EXPECT_EQ(refused.failure().code, 7);
 }

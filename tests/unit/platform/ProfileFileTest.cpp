@@ -100,7 +100,7 @@ TEST(ProfileFile, RefusedWriteFailsWithThePath)
     ProfileFile ini("plain/Zolbin.ini");
     const Status written = ini.writeString("Sender", "Name", "x");
     ASSERT_FALSE(written) << "write into a path below a plain file succeeded";
-    EXPECT_EQ(written.failure().text, "Unable to write to plain/Zolbin.ini");
+    EXPECT_EQ(written.failure().russian(), "Unable to write to plain/Zolbin.ini");
     ProfileFile folder(dir.path());
     EXPECT_FALSE(folder.writeString("Sender", "Name", "x"));
 }

@@ -93,7 +93,7 @@ TEST(ArchiveFile, NameThatWouldLeaveTheFolderFailsAsAnInvalidNameAndWritesNothin
         EXPECT_EQ(folderContents(), (std::vector<std::string>{"Log", "a"}));
         EXPECT_FALSE(fs::exists("../x.log"));
         ASSERT_FALSE(written);
-        EXPECT_EQ(utf8(written.failure().text), "Неверное иимя файла");
+        EXPECT_EQ(utf8(written.failure().russian()), "Неверное иимя файла");
         EXPECT_TRUE(prompts.requests().empty()) << "the host tells of it";
     }
 }
@@ -107,13 +107,13 @@ TEST(ArchiveFile, FailedOpeningOrWriteFailsAndLeavesTheFileAsItWas)
     Failure failure = failureOf(WriteArchive(dir.folder(), page("A"), {"text"}));
     EXPECT_EQ(failure.code, IoCode::PathNotFound);
     EXPECT_EQ(dir.read("Log"), "not a folder");
-    EXPECT_EQ(utf8(failure.text), "Неверное иимя файла");
+    EXPECT_EQ(utf8(failure.russian()), "Неверное иимя файла");
 
     fs::remove("Log");
     fs::create_directories("Log/B.log");
     failure = failureOf(WriteArchive(dir.folder(), page("B"), {"text"}));
     EXPECT_EQ(failure.code, IoCode::AccessDenied);
-    EXPECT_EQ(failure.text, "File access denied");
+    EXPECT_EQ(failure.russian(), "File access denied");
 
     // A disk that fills up in the middle of an entry: the entry goes whole or not at all, and the next
     // one, once there is room, starts on a line of its own.

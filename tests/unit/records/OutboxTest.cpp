@@ -53,7 +53,7 @@ protected:
     std::unique_ptr<SqlOutbox> open()
     {
         Result<std::unique_ptr<SqlOutbox>> opened = SqlOutbox::Open(path);
-        EXPECT_TRUE(opened) << (opened ? "" : utf8(opened.failure().text));
+        EXPECT_TRUE(opened) << (opened ? "" : utf8(opened.failure().russian()));
         return opened ? std::move(opened).value() : nullptr;
     }
     PageState stateOf(Outbox& box, const std::string& id) { return box.Page(id).value()->state; }
@@ -196,7 +196,7 @@ TEST_F(OutboxTest, FilesItCannotUse)
     Result<std::unique_ptr<SqlOutbox>> damaged = SqlOutbox::Open(path);
     ASSERT_FALSE(damaged);
     EXPECT_EQ(damaged.failure().code, FailureCode::Outbox);
-    EXPECT_NE(utf8(damaged.failure().text).find("Outbox.db.bad"), std::string::npos);
+    EXPECT_NE(utf8(damaged.failure().russian()).find("Outbox.db.bad"), std::string::npos);
     EXPECT_EQ(dir.read("Outbox.db.bad"), std::string(4096, 'x'));
     EXPECT_TRUE(open());
 
@@ -285,7 +285,7 @@ TEST_F(OutboxTest, ANewerOutboxIsRefusedAndLeftAsItWas)
     const Result<std::unique_ptr<SqlOutbox>> refused = SqlOutbox::Open(path);
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.failure().code, FailureCode::Outbox);
-    EXPECT_NE(utf8(refused.failure().text).find("более новой версией программы (версия " + newer),
+    EXPECT_NE(utf8(refused.failure().russian()).find("более новой версией программы (версия " + newer),
               std::string::npos);
     EXPECT_EQ(dir.read(OutboxFileName), before);
     EXPECT_FALSE(dir.exists("Outbox.db.bad"));

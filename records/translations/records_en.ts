@@ -1,0 +1,19 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="ru_RU">
+<context>
+    <name>Outbox</name>
+    <message>
+        <source>Очередь сообщений недоступна: %1: %2</source>
+        <translation>The message queue is unavailable: %1: %2</translation>
+    </message>
+    <message>
+        <source>Очередь сообщений недоступна: %1: файл записан более новой версией программы (версия %2, эта программа знает версии до %3); в нём ничего не изменено</source>
+        <translation>The message queue is unavailable: %1: the file was written by a newer version of the program (version %2, this program knows versions up to %3); nothing in it was changed</translation>
+    </message>
+    <message>
+        <source>Файл очереди сообщений повреждён и сохранён как %1; очередь будет начата заново</source>
+        <translation>The message queue file is damaged and was saved as %1; the queue will be started afresh</translation>
+    </message>
+</context>
+</TS>
