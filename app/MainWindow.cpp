@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/MainWindow.h"
 
+#include "app/MainStatusBar.h"
 #include "app/Windows.h"
 #include "dialogs/About.h"
 #include "dialogs/Options.h"
@@ -19,9 +20,6 @@
 namespace zolbin {
 
 namespace {
-
-const QColor CapsOnColour(Qt::black);
-const QColor CapsOffColour(0xC0, 0xC0, 0xC0);
 
 // Runs a flag's "set while inside" and clears it on the way out, also when an error passes through.
 class FlagScope
@@ -42,16 +40,18 @@ TfmSend::TfmSend(Session& session, Windows& windows, QWidget* parent)
     : QMainWindow(parent), SendParams(session.SendParams), CurGroup(session.CurGroup), windows_(windows),
       settingsFile_(session.settingsFile), settings_(session.settings), abonents_(session.abonents),
       groups_(session.groups), providers_(session.providers), journal_(session.journal),
-      folder_(session.folder), tray_(new TrayIcon(this))
+      folder_(session.folder), tray_(new TrayIcon(this)),
+      sends_(new SendController(session.folder, session.settings, session.journal, session.providers, this))
 {
     buildUi();
+    connectSends();
     connectCommands();
     connectDirectoryCommands();
     connectOrderingCommands();
     connectEditingCommands();
     updateCommands();
     FormCreate();
-    SetCapsIndicator(CapsLock::instance().isOn());
+    status_->setCaps(CapsLock::instance().isOn());
     qApp->installEventFilter(this);
 }
 
@@ -59,9 +59,8 @@ TfmSend::~TfmSend()
 {
     // A send still running ends with the member it serves; the pages waiting for it stay in the outbox
     // for the next worker.
-    releaseQueuedPages();
-    queue_.clear();
-    job_.reset();
+    delete sends_;
+    sends_ = nullptr;
     qApp->removeEventFilter(this);
     tray_->remove();
 }
@@ -76,10 +75,8 @@ void TfmSend::connectCommands()
     onCommand(Command::Settings, [this] { showOptions(); });
     onCommand(Command::Notice, [this] { showNotice(); });
     onCommand(Command::About, [this] { showAbout(); });
-    connect(&CapsLock::instance(), &CapsLock::changed, this, [this](bool on) { SetCapsIndicator(on); });
+    connect(&CapsLock::instance(), &CapsLock::changed, status_, &MainStatusBar::setCaps);
     connect(tray_, &TrayIcon::restoreRequested, this, guarded([this] { restoreFromTray(); }));
-    connect(btnCancelSend, &QPushButton::clicked, this, [this] { btnCancelSendClick(); });
-    sendNotifier_ = [this](const QString& text, bool failed) { notifyDesktop(text, failed); };
     connect(tray_, &TrayIcon::quitRequested, this, guarded([this] {
                 if (IsAvailable(Command::Exit, state_))
                     exitProgram();
@@ -143,17 +140,10 @@ void TfmSend::showOptions()
         scheduleEMailCheck();
 }
 
-void TfmSend::SetCapsIndicator(bool on)
-{
-    QPalette palette = pnlCaps->palette();
-    palette.setColor(QPalette::WindowText, on ? CapsOnColour : CapsOffColour);
-    pnlCaps->setPalette(palette);
-}
-
 void TfmSend::FormActivate()
 {
     CapsLock::instance().refresh();
-    SetCapsIndicator(CapsLock::instance().isOn());
+    status_->setCaps(CapsLock::instance().isOn());
     if (settings_.EMail.empty())
         scheduleEMailCheck();
 }
@@ -202,8 +192,6 @@ bool TfmSend::FormKeyDown(QKeyEvent* key)
 
 bool TfmSend::eventFilter(QObject* watched, QEvent* event)
 {
-    if (statusPanelClicked(watched, event))
-        return true;
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : this;

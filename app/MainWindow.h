@@ -3,8 +3,8 @@
 // The main window "Zolbin Sender": the message editor, the two recipient lists, the tool bar, the main
 // menu and the status bar. It works on the session (settings, directory lists, journal, send parameters),
 // which it fills at start-up, and owns the notification-area icon. It hosts the send jobs
-// (dispatch/SendJob): Send hands the page to a job that runs off the window's thread, the window shows
-// what the job reports and answers its questions, and pages sent while a job runs wait their turn.
+// through a send controller (dispatch/SendController): Send hands it the page, which it writes into the
+// outbox and sends off the window's thread; the window only shows what it reports (app/MainStatusBar).
 //
 // Its controls are its own: each carries its design name as its object name, by which tests find it.
 // Each command is one action (action(Command)) that its menu item, tool button and shortcut share.
@@ -12,8 +12,7 @@
 #include "app/CommandAvailability.h"
 #include "app/MessageEditor.h"
 #include "app/RecipientLists.h"
-#include "dispatch/OutboxWorker.h"
-#include "dispatch/SendJob.h"
+#include "dispatch/SendController.h"
 #include "platform/FileLock.h"
 #include "records/OutboxLocks.h"
 #include "records/Session.h"
@@ -21,7 +20,6 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -42,10 +40,11 @@ class QToolButton;
 
 namespace zolbin {
 
+class MainStatusBar;
 class TrayIcon;
 struct Windows;
 
-class TfmSend final : public QMainWindow, private OutboxWorker::Runner
+class TfmSend final : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -70,14 +69,11 @@ public:
     // recipient was dropped.
     bool ReloadChangedLists(bool beforeSend);
 
-    // What the window shows of its state.
-    bool sending() const { return state_.sending; }                     // a send job runs (or waits its turn)
-    int queuedSends() const { return static_cast<int>(queue_.size()); } // pages waiting for the job
-    // The data folder's outbox, opened on first use (create: also when its file is not there yet; a
-    // failure is then shown). Nothing when it is not there or cannot be opened.
-    Outbox* outbox(bool create);
-    // Sends the next page of the outbox that is due, if any and if the window may now.
-    void workOutbox();
+    // The window's sends (the jobs, the pages waiting for them, the outbox and its worker), and its
+    // status bar, which shows them.
+    SendController& sends() { return *sends_; }
+    const SendController& sends() const { return *sends_; }
+    MainStatusBar& status() { return *status_; }
     bool signatureBlocked() const; // the toggle is down
     // The command's action (menu item, tool button and shortcut).
     QAction* action(Command command) const { return actions_[static_cast<std::size_t>(command)]; }
@@ -88,19 +84,11 @@ public:
     const std::string& layoutName() const { return layoutName_; }
     TrayIcon& trayIcon() { return *tray_; }
 
-    // Shows the text in the status bar.
-    void SetStatusText(const std::string& text);
     // The SMTP login's password from the secret store; empty without a login or when the store has none.
     std::string SmtpPassword() const;
     // The message editor's lines as displayed, and its whole text with the lines joined by CR LF.
     std::vector<std::string> EditorLines() const;
     std::string EditorText() const;
-    // How the end of a send is told by a desktop notification (failed: with the error icon): the tray
-    // icon's message where there is a notification area, the status bar otherwise; tests record it.
-    using SendNotifier = std::function<void(const QString& text, bool failed)>;
-    void setSendNotifier(SendNotifier notifier) { sendNotifier_ = std::move(notifier); }
-    // The deadlines of the waits of every send the window starts from now on (tests shorten them).
-    void setSendDeadlines(const SendDeadlines& deadlines) { sendDeadlines_ = deadlines; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -127,22 +115,11 @@ private:
     QWidget* Panel5 = nullptr;
     QLineEdit* EditFind = nullptr;
 
-    // Status bar: the status text, the length counter and the Caps Lock indicator.
-    QLabel* StatusText = nullptr;
-    QLabel* pnlCount = nullptr;
-    QLabel* pnlCaps = nullptr;
-    // In the permanent area while a group is sent: "n из N" with the member served, and its Cancel.
-    QLabel* pnlProgress = nullptr;
-    QLabel* pnlOutbox = nullptr;  // how many pages of the outbox wait; a click opens the queue
-    QLabel* pnlNotSent = nullptr; // pages that did not go, until the queue is opened on them by a click
-    QPushButton* btnCancelSend = nullptr;
-
     // --- Building the window (MainWindowLayout.cpp) ----------------------------------------------------
     void buildUi();
     void buildToolBar();
     void buildMenus();
     void buildCentre();
-    void buildStatusBar();
     void fixWindowSize();
 
     // --- Start-up (MainWindowStartup.cpp) ----------------------------------------------------------------
@@ -170,8 +147,6 @@ private:
     void showAbout();
     // Sees every key pressed in this window before the control with the focus; true consumes it.
     bool FormKeyDown(QKeyEvent* key);
-    // The "CAPS" panel: black while Caps Lock is on, silver while it is off.
-    void SetCapsIndicator(bool on);
     void scheduleEMailCheck();
     void checkEMail();
     void showOptions();
@@ -200,42 +175,15 @@ private:
     void clearServiceSummary();
     void resetServiceSettings();
 
-    // --- The send job: its start, what it reports, its end (MainWindowJob.cpp) -------------------------
+    // --- The sends as the window hands them over and takes their end (MainWindowJob.cpp) --------------
     SendOrder takeSendOrder() const;
-    void giveRunParts(SendOrder& order) const;
-    void startNextSend();
-    void connectJob(SendJob* job);
-    void jobStatus(const QByteArray& text);
-    void jobMessage(SendJob* job, const QByteArray& text, int notice);
-    void jobQuestion(SendJob* job, const QByteArray& text);
-    void jobMember(int number, int count, const QByteArray& name);
+    void connectSends();
     // The window's part of the clean-up after a complete send: the service settings, the summary and
     // Label2 as the send took them, the editor (when "Clear" is 1) while it still holds the page sent,
     // the service functions disabled when nothing is ticked.
-    void jobCompleted(const SendJob& job);
-    void jobFinished();
-    void btnCancelSendClick();
-
-    // --- The outbox: the pages written before they go, the retries while the window is open
-    // (MainWindowOutbox.cpp) ----------------------------------------------------------------------------
-    bool enqueueSend(SendOrder& order);
-    void startOutboxWork();
-    // OutboxWorker::Runner: a page of the outbox fell due; its job runs as the window's own do.
-    void startPage(const OutboxPage& page) override;
-    void retryFinished();
-    void sendsEnded();
-    void updateOutboxCount();
-    void releaseQueuedPages();
-
-    // --- What became of the pages: the mark of those that did not go, a group's summary, the question
-    // before closing, the notification (MainWindowOutcome.cpp) -------------------------------------------
-    void updateNotSentMark();
-    void pnlNotSentClick();
-    bool statusPanelClicked(QObject* watched, QEvent* event);
-    void rememberGroup(const SendOrder& order);
-    std::string tellGroupEnd(); // the summary shown, if the send was a group's
+    void sendCompleted(const TSendParams& taken, const std::string& takenText);
+    // Pages left waiting without the background service: closing asks first.
     bool mayClose();
-    void notifyDesktop(const QString& text, bool failed);
 
     // --- Directory windows (MainWindowDirectory.cpp) ---------------------------------------------------
     // Each drops the recipient, opens the directory window for its list and refreshes the recipient
@@ -311,23 +259,8 @@ private:
     bool optionsShowing_ = false;
     bool emailCheckPending_ = false;
     WindowState state_;
-    std::unique_ptr<SendJob> job_; // the send running, if any
-    SendDeadlines sendDeadlines_;  // given to each job
-    // What the window's sends remember of the GSM modems, from one to the next.
-    std::shared_ptr<ModemMemory> modems_ = std::make_shared<ModemMemory>();
-    std::deque<SendOrder> queue_;          // pages sent while it runs, in their order
-    QTimer* statusTail_ = nullptr;         // clears the last text 2000 ms after a send ended
-    std::unique_ptr<Outbox> outbox_;       // opened on the window's thread
-    SenderLock outboxSending_;             // held while pages of the window's are under way
-    OutboxWorker* outboxWorker_ = nullptr; // the retries while the window is open
-    std::optional<std::string> retryPage_; // the page the running job tries again
-    std::string outboxTrouble_;            // why the outbox could not be opened, once told
-    std::string lastStatus_;               // the last text a send showed (its outcome, at the end)
-    SendNotifier sendNotifier_;
-    std::int64_t notSentSeenMs_ = 0; // pages that ended before were seen in the queue
-    // The group the running job sends: its name and the outbox's pages of its members.
-    std::optional<std::pair<std::string, std::string>> group_;
-    std::string groupSummary_; // its summary, shown once the last text's time is over
+    SendController* sends_ = nullptr;
+    MainStatusBar* status_ = nullptr;
 };
 
 } // namespace zolbin

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editing commands, help, the journal, the archive and the queue windows.
 
+#include "app/MainStatusBar.h"
 #include "app/MainWindow.h"
 #include "app/SearchKeys.h"
 #include "app/Windows.h"
@@ -144,7 +145,7 @@ void TfmSend::setPasteAvailable(bool available)
 void TfmSend::clearEditor()
 {
     RichEdit->clear();
-    pnlCount->setText(CounterText(0, 0));
+    status_->setCount(0, 0);
 }
 
 void TfmSend::copyBlock()
@@ -249,7 +250,7 @@ void TfmSend::deleteArchives()
 void TfmSend::showQueue()
 {
     TfmQueue& queue = *windows_.fmQueue;
-    queue.setOutbox(outbox(false));
+    queue.setOutbox(sends_->outbox(false));
     queue.show();
     queue.raise();
     queue.activateWindow();

@@ -2,6 +2,7 @@
 // The main window's controls: tool bar, main menu, notebook with the recipient lists, descriptions,
 // message editor and status bar, and the fixed window size.
 
+#include "app/MainStatusBar.h"
 #include "app/MainWindow.h"
 #include "platform/ui/AccessibleNames.h"
 #include "platform/ui/CommandIcons.h"
@@ -32,8 +33,6 @@ namespace {
 // The window's designed client area (tool bar, notebook, editor and status bar; the menu bar is extra).
 constexpr int DesignWidth = 593;
 constexpr int DesignHeight = 275;
-constexpr int StatusTextWidth = 450;
-const QColor WarningColour(0xC0, 0x00, 0x00);
 
 } // namespace
 
@@ -46,7 +45,7 @@ void TfmSend::buildUi()
     buildMenus();
     buildToolBar();
     buildCentre();
-    buildStatusBar();
+    status_ = new MainStatusBar(*this, *tray_, *sends_);
     NameControlsForScreenReaders(this);
 }
 
@@ -242,59 +241,6 @@ void TfmSend::buildCentre()
     row->addLayout(left, 11);
     row->addLayout(right, 9);
     setCentralWidget(centre);
-}
-
-void TfmSend::buildStatusBar()
-{
-    QStatusBar* bar = statusBar();
-    bar->setSizeGripEnabled(false);
-    auto panel = [bar](const char* name, const QString& text) {
-        auto* label = new QLabel(text, bar);
-        label->setObjectName(QLatin1String(name));
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        return label;
-    };
-    StatusText = panel("StatusText", QString());
-    StatusText->setFixedWidth(StatusTextWidth);
-    pnlCount = panel("pnlCount", QStringLiteral("0:0"));
-    pnlCount->setAlignment(Qt::AlignCenter);
-    pnlCount->setMinimumWidth(pnlCount->fontMetrics().horizontalAdvance(QStringLiteral("000:000")) + 10);
-    pnlCaps = panel("pnlCaps", QStringLiteral("CAPS"));
-    pnlCaps->setAlignment(Qt::AlignCenter);
-    pnlCaps->setMinimumWidth(pnlCaps->fontMetrics().horizontalAdvance(QStringLiteral("CAPS")) + 10);
-    pnlProgress = panel("pnlProgress", QString());
-    // The outbox's two counts open the queue window when clicked; a screen reader reads their text.
-    pnlOutbox = panel("pnlOutbox", QString());
-    pnlOutbox->setToolTip(uiText("Открыть очередь сообщений"));
-    pnlNotSent = panel("pnlNotSent", QString());
-    pnlNotSent->setToolTip(uiText("Открыть очередь сообщений на неотправленных сообщениях"));
-    QPalette warning = pnlNotSent->palette();
-    warning.setColor(QPalette::WindowText, WarningColour);
-    pnlNotSent->setPalette(warning);
-    for (QLabel* count : {pnlOutbox, pnlNotSent}) {
-        count->setCursor(Qt::PointingHandCursor);
-        count->setAccessibleDescription(count->toolTip());
-    }
-    btnCancelSend = new QPushButton(uiText("Отмена"), bar);
-    btnCancelSend->setObjectName(QStringLiteral("btnCancelSend"));
-    btnCancelSend->setToolTip(uiText("Не отправлять сообщение абонентам группы, которым оно ещё не ушло"));
-    btnCancelSend->setFocusPolicy(Qt::NoFocus);
-    StatusText->setAccessibleName(uiText("Состояние"));
-    pnlCount->setAccessibleName(uiText("Набрано символов : наибольшая длина сообщения"));
-    pnlCaps->setAccessibleName(uiText("Индикатор Caps Lock"));
-    bar->addWidget(StatusText);
-    bar->addPermanentWidget(pnlNotSent);
-    bar->addPermanentWidget(pnlOutbox);
-    bar->addPermanentWidget(pnlProgress);
-    bar->addPermanentWidget(btnCancelSend);
-    bar->addPermanentWidget(pnlCount);
-    bar->addPermanentWidget(pnlCaps);
-    // The bar is as high as it is with everything in it, so that no panel coming or going moves the
-    // window's other controls (the group's Cancel button is higher than the panels).
-    bar->setFixedHeight(bar->sizeHint().height());
-    for (QWidget* shownAtTimes :
-         std::initializer_list<QWidget*>{pnlNotSent, pnlOutbox, pnlProgress, btnCancelSend})
-        shownAtTimes->hide();
 }
 
 // The window keeps its designed size for good. Where the fonts need more room than the design gives,

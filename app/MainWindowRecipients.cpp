@@ -3,6 +3,7 @@
 // shows around the editor for it, the length counter and the availability of the service functions.
 
 #include "app/ClickCheck.h"
+#include "app/MainStatusBar.h"
 #include "app/MainWindow.h"
 #include "dispatch/Recipient.h"
 #include "platform/Codepage.h"
@@ -55,7 +56,7 @@ void TfmSend::showNothingChosen()
     RichEditDesc->clear();
     state_.recipientChosen = false;
     setServiceFunctions(false);
-    pnlCount->setText(CounterText(0, 0));
+    status_->setCount(0, 0);
     Label1->clear();
     Label2->clear();
 }
@@ -74,7 +75,7 @@ void TfmSend::openEditor(std::int32_t maxLen)
     state_.recipientChosen = true;
     updateCommands();
     RichEdit->setMaxLength(maxLen);
-    pnlCount->setText(CounterText(0, RichEdit->maxLength()));
+    status_->setCount(0, RichEdit->maxLength());
     RichEdit->setFocus();
 }
 
@@ -127,7 +128,7 @@ void TfmSend::lbGroupClickCheck(int row)
 
 void TfmSend::RichEditChange()
 {
-    pnlCount->setText(CounterText(RichEdit->textLength(), RichEdit->maxLength()));
+    status_->setCount(RichEdit->textLength(), RichEdit->maxLength());
 }
 
 // Groups have no number, so sorting by number is off on the groups page.

@@ -2,6 +2,7 @@
 // The Send command as the main window gives it (the refusals, then a page for the send job), the status
 // text and the editor's lines, the service functions dialog and the unregistered subscriber.
 
+#include "app/MainStatusBar.h"
 #include "app/MainWindow.h"
 #include "app/Windows.h"
 #include "dialogs/Later.h"
@@ -17,17 +18,6 @@
 #include <QToolButton>
 
 namespace zolbin {
-
-// On one line: a reply's line breaks (a greeting ends with CR LF) would make the status bar higher.
-void TfmSend::SetStatusText(const std::string& text)
-{
-    QString shown = toQString(text);
-    while (shown.endsWith(QLatin1Char('\n')) || shown.endsWith(QLatin1Char('\r')))
-        shown.chop(1);
-    shown.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    StatusText->setText(shown);
-}
 
 std::vector<std::string> TfmSend::EditorLines() const
 {
@@ -47,17 +37,12 @@ void TfmSend::sendPage()
         return;
     const std::string text = EditorText();
     if (const std::optional<std::string> refusal = SendCommand::RefusalText(SendParams, CurGroup, text)) {
-        if (!job_)
-            SetStatusText({});
+        if (!sends_->sending())
+            status_->setText({});
         Prompts::message(*refusal, PromptIcon::Information);
         return;
     }
-    SendOrder order = takeSendOrder();
-    if (!enqueueSend(order))
-        return;
-    queue_.push_back(std::move(order));
-    if (!job_)
-        startNextSend();
+    (void)sends_->send(takeSendOrder());
 }
 
 std::string TfmSend::serviceSummary() const
@@ -93,7 +78,7 @@ void TfmSend::showUnlistedDialog()
         state_.recipientChosen = true;
         updateCommands();
         RichEdit->setMaxLength(SendParams.CurMaxLen);
-        pnlCount->setText(CounterText(0, RichEdit->maxLength()));
+        status_->setCount(0, RichEdit->maxLength());
         untick(lbAbonent);
         RichEditDesc->clear();
         Label2->setText(toQString(serviceSummary()));

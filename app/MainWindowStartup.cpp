@@ -15,6 +15,13 @@
 
 namespace zolbin {
 
+namespace {
+
+// How often the window looks for pages others put into the outbox, and for its turn to work it.
+constexpr std::int64_t OutboxPollMs = 5000;
+
+} // namespace
+
 // Each step that can fail reports through the command boundary and start-up goes on with the next.
 void TfmSend::FormCreate()
 {
@@ -41,7 +48,7 @@ void TfmSend::FormCreate()
         RichEdit->setFont(font);
     }
 
-    startOutboxWork();
+    sends_->startOutboxWork(OutboxPollMs);
 }
 
 void TfmSend::loadDirectory()

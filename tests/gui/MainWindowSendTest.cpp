@@ -202,7 +202,7 @@ TEST_F(MainWindowSend, SecondSendWhileOneRunsIsQueuedAfterItAndTheCommandsComeBa
     ASSERT_TRUE(serviceAction->isEnabled());
 
     QTest::mouseClick(btnSend, Qt::LeftButton);
-    ASSERT_TRUE(w->sending());
+    ASSERT_TRUE(w->sends().sending());
     // The window stays free: only the deletion of the journal and the archives waits for the send.
     std::vector<bool> during;
     for (QWidget* c : std::initializer_list<QWidget*>{btnSend, test::control<QToolButton>(w, "btnUnlisted"),
@@ -214,7 +214,7 @@ TEST_F(MainWindowSend, SecondSendWhileOneRunsIsQueuedAfterItAndTheCommandsComeBa
     during.push_back(RichEdit->isReadOnly());
     EXPECT_EQ(during, (std::vector<bool>{true, true, true, false, true, true, false, false}));
     QTest::keyClick(w, Qt::Key_F2); // the same page again: it waits its turn
-    EXPECT_EQ(w->queuedSends(), 1);
+    EXPECT_EQ(w->sends().queued(), 1);
     ASSERT_TRUE(test::waitForSends(w));
 
     EXPECT_EQ(server.accepted(), 2);
