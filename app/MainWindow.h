@@ -6,6 +6,11 @@
 // through a send controller (dispatch/SendController): Send hands it the page, which it writes into the
 // outbox and sends off the window's thread; the window only shows what it reports (app/MainStatusBar).
 //
+// The window builds its controls and forwards the operator's commands; the work is done by objects of
+// their own: the recipient (app/RecipientChoice), the editor's commands (app/EditorCommands), the lists'
+// order and search (app/ListOrdering), the other windows (app/WindowCommands), the sends and the outbox
+// (dispatch/SendController) and the status bar that shows them (app/MainStatusBar).
+//
 // Its controls are its own: each carries its design name as its object name, by which tests find it.
 // Each command is one action (action(Command)) that its menu item, tool button and shortcut share.
 
@@ -13,35 +18,30 @@
 #include "app/MessageEditor.h"
 #include "app/RecipientLists.h"
 #include "dispatch/SendController.h"
-#include "platform/FileLock.h"
-#include "records/OutboxLocks.h"
 #include "records/Session.h"
 
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <memory>
-#include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 class QAction;
 class QCloseEvent;
 class QKeyEvent;
 class QLabel;
-class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 class QTabWidget;
-class QTimer;
 class QToolButton;
 
 namespace zolbin {
 
+class EditorCommands;
+class ListOrdering;
 class MainStatusBar;
+class RecipientChoice;
 class TrayIcon;
+class WindowCommands;
 struct Windows;
 
 class TfmSend final : public QMainWindow
@@ -69,26 +69,20 @@ public:
     // recipient was dropped.
     bool ReloadChangedLists(bool beforeSend);
 
-    // The window's sends (the jobs, the pages waiting for them, the outbox and its worker), and its
-    // status bar, which shows them.
-    SendController& sends() { return *sends_; }
-    const SendController& sends() const { return *sends_; }
-    MainStatusBar& status() { return *status_; }
+    // The objects the window's work is done by: its sends (the jobs, the pages waiting for them, the
+    // outbox and its worker), the status bar that shows them, the recipient and the editor's commands.
+    SendController& sends() const { return *sends_; }
+    MainStatusBar& status() const { return *status_; }
+    RecipientChoice& recipients() const { return *recipients_; }
+    EditorCommands& editing() const { return *editing_; }
     bool signatureBlocked() const; // the toggle is down
     // The command's action (menu item, tool button and shortcut).
     QAction* action(Command command) const { return actions_[static_cast<std::size_t>(command)]; }
-    bool AnyAbonentTicked() const;
-    bool AnyGroupTicked() const;
-    int editorFontSize() const;
     // The keyboard layout activated at start ("00000419" or "00000409").
     const std::string& layoutName() const { return layoutName_; }
     TrayIcon& trayIcon() { return *tray_; }
-
     // The SMTP login's password from the secret store; empty without a login or when the store has none.
     std::string SmtpPassword() const;
-    // The message editor's lines as displayed, and its whole text with the lines joined by CR LF.
-    std::vector<std::string> EditorLines() const;
-    std::string EditorText() const;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -110,31 +104,22 @@ private:
     QLabel* Label2 = nullptr;
     QPlainTextEdit* RichEditDesc = nullptr;
     MessageEditor* RichEdit = nullptr;
-    // The search panel "  Поиск:" over the description pane, hidden until the first search key, and
-    // its field, which only the search fills.
-    QWidget* Panel5 = nullptr;
-    QLineEdit* EditFind = nullptr;
 
     // --- Building the window (MainWindowLayout.cpp) ----------------------------------------------------
     void buildUi();
-    void buildToolBar();
-    void buildMenus();
     void buildCentre();
+    // The objects that do the window's work, given its controls.
+    void buildParts();
     void fixWindowSize();
 
     // --- Start-up (MainWindowStartup.cpp) ----------------------------------------------------------------
     void FormCreate();
     void loadDirectory();
     void openJournal();
-    // Refills lbAbonent ("Name -- Number") and lbGroup from the lists, all unticked.
-    void RefillRecipientLists();
 
     // --- Commands and their availability (MainWindow.cpp) ------------------------------------------------
+    // Each command's action forwarded to the object that does it.
     void connectCommands();
-    void connectRecipients();        // MainWindowRecipients.cpp
-    void connectDirectoryCommands(); // MainWindowDirectory.cpp
-    void connectOrderingCommands();  // MainWindowOrdering.cpp
-    void connectEditingCommands();   // MainWindowEditing.cpp
     // The command's action runs the handler only while the command is available: an action that is off
     // cannot be triggered, and a signal that reaches it anyway runs nothing.
     void onCommand(Command command, std::function<void()> handler);
@@ -142,9 +127,6 @@ private:
     // the window's state; called after every change of the state.
     void updateCommands();
 
-    void exitProgram();
-    void showNotice();
-    void showAbout();
     // Sees every key pressed in this window before the control with the focus; true consumes it.
     bool FormKeyDown(QKeyEvent* key);
     void scheduleEMailCheck();
@@ -153,96 +135,21 @@ private:
     void minimiseToTray();
     void restoreFromTray();
 
-    // --- The recipient: one ticked subscriber, one ticked group, or nothing (MainWindowRecipients.cpp) --
-    void lbAbonentClickCheck(int row);
-    void lbGroupClickCheck(int row);
-    void RichEditChange();
-    void TabbedNotebook1Change(int index);
-    // Drops the recipient before the directory changes under it: no recipient, no deferral, a
-    // read-only editor, no ticks in either list.
-    void DropRecipient();
-    void showNothingChosen();
-    void openEditor(std::int32_t maxLen);
-    void setServiceFunctions(bool enabled);
-    void untick(TickList* list, int except = -1);
-
-    // --- Sending, the service functions and the unregistered subscriber (MainWindowSend.cpp) -----------
+    // --- Sending (MainWindowSend.cpp) --------------------------------------------------------------------
+    // A Send with no recipient or no text is refused at once; any other hands the page to the sends.
     void sendPage();
-    void showServiceDialog();
-    void showUnlistedDialog();
-    // The service dialog's summary of deferral and repeats; the reset of the service settings.
-    std::string serviceSummary() const;
-    void clearServiceSummary();
-    void resetServiceSettings();
-
-    // --- The sends as the window hands them over and takes their end (MainWindowJob.cpp) --------------
     SendOrder takeSendOrder() const;
     void connectSends();
-    // The window's part of the clean-up after a complete send: the service settings, the summary and
-    // Label2 as the send took them, the editor (when "Clear" is 1) while it still holds the page sent,
-    // the service functions disabled when nothing is ticked.
-    void sendCompleted(const TSendParams& taken, const std::string& takenText);
     // Pages left waiting without the background service: closing asks first.
     bool mayClose();
 
     // --- Directory windows (MainWindowDirectory.cpp) ---------------------------------------------------
-    // Each drops the recipient, opens the directory window for its list and refreshes the recipient
-    // lists when it closes.
-    void openSubscribers();
-    void openGroups();
-    void openCompanies();
+    // Drops the recipient, opens the directory window for its list and refreshes the recipient lists
+    // when it closes.
     void openDirectory(const char* kind);
 
-    // --- List ordering and search (MainWindowOrdering.cpp) ---------------------------------------------
-    // Sort by name (either page), move the highlighted entry up or down, sort subscribers by number.
-    // Each drops the recipient first and rewrites the list's file at once.
-    void sortByName();
-    void moveUp();
-    void moveDown();
-    void sortByNumber();
-    bool onSubscribersPage() const;
-    TickList* shownList() const;
-    void moveHighlighted(int step);
-    void rewriteAndRefill(bool subscribers, int highlight);
-    // The incremental search, seeing every key of FormKeyDown: Ctrl with a letter, digit or one of
-    // ; , . [ ] ' extends the text and highlights the first subscriber it begins; any other key closes
-    // the panel. True when the key was taken.
-    bool SearchKeyDown(QKeyEvent* key);
-    void buildSearchPanel();
-    void openSearch();
-    bool closeSearch();
-    // The message editor's editing keys (Ctrl with the keys of A, C, V, X, Z, Y, in any layout): select
-    // all, copy, paste, cut, undo and redo in the editor, which keeps the focus; a search panel still
-    // shown closes, as for any key that is no search key. True when the key was one of them.
-    bool EditorKeyDown(QKeyEvent* key);
-
-    // --- Editing commands, help, journal and archive windows (MainWindowEditing.cpp) -------------------
-    // The message editor: clear, copy and cut (one paste each), paste, the editor's one-level undo.
-    void clearEditor();
-    void copyBlock();
-    void cutBlock();
-    void pasteBlock();
-    void undoEdit();
-    void setPasteAvailable(bool available);
-    // The editor's font: 2 points up (below 20) or down (from 8), and stored as "FontSize".
-    void enlargeFont();
-    void shrinkFont();
-    void storeFontSize();
-    void changeEditorFont(int points);
-    // Help at its contents page.
-    void showHelp();
-    // The archive of the ticked subscriber, deleting archives, the journal and deleting it, the queue
-    // window "Очередь сообщений".
-    void showArchive();
-    void deleteArchives();
-    void showJournal();
-    void deleteJournal();
-    void showQueue();
-
-    class EditorUndo;
-    EditorUndo* editorUndo_ = nullptr;
-
     // The session's parts the window works on, and the other windows.
+    Session& session_;
     TSendParams& SendParams;
     std::int16_t& CurGroup; // index of the chosen group, -1 = none
     Windows& windows_;
@@ -261,6 +168,10 @@ private:
     WindowState state_;
     SendController* sends_ = nullptr;
     MainStatusBar* status_ = nullptr;
+    RecipientChoice* recipients_ = nullptr;
+    EditorCommands* editing_ = nullptr;
+    ListOrdering* ordering_ = nullptr;
+    WindowCommands* windowCommands_ = nullptr;
 };
 
 } // namespace zolbin

@@ -3,6 +3,7 @@
 
 #include "app/DirectoryLoad.h"
 #include "app/MainWindow.h"
+#include "app/RecipientChoice.h"
 #include "app/RecipientLists.h"
 #include "dialogs/Splash.h"
 #include "platform/Codepage.h"
@@ -65,24 +66,18 @@ void TfmSend::loadDirectory()
 
 void TfmSend::ReloadDirectory()
 {
-    DropRecipient();
+    recipients_->DropRecipient();
     abonents_.Clear();
     groups_.Clear();
     providers_.Clear();
     loadDirectory();
 }
 
-void TfmSend::RefillRecipientLists()
-{
-    FillAbonentLines(lbAbonent, abonents_);
-    FillGroupLines(lbGroup, groups_);
-}
-
 void TfmSend::openJournal()
 {
     if (const Status created = journal_.EnsureExists(); !created)
-        Prompts::message(cp("Не удалось создать журнал работы ") + journal_.fileName() + ": " +
-                             created.failure().text,
+        Prompts::message(tr("Не удалось создать журнал работы %1: %2")
+                             .arg(toQString(journal_.fileName()), toQString(created.failure().text)),
                          PromptIcon::Warning);
 }
 

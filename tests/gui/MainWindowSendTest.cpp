@@ -4,6 +4,7 @@
 // one runs (queued after it), and the service functions and unregistered subscriber flows around it.
 
 #include "app/MainWindow.h"
+#include "app/RecipientChoice.h"
 #include "app/Windows.h"
 #include "dialogs/Later.h"
 #include "dialogs/Unlisted.h"
@@ -187,7 +188,7 @@ TEST_F(MainWindowSend, ListFileChangedOnDiskIsReadAgainBeforeTheSend)
     EXPECT_EQ(server.accepted(), 2);
     EXPECT_EQ(lbAbonent->count(), 1);
     EXPECT_EQ(lbAbonent->lineText(0), QStringLiteral("Zoe -- 9"));
-    EXPECT_FALSE(w->AnyAbonentTicked());
+    EXPECT_FALSE(w->recipients().AnyAbonentTicked());
 }
 
 TEST_F(MainWindowSend, SecondSendWhileOneRunsIsQueuedAfterItAndTheCommandsComeBackAsTheSendLeftThem)
@@ -300,7 +301,7 @@ TEST_F(MainWindowSend, UnregisteredSubscriberOkBecomesTheRecipientAndCancelDrops
     EXPECT_EQ(test::control<QLabel>(w, "pnlCount")->text(), QStringLiteral("0:240"));
     EXPECT_FALSE(RichEdit->isReadOnly());
     EXPECT_EQ(RichEdit->maxLength(), 240);
-    EXPECT_FALSE(w->AnyAbonentTicked());
+    EXPECT_FALSE(w->recipients().AnyAbonentTicked());
     EXPECT_FALSE(btnLater->isEnabled());
     EXPECT_TRUE(serviceAction->isEnabled()) << "the menu item keeps its state";
     EXPECT_EQ(program->session.SendParams.CurNumber, 12345);
