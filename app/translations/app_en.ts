@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ru_RU">
 <context>
+    <name>DirectoryLoad</name>
+    <message>
+        <source>Файл %1 повреждён (%2). Прочитанные записи загружены, </source>
+        <translation>File %1 is damaged (%2). The records read have been loaded, </translation>
+    </message>
+    <message>
+        <source>копия файла сохранена как %1</source>
+        <translation>a copy of the file was saved as %1</translation>
+    </message>
+    <message>
+        <source>но сохранить копию файла не удалось (%1)</source>
+        <translation>but a copy of the file could not be saved (%1)</translation>
+    </message>
+</context>
+<context>
     <name>zolbin::EditorCommands</name>
     <message>
         <source>Блок не найден.</source>
