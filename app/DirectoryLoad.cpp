@@ -4,6 +4,8 @@
 #include "platform/Codepage.h"
 #include "platform/FileIo.h"
 
+#include <QCoreApplication>
+
 namespace zolbin {
 
 template <typename List> Status DirectoryLoad::load(List& list, const char* fileName)
@@ -46,18 +48,21 @@ Status DirectoryLoad::loadProviders(TProviderList& list)
     return list.SaveToFile(CompanyFileName);
 }
 
-std::string DirectoryLoad::damageReport() const
+QString DirectoryLoad::damageReport() const
 {
-    std::string report;
+    QString report;
     for (const DamagedListFile& d : damaged_) {
-        if (!report.empty())
-            report += "\n";
-        report +=
-            cp("Файл ") + d.fileName + cp(" повреждён (") + d.error + cp("). Прочитанные записи загружены, ");
+        if (!report.isEmpty())
+            report += QLatin1Char('\n');
+        report += QCoreApplication::translate("DirectoryLoad",
+                                              "Файл %1 повреждён (%2). Прочитанные записи загружены, ")
+                      .arg(toQString(d.fileName), toQString(d.error));
         if (d.copyError.empty())
-            report += cp("копия файла сохранена как ") + d.copyName;
+            report += QCoreApplication::translate("DirectoryLoad", "копия файла сохранена как %1")
+                          .arg(toQString(d.copyName));
         else
-            report += cp("но сохранить копию файла не удалось (") + d.copyError + ")";
+            report += QCoreApplication::translate("DirectoryLoad", "но сохранить копию файла не удалось (%1)")
+                          .arg(toQString(d.copyError));
     }
     return report;
 }

@@ -9,6 +9,7 @@
 
 #include "directory/Lists.h"
 
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,8 @@ public:
     Status loadProviders(TProviderList& list);
 
     const std::vector<DamagedListFile>& damaged() const { return damaged_; }
-    // One message for every damaged file (cp1251), empty when nothing was damaged.
-    std::string damageReport() const;
+    // One message for every damaged file, empty when nothing was damaged.
+    QString damageReport() const;
 
 private:
     template <typename List> Status load(List& list, const char* fileName);

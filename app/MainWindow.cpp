@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/MainWindow.h"
 
+#include "app/EditorCommands.h"
+#include "app/ListOrdering.h"
+#include "app/MainStatusBar.h"
+#include "app/MessageEditor.h"
+#include "app/RecipientChoice.h"
+#include "app/WindowCommands.h"
 #include "app/Windows.h"
-#include "dialogs/About.h"
 #include "dialogs/Options.h"
+#include "directory/ui/Registr.h"
 #include "platform/ui/CapsLock.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/LayoutMnemonics.h"
@@ -19,9 +25,6 @@
 namespace zolbin {
 
 namespace {
-
-const QColor CapsOnColour(Qt::black);
-const QColor CapsOffColour(0xC0, 0xC0, 0xC0);
 
 // Runs a flag's "set while inside" and clears it on the way out, also when an error passes through.
 class FlagScope
@@ -39,19 +42,19 @@ private:
 } // namespace
 
 TfmSend::TfmSend(Session& session, Windows& windows, QWidget* parent)
-    : QMainWindow(parent), SendParams(session.SendParams), CurGroup(session.CurGroup), windows_(windows),
-      settingsFile_(session.settingsFile), settings_(session.settings), abonents_(session.abonents),
-      groups_(session.groups), providers_(session.providers), journal_(session.journal),
-      folder_(session.folder), tray_(new TrayIcon(this))
+    : QMainWindow(parent), session_(session), SendParams(session.SendParams), CurGroup(session.CurGroup),
+      windows_(windows), settingsFile_(session.settingsFile), settings_(session.settings),
+      abonents_(session.abonents), groups_(session.groups), providers_(session.providers),
+      journal_(session.journal), folder_(session.folder), tray_(new TrayIcon(this)),
+      sends_(new SendController(session.folder, session.settings, session.journal, session.providers, this))
 {
     buildUi();
+    buildParts();
+    connectSends();
     connectCommands();
-    connectDirectoryCommands();
-    connectOrderingCommands();
-    connectEditingCommands();
     updateCommands();
     FormCreate();
-    SetCapsIndicator(CapsLock::instance().isOn());
+    status_->setCaps(CapsLock::instance().isOn());
     qApp->installEventFilter(this);
 }
 
@@ -59,32 +62,53 @@ TfmSend::~TfmSend()
 {
     // A send still running ends with the member it serves; the pages waiting for it stay in the outbox
     // for the next worker.
-    releaseQueuedPages();
-    queue_.clear();
-    job_.reset();
+    delete sends_;
+    sends_ = nullptr;
     qApp->removeEventFilter(this);
     tray_->remove();
 }
 
 void TfmSend::connectCommands()
 {
+    RecipientChoice& recipients = *recipients_;
+    EditorCommands& editing = *editing_;
+    ListOrdering& ordering = *ordering_;
+    WindowCommands& windows = *windowCommands_;
     onCommand(Command::Send, [this] { sendPage(); });
-    onCommand(Command::Unlisted, [this] { showUnlistedDialog(); });
-    onCommand(Command::Service, [this] { showServiceDialog(); });
-    onCommand(Command::Exit, [this] { exitProgram(); });
+    onCommand(Command::Unlisted, [&recipients] { recipients.showUnlistedDialog(); });
+    onCommand(Command::Service, [&recipients] { recipients.showServiceDialog(); });
     // The signature toggle is its action's check mark (signatureBlocked); nothing else to do.
+    onCommand(Command::Exit, [this] { close(); });
+    onCommand(Command::ClearEditor, [&editing] { editing.clearEditor(); });
+    onCommand(Command::Copy, [&editing] { editing.copyBlock(); });
+    onCommand(Command::Cut, [&editing] { editing.cutBlock(); });
+    onCommand(Command::Paste, [&editing] { editing.pasteBlock(); });
+    onCommand(Command::Undo, [&editing] { editing.undoEdit(); });
+    onCommand(Command::LargerFont, [&editing] { editing.enlargeFont(); });
+    onCommand(Command::SmallerFont, [&editing] { editing.shrinkFont(); });
+    onCommand(Command::StoreFontSize, [&editing] { editing.storeFontSize(); });
+    onCommand(Command::Archive, [&windows] { windows.showArchive(); });
+    onCommand(Command::DeleteArchives, [&windows] { windows.deleteArchives(); });
+    onCommand(Command::Queue, [&windows] { windows.showQueue(); });
+    onCommand(Command::Journal, [&windows] { windows.showJournal(); });
+    onCommand(Command::DeleteJournal, [&windows] { windows.deleteJournal(); });
+    onCommand(Command::Subscribers, [this] { openDirectory(TfmRegistr::KindAbonent); });
+    onCommand(Command::Groups, [this] { openDirectory(TfmRegistr::KindGroup); });
+    onCommand(Command::Companies, [this] { openDirectory(TfmRegistr::KindProvider); });
+    onCommand(Command::SortByName, [&ordering] { ordering.sortByName(); });
+    onCommand(Command::MoveUp, [&ordering] { ordering.moveUp(); });
+    onCommand(Command::MoveDown, [&ordering] { ordering.moveDown(); });
+    onCommand(Command::SortByNumber, [&ordering] { ordering.sortByNumber(); });
     onCommand(Command::Settings, [this] { showOptions(); });
-    onCommand(Command::Notice, [this] { showNotice(); });
-    onCommand(Command::About, [this] { showAbout(); });
-    connect(&CapsLock::instance(), &CapsLock::changed, this, [this](bool on) { SetCapsIndicator(on); });
+    onCommand(Command::Help, [&windows] { windows.showHelp(); });
+    onCommand(Command::Notice, [&windows] { windows.showNotice(); });
+    onCommand(Command::About, [&windows] { windows.showAbout(); });
+    connect(&CapsLock::instance(), &CapsLock::changed, status_, &MainStatusBar::setCaps);
     connect(tray_, &TrayIcon::restoreRequested, this, guarded([this] { restoreFromTray(); }));
-    connect(btnCancelSend, &QPushButton::clicked, this, [this] { btnCancelSendClick(); });
-    sendNotifier_ = [this](const QString& text, bool failed) { notifyDesktop(text, failed); };
     connect(tray_, &TrayIcon::quitRequested, this, guarded([this] {
                 if (IsAvailable(Command::Exit, state_))
-                    exitProgram();
+                    close();
             }));
-    connectRecipients();
 }
 
 void TfmSend::onCommand(Command command, std::function<void()> handler)
@@ -112,21 +136,6 @@ bool TfmSend::signatureBlocked() const
     return action(Command::SignatureOff)->isChecked();
 }
 
-void TfmSend::exitProgram()
-{
-    close();
-}
-
-void TfmSend::showNotice()
-{
-    windows_.fmSmile->showModal();
-}
-
-void TfmSend::showAbout()
-{
-    windows_.fmAbout->showModal();
-}
-
 void TfmSend::showOptions()
 {
     if (optionsShowing_)
@@ -143,17 +152,10 @@ void TfmSend::showOptions()
         scheduleEMailCheck();
 }
 
-void TfmSend::SetCapsIndicator(bool on)
-{
-    QPalette palette = pnlCaps->palette();
-    palette.setColor(QPalette::WindowText, on ? CapsOnColour : CapsOffColour);
-    pnlCaps->setPalette(palette);
-}
-
 void TfmSend::FormActivate()
 {
     CapsLock::instance().refresh();
-    SetCapsIndicator(CapsLock::instance().isOn());
+    status_->setCaps(CapsLock::instance().isOn());
     if (settings_.EMail.empty())
         scheduleEMailCheck();
 }
@@ -192,18 +194,16 @@ bool TfmSend::FormKeyDown(QKeyEvent* key)
         CapsLock::instance().keyPressed();
     // The window sees the key first but does not take the editor's own editing keys from it: in the
     // message editor they edit, everywhere else Ctrl with a letter is the search.
-    if (QApplication::focusWidget() == RichEdit && EditorKeyDown(key))
+    if (QApplication::focusWidget() == RichEdit && editing_->EditorKeyDown(key))
         return true;
     // Alt with a key no menu took: the menu or Alt shortcut on the same key in the other layout.
     if (RunMnemonicByPosition(this, *key))
         return true;
-    return SearchKeyDown(key);
+    return ordering_->SearchKeyDown(key);
 }
 
 bool TfmSend::eventFilter(QObject* watched, QEvent* event)
 {
-    if (statusPanelClicked(watched, event))
-        return true;
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : this;

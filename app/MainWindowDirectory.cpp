@@ -3,6 +3,7 @@
 
 #include "app/DirectoryLoad.h"
 #include "app/MainWindow.h"
+#include "app/RecipientChoice.h"
 #include "app/Windows.h"
 #include "directory/ui/Registr.h"
 #include "platform/Codepage.h"
@@ -15,39 +16,17 @@
 
 namespace zolbin {
 
-void TfmSend::connectDirectoryCommands()
-{
-    onCommand(Command::Subscribers, [this] { openSubscribers(); });
-    onCommand(Command::Groups, [this] { openGroups(); });
-    onCommand(Command::Companies, [this] { openCompanies(); });
-}
-
-void TfmSend::openSubscribers()
-{
-    openDirectory(TfmRegistr::KindAbonent);
-}
-
-void TfmSend::openGroups()
-{
-    openDirectory(TfmRegistr::KindGroup);
-}
-
-void TfmSend::openCompanies()
-{
-    openDirectory(TfmRegistr::KindProvider);
-}
-
 // The directory may change under the recipient, so the recipient is dropped first.
 void TfmSend::openDirectory(const char* kind)
 {
-    DropRecipient();
+    recipients_->DropRecipient();
     (void)ReloadChangedLists(false); // the window shows what the files hold
     TfmRegistr& registr = *windows_.fmRegistr;
     registr.SetKind(kind);
     registr.showModal();
     // Companies are not listed in the main window; subscribers and groups are shown afresh, unticked.
     if (std::strcmp(kind, TfmRegistr::KindProvider) != 0)
-        RefillRecipientLists();
+        recipients_->RefillRecipientLists();
 }
 
 // The check a save makes (is the file still the one last read or written?), made before a send and
@@ -60,9 +39,9 @@ bool TfmSend::ReloadChangedLists(bool beforeSend)
     const bool recipients = abonents_.FileChanged(AbonentFileName) || groups_.FileChanged(GroupFileName);
     if (recipients) {
         ReloadDirectory();
-        Prompts::message(cp(beforeSend ? "Справочник изменён вне программы и загружен заново. Сообщение "
-                                         "не отправлено: выберите получателя ещё раз."
-                                       : "Справочник изменён вне программы и загружен заново."),
+        Prompts::message(beforeSend ? tr("Справочник изменён вне программы и загружен заново. Сообщение "
+                                         "не отправлено: выберите получателя ещё раз.")
+                                    : tr("Справочник изменён вне программы и загружен заново."),
                          PromptIcon::Information);
         return false;
     }
@@ -73,7 +52,7 @@ bool TfmSend::ReloadChangedLists(bool beforeSend)
     runCommand([&] { (void)succeeded(load.loadProviders(providers_)); });
     if (!load.damaged().empty())
         Prompts::message(load.damageReport(), PromptIcon::Warning);
-    Prompts::message(cp("Список пейджинговых компаний изменён вне программы и загружен заново."),
+    Prompts::message(tr("Список пейджинговых компаний изменён вне программы и загружен заново."),
                      PromptIcon::Information);
     return true;
 }

@@ -2,7 +2,12 @@
 // The main window's controls: tool bar, main menu, notebook with the recipient lists, descriptions,
 // message editor and status bar, and the fixed window size.
 
+#include "app/EditorCommands.h"
+#include "app/ListOrdering.h"
+#include "app/MainStatusBar.h"
 #include "app/MainWindow.h"
+#include "app/RecipientChoice.h"
+#include "app/WindowCommands.h"
 #include "platform/ui/AccessibleNames.h"
 #include "platform/ui/CommandIcons.h"
 #include "platform/ui/Cp1251Input.h"
@@ -10,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -32,34 +38,128 @@ namespace {
 // The window's designed client area (tool bar, notebook, editor and status bar; the menu bar is extra).
 constexpr int DesignWidth = 593;
 constexpr int DesignHeight = 275;
-constexpr int StatusTextWidth = 450;
-const QColor WarningColour(0xC0, 0x00, 0x00);
 
-} // namespace
+using Actions = std::array<QAction*, CommandCount>;
 
-void TfmSend::buildUi()
+// The main menu: each command's action, made here, in its menu.
+void buildMenus(QMainWindow& window, Actions& actions)
 {
-    setWindowTitle(uiText("Zolbin Sender"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setContextMenuPolicy(Qt::PreventContextMenu);
-    buildMenus();
-    buildToolBar();
-    buildCentre();
-    buildStatusBar();
-    NameControlsForScreenReaders(this);
+    QMenuBar* bar = window.menuBar();
+    auto menu = [bar](const char* name, const char* text) {
+        QMenu* m = bar->addMenu(QCoreApplication::translate("zolbin::TfmSend", text));
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+    // The command's action, in its menu. A tool button shows the hint, where there is one, as its
+    // tooltip; the menu shows the item's text.
+    auto item = [&window, &actions](QMenu* m, Command command, const char* text, const char* iconName,
+                                    const char* hint = nullptr, const QKeySequence& key = QKeySequence()) {
+        auto* a =
+            new QAction(commandIcon(iconName), QCoreApplication::translate("zolbin::TfmSend", text), &window);
+        a->setObjectName(QLatin1String(CommandName(command)));
+        if (hint != nullptr)
+            a->setToolTip(QCoreApplication::translate("zolbin::TfmSend", hint));
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WindowShortcut);
+        m->addAction(a);
+        actions[static_cast<std::size_t>(command)] = a;
+    };
+    const auto alt = [](Qt::Key k) { return QKeySequence(QKeyCombination(Qt::AltModifier, k)); };
+
+    QMenu* message = menu("MessageMenu", QT_TRANSLATE_NOOP("zolbin::TfmSend", "&Сообщение"));
+    item(message, Command::Send, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Отправить"), "mail-send",
+         QT_TRANSLATE_NOOP("zolbin::TfmSend", "Отправить сообщение"), QKeySequence(Qt::Key_F2));
+    item(message, Command::Unlisted, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Незарегистрированный абонент"),
+         "contact-new", QT_TRANSLATE_NOOP("zolbin::TfmSend", "Незарегистрированный абонент"),
+         QKeySequence(Qt::Key_F3));
+    item(message, Command::Service, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Сервис"), "appointment-new",
+         QT_TRANSLATE_NOOP("zolbin::TfmSend", "Сервисные функции"), QKeySequence(Qt::Key_F4));
+    item(message, Command::SignatureOff,
+         QT_TRANSLATE_NOOP("zolbin::TfmSend", "Временное блокирование подписи"), "mail-signed",
+         QT_TRANSLATE_NOOP("zolbin::TfmSend", "Временное блокирование подписи"), QKeySequence(Qt::Key_F5));
+    actions[static_cast<std::size_t>(Command::SignatureOff)]->setCheckable(true);
+    message->addSeparator();
+    item(message, Command::Exit, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Завершение работы"),
+         "application-exit", QT_TRANSLATE_NOOP("zolbin::TfmSend", "Завершить работу"));
+
+    QMenu* edit = menu("EditMenu", QT_TRANSLATE_NOOP("zolbin::TfmSend", "&Редактирование"));
+    item(edit, Command::ClearEditor, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Очистить окно ввода"),
+         "edit-clear", QT_TRANSLATE_NOOP("zolbin::TfmSend", "Очистить окно ввода сообщения"));
+    // The editor's own keys are shown beside the commands; they are no shortcuts of the window, which
+    // would take Ctrl with a letter from the lists' search.
+    item(edit, Command::Copy, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Копировать\tCtrl+C"), "edit-copy",
+         QT_TRANSLATE_NOOP("zolbin::TfmSend", "Копировать в буфер"));
+    item(edit, Command::Cut, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Вырезать\tCtrl+X"), "edit-cut",
+         QT_TRANSLATE_NOOP("zolbin::TfmSend", "Вырезать в буфер"));
+    item(edit, Command::Paste, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Вставить\tCtrl+V"), "edit-paste",
+         QT_TRANSLATE_NOOP("zolbin::TfmSend", "Вставить из буфера"));
+    item(edit, Command::Undo, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Отменить последнее редакт-ие\tCtrl+Z"),
+         "edit-undo", QT_TRANSLATE_NOOP("zolbin::TfmSend", "Отменить последнее редактирование"));
+    edit->addSeparator();
+    item(edit, Command::LargerFont, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Увел. размер шрифта"), "zoom-in",
+         nullptr, alt(Qt::Key_BracketLeft));
+    item(edit, Command::SmallerFont, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Уменьш. размер шрифта"),
+         "zoom-out", nullptr, alt(Qt::Key_BracketRight));
+    item(edit, Command::StoreFontSize, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Установить по умолчанию"),
+         "document-save");
+
+    QMenu* archive = menu("ArchiveMenu", QT_TRANSLATE_NOOP("zolbin::TfmSend", "&Архив"));
+    item(archive, Command::Archive, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Архив"), "document-open-recent",
+         QT_TRANSLATE_NOOP("zolbin::TfmSend", "Архив"), QKeySequence(Qt::Key_F6));
+    item(archive, Command::DeleteArchives, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Удалить архив"),
+         "edit-delete", QT_TRANSLATE_NOOP("zolbin::TfmSend", "Удалить архив"));
+    item(archive, Command::Queue, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Очередь сообщений"),
+         "mail-send-receive", QT_TRANSLATE_NOOP("zolbin::TfmSend", "Очередь сообщений"));
+    archive->addSeparator();
+    item(archive, Command::Journal, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Журнал работы"), "text-x-generic");
+    item(archive, Command::DeleteJournal, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Удалить журнал работы"),
+         "edit-delete");
+
+    // The two orders share the theme's "view-sort-ascending" (the theme falls back along the dashes);
+    // the program's own drawings tell names from numbers.
+    QMenu* config = menu("ConfigMenu", QT_TRANSLATE_NOOP("zolbin::TfmSend", "&Конфигурация"));
+    item(config, Command::Subscribers, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Абоненты..."),
+         "x-office-address-book", QT_TRANSLATE_NOOP("zolbin::TfmSend", "Абоненты"));
+    item(config, Command::Groups, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Группы..."), "network-workgroup",
+         QT_TRANSLATE_NOOP("zolbin::TfmSend", "Группы"));
+    item(config, Command::Companies, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Пейдж. компания..."),
+         "network-server", QT_TRANSLATE_NOOP("zolbin::TfmSend", "Провайдеры"));
+    config->addSeparator();
+    item(config, Command::SortByName, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Сортировка по имени"),
+         "view-sort-ascending-name",
+         QT_TRANSLATE_NOOP("zolbin::TfmSend", "Сортировка списка по имени абонента"));
+    item(config, Command::MoveUp, QT_TRANSLATE_NOOP("zolbin::TfmSend", "На позицию вверх"), "go-up",
+         QT_TRANSLATE_NOOP("zolbin::TfmSend", "На одну позицию вверх"));
+    item(config, Command::MoveDown, QT_TRANSLATE_NOOP("zolbin::TfmSend", "На позицию вниз"), "go-down",
+         QT_TRANSLATE_NOOP("zolbin::TfmSend", "На одну позицию вниз"));
+    item(config, Command::SortByNumber, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Сортировка по номеру "),
+         "view-sort-ascending-number",
+         QT_TRANSLATE_NOOP("zolbin::TfmSend", "Сортировка списка по номеру пейджера"));
+    config->addSeparator();
+    item(config, Command::Settings, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Настройки..."),
+         "preferences-system");
+
+    QMenu* help = menu("HelpMenu", QT_TRANSLATE_NOOP("zolbin::TfmSend", "&Помощь"));
+    item(help, Command::Help, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Помощь"), "help-contents",
+         QT_TRANSLATE_NOOP("zolbin::TfmSend", "Помощь"), QKeySequence(Qt::Key_F1));
+    help->addSeparator();
+    item(help, Command::Notice, QT_TRANSLATE_NOOP("zolbin::TfmSend", "Зарегистрируйся!"), "face-smile");
+    item(help, Command::About, QT_TRANSLATE_NOOP("zolbin::TfmSend", "О программе..."), "help-about");
 }
 
-void TfmSend::buildToolBar()
+// The tool bar: a button per command that has one, each taking its command's action; gives the service
+// functions' button.
+QToolButton* buildToolBar(QMainWindow& window, const Actions& actions)
 {
-    QToolBar* bar = addToolBar(QStringLiteral("ToolBar1"));
+    QToolBar* bar = window.addToolBar(QStringLiteral("ToolBar1"));
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setIconSize(QSize(16, 16));
 
     // Each button shows its command's picture and hint and follows its state.
-    auto tool = [this, bar](const char* name, Command command) {
+    const auto action = [&actions](Command command) { return actions[static_cast<std::size_t>(command)]; };
+    auto tool = [&action, bar](const char* name, Command command) {
         auto* button = new QToolButton(bar);
         button->setObjectName(QLatin1String(name));
         button->setDefaultAction(action(command));
@@ -83,7 +183,7 @@ void TfmSend::buildToolBar()
 
     tool("btnSend", Command::Send);
     tool("btnUnlisted", Command::Unlisted);
-    serviceButton_ = tool("btnLater", Command::Service);
+    QToolButton* service = tool("btnLater", Command::Service);
     gap(false);
     tool("btnNoShort", Command::SignatureOff);
     gap(false);
@@ -108,86 +208,22 @@ void TfmSend::buildToolBar()
     gap(true);
     tool("btnHelp", Command::Help);
     tool("btnExit", Command::Exit);
+    return service;
 }
 
-void TfmSend::buildMenus()
+} // namespace
+
+void TfmSend::buildUi()
 {
-    QMenuBar* bar = menuBar();
-    auto menu = [bar](const char* name, const char* text) {
-        QMenu* m = bar->addMenu(uiText(text));
-        m->setObjectName(QLatin1String(name));
-        return m;
-    };
-    // The command's action, in its menu. A tool button shows the hint, where there is one, as its
-    // tooltip; the menu shows the item's text.
-    auto item = [this](QMenu* m, Command command, const char* text, const char* iconName,
-                       const char* hint = nullptr, const QKeySequence& key = QKeySequence()) {
-        auto* a = new QAction(commandIcon(iconName), uiText(text), this);
-        a->setObjectName(QLatin1String(CommandName(command)));
-        if (hint != nullptr)
-            a->setToolTip(uiText(hint));
-        a->setShortcut(key);
-        a->setShortcutContext(Qt::WindowShortcut);
-        m->addAction(a);
-        actions_[static_cast<std::size_t>(command)] = a;
-    };
-    const auto alt = [](Qt::Key k) { return QKeySequence(QKeyCombination(Qt::AltModifier, k)); };
-
-    QMenu* message = menu("MessageMenu", "&Сообщение");
-    item(message, Command::Send, "Отправить", "mail-send", "Отправить сообщение", QKeySequence(Qt::Key_F2));
-    item(message, Command::Unlisted, "Незарегистрированный абонент", "contact-new",
-         "Незарегистрированный абонент", QKeySequence(Qt::Key_F3));
-    item(message, Command::Service, "Сервис", "appointment-new", "Сервисные функции",
-         QKeySequence(Qt::Key_F4));
-    item(message, Command::SignatureOff, "Временное блокирование подписи", "mail-signed",
-         "Временное блокирование подписи", QKeySequence(Qt::Key_F5));
-    action(Command::SignatureOff)->setCheckable(true);
-    message->addSeparator();
-    item(message, Command::Exit, "Завершение работы", "application-exit", "Завершить работу");
-
-    QMenu* edit = menu("EditMenu", "&Редактирование");
-    item(edit, Command::ClearEditor, "Очистить окно ввода", "edit-clear", "Очистить окно ввода сообщения");
-    // The editor's own keys are shown beside the commands; they are no shortcuts of the window, which
-    // would take Ctrl with a letter from the lists' search.
-    item(edit, Command::Copy, "Копировать\tCtrl+C", "edit-copy", "Копировать в буфер");
-    item(edit, Command::Cut, "Вырезать\tCtrl+X", "edit-cut", "Вырезать в буфер");
-    item(edit, Command::Paste, "Вставить\tCtrl+V", "edit-paste", "Вставить из буфера");
-    item(edit, Command::Undo, "Отменить последнее редакт-ие\tCtrl+Z", "edit-undo",
-         "Отменить последнее редактирование");
-    edit->addSeparator();
-    item(edit, Command::LargerFont, "Увел. размер шрифта", "zoom-in", nullptr, alt(Qt::Key_BracketLeft));
-    item(edit, Command::SmallerFont, "Уменьш. размер шрифта", "zoom-out", nullptr, alt(Qt::Key_BracketRight));
-    item(edit, Command::StoreFontSize, "Установить по умолчанию", "document-save");
-
-    QMenu* archive = menu("ArchiveMenu", "&Архив");
-    item(archive, Command::Archive, "Архив", "document-open-recent", "Архив", QKeySequence(Qt::Key_F6));
-    item(archive, Command::DeleteArchives, "Удалить архив", "edit-delete", "Удалить архив");
-    item(archive, Command::Queue, "Очередь сообщений", "mail-send-receive", "Очередь сообщений");
-    archive->addSeparator();
-    item(archive, Command::Journal, "Журнал работы", "text-x-generic");
-    item(archive, Command::DeleteJournal, "Удалить журнал работы", "edit-delete");
-
-    // The two orders share the theme's "view-sort-ascending" (the theme falls back along the dashes);
-    // the program's own drawings tell names from numbers.
-    QMenu* config = menu("ConfigMenu", "&Конфигурация");
-    item(config, Command::Subscribers, "Абоненты...", "x-office-address-book", "Абоненты");
-    item(config, Command::Groups, "Группы...", "network-workgroup", "Группы");
-    item(config, Command::Companies, "Пейдж. компания...", "network-server", "Провайдеры");
-    config->addSeparator();
-    item(config, Command::SortByName, "Сортировка по имени", "view-sort-ascending-name",
-         "Сортировка списка по имени абонента");
-    item(config, Command::MoveUp, "На позицию вверх", "go-up", "На одну позицию вверх");
-    item(config, Command::MoveDown, "На позицию вниз", "go-down", "На одну позицию вниз");
-    item(config, Command::SortByNumber, "Сортировка по номеру ", "view-sort-ascending-number",
-         "Сортировка списка по номеру пейджера");
-    config->addSeparator();
-    item(config, Command::Settings, "Настройки...", "preferences-system");
-
-    QMenu* help = menu("HelpMenu", "&Помощь");
-    item(help, Command::Help, "Помощь", "help-contents", "Помощь", QKeySequence(Qt::Key_F1));
-    help->addSeparator();
-    item(help, Command::Notice, "Зарегистрируйся!", "face-smile");
-    item(help, Command::About, "О программе...", "help-about");
+    setWindowTitle(uiText("Zolbin Sender"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    buildMenus(*this, actions_);
+    serviceButton_ = buildToolBar(*this, actions_);
+    buildCentre();
+    status_ = new MainStatusBar(*this, *tray_, *sends_);
+    NameControlsForScreenReaders(this);
 }
 
 void TfmSend::buildCentre()
@@ -208,7 +244,7 @@ void TfmSend::buildCentre()
         line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     RichEdit = new MessageEditor(centre);
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
-    RichEdit->setAccessibleName(uiText("Текст сообщения"));
+    RichEdit->setAccessibleName(tr("Текст сообщения"));
     keepCp1251(RichEdit);
     left->addWidget(Label1);
     left->addWidget(Label2);
@@ -222,14 +258,14 @@ void TfmSend::buildCentre()
     lbAbonent->setObjectName(QStringLiteral("lbAbonent"));
     lbGroup = new TickList(TabbedNotebook1);
     lbGroup->setObjectName(QStringLiteral("lbGroup"));
-    TabbedNotebook1->setAccessibleName(uiText("Получатель"));
-    lbAbonent->setAccessibleName(uiText("Абоненты"));
-    lbGroup->setAccessibleName(uiText("Группы абонентов"));
-    TabbedNotebook1->addTab(lbAbonent, uiText(" &1: Абоненты "));
-    TabbedNotebook1->addTab(lbGroup, uiText("  &2: Группы  "));
+    TabbedNotebook1->setAccessibleName(tr("Получатель"));
+    lbAbonent->setAccessibleName(tr("Абоненты"));
+    lbGroup->setAccessibleName(tr("Группы абонентов"));
+    TabbedNotebook1->addTab(lbAbonent, tr(" &1: Абоненты "));
+    TabbedNotebook1->addTab(lbGroup, tr("  &2: Группы  "));
     RichEditDesc = new QPlainTextEdit(centre);
     RichEditDesc->setObjectName(QStringLiteral("RichEditDesc"));
-    RichEditDesc->setAccessibleName(uiText("Примечание к абоненту"));
+    RichEditDesc->setAccessibleName(tr("Примечание к абоненту"));
     RichEditDesc->setReadOnly(true);
     RichEditDesc->setFocusPolicy(Qt::NoFocus);
     QPalette grey = RichEditDesc->palette();
@@ -244,57 +280,18 @@ void TfmSend::buildCentre()
     setCentralWidget(centre);
 }
 
-void TfmSend::buildStatusBar()
+void TfmSend::buildParts()
 {
-    QStatusBar* bar = statusBar();
-    bar->setSizeGripEnabled(false);
-    auto panel = [bar](const char* name, const QString& text) {
-        auto* label = new QLabel(text, bar);
-        label->setObjectName(QLatin1String(name));
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        return label;
-    };
-    StatusText = panel("StatusText", QString());
-    StatusText->setFixedWidth(StatusTextWidth);
-    pnlCount = panel("pnlCount", QStringLiteral("0:0"));
-    pnlCount->setAlignment(Qt::AlignCenter);
-    pnlCount->setMinimumWidth(pnlCount->fontMetrics().horizontalAdvance(QStringLiteral("000:000")) + 10);
-    pnlCaps = panel("pnlCaps", QStringLiteral("CAPS"));
-    pnlCaps->setAlignment(Qt::AlignCenter);
-    pnlCaps->setMinimumWidth(pnlCaps->fontMetrics().horizontalAdvance(QStringLiteral("CAPS")) + 10);
-    pnlProgress = panel("pnlProgress", QString());
-    // The outbox's two counts open the queue window when clicked; a screen reader reads their text.
-    pnlOutbox = panel("pnlOutbox", QString());
-    pnlOutbox->setToolTip(uiText("Открыть очередь сообщений"));
-    pnlNotSent = panel("pnlNotSent", QString());
-    pnlNotSent->setToolTip(uiText("Открыть очередь сообщений на неотправленных сообщениях"));
-    QPalette warning = pnlNotSent->palette();
-    warning.setColor(QPalette::WindowText, WarningColour);
-    pnlNotSent->setPalette(warning);
-    for (QLabel* count : {pnlOutbox, pnlNotSent}) {
-        count->setCursor(Qt::PointingHandCursor);
-        count->setAccessibleDescription(count->toolTip());
-    }
-    btnCancelSend = new QPushButton(uiText("Отмена"), bar);
-    btnCancelSend->setObjectName(QStringLiteral("btnCancelSend"));
-    btnCancelSend->setToolTip(uiText("Не отправлять сообщение абонентам группы, которым оно ещё не ушло"));
-    btnCancelSend->setFocusPolicy(Qt::NoFocus);
-    StatusText->setAccessibleName(uiText("Состояние"));
-    pnlCount->setAccessibleName(uiText("Набрано символов : наибольшая длина сообщения"));
-    pnlCaps->setAccessibleName(uiText("Индикатор Caps Lock"));
-    bar->addWidget(StatusText);
-    bar->addPermanentWidget(pnlNotSent);
-    bar->addPermanentWidget(pnlOutbox);
-    bar->addPermanentWidget(pnlProgress);
-    bar->addPermanentWidget(btnCancelSend);
-    bar->addPermanentWidget(pnlCount);
-    bar->addPermanentWidget(pnlCaps);
-    // The bar is as high as it is with everything in it, so that no panel coming or going moves the
-    // window's other controls (the group's Cancel button is higher than the panels).
-    bar->setFixedHeight(bar->sizeHint().height());
-    for (QWidget* shownAtTimes :
-         std::initializer_list<QWidget*>{pnlNotSent, pnlOutbox, pnlProgress, btnCancelSend})
-        shownAtTimes->hide();
+    const auto changed = [this] { updateCommands(); };
+    recipients_ =
+        new RecipientChoice(session_, windows_, {lbAbonent, lbGroup, Label1, Label2, RichEditDesc, RichEdit},
+                            *status_, state_, changed, this);
+    ordering_ = new ListOrdering(
+        session_, TabbedNotebook1, RichEditDesc, *recipients_, state_, changed, [this] { ReloadDirectory(); },
+        this);
+    editing_ = new EditorCommands(
+        RichEdit, settingsFile_, *status_, state_, changed, [this] { ordering_->hideSearch(); }, this);
+    windowCommands_ = new WindowCommands(*this, session_, windows_, *recipients_, *editing_, *sends_);
 }
 
 // The window keeps its designed size for good. Where the fonts need more room than the design gives,

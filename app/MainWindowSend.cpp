@@ -1,111 +1,102 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Send command as the main window gives it (the refusals, then a page for the send job), the status
-// text and the editor's lines, the service functions dialog and the unregistered subscriber.
+// The main window's side of its sends: the Send command (the refusals, then the page taken and handed to
+// the send controller), the window's state while jobs run, the outbox lent to the queue window, and the
+// question before closing on pages that would then wait for nobody. What the jobs tell is shown by the
+// status bar (app/MainStatusBar); nothing here holds the window.
 
+#include "app/MainStatusBar.h"
 #include "app/MainWindow.h"
+#include "app/MessageEditor.h"
+#include "app/RecipientChoice.h"
+#include "app/WindowCommands.h"
 #include "app/Windows.h"
-#include "dialogs/Later.h"
-#include "dialogs/Unlisted.h"
 #include "dispatch/SendCommand.h"
 #include "platform/Codepage.h"
 #include "platform/Prompts.h"
 #include "platform/SecretStore.h"
+#include "platform/ui/CommandGuard.h"
+#include "records/ui/QueueWindow.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QListWidget>
-#include <QToolButton>
+#include <QCloseEvent>
 
 namespace zolbin {
 
-// On one line: a reply's line breaks (a greeting ends with CR LF) would make the status bar higher.
-void TfmSend::SetStatusText(const std::string& text)
-{
-    QString shown = toQString(text);
-    while (shown.endsWith(QLatin1Char('\n')) || shown.endsWith(QLatin1Char('\r')))
-        shown.chop(1);
-    shown.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    StatusText->setText(shown);
-}
-
-std::vector<std::string> TfmSend::EditorLines() const
-{
-    return RichEdit->displayedLines();
-}
-
-std::string TfmSend::EditorText() const
-{
-    return RichEdit->wholeText();
-}
-
-// A Send with no recipient or no text is refused at once; any other hands the page to a job: at once when
-// none runs, after the pages before it otherwise. The window stays free meanwhile.
 void TfmSend::sendPage()
 {
     if (!ReloadChangedLists(true))
         return;
-    const std::string text = EditorText();
+    const std::string text = RichEdit->wholeText();
     if (const std::optional<Text> refusal = SendCommand::RefusalText(SendParams, CurGroup, text)) {
-        if (!job_)
-            SetStatusText({});
+        if (!sends_->sending())
+            status_->setText({});
         Prompts::message(refusal->shown(), PromptIcon::Information);
         return;
     }
-    SendOrder order = takeSendOrder();
-    if (!enqueueSend(order))
-        return;
-    queue_.push_back(std::move(order));
-    if (!job_)
-        startNextSend();
+    (void)sends_->send(takeSendOrder());
 }
 
-std::string TfmSend::serviceSummary() const
+// Everything the send reads, as it is now: later changes to the directory, the settings, the toggle or
+// the editor do not reach this page.
+SendOrder TfmSend::takeSendOrder() const
 {
-    return windows_.fmLater->ServiceSummary();
+    SendOrder order = TakeOrder(SendParams, CurGroup, groups_, providers_);
+    order.signatureBlocked = signatureBlocked();
+    order.lines = RichEdit->displayedLines();
+    order.text = RichEdit->wholeText();
+    return order;
 }
 
-void TfmSend::clearServiceSummary()
+void TfmSend::connectSends()
 {
-    windows_.fmLater->SetServiceSummary({});
-}
-
-void TfmSend::resetServiceSettings()
-{
-    SendParams.DeferDate.clear();
-    SendParams.RepeatCount = 0;
-    clearServiceSummary();
-}
-
-void TfmSend::showServiceDialog()
-{
-    windows_.fmLater->showModal();
-    Label2->setText(toQString(serviceSummary()));
-}
-
-void TfmSend::showUnlistedDialog()
-{
-    resetServiceSettings();
-    Label2->clear();
-    if (windows_.fmUnlisted->showModal() == QDialog::Accepted) {
-        // The service functions of this recipient are reached inside the dialog.
-        state_.serviceInDialog = true;
-        state_.recipientChosen = true;
+    sends_->setSecrets(windows_.secrets.get());
+    connect(sends_, &SendController::jobStarted, this, [this] {
+        state_.sending = true;
         updateCommands();
-        RichEdit->setMaxLength(SendParams.CurMaxLen);
-        pnlCount->setText(CounterText(0, RichEdit->maxLength()));
-        untick(lbAbonent);
-        RichEditDesc->clear();
-        Label2->setText(toQString(serviceSummary()));
-        Label1->setText(toQString(cp("Для абонента - ") + std::to_string(SendParams.CurNumber)));
-    } else {
-        // Whatever was chosen in the service dialog meanwhile is dropped.
-        SendParams.DeferDate.clear();
-        SendParams.DeferTime.clear();
-        SendParams.RepeatCount = 0;
-        clearServiceSummary();
-    }
-    RichEdit->setFocus();
+    });
+    connect(sends_, &SendController::idle, this, [this] {
+        state_.sending = false;
+        updateCommands();
+    });
+    connect(sends_, &SendController::completed, recipients_, &RecipientChoice::sendCompleted);
+    connect(sends_, &SendController::trouble, this,
+            [](const QString& text) { Prompts::message(text, PromptIcon::Stop); });
+    connect(sends_, &SendController::outboxOpened, this, [this](Outbox* box) {
+        if (windows_.fmQueue)
+            windows_.fmQueue->setOutbox(box);
+    });
+    connect(status_, &MainStatusBar::outboxCounted, this, [this] {
+        if (windows_.fmQueue)
+            windows_.fmQueue->refresh();
+    });
+    connect(status_, &MainStatusBar::queueRequested, windowCommands_, &WindowCommands::showQueue);
+    connect(status_, &MainStatusBar::notSentRequested, windowCommands_, &WindowCommands::showNotSent);
+}
+
+// Pages left waiting are sent by the next worker: the background service when it runs, else nobody
+// until the window opens again; the operator decides.
+bool TfmSend::mayClose()
+{
+    Outbox* box = sends_->outbox(false);
+    if (box == nullptr)
+        return true;
+    const Result<int> waiting = box->Waiting();
+    if (!waiting || waiting.value() == 0 || OutboxFollowerRunning(folder_))
+        return true;
+    return Prompts::ask(tr("Подтверждение"),
+                        tr("В очереди %1 сообщений. Служба отправки не запущена: после закрытия они не будут "
+                           "отправлены. Закрыть?")
+                            .arg(waiting.value()),
+                        PromptIcon::Question);
+}
+
+void TfmSend::closeEvent(QCloseEvent* event)
+{
+    bool close = true;
+    runCommand([&] { close = mayClose(); });
+    if (close)
+        QMainWindow::closeEvent(event);
+    else
+        event->ignore();
 }
 
 std::string TfmSend::SmtpPassword() const

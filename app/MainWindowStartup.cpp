@@ -3,6 +3,7 @@
 
 #include "app/DirectoryLoad.h"
 #include "app/MainWindow.h"
+#include "app/RecipientChoice.h"
 #include "app/RecipientLists.h"
 #include "dialogs/Splash.h"
 #include "platform/Codepage.h"
@@ -14,6 +15,13 @@
 #include <QPlainTextEdit>
 
 namespace zolbin {
+
+namespace {
+
+// How often the window looks for pages others put into the outbox, and for its turn to work it.
+constexpr std::int64_t OutboxPollMs = 5000;
+
+} // namespace
 
 // Each step that can fail reports through the command boundary and start-up goes on with the next.
 void TfmSend::FormCreate()
@@ -41,7 +49,7 @@ void TfmSend::FormCreate()
         RichEdit->setFont(font);
     }
 
-    startOutboxWork();
+    sends_->startOutboxWork(OutboxPollMs);
 }
 
 void TfmSend::loadDirectory()
@@ -58,24 +66,18 @@ void TfmSend::loadDirectory()
 
 void TfmSend::ReloadDirectory()
 {
-    DropRecipient();
+    recipients_->DropRecipient();
     abonents_.Clear();
     groups_.Clear();
     providers_.Clear();
     loadDirectory();
 }
 
-void TfmSend::RefillRecipientLists()
-{
-    FillAbonentLines(lbAbonent, abonents_);
-    FillGroupLines(lbGroup, groups_);
-}
-
 void TfmSend::openJournal()
 {
     if (const Status created = journal_.EnsureExists(); !created)
-        Prompts::message(toQString(cp("Не удалось создать журнал работы ") + journal_.fileName() + ": ") +
-                             created.failure().shown(),
+        Prompts::message(tr("Не удалось создать журнал работы %1: %2")
+                             .arg(toQString(journal_.fileName()), created.failure().shown()),
                          PromptIcon::Warning);
 }
 

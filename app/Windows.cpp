@@ -46,7 +46,7 @@ Windows::Windows(Session& session)
     fmQueue = std::make_unique<TfmQueue>(main);
     // A page the operator made due (try now, resend) is looked at at once.
     QObject::connect(fmQueue.get(), &TfmQueue::pagesChanged, fmSend.get(),
-                     [send = fmSend.get()] { send->workOutbox(); });
+                     [send = fmSend.get()] { send->sends().workOutbox(); });
 }
 
 Windows::~Windows() = default;

@@ -3,6 +3,7 @@
 // one-level undo, the font size and its bounds, storing the size, the signature toggle from either
 // side, and the help window.
 
+#include "app/EditorCommands.h"
 #include "app/MainWindow.h"
 #include "app/Windows.h"
 #include "platform/Codepage.h"
@@ -227,36 +228,36 @@ TEST_F(EditingCommands, EditingKeysEditInTheEditorAndSearchInTheLists)
 TEST_F(EditingCommands, FontGrowsAndShrinksByTwoWithinItsBounds)
 {
     TfmSend* w = open();
-    ASSERT_EQ(w->editorFontSize(), 7);
+    ASSERT_EQ(w->editing().fontSize(), 7);
     std::vector<int> sizes;
     for (int i = 0; i < 8; ++i) {
         w->action(Command::LargerFont)->trigger();
-        sizes.push_back(w->editorFontSize());
+        sizes.push_back(w->editing().fontSize());
     }
     EXPECT_EQ(sizes, (std::vector<int>{9, 11, 13, 15, 17, 19, 21, 21}));
     EXPECT_TRUE(RichEdit->hasFocus());
     sizes.clear();
     for (int i = 0; i < 8; ++i) {
         w->action(Command::SmallerFont)->trigger();
-        sizes.push_back(w->editorFontSize());
+        sizes.push_back(w->editing().fontSize());
     }
     EXPECT_EQ(sizes, (std::vector<int>{19, 17, 15, 13, 11, 9, 7, 7}));
 
     // The shortcuts Alt+[ and Alt+].
     QTest::keyClick(w, Qt::Key_BracketLeft, Qt::AltModifier);
-    EXPECT_EQ(w->editorFontSize(), 9);
+    EXPECT_EQ(w->editing().fontSize(), 9);
     QTest::keyClick(w, Qt::Key_BracketRight, Qt::AltModifier);
-    EXPECT_EQ(w->editorFontSize(), 7);
+    EXPECT_EQ(w->editing().fontSize(), 7);
 
     // From a stored size of 8 the smaller font goes to 6 and no further.
     program.reset();
     dir.write("Zolbin.ini", test::settingsFile("FontSize=8\r\n"));
     w = open();
-    ASSERT_EQ(w->editorFontSize(), 8);
+    ASSERT_EQ(w->editing().fontSize(), 8);
     w->action(Command::SmallerFont)->trigger();
-    EXPECT_EQ(w->editorFontSize(), 6);
+    EXPECT_EQ(w->editing().fontSize(), 6);
     w->action(Command::SmallerFont)->trigger();
-    EXPECT_EQ(w->editorFontSize(), 6);
+    EXPECT_EQ(w->editing().fontSize(), 6);
 }
 
 TEST_F(EditingCommands, FontSizeIsWrittenOnlyByItsCommandAndUsedAtTheNextStart)
@@ -264,16 +265,16 @@ TEST_F(EditingCommands, FontSizeIsWrittenOnlyByItsCommandAndUsedAtTheNextStart)
     TfmSend* w = open();
     w->action(Command::LargerFont)->trigger();
     w->action(Command::LargerFont)->trigger();
-    ASSERT_EQ(w->editorFontSize(), 11);
+    ASSERT_EQ(w->editing().fontSize(), 11);
     EXPECT_EQ(dir.read("Zolbin.ini"), ini);
 
     w->action(Command::StoreFontSize)->trigger();
     EXPECT_EQ(dir.read("Zolbin.ini"), ini + "FontSize=11\r\n");
-    EXPECT_EQ(w->editorFontSize(), 11);
+    EXPECT_EQ(w->editing().fontSize(), 11);
 
     program.reset();
     w = open();
-    EXPECT_EQ(w->editorFontSize(), 11);
+    EXPECT_EQ(w->editing().fontSize(), 11);
 }
 
 TEST_F(EditingCommands, SignatureToggleFollowsTheMenuItemAndBack)

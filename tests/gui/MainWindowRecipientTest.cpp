@@ -4,6 +4,7 @@
 // number sort by notebook page and the editor's lines as the send reads them.
 
 #include "app/MainWindow.h"
+#include "app/RecipientChoice.h"
 #include "app/Windows.h"
 #include "dialogs/Later.h"
 #include "tests/gui/MainWindowTestSupport.h"
@@ -109,8 +110,8 @@ TEST_F(MainWindowRecipients, OneTickAtATimeAcrossBothListsAndRemovingItChoosesNo
 
     // A group takes the tick away from the subscriber and becomes the recipient.
     toggleTick(lbGroup, 1);
-    EXPECT_FALSE(w->AnyAbonentTicked());
-    EXPECT_TRUE(w->AnyGroupTicked());
+    EXPECT_FALSE(w->recipients().AnyAbonentTicked());
+    EXPECT_TRUE(w->recipients().AnyGroupTicked());
     EXPECT_EQ(program->session.CurGroup, 1);
     EXPECT_EQ(Label1->text(), text("Для группы абонентов - Смена"));
     toggleTick(lbGroup, 0);
@@ -120,7 +121,7 @@ TEST_F(MainWindowRecipients, OneTickAtATimeAcrossBothListsAndRemovingItChoosesNo
     // Removing the only tick: nothing chosen, and Send asks for a recipient.
     typeText(RichEdit, QStringLiteral("hi"));
     toggleTick(lbGroup, 0);
-    EXPECT_FALSE(w->AnyGroupTicked());
+    EXPECT_FALSE(w->recipients().AnyGroupTicked());
     EXPECT_EQ(program->session.CurGroup, -1);
     EXPECT_EQ(program->session.SendParams.CurNumber, 0);
     EXPECT_TRUE(RichEdit->isReadOnly());
@@ -239,7 +240,7 @@ TEST_F(MainWindowRecipients, EditorLinesAreTheDisplayedLinesAndTheTextJoinsThemW
     for (int i = 0; i < 20; ++i)
         words += "слово ";
     typeText(RichEdit, QString::fromStdString(words));
-    const std::vector<std::string> wrapped = w->EditorLines();
+    const std::vector<std::string> wrapped = RichEdit->displayedLines();
     ASSERT_GT(wrapped.size(), 1u) << "the long line is wrapped";
     std::string joined;
     for (const std::string& line : wrapped) {
@@ -256,8 +257,8 @@ TEST_F(MainWindowRecipients, EditorLinesAreTheDisplayedLinesAndTheTextJoinsThemW
         else
             typeText(RichEdit, QString::fromLatin1(piece));
     }
-    EXPECT_EQ(w->EditorLines(), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_EQ(w->EditorText(), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(RichEdit->displayedLines(), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(RichEdit->wholeText(), "a\r\n\r\nb\r\n");
     EXPECT_EQ(pnlCount->text(), QStringLiteral("8:240"));
 }
 

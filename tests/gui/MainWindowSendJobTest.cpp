@@ -4,6 +4,7 @@
 // desktop notification while the window is hidden, a retried page's end always told, the lasting mark of
 // the pages that did not go, and the question before closing on pages that wait.
 
+#include "app/MainStatusBar.h"
 #include "app/MainWindow.h"
 #include "app/Windows.h"
 #include "dialogs/Later.h"
@@ -89,7 +90,7 @@ TEST_F(MainWindowSendJob, DirectoryOpensAndTheEditorTakesTextWhileASendWaitsOnAS
     ScriptedServer server({ScriptedSession{{}, {test::Reply("250 OK\r\n")}}}); // takes the call, never greets
     start(server.port());
     sendTo("lbAbonent", QStringLiteral("Hello"));
-    ASSERT_TRUE(w->sending());
+    ASSERT_TRUE(w->sends().sending());
 
     test::typeText(RichEdit, QStringLiteral(" again"));
     bool opened = false;
@@ -100,7 +101,7 @@ TEST_F(MainWindowSendJob, DirectoryOpensAndTheEditorTakesTextWhileASendWaitsOnAS
             if (!registr->isVisible())
                 return false;
             opened = true;
-            sendingMeanwhile = w->sending();
+            sendingMeanwhile = w->sends().sending();
             registr->reject();
             return true;
         });
@@ -128,7 +129,7 @@ TEST_F(MainWindowSendJob, GroupShowsItsProgressAndCancelLeavesTheMembersNotYetSt
     // The bar keeps its height: for a reply's line break, and for the Cancel button.
     QStatusBar* bar = w->statusBar();
     HeightWatch watch(bar);
-    w->SetStatusText("220 SNPP gateway of the test, ready soon\r\n");
+    w->status().setText(QStringLiteral("220 SNPP gateway of the test, ready soon\r\n"));
     QTest::qWait(50);
     sendTo("lbGroup", QStringLiteral("Hi"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return btnCancelSend->isVisible(); }, 5000));
@@ -183,7 +184,7 @@ TEST_F(MainWindowSendJob, EndOfASendIsANotificationOnlyWhileTheWindowIsHidden)
     ScriptedServer server({snppOk(), snppOk()});
     start(server.port());
     std::vector<QString> notified;
-    w->setSendNotifier([&](const QString& text, bool) { notified.push_back(text); });
+    w->status().setSendNotifier([&](const QString& text, bool) { notified.push_back(text); });
 
     sendTo("lbAbonent", QStringLiteral("Seen"));
     ASSERT_TRUE(test::waitForSends(w));
@@ -203,7 +204,7 @@ TEST_F(MainWindowSendJob, APageThatCannotGetThroughWaitsAndTheOpenWindowSendsItW
     ScriptedServer server({ScriptedSession{{"421 Too busy\r\n"}, {}}, snppOk()});
     start(server.port());
     std::vector<QString> notified;
-    w->setSendNotifier([&](const QString& text, bool) { notified.push_back(text); });
+    w->status().setSendNotifier([&](const QString& text, bool) { notified.push_back(text); });
     auto* pnlOutbox = test::control<QLabel>(w, "pnlOutbox");
 
     sendTo("lbAbonent", QStringLiteral("Later"));
@@ -214,7 +215,7 @@ TEST_F(MainWindowSendJob, APageThatCannotGetThroughWaitsAndTheOpenWindowSendsItW
                              [](const PromptRequest& r) { return r.kind != PromptKind::Message; }));
 
     clock.setNow(clock.now().addSecs(61)); // the first retry falls due
-    w->workOutbox();
+    w->sends().workOutbox();
     ASSERT_TRUE(test::waitForSends(w));
     EXPECT_EQ(server.accepted(), 2);
     EXPECT_FALSE(pnlOutbox->isVisible());
@@ -230,7 +231,8 @@ TEST_F(MainWindowSendJob, ARetryRefusedForGoodIsToldAndMarkedUntilTheQueueIsOpen
         {ScriptedSession{{"421 Too busy\r\n"}, {}}, ScriptedSession{{"554 Go away\r\n"}, {}}});
     start(server.port());
     std::vector<std::pair<QString, bool>> notified;
-    w->setSendNotifier([&](const QString& text, bool failed) { notified.emplace_back(text, failed); });
+    w->status().setSendNotifier(
+        [&](const QString& text, bool failed) { notified.emplace_back(text, failed); });
     auto* pnlOutbox = test::control<QLabel>(w, "pnlOutbox");
     auto* pnlNotSent = test::control<QLabel>(w, "pnlNotSent");
     TfmQueue* queue = program->windows.fmQueue.get();
@@ -244,7 +246,7 @@ TEST_F(MainWindowSendJob, ARetryRefusedForGoodIsToldAndMarkedUntilTheQueueIsOpen
     queue->hide();
 
     clock.setNow(clock.now().addSecs(61));
-    w->workOutbox();
+    w->sends().workOutbox();
     ASSERT_TRUE(test::waitForSends(w));
     ASSERT_EQ(notified.size(), 1u) << "told while the window is shown";
     EXPECT_TRUE(
@@ -264,7 +266,7 @@ TEST_F(MainWindowSendJob, ARetryRefusedForGoodIsToldAndMarkedUntilTheQueueIsOpen
     ASSERT_EQ(chosen.size(), 1);
     EXPECT_EQ(chosen[0].data().toString(), QString::fromUtf8("Не отправлено"));
     EXPECT_FALSE(pnlNotSent->isVisible()) << "seen";
-    w->workOutbox();
+    w->sends().workOutbox();
     EXPECT_FALSE(pnlNotSent->isVisible());
     queue->hide();
 }

@@ -4,6 +4,7 @@
 // one runs (queued after it), and the service functions and unregistered subscriber flows around it.
 
 #include "app/MainWindow.h"
+#include "app/RecipientChoice.h"
 #include "app/Windows.h"
 #include "dialogs/Later.h"
 #include "dialogs/Unlisted.h"
@@ -187,7 +188,7 @@ TEST_F(MainWindowSend, ListFileChangedOnDiskIsReadAgainBeforeTheSend)
     EXPECT_EQ(server.accepted(), 2);
     EXPECT_EQ(lbAbonent->count(), 1);
     EXPECT_EQ(lbAbonent->lineText(0), QStringLiteral("Zoe -- 9"));
-    EXPECT_FALSE(w->AnyAbonentTicked());
+    EXPECT_FALSE(w->recipients().AnyAbonentTicked());
 }
 
 TEST_F(MainWindowSend, SecondSendWhileOneRunsIsQueuedAfterItAndTheCommandsComeBackAsTheSendLeftThem)
@@ -202,7 +203,7 @@ TEST_F(MainWindowSend, SecondSendWhileOneRunsIsQueuedAfterItAndTheCommandsComeBa
     ASSERT_TRUE(serviceAction->isEnabled());
 
     QTest::mouseClick(btnSend, Qt::LeftButton);
-    ASSERT_TRUE(w->sending());
+    ASSERT_TRUE(w->sends().sending());
     // The window stays free: only the deletion of the journal and the archives waits for the send.
     std::vector<bool> during;
     for (QWidget* c : std::initializer_list<QWidget*>{btnSend, test::control<QToolButton>(w, "btnUnlisted"),
@@ -214,7 +215,7 @@ TEST_F(MainWindowSend, SecondSendWhileOneRunsIsQueuedAfterItAndTheCommandsComeBa
     during.push_back(RichEdit->isReadOnly());
     EXPECT_EQ(during, (std::vector<bool>{true, true, true, false, true, true, false, false}));
     QTest::keyClick(w, Qt::Key_F2); // the same page again: it waits its turn
-    EXPECT_EQ(w->queuedSends(), 1);
+    EXPECT_EQ(w->sends().queued(), 1);
     ASSERT_TRUE(test::waitForSends(w));
 
     EXPECT_EQ(server.accepted(), 2);
@@ -300,7 +301,7 @@ TEST_F(MainWindowSend, UnregisteredSubscriberOkBecomesTheRecipientAndCancelDrops
     EXPECT_EQ(test::control<QLabel>(w, "pnlCount")->text(), QStringLiteral("0:240"));
     EXPECT_FALSE(RichEdit->isReadOnly());
     EXPECT_EQ(RichEdit->maxLength(), 240);
-    EXPECT_FALSE(w->AnyAbonentTicked());
+    EXPECT_FALSE(w->recipients().AnyAbonentTicked());
     EXPECT_FALSE(btnLater->isEnabled());
     EXPECT_TRUE(serviceAction->isEnabled()) << "the menu item keeps its state";
     EXPECT_EQ(program->session.SendParams.CurNumber, 12345);

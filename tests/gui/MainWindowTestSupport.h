@@ -55,7 +55,7 @@ inline std::string settingsFile(const std::string& settingLines, const std::stri
 // library, never emit it.)
 template <typename MainWindow> bool waitForSends(const MainWindow* window, int limitMs = 15000)
 {
-    return QTest::qWaitFor([window] { return !window->sending(); }, limitMs);
+    return QTest::qWaitFor([window] { return !window->sends().sending(); }, limitMs);
 }
 
 inline bool showActive(QWidget* window)

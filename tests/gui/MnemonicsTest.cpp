@@ -3,6 +3,7 @@
 // keyboard, so that a Latin and a Cyrillic letter on one key clash too), and a mnemonic answers its key
 // also when the other keyboard layout types another letter with it.
 
+#include "app/EditorCommands.h"
 #include "app/MainWindow.h"
 #include "app/Windows.h"
 #include "dialogs/Options.h"
@@ -106,9 +107,9 @@ TEST_F(Mnemonics, AKeyTypedInTheOtherLayoutRunsTheMnemonicOnIt)
     // The main window: Alt+Х is Alt+[ (a larger font), Alt+R the menu "&Конфигурация".
     TfmSend& send = program.main();
     send.show();
-    const int font = send.editorFontSize();
+    const int font = send.editing().fontSize();
     altCyrillic(&send, 0x425);
-    EXPECT_EQ(send.editorFontSize(), font + 2);
+    EXPECT_EQ(send.editing().fontSize(), font + 2);
     QTest::keyClick(&send, Qt::Key_R, Qt::AltModifier);
     auto* config = test::control<QMenu>(&send, "ConfigMenu");
     EXPECT_EQ(send.menuBar()->activeAction(), config->menuAction());

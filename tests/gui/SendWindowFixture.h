@@ -48,7 +48,7 @@ protected:
         SendDeadlines deadlines;
         deadlines.net.connectMs = deadlineMs_;
         deadlines.net.replyMs = deadlineMs_;
-        w->setSendDeadlines(deadlines);
+        w->sends().setDeadlines(deadlines);
         RichEdit = control<MessageEditor>(w, "RichEdit");
         return showActive(w);
     }

@@ -43,7 +43,7 @@ protected:
         SendDeadlines deadlines;
         deadlines.net.connectMs = 5000;
         deadlines.net.replyMs = 5000;
-        w->setSendDeadlines(deadlines);
+        w->sends().setDeadlines(deadlines);
         ASSERT_TRUE(showActive(w));
         toggleTick(test::control<TickList>(w, "lbAbonent"), 0);
         typeText(test::control<MessageEditor>(w, "RichEdit"), QString::fromUtf8(utf8Text));

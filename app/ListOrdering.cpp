@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Ordering the recipient lists and searching them. The order on screen is the order of the records in
-// memory and in the list files: every change of it rewrites the file at once and rebuilds the list.
+#include "app/ListOrdering.h"
 
-#include "app/MainWindow.h"
+#include "app/RecipientChoice.h"
+#include "app/RecipientLists.h"
 #include "app/SearchKeys.h"
 #include "platform/Codepage.h"
 #include "platform/Prompts.h"
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/KeyboardLayout.h"
-#include "platform/ui/UiText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,12 +29,33 @@ constexpr int SubscribersPage = 0;
 
 } // namespace
 
-bool TfmSend::onSubscribersPage() const
+ListOrdering::ListOrdering(Session& session, QTabWidget* tabs, QPlainTextEdit* description,
+                           RecipientChoice& recipients, WindowState& state,
+                           std::function<void()> stateChanged, std::function<void()> reloadDirectory,
+                           QObject* parent)
+    : QObject(parent), session_(session), TabbedNotebook1(tabs), RichEditDesc(description),
+      lbAbonent(static_cast<TickList*>(tabs->widget(0))), lbGroup(static_cast<TickList*>(tabs->widget(1))),
+      recipients_(recipients), state_(state), stateChanged_(std::move(stateChanged)),
+      reloadDirectory_(std::move(reloadDirectory))
+{
+    buildSearchPanel();
+    connect(TabbedNotebook1, &QTabWidget::currentChanged, this,
+            [this](int index) { runCommand([this, index] { TabbedNotebook1Change(index); }); });
+}
+
+// Groups have no number, so sorting by number is off on the groups page.
+void ListOrdering::TabbedNotebook1Change(int index)
+{
+    state_.subscribersPage = index == 0;
+    stateChanged_();
+}
+
+bool ListOrdering::onSubscribersPage() const
 {
     return TabbedNotebook1->currentIndex() == SubscribersPage;
 }
 
-TickList* TfmSend::shownList() const
+TickList* ListOrdering::shownList() const
 {
     return onSubscribersPage() ? lbAbonent : lbGroup;
 }
@@ -44,14 +64,14 @@ TickList* TfmSend::shownList() const
 // line. The lists are rebuilt also when the rewrite fails, so the window shows the order memory holds;
 // the file error is shown after that, and the previous file stays as it was. A file changed behind the
 // program's back is not rewritten: the directory is reloaded before the error is shown.
-void TfmSend::rewriteAndRefill(bool subscribers, int highlight)
+void ListOrdering::rewriteAndRefill(bool subscribers, int highlight)
 {
-    const Status saved = subscribers ? abonents_.Save() : groups_.Save();
+    const Status saved = subscribers ? session_.abonents.Save() : session_.groups.Save();
     if (!saved && IsListFileChanged(saved.failure())) {
-        ReloadDirectory(); // refills the lists from what the files hold
+        reloadDirectory_(); // refills the lists from what the files hold
         highlight = -1;
     } else {
-        RefillRecipientLists();
+        recipients_.RefillRecipientLists();
     }
     TickList* list = subscribers ? lbAbonent : lbGroup;
     if (highlight >= 0 && highlight < list->count())
@@ -60,44 +80,44 @@ void TfmSend::rewriteAndRefill(bool subscribers, int highlight)
 }
 
 // Moves the highlighted entry of the page shown one place (-1 up, +1 down); it stays highlighted.
-void TfmSend::moveHighlighted(int step)
+void ListOrdering::moveHighlighted(int step)
 {
-    DropRecipient();
+    recipients_.DropRecipient();
     const bool subscribers = onSubscribersPage();
-    const int count = subscribers ? abonents_.Count() : groups_.Count();
+    const int count = subscribers ? session_.abonents.Count() : session_.groups.Count();
     // A list that merely got the focus has a current line but nothing highlighted.
     const int row = shownList()->highlightedRow();
     if (row < 0 || row >= count) {
-        Prompts::message(cp("Элемент списка не выбран"));
+        Prompts::message(tr("Элемент списка не выбран"));
         return;
     }
     if (step < 0 && row == 0) {
-        Prompts::message(cp("Начало списка уже достигнуто"));
+        Prompts::message(tr("Начало списка уже достигнуто"));
         return;
     }
     if (step > 0 && row == count - 1) {
-        Prompts::message(cp("Конец списка уже достигнут"));
+        Prompts::message(tr("Конец списка уже достигнут"));
         return;
     }
     if (subscribers)
-        abonents_.Move(row, row + step);
+        session_.abonents.Move(row, row + step);
     else
-        groups_.Move(row, row + step);
+        session_.groups.Move(row, row + step);
     rewriteAndRefill(subscribers, row + step);
 }
 
-// The search panel lies over the description pane. Its field takes no typed character of its own
-// (EditFindKeyPress discards them all): read-only, it is filled by the search alone.
-void TfmSend::buildSearchPanel()
+// Its field takes no typed character of its own (EditFindKeyPress discards them all): read-only, it is
+// filled by the search alone.
+void ListOrdering::buildSearchPanel()
 {
     auto* panel = new QFrame(RichEditDesc->parentWidget());
     panel->setObjectName(QStringLiteral("Panel5"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setAutoFillBackground(true);
-    auto* caption = new QLabel(uiText("  Поиск:"), panel);
+    auto* caption = new QLabel(tr("  Поиск:"), panel);
     auto* edit = new QLineEdit(panel);
     edit->setObjectName(QStringLiteral("EditFind"));
-    edit->setAccessibleName(uiText("Поиск"));
+    edit->setAccessibleName(tr("Поиск"));
     edit->setMaxLength(SearchLength);
     edit->setReadOnly(true);
     edit->setContextMenuPolicy(Qt::NoContextMenu);
@@ -110,7 +130,7 @@ void TfmSend::buildSearchPanel()
     EditFind = edit;
 }
 
-void TfmSend::openSearch()
+void ListOrdering::openSearch()
 {
     if (Panel5->isHidden()) {
         Panel5->setGeometry(RichEditDesc->geometry());
@@ -120,10 +140,18 @@ void TfmSend::openSearch()
     EditFind->setFocus();
 }
 
+void ListOrdering::hideSearch()
+{
+    if (!Panel5->isHidden()) {
+        Panel5->hide();
+        EditFind->clear();
+    }
+}
+
 // Hides and empties the panel; when the focus was in its field, the subscriber list gets it (a control
 // the operator clicked into meanwhile, the editor say, keeps it). True when the key was on its way to the
 // search field, which takes no keys: it ends there.
-bool TfmSend::closeSearch()
+bool ListOrdering::closeSearch()
 {
     if (Panel5->isHidden())
         return false;
@@ -135,48 +163,39 @@ bool TfmSend::closeSearch()
     return toSearchField;
 }
 
-void TfmSend::connectOrderingCommands()
+void ListOrdering::sortByName()
 {
-    buildSearchPanel();
-    onCommand(Command::SortByName, [this] { sortByName(); });
-    onCommand(Command::MoveUp, [this] { moveUp(); });
-    onCommand(Command::MoveDown, [this] { moveDown(); });
-    onCommand(Command::SortByNumber, [this] { sortByNumber(); });
-}
-
-void TfmSend::sortByName()
-{
-    DropRecipient();
+    recipients_.DropRecipient();
     if (onSubscribersPage()) {
-        abonents_.SortByName();
+        session_.abonents.SortByName();
         rewriteAndRefill(true, -1);
     } else {
-        groups_.SortByName();
+        session_.groups.SortByName();
         rewriteAndRefill(false, -1);
     }
 }
 
 // Groups have no number: on the groups page only the recipient is dropped.
-void TfmSend::sortByNumber()
+void ListOrdering::sortByNumber()
 {
-    DropRecipient();
+    recipients_.DropRecipient();
     if (!onSubscribersPage())
         return;
-    abonents_.SortByNumber();
+    session_.abonents.SortByNumber();
     rewriteAndRefill(true, -1);
 }
 
-void TfmSend::moveUp()
+void ListOrdering::moveUp()
 {
     moveHighlighted(-1);
 }
 
-void TfmSend::moveDown()
+void ListOrdering::moveDown()
 {
     moveHighlighted(+1);
 }
 
-bool TfmSend::SearchKeyDown(QKeyEvent* key)
+bool ListOrdering::SearchKeyDown(QKeyEvent* key)
 {
     const char position = SearchKeyOf(*key);
     if (position == 0) {
@@ -192,7 +211,7 @@ bool TfmSend::SearchKeyDown(QKeyEvent* key)
     EditFind->setText(toQString(text));
     EditFind->setCursorPosition(static_cast<int>(EditFind->text().size()));
     // Highlighting is no tick: the recipient stays as it is.
-    const int row = abonents_.FindByPrefix(text);
+    const int row = session_.abonents.FindByPrefix(text);
     if (row >= 0 && row < lbAbonent->count()) {
         lbAbonent->setCurrentRow(row); // and scrolled into sight
     }
