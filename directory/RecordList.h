@@ -2,6 +2,8 @@
 #pragma once
 // An ordered list of records held by shared reference: the list operations the directory lists share.
 
+#include "directory/TextChecks.h"
+
 #include <algorithm>
 #include <functional>
 #include <iterator>
@@ -83,6 +85,24 @@ public:
             if (items_[i]->Name.view() == name)
                 return static_cast<int>(i);
         return -1;
+    }
+
+    // The record named so: the exact name first, else the only one whose name differs in letter case
+    // (UpperCaseText); -1 when there is none or several.
+    int IndexOfNameAnyCase(const std::string& name) const
+    {
+        if (const int exact = IndexOfName(name); exact >= 0)
+            return exact;
+        const std::string folded = UpperCaseText(name);
+        int found = -1;
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            if (UpperCaseText(items_[i]->Name.view()) != folded)
+                continue;
+            if (found >= 0)
+                return -1;
+            found = static_cast<int>(i);
+        }
+        return found;
     }
 
     // Every Name in list order (what FillList puts into a list control).

@@ -13,7 +13,7 @@ import os
 import re
 import sys
 
-LOGIC = ["platform", "directory", "records", "dispatch"]
+LOGIC = ["platform", "directory", "records", "dispatch", "intake"]
 UI = ["platform/ui", "directory/ui", "records/ui", "dialogs"]
 
 # The folders each library's sources may include from (besides its own).
@@ -22,6 +22,7 @@ MAY_INCLUDE = {
     "directory": ["platform"],
     "records": ["platform", "directory"],
     "dispatch": ["platform", "directory", "records"],
+    "intake": ["platform", "directory", "records", "dispatch"],
     "platform/ui": ["platform"],
     "directory/ui": ["platform", "platform/ui", "directory", "records"],
     "records/ui": ["platform", "platform/ui", "directory", "records"],

@@ -22,6 +22,9 @@ CASES = [
     ("app/Running.cpp", "<QLocalSocket>", None),
     ("cli/Host.cpp", "<QApplication>", "a widget or display header"),
     ("dispatch/Job.cpp", "<QStringView>", None),
+    ("intake/Snpp.cpp", '"dispatch/Recipient.h"', None),
+    ("intake/Snpp.cpp", "<QTcpServer>", "Qt Network outside platform/"),
+    ("dispatch/Job.cpp", '"intake/SnppSession.h"', "dispatch may not include from intake"),
 ]
 failures = []
 with tempfile.TemporaryDirectory() as root:

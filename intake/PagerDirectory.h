@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Who a pager ID taken in names: a subscriber by his pager number, else a subscriber or a group by name,
+// matched as zolbin-send's --to and --group match (the exact name, else the only one differing in case).
+
+#include "directory/Lists.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace zolbin {
+
+struct PagerTarget
+{
+    enum class Kind
+    {
+        Subscriber,
+        Group
+    };
+    Kind kind = Kind::Subscriber;
+    std::string name;        // cp1251, as the directory has it
+    std::int32_t maxLen = 0; // the message limit (a group's: its shortest); 0 = none
+    bool digital = false;    // the subscriber, or a member of the group, has a digital pager
+};
+
+class PagerDirectory
+{
+public:
+    virtual ~PagerDirectory() = default;
+    // id: cp1251. Nothing when the directory knows no such pager.
+    virtual std::optional<PagerTarget> find(const std::string& id) const = 0;
+};
+
+// Over the directory lists of a session (which outlive it).
+class ListPagerDirectory final : public PagerDirectory
+{
+public:
+    ListPagerDirectory(const TAbonentList& subscribers, const TGroupList& groups);
+    std::optional<PagerTarget> find(const std::string& id) const override;
+
+private:
+    const TAbonentList& subscribers_;
+    const TGroupList& groups_;
+};
+
+} // namespace zolbin
