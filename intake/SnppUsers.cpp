@@ -2,6 +2,7 @@
 #include "intake/SnppUsers.h"
 
 #include "platform/Codepage.h"
+#include "platform/Text.h"
 
 #include <cerrno>
 #include <cstring>
@@ -23,9 +24,9 @@ struct Descriptor
     }
 };
 
-Failure fileFailure(const std::string& path, const std::string& why)
+Failure fileFailure(const std::string& path, const Text& why)
 {
-    return Failure{0, cp("файл пользователей SNPP «") + path + cp("» ") + why};
+    return Failure{0, tx("SnppUsers", "файл пользователей SNPP «%1» %2").arg(path).arg(why)};
 }
 
 } // namespace
@@ -37,11 +38,12 @@ Result<SnppUsers> SnppUsers::load(const std::string& path)
     {
     };
     if (file.fd < 0 || ::fstat(file.fd, &st) != 0)
-        return fileFailure(path, cp("не читается: ") + std::strerror(errno));
+        return fileFailure(path, tx("SnppUsers", "не читается: %1").arg(std::strerror(errno)));
     if (!S_ISREG(st.st_mode))
-        return fileFailure(path, cp("- не обычный файл"));
+        return fileFailure(path, tx("SnppUsers", "- не обычный файл"));
     if ((st.st_mode & (S_IRWXG | S_IRWXO)) != 0)
-        return fileFailure(path, cp("доступен не только владельцу: нужны права 600 или 400 (chmod 600)"));
+        return fileFailure(
+            path, tx("SnppUsers", "доступен не только владельцу: нужны права 600 или 400 (chmod 600)"));
     std::string text;
     char buffer[4096];
     for (;;) {
@@ -49,7 +51,7 @@ Result<SnppUsers> SnppUsers::load(const std::string& path)
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return fileFailure(path, cp("не читается: ") + std::strerror(errno));
+            return fileFailure(path, tx("SnppUsers", "не читается: %1").arg(std::strerror(errno)));
         if (got == 0)
             break;
         text.append(buffer, static_cast<std::size_t>(got));

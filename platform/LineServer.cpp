@@ -2,6 +2,7 @@
 #include "platform/LineServer.h"
 
 #include "platform/Codepage.h"
+#include "platform/Text.h"
 
 #include <QHostAddress>
 #include <QTcpServer>
@@ -53,10 +54,12 @@ Status LineServer::listen(const std::string& host, std::uint16_t port)
     const QString name = host.empty() ? QStringLiteral("127.0.0.1") : QString::fromStdString(host);
     QHostAddress address;
     if (!address.setAddress(name))
-        return Failure{0, cp("Адрес «") + host + cp("» не IP-адрес")};
+        return Failure{0, tx("LineServer", "Адрес «%1» не IP-адрес").arg(host)};
     if (!server_->listen(address, port))
-        return Failure{0, cp("Не открыть порт ") + toCp1251(name) + ":" + std::to_string(port) + ": " +
-                              toCp1251(server_->errorString())};
+        return Failure{0, tx("LineServer", "Не открыть порт %1:%2: %3")
+                              .arg(toCp1251(name))
+                              .arg(static_cast<long long>(port))
+                              .arg(toCp1251(server_->errorString()))};
     return {};
 }
 

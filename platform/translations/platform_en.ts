@@ -44,6 +44,17 @@
     </message>
 </context>
 <context>
+    <name>LineServer</name>
+    <message>
+        <source>Адрес «%1» не IP-адрес</source>
+        <translation>The address “%1” is not an IP address</translation>
+    </message>
+    <message>
+        <source>Не открыть порт %1:%2: %3</source>
+        <translation>Cannot open port %1:%2: %3</translation>
+    </message>
+</context>
+<context>
     <name>ProfileFile</name>
     <message>
         <source>Unable to write to %1</source>

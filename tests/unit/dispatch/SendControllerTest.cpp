@@ -26,7 +26,7 @@ TEST_F(SendCommandTest, TheSendControllerWritesThePagesFirstAndRunsTheSendsInTur
     addGroup({member("Ann", 5, "Gone"), member("Bob", 6, "Acme")});
     SendController sends(dir.folder(), host.settings, host.journal, providers);
     std::vector<std::string> told;
-    QObject::connect(&sends, &SendController::question, [&](const QByteArray&) {
+    QObject::connect(&sends, &SendController::question, [&](const QString&) {
         told.push_back("question");
         sends.answer(true);
     });
