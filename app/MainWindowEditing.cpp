@@ -221,7 +221,7 @@ void TfmSend::showHelp()
     auto* viewer = findChild<HelpViewer*>(QString(), Qt::FindDirectChildrenOnly);
     if (viewer == nullptr)
         viewer = new HelpViewer(this);
-    viewer->showContents();
+    viewer->showContents(folder_);
 }
 
 void TfmSend::showArchive()
@@ -234,7 +234,7 @@ void TfmSend::showArchive()
         Prompts::message(cp("Невозможно посмотреть архив для группы абонентов"));
         return;
     }
-    windows_.fmArchive->SetArchiveName(folder_, SendParams.CurName);
+    windows_.fmArchive->SetArchiveName(SendParams.CurName);
     // Closed through "Вы&бор": the chosen block is on the clipboard, ready for one paste.
     if (windows_.fmArchive->showModal() == 1)
         setPasteAvailable(true);

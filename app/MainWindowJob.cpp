@@ -42,7 +42,7 @@ bool sameService(const TSendParams& a, const TSendParams& b)
 // the editor do not reach this page.
 SendOrder TfmSend::takeSendOrder() const
 {
-    SendOrder order = TakeOrder(SendParams, CurGroup, groups_, providers_);
+    SendOrder order = TakeOrder(folder_, SendParams, CurGroup, groups_, providers_);
     order.signatureBlocked = signatureBlocked();
     order.lines = EditorLines();
     order.text = EditorText();
@@ -57,7 +57,6 @@ void TfmSend::giveRunParts(SendOrder& order) const
 {
     order.settings = settings_;
     order.journal = journal_;
-    order.folder = folder_;
     order.deadlines = sendDeadlines_;
     order.modems = modems_;
     order.smtpPassword = [store = windows_.secrets.get(), server = settings_.SMTPServer,

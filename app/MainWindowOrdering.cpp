@@ -46,7 +46,7 @@ TickList* TfmSend::shownList() const
 // program's back is not rewritten: the directory is reloaded before the error is shown.
 void TfmSend::rewriteAndRefill(bool subscribers, int highlight)
 {
-    const Status saved = subscribers ? abonents_.Save() : groups_.Save();
+    const Status saved = subscribers ? abonents_.Save(folder_) : groups_.Save(folder_);
     if (!saved && IsListFileChanged(saved.failure())) {
         ReloadDirectory(); // refills the lists from what the files hold
         highlight = -1;

@@ -75,8 +75,7 @@ bool TfmSend::enqueueSend(SendOrder& order)
 
 void TfmSend::startOutboxWork()
 {
-    OutboxWorker::Options how;
-    how.folder = folder_;
+    OutboxWorker::Options how(folder_);
     how.pollMs = OutboxPollMs;
     how.wholeRound = false; // the window looks again after each page: the operator may send meanwhile
     how.outbox = [this] { return outbox(false); };

@@ -40,7 +40,8 @@ QPushButton* arrowButton(const char* caption, const char* action, const char* ke
 } // namespace
 
 TfmGrReg::TfmGrReg(Session& session, QWidget* parent)
-    : TPropertiesDialog("Новая группа", parent), abonents_(session.abonents), groups_(session.groups)
+    : TPropertiesDialog("Новая группа", parent), abonents_(session.abonents), groups_(session.groups),
+      folder_(session.folder)
 {
     buildUi();
 
@@ -261,7 +262,7 @@ void TfmGrReg::addGroup()
     lbGroup->clear();
     EditName->setFocus();
 
-    (void)saved(groups_.Save());
+    (void)saved(groups_.Save(folder_));
 }
 
 void TfmGrReg::changeGroup()
@@ -275,7 +276,7 @@ void TfmGrReg::changeGroup()
     group.Members = memberList();
     accept();
 
-    (void)saved(groups_.Save());
+    (void)saved(groups_.Save(folder_));
 }
 
 } // namespace zolbin
