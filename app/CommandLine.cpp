@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <pwd.h>
@@ -200,12 +201,15 @@ std::string chooseDataDir(const CommandLine& line)
     });
 }
 
-std::string enterDataDir(const std::string& dir)
+std::string prepareDataDir(const std::string& dir)
 {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
-    if (!ec)
-        std::filesystem::current_path(dir, ec);
+    // What entering the folder would say: not a folder, or one that may not be entered.
+    if (!ec && !std::filesystem::is_directory(dir, ec) && !ec)
+        ec = std::make_error_code(std::errc::not_a_directory);
+    if (!ec && ::access(dir.c_str(), X_OK) != 0)
+        ec = std::error_code(errno, std::generic_category());
     if (ec)
         return dir + ": " + ec.message();
     return {};

@@ -58,8 +58,8 @@ std::string chooseDataDir(const CommandLine& line, const EnvironmentLookup& env)
 // The same with the process environment (and the password database when HOME is not set).
 std::string chooseDataDir(const CommandLine& line);
 
-// Creates the folder when missing and makes it the current directory. Returns an empty text or the
-// reason of the failure (UTF-8).
-std::string enterDataDir(const std::string& dir);
+// Creates the folder when missing and checks that the program can work in it (a folder it may enter);
+// the current directory stays as it is. Returns an empty text or the reason of the failure (UTF-8).
+std::string prepareDataDir(const std::string& dir);
 
 } // namespace zolbin

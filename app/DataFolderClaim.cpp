@@ -11,18 +11,19 @@
 
 namespace zolbin {
 
-std::string claimDataFolder(FileLock& lock)
+std::string claimDataFolder(const DataFolder& folder, FileLock& lock)
 {
-    if (lock.take(DataFolderLockName) == FileLock::Result::Busy) {
+    if (lock.take(folder.path(DataFolderLockName)) == FileLock::Result::Busy) {
+        // The folder as the system resolves it (links followed), as the other window knows it too.
         std::error_code ec;
-        const std::string folder = std::filesystem::current_path(ec).string();
-        return "Программа уже работает с папкой данных " + (ec ? std::string(".") : folder) +
+        const std::filesystem::path resolved = std::filesystem::canonical(folder.root(), ec);
+        return "Программа уже работает с папкой данных " + (ec ? folder.root() : resolved.string()) +
                ".\nВторое окно для той же папки не открывается.";
     }
     // Without the lock another window might be saving right now: its temporary files stay.
     if (lock.held())
         for (const char* name : {AbonentFileName, GroupFileName, CompanyFileName, SettingsFileName})
-            removeWriterLeftovers(name);
+            removeWriterLeftovers(folder.path(name));
     return {};
 }
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The window program's hold on its data folder (the current directory): one window per folder, so that
-// no two windows rewrite the same list files from their own memory.
+// The window program's hold on its data folder: one window per folder, so that no two windows rewrite
+// the same list files from their own memory.
+
+#include "platform/DataFolder.h"
 
 #include <string>
 
@@ -13,11 +15,11 @@ class FileLock;
 // journal and the archives, does not take it.
 inline constexpr const char* DataFolderLockName = ".zolbin.lock";
 
-// Takes the folder's lock into `lock`, which holds it until it goes (the system drops it when the
+// Takes the lock of the data folder into `lock`, which holds it until it goes (the system drops it when the
 // process ends, however it ends). Returns "" when this window may work in the folder, or the text
 // (UTF-8) saying that another window works there. With the lock held, the temporary files left by saves
 // cut short (a process killed while writing) beside the list files and the settings file are removed. A
 // folder where no lock file can be made (a read-only folder) is worked in without the lock.
-std::string claimDataFolder(FileLock& lock);
+std::string claimDataFolder(const DataFolder& folder, FileLock& lock);
 
 } // namespace zolbin

@@ -10,16 +10,17 @@ namespace zolbin {
 
 template <typename List> Status DirectoryLoad::load(List& list, const char* fileName)
 {
-    if (!fileExists(fileName)) {
-        list.NoteMissingFile(fileName); // one that appears later is not overwritten unseen
+    const std::string path = folder_.path(fileName);
+    if (!fileExists(path)) {
+        list.NoteMissingFile(path); // one that appears later is not overwritten unseen
         return {};
     }
-    const Status loaded = list.LoadFromFile(fileName);
+    const Status loaded = list.LoadFromFile(path);
     if (loaded || !IsDamagedListFile(loaded.failure()))
         return loaded;
     DamagedListFile damage{fileName, loaded.failure().russian(), {}, {}};
-    if (const Result<std::string> copy = copyAside(fileName); copy)
-        damage.copyName = copy.value();
+    if (const Result<std::string> copy = copyAside(path); copy)
+        damage.copyName = baseNameOf(copy.value());
     else
         damage.copyError = copy.failure().russian();
     damaged_.push_back(std::move(damage));
@@ -38,14 +39,14 @@ Status DirectoryLoad::loadGroups(TGroupList& list)
 
 Status DirectoryLoad::loadProviders(TProviderList& list)
 {
-    if (fileExists(CompanyFileName)) {
+    if (fileExists(folder_.path(CompanyFileName))) {
         const Status loaded = load(list, CompanyFileName);
         if (list.empty())
             list.AddHomeProvider();
         return loaded;
     }
     list.AddHomeProvider();
-    return list.SaveToFile(CompanyFileName);
+    return list.Save(folder_);
 }
 
 QString DirectoryLoad::damageReport() const

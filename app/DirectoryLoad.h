@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Loading the three directory lists at start-up. A list file found damaged is copied aside before
-// anything could rewrite it; the records read up to the damage stay loaded and the other lists load as
+// Loading the three directory lists of a data folder at start-up. A list file found damaged is copied aside
+// before anything could rewrite it; the records read up to the damage stay loaded and the other lists load as
 // usual. What was damaged is collected so that the operator is told once, after all the loads; a file
 // that cannot be read at all is the failure of its own load, for the caller to show at once. Each list
 // notes the file it loaded, or that its file was missing, so that a later save can tell a file changed
@@ -17,15 +17,18 @@ namespace zolbin {
 
 struct DamagedListFile
 {
-    std::string fileName;
+    std::string fileName;  // the name in the data folder
     std::string error;     // the I/O error text, cp1251
-    std::string copyName;  // where the damaged file was copied, empty when the copy failed
+    std::string copyName;  // the name in the data folder the damaged file was copied as, empty when the
+                           // copy failed
     std::string copyError; // why the copy failed, cp1251
 };
 
 class DirectoryLoad final
 {
 public:
+    explicit DirectoryLoad(const DataFolder& folder) : folder_(folder) {}
+
     // Subscribers and groups: loaded when their file exists. Fails when the file cannot be read; a
     // damaged file is not a failure here (damaged()).
     Status loadAbonents(TAbonentList& list);
@@ -43,6 +46,7 @@ public:
 private:
     template <typename List> Status load(List& list, const char* fileName);
 
+    DataFolder folder_;
     std::vector<DamagedListFile> damaged_;
 };
 

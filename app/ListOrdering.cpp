@@ -66,7 +66,8 @@ TickList* ListOrdering::shownList() const
 // program's back is not rewritten: the directory is reloaded before the error is shown.
 void ListOrdering::rewriteAndRefill(bool subscribers, int highlight)
 {
-    const Status saved = subscribers ? session_.abonents.Save() : session_.groups.Save();
+    const Status saved =
+        subscribers ? session_.abonents.Save(session_.folder) : session_.groups.Save(session_.folder);
     if (!saved && IsListFileChanged(saved.failure())) {
         reloadDirectory_(); // refills the lists from what the files hold
         highlight = -1;

@@ -36,7 +36,8 @@ void TfmSend::openDirectory(const char* kind)
 // again. Either way the operator is told.
 bool TfmSend::ReloadChangedLists(bool beforeSend)
 {
-    const bool recipients = abonents_.FileChanged(AbonentFileName) || groups_.FileChanged(GroupFileName);
+    const bool recipients = abonents_.FileChanged(folder_.path(AbonentFileName)) ||
+                            groups_.FileChanged(folder_.path(GroupFileName));
     if (recipients) {
         ReloadDirectory();
         Prompts::message(beforeSend ? tr("Справочник изменён вне программы и загружен заново. Сообщение "
@@ -45,10 +46,10 @@ bool TfmSend::ReloadChangedLists(bool beforeSend)
                          PromptIcon::Information);
         return false;
     }
-    if (!providers_.FileChanged(CompanyFileName))
+    if (!providers_.FileChanged(folder_.path(CompanyFileName)))
         return true;
     providers_.Clear();
-    DirectoryLoad load;
+    DirectoryLoad load(folder_);
     runCommand([&] { (void)succeeded(load.loadProviders(providers_)); });
     if (!load.damaged().empty())
         Prompts::message(load.damageReport(), PromptIcon::Warning);

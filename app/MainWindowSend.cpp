@@ -39,7 +39,7 @@ void TfmSend::sendPage()
 // the editor do not reach this page.
 SendOrder TfmSend::takeSendOrder() const
 {
-    SendOrder order = TakeOrder(SendParams, CurGroup, groups_, providers_);
+    SendOrder order = TakeOrder(folder_, SendParams, CurGroup, groups_, providers_);
     order.signatureBlocked = signatureBlocked();
     order.lines = RichEdit->displayedLines();
     order.text = RichEdit->wholeText();

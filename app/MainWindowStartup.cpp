@@ -54,7 +54,7 @@ void TfmSend::FormCreate()
 
 void TfmSend::loadDirectory()
 {
-    DirectoryLoad load;
+    DirectoryLoad load(folder_);
     runCommand([&] { (void)succeeded(load.loadAbonents(abonents_)); });
     FillAbonentLines(lbAbonent, abonents_);
     runCommand([&] { (void)succeeded(load.loadGroups(groups_)); });

@@ -17,10 +17,9 @@ const QByteArray Answer = "ok\n";
 
 } // namespace
 
-QString RunningWindowSocket(const QString& dataFolder)
+QString RunningWindowSocket(const DataFolder& dataFolder)
 {
-    const QString folder =
-        QFileInfo(dataFolder.isEmpty() ? QDir::currentPath() : dataFolder).canonicalFilePath();
+    const QString folder = QFileInfo(QString::fromStdString(dataFolder.root())).canonicalFilePath();
     const QString uid = QString::number(::getuid());
     const QByteArray key =
         QCryptographicHash::hash((uid + QLatin1Char('\n') + folder).toUtf8(), QCryptographicHash::Sha256)

@@ -10,6 +10,8 @@
 // temporary folder with access for the user only. Only the window holding the folder's lock listens, so
 // a socket left by a process that was killed is simply replaced.
 
+#include "platform/DataFolder.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -18,8 +20,8 @@ class QLocalServer;
 
 namespace zolbin {
 
-// The socket's path for the data folder (the current directory when empty), one per folder and user.
-QString RunningWindowSocket(const QString& dataFolder = QString());
+// The socket's path for the data folder, one per folder and user.
+QString RunningWindowSocket(const DataFolder& dataFolder);
 
 class RunningWindow final : public QObject
 {

@@ -32,7 +32,7 @@ void WindowCommands::showHelp()
     auto* viewer = window_.findChild<HelpViewer*>(QString(), Qt::FindDirectChildrenOnly);
     if (viewer == nullptr)
         viewer = new HelpViewer(&window_);
-    viewer->showContents();
+    viewer->showContents(session_.folder);
 }
 
 void WindowCommands::showArchive()
@@ -45,7 +45,7 @@ void WindowCommands::showArchive()
         Prompts::message(tr("Невозможно посмотреть архив для группы абонентов"));
         return;
     }
-    windows_.fmArchive->SetArchiveName(session_.folder, session_.SendParams.CurName);
+    windows_.fmArchive->SetArchiveName(session_.SendParams.CurName);
     // Closed through "Вы&бор": the chosen block is on the clipboard, ready for one paste.
     if (windows_.fmArchive->showModal() == 1)
         editing_.setPasteAvailable(true);

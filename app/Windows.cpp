@@ -24,7 +24,7 @@ Windows::Windows(Session& session)
     secrets = std::make_unique<KeychainStore>();
     fmSend = std::make_unique<TfmSend>(session, *this);
     QWidget* main = fmSend.get();
-    fmArchive = std::make_unique<TfmArchive>(main);
+    fmArchive = std::make_unique<TfmArchive>(session.folder, main);
     fmUnlisted = std::make_unique<TfmUnlisted>(session, main);
     fmRegistr = std::make_unique<TfmRegistr>(session, main);
     fmAbReg = std::make_unique<TfmAbReg>(session, main);

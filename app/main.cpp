@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Zolbin Sender: the entry. Answers --help and --version on the terminal without opening any window,
-// changes into the data folder (--data-dir, the user's data folder for a start from the desktop menu, or
-// the current directory), claims it for this window (a second window on the same folder says so and
-// ends), creates the session and then every window, and runs the event loop until the main window is
-// closed. Nothing is written at shutdown.
+// takes the data folder (--data-dir, the user's data folder for a start from the desktop menu, or the
+// current directory; the working directory itself is never changed), claims it for this window (a second
+// window on the same folder says so and ends), creates the session on it and then every window, and runs
+// the event loop until the main window is closed. Nothing is written at shutdown.
 
 #include "app/CommandLine.h"
 #include "app/DataFolderClaim.h"
@@ -52,8 +52,9 @@ int main(int argc, char** argv)
     // A failure to reach the data folder goes to the terminal; started from the desktop menu, where
     // nobody reads the terminal, it is shown in a message box as well.
     std::string failure;
-    if (const std::string dataDir = chooseDataDir(line); !dataDir.empty())
-        failure = enterDataDir(dataDir);
+    const std::string dataDir = chooseDataDir(line);
+    if (!dataDir.empty())
+        failure = prepareDataDir(dataDir);
     if (!failure.empty()) {
         std::fprintf(stderr, "zolbin: %s\n", failure.c_str());
         if (!line.desktop)
@@ -85,9 +86,11 @@ int main(int argc, char** argv)
         Prompts::message(cp("Папка данных недоступна: " + failure), PromptIcon::Stop);
         return 1;
     }
+    // Every file of the run is opened in this folder.
+    const DataFolder folder = dataDir.empty() ? DataFolder::Current() : DataFolder(dataDir);
     FileLock folderLock; // held for the whole run
-    const QString windowSocket = RunningWindowSocket();
-    if (const std::string refusal = claimDataFolder(folderLock); !refusal.empty()) {
+    const QString windowSocket = RunningWindowSocket(folder);
+    if (const std::string refusal = claimDataFolder(folder, folderLock); !refusal.empty()) {
         // The window working in the folder comes forward; only when none answers is the start refused.
         if (RunningWindow::askToComeForward(windowSocket))
             return 0;
@@ -96,7 +99,6 @@ int main(int argc, char** argv)
         return 1;
     }
     // Archives an earlier build named in code page 1251 get their UTF-8 names, now that the folder is ours.
-    const DataFolder folder = DataFolder::Current();
     if (const Status migrated = MigrateArchiveNames(folder); !migrated)
         Prompts::message(migrated.failure().shown(), PromptIcon::Stop);
 

@@ -11,7 +11,7 @@ namespace zolbin::bench {
 
 namespace fs = std::filesystem;
 
-BenchDataFolder::BenchDataFolder() : before_(fs::current_path())
+BenchDataFolder::BenchDataFolder()
 {
     std::string pattern = (fs::temp_directory_path() / "zolbin-bench-data-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr)
@@ -20,13 +20,11 @@ BenchDataFolder::BenchDataFolder() : before_(fs::current_path())
     // The tables as the package installs them beside the lists: from the source tree's data folder.
     for (const char* table : {KoiTableFileName, DosTableFileName})
         fs::copy_file(fs::path(ZOLBIN_SOURCE_DIR) / "data" / table, folder_ / table);
-    fs::current_path(folder_);
 }
 
 BenchDataFolder::~BenchDataFolder()
 {
     std::error_code ignored;
-    fs::current_path(before_, ignored);
     fs::remove_all(folder_, ignored);
 }
 

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A data folder of a benchmark's own: a fresh folder under the system's temporary folder holding the code
-// tables the send command reads, entered for the object's lifetime (the journal, the archive and the
-// outbox are names relative to the data folder) and removed, with all it then holds, after it.
+// tables the send command reads, handed to what the benchmark runs (folder()) and removed, with all it
+// then holds, after the object's lifetime.
+
+#include "platform/DataFolder.h"
 
 #include <filesystem>
 
@@ -17,8 +19,9 @@ public:
     BenchDataFolder(const BenchDataFolder&) = delete;
     BenchDataFolder& operator=(const BenchDataFolder&) = delete;
 
+    DataFolder folder() const { return DataFolder(folder_.string()); }
+
 private:
-    std::filesystem::path before_;
     std::filesystem::path folder_;
 };
 

@@ -2,7 +2,8 @@
 #pragma once
 // The benchmarks' directories, made once per size on first use and removed at exit.
 
-#include <filesystem>
+#include "platform/DataFolder.h"
+
 #include <string>
 
 namespace zolbin::bench {
@@ -11,16 +12,10 @@ namespace zolbin::bench {
 const std::string& Folder(int subscribers);
 std::string PathIn(int subscribers, const char* fileName);
 void RemoveFolders();
-
-// Works in the folder for its lifetime: the lists write their files into the current directory.
-struct InFolder
+// The folder of the standard directory as a data folder.
+inline DataFolder DataFolderOf(int subscribers)
 {
-    explicit InFolder(const std::string& folder) : before(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(folder);
-    }
-    ~InFolder() { std::filesystem::current_path(before); }
-    std::filesystem::path before;
-};
+    return DataFolder(Folder(subscribers));
+}
 
 } // namespace zolbin::bench

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The send command's host for the send benchmarks: nothing shown, no pause waited, no question asked.
-// The journal is the program's "Zolbin.log" in the current folder, as zolbin-send keeps it. A message or
+// The journal is the program's "Zolbin.log" in the data folder given, as zolbin-send keeps it. A message or
 // a question means that a page did not go as it should: they are counted, for the benchmark to fail.
 
 #include "dispatch/SendHost.h"
@@ -14,7 +14,10 @@ namespace zolbin::bench {
 class BenchHost final : public SendHost
 {
 public:
-    explicit BenchHost(std::string text) : lines_{text}, text_(std::move(text)) {}
+    BenchHost(const DataFolder& folder, std::string text)
+        : folder_(folder), journal_(folder), lines_{text}, text_(std::move(text))
+    {
+    }
 
     void SetStatusText(const std::string&) override {}
     void Pause(unsigned) override {}
@@ -29,6 +32,7 @@ public:
     const TSettings& Settings() const override { return settings_; }
     bool SignatureBlocked() const override { return false; }
     const TJournal& Journal() const override { return journal_; }
+    DataFolder Folder() const override { return folder_; }
     std::vector<std::string> EditorLines() const override { return lines_; }
     std::string EditorText() const override { return text_; }
     void SendCompleted(const TSendParams&) override {}
@@ -38,6 +42,7 @@ public:
 
 private:
     TSettings settings_;
+    DataFolder folder_;
     TJournal journal_;
     std::vector<std::string> lines_;
     std::string text_;

@@ -32,11 +32,11 @@ std::vector<std::string> JournalOfOnePage()
     SnppResponder server;
     const BenchDataFolder folder;
     const LoopbackOrders orders(server.port(), 1);
-    BenchHost host(PageText());
-    SendJob job(orders.groupOrder());
+    BenchHost host(folder.folder(), PageText());
+    SendJob job(orders.groupOrder(folder.folder()));
     if (job.runWith(host) != SendOutcome::Completed || host.troubles() != 0)
         throw std::runtime_error("the page to the responder was not accepted");
-    std::ifstream file(JournalFileName, std::ios::binary);
+    std::ifstream file(folder.folder().path(JournalFileName), std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     std::vector<std::string> lines;
     for (std::size_t from = 0, end = text.find("\r\n"); end != std::string::npos;
@@ -53,18 +53,18 @@ void BM_EnqueueGroup(benchmark::State& state)
     const BenchDataFolder folder;
     const LoopbackOrders orders(0, members); // nothing is sent
     std::unique_ptr<Outbox> outbox;
-    SendOrder order;
+    SendOrder order(folder.folder());
     for (auto _ : state) {
         state.PauseTiming();
         outbox.reset();
-        std::filesystem::remove(OutboxFileName);
-        Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox();
+        std::filesystem::remove(folder.folder().path(OutboxFileName));
+        Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox(folder.folder());
         if (!opened) {
             state.SkipWithError("the outbox cannot be opened");
             break;
         }
         outbox = std::move(opened.value());
-        order = orders.groupOrder();
+        order = orders.groupOrder(folder.folder());
         state.ResumeTiming();
         const Result<int> added = EnqueueOrder(order, *outbox, PageHolder::Worker, 0, NowMs());
         if (!added || added.value() != members) {
@@ -78,10 +78,10 @@ void BM_JournalOfSentPages(benchmark::State& state)
 {
     const std::vector<std::string> lines = JournalOfOnePage();
     const BenchDataFolder folder;
-    const TJournal journal;
+    const TJournal journal(folder.folder());
     for (auto _ : state) {
         state.PauseTiming();
-        std::filesystem::remove(JournalFileName);
+        std::filesystem::remove(journal.path());
         state.ResumeTiming();
         journal.Append(lines.front());
         for (std::int64_t page = 0; page < state.range(0); ++page)

@@ -148,15 +148,15 @@ void BM_Save(benchmark::State& state)
 void BM_LinkMembers(benchmark::State& state)
 {
     const int size = static_cast<int>(state.range(0));
-    const InFolder in(Folder(size));
+    const DataFolder folder = DataFolderOf(size);
     TAbonentList abonents;
-    loadInto(abonents, AbonentFileName, state);
+    loadInto(abonents, folder.path(AbonentFileName), state);
     for (auto _ : state) {
         state.PauseTiming();
         TGroupList groups;
-        loadInto(groups, GroupFileName, state);
+        loadInto(groups, folder.path(GroupFileName), state);
         state.ResumeTiming();
-        if (!groups.LinkMembers(abonents))
+        if (!groups.LinkMembers(abonents, folder))
             state.SkipWithError("link failed");
     }
 }
@@ -175,9 +175,9 @@ void BM_SortAndSave(benchmark::State& state)
 {
     const bool byName = state.range(0) == 0;
     const int size = static_cast<int>(state.range(1));
-    const InFolder in(Folder(size));
+    const DataFolder folder = DataFolderOf(size);
     TAbonentList loaded;
-    loadInto(loaded, AbonentFileName, state);
+    loadInto(loaded, folder.path(AbonentFileName), state);
     for (auto _ : state) {
         state.PauseTiming();
         TAbonentList abonents = recordsOf(loaded);
@@ -186,11 +186,11 @@ void BM_SortAndSave(benchmark::State& state)
             abonents.SortByName();
         else
             abonents.SortByNumber();
-        if (!abonents.Save())
+        if (!abonents.Save(folder))
             state.SkipWithError("save failed");
     }
     // The next runs find the file as it was made.
-    if (!recordsOf(loaded).Save())
+    if (!recordsOf(loaded).Save(folder))
         state.SkipWithError("restore failed");
 }
 

@@ -44,18 +44,18 @@ LoopbackOrders::LoopbackOrders(std::uint16_t port, int members)
     groups_.Add(group);
 }
 
-SendOrder LoopbackOrders::subscriberOrder() const
+SendOrder LoopbackOrders::subscriberOrder(const DataFolder& folder) const
 {
     TSendParams params;
     ChooseSubscriber(params, *groups_.Items(0)->Members.Items(0));
-    return withText(TakeOrder(params, -1, TGroupList{}, providers_));
+    return withText(TakeOrder(folder, params, -1, TGroupList{}, providers_));
 }
 
-SendOrder LoopbackOrders::groupOrder() const
+SendOrder LoopbackOrders::groupOrder(const DataFolder& folder) const
 {
     TSendParams params;
     params.CurMaxLen = GroupMaxLen(*groups_.Items(0));
-    return withText(TakeOrder(params, 0, groups_, providers_));
+    return withText(TakeOrder(folder, params, 0, groups_, providers_));
 }
 
 } // namespace zolbin::bench

@@ -20,9 +20,9 @@ public:
     LoopbackOrders(std::uint16_t port, int members);
 
     // The order of the message to the group's first member alone, or to the whole group, taken as Send
-    // takes it.
-    SendOrder subscriberOrder() const;
-    SendOrder groupOrder() const;
+    // takes it in the data folder.
+    SendOrder subscriberOrder(const DataFolder& folder) const;
+    SendOrder groupOrder(const DataFolder& folder) const;
 
 private:
     TProviderList providers_;

@@ -27,19 +27,20 @@ void BM_LoopbackSend(benchmark::State& state)
     SnppResponder server;
     const BenchDataFolder folder;
     const LoopbackOrders orders(server.port(), std::max(members, 1));
-    BenchHost host(PageText());
+    BenchHost host(folder.folder(), PageText());
     std::unique_ptr<Outbox> outbox;
     SenderLock sending;
     if (throughOutbox) {
-        Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox();
-        if (!opened || !sending.hold()) {
+        Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox(folder.folder());
+        if (!opened || !sending.hold(folder.folder())) {
             state.SkipWithError("the outbox cannot be opened");
             return;
         }
         outbox = std::move(opened.value());
     }
     for (auto _ : state) {
-        SendOrder order = members == 0 ? orders.subscriberOrder() : orders.groupOrder();
+        SendOrder order =
+            members == 0 ? orders.subscriberOrder(folder.folder()) : orders.groupOrder(folder.folder());
         if (outbox && !EnqueueOrder(order, *outbox, PageHolder::Sender, 0, NowMs())) {
             state.SkipWithError("the pages could not be written into the outbox");
             break;

@@ -18,11 +18,11 @@
 
 namespace zolbin::bench {
 
-StartedProgram::StartedProgram() : parts_(std::make_unique<Parts>())
+StartedProgram::StartedProgram(const DataFolder& folder) : parts_(std::make_unique<Parts>())
 {
-    (void)claimDataFolder(parts_->lock);
-    (void)MigrateArchiveNames();
-    parts_->session = std::make_unique<Session>(SettingsPathInCurrentFolder());
+    (void)claimDataFolder(folder, parts_->lock);
+    (void)MigrateArchiveNames(folder);
+    parts_->session = std::make_unique<Session>(folder);
     parts_->windows = std::make_unique<Windows>(*parts_->session);
     parts_->windows->fmSend->show();
     parts_->windows->fmSend->activateWindow();
@@ -47,14 +47,14 @@ void RunUntilIdle()
 
 int ProbeStartup(const char* folder, int argc, char** argv)
 {
-    if (chdir(folder) != 0) {
+    if (::access(folder, X_OK) != 0) { // a folder the program could not work in
         std::perror(folder);
         return 1;
     }
     QApplication app(argc, argv);
     installWidgetPrompts();
     {
-        const StartedProgram program;
+        const StartedProgram program{DataFolder(folder)};
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
         const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// One start of the window program in the current folder, as main() makes it, until its event loop has
+// One start of the window program on a data folder, as main() makes it, until its event loop has
 // nothing left to do.
+
+#include "platform/DataFolder.h"
 
 #include <memory>
 
@@ -12,7 +14,7 @@ class StartedProgram
 public:
     // Claims the folder, builds the session and every window, shows the main window and runs the event
     // loop until it is idle.
-    StartedProgram();
+    explicit StartedProgram(const DataFolder& folder);
     ~StartedProgram();
     StartedProgram(const StartedProgram&) = delete;
     StartedProgram& operator=(const StartedProgram&) = delete;
@@ -27,7 +29,7 @@ private:
 // Runs the event loop until it is about to wait for new events.
 void RunUntilIdle();
 
-// The start-up probe: enters the folder, starts the program, and prints "<cpu seconds> <peak RSS KiB>"
+// The start-up probe: starts the program on the folder, and prints "<cpu seconds> <peak RSS KiB>"
 // (user plus system time of the whole process, from its start). Returns the exit status.
 int ProbeStartup(const char* folder, int argc, char** argv);
 

@@ -22,9 +22,9 @@ namespace {
 
 void BM_Startup(benchmark::State& state)
 {
-    const InFolder in(Folder(static_cast<int>(state.range(0))));
+    const DataFolder folder = DataFolderOf(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        auto program = std::make_unique<StartedProgram>();
+        auto program = std::make_unique<StartedProgram>(folder);
         state.PauseTiming();
         program.reset();
         RunUntilIdle();
@@ -34,10 +34,9 @@ void BM_Startup(benchmark::State& state)
 
 void BM_FillRecipientLists(benchmark::State& state)
 {
-    const InFolder in(Folder(static_cast<int>(state.range(0))));
-    Session session(SettingsPathInCurrentFolder());
-    (void)session.abonents.LoadFromFile(AbonentFileName);
-    (void)session.groups.LoadFromFile(GroupFileName);
+    Session session(DataFolderOf(static_cast<int>(state.range(0))));
+    (void)session.abonents.LoadFromFile(session.folder.path(AbonentFileName));
+    (void)session.groups.LoadFromFile(session.folder.path(GroupFileName));
     TickList abonents;
     TickList groups;
     for (auto _ : state) {
@@ -50,8 +49,7 @@ void BM_FillRecipientLists(benchmark::State& state)
 // appends a letter and highlights the first match.
 void BM_SearchKey(benchmark::State& state)
 {
-    const InFolder in(Folder(static_cast<int>(state.range(0))));
-    StartedProgram program;
+    StartedProgram program(DataFolderOf(static_cast<int>(state.range(0))));
     TfmSend& main = *program.parts().windows->fmSend;
     const Qt::Key keys[] = {Qt::Key_S, Qt::Key_M, Qt::Key_I, Qt::Key_T, Qt::Key_H, Qt::Key_Control};
     std::size_t next = 0;
@@ -66,8 +64,7 @@ void BM_SearchKey(benchmark::State& state)
 // The directory window opened on the subscribers (it lists every name) until idle, then closed.
 void BM_DirectoryWindow(benchmark::State& state)
 {
-    const InFolder in(Folder(static_cast<int>(state.range(0))));
-    StartedProgram program;
+    StartedProgram program(DataFolderOf(static_cast<int>(state.range(0))));
     TfmRegistr& registr = *program.parts().windows->fmRegistr;
     registr.SetKind(TfmRegistr::KindAbonent);
     for (auto _ : state) {

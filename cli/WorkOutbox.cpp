@@ -102,8 +102,7 @@ int work(Session& session, const WorkOptions& options, std::ostream& err)
             err << "zolbin-send: " << utf8Text << '\n';
     };
     ConsolePages pages(session, options, err);
-    OutboxWorker::Options how;
-    how.folder = session.folder;
+    OutboxWorker::Options how(session.folder);
     how.keepDays = session.settings.OutboxKeepDays;
     how.follow = options.follow;
     how.untilEmpty = !options.follow;

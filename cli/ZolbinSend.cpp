@@ -132,7 +132,8 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
     const SendRequest request = PrepareSend(options, session, message);
     session.SendParams = request.params;
     session.CurGroup = request.curGroup;
-    SendOrder order = TakeOrder(session.SendParams, session.CurGroup, session.groups, session.providers);
+    SendOrder order =
+        TakeOrder(session.folder, session.SendParams, session.CurGroup, session.groups, session.providers);
     order.lines = message.lines;
     order.text = message.text;
     order.signatureBlocked = options.noSignature;

@@ -18,12 +18,12 @@ struct Session;
 class ZolbinSend final
 {
 public:
-    // session: what the run works with, its files named relative to the data folder. in: the message when
-    // no words are given. out: --help, --version and --list. err: the progress of the send, messages and
-    // errors.
+    // session: what the run works with, moved to the data folder the arguments name (UseFolder). in: the
+    // message when no words are given. out: --help, --version and --list. err: the progress of the send,
+    // messages and errors.
     ZolbinSend(Session& session, std::istream& in, std::ostream& out, std::ostream& err);
 
-    // arguments: everything after the program's name. The current directory is the same again on return.
+    // arguments: everything after the program's name. The current directory is never changed.
     int Run(const std::vector<std::string>& arguments);
 
     // The deadlines of the sends' waits (tests shorten them).

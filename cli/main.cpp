@@ -22,8 +22,8 @@ int main(int argc, char** argv)
     // Its messages in the user's language; the journal, the archive and the wire stay Russian.
     zolbin::installTranslations(zolbin::SystemInterfaceLanguage());
     try {
-        // Its files are named relative to the data folder, which the run enters before it reads them.
-        zolbin::Session session(zolbin::SettingsFileName);
+        // The current directory until the run takes the data folder it is given (--data-dir).
+        zolbin::Session session(zolbin::DataFolder::Current());
         return zolbin::ZolbinSend(session, std::cin, std::cout, std::cerr).Run(arguments);
     } catch (const std::exception& error) {
         std::cerr << "zolbin-send: " << error.what() << '\n';

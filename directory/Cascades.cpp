@@ -17,27 +17,27 @@ void notify(const AfterRemoval& afterRemoval)
 
 } // namespace
 
-Result<std::string> RemoveAbonent(TAbonentList& abonents, TGroupList& groups, int index,
-                                  const AfterRemoval& afterRemoval)
+Result<std::string> RemoveAbonent(const DataFolder& folder, TAbonentList& abonents, TGroupList& groups,
+                                  int index, const AfterRemoval& afterRemoval)
 {
     const std::string name = abonents.Items(index)->Name.str();
     for (const GroupPtr& group : groups.GroupsOfAbonent(name))
         group->Members.Delete(group->Members.IndexOfName(name));
     abonents.Delete(index);
     notify(afterRemoval);
-    if (const Status saved = abonents.Save(); !saved)
+    if (const Status saved = abonents.Save(folder); !saved)
         return saved.failure();
-    if (const Status saved = groups.Save(); !saved)
+    if (const Status saved = groups.Save(folder); !saved)
         return saved.failure();
     return name;
 }
 
-Status RemoveGroup(TGroupList& groups, int index, const AfterRemoval& afterRemoval)
+Status RemoveGroup(const DataFolder& folder, TGroupList& groups, int index, const AfterRemoval& afterRemoval)
 {
     // The members are shared with the subscriber list: dropping the group drops only its references.
     groups.Delete(index);
     notify(afterRemoval);
-    return groups.Save();
+    return groups.Save(folder);
 }
 
 std::string HomeProviderRefusal()
@@ -45,8 +45,9 @@ std::string HomeProviderRefusal()
     return cp("Нельзя удалить родную пейдж. компанию");
 }
 
-Result<ProviderRemoval> RemoveProvider(TProviderList& providers, TAbonentList& abonents, int index,
-                                       TSettings& settings, ProfileFile& settingsFile, const Confirm& confirm,
+Result<ProviderRemoval> RemoveProvider(const DataFolder& folder, TProviderList& providers,
+                                       TAbonentList& abonents, int index, TSettings& settings,
+                                       ProfileFile& settingsFile, const Confirm& confirm,
                                        const AfterRemoval& afterRemoval)
 {
     if (index == 0)
@@ -61,10 +62,10 @@ Result<ProviderRemoval> RemoveProvider(TProviderList& providers, TAbonentList& a
     }
     providers.Delete(index);
     notify(afterRemoval);
-    if (const Status saved = providers.SaveToFile(CompanyFileName); !saved)
+    if (const Status saved = providers.Save(folder); !saved)
         return saved.failure();
     if (!users.empty()) {
-        if (const Status saved = abonents.Save(); !saved)
+        if (const Status saved = abonents.Save(folder); !saved)
             return saved.failure();
     }
     settings.Company = HomeProviderName();

@@ -23,15 +23,18 @@ using AfterRemoval = std::function<void()>;
 // directory window asks it with a question box.
 using Confirm = std::function<bool(const std::string& caption, const std::string& text)>;
 
+// The list files rewritten are those of the data folder given.
+
 // The subscriber at the position leaves every group that holds a member of its name (the first such
 // member of each), then the subscriber list; "Abonent.lst" and "Group.lst" are rewritten. Gives the
 // deleted subscriber's name (the caller removes its archive).
-Result<std::string> RemoveAbonent(TAbonentList& abonents, TGroupList& groups, int index,
-                                  const AfterRemoval& afterRemoval = {});
+Result<std::string> RemoveAbonent(const DataFolder& folder, TAbonentList& abonents, TGroupList& groups,
+                                  int index, const AfterRemoval& afterRemoval = {});
 
 // The group at the position is removed; its member records stay with the subscriber list.
 // "Group.lst" is rewritten.
-Status RemoveGroup(TGroupList& groups, int index, const AfterRemoval& afterRemoval = {});
+Status RemoveGroup(const DataFolder& folder, TGroupList& groups, int index,
+                   const AfterRemoval& afterRemoval = {});
 
 enum class ProviderRemoval
 {
@@ -47,8 +50,9 @@ std::string HomeProviderRefusal();
 // the company, the operator is asked first (confirm); on "&Да" their Provider is cleared. "Company.lst"
 // is rewritten, then "Abonent.lst" when subscribers lost their company; then the default company becomes
 // the home provider, in memory and in the settings file.
-Result<ProviderRemoval> RemoveProvider(TProviderList& providers, TAbonentList& abonents, int index,
-                                       TSettings& settings, ProfileFile& settingsFile, const Confirm& confirm,
+Result<ProviderRemoval> RemoveProvider(const DataFolder& folder, TProviderList& providers,
+                                       TAbonentList& abonents, int index, TSettings& settings,
+                                       ProfileFile& settingsFile, const Confirm& confirm,
                                        const AfterRemoval& afterRemoval = {});
 
 } // namespace zolbin

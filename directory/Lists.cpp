@@ -47,7 +47,7 @@ Status WatchedListFile::rewriteFile(const std::string& fileName, const std::stri
         return Failure{FailureCode::ListFileChanged,
                        tx("Lists", "Файл %1 был изменён другой программой. Список загружен заново, повторите "
                                    "изменение.")
-                           .arg(fileName)};
+                           .arg(baseNameOf(fileName))};
     const Status written = rewriteWholeFile(fileName, bytes);
     if (written)
         note(fileName, fileStampOf(fileName));
@@ -137,9 +137,9 @@ Status TAbonentList::LoadFromFile(const std::string& fileName)
     return keepRead(*this, read, records);
 }
 
-Status TAbonentList::Save() const
+Status TAbonentList::Save(const DataFolder& folder) const
 {
-    return SaveToFile(AbonentFileName);
+    return SaveToFile(folder.path(AbonentFileName));
 }
 
 Status TAbonentList::SaveToFile(const std::string& fileName) const
@@ -250,9 +250,9 @@ Status TGroupList::LoadFromFile(const std::string& fileName)
     return keepRead(*this, read, groups);
 }
 
-Status TGroupList::Save() const
+Status TGroupList::Save(const DataFolder& folder) const
 {
-    return SaveToFile(GroupFileName);
+    return SaveToFile(folder.path(GroupFileName));
 }
 
 Status TGroupList::SaveToFile(const std::string& fileName) const
@@ -281,7 +281,7 @@ TGroupList TGroupList::GroupsOfAbonent(const std::string& abonentName) const
     return result;
 }
 
-Status TGroupList::LinkMembers(const TAbonentList& abonents)
+Status TGroupList::LinkMembers(const TAbonentList& abonents, const DataFolder& folder)
 {
     // The members' names, each with the first subscriber of that name (-1: none). Every look-up is made
     // before any member is replaced: a replaced member's record, which the names point into, may go.
@@ -311,7 +311,7 @@ Status TGroupList::LinkMembers(const TAbonentList& abonents)
                 members.Replace(i, abonents[found]);
         }
     }
-    return Save();
+    return Save(folder);
 }
 
 // --- Paging companies --------------------------------------------------------------------------------
@@ -321,6 +321,11 @@ Status TProviderList::LoadFromFile(const std::string& fileName)
     std::vector<Ptr> records;
     const Status read = readFile(fileName, [&](FileReader& file) { return readRecords(file, records); });
     return keepRead(*this, read, records);
+}
+
+Status TProviderList::Save(const DataFolder& folder) const
+{
+    return SaveToFile(folder.path(CompanyFileName));
 }
 
 Status TProviderList::SaveToFile(const std::string& fileName) const

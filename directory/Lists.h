@@ -8,6 +8,9 @@
 // allocate by a count read from the file: a negative member count, or one larger than the rest of the
 // file, is a damaged file too.
 //
+// The file names given to the lists are paths (Save: the file of the data folder); messages name the file
+// by its name alone.
+//
 // Saving: the whole file is rewritten through AtomicWriter; a save that fails (the file cannot be
 // created or written) leaves the previous file intact. A file that another program has changed since
 // the list last read or wrote it is not rewritten at all: the save fails with
@@ -15,6 +18,7 @@
 
 #include "directory/RecordList.h"
 #include "directory/Records.h"
+#include "platform/DataFolder.h"
 #include "platform/FileReader.h"
 #include "platform/FileStamp.h"
 #include "platform/IoError.h"
@@ -76,7 +80,7 @@ class TAbonentList final : public TRecordList<TAbonent>, public WatchedListFile
 {
 public:
     Status LoadFromFile(const std::string& fileName);
-    Status Save() const; // rewrites "Abonent.lst"
+    Status Save(const DataFolder& folder) const; // rewrites the folder's "Abonent.lst"
     Status SaveToFile(const std::string& fileName) const;
     // First subscriber whose name (at most 25 characters) begins with the text, case folded with
     // UpperCaseText; an empty text gives -1.
@@ -114,19 +118,20 @@ class TGroupList final : public TRecordList<TGroup>, public WatchedListFile
 {
 public:
     Status LoadFromFile(const std::string& fileName);
-    Status Save() const; // rewrites "Group.lst"
+    Status Save(const DataFolder& folder) const; // rewrites the folder's "Group.lst"
     Status SaveToFile(const std::string& fileName) const;
     void SortByName(); // CompareByName
     // The groups having a member named exactly so; the new list shares the group records.
     TGroupList GroupsOfAbonent(const std::string& abonentName) const;
-    // Ties every member to the first subscriber of the same name (sharing its record), then Save().
-    Status LinkMembers(const TAbonentList& abonents);
+    // Ties every member to the first subscriber of the same name (sharing its record), then Save(folder).
+    Status LinkMembers(const TAbonentList& abonents, const DataFolder& folder);
 };
 
 class TProviderList final : public TRecordList<TProvider>, public WatchedListFile
 {
 public:
     Status LoadFromFile(const std::string& fileName);
+    Status Save(const DataFolder& folder) const; // rewrites the folder's "Company.lst"
     Status SaveToFile(const std::string& fileName) const;
     void AddHomeProvider();
 };

@@ -30,9 +30,9 @@ private:
 
 // Reads the first 256 bytes of the table file. False when the file cannot be opened (the text is then
 // sent unchanged); a file shorter than a whole table is a read beyond its end.
-Result<bool> readTable(const char* fileName, Table& table)
+Result<bool> readTable(const DataFolder& folder, const char* fileName, Table& table)
 {
-    const std::string path = findDataFile(fileName);
+    const std::string path = findDataFile(folder, fileName);
     const int fd = OpenRetrying(path.c_str(), O_RDONLY);
     if (fd < 0)
         return false;
@@ -59,10 +59,10 @@ Result<bool> readTable(const char* fileName, Table& table)
     return true;
 }
 
-Status convert(const char* tableFile, std::string& text)
+Status convert(const DataFolder& folder, const char* tableFile, std::string& text)
 {
     Table table;
-    const Result<bool> read = readTable(tableFile, table);
+    const Result<bool> read = readTable(folder, tableFile, table);
     if (!read)
         return read.failure();
     if (!read.value())
@@ -77,22 +77,22 @@ Status convert(const char* tableFile, std::string& text)
 
 } // namespace
 
-Status ToKoi8r(std::string& text)
+Status ToKoi8r(const DataFolder& folder, std::string& text)
 {
-    return convert(KoiTableFileName, text);
+    return convert(folder, KoiTableFileName, text);
 }
 
-Status ToCp866(std::string& text)
+Status ToCp866(const DataFolder& folder, std::string& text)
 {
-    return convert(DosTableFileName, text);
+    return convert(folder, DosTableFileName, text);
 }
 
-Status ConvertForCharset(const std::string& charset, std::string& text)
+Status ConvertForCharset(const DataFolder& folder, const std::string& charset, std::string& text)
 {
     if (charset == "KOI8-R")
-        return ToKoi8r(text);
+        return ToKoi8r(folder, text);
     if (charset == "DOS")
-        return ToCp866(text);
+        return ToCp866(folder, text);
     return {};
 }
 

@@ -60,8 +60,7 @@ Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, in
 
 SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, const DataFolder& folder)
 {
-    SendOrder order = TakeOrder(page.params, -1, TGroupList{}, providers);
-    order.folder = folder;
+    SendOrder order = TakeOrder(folder, page.params, -1, TGroupList{}, providers);
     order.lines = page.lines;
     order.text = page.text;
     order.signatureBlocked = page.signatureBlocked;

@@ -32,12 +32,14 @@ class OutboxWorker final : public QObject
 public:
     struct Options
     {
-        DataFolder folder = DataFolder::Current(); // whose outbox and locks
-        std::int64_t pollMs = 1000;                // the longest time between two looks
-        int keepDays = 1;                          // finished pages go after these days
-        bool follow = false;     // the follower's lock held, the worker's given up between rounds
-        bool untilEmpty = false; // finished once no page is left unfinished
-        bool wholeRound = true;  // every page due at a look sent before the next look (else one)
+        explicit Options(const DataFolder& dataFolder) : folder(dataFolder) {}
+
+        DataFolder folder;          // whose outbox and locks
+        std::int64_t pollMs = 1000; // the longest time between two looks
+        int keepDays = 1;           // finished pages go after these days
+        bool follow = false;        // the follower's lock held, the worker's given up between rounds
+        bool untilEmpty = false;    // finished once no page is left unfinished
+        bool wholeRound = true;     // every page due at a look sent before the next look (else one)
         // The owner's outbox, when it has one (nothing while there is none yet); else the worker opens
         // the folder's own and lets old finished pages go then.
         std::function<Outbox*()> outbox;

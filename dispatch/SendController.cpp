@@ -205,8 +205,7 @@ void SendController::tellGroupEnd()
 
 void SendController::startOutboxWork(std::int64_t pollMs)
 {
-    OutboxWorker::Options how;
-    how.folder = folder_;
+    OutboxWorker::Options how(folder_);
     how.pollMs = pollMs;
     how.wholeRound = false; // the host looks again after each page: the operator may send meanwhile
     how.outbox = [this] { return outbox(false); };

@@ -55,8 +55,8 @@ public:
     // True while the signature-block toggle is down.
     virtual bool SignatureBlocked() const = 0;
     virtual const TJournal& Journal() const = 0;
-    // The data folder the archives are written into.
-    virtual DataFolder Folder() const { return DataFolder::Current(); }
+    // The data folder the archives are written into and the code tables are looked up in.
+    virtual DataFolder Folder() const = 0;
     // The message editor's lines as displayed (word wrap counts; a final empty line is not counted).
     virtual std::vector<std::string> EditorLines() const = 0;
     // The editor's whole text, its lines joined by line breaks.

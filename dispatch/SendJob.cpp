@@ -14,10 +14,10 @@ int SendOrder::memberCount() const
     return curGroup == -1 || groups.empty() ? 0 : groups.Items(curGroup)->Members.Count();
 }
 
-SendOrder TakeOrder(const TSendParams& params, std::int16_t curGroup, const TGroupList& groups,
-                    const TProviderList& providers)
+SendOrder TakeOrder(const DataFolder& folder, const TSendParams& params, std::int16_t curGroup,
+                    const TGroupList& groups, const TProviderList& providers)
 {
-    SendOrder order;
+    SendOrder order(folder);
     order.params = params;
     if (curGroup != -1) {
         const TGroup& chosen = *groups.Items(curGroup);

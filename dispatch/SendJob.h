@@ -33,13 +33,16 @@ namespace zolbin {
 
 struct SendOrder final
 {
+    // An order of the data folder, its journal that folder's.
+    explicit SendOrder(const DataFolder& dataFolder) : journal(dataFolder), folder(dataFolder) {}
+
     TSendParams params;
     std::int16_t curGroup = -1; // 0 when the page goes to the one group in `groups`
     TGroupList groups;          // the group with copies of its members; empty for one subscriber
     TProviderList providers;    // copies of every company
     TSettings settings;
     TJournal journal;
-    DataFolder folder = DataFolder::Current(); // where the archives and the outbox are
+    DataFolder folder; // where the archives, the outbox and the code tables are
     bool signatureBlocked = false;
     std::vector<std::string> lines; // the editor's lines as displayed (cp1251)
     std::string text;               // the editor's whole text (cp1251)
@@ -65,9 +68,10 @@ struct SendOrder final
     int memberCount() const;
 };
 
-// The order for the recipient and the lists as they are now; the rest is filled by the caller.
-SendOrder TakeOrder(const TSendParams& params, std::int16_t curGroup, const TGroupList& groups,
-                    const TProviderList& providers);
+// The order of the data folder for the recipient and the lists as they are now; the rest is filled by
+// the caller.
+SendOrder TakeOrder(const DataFolder& folder, const TSendParams& params, std::int16_t curGroup,
+                    const TGroupList& groups, const TProviderList& providers);
 
 class SendJob final : public QObject, private SendHost
 {

@@ -174,8 +174,8 @@ std::string SmtpSubject(const TSendParams& params, bool hideFrom)
     return subject;
 }
 
-Result<std::vector<std::string>> SmtpBodyLines(std::vector<std::string> lines, const std::string& signature,
-                                               const std::string& charset)
+Result<std::vector<std::string>> SmtpBodyLines(const DataFolder& folder, std::vector<std::string> lines,
+                                               const std::string& signature, const std::string& charset)
 {
     AppendSignature(lines, signature);
     std::vector<std::string> body;
@@ -184,7 +184,7 @@ Result<std::vector<std::string>> SmtpBodyLines(std::vector<std::string> lines, c
             continue;
         if (line[0] == '.')
             line.insert(line.begin(), '.');
-        if (const Status converted = ConvertForCharset(charset, line); !converted)
+        if (const Status converted = ConvertForCharset(folder, charset, line); !converted)
             return converted.failure();
         body.push_back(line);
     }
@@ -220,7 +220,7 @@ Result<bool> SmtpDialogue(SendHost& host, int& socket, const TSendParams& params
     data.push_back("Subject: " + SmtpSubject(p, settings.hideFromOn()));
     if (!settings.Name.empty()) {
         std::string name = settings.Name;
-        if (const Status converted = ConvertForCharset(p.CurSMTPEnc, name); !converted)
+        if (const Status converted = ConvertForCharset(host.Folder(), p.CurSMTPEnc, name); !converted)
             return converted.failure();
         data.push_back("From: \"" + name + "\" <" + settings.EMail + ">");
     }
@@ -228,7 +228,7 @@ Result<bool> SmtpDialogue(SendHost& host, int& socket, const TSendParams& params
     data.emplace_back();
     const bool signed_ = p.CurDigital == 0 && !host.SignatureBlocked();
     Result<std::vector<std::string>> body =
-        SmtpBodyLines(lines, signed_ ? settings.ShortName : std::string(), p.CurSMTPEnc);
+        SmtpBodyLines(host.Folder(), lines, signed_ ? settings.ShortName : std::string(), p.CurSMTPEnc);
     if (!body)
         return body.failure();
     for (std::string& line : body.value())

@@ -4,6 +4,7 @@
 
 #include "directory/SendParams.h"
 #include "directory/Settings.h"
+#include "platform/DataFolder.h"
 #include "platform/Result.h"
 #include "platform/Tls.h"
 
@@ -24,8 +25,8 @@ std::string SmtpSubject(const TSendParams& params, bool hideFrom);
 
 // The body lines as they are sent: signature rule, empty lines dropped, a leading "." doubled, converted.
 // A code table that cannot be read fails.
-Result<std::vector<std::string>> SmtpBodyLines(std::vector<std::string> lines, const std::string& signature,
-                                               const std::string& charset);
+Result<std::vector<std::string>> SmtpBodyLines(const DataFolder& folder, std::vector<std::string> lines,
+                                               const std::string& signature, const std::string& charset);
 
 // True when the relay accepted the mail (its reply to the final "." was positive, whatever QUIT then
 // gave), false at the first failure before that (reported and journaled). A failure that must end the

@@ -17,8 +17,8 @@ constexpr const char* HomeLogin = "Zolbin Sender " ZOLBIN_VERSION;
 
 } // namespace
 
-Result<std::string> SnppMessageText(std::vector<std::string> lines, const std::string& signature,
-                                    const std::string& charset)
+Result<std::string> SnppMessageText(const DataFolder& folder, std::vector<std::string> lines,
+                                    const std::string& signature, const std::string& charset)
 {
     AppendSignature(lines, signature);
     std::string text;
@@ -27,7 +27,7 @@ Result<std::string> SnppMessageText(std::vector<std::string> lines, const std::s
             continue;
         if (line.back() != ' ')
             line += ' ';
-        if (const Status converted = ConvertForCharset(charset, line); !converted)
+        if (const Status converted = ConvertForCharset(folder, charset, line); !converted)
             return converted.failure();
         text += line;
     }
@@ -67,7 +67,7 @@ Result<bool> SnppDialogue(SendHost& host, int& socket, const TSendParams& params
     {
         const bool signed_ = p.CurDigital == 0 && !host.SignatureBlocked();
         const std::string signature = signed_ ? host.Settings().ShortName : std::string();
-        const Result<std::string> text = SnppMessageText(lines, signature, p.CurSNPPEnc);
+        const Result<std::string> text = SnppMessageText(host.Folder(), lines, signature, p.CurSNPPEnc);
         if (!text)
             return text.failure();
         const std::string line = "MESS " + text.value();

@@ -149,10 +149,10 @@ bool sendBlock(SendHost& host, Channel& channel, const tap::Block& block, bool l
 
 } // namespace
 
-Result<std::string> TapMessageText(const std::vector<std::string>& lines, const std::string& signature,
-                                   bool eightBit)
+Result<std::string> TapMessageText(const DataFolder& folder, const std::vector<std::string>& lines,
+                                   const std::string& signature, bool eightBit)
 {
-    Result<std::string> text = SnppMessageText(lines, signature, "KOI8-R");
+    Result<std::string> text = SnppMessageText(folder, lines, signature, "KOI8-R");
     if (!text)
         return text.failure();
     std::string out = std::move(text).value();
@@ -174,8 +174,8 @@ Result<bool> TapDialogue(SendHost& host, TapLink& link, const TSendParams& param
         return false;
 
     const bool signed_ = p.CurDigital == 0 && !host.SignatureBlocked();
-    const Result<std::string> text =
-        TapMessageText(lines, signed_ ? host.Settings().ShortName : std::string(), link.EightBit());
+    const Result<std::string> text = TapMessageText(
+        host.Folder(), lines, signed_ ? host.Settings().ShortName : std::string(), link.EightBit());
     if (!text)
         return text.failure();
     const std::vector<tap::Block> blocks = tap::Blocks(std::to_string(p.CurNumber), text.value());

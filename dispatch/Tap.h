@@ -5,6 +5,7 @@
 
 #include "directory/Records.h"
 #include "directory/SendParams.h"
+#include "platform/DataFolder.h"
 #include "platform/Result.h"
 
 #include <string>
@@ -17,8 +18,8 @@ class TapLink;
 
 // The page's text: the lines joined as for SNPP (signature rule included), in KOI8-R; on a 7-bit line
 // as KOI-7 (KOI8-R with the eighth bit cleared). A code table that cannot be read fails.
-Result<std::string> TapMessageText(const std::vector<std::string>& lines, const std::string& signature,
-                                   bool eightBit);
+Result<std::string> TapMessageText(const DataFolder& folder, const std::vector<std::string>& lines,
+                                   const std::string& signature, bool eightBit);
 
 // True when the terminal accepted every block of the page (whatever the end of the session then gave),
 // false at the first failure before that (shown and journaled, the recipient's block left open for the

@@ -123,8 +123,8 @@ WctpOutcome WctpSending(SendHost& host, const TProvider& company, const TSendPar
     }
     const bool signed_ = params.CurDigital == 0 && !host.SignatureBlocked();
     // The text as SNPP sends it, before any character set: the carrier gets UTF-8 and decides the rest.
-    const Result<std::string> text =
-        SnppMessageText(lines, signed_ ? host.Settings().ShortName : std::string(), std::string());
+    const Result<std::string> text = SnppMessageText(
+        host.Folder(), lines, signed_ ? host.Settings().ShortName : std::string(), std::string());
     submit.text = utf8(text ? text.value() : std::string());
     submit.senderId = utf8(fields.senderId);
     submit.securityCode = utf8(fields.securityCode);

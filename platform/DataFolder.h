@@ -13,7 +13,8 @@ class DataFolder final
 public:
     // The folder at dir; a relative dir is taken from the current directory now. Nothing is created.
     explicit DataFolder(const std::string& dir);
-    // The current directory. Should it have gone missing, "." still names it.
+    // The current directory. Should it have gone missing, "." still names it. Only the hosts ask for it,
+    // as their default folder; the logic is always given its folder.
     static DataFolder Current();
 
     // The folder's absolute path, without a trailing '/' (but "/" itself).

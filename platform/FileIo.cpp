@@ -248,14 +248,13 @@ Status createIfMissing(const std::string& path)
     return {};
 }
 
-namespace {
-
-// The name of a file within its folder.
 std::string baseNameOf(const std::string& path)
 {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+namespace {
 
 bool allOf(std::string_view text, bool (*test)(char))
 {
@@ -319,7 +318,7 @@ Result<std::string> copyAside(const std::string& path)
     return Failure::fromErrno(EEXIST);
 }
 
-std::string findDataFile(const std::string& name)
+std::string findDataFile(const DataFolder& folder, const std::string& name)
 {
     auto usable = [](const std::string& p) {
         struct stat st
@@ -327,8 +326,9 @@ std::string findDataFile(const std::string& name)
         };
         return ::stat(p.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
     };
-    if (usable(name))
-        return name;
+    const std::string inFolder = folder.path(name);
+    if (usable(inFolder))
+        return inFolder;
     if (QCoreApplication::instance() != nullptr) {
         const std::string appDir = QCoreApplication::applicationDirPath().toStdString();
         // The build tree keeps the data files in data/ at its top, beside or above the executable.
@@ -342,7 +342,7 @@ std::string findDataFile(const std::string& name)
     if (usable(installed))
         return installed;
 #endif
-    return name;
+    return inFolder;
 }
 
 void removeWriterLeftovers(const std::string& path)

@@ -2,6 +2,7 @@
 #pragma once
 // Whole-file reads, atomic whole-file rewrites and appends, with failures as the program's I/O codes.
 
+#include "platform/DataFolder.h"
 #include "platform/Result.h"
 
 #include <string>
@@ -57,10 +58,13 @@ Status createIfMissing(const std::string& path);
 // given.
 Result<std::string> copyAside(const std::string& path);
 
+// The name of a file within its folder: what follows the path's last '/'.
+std::string baseNameOf(const std::string& path);
+
 // The path of a data file shipped with the program (code tables, help): the data folder first, then
 // the data folder of the build tree (beside or above the executable), then the installed data directory.
-// Returns the bare name when none has it (so the caller's open fails as for a missing file).
-std::string findDataFile(const std::string& name);
+// Returns its path in the data folder when none has it (so the caller's open fails as for a missing file).
+std::string findDataFile(const DataFolder& folder, const std::string& name);
 
 // Removes what AtomicWriter leaves of the file when the process is killed during a save: the hidden
 // temporary files "." + name + ".tmp" + six letters or digits beside it. Only for a caller that knows no

@@ -7,7 +7,7 @@
 
 namespace zolbin {
 
-TJournal::TJournal(std::string fileName) : fileName_(std::move(fileName)), path_(fileName_) {}
+TJournal::TJournal(std::string path) : fileName_(std::move(path)), path_(fileName_) {}
 
 TJournal::TJournal(const DataFolder& folder) : fileName_(JournalFileName), path_(folder.path(JournalFileName))
 {

@@ -16,7 +16,8 @@ inline constexpr const char* JournalFileName = "Zolbin.log";
 class TJournal final
 {
 public:
-    explicit TJournal(std::string fileName = JournalFileName);
+    // The journal at the path, which its messages name as it is given.
+    explicit TJournal(std::string path);
     // "Zolbin.log" of the data folder.
     explicit TJournal(const DataFolder& folder);
 

@@ -15,15 +15,11 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 
 namespace zolbin {
 
 struct Session final
 {
-    // Nothing is read or created yet: settingsPath only names the settings file; the other files are
-    // those of the current folder.
-    explicit Session(std::string settingsPath) : settingsFile(std::move(settingsPath)) {}
     // The session of the data folder: its settings file and journal. Nothing is read or created yet.
     explicit Session(const DataFolder& dataFolder)
         : folder(dataFolder), settingsFile(dataFolder.path(SettingsFileName)), journal(dataFolder)
@@ -39,7 +35,7 @@ struct Session final
     }
     Session& operator=(const Session&) = delete;
 
-    DataFolder folder = DataFolder::Current(); // where every file of the session is opened
+    DataFolder folder; // where every file of the session is opened
     ProfileFile settingsFile;
     TSettings settings;
     TAbonentList abonents;
@@ -50,9 +46,5 @@ struct Session final
     TSendParams SendParams;
     std::int16_t CurGroup = -1; // index of the chosen group, -1 = none
 };
-
-// The settings file of the current directory: its full path. Should the folder have gone missing, "."
-// still names it.
-std::string SettingsPathInCurrentFolder();
 
 } // namespace zolbin

@@ -42,7 +42,7 @@ QLabel* labelFor(const QString& caption, QWidget* buddy)
 
 TfmAbReg::TfmAbReg(Session& session, QWidget* parent)
     : TPropertiesDialog(tr("Новый абонент"), parent), abonents_(session.abonents), groups_(session.groups),
-      providers_(session.providers), settings_(session.settings)
+      providers_(session.providers), settings_(session.settings), folder_(session.folder)
 {
     buildUi();
 
@@ -183,8 +183,8 @@ void TfmAbReg::addAbonent()
     RichEdit->clear();
     EditName->setFocus();
 
-    if (saved(abonents_.Save()))
-        (void)saved(groups_.LinkMembers(abonents_));
+    if (saved(abonents_.Save(folder_)))
+        (void)saved(groups_.LinkMembers(abonents_, folder_));
 }
 
 void TfmAbReg::changeAbonent()
@@ -193,8 +193,8 @@ void TfmAbReg::changeAbonent()
         return;
     accept();
 
-    if (saved(abonents_.Save()))
-        (void)saved(groups_.LinkMembers(abonents_));
+    if (saved(abonents_.Save(folder_)))
+        (void)saved(groups_.LinkMembers(abonents_, folder_));
 }
 
 // Both numbers are read before the record is touched: a field that does not read changes nothing.

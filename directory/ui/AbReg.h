@@ -5,6 +5,7 @@
 // Enter runs OK from the remarks too: they hold no line breaks.
 
 #include "directory/ui/PropertiesDialog.h"
+#include "platform/DataFolder.h"
 
 class QCheckBox;
 class QComboBox;
@@ -63,6 +64,7 @@ private:
     TGroupList& groups_;
     const TProviderList& providers_;
     const TSettings& settings_;
+    const DataFolder& folder_; // the session's, where the list files are
     QWidget* firstFocus_ = nullptr;
 };
 

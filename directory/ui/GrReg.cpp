@@ -39,7 +39,8 @@ QPushButton* arrowButton(const char* caption, const QString& action, const QStri
 } // namespace
 
 TfmGrReg::TfmGrReg(Session& session, QWidget* parent)
-    : TPropertiesDialog(tr("Новая группа"), parent), abonents_(session.abonents), groups_(session.groups)
+    : TPropertiesDialog(tr("Новая группа"), parent), abonents_(session.abonents), groups_(session.groups),
+      folder_(session.folder)
 {
     buildUi();
 
@@ -264,7 +265,7 @@ void TfmGrReg::addGroup()
     lbGroup->clear();
     EditName->setFocus();
 
-    (void)saved(groups_.Save());
+    (void)saved(groups_.Save(folder_));
 }
 
 void TfmGrReg::changeGroup()
@@ -278,7 +279,7 @@ void TfmGrReg::changeGroup()
     group.Members = memberList();
     accept();
 
-    (void)saved(groups_.Save());
+    (void)saved(groups_.Save(folder_));
 }
 
 } // namespace zolbin

@@ -5,6 +5,7 @@
 // between them. Every stored group rewrites "Group.lst".
 
 #include "directory/ui/PropertiesDialog.h"
+#include "platform/DataFolder.h"
 
 class QListWidget;
 class QPushButton;
@@ -56,6 +57,7 @@ private:
 
     TAbonentList& abonents_;
     TGroupList& groups_;
+    const DataFolder& folder_; // the session's, where the list files are
     QWidget* firstFocus_ = nullptr;
 };
 

@@ -80,7 +80,8 @@ std::string fieldText(const QComboBox* box)
 } // namespace
 
 TfmPrvReg::TfmPrvReg(Session& session, QWidget* parent)
-    : TPropertiesDialog(tr("Новая пейдж. компания"), parent), providers_(session.providers)
+    : TPropertiesDialog(tr("Новая пейдж. компания"), parent), providers_(session.providers),
+      folder_(session.folder)
 {
     buildUi();
 
@@ -348,7 +349,7 @@ void TfmPrvReg::btnOkClick()
         emit listChanged();
         resetForNewCompany();
         EditName->setFocus();
-        (void)saved(providers_.SaveToFile(CompanyFileName));
+        (void)saved(providers_.Save(folder_));
         return;
     }
     if (EditIndex() < 0 || EditIndex() >= providers_.Count()) {
@@ -359,7 +360,7 @@ void TfmPrvReg::btnOkClick()
     record.Name = stored.Name.str(); // the name never changes here
     stored = record;
     accept();
-    (void)saved(providers_.SaveToFile(CompanyFileName));
+    (void)saved(providers_.Save(folder_));
 }
 
 void TfmPrvReg::btnCancelClick()

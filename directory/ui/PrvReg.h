@@ -5,6 +5,7 @@
 // rewrites "Company.lst".
 
 #include "directory/ui/PropertiesDialog.h"
+#include "platform/DataFolder.h"
 #include "platform/Result.h"
 
 #include <cstdint>
@@ -85,6 +86,7 @@ private:
     Result<TProvider> recordFromControls() const;
 
     TProviderList& providers_;
+    const DataFolder& folder_; // the session's, where the list files are
     QButtonGroup* gates_ = nullptr;
 };
 

@@ -223,18 +223,18 @@ void TfmRegistr::DelUserItemClick()
     const AfterRemoval refill = [this] { fillList(); };
     Status removed;
     if (kind_ == KindAbonent) {
-        if (const Result<std::string> name = RemoveAbonent(abonents_, groups_, row, refill); name)
+        if (const Result<std::string> name = RemoveAbonent(folder_, abonents_, groups_, row, refill); name)
             DeleteArchive(folder_, name.value());
         else
             removed = name.failure();
     } else if (kind_ == KindGroup) {
-        removed = RemoveGroup(groups_, row, refill);
+        removed = RemoveGroup(folder_, groups_, row, refill);
     } else if (kind_ == KindProvider) {
         const Confirm ask = [](const std::string& caption, const std::string& text) {
             return Prompts::ask(caption, text, PromptIcon::Question);
         };
         const Result<ProviderRemoval> outcome =
-            RemoveProvider(providers_, abonents_, row, settings_, settingsFile_, ask, refill);
+            RemoveProvider(folder_, providers_, abonents_, row, settings_, settingsFile_, ask, refill);
         if (!outcome)
             removed = outcome.failure();
         else if (outcome.value() == ProviderRemoval::Refused)

@@ -97,9 +97,9 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(browser_, &QTextBrowser::forwardAvailable, btnForward, &QToolButton::setEnabled);
 }
 
-bool HelpViewer::showContents(const std::string& fileName)
+bool HelpViewer::showContents(const DataFolder& folder, const std::string& fileName)
 {
-    const std::string path = findDataFile(fileName);
+    const std::string path = findDataFile(folder, fileName);
     std::string bytes;
     if (const int err = readWholeFile(path, bytes); err != 0) {
         Prompts::message(tr("Не удалось открыть файл справки %1: %2")

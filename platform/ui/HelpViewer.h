@@ -5,6 +5,8 @@
 // document work, with back and forward as in a browser. A document that cannot be found or read is
 // reported in a message box.
 
+#include "platform/DataFolder.h"
+
 #include <QWidget>
 #include <string>
 
@@ -22,9 +24,10 @@ public:
     // A window of its own; the parent only ties its life to the main window.
     explicit HelpViewer(QWidget* parent = nullptr);
 
-    // Loads the document (looked up as a data file) and shows it at its contents page, raising the
-    // window. Returns false, after the message, when the document cannot be read.
-    bool showContents(const std::string& fileName = HelpFileName);
+    // Loads the document (looked up as a data file of the data folder, findDataFile) and shows it at its
+    // contents page, raising the window. Returns false, after the message, when the document cannot be
+    // read.
+    bool showContents(const DataFolder& folder, const std::string& fileName = HelpFileName);
 
     QTextBrowser* browser() const { return browser_; }
     QToolButton* btnContents = nullptr;

@@ -16,7 +16,7 @@
 
 namespace zolbin {
 
-TfmArchive::TfmArchive(QWidget* parent) : TDialog(parent)
+TfmArchive::TfmArchive(const DataFolder& folder, QWidget* parent) : TDialog(parent), folder_(folder)
 {
     setWindowTitle(tr("Архив"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

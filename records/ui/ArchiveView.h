@@ -19,14 +19,11 @@ class TfmArchive final : public TDialog
 {
     Q_OBJECT
 public:
-    explicit TfmArchive(QWidget* parent = nullptr);
+    // Shows the archives of the data folder.
+    explicit TfmArchive(const DataFolder& folder, QWidget* parent = nullptr);
 
     // The subscriber whose archive the next opening shows (cp1251).
-    void SetArchiveName(const DataFolder& folder, const std::string& name)
-    {
-        folder_ = folder;
-        ArchiveName = name;
-    }
+    void SetArchiveName(const std::string& name) { ArchiveName = name; }
 
     // On opening: the subscriber's archive afresh, or the message that there is none.
     void FormActivate() override;
@@ -39,7 +36,7 @@ private:
     FileTextView* RichEdit = nullptr;
     QPushButton* btnChoice = nullptr; // "Вы&бор"
     QPushButton* btnCancel = nullptr; // "В&ыход"
-    DataFolder folder_ = DataFolder::Current();
+    DataFolder folder_;
     std::string ArchiveName;
 };
 

@@ -22,7 +22,7 @@ namespace {
 
 std::string in(const std::string& folder, const char* name)
 {
-    return folder.empty() ? std::string(name) : folder + "/" + name;
+    return folder + "/" + name;
 }
 
 } // namespace
@@ -95,7 +95,7 @@ CliRun RunInProcess(const std::vector<std::string>& arguments, const std::string
     std::ostringstream out;
     std::ostringstream err;
     CliRun run;
-    Session session(SettingsFileName);
+    Session session(DataFolder::Current()); // as in main(), until --data-dir names the folder
     ZolbinSend program(session, stdinStream, out, err);
     program.SetDeadlines(deadlines);
     run.status = program.Run(arguments);

@@ -28,8 +28,8 @@ struct DirectoryFiles
     AbonentPtr subscriber(const std::string& name, std::int32_t number, const std::string& company,
                           std::int32_t msgLen = 240, bool digital = false);
     void group(const std::string& name, const std::vector<AbonentPtr>& members);
-    // "Abonent.lst", "Group.lst", "Company.lst" of the folder (the current one when empty).
-    void write(const std::string& folder = {}) const;
+    // "Abonent.lst", "Group.lst", "Company.lst" of the folder.
+    void write(const std::string& folder) const;
 
     TAbonentList abonents;
     TGroupList groups;

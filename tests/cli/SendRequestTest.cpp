@@ -6,6 +6,7 @@
 #include "directory/WctpFields.h"
 #include "records/Session.h"
 #include "tests/cli/CliTestSupport.h"
+#include "tests/support/TempDir.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -54,7 +55,8 @@ protected:
     }
 
     DirectoryFiles files;
-    Session session{SettingsFileName};
+    TempDataDir dir; // nothing is written there
+    Session session{dir.folder()};
 };
 
 } // namespace

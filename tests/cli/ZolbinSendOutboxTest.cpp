@@ -237,10 +237,10 @@ TEST_F(ZolbinSendOutboxTest, AFollowingWorkerOutlastsAnOutboxLockedByAnotherProg
 TEST_F(ZolbinSendOutboxTest, AFollowingWorkerIsSeenToRunUntilItStops)
 {
     files.write(dir.path());
-    EXPECT_FALSE(OutboxFollowerRunning(DataFolder::Current()));
+    EXPECT_FALSE(OutboxFollowerRunning(dir.folder()));
     std::unique_ptr<QProcess> service(start({QStringLiteral("--work-outbox"), QStringLiteral("--follow")}));
-    EXPECT_TRUE(waitFor([] { return OutboxFollowerRunning(DataFolder::Current()); }, 10000));
+    EXPECT_TRUE(waitFor([this] { return OutboxFollowerRunning(dir.folder()); }, 10000));
     service->terminate(); // SIGTERM, as systemd stops it
     ASSERT_TRUE(service->waitForFinished(10000));
-    EXPECT_FALSE(OutboxFollowerRunning(DataFolder::Current()));
+    EXPECT_FALSE(OutboxFollowerRunning(dir.folder()));
 }

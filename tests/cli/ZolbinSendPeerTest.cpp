@@ -53,7 +53,7 @@ protected:
 
     CliRun run(const std::vector<std::string>& args, const std::string& input = {})
     {
-        files.write();
+        files.write(dir.path());
         return RunExecutable(args, dir.path(), input);
     }
 
@@ -84,7 +84,7 @@ TEST_F(ZolbinSendPeerTest, PageIsRecordedWhenNobodyReadsTheProgress)
 {
     files.company("Beeper", Gate::SNPP, snpp.port());
     files.subscriber("A", 1, "Beeper");
-    files.write();
+    files.write(dir.path());
 
     // A script piping the progress into a reader that quit must not lose the archive of a page sent.
     const CliRun r = RunExecutableIntoClosedPipe({"--to", "A", "Hello"}, dir.path());
@@ -164,7 +164,7 @@ TEST_F(ZolbinSendPeerTest, DeferredRepeatedPageIsTheWindowsPage)
     TempDataDir window;
     CopyCodeTables(window.path());
     FixedClock clock(sent);
-    RecordingHost host;
+    RecordingHost host{window.folder()};
     LoadSettings(ProfileFile(dir.path() + "/" + SettingsFileName), host.settings);
     host.lines = {W("Тест")};
     host.signatureBlocked = true;

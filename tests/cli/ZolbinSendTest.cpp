@@ -72,10 +72,10 @@ protected:
         return RunInProcess(args, input, deadlines);
     }
 
-    // The window's Send command in the current folder, with the settings the command line read.
+    // The window's Send command in the folder window, with the settings the command line read.
     SendOutcome sendAsTheWindow(TSendParams params, std::int16_t group, const std::string& line, bool blocked)
     {
-        RecordingHost host;
+        RecordingHost host{window.folder()};
         host.Deadlines = deadlines;
         LoadSettings(ProfileFile(cli.path() + "/" + SettingsFileName), host.settings);
         host.lines = {line};
@@ -87,7 +87,7 @@ protected:
     std::string in(const std::string& name) const { return cli.path() + "/" + name; }
 
     TempDataDir cli;
-    TempDataDir window; // the current folder
+    TempDataDir window; // the window's folder
     FixedClock clock{QDateTime(QDate(2026, 12, 7), QTime(9, 30))};
     DirectoryFiles files;
     SendDeadlines deadlines;

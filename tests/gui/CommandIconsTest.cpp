@@ -118,7 +118,7 @@ QColor centre(const QIcon& icon)
 TEST_F(CommandIcons, WithoutAThemeEveryCommandShowsTheProgramsOwnDrawingSharpAtScale2)
 {
     useTheme("absent");
-    test::Program program;
+    test::Program program(dir.folder());
     const auto pictures = commandPictures(program.main());
     // 21 tool buttons, 29 menu items.
     ASSERT_EQ(pictures.size(), 50u);
@@ -138,7 +138,7 @@ TEST_F(CommandIcons, TheThemeDrawsOnlyWhatItHasScalableAndNeverTheTwoSorts)
 {
     writeRedTheme(dir);
     useTheme("red");
-    test::Program program;
+    test::Program program(dir.folder());
     TfmSend& w = program.main();
     const auto picture = [&w](const char* name) { return test::control<QToolButton>(&w, name)->icon(); };
     EXPECT_EQ(centre(picture("btnCopy")), ThemeRed);

@@ -78,7 +78,7 @@ protected:
 
     test::TempDataDir dir;
     test::PromptRecorder boxes;
-    Session session{SettingsFileName};
+    Session session{dir.folder()};
     TProviderList& providers = session.providers;
     TfmPrvReg dialog{session};
 };
@@ -117,7 +117,7 @@ TEST_F(CompanyDialog, OnePanelPerGateAndTapIsChosenAndStoredWithItsGate)
     dialog.btnOk->click();
     EXPECT_TRUE(boxes.requests().empty());
     TProviderList reread;
-    ASSERT_TRUE(reread.LoadFromFile(CompanyFileName));
+    ASSERT_TRUE(reread.LoadFromFile(dir.file(CompanyFileName)));
     ASSERT_EQ(reread.Count(), 3);
     const TProvider& tap = *reread.Items(2);
     EXPECT_EQ(tap.Gate, Gate::TAP);
@@ -196,7 +196,7 @@ TEST_F(CompanyDialog, AddModeStoresEachCompanyAndResetsForTheNext)
 
     // "Company.lst" holds all four; "WIN-1251" reads back whole and the password is cut to 25.
     TProviderList reread;
-    ASSERT_TRUE(reread.LoadFromFile(CompanyFileName));
+    ASSERT_TRUE(reread.LoadFromFile(dir.file(CompanyFileName)));
     ASSERT_EQ(reread.Count(), 4);
     const TProvider& one = *reread.Items(2);
     EXPECT_EQ(one.Gate, Gate::SNPP);
@@ -225,7 +225,7 @@ TEST_F(CompanyDialog, ChangeModeKeepsTheNameSkipsTheAddressFormAndCloses)
     EXPECT_FALSE(dialog.isVisible());
 
     TProviderList reread;
-    ASSERT_TRUE(reread.LoadFromFile(CompanyFileName));
+    ASSERT_TRUE(reread.LoadFromFile(dir.file(CompanyFileName)));
     const TProvider& home = *reread.Items(0);
     EXPECT_EQ(home.Name.str(), HomeProviderName());
     EXPECT_EQ(home.Gate, Gate::SNPP);

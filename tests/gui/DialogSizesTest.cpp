@@ -134,7 +134,7 @@ TEST(DialogSizes, EveryWindowLiesOnTheScreenWithItsButtonsInReach)
     test::TempDataDir dir;
     dir.write("Zolbin.ini", test::settingsFile(""));
     test::PromptRecorder prompts;
-    test::Program program;
+    test::Program program(dir.folder());
     Windows& w = program.windows;
     std::cout << "screen " << QGuiApplication::primaryScreen()->availableGeometry().width() << "x"
               << QGuiApplication::primaryScreen()->availableGeometry().height() << " scale "

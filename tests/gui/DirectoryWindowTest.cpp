@@ -64,14 +64,15 @@ protected:
         dir.write("Zolbin.ini", test::settingsFile("Company=Acme\r\n"));
         // "../Zolbin" would have its archive in the data folder itself: the journal "Zolbin.log".
         test::writeDirectory(
+            dir.folder(),
             {test::subscriber("Ann", 5, 240, "Acme"), test::subscriber("Bob", 6, 240, "Acme"),
              test::subscriber("../Zolbin", 7, 240, ""), test::subscriber("Cid", 8, 240, "Other")},
             {{"Team", {0, 1}}, {"Pair", {1}}},
             {HomeProviderDefaults(), test::company("Acme", Gate::SMTP), test::company("Other", Gate::SMTP)});
-        std::filesystem::create_directory("Log");
+        std::filesystem::create_directory(dir.file("Log"));
         dir.write("Log/Ann.log", "ann\r\n");
         dir.write("Log/Bob.log", "bob\r\n");
-        program = std::make_unique<test::Program>();
+        program = std::make_unique<test::Program>(dir.folder());
         w = &program->main();
         lbAbonent = test::control<TickList>(w, "lbAbonent");
         lbGroup = test::control<TickList>(w, "lbGroup");
@@ -149,7 +150,7 @@ TEST_F(DirectoryWindowTest, DeletedSubscriberLeavesItsGroupsAndTakesOnlyItsOwnAr
     QTest::mouseClick(test::control<QToolButton>(w, "btnAbonent"), Qt::LeftButton);
     EXPECT_TRUE(prompts.requests().empty());
     TGroupList groups;
-    ASSERT_TRUE(groups.LoadFromFile(GroupFileName));
+    ASSERT_TRUE(groups.LoadFromFile(dir.file(GroupFileName)));
     EXPECT_EQ(groups[0]->Members.Names(), std::vector<std::string>{"Ann"});
 }
 
@@ -242,7 +243,7 @@ TEST_F(DirectoryWindowTest, ASortOverAGroupFileChangedBehindTheWindowWorksOnTheR
         group->Name = cp(name);
         theirs.Add(group);
     }
-    ASSERT_TRUE(theirs.SaveToFile(GroupFileName));
+    ASSERT_TRUE(theirs.SaveToFile(dir.file(GroupFileName)));
     const std::string theirBytes = dir.read(GroupFileName);
     test::control<QTabWidget>(w, "TabbedNotebook1")->setCurrentIndex(1);
 
@@ -257,7 +258,7 @@ TEST_F(DirectoryWindowTest, ASortOverAGroupFileChangedBehindTheWindowWorksOnTheR
     EXPECT_TRUE(prompts.texts().empty());
     EXPECT_EQ(rows(lbGroup), (QStringList{u("Alpha"), u("Zed")}));
     TGroupList stored;
-    ASSERT_TRUE(stored.LoadFromFile(GroupFileName));
+    ASSERT_TRUE(stored.LoadFromFile(dir.file(GroupFileName)));
     EXPECT_EQ(stored.Names(), (std::vector<std::string>{"Alpha", "Zed"}));
 }
 

@@ -42,14 +42,14 @@ protected:
     {
         ini = test::settingsFile("");
         dir.write("Zolbin.ini", ini);
-        test::writeDirectory({test::subscriber("Анна", 101, 240, HomeProviderName())}, {},
+        test::writeDirectory(dir.folder(), {test::subscriber("Анна", 101, 240, HomeProviderName())}, {},
                              {HomeProviderDefaults()});
     }
 
     // The main window with the subscriber ticked, so the editor takes text.
     TfmSend* open()
     {
-        program = std::make_unique<test::Program>();
+        program = std::make_unique<test::Program>(dir.folder());
         TfmSend* w = &program->main();
         RichEdit = test::control<MessageEditor>(w, "RichEdit");
         btnUndo = test::control<QToolButton>(w, "btnUndo");
@@ -292,7 +292,7 @@ TEST_F(EditingCommands, SignatureToggleFollowsTheMenuItemAndBack)
 TEST_F(EditingCommands, HelpOpensAtTheContentsAndFollowsItsLinks)
 {
     std::filesystem::copy_file(std::filesystem::path(ZOLBIN_SOURCE_DIR) / "data" / HelpFileName,
-                               HelpFileName);
+                               dir.file(HelpFileName));
     TfmSend* w = open();
     QTest::keyClick(w, Qt::Key_F1);
     auto* viewer = w->findChild<HelpViewer*>();

@@ -27,10 +27,10 @@ TEST(EnglishMainWindow, NoRussianTextInAnyMenuButtonLabelOrTooltip)
     test::TempDataDir dir;
     test::PromptRecorder prompts;
     dir.write("Zolbin.ini", test::settingsFile(""));
-    test::writeDirectory({test::subscriber("Ann", 5, 240, "Acme")}, {{"Team", {0}}},
+    test::writeDirectory(dir.folder(), {test::subscriber("Ann", 5, 240, "Acme")}, {{"Team", {0}}},
                          {test::company("Acme", Gate::SNPP)});
     test::EnglishInterface english;
-    test::Program program;
+    test::Program program(dir.folder());
     TfmSend& w = program.main();
     test::toggleTick(test::control<TickList>(&w, "lbAbonent"), 0);
     ASSERT_EQ(test::control<QLabel>(&w, "Label1")->text(), QStringLiteral("For subscriber - Ann"));

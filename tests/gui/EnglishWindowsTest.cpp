@@ -173,8 +173,8 @@ const Window windows[] = {
      }},
     {"Archive", 2,
      [](English& e) {
-         TfmArchive w;
-         w.SetArchiveName(e.dir.folder(), cp("Smith"));
+         TfmArchive w(e.dir.folder());
+         w.SetArchiveName(cp("Smith"));
          w.show();           // none yet: the name is said
          w.btnChoiceClick(); // refused: nothing chosen
          return e.russian(w);

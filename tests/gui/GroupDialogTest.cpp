@@ -70,7 +70,7 @@ struct GroupDialogTest : ::testing::Test
     Application app;
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    Session session{SettingsFileName};
+    Session session{dir.folder()};
     TAbonentList& abonents = session.abonents;
     TGroupList& groups = session.groups;
     TfmGrReg dialog{session};

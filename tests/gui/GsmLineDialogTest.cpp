@@ -71,7 +71,7 @@ struct GsmLineDialogFixture : ::testing::Test
     test::TempDataDir dir;
     test::PromptRecorder boxes;
     MemoryStore store;
-    Session session{dir.path() + "/" + SettingsFileName};
+    Session session{dir.folder()};
     TfmGsmLine dialog{session, &store, nullptr, QString::fromStdString(dir.path())};
 };
 

@@ -66,7 +66,7 @@ struct MailServerDialogFixture : ::testing::Test
 
     test::TempDataDir dir;
     test::PromptRecorder boxes;
-    Session session{dir.path() + "/" + SettingsFileName};
+    Session session{dir.folder()};
     FakeStore store;
 };
 

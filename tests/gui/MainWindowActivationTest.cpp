@@ -49,7 +49,7 @@ protected:
 
 TEST_F(MainWindowActivation, SettingsDialogReturnsAfterCancelUntilAnAddressIsSaved)
 {
-    test::Program program;
+    test::Program program(dir.folder());
     Windows& windows = program.windows;
     ASSERT_FALSE(dir.exists("Zolbin.ini")) << "start-up itself writes no settings";
     TfmOptions* options = windows.fmOptions.get();
@@ -86,7 +86,7 @@ TEST_F(MainWindowActivation, WithoutANotificationAreaMinimisingKeepsTheWindowOnT
 {
     dir.write("Zolbin.ini", test::settingsFile("Tray=1\r\n"));
     TrayIcon::setAvailabilityOverride(0);
-    test::Program program;
+    test::Program program(dir.folder());
     TfmSend& w = program.main();
     ASSERT_TRUE(test::showActive(&w));
     w.showMinimized();
@@ -100,7 +100,7 @@ TEST_F(MainWindowActivation, TrayOneHidesIntoTheIconAndADoubleClickRestores)
 {
     dir.write("Zolbin.ini", test::settingsFile("Tray=1\r\n"));
     TrayIcon::setAvailabilityOverride(1);
-    test::Program program;
+    test::Program program(dir.folder());
     TfmSend& w = program.main();
     ASSERT_TRUE(test::showActive(&w));
     w.showMinimized();
@@ -117,7 +117,7 @@ TEST_F(MainWindowActivation, TrayIsReadAtMinimiseTimeAndOnlyOneCounts)
 {
     dir.write("Zolbin.ini", test::settingsFile("Tray=2\r\n"));
     TrayIcon::setAvailabilityOverride(1);
-    test::Program program;
+    test::Program program(dir.folder());
     TfmSend& w = program.main();
     ASSERT_TRUE(test::showActive(&w));
     w.showMinimized();

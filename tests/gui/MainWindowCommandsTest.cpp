@@ -44,7 +44,7 @@ QString text(const char* utf8)
 
 TEST_F(MainWindowCommands, ToolButtonsCarryTheirHintsInClusterOrder)
 {
-    test::Program program;
+    test::Program program(dir.folder());
     TfmSend& w = program.main();
     const std::vector<std::pair<const char*, const char*>> expected = {
         {"btnSend", "Отправить сообщение"},
@@ -93,7 +93,7 @@ TEST_F(MainWindowCommands, ToolButtonsCarryTheirHintsInClusterOrder)
 // the lists, in Russian.
 TEST_F(MainWindowCommands, EveryToolButtonTheEditorAndTheListsHaveARussianAccessibleName)
 {
-    test::Program program;
+    test::Program program(dir.folder());
     TfmSend& w = program.main();
     const auto russian = [](const QString& name) {
         return std::any_of(name.begin(), name.end(),
@@ -115,7 +115,7 @@ TEST_F(MainWindowCommands, EveryToolButtonTheEditorAndTheListsHaveARussianAccess
 
 TEST_F(MainWindowCommands, MenusHoldTheirItemsSeparatorsAndShortcuts)
 {
-    test::Program program;
+    test::Program program(dir.folder());
     TfmSend& w = program.main();
     // One row per entry: the text ("-" for a separator) and the shortcut.
     const std::vector<std::pair<const char*, std::vector<std::pair<const char*, const char*>>>> menus = {
@@ -180,7 +180,7 @@ TEST_F(MainWindowCommands, MenusHoldTheirItemsSeparatorsAndShortcuts)
 // every command is on but the service functions and the paste.
 TEST_F(MainWindowCommands, EachToolButtonRunsItsMenuItemsActionAndAllButTwoAreOnAtStart)
 {
-    test::Program program;
+    test::Program program(dir.folder());
     TfmSend& w = program.main();
     std::set<const QAction*> menuItems;
     for (QAction* menu : w.menuBar()->actions())
@@ -209,7 +209,7 @@ TEST_F(MainWindowCommands, EachToolButtonRunsItsMenuItemsActionAndAllButTwoAreOn
 
 TEST_F(MainWindowCommands, SignatureToggleAndMenuItemAlwaysAgree)
 {
-    test::Program program;
+    test::Program program(dir.folder());
     TfmSend& w = program.main();
     QAction* signatureOff = w.action(Command::SignatureOff);
     QToolButton* btnNoShort = test::control<QToolButton>(&w, "btnNoShort");
@@ -243,7 +243,7 @@ TEST_F(MainWindowCommands, CapsPanelIsBlackWhileCapsLockIsOnAndSilverOtherwise)
     };
 
     CapsLock::instance().set(false);
-    test::Program program;
+    test::Program program(dir.folder());
     TfmSend& w = program.main();
     EXPECT_EQ(test::control<QLabel>(&w, "pnlCaps")->text(), QStringLiteral("CAPS"));
     EXPECT_EQ(test::control<QLabel>(&w, "pnlCount")->text(), QStringLiteral("0:0"));
@@ -266,7 +266,7 @@ TEST_F(MainWindowCommands, CapsPanelIsBlackWhileCapsLockIsOnAndSilverOtherwise)
 
 TEST_F(MainWindowCommands, HelpMenuShowsTheAboutBoxAndTheNoticeModally)
 {
-    test::Program program;
+    test::Program program(dir.folder());
     Windows& windows = program.windows;
     for (auto [item, dialog] :
          {std::pair<QAction*, QDialog*>{windows.fmSend->action(Command::About), windows.fmAbout.get()},
@@ -295,7 +295,7 @@ TEST_F(MainWindowCommands, ExitClosesTheMainWindowAndNothingIsWritten)
     };
     const std::string ini = dir.read("Zolbin.ini");
     {
-        test::Program program;
+        test::Program program(dir.folder());
         Windows& windows = program.windows;
         const auto afterStart = listing();
         const std::string company = dir.read("Company.lst");
@@ -348,7 +348,7 @@ TEST_F(MainWindowCommands, StartSwitchesToTheChosenGroupAndActivationReadsCapsLo
         keyboard.groups = c.groups;
         KeyboardSource* previous = setKeyboardSource(&keyboard);
         {
-            test::Program program;
+            test::Program program(dir.folder());
             EXPECT_EQ(keyboard.active, c.active);
             EXPECT_EQ(keyboard.locks, c.locks);
         }
@@ -359,7 +359,7 @@ TEST_F(MainWindowCommands, StartSwitchesToTheChosenGroupAndActivationReadsCapsLo
     FakeKeyboard keyboard;
     KeyboardSource* previous = setKeyboardSource(&keyboard);
     CapsLock::instance().set(false);
-    test::Program program;
+    test::Program program(dir.folder());
     TfmSend& w = program.main();
     keyboard.caps = true;
     w.FormActivate();

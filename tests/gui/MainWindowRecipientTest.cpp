@@ -41,14 +41,15 @@ protected:
         dir.write("Zolbin.ini", test::settingsFile(""));
         TProvider home = HomeProviderDefaults();
         home.Gate = Gate::SMTP;
-        test::writeDirectory({test::subscriber("Анна", 101, 240, cp("Пейдж"), "Отдел снабжения"),
+        test::writeDirectory(dir.folder(),
+                             {test::subscriber("Анна", 101, 240, cp("Пейдж"), "Отдел снабжения"),
                               test::subscriber("Борис", 102, 160, cp("Почта")),
                               test::subscriber("Вера", 103, 20, HomeProviderName()),
                               test::subscriber("Глеб", 104, 5, cp("Нет такой")),
                               test::subscriber("Дина", 105, 100, "")},
                              {{"Все", {0, 1, 2}}, {"Смена", {1, 0, 2}}, {"Пустая", {}}},
                              {home, test::company("Почта", Gate::SMTP), test::company("Пейдж", Gate::SNPP)});
-        program = std::make_unique<test::Program>();
+        program = std::make_unique<test::Program>(dir.folder());
         w = &program->main();
         RichEdit = test::control<MessageEditor>(w, "RichEdit");
         lbAbonent = test::control<TickList>(w, "lbAbonent");

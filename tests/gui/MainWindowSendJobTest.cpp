@@ -71,6 +71,7 @@ protected:
     void start(std::uint16_t port)
     {
         test::writeDirectory(
+            dir.folder(),
             {test::subscriber("Ann", 5, 240, "Acme"), test::subscriber("Bob", 6, 240, "Acme"),
              test::subscriber("Cid", 7, 240, "Acme")},
             {{"Team", {0, 1, 2}}}, {HomeProviderDefaults(), test::company("Acme", Gate::SNPP, port)});
@@ -112,7 +113,7 @@ TEST_F(MainWindowSendJob, DirectoryOpensAndTheEditorTakesTextWhileASendWaitsOnAS
     EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Hello again"));
 
     ASSERT_TRUE(test::waitForSends(w));
-    const auto journal = test::JournalLines();
+    const auto journal = test::JournalLines(dir.folder());
     ASSERT_GE(journal.size(), 2u);
     EXPECT_EQ(journal[journal.size() - 2], "Ошибка: Сообщение отправлено не было");
     EXPECT_EQ(RichEdit->toPlainText(), QStringLiteral("Hello again"));
@@ -139,7 +140,7 @@ TEST_F(MainWindowSendJob, GroupShowsItsProgressAndCancelLeavesTheMembersNotYetSt
     EXPECT_EQ(watch.heights, std::set<int>{}) << "resized from " << bar->height();
 
     EXPECT_EQ(server.accepted(), 1);
-    const auto journal = test::JournalLines();
+    const auto journal = test::JournalLines(dir.folder());
     ASSERT_GE(journal.size(), 6u);
     EXPECT_EQ(std::vector<std::string>(journal.end() - 6, journal.end()),
               (std::vector<std::string>{"Сообщение успешно отправлено", "", "Отменено оператором: Bob", "",
@@ -281,7 +282,8 @@ TEST_F(MainWindowSendJob, ClosingOnPagesThatWaitAsksUnlessTheServiceWillSendThem
 
     {
         FileLock service; // held by "zolbin-send --work-outbox --follow" while it runs
-        ASSERT_EQ(service.take(OutboxFollowerLockName, FileLock::Mode::Shared), FileLock::Result::Taken);
+        ASSERT_EQ(service.take(dir.file(OutboxFollowerLockName), FileLock::Mode::Shared),
+                  FileLock::Result::Taken);
         EXPECT_TRUE(w->close());
         EXPECT_TRUE(prompts.requests().empty());
     }
@@ -299,7 +301,7 @@ TEST_F(MainWindowSendJob, ClosingOnPagesThatWaitAsksUnlessTheServiceWillSendThem
 TEST_F(MainWindowSendJob, AnOutboxThatCannotBeOpenedIsToldAndStopsTheSendBeforeAnythingGoes)
 {
     ScriptedServer server({snppOk()});
-    std::filesystem::create_directory("Outbox.db"); // no database can be made there
+    std::filesystem::create_directory(dir.file("Outbox.db")); // no database can be made there
     start(server.port());
     ASSERT_EQ(prompts.requests().size(), 1u) << "told once at start";
     sendTo("lbAbonent", QStringLiteral("Kept"));
@@ -314,7 +316,7 @@ TEST_F(MainWindowSendJob, AnOutboxThatCannotBeOpenedIsToldAndStopsTheSendBeforeA
 
     // A damaged file is kept aside at start and the operator told so.
     program.reset();
-    std::filesystem::remove("Outbox.db");
+    std::filesystem::remove(dir.file("Outbox.db"));
     dir.write("Outbox.db", std::string(4096, 'x'));
     start(server.port());
     EXPECT_NE(prompts.requests().back().text.toStdString().find("Outbox.db.bad"), std::string::npos);

@@ -50,7 +50,8 @@ protected:
     // group "Team" is Bob and Cid.
     void start(std::uint16_t port)
     {
-        test::writeDirectory({test::subscriber("Ann", 5, 240, "Acme"),
+        test::writeDirectory(dir.folder(),
+                             {test::subscriber("Ann", 5, 240, "Acme"),
                               test::subscriber("Bob", 6, 240, "Dead"),
                               test::subscriber("Cid", 7, 240, "Acme")},
                              {{"Team", {1, 2}}},
@@ -91,7 +92,7 @@ TEST_F(MainWindowSend, SubscriberIsSentJournalledArchivedAndTheWindowCleanedUp)
     EXPECT_TRUE(prompts.requests().empty());
     ASSERT_EQ(server.received().size(), 1u);
     EXPECT_EQ(server.received()[0].rfind("PAGE 5\r\nMESS Hello", 0), 0u);
-    const auto journal = test::JournalLines();
+    const auto journal = test::JournalLines(dir.folder());
     ASSERT_GE(journal.size(), 3u);
     EXPECT_EQ(journal.front(), "Инициализация...");
     EXPECT_EQ(journal[journal.size() - 2], "Сообщение успешно отправлено");
@@ -156,7 +157,7 @@ TEST_F(MainWindowSend, ListFileChangedOnDiskIsReadAgainBeforeTheSend)
     TProviderList moved;
     moved.Add(std::make_shared<TProvider>(HomeProviderDefaults()));
     moved.Add(std::make_shared<TProvider>(test::company("Acme", Gate::SNPP, server.port())));
-    ASSERT_TRUE(moved.SaveToFile(CompanyFileName));
+    ASSERT_TRUE(moved.SaveToFile(dir.file(CompanyFileName)));
 
     QTest::mouseClick(btnSend, Qt::LeftButton);
     ASSERT_TRUE(test::waitForSends(w));
@@ -177,7 +178,7 @@ TEST_F(MainWindowSend, ListFileChangedOnDiskIsReadAgainBeforeTheSend)
     // The subscriber list rewritten behind the window: reloaded, the recipient dropped, nothing sent.
     TAbonentList people;
     people.Add(std::make_shared<TAbonent>(test::subscriber("Zoe", 9, 240, "Acme")));
-    ASSERT_TRUE(people.SaveToFile(AbonentFileName));
+    ASSERT_TRUE(people.SaveToFile(dir.file(AbonentFileName)));
     toggleTick(lbAbonent, 0);
     typeText(RichEdit, QStringLiteral("Third"));
     QTest::mouseClick(btnSend, Qt::LeftButton);
@@ -219,7 +220,7 @@ TEST_F(MainWindowSend, SecondSendWhileOneRunsIsQueuedAfterItAndTheCommandsComeBa
     ASSERT_TRUE(test::waitForSends(w));
 
     EXPECT_EQ(server.accepted(), 2);
-    const auto journal = test::JournalLines();
+    const auto journal = test::JournalLines(dir.folder());
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "Инициализация..."), 2);
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "Сообщение успешно отправлено"), 2);
     EXPECT_EQ(journal[journal.size() - 2], "Сообщение успешно отправлено");

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace zolbin {
 namespace {
@@ -66,7 +67,7 @@ protected:
             g->Members.Add(std::make_shared<TAbonent>(abonent("Anna", 5)));
             groups.Add(g);
         }
-        ASSERT_TRUE(groups.SaveToFile("Group.lst"));
+        ASSERT_TRUE(groups.SaveToFile(dir.file("Group.lst")));
         dir.write("Company.lst", HomeProviderDefaults().encode() + provider("Мегапейдж").encode());
     }
 
@@ -78,7 +79,7 @@ protected:
 TEST_F(MainWindowStartup, FirstStartCreatesCompanyListAndJournalAndWritesNoSettings)
 {
     const auto ticks = clock.tickCount();
-    test::Program program;
+    test::Program program(dir.folder());
     TfmSend& window = program.main();
 
     EXPECT_EQ(dir.read("Company.lst"), HomeProviderDefaults().encode());
@@ -107,7 +108,7 @@ TEST_F(MainWindowStartup, PreparedListsFillTheCheckListsInFileOrderAndStayUnchan
     const std::string abonents = dir.read("Abonent.lst");
     const std::string groups = dir.read("Group.lst");
 
-    test::Program program;
+    test::Program program(dir.folder());
     TfmSend& window = program.main();
 
     EXPECT_EQ(lines(test::control<TickList>(&window, "lbAbonent")),
@@ -135,7 +136,7 @@ TEST_F(MainWindowStartup, DamagedSubscriberListIsCopiedAsideReportedOnceAndTheRe
                                 abonent("Anna", 5).encode().substr(0, 100);
     dir.write("Abonent.lst", damaged);
 
-    test::Program program;
+    test::Program program(dir.folder());
     TfmSend& window = program.main();
 
     EXPECT_EQ(lines(test::control<TickList>(&window, "lbAbonent")),
@@ -152,13 +153,51 @@ TEST_F(MainWindowStartup, DamagedSubscriberListIsCopiedAsideReportedOnceAndTheRe
     EXPECT_EQ(program.session.providers.Count(), 2);
 }
 
+// The names in a folder, to see that nothing was written into the working directory.
+std::set<std::string> namesIn(const std::filesystem::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// One process, two windows on two data folders at once: each reads and rewrites the lists of its own
+// folder, and neither looks at or changes the working directory.
+TEST_F(MainWindowStartup, TwoWindowsOnTwoFoldersKeepTheirListsApartAndTheWorkingDirectoryAlone)
+{
+    prepareDirectory();
+    dir.write("Zolbin.ini", test::settingsFile(""));
+    TempDataDir other;
+    other.write("Zolbin.ini", test::settingsFile(""));
+    other.write("Abonent.lst", abonent("Zoe", 2).encode() + abonent("Bob", 1).encode());
+    const std::filesystem::path working = std::filesystem::current_path();
+    const std::set<std::string> workingNames = namesIn(working);
+
+    test::Program first(dir.folder());
+    test::Program second(other.folder());
+    EXPECT_EQ(lines(test::control<TickList>(&first.main(), "lbAbonent")),
+              (std::vector<std::string>{"Склад -- 1234", "Иванов -- 77", "Anna -- 5"}));
+    EXPECT_EQ(lines(test::control<TickList>(&second.main(), "lbAbonent")),
+              (std::vector<std::string>{"Zoe -- 2", "Bob -- 1"}));
+    second.main().action(Command::SortByName)->trigger();
+
+    EXPECT_EQ(other.read("Abonent.lst"), abonent("Bob", 1).encode() + abonent("Zoe", 2).encode());
+    EXPECT_EQ(other.read("Company.lst"), HomeProviderDefaults().encode()) << "its first start";
+    EXPECT_EQ(dir.read("Abonent.lst"),
+              abonent("Склад", 1234).encode() + abonent("Иванов", 77).encode() + abonent("Anna", 5).encode());
+    EXPECT_EQ(std::filesystem::current_path(), working);
+    EXPECT_EQ(namesIn(working), workingNames);
+    EXPECT_TRUE(prompts.requests().empty());
+}
+
 TEST_F(MainWindowStartup, CompanyListWithoutAWholeRecordStillHasTheHomeProviderFirst)
 {
     dir.write("Zolbin.ini", test::settingsFile(""));
     const std::string damaged = HomeProviderDefaults().encode().substr(0, 200);
     dir.write("Company.lst", damaged);
 
-    test::Program program;
+    test::Program program(dir.folder());
 
     ASSERT_EQ(program.session.providers.Count(), 1);
     EXPECT_EQ(program.session.providers[0]->Name.str(), HomeProviderName());
@@ -172,12 +211,11 @@ TEST_F(MainWindowStartup, JournalThatCannotBeCreatedIsReportedOnceAndStartUpGoes
     // A data folder removed under the program's feet: no file can be created in it any more.
     const std::filesystem::path gone = std::filesystem::path(dir.path()) / "gone";
     std::filesystem::create_directory(gone);
-    std::filesystem::current_path(gone);
+    const DataFolder folder(gone.string());
     std::filesystem::remove(gone);
 
-    test::Program program;
+    test::Program program(folder);
     TfmSend& window = program.main();
-    std::filesystem::current_path(dir.path());
 
     int journalMessages = 0;
     for (const std::string& text : prompts.texts())
@@ -195,7 +233,7 @@ TEST_F(MainWindowStartup, StartSettingsAreReadWithTheirExactFlagRules)
     {
         dir.write("Zolbin.ini", test::settingsFile("NoSplash=5\r\nLayout=2\r\nFontSize=12\r\n"));
         const auto ticks = clock.tickCount();
-        test::Program program;
+        test::Program program(dir.folder());
         TfmSend& window = program.main();
         EXPECT_EQ(clock.tickCount(), ticks) << "any non-zero NoSplash suppresses the splash";
         EXPECT_EQ(window.layoutName(), KeyboardLayout::English);
@@ -205,7 +243,7 @@ TEST_F(MainWindowStartup, StartSettingsAreReadWithTheirExactFlagRules)
     {
         dir.write("Zolbin.ini", cp("[Setting]\r\nNoSplash=0\r\nLayout=0\r\n[Sender]\r\nEMail=a@b\r\n"));
         const auto ticks = clock.tickCount();
-        test::Program program;
+        test::Program program(dir.folder());
         TfmSend& window = program.main();
         EXPECT_GE(clock.tickCount() - ticks, 1000u);
         EXPECT_LT(clock.tickCount() - ticks, 2001u) << "the splash stays between one and two seconds";

@@ -29,12 +29,14 @@ inline void ensureApplication()
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
-// The program as main() builds it in the test's data folder: the session, then every window, the main
+// The program as main() builds it on the test's data folder: the session, then every window, the main
 // window first.
 struct Program final
 {
-    Session session{SettingsPathInCurrentFolder()};
-    Windows windows{session};
+    explicit Program(const DataFolder& folder) : session(folder), windows(session) {}
+
+    Session session;
+    Windows windows;
 
     TfmSend& main() { return *windows.fmSend; }
 };
@@ -85,15 +87,15 @@ inline TProvider company(const char* name, std::uint8_t gate, std::int32_t port 
 }
 
 // Writes "Abonent.lst", "Group.lst" (each group: its name and the indexes of its members among the
-// subscribers) and "Company.lst" in the current (test) folder.
-inline void writeDirectory(const std::vector<TAbonent>& abonents,
+// subscribers) and "Company.lst" in the (test's) data folder.
+inline void writeDirectory(const DataFolder& folder, const std::vector<TAbonent>& abonents,
                            const std::vector<std::pair<const char*, std::vector<int>>>& groups,
                            const std::vector<TProvider>& companies)
 {
     TAbonentList abonentList;
     for (const TAbonent& a : abonents)
         abonentList.Add(std::make_shared<TAbonent>(a));
-    ASSERT_TRUE(abonentList.SaveToFile(AbonentFileName));
+    ASSERT_TRUE(abonentList.SaveToFile(folder.path(AbonentFileName)));
     TGroupList groupList;
     for (const auto& [name, members] : groups) {
         auto g = std::make_shared<TGroup>();
@@ -102,11 +104,11 @@ inline void writeDirectory(const std::vector<TAbonent>& abonents,
             g->Members.Add(abonentList.Items(m));
         groupList.Add(g);
     }
-    ASSERT_TRUE(groupList.SaveToFile(GroupFileName));
+    ASSERT_TRUE(groupList.SaveToFile(folder.path(GroupFileName)));
     TProviderList companyList;
     for (const TProvider& c : companies)
         companyList.Add(std::make_shared<TProvider>(c));
-    ASSERT_TRUE(companyList.SaveToFile(CompanyFileName));
+    ASSERT_TRUE(companyList.SaveToFile(folder.path(CompanyFileName)));
 }
 
 // Ticks or unticks a line as the operator does with the keyboard: the line made current, then Space.

@@ -70,7 +70,7 @@ protected:
     } app;
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    test::Program program;
+    test::Program program{dir.folder()};
     Windows& w = program.windows;
 };
 

@@ -32,10 +32,10 @@ Texts lines(const TickList* list)
     return result;
 }
 
-template <typename List> Texts namesInFile(const char* fileName)
+template <typename List> Texts namesInFile(const std::string& path)
 {
     List list;
-    EXPECT_TRUE(list.LoadFromFile(fileName));
+    EXPECT_TRUE(list.LoadFromFile(path));
     Texts names;
     for (const std::string& n : list.Names())
         names.push_back(utf8(n));
@@ -50,9 +50,10 @@ protected:
     void start(std::vector<TAbonent> subscribers)
     {
         dir.write("Zolbin.ini", test::settingsFile(""));
-        test::writeDirectory(subscribers, {{"Ночная", {0, 1}}, {"Дневная", {2}}, {"Альфа", {3}}},
+        test::writeDirectory(dir.folder(), subscribers,
+                             {{"Ночная", {0, 1}}, {"Дневная", {2}}, {"Альфа", {3}}},
                              {HomeProviderDefaults()});
-        program = std::make_unique<test::Program>();
+        program = std::make_unique<test::Program>(dir.folder());
         w = &program->main();
         lbAbonent = test::control<TickList>(w, "lbAbonent");
         TabbedNotebook1 = test::control<QTabWidget>(w, "TabbedNotebook1");
@@ -95,14 +96,14 @@ TEST_F(MainWindowOrdering, SortsFollowTheCodePageOrTheNumberOnThePageShown)
     expectNoRecipient();
     EXPECT_EQ(lines(lbAbonent),
               (Texts{"Zeta -- 40", "zeta -- -2", "ёлка -- 7", "Антон -- 1", "Яков -- 5", "антон -- 3"}));
-    EXPECT_EQ(namesInFile<TAbonentList>(AbonentFileName),
+    EXPECT_EQ(namesInFile<TAbonentList>(dir.file(AbonentFileName)),
               (Texts{"Zeta", "zeta", "ёлка", "Антон", "Яков", "антон"}));
     EXPECT_EQ(dir.read(GroupFileName), groupFile);
 
     chooseSubscriber(3);
     w->action(Command::SortByNumber)->trigger();
     expectNoRecipient();
-    EXPECT_EQ(namesInFile<TAbonentList>(AbonentFileName),
+    EXPECT_EQ(namesInFile<TAbonentList>(dir.file(AbonentFileName)),
               (Texts{"zeta", "Антон", "антон", "Яков", "ёлка", "Zeta"}));
 
     // The groups page sorts the groups only, and offers no sort by number.
@@ -112,7 +113,7 @@ TEST_F(MainWindowOrdering, SortsFollowTheCodePageOrTheNumberOnThePageShown)
                  w->action(Command::SortByNumber)->isEnabled());
     w->action(Command::SortByName)->trigger();
     EXPECT_EQ(lines(test::control<TickList>(w, "lbGroup")), (Texts{"Альфа", "Дневная", "Ночная"}));
-    EXPECT_EQ(namesInFile<TGroupList>(GroupFileName), (Texts{"Альфа", "Дневная", "Ночная"}));
+    EXPECT_EQ(namesInFile<TGroupList>(dir.file(GroupFileName)), (Texts{"Альфа", "Дневная", "Ночная"}));
     EXPECT_EQ(program->session.groups.Items(2)->Members.Count(), 2);
     EXPECT_EQ(dir.read(AbonentFileName), subscriberFile);
     TabbedNotebook1->setCurrentIndex(0);
@@ -138,7 +139,7 @@ TEST_F(MainWindowOrdering, MovesStopAtBothEndsAndKeepTheMovedEntryHighlighted)
     // The third line goes down one; the file holds the new order at once.
     lbAbonent->setCurrentRow(2);
     test::control<QToolButton>(w, "btnNext")->click();
-    EXPECT_EQ(namesInFile<TAbonentList>(AbonentFileName),
+    EXPECT_EQ(namesInFile<TAbonentList>(dir.file(AbonentFileName)),
               (Texts{"Яков", "антон", "Zeta", "Антон", "zeta", "ёлка"}));
     EXPECT_EQ(lbAbonent->currentRow(), 3);
     EXPECT_EQ(lbAbonent->highlightedRow(), 3);
@@ -147,7 +148,7 @@ TEST_F(MainWindowOrdering, MovesStopAtBothEndsAndKeepTheMovedEntryHighlighted)
     TabbedNotebook1->setCurrentIndex(1);
     test::control<TickList>(w, "lbGroup")->setCurrentRow(2);
     test::control<QToolButton>(w, "btnPrev")->click();
-    EXPECT_EQ(namesInFile<TGroupList>(GroupFileName), (Texts{"Ночная", "Альфа", "Дневная"}));
+    EXPECT_EQ(namesInFile<TGroupList>(dir.file(GroupFileName)), (Texts{"Ночная", "Альфа", "Дневная"}));
     EXPECT_EQ(test::control<TickList>(w, "lbGroup")->currentRow(), 1);
 }
 
@@ -162,7 +163,7 @@ TEST_F(MainWindowOrdering, LineTickedByItsBoxIsTheOneMoved)
     EXPECT_EQ(lbAbonent->currentRow(), 2);
     test::control<QToolButton>(w, "btnNext")->click();
     EXPECT_TRUE(boxes.requests().empty());
-    EXPECT_EQ(namesInFile<TAbonentList>(AbonentFileName),
+    EXPECT_EQ(namesInFile<TAbonentList>(dir.file(AbonentFileName)),
               (Texts{"Яков", "антон", "Zeta", "Антон", "zeta", "ёлка"}));
     EXPECT_EQ(lbAbonent->currentRow(), 3);
 }

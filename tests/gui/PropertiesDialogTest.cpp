@@ -59,7 +59,7 @@ struct DirectoryPropertiesDialogs : ::testing::Test
 
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    Session session{SettingsFileName};
+    Session session{dir.folder()};
     TAbonentList& abonents = session.abonents;
     TGroupList& groups = session.groups;
     TProviderList& providers = session.providers;

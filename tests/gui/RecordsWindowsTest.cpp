@@ -50,15 +50,15 @@ protected:
         for (const char* name : {"Анна", "Борис", "Иван", "Иван -- 7", "../Zolbin"})
             abonents.push_back(
                 test::subscriber(name, 101 + static_cast<int>(abonents.size()), 240, HomeProviderName()));
-        test::writeDirectory(abonents, {{"Все", {0, 1}}}, {HomeProviderDefaults()});
-        std::filesystem::create_directory(ArchiveFolder);
-        program = std::make_unique<test::Program>();
+        test::writeDirectory(dir.folder(), abonents, {{"Все", {0, 1}}}, {HomeProviderDefaults()});
+        std::filesystem::create_directory(dir.file(ArchiveFolder));
+        program = std::make_unique<test::Program>(dir.folder());
         w = &program->main();
         lbAbonent = test::control<TickList>(w, "lbAbonent");
         ASSERT_TRUE(test::showActive(w));
     }
 
-    static std::string archive(const char* name) { return ArchivePath(DataFolder::Current(), cp(name)); }
+    std::string archive(const char* name) const { return ArchivePath(dir.folder(), cp(name)); }
 
     // Runs the command and, once the dialog is shown, the step; then closes the dialog if the step did
     // not. True when the dialog was seen.

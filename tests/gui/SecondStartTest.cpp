@@ -54,13 +54,13 @@ TEST(SecondStart, BringsTheRunningWindowForwardAndRefusesOnlyWhereNoneAnswers)
     dir.write("Zolbin.ini", test::settingsFile(""));
     test::PromptRecorder prompts;
     FileLock lock;
-    ASSERT_EQ(claimDataFolder(lock), "");
+    ASSERT_EQ(claimDataFolder(dir.folder(), lock), "");
     {
-        test::Program program;
+        test::Program program(dir.folder());
         TfmSend& w = program.main();
         ASSERT_TRUE(test::showActive(&w));
         RunningWindow running([&w] { w.BringForward(); });
-        ASSERT_TRUE(running.listen(RunningWindowSocket()));
+        ASSERT_TRUE(running.listen(RunningWindowSocket(dir.folder())));
         w.showMinimized();
         ASSERT_TRUE(w.isMinimized());
 
@@ -77,7 +77,7 @@ TEST(SecondStart, BringsTheRunningWindowForwardAndRefusesOnlyWhereNoneAnswers)
         EXPECT_FALSE(w.isMinimized());
     }
     // The folder held, nobody answering (the program then shows its refusal, as before).
-    EXPECT_FALSE(RunningWindow::askToComeForward(RunningWindowSocket(), 500));
+    EXPECT_FALSE(RunningWindow::askToComeForward(RunningWindowSocket(dir.folder()), 500));
     EXPECT_TRUE(prompts.requests().empty()) << "the test's own window showed nothing";
 }
 

@@ -36,14 +36,15 @@ protected:
     void SetUp() override
     {
         for (const char* name : {"1251-koi.cod", "1251-866.cod"})
-            std::filesystem::copy_file(std::filesystem::path(ZOLBIN_SOURCE_DIR) / "data" / name, name);
+            std::filesystem::copy_file(std::filesystem::path(ZOLBIN_SOURCE_DIR) / "data" / name,
+                                       dir.file(name));
         dir.write("Zolbin.ini", settingsFile("Clear=1\r\n"));
     }
 
     // The program as main() builds it, on the directory written; its main window shown active.
     bool startProgram()
     {
-        program = std::make_unique<Program>();
+        program = std::make_unique<Program>(dir.folder());
         w = &program->main();
         SendDeadlines deadlines;
         deadlines.net.connectMs = deadlineMs_;

@@ -11,6 +11,7 @@
 #include "tests/gui/MainWindowTestSupport.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/PromptRecorder.h"
+#include "tests/support/TempDir.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -50,7 +51,8 @@ struct ServiceDialogTest : ::testing::Test
 
     test::FixedClock clock{QDateTime(QDate(2024, 3, 5), QTime(9, 5, 41))};
     test::PromptRecorder boxes;
-    Session session{SettingsFileName};
+    test::TempDataDir dir;
+    Session session{dir.folder()};
     TSendParams& params = session.SendParams;
     TfmLater dialog{session};
 };

@@ -63,7 +63,7 @@ struct SettingsDialogFixture : ::testing::Test
 
     test::TempDataDir dir;
     test::PromptRecorder boxes;
-    Session session{dir.path() + "/" + SettingsFileName};
+    Session session{dir.folder()};
     ProfileFile& file = session.settingsFile;
     TSettings& settings = session.settings;
     TProviderList& providers = session.providers;

@@ -28,7 +28,7 @@ protected:
 
     test::TempDataDir dir;
     test::PromptRecorder boxes;
-    Session session{SettingsFileName};
+    Session session{dir.folder()};
     TProviderList& providers = session.providers;
     TfmPrvReg dialog{session};
 };
@@ -56,7 +56,7 @@ TEST_F(SmsCompanyDialog, PatternCheckedThenStoredInThePhoneFieldAndShownAgain)
     dialog.btnOk->click();
     EXPECT_TRUE(boxes.requests().empty());
     TProviderList reread;
-    ASSERT_TRUE(reread.LoadFromFile(CompanyFileName));
+    ASSERT_TRUE(reread.LoadFromFile(dir.file(CompanyFileName)));
     ASSERT_EQ(reread.Count(), 2);
     EXPECT_EQ(reread.Items(1)->Gate, Gate::SMS);
     EXPECT_EQ(reread.Items(1)->TapPhone.str(), "+7912#######");

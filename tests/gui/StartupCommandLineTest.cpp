@@ -121,16 +121,18 @@ TEST(StartupCommandLine, OwnOptionsAreTakenAndTheRestIsLeftForTheToolkit)
     }
 }
 
-TEST(StartupCommandLine, DataFolderIsCreatedWhenMissingAndBecomesTheCurrentDirectory)
+TEST(StartupCommandLine, DataFolderIsCreatedWhenMissingAndTheWorkingDirectoryStays)
 {
     test::TempDataDir dir;
+    const std::filesystem::path working = std::filesystem::current_path();
     const std::filesystem::path target = std::filesystem::path(dir.path()) / "new" / "data";
-    EXPECT_EQ(enterDataDir(target.string()), "");
-    EXPECT_EQ(std::filesystem::current_path(), target);
+    EXPECT_EQ(prepareDataDir(target.string()), "");
+    EXPECT_TRUE(std::filesystem::is_directory(target));
+    EXPECT_EQ(std::filesystem::current_path(), working);
 
     dir.write("plain-file", "x");
-    EXPECT_NE(enterDataDir((std::filesystem::path(dir.path()) / "plain-file").string()), "");
-    EXPECT_EQ(std::filesystem::current_path(), target);
+    EXPECT_NE(prepareDataDir(dir.file("plain-file")), "");
+    EXPECT_EQ(std::filesystem::current_path(), working);
 }
 
 // A second window on a folder is refused while the first holds it; the hidden temporaries of saves cut
@@ -145,21 +147,22 @@ TEST(StartupCommandLine, OneWindowPerDataFolderAndLeftoversGoOnlyWithTheLock)
     dir.write("Abonent.lst", "kept");
     {
         FileLock firstWindow;
-        ASSERT_EQ(firstWindow.take(DataFolderLockName), FileLock::Result::Taken);
+        ASSERT_EQ(firstWindow.take(dir.file(DataFolderLockName)), FileLock::Result::Taken);
         FileLock second;
-        EXPECT_EQ(claimDataFolder(second), "Программа уже работает с папкой данных " + dir.path() +
-                                               ".\nВторое окно для той же папки не открывается.");
+        EXPECT_EQ(claimDataFolder(dir.folder(), second),
+                  "Программа уже работает с папкой данных " + dir.path() +
+                      ".\nВторое окно для той же папки не открывается.");
         for (const std::string& name : leftovers)
             EXPECT_TRUE(dir.exists(name)) << name;
     }
     FileLock window;
-    EXPECT_EQ(claimDataFolder(window), "");
+    EXPECT_EQ(claimDataFolder(dir.folder(), window), "");
     for (const std::string& name : leftovers)
         EXPECT_FALSE(dir.exists(name)) << name;
     EXPECT_EQ(dir.read("Abonent.lst"), "kept");
     FileLock another;
-    EXPECT_EQ(claimDataFolder(another), "Программа уже работает с папкой данных " + dir.path() +
-                                            ".\nВторое окно для той же папки не открывается.");
+    EXPECT_EQ(claimDataFolder(dir.folder(), another), "Программа уже работает с папкой данных " + dir.path() +
+                                                          ".\nВторое окно для той же папки не открывается.");
 }
 
 } // namespace

@@ -60,7 +60,7 @@ struct SubscriberDialogTest : ::testing::Test
     Application app;
     test::TempDataDir dir;
     test::PromptRecorder prompts;
-    Session session{SettingsFileName};
+    Session session{dir.folder()};
     TAbonentList& abonents = session.abonents;
     TGroupList& groups = session.groups;
     TProviderList& providers = session.providers;
@@ -125,12 +125,12 @@ TEST_F(SubscriberDialogTest, AddModeStoresSubscribersInARowAndEmptiesItselfForTh
     EXPECT_EQ(abonents[2]->Provider.str(), cp("Нет такой"));
 
     TAbonentList saved;
-    ASSERT_TRUE(saved.LoadFromFile(AbonentFileName));
+    ASSERT_TRUE(saved.LoadFromFile(dir.file(AbonentFileName)));
     ASSERT_EQ(saved.Count(), 3);
     EXPECT_EQ(saved[1]->encode(), digital.encode());
     EXPECT_EQ(group->Members[0], abonents[1]) << "the member is now the subscriber's own record";
     TGroupList savedGroups;
-    ASSERT_TRUE(savedGroups.LoadFromFile(GroupFileName));
+    ASSERT_TRUE(savedGroups.LoadFromFile(dir.file(GroupFileName)));
     ASSERT_EQ(savedGroups.Count(), 1);
     EXPECT_EQ(savedGroups[0]->Members[0]->Number, -7);
 }
@@ -210,7 +210,7 @@ TEST_F(SubscriberDialogTest, ChangeModeShowsTheRecordStoresIntoItAndCloses)
     EXPECT_EQ(abonents[0]->Numeric, 0);
     EXPECT_EQ(abonents[0]->MsgLen, 240);
     TGroupList savedGroups;
-    ASSERT_TRUE(savedGroups.LoadFromFile(GroupFileName));
+    ASSERT_TRUE(savedGroups.LoadFromFile(dir.file(GroupFileName)));
     EXPECT_EQ(savedGroups[0]->Members[0]->Number, 77) << "the member copy in the group file follows";
 }
 

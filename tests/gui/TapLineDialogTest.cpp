@@ -52,7 +52,7 @@ struct TapLineDialogFixture : ::testing::Test
 
     test::TempDataDir dir;
     test::PromptRecorder boxes;
-    Session session{dir.path() + "/" + SettingsFileName};
+    Session session{dir.folder()};
     TfmTapLine dialog{session, nullptr, QString::fromStdString(dir.path() + "/dev")};
 };
 

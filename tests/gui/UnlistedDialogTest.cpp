@@ -12,6 +12,7 @@
 #include "tests/gui/DialogTestSupport.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/PromptRecorder.h"
+#include "tests/support/TempDir.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -85,7 +86,8 @@ struct UnlistedDialogTest : ::testing::Test
     }
 
     test::PromptRecorder boxes;
-    Session session{SettingsFileName};
+    test::TempDataDir dir;
+    Session session{dir.folder()};
     TProviderList& providers = session.providers;
     TSettings& settings = session.settings;
     TSendParams& params = session.SendParams;

@@ -37,7 +37,7 @@ protected:
 
     test::TempDataDir dir;
     test::PromptRecorder boxes;
-    Session session{SettingsFileName};
+    Session session{dir.folder()};
     TProviderList& providers = session.providers;
     TfmPrvReg dialog{session};
 };
@@ -78,7 +78,7 @@ TEST_F(WctpCompanyDialog, BadUrlOrEmptyRecipientIsRefusedAndAGoodCompanyKeepsIts
     dialog.btnOk->click();
     EXPECT_TRUE(boxes.requests().empty());
     TProviderList reread;
-    ASSERT_TRUE(reread.LoadFromFile(CompanyFileName));
+    ASSERT_TRUE(reread.LoadFromFile(dir.file(CompanyFileName)));
     ASSERT_EQ(reread.Count(), 2);
     const TProvider& wctp = *reread.Items(1);
     EXPECT_EQ(wctp.Gate, Gate::WCTP);

@@ -55,7 +55,7 @@ TEST_F(GroupSendTest, UnreachableMemberAnsweredYesIsSkippedAndTheOthersAreServed
 
     // The unreachable member's block: three refused attempts (no empty line after them), then the
     // question and an empty line in place of a status text; the next member follows.
-    const auto journal = JournalLines();
+    const auto journal = JournalLines(dir.folder());
     const auto start = std::find(journal.begin(), journal.end(), "Отправка сообщения для абонента Боря");
     ASSERT_NE(start, journal.end());
     ASSERT_GE(journal.end() - start, 13);

@@ -37,8 +37,8 @@ protected:
     // One subscriber of one company, then the windows; the subscriber ticked and the text typed.
     void start(const TAbonent& abonent, const TProvider& provider, const char* utf8Text)
     {
-        writeDirectory({abonent}, {}, {HomeProviderDefaults(), provider});
-        program = std::make_unique<test::Program>();
+        writeDirectory(dir.folder(), {abonent}, {}, {HomeProviderDefaults(), provider});
+        program = std::make_unique<test::Program>(dir.folder());
         w = &program->main();
         SendDeadlines deadlines;
         deadlines.net.connectMs = 5000;
@@ -75,7 +75,7 @@ TEST_F(MainWindowPeerTest, SendButtonPagesAnSnppSubscriberInKoi8r)
     EXPECT_THAT(snpp.receivedLines(),
                 ElementsAre("PAGE 1234567\r\n", "MESS " + Koi8("Привет мир. Оператор ") + "\r\n", "SEND\r\n",
                             "QUIT\r\n"));
-    EXPECT_THAT(JournalLines(),
+    EXPECT_THAT(JournalLines(dir.folder()),
                 ElementsAre("Инициализация...", "Соединение с сервером...", "Попытка 1...",
                             "220 SNPP Gateway Ready", "Посылка: PAGE 1234567", "Ответ: 250 Pager ID Accepted",
                             "Посылка: MESS ***", "Ответ: 250 Message OK", "Посылка: SEND",
@@ -116,7 +116,7 @@ TEST_F(MainWindowPeerTest, SendButtonMailsAnSmtpSubscriberThroughTheRelay)
                                  "To: 7654321@gw.example\r\n"
                                  "\r\n" +
                                  Koi8("Сбор в 9:00. Оператор") + "\r\n");
-    EXPECT_THAT(JournalLines(),
+    EXPECT_THAT(JournalLines(dir.folder()),
                 ElementsAre("Инициализация...", "Соединение с сервером...", "Попытка 1...",
                             StartsWith("220 "), "Посылка: HELO 127.0.0.1", StartsWith("Ответ: 250"),
                             "Посылка: MAIL FROM: op@example.org", StartsWith("Ответ: 250"),

@@ -69,7 +69,7 @@ protected:
 
     TempDataDir dir;
     PromptRecorder prompts;
-    RecordingHost host;
+    RecordingHost host{dir.folder()};
     FixedClock clock{QDateTime(QDate(2026, 12, 7), QTime(9, 30))};
     TSendParams params;
     std::int16_t group = -1;

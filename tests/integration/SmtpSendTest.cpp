@@ -52,7 +52,7 @@ TEST_F(SmtpSendTest, GatewayDomainTakesTheNumberAndTheMailCarriesNameSignatureAn
                                  "\r\n" +
                                  Koi8("Привет!") + "\r\n.\r\n" + Koi8("Встреча в 10. Иван") + "\r\n");
     // Envelope commands and their replies are journaled; header and body lines are not.
-    EXPECT_THAT(JournalLines(),
+    EXPECT_THAT(JournalLines(dir.folder()),
                 ElementsAre("Инициализация...", "Соединение с сервером...", "Попытка 1...",
                             StartsWith("220 "), "Посылка: HELO 127.0.0.1", StartsWith("Ответ: 250"),
                             "Посылка: MAIL FROM: op@example.org", StartsWith("Ответ: 250"),
@@ -86,7 +86,7 @@ TEST_F(SmtpSendTest, WrittenOutAddressPutsNumberDeferralAndRepeatsInTheSubjectOf
                              "To: pager@gw.example\r\n"
                              "\r\n" +
                                  Cp866("Сбор в 9:00") + "\r\n");
-    const auto journal = JournalLines();
+    const auto journal = JournalLines(dir.folder());
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "Соединение с сервером..."), 1);
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "Сообщение успешно отправлено"), 1);
     EXPECT_EQ(archiveOf("Сидоров"), W("Mail, 07.12.2026 09:30\r\nOтложено - 31.12.2026 23:59 Повторы - 2 * "

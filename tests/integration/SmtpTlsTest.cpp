@@ -88,7 +88,7 @@ TEST_F(SmtpTlsTest, StartTlsAndAuthPlainSendTodaysMailAndJournalNoCredentials)
     EXPECT_EQ(mails[0].data, PlainMail + Koi8("Привет!") + "\r\n");
     EXPECT_THAT(relay->events(), Contains("auth PLAIN accepted"));
     // The commands as journaled (the multi-line EHLO replies take several journal lines), then the outcome.
-    const auto journal = JournalLines();
+    const auto journal = JournalLines(dir.folder());
     std::vector<std::string> commands;
     for (const std::string& line : journal)
         if (line.rfind("Посылка: ", 0) == 0)
@@ -118,7 +118,7 @@ TEST_F(SmtpTlsTest, TlsFromTheFirstByteToAnAddressWithAuthLoginWhenOnlyLoginIsOf
     ASSERT_EQ(mails.size(), 1u);
     EXPECT_EQ(mails[0].data, PlainMail + Koi8("Привет!") + "\r\n");
     EXPECT_THAT(relay->events(), Contains("auth LOGIN accepted"));
-    const auto journal = JournalLines();
+    const auto journal = JournalLines(dir.folder());
     EXPECT_THAT(journal, Contains("Посылка: EHLO 127.0.0.1"));
     EXPECT_THAT(journal, Not(Contains("Посылка: STARTTLS")));
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "Посылка: AUTH LOGIN ***"), 1);
@@ -157,7 +157,7 @@ TEST_P(SmtpTlsRefusalTest, EndsTheSubscriberWithTheReasonAndNothingSent)
     EXPECT_EQ(send(), SendOutcome::Stopped);
 
     EXPECT_TRUE(relay->mails().empty());
-    const auto journal = JournalLines();
+    const auto journal = JournalLines(dir.folder());
     EXPECT_THAT(journal, Contains(StartsWith(r.expectedJournalLine)));
     EXPECT_THAT(journal, Not(Contains(HasSubstr("MAIL FROM"))));
     const std::string raw = dir.read("Zolbin.log");
@@ -238,7 +238,7 @@ TEST_F(SmtpTlsTest, HandshakeWithAServerThatNeverAnswersEndsAtTheDeadline)
 
     EXPECT_GE(took, std::chrono::milliseconds(900));
     EXPECT_LT(took, std::chrono::milliseconds(4000));
-    const auto journal = JournalLines();
+    const auto journal = JournalLines(dir.folder());
     EXPECT_THAT(journal, Contains("Ошибка: Время ожидания истекло."));
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "Попытка 1..."), 1);
 }

@@ -38,7 +38,7 @@ TEST_F(SnppSendTest, PageToACompanyArrivesInKoi8rWithTheSignatureAndIsJournaledA
                 ElementsAre("PAGE 1234567\r\n", "MESS " + Koi8("Привет мир. Оператор ") + "\r\n", "SEND\r\n",
                             "QUIT\r\n"));
     EXPECT_EQ(snpp.sessions(), 1);
-    EXPECT_THAT(JournalLines(),
+    EXPECT_THAT(JournalLines(dir.folder()),
                 ElementsAre("Инициализация...", "Соединение с сервером...", "Попытка 1...",
                             "220 SNPP Gateway Ready", "Посылка: PAGE 1234567", "Ответ: 250 Pager ID Accepted",
                             "Посылка: MESS ***", "Ответ: 250 Message OK", "Посылка: SEND",
@@ -64,7 +64,7 @@ TEST_F(SnppSendTest, HomeProviderLogsInWithTheProgramNameAndHoldsADeferredPage)
     EXPECT_THAT(snpp.receivedLines(),
                 ElementsAre("LOGI Zolbin Sender 2.0.1\r\n", "HOLD 261231235900\r\n", "PAGE 7654321\r\n",
                             "MESS " + W("Тест ") + "\r\n", "SEND\r\n", "QUIT\r\n"));
-    EXPECT_THAT(JournalLines(),
+    EXPECT_THAT(JournalLines(dir.folder()),
                 ElementsAre("Инициализация...", "Соединение с сервером...", "Попытка 1...",
                             "220 SNPP Gateway Ready", "Посылка: LOGI Zolbin Sender 2.0.1",
                             "Ответ: 250 Login Accepted", "Посылка: HOLD 261231235900",
@@ -95,7 +95,7 @@ TEST_F(SnppSendTest, RepeatsAreThreeConnectionsHeldOneIntervalApart)
         "HOLD 261207100000\r\n", "PAGE -42\r\n", "MESS Hi \r\n", "SEND\r\n", "QUIT\r\n"};
     EXPECT_THAT(snpp.receivedLines(), ElementsAreArray(expected));
     EXPECT_EQ(snpp.sessions(), 3);
-    const auto journal = JournalLines();
+    const auto journal = JournalLines(dir.folder());
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "Попытка 1..."), 3);
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "Сообщение успешно отправлено"), 3);
     // One archive entry for the command, showing the repeats as chosen.

@@ -3,6 +3,7 @@
 
 #include "directory/Records.h"
 #include "platform/Prompts.h"
+#include "records/Journal.h"
 
 #include <fstream>
 #include <sstream>
@@ -26,9 +27,9 @@ std::string RecordingHost::HomeName()
     return HomeProviderName();
 }
 
-std::vector<std::string> JournalLines(const std::string& fileName)
+std::vector<std::string> JournalLines(const DataFolder& folder)
 {
-    std::ifstream in(fileName, std::ios::binary);
+    std::ifstream in(folder.path(JournalFileName), std::ios::binary);
     std::stringstream buffer;
     buffer << in.rdbuf();
     const std::string text = buffer.str();

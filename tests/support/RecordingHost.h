@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A SendHost for tests: records every status text, pause and beep; the journal is the real "Zolbin.log"
-// of the current (temporary) folder; the editor's lines are set by the test.
+// of the (temporary) data folder it is given; the editor's lines are set by the test.
 
 #include "dispatch/SendHost.h"
 #include "platform/Codepage.h"
+#include "platform/DataFolder.h"
 
 #include <numeric>
 
@@ -13,7 +14,10 @@ namespace zolbin::test {
 class RecordingHost final : public SendHost
 {
 public:
-    RecordingHost() { settings.Company = HomeName(); }
+    explicit RecordingHost(const DataFolder& dataFolder) : folder(dataFolder), journal(dataFolder)
+    {
+        settings.Company = HomeName();
+    }
 
     void SetStatusText(const std::string& text) override { statuses.push_back(text); }
     void Pause(unsigned ms) override { pauses.push_back(ms); }
@@ -24,6 +28,7 @@ public:
     const TSettings& Settings() const override { return settings; }
     bool SignatureBlocked() const override { return signatureBlocked; }
     const TJournal& Journal() const override { return journal; }
+    DataFolder Folder() const override { return folder; }
     std::vector<std::string> EditorLines() const override { return lines; }
     std::string EditorText() const override
     {
@@ -53,6 +58,7 @@ public:
     bool signatureBlocked = false;
     std::string smtpPassword;
     std::string simPin;
+    DataFolder folder;
     TJournal journal;
     std::vector<std::string> lines; // cp1251
     std::vector<std::string> statuses;
@@ -61,7 +67,7 @@ public:
     int completed = 0;
 };
 
-// The journal's lines in UTF-8 (CR LF split), for assertions.
-std::vector<std::string> JournalLines(const std::string& fileName = "Zolbin.log");
+// The lines of the folder's journal in UTF-8 (CR LF split), for assertions.
+std::vector<std::string> JournalLines(const DataFolder& folder);
 
 } // namespace zolbin::test

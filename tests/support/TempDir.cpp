@@ -18,14 +18,11 @@ TempDataDir::TempDataDir()
     if (mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
-    previous_ = fs::current_path().string();
-    fs::current_path(path_);
 }
 
 TempDataDir::~TempDataDir()
 {
     std::error_code ec;
-    fs::current_path(previous_, ec);
     // Folders made read-only by a test must be writable again before they can be removed.
     for (auto it = fs::recursive_directory_iterator(path_, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec))

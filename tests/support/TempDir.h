@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A fresh temporary data folder that the test works in: the process changes into it for the test's
-// lifetime and back afterwards, and the folder is removed.
+// A fresh temporary data folder for the test, handed to what the test runs (folder(), path()); the
+// working directory is left alone. The folder is removed afterwards.
 
 #include "platform/DataFolder.h"
 
@@ -21,6 +21,9 @@ public:
     // The folder as the program takes it.
     DataFolder folder() const { return DataFolder(path_); }
 
+    // The path of a file in the folder.
+    std::string file(const std::string& name) const { return folder().path(name); }
+
     // Helpers on files relative to the folder.
     std::string read(const std::string& name) const;
     void write(const std::string& name, const std::string& bytes) const;
@@ -28,7 +31,6 @@ public:
 
 private:
     std::string path_;
-    std::string previous_;
 };
 
 } // namespace zolbin::test

@@ -57,7 +57,7 @@ TEST(AbonentRemoval, LeavesEveryGroupHoldingItAndRewritesBothFiles)
     groups.Add(group("Другие", {abonents[0]}));
 
     int refills = 0;
-    const Result<std::string> removed = RemoveAbonent(abonents, groups, 1, [&] {
+    const Result<std::string> removed = RemoveAbonent(dir.folder(), abonents, groups, 1, [&] {
         ++refills;
         EXPECT_EQ(abonents.Count(), 1) << "the list is shown once the subscriber has left it";
         EXPECT_FALSE(dir.exists("Abonent.lst")) << "and before any file is written";
@@ -95,7 +95,7 @@ struct ProviderRemovalTest : ::testing::Test
             questions.push_back({utf8(caption), utf8(text)});
             return answer;
         };
-        return RemoveProvider(providers, abonents, index, settings, file, confirm).value();
+        return RemoveProvider(dir.folder(), providers, abonents, index, settings, file, confirm).value();
     }
 
     struct Question
@@ -111,7 +111,7 @@ struct ProviderRemovalTest : ::testing::Test
     TProviderList providers;
     TAbonentList abonents;
     TSettings settings;
-    ProfileFile file{"Zolbin.ini"};
+    ProfileFile file{dir.file("Zolbin.ini")};
 };
 
 TEST_F(ProviderRemovalTest, HomeProviderRefusedAndUsedCompanyAnsweredNoChangeNothing)

@@ -51,7 +51,7 @@ TEST(AbonentFile, LoadAppendsEveryRecordInFileOrder)
     dir.write("Abonent.lst", abonentBytes(cp("Склад"), 1234, "P", 1, 20, "info") + abonentBytes(name25, -5));
     TAbonentList list;
     list.Add(abonent("already here", 1));
-    ASSERT_TRUE(list.LoadFromFile("Abonent.lst"));
+    ASSERT_TRUE(list.LoadFromFile(dir.file("Abonent.lst")));
     ASSERT_EQ(list.Count(), 3);
     EXPECT_EQ(list[1]->Numeric, 1);
     EXPECT_EQ(list[1]->MsgLen, 20);
@@ -66,7 +66,7 @@ TEST(AbonentFile, EmptyFileGivesAnEmptyList)
     test::TempDataDir dir;
     dir.write("Abonent.lst", "");
     TAbonentList list;
-    EXPECT_TRUE(list.LoadFromFile("Abonent.lst"));
+    EXPECT_TRUE(list.LoadFromFile(dir.file("Abonent.lst")));
     EXPECT_EQ(list.Count(), 0);
 }
 
@@ -75,7 +75,7 @@ TEST(AbonentFile, FileEndingInsideARecordKeepsTheCompleteOnes)
     test::TempDataDir dir;
     dir.write("Abonent.lst", abonentBytes("First", 1) + std::string(10, 'x')); // 230 bytes
     TAbonentList list;
-    expectIoError(100, list.LoadFromFile("Abonent.lst"));
+    expectIoError(100, list.LoadFromFile(dir.file("Abonent.lst")));
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list[0]->Name.str(), "First");
 }
@@ -86,11 +86,11 @@ TEST(AbonentFile, FileThatCannotBeOpenedFailsAndLeavesTheList)
     test::PromptRecorder prompts;
     TAbonentList list;
     list.Add(abonent("kept", 1));
-    const Status missing = list.LoadFromFile("Abonent.lst");
+    const Status missing = list.LoadFromFile(dir.file("Abonent.lst"));
     EXPECT_FALSE(missing);
-    fs::create_directory("Company.lst");
+    fs::create_directory(dir.file("Company.lst"));
     TProviderList providers;
-    const Status folder = providers.LoadFromFile("Company.lst");
+    const Status folder = providers.LoadFromFile(dir.file("Company.lst"));
     EXPECT_FALSE(folder);
     EXPECT_EQ(list.Count(), 1);
     EXPECT_EQ(providers.Count(), 0);
@@ -111,20 +111,20 @@ TEST(CompanyFile, LoadSaveRoundTripAndPartialRecord)
     other->SNPPEnc = "WIN-1251";
     other->SnppPswd = "pw";
     list.Add(other);
-    ASSERT_TRUE(list.SaveToFile("Company.lst"));
+    ASSERT_TRUE(list.SaveToFile(dir.file("Company.lst")));
     const std::string bytes = dir.read("Company.lst");
     ASSERT_EQ(bytes.size(), 2 * 292u);
     EXPECT_EQ(bytes.substr(0, 292), HomeProviderDefaults().encode());
 
     TProviderList back;
-    ASSERT_TRUE(back.LoadFromFile("Company.lst"));
+    ASSERT_TRUE(back.LoadFromFile(dir.file("Company.lst")));
     ASSERT_EQ(back.Count(), 2);
     EXPECT_EQ(back[1]->SNPPEnc.str(), "WIN-1251");
     EXPECT_EQ(back[1]->SnppPswd.str(), "pw");
 
     dir.write("Company.lst", bytes + std::string(291, '\0'));
     TProviderList partial;
-    expectIoError(100, partial.LoadFromFile("Company.lst"));
+    expectIoError(100, partial.LoadFromFile(dir.file("Company.lst")));
     EXPECT_EQ(partial.Count(), 2);
 }
 
@@ -136,7 +136,7 @@ TEST(GroupFile, LoadsNamesCountsAndMembers)
     dir.write("Group.lst", groupHeader(cp("Склад"), 2) + abonentBytes("A", 1) + abonentBytes("B", 2) +
                                groupHeader(name25, 0) + groupHeader("Last", 1) + abonentBytes("C", 3));
     TGroupList groups;
-    ASSERT_TRUE(groups.LoadFromFile("Group.lst"));
+    ASSERT_TRUE(groups.LoadFromFile(dir.file("Group.lst")));
     ASSERT_EQ(groups.Count(), 3);
     EXPECT_EQ(groups[0]->Name.str(), cp("Склад"));
     ASSERT_EQ(groups[0]->Members.Count(), 2);
@@ -145,7 +145,7 @@ TEST(GroupFile, LoadsNamesCountsAndMembers)
     EXPECT_EQ(groups[1]->Members.Count(), 0);
     EXPECT_EQ(groups[2]->Members[0]->Name.str(), "C");
 
-    ASSERT_TRUE(groups.SaveToFile("Copy.lst"));
+    ASSERT_TRUE(groups.SaveToFile(dir.file("Copy.lst")));
     EXPECT_EQ(dir.read("Copy.lst"), dir.read("Group.lst"));
 }
 
@@ -169,7 +169,7 @@ TEST(GroupFile, DamagedCountsFailWithoutAllocatingOrAppending)
         SCOPED_TRACE(c.what);
         dir.write("Group.lst", good + c.tail);
         TGroupList groups;
-        expectIoError(100, groups.LoadFromFile("Group.lst"));
+        expectIoError(100, groups.LoadFromFile(dir.file("Group.lst")));
         ASSERT_EQ(groups.Count(), 1); // the complete group before the damage, nothing after it
         EXPECT_EQ(groups[0]->Name.str(), "Good");
     }
@@ -212,8 +212,8 @@ TEST(LargeListFiles, RecordsAcrossReadPiecesLoadWholeAndDamageKeepsTheCompleteOn
         dir.write("Group.lst", groups.substr(0, c.groupCut));
         TAbonentList abonents;
         TGroupList groupList;
-        const Status abonentsRead = abonents.LoadFromFile("Abonent.lst");
-        const Status groupsRead = groupList.LoadFromFile("Group.lst");
+        const Status abonentsRead = abonents.LoadFromFile(dir.file("Abonent.lst"));
+        const Status groupsRead = groupList.LoadFromFile(dir.file("Group.lst"));
         if (c.abonentCut == all) {
             EXPECT_TRUE(abonentsRead);
             EXPECT_TRUE(groupsRead);
@@ -224,9 +224,9 @@ TEST(LargeListFiles, RecordsAcrossReadPiecesLoadWholeAndDamageKeepsTheCompleteOn
         ASSERT_EQ(abonents.Count(), c.subscribers);
         ASSERT_EQ(groupList.Count(), c.groups);
         // What was kept is the file's bytes up to the damage, record for record.
-        ASSERT_TRUE(abonents.SaveToFile("Copy.lst"));
+        ASSERT_TRUE(abonents.SaveToFile(dir.file("Copy.lst")));
         EXPECT_EQ(dir.read("Copy.lst"), subscribers.substr(0, 220 * static_cast<std::size_t>(c.subscribers)));
-        ASSERT_TRUE(groupList.SaveToFile("Copy.lst"));
+        ASSERT_TRUE(groupList.SaveToFile(dir.file("Copy.lst")));
         EXPECT_EQ(dir.read("Copy.lst"), groups.substr(0, groupEnds[static_cast<std::size_t>(c.groups) - 1]));
     }
 }
@@ -240,16 +240,16 @@ TEST(AbonentFile, SaveWritesExactlyTheRecordsAndRoundTrips)
     list.Add(abonent(cp("Иванов"), 100));
     list.Add(abonent("Zeta", -7));
     list[1]->Provider = HomeProviderName();
-    ASSERT_TRUE(list.Save());
+    ASSERT_TRUE(list.Save(dir.folder()));
     EXPECT_EQ(dir.read("Abonent.lst"),
               abonentBytes(cp("Иванов"), 100) + abonentBytes("Zeta", -7, HomeProviderName()));
     TAbonentList back;
-    ASSERT_TRUE(back.LoadFromFile("Abonent.lst"));
-    ASSERT_TRUE(back.Save());
+    ASSERT_TRUE(back.LoadFromFile(dir.file("Abonent.lst")));
+    ASSERT_TRUE(back.Save(dir.folder()));
     EXPECT_EQ(dir.read("Abonent.lst"),
               abonentBytes(cp("Иванов"), 100) + abonentBytes("Zeta", -7, HomeProviderName()));
     TAbonentList empty;
-    ASSERT_TRUE(empty.Save());
+    ASSERT_TRUE(empty.Save(dir.folder()));
     EXPECT_EQ(dir.read("Abonent.lst"), "");
 }
 
@@ -270,14 +270,14 @@ TEST(FailedSave, WriteFailureFailsAndKeepsTheOldFileByteForByte)
     {
         test::FileSizeLimit limit(300); // more than the old files, less than the new ones
         ASSERT_TRUE(limit.active());
-        expectIoError(101, list.Save());
-        expectIoError(101, groups.Save());
+        expectIoError(101, list.Save(dir.folder()));
+        expectIoError(101, groups.Save(dir.folder()));
     }
     EXPECT_EQ(dir.read("Abonent.lst"), old);
     EXPECT_EQ(dir.read("Group.lst"), groupHeader("G", 1) + old);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2); // no leftovers
     // The in-memory lists keep the change and the next save writes it whole.
-    ASSERT_TRUE(groups.Save());
+    ASSERT_TRUE(groups.Save(dir.folder()));
     EXPECT_EQ(dir.read("Group.lst").size(), 29u + 5 * 220u);
 }
 
@@ -288,7 +288,7 @@ TEST(FailedSave, FileThatCannotBeCreatedFailsAndNothingIsWritten)
     dir.write("notafolder", "x");
     TProviderList list;
     list.AddHomeProvider();
-    const Status saved = list.SaveToFile("notafolder/Company.lst");
+    const Status saved = list.SaveToFile(dir.file("notafolder/Company.lst"));
     ASSERT_FALSE(saved);
     EXPECT_EQ(utf8(saved.failure().russian()), "Неверное иимя файла");
     EXPECT_EQ(dir.read("notafolder"), "x");
@@ -298,13 +298,15 @@ TEST(FailedSave, FileThatCannotBeCreatedFailsAndNothingIsWritten)
 // Whoever runs the tests: each save runs as an ordinary user (see RunUnprivileged).
 TEST(FailedSave, ReadOnlyFolderOrFileKeepsTheOldFile)
 {
-    using Save = std::function<Status()>;
-    const Save list = [] {
+    using Save = std::function<Status(const DataFolder&)>;
+    const Save list = [](const DataFolder& folder) {
         TAbonentList abonents;
         abonents.Add(abonent("New", 2));
-        return abonents.Save();
+        return abonents.Save(folder);
     };
-    const Save settings = [] { return ProfileFile("Zolbin.ini").writeString("Sender", "EMail", "new@x"); };
+    const Save settings = [](const DataFolder& folder) {
+        return ProfileFile(folder.path("Zolbin.ini")).writeString("Sender", "EMail", "new@x");
+    };
     const struct
     {
         const char* what;
@@ -327,16 +329,17 @@ TEST(FailedSave, ReadOnlyFolderOrFileKeepsTheOldFile)
         const fs::perms enterable = readable | fs::perms::owner_exec | fs::perms::others_exec;
         fs::permissions(dir.path(), c.readOnlyFile ? fs::perms::all : enterable);
         if (c.readOnlyFile)
-            fs::permissions(c.file, readable);
-        const bool refused = test::RunUnprivileged([&c] {
+            fs::permissions(dir.file(c.file), readable);
+        const bool refused = test::RunUnprivileged([&c, &dir] {
             test::PromptRecorder prompts;
-            const Status saved = c.save();
+            const Status saved = c.save(dir.folder());
             return !saved && saved.failure().code == IoCode::AccessDenied && prompts.requests().empty();
         });
         fs::permissions(dir.path(), fs::perms::owner_all);
         EXPECT_TRUE(refused) << "the save was not refused with the access error";
         EXPECT_EQ(dir.read(c.file), c.old);
-        EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1) << "a leftover";
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1)
+            << "a leftover";
     }
 }
 
@@ -348,20 +351,20 @@ TEST(LinkMembers, MembersShareTheSubscriberRecordsAndSavesCarryTheirChanges)
     dir.write("Group.lst", groupHeader("G1", 2) + abonentBytes("Ann", 1) + abonentBytes("Stranger", 9) +
                                groupHeader("G2", 1) + abonentBytes("Ann", 1));
     TGroupList groups;
-    ASSERT_TRUE(groups.LoadFromFile("Group.lst"));
+    ASSERT_TRUE(groups.LoadFromFile(dir.file("Group.lst")));
     auto abonents = std::make_unique<TAbonentList>();
     abonents->Add(abonent("Bob", 2));
     abonents->Add(abonent("Ann", 1));
     abonents->Add(abonent("Ann", 3)); // a second of the same name: the first one is taken
 
     const AbonentPtr strangerBefore = groups[0]->Members[1];
-    ASSERT_TRUE(groups.LinkMembers(*abonents));
+    ASSERT_TRUE(groups.LinkMembers(*abonents, dir.folder()));
     EXPECT_EQ(groups[0]->Members[0], (*abonents)[1]);
     EXPECT_EQ(groups[1]->Members[0], (*abonents)[1]);
     EXPECT_EQ(groups[0]->Members[1], strangerBefore); // no subscriber of that name: keeps its own record
 
     (*abonents)[1]->Number = 5555;
-    ASSERT_TRUE(groups.Save());
+    ASSERT_TRUE(groups.Save(dir.folder()));
     const std::string bytes = dir.read("Group.lst");
     EXPECT_EQ(bytes, groupHeader("G1", 2) + abonentBytes("Ann", 5555) + abonentBytes("Stranger", 9) +
                          groupHeader("G2", 1) + abonentBytes("Ann", 5555));
@@ -388,7 +391,7 @@ TEST(LinkMembers, MembersThatAloneHoldTheirRecordsAreReplacedInEveryGroup)
             g->Members.Add(abonent(member, 9));
         groups.Add(g);
     }
-    ASSERT_TRUE(groups.LinkMembers(abonents));
+    ASSERT_TRUE(groups.LinkMembers(abonents, dir.folder()));
     for (const GroupPtr& g : groups) {
         EXPECT_EQ(g->Members[0], abonents[1]);
         EXPECT_EQ(g->Members[1], abonents[0]);
@@ -399,17 +402,17 @@ TEST(LinkMembers, MembersThatAloneHoldTheirRecordsAreReplacedInEveryGroup)
 
 // --- Files changed behind the list's back ------------------------------------------------------------
 
-void appendTo(const char* name, const std::string& bytes)
+void appendTo(const std::string& path, const std::string& bytes)
 {
-    std::ofstream(name, std::ios::binary | std::ios::app) << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
 }
 
 // What another program (a second window, a script, a restored backup) may do to the file after the list
-// read it; `loaded` is the file's state as the list read it.
+// read it; `loaded` is the file's state as the list read it, `folder` the file's folder.
 struct ChangeBehindTheBack
 {
     const char* what;
-    std::function<void(const struct stat& loaded)> change;
+    std::function<void(const DataFolder& folder, const struct stat& loaded)> change;
 };
 
 TEST(ChangedListFile, IsNeverOverwrittenHoweverItChanged)
@@ -417,37 +420,39 @@ TEST(ChangedListFile, IsNeverOverwrittenHoweverItChanged)
     const std::string loaded = abonentBytes("Ann", 1);
     const std::string theirs = abonentBytes("Eve", 7); // the same size as what was loaded
     const std::vector<ChangeBehindTheBack> changes = {
-        {"a record appended", [&](const struct stat&) { appendTo("Abonent.lst", theirs); }},
+        {"a record appended",
+         [&](const DataFolder& folder, const struct stat&) { appendTo(folder.path("Abonent.lst"), theirs); }},
         {"replaced through a rename by a file of the same size",
-         [&](const struct stat&) {
-             appendTo("restored", theirs);
-             fs::rename("restored", "Abonent.lst");
+         [&](const DataFolder& folder, const struct stat&) {
+             appendTo(folder.path("restored"), theirs);
+             fs::rename(folder.path("restored"), folder.path("Abonent.lst"));
          }},
         {"rewritten in place, same size and inode, the time one nanosecond later",
-         [&](const struct stat& before) {
-             std::ofstream("Abonent.lst", std::ios::binary | std::ios::trunc) << theirs;
+         [&](const DataFolder& folder, const struct stat& before) {
+             std::ofstream(folder.path("Abonent.lst"), std::ios::binary | std::ios::trunc) << theirs;
              timespec times[2] = {before.st_atim, before.st_mtim};
              times[1].tv_nsec += times[1].tv_nsec < 999999999 ? 1 : -1;
-             ASSERT_EQ(::utimensat(AT_FDCWD, "Abonent.lst", times, 0), 0);
+             ASSERT_EQ(::utimensat(AT_FDCWD, folder.path("Abonent.lst").c_str(), times, 0), 0);
          }},
-        {"deleted", [](const struct stat&) { fs::remove("Abonent.lst"); }},
+        {"deleted",
+         [](const DataFolder& folder, const struct stat&) { fs::remove(folder.path("Abonent.lst")); }},
     };
     for (const ChangeBehindTheBack& c : changes) {
         SCOPED_TRACE(c.what);
         test::TempDataDir dir;
         dir.write("Abonent.lst", loaded);
         TAbonentList list;
-        ASSERT_TRUE(list.LoadFromFile(AbonentFileName));
+        ASSERT_TRUE(list.LoadFromFile(dir.file(AbonentFileName)));
         struct stat before
         {
         };
-        ASSERT_EQ(::stat("Abonent.lst", &before), 0);
-        c.change(before);
+        ASSERT_EQ(::stat(dir.file("Abonent.lst").c_str(), &before), 0);
+        c.change(dir.folder(), before);
         const bool present = dir.exists("Abonent.lst");
         const std::string onDisk = present ? dir.read("Abonent.lst") : "";
 
         list.Add(abonent("Bob", 2));
-        const Status saved = list.Save();
+        const Status saved = list.Save(dir.folder());
         ASSERT_FALSE(saved) << "the changed file was rewritten";
         EXPECT_TRUE(IsListFileChanged(saved.failure()));
         EXPECT_EQ(saved.failure().russian(),
@@ -462,16 +467,16 @@ TEST(ChangedListFile, AFileMissingAtTheStartIsWrittenUnlessOneAppeared)
 {
     test::TempDataDir dir;
     TAbonentList abonents;
-    abonents.NoteMissingFile(AbonentFileName);
+    abonents.NoteMissingFile(dir.file(AbonentFileName));
     abonents.Add(abonent("Ann", 1));
-    ASSERT_TRUE(abonents.Save()); // still missing
-    ASSERT_TRUE(abonents.Save()); // the list's own file since
+    ASSERT_TRUE(abonents.Save(dir.folder())); // still missing
+    ASSERT_TRUE(abonents.Save(dir.folder())); // the list's own file since
     EXPECT_EQ(dir.read("Abonent.lst"), abonentBytes("Ann", 1));
 
     TGroupList groups;
-    groups.NoteMissingFile(GroupFileName);
+    groups.NoteMissingFile(dir.file(GroupFileName));
     dir.write("Group.lst", groupHeader("Theirs", 0));
-    const Status saved = groups.Save();
+    const Status saved = groups.Save(dir.folder());
     ASSERT_FALSE(saved);
     EXPECT_TRUE(IsListFileChanged(saved.failure()));
     EXPECT_EQ(dir.read("Group.lst"), groupHeader("Theirs", 0));

@@ -43,7 +43,7 @@ TEST(Settings, ReadsEveryKeyIgnoringCase)
                                 "[SETTING]\r\nHideFrom=1\r\nCompany=" +
                                 cp("Пейдж-Сервис") +
                                 "\r\nClear=1\r\nNoSplash=5\r\nTray=2\r\nLayout=1\r\nFontSize=12\r\n");
-    const TSettings s = load("Zolbin.ini");
+    const TSettings s = load(dir.file("Zolbin.ini"));
     EXPECT_EQ(utf8(s.Name), "Пётр Иванов");
     EXPECT_EQ(utf8(s.ShortName), "Пётр");
     EXPECT_EQ(s.EMail, "petr@example.org");
@@ -67,12 +67,12 @@ TEST(Settings, MailServerKeysOfTheSenderSection)
     EXPECT_EQ(none.SMTPCAFile, "");
     dir.write("Zolbin.ini", "[Sender]\r\nSMTPSecurity=2\r\nSMTPUser=" + cp("Пётр") +
                                 "\r\nSMTPCAFile=/etc/ca.pem\r\n[Setting]\r\nSMTPSecurity=1\r\n");
-    const TSettings s = load("Zolbin.ini");
+    const TSettings s = load(dir.file("Zolbin.ini"));
     EXPECT_EQ(s.SMTPSecurity, 2); // read from "Sender" only
     EXPECT_EQ(utf8(s.SMTPUser), "Пётр");
     EXPECT_EQ(s.SMTPCAFile, "/etc/ca.pem");
     dir.write("Zolbin.ini", "[Sender]\r\nSMTPSecurity=tls\r\n");
-    EXPECT_EQ(load("Zolbin.ini").SMTPSecurity, 0);
+    EXPECT_EQ(load(dir.file("Zolbin.ini")).SMTPSecurity, 0);
 }
 
 TEST(Settings, ModemLineKeysOfTheTapSection)
@@ -86,15 +86,15 @@ TEST(Settings, ModemLineKeysOfTheTapSection)
     EXPECT_EQ(none.TapDialPrefix, "ATDT");
     dir.write("Zolbin.ini", "[TAP]\r\nDevice=/dev/ttyUSB0\r\nSpeed=115200\r\nFormat=1\r\n"
                             "Init=AT&F E0\r\nDialPrefix=ATDP9,\r\n");
-    const TSettings s = load("Zolbin.ini");
+    const TSettings s = load(dir.file("Zolbin.ini"));
     EXPECT_EQ(s.TapDevice, "/dev/ttyUSB0");
     EXPECT_EQ(s.TapSpeed, 115200u);
     EXPECT_EQ(s.TapLineFormat, TapFormat::EightN1);
     EXPECT_EQ(s.TapInit, "AT&F E0");
     EXPECT_EQ(s.TapDialPrefix, "ATDP9,");
     dir.write("Zolbin.ini", "[TAP]\r\nSpeed=-300\r\nFormat=7\r\n");
-    EXPECT_EQ(load("Zolbin.ini").TapSpeed, 9600u);
-    EXPECT_EQ(load("Zolbin.ini").TapLineFormat, TapFormat::SevenE1);
+    EXPECT_EQ(load(dir.file("Zolbin.ini")).TapSpeed, 9600u);
+    EXPECT_EQ(load(dir.file("Zolbin.ini")).TapLineFormat, TapFormat::SevenE1);
 }
 
 TEST(Settings, NumbersKeepTheirLowByteAndNonNumbersTakeTheDefault)
@@ -102,7 +102,7 @@ TEST(Settings, NumbersKeepTheirLowByteAndNonNumbersTakeTheDefault)
     test::TempDataDir dir;
     dir.write("Zolbin.ini", "[Setting]\r\nFontSize=258\r\nTray=-1\r\nClear= +1 \r\nLayout=abc\r\n"
                             "NoSplash=\r\nHideFrom=99999999999\r\n");
-    const TSettings s = load("Zolbin.ini");
+    const TSettings s = load(dir.file("Zolbin.ini"));
     EXPECT_EQ(s.FontSize, 2);
     EXPECT_EQ(s.Tray, 255);
     EXPECT_EQ(s.Clear, 1);
@@ -111,17 +111,17 @@ TEST(Settings, NumbersKeepTheirLowByteAndNonNumbersTakeTheDefault)
     EXPECT_EQ(s.HideFrom, 0);
 
     dir.write("Zolbin.ini", "[Setting]\r\nFontSize=x9\r\n");
-    EXPECT_EQ(load("Zolbin.ini").FontSize, 7);
+    EXPECT_EQ(load(dir.file("Zolbin.ini")).FontSize, 7);
 }
 
 TEST(Settings, ReloadSeesEveryWriteAtOnce)
 {
     test::TempDataDir dir;
-    ProfileFile ini("Zolbin.ini");
+    ProfileFile ini(dir.file("Zolbin.ini"));
     ASSERT_TRUE(ini.writeString(SectionSetting, "Tray", "1"));
-    EXPECT_TRUE(load("Zolbin.ini").trayOn());
+    EXPECT_TRUE(load(dir.file("Zolbin.ini")).trayOn());
     ASSERT_TRUE(ini.writeString(SectionSetting, "Tray", "0"));
-    EXPECT_FALSE(load("Zolbin.ini").trayOn());
+    EXPECT_FALSE(load(dir.file("Zolbin.ini")).trayOn());
 }
 
 } // namespace

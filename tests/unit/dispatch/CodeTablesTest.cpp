@@ -21,17 +21,17 @@ std::string reversedTable()
     return t;
 }
 
-std::string converted(const std::string& charset, std::string text)
+std::string converted(const test::TempDataDir& dir, const std::string& charset, std::string text)
 {
-    const Status done = ConvertForCharset(charset, text);
+    const Status done = ConvertForCharset(dir.folder(), charset, text);
     EXPECT_TRUE(done.ok()) << done.failure().russian();
     return text;
 }
 
 // The I/O code a conversion failed with, 0 when it did not fail.
-int failureOf(const std::string& charset, std::string text)
+int failureOf(const test::TempDataDir& dir, const std::string& charset, std::string text)
 {
-    const Status done = ConvertForCharset(charset, text);
+    const Status done = ConvertForCharset(dir.folder(), charset, text);
     return done ? 0 : done.failure().code;
 }
 
@@ -51,16 +51,16 @@ TEST(CodeTables, OnlyBytesFromHexEightyUpAreReplaced)
     dir.write(DosTableFileName, reversedTable());
     const std::string text = std::string("Abc 1.\r\n\x7F\x80\xC0\xFF", 12);
     const std::string expected = std::string("Abc 1.\r\n\x7F\x7F\x3F", 11) + std::string(1, '\0');
-    EXPECT_EQ(converted("KOI8-R", text), expected);
-    EXPECT_EQ(converted("DOS", text), expected);
+    EXPECT_EQ(converted(dir, "KOI8-R", text), expected);
+    EXPECT_EQ(converted(dir, "DOS", text), expected);
 }
 
 TEST(CodeTables, MissingTableLeavesTheTextUnchanged)
 {
     test::TempDataDir dir;
-    if (findDataFile(KoiTableFileName) != KoiTableFileName)
-        GTEST_SKIP() << "an installed table is found: " << findDataFile(KoiTableFileName);
-    EXPECT_EQ(converted("KOI8-R", "\xC0\xFF"), "\xC0\xFF");
+    if (findDataFile(dir.folder(), KoiTableFileName) != dir.file(KoiTableFileName))
+        GTEST_SKIP() << "an installed table is found: " << findDataFile(dir.folder(), KoiTableFileName);
+    EXPECT_EQ(converted(dir, "KOI8-R", "\xC0\xFF"), "\xC0\xFF");
 }
 
 TEST(CodeTables, ShortTableIsReadBeyondEndOfFileEvenForPlainText)
@@ -69,7 +69,7 @@ TEST(CodeTables, ShortTableIsReadBeyondEndOfFileEvenForPlainText)
     dir.write(DosTableFileName, reversedTable().substr(0, 255));
     for (const std::string text : {"\xC0", "plain"}) {
         std::string t = text;
-        const Status done = ToCp866(t);
+        const Status done = ToCp866(dir.folder(), t);
         ASSERT_FALSE(done) << "no error";
         EXPECT_EQ(done.failure().code, IoCode::ReadBeyondEnd);
         EXPECT_EQ(done.failure().russian(), "Read beyond end of file");
@@ -84,9 +84,9 @@ TEST(CodeTables, OnlyTheExactNamesKoi8rAndDosOpenATable)
     dir.write(KoiTableFileName, "short");
     dir.write(DosTableFileName, "short");
     for (const char* charset : {"WIN-1251", "koi8-r", "dos", "KOI8", "", "cp1251"})
-        EXPECT_EQ(converted(charset, "\xC0"), "\xC0") << charset;
-    EXPECT_EQ(failureOf("KOI8-R", "\xC0"), IoCode::ReadBeyondEnd);
-    EXPECT_EQ(failureOf("DOS", "\xC0"), IoCode::ReadBeyondEnd);
+        EXPECT_EQ(converted(dir, charset, "\xC0"), "\xC0") << charset;
+    EXPECT_EQ(failureOf(dir, "KOI8-R", "\xC0"), IoCode::ReadBeyondEnd);
+    EXPECT_EQ(failureOf(dir, "DOS", "\xC0"), IoCode::ReadBeyondEnd);
 
     EXPECT_EQ(CharsetHeaderName("KOI8-R"), "koi8-r");
     EXPECT_EQ(CharsetHeaderName("DOS"), "cp866");
@@ -98,9 +98,9 @@ TEST(CodeTables, ChangedTableTakesEffectAtTheNextCall)
 {
     test::TempDataDir dir;
     dir.write(KoiTableFileName, reversedTable());
-    EXPECT_EQ(converted("KOI8-R", "\xC0"), "\x3F");
+    EXPECT_EQ(converted(dir, "KOI8-R", "\xC0"), "\x3F");
     dir.write(KoiTableFileName, std::string(256, 'z'));
-    EXPECT_EQ(converted("KOI8-R", "\xC0"), "z");
+    EXPECT_EQ(converted(dir, "KOI8-R", "\xC0"), "z");
 }
 
 TEST(CodeTables, ShippedTablesHoldTheRussianLetters)
@@ -109,6 +109,6 @@ TEST(CodeTables, ShippedTablesHoldTheRussianLetters)
     useShippedTables(dir);
     // А я Ё ё in cp1251
     const std::string letters = "\xC0\xFF\xA8\xB8";
-    EXPECT_EQ(converted("KOI8-R", letters), "\xE1\xD1\xB3\xA3");
-    EXPECT_EQ(converted("DOS", letters), "\x80\xEF\xF0\xF1");
+    EXPECT_EQ(converted(dir, "KOI8-R", letters), "\xE1\xD1\xB3\xA3");
+    EXPECT_EQ(converted(dir, "DOS", letters), "\x80\xEF\xF0\xF1");
 }

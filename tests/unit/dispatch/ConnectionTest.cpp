@@ -16,7 +16,7 @@ TEST_F(Connection, RefusedThreeTimesGivesSevenJournalLinesAndTheTwoPauses)
 {
     const std::uint16_t port = ScriptedServer::closedPort();
     EXPECT_EQ(ConnectToServer(host, sockets, "127.0.0.1", port), -1);
-    EXPECT_THAT(JournalLines(),
+    EXPECT_THAT(JournalLines(dir.folder()),
                 ElementsAre("Соединение с сервером...", "Попытка 1...", "Ошибка: Соединение невозможно.",
                             "Попытка 2...", "Ошибка: Соединение невозможно.", "Попытка 3...",
                             "Ошибка: Соединение невозможно."));
@@ -29,7 +29,7 @@ TEST_F(Connection, RefusedThreeTimesGivesSevenJournalLinesAndTheTwoPauses)
 TEST_F(Connection, UnknownHostThreeTimesEndsTheBlockWithAnEmptyLine)
 {
     EXPECT_EQ(ConnectToServer(host, sockets, "no-such-host.invalid", 444), -1);
-    const auto lines = JournalLines();
+    const auto lines = JournalLines(dir.folder());
     ASSERT_EQ(lines.size(), 8u);
     EXPECT_EQ(lines[0], "Соединение с сервером...");
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -46,7 +46,8 @@ TEST_F(Connection, GreetingIsShownWholeAndJournaledWithoutItsLineEnd)
     const int s = ConnectToServer(host, sockets, "127.0.0.1", server.port());
     EXPECT_GE(s, 0);
     EXPECT_EQ(host.statuses.back(), "220 snpp ready\r\n");
-    EXPECT_THAT(JournalLines(), ElementsAre("Соединение с сервером...", "Попытка 1...", "220 snpp ready"));
+    EXPECT_THAT(JournalLines(dir.folder()),
+                ElementsAre("Соединение с сервером...", "Попытка 1...", "220 snpp ready"));
     EXPECT_EQ(host.LocalAddr, 0x7F000001u);
     EXPECT_EQ(host.beeps, 0);
     sockets.CloseAll();
@@ -76,7 +77,7 @@ TEST_F(Connection, SilentOrRefusedGreetingEndsTheConnectionAtOnceWithItsReason)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.journaled);
         TempDataDir caseDir;
-        RecordingHost fresh;
+        RecordingHost fresh{caseDir.folder()};
         fresh.Deadlines.net.replyMs = 300;
         ASSERT_TRUE(fresh.journal.EnsureExists());
         ScriptedServer server({c.session, c.session});
@@ -84,7 +85,8 @@ TEST_F(Connection, SilentOrRefusedGreetingEndsTheConnectionAtOnceWithItsReason)
         EXPECT_EQ(ConnectToServer(fresh, sockets, "127.0.0.1", server.port()), -1);
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1500));
         EXPECT_EQ(server.accepted(), 1); // no second attempt
-        EXPECT_THAT(JournalLines(), ElementsAre("Соединение с сервером...", "Попытка 1...", c.journaled));
+        EXPECT_THAT(JournalLines(caseDir.folder()),
+                    ElementsAre("Соединение с сервером...", "Попытка 1...", c.journaled));
         EXPECT_EQ(utf8(fresh.statuses.back()).rfind(c.journaled, 0), 0u);
         EXPECT_EQ(fresh.beeps, 1);
     }
@@ -95,7 +97,7 @@ TEST_F(Connection, GreetingClosedWithoutAWordLeavesAnEmptyStatusAndLine)
     ScriptedServer server({ScriptedSession{{}, {}}}); // accepts, then closes at once
     EXPECT_GE(ConnectToServer(host, sockets, "127.0.0.1", server.port()), 0);
     EXPECT_EQ(host.statuses.back(), "");
-    EXPECT_THAT(JournalLines(), ElementsAre("Соединение с сервером...", "Попытка 1...", ""));
+    EXPECT_THAT(JournalLines(dir.folder()), ElementsAre("Соединение с сервером...", "Попытка 1...", ""));
 }
 
 TEST(DottedAddress, BroadcastAndMalformedTextsAreNotDottedAddresses)

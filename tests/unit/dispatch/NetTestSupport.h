@@ -33,7 +33,7 @@ protected:
 
     TempDataDir dir;
     PromptRecorder prompts;
-    RecordingHost host;
+    RecordingHost host{dir.folder()};
     net::Sockets sockets;
 };
 

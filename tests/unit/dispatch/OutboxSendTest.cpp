@@ -214,7 +214,7 @@ TEST_F(OutboxSendTest, WithRetriesTheJournalSaysWhenThePageIsTriedAgainAndWhenNo
     sendThroughOutbox(2); // a refusal for good is not tried again and needs no word about it
 
     std::vector<std::string> afterFailure;
-    const std::vector<std::string> lines = JournalLines(host.journal.fileName());
+    const std::vector<std::string> lines = JournalLines(dir.folder());
     for (std::size_t i = 0; i + 1 < lines.size(); ++i)
         if (lines[i] == "Ошибка: Сообщение отправлено не было")
             afterFailure.push_back(lines[i + 1]);

@@ -30,8 +30,7 @@ TEST_F(SendCommandTest, TheOutboxWorkerStartsEachPageWhenDueAndNeverWhileHeldOff
     ASSERT_TRUE(EnqueueOrder(taken, *outbox, PageHolder::Worker, 10, NowMs()));
     const std::vector<std::string> once = {taken.pageIds[0]};
     StartedPages pages;
-    OutboxWorker::Options how;
-    how.folder = dir.folder();
+    OutboxWorker::Options how(dir.folder());
     how.pollMs = 60 * 60 * 1000; // no look but those the test makes
     how.outbox = [&] { return outbox.get(); };
     OutboxWorker worker(how, pages);

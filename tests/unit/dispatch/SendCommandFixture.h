@@ -80,11 +80,10 @@ protected:
     // The recipient as a send order with the host's message.
     SendOrder order()
     {
-        SendOrder taken = TakeOrder(params, group, groups, providers);
+        SendOrder taken = TakeOrder(dir.folder(), params, group, groups, providers);
         taken.lines = host.lines;
         taken.text = host.EditorText();
         taken.modems = modems;
-        taken.folder = dir.folder();
         return taken;
     }
 

@@ -13,7 +13,7 @@ TEST_F(SendCommandTest, RefusesWithoutRecipientOrText)
     EXPECT_EQ(send(), SendOutcome::Refused);
     EXPECT_THAT(prompts.texts(), ElementsAre("Необходимо выбрать абонента или группу абонентов",
                                              "Необходимо набрать текст сообщения"));
-    EXPECT_TRUE(JournalLines().empty());
+    EXPECT_TRUE(JournalLines(dir.folder()).empty());
 }
 
 TEST_F(SendCommandTest, OneSnppSubscriberIsSentJournaledAndArchived)
@@ -22,7 +22,7 @@ TEST_F(SendCommandTest, OneSnppSubscriberIsSentJournaledAndArchived)
     addCompany("Acme", Gate::SNPP, server.port());
     chooseSubscriber("Ann", 5, "Acme");
     EXPECT_EQ(send(), SendOutcome::Completed);
-    const auto lines = JournalLines();
+    const auto lines = JournalLines(dir.folder());
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines.front(), "Инициализация...");
     EXPECT_EQ(lines[lines.size() - 2], "Сообщение успешно отправлено");
@@ -47,7 +47,7 @@ TEST_F(SendCommandTest, SnppRepeatsWithoutDeferralGoAtOnceThenHeld)
     EXPECT_EQ(received[0].rfind("PAGE 5\r\n", 0), 0u);
     EXPECT_EQ(received[1].rfind("HOLD 261207094500\r\n", 0), 0u);
     EXPECT_EQ(received[2].rfind("HOLD 261207100000\r\n", 0), 0u);
-    const auto lines = JournalLines();
+    const auto lines = JournalLines(dir.folder());
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Сообщение успешно отправлено"), 3);
     // One archive entry, showing the repeats as chosen.
     EXPECT_EQ(dir.read("Log/Ann.log"),
@@ -105,7 +105,7 @@ TEST_F(SendCommandTest, UnreachableMemberAnsweredYesGoesOnToTheNext)
     EXPECT_EQ(prompts.requests()[0].caption.toStdString(), "Предупреждение");
     EXPECT_EQ(prompts.requests()[0].text.toStdString(),
               "Для абонента A сообщение отправить не удалось. Продолжать для остальных?");
-    const auto lines = JournalLines();
+    const auto lines = JournalLines(dir.folder());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Отправка сообщения для абонента C"), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(),
                         "Для абонента A сообщение отправить не удалось. Продолжать для остальных?"),
@@ -132,7 +132,7 @@ TEST_F(SendCommandTest, DigitalPagerRefusesLettersAndLineBreaks)
     EXPECT_EQ(send(), SendOutcome::Stopped);
     EXPECT_THAT(prompts.texts(),
                 ElementsAre("Для цифровых пейджеров допустимы следующие символы: \r\n0..9, ,[,],-,u,U"));
-    const auto lines = JournalLines();
+    const auto lines = JournalLines(dir.folder());
     EXPECT_EQ(lines[lines.size() - 2], "Ошибка: Сообщение отправлено не было");
 }
 
@@ -147,7 +147,7 @@ TEST_F(SendCommandTest, BadServiceDateStopsBeforeConnectingAndKeepsTheDeferral)
     EXPECT_THAT(prompts.texts(), ElementsAre("'07.00.2026' неверные дата/время"));
     EXPECT_EQ(params.DeferDate, "07.00.2026");
     EXPECT_EQ(server.accepted(), 0);
-    const auto lines = JournalLines();
+    const auto lines = JournalLines(dir.folder());
     EXPECT_EQ(std::find(lines.begin(), lines.end(), "Соединение с сервером..."), lines.end());
 }
 
@@ -158,7 +158,7 @@ TEST_F(SendCommandTest, TapCompanyFailsTheSubscriber)
     providers.Items(providers.IndexOfName("Tap"))->TapPhone = phone;
     chooseSubscriber("T", 5, "Tap");
     EXPECT_EQ(send(), SendOutcome::Stopped);
-    const auto lines = JournalLines();
+    const auto lines = JournalLines(dir.folder());
     // The TAP path: the company's terminal is tried on its own line, and its refusal fails the subscriber.
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Соединение с терминалом TAP " + phone + "..."),
               lines.end());

@@ -19,7 +19,7 @@ class SendJobTest : public SendCommandTest
 protected:
     SendOrder order()
     {
-        SendOrder taken = TakeOrder(params, group, groups, providers);
+        SendOrder taken = TakeOrder(dir.folder(), params, group, groups, providers);
         taken.settings = host.settings;
         taken.journal = host.journal;
         taken.lines = host.lines;
@@ -74,7 +74,7 @@ TEST_F(SendJobTest, CancelLeavesTheMembersNotYetStartedAndFinishesTheOneServed)
     const std::vector<std::string> names = {"Ann", "Bob", "Cid"};
     for (int cancelAt = 0; cancelAt <= 3; ++cancelAt) { // 0: never cancelled
         SCOPED_TRACE("cancelled while member " + std::to_string(cancelAt) + " is served");
-        std::filesystem::remove("Zolbin.log");
+        std::filesystem::remove(dir.file("Zolbin.log"));
         ASSERT_TRUE(host.journal.EnsureExists());
         groups.Clear();
         providers.Clear();
@@ -107,7 +107,7 @@ TEST_F(SendJobTest, CancelLeavesTheMembersNotYetStartedAndFinishesTheOneServed)
             expectedTail.push_back("Отменено оператором: " + names[i]);
             expectedTail.push_back("");
         }
-        const std::vector<std::string> journal = JournalLines();
+        const std::vector<std::string> journal = JournalLines(dir.folder());
         ASSERT_GE(journal.size(), expectedTail.size() + 2);
         EXPECT_THAT(std::vector<std::string>(journal.end() - static_cast<std::ptrdiff_t>(expectedTail.size()),
                                              journal.end()),

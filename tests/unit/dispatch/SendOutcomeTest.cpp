@@ -104,6 +104,8 @@ TEST_F(SendOutcomeTest, TheOutcomeIsWhatTheServerSaidToThePage)
     for (const OutcomeCase& c : outcomeCases()) {
         SCOPED_TRACE(c.what);
         TempDataDir caseDir;
+        host.folder = caseDir.folder();
+        host.journal = TJournal(caseDir.folder());
         ASSERT_TRUE(host.journal.EnsureExists());
         providers = TProviderList();
         ScriptedServer server({c.session});
@@ -112,7 +114,7 @@ TEST_F(SendOutcomeTest, TheOutcomeIsWhatTheServerSaidToThePage)
         host.settings.SMTPServer = "127.0.0.1";
 
         EXPECT_EQ(send(), c.sent ? SendOutcome::Completed : SendOutcome::Stopped);
-        const auto lines = JournalLines();
+        const auto lines = JournalLines(caseDir.folder());
         ASSERT_GE(lines.size(), 2u);
         EXPECT_EQ(lines[lines.size() - 2],
                   c.sent ? "Сообщение успешно отправлено" : "Ошибка: Сообщение отправлено не было");
@@ -206,7 +208,7 @@ TEST_F(SendOutcomeTest, AJournalThatFillsUpAfterAcceptanceLeavesThePageSentAndNo
     }
     EXPECT_EQ(outcome, SendOutcome::Completed);
     EXPECT_TRUE(fileErrorSeen);
-    EXPECT_EQ(JournalLines(), kept);
+    EXPECT_EQ(JournalLines(dir.folder()), kept);
     EXPECT_EQ(dir.read("Log/Ann.log"), "Acme, 07.12.2026 09:30\r\nHello\r\n\r\n");
     ASSERT_EQ(prompts.requests().size(), 1u); // the file error, told on its own
     EXPECT_EQ(host.completed, 1);
@@ -226,7 +228,7 @@ TEST_F(SendOutcomeTest, AJournalThatFailsBeforeThePageStopsBeforeAnythingMoreIsS
     EXPECT_EQ(outcome, SendOutcome::Stopped);
     EXPECT_TRUE(fileErrorSeen);
     EXPECT_EQ(server.received().at(0), ""); // connected, but not a line was sent
-    EXPECT_THAT(JournalLines(), ElementsAre("Инициализация..."));
+    EXPECT_THAT(JournalLines(dir.folder()), ElementsAre("Инициализация..."));
     EXPECT_EQ(prompts.requests().size(), 1u);
 }
 
@@ -238,7 +240,7 @@ TEST_F(SendOutcomeTest, StoredNamesCannotForgeJournalLines)
     addGroup({member("x\r\nFORGED LINE", 1, "Dead"), member("\x1b[2Jy", 2, "Acme")});
     prompts.answer(true);
     EXPECT_EQ(send(), SendOutcome::Completed);
-    const auto lines = JournalLines();
+    const auto lines = JournalLines(dir.folder());
     for (const std::string& line : lines)
         EXPECT_EQ(line.find_first_of("\x1b"), std::string::npos) << line;
     EXPECT_EQ(std::find(lines.begin(), lines.end(), "FORGED LINE"), lines.end());

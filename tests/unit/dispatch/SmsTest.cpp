@@ -37,7 +37,7 @@ protected:
     std::string journalText()
     {
         std::string all;
-        for (const std::string& line : JournalLines())
+        for (const std::string& line : JournalLines(dir.folder()))
             all += line + "\n";
         return all;
     }
@@ -60,7 +60,7 @@ TEST_F(SmsTest, PageSentThroughTheSendCommandTranscriptAndJournal)
     ASSERT_EQ(modem.messages().size(), 1u);
     EXPECT_EQ(modem.messages()[0].number, "+79123456789");
     EXPECT_EQ(modem.messages()[0].text, "Привет");
-    EXPECT_THAT(JournalLines(),
+    EXPECT_THAT(JournalLines(dir.folder()),
                 ElementsAre("Инициализация...", "Открытие порта " + modem.slavePath() + "...", "Посылка: AT",
                             "Ответ: OK", "Посылка: ATE0", "Ответ: OK", "Посылка: AT+CPIN?",
                             "Ответ: +CPIN: READY", "Ответ: OK", "Посылка: AT+CMGF=0", "Ответ: OK",
@@ -213,7 +213,7 @@ TEST_F(SmsTest, SilentModemEndsAtTheDeadlineAndIsResetBeforeTheNextPage)
     const SmsOutcome silent = sendTo(modem);
     EXPECT_EQ(silent.state, SmsOutcome::State::Failed);
     EXPECT_EQ(silent.kind, FailureKind::Passing);
-    EXPECT_THAT(JournalLines(), Contains("Ошибка: Модем GSM не ответил (AT)"));
+    EXPECT_THAT(JournalLines(dir.folder()), Contains("Ошибка: Модем GSM не ответил (AT)"));
     modem.setSilent(false);
     const std::size_t before = modem.commands().size();
     EXPECT_EQ(sendTo(modem).state, SmsOutcome::State::Accepted);
@@ -264,7 +264,7 @@ TEST_F(SmsTest, PatternThatMakesNoNumberSendsNothing)
     chooseSubscriber("Ann", 123456789, "Sms"); // nine digits for seven "#"
     EXPECT_EQ(sendTo(modem).state, SmsOutcome::State::Failed);
     EXPECT_TRUE(modem.commands().empty());
-    EXPECT_THAT(JournalLines(), Contains(HasSubstr("не даёт телефонного номера")));
+    EXPECT_THAT(JournalLines(dir.folder()), Contains(HasSubstr("не даёт телефонного номера")));
 }
 
 TEST(SmsPdu, PublishedExamples)

@@ -55,9 +55,9 @@ TEST_F(SmtpDialogueTest, WholeMailWithNameSignatureAndConversion)
     p.CurSMTPEnc = "KOI8-R";
     ASSERT_EQ(run(server, p), 0);
 
-    auto koi = [](const char* text) {
+    auto koi = [this](const char* text) {
         std::string s = cp(text);
-        EXPECT_TRUE(ToKoi8r(s).ok());
+        EXPECT_TRUE(ToKoi8r(dir.folder(), s).ok());
         return s;
     };
     const std::string expected = "HELO relay.local\r\n"
@@ -81,7 +81,7 @@ TEST_F(SmtpDialogueTest, JournalShowsOnlyTheEnvelopeTheEndOfDataAndQuit)
     ScriptedServer server({relaySession()});
     host.lines = {"text"};
     ASSERT_EQ(run(server, params()), 0);
-    EXPECT_THAT(JournalLines(),
+    EXPECT_THAT(JournalLines(dir.folder()),
                 ElementsAre("Соединение с сервером...", "Попытка 1...", "220 relay ESMTP",
                             "Посылка: HELO relay.local", "Ответ: 250 relay",
                             "Посылка: MAIL FROM: op@example.org", "Ответ: 250 sender ok",
@@ -106,7 +106,7 @@ TEST_F(SmtpDialogueTest, FailureAtQuitAfterTheMailWasTakenIsJournaledButTheMailS
     ScriptedServer server({session});
     host.lines = {"t"};
     EXPECT_EQ(run(server, params()), 0);
-    EXPECT_EQ(JournalLines().back(), "Ошибка: 451 odd");
+    EXPECT_EQ(JournalLines(dir.folder()).back(), "Ошибка: 451 odd");
 }
 
 TEST_F(SmtpDialogueTest, OnlyACompletionReplyAfterTheEndOfDataTakesTheMail)
@@ -118,7 +118,7 @@ TEST_F(SmtpDialogueTest, OnlyACompletionReplyAfterTheEndOfDataTakesTheMail)
                              Reply("334 \r\n"), Reply("334 \r\n")}}});
     host.lines = {"t"};
     EXPECT_EQ(run(server, params()), -1);
-    EXPECT_EQ(JournalLines().back(), "Ошибка: 334 ");
+    EXPECT_EQ(JournalLines(dir.folder()).back(), "Ошибка: 334 ");
     EXPECT_EQ(server.received()[0].find("QUIT"), std::string::npos);
 }
 
@@ -132,8 +132,9 @@ TEST_F(SmtpDialogueTest, ControlCharactersOfAReplyAreJournaledVisibly)
     EXPECT_EQ(run(server, params()), -1);
     const std::string journal = dir.read("Zolbin.log");
     EXPECT_EQ(journal.find_first_of("\x1b\x07"), std::string::npos);
-    EXPECT_THAT(JournalLines(), ::testing::Contains("220-relay \\x1B[2J"));
-    EXPECT_THAT(JournalLines(), ::testing::Contains("Ошибка: 550 no\\x1B]0;owned\\x07 such user"));
+    EXPECT_THAT(JournalLines(dir.folder()), ::testing::Contains("220-relay \\x1B[2J"));
+    EXPECT_THAT(JournalLines(dir.folder()),
+                ::testing::Contains("Ошибка: 550 no\\x1B]0;owned\\x07 such user"));
     EXPECT_EQ(host.statusesUtf8().back(), "Ошибка: 550 no\\x1B]0;owned\\x07 such user\r\n");
 }
 
@@ -191,9 +192,10 @@ TEST(SmtpSubject, PartsInTheirOrder)
 
 TEST(SmtpBody, DotsAreDoubledAndEmptyLinesDropped)
 {
-    EXPECT_THAT(SmtpBodyLines({".", "..", "", "a.b"}, "", "WIN-1251").value(),
+    const TempDataDir dir;
+    EXPECT_THAT(SmtpBodyLines(dir.folder(), {".", "..", "", "a.b"}, "", "WIN-1251").value(),
                 ElementsAre("..", "...", "a.b"));
-    EXPECT_THAT(SmtpBodyLines({"end."}, "S", "WIN-1251").value(), ElementsAre("end. S"));
+    EXPECT_THAT(SmtpBodyLines(dir.folder(), {"end."}, "S", "WIN-1251").value(), ElementsAre("end. S"));
 }
 
 TEST_F(SmtpDialogueTest, RefusedStartTlsEndsTheDialogueWithNothingMoreSentInClear)

@@ -55,7 +55,7 @@ TEST_F(SnppDialogueTest, PageWithoutLoginOrHoldSendsFourCommands)
     host.lines = {"Hello"};
     EXPECT_EQ(run(server, params()), 0);
     EXPECT_EQ(server.received()[0], "PAGE 1234\r\nMESS Hello \r\nSEND\r\nQUIT\r\n");
-    EXPECT_THAT(JournalLines(),
+    EXPECT_THAT(JournalLines(dir.folder()),
                 ElementsAre("Соединение с сервером...", "Попытка 1...", "220 SNPP ready",
                             "Посылка: PAGE 1234", "Ответ: 250 OK", "Посылка: MESS ***", "Ответ: 250 OK",
                             "Посылка: SEND", "Ответ: 250 OK", "Посылка: QUIT", "Ответ: 221 Bye"));
@@ -70,7 +70,7 @@ TEST_F(SnppDialogueTest, HomeProviderLogsInWithTheProgramsNameAndShowsIt)
     p.CurSnppPswd = "ignored";
     EXPECT_EQ(run(server, p), 0);
     EXPECT_EQ(server.received()[0].rfind("LOGI Zolbin Sender 2.0.1\r\nPAGE 1234\r\n", 0), 0u);
-    EXPECT_EQ(JournalLines()[3], "Посылка: LOGI Zolbin Sender 2.0.1");
+    EXPECT_EQ(JournalLines(dir.folder())[3], "Посылка: LOGI Zolbin Sender 2.0.1");
 }
 
 TEST_F(SnppDialogueTest, CompanyPasswordIsSentButNeverShownOrJournaled)
@@ -81,7 +81,7 @@ TEST_F(SnppDialogueTest, CompanyPasswordIsSentButNeverShownOrJournaled)
     p.CurSnppPswd = "s3cret";
     EXPECT_EQ(run(server, p), 0);
     EXPECT_EQ(server.received()[0].rfind("LOGI s3cret\r\n", 0), 0u);
-    EXPECT_EQ(JournalLines()[3], "Посылка: LOGI ***");
+    EXPECT_EQ(JournalLines(dir.folder())[3], "Посылка: LOGI ***");
     for (const std::string& status : host.statuses)
         EXPECT_EQ(status.find("s3cret"), std::string::npos);
 }
@@ -102,13 +102,15 @@ TEST_F(SnppDialogueTest, MessageJoinsLinesAddsSignatureAndConverts)
     TSendParams p = params();
     p.CurSNPPEnc = "KOI8-R";
     std::string expected = W("Привет мир. Оп ");
-    ASSERT_TRUE(ToKoi8r(expected));
-    EXPECT_EQ(SnppMessageText({W("Привет"), W("мир")}, host.settings.ShortName, "KOI8-R").value(), expected);
+    ASSERT_TRUE(ToKoi8r(dir.folder(), expected));
+    EXPECT_EQ(
+        SnppMessageText(dir.folder(), {W("Привет"), W("мир")}, host.settings.ShortName, "KOI8-R").value(),
+        expected);
     // A last line ending with a point gets one space before the signature; empty lines add nothing.
-    EXPECT_EQ(SnppMessageText({"a", "", "b."}, "S", "WIN-1251").value(), "a b. S ");
-    EXPECT_EQ(SnppMessageText({"a ", "b"}, "", "WIN-1251").value(), "a b ");
+    EXPECT_EQ(SnppMessageText(dir.folder(), {"a", "", "b."}, "S", "WIN-1251").value(), "a b. S ");
+    EXPECT_EQ(SnppMessageText(dir.folder(), {"a ", "b"}, "", "WIN-1251").value(), "a b ");
     // An empty last line becomes the signature alone.
-    EXPECT_EQ(SnppMessageText({"a", ""}, "S", "WIN-1251").value(), "a S ");
+    EXPECT_EQ(SnppMessageText(dir.folder(), {"a", ""}, "S", "WIN-1251").value(), "a S ");
 }
 
 TEST_F(SnppDialogueTest, DigitalPagerOrBlockedSignatureSendsNoSignature)
@@ -133,7 +135,7 @@ TEST_F(SnppDialogueTest, RefusedPageTellsTheSubscriberIsUnreachableAndSendsNoMes
     EXPECT_EQ(server.received()[0], "PAGE 1234\r\n");
     EXPECT_THAT(prompts.texts(), ElementsAre("Абонент не доступен!"));
     EXPECT_EQ(utf8(host.statuses.back()), "Ошибка: 550 Unknown pager\r\n");
-    EXPECT_EQ(JournalLines().back(), "Ошибка: 550 Unknown pager");
+    EXPECT_EQ(JournalLines(dir.folder()).back(), "Ошибка: 550 Unknown pager");
     EXPECT_EQ(host.beeps, 1);
 }
 
@@ -157,7 +159,7 @@ TEST_F(SnppDialogueTest, SplitAndMultiLineRepliesCountAsOneReply)
     ScriptedServer server({snppSession({split, multi, Reply("250 OK\r\n"), Reply("221 Bye\r\n")})});
     host.lines = {"x"};
     EXPECT_EQ(run(server, params()), 0);
-    const auto lines = JournalLines();
+    const auto lines = JournalLines(dir.folder());
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Ответ: 250 OK"), 2);
     EXPECT_EQ(server.received()[0], "PAGE 1234\r\nMESS x \r\nSEND\r\nQUIT\r\n");
 }
@@ -170,7 +172,7 @@ TEST_F(SnppDialogueTest, SilentServerEndsAtTheDeadlineWithTimeOut)
     host.lines = {"x"};
     host.Deadlines.net.replyMs = 300;
     EXPECT_EQ(run(server, params()), -1);
-    const auto lines = JournalLines();
+    const auto lines = JournalLines(dir.folder());
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[lines.size() - 2], "Ошибка: Время ожидания истекло.");
     EXPECT_EQ(lines.back(), "");
@@ -188,7 +190,7 @@ TEST_F(SnppDialogueTest, OverlongReplyIsToldAsSuchAndAfterSendLeavesThePageUnkno
                                    : std::vector{Reply(flood)})});
         EXPECT_EQ(run(server, params()), -1);
         EXPECT_EQ(host.LastFailure, afterSend ? FailureKind::Unknown : FailureKind::Final);
-        const auto lines = JournalLines();
+        const auto lines = JournalLines(dir.folder());
         EXPECT_THAT(std::vector<std::string>(lines.end() - 2, lines.end()),
                     ElementsAre("Ошибка: Ответ сервера слишком длинный", ""));
     }
@@ -199,7 +201,7 @@ TEST_F(SnppDialogueTest, ReplyThatIsNotANumberIsANegativeReply)
     ScriptedServer server({snppSession({Reply("hello\r\n")})});
     host.lines = {"x"};
     EXPECT_EQ(run(server, params()), -1);
-    EXPECT_EQ(JournalLines().back(), "Ошибка: hello");
+    EXPECT_EQ(JournalLines(dir.folder()).back(), "Ошибка: hello");
 }
 
 TEST_F(SnppDialogueTest, ServerClosingWhereAReplyIsDueIsAResetConnection)
@@ -209,7 +211,7 @@ TEST_F(SnppDialogueTest, ServerClosingWhereAReplyIsDueIsAResetConnection)
     ScriptedServer server({snppSession({closing})});
     host.lines = {"x"};
     EXPECT_EQ(run(server, params()), -1);
-    const auto lines = JournalLines();
+    const auto lines = JournalLines(dir.folder());
     EXPECT_EQ(lines[lines.size() - 2], "Ошибка: Соединение закрыто удаленным хостом.");
     EXPECT_EQ(lines.back(), "");
 }
@@ -221,12 +223,14 @@ TEST_F(SnppDialogueTest, StoredValuesWithLineBreaksOrOverlongLinesNeverReachTheW
     TSendParams p = params();
     p.CurSnppPswd = "a\r\nPAGE 666";
     EXPECT_EQ(run(server, p), -1);
-    EXPECT_EQ(JournalLines()[JournalLines().size() - 2], "Ошибка: Неверный аргумент.");
+    EXPECT_EQ(JournalLines(dir.folder())[JournalLines(dir.folder()).size() - 2],
+              "Ошибка: Неверный аргумент.");
 
     host.lines = {std::string(5000, 'z')};
     EXPECT_EQ(run(server, params()), -1);
     const auto received = server.received();
     EXPECT_EQ(received[0], "");
     EXPECT_EQ(received[1], "PAGE 1234\r\n");
-    EXPECT_EQ(JournalLines()[JournalLines().size() - 2], "Ошибка: Сообщение очень длинное.");
+    EXPECT_EQ(JournalLines(dir.folder())[JournalLines(dir.folder()).size() - 2],
+              "Ошибка: Сообщение очень длинное.");
 }

@@ -36,7 +36,7 @@ protected:
     static std::string tcp(const TapTerminal& t) { return "127.0.0.1:" + std::to_string(t.port()); }
     long journalCount(const std::string& line)
     {
-        const auto lines = JournalLines();
+        const auto lines = JournalLines(dir.folder());
         return std::count(lines.begin(), lines.end(), line);
     }
 };
@@ -80,7 +80,7 @@ TEST_F(TapTest, PageAcceptedOverTcpTranscriptAndJournal)
                                        "PG1secret\r\x02"
                                        "5\rHello\r\x03"
                                        "248\r\x04\r");
-    EXPECT_THAT(JournalLines(),
+    EXPECT_THAT(JournalLines(dir.folder()),
                 ElementsAre("Инициализация...", "Соединение с терминалом TAP " + tcp(terminal) + "...",
                             "Посылка: <CR>", "Ответ: ID=", "Посылка: <ESC>PG1***<CR>", "Ответ: Processing",
                             "Ответ: <ACK>", "Ответ: <ESC>[p", "Посылка: <STX>5<CR>***<CR><ETX>248<CR>",
@@ -118,7 +118,7 @@ TEST_P(TapTerminalCases, EndsAsTheTerminalDecides)
     // Whatever the terminal streams, every wait ends at its deadline and the journal stays small.
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(6));
     EXPECT_LT(dir.read("Zolbin.log").size(), 16000u);
-    EXPECT_THAT(JournalLines(), Contains(HasSubstr(c.journalLine)));
+    EXPECT_THAT(JournalLines(dir.folder()), Contains(HasSubstr(c.journalLine)));
     const std::string received = terminal.received();
     EXPECT_EQ(std::count(received.begin(), received.end(), '\x02'), c.blocksSent);
     EXPECT_EQ(terminal.pages().size(), c.outcome == SendOutcome::Completed ? 1u : 0u);
@@ -180,7 +180,7 @@ TEST_F(TapTest, EarlyAnswerIsJournaledAndLongLinesAreCut)
         TapTerminal early(b);
         providers.Items(0)->TapPhone = tcp(early);
         EXPECT_EQ(send(), SendOutcome::Completed);
-        const auto lines = JournalLines();
+        const auto lines = JournalLines(dir.folder());
         const auto next = std::find(lines.rbegin(), lines.rend(), "Ответ: <ESC>[p").base();
         ASSERT_LT(next + 2, lines.end());
         EXPECT_EQ(next[0], "Ответ: <ACK>") << gapMs; // read before the block, answering nothing
@@ -251,7 +251,7 @@ TEST_F(TapTest, LongMessageGoesInBlocksAndIsReassembled)
     // TCP carries 8 bits: the signature arrives in KOI8-R.
     EXPECT_EQ(terminal.pages()[0].message,
               first + " " + std::string(120, 'c') + ". \xE4\xC5\xD6\xD5\xD2\xCE\xD9\xCA");
-    const auto lines = JournalLines();
+    const auto lines = JournalLines(dir.folder());
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const std::string& l) { return l.find("<US>") != std::string::npos; }),
               2);
@@ -287,16 +287,16 @@ TEST_P(TapModemCases, DialsThroughTheModem)
     host.lines = {W("Привет")};
     const bool connects = c.dialAnswer.empty() && c.speed == 9600;
     EXPECT_EQ(send(), connects ? SendOutcome::Completed : SendOutcome::Stopped);
-    EXPECT_THAT(JournalLines(), Contains(HasSubstr(c.journalLine)));
+    EXPECT_THAT(JournalLines(dir.folder()), Contains(HasSubstr(c.journalLine)));
     if (connects) {
         // A 7-bit line carries KOI-7: KOI8-R with the eighth bit cleared.
         ASSERT_EQ(terminal.pages().size(), 1u);
         EXPECT_EQ(terminal.pages()[0].message, "pRIWET");
         EXPECT_THAT(terminal.dialled(), ElementsAre("555-1234"));
-        EXPECT_THAT(JournalLines(), Contains("Посылка: ATH0"));
+        EXPECT_THAT(JournalLines(dir.folder()), Contains("Посылка: ATH0"));
     } else {
         EXPECT_TRUE(terminal.pages().empty());
-        EXPECT_THAT(JournalLines(), Not(Contains("Посылка: <CR>")));
+        EXPECT_THAT(JournalLines(dir.folder()), Not(Contains("Посылка: <CR>")));
         // A busy or silent line may answer later; a port that cannot be set up will not.
         EXPECT_EQ(host.LastFailure, c.speed == 9600 ? FailureKind::Passing : FailureKind::Final);
     }

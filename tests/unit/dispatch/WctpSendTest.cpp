@@ -100,7 +100,7 @@ TEST_F(WctpSendTest, EachAnswerGivesItsOutcomeAndTheJournalShowsIt)
     };
     host.Deadlines.net.replyMs = 700;
     for (const Case& c : cases) {
-        const std::size_t before = JournalLines().size();
+        const std::size_t before = JournalLines(dir.folder()).size();
         WctpServer server({c.answer});
         addWctp(url(server));
         const WctpOutcome outcome = sendOne();
@@ -109,7 +109,7 @@ TEST_F(WctpSendTest, EachAnswerGivesItsOutcomeAndTheJournalShowsIt)
         if (c.state != S::Accepted) {
             EXPECT_EQ(outcome.kind, c.kind) << index;
         }
-        const auto lines = JournalLines();
+        const auto lines = JournalLines(dir.folder());
         EXPECT_TRUE(std::any_of(lines.begin() + static_cast<std::ptrdiff_t>(before), lines.end(),
                                 [&](const std::string& line) { return line.rfind(c.journaled, 0) == 0; }))
             << index;
@@ -158,7 +158,7 @@ TEST_F(WctpSendTest, RefusedConnectionOrATimeOutBeforeThePostLeftIsAPassingFailu
     const WctpOutcome early = sendOne();
     EXPECT_EQ(early.state, WctpOutcome::State::NoConnection);
     EXPECT_EQ(early.kind, FailureKind::Passing);
-    EXPECT_EQ(JournalLines().back(), "Ошибка: Сервер WCTP не ответил вовремя");
+    EXPECT_EQ(JournalLines(dir.folder()).back(), "Ошибка: Сервер WCTP не ответил вовремя");
 }
 
 TEST_F(WctpSendTest, CyrillicDeferredPageWithRepeatsArrivesAsTypedAndTheCodeStaysOutOfTheJournal)
@@ -192,7 +192,7 @@ TEST_F(WctpSendTest, CyrillicDeferredPageWithRepeatsArrivesAsTypedAndTheCodeStay
     EXPECT_NE(received[0].values.at("messageID"), received[1].values.at("messageID"));
     EXPECT_TRUE(received[1].values.count("deliveryAfter") == 1);
 
-    const auto lines = JournalLines();
+    const auto lines = JournalLines(dir.folder());
     EXPECT_TRUE(contains(lines, "Посылка: POST /wctp"));
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Сообщение успешно отправлено"), 2);
     for (const std::string& line : lines)

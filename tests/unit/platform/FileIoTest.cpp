@@ -29,7 +29,7 @@ TEST(AtomicWriter, ReplacesTheFileWholeAndLeavesNothingElse)
     test::TempDataDir dir;
     dir.write("list.dat", "old contents that are longer");
     {
-        AtomicWriter w("list.dat");
+        AtomicWriter w(dir.file("list.dat"));
         ASSERT_TRUE(w.open());
         ASSERT_TRUE(w.write("new"));
         ASSERT_TRUE(w.write(std::string("\0\r\n", 3)));
@@ -44,7 +44,7 @@ TEST(AtomicWriter, UncommittedWriteLeavesTheOldFile)
     test::TempDataDir dir;
     dir.write("list.dat", "old");
     {
-        AtomicWriter w("list.dat");
+        AtomicWriter w(dir.file("list.dat"));
         ASSERT_TRUE(w.open());
         ASSERT_TRUE(w.write("half of the new"));
     }
@@ -58,7 +58,7 @@ TEST(AtomicWriter, FailedWriteFailsAndKeepsTheOldFile)
     dir.write("list.dat", "old");
     test::FileSizeLimit limit(16);
     ASSERT_TRUE(limit.active());
-    AtomicWriter w("list.dat");
+    AtomicWriter w(dir.file("list.dat"));
     ASSERT_TRUE(w.open());
     const Status written = w.write(std::string(100, 'x'));
     ASSERT_FALSE(written) << "write past the limit succeeded";
@@ -71,15 +71,15 @@ TEST(AtomicWriter, OpenReportsWhyTheFileCannotBeCreated)
     test::TempDataDir dir;
     dir.write("plain", "x");
     // The I/O code of what open(2) would report: ENOENT, ENOTDIR, EISDIR.
-    const auto openFailure = [](const char* path) {
+    const auto openFailure = [](const std::string& path) {
         const Status opened = AtomicWriter(path).open();
         return opened ? 0 : opened.failure().code;
     };
-    EXPECT_EQ(openFailure("missing/list.dat"), ioCodeFromErrno(ENOENT));
-    EXPECT_EQ(openFailure("plain/list.dat"), ioCodeFromErrno(ENOTDIR));
-    fs::create_directory("folder");
-    EXPECT_EQ(openFailure("folder"), ioCodeFromErrno(EISDIR));
-    AtomicWriter never("never.dat");
+    EXPECT_EQ(openFailure(dir.file("missing/list.dat")), ioCodeFromErrno(ENOENT));
+    EXPECT_EQ(openFailure(dir.file("plain/list.dat")), ioCodeFromErrno(ENOTDIR));
+    fs::create_directory(dir.file("folder"));
+    EXPECT_EQ(openFailure(dir.file("folder")), ioCodeFromErrno(EISDIR));
+    AtomicWriter never(dir.file("never.dat"));
     EXPECT_FALSE(never.write("x"));
     EXPECT_FALSE(dir.exists("never.dat"));
 }
@@ -88,12 +88,13 @@ TEST(AtomicWriter, KeepsThePermissionsOfTheReplacedFile)
 {
     test::TempDataDir dir;
     dir.write("list.dat", "old");
-    fs::permissions("list.dat", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    AtomicWriter w("list.dat");
+    fs::permissions(dir.file("list.dat"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    AtomicWriter w(dir.file("list.dat"));
     ASSERT_TRUE(w.open());
     ASSERT_TRUE(w.write("new"));
     ASSERT_TRUE(w.commit());
-    EXPECT_EQ(fs::status("list.dat").permissions(),
+    EXPECT_EQ(fs::status(dir.file("list.dat")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
@@ -101,39 +102,39 @@ TEST(FileIo, ReadAppendAndCreate)
 {
     test::TempDataDir dir;
     std::string bytes = "stale";
-    EXPECT_EQ(readWholeFile("none", bytes), ENOENT);
+    EXPECT_EQ(readWholeFile(dir.file("none"), bytes), ENOENT);
     EXPECT_EQ(bytes, "");
-    EXPECT_FALSE(fileExists("none"));
+    EXPECT_FALSE(fileExists(dir.file("none")));
 
-    ASSERT_TRUE(appendToFile("log", "one\r\n"));
-    ASSERT_TRUE(appendToFile("log", "two\r\n"));
-    ASSERT_EQ(readWholeFile("log", bytes), 0);
+    ASSERT_TRUE(appendToFile(dir.file("log"), "one\r\n"));
+    ASSERT_TRUE(appendToFile(dir.file("log"), "two\r\n"));
+    ASSERT_EQ(readWholeFile(dir.file("log"), bytes), 0);
     EXPECT_EQ(bytes, "one\r\ntwo\r\n");
 
-    ASSERT_TRUE(createIfMissing("log")); // an existing file is not emptied
+    ASSERT_TRUE(createIfMissing(dir.file("log"))); // an existing file is not emptied
     EXPECT_EQ(dir.read("log"), "one\r\ntwo\r\n");
-    ASSERT_TRUE(createIfMissing("empty"));
-    EXPECT_TRUE(fileExists("empty"));
+    ASSERT_TRUE(createIfMissing(dir.file("empty")));
+    EXPECT_TRUE(fileExists(dir.file("empty")));
     EXPECT_EQ(dir.read("empty"), "");
 
-    EXPECT_FALSE(appendToFile("missing/log", "x"));
-    EXPECT_FALSE(createIfMissing("missing/log"));
+    EXPECT_FALSE(appendToFile(dir.file("missing/log"), "x"));
+    EXPECT_FALSE(createIfMissing(dir.file("missing/log")));
 }
 
 TEST(FileIo, DamagedFilesAreCopiedAsideUnderFreeNames)
 {
     test::TempDataDir dir;
     dir.write("Abonent.lst", "damaged");
-    EXPECT_EQ(copyAside("Abonent.lst").value(), "Abonent.lst.bad");
+    EXPECT_EQ(copyAside(dir.file("Abonent.lst")).value(), dir.file("Abonent.lst.bad"));
     dir.write("Abonent.lst", "damaged again");
-    EXPECT_EQ(copyAside("Abonent.lst").value(), "Abonent.lst.bad.1");
+    EXPECT_EQ(copyAside(dir.file("Abonent.lst")).value(), dir.file("Abonent.lst.bad.1"));
     dir.write("Abonent.lst", "damaged once more");
-    EXPECT_EQ(copyAside("Abonent.lst").value(), "Abonent.lst.bad.2");
+    EXPECT_EQ(copyAside(dir.file("Abonent.lst")).value(), dir.file("Abonent.lst.bad.2"));
     EXPECT_EQ(dir.read("Abonent.lst.bad"), "damaged");
     EXPECT_EQ(dir.read("Abonent.lst.bad.1"), "damaged again");
     EXPECT_EQ(dir.read("Abonent.lst.bad.2"), "damaged once more");
     EXPECT_EQ(dir.read("Abonent.lst"), "damaged once more");
-    const Result<std::string> missing = copyAside("missing.lst");
+    const Result<std::string> missing = copyAside(dir.file("missing.lst"));
     ASSERT_FALSE(missing) << "copied a missing file";
     EXPECT_EQ(missing.failure().code, 2);
 }
@@ -145,12 +146,12 @@ TEST(FileIo, ADamagedFileLeftAsItIsIsCopiedOnce)
     dir.write("Group.lst", "first damage");
     dir.write("Group.lst.bad.7", "second damage"); // an earlier copy, numbered
     dir.write("Group.lst.bad.x", "second damage"); // not a copy of ours
-    EXPECT_EQ(copyAside("Group.lst").value(), "Group.lst.bad");
-    EXPECT_EQ(copyAside("Group.lst").value(), "Group.lst.bad");
+    EXPECT_EQ(copyAside(dir.file("Group.lst")).value(), dir.file("Group.lst.bad"));
+    EXPECT_EQ(copyAside(dir.file("Group.lst")).value(), dir.file("Group.lst.bad"));
     dir.write("Group.lst", "second damage");
-    EXPECT_EQ(copyAside("Group.lst").value(), "Group.lst.bad.7");
+    EXPECT_EQ(copyAside(dir.file("Group.lst")).value(), dir.file("Group.lst.bad.7"));
     dir.write("Group.lst", "second damagf"); // same size, other bytes
-    EXPECT_EQ(copyAside("Group.lst").value(), "Group.lst.bad.1");
+    EXPECT_EQ(copyAside(dir.file("Group.lst")).value(), dir.file("Group.lst.bad.1"));
     EXPECT_EQ(listing(dir.path()), (std::vector<std::string>{"Group.lst", "Group.lst.bad", "Group.lst.bad.1",
                                                              "Group.lst.bad.7", "Group.lst.bad.x"}));
 }
@@ -171,8 +172,8 @@ TEST(FileIo, OnlyTheWritersOwnLeftoversAreRemoved)
     };
     for (const auto& [name, removed] : names)
         dir.write(name, "x");
-    fs::create_directory(".Abonent.lst.tmpFOLDER");
-    removeWriterLeftovers("Abonent.lst");
+    fs::create_directory(dir.file(".Abonent.lst.tmpFOLDER"));
+    removeWriterLeftovers(dir.file("Abonent.lst"));
     for (const auto& [name, removed] : names)
         EXPECT_EQ(dir.exists(name), !removed) << name;
     EXPECT_TRUE(dir.exists(".Abonent.lst.tmpFOLDER")) << "only files are removed";
@@ -184,9 +185,9 @@ TEST(FileIo, OnlyTheWritersOwnLeftoversAreRemoved)
 TEST(FileIo, DataFilesAreFoundInTheDataFolderFirst)
 {
     test::TempDataDir dir;
-    EXPECT_EQ(findDataFile("no-such-table.cod"), "no-such-table.cod");
+    EXPECT_EQ(findDataFile(dir.folder(), "no-such-table.cod"), dir.file("no-such-table.cod"));
     dir.write("1251-koi.cod", "local");
-    EXPECT_EQ(findDataFile("1251-koi.cod"), "1251-koi.cod");
+    EXPECT_EQ(findDataFile(dir.folder(), "1251-koi.cod"), dir.file("1251-koi.cod"));
 }
 
 } // namespace

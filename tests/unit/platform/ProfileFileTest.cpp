@@ -26,7 +26,7 @@ TEST(ProfileFile, SectionsAndKeysMatchIgnoringCaseAndValuesAreTrimmed)
     test::TempDataDir dir;
     dir.write("Zolbin.ini", "; comment\r\n[SENDER]\r\n  name  =  Ivan Petrov  \r\n[setting]\r\nclear=1\r\n"
                             "FontSize=\r\nQuoted=\"  a b \"\r\n");
-    ProfileFile ini("Zolbin.ini");
+    ProfileFile ini(dir.file("Zolbin.ini"));
     EXPECT_EQ(ini.readString("Sender", "Name", ""), "Ivan Petrov");
     EXPECT_EQ(ini.readString("Setting", "Clear", "0"), "1");
     EXPECT_EQ(ini.readString("Setting", "FontSize", "7"), ""); // present but empty: not the default
@@ -38,7 +38,7 @@ TEST(ProfileFile, ReadsLfOnlyFilesAndCyrillicBytesAndCutsLongValues)
     test::TempDataDir dir;
     const std::string name = cp("Иванов Ёж");
     dir.write("Zolbin.ini", "[Sender]\nName=" + name + "\nLong=" + std::string(3000, 'x') + "\n");
-    ProfileFile ini("Zolbin.ini");
+    ProfileFile ini(dir.file("Zolbin.ini"));
     EXPECT_EQ(ini.readString("Sender", "Name", ""), name);
     EXPECT_EQ(ini.readString("Sender", "Long", "").size(), 2047u);
     EXPECT_EQ(ini.readString(cp("сендер"), "Name", "-"), "-");
@@ -47,7 +47,7 @@ TEST(ProfileFile, ReadsLfOnlyFilesAndCyrillicBytesAndCutsLongValues)
 TEST(ProfileFile, FirstWriteCreatesTheFileWithSection)
 {
     test::TempDataDir dir;
-    ProfileFile ini("Zolbin.ini");
+    ProfileFile ini(dir.file("Zolbin.ini"));
     ASSERT_TRUE(ini.writeString("Sender", "EMail", "op@example.org"));
     EXPECT_EQ(dir.read("Zolbin.ini"), "[Sender]\r\nEMail=op@example.org\r\n");
     ASSERT_TRUE(ini.writeString("Setting", "Clear", "1"));
@@ -61,7 +61,7 @@ TEST(ProfileFile, WriteReplacesTheKeyLineAndKeepsEveryOtherLine)
     const std::string before =
         "; kept\r\n[Sender]\r\nName=Old\r\nShortName=" + cp("Петя") + "\r\n\r\n[Setting]\nclear=0\nTray=1\n";
     dir.write("Zolbin.ini", before);
-    ProfileFile ini("Zolbin.ini");
+    ProfileFile ini(dir.file("Zolbin.ini"));
     ASSERT_TRUE(ini.writeString("SENDER", "name", cp("Пётр Иванов")));
     EXPECT_EQ(dir.read("Zolbin.ini"), "; kept\r\n[Sender]\r\nname=" + cp("Пётр Иванов") + "\r\nShortName=" +
                                           cp("Петя") + "\r\n\r\n[Setting]\nclear=0\nTray=1\n");
@@ -79,7 +79,7 @@ TEST(ProfileFile, WriteToAFileWithoutFinalLineEnd)
 {
     test::TempDataDir dir;
     dir.write("Zolbin.ini", "[Setting]\r\nTray=1");
-    ProfileFile ini("Zolbin.ini");
+    ProfileFile ini(dir.file("Zolbin.ini"));
     ASSERT_TRUE(ini.writeString("Setting", "Clear", "1"));
     EXPECT_EQ(dir.read("Zolbin.ini"), "[Setting]\r\nTray=1\r\nClear=1\r\n");
 }
@@ -87,7 +87,7 @@ TEST(ProfileFile, WriteToAFileWithoutFinalLineEnd)
 TEST(ProfileFile, ValueCannotBreakIntoNewLines)
 {
     test::TempDataDir dir;
-    ProfileFile ini("Zolbin.ini");
+    ProfileFile ini(dir.file("Zolbin.ini"));
     ASSERT_TRUE(ini.writeString("Sender", "Name", "Ivan\r\n[Setting]\r\nTray=1"));
     EXPECT_EQ(ini.readString("Setting", "Tray", "0"), "0");
     EXPECT_EQ(ini.readString("Sender", "Name", ""), "Ivan  [Setting]  Tray=1");
@@ -97,10 +97,10 @@ TEST(ProfileFile, RefusedWriteFailsWithThePath)
 {
     test::TempDataDir dir;
     dir.write("plain", "x");
-    ProfileFile ini("plain/Zolbin.ini");
+    ProfileFile ini(dir.file("plain/Zolbin.ini"));
     const Status written = ini.writeString("Sender", "Name", "x");
     ASSERT_FALSE(written) << "write into a path below a plain file succeeded";
-    EXPECT_EQ(written.failure().russian(), "Unable to write to plain/Zolbin.ini");
+    EXPECT_EQ(written.failure().russian(), "Unable to write to " + dir.file("plain/Zolbin.ini"));
     ProfileFile folder(dir.path());
     EXPECT_FALSE(folder.writeString("Sender", "Name", "x"));
 }

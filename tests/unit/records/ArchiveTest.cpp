@@ -30,11 +30,11 @@ TSendParams page(std::string name = "\xC8\xE2\xE0\xED\xEE\xE2") // "Иванов
 }
 
 // Names of everything in the data folder, "Log" included, recursively.
-std::vector<std::string> folderContents()
+std::vector<std::string> folderContents(const test::TempDataDir& dir)
 {
     std::vector<std::string> names;
-    for (const auto& e : fs::recursive_directory_iterator("."))
-        names.push_back(e.path().lexically_relative(".").string());
+    for (const auto& e : fs::recursive_directory_iterator(dir.path()))
+        names.push_back(e.path().lexically_relative(dir.path()).string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -77,7 +77,7 @@ TEST(ArchiveFile, UnregisteredSubscriberCreatesTheFolderButNoFile)
     test::TempDataDir dir;
     test::PromptRecorder prompts;
     ASSERT_TRUE(WriteArchive(dir.folder(), page(""), {"text"}));
-    EXPECT_EQ(folderContents(), std::vector<std::string>{"Log"});
+    EXPECT_EQ(folderContents(dir), std::vector<std::string>{"Log"});
     EXPECT_TRUE(prompts.requests().empty());
 }
 
@@ -87,11 +87,11 @@ TEST(ArchiveFile, NameThatWouldLeaveTheFolderFailsAsAnInvalidNameAndWritesNothin
          std::vector<std::string>{"../x", "a/b", ".", "..", std::string("x\0y", 3), std::string("/tmp/x")}) {
         SCOPED_TRACE(name);
         test::TempDataDir dir;
-        fs::create_directory("a");
+        fs::create_directory(dir.file("a"));
         test::PromptRecorder prompts;
         const Status written = WriteArchive(dir.folder(), page(name), {"text"});
-        EXPECT_EQ(folderContents(), (std::vector<std::string>{"Log", "a"}));
-        EXPECT_FALSE(fs::exists("../x.log"));
+        EXPECT_EQ(folderContents(dir), (std::vector<std::string>{"Log", "a"}));
+        EXPECT_FALSE(fs::exists(dir.file("../x.log")));
         ASSERT_FALSE(written);
         EXPECT_EQ(utf8(written.failure().russian()), "Неверное иимя файла");
         EXPECT_TRUE(prompts.requests().empty()) << "the host tells of it";
@@ -109,8 +109,8 @@ TEST(ArchiveFile, FailedOpeningOrWriteFailsAndLeavesTheFileAsItWas)
     EXPECT_EQ(dir.read("Log"), "not a folder");
     EXPECT_EQ(utf8(failure.russian()), "Неверное иимя файла");
 
-    fs::remove("Log");
-    fs::create_directories("Log/B.log");
+    fs::remove(dir.file("Log"));
+    fs::create_directories(dir.file("Log/B.log"));
     failure = failureOf(WriteArchive(dir.folder(), page("B"), {"text"}));
     EXPECT_EQ(failure.code, IoCode::AccessDenied);
     EXPECT_EQ(failure.russian(), "File access denied");
@@ -135,18 +135,18 @@ TEST(ArchiveFile, ArchivesUnderCp1251NamesAreRenamedOrJoinedOldestFirst)
     test::TempDataDir dir;
     test::PromptRecorder prompts;
     const std::string petrov = "\xCF\xE5\xF2\xF0\xEE\xE2"; // "Петров" in cp1251
-    fs::create_directory("Log");
+    fs::create_directory(dir.file("Log"));
     // Only the old name: renamed, bytes untouched.
     dir.write("Log/" + page().CurName + ".log", "old ivanov\r\n");
     // Both names: the older file's entries come first, whichever name it has.
     dir.write("Log/Петров.log", "newer\r\n");
     dir.write("Log/" + petrov + ".log", "older\r\n");
-    fs::last_write_time("Log/" + petrov + ".log",
-                        fs::last_write_time("Log/Петров.log") - std::chrono::hours(1));
+    fs::last_write_time(dir.file("Log/" + petrov + ".log"),
+                        fs::last_write_time(dir.file("Log/Петров.log")) - std::chrono::hours(1));
     dir.write("Log/Ann.log", "ann\r\n");
 
     ASSERT_TRUE(MigrateArchiveNames(dir.folder()));
-    EXPECT_EQ(folderContents(),
+    EXPECT_EQ(folderContents(dir),
               (std::vector<std::string>{"Log", "Log/Ann.log", "Log/Иванов.log", "Log/Петров.log"}));
     EXPECT_EQ(dir.read("Log/Иванов.log"), "old ivanov\r\n");
     EXPECT_EQ(dir.read("Log/Петров.log"), "older\r\nnewer\r\n");

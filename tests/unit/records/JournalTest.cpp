@@ -14,7 +14,7 @@ using namespace zolbin;
 TEST(JournalFile, LinesAreAppendedAsCp1251WithCrLf)
 {
     test::TempDataDir dir;
-    TJournal journal;
+    TJournal journal(dir.folder());
     ASSERT_TRUE(journal.EnsureExists());
     ASSERT_TRUE(dir.exists("Zolbin.log"));
     EXPECT_EQ(dir.read("Zolbin.log"), "");
@@ -31,17 +31,17 @@ TEST(JournalFile, EnsureExistsKeepsAnExistingJournal)
 {
     test::TempDataDir dir;
     dir.write("Zolbin.log", "old line\r\n");
-    ASSERT_TRUE(TJournal().EnsureExists());
-    ASSERT_TRUE(TJournal().WriteLine("new line"));
+    ASSERT_TRUE(TJournal(dir.folder()).EnsureExists());
+    ASSERT_TRUE(TJournal(dir.folder()).WriteLine("new line"));
     EXPECT_EQ(dir.read("Zolbin.log"), "old line\r\nnew line\r\n");
 }
 
 TEST(JournalFile, JournalDeletedDuringASendIsStartedAgainByTheNextLine)
 {
     test::TempDataDir dir;
-    TJournal journal;
+    TJournal journal(dir.folder());
     ASSERT_TRUE(journal.WriteLine("first"));
-    std::filesystem::remove("Zolbin.log");
+    std::filesystem::remove(dir.file("Zolbin.log"));
     EXPECT_TRUE(journal.WriteLine("second"));
     EXPECT_EQ(dir.read("Zolbin.log"), "second\r\n");
 }
@@ -49,11 +49,11 @@ TEST(JournalFile, JournalDeletedDuringASendIsStartedAgainByTheNextLine)
 TEST(JournalFile, FailuresAreInputOutputErrors)
 {
     test::TempDataDir dir;
-    const Status created = TJournal("missing-folder/Zolbin.log").EnsureExists();
+    const Status created = TJournal(dir.file("missing-folder/Zolbin.log")).EnsureExists();
     ASSERT_FALSE(created) << "no error";
     EXPECT_EQ(created.failure().code, IoCode::FileNotFound);
-    std::filesystem::create_directory("Zolbin.log"); // something that cannot be appended to
-    const Status written = TJournal().WriteLine("x");
+    std::filesystem::create_directory(dir.file("Zolbin.log")); // something that cannot be appended to
+    const Status written = TJournal(dir.folder()).WriteLine("x");
     ASSERT_FALSE(written) << "no error";
     EXPECT_EQ(written.failure().code, IoCode::AccessDenied);
 }
@@ -61,7 +61,7 @@ TEST(JournalFile, FailuresAreInputOutputErrors)
 TEST(JournalFile, AppendWritesALineWholeOrNotAtAllAndKeepsTheFirstFailure)
 {
     test::TempDataDir dir;
-    TJournal journal;
+    TJournal journal(dir.folder());
     ASSERT_TRUE(journal.WriteLine("kept"));
     {
         test::FileSizeLimit limit(10); // "kept\r\n" and four bytes more
