@@ -30,9 +30,11 @@ Outbox* TfmSend::outbox(bool create)
 {
     if (outbox_)
         return outbox_.get();
-    if (!create && !QFileInfo::exists(QString::fromStdString(folder_.path(OutboxFileName))))
+    const OutboxPlace place = PlaceOf(settings_, folder_);
+    if (!create && !place.shared() &&
+        !QFileInfo::exists(QString::fromStdString(folder_.path(OutboxFileName))))
         return nullptr;
-    Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox(folder_);
+    Result<std::unique_ptr<Outbox>> opened = OpenOutbox(place);
     if (!opened) {
         // A Send is always told; the window's own looks tell each new trouble once.
         if (create || opened.failure().text != outboxTrouble_)
@@ -55,8 +57,10 @@ bool TfmSend::enqueueSend(SendOrder& order)
     Outbox* box = outbox(true);
     if (box == nullptr)
         return false;
-    // Held before the pages are: no recovery may take them from the window meanwhile.
-    if (const Status held = outboxSending_.hold(folder_); !held) {
+    order.outboxPlace = PlaceOf(settings_, folder_);
+    // Held before the pages are: no recovery may take them from the window meanwhile (a shared outbox's
+    // claims hold by their leases).
+    if (const Status held = box->Shared() ? Status{} : outboxSending_.hold(folder_); !held) {
         Prompts::message(held.failure().text, PromptIcon::Stop);
         return false;
     }
@@ -77,6 +81,10 @@ void TfmSend::startOutboxWork()
 {
     OutboxWorker::Options how;
     how.folder = folder_;
+    const OutboxPlace place = PlaceOf(settings_, folder_);
+    how.database = place.database;
+    how.who = place.who;
+    how.gates = settings_.OutboxGates;
     how.pollMs = OutboxPollMs;
     how.wholeRound = false; // the window looks again after each page: the operator may send meanwhile
     how.outbox = [this] { return outbox(false); };
@@ -101,7 +109,7 @@ void TfmSend::workOutbox()
 
 void TfmSend::startPage(const OutboxPage& page)
 {
-    SendOrder order = OrderOfPage(page, providers_, folder_);
+    SendOrder order = OrderOfPage(page, providers_, PlaceOf(settings_, folder_));
     giveRunParts(order);
     order.unattended = true;
     retryPage_ = page.id;
