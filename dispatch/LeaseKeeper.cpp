@@ -6,11 +6,12 @@
 
 namespace zolbin {
 
-void LeaseKeeper::start(Opener open, std::string id)
+void LeaseKeeper::start(Opener open, std::string id, std::int64_t leaseMs)
 {
     stop();
     stopping_ = false;
-    thread_ = std::thread(&LeaseKeeper::run, this, std::move(open), std::move(id));
+    thread_ = std::thread(&LeaseKeeper::run, this, std::move(open), std::move(id),
+                          std::max<std::int64_t>(leaseMs / 3, 10));
 }
 
 void LeaseKeeper::stop()
@@ -25,11 +26,10 @@ void LeaseKeeper::stop()
     thread_.join();
 }
 
-void LeaseKeeper::run(Opener open, std::string id)
+void LeaseKeeper::run(Opener open, std::string id, std::int64_t everyMs)
 {
     // The connection is this thread's: opened, used and closed here.
     std::unique_ptr<Outbox> outbox;
-    std::int64_t everyMs = 1000;
     bool renewing = true;
     std::unique_lock<std::mutex> lock(mutex_);
     while (renewing) {
@@ -42,7 +42,6 @@ void LeaseKeeper::run(Opener open, std::string id)
                 outbox = std::move(opened.value());
         }
         if (outbox) {
-            everyMs = std::max<std::int64_t>(outbox->LeaseMs() / 3, 100);
             const Result<bool> renewed = outbox->Renew(id);
             renewing = !renewed || renewed.value();
         }

@@ -26,12 +26,12 @@ public:
     LeaseKeeper(const LeaseKeeper&) = delete;
     LeaseKeeper& operator=(const LeaseKeeper&) = delete;
 
-    // Renews the page's lease every third of the lease the opened outbox gives, until stop().
-    void start(Opener open, std::string id);
+    // Renews the page's lease every third of the lease (leaseMs), until stop().
+    void start(Opener open, std::string id, std::int64_t leaseMs);
     void stop();
 
 private:
-    void run(Opener open, std::string id);
+    void run(Opener open, std::string id, std::int64_t everyMs);
 
     std::thread thread_;
     std::mutex mutex_;

@@ -74,7 +74,7 @@ Result<bool> OutboxLedger::Starting(int recipient)
         return page.failure();
     current_ = page.value().value_or(OutboxPage{});
     if (outbox_->Shared())
-        lease_.start(open_, *id);
+        lease_.start(open_, *id, outbox_->LeaseMs());
     return true;
 }
 

@@ -5,6 +5,8 @@
 // has a database of its own. Its address names no password: libpq finds it where pg_virtualenv put it.
 #include "cli/ExitStatus.h"
 #include "directory/Settings.h"
+#include "dispatch/OutboxLedger.h"
+#include "records/OutboxLocks.h"
 #include "records/SqlOutbox.h"
 #include "tests/cli/CliTestSupport.h"
 #include "tests/support/ScriptedServer.h"
@@ -203,6 +205,34 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, RoomTest,
                          [](const ::testing::TestParamInfo<Scenario>& scenario) {
                              return std::string(scenario.param.name);
                          });
+
+// A page whose send outlasts its lease many times over stays its worker's: the lease is renewed meanwhile,
+// and no other worker's look makes it unknown; it ends as its worker tells.
+TEST(Room, ALeaseIsRenewedWhileThePageGoes)
+{
+    onServer("postgres", "CREATE DATABASE lease");
+    const std::string uri = address("lease");
+    auto desk = SqlOutbox::OpenShared(uri, {"desk-a", "desk-a/1", 60000});
+    ASSERT_TRUE(desk);
+    TSendParams params;
+    params.CurName = W("Петров");
+    std::vector<OutboxPage> pages{NewOutboxPage(params, {"x"}, "x", false, 0)};
+    ASSERT_TRUE(desk.value()->Add(pages));
+    OutboxPlace gateway;
+    gateway.database = uri;
+    gateway.who = {"gw", "gw/7", 300};
+    OutboxLedger ledger([gateway] { return OpenOutbox(gateway); }, {pages[0].id});
+    ASSERT_TRUE(ledger.Starting(0).value());
+    for (int look = 0; look < 10; ++look) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        EXPECT_EQ(desk.value()->ExpireLeases().value(), 0) << look;
+    }
+    ASSERT_TRUE(ledger.Sent(0));
+    ASSERT_TRUE(ledger.Close(false, {}));
+    const OutboxPage sent = *desk.value()->Page(pages[0].id).value();
+    EXPECT_EQ(sent.state, PageState::Sent);
+    EXPECT_EQ(sent.worker, "gw/7");
+}
 
 } // namespace
 
