@@ -82,6 +82,8 @@ enum class RecentOrder
     State,
     Attempts,
     NextAttempt,
+    Desk,
+    Worker,
     LastReply,
 };
 

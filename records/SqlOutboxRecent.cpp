@@ -33,6 +33,10 @@ QStringList orderColumns(RecentOrder order)
         return {QStringLiteral("attempts")};
     case RecentOrder::NextAttempt:
         return {QStringLiteral("next_ms")};
+    case RecentOrder::Desk:
+        return {QStringLiteral("desk")};
+    case RecentOrder::Worker:
+        return {QStringLiteral("worker")};
     case RecentOrder::LastReply:
         return {QStringLiteral("last_reply")};
     }

@@ -71,6 +71,8 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
     gridQueue->setObjectName(QStringLiteral("gridQueue"));
     gridQueue->setAccessibleName(uiText("Сообщения в очереди"));
     gridQueue->setModel(model_);
+    gridQueue->setColumnHidden(QueueModel::Desk, true); // shown for a shared outbox (setOutbox)
+    gridQueue->setColumnHidden(QueueModel::Worker, true);
     gridQueue->setSelectionBehavior(QAbstractItemView::SelectRows);
     gridQueue->setSelectionMode(QAbstractItemView::ExtendedSelection);
     gridQueue->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -142,11 +144,16 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
 // layout asks for that, within the screen, and the operator may resize it.
 void TfmQueue::sizeToColumns()
 {
-    const char* const samples[QueueModel::ColumnCount] = {
-        "00.00.0000 00:00:00",      "Константинопольский К.",
-        "Срочно приезжайте в офис", "Мобильная связь",
-        "Ожидает повтора",          "Попытки",
-        "00.00.0000 00:00",         "421 Сервер временно недоступен"};
+    const char* const samples[QueueModel::ColumnCount] = {"00.00.0000 00:00:00",
+                                                          "Константинопольский К.",
+                                                          "Срочно приезжайте в офис",
+                                                          "Мобильная связь",
+                                                          "Ожидает повтора",
+                                                          "Попытки",
+                                                          "00.00.0000 00:00",
+                                                          "desk-01",
+                                                          "desk-01/12345",
+                                                          "421 Сервер временно недоступен"};
     QHeaderView* header = gridQueue->horizontalHeader();
     const int picture = gridQueue->style()->pixelMetric(QStyle::PM_SmallIconSize) + 8;
     int width = 0;
@@ -193,6 +200,10 @@ void TfmQueue::setOutbox(Outbox* outbox)
 {
     outbox_ = outbox;
     model_->setOutbox(outbox);
+    // Who queued and who sent a page matters where several desks share the outbox.
+    const bool room = outbox != nullptr && outbox->Shared();
+    gridQueue->setColumnHidden(QueueModel::Desk, !room);
+    gridQueue->setColumnHidden(QueueModel::Worker, !room);
     if (isVisible())
         reloadRows();
     updateCommands();
