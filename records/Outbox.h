@@ -56,6 +56,14 @@ struct OutboxPage
     std::int64_t leaseMs = 0; // on a shared outbox: until when its worker holds it (the server's clock)
 };
 
+// Who works the outbox through a connection: written on the pages it queues and claims.
+struct OutboxIdentity
+{
+    std::string desk;             // cp1251
+    std::string worker;           // cp1251
+    std::int64_t leaseMs = 60000; // how long a claim on a shared outbox holds without being renewed
+};
+
 // Which pages a worker of a shared outbox takes: those of its gates (bits of the gate numbers; a page of
 // an unknown gate goes to any worker).
 struct ClaimRequest

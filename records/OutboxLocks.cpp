@@ -43,6 +43,20 @@ Result<std::unique_ptr<Outbox>> OpenOutbox(const OutboxPlace& place)
     return std::unique_ptr<Outbox>(std::move(opened.value()));
 }
 
+Result<std::string> CheckSharedOutbox(const std::string& database)
+{
+    OutboxPlace place;
+    place.database = database;
+    Result<std::unique_ptr<Outbox>> opened = OpenOutbox(place);
+    if (!opened)
+        return opened.failure();
+    const Result<int> unfinished = opened.value()->Unfinished();
+    if (!unfinished)
+        return unfinished.failure();
+    return cp("Общая очередь доступна; сообщений, не дошедших до конца: ") +
+           std::to_string(unfinished.value());
+}
+
 Result<std::unique_ptr<Outbox>> OpenFolderOutbox(const DataFolder& folder)
 {
     OutboxPlace place;

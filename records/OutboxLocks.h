@@ -14,7 +14,6 @@
 #include "platform/DataFolder.h"
 #include "platform/FileLock.h"
 #include "records/Outbox.h"
-#include "records/SqlOutbox.h"
 
 #include <memory>
 
@@ -43,6 +42,10 @@ OutboxPlace PlaceOf(const TSettings& settings, const DataFolder& folder);
 Result<std::unique_ptr<Outbox>> OpenOutbox(const OutboxPlace& place);
 // The data folder's outbox, opened for the calling thread.
 Result<std::unique_ptr<Outbox>> OpenFolderOutbox(const DataFolder& folder);
+
+// Connects to a shared outbox (its tables made or brought up to date as at any first use) and says what
+// it found: how many pages it holds not finished, cp1251; or why it cannot be used.
+Result<std::string> CheckSharedOutbox(const std::string& database);
 
 // A sender's share of the senders' lock.
 class SenderLock final

@@ -22,14 +22,6 @@ inline constexpr const char* OutboxFileName = "Outbox.db";
 
 struct SchemaRefusal;
 
-// Who works the outbox through a connection: written on the pages it queues and claims.
-struct OutboxIdentity
-{
-    std::string desk;             // cp1251
-    std::string worker;           // cp1251
-    std::int64_t leaseMs = 60000; // how long a claim on a shared outbox holds without being renewed
-};
-
 class SqlOutbox final : public Outbox
 {
 public:
