@@ -46,6 +46,15 @@ Outbox* TfmSend::outbox(bool create)
     outbox_ = std::move(opened.value());
     if (windows_.fmQueue)
         windows_.fmQueue->setOutbox(outbox_.get());
+    // A shared outbox tells each change of any desk or worker at once: the count, the queue window and a
+    // look for a page this desk may send follow it (the polls stay behind it).
+    if (auto* shared = dynamic_cast<SqlOutbox*>(outbox_.get()))
+        shared->WatchChanges(this, [this] {
+            updateOutboxCount();
+            if (windows_.fmQueue && windows_.fmQueue->isVisible())
+                windows_.fmQueue->refresh();
+            workOutbox();
+        });
     // Finished pages leave after the days the settings keep them.
     (void)PruneOutbox(*outbox_, settings_.OutboxKeepDays, NowMs());
     return outbox_.get();

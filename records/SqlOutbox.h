@@ -10,9 +10,11 @@
 
 #include "records/Outbox.h"
 
+#include <QObject>
 #include <QSqlError>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -73,6 +75,10 @@ public:
     Result<bool> Renew(const std::string& id) override;
     Result<bool> Release(const std::string& id) override;
     Result<int> ExpireLeases() override;
+    // A shared outbox: `changed` is called on the context's thread (the connection's own) each time a
+    // transaction of any desk or worker changed its pages, within moments. False for the embedded outbox
+    // or when the server refuses to listen.
+    bool WatchChanges(QObject* context, std::function<void()> changed);
 
 private:
     class Statement;

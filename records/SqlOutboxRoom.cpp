@@ -12,6 +12,7 @@
 #include "records/SqlOutboxSchema.h"
 
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <atomic>
 
@@ -71,6 +72,24 @@ Result<std::unique_ptr<SqlOutbox>> SqlOutbox::OpenShared(const std::string& data
                            std::to_string(refused->newerVersion) + cp(", эта программа знает версии до ") +
                            std::to_string(SchemaVersion) + cp("); в ней ничего не изменено")};
     return serverFailure(database, refused->error);
+}
+
+bool SqlOutbox::WatchChanges(QObject* context, std::function<void()> changed)
+{
+    if (!server_)
+        return false;
+    QSqlDriver* driver = QSqlDatabase::database(connection_, false).driver();
+    const QString channel = QStringLiteral("zolbin_outbox");
+    if (driver == nullptr || !driver->subscribeToNotification(channel))
+        return false;
+    QObject::connect(
+        driver,
+        qOverload<const QString&, QSqlDriver::NotificationSource, const QVariant&>(&QSqlDriver::notification),
+        context, [channel, changed = std::move(changed)](const QString& name) {
+            if (name == channel)
+                changed();
+        });
+    return true;
 }
 
 Result<std::optional<std::int64_t>> SqlOutbox::ServerClockMs()

@@ -63,9 +63,15 @@ const char* const Migration2[] = {
 
 // On a database server, migration 2 also makes room for the ids the pages have had from the start (a
 // batch's 36 characters and the recipient's place): SQLite never held a text to its declared length.
+// It also tells every connection that listens (LISTEN zolbin_outbox) of each change of the pages, whoever
+// made it: one notification per transaction, however many rows it changed.
 const char* const ServerMigration2[] = {
     "ALTER TABLE outbox_pages ALTER COLUMN id TYPE VARCHAR(64)",
     "ALTER TABLE outbox_pages ALTER COLUMN batch TYPE VARCHAR(64)",
+    "CREATE OR REPLACE FUNCTION zolbin_outbox_changed() RETURNS trigger LANGUAGE plpgsql AS "
+    "$$ BEGIN PERFORM pg_notify('zolbin_outbox', ''); RETURN NULL; END $$",
+    "CREATE TRIGGER outbox_changed AFTER INSERT OR UPDATE OR DELETE ON outbox_pages FOR EACH ROW "
+    "EXECUTE FUNCTION zolbin_outbox_changed()",
 };
 
 // Migration n brings a database of version n - 1 to version n. A migration once released never changes:

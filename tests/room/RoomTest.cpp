@@ -234,6 +234,37 @@ TEST(Room, ALeaseIsRenewedWhileThePageGoes)
     EXPECT_EQ(sent.worker, "gw/7");
 }
 
+// Another desk sees each change within moments: the server tells every connection that listens.
+TEST(Room, EveryChangeIsToldToTheOtherDesks)
+{
+    onServer("postgres", "CREATE DATABASE told");
+    const std::string uri = address("told");
+    auto deskA = SqlOutbox::OpenShared(uri, {"desk-a", "desk-a/1", 60000});
+    auto deskB = SqlOutbox::OpenShared(uri, {"desk-b", "desk-b/1", 60000});
+    ASSERT_TRUE(deskA && deskB);
+    QObject context;
+    int told = 0;
+    ASSERT_TRUE(deskB.value()->WatchChanges(&context, [&told] { ++told; }));
+    TSendParams params;
+    params.CurName = W("Петров");
+    std::vector<OutboxPage> pages{NewOutboxPage(params, {"x"}, "x", false, 0)};
+    ASSERT_TRUE(deskA.value()->Add(pages));
+    const auto waitTold = [&told](int times) {
+        for (int i = 0; i < 200 && told < times; ++i) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return told >= times;
+    };
+    EXPECT_TRUE(waitTold(1));
+    ASSERT_TRUE(deskA.value()->Cancel(pages[0].id, 1).value());
+    EXPECT_TRUE(waitTold(2));
+    // A look that changes nothing tells nothing.
+    ASSERT_EQ(deskA.value()->ExpireLeases().value(), 0);
+    waitTold(3);
+    EXPECT_EQ(told, 2);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
