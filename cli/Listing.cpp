@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Listing.h"
 
+#include "cli/ExitStatus.h"
 #include "directory/TextChecks.h"
 #include "platform/Codepage.h"
+
+#include <QDateTime>
 
 namespace zolbin {
 
@@ -64,7 +67,53 @@ std::string companyLine(const TProvider& p)
     }
 }
 
+const char* stateName(PageState state)
+{
+    switch (state) {
+    case PageState::Queued:
+        return "queued";
+    case PageState::Sending:
+        return "sending";
+    case PageState::Sent:
+        return "sent";
+    case PageState::Waiting:
+        return "waiting";
+    case PageState::Failed:
+        return "failed";
+    case PageState::Unknown:
+        return "unknown";
+    case PageState::Cancelled:
+        return "cancelled";
+    }
+    return "?";
+}
+
+std::string outboxLine(const OutboxPage& p)
+{
+    const std::string recipient =
+        !p.params.CurName.empty() ? clean(p.params.CurName) : std::to_string(p.params.CurNumber);
+    const bool waits = p.state == PageState::Queued || p.state == PageState::Waiting;
+    const std::string next =
+        waits ? QDateTime::fromMSecsSinceEpoch(p.nextAttemptMs, Qt::UTC).toString(Qt::ISODate).toStdString()
+              : std::string();
+    return clean(p.id) + "\t" + stateName(p.state) + "\t" + recipient + "\t" + clean(p.params.CurProvider) +
+           "\t" + std::to_string(p.attempts) + "\t" + next + "\t" + clean(p.desk) + "\t" + clean(p.worker) +
+           "\t" + clean(p.lastReply);
+}
+
 } // namespace
+
+std::vector<std::string> OutboxLines(Outbox& outbox, std::int64_t sinceMs)
+{
+    const Result<std::vector<OutboxPage>> pages = outbox.Recent(sinceMs);
+    if (!pages)
+        throw FileError(pages.failure().shown().toStdString());
+    std::vector<std::string> lines;
+    lines.reserve(pages.value().size());
+    for (const OutboxPage& page : pages.value())
+        lines.push_back(utf8(outboxLine(page)));
+    return lines;
+}
 
 std::vector<std::string> ListingLines(SendOptions::Listing listing, const Session& session)
 {
@@ -79,6 +128,8 @@ std::vector<std::string> ListingLines(SendOptions::Listing listing, const Sessio
     case SendOptions::Listing::Companies:
         for (const auto& company : session.providers)
             lines.push_back(companyLine(*company));
+        break;
+    case SendOptions::Listing::Outbox:
         break;
     }
     for (std::string& line : lines)

@@ -2,6 +2,7 @@
 #include "cli/Options.h"
 
 #include "cli/ExitStatus.h"
+#include "directory/Settings.h"
 
 #include <array>
 
@@ -15,7 +16,7 @@ struct ValueOption
     std::optional<std::string> SendOptions::*field;
 };
 
-constexpr std::array<ValueOption, 13> ValueOptions = {{
+constexpr std::array<ValueOption, 15> ValueOptions = {{
     {"--data-dir", &SendOptions::dataDir},
     {"--to", &SendOptions::to},
     {"--group", &SendOptions::group},
@@ -28,6 +29,8 @@ constexpr std::array<ValueOption, 13> ValueOptions = {{
     {"--tap-device", &SendOptions::tapDevice},
     {"--gsm-device", &SendOptions::gsmDevice},
     {"--sim-pin-file", &SendOptions::simPinFile},
+    {"--outbox", &SendOptions::outbox},
+    {"--gates", &SendOptions::gatesText},
     {"--list", nullptr},
 }};
 
@@ -37,12 +40,13 @@ struct FlagOption
     bool SendOptions::*field;
 };
 
-constexpr std::array<FlagOption, 6> FlagOptions = {{
+constexpr std::array<FlagOption, 7> FlagOptions = {{
     {"--no-signature", &SendOptions::noSignature},
     {"--stop-on-error", &SendOptions::stopOnError},
     {"--quiet", &SendOptions::quiet},
     {"--queue", &SendOptions::queue},
     {"--follow", &SendOptions::follow},
+    {"--all", &SendOptions::all},
     {"--work-outbox", nullptr},
 }};
 
@@ -54,21 +58,25 @@ SendOptions::Listing listingOf(const std::string& value)
         return SendOptions::Listing::Groups;
     if (value == "companies")
         return SendOptions::Listing::Companies;
-    throw UsageError("--list: ожидается subscribers, groups или companies, а не «" + value + "»");
+    if (value == "outbox")
+        return SendOptions::Listing::Outbox;
+    throw UsageError("--list: ожидается subscribers, groups, companies или outbox, а не «" + value + "»");
 }
 
 void checkListRequest(const SendOptions& o)
 {
     const bool sendOption = o.to || o.group || o.number || o.company || o.defer || o.repeat || o.interval ||
                             o.noSignature || o.stopOnError;
-    if (sendOption || !o.message.empty() || o.queue || o.follow)
+    if (sendOption || !o.message.empty() || o.queue || o.follow || o.gates)
         throw UsageError("--list не сочетается с получателем, текстом и параметрами отправки");
+    if (o.all && o.listing != SendOptions::Listing::Outbox)
+        throw UsageError("--all указывается только вместе с --list outbox");
 }
 
 void checkWorkRequest(const SendOptions& o)
 {
     const bool pageOption = o.to || o.group || o.number || o.company || o.defer || o.repeat || o.interval ||
-                            o.noSignature || o.stopOnError || o.queue;
+                            o.noSignature || o.stopOnError || o.queue || o.all;
     if (pageOption || !o.message.empty())
         throw UsageError("--work-outbox не сочетается с получателем, текстом и параметрами сообщения");
 }
@@ -78,6 +86,8 @@ void checkSendRequest(const SendOptions& o)
     // Told first: a --follow without --work-outbox is a worker's command line short of its action.
     if (o.follow)
         throw UsageError("--follow указывается только вместе с --work-outbox");
+    if (o.all)
+        throw UsageError("--all указывается только вместе с --list outbox");
     const int recipients = (o.to ? 1 : 0) + (o.group ? 1 : 0) + (o.number ? 1 : 0);
     if (recipients == 0)
         throw UsageError("не указан получатель: нужен один из ключей --to, --group или --number");
@@ -159,6 +169,16 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
         throw UsageError("--sim-pin-file: не указан файл");
     if (options.dataDir && options.dataDir->empty())
         throw UsageError("--data-dir: не указана папка данных");
+    if (options.outbox && options.outbox->empty())
+        throw UsageError("--outbox: не указан адрес общей очереди");
+    if (options.gatesText) {
+        options.gates = ParseGates(*options.gatesText);
+        if (!options.gates || options.gatesText->empty())
+            throw UsageError(
+                "--gates: ожидается список из snpp, smtp, tap, sms, wctp через запятую или none, а "
+                "не «" +
+                *options.gatesText + "»");
+    }
     if (list && work)
         throw UsageError("--list не сочетается с --work-outbox");
     if (work) {
@@ -182,7 +202,9 @@ std::string UsageText()
               [--stop-on-error] [--quiet] [--smtp-password-file ФАЙЛ] [--tap-device УСТРОЙСТВО]
               [--gsm-device УСТРОЙСТВО] [--sim-pin-file ФАЙЛ] [--queue] [ТЕКСТ ...]
   zolbin-send [--data-dir ПАПКА] --list subscribers|groups|companies
-  zolbin-send [--data-dir ПАПКА] --work-outbox [--follow] [--quiet] [ключи линий и паролей]
+  zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --list outbox [--all]
+  zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --work-outbox [--follow] [--gates СПИСОК] [--quiet]
+              [ключи линий и паролей]
 
 Отправляет сообщение на пейджер так же, как кнопка «Отправить» Zolbin Sender: с тем же
 справочником, настройками «Zolbin.ini», журналом «Zolbin.log» и архивом в папке «Log».
@@ -238,6 +260,10 @@ std::string UsageText()
   --list companies      пейдж. компании: имя, шлюз, сервер (для SMTP - адрес шлюза, для TAP -
                         телефон или «узел:порт» терминала), порт,
                         кодировка
+  --list outbox         сообщения очереди, не дошедшие до конца, и дошедшие за последние
+                        сутки (с --all - все хранимые): номер, состояние (queued, sending,
+                        sent, waiting, failed, unknown, cancelled), получатель, компания,
+                        попыток, следующая попытка (ISO 8601), место, отправитель, ответ
                         (поля строки разделены табуляцией, по одной записи в строке, UTF-8)
 Очередь сообщений («Outbox.db» в папке данных):
   Каждое сообщение записывается в очередь до того, как уйдёт первый байт. Если в настройках
@@ -255,6 +281,14 @@ std::string UsageText()
                         принимая новые сообщения (для службы systemd «zolbin-outbox»);
                         недоступную очередь ждёт, сообщив об этом один раз. Папка
                         данных, которой нет, создаётся
+  --outbox АДРЕС        общая очередь на сервере PostgreSQL вместо ключа «Database» раздела
+                        «Outbox» настроек: адрес libpq (postgresql://пользователь@узел:порт/база
+                        ?sslmode=verify-full или service=ИМЯ); пароль - в ~/.pgpass, PGPASSFILE
+                        или файле служб, не в адресе. Несколько мест и обработчиков работают
+                        с одной очередью, каждое сообщение отправляется один раз
+  --gates СПИСОК        с --work-outbox: шлюзы, сообщения которых отправляет эта машина
+                        (snpp, smtp, tap, sms, wctp через запятую, или none) вместо ключа
+                        «Gates» раздела «Outbox» настроек; без ключа и без «Gates» - все
 
   --help                эта справка
   --version             версия программы

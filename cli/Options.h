@@ -6,10 +6,13 @@
 //               [--stop-on-error] [--quiet] [--smtp-password-file FILE] [--tap-device DEVICE]
 //               [--gsm-device DEVICE] [--sim-pin-file FILE] [--queue] [MESSAGE ...]
 //   zolbin-send [--data-dir DIR] --list subscribers|groups|companies
+//   zolbin-send [--data-dir DIR] [--outbox URI] --list outbox [--all]
 //   zolbin-send [--data-dir DIR] --work-outbox [--follow] [--quiet] [--smtp-password-file FILE]
-//               [--tap-device DEVICE] [--gsm-device DEVICE] [--sim-pin-file FILE]
+//               [--tap-device DEVICE] [--gsm-device DEVICE] [--sim-pin-file FILE] [--gates LIST]
+// Every form takes --outbox URI (the shared outbox instead of the settings' one).
 // Values are taken as given (UTF-8); their meaning is checked against the directory later.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,7 +33,8 @@ struct SendOptions
     {
         Subscribers,
         Groups,
-        Companies
+        Companies,
+        Outbox
     };
 
     Action action = Action::Send;
@@ -42,11 +46,15 @@ struct SendOptions
     std::optional<std::string> tapDevice; // the modem's serial device instead of the settings' one
     std::optional<std::string> gsmDevice; // the GSM modem's device instead of the settings' one
     std::optional<std::string> simPinFile;
+    std::optional<std::string> outbox; // the shared outbox's address instead of the settings' one
+    std::optional<std::string> gatesText;
+    std::optional<std::uint32_t> gates; // the gates this run sends instead of the settings' ones
     bool noSignature = false;
     bool stopOnError = false;
     bool quiet = false;
     bool queue = false;               // the pages go into the outbox for a worker; nothing is sent now
     bool follow = false;              // --work-outbox: keep working as pages come, until stopped
+    bool all = false;                 // --list outbox: every page kept, not only the recent ones
     std::vector<std::string> message; // the words of the message; empty: read standard input
 };
 

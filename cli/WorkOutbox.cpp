@@ -61,7 +61,8 @@ public:
     void startPage(const OutboxPage& page) override
     {
         try {
-            SendOrder order = OrderOfPage(page, session_.providers, session_.folder);
+            SendOrder order =
+                OrderOfPage(page, session_.providers, PlaceOf(session_.settings, session_.folder));
             ConsoleHost host(session_, page.lines, page.text, page.signatureBlocked, options_.quiet, false,
                              err_);
             host.setRecipient(!page.params.CurName.empty() ? page.params.CurName
@@ -103,6 +104,10 @@ int work(Session& session, const WorkOptions& options, std::ostream& err)
     };
     ConsolePages pages(session, options, err);
     OutboxWorker::Options how(session.folder);
+    const OutboxPlace place = PlaceOf(session.settings, session.folder);
+    how.database = place.database;
+    how.who = place.who;
+    how.gates = session.settings.OutboxGates;
     how.keepDays = session.settings.OutboxKeepDays;
     how.follow = options.follow;
     how.untilEmpty = !options.follow;

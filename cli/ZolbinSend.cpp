@@ -94,18 +94,22 @@ std::function<std::string()> passwordSource(std::optional<std::string> filePassw
     };
 }
 
-// This run's devices instead of the settings' ones: the settings file is not written.
+// This run's devices and outbox instead of the settings' ones: the settings file is not written.
 void useDevices(const SendOptions& options, Session& session)
 {
+    if (options.outbox)
+        session.settings.OutboxDatabase = *options.outbox;
+    if (options.gates)
+        session.settings.OutboxGates = *options.gates;
     if (options.tapDevice)
         session.settings.TapDevice = *options.tapDevice;
     if (options.gsmDevice)
         session.settings.GsmDevice = *options.gsmDevice;
 }
 
-std::unique_ptr<Outbox> openOutbox(const DataFolder& folder)
+std::unique_ptr<Outbox> openOutbox(const Session& session)
 {
-    Result<std::unique_ptr<Outbox>> outbox = OpenFolderOutbox(folder);
+    Result<std::unique_ptr<Outbox>> outbox = OpenOutbox(PlaceOf(session.settings, session.folder));
     if (!outbox)
         throw FileError(outbox.failure().shown().toStdString());
     return std::move(outbox.value());
@@ -137,7 +141,8 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
     order.lines = message.lines;
     order.text = message.text;
     order.signatureBlocked = options.noSignature;
-    const std::unique_ptr<Outbox> outbox = openOutbox(session.folder);
+    order.outboxPlace = PlaceOf(session.settings, session.folder);
+    const std::unique_ptr<Outbox> outbox = openOutbox(session);
     if (options.queue) {
         const int pages = enqueue(order, *outbox, PageHolder::Worker, session);
         if (!options.quiet)
@@ -145,9 +150,12 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
         return ExitStatus::Accepted;
     }
     prepareJournal(session.journal);
+    // The file lock keeps a recovery of the folder's outbox off this send's pages; a shared outbox's
+    // claims hold by their leases.
     SenderLock sending;
-    if (const Status held = sending.hold(session.folder); !held)
-        throw FileError(held.failure().shown().toStdString());
+    if (!outbox->Shared())
+        if (const Status held = sending.hold(session.folder); !held)
+            throw FileError(held.failure().shown().toStdString());
     enqueue(order, *outbox, PageHolder::Sender, session);
 
     ConsoleHost host(session, message.lines, message.text, options.noSignature, options.quiet,
@@ -218,8 +226,13 @@ int ZolbinSend::Run(const std::vector<std::string>& arguments)
         }
         session_.UseFolder(dataFolderOf(options.dataDir, options.action == SendOptions::Action::WorkOutbox));
         ReadDirectory(session_);
+        useDevices(options, session_);
         if (options.action == SendOptions::Action::List) {
-            for (const std::string& line : ListingLines(options.listing, session_))
+            const std::vector<std::string> lines =
+                options.listing == SendOptions::Listing::Outbox
+                    ? OutboxLines(*openOutbox(session_), options.all ? 0 : NowMs() - 24LL * 60 * 60 * 1000)
+                    : ListingLines(options.listing, session_);
+            for (const std::string& line : lines)
                 out_ << line << '\n';
             return ExitStatus::Accepted;
         }

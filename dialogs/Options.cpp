@@ -14,6 +14,8 @@
 #include "platform/ui/CommandGuard.h"
 #include "platform/ui/Cp1251Input.h"
 #include "platform/ui/SpinField.h"
+#include "records/OutboxLocks.h"
+#include "records/OutboxServer.h"
 #include "records/Session.h"
 
 #include <QCheckBox>
@@ -100,6 +102,26 @@ TfmOptions::TfmOptions(Session& session, QWidget* parent, SecretStore* secrets)
     retryRow->addWidget(new QLabel(tr("мин")));
     retryRow->addStretch(1);
     optionsLayout->addLayout(retryRow);
+    EditOutbox = new QLineEdit;
+    EditOutbox->setObjectName(QStringLiteral("EditOutbox"));
+    EditOutbox->setPlaceholderText(QStringLiteral("postgresql://pager@db.example.org/paging"));
+    keepCp1251(EditOutbox);
+    auto* outboxLabel = new QLabel(tr("Общая очередь (PostgreSQL)"));
+    outboxLabel->setBuddy(EditOutbox);
+    btnCheckOutbox = new QPushButton(tr("Проверить"));
+    btnCheckOutbox->setObjectName(QStringLiteral("btnCheckOutbox"));
+    btnCheckOutbox->setAutoDefault(false);
+    markCommand(btnCheckOutbox);
+    connect(btnCheckOutbox, &QPushButton::clicked, this, guarded([this] { btnCheckOutboxClick(); }));
+    auto* outboxRow = new QHBoxLayout;
+    outboxRow->addWidget(outboxLabel);
+    outboxRow->addWidget(EditOutbox, 1);
+    outboxRow->addWidget(btnCheckOutbox);
+    optionsLayout->addLayout(outboxRow);
+    lblOutbox = new QLabel;
+    lblOutbox->setObjectName(QStringLiteral("lblOutbox"));
+    lblOutbox->setWordWrap(true);
+    optionsLayout->addWidget(lblOutbox);
 
     auto* layoutGroup = new QGroupBox(tr("  Язык при старте  "));
     auto* layoutRow = new QHBoxLayout(layoutGroup);
@@ -159,7 +181,11 @@ TfmOptions::TfmOptions(Session& session, QWidget* parent, SecretStore* secrets)
     fixSize();
 }
 
-TfmOptions::~TfmOptions() = default;
+TfmOptions::~TfmOptions()
+{
+    if (check_.joinable())
+        check_.join();
+}
 
 // Filled from the settings in memory at every showing; typed values are not kept between showings.
 void TfmOptions::FormActivate()
@@ -176,6 +202,8 @@ void TfmOptions::FormActivate()
     chbNoSplash->setChecked(settings_.NoSplash == 1);
     chbTray->setChecked(settings_.Tray == 1);
     EditRetry->setValue(settings_.RetryMinutes);
+    EditOutbox->setText(toQString(settings_.OutboxDatabase));
+    lblOutbox->clear();
     lblWhy->setVisible(settings_.EMail.empty());
     // Any other value leaves the pair as it was last shown.
     if (settings_.Layout == 0)
@@ -198,18 +226,27 @@ void TfmOptions::btnSaveClick()
         EditRetry->setFocus();
         return;
     }
-    if (WriteSettingsKeys(file_,
-                          {{SectionSender, "Name", toCp1251(EditName->text())},
-                           {SectionSender, "ShortName", toCp1251(EditShName->text())},
-                           {SectionSender, "EMail", toCp1251(EditEMail->text())},
-                           {SectionSender, "SMTPServer", toCp1251(EditSMTPSrv->text())},
-                           {SectionSetting, "Company", toCp1251(cmbProvider->currentText())},
-                           {SectionSetting, "Clear", flag(chbClear->isChecked())},
-                           {SectionSetting, "NoSplash", flag(chbNoSplash->isChecked())},
-                           {SectionSetting, "Tray", flag(chbTray->isChecked())},
-                           {SectionSetting, "Layout", rbtnRus->isChecked() ? "0" : "1"},
-                           {SectionSetting, "RetryMinutes", std::to_string(retry)}},
-                          settings_))
+    const std::string outbox = toCp1251(EditOutbox->text().trimmed());
+    if (!outbox.empty())
+        if (const Result<std::string> usable = ServerConnectOptions(outbox); !usable) {
+            Prompts::message(usable.failure().shown());
+            EditOutbox->setFocus();
+            return;
+        }
+    std::vector<SettingsKey> keys = {{SectionSender, "Name", toCp1251(EditName->text())},
+                                     {SectionSender, "ShortName", toCp1251(EditShName->text())},
+                                     {SectionSender, "EMail", toCp1251(EditEMail->text())},
+                                     {SectionSender, "SMTPServer", toCp1251(EditSMTPSrv->text())},
+                                     {SectionSetting, "Company", toCp1251(cmbProvider->currentText())},
+                                     {SectionSetting, "Clear", flag(chbClear->isChecked())},
+                                     {SectionSetting, "NoSplash", flag(chbNoSplash->isChecked())},
+                                     {SectionSetting, "Tray", flag(chbTray->isChecked())},
+                                     {SectionSetting, "Layout", rbtnRus->isChecked() ? "0" : "1"},
+                                     {SectionSetting, "RetryMinutes", std::to_string(retry)}};
+    // Written when a shared outbox is named or was: a desk on its own folder keeps its file as it was.
+    if (!outbox.empty() || !settings_.OutboxDatabase.empty())
+        keys.push_back({SectionOutbox, "Database", outbox});
+    if (WriteSettingsKeys(file_, keys, settings_))
         accept();
 }
 
@@ -217,6 +254,32 @@ void TfmOptions::btnSaveClick()
 void TfmOptions::btnMailServerClick()
 {
     fmMailServer->showModal();
+}
+
+// Connects on a thread of its own (a server that does not answer is waited for there) and tells what it
+// found when it is back; the key is saved only with "Ок".
+void TfmOptions::btnCheckOutboxClick()
+{
+    const std::string database = toCp1251(EditOutbox->text().trimmed());
+    if (database.empty()) {
+        lblOutbox->setText(tr("Очередь - файл Outbox.db в папке данных"));
+        return;
+    }
+    if (check_.joinable())
+        check_.join();
+    btnCheckOutbox->setEnabled(false);
+    lblOutbox->setText(tr("Подключение…"));
+    check_ = std::thread([this, database] {
+        const Result<Text> found = CheckSharedOutbox(database);
+        const QString said = found ? found.value().shown() : found.failure().shown();
+        QMetaObject::invokeMethod(
+            this,
+            [this, said] {
+                lblOutbox->setText(said);
+                btnCheckOutbox->setEnabled(true);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 // Like the mail server's, the line's settings are saved by their own dialog.

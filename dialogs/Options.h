@@ -4,6 +4,8 @@
 
 #include "platform/ui/Dialog.h"
 
+#include <thread>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -54,16 +56,23 @@ public:
     TfmTapLine* fmTapLine = nullptr;
     QPushButton* btnGsmLine = nullptr; // opens fmGsmLine, which saves on its own
     TfmGsmLine* fmGsmLine = nullptr;
+    // Key "Database" of section "Outbox": the outbox several desks share on PostgreSQL (empty: this
+    // folder's own); "Проверить" connects off the window's thread and says in lblOutbox what it found.
+    QLineEdit* EditOutbox = nullptr;
+    QPushButton* btnCheckOutbox = nullptr;
+    QLabel* lblOutbox = nullptr;
 
     void FormActivate() override;
     void btnSaveClick();
     void btnMailServerClick();
     void btnTapLineClick();
+    void btnCheckOutboxClick();
 
 private:
     ProfileFile& file_;
     TSettings& settings_;
     const TProviderList& providers_;
+    std::thread check_; // the connection of "Проверить", joined before the dialog goes
 };
 
 } // namespace zolbin

@@ -11,7 +11,7 @@
 
 namespace zolbin {
 
-bool WriteSettingsKeys(ProfileFile& file, std::initializer_list<SettingsKey> keys, TSettings& settings)
+bool WriteSettingsKeys(ProfileFile& file, const std::vector<SettingsKey>& keys, TSettings& settings)
 {
     std::vector<ProfileFile::Entry> entries;
     for (const SettingsKey& key : keys)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace zolbin {
 
@@ -23,7 +24,7 @@ struct SettingsKey
 // Writes the keys in the order given, all in one rewrite of the file. A write that fails is reported in a
 // box, with none of the keys written and the settings in memory as they were; false then. Otherwise the
 // settings are read again from the file and true is returned.
-bool WriteSettingsKeys(ProfileFile& file, std::initializer_list<SettingsKey> keys, TSettings& settings);
+bool WriteSettingsKeys(ProfileFile& file, const std::vector<SettingsKey>& keys, TSettings& settings);
 
 // Keeps a typed secret (none typed, or no store: nothing to do) under the key, then empties its field. A
 // store that refuses is reported in a box ("<notSaved>: <reason>"), false then.

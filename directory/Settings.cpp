@@ -4,8 +4,10 @@
 #include "directory/Records.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string_view>
+#include <unistd.h>
 
 namespace zolbin {
 
@@ -65,7 +67,64 @@ int readCount(const ProfileFile& file, const char* section, const char* key, int
     return n && *n >= 0 ? std::min<int>(*n, max) : def;
 }
 
+constexpr const char* GateKeys[] = {"snpp", "smtp", "tap", "sms", "wctp"};
+
 } // namespace
+
+std::optional<std::uint32_t> ParseGates(const std::string& names)
+{
+    std::uint32_t gates = 0;
+    bool none = false;
+    bool any = false;
+    std::string word;
+    const auto take = [&]() -> bool {
+        if (word.empty())
+            return true;
+        any = true;
+        std::string lower = word;
+        for (char& c : lower)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        word.clear();
+        if (lower == "none") {
+            none = true;
+            return true;
+        }
+        for (std::uint32_t g = 0; g < std::size(GateKeys); ++g)
+            if (lower == GateKeys[g]) {
+                gates |= 1u << g;
+                return true;
+            }
+        return false;
+    };
+    for (char c : names) {
+        if (c == ',' || c == ' ' || c == '\t') {
+            if (!take())
+                return std::nullopt;
+        } else {
+            word += c;
+        }
+    }
+    if (!take() || (none && gates != 0))
+        return std::nullopt;
+    return any ? gates : AllGates;
+}
+
+std::string GateNames(std::uint32_t gates)
+{
+    std::string names;
+    for (std::uint32_t g = 0; g < std::size(GateKeys); ++g)
+        if (gates & (1u << g))
+            names += (names.empty() ? "" : ",") + std::string(GateKeys[g]);
+    return names.empty() ? "none" : names;
+}
+
+std::string HostName()
+{
+    char name[256] = {};
+    if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0')
+        return "localhost";
+    return name;
+}
 
 void LoadSettings(const ProfileFile& file, TSettings& settings)
 {
@@ -93,6 +152,29 @@ void LoadSettings(const ProfileFile& file, TSettings& settings)
     settings.GsmSpeed = readSpeed(file, SectionGsm, GsmDefaultSpeed);
     settings.RetryMinutes = readCount(file, SectionSetting, "RetryMinutes", 0, MaxRetryMinutes);
     settings.OutboxKeepDays = readCount(file, SectionOutbox, "KeepDays", 30, 3650);
+    settings.OutboxDatabase = file.readString(SectionOutbox, "Database", "");
+    // A list with a name not known sends what it names rightly: a desk never sends a gate it left out.
+    std::string gates = file.readString(SectionOutbox, "Gates", "");
+    std::uint32_t known = 0;
+    bool listed = false;
+    for (std::size_t from = 0; from <= gates.size();) {
+        std::size_t end = gates.find(',', from);
+        if (end == std::string::npos)
+            end = gates.size();
+        const std::string one = gates.substr(from, end - from);
+        if (const std::optional<std::uint32_t> g = ParseGates(one);
+            g && one.find_first_not_of(" \t") != std::string::npos) {
+            known |= *g;
+            listed = true;
+        } else if (one.find_first_not_of(" \t") != std::string::npos) {
+            listed = true;
+        }
+        from = end + 1;
+    }
+    settings.OutboxGates = listed ? known : AllGates;
+    settings.OutboxDesk = file.readString(SectionOutbox, "Desk", "");
+    if (settings.OutboxDesk.empty())
+        settings.OutboxDesk = HostName();
 }
 
 } // namespace zolbin

@@ -5,6 +5,7 @@
 #include "platform/ProfileFile.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace zolbin {
@@ -25,7 +26,10 @@ enum class TapFormat : std::uint8_t
 inline constexpr std::uint32_t TapDefaultSpeed = 9600;
 inline constexpr const char* SectionGsm = "GSM"; // the GSM modem that sends SMS
 inline constexpr std::uint32_t GsmDefaultSpeed = 115200;
-inline constexpr const char* SectionOutbox = "Outbox"; // how long finished pages stay in the outbox
+// The outbox: how long finished pages stay, where it lives, which gates this machine sends, its name.
+inline constexpr const char* SectionOutbox = "Outbox";
+// The gates a machine sends, one bit per gate number (Gate::SNPP is bit 0 ... Gate::WCTP bit 4).
+inline constexpr std::uint32_t AllGates = 0x1F;
 inline constexpr int MaxRetryMinutes = 7 * 24 * 60;
 
 struct TSettings
@@ -59,6 +63,13 @@ struct TSettings
     int RetryMinutes = 0;
     // Finished pages older than this many days leave the outbox.
     int OutboxKeepDays = 30;
+    // Where the outbox lives: empty for "Outbox.db" in the data folder, else a libpq connection URI or
+    // key=value string of the PostgreSQL database the room shares (never with a password).
+    std::string OutboxDatabase;
+    // The gates whose pages this machine sends (bits of AllGates); 0 sends none.
+    std::uint32_t OutboxGates = AllGates;
+    // The name of this desk written on every page it queues: the host name by default.
+    std::string OutboxDesk;
 
     // The exact flag tests.
     bool clearOn() const { return Clear == 1; }
@@ -67,6 +78,14 @@ struct TSettings
     bool splashOff() const { return NoSplash != 0; }
     bool englishLayout() const { return Layout != 0; }
 };
+
+// A list of gate names ("snpp, smtp, tap, sms, wctp" in any case, separated by commas or blanks; "none"
+// alone for none) as bits of AllGates; nothing for a name not known. Empty means all.
+std::optional<std::uint32_t> ParseGates(const std::string& names);
+// The gates' names, "sms,tap" ("none" for none).
+std::string GateNames(std::uint32_t gates);
+// This machine's host name.
+std::string HostName();
 
 // Reads every key in the documented order with its default. A numeric value that is present but not
 // a whole number takes the key's default; a whole number is kept in one byte (its low 8 bits).

@@ -39,6 +39,15 @@ Status OutboxLedger::ensureOpen()
     return {};
 }
 
+std::int64_t OutboxLedger::now()
+{
+    if (outbox_ != nullptr)
+        if (const Result<std::optional<std::int64_t>> server = outbox_->ServerClockMs();
+            server && server.value())
+            return *server.value();
+    return NowMs();
+}
+
 const std::string* OutboxLedger::idOf(int recipient) const
 {
     if (recipient < 0 || static_cast<std::size_t>(recipient) >= ids_.size())
@@ -53,7 +62,8 @@ Result<bool> OutboxLedger::Starting(int recipient)
         return false;
     if (Status opened = ensureOpen(); !opened)
         return opened.failure();
-    const Result<bool> claimed = outbox_->Claim(*id);
+    // A page its worker claimed already: still its own (its lease not run out and taken over)?
+    const Result<bool> claimed = claimed_ && recipient == 0 ? outbox_->Renew(*id) : outbox_->Claim(*id);
     if (!claimed)
         return claimed.failure();
     steps_[static_cast<std::size_t>(recipient)] = claimed.value() ? Step::Claimed : Step::Ended;
@@ -63,6 +73,8 @@ Result<bool> OutboxLedger::Starting(int recipient)
     if (!page)
         return page.failure();
     current_ = page.value().value_or(OutboxPage{});
+    if (outbox_->Shared())
+        lease_.start(open_, *id, outbox_->LeaseMs());
     return true;
 }
 
@@ -72,7 +84,8 @@ Status OutboxLedger::Sent(int recipient)
     if (id == nullptr || steps_[static_cast<std::size_t>(recipient)] != Step::Claimed)
         return {};
     steps_[static_cast<std::size_t>(recipient)] = Step::Ended;
-    return outbox_->Finish(*id, PageState::Sent, {}, NowMs());
+    lease_.stop();
+    return outbox_->Finish(*id, PageState::Sent, {}, now());
 }
 
 Result<RetryDecision> OutboxLedger::Failed(int recipient, FailureKind kind, const std::string& reply)
@@ -81,16 +94,17 @@ Result<RetryDecision> OutboxLedger::Failed(int recipient, FailureKind kind, cons
     if (id == nullptr || steps_[static_cast<std::size_t>(recipient)] != Step::Claimed)
         return RetryDecision{};
     steps_[static_cast<std::size_t>(recipient)] = Step::Ended;
-    const std::int64_t now = NowMs();
+    lease_.stop();
+    const std::int64_t at = now();
     RetryDecision decision;
     const bool retriesOn = current_.deadlineMs > 0;
     const std::int64_t window = retriesOn ? current_.deadlineMs - current_.createdMs : 0;
-    decision.nextMs = NextAttemptMs(kind, current_.attempts, now, window);
+    decision.nextMs = NextAttemptMs(kind, current_.attempts, at, window);
     decision.nextAttempt = current_.attempts + 1;
     decision.exhausted = retriesOn && kind == FailureKind::Passing && !decision.nextMs;
     const PageState ended = kind == FailureKind::Unknown ? PageState::Unknown : PageState::Failed;
     const Status recorded = decision.nextMs ? outbox_->Reschedule(*id, *decision.nextMs, reply)
-                                            : outbox_->Finish(*id, ended, reply, now);
+                                            : outbox_->Finish(*id, ended, reply, at);
     if (!recorded)
         return recorded.failure();
     return decision;
@@ -98,6 +112,7 @@ Result<RetryDecision> OutboxLedger::Failed(int recipient, FailureKind kind, cons
 
 Status OutboxLedger::Close(bool cancelled, const std::string& reason)
 {
+    lease_.stop();
     Status result;
     for (std::size_t i = 0; i < ids_.size(); ++i) {
         if (steps_[i] == Step::Ended)
@@ -106,17 +121,21 @@ Status OutboxLedger::Close(bool cancelled, const std::string& reason)
             return opened;
         // A page claimed and never told of was cut off by a failure of the command's own (a journal that
         // could not be written): it did not go.
-        const bool claimed = steps_[i] == Step::Claimed;
+        const bool claimed = steps_[i] == Step::Claimed || (claimed_ && i == 0 && !cancelled);
         Status ended;
         if (claimed) {
-            ended = outbox_->Finish(ids_[i], PageState::Failed, reason, NowMs());
+            ended = outbox_->Finish(ids_[i], PageState::Failed, reason, now());
+        } else if (claimed_ && i == 0) {
+            // Claimed by its worker and withdrawn before it started: back for the next worker.
+            const Result<bool> released = outbox_->Release(ids_[i]);
+            ended = released ? Status{} : Status{released.failure()};
         } else if (cancelled) {
-            const Result<bool> withdrawn = outbox_->Cancel(ids_[i], NowMs());
+            const Result<bool> withdrawn = outbox_->Cancel(ids_[i], now());
             ended = withdrawn ? Status{} : Status{withdrawn.failure()};
         } else {
             const Result<bool> claimedNow = outbox_->Claim(ids_[i]);
             if (claimedNow && claimedNow.value())
-                ended = outbox_->Finish(ids_[i], PageState::Failed, reason, NowMs());
+                ended = outbox_->Finish(ids_[i], PageState::Failed, reason, now());
             else if (!claimedNow)
                 ended = claimedNow.failure();
         }

@@ -3,6 +3,7 @@
 // The ledger of one send over the outbox's pages (one per recipient, in the command's order). The outbox
 // is opened on first use, on the thread that runs the command, and let go by Close().
 
+#include "dispatch/LeaseKeeper.h"
 #include "dispatch/PageLedger.h"
 #include "records/Outbox.h"
 
@@ -23,6 +24,10 @@ public:
     // uses it rather than opening its own (the outbox must outlive such a run).
     OutboxLedger(Opener open, std::vector<std::string> ids, Outbox& writtenWith);
 
+    // The one page was claimed already by its worker (a shared outbox's ClaimDue): it is not claimed
+    // again, only looked at to be still the worker's.
+    void setClaimed() { claimed_ = true; }
+
     Result<bool> Starting(int recipient) override;
     Status Sent(int recipient) override;
     Result<RetryDecision> Failed(int recipient, FailureKind kind, const std::string& reply) override;
@@ -36,6 +41,8 @@ private:
         Ended
     };
     Status ensureOpen();
+    // The shared database's clock, else the program's.
+    std::int64_t now();
     const std::string* idOf(int recipient) const;
 
     Opener open_;
@@ -46,6 +53,8 @@ private:
     std::vector<std::string> ids_;
     std::vector<Step> steps_;
     OutboxPage current_; // the page of the recipient being served, as claimed
+    bool claimed_ = false;
+    LeaseKeeper lease_; // renews the claim of the page under way on a shared outbox
 };
 
 // The milliseconds since the epoch of the clock the program reads (a test's clock in tests).

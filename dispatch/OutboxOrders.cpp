@@ -10,9 +10,11 @@ namespace zolbin {
 
 namespace {
 
-OutboxLedger::Opener folderOutbox(const DataFolder& folder)
+OutboxLedger::Opener placeOutbox(OutboxPlace place, const DataFolder& folder)
 {
-    return [folder] { return OpenFolderOutbox(folder); };
+    if (!place.shared())
+        place.folder = folder;
+    return [place] { return OpenOutbox(place); };
 }
 
 } // namespace
@@ -20,6 +22,10 @@ OutboxLedger::Opener folderOutbox(const DataFolder& folder)
 Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, int retryMinutes,
                          std::int64_t nowMs)
 {
+    const Result<std::optional<std::int64_t>> serverNow = outbox.ServerClockMs();
+    if (!serverNow)
+        return serverNow.failure();
+    nowMs = serverNow.value().value_or(nowMs);
     OutboxPage page = NewOutboxPage(order.params, order.lines, order.text, order.signatureBlocked, nowMs);
     if (holder == PageHolder::Sender)
         page.nextAttemptMs = nowMs + SenderHoldMs;
@@ -41,8 +47,13 @@ Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, in
             pages.push_back(page);
         }
     }
-    // The batch and the recipient's place: the pages sort in the order they are served.
+    // The batch and the recipient's place: the pages sort in the order they are served. Each keeps its
+    // company as the order has it.
     for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (const int company = order.providers.IndexOfName(pages[i].params.CurProvider); company >= 0) {
+            pages[i].companyRecord = order.providers.Items(company)->encode();
+            pages[i].gate = order.providers.Items(company)->Gate;
+        }
         std::string place = std::to_string(i);
         place.insert(0, place.size() < 6 ? 6 - place.size() : 0, '0');
         pages[i].id = page.batch + "-" + place;
@@ -54,19 +65,43 @@ Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, in
     for (const OutboxPage& added : pages)
         ids.push_back(added.id);
     order.pageIds = ids;
-    order.ledger = std::make_shared<OutboxLedger>(folderOutbox(order.folder), std::move(ids), outbox);
+    order.ledger =
+        std::make_shared<OutboxLedger>(placeOutbox(order.outboxPlace, order.folder), std::move(ids), outbox);
     return static_cast<int>(pages.size());
 }
 
 SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, const DataFolder& folder)
 {
-    SendOrder order = TakeOrder(folder, page.params, -1, TGroupList{}, providers);
+    OutboxPlace place;
+    place.folder = folder;
+    return OrderOfPage(page, providers, place);
+}
+
+SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, const OutboxPlace& place)
+{
+    SendOrder order = TakeOrder(place.folder, page.params, -1, TGroupList{}, providers);
+    order.outboxPlace = place;
+    if (place.shared() && page.companyRecord.size() >= TProvider::RecordSize) {
+        auto captured = std::make_shared<TProvider>(TProvider::decode(page.companyRecord));
+        if (const int company = order.providers.IndexOfName(page.params.CurProvider); company >= 0)
+            *order.providers.Items(company) = *captured;
+        else
+            order.providers.Add(std::move(captured));
+    }
     order.lines = page.lines;
     order.text = page.text;
     order.signatureBlocked = page.signatureBlocked;
     order.pageIds = {page.id};
-    order.ledger = std::make_shared<OutboxLedger>(folderOutbox(folder), order.pageIds);
+    auto ledger = std::make_shared<OutboxLedger>(placeOutbox(place, place.folder), order.pageIds);
+    if (page.state == PageState::Sending)
+        ledger->setClaimed();
+    order.ledger = std::move(ledger);
     return order;
+}
+
+bool PageInGates(const OutboxPage& page, std::uint32_t gates)
+{
+    return page.gate < 0 || page.gate >= 32 || (gates & (1u << page.gate)) != 0;
 }
 
 Result<std::vector<OutboxPage>> DuePages(Outbox& outbox, std::int64_t nowMs)

@@ -16,7 +16,9 @@ enum class PageHolder
     Worker  // the pages are due at once for whoever works the outbox
 };
 
-// Writes the order's pages into the outbox in one transaction and gives the order the ledger of them:
+// Writes the order's pages into the outbox in one transaction and gives the order the ledger of them;
+// each page keeps its company's record and gate as the order has them, and on a shared outbox its times
+// are the server's (nowMs is then not used):
 // a send run on this thread records in this outbox (which must outlive it), one on another thread opens
 // the folder's outbox for itself. With retryMinutes above 0 a page that fails
 // for a passing reason is tried again within that many minutes (RetryPolicy). Gives how many pages.
@@ -26,6 +28,13 @@ Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, in
 // The order that sends a page that fell due, alone, through the companies as they are now. The caller
 // fills the settings, the journal and the secrets; the page's outbox is the folder's.
 SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, const DataFolder& folder);
+// The same for a page of the place's outbox. On a shared outbox the page goes through its company's
+// record as the desk that queued it saw it; a page the worker has claimed already ("sending", from
+// ClaimDue) is sent without another claim.
+SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, const OutboxPlace& place);
+
+// Whether the page is of one of the gates (bits of the gate numbers); one of an unknown gate is.
+bool PageInGates(const OutboxPage& page, std::uint32_t gates);
 
 // The pages due by nowMs, oldest first. A waiting page is never due later than its retry wait from now,
 // even after the system clock was set back.

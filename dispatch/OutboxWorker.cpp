@@ -24,6 +24,15 @@ std::int64_t OutboxWorker::now() const
     return options_.clock ? options_.clock() : NowMs();
 }
 
+OutboxPlace OutboxWorker::place() const
+{
+    OutboxPlace place;
+    place.folder = options_.folder;
+    place.database = options_.database;
+    place.who = options_.who;
+    return place;
+}
+
 void OutboxWorker::start()
 {
     schedule(0);
@@ -103,7 +112,7 @@ void OutboxWorker::look()
         return;
     }
     if (!options_.outbox && !outbox_) {
-        Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox(options_.folder);
+        Result<std::unique_ptr<Outbox>> opened = OpenOutbox(place());
         if (!opened) {
             troubled(opened.failure());
             return;
@@ -115,6 +124,10 @@ void OutboxWorker::look()
     Outbox* outbox = box();
     if (outbox == nullptr) {
         schedule(options_.pollMs);
+        return;
+    }
+    if (shared()) {
+        lookShared(*outbox);
         return;
     }
     // Taken again should it have been missed (a window looking at that moment holds it briefly).
@@ -152,6 +165,14 @@ void OutboxWorker::look()
         return;
     }
     pending_ = std::move(due.value());
+    if (options_.gates != AllGates)
+        std::erase_if(pending_,
+                      [this](const OutboxPage& page) { return !PageInGates(page, options_.gates); });
+    if (pending_.empty()) {
+        sending_.release();
+        roundEnded();
+        return;
+    }
     if (!options_.wholeRound)
         pending_.resize(1);
     nextPage();
@@ -220,15 +241,19 @@ void OutboxWorker::roundEnded()
         return;
     }
     if (options_.untilEmpty) {
-        const Result<int> unfinished = outbox->Unfinished();
-        if (!unfinished) {
-            troubled(unfinished.failure());
+        const std::optional<bool> over = nothingLeft(*outbox);
+        if (!over)
             return;
-        }
-        if (unfinished.value() == 0) {
+        if (*over) {
             finish();
             return;
         }
+    }
+    if (shared()) {
+        // The server's clock decides when a page is due: the next look after the poll interval, at once
+        // after a page (another may be due).
+        schedule(idle_ ? options_.pollMs : 0);
+        return;
     }
     // Following, the turn is given up between rounds: the window, when opened, takes it.
     if (options_.follow)
@@ -239,6 +264,58 @@ void OutboxWorker::roundEnded()
         return;
     }
     schedule(next.value() ? *next.value() - now() : options_.pollMs);
+}
+
+} // namespace zolbin
+
+namespace zolbin {
+
+std::optional<bool> OutboxWorker::nothingLeft(Outbox& outbox)
+{
+    // Every page of every gate on a worker that sends them all; else those of its gates that wait.
+    const Result<int> left =
+        options_.gates == AllGates && !shared() ? outbox.Unfinished() : outbox.WaitingIn(options_.gates);
+    if (!left) {
+        troubled(left.failure());
+        return std::nullopt;
+    }
+    return left.value() == 0;
+}
+
+void OutboxWorker::lookShared(Outbox& outbox)
+{
+    const Result<int> unknown = outbox.ExpireLeases();
+    if (!unknown) {
+        troubled(unknown.failure());
+        return;
+    }
+    if (unknown.value() > 0) {
+        notSent_ += unknown.value();
+        emit unknownFound(unknown.value());
+    }
+    emit countsChanged();
+    Result<std::vector<OutboxPage>> claimed = outbox.ClaimDue(ClaimRequest{options_.gates, 1});
+    if (!claimed) {
+        troubled(claimed.failure());
+        return;
+    }
+    idle_ = claimed.value().empty();
+    if (idle_) {
+        roundEnded();
+        return;
+    }
+    const OutboxPage page = claimed.value().front();
+    runner_.roundStarts();
+    if (done_ || stopRequested_) {
+        // Not started: back for the next worker.
+        (void)outbox.Release(page.id);
+        if (!done_)
+            finish();
+        return;
+    }
+    running_ = page.id;
+    emit pageStarted(QString::fromStdString(page.id));
+    runner_.startPage(page);
 }
 
 } // namespace zolbin

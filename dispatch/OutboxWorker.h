@@ -34,12 +34,18 @@ public:
     {
         explicit Options(const DataFolder& dataFolder) : folder(dataFolder) {}
 
-        DataFolder folder;          // whose outbox and locks
-        std::int64_t pollMs = 1000; // the longest time between two looks
-        int keepDays = 1;           // finished pages go after these days
-        bool follow = false;        // the follower's lock held, the worker's given up between rounds
-        bool untilEmpty = false;    // finished once no page is left unfinished
-        bool wholeRound = true;     // every page due at a look sent before the next look (else one)
+        DataFolder folder; // whose outbox and locks
+        // A shared outbox's database (none: the folder's Outbox.db) and who works it; there no file lock
+        // plays a part: each page is claimed with a lease, and pages left "sending" by a worker whose
+        // lease ran out become unknown.
+        std::string database;
+        OutboxIdentity who;
+        std::uint32_t gates = AllGates; // the gates whose pages this worker sends
+        std::int64_t pollMs = 1000;     // the longest time between two looks
+        int keepDays = 1;               // finished pages go after these days
+        bool follow = false;            // the follower's lock held, the worker's given up between rounds
+        bool untilEmpty = false;        // finished once no page is left unfinished
+        bool wholeRound = true;         // every page due at a look sent before the next look (else one)
         // The owner's outbox, when it has one (nothing while there is none yet); else the worker opens
         // the folder's own and lets old finished pages go then.
         std::function<Outbox*()> outbox;
@@ -103,6 +109,12 @@ private:
     void roundEnded();
     void troubled(const Failure& failure);
     void finish();
+    OutboxPlace place() const;
+    bool shared() const { return !options_.database.empty(); }
+    // A shared outbox's look: pages of lapsed leases made unknown, the next due page claimed and started.
+    void lookShared(Outbox& outbox);
+    // Whether the work is over (when so asked): nothing left to send in the worker's gates.
+    std::optional<bool> nothingLeft(Outbox& outbox);
 
     Options options_;
     Runner& runner_;
@@ -118,6 +130,7 @@ private:
     bool done_ = false;
     bool toldBusy_ = false;
     bool troubled_ = false;
+    bool idle_ = false; // a shared outbox's last look found nothing to claim
     int sent_ = 0;
     int notSent_ = 0;
 };

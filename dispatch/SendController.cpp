@@ -79,9 +79,11 @@ Outbox* SendController::outbox(bool create)
 {
     if (outbox_)
         return outbox_.get();
-    if (!create && !QFileInfo::exists(QString::fromStdString(folder_.path(OutboxFileName))))
+    const OutboxPlace place = PlaceOf(settings_, folder_);
+    if (!create && !place.shared() &&
+        !QFileInfo::exists(QString::fromStdString(folder_.path(OutboxFileName))))
         return nullptr;
-    Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox(folder_);
+    Result<std::unique_ptr<Outbox>> opened = OpenOutbox(place);
     if (!opened) {
         // A Send is always told; the host's own looks tell each new trouble once.
         if (create || opened.failure().russian() != trouble_)
@@ -92,6 +94,14 @@ Outbox* SendController::outbox(bool create)
     trouble_.clear();
     outbox_ = std::move(opened.value());
     emit outboxOpened(outbox_.get());
+    // A shared outbox tells each change of any desk or worker at once: the counts follow it, and a look
+    // for a page this desk may send (the polls stay behind it).
+    if (auto* shared = dynamic_cast<SqlOutbox*>(outbox_.get()))
+        shared->WatchChanges(this, [this] {
+            if (retryPage_ || (!job_ && queue_.empty()))
+                emit countsChanged();
+            workOutbox();
+        });
     // Finished pages leave after the days the settings keep them.
     (void)PruneOutbox(*outbox_, settings_.OutboxKeepDays, NowMs());
     return outbox_.get();
@@ -103,8 +113,10 @@ bool SendController::enqueue(SendOrder& order)
     Outbox* box = outbox(true);
     if (box == nullptr)
         return false;
-    // Held before the pages are: no recovery may take them from the host meanwhile.
-    if (const Status held = holding_.hold(folder_); !held) {
+    order.outboxPlace = PlaceOf(settings_, folder_);
+    // Held before the pages are: no recovery may take them from the host meanwhile (a shared outbox's
+    // claims hold by their leases).
+    if (const Status held = box->Shared() ? Status{} : holding_.hold(folder_); !held) {
         emit trouble(held.failure().shown());
         return false;
     }
@@ -206,6 +218,10 @@ void SendController::tellGroupEnd()
 void SendController::startOutboxWork(std::int64_t pollMs)
 {
     OutboxWorker::Options how(folder_);
+    const OutboxPlace place = PlaceOf(settings_, folder_);
+    how.database = place.database;
+    how.who = place.who;
+    how.gates = settings_.OutboxGates;
     how.pollMs = pollMs;
     how.wholeRound = false; // the host looks again after each page: the operator may send meanwhile
     how.outbox = [this] { return outbox(false); };
@@ -227,7 +243,7 @@ void SendController::workOutbox()
 
 void SendController::startPage(const OutboxPage& page)
 {
-    SendOrder order = OrderOfPage(page, providers_, folder_);
+    SendOrder order = OrderOfPage(page, providers_, PlaceOf(settings_, folder_));
     giveRunParts(order);
     order.unattended = true;
     retryPage_ = page.id;

@@ -14,6 +14,7 @@
 #include "dispatch/SendCommand.h"
 #include "dispatch/SendHost.h"
 #include "records/Journal.h"
+#include "records/OutboxLocks.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -60,6 +61,8 @@ struct SendOrder final
     // for a send without the outbox.
     std::shared_ptr<PageLedger> ledger;
     std::vector<std::string> pageIds; // the outbox's ids of those pages
+    // The outbox they are in: a shared database when it names one, else the folder's "Outbox.db".
+    OutboxPlace outboxPlace;
     // A retry that runs with nobody at the window: its messages are not shown (the journal and the
     // outbox keep them) and nothing is asked.
     bool unattended = false;

@@ -47,6 +47,29 @@ struct OutboxPage
     std::int64_t deadlineMs = 0;    // createdMs + the retry minutes (the retries' span); 0: no retries
     std::int64_t finishedMs = 0;    // when it reached its end
     std::string lastReply;          // the last reply or error text, cp1251
+    // The company's record as the desk saw it when the page was queued (its 292 bytes; empty for a page
+    // from before they were kept, or a company the desk did not know), and its gate (-1: not known).
+    std::string companyRecord;
+    int gate = -1;
+    std::string desk;         // the desk that queued the page
+    std::string worker;       // the worker that took it last
+    std::int64_t leaseMs = 0; // on a shared outbox: until when its worker holds it (the server's clock)
+};
+
+// Who works the outbox through a connection: written on the pages it queues and claims.
+struct OutboxIdentity
+{
+    std::string desk;             // cp1251
+    std::string worker;           // cp1251
+    std::int64_t leaseMs = 60000; // how long a claim on a shared outbox holds without being renewed
+};
+
+// Which pages a worker of a shared outbox takes: those of its gates (bits of the gate numbers; a page of
+// an unknown gate goes to any worker).
+struct ClaimRequest
+{
+    std::uint32_t gates = 0x1F;
+    int limit = 1;
 };
 
 // Which of the recent pages a window lists.
@@ -67,6 +90,8 @@ enum class RecentOrder
     State,
     Attempts,
     NextAttempt,
+    Desk,
+    Worker,
     LastReply,
 };
 
@@ -127,6 +152,31 @@ public:
     // Deletes the pages finished before beforeMs, but never one of unknown outcome: it waits for the
     // operator to resend it or let it be.
     virtual Status Prune(std::int64_t beforeMs) = 0;
+
+    // A database several machines share: its own clock decides claims, leases and due retries, and its
+    // pages are claimed with a lease instead of the data folder's locks. The embedded outbox is not.
+    virtual bool Shared() const { return false; }
+    // How long a claim on a shared outbox holds without being renewed (0 for the embedded outbox).
+    virtual std::int64_t LeaseMs() const { return 0; }
+    // How many pages wait for an attempt (Queued or Waiting) in the gates (bits of the gate numbers; a page
+    // of an unknown gate counts for every gate).
+    virtual Result<int> WaitingIn(std::uint32_t gates) = 0;
+    // The shared database's clock in ms since the epoch; nothing for the embedded outbox (whose caller's
+    // clock counts).
+    virtual Result<std::optional<std::int64_t>> ServerClockMs() { return std::optional<std::int64_t>{}; }
+    // A shared outbox: the pages due now in the request's gates, at most its limit of them, taken at once
+    // for this worker with a lease (Sending, one attempt more) so that no other worker takes them; each
+    // page once. Pages left by a worker whose lease ran out become Unknown first (ExpireLeases).
+    virtual Result<std::vector<OutboxPage>> ClaimDue(const ClaimRequest&)
+    {
+        return std::vector<OutboxPage>{};
+    }
+    // Keeps the page this worker is sending for another lease. False when it is no longer its page.
+    virtual Result<bool> Renew(const std::string&) { return true; }
+    // Gives a page this worker claimed and never started back to whoever works the outbox.
+    virtual Result<bool> Release(const std::string&) { return false; }
+    // Every page "sending" whose lease has run out becomes Unknown; gives how many.
+    virtual Result<int> ExpireLeases() { return 0; }
 
     // The pages of Recent(sinceMs) that pass the filter, a screenful at a time, for a window that shows the
     // outbox: how many there are, and at most limit of them from the offset-th on, in the view's order.

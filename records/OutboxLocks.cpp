@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <unistd.h>
 
 namespace zolbin {
 
@@ -23,12 +24,45 @@ Failure lockFailure(int error)
 
 } // namespace
 
-Result<std::unique_ptr<Outbox>> OpenFolderOutbox(const DataFolder& folder)
+OutboxPlace PlaceOf(const TSettings& settings, const DataFolder& folder)
 {
-    Result<std::unique_ptr<SqlOutbox>> opened = SqlOutbox::Open(folder.path(OutboxFileName), OutboxFileName);
+    OutboxPlace place;
+    place.folder = folder;
+    place.database = settings.OutboxDatabase;
+    place.who.desk = settings.OutboxDesk;
+    place.who.worker = settings.OutboxDesk + "/" + std::to_string(getpid());
+    return place;
+}
+
+Result<std::unique_ptr<Outbox>> OpenOutbox(const OutboxPlace& place)
+{
+    Result<std::unique_ptr<SqlOutbox>> opened =
+        place.shared() ? SqlOutbox::OpenShared(place.database, place.who)
+                       : SqlOutbox::Open(place.folder.path(OutboxFileName), OutboxFileName, place.who);
     if (!opened)
         return opened.failure();
     return std::unique_ptr<Outbox>(std::move(opened.value()));
+}
+
+Result<Text> CheckSharedOutbox(const std::string& database)
+{
+    OutboxPlace place;
+    place.database = database;
+    Result<std::unique_ptr<Outbox>> opened = OpenOutbox(place);
+    if (!opened)
+        return opened.failure();
+    const Result<int> unfinished = opened.value()->Unfinished();
+    if (!unfinished)
+        return unfinished.failure();
+    return tx("OutboxPlace", "Общая очередь доступна; сообщений, не дошедших до конца: %1")
+        .arg(unfinished.value());
+}
+
+Result<std::unique_ptr<Outbox>> OpenFolderOutbox(const DataFolder& folder)
+{
+    OutboxPlace place;
+    place.folder = folder;
+    return OpenOutbox(place);
 }
 
 Status SenderLock::hold(const DataFolder& folder)

@@ -10,6 +10,7 @@
 // A third tells whether the background worker runs: `zolbin-send --work-outbox --follow` holds it shared
 // for its whole run (it gives up the worker's lock between rounds, so that one cannot tell).
 
+#include "directory/Settings.h"
 #include "platform/DataFolder.h"
 #include "platform/FileLock.h"
 #include "records/Outbox.h"
@@ -24,8 +25,27 @@ inline constexpr const char* OutboxFollowerLockName = ".outbox-follow.lock";
 // How long a sender holds the pages it added for itself before another may take them.
 inline constexpr std::int64_t SenderHoldMs = 60LL * 60 * 1000;
 
+// Where the outbox is and who works it: the data folder's "Outbox.db" (and its locks), or the database a
+// room shares (section "Outbox", key "Database"), where the file locks play no part.
+struct OutboxPlace
+{
+    DataFolder folder = DataFolder::Current();
+    std::string database; // empty: the folder's Outbox.db; else the shared database's address
+    OutboxIdentity who;
+    bool shared() const { return !database.empty(); }
+};
+
+// The place the settings name: this desk, and a worker named after it and this process.
+OutboxPlace PlaceOf(const TSettings& settings, const DataFolder& folder);
+
+// The outbox of the place, opened for the calling thread.
+Result<std::unique_ptr<Outbox>> OpenOutbox(const OutboxPlace& place);
 // The data folder's outbox, opened for the calling thread.
 Result<std::unique_ptr<Outbox>> OpenFolderOutbox(const DataFolder& folder);
+
+// Connects to a shared outbox (its tables made or brought up to date as at any first use) and says what
+// it found: how many pages it holds not finished, cp1251; or why it cannot be used.
+Result<Text> CheckSharedOutbox(const std::string& database);
 
 // A sender's share of the senders' lock.
 class SenderLock final

@@ -100,25 +100,31 @@ std::optional<SchemaRefusal> SqlOutbox::prepare()
     return UpdateOutboxSchema(db);
 }
 
-Result<std::unique_ptr<SqlOutbox>> SqlOutbox::Open(const std::string& path, const std::string& shownName)
+Failure SqlOutbox::refusal(const SchemaRefusal& refused, const std::string& shown)
 {
-    const std::string shown = shownName.empty() ? path : shownName;
-    std::unique_ptr<SqlOutbox> outbox(
-        new SqlOutbox(QStringLiteral("outbox-%1").arg(connections.fetch_add(1)), path, shown));
-    const std::optional<SchemaRefusal> refused = outbox->prepare();
-    if (!refused)
-        return outbox;
-    outbox.reset();
-    if (refused->newerVersion != 0)
+    if (refused.newerVersion != 0)
         return Failure{FailureCode::Outbox,
                        tx("Outbox", "Очередь сообщений недоступна: %1: файл записан более новой версией "
                                     "программы (версия %2, эта программа знает версии до %3); в нём ничего "
                                     "не изменено")
                            .arg(toCp1251(QString::fromStdString(shown)))
-                           .arg(refused->newerVersion)
+                           .arg(refused.newerVersion)
                            .arg(SchemaVersion)};
-    if (!damaged(refused->error))
-        return failure(shown, refused->error);
+    return failure(shown, refused.error);
+}
+
+Result<std::unique_ptr<SqlOutbox>> SqlOutbox::Open(const std::string& path, const std::string& shownName,
+                                                   OutboxIdentity who)
+{
+    const std::string shown = shownName.empty() ? path : shownName;
+    std::unique_ptr<SqlOutbox> outbox(new SqlOutbox(QStringLiteral("outbox-%1").arg(connections.fetch_add(1)),
+                                                    path, shown, std::move(who)));
+    const std::optional<SchemaRefusal> refused = outbox->prepare();
+    if (!refused)
+        return outbox;
+    outbox.reset();
+    if (refused->newerVersion != 0 || !damaged(refused->error))
+        return refusal(*refused, shown);
     const Result<std::string> aside = copyAside(path);
     if (!aside)
         return failure(shown, refused->error);
@@ -173,7 +179,8 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
                << int{s.CurDigital} << s.CurMaxLen << text(s.CurProvider) << text(s.DeferDate)
                << text(s.DeferTime) << int{s.RepeatCount} << text(s.RepeatInterval) << text(s.SendDate)
                << text(s.SendTime) << text(JoinedLines(p.lines)) << int{p.signatureBlocked ? 1 : 0}
-               << text(p.text);
+               << text(p.text) << text(QByteArray::fromStdString(p.companyRecord).toHex().toStdString())
+               << p.gate << text(p.desk.empty() ? who_.desk : p.desk) << text(p.worker) << qint64{0};
         if (Status done = insert.run(); !done) {
             db.rollback();
             return done;
@@ -209,21 +216,30 @@ Result<bool> SqlOutbox::Claim(const std::string& id)
     // On the disk before the page's first byte: a page sent is never found queued again.
     if (Status synced = durable(true); !synced)
         return synced.failure();
-    QVariantList values{value(PageState::Sending), QString::fromStdString(id)};
+    // On a shared outbox the claim holds for a lease from the server's clock, renewed while it is sent.
+    const QString lease = server_ ? serverNow() + QStringLiteral(" + ?") : QStringLiteral("?");
+    QVariantList values{value(PageState::Sending), text(who_.worker), qint64{server_ ? who_.leaseMs : 0},
+                        QString::fromStdString(id)};
     const QString toTry = stateIn(ToTry, values);
-    return changed(
-        QStringLiteral("UPDATE outbox_pages SET state = ?, attempts = attempts + 1 WHERE id = ? AND %1")
-            .arg(toTry),
-        values);
+    return changed(QStringLiteral("UPDATE outbox_pages SET state = ?, attempts = attempts + 1, worker = ?, "
+                                  "lease_ms = %1 WHERE id = ? AND %2")
+                       .arg(lease, toTry),
+                   values);
 }
 
 Status SqlOutbox::Finish(const std::string& id, PageState state, const std::string& reply, std::int64_t nowMs)
 {
     if (Status synced = durable(false); !synced)
         return synced;
+    // A page another worker took meanwhile (after its lease ran out and the operator sent it again) is
+    // not this attempt's to end.
+    QVariantList values{value(state), text(reply), qint64{nowMs}, QString::fromStdString(id)};
+    if (server_)
+        values << text(who_.worker);
     const Result<bool> done = changed(
-        QStringLiteral("UPDATE outbox_pages SET state = ?, last_reply = ?, finished_ms = ? WHERE id = ?"),
-        {value(state), text(reply), qint64{nowMs}, QString::fromStdString(id)});
+        QStringLiteral("UPDATE outbox_pages SET state = ?, last_reply = ?, finished_ms = ? WHERE id = ?%1")
+            .arg(server_ ? QStringLiteral(" AND worker = ?") : QString()),
+        values);
     return done ? Status{} : Status{done.failure()};
 }
 
@@ -231,9 +247,14 @@ Status SqlOutbox::Reschedule(const std::string& id, std::int64_t nextAttemptMs, 
 {
     if (Status synced = durable(false); !synced)
         return synced;
-    const Result<bool> done =
-        changed(QStringLiteral("UPDATE outbox_pages SET state = ?, next_ms = ?, last_reply = ? WHERE id = ?"),
-                {value(PageState::Waiting), qint64{nextAttemptMs}, text(reply), QString::fromStdString(id)});
+    QVariantList values{value(PageState::Waiting), qint64{nextAttemptMs}, text(reply),
+                        QString::fromStdString(id)};
+    if (server_)
+        values << text(who_.worker);
+    const Result<bool> done = changed(
+        QStringLiteral("UPDATE outbox_pages SET state = ?, next_ms = ?, last_reply = ? WHERE id = ?%1")
+            .arg(server_ ? QStringLiteral(" AND worker = ?") : QString()),
+        values);
     return done ? Status{} : Status{done.failure()};
 }
 
@@ -336,46 +357,6 @@ Result<std::optional<std::int64_t>> SqlOutbox::NextDue()
     if (next.isNull())
         return std::optional<std::int64_t>{};
     return std::optional<std::int64_t>{next.toLongLong()};
-}
-
-Result<std::vector<OutboxPage>> SqlOutbox::Recent(std::int64_t sinceMs)
-{
-    QVariantList values;
-    const QString unended = stateIn(Unended, values);
-    values << qint64{sinceMs};
-    return pages(QStringLiteral("%1 OR finished_ms >= ? ORDER BY created_ms DESC, id").arg(unended), values);
-}
-
-Result<std::optional<OutboxPage>> SqlOutbox::Page(const std::string& id)
-{
-    Result<std::vector<OutboxPage>> found = pages(QStringLiteral("id = ?"), {QString::fromStdString(id)});
-    if (!found)
-        return found.failure();
-    if (found.value().empty())
-        return std::optional<OutboxPage>{};
-    return std::optional<OutboxPage>{std::move(found.value().front())};
-}
-
-Result<int> SqlOutbox::Unfinished()
-{
-    QVariantList values;
-    const QString unended = stateIn(Unended, values);
-    return count(unended, values);
-}
-
-Result<int> SqlOutbox::Waiting()
-{
-    QVariantList values;
-    const QString toTry = stateIn(ToTry, values);
-    return count(toTry, values);
-}
-
-Result<int> SqlOutbox::NotSent(std::int64_t sinceMs)
-{
-    QVariantList values;
-    const QString notGone = stateIn(NotGone, values);
-    values << qint64{sinceMs};
-    return count(notGone + QStringLiteral(" AND finished_ms >= ?"), values);
 }
 
 Result<std::map<PageState, int>> SqlOutbox::CountBatch(const std::string& batch)

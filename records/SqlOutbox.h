@@ -10,9 +10,11 @@
 
 #include "records/Outbox.h"
 
+#include <QObject>
 #include <QSqlError>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -26,14 +28,19 @@ class SqlOutbox final : public Outbox
 {
 public:
     // The version of the tables this program reads and writes: the number of its migrations.
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
 
     // Opens the outbox file, creating it and its tables when missing and migrating an older one. A file
     // that is no database, or a damaged one, is moved aside (path + ".bad") and reported: the next opening
     // starts a new outbox. A file of a newer version, one that cannot be opened or written, or one whose
     // migration failed (rolled back whole) fails with the reason (FailureCode::Outbox) and is left as it was.
     // The messages name the file as shown (the path itself when none is given).
-    static Result<std::unique_ptr<SqlOutbox>> Open(const std::string& path, const std::string& shown = {});
+    static Result<std::unique_ptr<SqlOutbox>> Open(const std::string& path, const std::string& shown = {},
+                                                   OutboxIdentity who = {});
+    // Opens the outbox a room shares on a PostgreSQL server (SqlOutboxRoom.cpp): `database` is a libpq
+    // connection URI or key=value string without a password (libpq finds it in ~/.pgpass, PGPASSFILE or a
+    // service file). Creates or migrates its tables as Open does; a newer version is refused untouched.
+    static Result<std::unique_ptr<SqlOutbox>> OpenShared(const std::string& database, OutboxIdentity who);
     ~SqlOutbox() override;
     SqlOutbox(const SqlOutbox&) = delete;
     SqlOutbox& operator=(const SqlOutbox&) = delete;
@@ -59,16 +66,37 @@ public:
     Result<int> CountRecent(std::int64_t sinceMs, RecentFilter filter) override; // SqlOutboxRecent.cpp
     Result<std::vector<OutboxPage>> RecentSlice(std::int64_t sinceMs, const RecentView& view, int offset,
                                                 int limit) override;
+    // The shared outbox's own (SqlOutboxRoom.cpp).
+    bool Shared() const override { return server_; }
+    std::int64_t LeaseMs() const override { return server_ ? who_.leaseMs : 0; }
+    Result<int> WaitingIn(std::uint32_t gates) override;
+    Result<std::optional<std::int64_t>> ServerClockMs() override;
+    Result<std::vector<OutboxPage>> ClaimDue(const ClaimRequest& request) override;
+    Result<bool> Renew(const std::string& id) override;
+    Result<bool> Release(const std::string& id) override;
+    Result<int> ExpireLeases() override;
+    // A shared outbox: `changed` is called on the context's thread (the connection's own) each time a
+    // transaction of any desk or worker changed its pages, within moments. False for the embedded outbox
+    // or when the server refuses to listen.
+    bool WatchChanges(QObject* context, std::function<void()> changed);
 
 private:
     class Statement;
 
-    SqlOutbox(QString connection, std::string path, std::string shown)
-        : connection_(std::move(connection)), path_(std::move(path)), shown_(std::move(shown))
+    SqlOutbox(QString connection, std::string path, std::string shown, OutboxIdentity who)
+        : connection_(std::move(connection)), path_(std::move(path)), shown_(std::move(shown)),
+          who_(std::move(who))
     {
     }
 
     std::optional<SchemaRefusal> prepare();
+    std::optional<SchemaRefusal> prepareShared(const QString& connectOptions);
+    // The refusal told as the outbox's failure.
+    static Failure refusal(const SchemaRefusal& refused, const std::string& shown);
+    // The server's clock in ms, as an SQL expression.
+    static QString serverNow();
+    // "(gate IN (0, 3) OR gate < 0)": the gates as numbers of our own; nothing for no gate.
+    static QString gateCondition(std::uint32_t gates);
     // Whether the next commits reach the disk before they return (a page added, claimed or withdrawn)
     // or may wait for a later one (an outcome: lost to a power cut, the page shows "unknown").
     Status durable(bool onDisk);
@@ -87,6 +115,8 @@ private:
     QString connection_;
     std::string path_;
     std::string shown_;
+    OutboxIdentity who_;
+    bool server_ = false;        // a shared database on a server
     std::optional<bool> onDisk_; // what the connection was last told
 };
 

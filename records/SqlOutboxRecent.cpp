@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The outbox's recent pages as a window lists them: those of one filter, counted, or a slice of them in
+// The outbox's pages read and counted: one page, the recent ones, the unfinished and waiting ones; and
+// the recent pages as a window lists them: those of one filter, counted, or a slice of them in
 // the order of one column. The SQL is built from fixed pieces only; every value is bound. The order is
 // one of the table's own columns, then the id the other way round, so that pages equal in the column stay
 // in one order whichever way the operator reads them, and the default order (the newest first) runs along
@@ -11,6 +12,9 @@
 namespace zolbin {
 
 namespace {
+
+// The states a worker may take a page in.
+constexpr PageState ToTry[] = {PageState::Queued, PageState::Waiting};
 
 QStringList orderColumns(RecentOrder order)
 {
@@ -29,6 +33,10 @@ QStringList orderColumns(RecentOrder order)
         return {QStringLiteral("attempts")};
     case RecentOrder::NextAttempt:
         return {QStringLiteral("next_ms")};
+    case RecentOrder::Desk:
+        return {QStringLiteral("desk")};
+    case RecentOrder::Worker:
+        return {QStringLiteral("worker")};
     case RecentOrder::LastReply:
         return {QStringLiteral("last_reply")};
     }
@@ -64,6 +72,46 @@ QString SqlOutbox::recentCondition(RecentFilter filter, std::int64_t sinceMs, QV
     const QString unended = stateIn(Unended, values);
     values << qint64{sinceMs};
     return QStringLiteral("(%1 OR finished_ms >= ?)").arg(unended);
+}
+
+Result<std::vector<OutboxPage>> SqlOutbox::Recent(std::int64_t sinceMs)
+{
+    QVariantList values;
+    const QString unended = stateIn(Unended, values);
+    values << qint64{sinceMs};
+    return pages(QStringLiteral("%1 OR finished_ms >= ? ORDER BY created_ms DESC, id").arg(unended), values);
+}
+
+Result<std::optional<OutboxPage>> SqlOutbox::Page(const std::string& id)
+{
+    Result<std::vector<OutboxPage>> found = pages(QStringLiteral("id = ?"), {QString::fromStdString(id)});
+    if (!found)
+        return found.failure();
+    if (found.value().empty())
+        return std::optional<OutboxPage>{};
+    return std::optional<OutboxPage>{std::move(found.value().front())};
+}
+
+Result<int> SqlOutbox::Unfinished()
+{
+    QVariantList values;
+    const QString unended = stateIn(Unended, values);
+    return count(unended, values);
+}
+
+Result<int> SqlOutbox::Waiting()
+{
+    QVariantList values;
+    const QString toTry = stateIn(ToTry, values);
+    return count(toTry, values);
+}
+
+Result<int> SqlOutbox::NotSent(std::int64_t sinceMs)
+{
+    QVariantList values;
+    const QString notGone = stateIn(NotGone, values);
+    values << qint64{sinceMs};
+    return count(notGone + QStringLiteral(" AND finished_ms >= ?"), values);
 }
 
 Result<int> SqlOutbox::CountRecent(std::int64_t sinceMs, RecentFilter filter)

@@ -50,14 +50,44 @@ const char* const Migration1[] = {
     "CREATE INDEX IF NOT EXISTS outbox_recent ON outbox_pages (created_ms DESC, id)",
 };
 
+// Migration 2: what a room of desks sharing one outbox needs: the company's record as the desk saw it
+// (its bytes in hexadecimal, so that every database keeps it alike) and its gate, the desk that queued
+// the page, the worker that took it and until when its lease holds.
+const char* const Migration2[] = {
+    "ALTER TABLE outbox_pages ADD COLUMN company_record TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE outbox_pages ADD COLUMN gate INTEGER NOT NULL DEFAULT -1",
+    "ALTER TABLE outbox_pages ADD COLUMN desk TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE outbox_pages ADD COLUMN worker TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE outbox_pages ADD COLUMN lease_ms BIGINT NOT NULL DEFAULT 0",
+};
+
+// On a database server, migration 2 also makes room for the ids the pages have had from the start (a
+// batch's 36 characters and the recipient's place): SQLite never held a text to its declared length.
+// It also tells every connection that listens (LISTEN zolbin_outbox) of each change of the pages, whoever
+// made it: one notification per transaction, however many rows it changed.
+const char* const ServerMigration2[] = {
+    "ALTER TABLE outbox_pages ALTER COLUMN id TYPE VARCHAR(64)",
+    "ALTER TABLE outbox_pages ALTER COLUMN batch TYPE VARCHAR(64)",
+    "CREATE OR REPLACE FUNCTION zolbin_outbox_changed() RETURNS trigger LANGUAGE plpgsql AS "
+    "$$ BEGIN PERFORM pg_notify('zolbin_outbox', ''); RETURN NULL; END $$",
+    "CREATE TRIGGER outbox_changed AFTER INSERT OR UPDATE OR DELETE ON outbox_pages FOR EACH ROW "
+    "EXECUTE FUNCTION zolbin_outbox_changed()",
+};
+
 // Migration n brings a database of version n - 1 to version n. A migration once released never changes:
 // a change of the tables is a new migration at the end.
-const std::span<const char* const> Migrations[] = {Migration1};
+const std::span<const char* const> Migrations[] = {Migration1, Migration2};
 static_assert(sizeof(Migrations) / sizeof(Migrations[0]) == SqlOutbox::SchemaVersion);
 
 std::optional<QSqlError> run(QSqlDatabase& db, const QString& sql, const QVariantList& values = {})
 {
     QSqlQuery query(db);
+    // A statement without values runs as it is: PostgreSQL prepares no statement that defines tables.
+    if (values.isEmpty()) {
+        if (!query.exec(sql))
+            return query.lastError();
+        return std::nullopt;
+    }
     if (!query.prepare(sql))
         return query.lastError();
     for (const QVariant& value : values)
@@ -87,15 +117,20 @@ Stamp readStamp(QSqlDatabase& db)
     return {query.value(QStringLiteral("version")).toInt(), std::nullopt};
 }
 
-// SQLite takes the write lock as the transaction starts, so that two programs opening a new outbox at
-// once migrate it one after the other instead of failing. On a database server it is an ordinary
-// transaction: of two programs migrating at once, one may fail and is then refused until opened again.
+// Two programs opening a new outbox at once migrate it one after the other instead of failing: SQLite
+// takes the write lock as the transaction starts, PostgreSQL a lock of the transaction's own that every
+// program of ours asks for the same number.
 std::optional<QSqlError> begin(QSqlDatabase& db)
 {
     if (db.driverName() == QLatin1String("QSQLITE"))
         return run(db, QStringLiteral("BEGIN IMMEDIATE"));
     if (!db.transaction())
         return db.lastError();
+    if (std::optional<QSqlError> error =
+            run(db, QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {qint64{0x5A6F6C62}})) {
+        db.rollback();
+        return error;
+    }
     return std::nullopt;
 }
 
@@ -116,10 +151,16 @@ std::optional<SchemaRefusal> migrate(QSqlDatabase& db)
     if (from > SqlOutbox::SchemaVersion)
         return refuse({{}, from});
     if (from < SqlOutbox::SchemaVersion) {
-        for (int m = from; m < SqlOutbox::SchemaVersion; ++m)
+        const bool server = db.driverName() != QLatin1String("QSQLITE");
+        for (int m = from; m < SqlOutbox::SchemaVersion; ++m) {
             for (const char* sql : Migrations[m])
                 if (std::optional<QSqlError> error = run(db, QString::fromLatin1(sql)))
                     return refuse({*error});
+            if (server && m == 1)
+                for (const char* sql : ServerMigration2)
+                    if (std::optional<QSqlError> error = run(db, QString::fromLatin1(sql)))
+                        return refuse({*error});
+        }
         for (const char* sql : {"CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)",
                                 "DELETE FROM schema_version"})
             if (std::optional<QSqlError> error = run(db, QString::fromLatin1(sql)))
@@ -146,7 +187,9 @@ const char* const ColumnNames[OutboxColumnCount] = {"id",           "batch",
                                                     "repeat_count", "repeat_interval",
                                                     "send_date",    "send_time",
                                                     "message",      "signature_blocked",
-                                                    "whole_text"};
+                                                    "whole_text",   "company_record",
+                                                    "gate",         "desk",
+                                                    "worker",       "lease_ms"};
 
 std::vector<std::string> split(const std::string& all)
 {
@@ -217,6 +260,11 @@ OutboxPage PageOfRow(const OutboxRow& r)
     p.lines = split(r.text(Message));
     p.signatureBlocked = r[SignatureBlocked].toInt() != 0;
     p.text = r.text(WholeText);
+    p.companyRecord = QByteArray::fromHex(r[CompanyRecord].toString().toLatin1()).toStdString();
+    p.gate = r[OutboxColumn::Gate].toInt();
+    p.desk = r.text(Desk);
+    p.worker = r.text(Worker);
+    p.leaseMs = r[LeaseMs].toLongLong();
     return p;
 }
 

@@ -54,8 +54,13 @@ enum class OutboxColumn
     Message,
     SignatureBlocked,
     WholeText,
+    CompanyRecord,
+    Gate,
+    Desk,
+    Worker,
+    LeaseMs,
 };
-inline constexpr int OutboxColumnCount = static_cast<int>(OutboxColumn::WholeText) + 1;
+inline constexpr int OutboxColumnCount = static_cast<int>(OutboxColumn::LeaseMs) + 1;
 
 // "id, batch, ...": every column, in that order.
 QString OutboxColumnList();

@@ -9,6 +9,8 @@ packages=(
   cmake ninja-build g++ ccache pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev qtkeychain-qt6-dev libgl-dev libqt6sql6-sqlite libgtest-dev libssl-dev
   # the interface's translations (lupdate, lrelease and their CMake functions)
   qt6-tools-dev qt6-l10n-tools
+  # the shared outbox on PostgreSQL: Qt's driver, and libpq's headers for reading its address
+  libqt6sql6-psql libpq-dev
   clang libclang-rt-dev clang-format
   # benchmarks (scripts/bench.sh)
   libbenchmark-dev
@@ -16,6 +18,8 @@ packages=(
   fonts-dejavu-core qt6-qpa-plugins qt6-translations-l10n
   # tests: a virtual display for screenshots, and the real protocol peers
   xvfb xauth python3 python3-aiosmtpd perl libnet-snpp-perl openssl
+  # a PostgreSQL 15 server made for the room's tests by pg_virtualenv
+  postgresql postgresql-common
   # a private session bus for the notification-area tests
   dbus-daemon
   # packaging and its checks: dpkg-shlibdeps, the menu-entry validator, the AppStream validator, the

@@ -311,6 +311,22 @@
         <source>Время повторов - целое число минут от 0 до %1</source>
         <translation>The retry time is a whole number of minutes from 0 to %1</translation>
     </message>
+    <message>
+        <source>Общая очередь (PostgreSQL)</source>
+        <translation>Shared outbox (PostgreSQL)</translation>
+    </message>
+    <message>
+        <source>Проверить</source>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <source>Очередь - файл Outbox.db в папке данных</source>
+        <translation>Outbox: the file Outbox.db in the data folder</translation>
+    </message>
+    <message>
+        <source>Подключение…</source>
+        <translation>Connecting…</translation>
+    </message>
 </context>
 <context>
     <name>zolbin::TfmSmile</name>

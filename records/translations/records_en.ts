@@ -16,4 +16,29 @@
         <translation>The message queue file is damaged and was saved as %1; the queue will be started afresh</translation>
     </message>
 </context>
+<context>
+    <name>OutboxPlace</name>
+    <message>
+        <source>Общая очередь доступна; сообщений, не дошедших до конца: %1</source>
+        <translation>The shared outbox is reachable; pages not yet finished: %1</translation>
+    </message>
+</context>
+<context>
+    <name>OutboxServer</name>
+    <message>
+        <source>Адрес общей очереди не принят: %1</source>
+        <translation>The shared outbox's address was refused: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SharedOutbox</name>
+    <message>
+        <source>Общая очередь недоступна: %1: %2</source>
+        <translation>The shared outbox is unreachable: %1: %2</translation>
+    </message>
+    <message>
+        <source>Общая очередь недоступна: %1: база записана более новой версией программы (версия %2, эта программа знает версии до %3); в ней ничего не изменено</source>
+        <translation>The shared outbox is unavailable: %1: the database was written by a newer version of the program (version %2, this program knows versions up to %3); nothing in it was changed</translation>
+    </message>
+</context>
 </TS>

@@ -124,6 +124,8 @@ QueueModel::Row QueueModel::rowOf(const OutboxPage& page)
     row.attempts = page.attempts;
     row.nextAttemptMs = page.nextAttemptMs;
     row.lastReply = toQString(page.lastReply).simplified(); // one line in the table
+    row.desk = toQString(page.desk);
+    row.worker = toQString(page.worker);
     return row;
 }
 
@@ -253,6 +255,10 @@ QVariant QueueModel::data(const QModelIndex& index, int role) const
         if (!hasNextAttempt(row.state) || row.nextAttemptMs == 0)
             return QString();
         return dateTime(row.nextAttemptMs, "dd.MM.yyyy hh:mm");
+    case Desk:
+        return row.desk;
+    case Worker:
+        return row.worker;
     case LastReply:
         return row.lastReply;
     }
@@ -274,6 +280,10 @@ RecentOrder QueueModel::orderOf(int column)
         return RecentOrder::Attempts;
     case NextAttempt:
         return RecentOrder::NextAttempt;
+    case Desk:
+        return RecentOrder::Desk;
+    case Worker:
+        return RecentOrder::Worker;
     case LastReply:
         return RecentOrder::LastReply;
     default:
@@ -303,6 +313,10 @@ QVariant QueueModel::headerData(int section, Qt::Orientation orientation, int ro
         return tr("Попытки");
     case NextAttempt:
         return tr("Следующая попытка");
+    case Desk:
+        return tr("Место");
+    case Worker:
+        return tr("Отправил");
     case LastReply:
         return tr("Последний ответ");
     }

@@ -29,6 +29,8 @@ public:
         State,
         Attempts,
         NextAttempt,
+        Desk,   // the desk that queued the page (a shared outbox's)
+        Worker, // the worker that took it last
         LastReply,
         ColumnCount
     };
@@ -82,6 +84,8 @@ private:
         int attempts = 0;
         std::int64_t nextAttemptMs = 0;
         QString lastReply;
+        QString desk;
+        QString worker;
 
         bool operator==(const Row&) const = default;
     };

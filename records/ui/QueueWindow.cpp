@@ -71,6 +71,8 @@ TfmQueue::TfmQueue(QWidget* parent) : TDialog(parent)
     gridQueue->setObjectName(QStringLiteral("gridQueue"));
     gridQueue->setAccessibleName(tr("Сообщения в очереди"));
     gridQueue->setModel(model_);
+    gridQueue->setColumnHidden(QueueModel::Desk, true); // shown for a shared outbox (setOutbox)
+    gridQueue->setColumnHidden(QueueModel::Worker, true);
     gridQueue->setSelectionBehavior(QAbstractItemView::SelectRows);
     gridQueue->setSelectionMode(QAbstractItemView::ExtendedSelection);
     gridQueue->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -151,6 +153,8 @@ void TfmQueue::sizeToColumns()
         QueueModel::stateText(PageState::Waiting),
         model_->headerData(QueueModel::Attempts, Qt::Horizontal).toString(),
         QStringLiteral("00.00.0000 00:00"),
+        QStringLiteral("desk-01"),
+        QStringLiteral("desk-01/12345"),
         uiText("421 Сервер временно недоступен")};
     QHeaderView* header = gridQueue->horizontalHeader();
     const int picture = gridQueue->style()->pixelMetric(QStyle::PM_SmallIconSize) + 8;
@@ -198,6 +202,10 @@ void TfmQueue::setOutbox(Outbox* outbox)
 {
     outbox_ = outbox;
     model_->setOutbox(outbox);
+    // Who queued and who sent a page matters where several desks share the outbox.
+    const bool room = outbox != nullptr && outbox->Shared();
+    gridQueue->setColumnHidden(QueueModel::Desk, !room);
+    gridQueue->setColumnHidden(QueueModel::Worker, !room);
     if (isVisible())
         reloadRows();
     updateCommands();

@@ -114,12 +114,13 @@ TEST_F(QueueWindow, RowsShowWhenQueuedTheRecipientTextCompanyStateAndWhenTheNext
 {
     const std::vector<std::vector<const char*>> rows = {
         {"07.12.2026 09:29:00", "Петров", "Вызов Петров", "Мобильная связь", "В очереди", "0",
-         "07.12.2026 09:29", ""},
+         "07.12.2026 09:29", "", "", ""},
         {"07.12.2026 09:28:00", "Сидоров", "Вызов Сидоров", "Мобильная связь", "Ожидает повтора", "1",
-         "07.12.2026 09:40", "421 Занято"},
-        {"07.12.2026 09:27:00", "5550100", "Вызов", "Мобильная связь", "Исход неизвестен", "1", "",
+         "07.12.2026 09:40", "", "", "421 Занято"},
+        {"07.12.2026 09:27:00", "5550100", "Вызов", "Мобильная связь", "Исход неизвестен", "1", "", "", "",
          "Отправка прервана: доставлено ли сообщение, неизвестно"},
-        {"07.12.2026 09:26:00", "Иванов", "Вызов Иванов", "Мобильная связь", "Отправлено", "1", "", "250 OK"},
+        {"07.12.2026 09:26:00", "Иванов", "Вызов Иванов", "Мобильная связь", "Отправлено", "1", "", "", "",
+         "250 OK"},
     };
     ASSERT_EQ(model().rowCount(), 4); // the page finished two days ago is not shown
     for (int row = 0; row < 4; ++row)
@@ -135,7 +136,10 @@ TEST_F(QueueWindow, RowsShowWhenQueuedTheRecipientTextCompanyStateAndWhenTheNext
             model().index(row, QueueModel::State).data(Qt::DecorationRole).value<QIcon>().cacheKey());
     EXPECT_EQ(looks.size(), 4u);
     QHeaderView* header = grid()->horizontalHeader();
-    for (int column = 0; column < QueueModel::ColumnCount - 1; ++column)
+    // The desk and the worker are shown for a shared outbox only.
+    EXPECT_TRUE(grid()->isColumnHidden(QueueModel::Desk));
+    EXPECT_TRUE(grid()->isColumnHidden(QueueModel::Worker));
+    for (int column = 0; column < QueueModel::Desk; ++column)
         EXPECT_EQ(grid()->columnWidth(column),
                   std::max(static_cast<QAbstractItemView*>(grid())->sizeHintForColumn(column),
                            header->sectionSizeHint(column)))

@@ -10,6 +10,7 @@
 #include "records/Session.h"
 #include "tests/gui/DialogTestSupport.h"
 #include "tests/support/PromptRecorder.h"
+#include "tests/support/ScriptedServer.h"
 #include "tests/support/TempDir.h"
 #include "tests/unit/platform/FileSizeLimit.h"
 
@@ -225,6 +226,35 @@ TEST_F(SettingsDialogFixture, SaysWhyItOpenedWhileTheAddressIsMissing)
         EXPECT_NE(dialog.lblWhy->text().indexOf(QStringLiteral("«E-Mail адрес»")), -1);
         dialog.hide();
     }
+}
+
+// The shared outbox's address: one with a password refused before anything is written; "Проверить" tells
+// what it found without holding the window (here a server that is not there); a good one saved in its own
+// section.
+TEST_F(SettingsDialogFixture, SharedOutboxIsCheckedAndSavedWithoutAPassword)
+{
+    TfmOptions dialog(session);
+    dialog.show();
+    type(dialog.EditEMail, "p@x");
+    type(dialog.EditOutbox, "postgresql://pager:secret@db/paging");
+    dialog.btnSave->click();
+    ASSERT_EQ(boxes.texts().size(), 1u);
+    EXPECT_NE(boxes.texts()[0].find("пароль в адресе не указывается"), std::string::npos) << boxes.texts()[0];
+    EXPECT_FALSE(dir.exists(SettingsFileName));
+
+    const std::string closed =
+        "postgresql://pager@127.0.0.1:" + std::to_string(test::ScriptedServer::closedPort()) + "/paging";
+    type(dialog.EditOutbox, closed.c_str());
+    dialog.btnCheckOutbox->click();
+    EXPECT_FALSE(dialog.btnCheckOutbox->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.btnCheckOutbox->isEnabled(); }, 15000));
+    EXPECT_TRUE(dialog.lblOutbox->text().startsWith(QString::fromUtf8("Общая очередь недоступна")))
+        << dialog.lblOutbox->text().toStdString();
+    dialog.btnSave->click();
+    EXPECT_EQ(settings.OutboxDatabase, closed);
+    const std::vector<std::string> lines = nonEmptyLines(dir.read(SettingsFileName));
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
+              (std::vector<std::string>{"[Outbox]", "Database=" + closed}));
 }
 
 } // namespace

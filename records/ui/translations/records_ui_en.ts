@@ -70,6 +70,14 @@
         <source>Последний ответ</source>
         <translation>Last reply</translation>
     </message>
+    <message>
+        <source>Место</source>
+        <translation>Desk</translation>
+    </message>
+    <message>
+        <source>Отправил</source>
+        <translation>Sent by</translation>
+    </message>
 </context>
 <context>
     <name>zolbin::TfmArchive</name>

@@ -97,6 +97,27 @@ TEST(Settings, ModemLineKeysOfTheTapSection)
     EXPECT_EQ(load(dir.file("Zolbin.ini")).TapLineFormat, TapFormat::SevenE1);
 }
 
+TEST(Settings, OutboxKeysOfTheOutboxSection)
+{
+    test::TempDataDir dir;
+    // Absent: the folder's own outbox, every gate, the host's name.
+    const TSettings none = load(dir.path() + "/Zolbin.ini");
+    EXPECT_EQ(none.OutboxDatabase, "");
+    EXPECT_EQ(none.OutboxGates, AllGates);
+    EXPECT_EQ(none.OutboxDesk, HostName());
+    dir.write("Zolbin.ini", "[Outbox]\r\nDatabase=postgresql://pager@db/paging\r\nGates=snpp, SMTP,wctp\r\n"
+                            "Desk=desk-3\r\n");
+    const TSettings s = load(dir.file("Zolbin.ini"));
+    EXPECT_EQ(s.OutboxDatabase, "postgresql://pager@db/paging");
+    EXPECT_EQ(s.OutboxGates, 0b10011u);
+    EXPECT_EQ(s.OutboxDesk, "desk-3");
+    // A name not known sends nothing more: only the gates named rightly, none when no name is.
+    dir.write("Zolbin.ini", "[Outbox]\r\nGates=sms,modem\r\n");
+    EXPECT_EQ(load(dir.file("Zolbin.ini")).OutboxGates, 0b01000u);
+    dir.write("Zolbin.ini", "[Outbox]\r\nGates=modem\r\n");
+    EXPECT_EQ(load(dir.file("Zolbin.ini")).OutboxGates, 0u);
+}
+
 TEST(Settings, NumbersKeepTheirLowByteAndNonNumbersTakeTheDefault)
 {
     test::TempDataDir dir;

@@ -2,6 +2,7 @@
 // The outbox in its SQLite file: a page's way through its states, what a cut-off attempt leaves, the files
 // it cannot use, and the versions of its tables.
 #include "platform/Codepage.h"
+#include "records/OutboxServer.h"
 #include "records/SqlOutbox.h"
 #include "tests/support/TempDir.h"
 #include "tests/unit/platform/FileSizeLimit.h"
@@ -289,6 +290,25 @@ TEST_F(OutboxTest, ANewerOutboxIsRefusedAndLeftAsItWas)
               std::string::npos);
     EXPECT_EQ(dir.read(OutboxFileName), before);
     EXPECT_FALSE(dir.exists("Outbox.db.bad"));
+}
+
+// A shared outbox's address as libpq reads it: every key it knows passed on, a password or an address
+// libpq refuses told before any connection.
+TEST(OutboxServer, AnAddressBecomesTheDriversOptionsWithoutAPassword)
+{
+    EXPECT_EQ(
+        ServerConnectOptions("postgresql://pager@db.example.org:6432/paging?sslmode=verify-full").value(),
+        "user='pager' dbname='paging' host='db.example.org' port='6432' sslmode='verify-full' "
+        "connect_timeout=10");
+    EXPECT_EQ(ServerConnectOptions("service=room connect_timeout=3").value(),
+              "service='room' connect_timeout='3'");
+    for (const char* refused : {"postgresql://pager:secret@db/paging", "password=secret service=room",
+                                "postgresql://db/paging?nosuchkey=1", "service='a;b'"}) {
+        const Result<std::string> options = ServerConnectOptions(refused);
+        ASSERT_FALSE(options) << refused;
+        EXPECT_EQ(options.failure().code, FailureCode::Outbox);
+        EXPECT_EQ(options.failure().russian().find("secret"), std::string::npos);
+    }
 }
 
 } // namespace
