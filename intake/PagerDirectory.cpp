@@ -12,7 +12,7 @@ namespace {
 
 PagerTarget subscriberTarget(const TAbonent& abonent)
 {
-    return {PagerTarget::Kind::Subscriber, abonent.Name.str(), abonent.MsgLen, abonent.Numeric == 1};
+    return {PagerTarget::Kind::Subscriber, abonent.Name.str(), abonent.MsgLen, abonent.Numeric == 1, {}};
 }
 
 } // namespace
@@ -38,7 +38,7 @@ std::optional<PagerTarget> ListPagerDirectory::find(const std::string& id) const
             return std::nullopt; // nobody to page
         const bool digital = std::any_of(group.Members.begin(), group.Members.end(),
                                          [](const AbonentPtr& member) { return member->Numeric == 1; });
-        return PagerTarget{PagerTarget::Kind::Group, group.Name.str(), GroupMaxLen(group), digital};
+        return PagerTarget{PagerTarget::Kind::Group, group.Name.str(), GroupMaxLen(group), digital, {}};
     }
     return std::nullopt;
 }

@@ -16,12 +16,14 @@ struct PagerTarget
     enum class Kind
     {
         Subscriber,
-        Group
+        Group,
+        Number // a number not in the directory, through the company named
     };
     Kind kind = Kind::Subscriber;
     std::string name;        // cp1251, as the directory has it
     std::int32_t maxLen = 0; // the message limit (a group's: its shortest); 0 = none
     bool digital = false;    // the subscriber, or a member of the group, has a digital pager
+    std::string company;     // Number: the paging company's name, cp1251
 };
 
 class PagerDirectory

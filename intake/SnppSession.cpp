@@ -307,6 +307,7 @@ std::string SnppSession::send()
 {
     if (page_.recipients.empty() || !haveText_)
         return error("503 Error, Pager ID or Message Incomplete");
+    page_.via = "SNPP";
     page_.from = client_.address;
     const SinkAnswer answer = sink_.store(page_);
     if (answer.kind == SinkAnswer::Kind::TryLater) {

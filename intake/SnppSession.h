@@ -7,6 +7,7 @@
 // by whether it is valid UTF-8) and is checked as the window checks it: not empty, within each recipient's
 // limit (a line break counting two), the digital pager's characters; a refusal gives the reason.
 
+#include "intake/PageSink.h"
 #include "intake/PagerDirectory.h"
 #include "intake/SnppUsers.h"
 
@@ -17,38 +18,6 @@
 #include <vector>
 
 namespace zolbin {
-
-// A page as SEND hands it on.
-struct IncomingPage
-{
-    std::vector<PagerTarget> recipients; // in the order given, each once
-    std::string text;                    // cp1251, lines joined by CR LF
-    std::string subject;                 // cp1251; empty when none was given
-    std::optional<QDateTime> holdUntil;  // UTC; the page waits in the outbox until then
-    std::string from;                    // the client's address
-    std::string login;                   // the LOGIn user; empty when none
-};
-
-// What the sink says of a page.
-struct SinkAnswer
-{
-    enum class Kind
-    {
-        Stored,   // written: the page will go
-        TryLater, // not written, a passing trouble (the outbox busy or unreachable)
-        Refused   // not written, for good
-    };
-    Kind kind = Kind::Stored;
-    std::string reason; // cp1251, for the reply
-};
-
-class PageSink
-{
-public:
-    virtual ~PageSink() = default;
-    // Stores the whole page or nothing of it.
-    virtual SinkAnswer store(const IncomingPage& page) = 0;
-};
 
 struct SnppClient
 {
