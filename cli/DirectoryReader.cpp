@@ -7,6 +7,7 @@
 #include "platform/IoError.h"
 #include "records/Session.h"
 
+#include <QCoreApplication>
 #include <filesystem>
 
 namespace zolbin {
@@ -24,7 +25,10 @@ template <typename List> void load(List& list, const DataFolder& folder, const c
     if (loaded)
         return;
     const std::string what = std::string(fileName) + ": " + loaded.failure().shown().toStdString();
-    throw FileError(IsDamagedListFile(loaded.failure()) ? what + " (файл повреждён)" : what);
+    throw FileError(
+        IsDamagedListFile(loaded.failure())
+            ? QCoreApplication::translate("DirectoryReader", "%1 (файл повреждён)").arg(argText(what))
+            : argText(what));
 }
 
 void loadSettings(const ProfileFile& file, TSettings& settings)

@@ -2,6 +2,7 @@
 #pragma once
 // The exit statuses of zolbin-send and the error that ends it early with one of them.
 
+#include <QString>
 #include <stdexcept>
 #include <string>
 
@@ -34,6 +35,33 @@ inline CliError UsageError(const std::string& utf8Message)
 inline CliError FileError(const std::string& utf8Message)
 {
     return CliError(ExitStatus::FileError, utf8Message);
+}
+
+inline CliError UsageError(const char* utf8Message)
+{
+    return UsageError(std::string(utf8Message));
+}
+
+inline CliError FileError(const char* utf8Message)
+{
+    return FileError(std::string(utf8Message));
+}
+
+// The same with a text in the interface's language.
+inline CliError UsageError(const QString& message)
+{
+    return UsageError(message.toStdString());
+}
+
+inline CliError FileError(const QString& message)
+{
+    return FileError(message.toStdString());
+}
+
+// A UTF-8 argument of such a text.
+inline QString argText(const std::string& utf8Text)
+{
+    return QString::fromStdString(utf8Text);
 }
 
 } // namespace zolbin

@@ -9,6 +9,7 @@
 #include "platform/keychain/KeychainStore.h"
 #include "records/Session.h"
 
+#include <QCoreApplication>
 #include <cstdlib>
 
 namespace zolbin {
@@ -17,9 +18,12 @@ std::optional<std::string> SimPinFromFile(const std::optional<std::string>& opti
 {
     if (!option)
         return std::nullopt;
-    std::string pin = SecretFileFirstLine(*option, "файл PIN SIM-карты");
+    std::string pin = SecretFileFirstLine(
+        *option, QCoreApplication::translate("SimPin", "файл PIN SIM-карты").toStdString());
     if (pin.size() < 4 || pin.size() > 8 || pin.find_first_not_of("0123456789") != std::string::npos)
-        throw UsageError("файл PIN SIM-карты «" + *option + "»: в первой строке нужен PIN из 4-8 цифр");
+        throw UsageError(QCoreApplication::translate(
+                             "SimPin", "файл PIN SIM-карты «%1»: в первой строке нужен PIN из 4-8 цифр")
+                             .arg(argText(*option)));
     return pin;
 }
 
@@ -36,8 +40,12 @@ std::function<std::string()> SimPinSource(std::optional<std::string> filePin, co
         if (answer.outcome == SecretStore::Outcome::Done)
             return std::move(answer.secret);
         if (answer.outcome == SecretStore::Outcome::NotFound)
-            err << "zolbin-send: PIN SIM-карты для «" << utf8(session.settings.GsmDevice)
-                << "» не найден в хранилище паролей\n";
+            err << "zolbin-send: "
+                << QCoreApplication::translate("SimPin",
+                                               "PIN SIM-карты для «%1» не найден в хранилище паролей")
+                       .arg(argText(utf8(session.settings.GsmDevice)))
+                       .toStdString()
+                << '\n';
         else if (answer.outcome != SecretStore::Outcome::NoStore)
             err << "zolbin-send: " << answer.reason << '\n';
         return {};
@@ -47,13 +55,17 @@ std::function<std::string()> SimPinSource(std::optional<std::string> filePin, co
 void CheckSmsCompany(const std::string& who, const std::string& quotedName, const TProvider& company,
                      const Session& session)
 {
-    const std::string why = who + ": пейдж. компания " + quotedName + " работает через шлюз SMS, ";
     if (!SmsPatternValid(company.TapPhone.str()))
-        throw UsageError(why + "а её шаблон номера «" + utf8(company.TapPhone.str()) +
-                         "» не даёт телефонного номера");
+        throw UsageError(QCoreApplication::translate("SimPin",
+                                                     "%1: пейдж. компания %2 работает через шлюз SMS, а её "
+                                                     "шаблон номера «%3» не даёт телефонного номера")
+                             .arg(argText(who), argText(quotedName), argText(utf8(company.TapPhone.str()))));
     if (session.settings.GsmDevice.empty())
-        throw UsageError(why +
-                         "а в настройках (Zolbin.ini, раздел GSM) не указано устройство модема «Device»");
+        throw UsageError(QCoreApplication::translate("SimPin",
+                                                     "%1: пейдж. компания %2 работает через шлюз SMS, а в "
+                                                     "настройках (Zolbin.ini, раздел GSM) не указано "
+                                                     "устройство модема «Device»")
+                             .arg(argText(who), argText(quotedName)));
 }
 
 } // namespace zolbin

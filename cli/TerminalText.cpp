@@ -4,6 +4,7 @@
 #include "cli/ExitStatus.h"
 #include "platform/Codepage.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <cstdio>
 
@@ -43,15 +44,20 @@ std::string FromTerminal(const std::string& utf8Text, const std::string& what)
     const QString text =
         decoder.decode(QByteArrayView(utf8Text.data(), static_cast<qsizetype>(utf8Text.size())));
     if (decoder.hasError())
-        throw UsageError(what + ": текст не в кодировке UTF-8");
+        throw UsageError(
+            QCoreApplication::translate("TerminalText", "%1: текст не в кодировке UTF-8").arg(argText(what)));
     const std::u32string points = text.toStdU32String();
     for (const char32_t ch : points) {
         if (isControl(ch))
-            throw UsageError(what + ": недопустимый управляющий символ " + codePoint(ch));
+            throw UsageError(
+                QCoreApplication::translate("TerminalText", "%1: недопустимый управляющий символ %2")
+                    .arg(argText(what), argText(codePoint(ch))));
         if (!isCp1251Char(ch)) {
             const std::string shown = QString::fromUcs4(&ch, 1).toStdString();
-            throw UsageError(what + ": символ «" + shown + "» (" + codePoint(ch) +
-                             ") нельзя отправить: его нет в кодировке cp1251");
+            throw UsageError(
+                QCoreApplication::translate(
+                    "TerminalText", "%1: символ «%2» (%3) нельзя отправить: его нет в кодировке cp1251")
+                    .arg(argText(what), argText(shown), argText(codePoint(ch))));
         }
     }
     return toCp1251(text);
@@ -80,7 +86,8 @@ MessageText MessageFromWords(const std::vector<std::string>& words)
     std::string joined;
     for (std::size_t i = 0; i < words.size(); ++i)
         joined += (i > 0 ? " " : "") + words[i];
-    return fromLines({FromTerminal(joined, "текст сообщения")});
+    return fromLines(
+        {FromTerminal(joined, QCoreApplication::translate("TerminalText", "текст сообщения").toStdString())});
 }
 
 MessageText MessageFromInput(const std::string& utf8Input)
@@ -97,7 +104,10 @@ MessageText MessageFromInput(const std::string& utf8Input)
         std::string line = input.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (line.ends_with('\r'))
             line.pop_back();
-        lines.push_back(FromTerminal(line, "текст сообщения, строка " + std::to_string(number)));
+        lines.push_back(
+            FromTerminal(line, QCoreApplication::translate("TerminalText", "текст сообщения, строка %1")
+                                   .arg(number)
+                                   .toStdString()));
         if (end == std::string::npos)
             break;
         start = end + 1;
