@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
 
+#include "platform/Text.h"
+
+#include <QCoreApplication>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -13,7 +16,16 @@ namespace zolbin {
 
 namespace {
 
-const char* const MissingFolder = "--data-dir: не указана папка данных";
+// The terminal's texts in the interface's language (the application's catalogues, once installed).
+std::string said(const Text& text)
+{
+    return text.shown().toStdString();
+}
+
+std::string missingFolder()
+{
+    return said(tx("CommandLine", "--data-dir: не указана папка данных"));
+}
 
 // The toolkit's own options (QGuiApplication, QApplication and the X11 platform), each with one or two
 // dashes; those of the first list take the next argument as their value.
@@ -94,7 +106,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         } else if (arg == "--data-dir") {
             if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
                 result.action = CommandLine::Action::Error;
-                result.error = MissingFolder;
+                result.error = missingFolder();
                 return result;
             }
             result.dataDir = arguments[++i];
@@ -102,7 +114,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             result.dataDir = arg.substr(dataDirPrefix.size());
             if (result.dataDir.empty()) {
                 result.action = CommandLine::Action::Error;
-                result.error = MissingFolder;
+                result.error = missingFolder();
                 return result;
             }
         } else {
@@ -111,7 +123,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     }
     if (const std::string unknown = unknownToolkitArgument(result); !unknown.empty()) {
         result.action = CommandLine::Action::Error;
-        result.error = "неизвестный параметр " + unknown;
+        result.error = unknownArgumentText(unknown);
     }
     return result;
 }
@@ -148,25 +160,35 @@ bool GraphicalSessionAvailable(const CommandLine& line, const EnvironmentLookup&
     return false;
 }
 
+std::string unknownArgumentText(const std::string& argument)
+{
+    return QCoreApplication::translate("CommandLine", "неизвестный параметр %1")
+        .arg(QString::fromLocal8Bit(argument))
+        .toStdString();
+}
+
 std::string noGraphicalSessionText()
 {
-    return "нет графического сеанса: не заданы ни DISPLAY, ни WAYLAND_DISPLAY. Zolbin Sender работает "
-           "только в графическом сеансе; для отправки из сценариев есть zolbin-send.";
+    return said(
+        tx("CommandLine",
+           "нет графического сеанса: не заданы ни DISPLAY, ни WAYLAND_DISPLAY. Zolbin Sender работает "
+           "только в графическом сеансе; для отправки из сценариев есть zolbin-send."));
 }
 
 std::string usageText()
 {
-    return "Использование: zolbin [--data-dir ПАПКА | --desktop]\n"
-           "\n"
-           "Zolbin Sender - отправка сообщений на пейджеры.\n"
-           "\n"
-           "  --data-dir ПАПКА  папка данных (создаётся, если её нет)\n"
-           "  --desktop         запуск из меню рабочего стола: папка данных пользователя\n"
-           "                    $XDG_DATA_HOME/zolbin (обычно ~/.local/share/zolbin)\n"
-           "  --help            эта справка\n"
-           "  --version         версия программы\n"
-           "\n"
-           "Без --data-dir и --desktop папка данных - текущая папка.\n";
+    return said(tx("CommandLine",
+                   "Использование: zolbin [--data-dir ПАПКА | --desktop]\n"
+                   "\n"
+                   "Zolbin Sender - отправка сообщений на пейджеры.\n"
+                   "\n"
+                   "  --data-dir ПАПКА  папка данных (создаётся, если её нет)\n"
+                   "  --desktop         запуск из меню рабочего стола: папка данных пользователя\n"
+                   "                    $XDG_DATA_HOME/zolbin (обычно ~/.local/share/zolbin)\n"
+                   "  --help            эта справка\n"
+                   "  --version         версия программы\n"
+                   "\n"
+                   "Без --data-dir и --desktop папка данных - текущая папка.\n"));
 }
 
 std::string versionText()

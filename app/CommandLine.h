@@ -27,7 +27,7 @@ struct CommandLine
     Action action = Action::Run;
     std::string dataDir;            // --data-dir; empty when not given
     bool desktop = false;           // --desktop
-    std::string error;              // for Action::Error, UTF-8
+    std::string error;              // for Action::Error, UTF-8 in the interface's language
     std::vector<std::string> other; // arguments[0] and everything not ours, in order
     std::string platform;           // the toolkit's -platform value, empty when not given
     std::string display;            // the toolkit's -display value (an X server), empty when not given
@@ -37,8 +37,10 @@ struct CommandLine
 // else is a usage error, told before the toolkit (and any display) is reached.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
-std::string usageText();   // UTF-8
-std::string versionText(); // "Zolbin Sender 2.0.1"
+// The texts for the terminal (UTF-8), in the interface's language once the catalogues are installed.
+std::string usageText();
+std::string unknownArgumentText(const std::string& argument); // "неизвестный параметр ARGUMENT"
+std::string versionText();                                    // "Zolbin Sender 2.0.1"
 
 // Reads one environment variable; nullptr when it is not set.
 using EnvironmentLookup = std::function<const char*(const char* name)>;

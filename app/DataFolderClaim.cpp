@@ -6,6 +6,8 @@
 #include "platform/FileIo.h"
 #include "platform/FileLock.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <filesystem>
 #include <system_error>
 
@@ -17,8 +19,11 @@ std::string claimDataFolder(const DataFolder& folder, FileLock& lock)
         // The folder as the system resolves it (links followed), as the other window knows it too.
         std::error_code ec;
         const std::filesystem::path resolved = std::filesystem::canonical(folder.root(), ec);
-        return "Программа уже работает с папкой данных " + (ec ? folder.root() : resolved.string()) +
-               ".\nВторое окно для той же папки не открывается.";
+        return QCoreApplication::translate("DataFolderClaim",
+                                           "Программа уже работает с папкой данных %1.\nВторое окно для той "
+                                           "же папки не открывается.")
+            .arg(QFile::decodeName((ec ? folder.root() : resolved.string()).c_str()))
+            .toStdString();
     }
     // Without the lock another window might be saving right now: its temporary files stay.
     if (lock.held())

@@ -150,9 +150,9 @@ void RecipientChoice::RichEditChange()
     status_.setCount(c_.RichEdit->textLength(), c_.RichEdit->maxLength());
 }
 
-std::string RecipientChoice::serviceSummary() const
+QString RecipientChoice::serviceSummary() const
 {
-    return windows_.fmLater->ServiceSummary();
+    return windows_.fmLater->ShownServiceSummary();
 }
 
 void RecipientChoice::clearServiceSummary()
@@ -170,7 +170,7 @@ void RecipientChoice::resetServiceSettings()
 void RecipientChoice::showServiceDialog()
 {
     windows_.fmLater->showModal();
-    c_.Label2->setText(toQString(serviceSummary()));
+    c_.Label2->setText(serviceSummary());
 }
 
 void RecipientChoice::showUnlistedDialog()
@@ -186,7 +186,7 @@ void RecipientChoice::showUnlistedDialog()
         status_.setCount(0, c_.RichEdit->maxLength());
         untick(c_.lbAbonent);
         c_.RichEditDesc->clear();
-        c_.Label2->setText(toQString(serviceSummary()));
+        c_.Label2->setText(serviceSummary());
         c_.Label1->setText(tr("Для абонента - %1").arg(SendParams.CurNumber));
     } else {
         // Whatever was chosen in the service dialog meanwhile is dropped.

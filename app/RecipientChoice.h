@@ -68,7 +68,7 @@ private:
     void setServiceFunctions(bool enabled);
     void untick(TickList* list, int except = -1);
     // The service dialog's summary of deferral and repeats; the reset of the service settings.
-    std::string serviceSummary() const;
+    QString serviceSummary() const;
     void clearServiceSummary();
     void resetServiceSettings();
 

@@ -18,8 +18,7 @@ std::optional<std::string> SimPinFromFile(const std::optional<std::string>& opti
 {
     if (!option)
         return std::nullopt;
-    std::string pin = SecretFileFirstLine(
-        *option, QCoreApplication::translate("SimPin", "файл PIN SIM-карты").toStdString());
+    std::string pin = SecretFileFirstLine(*option, tx("SimPin", "файл PIN SIM-карты"));
     if (pin.size() < 4 || pin.size() > 8 || pin.find_first_not_of("0123456789") != std::string::npos)
         throw UsageError(QCoreApplication::translate(
                              "SimPin", "файл PIN SIM-карты «%1»: в первой строке нужен PIN из 4-8 цифр")

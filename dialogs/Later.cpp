@@ -71,8 +71,8 @@ TfmLater::TfmLater(Session& session, QWidget* parent) : TDialog(parent), params_
     cmbMonth->setEditable(true);
     cmbMonth->setInsertPolicy(QComboBox::NoInsert);
     keepCp1251(cmbMonth);
-    for (const std::string& name : MonthNames())
-        cmbMonth->addItem(toQString(name));
+    for (const Text& name : MonthTexts())
+        cmbMonth->addItem(name.shown());
     EditYear = makeSpin(0, 0, 64); // no range
     EditHour = makeSpin(0, 23);
     EditMin = makeSpin(0, 59);
@@ -126,7 +126,7 @@ void TfmLater::FormActivate()
     EditYear->setValue(now.date().year());
     EditDay->setValue(now.date().day());
     cmbMonth->setCurrentIndex(now.date().month() - 1);
-    cmbMonth->setEditText(toQString(MonthNames().at(static_cast<std::size_t>(now.date().month() - 1))));
+    cmbMonth->setEditText(MonthTexts().at(static_cast<std::size_t>(now.date().month() - 1)).shown());
     EditHour->setValue(now.time().hour());
     EditMin->setValue(now.time().minute());
     EditRepCount->setValue(1);

@@ -4,6 +4,7 @@
 // being prepared. It fills the service settings of the send parameters it was given and composes the
 // one-line summary the main window shows.
 
+#include "platform/Text.h"
 #include "platform/ui/Dialog.h"
 
 #include <string>
@@ -38,9 +39,11 @@ public:
     SpinField* EditRepHour = nullptr;
     SpinField* EditRepMin = nullptr;
 
-    // The summary of the settings in force ("Отложено на ...", "Повторы - ..."), cp1251; empty when none.
-    const std::string& ServiceSummary() const { return summary_; }
-    void SetServiceSummary(const std::string& text) { summary_ = text; }
+    // The summary of the settings in force ("Отложено на ...", "Повторы - ..."); empty when none. Shown in
+    // the interface's language; its Russian (cp1251) and a summary set as it is are for the tests.
+    QString ShownServiceSummary() const { return summary_.shown(); }
+    std::string ServiceSummary() const { return summary_.russian(); }
+    void SetServiceSummary(const std::string& cp1251) { summary_ = Text::verbatim(cp1251); }
 
     void FormActivate() override; // the present moment, both toggles released
     void btnLaterClick();         // either toggle: the date check while deferral is on
@@ -50,7 +53,7 @@ private:
     ServiceForm currentForm() const; // the fields as they stand
 
     TSendParams& params_;
-    std::string summary_;
+    Text summary_;
 };
 
 } // namespace zolbin

@@ -2,7 +2,6 @@
 #include "directory/Cascades.h"
 
 #include "directory/Settings.h"
-#include "platform/Codepage.h"
 #include "platform/ProfileFile.h"
 
 namespace zolbin {
@@ -40,9 +39,9 @@ Status RemoveGroup(const DataFolder& folder, TGroupList& groups, int index, cons
     return groups.Save(folder);
 }
 
-std::string HomeProviderRefusal()
+Text HomeProviderRefusal()
 {
-    return cp("Нельзя удалить родную пейдж. компанию");
+    return tx("Cascades", "Нельзя удалить родную пейдж. компанию");
 }
 
 Result<ProviderRemoval> RemoveProvider(const DataFolder& folder, TProviderList& providers,
@@ -54,8 +53,8 @@ Result<ProviderRemoval> RemoveProvider(const DataFolder& folder, TProviderList& 
         return ProviderRemoval::Refused;
     const TAbonentList users = abonents.AbonentsOfProvider(providers.Items(index)->Name.str());
     if (!users.empty()) {
-        if (!confirm(cp("Подтверждение"),
-                     cp("Есть абоненты, работающие через данную пейдж. компанию. Удалять?")))
+        if (!confirm(tx("Cascades", "Подтверждение"),
+                     tx("Cascades", "Есть абоненты, работающие через данную пейдж. компанию. Удалять?")))
             return ProviderRemoval::Kept;
         for (const AbonentPtr& abonent : users)
             abonent->Provider = std::string_view(); // all 80 bytes zero

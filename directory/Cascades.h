@@ -19,9 +19,9 @@ struct TSettings;
 // Called once an entry has left its list, before any file is written.
 using AfterRemoval = std::function<void()>;
 
-// The operator's answer to a Yes/No question (caption and text in cp1251): true for "&Да". The
+// The operator's answer to a Yes/No question (the host words its caption and text): true for "&Да". The
 // directory window asks it with a question box.
-using Confirm = std::function<bool(const std::string& caption, const std::string& text)>;
+using Confirm = std::function<bool(const Text& caption, const Text& text)>;
 
 // The list files rewritten are those of the data folder given.
 
@@ -43,8 +43,8 @@ enum class ProviderRemoval
     Removed
 };
 
-// Why the home provider cannot be deleted: "Нельзя удалить родную пейдж. компанию" (cp1251).
-std::string HomeProviderRefusal();
+// Why the home provider cannot be deleted: "Нельзя удалить родную пейдж. компанию".
+Text HomeProviderRefusal();
 
 // The company at the position is removed; the home provider is refused. When subscribers work through
 // the company, the operator is asked first (confirm); on "&Да" their Provider is cleared. "Company.lst"

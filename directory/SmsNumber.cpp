@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/SmsNumber.h"
 
-#include "platform/Codepage.h"
-
 #include <algorithm>
 
 namespace zolbin {
@@ -24,11 +22,12 @@ bool SmsPatternValid(const std::string& pattern)
     return holes > 0 ? digits + holes <= 15 : digits <= 14;
 }
 
-std::string SmsPatternRefusal(const std::string& pattern)
+Text SmsPatternRefusal(const std::string& pattern)
 {
     if (SmsPatternValid(pattern))
         return {};
-    return cp("Шаблон номера SMS должен начинаться с «+» и содержать только цифры и «#» (всего от 1 до 15 "
+    return tx("SmsNumber",
+              "Шаблон номера SMS должен начинаться с «+» и содержать только цифры и «#» (всего от 1 до 15 "
               "цифр вместе с номером пейджера), например +7912#######");
 }
 

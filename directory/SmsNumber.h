@@ -4,6 +4,8 @@
 // field, such as "+7912#######": the "#" take the subscriber's number, zero-padded on the left to their
 // count; a pattern without "#" has the number appended as it is.
 
+#include "platform/Text.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,8 +16,8 @@ namespace zolbin {
 // "#", at most 14, so that one digit of the number still fits).
 bool SmsPatternValid(const std::string& pattern);
 
-// The refusal shown for a pattern that is not valid (cp1251); empty for a valid one.
-std::string SmsPatternRefusal(const std::string& pattern);
+// The refusal shown for a pattern that is not valid; empty for a valid one.
+Text SmsPatternRefusal(const std::string& pattern);
 
 // "+" and digits; nothing when the pattern is not valid, the number does not fit its "#", or the filled
 // number has more than 15 digits.

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/WctpFields.h"
 
-#include "platform/Codepage.h"
-
 #include <QUrl>
 
 namespace zolbin {
@@ -52,17 +50,22 @@ std::string WctpRecipientId(const std::string& pattern, std::int32_t number)
     return out.substr(first, out.find_last_not_of(' ') - first + 1);
 }
 
-std::string WctpFieldsRefusal(const WctpFields& fields)
+Text WctpFieldsProblem(const WctpFields& fields)
 {
     if (fields.url.empty())
-        return cp("Не заполнен параметр WCTP-сервера: «WCTP - URL»");
+        return tx("WctpFields", "Не заполнен параметр WCTP-сервера: «WCTP - URL»");
     if (!IsWctpUrl(fields.url))
-        return cp("Адрес WCTP должен начинаться с http:// или https:// и называть сервер");
+        return tx("WctpFields", "Адрес WCTP должен начинаться с http:// или https:// и называть сервер");
     if (fields.senderId.empty())
-        return cp("Не заполнен параметр WCTP-сервера: «Отправитель»");
+        return tx("WctpFields", "Не заполнен параметр WCTP-сервера: «Отправитель»");
     if (fields.pattern.find_first_not_of(' ') == std::string::npos)
-        return cp("Не заполнен параметр WCTP-сервера: «Получатель (#)»");
+        return tx("WctpFields", "Не заполнен параметр WCTP-сервера: «Получатель (#)»");
     return {};
+}
+
+std::string WctpFieldsRefusal(const WctpFields& fields)
+{
+    return WctpFieldsProblem(fields).russian();
 }
 
 } // namespace zolbin

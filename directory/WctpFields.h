@@ -5,6 +5,7 @@
 // SMTPEMail, the security code in SnppPswd and the recipient pattern in TapPhone.
 
 #include "directory/Records.h"
+#include "platform/Text.h"
 
 #include <cstdint>
 #include <string>
@@ -31,6 +32,8 @@ bool IsWctpUrl(const std::string& url);
 std::string WctpRecipientId(const std::string& pattern, std::int32_t number);
 
 // The message that refuses the fields, or an empty text when they may be stored.
+Text WctpFieldsProblem(const WctpFields& fields);
+// The same in Russian (cp1251), as zolbin-send still tells it.
 std::string WctpFieldsRefusal(const WctpFields& fields);
 
 } // namespace zolbin

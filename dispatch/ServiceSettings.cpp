@@ -21,20 +21,34 @@ bool leapYear(int year)
 
 } // namespace
 
+const std::vector<Text>& MonthTexts()
+{
+    static const std::vector<Text> names = {
+        tx("ServiceSettings", "Январь"),  tx("ServiceSettings", "Февраль"), tx("ServiceSettings", "Март"),
+        tx("ServiceSettings", "Апрель"),  tx("ServiceSettings", "Май"),     tx("ServiceSettings", "Июнь"),
+        tx("ServiceSettings", "Июль"),    tx("ServiceSettings", "Август"),  tx("ServiceSettings", "Сентябрь"),
+        tx("ServiceSettings", "Октябрь"), tx("ServiceSettings", "Ноябрь"),  tx("ServiceSettings", "Декабрь")};
+    return names;
+}
+
 const std::vector<std::string>& MonthNames()
 {
-    static const std::vector<std::string> names = {
-        cp("Январь"), cp("Февраль"), cp("Март"),     cp("Апрель"),  cp("Май"),    cp("Июнь"),
-        cp("Июль"),   cp("Август"),  cp("Сентябрь"), cp("Октябрь"), cp("Ноябрь"), cp("Декабрь")};
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> russian;
+        for (const Text& name : MonthTexts())
+            russian.push_back(name.russian());
+        return russian;
+    }();
     return names;
 }
 
 int MonthNumber(const std::string& text)
 {
     const std::string wanted = UpperCaseText(text);
-    const auto& names = MonthNames();
+    const auto& names = MonthTexts();
     for (std::size_t i = 0; i < names.size(); ++i)
-        if (UpperCaseText(names[i]) == wanted)
+        if (UpperCaseText(names[i].russian()) == wanted ||
+            UpperCaseText(toCp1251(names[i].shown())) == wanted)
             return static_cast<int>(i) + 1;
     return 0;
 }
@@ -57,21 +71,21 @@ Result<bool> DeferralDateValid(const ServiceForm& form)
     return day <= length;
 }
 
-void ResetServiceSettings(TSendParams& params, std::string& summary)
+void ResetServiceSettings(TSendParams& params, Text& summary)
 {
-    summary.clear();
+    summary = {};
     params.DeferDate.clear();
     params.RepeatCount = 0;
 }
 
-Status ApplyServiceForm(const ServiceForm& form, TSendParams& params, std::string& summary)
+Status ApplyServiceForm(const ServiceForm& form, TSendParams& params, Text& summary)
 {
     ResetServiceSettings(params, summary);
     if (form.later) {
         const std::string month = padded(std::to_string(MonthNumber(form.month)));
         params.DeferDate = padded(form.day) + "." + month + "." + form.year;
         params.DeferTime = padded(form.hour) + ":" + padded(form.minute);
-        summary = cp("Отложено на ") + params.DeferDate + " " + params.DeferTime;
+        summary = tx("ServiceSettings", "Отложено на %1 %2").arg(params.DeferDate).arg(params.DeferTime);
     }
     if (form.repeat) {
         const std::string hours = padded(form.repHour);
@@ -83,10 +97,22 @@ Status ApplyServiceForm(const ServiceForm& form, TSendParams& params, std::strin
         count = count < 1 ? 1 : (count > 2 ? 2 : count);
         params.RepeatCount = static_cast<std::uint8_t>(count);
         params.RepeatInterval = hours + ":" + minutes;
-        const std::string repeats = std::to_string(count) + "*" + params.RepeatInterval;
-        summary = summary.empty() ? cp("Повторы - ") + repeats : summary + cp(", повторы - ") + repeats;
+        summary = summary.empty()
+                      ? tx("ServiceSettings", "Повторы - %1*%2").arg(count).arg(params.RepeatInterval)
+                      : tx("ServiceSettings", "%1, повторы - %2*%3")
+                            .arg(summary)
+                            .arg(count)
+                            .arg(params.RepeatInterval);
     }
     return {};
+}
+
+Status ApplyServiceForm(const ServiceForm& form, TSendParams& params, std::string& summary)
+{
+    Text text;
+    const Status applied = ApplyServiceForm(form, params, text);
+    summary = text.russian();
+    return applied;
 }
 
 } // namespace zolbin

@@ -2,6 +2,56 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ru_RU">
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>неизвестный параметр %1</source>
+        <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <source>--data-dir: не указана папка данных</source>
+        <translation>--data-dir: no data folder given</translation>
+    </message>
+    <message>
+        <source>нет графического сеанса: не заданы ни DISPLAY, ни WAYLAND_DISPLAY. Zolbin Sender работает только в графическом сеансе; для отправки из сценариев есть zolbin-send.</source>
+        <translation>no graphical session: neither DISPLAY nor WAYLAND_DISPLAY is set. Zolbin Sender works only in a graphical session; scripts can send with zolbin-send.</translation>
+    </message>
+    <message>
+        <source>Использование: zolbin [--data-dir ПАПКА | --desktop]
+
+Zolbin Sender - отправка сообщений на пейджеры.
+
+  --data-dir ПАПКА  папка данных (создаётся, если её нет)
+  --desktop         запуск из меню рабочего стола: папка данных пользователя
+                    $XDG_DATA_HOME/zolbin (обычно ~/.local/share/zolbin)
+  --help            эта справка
+  --version         версия программы
+
+Без --data-dir и --desktop папка данных - текущая папка.
+</source>
+        <translation>Usage: zolbin [--data-dir FOLDER | --desktop]
+
+Zolbin Sender - sends messages to pagers.
+
+  --data-dir FOLDER  the data folder (created when missing)
+  --desktop          started from the desktop menu: the user&apos;s data folder
+                     $XDG_DATA_HOME/zolbin (usually ~/.local/share/zolbin)
+  --help             this help
+  --version          the program&apos;s version
+
+Without --data-dir and --desktop the data folder is the current folder.
+</translation>
+    </message>
+</context>
+<context>
+    <name>DataFolderClaim</name>
+    <message>
+        <source>Программа уже работает с папкой данных %1.
+Второе окно для той же папки не открывается.</source>
+        <translation>The program is already working with the data folder %1.
+A second window for the same folder is not opened.</translation>
+    </message>
+</context>
+<context>
     <name>DirectoryLoad</name>
     <message>
         <source>Файл %1 повреждён (%2). Прочитанные записи загружены, </source>
@@ -14,6 +64,17 @@
     <message>
         <source>но сохранить копию файла не удалось (%1)</source>
         <translation>but a copy of the file could not be saved (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Папка данных недоступна: %1</source>
+        <translation>The data folder cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>второй запуск не сможет показать это окно (локальный сокет не создан)</source>
+        <translation>a second start will not be able to bring this window forward (the local socket was not created)</translation>
     </message>
 </context>
 <context>

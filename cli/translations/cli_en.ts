@@ -47,6 +47,13 @@
     </message>
 </context>
 <context>
+    <name>SmtpPassword</name>
+    <message>
+        <source>файл пароля SMTP</source>
+        <translation>SMTP password file</translation>
+    </message>
+</context>
+<context>
     <name>TerminalText</name>
     <message>
         <source>%1: текст не в кодировке UTF-8</source>

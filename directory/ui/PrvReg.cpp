@@ -298,7 +298,7 @@ QString TfmPrvReg::checkInput() const
     case Gate::WCTP:
         if (name.empty())
             return tr("Не заполнен параметр WCTP-сервера: «Имя пейдж. компании»");
-        return toQString(WctpFieldsRefusal(PanelWCTP->Fields()));
+        return WctpFieldsProblem(PanelWCTP->Fields()).shown();
     case Gate::SMS:
         return SmsPanelRefusal(name, fieldText(EditSmsPattern));
     default:

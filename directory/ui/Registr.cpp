@@ -230,15 +230,15 @@ void TfmRegistr::DelUserItemClick()
     } else if (kind_ == KindGroup) {
         removed = RemoveGroup(folder_, groups_, row, refill);
     } else if (kind_ == KindProvider) {
-        const Confirm ask = [](const std::string& caption, const std::string& text) {
-            return Prompts::ask(caption, text, PromptIcon::Question);
+        const Confirm ask = [](const Text& caption, const Text& text) {
+            return Prompts::ask(caption.shown(), text.shown(), PromptIcon::Question);
         };
         const Result<ProviderRemoval> outcome =
             RemoveProvider(folder_, providers_, abonents_, row, settings_, settingsFile_, ask, refill);
         if (!outcome)
             removed = outcome.failure();
         else if (outcome.value() == ProviderRemoval::Refused)
-            Prompts::message(HomeProviderRefusal());
+            Prompts::message(HomeProviderRefusal().shown());
     }
     // The refusal is shown once the directory is reloaded.
     if (!removed && IsListFileChanged(removed.failure()))

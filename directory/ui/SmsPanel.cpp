@@ -48,7 +48,7 @@ QString SmsPanelRefusal(const std::string& name, const std::string& pattern)
 {
     if (name.empty() || pattern.empty())
         return QCoreApplication::translate("SmsPanel", "Не заполнен один из параметров SMS (GSM-модем)");
-    return toQString(SmsPatternRefusal(pattern));
+    return SmsPatternRefusal(pattern).shown();
 }
 
 } // namespace zolbin

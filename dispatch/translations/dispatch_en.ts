@@ -43,6 +43,69 @@
     </message>
 </context>
 <context>
+    <name>ServiceSettings</name>
+    <message>
+        <source>Январь</source>
+        <translation>January</translation>
+    </message>
+    <message>
+        <source>Февраль</source>
+        <translation>February</translation>
+    </message>
+    <message>
+        <source>Март</source>
+        <translation>March</translation>
+    </message>
+    <message>
+        <source>Апрель</source>
+        <translation>April</translation>
+    </message>
+    <message>
+        <source>Май</source>
+        <translation>May</translation>
+    </message>
+    <message>
+        <source>Июнь</source>
+        <translation>June</translation>
+    </message>
+    <message>
+        <source>Июль</source>
+        <translation>July</translation>
+    </message>
+    <message>
+        <source>Август</source>
+        <translation>August</translation>
+    </message>
+    <message>
+        <source>Сентябрь</source>
+        <translation>September</translation>
+    </message>
+    <message>
+        <source>Октябрь</source>
+        <translation>October</translation>
+    </message>
+    <message>
+        <source>Ноябрь</source>
+        <translation>November</translation>
+    </message>
+    <message>
+        <source>Декабрь</source>
+        <translation>December</translation>
+    </message>
+    <message>
+        <source>Отложено на %1 %2</source>
+        <translation>Deferred to %1 %2</translation>
+    </message>
+    <message>
+        <source>Повторы - %1*%2</source>
+        <translation>Repeats - %1*%2</translation>
+    </message>
+    <message>
+        <source>%1, повторы - %2*%3</source>
+        <translation>%1, repeats - %2*%3</translation>
+    </message>
+</context>
+<context>
     <name>SmsPdu</name>
     <message>
         <source>Пустое сообщение SMS</source>

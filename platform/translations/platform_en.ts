@@ -55,6 +55,21 @@
     </message>
 </context>
 <context>
+    <name>OwnerOnlyFile</name>
+    <message>
+        <source>%1 «%2» не читается: %3</source>
+        <translation>%1 “%2” cannot be read: %3</translation>
+    </message>
+    <message>
+        <source>%1 «%2» - не обычный файл</source>
+        <translation>%1 “%2” is not a regular file</translation>
+    </message>
+    <message>
+        <source>%1 «%2» доступен не только владельцу: нужны права 600 или 400 (chmod 600)</source>
+        <translation>%1 “%2” is open to others than its owner: it needs mode 600 or 400 (chmod 600)</translation>
+    </message>
+</context>
+<context>
     <name>ProfileFile</name>
     <message>
         <source>Unable to write to %1</source>

@@ -10,10 +10,14 @@
 #include "dialogs/Options.h"
 #include "dialogs/TapLine.h"
 #include "dialogs/Unlisted.h"
+#include "directory/Cascades.h"
+#include "directory/SmsNumber.h"
+#include "directory/WctpFields.h"
 #include "directory/ui/AbReg.h"
 #include "directory/ui/GrReg.h"
 #include "directory/ui/PrvReg.h"
 #include "directory/ui/Registr.h"
+#include "intake/SnppUsers.h"
 #include "platform/Clock.h"
 #include "platform/Codepage.h"
 #include "records/Session.h"
@@ -122,8 +126,12 @@ const Window windows[] = {
     {"Later", 0,
      [](English& e) {
          TfmLater w(e.session);
-         return e.russian(w);
-     }}, // month names: the logic's
+         w.FormActivate(); // this month's name in the edit
+         w.btnLater->setChecked(true);
+         w.btnRepeat->setChecked(true);
+         w.btnOKClick(); // the summary the main window shows
+         return e.russian(w, items(w.cmbMonth) << w.ShownServiceSummary());
+     }},
     {"Unlisted", 0,
      [](English& e) {
          TfmUnlisted w(e.session);
@@ -225,6 +233,22 @@ TEST(EnglishWindows, NoRussianIsLeftInAnyDialogOrWindowOfTheDirectoryOrTheRecord
         ASSERT_GE(english.english.catalogues(), 3);
         EXPECT_EQ(window.check(english), QStringList{});
         EXPECT_EQ(english.prompts.requests().size(), window.boxes);
+    }
+}
+
+// The logic's refusals and questions that the windows show, worded by the host.
+TEST(EnglishWindows, TheLogicsTextsShownInTheWindowsAreWordedInEnglish)
+{
+    English english;
+    const Text texts[] = {
+        WctpFieldsProblem({"https://x.example/", "", "", "#"}),
+        SmsPatternRefusal("7912#"),
+        HomeProviderRefusal(),
+        SnppUsers::load(english.dir.file("none")).failure().text,
+    };
+    for (const Text& text : texts) {
+        EXPECT_TRUE(test::hasCyrillic(toQString(text.russian()))) << utf8(text.russian());
+        EXPECT_FALSE(test::hasCyrillic(text.shown())) << text.shown().toStdString();
     }
 }
 

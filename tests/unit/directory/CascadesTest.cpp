@@ -91,8 +91,8 @@ struct ProviderRemovalTest : ::testing::Test
     // question is recorded and answered from `answer`.
     ProviderRemoval remove(int index)
     {
-        const Confirm confirm = [this](const std::string& caption, const std::string& text) {
-            questions.push_back({utf8(caption), utf8(text)});
+        const Confirm confirm = [this](const Text& caption, const Text& text) {
+            questions.push_back({utf8(caption.russian()), utf8(text.russian())});
             return answer;
         };
         return RemoveProvider(dir.folder(), providers, abonents, index, settings, file, confirm).value();
@@ -118,7 +118,7 @@ TEST_F(ProviderRemovalTest, HomeProviderRefusedAndUsedCompanyAnsweredNoChangeNot
 {
     providers[0]->Name = cp("Переименованная"); // position 0 is refused whatever its name
     EXPECT_EQ(remove(0), ProviderRemoval::Refused);
-    EXPECT_EQ(utf8(HomeProviderRefusal()), "Нельзя удалить родную пейдж. компанию");
+    EXPECT_EQ(utf8(HomeProviderRefusal().russian()), "Нельзя удалить родную пейдж. компанию");
     EXPECT_TRUE(questions.empty());
 
     EXPECT_EQ(remove(1), ProviderRemoval::Kept);

@@ -1,0 +1,11 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="ru_RU">
+<context>
+    <name>SnppUsers</name>
+    <message>
+        <source>файл пользователей SNPP</source>
+        <translation>SNPP users file</translation>
+    </message>
+</context>
+</TS>
