@@ -60,6 +60,11 @@ void WriteDirectory(const std::string& folder, const DirectorySize& size)
         auto p = std::make_shared<TProvider>(HomeProviderDefaults());
         p->Name = cp("Компания ") + std::to_string(c);
         p->Gate = static_cast<std::uint8_t>(c % 2);
+        if (size.snppPort != 0) {
+            p->Gate = Gate::SNPP;
+            p->SNPPSrv = "127.0.0.1";
+            p->SNPPPort = static_cast<std::uint16_t>(size.snppPort);
+        }
         companies.Add(p);
     }
     TAbonentList abonents;

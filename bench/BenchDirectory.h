@@ -13,6 +13,7 @@ struct DirectorySize
     int groups = 0;
     int membersPerGroup = 10;
     int companies = 100;
+    int snppPort = 0; // not 0: every company an SNPP server on 127.0.0.1 at this port
 };
 
 // The usual shape: the given number of subscribers, 1,000 groups of 10 (fewer when there are fewer

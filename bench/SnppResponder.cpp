@@ -30,7 +30,7 @@ bool reply(int client, const char* text)
 
 } // namespace
 
-SnppResponder::SnppResponder()
+SnppResponder::SnppResponder(bool concurrent) : concurrent_(concurrent)
 {
     listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (listener_ < 0)
@@ -43,7 +43,7 @@ SnppResponder::SnppResponder()
     address.sin_port = 0;
     socklen_t length = sizeof address;
     if (::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listener_, 16) != 0 ||
+        ::listen(listener_, 64) != 0 ||
         ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         ::close(listener_);
         throw std::runtime_error("the responder cannot listen on 127.0.0.1");
@@ -56,6 +56,9 @@ SnppResponder::~SnppResponder()
 {
     stop_ = true;
     thread_.join();
+    // The connections' threads end within one wait once stopped.
+    while (serving_ > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(SliceMs));
     ::close(listener_);
 }
 
@@ -83,6 +86,15 @@ void SnppResponder::run()
             continue;
         const int yes = 1;
         ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+        if (concurrent_) {
+            ++serving_;
+            std::thread([this, client] {
+                serve(client);
+                ::close(client);
+                --serving_;
+            }).detach();
+            continue;
+        }
         serve(client);
         ::close(client);
     }

@@ -5,10 +5,16 @@
 //                                                subscribers into FOLDER
 //   zolbin-bench --startup FOLDER                starts the window program there until idle and prints
 //                                                "<cpu seconds> <peak RSS KiB>"
+//   zolbin-bench --make-room-dir FOLDER MEMBERS PORT  one group of MEMBERS, every company the SNPP server
+//                                                on 127.0.0.1:PORT
+//   zolbin-bench --snpp-responder                serves SNPP (see bench/RoomRun.h)
+//   zolbin-bench --room-notice DATABASE CHANGES  a change at one desk until another desk's queue window
+//                                                has read it: "<median ms> <95th percentile ms>"
 // The windows are offscreen unless QT_QPA_PLATFORM says otherwise.
 
 #include "bench/BenchDirectory.h"
 #include "bench/BenchFolders.h"
+#include "bench/RoomRun.h"
 #include "bench/StartupRun.h"
 #include "platform/ui/WidgetPrompts.h"
 
@@ -31,6 +37,18 @@ int main(int argc, char** argv)
         if (argc == 4 && std::strcmp(argv[1], "--make-group-dir") == 0) {
             WriteDirectory(argv[2], OneGroupSize(std::stoi(argv[3])));
             return 0;
+        }
+        if (argc == 5 && std::strcmp(argv[1], "--make-room-dir") == 0) {
+            DirectorySize size = OneGroupSize(std::stoi(argv[3]));
+            size.snppPort = std::stoi(argv[4]);
+            WriteDirectory(argv[2], size);
+            return 0;
+        }
+        if (argc == 2 && std::strcmp(argv[1], "--snpp-responder") == 0)
+            return ServeSnpp();
+        if (argc == 4 && std::strcmp(argv[1], "--room-notice") == 0) {
+            int qtArgc = 1;
+            return MeasureRoomNotice(argv[2], std::stoi(argv[3]), qtArgc, argv);
         }
         if (argc == 3 && std::strcmp(argv[1], "--startup") == 0) {
             int qtArgc = 1;
