@@ -67,13 +67,16 @@ public:
         query_.setForwardOnly(true);
         prepared_ = query_.prepare(sql);
     }
+    // The values of the placeholders in their order; after each run the next values start again at the
+    // first, so that one prepared statement serves many rows.
     Statement& operator<<(const QVariant& value)
     {
-        query_.addBindValue(value);
+        query_.bindValue(bound_++, value);
         return *this;
     }
     Status run()
     {
+        bound_ = 0;
         if (!prepared_ || !query_.exec())
             return failure(outbox_.shown_, query_.lastError());
         return {};
@@ -84,6 +87,7 @@ private:
     const SqlOutbox& outbox_;
     QSqlQuery query_;
     bool prepared_ = false;
+    int bound_ = 0;
 };
 
 // Opens the connection and brings its tables to this program's version; what stopped it, if any.
@@ -167,12 +171,13 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
         return failure(shown_, db.lastError());
     const QString sql = QStringLiteral("INSERT INTO outbox_pages (%1) VALUES (?%2)")
                             .arg(OutboxColumnList(), QStringLiteral(", ?").repeated(OutboxColumnCount - 1));
+    // Prepared once: on a server each preparation is a round trip of its own.
+    Statement insert(*this, sql);
     for (OutboxPage& p : pages) {
         if (p.id.empty())
             p.id = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
         p.state = PageState::Queued;
         const TSendParams& s = p.params;
-        Statement insert(*this, sql);
         insert << QString::fromStdString(p.id) << QString::fromStdString(p.batch) << qint64{p.createdMs}
                << value(p.state) << p.attempts << qint64{p.nextAttemptMs} << qint64{p.deadlineMs}
                << qint64{p.finishedMs} << text(p.lastReply) << text(s.CurName) << s.CurNumber
