@@ -4,6 +4,7 @@
 #include "cli/ExitStatus.h"
 #include "directory/Settings.h"
 
+#include <QCoreApplication>
 #include <array>
 
 namespace zolbin {
@@ -60,7 +61,9 @@ SendOptions::Listing listingOf(const std::string& value)
         return SendOptions::Listing::Companies;
     if (value == "outbox")
         return SendOptions::Listing::Outbox;
-    throw UsageError("--list: ожидается subscribers, groups, companies или outbox, а не «" + value + "»");
+    throw UsageError(QCoreApplication::translate(
+                         "Options", "--list: ожидается subscribers, groups, companies или outbox, а не «%1»")
+                         .arg(argText(value)));
 }
 
 void checkListRequest(const SendOptions& o)
@@ -68,9 +71,11 @@ void checkListRequest(const SendOptions& o)
     const bool sendOption = o.to || o.group || o.number || o.company || o.defer || o.repeat || o.interval ||
                             o.noSignature || o.stopOnError;
     if (sendOption || !o.message.empty() || o.queue || o.follow || o.gates)
-        throw UsageError("--list не сочетается с получателем, текстом и параметрами отправки");
+        throw UsageError(QCoreApplication::translate(
+            "Options", "--list не сочетается с получателем, текстом и параметрами отправки"));
     if (o.all && o.listing != SendOptions::Listing::Outbox)
-        throw UsageError("--all указывается только вместе с --list outbox");
+        throw UsageError(
+            QCoreApplication::translate("Options", "--all указывается только вместе с --list outbox"));
 }
 
 void checkWorkRequest(const SendOptions& o)
@@ -78,29 +83,37 @@ void checkWorkRequest(const SendOptions& o)
     const bool pageOption = o.to || o.group || o.number || o.company || o.defer || o.repeat || o.interval ||
                             o.noSignature || o.stopOnError || o.queue || o.all;
     if (pageOption || !o.message.empty())
-        throw UsageError("--work-outbox не сочетается с получателем, текстом и параметрами сообщения");
+        throw UsageError(QCoreApplication::translate(
+            "Options", "--work-outbox не сочетается с получателем, текстом и параметрами сообщения"));
 }
 
 void checkSendRequest(const SendOptions& o)
 {
     // Told first: a --follow without --work-outbox is a worker's command line short of its action.
     if (o.follow)
-        throw UsageError("--follow указывается только вместе с --work-outbox");
+        throw UsageError(
+            QCoreApplication::translate("Options", "--follow указывается только вместе с --work-outbox"));
     if (o.all)
-        throw UsageError("--all указывается только вместе с --list outbox");
+        throw UsageError(
+            QCoreApplication::translate("Options", "--all указывается только вместе с --list outbox"));
     const int recipients = (o.to ? 1 : 0) + (o.group ? 1 : 0) + (o.number ? 1 : 0);
     if (recipients == 0)
-        throw UsageError("не указан получатель: нужен один из ключей --to, --group или --number");
+        throw UsageError(QCoreApplication::translate(
+            "Options", "не указан получатель: нужен один из ключей --to, --group или --number"));
     if (recipients > 1)
-        throw UsageError("получатель должен быть один: --to, --group и --number не сочетаются");
+        throw UsageError(QCoreApplication::translate(
+            "Options", "получатель должен быть один: --to, --group и --number не сочетаются"));
     if (o.number && !o.company)
-        throw UsageError("--number требует --company: пейдж. компания незарегистрированного абонента");
+        throw UsageError(QCoreApplication::translate(
+            "Options", "--number требует --company: пейдж. компания незарегистрированного абонента"));
     if (o.company && !o.number)
-        throw UsageError("--company указывается только вместе с --number");
+        throw UsageError(
+            QCoreApplication::translate("Options", "--company указывается только вместе с --number"));
     if (o.repeat && !o.interval)
-        throw UsageError("--repeat требует --interval чч:мм");
+        throw UsageError(QCoreApplication::translate("Options", "--repeat требует --interval чч:мм"));
     if (o.interval && !o.repeat)
-        throw UsageError("--interval указывается только вместе с --repeat");
+        throw UsageError(
+            QCoreApplication::translate("Options", "--interval указывается только вместе с --repeat"));
 }
 
 } // namespace
@@ -137,7 +150,8 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
             if (name != flag.name)
                 continue;
             if (equals != std::string::npos)
-                throw UsageError(name + " не принимает значения");
+                throw UsageError(
+                    QCoreApplication::translate("Options", "%1 не принимает значения").arg(argText(name)));
             (flag.field != nullptr ? options.*flag.field : work) = true;
             known = true;
         }
@@ -146,41 +160,43 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
                 continue;
             std::optional<std::string>& slot = option.field != nullptr ? options.*option.field : list;
             if (slot)
-                throw UsageError(name + " указан дважды");
+                throw UsageError(
+                    QCoreApplication::translate("Options", "%1 указан дважды").arg(argText(name)));
             if (equals != std::string::npos)
                 slot = arg.substr(equals + 1);
             else if (i + 1 < arguments.size())
                 slot = arguments[++i];
             else
-                throw UsageError(name + ": не указано значение");
+                throw UsageError(
+                    QCoreApplication::translate("Options", "%1: не указано значение").arg(argText(name)));
             known = true;
         }
         if (!known)
-            throw UsageError("неизвестный ключ " + arg);
+            throw UsageError(QCoreApplication::translate("Options", "неизвестный ключ %1").arg(argText(arg)));
     }
 
     if (options.smtpPasswordFile && options.smtpPasswordFile->empty())
-        throw UsageError("--smtp-password-file: не указан файл");
+        throw UsageError(QCoreApplication::translate("Options", "--smtp-password-file: не указан файл"));
     if (options.tapDevice && options.tapDevice->empty())
-        throw UsageError("--tap-device: не указано устройство");
+        throw UsageError(QCoreApplication::translate("Options", "--tap-device: не указано устройство"));
     if (options.gsmDevice && options.gsmDevice->empty())
-        throw UsageError("--gsm-device: не указано устройство");
+        throw UsageError(QCoreApplication::translate("Options", "--gsm-device: не указано устройство"));
     if (options.simPinFile && options.simPinFile->empty())
-        throw UsageError("--sim-pin-file: не указан файл");
+        throw UsageError(QCoreApplication::translate("Options", "--sim-pin-file: не указан файл"));
     if (options.dataDir && options.dataDir->empty())
-        throw UsageError("--data-dir: не указана папка данных");
+        throw UsageError(QCoreApplication::translate("Options", "--data-dir: не указана папка данных"));
     if (options.outbox && options.outbox->empty())
-        throw UsageError("--outbox: не указан адрес общей очереди");
+        throw UsageError(QCoreApplication::translate("Options", "--outbox: не указан адрес общей очереди"));
     if (options.gatesText) {
         options.gates = ParseGates(*options.gatesText);
         if (!options.gates || options.gatesText->empty())
-            throw UsageError(
-                "--gates: ожидается список из snpp, smtp, tap, sms, wctp через запятую или none, а "
-                "не «" +
-                *options.gatesText + "»");
+            throw UsageError(QCoreApplication::translate("Options",
+                                                         "--gates: ожидается список из snpp, smtp, tap, sms, "
+                                                         "wctp через запятую или none, а не «%1»")
+                                 .arg(argText(*options.gatesText)));
     }
     if (list && work)
-        throw UsageError("--list не сочетается с --work-outbox");
+        throw UsageError(QCoreApplication::translate("Options", "--list не сочетается с --work-outbox"));
     if (work) {
         options.action = SendOptions::Action::WorkOutbox;
         checkWorkRequest(options);

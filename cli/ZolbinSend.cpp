@@ -47,9 +47,12 @@ DataFolder dataFolderOf(const std::optional<std::string>& dir, bool create)
     if (create)
         fs::create_directories(*dir, ec);
     if (!fs::is_directory(*dir, ec))
-        throw FileError("папка данных «" + *dir + "» не найдена");
+        throw FileError(
+            QCoreApplication::translate("ZolbinSend", "папка данных «%1» не найдена").arg(argText(*dir)));
     if (::access(dir->c_str(), X_OK) != 0)
-        throw FileError("папка данных «" + *dir + "»: " + std::generic_category().message(errno));
+        throw FileError(
+            QCoreApplication::translate("ZolbinSend", "папка данных «%1»: %2")
+                .arg(argText(*dir), QString::fromLocal8Bit(std::generic_category().message(errno))));
     return DataFolder(*dir);
 }
 
@@ -80,8 +83,12 @@ std::function<std::string()> passwordSource(std::optional<std::string> filePassw
         case SecretStore::Outcome::Done:
             return std::move(answer.secret);
         case SecretStore::Outcome::NotFound:
-            err << "zolbin-send: пароль SMTP для «" << utf8(settings.SMTPUser)
-                << "» не найден в хранилище паролей\n";
+            err << "zolbin-send: "
+                << QCoreApplication::translate("ZolbinSend",
+                                               "пароль SMTP для «%1» не найден в хранилище паролей")
+                       .arg(argText(utf8(settings.SMTPUser)))
+                       .toStdString()
+                << '\n';
             break;
         case SecretStore::Outcome::NoStore:
             break;
@@ -146,7 +153,10 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
     if (options.queue) {
         const int pages = enqueue(order, *outbox, PageHolder::Worker, session);
         if (!options.quiet)
-            err << "Сообщений поставлено в очередь: " << pages << '\n';
+            err << QCoreApplication::translate("ZolbinSend", "Сообщений поставлено в очередь: %1")
+                       .arg(pages)
+                       .toStdString()
+                << '\n';
         return ExitStatus::Accepted;
     }
     prepareJournal(session.journal);

@@ -24,6 +24,101 @@
     </message>
 </context>
 <context>
+    <name>Options</name>
+    <message>
+        <source>--list: ожидается subscribers, groups, companies или outbox, а не «%1»</source>
+        <translation>--list: expected subscribers, groups, companies or outbox, not “%1”</translation>
+    </message>
+    <message>
+        <source>--list не сочетается с получателем, текстом и параметрами отправки</source>
+        <translation>--list does not go with a recipient, a text or send options</translation>
+    </message>
+    <message>
+        <source>--all указывается только вместе с --list outbox</source>
+        <translation>--all is given only with --list outbox</translation>
+    </message>
+    <message>
+        <source>--work-outbox не сочетается с получателем, текстом и параметрами сообщения</source>
+        <translation>--work-outbox does not go with a recipient, a text or message options</translation>
+    </message>
+    <message>
+        <source>--follow указывается только вместе с --work-outbox</source>
+        <translation>--follow is given only with --work-outbox</translation>
+    </message>
+    <message>
+        <source>не указан получатель: нужен один из ключей --to, --group или --number</source>
+        <translation>no recipient: one of --to, --group or --number is needed</translation>
+    </message>
+    <message>
+        <source>получатель должен быть один: --to, --group и --number не сочетаются</source>
+        <translation>there must be one recipient: --to, --group and --number do not go together</translation>
+    </message>
+    <message>
+        <source>--number требует --company: пейдж. компания незарегистрированного абонента</source>
+        <translation>--number needs --company: the paging company of the unregistered subscriber</translation>
+    </message>
+    <message>
+        <source>--company указывается только вместе с --number</source>
+        <translation>--company is given only with --number</translation>
+    </message>
+    <message>
+        <source>--repeat требует --interval чч:мм</source>
+        <translation>--repeat needs --interval hh:mm</translation>
+    </message>
+    <message>
+        <source>--interval указывается только вместе с --repeat</source>
+        <translation>--interval is given only with --repeat</translation>
+    </message>
+    <message>
+        <source>%1 не принимает значения</source>
+        <translation>%1 takes no value</translation>
+    </message>
+    <message>
+        <source>%1 указан дважды</source>
+        <translation>%1 is given twice</translation>
+    </message>
+    <message>
+        <source>%1: не указано значение</source>
+        <translation>%1: no value given</translation>
+    </message>
+    <message>
+        <source>неизвестный ключ %1</source>
+        <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <source>--smtp-password-file: не указан файл</source>
+        <translation>--smtp-password-file: no file given</translation>
+    </message>
+    <message>
+        <source>--tap-device: не указано устройство</source>
+        <translation>--tap-device: no device given</translation>
+    </message>
+    <message>
+        <source>--gsm-device: не указано устройство</source>
+        <translation>--gsm-device: no device given</translation>
+    </message>
+    <message>
+        <source>--sim-pin-file: не указан файл</source>
+        <translation>--sim-pin-file: no file given</translation>
+    </message>
+    <message>
+        <source>--data-dir: не указана папка данных</source>
+        <translation>--data-dir: no data folder given</translation>
+    </message>
+    <message>
+        <source>--outbox: не указан адрес общей очереди</source>
+        <translation>--outbox: no address of the shared outbox given</translation>
+    </message>
+    <message>
+        <source>--gates: ожидается список из snpp, smtp, tap, sms, wctp через запятую или none, а не «%1»</source>
+        <translation>--gates: expected a comma-separated list of snpp, smtp, tap, sms, wctp, or none, not “%1”</translation>
+    </message>
+    <message>
+        <source>--list не сочетается с --work-outbox</source>
+        <translation>--list does not go with --work-outbox</translation>
+    </message>
+</context>
+<context>
     <name>SimPin</name>
     <message>
         <source>файл PIN SIM-карты</source>
@@ -81,6 +176,22 @@
     <message>
         <source>Справка: zolbin-send --help</source>
         <translation>Help: zolbin-send --help</translation>
+    </message>
+    <message>
+        <source>папка данных «%1» не найдена</source>
+        <translation>data folder “%1” not found</translation>
+    </message>
+    <message>
+        <source>папка данных «%1»: %2</source>
+        <translation>data folder “%1”: %2</translation>
+    </message>
+    <message>
+        <source>пароль SMTP для «%1» не найден в хранилище паролей</source>
+        <translation>no SMTP password for “%1” was found in the password store</translation>
+    </message>
+    <message>
+        <source>Сообщений поставлено в очередь: %1</source>
+        <translation>Messages queued: %1</translation>
     </message>
 </context>
 </TS>

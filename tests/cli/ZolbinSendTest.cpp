@@ -169,7 +169,10 @@ TEST_F(ZolbinSendTest, InEnglishTheMessagesAreEnglishAndTheJournalStaysRussian)
 
     qputenv("LANGUAGE", "en");
     const CliRun r = RunExecutable({"--data-dir", cli.path(), "--to", "A", "Hello"}, cli.path());
+    const CliRun usage = RunExecutable({"--data-dir", cli.path(), "--to", "A", "--frobnicate"}, cli.path());
     qunsetenv("LANGUAGE");
+    EXPECT_EQ(usage.status, ExitStatus::Usage);
+    EXPECT_THAT(usage.err, HasSubstr("unknown option --frobnicate"));
     EXPECT_EQ(r.status, ExitStatus::NotAccepted);
     EXPECT_THAT(r.err, HasSubstr("zolbin-send: The subscriber cannot be reached!\n"));
     EXPECT_THAT(r.err, Not(HasSubstr("Абонент не доступен")));
