@@ -61,8 +61,9 @@ public:
     void startPage(const OutboxPage& page) override
     {
         try {
-            SendOrder order =
-                OrderOfPage(page, session_.providers, PlaceOf(session_.settings, session_.folder));
+            // Sent on the worker's thread: its steps go through the worker's own connection.
+            SendOrder order = OrderOfPage(page, session_.providers,
+                                          PlaceOf(session_.settings, session_.folder), worker_->box());
             ConsoleHost host(session_, page.lines, page.text, page.signatureBlocked, options_.quiet, false,
                              err_);
             host.setRecipient(!page.params.CurName.empty() ? page.params.CurName

@@ -77,7 +77,8 @@ SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, co
     return OrderOfPage(page, providers, place);
 }
 
-SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, const OutboxPlace& place)
+SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, const OutboxPlace& place,
+                      Outbox* sameThread)
 {
     SendOrder order = TakeOrder(place.folder, page.params, -1, TGroupList{}, providers);
     order.outboxPlace = place;
@@ -92,7 +93,10 @@ SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, co
     order.text = page.text;
     order.signatureBlocked = page.signatureBlocked;
     order.pageIds = {page.id};
-    auto ledger = std::make_shared<OutboxLedger>(placeOutbox(place, place.folder), order.pageIds);
+    auto ledger =
+        sameThread != nullptr
+            ? std::make_shared<OutboxLedger>(placeOutbox(place, place.folder), order.pageIds, *sameThread)
+            : std::make_shared<OutboxLedger>(placeOutbox(place, place.folder), order.pageIds);
     if (page.state == PageState::Sending)
         ledger->setClaimed();
     order.ledger = std::move(ledger);

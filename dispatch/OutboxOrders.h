@@ -30,8 +30,10 @@ Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, in
 SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, const DataFolder& folder);
 // The same for a page of the place's outbox. On a shared outbox the page goes through its company's
 // record as the desk that queued it saw it; a page the worker has claimed already ("sending", from
-// ClaimDue) is sent without another claim.
-SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, const OutboxPlace& place);
+// ClaimDue) is sent without another claim. sameThread: the place's outbox already open on the thread that
+// will run the order (the worker's), which its steps then go through instead of a connection of their own.
+SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, const OutboxPlace& place,
+                      Outbox* sameThread = nullptr);
 
 // Whether the page is of one of the gates (bits of the gate numbers); one of an unknown gate is.
 bool PageInGates(const OutboxPage& page, std::uint32_t gates);

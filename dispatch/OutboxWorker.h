@@ -100,9 +100,13 @@ signals:
     void failed(const QString& text);
     void finished();
 
+public:
+    // The outbox the worker reads, on its thread; none while it cannot be opened. A page the owner sends
+    // on that same thread may record its steps through it rather than through a connection of its own.
+    Outbox* box() const { return options_.outbox ? options_.outbox() : outbox_.get(); }
+
 private:
     std::int64_t now() const;
-    Outbox* box() const { return options_.outbox ? options_.outbox() : outbox_.get(); }
     void schedule(std::int64_t inMs);
     bool takeTurn();
     void nextPage();
