@@ -6,6 +6,7 @@
 #include "cli/ExitStatus.h"
 #include "directory/Settings.h"
 #include "dispatch/OutboxLedger.h"
+#include "dispatch/SendController.h"
 #include "records/OutboxLocks.h"
 #include "records/SqlOutbox.h"
 #include "tests/cli/CliTestSupport.h"
@@ -343,6 +344,49 @@ TEST(Room, EveryChangeIsToldToTheOtherDesks)
     EXPECT_TRUE(waitTold(3));
     ASSERT_TRUE(deskA.value()->Add(pages = {NewOutboxPage(params, {"y"}, "y", false, 0)}));
     EXPECT_TRUE(waitTold(4));
+}
+
+// The end of a page that another machine's worker sent is told at the desk that queued it, and only there.
+TEST(Room, APagesEndIsToldAtTheDeskThatQueuedIt)
+{
+    onServer("postgres", "CREATE DATABASE ends");
+    const std::string uri = address("ends");
+    struct Desk
+    {
+        TempDataDir dir;
+        TSettings settings;
+        std::unique_ptr<TJournal> journal;
+        std::unique_ptr<SendController> sends;
+        std::vector<std::string> told;
+    };
+    Desk desks[2];
+    const TProviderList providers;
+    for (Desk& desk : desks) {
+        desk.settings.OutboxDatabase = uri;
+        desk.settings.OutboxDesk = &desk == &desks[0] ? "desk-a" : "desk-b";
+        desk.journal = std::make_unique<TJournal>(DataFolder(desk.dir.path()));
+        desk.sends = std::make_unique<SendController>(DataFolder(desk.dir.path()), desk.settings,
+                                                      *desk.journal, providers);
+        QObject::connect(desk.sends.get(), &SendController::retryEnded,
+                         [&desk](const OutboxPage& page) { desk.told.push_back(page.id); });
+        ASSERT_NE(desk.sends->outbox(false), nullptr);
+    }
+    auto gateway = SqlOutbox::OpenShared(uri, {"gw", "gw/1", 60000});
+    ASSERT_TRUE(gateway);
+    TSendParams params;
+    params.CurName = W("Петров");
+    std::vector<OutboxPage> pages{NewOutboxPage(params, {"x"}, "x", false, 0)};
+    pages[0].desk = "desk-a";
+    ASSERT_TRUE(gateway.value()->Add(pages));
+    ASSERT_EQ(gateway.value()->ClaimDue({}).value().size(), 1u);
+    ASSERT_TRUE(
+        gateway.value()->Finish(pages[0].id, PageState::Sent, {}, *gateway.value()->ServerClockMs().value()));
+    for (int i = 0; i < 200 && desks[0].told.empty(); ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(desks[0].told, std::vector<std::string>{pages[0].id});
+    EXPECT_TRUE(desks[1].told.empty());
 }
 
 } // namespace
