@@ -115,7 +115,10 @@ Outbox* SendController::outbox(bool create)
 Outbox* SendController::ownOutbox()
 {
     if (!own_) {
-        Result<std::unique_ptr<Outbox>> opened = OpenFolderOutbox(folder_);
+        // The desk's own outbox, its pages still written as this desk's.
+        OutboxPlace own = PlaceOf(settings_, folder_);
+        own.database.clear();
+        Result<std::unique_ptr<Outbox>> opened = OpenOutbox(own);
         if (!opened) {
             emit trouble(opened.failure().shown());
             return nullptr;

@@ -168,39 +168,6 @@ Status SqlOutbox::durable(bool onDisk)
     return {};
 }
 
-QVariantList SqlOutbox::rowValues(const OutboxPage& p) const
-{
-    const TSendParams& s = p.params;
-    return {QString::fromStdString(p.id),
-            QString::fromStdString(p.batch),
-            qint64{p.createdMs},
-            value(p.state),
-            p.attempts,
-            qint64{p.nextAttemptMs},
-            qint64{p.deadlineMs},
-            qint64{p.finishedMs},
-            text(p.lastReply),
-            text(s.CurName),
-            s.CurNumber,
-            int{s.CurDigital},
-            s.CurMaxLen,
-            text(s.CurProvider),
-            text(s.DeferDate),
-            text(s.DeferTime),
-            int{s.RepeatCount},
-            text(s.RepeatInterval),
-            text(s.SendDate),
-            text(s.SendTime),
-            text(JoinedLines(p.lines)),
-            int{p.signatureBlocked ? 1 : 0},
-            text(p.text),
-            text(QByteArray::fromStdString(p.companyRecord).toHex().toStdString()),
-            p.gate,
-            text(p.desk.empty() ? who_.desk : p.desk),
-            text(p.worker),
-            qint64{0}};
-}
-
 Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
 {
     if (Status synced = durable(true); !synced)
@@ -222,7 +189,7 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
             inTransaction_ = true;
             for (const OutboxPage& p : pages) {
                 Statement insert(*this, sql);
-                for (const QVariant& v : rowValues(p))
+                for (const QVariant& v : OutboxRowValues(p, who_.desk))
                     insert << v;
                 if (Status inserted = insert.run(); !inserted) {
                     inTransaction_ = false;

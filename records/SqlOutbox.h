@@ -114,8 +114,6 @@ private:
     // The failure of a statement: FailureCode::OutboxAway when the server was lost.
     Failure failureOf(const QSqlError& error) const;
     Failure serverFailureOf(const QSqlError& error) const; // SqlOutboxRoom.cpp
-    // The values Add binds for the page, in the order of the columns.
-    QVariantList rowValues(const OutboxPage& page) const;
     // The refusal told as the outbox's failure.
     static Failure refusal(const SchemaRefusal& refused, const std::string& shown);
     // The server's clock in ms, as an SQL expression.

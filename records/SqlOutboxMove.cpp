@@ -40,7 +40,7 @@ Status SqlOutbox::AddMoved(const OutboxPage& page)
     // Due at once by the shared outbox's clock; one that was tried already waits for its next attempt.
     moved.state = page.attempts > 0 ? PageState::Waiting : PageState::Queued;
     moved.worker.clear();
-    QVariantList values = rowValues(moved);
+    QVariantList values = OutboxRowValues(moved, who_.desk);
     const int nextMs = static_cast<int>(OutboxColumn::NextMs);
     QStringList marks;
     for (int c = 0; c < OutboxColumnCount; ++c)

@@ -3,11 +3,13 @@
 // machine's workers send them to an SNPP peer of ours. The server is PostgreSQL 15 of this system, made
 // for this run by pg_virtualenv (which runs this program and drops the server afterwards); each scenario
 // has a database of its own. Its address names no password: libpq finds it where pg_virtualenv put it.
+#include "cli/DirectoryReader.h"
 #include "cli/ExitStatus.h"
 #include "directory/Settings.h"
 #include "dispatch/OutboxLedger.h"
 #include "dispatch/SendController.h"
 #include "records/OutboxLocks.h"
+#include "records/Session.h"
 #include "records/SqlOutbox.h"
 #include "tests/cli/CliTestSupport.h"
 #include "tests/support/ScriptedServer.h"
@@ -387,6 +389,44 @@ TEST(Room, APagesEndIsToldAtTheDeskThatQueuedIt)
     }
     EXPECT_EQ(desks[0].told, std::vector<std::string>{pages[0].id});
     EXPECT_TRUE(desks[1].told.empty());
+}
+
+// The window's Send while the shared outbox cannot be reached: the page goes from the desk's own outbox,
+// and the status bar is told so.
+TEST(Room, ASendWhileTheServerIsAwayGoesFromTheDesksOwnOutbox)
+{
+    ScriptedServer peer({snppOk()});
+    TempDataDir dir;
+    prepare(dir, peer.port(), "desk-a");
+    Session session{DataFolder(dir.path())};
+    ReadDirectory(session);
+    session.settings.OutboxDatabase =
+        "postgresql://nobody@127.0.0.1:" + std::to_string(ScriptedServer::closedPort()) + "/paging";
+    SendController sends(session.folder, session.settings, session.journal, session.providers);
+    QStringList kept;
+    bool idle = false;
+    QObject::connect(&sends, &SendController::keptHere, [&kept](const QString& text) { kept << text; });
+    QObject::connect(&sends, &SendController::idle, [&idle] { idle = true; });
+    session.SendParams.CurName = W("Петров");
+    session.SendParams.CurNumber = 1001;
+    session.SendParams.CurProvider = W("Пейджер");
+    SendOrder order = TakeOrder(session.folder, session.SendParams, -1, {}, session.providers);
+    order.lines = {"away"};
+    order.text = "away";
+    ASSERT_TRUE(sends.send(std::move(order)));
+    for (int i = 0; i < 2000 && !idle; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(idle);
+    EXPECT_EQ(kept, QStringList{QStringLiteral("Общая очередь недоступна: сообщение в очереди этого места")});
+    EXPECT_EQ(peer.accepted(), 1);
+    auto own = SqlOutbox::Open(dir.path() + "/" + OutboxFileName);
+    ASSERT_TRUE(own);
+    const std::vector<OutboxPage> recent = own.value()->Recent(0).value();
+    ASSERT_EQ(recent.size(), 1u);
+    EXPECT_EQ(recent[0].state, PageState::Sent);
+    EXPECT_EQ(recent[0].desk, "desk-a");
 }
 
 } // namespace
