@@ -67,7 +67,8 @@ bool SqlOutbox::Away() const
 QSqlDatabase SqlOutbox::database() const
 {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    if (!server_ || !lost(db))
+    // Never in the middle of a transaction: its next statement fails with it, and it is begun again.
+    if (!server_ || inTransaction_ || !lost(db))
         return db;
     db.close();
     if (!db.open() || !watch_ || !watch_->context)
