@@ -149,6 +149,11 @@ void MainStatusBar::connectSends()
     connect(&sends_, &SendController::groupEnded, this, &MainStatusBar::showGroupEnd);
     connect(&sends_, &SendController::sendFinished, this, &MainStatusBar::sendFinished);
     connect(&sends_, &SendController::retryEnded, this, &MainStatusBar::retryEnded);
+    // Said at once, and again once the send's last text has had its time: it stays until the next send.
+    connect(&sends_, &SendController::keptHere, this, [this](const QString& text) {
+        setText(text);
+        groupSummary_ = text;
+    });
     connect(&sends_, &SendController::unknownFound, this, &MainStatusBar::unknownFound);
     connect(&sends_, &SendController::countsChanged, this, &MainStatusBar::showOutboxCounts);
 }

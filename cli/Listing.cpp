@@ -71,6 +71,7 @@ const char* stateName(PageState state)
 {
     switch (state) {
     case PageState::Queued:
+    case PageState::Moving: // still waiting, now for the shared outbox
         return "queued";
     case PageState::Sending:
         return "sending";

@@ -4,6 +4,7 @@
 #include "cli/ConsoleHost.h"
 #include "cli/DirectoryReader.h"
 #include "cli/ExitStatus.h"
+#include "dispatch/OutboxLedger.h"
 #include "dispatch/OutboxOrders.h"
 #include "dispatch/OutboxWorker.h"
 #include "platform/Codepage.h"
@@ -12,8 +13,10 @@
 #include <QEventLoop>
 #include <QSocketNotifier>
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <exception>
+#include <optional>
 #include <unistd.h>
 
 namespace zolbin {
@@ -122,10 +125,15 @@ int work(Session& session, const WorkOptions& options, std::ostream& err)
     QObject::connect(&worker, &OutboxWorker::unknownFound, [&](int count) {
         say("сообщений с неизвестным исходом (отправка была прервана): " + std::to_string(count));
     });
+    std::optional<std::chrono::steady_clock::time_point> awaySince;
     QObject::connect(&worker, &OutboxWorker::trouble, [&](const QString& text) {
         // Once the outbox cannot be worked it ends the run, unless following: a service keeps going,
-        // the trouble told once and the outbox looked at again later.
-        if (!options.follow) {
+        // the trouble told once and the outbox looked at again later. A shared outbox's server that went
+        // away mid-run is waited for a while.
+        const auto now = std::chrono::steady_clock::now();
+        awaySince = worker.serverAway() ? awaySince.value_or(now) : std::optional<decltype(now)>{};
+        if (!options.follow &&
+            (!awaySince || now - *awaySince > std::chrono::milliseconds(ServerAwayWaitMs))) {
             pages.fail(std::make_exception_ptr(FileError(text.toStdString())));
             return;
         }
@@ -134,6 +142,7 @@ int work(Session& session, const WorkOptions& options, std::ostream& err)
         told = true;
     });
     QObject::connect(&worker, &OutboxWorker::troubleOver, [&] {
+        awaySince.reset();
         if (told)
             say("очередь сообщений снова доступна");
         told = false;

@@ -22,12 +22,15 @@
 #include "records/Session.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <iterator>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace zolbin {
@@ -122,13 +125,80 @@ std::unique_ptr<Outbox> openOutbox(const Session& session)
     return std::move(outbox.value());
 }
 
-// Writes the order's pages into the outbox before anything is sent; nothing is sent when it cannot.
-int enqueue(SendOrder& order, Outbox& outbox, PageHolder holder, const Session& session)
+// The outbox a send writes into: the shared one, or this desk's own while the shared one is away (said
+// on the error output, whatever --quiet says: the page is not where the settings put it).
+DeskOutbox openDeskOutbox(const Session& session, std::ostream& err)
 {
-    const Result<int> pages = EnqueueOrder(order, outbox, holder, session.settings.RetryMinutes, NowMs());
+    Result<DeskOutbox> desk = OpenDeskOutbox(PlaceOf(session.settings, session.folder));
+    if (!desk)
+        throw FileError(desk.failure().shown().toStdString());
+    if (desk.value().away)
+        err << "zolbin-send: " << desk.value().away->shown().toStdString() << '\n'
+            << QCoreApplication::translate("ZolbinSend",
+                                           "Общая очередь недоступна: сообщение в очереди этого места")
+                   .toStdString()
+            << '\n'
+            << std::flush;
+    return std::move(desk.value());
+}
+
+// Writes the order's pages into the outbox before anything is sent; nothing is sent when it cannot.
+int enqueue(SendOrder& order, Outbox& outbox, PageHolder holder, const Session& session,
+            std::uint32_t gates = AllGates)
+{
+    const Result<int> pages =
+        EnqueueOrder(order, outbox, holder, session.settings.RetryMinutes, NowMs(), gates);
     if (!pages)
         throw FileError(pages.failure().shown().toStdString());
     return pages.value();
+}
+
+// The pages of gates another machine sends, waited for in the shared outbox until each has reached its
+// end, at most the retries' minutes and five more: Accepted when all went out.
+int awaitOthers(Outbox& outbox, const std::vector<std::string>& ids, const Session& session, bool quiet,
+                std::ostream& err)
+{
+    if (!quiet)
+        err << QCoreApplication::translate("ZolbinSend", "Сообщений для шлюзов, которые отправляет другая "
+                                                         "машина: %1; ожидание их исхода в общей очереди")
+                   .arg(ids.size())
+                   .toStdString()
+            << '\n'
+            << std::flush;
+    const int minutes = std::max(0, session.settings.RetryMinutes) + 5;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(minutes);
+    std::vector<std::string> waiting = ids;
+    int status = ExitStatus::Accepted;
+    while (!waiting.empty()) {
+        std::erase_if(waiting, [&](const std::string& id) {
+            const Result<std::optional<OutboxPage>> page = outbox.Page(id);
+            if (!page || (page.value() && !IsFinished(page.value()->state)))
+                return false;
+            if (!page.value() || page.value()->state != PageState::Sent) {
+                status = ExitStatus::NotAccepted;
+                err << "zolbin-send: "
+                    << QCoreApplication::translate("ZolbinSend", "Сообщение не отправлено: %1")
+                           .arg(page.value() ? toQString(page.value()->lastReply)
+                                             : QString::fromStdString(id))
+                           .toStdString()
+                    << '\n';
+            }
+            return true;
+        });
+        if (waiting.empty())
+            break;
+        if (std::chrono::steady_clock::now() >= until) {
+            err << "zolbin-send: "
+                << QCoreApplication::translate(
+                       "ZolbinSend", "Исход не дождались за %1 мин; сообщения остаются в общей очереди")
+                       .arg(minutes)
+                       .toStdString()
+                << '\n';
+            return ExitStatus::NotAccepted;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+    return status;
 }
 
 int send(const SendOptions& options, Session& session, std::optional<std::string> filePassword,
@@ -148,10 +218,12 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
     order.lines = message.lines;
     order.text = message.text;
     order.signatureBlocked = options.noSignature;
-    order.outboxPlace = PlaceOf(session.settings, session.folder);
-    const std::unique_ptr<Outbox> outbox = openOutbox(session);
+    const bool room = !session.settings.OutboxDatabase.empty();
+    const DeskOutbox desk = openDeskOutbox(session, err);
+    order.outboxPlace = desk.place;
+    Outbox& outbox = *desk.outbox;
     if (options.queue) {
-        const int pages = enqueue(order, *outbox, PageHolder::Worker, session);
+        const int pages = enqueue(order, outbox, PageHolder::Worker, session);
         if (!options.quiet)
             err << QCoreApplication::translate("ZolbinSend", "Сообщений поставлено в очередь: %1")
                        .arg(pages)
@@ -163,10 +235,13 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
     // The file lock keeps a recovery of the folder's outbox off this send's pages; a shared outbox's
     // claims hold by their leases.
     SenderLock sending;
-    if (!outbox->Shared())
+    if (!outbox.Shared())
         if (const Status held = sending.hold(session.folder); !held)
             throw FileError(held.failure().shown().toStdString());
-    enqueue(order, *outbox, PageHolder::Sender, session);
+    // In a room this machine sends the pages of its own gates; the others wait for the workers of theirs.
+    enqueue(order, outbox, PageHolder::Sender, session, room ? session.settings.OutboxGates : AllGates);
+    const std::vector<std::string> others = order.othersPageIds;
+    const bool onlyOthers = !others.empty() && others.size() == order.pageIds.size();
 
     ConsoleHost host(session, message.lines, message.text, options.noSignature, options.quiet,
                      options.stopOnError, err);
@@ -180,7 +255,13 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
     const SendOutcome outcome = job.runWith(host);
     if (outcome == SendOutcome::Refused)
         return ExitStatus::Usage;
-    if (job.pageFailed() || host.skipped() != 0)
+    // Kept in this desk's outbox while the shared one is away: not sent yet.
+    const int theirs = others.empty() ? ExitStatus::Accepted
+                       : desk.away    ? ExitStatus::NotAccepted
+                                      : awaitOthers(outbox, others, session, options.quiet, err);
+    if (onlyOthers)
+        return theirs;
+    if (job.pageFailed() || host.skipped() != 0 || theirs != ExitStatus::Accepted)
         return ExitStatus::NotAccepted;
     // Every page the command reached was accepted: a journal or archive that could not be written is the
     // only failure left to tell.

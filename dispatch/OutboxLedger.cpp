@@ -3,6 +3,8 @@
 
 #include "platform/Clock.h"
 
+#include <chrono>
+
 namespace zolbin {
 
 std::int64_t NowMs()
@@ -20,6 +22,14 @@ OutboxLedger::OutboxLedger(Opener open, std::vector<std::string> ids, Outbox& wr
 {
     writtenWith_ = &writtenWith;
     writtenOn_ = std::this_thread::get_id();
+}
+
+void OutboxLedger::passOver(std::vector<bool> others)
+{
+    others_ = std::move(others);
+    for (std::size_t i = 0; i < others_.size() && i < steps_.size(); ++i)
+        if (others_[i])
+            steps_[i] = Step::Ended;
 }
 
 Status OutboxLedger::ensureOpen()
@@ -48,6 +58,17 @@ std::int64_t OutboxLedger::now()
     return NowMs();
 }
 
+template <class Write> auto OutboxLedger::whenBack(Write step) -> decltype(step())
+{
+    auto done = step();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ServerAwayWaitMs);
+    while (!done && outbox_->Away() && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        done = step();
+    }
+    return done;
+}
+
 const std::string* OutboxLedger::idOf(int recipient) const
 {
     if (recipient < 0 || static_cast<std::size_t>(recipient) >= ids_.size())
@@ -60,16 +81,22 @@ Result<bool> OutboxLedger::Starting(int recipient)
     const std::string* id = idOf(recipient);
     if (id == nullptr)
         return false;
+    if (static_cast<std::size_t>(recipient) < others_.size() &&
+        others_[static_cast<std::size_t>(recipient)]) {
+        steps_[static_cast<std::size_t>(recipient)] = Step::Ended;
+        return false;
+    }
     if (Status opened = ensureOpen(); !opened)
         return opened.failure();
     // A page its worker claimed already: still its own (its lease not run out and taken over)?
-    const Result<bool> claimed = claimed_ && recipient == 0 ? outbox_->Renew(*id) : outbox_->Claim(*id);
+    const Result<bool> claimed =
+        whenBack([&] { return claimed_ && recipient == 0 ? outbox_->Renew(*id) : outbox_->Claim(*id); });
     if (!claimed)
         return claimed.failure();
     steps_[static_cast<std::size_t>(recipient)] = claimed.value() ? Step::Claimed : Step::Ended;
     if (!claimed.value())
         return false;
-    Result<std::optional<OutboxPage>> page = outbox_->Page(*id);
+    Result<std::optional<OutboxPage>> page = whenBack([&] { return outbox_->Page(*id); });
     if (!page)
         return page.failure();
     current_ = page.value().value_or(OutboxPage{});
@@ -85,7 +112,7 @@ Status OutboxLedger::Sent(int recipient)
         return {};
     steps_[static_cast<std::size_t>(recipient)] = Step::Ended;
     lease_.stop();
-    return outbox_->Finish(*id, PageState::Sent, {}, now());
+    return whenBack([&] { return outbox_->Finish(*id, PageState::Sent, {}, now()); });
 }
 
 Result<RetryDecision> OutboxLedger::Failed(int recipient, FailureKind kind, const std::string& reply)
@@ -103,8 +130,10 @@ Result<RetryDecision> OutboxLedger::Failed(int recipient, FailureKind kind, cons
     decision.nextAttempt = current_.attempts + 1;
     decision.exhausted = retriesOn && kind == FailureKind::Passing && !decision.nextMs;
     const PageState ended = kind == FailureKind::Unknown ? PageState::Unknown : PageState::Failed;
-    const Status recorded = decision.nextMs ? outbox_->Reschedule(*id, *decision.nextMs, reply)
-                                            : outbox_->Finish(*id, ended, reply, at);
+    const Status recorded = whenBack([&] {
+        return decision.nextMs ? outbox_->Reschedule(*id, *decision.nextMs, reply)
+                               : outbox_->Finish(*id, ended, reply, at);
+    });
     if (!recorded)
         return recorded.failure();
     return decision;
@@ -124,7 +153,7 @@ Status OutboxLedger::Close(bool cancelled, const std::string& reason)
         const bool claimed = steps_[i] == Step::Claimed || (claimed_ && i == 0 && !cancelled);
         Status ended;
         if (claimed) {
-            ended = outbox_->Finish(ids_[i], PageState::Failed, reason, now());
+            ended = whenBack([&] { return outbox_->Finish(ids_[i], PageState::Failed, reason, now()); });
         } else if (claimed_ && i == 0) {
             // Claimed by its worker and withdrawn before it started: back for the next worker.
             const Result<bool> released = outbox_->Release(ids_[i]);

@@ -27,6 +27,9 @@ public:
     // The one page was claimed already by its worker (a shared outbox's ClaimDue): it is not claimed
     // again, only looked at to be still the worker's.
     void setClaimed() { claimed_ = true; }
+    // The pages (by recipient) this send passes over and leaves as they are, even at its end: another
+    // machine's workers send them.
+    void passOver(std::vector<bool> others);
 
     Result<bool> Starting(int recipient) override;
     Status Sent(int recipient) override;
@@ -41,6 +44,9 @@ private:
         Ended
     };
     Status ensureOpen();
+    // Runs a step on the outbox; on a shared outbox whose server is away it runs it again every moment
+    // until the server is back (at most ServerAwayWaitMs): the page's outcome is never lost to a restart.
+    template <class Write> auto whenBack(Write step) -> decltype(step());
     // The shared database's clock, else the program's.
     std::int64_t now();
     const std::string* idOf(int recipient) const;
@@ -54,8 +60,12 @@ private:
     std::vector<Step> steps_;
     OutboxPage current_; // the page of the recipient being served, as claimed
     bool claimed_ = false;
+    std::vector<bool> others_;
     LeaseKeeper lease_; // renews the claim of the page under way on a shared outbox
 };
+
+// How long a send waits for a shared outbox's server that went away, to record what became of its page.
+inline constexpr std::int64_t ServerAwayWaitMs = 10LL * 60 * 1000;
 
 // The milliseconds since the epoch of the clock the program reads (a test's clock in tests).
 std::int64_t NowMs();

@@ -20,7 +20,7 @@ OutboxLedger::Opener placeOutbox(OutboxPlace place, const DataFolder& folder)
 } // namespace
 
 Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, int retryMinutes,
-                         std::int64_t nowMs)
+                         std::int64_t nowMs, std::uint32_t gates)
 {
     const Result<std::optional<std::int64_t>> serverNow = outbox.ServerClockMs();
     if (!serverNow)
@@ -57,16 +57,26 @@ Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, in
         std::string place = std::to_string(i);
         place.insert(0, place.size() < 6 ? 6 - place.size() : 0, '0');
         pages[i].id = page.batch + "-" + place;
+        if (!PageInGates(pages[i], gates))
+            pages[i].nextAttemptMs = nowMs;
     }
     if (Status added = outbox.Add(pages); !added)
         return added.failure();
     std::vector<std::string> ids;
+    std::vector<bool> others;
     ids.reserve(pages.size());
-    for (const OutboxPage& added : pages)
+    order.othersPageIds.clear();
+    for (const OutboxPage& added : pages) {
         ids.push_back(added.id);
+        others.push_back(!PageInGates(added, gates));
+        if (others.back())
+            order.othersPageIds.push_back(added.id);
+    }
     order.pageIds = ids;
-    order.ledger =
+    auto ledger =
         std::make_shared<OutboxLedger>(placeOutbox(order.outboxPlace, order.folder), std::move(ids), outbox);
+    ledger->passOver(std::move(others));
+    order.ledger = std::move(ledger);
     return static_cast<int>(pages.size());
 }
 

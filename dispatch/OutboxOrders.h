@@ -22,8 +22,10 @@ enum class PageHolder
 // a send run on this thread records in this outbox (which must outlive it), one on another thread opens
 // the folder's outbox for itself. With retryMinutes above 0 a page that fails
 // for a passing reason is tried again within that many minutes (RetryPolicy). Gives how many pages.
+// A page of a gate not in `gates` (bits of the gate numbers) is due at once for the workers that send it
+// and passed over by the order's send (order.othersPageIds).
 Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, int retryMinutes,
-                         std::int64_t nowMs);
+                         std::int64_t nowMs, std::uint32_t gates = AllGates);
 
 // The order that sends a page that fell due, alone, through the companies as they are now. The caller
 // fills the settings, the journal and the secrets; the page's outbox is the folder's.

@@ -284,6 +284,16 @@ std::optional<bool> OutboxWorker::nothingLeft(Outbox& outbox)
 
 void OutboxWorker::lookShared(Outbox& outbox)
 {
+    // What the desk kept in its own outbox while the shared one was away goes there first.
+    if (!moved_ || troubled_) {
+        const Result<int> moved = MoveWaitingPages(options_.folder, outbox);
+        if (!moved && outbox.Away()) {
+            troubled(moved.failure());
+            return;
+        }
+        // A folder's outbox that cannot be read keeps its pages; the shared outbox is worked anyway.
+        moved_ = true;
+    }
     const Result<int> unknown = outbox.ExpireLeases();
     if (!unknown) {
         troubled(unknown.failure());

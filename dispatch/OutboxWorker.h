@@ -80,6 +80,8 @@ public:
     void look();
 
     bool working() const { return running_.has_value(); }
+    // A shared outbox once opened whose server is away now (not a refusal: it may come back).
+    bool serverAway() const { return shared() && box() != nullptr && box()->Away(); }
     int sent() const { return sent_; }
     int notSent() const { return notSent_; }
 
@@ -134,7 +136,8 @@ private:
     bool done_ = false;
     bool toldBusy_ = false;
     bool troubled_ = false;
-    bool idle_ = false; // a shared outbox's last look found nothing to claim
+    bool idle_ = false;  // a shared outbox's last look found nothing to claim
+    bool moved_ = false; // the data folder's waiting pages were moved into the shared outbox
     int sent_ = 0;
     int notSent_ = 0;
 };

@@ -85,13 +85,16 @@ Outbox* SendController::outbox(bool create)
         return nullptr;
     Result<std::unique_ptr<Outbox>> opened = OpenOutbox(place);
     if (!opened) {
-        // A Send is always told; the host's own looks tell each new trouble once.
-        if (create || opened.failure().russian() != trouble_)
+        away_ = place.shared() && opened.failure().code == FailureCode::OutboxAway;
+        // A Send is always told (unless its page goes into the desk's own outbox, which is said); the
+        // host's own looks tell each new trouble once.
+        if ((create && !away_) || opened.failure().russian() != trouble_)
             emit trouble(opened.failure().shown());
         trouble_ = opened.failure().russian();
         return nullptr;
     }
     trouble_.clear();
+    away_ = false;
     outbox_ = std::move(opened.value());
     emit outboxOpened(outbox_.get());
     // A shared outbox tells each change of any desk or worker at once: the counts follow it, and a look
@@ -100,31 +103,67 @@ Outbox* SendController::outbox(bool create)
         shared->WatchChanges(this, [this] {
             if (retryPage_ || (!job_ && queue_.empty()))
                 emit countsChanged();
+            tellEndsOfDesk();
             workOutbox();
         });
+    tellEndsOfDesk();
     // Finished pages leave after the days the settings keep them.
     (void)PruneOutbox(*outbox_, settings_.OutboxKeepDays, NowMs());
     return outbox_.get();
 }
 
-// The page goes into the outbox before anything is sent; when it cannot, nothing is sent.
+Outbox* SendController::ownOutbox()
+{
+    if (!own_) {
+        // The desk's own outbox, its pages still written as this desk's.
+        OutboxPlace own = PlaceOf(settings_, folder_);
+        own.database.clear();
+        Result<std::unique_ptr<Outbox>> opened = OpenOutbox(own);
+        if (!opened) {
+            emit trouble(opened.failure().shown());
+            return nullptr;
+        }
+        own_ = std::move(opened.value());
+    }
+    return own_.get();
+}
+
+// The page goes into the outbox before anything is sent; when it cannot, nothing is sent. A desk whose
+// shared outbox is away writes it into its own.
 bool SendController::enqueue(SendOrder& order)
 {
+    OutboxPlace place = PlaceOf(settings_, folder_);
+    const bool room = place.shared();
     Outbox* box = outbox(true);
-    if (box == nullptr)
-        return false;
-    order.outboxPlace = PlaceOf(settings_, folder_);
-    // Held before the pages are: no recovery may take them from the host meanwhile (a shared outbox's
-    // claims hold by their leases).
-    if (const Status held = box->Shared() ? Status{} : holding_.hold(folder_); !held) {
-        emit trouble(held.failure().shown());
-        return false;
-    }
-    const Result<int> added = EnqueueOrder(order, *box, PageHolder::Sender, settings_.RetryMinutes, NowMs());
-    if (!added) {
-        emit trouble(added.failure().shown());
+    for (bool kept = false;; kept = true) {
+        if (box == nullptr && room && away_ && !kept) {
+            box = ownOutbox();
+            place.database.clear();
+            if (box != nullptr)
+                emit keptHere(tr("Общая очередь недоступна: сообщение в очереди этого места"));
+        }
+        if (box == nullptr)
+            return false;
+        order.outboxPlace = place;
+        // Held before the pages are: no recovery may take them from the host meanwhile (a shared outbox's
+        // claims hold by their leases).
+        if (const Status held = box->Shared() ? Status{} : holding_.hold(folder_); !held) {
+            emit trouble(held.failure().shown());
+            return false;
+        }
+        // In a room the desk sends the pages of its own gates; the others wait for the workers of theirs.
+        const Result<int> added = EnqueueOrder(order, *box, PageHolder::Sender, settings_.RetryMinutes,
+                                               NowMs(), room ? settings_.OutboxGates : AllGates);
+        if (added)
+            break;
         if (!job_ && queue_.empty())
             holding_.release();
+        if (box->Shared() && box->Away() && !kept) {
+            away_ = true;
+            box = nullptr;
+            continue;
+        }
+        emit trouble(added.failure().shown());
         return false;
     }
     // The worker holds off until the operator's own sends have ended.
@@ -188,8 +227,31 @@ void SendController::finishRetry()
     if (outbox_ == nullptr)
         return;
     const Result<std::optional<OutboxPage>> page = outbox_->Page(id);
-    if (page && page.value())
+    // A page another desk queued is told there.
+    if (page && page.value() && (!outbox_->Shared() || page.value()->desk == settings_.OutboxDesk))
         emit retryEnded(*page.value());
+}
+
+void SendController::tellEndsOfDesk()
+{
+    if (outbox_ == nullptr || !outbox_->Shared())
+        return;
+    // From the outbox's opening on: what ended before is in the queue window.
+    if (endsSeenMs_ < 0) {
+        const Result<std::optional<std::int64_t>> now = outbox_->ServerClockMs();
+        if (now && now.value())
+            endsSeenMs_ = *now.value();
+        return;
+    }
+    const Result<std::vector<OutboxPage>> ended = outbox_->EndedFor(settings_.OutboxDesk, endsSeenMs_);
+    if (!ended)
+        return;
+    const std::string mine = PlaceOf(settings_, folder_).who.worker;
+    for (const OutboxPage& page : ended.value()) {
+        endsSeenMs_ = std::max(endsSeenMs_, page.finishedMs);
+        if (page.worker != mine)
+            emit retryEnded(page);
+    }
 }
 
 // A group sent by the operator: its pages are one batch of the outbox, counted when the send is over.
@@ -230,6 +292,7 @@ void SendController::startOutboxWork(std::int64_t pollMs)
     connect(worker_, &OutboxWorker::countsChanged, this, [this] {
         if (retryPage_ || (!job_ && queue_.empty()))
             emit countsChanged();
+        tellEndsOfDesk();
     });
     worker_->look();
 }

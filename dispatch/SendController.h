@@ -104,6 +104,10 @@ signals:
     void outboxOpened(Outbox* outbox);
     // The outbox could not be opened or written, or held for a send (the failure's text).
     void trouble(const QString& text);
+    // The shared outbox was away: the operator's page went into this desk's own outbox (the text says
+    // so); it is sent from there when its gate is this desk's, and moves into the shared outbox when the
+    // server is back.
+    void keptHere(const QString& text);
 
 private:
     void giveRunParts(SendOrder& order) const;
@@ -116,6 +120,11 @@ private:
     void tellGroupEnd();
     void sendsEnded();
     void releaseQueuedPages();
+    // This desk's own outbox, for the pages Send writes while the shared outbox is away.
+    Outbox* ownOutbox();
+    // Pages this desk queued that another machine's worker brought to an end since the last look: each
+    // told as a retry's end.
+    void tellEndsOfDesk();
     // OutboxWorker::Runner: a page of the outbox fell due; its job runs as the operator's do.
     void startPage(const OutboxPage& page) override;
 
@@ -130,6 +139,9 @@ private:
     std::unique_ptr<SendJob> job_;         // the send running, if any
     std::deque<SendOrder> queue_;          // pages sent while it runs, in their order
     std::unique_ptr<Outbox> outbox_;       // opened on the host's thread
+    std::unique_ptr<Outbox> own_;          // the folder's own while the shared outbox is away
+    bool away_ = false;                    // the shared outbox's server could not be reached
+    std::int64_t endsSeenMs_ = -1;         // the shared outbox's clock at the last look at the desk's ends
     SenderLock holding_;                   // held while the operator's pages are under way
     OutboxWorker* worker_ = nullptr;       // the retries while the host is open
     std::optional<std::string> retryPage_; // the page the running job tries again

@@ -61,6 +61,8 @@ struct SendOrder final
     // for a send without the outbox.
     std::shared_ptr<PageLedger> ledger;
     std::vector<std::string> pageIds; // the outbox's ids of those pages
+    // Those of gates this machine does not send: written due for the workers that do, passed over here.
+    std::vector<std::string> othersPageIds;
     // The outbox they are in: a shared database when it names one, else the folder's "Outbox.db".
     OutboxPlace outboxPlace;
     // A retry that runs with nobody at the window: its messages are not shown (the journal and the

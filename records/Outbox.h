@@ -27,7 +27,17 @@ enum class PageState : int
     Failed = 4,    // refused for good, or out of retries
     Unknown = 5,   // an attempt was cut off (the program ended during it): sent or not, nobody knows
     Cancelled = 6, // withdrawn by the operator before it went out
+    // A page of a desk's own outbox, kept there while the shared outbox was away, on its way into the
+    // shared one: no worker of the desk takes it any more; it leaves the desk's outbox once the shared
+    // outbox holds it (its id there tells that it does).
+    Moving = 7,
 };
+
+namespace FailureCode {
+// The shared outbox's server cannot be reached (refused, silent, or its connection lost): the outbox's
+// own code beside the program's.
+inline constexpr int OutboxAway = 2106;
+} // namespace FailureCode
 
 // True for the states a page does not leave by itself.
 bool IsFinished(PageState state);
@@ -177,6 +187,23 @@ public:
     virtual Result<bool> Release(const std::string&) { return false; }
     // Every page "sending" whose lease has run out becomes Unknown; gives how many.
     virtual Result<int> ExpireLeases() { return 0; }
+    // The pages the desk queued that reached an end (Sent, Failed, Unknown) after sinceMs (the shared
+    // outbox's clock), in the order they ended.
+    virtual Result<std::vector<OutboxPage>> EndedFor(const std::string&, std::int64_t)
+    {
+        return std::vector<OutboxPage>{};
+    }
+    // Whether the shared outbox's server is away now (its connection lost, not yet made again).
+    virtual bool Away() const { return false; }
+
+    // A page's way from a desk's own outbox into the shared one. The desk's outbox takes every page that
+    // waits (Queued, Waiting) out of its workers' reach (Moving), giving how many; the shared outbox adds a
+    // page under its own id unless it holds that id already (a move cut off before), due at once, waiting
+    // again when it had attempts; the desk's outbox then lets the page go.
+    virtual Result<int> MarkMoving() { return 0; }
+    virtual Result<std::vector<OutboxPage>> MovingPages() { return std::vector<OutboxPage>{}; }
+    virtual Status AddMoved(const OutboxPage&) { return {}; }
+    virtual Result<bool> RemoveMoved(const std::string&) { return false; }
 
     // The pages of Recent(sinceMs) that pass the filter, a screenful at a time, for a window that shows the
     // outbox: how many there are, and at most limit of them from the offset-th on, in the view's order.

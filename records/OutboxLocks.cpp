@@ -65,6 +65,55 @@ Result<std::unique_ptr<Outbox>> OpenFolderOutbox(const DataFolder& folder)
     return OpenOutbox(place);
 }
 
+Result<DeskOutbox> OpenDeskOutbox(const OutboxPlace& place)
+{
+    DeskOutbox desk{nullptr, place, std::nullopt};
+    Result<std::unique_ptr<Outbox>> opened = OpenOutbox(place);
+    if (opened) {
+        desk.outbox = std::move(opened.value());
+        if (place.shared())
+            (void)MoveWaitingPages(place.folder, *desk.outbox);
+        return desk;
+    }
+    if (!place.shared() || opened.failure().code != FailureCode::OutboxAway)
+        return opened.failure();
+    desk.away = opened.failure();
+    desk.place.database.clear();
+    Result<std::unique_ptr<Outbox>> own = OpenOutbox(desk.place);
+    if (!own)
+        return own.failure();
+    desk.outbox = std::move(own.value());
+    return desk;
+}
+
+Result<int> MoveWaitingPages(const DataFolder& folder, Outbox& shared)
+{
+    std::error_code error;
+    if (!shared.Shared() || !std::filesystem::exists(folder.path(OutboxFileName), error))
+        return 0;
+    Result<std::unique_ptr<Outbox>> own = OpenFolderOutbox(folder);
+    if (!own)
+        return own.failure();
+    Outbox& local = *own.value();
+    // Out of the desk's workers' reach before the shared outbox has them; those of a move cut off
+    // before are in that state already.
+    if (const Result<int> marked = local.MarkMoving(); !marked)
+        return marked.failure();
+    const Result<std::vector<OutboxPage>> moving = local.MovingPages();
+    if (!moving)
+        return moving.failure();
+    int moved = 0;
+    for (const OutboxPage& page : moving.value()) {
+        if (Status added = shared.AddMoved(page); !added)
+            return added.failure();
+        const Result<bool> removed = local.RemoveMoved(page.id);
+        if (!removed)
+            return removed.failure();
+        moved += removed.value() ? 1 : 0;
+    }
+    return moved;
+}
+
 Status SenderLock::hold(const DataFolder& folder)
 {
     if (lock_.held())

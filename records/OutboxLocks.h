@@ -43,6 +43,22 @@ Result<std::unique_ptr<Outbox>> OpenOutbox(const OutboxPlace& place);
 // The data folder's outbox, opened for the calling thread.
 Result<std::unique_ptr<Outbox>> OpenFolderOutbox(const DataFolder& folder);
 
+// The outbox a desk writes its pages into: the place's, or, when the shared outbox's server cannot be
+// reached, the data folder's own "Outbox.db" (`away` tells why: the desk says so). A shared outbox that
+// opens takes first what waits in the folder's outbox (MoveWaitingPages).
+struct DeskOutbox
+{
+    std::unique_ptr<Outbox> outbox;
+    OutboxPlace place; // where it is: the folder's own when the shared outbox was away
+    std::optional<Failure> away;
+};
+Result<DeskOutbox> OpenDeskOutbox(const OutboxPlace& place);
+
+// Moves the pages that wait in the data folder's outbox (kept there while the shared outbox was away)
+// into the shared outbox, each once, also after a move cut off before; gives how many. Nothing when the
+// folder has no outbox.
+Result<int> MoveWaitingPages(const DataFolder& folder, Outbox& shared);
+
 // Connects to a shared outbox (its tables made or brought up to date as at any first use) and says what
 // it found: how many pages it holds not finished, cp1251; or why it cannot be used.
 Result<Text> CheckSharedOutbox(const std::string& database);

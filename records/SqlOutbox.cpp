@@ -55,40 +55,47 @@ bool IsFinished(PageState state)
     return state != PageState::Queued && state != PageState::Sending && state != PageState::Waiting;
 }
 
-// One statement on the outbox's connection: prepared, its values bound in order, run.
+// One statement on the outbox's connection: its values bound in order, run.
 class SqlOutbox::Statement
 {
 public:
-    Statement(const SqlOutbox& outbox, const QString& sql)
-        : outbox_(outbox), query_(QSqlDatabase::database(outbox.connection_, false))
-    {
-        // Every result is read once, front to back: the driver then keeps no row it has passed, which
-        // makes a read of thousands of pages several times faster.
-        query_.setForwardOnly(true);
-        prepared_ = query_.prepare(sql);
-    }
-    // The values of the placeholders in their order; after each run the next values start again at the
-    // first, so that one prepared statement serves many rows.
+    Statement(const SqlOutbox& outbox, QString sql) : outbox_(outbox), sql_(std::move(sql)) {}
     Statement& operator<<(const QVariant& value)
     {
-        query_.bindValue(bound_++, value);
+        values_ << value;
         return *this;
     }
-    Status run()
-    {
-        bound_ = 0;
-        if (!prepared_ || !query_.exec())
-            return failure(outbox_.shown_, query_.lastError());
-        return {};
-    }
+    Status run() { return outbox_.exec(query_, sql_, values_); }
     QSqlQuery& query() { return query_; }
 
 private:
     const SqlOutbox& outbox_;
+    QString sql_;
+    QVariantList values_;
     QSqlQuery query_;
-    bool prepared_ = false;
-    int bound_ = 0;
 };
+
+Status SqlOutbox::exec(QSqlQuery& query, const QString& sql, const QVariantList& values) const
+{
+    for (int attempt = 0;; ++attempt) {
+        query = QSqlQuery(database());
+        // Every result is read once, front to back: the driver then keeps no row it has passed, which
+        // makes a read of thousands of pages several times faster.
+        query.setForwardOnly(true);
+        const bool prepared = query.prepare(sql);
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        if (prepared && query.exec())
+            return {};
+        if (attempt > 0 || !server_ || inTransaction_ || !lost(QSqlDatabase::database(connection_, false)))
+            return failureOf(query.lastError());
+    }
+}
+
+Failure SqlOutbox::failureOf(const QSqlError& error) const
+{
+    return server_ ? serverFailureOf(error) : failure(shown_, error);
+}
 
 // Opens the connection and brings its tables to this program's version; what stopped it, if any.
 std::optional<SchemaRefusal> SqlOutbox::prepare()
@@ -151,8 +158,7 @@ SqlOutbox::~SqlOutbox()
 Status SqlOutbox::durable(bool onDisk)
 {
     // SQLite's own setting: a database server commits to its disk whatever the client says.
-    if (onDisk_ == onDisk ||
-        QSqlDatabase::database(connection_, false).driverName() != QLatin1String("QSQLITE"))
+    if (onDisk_ == onDisk || server_)
         return {};
     Statement pragma(*this, onDisk ? QStringLiteral("PRAGMA synchronous=FULL")
                                    : QStringLiteral("PRAGMA synchronous=NORMAL"));
@@ -166,37 +172,44 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
 {
     if (Status synced = durable(true); !synced)
         return synced;
-    QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    if (!db.transaction())
-        return failure(shown_, db.lastError());
-    const QString sql = QStringLiteral("INSERT INTO outbox_pages (%1) VALUES (?%2)")
-                            .arg(OutboxColumnList(), QStringLiteral(", ?").repeated(OutboxColumnCount - 1));
-    // Prepared once: on a server each preparation is a round trip of its own.
-    Statement insert(*this, sql);
     for (OutboxPage& p : pages) {
         if (p.id.empty())
             p.id = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
         p.state = PageState::Queued;
-        const TSendParams& s = p.params;
-        insert << QString::fromStdString(p.id) << QString::fromStdString(p.batch) << qint64{p.createdMs}
-               << value(p.state) << p.attempts << qint64{p.nextAttemptMs} << qint64{p.deadlineMs}
-               << qint64{p.finishedMs} << text(p.lastReply) << text(s.CurName) << s.CurNumber
-               << int{s.CurDigital} << s.CurMaxLen << text(s.CurProvider) << text(s.DeferDate)
-               << text(s.DeferTime) << int{s.RepeatCount} << text(s.RepeatInterval) << text(s.SendDate)
-               << text(s.SendTime) << text(JoinedLines(p.lines)) << int{p.signatureBlocked ? 1 : 0}
-               << text(p.text) << text(QByteArray::fromStdString(p.companyRecord).toHex().toStdString())
-               << p.gate << text(p.desk.empty() ? who_.desk : p.desk) << text(p.worker) << qint64{0};
-        if (Status done = insert.run(); !done) {
-            db.rollback();
+    }
+    const QString sql = QStringLiteral("INSERT INTO outbox_pages (%1) VALUES (?%2)")
+                            .arg(OutboxColumnList(), QStringLiteral(", ?").repeated(OutboxColumnCount - 1));
+    // Once more on a new connection when the server was lost before the commit (nothing of it was kept).
+    for (int attempt = 0;; ++attempt) {
+        bool committing = false;
+        Status done = [&]() -> Status {
+            QSqlDatabase db = database();
+            if (!db.transaction())
+                return failureOf(db.lastError());
+            inTransaction_ = true;
+            for (const OutboxPage& p : pages) {
+                Statement insert(*this, sql);
+                for (const QVariant& v : OutboxRowValues(p, who_.desk))
+                    insert << v;
+                if (Status inserted = insert.run(); !inserted) {
+                    inTransaction_ = false;
+                    db.rollback();
+                    return inserted;
+                }
+            }
+            inTransaction_ = false;
+            committing = true;
+            if (!db.commit()) {
+                const QSqlError error = db.lastError();
+                db.rollback();
+                return failureOf(error);
+            }
+            return {};
+        }();
+        if (done || committing || attempt > 0 || !server_ ||
+            !lost(QSqlDatabase::database(connection_, false)))
             return done;
-        }
     }
-    if (!db.commit()) {
-        const QSqlError error = db.lastError();
-        db.rollback();
-        return failure(shown_, error);
-    }
-    return {};
 }
 
 QString SqlOutbox::stateIn(std::span<const PageState> states, QVariantList& values)

@@ -11,7 +11,10 @@
 #include "records/Outbox.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -75,9 +78,17 @@ public:
     Result<bool> Renew(const std::string& id) override;
     Result<bool> Release(const std::string& id) override;
     Result<int> ExpireLeases() override;
+    bool Away() const override;
+    Result<std::vector<OutboxPage>> EndedFor(const std::string& desk, std::int64_t sinceMs) override;
+    // A page's move from a desk's own outbox into the shared one (SqlOutboxMove.cpp).
+    Result<int> MarkMoving() override;
+    Result<std::vector<OutboxPage>> MovingPages() override;
+    Status AddMoved(const OutboxPage& page) override;
+    Result<bool> RemoveMoved(const std::string& id) override;
     // A shared outbox: `changed` is called on the context's thread (the connection's own) each time a
     // transaction of any desk or worker changed its pages, within moments. False for the embedded outbox
-    // or when the server refuses to listen.
+    // or when the server refuses to listen. A connection lost and made again listens again, and tells
+    // `changed` once, for what it may have missed meanwhile.
     bool WatchChanges(QObject* context, std::function<void()> changed);
 
 private:
@@ -91,6 +102,18 @@ private:
 
     std::optional<SchemaRefusal> prepare();
     std::optional<SchemaRefusal> prepareShared(const QString& connectOptions);
+    // The connection, made again first when a shared outbox's was lost (Qt's driver never does it by
+    // itself): listening again when it listened.
+    QSqlDatabase database() const;
+    // Whether a shared outbox's connection is lost (libpq's own state; no round trip).
+    static bool lost(const QSqlDatabase& db);
+    // Prepares, binds and runs the statement. On a shared outbox a statement that failed because its
+    // connection was lost runs once more on a new one (never inside a transaction): a server restarted
+    // between two statements costs nothing.
+    Status exec(QSqlQuery& query, const QString& sql, const QVariantList& values) const;
+    // The failure of a statement: FailureCode::OutboxAway when the server was lost.
+    Failure failureOf(const QSqlError& error) const;
+    Failure serverFailureOf(const QSqlError& error) const; // SqlOutboxRoom.cpp
     // The refusal told as the outbox's failure.
     static Failure refusal(const SchemaRefusal& refused, const std::string& shown);
     // The server's clock in ms, as an SQL expression.
@@ -118,6 +141,14 @@ private:
     OutboxIdentity who_;
     bool server_ = false;        // a shared database on a server
     std::optional<bool> onDisk_; // what the connection was last told
+    bool inTransaction_ = false; // a statement that fails now is not run again
+    // What listens to the shared outbox's changes, told again after a new connection.
+    struct Watch
+    {
+        QPointer<QObject> context;
+        std::function<void()> changed;
+    };
+    std::optional<Watch> watch_;
 };
 
 } // namespace zolbin

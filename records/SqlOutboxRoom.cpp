@@ -14,13 +14,17 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlQuery>
+#include <QTimer>
 #include <atomic>
+#include <libpq-fe.h>
 
 namespace zolbin {
 
 namespace {
 
 std::atomic<int> roomConnections{0};
+
+const QString Channel = QStringLiteral("zolbin_outbox");
 
 QVariant value(PageState state)
 {
@@ -35,6 +39,46 @@ Failure serverFailure(const std::string& shown, const QSqlError& error)
 }
 
 } // namespace
+
+Failure SqlOutbox::serverFailureOf(const QSqlError& error) const
+{
+    Failure failure = serverFailure(shown_, error);
+    if (Away())
+        failure.code = FailureCode::OutboxAway;
+    return failure;
+}
+
+bool SqlOutbox::lost(const QSqlDatabase& db)
+{
+    if (!db.isOpen())
+        return true;
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return false;
+    const PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
+    return connection == nullptr || PQstatus(connection) == CONNECTION_BAD;
+}
+
+bool SqlOutbox::Away() const
+{
+    return server_ && lost(QSqlDatabase::database(connection_, false));
+}
+
+QSqlDatabase SqlOutbox::database() const
+{
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    // Never in the middle of a transaction: its next statement fails with it, and it is begun again.
+    if (!server_ || inTransaction_ || !lost(db))
+        return db;
+    db.close();
+    if (!db.open() || !watch_ || !watch_->context)
+        return db;
+    // Subscriptions end with their connection: listened to again, and whatever changed meanwhile is
+    // looked at once, after the statement under way.
+    if (db.driver()->subscribeToNotification(Channel))
+        QTimer::singleShot(0, watch_->context, watch_->changed);
+    return db;
+}
 
 QString SqlOutbox::serverNow()
 {
@@ -64,6 +108,7 @@ Result<std::unique_ptr<SqlOutbox>> SqlOutbox::OpenShared(const std::string& data
         outbox->prepareShared(QString::fromStdString(options.value()));
     if (!refused)
         return outbox;
+    const bool away = outbox->Away();
     outbox.reset();
     if (refused->newerVersion != 0)
         return Failure{FailureCode::Outbox,
@@ -73,35 +118,39 @@ Result<std::unique_ptr<SqlOutbox>> SqlOutbox::OpenShared(const std::string& data
                            .arg(toCp1251(QString::fromStdString(database)))
                            .arg(refused->newerVersion)
                            .arg(SchemaVersion)};
-    return serverFailure(database, refused->error);
+    Failure failure = serverFailure(database, refused->error);
+    if (away)
+        failure.code = FailureCode::OutboxAway;
+    return failure;
 }
 
 bool SqlOutbox::WatchChanges(QObject* context, std::function<void()> changed)
 {
     if (!server_)
         return false;
-    QSqlDriver* driver = QSqlDatabase::database(connection_, false).driver();
-    const QString channel = QStringLiteral("zolbin_outbox");
-    if (driver == nullptr || !driver->subscribeToNotification(channel))
+    watch_ = Watch{context, std::move(changed)};
+    QSqlDriver* driver = database().driver();
+    if (driver == nullptr)
         return false;
     QObject::connect(
         driver,
         qOverload<const QString&, QSqlDriver::NotificationSource, const QVariant&>(&QSqlDriver::notification),
-        context, [channel, changed = std::move(changed)](const QString& name) {
-            if (name == channel)
-                changed();
+        context, [this](const QString& name) {
+            if (name == Channel && watch_)
+                watch_->changed();
         });
-    return true;
+    return driver->subscribeToNotification(Channel);
 }
 
 Result<std::optional<std::int64_t>> SqlOutbox::ServerClockMs()
 {
     if (!server_)
         return std::optional<std::int64_t>{};
-    QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT %1 AS now_ms").arg(serverNow())) || !query.next())
-        return serverFailure(shown_, query.lastError());
+    QSqlQuery query;
+    if (Status done = exec(query, QStringLiteral("SELECT %1 AS now_ms").arg(serverNow()), {}); !done)
+        return done.failure();
+    if (!query.next())
+        return serverFailureOf(query.lastError());
     return std::optional<std::int64_t>{query.value(QStringLiteral("now_ms")).toLongLong()};
 }
 
@@ -139,16 +188,11 @@ Result<std::vector<OutboxPage>> SqlOutbox::ClaimDue(const ClaimRequest& request)
             "AND %2 ORDER BY created_ms, id LIMIT ? FOR UPDATE SKIP LOCKED) "
             "RETURNING %3")
             .arg(serverNow(), gates, OutboxColumnList());
-    QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        return serverFailure(shown_, query.lastError());
     const QVariantList values{value(PageState::Sending), toQString(who_.worker),    qint64{who_.leaseMs},
                               value(PageState::Queued),  value(PageState::Waiting), request.limit};
-    for (const QVariant& v : values)
-        query.addBindValue(v);
-    if (!query.exec())
-        return serverFailure(shown_, query.lastError());
+    QSqlQuery query;
+    if (Status done = exec(query, sql, values); !done)
+        return done.failure();
     std::vector<OutboxPage> claimed;
     const OutboxRow row(query);
     while (query.next())
@@ -177,22 +221,33 @@ Result<bool> SqlOutbox::Release(const std::string& id)
          value(PageState::Sending), toQString(who_.worker)});
 }
 
+Result<std::vector<OutboxPage>> SqlOutbox::EndedFor(const std::string& desk, std::int64_t sinceMs)
+{
+    if (!server_)
+        return std::vector<OutboxPage>{};
+    return pages(
+        QStringLiteral("desk = ? AND finished_ms > ? AND state IN (?, ?, ?) ORDER BY finished_ms, id"),
+        {toQString(desk), qint64{sinceMs}, value(PageState::Sent), value(PageState::Failed),
+         value(PageState::Unknown)});
+}
+
 Result<int> SqlOutbox::ExpireLeases()
 {
     if (!server_)
         return 0;
     // State and lease are looked at by the statement that changes the page: a page that finished or was
     // renewed a moment ago stays as it is.
-    QSqlQuery query(QSqlDatabase::database(connection_, false));
-    if (!query.prepare(QStringLiteral("UPDATE outbox_pages SET state = ?, finished_ms = %1, last_reply = ? "
-                                      "WHERE state = ? AND lease_ms < %1")
-                           .arg(serverNow())))
-        return serverFailure(shown_, query.lastError());
-    query.addBindValue(value(PageState::Unknown));
-    query.addBindValue(toQString(cp("Отправка прервана: доставлено ли сообщение, неизвестно")));
-    query.addBindValue(value(PageState::Sending));
-    if (!query.exec())
-        return serverFailure(shown_, query.lastError());
+    QSqlQuery query;
+    if (Status done =
+            exec(query,
+                 QStringLiteral("UPDATE outbox_pages SET state = ?, finished_ms = %1, last_reply = ? "
+                                "WHERE state = ? AND lease_ms < %1")
+                     .arg(serverNow()),
+                 {value(PageState::Unknown),
+                  toQString(cp("Отправка прервана: доставлено ли сообщение, неизвестно")),
+                  value(PageState::Sending)});
+        !done)
+        return done.failure();
     return query.numRowsAffected();
 }
 

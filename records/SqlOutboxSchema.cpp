@@ -268,6 +268,39 @@ OutboxPage PageOfRow(const OutboxRow& r)
     return p;
 }
 
+QVariantList OutboxRowValues(const OutboxPage& p, const std::string& desk)
+{
+    const TSendParams& s = p.params;
+    return {QString::fromStdString(p.id),
+            QString::fromStdString(p.batch),
+            qint64{p.createdMs},
+            static_cast<int>(p.state),
+            p.attempts,
+            qint64{p.nextAttemptMs},
+            qint64{p.deadlineMs},
+            qint64{p.finishedMs},
+            toQString(p.lastReply),
+            toQString(s.CurName),
+            s.CurNumber,
+            int{s.CurDigital},
+            s.CurMaxLen,
+            toQString(s.CurProvider),
+            toQString(s.DeferDate),
+            toQString(s.DeferTime),
+            int{s.RepeatCount},
+            toQString(s.RepeatInterval),
+            toQString(s.SendDate),
+            toQString(s.SendTime),
+            toQString(JoinedLines(p.lines)),
+            int{p.signatureBlocked ? 1 : 0},
+            toQString(p.text),
+            toQString(QByteArray::fromStdString(p.companyRecord).toHex().toStdString()),
+            p.gate,
+            toQString(p.desk.empty() ? desk : p.desk),
+            toQString(p.worker),
+            qint64{0}};
+}
+
 std::optional<SchemaRefusal> UpdateOutboxSchema(QSqlDatabase& db)
 {
     // Looked at before anything is written, the journal mode included: a newer outbox stays as it was.

@@ -79,6 +79,8 @@ private:
 };
 
 OutboxPage PageOfRow(const OutboxRow& row);
+// The values of the page's row in the order of the columns (its desk, when it has none, `desk`).
+QVariantList OutboxRowValues(const OutboxPage& page, const std::string& desk);
 // A page's lines as the column message keeps them.
 std::string JoinedLines(const std::vector<std::string>& lines);
 

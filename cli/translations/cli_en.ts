@@ -193,5 +193,21 @@
         <source>Сообщений поставлено в очередь: %1</source>
         <translation>Messages queued: %1</translation>
     </message>
+    <message>
+        <source>Сообщений для шлюзов, которые отправляет другая машина: %1; ожидание их исхода в общей очереди</source>
+        <translation>Messages for gates another machine sends: %1; waiting for their outcome in the shared outbox</translation>
+    </message>
+    <message>
+        <source>Сообщение не отправлено: %1</source>
+        <translation>Message not sent: %1</translation>
+    </message>
+    <message>
+        <source>Исход не дождались за %1 мин; сообщения остаются в общей очереди</source>
+        <translation>No outcome within %1 min; the messages stay in the shared outbox</translation>
+    </message>
+    <message>
+        <source>Общая очередь недоступна: сообщение в очереди этого места</source>
+        <translation>Shared outbox unreachable: the message is in this desk&apos;s outbox</translation>
+    </message>
 </context>
 </TS>

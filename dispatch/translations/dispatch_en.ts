@@ -120,4 +120,11 @@
         <translation>The message is too long for SMS</translation>
     </message>
 </context>
+<context>
+    <name>zolbin::SendController</name>
+    <message>
+        <source>Общая очередь недоступна: сообщение в очереди этого места</source>
+        <translation>Shared outbox unreachable: the message is in this desk&apos;s outbox</translation>
+    </message>
+</context>
 </TS>

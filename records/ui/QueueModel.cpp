@@ -30,6 +30,7 @@ QColor stateColour(PageState state)
 {
     switch (state) {
     case PageState::Queued:
+    case PageState::Moving:
     case PageState::Sending:
         return QColor(0, 64, 160);
     case PageState::Sent:
@@ -69,6 +70,7 @@ QString QueueModel::stateText(PageState state)
 {
     switch (state) {
     case PageState::Queued:
+    case PageState::Moving: // still waiting, now for the shared outbox
         return tr("В очереди");
     case PageState::Sending:
         return tr("Отправляется");
