@@ -3,7 +3,6 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/SmtpPassword.h"
-#include "directory/SmsNumber.h"
 #include "platform/Codepage.h"
 #include "platform/SecretStore.h"
 #include "platform/keychain/KeychainStore.h"
@@ -42,18 +41,6 @@ std::function<std::string()> SimPinSource(std::optional<std::string> filePin, co
             err << "zolbin-send: " << answer.reason << '\n';
         return {};
     };
-}
-
-void CheckSmsCompany(const std::string& who, const std::string& quotedName, const TProvider& company,
-                     const Session& session)
-{
-    const std::string why = who + ": пейдж. компания " + quotedName + " работает через шлюз SMS, ";
-    if (!SmsPatternValid(company.TapPhone.str()))
-        throw UsageError(why + "а её шаблон номера «" + utf8(company.TapPhone.str()) +
-                         "» не даёт телефонного номера");
-    if (session.settings.GsmDevice.empty())
-        throw UsageError(why +
-                         "а в настройках (Zolbin.ini, раздел GSM) не указано устройство модема «Device»");
 }
 
 } // namespace zolbin

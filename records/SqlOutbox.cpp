@@ -180,7 +180,8 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
                << text(s.DeferTime) << int{s.RepeatCount} << text(s.RepeatInterval) << text(s.SendDate)
                << text(s.SendTime) << text(JoinedLines(p.lines)) << int{p.signatureBlocked ? 1 : 0}
                << text(p.text) << text(QByteArray::fromStdString(p.companyRecord).toHex().toStdString())
-               << p.gate << text(p.desk.empty() ? who_.desk : p.desk) << text(p.worker) << qint64{0};
+               << p.gate << text(p.desk.empty() ? who_.desk : p.desk) << text(p.worker) << qint64{0}
+               << (p.intakeKey ? QVariant(text(*p.intakeKey)) : QVariant(QMetaType(QMetaType::QString)));
         if (Status done = insert.run(); !done) {
             db.rollback();
             return done;
@@ -192,6 +193,20 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
         return failure(shown_, error);
     }
     return {};
+}
+
+Result<std::vector<std::string>> SqlOutbox::PagesOfKey(const std::string& key, std::int64_t sinceMs)
+{
+    Statement select(*this,
+                     QStringLiteral("SELECT id FROM outbox_pages WHERE intake_key = ? AND created_ms >= ? "
+                                    "ORDER BY id"));
+    select << text(key) << qint64{sinceMs};
+    if (Status done = select.run(); !done)
+        return done.failure();
+    std::vector<std::string> ids;
+    while (select.query().next())
+        ids.push_back(select.query().value(0).toString().toStdString());
+    return ids;
 }
 
 QString SqlOutbox::stateIn(std::span<const PageState> states, QVariantList& values)
@@ -388,7 +403,8 @@ Result<int> SqlOutbox::MarkInterrupted(std::int64_t nowMs)
         return done.failure();
     const int interrupted = update.query().numRowsAffected();
     const Result<bool> released =
-        changed(QStringLiteral("UPDATE outbox_pages SET next_ms = ? WHERE state = ? AND next_ms > ?"),
+        changed(QStringLiteral("UPDATE outbox_pages SET next_ms = ? WHERE state = ? AND next_ms > ? AND "
+                               "intake_key IS NULL"),
                 {qint64{nowMs}, value(PageState::Queued), qint64{nowMs}});
     if (!released)
         return released.failure();
