@@ -17,6 +17,13 @@
     </message>
 </context>
 <context>
+    <name>WorkOutbox</name>
+    <message>
+        <source>приём сообщений по SNPP, порт %1</source>
+        <translation>taking pages in over SNPP, port %1</translation>
+    </message>
+</context>
+<context>
     <name>ZolbinSend</name>
     <message>
         <source>Справка: zolbin-send --help</source>
