@@ -4,14 +4,12 @@
 #include "cli/ConsoleHost.h"
 #include "cli/DirectoryReader.h"
 #include "cli/ExitStatus.h"
+#include "cli/IntakeThread.h"
 #include "dispatch/OutboxOrders.h"
 #include "dispatch/OutboxWorker.h"
-#include "intake/IntakeService.h"
 #include "platform/Codepage.h"
-#include "platform/FileStamp.h"
 #include "records/Session.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QSocketNotifier>
 #include <atomic>
@@ -99,53 +97,6 @@ private:
     std::exception_ptr error_;
 };
 
-// Before a page taken in is looked at: the settings and lists read again when one of their files changed
-// since they were last read (a list that cannot be read now is told, and the lists stay as they were).
-std::function<void()> directoryRefresher(Session& session, const WorkOptions& options, std::ostream& err)
-{
-    const auto stamps = [&session] {
-        std::vector<FileStamp> now;
-        for (const char* name : {SettingsFileName, AbonentFileName, GroupFileName, CompanyFileName})
-            now.push_back(fileStampOf(session.folder.path(name)));
-        return now;
-    };
-    return [&session, &options, &err, stamps, seen = stamps()]() mutable {
-        std::vector<FileStamp> now = stamps();
-        if (now == seen)
-            return;
-        seen = std::move(now);
-        try {
-            ReadDirectory(session);
-            if (options.adjustSettings)
-                options.adjustSettings(session);
-        } catch (const CliError& error) {
-            err << "zolbin-send: " << error.what() << '\n' << std::flush;
-        }
-    };
-}
-
-// Following: the listeners of pages taken in, when the settings or this run name any.
-std::unique_ptr<IntakeService> startIntake(Session& session, const WorkOptions& options, std::ostream& err)
-{
-    if (!options.follow)
-        return nullptr;
-    IntakeOptions how = IntakeOptionsOf(session.settings);
-    if (options.listenSnpp)
-        how.snpp = *options.listenSnpp;
-    how.refreshDirectory = directoryRefresher(session, options, err);
-    auto intake = std::make_unique<IntakeService>(session, std::move(how));
-    if (const Status started = intake->start(); !started)
-        throw UsageError(started.failure().shown().toStdString());
-    if (intake->listening() && !options.quiet)
-        err << "zolbin-send: "
-            << QCoreApplication::translate("WorkOutbox", "приём сообщений по SNPP, порт %1")
-                   .arg(intake->snppPort())
-                   .toStdString()
-            << '\n'
-            << std::flush;
-    return intake;
-}
-
 int work(Session& session, const WorkOptions& options, std::ostream& err)
 {
     const auto say = [&](const std::string& utf8Text) {
@@ -191,7 +142,10 @@ int work(Session& session, const WorkOptions& options, std::ostream& err)
         pages.fail(std::make_exception_ptr(FileError(text.toStdString())));
     });
     QObject::connect(&worker, &OutboxWorker::finished, &loop, &QEventLoop::quit);
-    const std::unique_ptr<IntakeService> intake = startIntake(session, options, err);
+    // Following: the listeners of pages taken in, on a thread of their own.
+    IntakeThread intake(session.folder);
+    if (options.follow)
+        intake.start(options, err);
 
     int pipeFds[2];
     if (pipe(pipeFds) != 0)

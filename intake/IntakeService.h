@@ -36,6 +36,9 @@ struct IntakeOptions
     int maxPagesPerMinute = 10;
     // Called before each page is looked at, to bring the session's lists up to date.
     std::function<void()> refreshDirectory;
+
+    // Whether any listener is named.
+    bool wanted() const { return !snpp.empty(); }
 };
 
 // The settings' section "Intake" as options.

@@ -80,6 +80,10 @@ protected:
         files.subscriber(W("Иванов"), 1234567, "Beeper");
         files.subscriber(W("Петров"), 7654321, "Beeper");
         files.subscriber(W("Сидоров"), 5555555, "Nowhere");
+        // A server that takes the connection (the system's backlog does) and never says a word.
+        ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+        files.company("Silent", Gate::SNPP, silent.serverPort());
+        files.subscriber(W("Кузнецов"), 3333333, "Silent");
         files.write(dir.path());
         port = freePort();
         ASSERT_NE(port, 0);
@@ -117,6 +121,7 @@ protected:
     SnppPeer snpp;
     TempDataDir dir;
     DirectoryFiles files;
+    QTcpServer silent;
     std::uint16_t port = 0;
     QProcess worker;
 };
@@ -181,4 +186,15 @@ TEST_F(ZolbinSendIntakeTest, RefusedPagesLeaveNothingInTheOutbox)
         }
     }
     EXPECT_EQ(worker.state(), QProcess::Running);
+}
+
+TEST_F(ZolbinSendIntakeTest, AClientIsAnsweredWhileTheWorkerWaitsForACompany)
+{
+    EXPECT_EQ(pageWithNetSnpp(port, "Кузнецов", "first"), "250");
+    ASSERT_TRUE(silent.waitForNewConnection(15000)); // the worker is sending it now, for a minute at most
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_EQ(pageWithNetSnpp(port, "Иванов", "second"), "250");
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(5));
+    worker.kill(); // not worth waiting for the silent company's page
+    worker.waitForFinished(5000);
 }
