@@ -35,6 +35,10 @@ IntakeOptions IntakeOptionsOf(const TSettings& settings)
     IntakeOptions options;
     options.snpp = settings.IntakeSnpp;
     options.snppUsersFile = settings.IntakeSnppUsersFile;
+    options.http = settings.IntakeHttp;
+    options.tokenFile = settings.IntakeTokenFile;
+    options.certFile = settings.IntakeCertFile;
+    options.keyFile = settings.IntakeKeyFile;
     options.maxPagesPerMinute = settings.IntakeMaxPagesPerMinute;
     return options;
 }
@@ -61,6 +65,9 @@ IntakeService::~IntakeService() = default;
 
 Status IntakeService::start()
 {
+    // The HTTP listener goes here, beside the SNPP one: made by intake/HttpIntake's MakeHttpIntake over
+    // directory_ and sink_ when options_.http names an address, owned by this service like snpp_, and
+    // counted by wanted() and listening().
     if (options_.snpp.empty())
         return {};
     const std::optional<ListenAddress> address = ParseListenAddress(options_.snpp);

@@ -33,11 +33,18 @@ struct IntakeOptions
 {
     std::string snpp;          // "HOST:PORT" of the SNPP listener; empty: none
     std::string snppUsersFile; // the users a client from another host logs in as
+    // The HTTP intake's "HOST:PORT", its bearer tokens' file, its certificate and key (section "Intake"):
+    // for the HTTP listener, which is built on directory() and sink() as the SNPP one is.
+    std::string http;
+    std::string tokenFile;
+    std::string certFile;
+    std::string keyFile;
     int maxPagesPerMinute = 10;
     // Called before each page is looked at, to bring the session's lists up to date.
     std::function<void()> refreshDirectory;
 
-    // Whether any listener is named.
+    // Whether a listener this service opens is named (the SNPP one; the HTTP one joins it where start()
+    // says).
     bool wanted() const { return !snpp.empty(); }
 };
 

@@ -212,7 +212,7 @@ SinkAnswer OutboxSink::store(const IncomingPage& page)
             return refuse(page,
                           tx("Intake", "%1: больше %2 сообщений в минуту, сообщение не принято")
                               .arg(who(target))
-                              .arg(settings.IntakeMaxPagesPerMinute),
+                              .arg(rate_.limit()),
                           true);
 
     const Result<std::vector<std::string>> ids =

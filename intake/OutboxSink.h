@@ -35,6 +35,7 @@ public:
     bool allows(const std::string& recipient);
     // A page went to the recipient now.
     void count(const std::string& recipient);
+    int limit() const { return limit_; }
 
 private:
     int limit_;
