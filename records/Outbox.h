@@ -112,7 +112,8 @@ public:
 
     // Adds the pages in one transaction, each Queued, giving each without an id one. A page due later than
     // it was made (nextAttemptMs) is held by the sender that added it, who claims it itself; should that
-    // sender vanish, the next recovery makes it due. Nothing is added on failure.
+    // sender vanish, the next recovery makes it due. A page taken in (intakeKey) due later waits until
+    // then. Nothing is added on failure.
     virtual Status Add(std::vector<OutboxPage>& pages) = 0;
     // Takes a Queued or Waiting page for an attempt: Sending, one attempt more. False when the page is no
     // longer there to take (cancelled, or taken by another worker).
