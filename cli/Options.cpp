@@ -3,6 +3,7 @@
 
 #include "cli/ExitStatus.h"
 #include "directory/Settings.h"
+#include "intake/IntakeService.h"
 
 #include <QCoreApplication>
 #include <array>
@@ -17,7 +18,7 @@ struct ValueOption
     std::optional<std::string> SendOptions::*field;
 };
 
-constexpr std::array<ValueOption, 15> ValueOptions = {{
+constexpr std::array<ValueOption, 16> ValueOptions = {{
     {"--data-dir", &SendOptions::dataDir},
     {"--to", &SendOptions::to},
     {"--group", &SendOptions::group},
@@ -32,6 +33,7 @@ constexpr std::array<ValueOption, 15> ValueOptions = {{
     {"--sim-pin-file", &SendOptions::simPinFile},
     {"--outbox", &SendOptions::outbox},
     {"--gates", &SendOptions::gatesText},
+    {"--listen-snpp", &SendOptions::listenSnpp},
     {"--list", nullptr},
 }};
 
@@ -70,7 +72,7 @@ void checkListRequest(const SendOptions& o)
 {
     const bool sendOption = o.to || o.group || o.number || o.company || o.defer || o.repeat || o.interval ||
                             o.noSignature || o.stopOnError;
-    if (sendOption || !o.message.empty() || o.queue || o.follow || o.gates)
+    if (sendOption || !o.message.empty() || o.queue || o.follow || o.gates || o.listenSnpp)
         throw UsageError(QCoreApplication::translate(
             "Options", "--list не сочетается с получателем, текстом и параметрами отправки"));
     if (o.all && o.listing != SendOptions::Listing::Outbox)
@@ -85,6 +87,9 @@ void checkWorkRequest(const SendOptions& o)
     if (pageOption || !o.message.empty())
         throw UsageError(QCoreApplication::translate(
             "Options", "--work-outbox не сочетается с получателем, текстом и параметрами сообщения"));
+    if (o.listenSnpp && !o.follow)
+        throw UsageError(QCoreApplication::translate(
+            "Options", "--listen-snpp указывается только вместе с --work-outbox --follow"));
 }
 
 void checkSendRequest(const SendOptions& o)
@@ -96,6 +101,9 @@ void checkSendRequest(const SendOptions& o)
     if (o.all)
         throw UsageError(
             QCoreApplication::translate("Options", "--all указывается только вместе с --list outbox"));
+    if (o.listenSnpp)
+        throw UsageError(QCoreApplication::translate(
+            "Options", "--listen-snpp указывается только вместе с --work-outbox --follow"));
     const int recipients = (o.to ? 1 : 0) + (o.group ? 1 : 0) + (o.number ? 1 : 0);
     if (recipients == 0)
         throw UsageError(QCoreApplication::translate(
@@ -195,6 +203,12 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
                                                          "wctp через запятую или none, а не «%1»")
                                  .arg(argText(*options.gatesText)));
     }
+    if (options.listenSnpp && !ParseListenAddress(*options.listenSnpp))
+        throw UsageError(
+            QCoreApplication::translate(
+                "Options",
+                "--listen-snpp: неверный адрес «%1», ожидается УЗЕЛ:ПОРТ (например, 127.0.0.1:4444)")
+                .arg(argText(*options.listenSnpp)));
     if (list && work)
         throw UsageError(QCoreApplication::translate("Options", "--list не сочетается с --work-outbox"));
     if (work) {
@@ -220,7 +234,7 @@ std::string UsageText()
   zolbin-send [--data-dir ПАПКА] --list subscribers|groups|companies
   zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --list outbox [--all]
   zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --work-outbox [--follow] [--gates СПИСОК] [--quiet]
-              [ключи линий и паролей]
+              [--listen-snpp УЗЕЛ:ПОРТ] [ключи линий и паролей]
 
 Отправляет сообщение на пейджер так же, как кнопка «Отправить» Zolbin Sender: с тем же
 справочником, настройками «Zolbin.ini», журналом «Zolbin.log» и архивом в папке «Log».
@@ -305,6 +319,21 @@ std::string UsageText()
   --gates СПИСОК        с --work-outbox: шлюзы, сообщения которых отправляет эта машина
                         (snpp, smtp, tap, sms, wctp через запятую, или none) вместо ключа
                         «Gates» раздела «Outbox» настроек; без ключа и без «Gates» - все
+                        (none - машина, которая только принимает сообщения в общую очередь)
+
+Приём сообщений от других систем (с --work-outbox --follow):
+  Служба открывает приёмники, названные в разделе «Intake» настроек (ключ «SNPP» -
+  «узел:порт»; «SNPPUsersFile» - файл пользователей «имя:пароль», доступный только
+  владельцу; «MaxPagesPerMinute» - сколько сообщений в минуту принимается для одного
+  получателя, по умолчанию 10, 0 - без предела). Без раздела и без ключа ничего не
+  принимается. Каждое принятое сообщение записывается в очередь до ответа клиенту,
+  а в журнал - строкой «Принято по SNPP от АДРЕС (ИМЯ): абонент «ИМЯ»».
+  --listen-snpp УЗЕЛ:ПОРТ
+                        принимать сообщения по SNPP (RFC 1861) на этом адресе вместо ключа
+                        «SNPP» раздела «Intake»; 127.0.0.1 - только с этой машины. Клиент с
+                        другой машины должен войти командой LOGIn (файл «SNPPUsersFile»).
+                        Идентификатор пейджера - номер пейджера абонента, имя абонента или
+                        группы
 
   --help                эта справка
   --version             версия программы

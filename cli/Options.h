@@ -9,6 +9,7 @@
 //   zolbin-send [--data-dir DIR] [--outbox URI] --list outbox [--all]
 //   zolbin-send [--data-dir DIR] --work-outbox [--follow] [--quiet] [--smtp-password-file FILE]
 //               [--tap-device DEVICE] [--gsm-device DEVICE] [--sim-pin-file FILE] [--gates LIST]
+//               [--listen-snpp HOST:PORT]
 // Every form takes --outbox URI (the shared outbox instead of the settings' one).
 // Values are taken as given (UTF-8); their meaning is checked against the directory later.
 
@@ -48,7 +49,8 @@ struct SendOptions
     std::optional<std::string> simPinFile;
     std::optional<std::string> outbox; // the shared outbox's address instead of the settings' one
     std::optional<std::string> gatesText;
-    std::optional<std::uint32_t> gates; // the gates this run sends instead of the settings' ones
+    std::optional<std::uint32_t> gates;    // the gates this run sends instead of the settings' ones
+    std::optional<std::string> listenSnpp; // --work-outbox --follow: the SNPP listener's HOST:PORT
     bool noSignature = false;
     bool stopOnError = false;
     bool quiet = false;

@@ -2,11 +2,9 @@
 #include "cli/SendRequest.h"
 
 #include "cli/ExitStatus.h"
-#include "cli/SimPin.h"
 #include "directory/TextChecks.h"
-#include "directory/WctpFields.h"
 #include "dispatch/Recipient.h"
-#include "dispatch/TapLink.h"
+#include "dispatch/RecipientChecks.h"
 #include "platform/Codepage.h"
 #include "platform/Convert.h"
 
@@ -15,22 +13,6 @@
 namespace zolbin {
 
 namespace {
-
-// The entry of that name: the exact name first, else the only one whose name differs in letter case.
-template <typename List> int findByName(const List& list, const std::string& name)
-{
-    if (const int exact = list.IndexOfName(name); exact >= 0)
-        return exact;
-    int found = -1;
-    for (int i = 0; i < list.Count(); ++i) {
-        if (UpperCaseText(list.Items(i)->Name.str()) != UpperCaseText(name))
-            continue;
-        if (found >= 0)
-            return -1;
-        found = i;
-    }
-    return found;
-}
 
 std::string quoted(const std::string& cp1251)
 {
@@ -72,101 +54,38 @@ void fillDeferral(const std::string& text, ServiceForm& form)
         throw UsageError("--defer: такой даты нет: «" + text + "»");
 }
 
-// A TAP company needs its terminal's address or telephone number, and a number needs the modem's device.
-void checkTapCompany(const std::string& who, const std::string& companyName, const TProvider& company,
-                     const Session& session)
+// A refusal of the shared checks ends the run as a usage error.
+void refuse(const Text& refusal)
 {
-    const std::string why = who + ": пейдж. компания " + quoted(companyName) + " работает через шлюз TAP, ";
-    const std::string phone = company.TapPhone.str();
-    if (phone.empty())
-        throw UsageError(why + "а телефон или адрес её терминала («TapPhone») не указан");
-    if (TapTcpAddress(phone))
-        return;
-    if (!DialableNumber(phone))
-        throw UsageError(why + "а её телефон " + quoted(phone) + " не набрать модемом");
-    if (session.settings.TapDevice.empty())
-        throw UsageError(why +
-                         "а в настройках (Zolbin.ini, раздел TAP) не указано устройство модема «Device»");
-}
-
-// The company a recipient's pages go through, checked the way the send would find it: it must exist
-// and have a gate this program serves, and an SMTP gate needs the sender's mail settings.
-void checkCompany(const std::string& who, const std::string& companyName, const Session& session)
-{
-    if (companyName.empty())
-        throw UsageError(who + ": не указана пейдж. компания");
-    const int index = session.providers.IndexOfName(companyName);
-    if (index < 0)
-        throw UsageError(who + ": пейдж. компания " + quoted(companyName) + " не найдена в справочнике");
-    const TProvider& company = *session.providers.Items(index);
-    if (company.Gate == Gate::SMTP) {
-        const std::string why = who + ": пейдж. компания " + quoted(companyName) +
-                                " принимает сообщения по почте, а в настройках (Zolbin.ini, раздел Sender) ";
-        if (session.settings.SMTPServer.empty())
-            throw UsageError(why + "не указан почтовый сервер «SMTPServer»");
-        if (session.settings.EMail.empty())
-            throw UsageError(why + "не указан адрес отправителя «EMail»");
-    } else if (company.Gate == Gate::TAP) {
-        checkTapCompany(who, companyName, company, session);
-    } else if (company.Gate == Gate::WCTP) {
-        if (const std::string refusal = WctpFieldsRefusal(WctpFieldsOf(company)); !refusal.empty())
-            throw UsageError(who + ": пейдж. компания " + quoted(companyName) + ": " + utf8(refusal));
-    } else if (company.Gate == Gate::SMS) {
-        CheckSmsCompany(who, quoted(companyName), company, session);
-    } else if (company.Gate != Gate::SNPP) {
-        throw UsageError(who + ": у пейдж. компании " + quoted(companyName) + " неизвестный шлюз");
-    }
-}
-
-void checkDigital(const std::string& who, const MessageText& message)
-{
-    if (!IsDigitalText(message.text))
-        throw UsageError(who + " - цифровой пейджер: допустимы только символы 0..9, пробел, [, ], -, u, U "
-                               "и одна строка текста");
-}
-
-std::string subscriberWho(const std::string& name)
-{
-    return "абонент " + quoted(name);
+    if (!refusal.empty())
+        throw UsageError(utf8(refusal.russian()));
 }
 
 void chooseSubscriber(const SendOptions& options, const Session& session, const MessageText& message,
                       SendRequest& request)
 {
     const std::string name = FromTerminal(*options.to, "--to");
-    const int index = findByName(session.abonents, name);
+    const int index = session.abonents.IndexOfNameAnyCase(name);
     if (index < 0)
-        throw UsageError(subscriberWho(name) +
+        throw UsageError(utf8(SubscriberWho(name).russian()) +
                          " не найден в справочнике (список: zolbin-send --list subscribers)");
     const TAbonent& abonent = *session.abonents.Items(index);
     ChooseSubscriber(request.params, abonent);
-    const std::string who = subscriberWho(abonent.Name.str());
-    if (abonent.Number == 0)
-        throw UsageError(who + ": не указан номер пейджера");
-    checkCompany(who, abonent.Provider.str(), session);
-    if (abonent.Numeric == 1)
-        checkDigital(who, message);
+    refuse(SubscriberRefusal(abonent, message.text, session.providers, session.settings));
 }
 
 void chooseGroup(const SendOptions& options, const Session& session, const MessageText& message,
                  SendRequest& request)
 {
     const std::string name = FromTerminal(*options.group, "--group");
-    const int index = findByName(session.groups, name);
+    const int index = session.groups.IndexOfNameAnyCase(name);
     if (index < 0)
         throw UsageError("группа " + quoted(name) +
                          " не найдена в справочнике (список: zolbin-send --list groups)");
     const TGroup& group = *session.groups.Items(index);
-    if (group.Members.empty())
-        throw UsageError("в группе " + quoted(group.Name.str()) + " нет ни одного абонента");
+    refuse(GroupRefusal(group, message.text, session.providers, session.settings));
     request.curGroup = static_cast<std::int16_t>(index);
     request.params.CurMaxLen = GroupMaxLen(group);
-    for (const AbonentPtr& member : group.Members) {
-        const std::string who = subscriberWho(member->Name.str()) + " из группы " + quoted(group.Name.str());
-        checkCompany(who, member->Provider.str(), session);
-        if (member->Numeric == 1)
-            checkDigital(who, message);
-    }
 }
 
 void chooseNumber(const SendOptions& options, const Session& session, SendRequest& request)
@@ -177,7 +96,7 @@ void chooseNumber(const SendOptions& options, const Session& session, SendReques
     if (number == 0)
         throw UsageError("--number: номер пейджера не может быть 0");
     const std::string companyName = FromTerminal(*options.company, "--company");
-    const int index = findByName(session.providers, companyName);
+    const int index = session.providers.IndexOfNameAnyCase(companyName);
     if (index < 0)
         throw UsageError("пейдж. компания " + quoted(companyName) +
                          " не найдена в справочнике (список: zolbin-send --list companies)");
@@ -187,7 +106,7 @@ void chooseNumber(const SendOptions& options, const Session& session, SendReques
     p.CurProvider = session.providers.Items(index)->Name.str();
     p.CurDigital = 0;
     p.CurMaxLen = 240;
-    checkCompany("абонент " + std::to_string(number), p.CurProvider, session);
+    refuse(CompanyRefusal(NumberWho(number), p.CurProvider, session.providers, session.settings));
 }
 
 bool serviceAvailable(const SendRequest& request, const Session& session)
@@ -236,11 +155,7 @@ SendRequest PrepareSend(const SendOptions& options, const Session& session, cons
         chooseNumber(options, session, request);
 
     // The editor takes no more than the limit (0 = none), a line break counting two.
-    const std::int32_t limit = request.params.CurMaxLen;
-    if (limit > 0 && message.length() > limit)
-        throw UsageError("текст сообщения слишком длинный: " + std::to_string(message.length()) +
-                         " символов при пределе " + std::to_string(limit) +
-                         " (перевод строки считается за два символа)");
+    refuse(LengthRefusal(message.length(), request.params.CurMaxLen));
 
     if (form.later || form.repeat) {
         if (!serviceAvailable(request, session))

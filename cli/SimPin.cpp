@@ -3,7 +3,6 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/SmtpPassword.h"
-#include "directory/SmsNumber.h"
 #include "platform/Codepage.h"
 #include "platform/SecretStore.h"
 #include "platform/keychain/KeychainStore.h"
@@ -49,22 +48,6 @@ std::function<std::string()> SimPinSource(std::optional<std::string> filePin, co
             err << "zolbin-send: " << answer.reason << '\n';
         return {};
     };
-}
-
-void CheckSmsCompany(const std::string& who, const std::string& quotedName, const TProvider& company,
-                     const Session& session)
-{
-    if (!SmsPatternValid(company.TapPhone.str()))
-        throw UsageError(QCoreApplication::translate("SimPin",
-                                                     "%1: пейдж. компания %2 работает через шлюз SMS, а её "
-                                                     "шаблон номера «%3» не даёт телефонного номера")
-                             .arg(argText(who), argText(quotedName), argText(utf8(company.TapPhone.str()))));
-    if (session.settings.GsmDevice.empty())
-        throw UsageError(QCoreApplication::translate("SimPin",
-                                                     "%1: пейдж. компания %2 работает через шлюз SMS, а в "
-                                                     "настройках (Zolbin.ini, раздел GSM) не указано "
-                                                     "устройство модема «Device»")
-                             .arg(argText(who), argText(quotedName)));
 }
 
 } // namespace zolbin

@@ -4,6 +4,7 @@
 #include "cli/ConsoleHost.h"
 #include "cli/DirectoryReader.h"
 #include "cli/ExitStatus.h"
+#include "cli/IntakeThread.h"
 #include "dispatch/OutboxLedger.h"
 #include "dispatch/OutboxOrders.h"
 #include "dispatch/OutboxWorker.h"
@@ -151,6 +152,10 @@ int work(Session& session, const WorkOptions& options, std::ostream& err)
         pages.fail(std::make_exception_ptr(FileError(text.toStdString())));
     });
     QObject::connect(&worker, &OutboxWorker::finished, &loop, &QEventLoop::quit);
+    // Following: the listeners of pages taken in, on a thread of their own.
+    IntakeThread intake(session.folder);
+    if (options.follow)
+        intake.start(options, err);
 
     int pipeFds[2];
     if (pipe(pipeFds) != 0)

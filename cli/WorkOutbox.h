@@ -2,12 +2,15 @@
 #pragma once
 // zolbin-send --work-outbox: sends the pages of the data folder's outbox as they fall due, one program
 // at a time, until every page has reached its end (or, following, until stopped). What the pages learn
-// of the GSM modems is remembered from one page to the next for the whole run.
+// of the GSM modems is remembered from one page to the next for the whole run. Following, it also takes
+// pages in from other systems on the listeners section "Intake" names (intake/IntakeService).
 
 #include "dispatch/Deadlines.h"
 
 #include <functional>
+#include <optional>
 #include <ostream>
+#include <string>
 
 namespace zolbin {
 
@@ -24,10 +27,13 @@ struct WorkOptions
     std::function<void(Session&)> adjustSettings;
     // The deadlines of each page's waits.
     SendDeadlines deadlines;
+    // Following: the SNPP listener's "HOST:PORT" instead of the settings' one.
+    std::optional<std::string> listenSnpp;
 };
 
 // The exit status: 0 when every page it brought to an end went out, 1 when one did not (failed,
-// withdrawn or of unknown outcome); throws CliError (file error) when the outbox cannot be worked.
+// withdrawn or of unknown outcome); throws CliError (file error) when the outbox cannot be worked, and
+// (usage) when a listener of pages taken in cannot be opened.
 int WorkOutbox(Session& session, const WorkOptions& options, std::ostream& err);
 
 // Asks a running WorkOutbox to stop after the page under way (from a signal handler too).

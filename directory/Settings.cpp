@@ -175,6 +175,13 @@ void LoadSettings(const ProfileFile& file, TSettings& settings)
     settings.OutboxDesk = file.readString(SectionOutbox, "Desk", "");
     if (settings.OutboxDesk.empty())
         settings.OutboxDesk = HostName();
+    settings.IntakeSnpp = file.readString(SectionIntake, "SNPP", "");
+    settings.IntakeHttp = file.readString(SectionIntake, "HTTP", "");
+    settings.IntakeTokenFile = file.readString(SectionIntake, "TokenFile", "");
+    settings.IntakeCertFile = file.readString(SectionIntake, "CertFile", "");
+    settings.IntakeKeyFile = file.readString(SectionIntake, "KeyFile", "");
+    settings.IntakeSnppUsersFile = file.readString(SectionIntake, "SNPPUsersFile", "");
+    settings.IntakeMaxPagesPerMinute = readCount(file, SectionIntake, "MaxPagesPerMinute", 10, 100000);
 }
 
 } // namespace zolbin

@@ -30,6 +30,8 @@ inline constexpr std::uint32_t GsmDefaultSpeed = 115200;
 inline constexpr const char* SectionOutbox = "Outbox";
 // The gates a machine sends, one bit per gate number (Gate::SNPP is bit 0 ... Gate::WCTP bit 4).
 inline constexpr std::uint32_t AllGates = 0x1F;
+// Pages taken in from other systems: where the SNPP and HTTP listeners listen and who may page.
+inline constexpr const char* SectionIntake = "Intake";
 inline constexpr int MaxRetryMinutes = 7 * 24 * 60;
 
 struct TSettings
@@ -70,6 +72,16 @@ struct TSettings
     std::uint32_t OutboxGates = AllGates;
     // The name of this desk written on every page it queues: the host name by default.
     std::string OutboxDesk;
+    // The listeners of pages taken in, "HOST:PORT" each (empty: that one does not listen), opened by the
+    // outbox's background worker; the HTTP listener's token file, certificate and key; the SNPP users file
+    // ("user:password" lines); how many pages one recipient may be given per minute.
+    std::string IntakeSnpp;
+    std::string IntakeHttp;
+    std::string IntakeTokenFile;
+    std::string IntakeCertFile;
+    std::string IntakeKeyFile;
+    std::string IntakeSnppUsersFile;
+    int IntakeMaxPagesPerMinute = 10;
 
     // The exact flag tests.
     bool clearOn() const { return Clear == 1; }

@@ -17,28 +17,16 @@ OutboxLedger::Opener placeOutbox(OutboxPlace place, const DataFolder& folder)
     return [place] { return OpenOutbox(place); };
 }
 
-} // namespace
-
-Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, int retryMinutes,
-                         std::int64_t nowMs, std::uint32_t gates)
+// The order's pages (one per recipient, in the order the send command serves them) made from the page
+// given, each with its company's record and gate as the order has them, appended to `pages`.
+void appendPages(const SendOrder& order, OutboxPage page, std::vector<OutboxPage>& pages)
 {
-    const Result<std::optional<std::int64_t>> serverNow = outbox.ServerClockMs();
-    if (!serverNow)
-        return serverNow.failure();
-    nowMs = serverNow.value().value_or(nowMs);
-    OutboxPage page = NewOutboxPage(order.params, order.lines, order.text, order.signatureBlocked, nowMs);
-    if (holder == PageHolder::Sender)
-        page.nextAttemptMs = nowMs + SenderHoldMs;
-    page.deadlineMs = retryMinutes > 0 ? nowMs + std::int64_t{retryMinutes} * 60 * 1000 : 0;
-
-    std::vector<OutboxPage> pages;
-    const int members = order.memberCount();
+    const std::size_t first = pages.size();
     if (order.curGroup == -1 || order.groups.empty()) {
         pages.push_back(page);
     } else {
         const TGroup& group = *order.groups.Items(order.curGroup);
-        pages.reserve(static_cast<std::size_t>(members));
-        for (int i = 0; i < members; ++i) {
+        for (int i = 0; i < order.memberCount(); ++i) {
             const TAbonent& member = *group.Members.Items(i);
             page.params.CurName = member.Name.str();
             page.params.CurNumber = member.Number;
@@ -47,37 +35,101 @@ Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, in
             pages.push_back(page);
         }
     }
-    // The batch and the recipient's place: the pages sort in the order they are served. Each keeps its
-    // company as the order has it.
-    for (std::size_t i = 0; i < pages.size(); ++i) {
+    for (std::size_t i = first; i < pages.size(); ++i)
         if (const int company = order.providers.IndexOfName(pages[i].params.CurProvider); company >= 0) {
             pages[i].companyRecord = order.providers.Items(company)->encode();
             pages[i].gate = order.providers.Items(company)->Gate;
         }
+}
+
+// The batch and the recipient's place: the pages sort in the order they are served. Adds them in one
+// transaction and gives their ids.
+Result<std::vector<std::string>> addPages(std::vector<OutboxPage>& pages, Outbox& outbox)
+{
+    for (std::size_t i = 0; i < pages.size(); ++i) {
         std::string place = std::to_string(i);
         place.insert(0, place.size() < 6 ? 6 - place.size() : 0, '0');
-        pages[i].id = page.batch + "-" + place;
-        if (!PageInGates(pages[i], gates))
-            pages[i].nextAttemptMs = nowMs;
+        pages[i].id = pages[i].batch + "-" + place;
     }
     if (Status added = outbox.Add(pages); !added)
         return added.failure();
     std::vector<std::string> ids;
-    std::vector<bool> others;
     ids.reserve(pages.size());
+    for (const OutboxPage& added : pages)
+        ids.push_back(added.id);
+    return ids;
+}
+
+Result<std::int64_t> outboxNow(Outbox& outbox, std::int64_t nowMs)
+{
+    const Result<std::optional<std::int64_t>> serverNow = outbox.ServerClockMs();
+    if (!serverNow)
+        return serverNow.failure();
+    return serverNow.value().value_or(nowMs);
+}
+
+std::int64_t deadlineOf(int retryMinutes, std::int64_t fromMs)
+{
+    return retryMinutes > 0 ? fromMs + std::int64_t{retryMinutes} * 60 * 1000 : 0;
+}
+
+} // namespace
+
+Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, int retryMinutes,
+                         std::int64_t nowMs, std::uint32_t gates)
+{
+    const Result<std::int64_t> now = outboxNow(outbox, nowMs);
+    if (!now)
+        return now.failure();
+    OutboxPage page =
+        NewOutboxPage(order.params, order.lines, order.text, order.signatureBlocked, now.value());
+    if (holder == PageHolder::Sender)
+        page.nextAttemptMs = now.value() + SenderHoldMs;
+    page.deadlineMs = deadlineOf(retryMinutes, now.value());
+    std::vector<OutboxPage> pages;
+    appendPages(order, page, pages);
+    // A page of another machine's gate is due at once for the workers that send it.
+    for (OutboxPage& p : pages)
+        if (!PageInGates(p, gates))
+            p.nextAttemptMs = now.value();
+    Result<std::vector<std::string>> ids = addPages(pages, outbox);
+    if (!ids)
+        return ids.failure();
+    std::vector<bool> others;
     order.othersPageIds.clear();
     for (const OutboxPage& added : pages) {
-        ids.push_back(added.id);
         others.push_back(!PageInGates(added, gates));
         if (others.back())
             order.othersPageIds.push_back(added.id);
     }
-    order.pageIds = ids;
-    auto ledger =
-        std::make_shared<OutboxLedger>(placeOutbox(order.outboxPlace, order.folder), std::move(ids), outbox);
+    order.pageIds = ids.value();
+    auto ledger = std::make_shared<OutboxLedger>(placeOutbox(order.outboxPlace, order.folder),
+                                                 std::move(ids.value()), outbox);
     ledger->passOver(std::move(others));
     order.ledger = std::move(ledger);
     return static_cast<int>(pages.size());
+}
+
+Result<std::vector<std::string>> EnqueueTakenIn(const std::vector<SendOrder>& orders, Outbox& outbox,
+                                                const TakenIn& takenIn, int retryMinutes, std::int64_t nowMs)
+{
+    const Result<std::int64_t> now = outboxNow(outbox, nowMs);
+    if (!now)
+        return now.failure();
+    const std::string batch = NewOutboxPage({}, {}, {}, false, 0).batch;
+    const std::int64_t dueMs =
+        takenIn.heldUntilMs && *takenIn.heldUntilMs > now.value() ? *takenIn.heldUntilMs : now.value();
+    std::vector<OutboxPage> pages;
+    for (const SendOrder& order : orders) {
+        OutboxPage page =
+            NewOutboxPage(order.params, order.lines, order.text, order.signatureBlocked, now.value());
+        page.batch = batch;
+        page.intakeKey = takenIn.key;
+        page.nextAttemptMs = dueMs;
+        page.deadlineMs = deadlineOf(retryMinutes, dueMs);
+        appendPages(order, std::move(page), pages);
+    }
+    return addPages(pages, outbox);
 }
 
 SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, const DataFolder& folder)

@@ -27,6 +27,18 @@ enum class PageHolder
 Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, int retryMinutes,
                          std::int64_t nowMs, std::uint32_t gates = AllGates);
 
+// A page taken in from another system: its orders' pages (one batch) written in one transaction, all or
+// none, due for whoever works the outbox at once or, with heldUntilMs, not before then (their retries
+// counted from then), each marked with the system's key of its request. Gives their ids in order; the
+// orders get no ledger (the worker sends them).
+struct TakenIn
+{
+    std::string key;                         // cp1251; empty when none was given
+    std::optional<std::int64_t> heldUntilMs; // ms since the epoch
+};
+Result<std::vector<std::string>> EnqueueTakenIn(const std::vector<SendOrder>& orders, Outbox& outbox,
+                                                const TakenIn& takenIn, int retryMinutes, std::int64_t nowMs);
+
 // The order that sends a page that fell due, alone, through the companies as they are now. The caller
 // fills the settings, the journal and the secrets; the page's outbox is the folder's.
 SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, const DataFolder& folder);

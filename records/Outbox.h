@@ -64,6 +64,9 @@ struct OutboxPage
     std::string desk;         // the desk that queued the page
     std::string worker;       // the worker that took it last
     std::int64_t leaseMs = 0; // on a shared outbox: until when its worker holds it (the server's clock)
+    // A page taken in from another system: the key it gave its request (cp1251; empty when none). Such a
+    // page is due when it was made, or held until the moment the system asked for, never by a sender.
+    std::optional<std::string> intakeKey;
 };
 
 // Who works the outbox through a connection: written on the pages it queues and claims.
@@ -119,7 +122,8 @@ public:
 
     // Adds the pages in one transaction, each Queued, giving each without an id one. A page due later than
     // it was made (nextAttemptMs) is held by the sender that added it, who claims it itself; should that
-    // sender vanish, the next recovery makes it due. Nothing is added on failure.
+    // sender vanish, the next recovery makes it due. A page taken in (intakeKey) due later waits until
+    // then. Nothing is added on failure.
     virtual Status Add(std::vector<OutboxPage>& pages) = 0;
     // Takes a Queued or Waiting page for an attempt: Sending, one attempt more. False when the page is no
     // longer there to take (cancelled, or taken by another worker).
@@ -157,7 +161,8 @@ public:
     virtual Result<std::map<PageState, int>> CountBatch(const std::string& batch) = 0;
 
     // When no sender is at work: every page left Sending by an attempt that was cut off becomes Unknown,
-    // and every page still held by a sender that vanished falls due. Gives how many became Unknown.
+    // and every page still held by a sender that vanished falls due (a page taken in keeps its hold). Gives
+    // how many became Unknown.
     virtual Result<int> MarkInterrupted(std::int64_t nowMs) = 0;
     // Deletes the pages finished before beforeMs, but never one of unknown outcome: it waits for the
     // operator to resend it or let it be.
@@ -204,6 +209,9 @@ public:
     virtual Result<std::vector<OutboxPage>> MovingPages() { return std::vector<OutboxPage>{}; }
     virtual Status AddMoved(const OutboxPage&) { return {}; }
     virtual Result<bool> RemoveMoved(const std::string&) { return false; }
+
+    // The ids of the pages added since sinceMs with that intake key, in the order of their ids.
+    virtual Result<std::vector<std::string>> PagesOfKey(const std::string& key, std::int64_t sinceMs) = 0;
 
     // The pages of Recent(sinceMs) that pass the filter, a screenful at a time, for a window that shows the
     // outbox: how many there are, and at most limit of them from the offset-th on, in the view's order.

@@ -212,6 +212,20 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
     }
 }
 
+Result<std::vector<std::string>> SqlOutbox::PagesOfKey(const std::string& key, std::int64_t sinceMs)
+{
+    Statement select(*this,
+                     QStringLiteral("SELECT id FROM outbox_pages WHERE intake_key = ? AND created_ms >= ? "
+                                    "ORDER BY id"));
+    select << text(key) << qint64{sinceMs};
+    if (Status done = select.run(); !done)
+        return done.failure();
+    std::vector<std::string> ids;
+    while (select.query().next())
+        ids.push_back(select.query().value(0).toString().toStdString());
+    return ids;
+}
+
 QString SqlOutbox::stateIn(std::span<const PageState> states, QVariantList& values)
 {
     for (PageState state : states)
@@ -406,7 +420,8 @@ Result<int> SqlOutbox::MarkInterrupted(std::int64_t nowMs)
         return done.failure();
     const int interrupted = update.query().numRowsAffected();
     const Result<bool> released =
-        changed(QStringLiteral("UPDATE outbox_pages SET next_ms = ? WHERE state = ? AND next_ms > ?"),
+        changed(QStringLiteral("UPDATE outbox_pages SET next_ms = ? WHERE state = ? AND next_ms > ? AND "
+                               "intake_key IS NULL"),
                 {qint64{nowMs}, value(PageState::Queued), qint64{nowMs}});
     if (!released)
         return released.failure();

@@ -31,7 +31,7 @@ class SqlOutbox final : public Outbox
 {
 public:
     // The version of the tables this program reads and writes: the number of its migrations.
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
 
     // Opens the outbox file, creating it and its tables when missing and migrating an older one. A file
     // that is no database, or a damaged one, is moved aside (path + ".bad") and reported: the next opening
@@ -85,6 +85,7 @@ public:
     Result<std::vector<OutboxPage>> MovingPages() override;
     Status AddMoved(const OutboxPage& page) override;
     Result<bool> RemoveMoved(const std::string& id) override;
+    Result<std::vector<std::string>> PagesOfKey(const std::string& key, std::int64_t sinceMs) override;
     // A shared outbox: `changed` is called on the context's thread (the connection's own) each time a
     // transaction of any desk or worker changed its pages, within moments. False for the embedded outbox
     // or when the server refuses to listen. A connection lost and made again listens again, and tells

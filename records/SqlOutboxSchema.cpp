@@ -74,9 +74,16 @@ const char* const ServerMigration2[] = {
     "EXECUTE FUNCTION zolbin_outbox_changed()",
 };
 
+// Migration 3: the key a system that hands pages in gives its request, kept with each of its pages so
+// that the request sent again is found instead of queued twice (NULL for every other page).
+const char* const Migration3[] = {
+    "ALTER TABLE outbox_pages ADD COLUMN intake_key TEXT",
+    "CREATE INDEX IF NOT EXISTS outbox_intake_key ON outbox_pages (intake_key)",
+};
+
 // Migration n brings a database of version n - 1 to version n. A migration once released never changes:
 // a change of the tables is a new migration at the end.
-const std::span<const char* const> Migrations[] = {Migration1, Migration2};
+const std::span<const char* const> Migrations[] = {Migration1, Migration2, Migration3};
 static_assert(sizeof(Migrations) / sizeof(Migrations[0]) == SqlOutbox::SchemaVersion);
 
 std::optional<QSqlError> run(QSqlDatabase& db, const QString& sql, const QVariantList& values = {})
@@ -189,7 +196,8 @@ const char* const ColumnNames[OutboxColumnCount] = {"id",           "batch",
                                                     "message",      "signature_blocked",
                                                     "whole_text",   "company_record",
                                                     "gate",         "desk",
-                                                    "worker",       "lease_ms"};
+                                                    "worker",       "lease_ms",
+                                                    "intake_key"};
 
 std::vector<std::string> split(const std::string& all)
 {
@@ -265,6 +273,8 @@ OutboxPage PageOfRow(const OutboxRow& r)
     p.desk = r.text(Desk);
     p.worker = r.text(Worker);
     p.leaseMs = r[LeaseMs].toLongLong();
+    if (!r[IntakeKey].isNull())
+        p.intakeKey = r.text(IntakeKey);
     return p;
 }
 
@@ -298,7 +308,8 @@ QVariantList OutboxRowValues(const OutboxPage& p, const std::string& desk)
             p.gate,
             toQString(p.desk.empty() ? desk : p.desk),
             toQString(p.worker),
-            qint64{0}};
+            qint64{0},
+            p.intakeKey ? QVariant(toQString(*p.intakeKey)) : QVariant(QMetaType(QMetaType::QString))};
 }
 
 std::optional<SchemaRefusal> UpdateOutboxSchema(QSqlDatabase& db)

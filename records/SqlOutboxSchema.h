@@ -59,8 +59,9 @@ enum class OutboxColumn
     Desk,
     Worker,
     LeaseMs,
+    IntakeKey,
 };
-inline constexpr int OutboxColumnCount = static_cast<int>(OutboxColumn::LeaseMs) + 1;
+inline constexpr int OutboxColumnCount = static_cast<int>(OutboxColumn::IntakeKey) + 1;
 
 // "id, batch, ...": every column, in that order.
 QString OutboxColumnList();

@@ -117,6 +117,14 @@
         <source>--list не сочетается с --work-outbox</source>
         <translation>--list does not go with --work-outbox</translation>
     </message>
+    <message>
+        <source>--listen-snpp указывается только вместе с --work-outbox --follow</source>
+        <translation>--listen-snpp is given only with --work-outbox --follow</translation>
+    </message>
+    <message>
+        <source>--listen-snpp: неверный адрес «%1», ожидается УЗЕЛ:ПОРТ (например, 127.0.0.1:4444)</source>
+        <translation>--listen-snpp: invalid address “%1”, expected HOST:PORT (for example 127.0.0.1:4444)</translation>
+    </message>
 </context>
 <context>
     <name>SimPin</name>
@@ -131,14 +139,6 @@
     <message>
         <source>PIN SIM-карты для «%1» не найден в хранилище паролей</source>
         <translation>no SIM PIN for “%1” was found in the password store</translation>
-    </message>
-    <message>
-        <source>%1: пейдж. компания %2 работает через шлюз SMS, а её шаблон номера «%3» не даёт телефонного номера</source>
-        <translation>%1: paging company %2 works through the SMS gate, but its number pattern “%3” gives no telephone number</translation>
-    </message>
-    <message>
-        <source>%1: пейдж. компания %2 работает через шлюз SMS, а в настройках (Zolbin.ini, раздел GSM) не указано устройство модема «Device»</source>
-        <translation>%1: paging company %2 works through the SMS gate, but the settings (Zolbin.ini, section GSM) name no modem device “Device”</translation>
     </message>
 </context>
 <context>
@@ -169,6 +169,13 @@
     <message>
         <source>текст сообщения, строка %1</source>
         <translation>message text, line %1</translation>
+    </message>
+</context>
+<context>
+    <name>WorkOutbox</name>
+    <message>
+        <source>приём сообщений по SNPP, порт %1</source>
+        <translation>taking pages in over SNPP, port %1</translation>
     </message>
 </context>
 <context>

@@ -42,34 +42,41 @@ TEST(SendOptions, HelpNeedsNoRecipientAndListTakesItsKind)
     // The gates as bits of their numbers: SNPP 0, SMTP 1, TAP 2, SMS 3, WCTP 4.
     EXPECT_EQ(ParseArguments({"--work-outbox", "--gates", "SMS, tap"}).gates, 0b01100u);
     EXPECT_EQ(ParseArguments({"--work-outbox", "--gates", "none"}).gates, 0u);
+    EXPECT_EQ(ParseArguments({"--work-outbox", "--follow", "--listen-snpp", "[::1]:4444"}).listenSnpp,
+              "[::1]:4444");
 }
 
 TEST(SendOptions, EveryMalformedCommandLineIsAUsageError)
 {
     const std::vector<std::vector<std::string>> bad = {
-        {},                                       // no recipient
-        {"hello"},                                // still no recipient
-        {"--to", "a", "--group", "b"},            // two recipients
-        {"--number", "5"},                        // a number needs its company
-        {"--to", "a", "--company", "X"},          // a company only with a number
-        {"--to", "a", "--repeat", "1"},           // repeats need an interval
-        {"--to", "a", "--interval", "00:10"},     // an interval needs repeats
-        {"--to"},                                 // no value
-        {"--to", "a", "--to", "b"},               // given twice
-        {"--to", "a", "--bogus"},                 // unknown
-        {"--to", "a", "--quiet=1"},               // a flag takes no value
-        {"--data-dir=", "--to", "a"},             // an empty folder name
-        {"--to", "a", "--smtp-password-file="},   // an empty password file name
-        {"--list", "people"},                     // unknown listing
-        {"--list", "groups", "--to", "a"},        // a listing sends nothing
-        {"--list", "groups", "text"},             // ... and takes no text
-        {"--follow"},                             // follows nothing without --work-outbox
-        {"--follow", "--to", "a", "text"},        // ... and never sends a page
-        {"--work-outbox", "--gates", "fax"},      // no such gate
-        {"--work-outbox", "--gates", ""},         // no gate at all
-        {"--work-outbox", "--gates", "none,sms"}, // none is alone
-        {"--list", "groups", "--all"},            // --all lists the outbox only
-        {"--outbox=", "--list", "outbox"},        // an empty address
+        {},                                                          // no recipient
+        {"hello"},                                                   // still no recipient
+        {"--to", "a", "--group", "b"},                               // two recipients
+        {"--number", "5"},                                           // a number needs its company
+        {"--to", "a", "--company", "X"},                             // a company only with a number
+        {"--to", "a", "--repeat", "1"},                              // repeats need an interval
+        {"--to", "a", "--interval", "00:10"},                        // an interval needs repeats
+        {"--to"},                                                    // no value
+        {"--to", "a", "--to", "b"},                                  // given twice
+        {"--to", "a", "--bogus"},                                    // unknown
+        {"--to", "a", "--quiet=1"},                                  // a flag takes no value
+        {"--data-dir=", "--to", "a"},                                // an empty folder name
+        {"--to", "a", "--smtp-password-file="},                      // an empty password file name
+        {"--list", "people"},                                        // unknown listing
+        {"--list", "groups", "--to", "a"},                           // a listing sends nothing
+        {"--list", "groups", "text"},                                // ... and takes no text
+        {"--follow"},                                                // follows nothing without --work-outbox
+        {"--follow", "--to", "a", "text"},                           // ... and never sends a page
+        {"--work-outbox", "--gates", "fax"},                         // no such gate
+        {"--work-outbox", "--gates", ""},                            // no gate at all
+        {"--work-outbox", "--gates", "none,sms"},                    // none is alone
+        {"--list", "groups", "--all"},                               // --all lists the outbox only
+        {"--outbox=", "--list", "outbox"},                           // an empty address
+        {"--work-outbox", "--listen-snpp", "127.0.0.1:4444"},        // listens only following
+        {"--to", "a", "--listen-snpp", "127.0.0.1:4444", "text"},    // ... never for one page
+        {"--work-outbox", "--follow", "--listen-snpp", "127.0.0.1"}, // no port
+        {"--work-outbox", "--follow", "--listen-snpp", "::1:4444"},  // IPv6 without brackets
+        {"--work-outbox", "--follow", "--listen-snpp", "127.0.0.1:70000"}, // no such port
     };
     for (const auto& args : bad) {
         std::string shown;

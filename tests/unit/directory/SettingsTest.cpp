@@ -118,6 +118,23 @@ TEST(Settings, OutboxKeysOfTheOutboxSection)
     EXPECT_EQ(load(dir.file("Zolbin.ini")).OutboxGates, 0u);
 }
 
+TEST(Settings, IntakeSection)
+{
+    test::TempDataDir dir;
+    // Absent: nothing listens, ten pages a minute.
+    const TSettings none = load(dir.path() + "/Zolbin.ini");
+    EXPECT_EQ(none.IntakeSnpp, "");
+    EXPECT_EQ(none.IntakeHttp, "");
+    EXPECT_EQ(none.IntakeMaxPagesPerMinute, 10);
+    dir.write("Zolbin.ini", "[Intake]\r\nSNPP=0.0.0.0:4444\r\nHTTP=127.0.0.1:8080\r\nTokenFile=/t\r\n"
+                            "CertFile=/c\r\nKeyFile=/k\r\nSNPPUsersFile=/u\r\nMaxPagesPerMinute=3\r\n");
+    const TSettings s = load(dir.file("Zolbin.ini"));
+    EXPECT_EQ(s.IntakeSnpp + s.IntakeHttp + s.IntakeTokenFile + s.IntakeCertFile + s.IntakeKeyFile +
+                  s.IntakeSnppUsersFile,
+              "0.0.0.0:4444127.0.0.1:8080/t/c/k/u");
+    EXPECT_EQ(s.IntakeMaxPagesPerMinute, 3);
+}
+
 TEST(Settings, NumbersKeepTheirLowByteAndNonNumbersTakeTheDefault)
 {
     test::TempDataDir dir;

@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/IntakeThread.h"
+
+#include "cli/DirectoryReader.h"
+#include "cli/ExitStatus.h"
+#include "platform/FileStamp.h"
+
+#include <QCoreApplication>
+
+namespace zolbin {
+
+namespace {
+
+// Before a page taken in is looked at: the settings and lists read again when one of their files changed
+// since they were last read (a list that cannot be read now is told, and the lists stay as they were).
+std::function<void()> directoryRefresher(Session& session, const WorkOptions& options, std::ostream& err)
+{
+    const auto stamps = [&session] {
+        std::vector<FileStamp> now;
+        for (const char* name : {SettingsFileName, AbonentFileName, GroupFileName, CompanyFileName})
+            now.push_back(fileStampOf(session.folder.path(name)));
+        return now;
+    };
+    return [&session, &options, &err, stamps, seen = stamps()]() mutable {
+        std::vector<FileStamp> now = stamps();
+        if (now == seen)
+            return;
+        seen = std::move(now);
+        try {
+            ReadDirectory(session);
+            if (options.adjustSettings)
+                options.adjustSettings(session);
+        } catch (const CliError& error) {
+            err << "zolbin-send: " << error.what() << '\n' << std::flush;
+        }
+    };
+}
+
+} // namespace
+
+IntakeThread::IntakeThread(const DataFolder& folder) : session_(folder)
+{
+    thread_.setObjectName(QStringLiteral("intake"));
+}
+
+IntakeThread::~IntakeThread()
+{
+    stop();
+}
+
+void IntakeThread::start(const WorkOptions& options, std::ostream& err)
+{
+    ReadDirectory(session_);
+    if (options.adjustSettings)
+        options.adjustSettings(session_);
+    IntakeOptions how = IntakeOptionsOf(session_.settings);
+    if (options.listenSnpp)
+        how.snpp = *options.listenSnpp;
+    if (!how.wanted())
+        return;
+    how.refreshDirectory = directoryRefresher(session_, options, err);
+
+    anchor_.moveToThread(&thread_);
+    thread_.start();
+    Status started;
+    QMetaObject::invokeMethod(
+        &anchor_,
+        [&] {
+            service_ = std::make_unique<IntakeService>(session_, std::move(how));
+            started = service_->start();
+            if (!started)
+                service_.reset();
+        },
+        Qt::BlockingQueuedConnection);
+    if (!started) {
+        stop();
+        throw UsageError(started.failure().shown().toStdString());
+    }
+    if (!options.quiet)
+        err << "zolbin-send: "
+            << QCoreApplication::translate("WorkOutbox", "приём сообщений по SNPP, порт %1")
+                   .arg(service_->snppPort())
+                   .toStdString()
+            << '\n'
+            << std::flush;
+}
+
+void IntakeThread::stop()
+{
+    if (!thread_.isRunning())
+        return;
+    // The listeners and the sink's outbox are closed on the thread they were opened on.
+    QMetaObject::invokeMethod(
+        &anchor_, [this] { service_.reset(); }, Qt::BlockingQueuedConnection);
+    thread_.quit();
+    thread_.wait();
+}
+
+} // namespace zolbin
