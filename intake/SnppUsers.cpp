@@ -1,61 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "intake/SnppUsers.h"
 
-#include "platform/Codepage.h"
+#include "intake/PrivateFile.h"
 #include "platform/Text.h"
-
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zolbin {
 
-namespace {
-
-struct Descriptor
-{
-    int fd;
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-Failure fileFailure(const std::string& path, const Text& why)
-{
-    return Failure{0, tx("SnppUsers", "файл пользователей SNPP «%1» %2").arg(path).arg(why)};
-}
-
-} // namespace
-
 Result<SnppUsers> SnppUsers::load(const std::string& path)
 {
-    const Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-    struct stat st
-    {
-    };
-    if (file.fd < 0 || ::fstat(file.fd, &st) != 0)
-        return fileFailure(path, tx("SnppUsers", "не читается: %1").arg(std::strerror(errno)));
-    if (!S_ISREG(st.st_mode))
-        return fileFailure(path, tx("SnppUsers", "- не обычный файл"));
-    if ((st.st_mode & (S_IRWXG | S_IRWXO)) != 0)
-        return fileFailure(
-            path, tx("SnppUsers", "доступен не только владельцу: нужны права 600 или 400 (chmod 600)"));
-    std::string text;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t got = ::read(file.fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return fileFailure(path, tx("SnppUsers", "не читается: %1").arg(std::strerror(errno)));
-        if (got == 0)
-            break;
-        text.append(buffer, static_cast<std::size_t>(got));
-    }
+    const Result<std::string> read = ReadPrivateFile(path);
+    if (!read)
+        return Failure{0,
+                       tx("SnppUsers", "файл пользователей SNPP «%1» %2").arg(path).arg(read.failure().text)};
+    const std::string& text = read.value();
     SnppUsers users;
     std::size_t start = 0;
     while (start < text.size()) {

@@ -11,6 +11,8 @@ packages=(
   qt6-tools-dev qt6-l10n-tools
   # the shared outbox on PostgreSQL: Qt's driver, and libpq's headers for reading its address
   libqt6sql6-psql libpq-dev
+  # the HTTP intake: Qt HTTP Server (its CMake package asks for Qt WebSockets' as well)
+  qt6-httpserver-dev qt6-websockets-dev
   clang libclang-rt-dev clang-format
   # benchmarks (scripts/bench.sh)
   libbenchmark-dev

@@ -9,6 +9,17 @@
     </message>
 </context>
 <context>
+    <name>HttpServer</name>
+    <message>
+        <source>Сертификат «%1» не прочитан</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Закрытый ключ «%1» не прочитан</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>IoError</name>
     <message>
         <source>Файл не найден</source>
