@@ -19,7 +19,7 @@ packages=(
   # running: fonts with Cyrillic glyphs, the Qt platform plugins, Qt's own Russian texts
   fonts-dejavu-core qt6-qpa-plugins qt6-translations-l10n
   # tests: a virtual display for screenshots, and the real protocol peers
-  xvfb xauth python3 python3-aiosmtpd perl libnet-snpp-perl openssl
+  xvfb xauth python3 python3-aiosmtpd perl libnet-snpp-perl openssl prometheus-alertmanager
   # a PostgreSQL 15 server made for the room's tests by pg_virtualenv
   postgresql postgresql-common
   # a private session bus for the notification-area tests

@@ -12,11 +12,11 @@
     <name>HttpServer</name>
     <message>
         <source>Сертификат «%1» не прочитан</source>
-        <translation type="unfinished"></translation>
+        <translation>Certificate “%1” could not be read</translation>
     </message>
     <message>
         <source>Закрытый ключ «%1» не прочитан</source>
-        <translation type="unfinished"></translation>
+        <translation>Private key “%1” could not be read</translation>
     </message>
 </context>
 <context>
