@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "intake/HttpIntake.h"
 
+#include "directory/TextChecks.h"
 #include "intake/AlertText.h"
 #include "intake/PageRequest.h"
 #include "intake/PageText.h"
@@ -54,6 +55,12 @@ bool sameSecret(const std::string& a, const std::string& b)
 std::string recipientKey(const PagerTarget& target)
 {
     return std::to_string(static_cast<int>(target.kind)) + ":" + target.name + ":" + target.company;
+}
+
+// What a client sent (a path, a name), as one line of cp1251 for the journal and the answer.
+std::string clientText(const std::string& utf8Text)
+{
+    return VisibleControls(toCp1251(QString::fromStdString(utf8Text)));
 }
 
 std::int64_t nowMs()
@@ -113,7 +120,7 @@ HttpAnswer HttpIntake::error(int status, const char* code, const Text& message)
     if (options_.refused)
         options_.refused(tx("HttpIntake", "Отклонён запрос по HTTP от %1 (%2): %3 %4")
                              .arg(peer_)
-                             .arg(toCp1251(QString::fromStdString(path_)))
+                             .arg(clientText(path_))
                              .arg(status)
                              .arg(message));
     return errorAnswer(status, code, message);
@@ -197,8 +204,7 @@ HttpAnswer HttpIntake::alertmanager(const HttpRequest& request, const Client& cl
     const std::optional<PagerTarget> target = directory_.find(toCp1251(QString::fromStdString(*to)));
     if (!target)
         return error(404, "unknown_recipient",
-                     tx("HttpIntake", "Получатель «%1» не найден в справочнике")
-                         .arg(toCp1251(QString::fromStdString(*to))));
+                     tx("HttpIntake", "Получатель «%1» не найден в справочнике").arg(clientText(*to)));
     QJsonParseError parsed{};
     const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(request.body), &parsed);
     const std::size_t limit = target->maxLen > 0 ? static_cast<std::size_t>(target->maxLen) : AlertTextLimit;
@@ -270,9 +276,8 @@ HttpAnswer HttpIntake::pageState(const std::string& id)
     bool numeric = false;
     const qint64 number = QString::fromStdString(id).toLongLong(&numeric);
     const auto unknown = [&] {
-        return error(
-            404, "unknown_page",
-            tx("HttpIntake", "Нет сообщения с номером «%1»").arg(toCp1251(QString::fromStdString(id))));
+        return error(404, "unknown_page",
+                     tx("HttpIntake", "Нет сообщения с номером «%1»").arg(clientText(id)));
     };
     if (!numeric || number <= 0 || !options_.pageStatus)
         return unknown();

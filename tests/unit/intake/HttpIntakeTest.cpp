@@ -4,12 +4,14 @@
 #include "intake/HttpIntake.h"
 
 #include "../../support/HttpCall.h"
+#include "../../support/TempDir.h"
 #include "platform/Codepage.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace zolbin;
 using namespace zolbin::test;
@@ -108,7 +110,7 @@ TEST(HttpIntake, BadRequestsAreRefusedAndNothingIsStored)
          "bad_text"},
         {"oversize", {post("/v1/pages", R"({"to": "Ivanov", "text": ")" + big + "\"}")}, 413, "too_large"},
         {"slow client",
-         {post("/v1/pages", Page, Token + "\r\nContent-Length: 100").substr(0, 140)},
+         {HttpRequestText("POST", "/v1/pages", Page, {Token, "Content-Length: 100"})}, // 58 bytes short
          408,
          "timeout"},
         {"flood",
@@ -237,6 +239,24 @@ TEST(HttpIntake, WithoutTokensListensOnlyOnLoopback)
     HttpIntake intake(f.directory, f.sink, HttpIntakeOptions{});
     EXPECT_FALSE(intake.listen("0.0.0.0", 0).ok());
     EXPECT_TRUE(intake.listen("127.0.0.1", 0).ok());
+}
+
+TEST(HttpIntake, TokenFileIsTakenOnlyWhenItIsItsOwnersAlone)
+{
+    const TempDataDir dir;
+    dir.write("tokens", "# monitoring\n  3f9c-e1 grafana\n\nab12\r\n");
+    ::chmod(dir.file("tokens").c_str(), 0644);
+    EXPECT_FALSE(LoadTokenFile(dir.file("tokens")));
+    ::chmod(dir.file("tokens").c_str(), 0600);
+    const Result<std::vector<HttpToken>> tokens = LoadTokenFile(dir.file("tokens"));
+    ASSERT_TRUE(tokens);
+    ASSERT_EQ(tokens.value().size(), 2u);
+    EXPECT_EQ(tokens.value()[0].secret, "3f9c-e1");
+    EXPECT_EQ(tokens.value()[0].name, "grafana");
+    EXPECT_EQ(tokens.value()[1].secret, "ab12");
+    dir.write("empty", "# none yet\n");
+    ::chmod(dir.file("empty").c_str(), 0600);
+    EXPECT_FALSE(LoadTokenFile(dir.file("empty")));
 }
 
 } // namespace
