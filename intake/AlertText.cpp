@@ -118,8 +118,8 @@ std::optional<AlertNotification> ReadAlertNotification(const QJsonObject& body, 
         if (id.isEmpty())
             id = QString::fromUtf8(QJsonDocument(alert.value(QLatin1String("labels")).toObject())
                                        .toJson(QJsonDocument::Compact));
-        signature << id + QLatin1Char('|') + alert.value(QLatin1String("status")).toString() + QLatin1Char('|') +
-                         alert.value(QLatin1String("startsAt")).toString();
+        signature << id + QLatin1Char('|') + alert.value(QLatin1String("status")).toString() +
+                         QLatin1Char('|') + alert.value(QLatin1String("startsAt")).toString();
     }
     signature.sort();
     signature.prepend(status);

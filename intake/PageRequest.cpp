@@ -109,7 +109,8 @@ std::variant<PageRequest, RequestFault> ReadPageRequest(const QJsonObject& body,
         return badRequest(tx("PageRequest", "Нет текста сообщения (\"text\")"));
     QString lines = text.toString();
     lines.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    const std::optional<std::string> converted = cp1251(lines.replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+    const std::optional<std::string> converted =
+        cp1251(lines.replace(QLatin1Char('\n'), QLatin1String("\r\n")));
     if (!converted)
         return RequestFault{400, "bad_text",
                             tx("PageRequest", "В тексте символ, которого нет в кодировке cp1251")};
