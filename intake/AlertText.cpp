@@ -66,8 +66,12 @@ std::string composed(const std::string& head, const std::string& summary,
     if (const std::string text = withSummary + counted; fits(text))
         return text;
     const std::size_t fixed = head.size() + 2 + counted.size() + 3;
-    if (!summary.empty() && fixed + 8 <= limit)
-        return head + ": " + summary.substr(0, limit - fixed) + "..." + counted;
+    if (!summary.empty() && fixed + 8 <= limit) {
+        std::string cut = summary.substr(0, limit - fixed);
+        if (const std::size_t blank = cut.rfind(' '); blank != std::string::npos && blank >= cut.size() / 2)
+            cut.resize(blank); // at a word's end when one is near
+        return head + ": " + cut + "..." + counted;
+    }
     const std::string text = head + counted;
     return text.substr(0, limit);
 }

@@ -4,7 +4,7 @@
 // as one short page: it begins as Alertmanager's own subjects do, "[FIRING:2]" (the alerts firing) or
 // "[RESOLVED]", then the alert's name, its summary and the instances, on one line within the limit. When
 // many alerts fire the first instances are named and the others counted ("db1, db2 +7"); a summary too long
-// for the rest is cut ("...").
+// for the rest is cut at a word's end ("...").
 
 #include <QJsonObject>
 #include <cstddef>

@@ -221,16 +221,24 @@ TEST(HttpIntake, AlertNotificationIsOnePageReadableWithinTheLimitAndPagedOnce)
     const std::string notification = R"({"version": "4", "groupKey": "{}:{alertname=\"DiskFull\"}",
         "status": "firing", "commonLabels": {"alertname": "DiskFull"}, "alerts": [)" +
                                      alerts + "]}";
-    const auto [first, again] = ServingWhile([&] {
-        return std::pair{HttpCall(intake->port(), post("/v1/alertmanager?to=Ivanov", notification)),
-                         HttpCall(intake->port(), post("/v1/alertmanager?to=Ivanov", notification))};
+    // Grafana's contact point: the resolution of an alert whose summary is too long for the rest.
+    const std::string grafana = R"({"orgId": 1, "status": "resolved", "groupKey": "{}/{}:{}", "alerts": [
+        {"status": "resolved", "labels": {"alertname": "BoilerTemp", "instance": "boiler-2"},
+         "annotations": {"summary": "Temperature of the boiler 2 feed water is back below the upper limit"}}]})";
+    const auto [first, again, resolved] = ServingWhile([&] {
+        return std::tuple{HttpCall(intake->port(), post("/v1/alertmanager?to=Ivanov", notification)),
+                          HttpCall(intake->port(), post("/v1/alertmanager?to=Ivanov", notification)),
+                          HttpCall(intake->port(), post("/v1/alertmanager?to=Duty", grafana))};
     });
     EXPECT_EQ(first.status, 202);
     EXPECT_EQ(again.status, 202);
     EXPECT_EQ(again.body, first.body);
-    ASSERT_EQ(f.sink.pages.size(), 1u);
+    EXPECT_EQ(resolved.status, 202);
+    ASSERT_EQ(f.sink.pages.size(), 2u);
     EXPECT_EQ(f.sink.pages[0].text, "[FIRING:12] DiskFull: Disk almost full - db1, db2, db3 +9");
     EXPECT_EQ(f.sink.pages[0].login, "alertmanager");
+    EXPECT_EQ(f.sink.pages[1].text, "[RESOLVED] BoilerTemp: Temperature of the... - boiler-2");
+    EXPECT_EQ(f.sink.pages[1].login, "grafana");
 }
 
 TEST(HttpIntake, WithoutTokensListensOnlyOnLoopback)
