@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The HTTP intake under load, into the embedded outbox: 1,000 POST /v1/pages from 20 clients at once, each
-// on a connection of its own, every answer 202 and every page in the outbox once; beside it one request's
-// answer on a kept connection and one page's add to the outbox alone, as the sink makes it. The intake,
-// its sink and its outbox live on a thread of their own with its event loop, as in zolbin-send; the
-// clients block on theirs. Real time: the disk's waits are the cost.
+// on a connection of its own, every answer 202 and every page in the outbox once (the requests that arrive
+// together are stored in one transaction, as a sink may store them); beside it one request's answer on a
+// kept connection and one page's add to the outbox alone, as the sink makes it. The intake, its sink and
+// its outbox live on a thread of their own with its event loop, as in zolbin-send; the clients block on
+// theirs. Real time: the disk's waits are the cost.
 
 #include "../tests/support/HttpCall.h"
 #include "bench/BenchDataFolder.h"
@@ -22,27 +23,30 @@ namespace zolbin::bench {
 
 namespace {
 
-// Each page taken in as one outbox page per recipient, added in one transaction.
+// Each page taken in as one outbox page per recipient; the pages taken in together added in one
+// transaction.
 class OutboxSink final : public PageSink
 {
 public:
     explicit OutboxSink(Outbox& outbox) : outbox_(outbox) {}
-    SinkAnswer store(const IncomingPage& page) override
+    SinkAnswer store(const IncomingPage& page) override { return storeAll({page}).front(); }
+    std::vector<SinkAnswer> storeAll(const std::vector<IncomingPage>& taken) override
     {
         std::vector<OutboxPage> pages;
-        for (const PagerTarget& target : page.recipients) {
-            TSendParams params;
-            params.CurName = target.name;
-            params.CurNumber = 1001;
-            params.CurProvider = "Bench";
-            pages.push_back(NewOutboxPage(params, {page.text}, page.text, false, NowMs()));
-        }
+        std::vector<SinkAnswer> answers(taken.size());
+        for (std::size_t i = 0; i < taken.size(); ++i)
+            for (const PagerTarget& target : taken[i].recipients) {
+                TSendParams params;
+                params.CurName = target.name;
+                params.CurNumber = 1001;
+                params.CurProvider = "Bench";
+                pages.push_back(NewOutboxPage(params, {taken[i].text}, taken[i].text, false, NowMs()));
+                answers[i].ids.push_back(++added_); // the outbox's own ids are no numbers
+            }
         if (!outbox_.Add(pages))
-            return SinkAnswer{SinkAnswer::Kind::TryLater, "outbox", {}};
-        SinkAnswer answer;
-        for (std::size_t i = 0; i < pages.size(); ++i)
-            answer.ids.push_back(++added_); // the outbox's own ids are no numbers
-        return answer;
+            for (SinkAnswer& answer : answers)
+                answer = SinkAnswer{SinkAnswer::Kind::TryLater, "outbox", {}};
+        return answers;
     }
 
 private:

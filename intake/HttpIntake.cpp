@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimer>
 #include <algorithm>
 
 namespace zolbin {
@@ -90,8 +91,9 @@ HttpIntake::HttpIntake(const PagerDirectory& directory, PageSink& sink, HttpInta
             options_.refused(
                 tx("HttpIntake", "Отклонён запрос по HTTP от %1: %2").arg(peer.address).arg(answer.status));
     };
-    server_ = std::make_unique<HttpServer>([this](const HttpRequest& request) { return handle(request); },
-                                           std::move(limits));
+    server_ = std::make_unique<HttpServer>(
+        [this](const HttpRequest& request, const HttpReply& reply) { handle(request, reply); },
+        std::move(limits));
 }
 
 HttpIntake::~HttpIntake() = default;
@@ -144,7 +146,13 @@ std::optional<std::string> HttpIntake::authorized(const HttpRequest& request) co
     return match != nullptr ? std::optional<std::string>(match->name) : std::nullopt;
 }
 
-HttpAnswer HttpIntake::handle(const HttpRequest& request)
+void HttpIntake::handle(const HttpRequest& request, const HttpReply& reply)
+{
+    if (const std::optional<HttpAnswer> answer = route(request, reply))
+        reply(*answer);
+}
+
+std::optional<HttpAnswer> HttpIntake::route(const HttpRequest& request, const HttpReply& reply)
 {
     peer_ = request.peer.address;
     path_ = request.path;
@@ -161,9 +169,9 @@ HttpAnswer HttpIntake::handle(const HttpRequest& request)
     const auto only = [&](const char* method) { return request.method == method; };
     const std::string pagePrefix = "/v1/pages/";
     if (request.path == "/v1/pages" && only("POST"))
-        return pages(request, client);
+        return pages(request, client, reply);
     if (request.path == "/v1/alertmanager" && only("POST"))
-        return alertmanager(request, client);
+        return alertmanager(request, client, reply);
     if (request.path == "/v1/health" && only("GET"))
         return health();
     if (request.path.rfind(pagePrefix, 0) == 0 && only("GET"))
@@ -175,7 +183,8 @@ HttpAnswer HttpIntake::handle(const HttpRequest& request)
     return error(404, "not_found", tx("HttpIntake", "Нет такого адреса"));
 }
 
-HttpAnswer HttpIntake::pages(const HttpRequest& request, const Client& client)
+std::optional<HttpAnswer> HttpIntake::pages(const HttpRequest& request, const Client& client,
+                                            const HttpReply& reply)
 {
     QJsonParseError parsed{};
     const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(request.body), &parsed);
@@ -193,10 +202,11 @@ HttpAnswer HttpIntake::pages(const HttpRequest& request, const Client& client)
     page.from = client.address;
     page.login = client.login;
     page.key = std::move(asked.key);
-    return stored(asked.target, std::move(page));
+    return enqueue(asked.target, std::move(page), reply);
 }
 
-HttpAnswer HttpIntake::alertmanager(const HttpRequest& request, const Client& client)
+std::optional<HttpAnswer> HttpIntake::alertmanager(const HttpRequest& request, const Client& client,
+                                                   const HttpReply& reply)
 {
     const std::string* to = request.queryItem("to");
     if (to == nullptr || to->empty())
@@ -230,10 +240,11 @@ HttpAnswer HttpIntake::alertmanager(const HttpRequest& request, const Client& cl
     page.text = notification->text;
     page.from = client.address;
     page.login = notification->source;
-    return stored(*target, std::move(page), repeatKey);
+    return enqueue(*target, std::move(page), reply, repeatKey);
 }
 
-HttpAnswer HttpIntake::stored(const PagerTarget& target, IncomingPage page, std::string repeatKey)
+std::optional<HttpAnswer> HttpIntake::enqueue(const PagerTarget& target, IncomingPage page,
+                                              const HttpReply& reply, std::string repeatKey)
 {
     const std::int64_t now = nowMs();
     const std::string recipient = recipientKey(target);
@@ -244,21 +255,51 @@ HttpAnswer HttpIntake::stored(const PagerTarget& target, IncomingPage page, std:
         answer.headers.emplace_back("Retry-After", "60");
         return answer;
     }
+    recent_[recipient].push_back(now); // counted at once, so that pages queued together keep the limit
     page.via = "HTTP";
-    const SinkAnswer answer = sink_.store(page);
-    if (answer.kind == SinkAnswer::Kind::TryLater) {
-        HttpAnswer busy =
+    pending_.push_back(Pending{std::move(page), path_, recipient, now, std::move(repeatKey), reply});
+    if (!flushing_) {
+        flushing_ = true;
+        QTimer::singleShot(0, this, &HttpIntake::flush);
+    }
+    return std::nullopt;
+}
+
+void HttpIntake::flush()
+{
+    flushing_ = false;
+    std::vector<Pending> batch = std::move(pending_);
+    pending_.clear();
+    std::vector<IncomingPage> pages;
+    pages.reserve(batch.size());
+    for (const Pending& p : batch)
+        pages.push_back(p.page);
+    const std::vector<SinkAnswer> answers = sink_.storeAll(pages);
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        Pending& p = batch[i];
+        const SinkAnswer answer =
+            i < answers.size() ? answers[i] : SinkAnswer{SinkAnswer::Kind::TryLater, {}, {}};
+        if (answer.kind == SinkAnswer::Kind::Stored) {
+            if (!p.repeatKey.empty())
+                notifications_[p.repeatKey] = Answered{p.atMs, answer.ids};
+            p.reply(idsAnswer(202, answer.ids));
+            continue;
+        }
+        std::deque<std::int64_t>& times = recent_[p.recipient]; // not stored: not counted
+        if (const auto it = std::find(times.begin(), times.end(), p.atMs); it != times.end())
+            times.erase(it);
+        peer_ = p.page.from;
+        path_ = p.path;
+        if (answer.kind == SinkAnswer::Kind::Refused) {
+            p.reply(error(400, "refused", tx("HttpIntake", "Сообщение не принято: %1").arg(answer.reason)));
+            continue;
+        }
+        HttpAnswer later =
             error(503, "outbox_unavailable",
                   tx("HttpIntake", "Очередь сообщений недоступна, повторите позже: %1").arg(answer.reason));
-        busy.headers.emplace_back("Retry-After", "30");
-        return busy;
+        later.headers.emplace_back("Retry-After", "30");
+        p.reply(later);
     }
-    if (answer.kind == SinkAnswer::Kind::Refused)
-        return error(400, "refused", tx("HttpIntake", "Сообщение не принято: %1").arg(answer.reason));
-    recent_[recipient].push_back(now);
-    if (!repeatKey.empty())
-        notifications_[repeatKey] = Answered{now, answer.ids};
-    return idsAnswer(202, answer.ids);
 }
 
 bool HttpIntake::overRate(const std::string& recipient, std::int64_t now)

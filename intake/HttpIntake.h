@@ -70,13 +70,20 @@ private:
         std::string address;
         std::string login;
     };
-    HttpAnswer handle(const HttpRequest& request);
+    // Each request's answer; a page's once the sink has said (after the pages that came with it).
+    void handle(const HttpRequest& request, const HttpReply& reply);
+    std::optional<HttpAnswer> route(const HttpRequest& request, const HttpReply& reply);
     std::optional<std::string> authorized(const HttpRequest& request) const;
-    HttpAnswer pages(const HttpRequest& request, const Client& client);
-    HttpAnswer alertmanager(const HttpRequest& request, const Client& client);
+    std::optional<HttpAnswer> pages(const HttpRequest& request, const Client& client, const HttpReply& reply);
+    std::optional<HttpAnswer> alertmanager(const HttpRequest& request, const Client& client,
+                                           const HttpReply& reply);
     HttpAnswer pageState(const std::string& id);
     HttpAnswer health();
-    HttpAnswer stored(const PagerTarget& target, IncomingPage page, std::string repeatKey = {});
+    // Queues the page for the sink (nothing), or refuses it at once.
+    std::optional<HttpAnswer> enqueue(const PagerTarget& target, IncomingPage page, const HttpReply& reply,
+                                      std::string repeatKey = {});
+    // Hands the queued pages to the sink together and answers each.
+    void flush();
     bool overRate(const std::string& recipient, std::int64_t nowMs);
     HttpAnswer error(int status, const char* code, const Text& message);
 
@@ -93,6 +100,18 @@ private:
         std::vector<std::int64_t> ids;
     };
     std::map<std::string, Answered> notifications_; // the alert notifications paged in the last ten minutes
+    // The pages taken in since the sink was last given any: requests that came together are stored together.
+    struct Pending
+    {
+        IncomingPage page;
+        std::string path;
+        std::string recipient;
+        std::int64_t atMs;
+        std::string repeatKey;
+        HttpReply reply;
+    };
+    std::vector<Pending> pending_;
+    bool flushing_ = false;
 };
 
 } // namespace zolbin

@@ -9,6 +9,7 @@
 #include <QHostAddress>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
+#include <QPointer>
 #include <QSslConfiguration>
 #include <QSslKey>
 #include <QSslSocket>
@@ -150,6 +151,9 @@ public:
 
     bool refused() const { return refused_; }
 
+    // A request is complete: it waits for its answer without a deadline of its own.
+    void complete() { timer_.stop(); }
+
     // The handler has answered a request: the next one has its own time and limits.
     void answered()
     {
@@ -254,16 +258,25 @@ protected:
             plain.headers.emplace_back(name.toStdString(), value.toStdString());
         plain.body = request.body().toStdString();
         plain.peer = PeerOf(request.remoteAddress());
-        const HttpAnswer answer = handler_(plain);
-        QHttpServerResponder responder = makeResponder(request, socket);
-        responder.writeStatusLine(static_cast<QHttpServerResponder::StatusCode>(answer.status));
-        responder.writeHeader("Content-Type", QByteArray::fromStdString(answer.contentType));
-        responder.writeHeader("Content-Length", QByteArray::number(static_cast<qint64>(answer.body.size())));
-        for (const auto& [name, value] : answer.headers)
-            responder.writeHeader(QByteArray::fromStdString(name), QByteArray::fromStdString(value));
-        responder.writeBody(QByteArray::fromStdString(answer.body));
         if (connection != nullptr)
-            connection->answered();
+            connection->complete();
+        // The responder only keeps the socket's address: it is written to while the socket is there.
+        auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
+        const QPointer<QTcpSocket> alive(socket);
+        const QPointer<Connection> owner(connection);
+        handler_(plain, [responder, alive, owner](const HttpAnswer& answer) {
+            if (alive.isNull() || alive->state() != QAbstractSocket::ConnectedState || owner.isNull() ||
+                owner->refused())
+                return;
+            responder->writeStatusLine(static_cast<QHttpServerResponder::StatusCode>(answer.status));
+            responder->writeHeader("Content-Type", QByteArray::fromStdString(answer.contentType));
+            responder->writeHeader("Content-Length",
+                                   QByteArray::number(static_cast<qint64>(answer.body.size())));
+            for (const auto& [name, value] : answer.headers)
+                responder->writeHeader(QByteArray::fromStdString(name), QByteArray::fromStdString(value));
+            responder->writeBody(QByteArray::fromStdString(answer.body));
+            owner->answered();
+        });
         return true;
     }
     void missingHandler(const QHttpServerRequest&, QTcpSocket*) override {}

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small HTTP(S) server for requests taken in (Qt HTTP Server on the event loop of the thread that owns
-// it): each complete request goes to the caller's handler as plain values, and its answer goes back. The
+// it): each complete request goes to the caller's handler as plain values, and its answer goes back when
+// the handler gives it (so that a handler may answer several requests after one piece of work). The
 // server keeps its limits before a request reaches the handler: the size of a body, the number of
 // connections at once, and how long a request may take to arrive. A request over a limit gets the answer
 // the limits give for it and its connection ends; nothing of it reaches the handler.
@@ -45,7 +46,10 @@ struct HttpAnswer
     HttpFields headers; // besides the content's type and length
 };
 
-using HttpHandler = std::function<HttpAnswer(const HttpRequest&)>;
+// Gives a request's answer, once, when the handler has it (at once, or later on the server's thread);
+// nothing is written when the client has gone meanwhile.
+using HttpReply = std::function<void(const HttpAnswer&)>;
+using HttpHandler = std::function<void(const HttpRequest&, HttpReply)>;
 
 struct HttpServerLimits
 {

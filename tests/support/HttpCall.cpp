@@ -61,9 +61,9 @@ HttpConnection::~HttpConnection()
         ::close(fd_);
 }
 
-HttpReply HttpConnection::call(const std::string& request)
+HttpResponse HttpConnection::call(const std::string& request)
 {
-    HttpReply reply;
+    HttpResponse reply;
     if (fd_ < 0)
         return reply;
     for (std::size_t sent = 0; sent < request.size();) {
@@ -93,7 +93,7 @@ HttpReply HttpConnection::call(const std::string& request)
     return reply;
 }
 
-HttpReply HttpCall(std::uint16_t port, const std::string& request)
+HttpResponse HttpCall(std::uint16_t port, const std::string& request)
 {
     HttpConnection connection(port);
     return connection.call(request);

@@ -16,7 +16,7 @@
 
 namespace zolbin::test {
 
-struct HttpReply
+struct HttpResponse
 {
     int status = 0; // 0: no answer
     std::string head;
@@ -29,7 +29,7 @@ std::string HttpRequestText(const std::string& method, const std::string& target
                             const std::vector<std::string>& headers = {});
 
 // One connection to 127.0.0.1:port for each call: writes the request's bytes and reads one answer.
-HttpReply HttpCall(std::uint16_t port, const std::string& request);
+HttpResponse HttpCall(std::uint16_t port, const std::string& request);
 
 // A connection kept open on its own: writes the requests one after the other, each answer read before the
 // next request. -1 when it cannot connect.
@@ -41,7 +41,7 @@ public:
     HttpConnection(const HttpConnection&) = delete;
     HttpConnection& operator=(const HttpConnection&) = delete;
     bool connected() const { return fd_ >= 0; }
-    HttpReply call(const std::string& request);
+    HttpResponse call(const std::string& request);
 
 private:
     int fd_ = -1;

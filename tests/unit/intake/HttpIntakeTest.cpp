@@ -72,7 +72,7 @@ std::string post(const std::string& target, const std::string& body, const std::
                            auth.empty() ? std::vector<std::string>{} : std::vector{auth});
 }
 
-std::string errorCode(const HttpReply& reply)
+std::string errorCode(const HttpResponse& reply)
 {
     return QJsonDocument::fromJson(QByteArray::fromStdString(reply.body))
         .object()
@@ -139,7 +139,7 @@ TEST(HttpIntake, BadRequestsAreRefusedAndNothingIsStored)
         std::vector<std::string> told;
         options.refused = [&told](const Text& what) { told.push_back(what.russian()); };
         const auto intake = f.intake(std::move(options));
-        HttpReply reply;
+        HttpResponse reply;
         ServingWhile([&] {
             const HttpConnection holder(c.maxConnections < 64 ? intake->port() : 0); // holds the only one
             for (const std::string& request : c.requests)
