@@ -37,30 +37,20 @@ bool sameName(std::string_view a, std::string_view b)
 
 const char* reasonPhrase(int status)
 {
-    switch (status) {
-    case 200:
-        return "OK";
-    case 202:
-        return "Accepted";
-    case 400:
-        return "Bad Request";
-    case 401:
-        return "Unauthorized";
-    case 404:
-        return "Not Found";
-    case 405:
-        return "Method Not Allowed";
-    case 408:
-        return "Request Timeout";
-    case 413:
-        return "Payload Too Large";
-    case 429:
-        return "Too Many Requests";
-    case 503:
-        return "Service Unavailable";
-    default:
-        return "Error";
-    }
+    static const std::pair<int, const char*> phrases[] = {{200, "OK"},
+                                                          {202, "Accepted"},
+                                                          {400, "Bad Request"},
+                                                          {401, "Unauthorized"},
+                                                          {404, "Not Found"},
+                                                          {405, "Method Not Allowed"},
+                                                          {408, "Request Timeout"},
+                                                          {413, "Payload Too Large"},
+                                                          {429, "Too Many Requests"},
+                                                          {503, "Service Unavailable"}};
+    for (const auto& [code, phrase] : phrases)
+        if (code == status)
+            return phrase;
+    return "Error";
 }
 
 // The answer as the server writes it on a connection it then closes.
