@@ -65,7 +65,7 @@ else()
   set(ZOLBIN_DEB_LIBRARY_DEPENDS "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libqt6keychain1, ")
 endif()
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "${ZOLBIN_DEB_LIBRARY_DEPENDS}libqt6svg6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), libqt6sql6-psql (>= 6.4), qt6-translations-l10n, fonts-dejavu-core | fonts-liberation2 | fonts-noto-core | fonts-freefont-ttf")
+  "${ZOLBIN_DEB_LIBRARY_DEPENDS}libqt6svg6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), libqt6sql6-psql (>= 6.4), libqt6httpserver6 (>= 6.4), qt6-translations-l10n, fonts-dejavu-core | fonts-liberation2 | fonts-noto-core | fonts-freefont-ttf")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 
 include(CPack)

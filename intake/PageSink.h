@@ -51,6 +51,16 @@ public:
     virtual ~PageSink() = default;
     // Stores the whole page or nothing of it.
     virtual SinkAnswer store(const IncomingPage& page) = 0;
+    // The pages taken in at the same moment, one answer each in their order: each page stored whole or not
+    // at all. A sink may write them in one transaction (one disk sync for all); by default one by one.
+    virtual std::vector<SinkAnswer> storeAll(const std::vector<IncomingPage>& pages)
+    {
+        std::vector<SinkAnswer> answers;
+        answers.reserve(pages.size());
+        for (const IncomingPage& page : pages)
+            answers.push_back(store(page));
+        return answers;
+    }
 };
 
 } // namespace zolbin

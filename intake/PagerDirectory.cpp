@@ -32,15 +32,20 @@ std::optional<PagerTarget> ListPagerDirectory::find(const std::string& id) const
     }
     if (const int index = subscribers_.IndexOfNameAnyCase(id); index >= 0)
         return subscriberTarget(*subscribers_.Items(index));
-    if (const int index = groups_.IndexOfNameAnyCase(id); index >= 0) {
-        const TGroup& group = *groups_.Items(index);
-        if (group.Members.empty())
-            return std::nullopt; // nobody to page
-        const bool digital = std::any_of(group.Members.begin(), group.Members.end(),
-                                         [](const AbonentPtr& member) { return member->Numeric == 1; });
-        return PagerTarget{PagerTarget::Kind::Group, group.Name.str(), GroupMaxLen(group), digital, {}};
-    }
-    return std::nullopt;
+    return findGroup(id);
+}
+
+std::optional<PagerTarget> ListPagerDirectory::findGroup(const std::string& name) const
+{
+    const int index = groups_.IndexOfNameAnyCase(name);
+    if (index < 0)
+        return std::nullopt;
+    const TGroup& group = *groups_.Items(index);
+    if (group.Members.empty())
+        return std::nullopt; // nobody to page
+    const bool digital = std::any_of(group.Members.begin(), group.Members.end(),
+                                     [](const AbonentPtr& member) { return member->Numeric == 1; });
+    return PagerTarget{PagerTarget::Kind::Group, group.Name.str(), GroupMaxLen(group), digital, {}};
 }
 
 } // namespace zolbin

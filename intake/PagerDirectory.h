@@ -32,6 +32,12 @@ public:
     virtual ~PagerDirectory() = default;
     // id: cp1251. Nothing when the directory knows no such pager.
     virtual std::optional<PagerTarget> find(const std::string& id) const = 0;
+    // name: cp1251. The group of that name even where a subscriber has the same one.
+    virtual std::optional<PagerTarget> findGroup(const std::string& name) const
+    {
+        std::optional<PagerTarget> found = find(name);
+        return found && found->kind == PagerTarget::Kind::Group ? found : std::nullopt;
+    }
 };
 
 // Over the directory lists of a session (which outlive it).
@@ -40,6 +46,7 @@ class ListPagerDirectory final : public PagerDirectory
 public:
     ListPagerDirectory(const TAbonentList& subscribers, const TGroupList& groups);
     std::optional<PagerTarget> find(const std::string& id) const override;
+    std::optional<PagerTarget> findGroup(const std::string& name) const override;
 
 private:
     const TAbonentList& subscribers_;

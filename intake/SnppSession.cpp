@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "intake/SnppSession.h"
 
-#include "directory/TextChecks.h"
+#include "intake/PageText.h"
 #include "platform/Codepage.h"
 
 #include <QStringDecoder>
@@ -44,12 +44,6 @@ bool hasControls(std::string_view line)
         const auto byte = static_cast<unsigned char>(c);
         return (byte < 0x20 && byte != '\t') || byte == 0x7F;
     });
-}
-
-std::string who(const PagerTarget& target)
-{
-    return (target.kind == PagerTarget::Kind::Group ? cp("группа «") : cp("абонент «")) +
-           VisibleControls(target.name) + cp("»");
 }
 
 } // namespace
@@ -195,14 +189,8 @@ std::string SnppSession::error(std::string reply)
 
 std::string SnppSession::refusal(const std::string& text, const PagerTarget& target) const
 {
-    if (target.maxLen > 0 && text.size() > static_cast<std::size_t>(target.maxLen))
-        return cp("текст сообщения слишком длинный: ") + std::to_string(text.size()) +
-               cp(" символов при пределе ") + std::to_string(target.maxLen) +
-               cp(" (перевод строки считается за два символа)");
-    if (target.digital && !IsDigitalText(text))
-        return who(target) + cp(" - цифровой пейджер: допустимы только символы 0..9, пробел, [, ], -, u, U и "
-                                "одна строка текста");
-    return {};
+    const std::optional<Text> why = TextRefusal(text, target);
+    return why ? why->russian() : std::string();
 }
 
 std::optional<PagerTarget> SnppSession::target(std::string_view argument) const
@@ -245,16 +233,8 @@ std::string SnppSession::message(std::string raw)
     const std::optional<std::string> text = IncomingText(raw);
     if (!text)
         return error(std::string(InvalidMessage) + cp("символ, которого нет в кодировке cp1251"));
-    if (text->empty())
-        return error(std::string(InvalidMessage) + cp("Необходимо набрать текст сообщения"));
-    if (text->size() > MaxText)
-        return error(std::string(InvalidMessage) + cp("текст сообщения слишком длинный"));
-    std::size_t start = 0;
-    for (std::size_t end; (end = text->find("\r\n", start)) != std::string::npos; start = end + 2)
-        if (hasControls(std::string_view(*text).substr(start, end - start)))
-            return error(std::string(InvalidMessage) + cp("управляющий символ в тексте"));
-    if (hasControls(std::string_view(*text).substr(start)))
-        return error(std::string(InvalidMessage) + cp("управляющий символ в тексте"));
+    if (const std::optional<Text> fault = TextFault(*text))
+        return error(std::string(InvalidMessage) + fault->russian());
     for (const PagerTarget& target : page_.recipients)
         if (const std::string why = refusal(*text, target); !why.empty())
             return error(std::string(InvalidMessage) + why);

@@ -8,6 +8,7 @@
 // limit (a line break counting two), the digital pager's characters; a refusal gives the reason.
 
 #include "intake/PageSink.h"
+#include "intake/PageText.h"
 #include "intake/PagerDirectory.h"
 #include "intake/SnppUsers.h"
 
@@ -38,9 +39,9 @@ public:
     // After QUIT, or after a reply that ends the session (421).
     bool finished() const { return finished_; }
 
-    static constexpr int MaxErrors = 10;          // then "421 Too Many Errors"
-    static constexpr std::size_t MaxText = 65536; // bytes of one message however it comes
-    static constexpr std::size_t MaxPagers = 100; // recipients of one page
+    static constexpr int MaxErrors = 10;                    // then "421 Too Many Errors"
+    static constexpr std::size_t MaxText = MaxIncomingText; // bytes of one message however it comes
+    static constexpr std::size_t MaxPagers = 100;           // recipients of one page
 
 private:
     std::vector<std::string> command(std::string_view verb, std::string_view argument);

@@ -155,6 +155,10 @@ row("zolbin-send --queue, 10000 pages, wall (vs journal lines alone)", float(qwa
     "< 2 s", 2)
 row("zolbin-send --queue, 10000 pages, CPU (vs journal lines alone)", float(qcpu), "s", best[journal] / 1000, "",
     2)
+row("1000 POST /v1/pages from 20 clients, all 202, into the outbox", real["BM_HttpPagesFrom20Clients/iterations:3"] / 1000,
+    "s", None, "< 3 s", 2)
+row("one POST /v1/pages answered (vs one page's add to the outbox)", real["BM_HttpOnePage"], "ms",
+    real["BM_OutboxAddOnePage"], "≤ 3", 2)
 
 head = ("What", "Now", "Baseline", "Ratio", "Target")
 widths = [max(len(r[i]) for r in rows + [head]) for i in range(5)]

@@ -11,13 +11,15 @@ packages=(
   qt6-tools-dev qt6-l10n-tools
   # the shared outbox on PostgreSQL: Qt's driver, and libpq's headers for reading its address
   libqt6sql6-psql libpq-dev
+  # the HTTP intake: Qt HTTP Server (its CMake package asks for Qt WebSockets' as well)
+  qt6-httpserver-dev qt6-websockets-dev
   clang libclang-rt-dev clang-format
   # benchmarks (scripts/bench.sh)
   libbenchmark-dev
   # running: fonts with Cyrillic glyphs, the Qt platform plugins, Qt's own Russian texts
   fonts-dejavu-core qt6-qpa-plugins qt6-translations-l10n
   # tests: a virtual display for screenshots, and the real protocol peers
-  xvfb xauth python3 python3-aiosmtpd perl libnet-snpp-perl openssl
+  xvfb xauth python3 python3-aiosmtpd perl libnet-snpp-perl openssl prometheus-alertmanager
   # a PostgreSQL 15 server made for the room's tests by pg_virtualenv
   postgresql postgresql-common
   # a private session bus for the notification-area tests

@@ -9,6 +9,17 @@
     </message>
 </context>
 <context>
+    <name>HttpServer</name>
+    <message>
+        <source>Сертификат «%1» не прочитан</source>
+        <translation>Certificate “%1” could not be read</translation>
+    </message>
+    <message>
+        <source>Закрытый ключ «%1» не прочитан</source>
+        <translation>Private key “%1” could not be read</translation>
+    </message>
+</context>
+<context>
     <name>IoError</name>
     <message>
         <source>Файл не найден</source>
