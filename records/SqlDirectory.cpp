@@ -36,8 +36,7 @@ const char* const Tables[] = {
     " PRIMARY KEY (list, version))",
     "CREATE OR REPLACE FUNCTION zolbin_directory_saved() RETURNS trigger LANGUAGE plpgsql AS "
     "$$ BEGIN PERFORM pg_notify('zolbin_directory', ''); RETURN NULL; END $$",
-    "DROP TRIGGER IF EXISTS directory_saved ON directory_versions",
-    "CREATE TRIGGER directory_saved AFTER INSERT ON directory_versions FOR EACH STATEMENT "
+    "CREATE OR REPLACE TRIGGER directory_saved AFTER INSERT ON directory_versions FOR EACH STATEMENT "
     "EXECUTE FUNCTION zolbin_directory_saved()",
 };
 
@@ -329,6 +328,21 @@ Result<RoomDirectory> SqlDirectory::Apply(const std::vector<DirectoryEdit>& edit
             return failure(lock.error());
     }
     return latest();
+}
+
+Result<RoomDirectory> SqlDirectory::SaveChanges(const RoomDirectory& seen, const DirectoryBytes& mine)
+{
+    std::vector<DirectoryEdit> edits;
+    std::map<DirectoryList, int> bases;
+    for (DirectoryList list : {DirectoryList::Companies, DirectoryList::Abonents, DirectoryList::Groups}) {
+        const DirectoryVersion& base = seen.lists.count(list) ? seen.lists.at(list) : DirectoryVersion{};
+        bases[list] = base.version;
+        for (DirectoryEdit& edit : EditsBetween(list, base.bytes, mine.of(list)))
+            edits.push_back(std::move(edit));
+    }
+    if (edits.empty())
+        return latest();
+    return Apply(edits, bases);
 }
 
 bool SqlDirectory::WatchChanges(QObject* context, std::function<void()> changed)

@@ -70,6 +70,9 @@ public:
     // (FailureCode::DirectoryRefused). Gives the latest versions after it.
     Result<RoomDirectory> Apply(const std::vector<DirectoryEdit>& edits,
                                 const std::map<DirectoryList, int>& bases);
+    // What a desk saves: the edits that turn the lists it saw into its own, applied as Apply does
+    // (companies first, then subscribers, then groups: a cascade saved by the first is met by the rest).
+    Result<RoomDirectory> SaveChanges(const RoomDirectory& seen, const DirectoryBytes& mine);
     // `changed` is called on the context's thread each time any desk saved a version, within moments.
     bool WatchChanges(QObject* context, std::function<void()> changed);
 
