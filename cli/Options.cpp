@@ -16,7 +16,7 @@ struct ValueOption
     std::optional<std::string> SendOptions::*field;
 };
 
-constexpr std::array<ValueOption, 15> ValueOptions = {{
+constexpr std::array<ValueOption, 17> ValueOptions = {{
     {"--data-dir", &SendOptions::dataDir},
     {"--to", &SendOptions::to},
     {"--group", &SendOptions::group},
@@ -31,6 +31,8 @@ constexpr std::array<ValueOption, 15> ValueOptions = {{
     {"--sim-pin-file", &SendOptions::simPinFile},
     {"--outbox", &SendOptions::outbox},
     {"--gates", &SendOptions::gatesText},
+    {"--directory-import", &SendOptions::directoryImport},
+    {"--directory-export", &SendOptions::directoryExport},
     {"--list", nullptr},
 }};
 
@@ -79,6 +81,22 @@ void checkWorkRequest(const SendOptions& o)
                             o.noSignature || o.stopOnError || o.queue || o.all;
     if (pageOption || !o.message.empty())
         throw UsageError("--work-outbox не сочетается с получателем, текстом и параметрами сообщения");
+}
+
+// --directory-import or --directory-export, alone with the data folder and the database.
+void checkTransferRequest(SendOptions& o, bool otherAction)
+{
+    const bool other = o.to || o.group || o.number || o.company || o.defer || o.repeat || o.interval ||
+                       o.noSignature || o.stopOnError || o.queue || o.follow || o.all || o.gates ||
+                       !o.message.empty() || otherAction;
+    if (other || (o.directoryImport && o.directoryExport))
+        throw UsageError("--directory-import и --directory-export указываются одни, без других действий");
+    const std::string& dir = o.directoryImport ? *o.directoryImport : *o.directoryExport;
+    if (dir.empty())
+        throw UsageError(std::string(o.directoryImport ? "--directory-import" : "--directory-export") +
+                         ": не указана папка");
+    o.action =
+        o.directoryImport ? SendOptions::Action::DirectoryImport : SendOptions::Action::DirectoryExport;
 }
 
 void checkSendRequest(const SendOptions& o)
@@ -181,6 +199,10 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
     }
     if (list && work)
         throw UsageError("--list не сочетается с --work-outbox");
+    if (options.directoryImport || options.directoryExport) {
+        checkTransferRequest(options, list.has_value() || work);
+        return options;
+    }
     if (work) {
         options.action = SendOptions::Action::WorkOutbox;
         checkWorkRequest(options);
@@ -205,6 +227,7 @@ std::string UsageText()
   zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --list outbox [--all]
   zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --work-outbox [--follow] [--gates СПИСОК] [--quiet]
               [ключи линий и паролей]
+  zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --directory-import ПАПКА | --directory-export ПАПКА
 
 Отправляет сообщение на пейджер так же, как кнопка «Отправить» Zolbin Sender: с тем же
 справочником, настройками «Zolbin.ini», журналом «Zolbin.log» и архивом в папке «Log».
@@ -289,6 +312,15 @@ std::string UsageText()
   --gates СПИСОК        с --work-outbox: шлюзы, сообщения которых отправляет эта машина
                         (snpp, smtp, tap, sms, wctp через запятую, или none) вместо ключа
                         «Gates» раздела «Outbox» настроек; без ключа и без «Gates» - все
+
+Справочник места в общей базе (ключ «Database» раздела «Outbox» или --outbox): с общей базой
+zolbin-send читает её последний справочник, без связи с сервером - копию в папке данных.
+  --directory-import ПАПКА
+                        записать в общую базу файлы Abonent.lst, Group.lst и Company.lst из
+                        папки (отсутствующий файл - пустой список) как последний справочник
+  --directory-export ПАПКА
+                        записать последний справочник общей базы в эти три файла папки,
+                        байт в байт (папка создаётся)
 
   --help                эта справка
   --version             версия программы

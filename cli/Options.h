@@ -7,6 +7,7 @@
 //               [--gsm-device DEVICE] [--sim-pin-file FILE] [--queue] [MESSAGE ...]
 //   zolbin-send [--data-dir DIR] --list subscribers|groups|companies
 //   zolbin-send [--data-dir DIR] [--outbox URI] --list outbox [--all]
+//   zolbin-send [--data-dir DIR] [--outbox URI] --directory-import DIR | --directory-export DIR
 //   zolbin-send [--data-dir DIR] --work-outbox [--follow] [--quiet] [--smtp-password-file FILE]
 //               [--tap-device DEVICE] [--gsm-device DEVICE] [--sim-pin-file FILE] [--gates LIST]
 // Every form takes --outbox URI (the shared outbox instead of the settings' one).
@@ -26,6 +27,8 @@ struct SendOptions
         Send,
         List,
         WorkOutbox,
+        DirectoryImport,
+        DirectoryExport,
         Help,
         Version
     };
@@ -48,6 +51,7 @@ struct SendOptions
     std::optional<std::string> simPinFile;
     std::optional<std::string> outbox; // the shared outbox's address instead of the settings' one
     std::optional<std::string> gatesText;
+    std::optional<std::string> directoryImport, directoryExport; // the folder of the list files moved
     std::optional<std::uint32_t> gates; // the gates this run sends instead of the settings' ones
     bool noSignature = false;
     bool stopOnError = false;

@@ -9,6 +9,7 @@
 #include "tests/cli/CliTestSupport.h"
 #include "tests/support/TempDir.h"
 
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -298,6 +299,35 @@ TEST(RoomDirectory, AwayDeskKeepsItsCopyRefusesEditsAndCatchesUp)
     EXPECT_EQ(b.files(), a.files());
     b.load();
     ASSERT_TRUE(number(b, "Вера", 33));
+}
+
+// zolbin-send moves the three files in and out byte for byte, and reads the room's latest directory
+// rather than the data folder's copy.
+TEST(RoomDirectory, ImportAndExportByteForByte)
+{
+    const std::string uri = addressOf(freshDatabase());
+    TempDataDir data, in, out;
+    baseDirectory().write(in.path());
+    DirectoryFiles own;
+    own.providers.AddHomeProvider();
+    own.subscriber(W("Свой"), 9, "");
+    own.write(data.path());
+    const auto run = [&](const QStringList& args) {
+        QProcess p;
+        p.start(QStringLiteral(ZOLBIN_SEND_EXECUTABLE),
+                QStringList{QStringLiteral("--data-dir"), QString::fromStdString(data.path()),
+                            QStringLiteral("--outbox"), QString::fromStdString(uri)} +
+                    args);
+        EXPECT_TRUE(p.waitForFinished(20000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        return p.readAllStandardOutput().toStdString();
+    };
+    run({QStringLiteral("--directory-import"), QString::fromStdString(in.path())});
+    run({QStringLiteral("--directory-export"), QString::fromStdString(out.path() + "/copy")});
+    for (const char* name : {AbonentFileName, GroupFileName, CompanyFileName})
+        EXPECT_EQ(fileOf(out.path() + "/copy", name), fileOf(in.path(), name)) << name;
+    const std::string listed = run({QStringLiteral("--list"), QStringLiteral("subscribers")});
+    EXPECT_EQ(listed.substr(0, listed.find('\t')), "Анна -- 1");
 }
 
 } // namespace
