@@ -9,12 +9,15 @@
 #include "tests/cli/CliTestSupport.h"
 #include "tests/support/TempDir.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace zolbin;
 using namespace zolbin::test;
@@ -259,8 +262,8 @@ INSTANTIATE_TEST_SUITE_P(
                  }}),
     [](const ::testing::TestParamInfo<Scenario>& p) { return "case" + std::to_string(p.index); });
 
-// A desk joining with files of its own keeps them aside; away from the server it shows its copy and
-// refuses edits; back, it catches up with what the other desk saved meanwhile.
+// A desk joining with files of its own keeps them aside and is told of the other desk's saves; away from the
+// server it shows its copy and refuses edits; back, it catches up with what the other desk saved meanwhile.
 TEST(RoomDirectory, AwayDeskKeepsItsCopyRefusesEditsAndCatchesUp)
 {
     const std::string db = freshDatabase();
@@ -281,7 +284,16 @@ TEST(RoomDirectory, AwayDeskKeepsItsCopyRefusesEditsAndCatchesUp)
     EXPECT_EQ(b.files(), a.files());
     const std::string copy = b.files();
 
+    // The other desk is told of the save within a second.
+    QObject context;
+    int told = 0;
+    ASSERT_TRUE(b.directory->WatchChanges(&context, [&told] { ++told; }));
     ASSERT_TRUE(number(a, "Анна", 11));
+    for (int i = 0; i < 100 && told == 0; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_GE(told, 1);
     onPostgres("ALTER DATABASE " + db + " ALLOW_CONNECTIONS false");
     b.start(db, "desk-b");
     EXPECT_FALSE(b.directory->online());
