@@ -44,7 +44,7 @@ Failure away(std::int64_t takenMs)
 {
     const QString when = QDateTime::fromMSecsSinceEpoch(takenMs).toString(QStringLiteral("dd.MM.yyyy hh:mm"));
     return Failure{
-        FailureCode::DirectoryRefused,
+        FailureCode::Directory,
         tx("DeskDirectory", "Справочник: общая база недоступна, показана копия от %1").arg(toCp1251(when))};
 }
 

@@ -124,10 +124,9 @@ SqlDirectory::~SqlDirectory()
 
 Failure SqlDirectory::failure(const QString& error) const
 {
-    return Failure{FailureCode::DirectoryRefused,
-                   tx("SqlDirectory", "Справочник: общая база недоступна: %1: %2")
-                       .arg(toCp1251(QString::fromStdString(database_)))
-                       .arg(toCp1251(error))};
+    return Failure{FailureCode::Directory, tx("SqlDirectory", "Справочник: общая база недоступна: %1: %2")
+                                               .arg(toCp1251(QString::fromStdString(database_)))
+                                               .arg(toCp1251(error))};
 }
 
 Status SqlDirectory::prepare(const QString& connectOptions)
@@ -235,7 +234,7 @@ Result<int> SqlDirectory::Save(DirectoryList list, const std::string& bytes, int
 {
     if (!ListIntact(list, bytes))
         return Failure{
-            FailureCode::DirectoryRefused,
+            FailureCode::Directory,
             tx("SqlDirectory", "Справочник: список %1 повреждён и не сохранён").arg(FileNameOf(list))};
     Locked lock(connection_);
     if (!lock.ok())
@@ -258,7 +257,7 @@ Status SqlDirectory::Replace(const DirectoryBytes& lists)
     for (DirectoryList list : DirectoryLists)
         if (!ListIntact(list, lists.of(list)))
             return Failure{
-                FailureCode::DirectoryRefused,
+                FailureCode::Directory,
                 tx("SqlDirectory", "Справочник: список %1 повреждён и не сохранён").arg(FileNameOf(list))};
     Locked lock(connection_);
     if (!lock.ok())
@@ -291,7 +290,7 @@ Failure SqlDirectory::conflict(DirectoryList list, int baseVersion, const std::s
         }
     }
     const QString at = QDateTime::fromMSecsSinceEpoch(first.savedMs).toString(QStringLiteral("hh:mm"));
-    return Failure{FailureCode::DirectoryRefused,
+    return Failure{FailureCode::Directory,
                    tx("SqlDirectory", "Запись «%1» изменена на месте %2 в %3; ваше изменение не сохранено")
                        .arg(name)
                        .arg(first.desk)

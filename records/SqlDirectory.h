@@ -67,7 +67,7 @@ public:
     // Applies the edits, in order, to the latest versions and stores what changed, in one transaction;
     // `bases` are the versions the desk saw. An edit another desk came first with refuses them all:
     // "Запись «ИМЯ» изменена на месте МЕСТО в чч:мм; ваше изменение не сохранено"
-    // (FailureCode::DirectoryRefused). Gives the latest versions after it.
+    // (FailureCode::Directory). Gives the latest versions after it.
     Result<RoomDirectory> Apply(const std::vector<DirectoryEdit>& edits,
                                 const std::map<DirectoryList, int>& bases);
     // What a desk saves: the edits that turn the lists it saw into its own, applied as Apply does
