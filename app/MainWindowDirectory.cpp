@@ -41,9 +41,11 @@ void TfmSend::joinRoomDirectory()
         return windows_.fmAbReg->isVisible() || windows_.fmGrReg->isVisible() ||
                windows_.fmPrvReg->isVisible();
     };
+    // The ticked recipient stays ticked and the typed text stays, when the entry is still there.
     room_->reload = [this] {
+        const auto ticked = recipients_->TickedName();
         ReloadDirectory();
-        recipients_->RefillRecipientLists();
+        recipients_->TickByName(ticked);
         if (windows_.fmRegistr->isVisible())
             windows_.fmRegistr->showRoomChange(room_->statusText());
     };
