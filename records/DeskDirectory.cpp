@@ -140,6 +140,19 @@ bool DeskDirectory::connect()
 
 Status DeskDirectory::take(const RoomDirectory& room)
 {
+    // A list the room holds damaged is refused: its bytes are kept aside, the desk goes on with its copy.
+    for (const auto& [list, v] : room.lists) {
+        if (ListIntact(list, v.bytes))
+            continue;
+        const std::string aside = std::string(FileNameOf(list)) + ".room.bad";
+        (void)rewriteWholeFile(folder_.path(aside), v.bytes);
+        damage_ = tx("DeskDirectory",
+                     "Справочник: список %1 общей базы повреждён (сохранён как %2), показана копия")
+                      .arg(FileNameOf(list))
+                      .arg(aside);
+        return Failure{FailureCode::Directory, damage_};
+    }
+    damage_ = {};
     seen_ = room;
     takenMs_ = nowMs();
     return WriteDirectoryCopy(folder_, room, takenMs_);
@@ -147,8 +160,10 @@ Status DeskDirectory::take(const RoomDirectory& room)
 
 Text DeskDirectory::notice() const
 {
-    if (online() || !shared_)
+    if (!shared_)
         return {};
+    if (online())
+        return damage_;
     return away(takenMs_).text;
 }
 

@@ -49,7 +49,8 @@ public:
 
     bool online() const { return store_ != nullptr; }
     bool shared() const { return shared_; }
-    // "Справочник: общая база недоступна, показана копия от дд.мм.гггг чч:мм" while away; else empty.
+    // "Справочник: общая база недоступна, показана копия от дд.мм.гггг чч:мм" while away, or why the
+    // room's latest was refused as damaged; else empty.
     Text notice() const;
     // "Изменено: МЕСТО, дд.мм.гггг чч:мм" of the latest version the files hold; empty before any.
     Text lastChange() const;
@@ -82,6 +83,7 @@ private:
     RoomDirectory seen_; // what the files held when last made the room's
     std::int64_t takenMs_ = 0;
     std::vector<std::string> keptAside_;
+    Text damage_; // why the room's latest was refused, while it is
 };
 
 } // namespace zolbin

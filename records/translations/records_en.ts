@@ -7,6 +7,10 @@
         <source>Справочник: общая база недоступна, показана копия от %1</source>
         <translation>Directory: the shared database is unavailable; showing the copy of %1</translation>
     </message>
+    <message>
+        <source>Справочник: список %1 общей базы повреждён (сохранён как %2), показана копия</source>
+        <translation>Directory: the list %1 of the shared database is damaged (kept as %2); showing the copy</translation>
+    </message>
 </context>
 <context>
     <name>Outbox</name>

@@ -24,17 +24,22 @@ using namespace zolbin::test;
 
 namespace {
 
-void onPostgres(const std::string& sql)
+void onPostgresIn(const std::string& db, const std::string& sql)
 {
     {
         QSqlDatabase conn =
             QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("directory-admin"));
-        conn.setConnectOptions(QStringLiteral("dbname=postgres"));
+        conn.setConnectOptions(QStringLiteral("dbname=") + QString::fromStdString(db));
         ASSERT_TRUE(conn.open()) << conn.lastError().text().toStdString();
         QSqlQuery query(conn);
         ASSERT_TRUE(query.exec(QString::fromStdString(sql))) << sql;
     }
     QSqlDatabase::removeDatabase(QStringLiteral("directory-admin"));
+}
+
+void onPostgres(const std::string& sql)
+{
+    onPostgresIn("postgres", sql);
 }
 
 std::string freshDatabase()
@@ -311,6 +316,14 @@ TEST(RoomDirectory, AwayDeskKeepsItsCopyRefusesEditsAndCatchesUp)
     EXPECT_EQ(b.files(), a.files());
     b.load();
     ASSERT_TRUE(number(b, "Вера", 33));
+
+    // A damaged list in the room is refused and kept aside; the desk goes on with its copy.
+    const std::string kept = b.files();
+    onPostgresIn(db, "INSERT INTO directory_versions (list, version, bytes, desk) VALUES ('abonents', 999, "
+                     "'\\x01', 'x')");
+    EXPECT_FALSE(b.directory->Refresh());
+    EXPECT_EQ(b.files(), kept);
+    EXPECT_EQ(fileOf(b.dir.path(), "Abonent.lst.room.bad"), std::string(1, '\x01'));
 }
 
 // zolbin-send moves the three files in and out byte for byte, and reads the room's latest directory
