@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
+#include <unordered_map>
 
 namespace zolbin {
 
@@ -115,13 +116,16 @@ std::string nameOf(const std::string& abonent)
 // first subscriber of its name, as TGroupList::LinkMembers does.
 void linkMembers(Recs& groups, const Recs& abonents, const DirectoryEdit* changed)
 {
+    std::unordered_map<std::string_view, std::size_t> firstOfName;
+    for (std::size_t i = 0; i < abonents.size(); ++i)
+        firstOfName.emplace(abonents[i].name, i);
     for (Rec& group : groups) {
         std::vector<std::string> members = membersOf(group);
         for (std::string& m : members) {
             if (changed != nullptr && m == changed->beforeBytes)
                 m = changed->record;
-            if (const int first = find(abonents, nameOf(m)); first >= 0)
-                m = abonents[static_cast<std::size_t>(first)].bytes;
+            if (const auto first = firstOfName.find(nameOf(m)); first != firstOfName.end())
+                m = abonents[first->second].bytes;
         }
         setMembers(group, members);
     }
