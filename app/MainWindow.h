@@ -40,6 +40,7 @@ class EditorCommands;
 class ListOrdering;
 class MainStatusBar;
 class RecipientChoice;
+class RoomDirectoryLink;
 class TrayIcon;
 class WindowCommands;
 struct Windows;
@@ -115,6 +116,8 @@ private:
     // --- Start-up (MainWindowStartup.cpp) ----------------------------------------------------------------
     void FormCreate();
     void loadDirectory();
+    // Joins the room's directory when the settings name a database (MainWindowDirectory.cpp).
+    void joinRoomDirectory();
     void openJournal();
 
     // --- Commands and their availability (MainWindow.cpp) ------------------------------------------------
@@ -172,6 +175,7 @@ private:
     EditorCommands* editing_ = nullptr;
     ListOrdering* ordering_ = nullptr;
     WindowCommands* windowCommands_ = nullptr;
+    RoomDirectoryLink* room_ = nullptr; // the room's directory, when the settings name a database
 };
 
 } // namespace zolbin

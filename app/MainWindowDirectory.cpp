@@ -4,7 +4,11 @@
 #include "app/DirectoryLoad.h"
 #include "app/MainWindow.h"
 #include "app/RecipientChoice.h"
+#include "app/RoomDirectoryLink.h"
 #include "app/Windows.h"
+#include "directory/ui/AbReg.h"
+#include "directory/ui/GrReg.h"
+#include "directory/ui/PrvReg.h"
 #include "directory/ui/Registr.h"
 #include "platform/Codepage.h"
 #include "platform/Prompts.h"
@@ -23,10 +27,29 @@ void TfmSend::openDirectory(const char* kind)
     (void)ReloadChangedLists(false); // the window shows what the files hold
     TfmRegistr& registr = *windows_.fmRegistr;
     registr.SetKind(kind);
+    registr.setRoomStatus(room_ != nullptr ? room_->statusText() : QString());
     registr.showModal();
     // Companies are not listed in the main window; subscribers and groups are shown afresh, unticked.
     if (std::strcmp(kind, TfmRegistr::KindProvider) != 0)
         recipients_->RefillRecipientLists();
+}
+
+void TfmSend::joinRoomDirectory()
+{
+    room_ = new RoomDirectoryLink(session_, this);
+    room_->busy = [this] {
+        return windows_.fmAbReg->isVisible() || windows_.fmGrReg->isVisible() ||
+               windows_.fmPrvReg->isVisible();
+    };
+    // The ticked recipient stays ticked and the typed text stays, when the entry is still there.
+    room_->reload = [this] {
+        const auto ticked = recipients_->TickedName();
+        ReloadDirectory();
+        recipients_->TickByName(ticked);
+        if (windows_.fmRegistr->isVisible())
+            windows_.fmRegistr->showRoomChange(room_->statusText());
+    };
+    room_->start();
 }
 
 // The check a save makes (is the file still the one last read or written?), made before a send and

@@ -36,6 +36,7 @@ void TfmSend::FormCreate()
     QCoreApplication::setApplicationName(QStringLiteral("Zolbin Sender"));
     setWindowTitle(QStringLiteral("Zolbin Sender"));
 
+    runCommand([this] { joinRoomDirectory(); });
     runCommand([this] { loadDirectory(); });
 
     layoutName_ = settings_.englishLayout() ? KeyboardLayout::English : KeyboardLayout::Russian;

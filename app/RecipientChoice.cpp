@@ -87,6 +87,33 @@ void RecipientChoice::RefillRecipientLists()
     FillGroupLines(c_.lbGroup, session_.groups);
 }
 
+std::pair<bool, std::string> RecipientChoice::TickedName() const
+{
+    for (int row = 0; row < c_.lbAbonent->count() && row < session_.abonents.Count(); ++row)
+        if (c_.lbAbonent->ticked(row))
+            return {false, session_.abonents[row]->Name.str()};
+    for (int row = 0; row < c_.lbGroup->count() && row < session_.groups.Count(); ++row)
+        if (c_.lbGroup->ticked(row))
+            return {true, session_.groups[row]->Name.str()};
+    return {false, {}};
+}
+
+void RecipientChoice::TickByName(const std::pair<bool, std::string>& ticked)
+{
+    if (ticked.second.empty())
+        return;
+    const int row = ticked.first ? session_.groups.IndexOfName(ticked.second)
+                                 : session_.abonents.IndexOfName(ticked.second);
+    TickList* list = ticked.first ? c_.lbGroup : c_.lbAbonent;
+    if (row < 0 || row >= list->count())
+        return;
+    list->setTicked(row, true);
+    if (ticked.first)
+        lbGroupClickCheck(row);
+    else
+        lbAbonentClickCheck(row);
+}
+
 // The editor takes the recipient's limit; the counter shows it until the text next changes. A limit
 // smaller than the text already there does not shorten the text.
 void RecipientChoice::openEditor(std::int32_t maxLen)

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 class QLabel;
 class QPlainTextEdit;
@@ -50,6 +51,10 @@ public:
     void DropRecipient();
     // Refills lbAbonent ("Name -- Number") and lbGroup from the lists, all unticked.
     void RefillRecipientLists();
+    // The name of the ticked subscriber or group (and which), empty when none is ticked; after the lists
+    // were read again, the entry of that name ticked again as a click would, when it is still there.
+    std::pair<bool, std::string> TickedName() const;
+    void TickByName(const std::pair<bool, std::string>& ticked);
     // The service functions dialog, and the unregistered subscriber's dialog, which makes its number the
     // recipient when accepted.
     void showServiceDialog();

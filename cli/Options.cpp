@@ -18,7 +18,7 @@ struct ValueOption
     std::optional<std::string> SendOptions::*field;
 };
 
-constexpr std::array<ValueOption, 16> ValueOptions = {{
+constexpr std::array<ValueOption, 18> ValueOptions = {{
     {"--data-dir", &SendOptions::dataDir},
     {"--to", &SendOptions::to},
     {"--group", &SendOptions::group},
@@ -34,6 +34,8 @@ constexpr std::array<ValueOption, 16> ValueOptions = {{
     {"--outbox", &SendOptions::outbox},
     {"--gates", &SendOptions::gatesText},
     {"--listen-snpp", &SendOptions::listenSnpp},
+    {"--directory-import", &SendOptions::directoryImport},
+    {"--directory-export", &SendOptions::directoryExport},
     {"--list", nullptr},
 }};
 
@@ -90,6 +92,22 @@ void checkWorkRequest(const SendOptions& o)
     if (o.listenSnpp && !o.follow)
         throw UsageError(QCoreApplication::translate(
             "Options", "--listen-snpp указывается только вместе с --work-outbox --follow"));
+}
+
+// --directory-import or --directory-export, alone with the data folder and the database.
+void checkTransferRequest(SendOptions& o, bool otherAction)
+{
+    const bool other = o.to || o.group || o.number || o.company || o.defer || o.repeat || o.interval ||
+                       o.noSignature || o.stopOnError || o.queue || o.follow || o.all || o.gates ||
+                       !o.message.empty() || otherAction;
+    if (other || (o.directoryImport && o.directoryExport))
+        throw UsageError("--directory-import и --directory-export указываются одни, без других действий");
+    const std::string& dir = o.directoryImport ? *o.directoryImport : *o.directoryExport;
+    if (dir.empty())
+        throw UsageError(std::string(o.directoryImport ? "--directory-import" : "--directory-export") +
+                         ": не указана папка");
+    o.action =
+        o.directoryImport ? SendOptions::Action::DirectoryImport : SendOptions::Action::DirectoryExport;
 }
 
 void checkSendRequest(const SendOptions& o)
@@ -211,6 +229,10 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
                 .arg(argText(*options.listenSnpp)));
     if (list && work)
         throw UsageError(QCoreApplication::translate("Options", "--list не сочетается с --work-outbox"));
+    if (options.directoryImport || options.directoryExport) {
+        checkTransferRequest(options, list.has_value() || work);
+        return options;
+    }
     if (work) {
         options.action = SendOptions::Action::WorkOutbox;
         checkWorkRequest(options);
@@ -235,6 +257,7 @@ std::string UsageText()
   zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --list outbox [--all]
   zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --work-outbox [--follow] [--gates СПИСОК] [--quiet]
               [--listen-snpp УЗЕЛ:ПОРТ] [ключи линий и паролей]
+  zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --directory-import ПАПКА | --directory-export ПАПКА
 
 Отправляет сообщение на пейджер так же, как кнопка «Отправить» Zolbin Sender: с тем же
 справочником, настройками «Zolbin.ini», журналом «Zolbin.log» и архивом в папке «Log».
@@ -334,6 +357,15 @@ std::string UsageText()
                         другой машины должен войти командой LOGIn (файл «SNPPUsersFile»).
                         Идентификатор пейджера - номер пейджера абонента, имя абонента или
                         группы
+
+Справочник места в общей базе (ключ «Database» раздела «Outbox» или --outbox): с общей базой
+zolbin-send читает её последний справочник, без связи с сервером - копию в папке данных.
+  --directory-import ПАПКА
+                        записать в общую базу файлы Abonent.lst, Group.lst и Company.lst из
+                        папки (отсутствующий файл - пустой список) как последний справочник
+  --directory-export ПАПКА
+                        записать последний справочник общей базы в эти три файла папки,
+                        байт в байт (папка создаётся)
 
   --help                эта справка
   --version             версия программы

@@ -7,6 +7,7 @@
 //               [--gsm-device DEVICE] [--sim-pin-file FILE] [--queue] [MESSAGE ...]
 //   zolbin-send [--data-dir DIR] --list subscribers|groups|companies
 //   zolbin-send [--data-dir DIR] [--outbox URI] --list outbox [--all]
+//   zolbin-send [--data-dir DIR] [--outbox URI] --directory-import DIR | --directory-export DIR
 //   zolbin-send [--data-dir DIR] --work-outbox [--follow] [--quiet] [--smtp-password-file FILE]
 //               [--tap-device DEVICE] [--gsm-device DEVICE] [--sim-pin-file FILE] [--gates LIST]
 //               [--listen-snpp HOST:PORT]
@@ -27,6 +28,8 @@ struct SendOptions
         Send,
         List,
         WorkOutbox,
+        DirectoryImport,
+        DirectoryExport,
         Help,
         Version
     };
@@ -51,6 +54,7 @@ struct SendOptions
     std::optional<std::string> gatesText;
     std::optional<std::uint32_t> gates;    // the gates this run sends instead of the settings' ones
     std::optional<std::string> listenSnpp; // --work-outbox --follow: the SNPP listener's HOST:PORT
+    std::optional<std::string> directoryImport, directoryExport; // the folder of the list files moved
     bool noSignature = false;
     bool stopOnError = false;
     bool quiet = false;

@@ -3,6 +3,7 @@
 
 #include "cli/ConsoleHost.h"
 #include "cli/DirectoryReader.h"
+#include "cli/DirectoryTransfer.h"
 #include "cli/ExitStatus.h"
 #include "cli/Listing.h"
 #include "cli/Options.h"
@@ -307,18 +308,26 @@ int ZolbinSend::Run(const std::vector<std::string>& arguments)
         case SendOptions::Action::List:
         case SendOptions::Action::Send:
         case SendOptions::Action::WorkOutbox:
+        case SendOptions::Action::DirectoryImport:
+        case SendOptions::Action::DirectoryExport:
             break;
         }
         // A relative name is the caller's, as is a relative data folder.
         std::optional<std::string> filePassword;
         std::optional<std::string> filePin;
-        if (options.action != SendOptions::Action::List) {
+        if (options.action == SendOptions::Action::Send ||
+            options.action == SendOptions::Action::WorkOutbox) {
             filePassword = SmtpPasswordFromFile(options.smtpPasswordFile, std::getenv(PasswordFileVariable));
             filePin = SimPinFromFile(options.simPinFile);
         }
         session_.UseFolder(dataFolderOf(options.dataDir, options.action == SendOptions::Action::WorkOutbox));
+        if (options.directoryImport || options.directoryExport)
+            return TransferDirectory(options, session_, out_);
         ReadDirectory(session_);
         useDevices(options, session_);
+        if (options.action == SendOptions::Action::Send ||
+            (options.action == SendOptions::Action::List && options.listing != SendOptions::Listing::Outbox))
+            ReadRoomDirectory(session_, err_);
         if (options.action == SendOptions::Action::List) {
             const std::vector<std::string> lines =
                 options.listing == SendOptions::Listing::Outbox

@@ -49,8 +49,11 @@ Status WatchedListFile::rewriteFile(const std::string& fileName, const std::stri
                                    "изменение.")
                            .arg(baseNameOf(fileName))};
     const Status written = rewriteWholeFile(fileName, bytes);
-    if (written)
+    if (written) {
         note(fileName, fileStampOf(fileName));
+        if (afterWrite)
+            afterWrite();
+    }
     return written;
 }
 

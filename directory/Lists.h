@@ -60,6 +60,8 @@ public:
     void NoteMissingFile(const std::string& fileName) { note(fileName, FileStamp{}); }
     // True when the file is not the one this list last read or wrote; false for a file it has not seen.
     bool FileChanged(const std::string& fileName) const;
+    // Called after each rewrite of the file that succeeded (a room's directory sends the change on).
+    std::function<void()> afterWrite;
 
 protected:
     // Opens the file and hands it to parse, which reads it front to back. A read that fails is the

@@ -74,6 +74,7 @@ inline constexpr int Tls = 2004;             // a TLS handshake or certificate c
 inline constexpr int SerialLine = 2005;      // a serial device that cannot be opened, set up or used
 inline constexpr int Outbox = 2006;          // the outbox cannot be opened, read or written
 inline constexpr int SmsText = 2007;         // a text that cannot go as SMS
+inline constexpr int Directory = 2008;       // the room's directory refused an edit, or is away
 } // namespace FailureCode
 
 } // namespace zolbin

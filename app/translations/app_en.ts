@@ -198,6 +198,21 @@ A second window for the same folder is not opened.</translation>
     </message>
 </context>
 <context>
+    <name>zolbin::RoomDirectoryLink</name>
+    <message>
+        <source>Подтверждение</source>
+        <translation>Confirmation</translation>
+    </message>
+    <message>
+        <source>Перенести справочник этого места в общую базу?</source>
+        <translation>Move this desk's directory into the shared database?</translation>
+    </message>
+    <message>
+        <source>Справочник этого места отличался от общего: его файлы сохранены как %1, показан общий справочник.</source>
+        <translation>This desk's directory differed from the shared one: its files were kept as %1; the shared directory is shown.</translation>
+    </message>
+</context>
+<context>
     <name>zolbin::TfmSend</name>
     <message>
         <source>Справочник изменён вне программы и загружен заново. Сообщение не отправлено: выберите получателя ещё раз.</source>

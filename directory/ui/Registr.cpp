@@ -132,7 +132,7 @@ void TfmRegistr::reloaded()
 void TfmRegistr::showEvent(QShowEvent* event)
 {
     TDialog::showEvent(event); // runs FormActivate
-    lblStatus->clear();
+    lblStatus->setText(roomStatus_);
 }
 
 // An entry is added at the end of its list: its name, said under the list and chosen in it.
@@ -178,6 +178,20 @@ void TfmRegistr::fillList()
     else if (kind_ == KindProvider)
         names = providers_.Names();
     fillNames(ListBox, names);
+}
+
+void TfmRegistr::showRoomChange(const QString& status)
+{
+    const QListWidgetItem* current = ListBox->currentItem();
+    const QString name = current != nullptr ? current->text() : QString();
+    fillList();
+    if (!name.isEmpty()) {
+        const QList<QListWidgetItem*> found = ListBox->findItems(name, Qt::MatchExactly);
+        if (!found.isEmpty())
+            ListBox->setCurrentItem(found.front());
+    }
+    roomStatus_ = status;
+    lblStatus->setText(status);
 }
 
 void TfmRegistr::NewUserItemClick()

@@ -57,6 +57,11 @@ public:
     QLabel* lblStatus = nullptr; // what the last add added ("Добавлен абонент «…»")
 
     void FormActivate() override;
+    // The lists were read again after a save at this or another desk: the list shown afresh, the same
+    // entry current (by its name) when it is still there, and the room's status under it.
+    void showRoomChange(const QString& status);
+    // What the status line shows as the window opens: the room's last change, empty without a room.
+    void setRoomStatus(const QString& status) { roomStatus_ = status; }
     void NewUserItemClick();
     void PropUserItemClick();
     void DelUserItemClick();
@@ -76,6 +81,7 @@ private:
     void announceAdded();
     void reloaded(); // after a save refused for a changed list file
 
+    QString roomStatus_;
     TAbonentList& abonents_;
     TGroupList& groups_;
     TProviderList& providers_;

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ru_RU">
 <context>
+    <name>DeskDirectory</name>
+    <message>
+        <source>Справочник: общая база недоступна, показана копия от %1</source>
+        <translation>Directory: the shared database is unavailable; showing the copy of %1</translation>
+    </message>
+    <message>
+        <source>Справочник: список %1 общей базы повреждён (сохранён как %2), показана копия</source>
+        <translation>Directory: the list %1 of the shared database is damaged (kept as %2); showing the copy</translation>
+    </message>
+</context>
+<context>
     <name>Outbox</name>
     <message>
         <source>Очередь сообщений недоступна: %1: %2</source>
@@ -27,7 +38,7 @@
     <name>OutboxServer</name>
     <message>
         <source>Адрес общей очереди не принят: %1</source>
-        <translation>The shared outbox's address was refused: %1</translation>
+        <translation>The shared outbox&apos;s address was refused: %1</translation>
     </message>
 </context>
 <context>
@@ -39,6 +50,25 @@
     <message>
         <source>Общая очередь недоступна: %1: база записана более новой версией программы (версия %2, эта программа знает версии до %3); в ней ничего не изменено</source>
         <translation>The shared outbox is unavailable: %1: the database was written by a newer version of the program (version %2, this program knows versions up to %3); nothing in it was changed</translation>
+    </message>
+</context>
+<context>
+    <name>SqlDirectory</name>
+    <message>
+        <source>Изменено: %1, %2</source>
+        <translation>Changed: %1, %2</translation>
+    </message>
+    <message>
+        <source>Справочник: общая база недоступна: %1: %2</source>
+        <translation>Directory: the shared database is unavailable: %1: %2</translation>
+    </message>
+    <message>
+        <source>Справочник: список %1 повреждён и не сохранён</source>
+        <translation>Directory: the list %1 is damaged and was not saved</translation>
+    </message>
+    <message>
+        <source>Запись «%1» изменена на месте %2 в %3; ваше изменение не сохранено</source>
+        <translation>Record “%1” was changed at desk %2 at %3; your change was not saved</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,346 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "directory/DirectoryEdit.h"
+
+#include "directory/Lists.h"
+#include "directory/Records.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+
+namespace zolbin {
+
+namespace {
+
+constexpr std::size_t GroupNameSize = 25;
+constexpr std::size_t GroupHeaderSize = GroupNameSize + 4;
+
+// One record of a list: its name and its bytes as a save writes them.
+struct Rec
+{
+    std::string name;
+    std::string bytes;
+    friend bool operator==(const Rec&, const Rec&) = default;
+};
+using Recs = std::vector<Rec>;
+
+std::uint32_t getCount(std::string_view in)
+{
+    std::uint32_t u = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        u |= static_cast<std::uint32_t>(static_cast<unsigned char>(in[i])) << (8 * i);
+    return u;
+}
+
+template <typename Record> Rec fixedRecord(std::string_view bytes)
+{
+    const Record record = Record::decode(bytes);
+    return {record.Name.str(), record.encode()};
+}
+
+// The records of a list's bytes, as loading and saving the list makes them; nothing for damaged bytes.
+std::optional<Recs> split(DirectoryList list, std::string_view bytes)
+{
+    Recs recs;
+    if (list != DirectoryList::Groups) {
+        const std::size_t size =
+            list == DirectoryList::Abonents ? TAbonent::RecordSize : TProvider::RecordSize;
+        if (bytes.size() % size != 0)
+            return std::nullopt;
+        for (std::size_t at = 0; at < bytes.size(); at += size)
+            recs.push_back(list == DirectoryList::Abonents ? fixedRecord<TAbonent>(bytes.substr(at, size))
+                                                           : fixedRecord<TProvider>(bytes.substr(at, size)));
+        return recs;
+    }
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        if (bytes.size() - at < GroupHeaderSize)
+            return std::nullopt;
+        const std::uint32_t count = getCount(bytes.substr(at + GroupNameSize, 4));
+        if (count > (bytes.size() - at - GroupHeaderSize) / TAbonent::RecordSize)
+            return std::nullopt;
+        Rec group{FixedText<GroupNameSize>(bytes.substr(at, GroupNameSize)).str(),
+                  std::string(bytes.substr(at, GroupHeaderSize))};
+        at += GroupHeaderSize;
+        for (std::uint32_t i = 0; i < count; ++i, at += TAbonent::RecordSize)
+            group.bytes += fixedRecord<TAbonent>(bytes.substr(at, TAbonent::RecordSize)).bytes;
+        recs.push_back(std::move(group));
+    }
+    return recs;
+}
+
+std::string join(const Recs& recs)
+{
+    std::string bytes;
+    for (const Rec& r : recs)
+        bytes += r.bytes;
+    return bytes;
+}
+
+int find(const Recs& recs, const std::string& name, const std::string* bytes = nullptr)
+{
+    for (std::size_t i = 0; i < recs.size(); ++i)
+        if (recs[i].name == name && (bytes == nullptr || recs[i].bytes == *bytes))
+            return static_cast<int>(i);
+    return -1;
+}
+
+// A group's members, each a subscriber's bytes.
+std::vector<std::string> membersOf(const Rec& group)
+{
+    std::vector<std::string> members;
+    for (std::size_t at = GroupHeaderSize; at < group.bytes.size(); at += TAbonent::RecordSize)
+        members.push_back(group.bytes.substr(at, TAbonent::RecordSize));
+    return members;
+}
+
+void setMembers(Rec& group, const std::vector<std::string>& members)
+{
+    std::string bytes = group.bytes.substr(0, GroupNameSize);
+    const auto count = static_cast<std::uint32_t>(members.size());
+    for (int i = 0; i < 4; ++i)
+        bytes.push_back(static_cast<char>((count >> (8 * i)) & 0xFF));
+    for (const std::string& m : members)
+        bytes += m;
+    group.bytes = std::move(bytes);
+}
+
+std::string nameOf(const std::string& abonent)
+{
+    return TAbonent::decode(abonent).Name.str();
+}
+
+// What the windows do to the groups when a subscriber changes: the members that were the record before
+// become the record after (a renamed subscriber stays in its groups), then every member is tied to the
+// first subscriber of its name, as TGroupList::LinkMembers does.
+void linkMembers(Recs& groups, const Recs& abonents, const DirectoryEdit* changed)
+{
+    std::unordered_map<std::string_view, std::size_t> firstOfName;
+    for (std::size_t i = 0; i < abonents.size(); ++i)
+        firstOfName.emplace(abonents[i].name, i);
+    for (Rec& group : groups) {
+        std::vector<std::string> members = membersOf(group);
+        for (std::string& m : members) {
+            if (changed != nullptr && m == changed->beforeBytes)
+                m = changed->record;
+            if (const auto first = firstOfName.find(nameOf(m)); first != firstOfName.end())
+                m = abonents[first->second].bytes;
+        }
+        setMembers(group, members);
+    }
+}
+
+// The first member of the name leaves each group, as RemoveAbonent does.
+void leaveGroups(Recs& groups, const std::string& name)
+{
+    for (Rec& group : groups) {
+        std::vector<std::string> members = membersOf(group);
+        const auto it = std::find_if(members.begin(), members.end(),
+                                     [&](const std::string& m) { return nameOf(m) == name; });
+        if (it == members.end())
+            continue;
+        members.erase(it);
+        setMembers(group, members);
+    }
+}
+
+// The subscribers of the company lose it, as RemoveProvider does.
+void leaveCompany(Recs& abonents, const std::string& company)
+{
+    for (Rec& r : abonents) {
+        TAbonent a = TAbonent::decode(r.bytes);
+        if (a.Provider.str() != company)
+            continue;
+        a.Provider = std::string_view();
+        r.bytes = a.encode();
+    }
+}
+
+void put(Recs& recs, int position, Rec rec)
+{
+    const auto at = position < 0 ? recs.size() : std::min(recs.size(), static_cast<std::size_t>(position));
+    recs.insert(recs.begin() + static_cast<std::ptrdiff_t>(at), std::move(rec));
+}
+
+// The records of `latest` in the order `mine` gives them; those it does not hold stay after, in order.
+Recs reordered(const Recs& latest, const Recs& mine)
+{
+    Recs ordered, rest = latest;
+    for (const Rec& m : mine)
+        if (const auto it = std::find(rest.begin(), rest.end(), m); it != rest.end()) {
+            ordered.push_back(*it);
+            rest.erase(it);
+        }
+    ordered.insert(ordered.end(), rest.begin(), rest.end());
+    return ordered;
+}
+
+} // namespace
+
+const char* FileNameOf(DirectoryList list)
+{
+    switch (list) {
+    case DirectoryList::Abonents:
+        return AbonentFileName;
+    case DirectoryList::Groups:
+        return GroupFileName;
+    case DirectoryList::Companies:
+        break;
+    }
+    return CompanyFileName;
+}
+
+const char* KeyOf(DirectoryList list)
+{
+    switch (list) {
+    case DirectoryList::Abonents:
+        return "abonents";
+    case DirectoryList::Groups:
+        return "groups";
+    case DirectoryList::Companies:
+        break;
+    }
+    return "companies";
+}
+
+std::string& DirectoryBytes::of(DirectoryList list)
+{
+    return list == DirectoryList::Abonents ? abonents : list == DirectoryList::Groups ? groups : companies;
+}
+
+const std::string& DirectoryBytes::of(DirectoryList list) const
+{
+    return list == DirectoryList::Abonents ? abonents : list == DirectoryList::Groups ? groups : companies;
+}
+
+bool ListIntact(DirectoryList list, const std::string& bytes)
+{
+    return split(list, bytes).has_value();
+}
+
+std::vector<DirectoryEdit> EditsBetween(DirectoryList list, const std::string& base, const std::string& mine)
+{
+    if (base == mine)
+        return {};
+    const std::optional<Recs> b = split(list, base), m = split(list, mine);
+    const DirectoryEdit whole{EditKind::Whole, list, {}, {}, base, mine, -1};
+    if (!b || !m)
+        return {whole};
+    std::size_t head = 0;
+    while (head < b->size() && head < m->size() && (*b)[head] == (*m)[head])
+        ++head;
+    std::size_t tail = 0;
+    while (tail < b->size() - head && tail < m->size() - head &&
+           (*b)[b->size() - 1 - tail] == (*m)[m->size() - 1 - tail])
+        ++tail;
+    const std::size_t removed = b->size() - head - tail, added = m->size() - head - tail;
+    const auto at = static_cast<int>(head);
+    if (removed == 0 && added == 1) {
+        const Rec& r = (*m)[head];
+        return {{EditKind::Add, list, {}, r.name, {}, r.bytes, at}};
+    }
+    if (removed == 1 && added == 0) {
+        const Rec& r = (*b)[head];
+        return {{EditKind::Delete, list, r.name, {}, r.bytes, {}, at}};
+    }
+    if (removed == added) {
+        // One record moved: the window's up and down commands.
+        const Rec &first = (*b)[head], &last = (*b)[head + removed - 1];
+        if (removed >= 2 && (*m)[head + removed - 1] == first &&
+            std::equal(b->begin() + at + 1, b->begin() + at + static_cast<int>(removed), m->begin() + at))
+            return {{EditKind::Move, list, first.name, first.name, first.bytes, first.bytes,
+                     at + static_cast<int>(removed) - 1}};
+        if (removed >= 2 && (*m)[head] == last &&
+            std::equal(b->begin() + at, b->begin() + at + static_cast<int>(removed) - 1, m->begin() + at + 1))
+            return {{EditKind::Move, list, last.name, last.name, last.bytes, last.bytes, at}};
+        // Records changed where they stand: each is an edit of its own (a company's subscribers, the
+        // members a change ties to a subscriber).
+        bool inPlace = true;
+        for (std::size_t i = head; i < head + removed && inPlace; ++i)
+            inPlace = (*b)[i].name == (*m)[i].name || removed == 1;
+        if (inPlace) {
+            std::vector<DirectoryEdit> edits;
+            for (std::size_t i = head; i < head + removed; ++i)
+                if ((*b)[i] != (*m)[i])
+                    edits.push_back({EditKind::Change, list, (*b)[i].name, (*m)[i].name, (*b)[i].bytes,
+                                     (*m)[i].bytes, static_cast<int>(i)});
+            return edits;
+        }
+        Recs sortedB = *b, sortedM = *m;
+        const auto less = [](const Rec& x, const Rec& y) { return x.bytes < y.bytes; };
+        std::sort(sortedB.begin(), sortedB.end(), less);
+        std::sort(sortedM.begin(), sortedM.end(), less);
+        if (sortedB == sortedM)
+            return {{EditKind::Order, list, {}, {}, base, mine, -1}};
+    }
+    return {whole};
+}
+
+std::optional<std::string> ApplyEdit(const DirectoryEdit& e, DirectoryBytes& lists)
+{
+    std::optional<Recs> recs = split(e.list, lists.of(e.list));
+    if (!recs)
+        return e.before.empty() ? e.after : e.before;
+    const bool abonents = e.list == DirectoryList::Abonents;
+    const int found = find(*recs, e.before, &e.beforeBytes);
+    switch (e.kind) {
+    case EditKind::Add:
+        if (find(*recs, e.after, &e.record) >= 0)
+            return std::nullopt; // saved already
+        if (find(*recs, e.after) >= 0)
+            return e.after;
+        put(*recs, e.position, {e.after, e.record});
+        break;
+    case EditKind::Change:
+        if (found < 0)
+            return find(*recs, e.after, &e.record) >= 0 ? std::nullopt : std::optional<std::string>{e.before};
+        (*recs)[static_cast<std::size_t>(found)] = {e.after, e.record};
+        break;
+    case EditKind::Delete:
+        if (found < 0)
+            return find(*recs, e.before) >= 0 ? std::optional<std::string>{e.before} : std::nullopt;
+        recs->erase(recs->begin() + found);
+        break;
+    case EditKind::Move: {
+        if (found < 0)
+            return e.before;
+        Rec moved = (*recs)[static_cast<std::size_t>(found)];
+        recs->erase(recs->begin() + found);
+        put(*recs, e.position, std::move(moved));
+        break;
+    }
+    case EditKind::Order:
+        *recs = reordered(*recs, *split(e.list, e.record));
+        break;
+    case EditKind::Whole:
+        if (lists.of(e.list) != e.beforeBytes && lists.of(e.list) != e.record) {
+            const std::optional<Recs> mine = split(e.list, e.record);
+            return mine && !mine->empty() ? mine->front().name : std::string(FileNameOf(e.list));
+        }
+        lists.of(e.list) = e.record;
+        return std::nullopt;
+    }
+    // The cascades, on the lists as they are now.
+    if (abonents && e.kind != EditKind::Move && e.kind != EditKind::Order) {
+        std::optional<Recs> groups = split(DirectoryList::Groups, lists.groups);
+        if (groups) {
+            if (e.kind == EditKind::Delete)
+                leaveGroups(*groups, e.before);
+            else
+                linkMembers(*groups, *recs, e.kind == EditKind::Change ? &e : nullptr);
+            lists.groups = join(*groups);
+        }
+    }
+    if (e.list == DirectoryList::Companies && e.kind == EditKind::Delete) {
+        std::optional<Recs> subscribers = split(DirectoryList::Abonents, lists.abonents);
+        if (subscribers) {
+            leaveCompany(*subscribers, e.before);
+            lists.abonents = join(*subscribers);
+        }
+    }
+    lists.of(e.list) = join(*recs);
+    return std::nullopt;
+}
+
+} // namespace zolbin

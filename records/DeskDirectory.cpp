@@ -1,0 +1,226 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "records/DeskDirectory.h"
+
+#include "platform/Codepage.h"
+#include "platform/FileIo.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <sstream>
+
+namespace zolbin {
+
+namespace {
+
+std::int64_t nowMs()
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+std::string fileBytes(const DataFolder& folder, const char* name)
+{
+    std::string bytes;
+    if (fileExists(folder.path(name)))
+        (void)readWholeFile(folder.path(name), bytes);
+    return bytes;
+}
+
+// The file kept aside as NAME.local, or NAME.local.1 … when that is taken: none is ever overwritten.
+Result<std::string> keepAside(const DataFolder& folder, const char* name)
+{
+    const std::string bytes = fileBytes(folder, name);
+    for (int n = 0; n < 1000; ++n) {
+        std::string candidate = std::string(name) + ".local" + (n > 0 ? "." + std::to_string(n) : "");
+        if (fileExists(folder.path(candidate)))
+            continue;
+        if (const Status written = rewriteWholeFile(folder.path(candidate), bytes); !written)
+            return written.failure();
+        return candidate;
+    }
+    return Failure::fromErrno(EEXIST);
+}
+
+Failure away(std::int64_t takenMs)
+{
+    const QString when = QDateTime::fromMSecsSinceEpoch(takenMs).toString(QStringLiteral("dd.MM.yyyy hh:mm"));
+    return Failure{
+        FailureCode::Directory,
+        tx("DeskDirectory", "Справочник: общая база недоступна, показана копия от %1").arg(toCp1251(when))};
+}
+
+} // namespace
+
+DirectoryCopy ReadDirectoryCopy(const DataFolder& folder)
+{
+    DirectoryCopy copy;
+    for (DirectoryList list : DirectoryLists)
+        copy.room.lists[list].bytes = fileBytes(folder, FileNameOf(list));
+    std::string stamp;
+    if (!fileExists(folder.path(RoomCopyFileName)) ||
+        readWholeFile(folder.path(RoomCopyFileName), stamp) != 0)
+        return copy;
+    copy.stamped = true;
+    std::istringstream lines(stamp);
+    std::string key, desk;
+    while (lines >> key) {
+        if (key == "taken") {
+            lines >> copy.takenMs;
+            continue;
+        }
+        for (DirectoryList list : DirectoryLists)
+            if (key == KeyOf(list)) {
+                DirectoryVersion& v = copy.room.lists[list];
+                lines >> v.version >> v.savedMs >> desk;
+                v.desk =
+                    QByteArray::fromHex(QByteArray::fromStdString(desk == "-" ? "" : desk)).toStdString();
+            }
+    }
+    return copy;
+}
+
+Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, std::int64_t takenMs)
+{
+    std::string stamp = "taken " + std::to_string(takenMs) + "\n";
+    for (const auto& [list, v] : room.lists) {
+        if (fileBytes(folder, FileNameOf(list)) != v.bytes || !fileExists(folder.path(FileNameOf(list))))
+            if (const Status written = rewriteWholeFile(folder.path(FileNameOf(list)), v.bytes); !written)
+                return written;
+        const std::string desk = QByteArray::fromStdString(v.desk).toHex().toStdString();
+        stamp += std::string(KeyOf(list)) + " " + std::to_string(v.version) + " " +
+                 std::to_string(v.savedMs) + " " + (desk.empty() ? "-" : desk) + "\n";
+    }
+    return rewriteWholeFile(folder.path(RoomCopyFileName), stamp);
+}
+
+std::unique_ptr<DeskDirectory> DeskDirectory::Start(const std::string& database, const std::string& desk,
+                                                    const DataFolder& folder, const AskToBring& askToBring)
+{
+    std::unique_ptr<DeskDirectory> d(new DeskDirectory(database, desk, folder));
+    const DirectoryCopy copy = ReadDirectoryCopy(folder);
+    d->seen_ = copy.room;
+    d->takenMs_ = copy.takenMs;
+    if (!d->connect())
+        return d;
+    Result<RoomDirectory> room = d->store_->Load();
+    if (!room) {
+        d->store_.reset();
+        return d;
+    }
+    if (room.value().empty()) {
+        if (!askToBring || !askToBring()) {
+            d->shared_ = false;
+            d->store_.reset();
+            return d;
+        }
+        if (!d->store_->Replace(copy.room.bytes()))
+            return d;
+        room = d->store_->Load();
+        if (!room)
+            return d;
+    } else if (!copy.stamped) {
+        for (DirectoryList list : DirectoryLists) {
+            const char* name = FileNameOf(list);
+            if (fileExists(folder.path(name)) &&
+                copy.room.lists.at(list).bytes != room.value().lists.at(list).bytes)
+                if (const Result<std::string> kept = keepAside(folder, name); kept)
+                    d->keptAside_.push_back(kept.value());
+        }
+    }
+    (void)d->take(room.value());
+    return d;
+}
+
+bool DeskDirectory::connect()
+{
+    Result<std::unique_ptr<SqlDirectory>> opened = SqlDirectory::Open(database_, desk_);
+    if (opened)
+        store_ = std::move(opened.value());
+    return opened.ok();
+}
+
+Status DeskDirectory::take(const RoomDirectory& room)
+{
+    // A list the room holds damaged is refused: its bytes are kept aside, the desk goes on with its copy.
+    for (const auto& [list, v] : room.lists) {
+        if (ListIntact(list, v.bytes))
+            continue;
+        const std::string aside = std::string(FileNameOf(list)) + ".room.bad";
+        (void)rewriteWholeFile(folder_.path(aside), v.bytes);
+        damage_ = tx("DeskDirectory",
+                     "Справочник: список %1 общей базы повреждён (сохранён как %2), показана копия")
+                      .arg(FileNameOf(list))
+                      .arg(aside);
+        return Failure{FailureCode::Directory, damage_};
+    }
+    damage_ = {};
+    seen_ = room;
+    takenMs_ = nowMs();
+    return WriteDirectoryCopy(folder_, room, takenMs_);
+}
+
+Text DeskDirectory::notice() const
+{
+    if (!shared_)
+        return {};
+    if (online())
+        return damage_;
+    return away(takenMs_).text;
+}
+
+Text DeskDirectory::lastChange() const
+{
+    const DirectoryVersion& last = seen_.last();
+    return last.version > 0 ? LastChangeText(last) : Text{};
+}
+
+Status DeskDirectory::SaveFolder()
+{
+    if (!shared_)
+        return {};
+    if (!online() && !connect()) {
+        // The change stays out of the copy: the files are put back as the copy has them.
+        (void)WriteDirectoryCopy(folder_, seen_, takenMs_);
+        return away(takenMs_);
+    }
+    const Result<RoomDirectory> saved = store_->SaveChanges(seen_, ReadDirectoryCopy(folder_).room.bytes());
+    if (saved) {
+        if (const Status taken = take(saved.value()); !taken)
+            return taken;
+        return {};
+    }
+    // Refused: the desk sees what came first. A lost connection leaves the copy as it was.
+    const Result<RoomDirectory> latest = store_->Load();
+    if (latest)
+        (void)take(latest.value());
+    else {
+        store_.reset();
+        (void)WriteDirectoryCopy(folder_, seen_, takenMs_);
+    }
+    return saved.failure();
+}
+
+Result<bool> DeskDirectory::Refresh()
+{
+    if (!shared_)
+        return false;
+    if (!online() && !connect())
+        return away(takenMs_);
+    const Result<RoomDirectory> latest = store_->Load();
+    if (!latest) {
+        store_.reset();
+        return latest.failure();
+    }
+    const bool changed = latest.value().bytes().abonents != seen_.bytes().abonents ||
+                         latest.value().bytes().groups != seen_.bytes().groups ||
+                         latest.value().bytes().companies != seen_.bytes().companies;
+    if (const Status taken = take(latest.value()); !taken)
+        return taken.failure();
+    return changed;
+}
+
+bool DeskDirectory::WatchChanges(QObject* context, std::function<void()> changed)
+{
+    return online() && store_->WatchChanges(context, std::move(changed));
+}
+
+} // namespace zolbin

@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A desk's directory when the room keeps it in its database: the list files of the data folder are the
+// desk's copy of the room's latest versions (their bytes as the room holds them), and "Directory.room"
+// beside them says which versions they are, who saved them, when, and when the copy was taken. The
+// windows keep working on the list files as without a room; after each save of a list file the change is
+// sent to the room as edits of single records (SqlDirectory::SaveChanges) and the files are made the
+// room's latest again, whether the change was kept or refused. While the server is away the desk goes on
+// with its copy and every change is refused (the files put back as the copy has them) until it is back.
+
+#include "platform/DataFolder.h"
+#include "records/SqlDirectory.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zolbin {
+
+inline constexpr const char* RoomCopyFileName = "Directory.room";
+
+// The folder's list files (a missing one is an empty list) with the versions "Directory.room" names
+// (none: versions 0), and when the copy was taken.
+struct DirectoryCopy
+{
+    RoomDirectory room;
+    std::int64_t takenMs = 0;
+    bool stamped = false; // "Directory.room" was there: the files are a copy of the room's
+};
+DirectoryCopy ReadDirectoryCopy(const DataFolder& folder);
+// Writes the lists that differ from the folder's files, then "Directory.room".
+Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, std::int64_t takenMs);
+
+class DeskDirectory
+{
+public:
+    // Asked once, when the room holds no directory yet: whether this desk's directory goes there.
+    using AskToBring = std::function<bool()>;
+
+    // Connects to the room's database and makes the folder's files its latest directory. A room without
+    // a directory gets this desk's when `askToBring` says so (otherwise the desk stays on its own files
+    // and saves nothing to the room). A desk joining for the first time whose files differ keeps them
+    // aside ("Abonent.lst.local" …, never overwritten) and takes the room's. A server away leaves the
+    // files as they are: the desk works with its copy (notice()).
+    static std::unique_ptr<DeskDirectory> Start(const std::string& database, const std::string& desk,
+                                                const DataFolder& folder, const AskToBring& askToBring);
+
+    bool online() const { return store_ != nullptr; }
+    bool shared() const { return shared_; }
+    // "Справочник: общая база недоступна, показана копия от дд.мм.гггг чч:мм" while away, or why the
+    // room's latest was refused as damaged; else empty.
+    Text notice() const;
+    // "Изменено: МЕСТО, дд.мм.гггг чч:мм" of the latest version the files hold; empty before any.
+    Text lastChange() const;
+    // The names of the files kept aside when this desk joined (in the data folder).
+    const std::vector<std::string>& keptAside() const { return keptAside_; }
+
+    // After the windows rewrote list files: their change goes to the room, and the files become the
+    // room's latest. A change refused (another desk's edit came first, or the server is away) is the
+    // failure; the files then hold the room's latest (or the copy while away).
+    Status SaveFolder();
+    // Makes the files the room's latest (after a notification); true when they changed. While away, it
+    // tries to connect again first.
+    Result<bool> Refresh();
+    // Called on the context's thread after any desk saved a version (the server's notification).
+    bool WatchChanges(QObject* context, std::function<void()> changed);
+
+private:
+    DeskDirectory(std::string database, std::string desk, DataFolder folder)
+        : database_(std::move(database)), desk_(std::move(desk)), folder_(std::move(folder))
+    {
+    }
+    bool connect();
+    Status take(const RoomDirectory& room);
+
+    std::string database_;
+    std::string desk_;
+    DataFolder folder_;
+    std::unique_ptr<SqlDirectory> store_;
+    bool shared_ = true;
+    RoomDirectory seen_; // what the files held when last made the room's
+    std::int64_t takenMs_ = 0;
+    std::vector<std::string> keptAside_;
+    Text damage_; // why the room's latest was refused, while it is
+};
+
+} // namespace zolbin

@@ -1,0 +1,363 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The room's directory on its PostgreSQL server. Every write takes one lock of the transaction's own
+// (the same number at every desk), reads the latest versions under it and adds the next ones, so that two
+// desks never both build on the same version.
+#include "records/SqlDirectory.h"
+
+#include "platform/Codepage.h"
+#include "records/OutboxServer.h"
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <algorithm>
+#include <atomic>
+
+namespace zolbin {
+
+namespace {
+
+std::atomic<int> directoryConnections{0};
+constexpr qint64 DirectoryLock = 0x5A6F6C64;
+const char* const Channel = "zolbin_directory";
+
+// The directory's tables: made once, by whichever desk comes first, under the lock.
+const char* const Tables[] = {
+    "CREATE TABLE IF NOT EXISTS directory_versions ("
+    " list VARCHAR(16) NOT NULL,"
+    " version INTEGER NOT NULL,"
+    " bytes BYTEA NOT NULL,"
+    " desk TEXT NOT NULL,"
+    " saved_ms BIGINT NOT NULL DEFAULT CAST(EXTRACT(EPOCH FROM now()) * 1000 AS BIGINT),"
+    " records TEXT NOT NULL DEFAULT '',"
+    " PRIMARY KEY (list, version))",
+    "CREATE OR REPLACE FUNCTION zolbin_directory_saved() RETURNS trigger LANGUAGE plpgsql AS "
+    "$$ BEGIN PERFORM pg_notify('zolbin_directory', ''); RETURN NULL; END $$",
+    "CREATE OR REPLACE TRIGGER directory_saved AFTER INSERT ON directory_versions FOR EACH STATEMENT "
+    "EXECUTE FUNCTION zolbin_directory_saved()",
+};
+
+struct Query
+{
+    explicit Query(const QString& connection) : query(QSqlDatabase::database(connection, false))
+    {
+        query.setForwardOnly(true);
+    }
+    bool run(const QString& sql, const QVariantList& values = {})
+    {
+        if (values.isEmpty())
+            return query.exec(sql);
+        if (!query.prepare(sql))
+            return false;
+        for (const QVariant& v : values)
+            query.addBindValue(v);
+        return query.exec();
+    }
+    QString error() const { return query.lastError().text(); }
+    QSqlQuery query;
+};
+
+DirectoryList listOfKey(const QString& key)
+{
+    for (DirectoryList list : DirectoryLists)
+        if (key == QLatin1String(KeyOf(list)))
+            return list;
+    return DirectoryList::Abonents;
+}
+
+} // namespace
+
+DirectoryBytes RoomDirectory::bytes() const
+{
+    DirectoryBytes all;
+    for (const auto& [list, version] : lists)
+        all.of(list) = version.bytes;
+    return all;
+}
+
+const DirectoryVersion& RoomDirectory::last() const
+{
+    static const DirectoryVersion none;
+    const DirectoryVersion* found = &none;
+    for (const auto& [list, version] : lists)
+        if (version.version > 0 && version.savedMs >= found->savedMs)
+            found = &version;
+    return *found;
+}
+
+bool RoomDirectory::empty() const
+{
+    return std::all_of(lists.begin(), lists.end(), [](const auto& l) { return l.second.version == 0; });
+}
+
+Text LastChangeText(const DirectoryVersion& version)
+{
+    const QString when =
+        QDateTime::fromMSecsSinceEpoch(version.savedMs).toString(QStringLiteral("dd.MM.yyyy hh:mm"));
+    return tx("SqlDirectory", "Изменено: %1, %2").arg(version.desk).arg(toCp1251(when));
+}
+
+Result<std::unique_ptr<SqlDirectory>> SqlDirectory::Open(const std::string& database, std::string desk)
+{
+    const Result<std::string> options = ServerConnectOptions(database);
+    if (!options)
+        return options.failure();
+    std::unique_ptr<SqlDirectory> directory(
+        new SqlDirectory(QStringLiteral("directory-room-%1").arg(directoryConnections.fetch_add(1)), database,
+                         std::move(desk)));
+    if (const Status prepared = directory->prepare(QString::fromStdString(options.value())); !prepared)
+        return prepared.failure();
+    return directory;
+}
+
+SqlDirectory::~SqlDirectory()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(connection_, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+Failure SqlDirectory::failure(const QString& error) const
+{
+    return Failure{FailureCode::Directory, tx("SqlDirectory", "Справочник: общая база недоступна: %1: %2")
+                                               .arg(toCp1251(QString::fromStdString(database_)))
+                                               .arg(toCp1251(error))};
+}
+
+Status SqlDirectory::prepare(const QString& connectOptions)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection_);
+    db.setConnectOptions(connectOptions);
+    if (!db.isValid() || !db.open())
+        return failure(db.lastError().text());
+    if (db.tables().contains(QStringLiteral("directory_versions")))
+        return {};
+    if (!db.transaction())
+        return failure(db.lastError().text());
+    Query q(connection_);
+    bool done = q.run(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {DirectoryLock});
+    for (const char* sql : Tables)
+        done = done && q.run(QString::fromLatin1(sql));
+    if (!done) {
+        const QString error = q.error();
+        db.rollback();
+        return failure(error);
+    }
+    if (!db.commit())
+        return failure(db.lastError().text());
+    return {};
+}
+
+Result<RoomDirectory> SqlDirectory::latest()
+{
+    Query q(connection_);
+    if (!q.run(QStringLiteral(
+            "SELECT v.list, v.version, v.bytes, v.desk, v.saved_ms FROM directory_versions v "
+            "JOIN (SELECT list, MAX(version) AS version FROM directory_versions GROUP BY list) m "
+            "ON v.list = m.list AND v.version = m.version")))
+        return failure(q.error());
+    RoomDirectory room;
+    for (DirectoryList list : DirectoryLists)
+        room.lists[list] = {};
+    while (q.query.next()) {
+        DirectoryVersion& v = room.lists[listOfKey(q.query.value(0).toString())];
+        v.version = q.query.value(1).toInt();
+        v.bytes = q.query.value(2).toByteArray().toStdString();
+        v.desk = toCp1251(q.query.value(3).toString());
+        v.savedMs = q.query.value(4).toLongLong();
+    }
+    return room;
+}
+
+Result<RoomDirectory> SqlDirectory::Load()
+{
+    return latest();
+}
+
+Status SqlDirectory::insert(DirectoryList list, const std::string& bytes, const std::string& records)
+{
+    Query q(connection_);
+    if (!q.run(QStringLiteral("INSERT INTO directory_versions (list, version, bytes, desk, records) "
+                              "SELECT ?, COALESCE(MAX(version), 0) + 1, ?, ?, ? FROM directory_versions "
+                              "WHERE list = ?"),
+               {QLatin1String(KeyOf(list)), QByteArray::fromStdString(bytes), toQString(desk_),
+                toQString(records), QLatin1String(KeyOf(list))}))
+        return failure(q.error());
+    return {};
+}
+
+namespace {
+
+// A transaction under the directory's lock; rolled back unless committed.
+class Locked
+{
+public:
+    explicit Locked(const QString& connection) : db_(QSqlDatabase::database(connection, false))
+    {
+        Query q(connection);
+        ok_ = db_.transaction() && q.run(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {DirectoryLock});
+        if (!ok_)
+            error_ = db_.lastError().text().isEmpty() ? q.error() : db_.lastError().text();
+    }
+    ~Locked()
+    {
+        if (!committed_)
+            db_.rollback();
+    }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+    bool ok() const { return ok_; }
+    const QString& error() const { return error_; }
+    bool commit()
+    {
+        committed_ = db_.commit();
+        if (!committed_)
+            error_ = db_.lastError().text();
+        return committed_;
+    }
+
+private:
+    QSqlDatabase db_;
+    bool ok_ = false;
+    bool committed_ = false;
+    QString error_;
+};
+
+} // namespace
+
+Result<int> SqlDirectory::Save(DirectoryList list, const std::string& bytes, int baseVersion)
+{
+    if (!ListIntact(list, bytes))
+        return Failure{
+            FailureCode::Directory,
+            tx("SqlDirectory", "Справочник: список %1 повреждён и не сохранён").arg(FileNameOf(list))};
+    Locked lock(connection_);
+    if (!lock.ok())
+        return failure(lock.error());
+    const Result<RoomDirectory> now = latest();
+    if (!now)
+        return now.failure();
+    const int at = now.value().lists.at(list).version;
+    if (at != baseVersion)
+        return 0;
+    if (const Status written = insert(list, bytes, {}); !written)
+        return written.failure();
+    if (!lock.commit())
+        return failure(lock.error());
+    return at + 1;
+}
+
+Status SqlDirectory::Replace(const DirectoryBytes& lists)
+{
+    for (DirectoryList list : DirectoryLists)
+        if (!ListIntact(list, lists.of(list)))
+            return Failure{
+                FailureCode::Directory,
+                tx("SqlDirectory", "Справочник: список %1 повреждён и не сохранён").arg(FileNameOf(list))};
+    Locked lock(connection_);
+    if (!lock.ok())
+        return failure(lock.error());
+    for (DirectoryList list : DirectoryLists)
+        if (const Status written = insert(list, lists.of(list), {}); !written)
+            return written;
+    if (!lock.commit())
+        return failure(lock.error());
+    return {};
+}
+
+Failure SqlDirectory::conflict(DirectoryList list, int baseVersion, const std::string& name)
+{
+    // The first version after the desk's that touched the record, else the first after it at all.
+    Query q(connection_);
+    DirectoryVersion first;
+    if (q.run(QStringLiteral(
+                  "SELECT desk, saved_ms, records FROM directory_versions WHERE list = ? AND version > ? "
+                  "ORDER BY version"),
+              {QLatin1String(KeyOf(list)), baseVersion})) {
+        bool found = false;
+        while (!found && q.query.next()) {
+            const std::string records = toCp1251(q.query.value(2).toString());
+            found = ('\n' + records + '\n').find('\n' + name + '\n') != std::string::npos;
+            if (found || first.desk.empty()) {
+                first.desk = toCp1251(q.query.value(0).toString());
+                first.savedMs = q.query.value(1).toLongLong();
+            }
+        }
+    }
+    const QString at = QDateTime::fromMSecsSinceEpoch(first.savedMs).toString(QStringLiteral("hh:mm"));
+    return Failure{FailureCode::Directory,
+                   tx("SqlDirectory", "Запись «%1» изменена на месте %2 в %3; ваше изменение не сохранено")
+                       .arg(name)
+                       .arg(first.desk)
+                       .arg(toCp1251(at))};
+}
+
+Result<RoomDirectory> SqlDirectory::Apply(const std::vector<DirectoryEdit>& edits,
+                                          const std::map<DirectoryList, int>& bases)
+{
+    {
+        Locked lock(connection_);
+        if (!lock.ok())
+            return failure(lock.error());
+        const Result<RoomDirectory> now = latest();
+        if (!now)
+            return now.failure();
+        const DirectoryBytes before = now.value().bytes();
+        DirectoryBytes after = before;
+        std::map<DirectoryList, std::string> touched;
+        for (const DirectoryEdit& edit : edits) {
+            if (const std::optional<std::string> refused = ApplyEdit(edit, after)) {
+                const auto base = bases.find(edit.list);
+                return conflict(edit.list, base == bases.end() ? 0 : base->second, *refused);
+            }
+            for (const std::string* name : {&edit.before, &edit.after})
+                if (!name->empty())
+                    touched[edit.list] += (touched[edit.list].empty() ? "" : "\n") + *name;
+        }
+        for (DirectoryList list : DirectoryLists)
+            if (after.of(list) != before.of(list))
+                if (const Status written = insert(list, after.of(list), touched[list]); !written)
+                    return written.failure();
+        if (!lock.commit())
+            return failure(lock.error());
+    }
+    return latest();
+}
+
+Result<RoomDirectory> SqlDirectory::SaveChanges(const RoomDirectory& seen, const DirectoryBytes& mine)
+{
+    std::vector<DirectoryEdit> edits;
+    std::map<DirectoryList, int> bases;
+    for (DirectoryList list : {DirectoryList::Companies, DirectoryList::Abonents, DirectoryList::Groups}) {
+        const DirectoryVersion& base = seen.lists.count(list) ? seen.lists.at(list) : DirectoryVersion{};
+        bases[list] = base.version;
+        for (DirectoryEdit& edit : EditsBetween(list, base.bytes, mine.of(list)))
+            edits.push_back(std::move(edit));
+    }
+    if (edits.empty())
+        return latest();
+    return Apply(edits, bases);
+}
+
+bool SqlDirectory::WatchChanges(QObject* context, std::function<void()> changed)
+{
+    QSqlDriver* driver = QSqlDatabase::database(connection_, false).driver();
+    const QString channel = QLatin1String(Channel);
+    if (driver == nullptr || !driver->subscribeToNotification(channel))
+        return false;
+    QObject::connect(
+        driver,
+        qOverload<const QString&, QSqlDriver::NotificationSource, const QVariant&>(&QSqlDriver::notification),
+        context, [channel, changed = std::move(changed)](const QString& name) {
+            if (name == channel)
+                changed();
+        });
+    return true;
+}
+
+} // namespace zolbin

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The directory a room shares, kept in the room's PostgreSQL database next to its outbox: each of the
+// three lists as its list file's exact bytes, in numbered versions, each with the desk that saved it and
+// the server's time. A desk saves an edit of one record (directory/DirectoryEdit): it is applied to the
+// latest versions under one lock in one transaction, so that two desks' edits of different records are
+// both kept and an edit of a record another desk changed first is refused with who and when. Every saved
+// version is told to each listening connection (LISTEN zolbin_directory).
+//
+// A connection belongs to the thread that opened it.
+
+#include "directory/DirectoryEdit.h"
+#include "platform/Result.h"
+#include "platform/Text.h"
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zolbin {
+
+struct DirectoryVersion
+{
+    int version = 0;          // 0: the database holds no version of the list
+    std::string bytes;        // the list file's bytes
+    std::string desk;         // who saved it (cp1251)
+    std::int64_t savedMs = 0; // when, by the server's clock
+};
+
+// The three lists' latest versions.
+struct RoomDirectory
+{
+    std::map<DirectoryList, DirectoryVersion> lists;
+    DirectoryBytes bytes() const;
+    // The latest of the three versions: who changed the directory last and when.
+    const DirectoryVersion& last() const;
+    bool empty() const; // no list stored yet
+};
+
+// "Изменено: МЕСТО, дд.мм.гггг чч:мм", the time the desk's own.
+Text LastChangeText(const DirectoryVersion& version);
+
+class SqlDirectory
+{
+public:
+    // Connects to the room's database (the outbox's `Database` address) and makes the directory's tables
+    // when they are missing. `desk` names this desk's versions (cp1251).
+    static Result<std::unique_ptr<SqlDirectory>> Open(const std::string& database, std::string desk);
+    ~SqlDirectory();
+    SqlDirectory(const SqlDirectory&) = delete;
+    SqlDirectory& operator=(const SqlDirectory&) = delete;
+
+    // The latest version of every list.
+    Result<RoomDirectory> Load();
+    // Saves the list's bytes as its next version when its latest version is still `baseVersion`; gives
+    // the new version, or 0 (nothing written) when another desk saved the list meanwhile: the caller then
+    // saves its change as edits.
+    Result<int> Save(DirectoryList list, const std::string& bytes, int baseVersion);
+    // Stores the three lists as their next versions, whatever the database holds (an import, the first
+    // desk). A damaged list is refused before anything is written.
+    Status Replace(const DirectoryBytes& lists);
+    // Applies the edits, in order, to the latest versions and stores what changed, in one transaction;
+    // `bases` are the versions the desk saw. An edit another desk came first with refuses them all:
+    // "Запись «ИМЯ» изменена на месте МЕСТО в чч:мм; ваше изменение не сохранено"
+    // (FailureCode::Directory). Gives the latest versions after it.
+    Result<RoomDirectory> Apply(const std::vector<DirectoryEdit>& edits,
+                                const std::map<DirectoryList, int>& bases);
+    // What a desk saves: the edits that turn the lists it saw into its own, applied as Apply does
+    // (companies first, then subscribers, then groups: a cascade saved by the first is met by the rest).
+    Result<RoomDirectory> SaveChanges(const RoomDirectory& seen, const DirectoryBytes& mine);
+    // `changed` is called on the context's thread each time any desk saved a version, within moments.
+    bool WatchChanges(QObject* context, std::function<void()> changed);
+
+private:
+    SqlDirectory(QString connection, std::string database, std::string desk)
+        : connection_(std::move(connection)), database_(std::move(database)), desk_(std::move(desk))
+    {
+    }
+    Status prepare(const QString& connectOptions);
+    Failure failure(const QString& error) const;
+    Result<RoomDirectory> latest();
+    Status insert(DirectoryList list, const std::string& bytes, const std::string& records);
+    Failure conflict(DirectoryList list, int baseVersion, const std::string& name);
+
+    QString connection_;
+    std::string database_;
+    std::string desk_;
+};
+
+} // namespace zolbin
