@@ -7,6 +7,7 @@
 #include "records/Session.h"
 #include "records/SqlDirectory.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <filesystem>
 
@@ -34,8 +35,11 @@ int TransferDirectory(const SendOptions& options, Session& session, std::ostream
     if (options.outbox)
         session.settings.OutboxDatabase = *options.outbox;
     if (session.settings.OutboxDatabase.empty())
-        throw UsageError(std::string(option) +
-                         ": не задана общая база: ключ «Database» раздела «Outbox» настроек или --outbox");
+        throw UsageError(
+            QCoreApplication::translate(
+                "DirectoryTransfer",
+                "%1: не задана общая база: ключ «Database» раздела «Outbox» настроек или --outbox")
+                .arg(QLatin1String(option)));
     const DataFolder folder{dir};
     std::unique_ptr<SqlDirectory> room = openRoom(session);
     if (importing) {
@@ -46,21 +50,27 @@ int TransferDirectory(const SendOptions& options, Session& session, std::ostream
             if (!fileExists(path))
                 continue;
             if (readWholeFile(path, lists.of(list)) != 0)
-                throw FileError(std::string(FileNameOf(list)) + ": файл не читается");
+                throw FileError(QCoreApplication::translate("DirectoryTransfer", "%1: файл не читается")
+                                    .arg(QLatin1String(FileNameOf(list))));
             any = true;
         }
         if (!any)
-            throw FileError(std::string(option) + ": в папке «" + dir + "» нет файлов справочника");
+            throw FileError(
+                QCoreApplication::translate("DirectoryTransfer", "%1: в папке «%2» нет файлов справочника")
+                    .arg(QLatin1String(option), argText(dir)));
         if (const Status stored = room->Replace(lists); !stored)
             throw FileError(stored.failure().shown().toStdString());
-        out << "Справочник перенесён в общую базу\n";
+        out << QCoreApplication::translate("DirectoryTransfer", "Справочник перенесён в общую базу")
+                   .toStdString()
+            << '\n';
         return ExitStatus::Accepted;
     }
     const Result<RoomDirectory> latest = room->Load();
     if (!latest)
         throw FileError(latest.failure().shown().toStdString());
     if (latest.value().empty())
-        throw FileError(std::string(option) + ": в общей базе нет справочника");
+        throw FileError(QCoreApplication::translate("DirectoryTransfer", "%1: в общей базе нет справочника")
+                            .arg(QLatin1String(option)));
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     for (DirectoryList list : DirectoryLists)
@@ -80,8 +90,11 @@ void ReadRoomDirectory(Session& session, std::ostream& err)
     const Result<RoomDirectory> latest =
         opened ? opened.value()->Load() : Result<RoomDirectory>{opened.failure()};
     if (!latest) {
-        err << "zolbin-send: " << latest.failure().shown().toStdString()
-            << "; справочник - из папки данных\n";
+        err << "zolbin-send: "
+            << QCoreApplication::translate("DirectoryTransfer", "%1; справочник - из папки данных")
+                   .arg(latest.failure().shown())
+                   .toStdString()
+            << '\n';
         return;
     }
     if (latest.value().empty())
@@ -91,14 +104,16 @@ void ReadRoomDirectory(Session& session, std::ostream& err)
     const DataFolder room{scratch.path().toStdString()};
     for (DirectoryList list : DirectoryLists)
         if (!rewriteWholeFile(room.path(FileNameOf(list)), latest.value().lists.at(list).bytes))
-            throw FileError(std::string(FileNameOf(list)) + ": не удалось прочитать справочник общей базы");
+            throw FileError(QCoreApplication::translate("DirectoryTransfer",
+                                                        "%1: не удалось прочитать справочник общей базы")
+                                .arg(QLatin1String(FileNameOf(list))));
     session.abonents.Clear();
     session.groups.Clear();
     session.providers.Clear();
     if (!session.abonents.LoadFromFile(room.path(AbonentFileName)) ||
         !session.groups.LoadFromFile(room.path(GroupFileName)) ||
         !session.providers.LoadFromFile(room.path(CompanyFileName)))
-        throw FileError("справочник общей базы повреждён");
+        throw FileError(QCoreApplication::translate("DirectoryTransfer", "справочник общей базы повреждён"));
     if (session.providers.empty())
         session.providers.AddHomeProvider();
 }

@@ -101,11 +101,13 @@ void checkTransferRequest(SendOptions& o, bool otherAction)
                        o.noSignature || o.stopOnError || o.queue || o.follow || o.all || o.gates ||
                        !o.message.empty() || otherAction;
     if (other || (o.directoryImport && o.directoryExport))
-        throw UsageError("--directory-import и --directory-export указываются одни, без других действий");
+        throw UsageError(QCoreApplication::translate(
+            "Options", "--directory-import и --directory-export указываются одни, без других действий"));
     const std::string& dir = o.directoryImport ? *o.directoryImport : *o.directoryExport;
     if (dir.empty())
-        throw UsageError(std::string(o.directoryImport ? "--directory-import" : "--directory-export") +
-                         ": не указана папка");
+        throw UsageError(
+            QCoreApplication::translate("Options", "%1: не указана папка")
+                .arg(QLatin1String(o.directoryImport ? "--directory-import" : "--directory-export")));
     o.action =
         o.directoryImport ? SendOptions::Action::DirectoryImport : SendOptions::Action::DirectoryExport;
 }
@@ -248,7 +250,7 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
 
 std::string UsageText()
 {
-    return R"(Использование:
+    return QCoreApplication::translate("Options", R"(Использование:
   zolbin-send [--data-dir ПАПКА] (--to ИМЯ | --group ИМЯ | --number N --company ИМЯ)
               [--defer "дд.мм.гггг чч:мм"] [--repeat 1|2 --interval чч:мм] [--no-signature]
               [--stop-on-error] [--quiet] [--smtp-password-file ФАЙЛ] [--tap-device УСТРОЙСТВО]
@@ -388,7 +390,8 @@ zolbin-send читает её последний справочник, без с
      или архив не удалось записать
 С --queue: 0 - сообщения поставлены в очередь. С --work-outbox: 0 - каждое сообщение
 отправлено, 1 - хотя бы одно не отправлено, отменено или с неизвестным исходом.
-)";
+)")
+        .toStdString();
 }
 
 } // namespace zolbin

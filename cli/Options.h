@@ -67,7 +67,7 @@ struct SendOptions
 // The arguments after the program's name. Throws CliError (usage) for anything that does not fit.
 SendOptions ParseArguments(const std::vector<std::string>& arguments);
 
-// The text of --help (UTF-8).
+// The text of --help in the interface's language (UTF-8).
 std::string UsageText();
 
 } // namespace zolbin

@@ -20,7 +20,7 @@ struct SendRequest
 {
     TSendParams params;
     std::int16_t curGroup = -1;
-    std::string serviceSummary; // cp1251, as the window shows it under the recipient; empty: none
+    Text serviceSummary; // as the window shows it under the recipient; empty: none
 };
 
 // The service dialog's fields for --defer, --repeat and --interval. Throws CliError (usage) for a date,

@@ -11,6 +11,7 @@
 #include "platform/Codepage.h"
 #include "records/Session.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QSocketNotifier>
 #include <atomic>
@@ -103,9 +104,9 @@ private:
 
 int work(Session& session, const WorkOptions& options, std::ostream& err)
 {
-    const auto say = [&](const std::string& utf8Text) {
+    const auto say = [&](const QString& text) {
         if (!options.quiet)
-            err << "zolbin-send: " << utf8Text << '\n';
+            err << "zolbin-send: " << text.toStdString() << '\n';
     };
     ConsolePages pages(session, options, err);
     OutboxWorker::Options how(session.folder);
@@ -121,10 +122,14 @@ int work(Session& session, const WorkOptions& options, std::ostream& err)
     QEventLoop loop;
     bool told = false;
     QObject::connect(&worker, &OutboxWorker::turnBusy, [&] {
-        say("очередь сообщений обрабатывает другая программа (окно Zolbin Sender или служба); ожидание");
+        say(QCoreApplication::translate(
+            "WorkOutbox",
+            "очередь сообщений обрабатывает другая программа (окно Zolbin Sender или служба); ожидание"));
     });
     QObject::connect(&worker, &OutboxWorker::unknownFound, [&](int count) {
-        say("сообщений с неизвестным исходом (отправка была прервана): " + std::to_string(count));
+        say(QCoreApplication::translate("WorkOutbox",
+                                        "сообщений с неизвестным исходом (отправка была прервана): %1")
+                .arg(count));
     });
     std::optional<std::chrono::steady_clock::time_point> awaySince;
     QObject::connect(&worker, &OutboxWorker::trouble, [&](const QString& text) {
@@ -139,13 +144,15 @@ int work(Session& session, const WorkOptions& options, std::ostream& err)
             return;
         }
         if (!told)
-            err << "zolbin-send: " << text.toStdString() << "; ожидание\n" << std::flush;
+            err << "zolbin-send: "
+                << QCoreApplication::translate("WorkOutbox", "%1; ожидание").arg(text).toStdString() << '\n'
+                << std::flush;
         told = true;
     });
     QObject::connect(&worker, &OutboxWorker::troubleOver, [&] {
         awaySince.reset();
         if (told)
-            say("очередь сообщений снова доступна");
+            say(QCoreApplication::translate("WorkOutbox", "очередь сообщений снова доступна"));
         told = false;
     });
     QObject::connect(&worker, &OutboxWorker::failed, [&](const QString& text) {
@@ -178,8 +185,9 @@ int work(Session& session, const WorkOptions& options, std::ostream& err)
     close(pipeFds[1]);
     if (pages.error())
         std::rethrow_exception(pages.error());
-    say("очередь обработана: отправлено " + std::to_string(worker.sent()) + ", не отправлено " +
-        std::to_string(worker.notSent()));
+    say(QCoreApplication::translate("WorkOutbox", "очередь обработана: отправлено %1, не отправлено %2")
+            .arg(worker.sent())
+            .arg(worker.notSent()));
     return worker.notSent() == 0 ? ExitStatus::Accepted : ExitStatus::NotAccepted;
 }
 

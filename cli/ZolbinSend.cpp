@@ -250,7 +250,7 @@ int send(const SendOptions& options, Session& session, std::optional<std::string
     host.setSmtpPasswordSource(passwordSource(std::move(filePassword), session, err));
     host.setSimPinSource(SimPinSource(std::move(filePin), session, err));
     if (!options.quiet && !request.serviceSummary.empty())
-        err << utf8(request.serviceSummary) << '\n';
+        err << request.serviceSummary.shown().toStdString() << '\n';
     // The window's send job, run here on the program's own thread: nothing else needs it meanwhile.
     SendJob job(std::move(order));
     const SendOutcome outcome = job.runWith(host);

@@ -63,9 +63,4 @@ Text WctpFieldsProblem(const WctpFields& fields)
     return {};
 }
 
-std::string WctpFieldsRefusal(const WctpFields& fields)
-{
-    return WctpFieldsProblem(fields).russian();
-}
-
 } // namespace zolbin

@@ -33,7 +33,5 @@ std::string WctpRecipientId(const std::string& pattern, std::int32_t number);
 
 // The message that refuses the fields, or an empty text when they may be stored.
 Text WctpFieldsProblem(const WctpFields& fields);
-// The same in Russian (cp1251), as zolbin-send still tells it.
-std::string WctpFieldsRefusal(const WctpFields& fields);
 
 } // namespace zolbin

@@ -105,8 +105,8 @@ Text CompanyRefusal(const Text& who, const std::string& companyName, const TProv
     case Gate::TAP:
         return tapRefusal(who, companyName, company, settings);
     case Gate::WCTP:
-        if (const std::string refusal = WctpFieldsRefusal(WctpFieldsOf(company)); !refusal.empty())
-            return tx("Recipients", "%1: пейдж. компания «%2»: %3").arg(who).arg(name).arg(refusal);
+        if (const Text problem = WctpFieldsProblem(WctpFieldsOf(company)); !problem.empty())
+            return tx("Recipients", "%1: пейдж. компания «%2»: %3").arg(who).arg(name).arg(problem);
         return {};
     case Gate::SMS:
         return smsRefusal(who, companyName, company, settings);

@@ -31,17 +31,6 @@ const std::vector<Text>& MonthTexts()
     return names;
 }
 
-const std::vector<std::string>& MonthNames()
-{
-    static const std::vector<std::string> names = [] {
-        std::vector<std::string> russian;
-        for (const Text& name : MonthTexts())
-            russian.push_back(name.russian());
-        return russian;
-    }();
-    return names;
-}
-
 int MonthNumber(const std::string& text)
 {
     const std::string wanted = UpperCaseText(text);
@@ -105,14 +94,6 @@ Status ApplyServiceForm(const ServiceForm& form, TSendParams& params, Text& summ
                             .arg(params.RepeatInterval);
     }
     return {};
-}
-
-Status ApplyServiceForm(const ServiceForm& form, TSendParams& params, std::string& summary)
-{
-    Text text;
-    const Status applied = ApplyServiceForm(form, params, text);
-    summary = text.russian();
-    return applied;
 }
 
 } // namespace zolbin

@@ -22,8 +22,6 @@ struct ServiceForm
 
 // The twelve month names, January first, as the service dialog offers them.
 const std::vector<Text>& MonthTexts();
-// The same in Russian (cp1251).
-const std::vector<std::string>& MonthNames();
 
 // 1 + the position of the text among the month names, Russian or in the interface's language (letter case
 // ignored), 0 when none matches.
@@ -36,8 +34,6 @@ Result<bool> DeferralDateValid(const ServiceForm& form);
 // OK: clears DeferDate, RepeatCount and the summary, then fills them from the form. A repeat count that
 // is not a whole number fails as StrToInt does, after the deferral was set (RepeatCount stays 0).
 Status ApplyServiceForm(const ServiceForm& form, TSendParams& params, Text& summary);
-// The same with the summary in Russian (cp1251), as zolbin-send still tells it.
-Status ApplyServiceForm(const ServiceForm& form, TSendParams& params, std::string& summary);
 
 // Clears the service settings (DeferDate, RepeatCount, the summary); DeferTime and RepeatInterval keep
 // their texts, which count only together with the other two.

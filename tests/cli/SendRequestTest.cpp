@@ -161,7 +161,7 @@ TEST_F(SendRequestTest, DeferralAndRepeatsAreSetAsTheServiceDialogSetsThem)
     EXPECT_EQ(r.params.DeferTime, "09:05");
     EXPECT_EQ(r.params.RepeatCount, 2);
     EXPECT_EQ(r.params.RepeatInterval, "01:30");
-    EXPECT_EQ(utf8(r.serviceSummary), "Отложено на 05.03.2027 09:05, повторы - 2*01:30");
+    EXPECT_EQ(utf8(r.serviceSummary.russian()), "Отложено на 05.03.2027 09:05, повторы - 2*01:30");
 
     r = prepare({"--to", "A", "--repeat", "1", "--interval", "00:15"});
     EXPECT_TRUE(r.params.DeferDate.empty());

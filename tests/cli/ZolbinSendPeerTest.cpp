@@ -170,9 +170,9 @@ TEST_F(ZolbinSendPeerTest, DeferredRepeatedPageIsTheWindowsPage)
     host.signatureBlocked = true;
     TSendParams params;
     ChooseSubscriber(params, *petrov);
-    std::string summary;
-    ASSERT_TRUE(ApplyServiceForm({true, true, "31", MonthNames()[11], "2026", "23", "59", "2", "0", "15"},
-                                 params, summary));
+    Text summary;
+    ASSERT_TRUE(ApplyServiceForm(
+        {true, true, "31", MonthTexts()[11].russian(), "2026", "23", "59", "2", "0", "15"}, params, summary));
     PromptRecorder prompts;
     EXPECT_EQ(SendCommand(host, params, -1, files.groups, files.providers).Run(), SendOutcome::Completed);
 

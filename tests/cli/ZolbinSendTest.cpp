@@ -16,6 +16,7 @@
 #include "tests/support/TapTerminal.h"
 #include "tests/support/TempDir.h"
 
+#include <QRegularExpression>
 #include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -180,6 +181,40 @@ TEST_F(ZolbinSendTest, InEnglishTheMessagesAreEnglishAndTheJournalStaysRussian)
     EXPECT_NE(std::find(journal.begin(), journal.end(), "Ошибка: 550 Unknown pager"), journal.end());
     EXPECT_NE(std::find(journal.begin(), journal.end(), "Ошибка: Сообщение отправлено не было"),
               journal.end());
+}
+
+// In English the help, the refusals of the command line and of the recipient, and the worker's account
+// are English through and through.
+TEST_F(ZolbinSendTest, InEnglishHelpRefusalsAndTheWorkersAccountHaveNoRussianLeft)
+{
+    files.write(cli.path());
+    const struct
+    {
+        std::vector<std::string> args;
+        int status;
+        const char* said;
+    } cases[] = {
+        {{"--help"}, ExitStatus::Accepted, "Usage:\n  zolbin-send [--data-dir FOLDER] (--to NAME"},
+        {{"--directory-import", cli.path(), "Hello"},
+         ExitStatus::Usage,
+         "zolbin-send: --directory-import and --directory-export are given alone, without other actions\n"},
+        {{"--to", "Nobody", "Hello"},
+         ExitStatus::Usage,
+         "zolbin-send: subscriber “Nobody” is not in the directory (list: zolbin-send --list subscribers)\n"},
+        {{"--work-outbox"}, ExitStatus::Accepted, "zolbin-send: outbox worked: 0 sent, 0 not sent\n"},
+    };
+    const QRegularExpression cyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
+    qputenv("LANGUAGE", "en");
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), {"--data-dir", cli.path()});
+        const CliRun r = RunExecutable(args, cli.path());
+        const std::string told = r.out + r.err;
+        EXPECT_EQ(r.status, c.status) << c.args.front();
+        EXPECT_THAT(told, HasSubstr(c.said));
+        EXPECT_FALSE(QString::fromStdString(told).contains(cyrillic)) << told;
+    }
+    qunsetenv("LANGUAGE");
 }
 
 TEST_F(ZolbinSendTest, AcceptedPageWhoseRecordCannotBeWrittenIsAFileErrorNotAFailure)

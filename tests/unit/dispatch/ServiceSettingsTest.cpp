@@ -50,11 +50,11 @@ TEST(ServiceSettings, DateCheckKnowsMonthNamesLengthsAndLeapYears)
 TEST(ServiceSettings, ShortTextsArePaddedAndTheYearIsKeptAsTyped)
 {
     TSendParams params;
-    std::string summary;
+    Text summary;
     ServiceForm form = deferral("", "Нет такого", "24");
     form.minute = "";
     ASSERT_TRUE(ApplyServiceForm(form, params, summary));
     EXPECT_EQ(params.DeferDate, "0.00.24");
     EXPECT_EQ(params.DeferTime, "09:0");
-    EXPECT_EQ(utf8(summary), "Отложено на 0.00.24 09:0");
+    EXPECT_EQ(utf8(summary.russian()), "Отложено на 0.00.24 09:0");
 }

@@ -101,9 +101,9 @@ TEST(WctpFieldsTest, PatternTakesTheNumberZeroPaddedAndUrlsMustBeHttp)
     EXPECT_FALSE(IsWctpUrl("ftp://wctp.example.net/"));
     EXPECT_FALSE(IsWctpUrl("wctp.example.net/wctp"));
     EXPECT_FALSE(IsWctpUrl("https:///wctp"));
-    EXPECT_NE(WctpFieldsRefusal({"https://x.example/", "me", "", "   "}), "");
-    EXPECT_NE(WctpFieldsRefusal({"mailto:x@example", "me", "", "#"}), "");
-    EXPECT_EQ(WctpFieldsRefusal({"https://x.example/", "me", "", "#"}), "");
+    EXPECT_FALSE(WctpFieldsProblem({"https://x.example/", "me", "", "   "}).empty());
+    EXPECT_FALSE(WctpFieldsProblem({"mailto:x@example", "me", "", "#"}).empty());
+    EXPECT_TRUE(WctpFieldsProblem({"https://x.example/", "me", "", "#"}).empty());
 }
 
 } // namespace zolbin::test
