@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <filesystem>
+#include <utility>
 
 namespace zolbin {
 
@@ -47,12 +48,20 @@ void loadSettings(const ProfileFile& file, TSettings& settings)
 void ReadDirectory(Session& session)
 {
     loadSettings(session.settingsFile, session.settings);
-    load(session.abonents, session.folder, AbonentFileName);
-    load(session.groups, session.folder, GroupFileName);
-    load(session.providers, session.folder, CompanyFileName);
+    // Read into fresh lists (a list's load adds to what it holds), which replace the session's only when
+    // all three were read: a worker or listener reads the folder again each round.
+    TAbonentList abonents;
+    TGroupList groups;
+    TProviderList providers;
+    load(abonents, session.folder, AbonentFileName);
+    load(groups, session.folder, GroupFileName);
+    load(providers, session.folder, CompanyFileName);
     // Position 0 always holds the home provider, as in the window, which writes it to a new file.
-    if (session.providers.empty())
-        session.providers.AddHomeProvider();
+    if (providers.empty())
+        providers.AddHomeProvider();
+    session.abonents = std::move(abonents);
+    session.groups = std::move(groups);
+    session.providers = std::move(providers);
 }
 
 } // namespace zolbin

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/SendRequest.h"
 
+#include "cli/DirectoryReader.h"
 #include "cli/ExitStatus.h"
 #include "directory/Records.h"
 #include "directory/WctpFields.h"
@@ -197,4 +198,22 @@ TEST_F(SendRequestTest, WctpCompanyWithoutAnHttpUrlIsRefusedBeforeSending)
 {
     EXPECT_THAT(refusal({"--number", "7", "--company", "Ftp"}), HasSubstr("http://"));
     EXPECT_NO_THROW(prepare({"--number", "7", "--company", "Carrier"}));
+}
+
+// The worker and the listeners read the folder again each round: the lists are the files', not what they
+// held plus the files', and a damaged file leaves the lists read before.
+TEST_F(SendRequestTest, DirectoryReadAgainHoldsTheFilesOnceAndSurvivesADamagedFile)
+{
+    files.group("Смена", {files.subscriber("Иванов", 1001, "Beeper")});
+    files.write(dir.path());
+    ReadDirectory(session);
+    ReadDirectory(session);
+    EXPECT_EQ(session.abonents.Count(), 1);
+    EXPECT_EQ(session.groups.Count(), 1);
+    EXPECT_EQ(session.providers.Count(), files.providers.Count());
+
+    dir.write("Group.lst", std::string(7, 'x')); // shorter than a group's header
+    EXPECT_THROW(ReadDirectory(session), CliError);
+    EXPECT_EQ(session.groups.Count(), 1);
+    EXPECT_EQ(session.abonents.Count(), 1);
 }
