@@ -33,6 +33,7 @@ public:
     std::vector<SinkAnswer> storeAll(const std::vector<IncomingPage>& taken) override
     {
         std::vector<OutboxPage> pages;
+        std::vector<std::size_t> whose;
         std::vector<SinkAnswer> answers(taken.size());
         for (std::size_t i = 0; i < taken.size(); ++i)
             for (const PagerTarget& target : taken[i].recipients) {
@@ -41,17 +42,20 @@ public:
                 params.CurNumber = 1001;
                 params.CurProvider = "Bench";
                 pages.push_back(NewOutboxPage(params, {taken[i].text}, taken[i].text, false, NowMs()));
-                answers[i].ids.push_back(++added_); // the outbox's own ids are no numbers
+                whose.push_back(i);
             }
-        if (!outbox_.Add(pages))
+        if (!outbox_.Add(pages)) {
             for (SinkAnswer& answer : answers)
-                answer = SinkAnswer{SinkAnswer::Kind::TryLater, "outbox", {}};
+                answer = SinkAnswer{SinkAnswer::Kind::TryLater, "outbox", {}, false};
+            return answers;
+        }
+        for (std::size_t k = 0; k < pages.size(); ++k)
+            answers[whose[k]].pageIds.push_back(pages[k].id);
         return answers;
     }
 
 private:
     Outbox& outbox_;
-    std::int64_t added_ = 0;
 };
 
 // The intake with its sink and a fresh outbox, served on a thread of its own until the object goes.

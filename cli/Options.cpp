@@ -18,7 +18,7 @@ struct ValueOption
     std::optional<std::string> SendOptions::*field;
 };
 
-constexpr std::array<ValueOption, 18> ValueOptions = {{
+constexpr std::array<ValueOption, 19> ValueOptions = {{
     {"--data-dir", &SendOptions::dataDir},
     {"--to", &SendOptions::to},
     {"--group", &SendOptions::group},
@@ -34,6 +34,7 @@ constexpr std::array<ValueOption, 18> ValueOptions = {{
     {"--outbox", &SendOptions::outbox},
     {"--gates", &SendOptions::gatesText},
     {"--listen-snpp", &SendOptions::listenSnpp},
+    {"--listen-http", &SendOptions::listenHttp},
     {"--directory-import", &SendOptions::directoryImport},
     {"--directory-export", &SendOptions::directoryExport},
     {"--list", nullptr},
@@ -74,7 +75,7 @@ void checkListRequest(const SendOptions& o)
 {
     const bool sendOption = o.to || o.group || o.number || o.company || o.defer || o.repeat || o.interval ||
                             o.noSignature || o.stopOnError;
-    if (sendOption || !o.message.empty() || o.queue || o.follow || o.gates || o.listenSnpp)
+    if (sendOption || !o.message.empty() || o.queue || o.follow || o.gates || o.listenSnpp || o.listenHttp)
         throw UsageError(QCoreApplication::translate(
             "Options", "--list не сочетается с получателем, текстом и параметрами отправки"));
     if (o.all && o.listing != SendOptions::Listing::Outbox)
@@ -92,6 +93,9 @@ void checkWorkRequest(const SendOptions& o)
     if (o.listenSnpp && !o.follow)
         throw UsageError(QCoreApplication::translate(
             "Options", "--listen-snpp указывается только вместе с --work-outbox --follow"));
+    if (o.listenHttp && !o.follow)
+        throw UsageError(QCoreApplication::translate(
+            "Options", "--listen-http указывается только вместе с --work-outbox --follow"));
 }
 
 // --directory-import or --directory-export, alone with the data folder and the database.
@@ -122,6 +126,9 @@ void checkSendRequest(const SendOptions& o)
     if (o.listenSnpp)
         throw UsageError(QCoreApplication::translate(
             "Options", "--listen-snpp указывается только вместе с --work-outbox --follow"));
+    if (o.listenHttp)
+        throw UsageError(QCoreApplication::translate(
+            "Options", "--listen-http указывается только вместе с --work-outbox --follow"));
     const int recipients = (o.to ? 1 : 0) + (o.group ? 1 : 0) + (o.number ? 1 : 0);
     if (recipients == 0)
         throw UsageError(QCoreApplication::translate(
@@ -227,6 +234,12 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
                 "Options",
                 "--listen-snpp: неверный адрес «%1», ожидается УЗЕЛ:ПОРТ (например, 127.0.0.1:4444)")
                 .arg(argText(*options.listenSnpp)));
+    if (options.listenHttp && !ParseListenAddress(*options.listenHttp))
+        throw UsageError(
+            QCoreApplication::translate(
+                "Options",
+                "--listen-http: неверный адрес «%1», ожидается УЗЕЛ:ПОРТ (например, 127.0.0.1:8080)")
+                .arg(argText(*options.listenHttp)));
     if (list && work)
         throw UsageError(QCoreApplication::translate("Options", "--list не сочетается с --work-outbox"));
     if (options.directoryImport || options.directoryExport) {

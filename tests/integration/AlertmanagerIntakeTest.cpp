@@ -27,7 +27,7 @@ struct RecordingSink : PageSink
     SinkAnswer store(const IncomingPage& page) override
     {
         pages.push_back(page);
-        return SinkAnswer{SinkAnswer::Kind::Stored, {}, {static_cast<std::int64_t>(pages.size())}, {}, false};
+        return SinkAnswer{SinkAnswer::Kind::Stored, {}, {std::to_string(pages.size())}, false};
     }
 };
 
