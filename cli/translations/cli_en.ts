@@ -125,6 +125,14 @@
         <source>--listen-snpp: неверный адрес «%1», ожидается УЗЕЛ:ПОРТ (например, 127.0.0.1:4444)</source>
         <translation>--listen-snpp: invalid address “%1”, expected HOST:PORT (for example 127.0.0.1:4444)</translation>
     </message>
+    <message>
+        <source>--listen-http указывается только вместе с --work-outbox --follow</source>
+        <translation>--listen-http is given only with --work-outbox --follow</translation>
+    </message>
+    <message>
+        <source>--listen-http: неверный адрес «%1», ожидается УЗЕЛ:ПОРТ (например, 127.0.0.1:8080)</source>
+        <translation>--listen-http: invalid address “%1”, expected HOST:PORT (for example 127.0.0.1:8080)</translation>
+    </message>
 </context>
 <context>
     <name>SimPin</name>
@@ -176,6 +184,10 @@
     <message>
         <source>приём сообщений по SNPP, порт %1</source>
         <translation>taking pages in over SNPP, port %1</translation>
+    </message>
+    <message>
+        <source>приём сообщений по HTTP, порт %1</source>
+        <translation>taking pages in over HTTP, port %1</translation>
     </message>
 </context>
 <context>
