@@ -1,88 +1,68 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The HTTP intake under load, into the embedded outbox: 1,000 POST /v1/pages from 20 clients at once, each
-// on a connection of its own, every answer 202 and every page in the outbox once (the requests that arrive
-// together are stored in one transaction, as a sink may store them); beside it one request's answer on a
-// kept connection and one page's add to the outbox alone, as the sink makes it. The intake, its sink and
-// its outbox live on a thread of their own with its event loop, as in zolbin-send; the clients block on
-// theirs. Real time: the disk's waits are the cost.
+// on a connection of its own, every answer 202 and every page in the outbox once; beside it one request's
+// answer on a kept connection and one page's add to the outbox alone. The intake is the service's own
+// (intake/IntakeService with its token file and its sink, intake/OutboxSink: the checks of zolbin-send
+// --queue, the outbox's transaction, the journal's line), living on a thread of its own with its event
+// loop as in zolbin-send; the clients block on theirs. Real time: the disk's waits are the cost.
 
+#include "../tests/support/Companies.h"
 #include "../tests/support/HttpCall.h"
 #include "bench/BenchDataFolder.h"
-#include "dispatch/OutboxLedger.h"
-#include "intake/HttpIntake.h"
+#include "intake/IntakeService.h"
 #include "records/OutboxLocks.h"
+#include "records/Session.h"
 
 #include <QEventLoop>
+#include <QTcpServer>
 #include <QThread>
 #include <benchmark/benchmark.h>
+#include <fstream>
 #include <future>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <thread>
 
 namespace zolbin::bench {
 
 namespace {
 
-// Each page taken in as one outbox page per recipient; the pages taken in together added in one
-// transaction.
-class OutboxSink final : public PageSink
+// A session on the folder with one company and its subscriber "Ivanov", as the service reads them.
+void fillSession(Session& session)
 {
-public:
-    explicit OutboxSink(Outbox& outbox) : outbox_(outbox) {}
-    SinkAnswer store(const IncomingPage& page) override { return storeAll({page}).front(); }
-    std::vector<SinkAnswer> storeAll(const std::vector<IncomingPage>& taken) override
-    {
-        std::vector<OutboxPage> pages;
-        std::vector<SinkAnswer> answers(taken.size());
-        for (std::size_t i = 0; i < taken.size(); ++i)
-            for (const PagerTarget& target : taken[i].recipients) {
-                TSendParams params;
-                params.CurName = target.name;
-                params.CurNumber = 1001;
-                params.CurProvider = "Bench";
-                pages.push_back(NewOutboxPage(params, {taken[i].text}, taken[i].text, false, NowMs()));
-                answers[i].ids.push_back(++added_); // the outbox's own ids are no numbers
-            }
-        if (!outbox_.Add(pages))
-            for (SinkAnswer& answer : answers)
-                answer = SinkAnswer{SinkAnswer::Kind::TryLater, "outbox", {}, {}, false};
-        return answers;
-    }
+    session.providers.Add(std::make_shared<TProvider>(test::LoopbackCompany("Bench", Gate::SNPP, 4444)));
+    session.abonents.Add(test::SubscriberOf("Bench", "Ivanov", 1001));
+}
 
-private:
-    Outbox& outbox_;
-    std::int64_t added_ = 0;
-};
-
-// The intake with its sink and a fresh outbox, served on a thread of its own until the object goes.
+// The service's intake with a token file and a fresh outbox, served on a thread of its own until the
+// object goes.
 class IntakeThread
 {
 public:
     IntakeThread()
     {
+        const std::string tokens = folder_.folder().path("tokens");
+        std::ofstream(tokens) << "bench-token bench\n";
+        ::chmod(tokens.c_str(), 0600);
         std::promise<std::uint16_t> listening;
         std::future<std::uint16_t> port = listening.get_future();
-        thread_.reset(QThread::create([this, &listening] {
-            Result<std::unique_ptr<Outbox>> outbox = OpenFolderOutbox(folder_.folder());
-            if (!outbox)
-                return listening.set_value(0);
-            TAbonentList subscribers;
-            auto ivanov = std::make_shared<TAbonent>();
-            ivanov->Name = "Ivanov";
-            ivanov->Number = 1001;
-            subscribers.Add(ivanov);
-            const TGroupList groups;
-            const ListPagerDirectory directory(subscribers, groups);
-            OutboxSink sink(*outbox.value());
-            HttpIntakeOptions options;
-            options.tokens = {{"bench-token", {}}};
+        thread_.reset(QThread::create([this, &listening, tokens] {
+            Session session(folder_.folder());
+            fillSession(session);
+            IntakeOptions options;
+            options.tokenFile = tokens;
             options.maxPagesPerMinute = 0;
-            HttpIntake intake(directory, sink, std::move(options));
+            {
+                QTcpServer probe; // the service takes a port of its own choosing only as HOST:PORT
+                if (!probe.listen(QHostAddress::LocalHost, 0))
+                    return listening.set_value(0);
+                options.http = "127.0.0.1:" + std::to_string(probe.serverPort());
+            }
+            IntakeService service(session, std::move(options));
             QEventLoop loop;
             loop_ = &loop;
-            listening.set_value(intake.listen({}, 0) ? intake.port() : 0);
+            listening.set_value(service.start() ? service.httpPort() : 0);
             loop.exec();
-            count_ = outbox.value()->Unfinished().value();
         }));
         thread_->start();
         port_ = port.get();
@@ -95,7 +75,8 @@ public:
     int pagesAfter()
     {
         stop();
-        return count_;
+        Result<std::unique_ptr<Outbox>> outbox = OpenFolderOutbox(folder_.folder());
+        return outbox ? outbox.value()->Unfinished().value() : -1;
     }
 
 private:
@@ -112,7 +93,6 @@ private:
     std::unique_ptr<QThread> thread_;
     QEventLoop* loop_ = nullptr;
     std::uint16_t port_ = 0;
-    int count_ = 0;
     bool stopped_ = false;
 };
 
@@ -167,15 +147,14 @@ void BM_HttpOnePage(benchmark::State& state)
 void BM_OutboxAddOnePage(benchmark::State& state)
 {
     const BenchDataFolder folder;
-    Result<std::unique_ptr<Outbox>> outbox = OpenFolderOutbox(folder.folder());
-    if (!outbox) {
-        state.SkipWithError("the outbox cannot be opened");
-        return;
-    }
-    OutboxSink sink(*outbox.value());
+    Session session(folder.folder());
+    fillSession(session);
+    OutboxSink sink(session, 0);
     IncomingPage page;
     page.recipients = {PagerTarget{PagerTarget::Kind::Subscriber, "Ivanov", 0, false, {}}};
     page.text = "Pump 3 stopped";
+    page.via = "HTTP";
+    page.from = "127.0.0.1";
     for (auto _ : state)
         if (sink.store(page).kind != SinkAnswer::Kind::Stored) {
             state.SkipWithError("a page was not stored");

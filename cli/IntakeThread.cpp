@@ -56,6 +56,8 @@ void IntakeThread::start(const WorkOptions& options, std::ostream& err)
     IntakeOptions how = IntakeOptionsOf(session_.settings);
     if (options.listenSnpp)
         how.snpp = *options.listenSnpp;
+    if (options.listenHttp)
+        how.http = *options.listenHttp;
     if (!how.wanted())
         return;
     how.refreshDirectory = directoryRefresher(session_, options, err);
@@ -76,13 +78,21 @@ void IntakeThread::start(const WorkOptions& options, std::ostream& err)
         stop();
         throw UsageError(started.failure().shown().toStdString());
     }
-    if (!options.quiet)
+    if (options.quiet)
+        return;
+    if (service_->snppPort() != 0)
         err << "zolbin-send: "
             << QCoreApplication::translate("WorkOutbox", "приём сообщений по SNPP, порт %1")
                    .arg(service_->snppPort())
                    .toStdString()
-            << '\n'
-            << std::flush;
+            << '\n';
+    if (service_->httpPort() != 0)
+        err << "zolbin-send: "
+            << QCoreApplication::translate("WorkOutbox", "приём сообщений по HTTP, порт %1")
+                   .arg(service_->httpPort())
+                   .toStdString()
+            << '\n';
+    err << std::flush;
 }
 
 void IntakeThread::stop()

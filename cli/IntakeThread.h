@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pages taken in while the outbox's background worker follows: the listeners of section "Intake" (or
-// this run's --listen-snpp) run on a thread of their own, with a session of their own on the same data
-// folder, so that a client is answered while the worker's thread sends a page. Their session's settings
-// and lists are read again when their files change.
+// this run's --listen-snpp and --listen-http) run on a thread of their own, with a session of their own on
+// the same data folder, so that a client is answered while the worker's thread sends a page. Their session's
+// settings and lists are read again when their files change.
 
 #include "cli/WorkOutbox.h"
 #include "intake/IntakeService.h"

@@ -18,7 +18,7 @@ struct ValueOption
     std::optional<std::string> SendOptions::*field;
 };
 
-constexpr std::array<ValueOption, 18> ValueOptions = {{
+constexpr std::array<ValueOption, 19> ValueOptions = {{
     {"--data-dir", &SendOptions::dataDir},
     {"--to", &SendOptions::to},
     {"--group", &SendOptions::group},
@@ -34,6 +34,7 @@ constexpr std::array<ValueOption, 18> ValueOptions = {{
     {"--outbox", &SendOptions::outbox},
     {"--gates", &SendOptions::gatesText},
     {"--listen-snpp", &SendOptions::listenSnpp},
+    {"--listen-http", &SendOptions::listenHttp},
     {"--directory-import", &SendOptions::directoryImport},
     {"--directory-export", &SendOptions::directoryExport},
     {"--list", nullptr},
@@ -74,7 +75,7 @@ void checkListRequest(const SendOptions& o)
 {
     const bool sendOption = o.to || o.group || o.number || o.company || o.defer || o.repeat || o.interval ||
                             o.noSignature || o.stopOnError;
-    if (sendOption || !o.message.empty() || o.queue || o.follow || o.gates || o.listenSnpp)
+    if (sendOption || !o.message.empty() || o.queue || o.follow || o.gates || o.listenSnpp || o.listenHttp)
         throw UsageError(QCoreApplication::translate(
             "Options", "--list не сочетается с получателем, текстом и параметрами отправки"));
     if (o.all && o.listing != SendOptions::Listing::Outbox)
@@ -92,6 +93,9 @@ void checkWorkRequest(const SendOptions& o)
     if (o.listenSnpp && !o.follow)
         throw UsageError(QCoreApplication::translate(
             "Options", "--listen-snpp указывается только вместе с --work-outbox --follow"));
+    if (o.listenHttp && !o.follow)
+        throw UsageError(QCoreApplication::translate(
+            "Options", "--listen-http указывается только вместе с --work-outbox --follow"));
 }
 
 // --directory-import or --directory-export, alone with the data folder and the database.
@@ -124,6 +128,9 @@ void checkSendRequest(const SendOptions& o)
     if (o.listenSnpp)
         throw UsageError(QCoreApplication::translate(
             "Options", "--listen-snpp указывается только вместе с --work-outbox --follow"));
+    if (o.listenHttp)
+        throw UsageError(QCoreApplication::translate(
+            "Options", "--listen-http указывается только вместе с --work-outbox --follow"));
     const int recipients = (o.to ? 1 : 0) + (o.group ? 1 : 0) + (o.number ? 1 : 0);
     if (recipients == 0)
         throw UsageError(QCoreApplication::translate(
@@ -229,6 +236,12 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
                 "Options",
                 "--listen-snpp: неверный адрес «%1», ожидается УЗЕЛ:ПОРТ (например, 127.0.0.1:4444)")
                 .arg(argText(*options.listenSnpp)));
+    if (options.listenHttp && !ParseListenAddress(*options.listenHttp))
+        throw UsageError(
+            QCoreApplication::translate(
+                "Options",
+                "--listen-http: неверный адрес «%1», ожидается УЗЕЛ:ПОРТ (например, 127.0.0.1:8080)")
+                .arg(argText(*options.listenHttp)));
     if (list && work)
         throw UsageError(QCoreApplication::translate("Options", "--list не сочетается с --work-outbox"));
     if (options.directoryImport || options.directoryExport) {
@@ -246,152 +259,6 @@ SendOptions ParseArguments(const std::vector<std::string>& arguments)
         checkSendRequest(options);
     }
     return options;
-}
-
-std::string UsageText()
-{
-    return QCoreApplication::translate("Options", R"(Использование:
-  zolbin-send [--data-dir ПАПКА] (--to ИМЯ | --group ИМЯ | --number N --company ИМЯ)
-              [--defer "дд.мм.гггг чч:мм"] [--repeat 1|2 --interval чч:мм] [--no-signature]
-              [--stop-on-error] [--quiet] [--smtp-password-file ФАЙЛ] [--tap-device УСТРОЙСТВО]
-              [--gsm-device УСТРОЙСТВО] [--sim-pin-file ФАЙЛ] [--queue] [ТЕКСТ ...]
-  zolbin-send [--data-dir ПАПКА] --list subscribers|groups|companies
-  zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --list outbox [--all]
-  zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --work-outbox [--follow] [--gates СПИСОК] [--quiet]
-              [--listen-snpp УЗЕЛ:ПОРТ] [ключи линий и паролей]
-  zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --directory-import ПАПКА | --directory-export ПАПКА
-
-Отправляет сообщение на пейджер так же, как кнопка «Отправить» Zolbin Sender: с тем же
-справочником, настройками «Zolbin.ini», журналом «Zolbin.log» и архивом в папке «Log».
-
-Получатель (ровно один):
-  --to ИМЯ              абонент справочника
-  --group ИМЯ           группа абонентов: сообщение получает каждый её участник
-  --number N --company ИМЯ
-                        незарегистрированный абонент: номер пейджера и пейдж. компания
-                        (предел длины текста - 240 символов)
-Имена сравниваются сначала точно, затем без учёта регистра букв.
-
-Текст:
-  ТЕКСТ ...             слова сообщения, соединённые пробелами (одна строка); без них текст
-                        читается со стандартного ввода, каждая строка ввода - строка сообщения.
-                        Текст в UTF-8 переводится в кодировку cp1251; символ, которого в ней
-                        нет, отвергается. Аргумент «--» завершает ключи: всё после него - текст.
-  Длина текста ограничена пределом абонента (для группы - наименьшим среди участников),
-  перевод строки считается за два символа. Для цифрового пейджера допустимы только
-  символы 0..9, пробел, [, ], -, u, U.
-
-Сервисные функции (для родной пейдж. компании и компаний со шлюзом SNPP):
-  --defer "дд.мм.гггг чч:мм"
-                        отложить доставку до этой даты и времени
-  --repeat 1|2 --interval чч:мм
-                        повторить сообщение 1 или 2 раза с этим интервалом
-
-Прочее:
-  --data-dir ПАПКА      папка данных (должна существовать); без ключа - текущая папка
-  --no-signature        не добавлять подпись (ключ «ShortName» настроек)
-  --stop-on-error       при рассылке группе остановиться на первом абоненте, которому
-                        сообщение отправить не удалось (без ключа - продолжать для остальных)
-  --quiet               не выводить ход отправки (сообщения об ошибках выводятся всегда)
-  --smtp-password-file ФАЙЛ
-                        пароль пользователя «SMTPUser» почтового сервера (шлюз SMTP):
-                        первая строка файла; файл должен быть доступен только владельцу
-                        (chmod 600), иначе ничего не отправляется. Без ключа - файл из
-                        переменной окружения ZOLBIN_SMTP_PASSWORD_FILE, без неё - пароль
-                        из хранилища паролей рабочего стола (если есть сеансовая шина D-Bus)
-  --tap-device УСТРОЙСТВО
-                        последовательный порт модема для компаний со шлюзом TAP, чей
-                        телефон - номер, а не «узел:порт» (без ключа - «Device» раздела TAP
-                        настроек, по умолчанию /dev/ttyS0)
-  --gsm-device УСТРОЙСТВО
-                        последовательный порт GSM-модема для компаний со шлюзом SMS (без
-                        ключа - «Device» раздела GSM настроек, по умолчанию /dev/ttyUSB0)
-  --sim-pin-file ФАЙЛ   PIN SIM-карты GSM-модема: первая строка файла, от 4 до 8 цифр; файл
-                        должен быть доступен только владельцу (chmod 600). Без ключа - PIN
-                        из хранилища паролей рабочего стола (диалог «Линия GSM»). Неверный
-                        PIN повторно не вводится
-  --list subscribers    абоненты: «Имя -- Номер», пейдж. компания, предел длины
-  --list groups         группы: имя и участники
-  --list companies      пейдж. компании: имя, шлюз, сервер (для SMTP - адрес шлюза, для TAP -
-                        телефон или «узел:порт» терминала), порт,
-                        кодировка
-  --list outbox         сообщения очереди, не дошедшие до конца, и дошедшие за последние
-                        сутки (с --all - все хранимые): номер, состояние (queued, sending,
-                        sent, waiting, failed, unknown, cancelled), получатель, компания,
-                        попыток, следующая попытка (ISO 8601), место, отправитель, ответ
-                        (поля строки разделены табуляцией, по одной записи в строке, UTF-8)
-Очередь сообщений («Outbox.db» в папке данных):
-  Каждое сообщение записывается в очередь до того, как уйдёт первый байт. Если в настройках
-  задано «RetryMinutes» больше 0, сообщение, не отправленное по преходящей причине (нет
-  соединения, истекло время ожидания, ответ 4xx, линия занята), ждёт в очереди и
-  отправляется повторно через 1, 2, 4, 8, затем каждые 15 минут, пока очередная попытка
-  по этому расписанию (0, 1, 3, 7, 15, 30, 45… минут от первой) укладывается в это время.
-  --queue               только поставить сообщения в очередь и сразу завершиться (код 0);
-                        отправит их окно программы или --work-outbox
-  --work-outbox         отправлять сообщения очереди, пока каждое не дойдёт до конца
-                        (отправлено, не отправлено, отменено или исход неизвестен),
-                        дожидаясь повторных попыток. Очередь обрабатывает одна программа:
-                        пока открыто окно программы или работает другой обработчик, ждёт
-  --follow              с --work-outbox: работать, пока не остановят (сигнал TERM или INT),
-                        принимая новые сообщения (для службы systemd «zolbin-outbox»);
-                        недоступную очередь ждёт, сообщив об этом один раз. Папка
-                        данных, которой нет, создаётся
-  --outbox АДРЕС        общая очередь на сервере PostgreSQL вместо ключа «Database» раздела
-                        «Outbox» настроек: адрес libpq (postgresql://пользователь@узел:порт/база
-                        ?sslmode=verify-full или service=ИМЯ); пароль - в ~/.pgpass, PGPASSFILE
-                        или файле служб, не в адресе. Несколько мест и обработчиков работают
-                        с одной очередью, каждое сообщение отправляется один раз
-  --gates СПИСОК        с --work-outbox: шлюзы, сообщения которых отправляет эта машина
-                        (snpp, smtp, tap, sms, wctp через запятую, или none) вместо ключа
-                        «Gates» раздела «Outbox» настроек; без ключа и без «Gates» - все
-                        (none - машина, которая только принимает сообщения в общую очередь)
-
-Приём сообщений от других систем (с --work-outbox --follow):
-  Служба открывает приёмники, названные в разделе «Intake» настроек (ключ «SNPP» -
-  «узел:порт»; «SNPPUsersFile» - файл пользователей «имя:пароль», доступный только
-  владельцу; «MaxPagesPerMinute» - сколько сообщений в минуту принимается для одного
-  получателя, по умолчанию 10, 0 - без предела). Без раздела и без ключа ничего не
-  принимается. Каждое принятое сообщение записывается в очередь до ответа клиенту,
-  а в журнал - строкой «Принято по SNPP от АДРЕС (ИМЯ): абонент «ИМЯ»».
-  --listen-snpp УЗЕЛ:ПОРТ
-                        принимать сообщения по SNPP (RFC 1861) на этом адресе вместо ключа
-                        «SNPP» раздела «Intake»; 127.0.0.1 - только с этой машины. Клиент с
-                        другой машины должен войти командой LOGIn (файл «SNPPUsersFile»).
-                        Идентификатор пейджера - номер пейджера абонента, имя абонента или
-                        группы
-
-Справочник места в общей базе (ключ «Database» раздела «Outbox» или --outbox): с общей базой
-zolbin-send читает её последний справочник, без связи с сервером - копию в папке данных.
-  --directory-import ПАПКА
-                        записать в общую базу файлы Abonent.lst, Group.lst и Company.lst из
-                        папки (отсутствующий файл - пустой список) как последний справочник
-  --directory-export ПАПКА
-                        записать последний справочник общей базы в эти три файла папки,
-                        байт в байт (папка создаётся)
-
-  --help                эта справка
-  --version             версия программы
-
-Ход отправки (то, что окно программы показывает в строке состояния) и сообщения
-выводятся в стандартный поток ошибок. Справочник и настройки только читаются;
-пишутся журнал «Zolbin.log» и архив абонента «Log/ИМЯ.log».
-
-Код завершения:
-  0  каждое сообщение принято
-  1  хотя бы одно сообщение не принято (ошибка соединения или отказ сервера, абонент
-     группы пропущен)
-  2  ошибка в командной строке или в настройках: неизвестный абонент, группа или
-     компания, неверная дата, слишком длинный текст, нет адреса «EMail» для компании
-     со шлюзом SMTP, нет телефона терминала для компании со шлюзом TAP и т. п.;
-     ничего не отправлено
-  3  ошибка файла: папка данных, справочник или настройки не читаются, файл
-     справочника повреждён, журнал не создаётся, очередь сообщений не открывается или
-     не записывается (ничего не отправлено); или каждое сообщение принято, но журнал
-     или архив не удалось записать
-С --queue: 0 - сообщения поставлены в очередь. С --work-outbox: 0 - каждое сообщение
-отправлено, 1 - хотя бы одно не отправлено, отменено или с неизвестным исходом.
-)")
-        .toStdString();
 }
 
 } // namespace zolbin

@@ -10,7 +10,7 @@
 //   zolbin-send [--data-dir DIR] [--outbox URI] --directory-import DIR | --directory-export DIR
 //   zolbin-send [--data-dir DIR] --work-outbox [--follow] [--quiet] [--smtp-password-file FILE]
 //               [--tap-device DEVICE] [--gsm-device DEVICE] [--sim-pin-file FILE] [--gates LIST]
-//               [--listen-snpp HOST:PORT]
+//               [--listen-snpp HOST:PORT] [--listen-http HOST:PORT]
 // Every form takes --outbox URI (the shared outbox instead of the settings' one).
 // Values are taken as given (UTF-8); their meaning is checked against the directory later.
 
@@ -54,6 +54,7 @@ struct SendOptions
     std::optional<std::string> gatesText;
     std::optional<std::uint32_t> gates;    // the gates this run sends instead of the settings' ones
     std::optional<std::string> listenSnpp; // --work-outbox --follow: the SNPP listener's HOST:PORT
+    std::optional<std::string> listenHttp; // --work-outbox --follow: the HTTP intake's HOST:PORT
     std::optional<std::string> directoryImport, directoryExport; // the folder of the list files moved
     bool noSignature = false;
     bool stopOnError = false;

@@ -27,8 +27,9 @@ struct WorkOptions
     std::function<void(Session&)> adjustSettings;
     // The deadlines of each page's waits.
     SendDeadlines deadlines;
-    // Following: the SNPP listener's "HOST:PORT" instead of the settings' one.
+    // Following: the SNPP listener's and the HTTP intake's "HOST:PORT" instead of the settings' ones.
     std::optional<std::string> listenSnpp;
+    std::optional<std::string> listenHttp;
 };
 
 // The exit status: 0 when every page it brought to an end went out, 1 when one did not (failed,

@@ -279,6 +279,7 @@ int work(const SendOptions& options, Session& session, std::optional<std::string
     work.follow = options.follow;
     work.quiet = options.quiet;
     work.listenSnpp = options.listenSnpp;
+    work.listenHttp = options.listenHttp;
     work.adjustSettings = [&options](Session& read) { useDevices(options, read); };
     work.prepareHost = [&](ConsoleHost& host) {
         host.setSmtpPasswordSource(passwordSource(filePassword, session, err));

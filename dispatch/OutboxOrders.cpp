@@ -46,8 +46,11 @@ void appendPages(const SendOrder& order, OutboxPage page, std::vector<OutboxPage
 // transaction and gives their ids.
 Result<std::vector<std::string>> addPages(std::vector<OutboxPage>& pages, Outbox& outbox)
 {
+    std::size_t first = 0; // of the batch: each batch's pages come together
     for (std::size_t i = 0; i < pages.size(); ++i) {
-        std::string place = std::to_string(i);
+        if (i > 0 && pages[i].batch != pages[i - 1].batch)
+            first = i;
+        std::string place = std::to_string(i - first);
         place.insert(0, place.size() < 6 ? 6 - place.size() : 0, '0');
         pages[i].id = pages[i].batch + "-" + place;
     }
@@ -113,23 +116,48 @@ Result<int> EnqueueOrder(SendOrder& order, Outbox& outbox, PageHolder holder, in
 Result<std::vector<std::string>> EnqueueTakenIn(const std::vector<SendOrder>& orders, Outbox& outbox,
                                                 const TakenIn& takenIn, int retryMinutes, std::int64_t nowMs)
 {
+    Result<std::vector<std::vector<std::string>>> ids =
+        EnqueueTakenIn(std::vector<TakenInPage>{{orders, takenIn}}, outbox, retryMinutes, nowMs);
+    if (!ids)
+        return ids.failure();
+    return std::move(ids.value().front());
+}
+
+Result<std::vector<std::vector<std::string>>>
+EnqueueTakenIn(const std::vector<TakenInPage>& taken, Outbox& outbox, int retryMinutes, std::int64_t nowMs)
+{
     const Result<std::int64_t> now = outboxNow(outbox, nowMs);
     if (!now)
         return now.failure();
-    const std::string batch = NewOutboxPage({}, {}, {}, false, 0).batch;
-    const std::int64_t dueMs =
-        takenIn.heldUntilMs && *takenIn.heldUntilMs > now.value() ? *takenIn.heldUntilMs : now.value();
     std::vector<OutboxPage> pages;
-    for (const SendOrder& order : orders) {
-        OutboxPage page =
-            NewOutboxPage(order.params, order.lines, order.text, order.signatureBlocked, now.value());
-        page.batch = batch;
-        page.intakeKey = takenIn.key;
-        page.nextAttemptMs = dueMs;
-        page.deadlineMs = deadlineOf(retryMinutes, dueMs);
-        appendPages(order, std::move(page), pages);
+    std::vector<std::size_t> ends; // where each one's pages end
+    for (const TakenInPage& one : taken) {
+        const std::string batch = NewOutboxPage({}, {}, {}, false, 0).batch;
+        const std::int64_t dueMs = one.takenIn.heldUntilMs && *one.takenIn.heldUntilMs > now.value()
+                                       ? *one.takenIn.heldUntilMs
+                                       : now.value();
+        for (const SendOrder& order : one.orders) {
+            OutboxPage page =
+                NewOutboxPage(order.params, order.lines, order.text, order.signatureBlocked, now.value());
+            page.batch = batch;
+            page.intakeKey = one.takenIn.key;
+            page.nextAttemptMs = dueMs;
+            page.deadlineMs = deadlineOf(retryMinutes, dueMs);
+            appendPages(order, std::move(page), pages);
+        }
+        ends.push_back(pages.size());
     }
-    return addPages(pages, outbox);
+    const Result<std::vector<std::string>> added = addPages(pages, outbox);
+    if (!added)
+        return added.failure();
+    std::vector<std::vector<std::string>> ids;
+    std::size_t from = 0;
+    for (const std::size_t end : ends) {
+        ids.emplace_back(added.value().begin() + static_cast<std::ptrdiff_t>(from),
+                         added.value().begin() + static_cast<std::ptrdiff_t>(end));
+        from = end;
+    }
+    return ids;
 }
 
 SendOrder OrderOfPage(const OutboxPage& page, const TProviderList& providers, const DataFolder& folder)

@@ -38,6 +38,15 @@ struct TakenIn
 };
 Result<std::vector<std::string>> EnqueueTakenIn(const std::vector<SendOrder>& orders, Outbox& outbox,
                                                 const TakenIn& takenIn, int retryMinutes, std::int64_t nowMs);
+// Pages taken in at the same moment, each with its orders (one batch of its own), key and hold: all
+// written in one transaction (one disk sync), all or none. Gives each one's ids in their order.
+struct TakenInPage
+{
+    std::vector<SendOrder> orders;
+    TakenIn takenIn;
+};
+Result<std::vector<std::vector<std::string>>>
+EnqueueTakenIn(const std::vector<TakenInPage>& taken, Outbox& outbox, int retryMinutes, std::int64_t nowMs);
 
 // The order that sends a page that fell due, alone, through the companies as they are now. The caller
 // fills the settings, the journal and the secrets; the page's outbox is the folder's.

@@ -21,6 +21,7 @@ namespace {
 constexpr std::int64_t RateWindowMs = 60000;
 constexpr std::int64_t RepeatWindowMs = 10 * 60000;
 constexpr std::size_t AlertTextLimit = 240; // reads well on a pager and in one SMS of Latin text
+constexpr std::size_t MaxPageId = 128;
 
 std::string json(const QJsonObject& object)
 {
@@ -36,11 +37,11 @@ HttpAnswer errorAnswer(int status, const char* code, const Text& message)
         {}};
 }
 
-HttpAnswer idsAnswer(int status, const std::vector<std::int64_t>& ids)
+HttpAnswer idsAnswer(int status, const std::vector<std::string>& ids)
 {
     QJsonArray list;
-    for (const std::int64_t id : ids)
-        list.append(static_cast<qint64>(id));
+    for (const std::string& id : ids)
+        list.append(QString::fromStdString(utf8(id)));
     return HttpAnswer{status, json({{QLatin1String("ids"), list}}), "application/json", {}};
 }
 
@@ -87,9 +88,14 @@ HttpIntake::HttpIntake(const PagerDirectory& directory, PageSink& sink, HttpInta
 {
     HttpServerLimits limits = options_.limits;
     limits.refused = [this](const PeerAddress& peer, const HttpAnswer& answer) {
-        if (options_.refused)
-            options_.refused(
-                tx("HttpIntake", "Отклонён запрос по HTTP от %1: %2").arg(peer.address).arg(answer.status));
+        if (!options_.refused)
+            return;
+        const Text why = answer.status == 413 ? tx("HttpIntake", "Запрос больше 256 КиБ")
+                         : answer.status == 408
+                             ? tx("HttpIntake", "Запрос не пришёл целиком за 10 секунд")
+                             : tx("HttpIntake", "Слишком много соединений, повторите позже");
+        options_.refused(
+            tx("HttpIntake", "Отклонено по HTTP от %1: %2 %3").arg(peer.address).arg(answer.status).arg(why));
     };
     server_ = std::make_unique<HttpServer>(
         [this](const HttpRequest& request, const HttpReply& reply) { handle(request, reply); },
@@ -119,9 +125,11 @@ std::uint16_t HttpIntake::port() const
 
 HttpAnswer HttpIntake::error(int status, const char* code, const Text& message)
 {
+    // Told as the sink tells the pages it refuses: how it came, from where and who, then what and why.
     if (options_.refused)
-        options_.refused(tx("HttpIntake", "Отклонён запрос по HTTP от %1 (%2): %3 %4")
+        options_.refused(tx("HttpIntake", "Отклонено по HTTP от %1%2: %3: %4 %5")
                              .arg(peer_)
+                             .arg(login_.empty() ? std::string() : " (" + clientText(login_) + ")")
                              .arg(clientText(path_))
                              .arg(status)
                              .arg(message));
@@ -156,6 +164,7 @@ std::optional<HttpAnswer> HttpIntake::route(const HttpRequest& request, const Ht
 {
     peer_ = request.peer.address;
     path_ = request.path;
+    login_.clear();
     const std::optional<std::string> login = authorized(request);
     if (!login) {
         HttpAnswer answer = error(401, "unauthorized",
@@ -165,6 +174,7 @@ std::optional<HttpAnswer> HttpIntake::route(const HttpRequest& request, const Ht
         answer.headers.emplace_back("WWW-Authenticate", "Bearer");
         return answer;
     }
+    login_ = *login;
     const Client client{request.peer.address, *login};
     const auto only = [&](const char* method) { return request.method == method; };
     const std::string pagePrefix = "/v1/pages/";
@@ -278,11 +288,11 @@ void HttpIntake::flush()
     for (std::size_t i = 0; i < batch.size(); ++i) {
         Pending& p = batch[i];
         const SinkAnswer answer =
-            i < answers.size() ? answers[i] : SinkAnswer{SinkAnswer::Kind::TryLater, {}, {}, {}, false};
+            i < answers.size() ? answers[i] : SinkAnswer{SinkAnswer::Kind::TryLater, {}, {}, false};
         if (answer.kind == SinkAnswer::Kind::Stored) {
             if (!p.repeatKey.empty())
-                notifications_[p.repeatKey] = Answered{p.atMs, answer.ids};
-            p.reply(idsAnswer(202, answer.ids));
+                notifications_[p.repeatKey] = Answered{p.atMs, answer.pageIds};
+            p.reply(idsAnswer(202, answer.pageIds));
             continue;
         }
         std::deque<std::int64_t>& times = recent_[p.recipient]; // not stored: not counted
@@ -290,8 +300,10 @@ void HttpIntake::flush()
             times.erase(it);
         peer_ = p.page.from;
         path_ = p.path;
-        if (answer.kind == SinkAnswer::Kind::Refused) {
-            p.reply(error(400, "refused", tx("HttpIntake", "Сообщение не принято: %1").arg(answer.reason)));
+        login_ = p.page.login;
+        if (answer.kind == SinkAnswer::Kind::Refused) { // the sink has told it
+            p.reply(
+                errorAnswer(400, "refused", tx("HttpIntake", "Сообщение не принято: %1").arg(answer.reason)));
             continue;
         }
         HttpAnswer later =
@@ -314,15 +326,16 @@ bool HttpIntake::overRate(const std::string& recipient, std::int64_t now)
 
 HttpAnswer HttpIntake::pageState(const std::string& id)
 {
-    bool numeric = false;
-    const qint64 number = QString::fromStdString(id).toLongLong(&numeric);
     const auto unknown = [&] {
         return error(404, "unknown_page",
                      tx("HttpIntake", "Нет сообщения с номером «%1»").arg(clientText(id)));
     };
-    if (!numeric || number <= 0 || !options_.pageStatus)
+    // The outbox's ids are printable ASCII: anything else names no page.
+    const bool printable =
+        std::all_of(id.begin(), id.end(), [](char c) { return c > 0x20 && c < 0x7F && c != '/'; });
+    if (id.empty() || id.size() > MaxPageId || !printable || !options_.pageStatus)
         return unknown();
-    const Result<std::optional<OutboxPage>> page = options_.pageStatus(number);
+    const Result<std::optional<OutboxPage>> page = options_.pageStatus(id);
     if (!page)
         return error(503, "outbox_unavailable", page.failure().text);
     if (!page.value())

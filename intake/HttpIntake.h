@@ -10,7 +10,8 @@
 //   GET  /v1/health                200 while the outbox is reachable, else 503
 // Errors are {"error": CODE, "message": TEXT}: 400 a bad request, 401 no or a wrong token (or, without
 // tokens, a client of another machine), 404 an unknown recipient or page, 413 a body over 256 KiB, 408 a
-// request not complete in 10 s, 429 more pages to one recipient in a minute than allowed, 503 the outbox
+// request not complete in 10 s, 429 more pages to one recipient in a minute than allowed, 400 a page the
+// sink refused (its recipient's company, say), 503 the outbox
 // not reachable (the sender retries: nothing is lost) or more than 64 connections.
 
 #include "intake/PageSink.h"
@@ -42,10 +43,11 @@ struct HttpIntakeOptions
     std::string keyFile;
     int maxPagesPerMinute = 10; // to one recipient; 0: no limit
     // A page's state by its id: nothing when the outbox has no such page, a failure when it cannot be read.
-    std::function<Result<std::optional<OutboxPage>>(std::int64_t id)> pageStatus;
+    std::function<Result<std::optional<OutboxPage>>(const std::string& id)> pageStatus;
     // Whether the outbox is reachable now (none: always).
     std::function<bool()> reachable;
-    // Told of each refused request (the journal's words: Russian()).
+    // Told of each request refused here (the journal's words: russian()); the pages the sink refuses it
+    // tells itself.
     std::function<void(const Text&)> refused;
     HttpServerLimits limits = HttpIntakeLimits();
 };
@@ -93,11 +95,12 @@ private:
     std::unique_ptr<HttpServer> server_;
     std::string peer_; // the client of the request under way, for the refusals told
     std::string path_;
+    std::string login_;                                      // who the client is, once its token is known
     std::map<std::string, std::deque<std::int64_t>> recent_; // each recipient's pages of the last minute
     struct Answered
     {
         std::int64_t atMs;
-        std::vector<std::int64_t> ids;
+        std::vector<std::string> ids;
     };
     std::map<std::string, Answered> notifications_; // the alert notifications paged in the last ten minutes
     // The pages taken in since the sink was last given any: requests that came together are stored together.

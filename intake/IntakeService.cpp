@@ -55,6 +55,13 @@ SinkAnswer IntakeService::RefreshingSink::store(const IncomingPage& page)
     return sink_.store(page);
 }
 
+std::vector<SinkAnswer> IntakeService::RefreshingSink::storeAll(const std::vector<IncomingPage>& pages)
+{
+    if (options_.refreshDirectory)
+        options_.refreshDirectory();
+    return sink_.storeAll(pages);
+}
+
 IntakeService::IntakeService(Session& session, IntakeOptions options)
     : session_(session), options_(std::move(options)), directory_(session.abonents, session.groups),
       sink_(session, options_)
@@ -65,9 +72,18 @@ IntakeService::~IntakeService() = default;
 
 Status IntakeService::start()
 {
-    // The HTTP listener goes here, beside the SNPP one: made by intake/HttpIntake's MakeHttpIntake over
-    // directory_ and sink_ when options_.http names an address, owned by this service like snpp_, and
-    // counted by wanted() and listening().
+    Status started = startSnpp();
+    if (started)
+        started = startHttp();
+    if (!started) {
+        http_.reset();
+        snpp_.reset();
+    }
+    return started;
+}
+
+Status IntakeService::startSnpp()
+{
     if (options_.snpp.empty())
         return {};
     const std::optional<ListenAddress> address = ParseListenAddress(options_.snpp);
@@ -86,9 +102,45 @@ Status IntakeService::start()
     return {};
 }
 
+Status IntakeService::startHttp()
+{
+    if (options_.http.empty())
+        return {};
+    const std::optional<ListenAddress> address = ParseListenAddress(options_.http);
+    if (!address)
+        return Failure{0, tx("Intake", "HTTP: неверный адрес «%1»: ожидается УЗЕЛ:ПОРТ").arg(options_.http)};
+    HttpIntakeOptions how;
+    if (!options_.tokenFile.empty()) {
+        Result<std::vector<HttpToken>> tokens = LoadTokenFile(options_.tokenFile);
+        if (!tokens)
+            return tokens.failure();
+        how.tokens = std::move(tokens.value());
+    }
+    how.certFile = options_.certFile;
+    how.keyFile = options_.keyFile;
+    how.maxPagesPerMinute = options_.maxPagesPerMinute;
+    OutboxSink& outbox = sink_.outbox();
+    how.pageStatus = [&outbox](const std::string& id) { return outbox.page(id); };
+    how.reachable = [&outbox] { return outbox.reachable(); };
+    how.refused = [this](const Text& what) {
+        if (session_.journal.EnsureExists())
+            (void)session_.journal.WriteLine(what.russian());
+    };
+    auto intake = std::make_unique<HttpIntake>(directory_, sink_, std::move(how));
+    if (Status listening = intake->listen(address->host, address->port); !listening)
+        return listening;
+    http_ = std::move(intake);
+    return {};
+}
+
 std::uint16_t IntakeService::snppPort() const
 {
     return snpp_ ? snpp_->port() : 0;
+}
+
+std::uint16_t IntakeService::httpPort() const
+{
+    return http_ ? http_->port() : 0;
 }
 
 } // namespace zolbin

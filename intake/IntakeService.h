@@ -6,6 +6,7 @@
 // creates it and is served by that thread's event loop; nothing listens unless an address is given.
 
 #include "directory/Settings.h"
+#include "intake/HttpIntake.h"
 #include "intake/OutboxSink.h"
 #include "intake/PagerDirectory.h"
 #include "intake/SnppUsers.h"
@@ -33,8 +34,7 @@ struct IntakeOptions
 {
     std::string snpp;          // "HOST:PORT" of the SNPP listener; empty: none
     std::string snppUsersFile; // the users a client from another host logs in as
-    // The HTTP intake's "HOST:PORT", its bearer tokens' file, its certificate and key (section "Intake"):
-    // for the HTTP listener, which is built on directory() and sink() as the SNPP one is.
+    // The HTTP intake's "HOST:PORT" (empty: none), its bearer tokens' file, its certificate and key.
     std::string http;
     std::string tokenFile;
     std::string certFile;
@@ -43,9 +43,8 @@ struct IntakeOptions
     // Called before each page is looked at, to bring the session's lists up to date.
     std::function<void()> refreshDirectory;
 
-    // Whether a listener this service opens is named (the SNPP one; the HTTP one joins it where start()
-    // says).
-    bool wanted() const { return !snpp.empty(); }
+    // Whether a listener this service opens is named.
+    bool wanted() const { return !snpp.empty() || !http.empty(); }
 };
 
 // The settings' section "Intake" as options.
@@ -60,11 +59,13 @@ public:
     IntakeService(const IntakeService&) = delete;
     IntakeService& operator=(const IntakeService&) = delete;
 
-    // Opens the listeners the options name; a failure (an address that is no HOST:PORT, a users file
-    // that cannot be used, a port that cannot be listened on) names the reason, and nothing listens then.
+    // Opens the listeners the options name; a failure (an address that is no HOST:PORT, a users or
+    // tokens file that cannot be used, a port that cannot be listened on, another host than this
+    // machine's without tokens) names the reason, and nothing listens then.
     Status start();
-    bool listening() const { return snpp_ != nullptr; }
+    bool listening() const { return snpp_ != nullptr || http_ != nullptr; }
     std::uint16_t snppPort() const;
+    std::uint16_t httpPort() const;
 
     // What a listener of another protocol (the HTTP intake) is built on: the same directory and sink.
     const PagerDirectory& directory() const { return directory_; }
@@ -77,11 +78,16 @@ private:
     public:
         RefreshingSink(Session& session, const IntakeOptions& options);
         SinkAnswer store(const IncomingPage& page) override;
+        std::vector<SinkAnswer> storeAll(const std::vector<IncomingPage>& pages) override;
+        OutboxSink& outbox() { return sink_; }
 
     private:
         OutboxSink sink_;
         const IntakeOptions& options_;
     };
+
+    Status startSnpp();
+    Status startHttp();
 
     Session& session_;
     IntakeOptions options_;
@@ -89,6 +95,7 @@ private:
     RefreshingSink sink_;
     std::optional<SnppUsers> users_;
     std::unique_ptr<LineServer> snpp_;
+    std::unique_ptr<HttpIntake> http_;
 };
 
 } // namespace zolbin

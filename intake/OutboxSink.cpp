@@ -11,6 +11,8 @@
 #include "records/OutboxLocks.h"
 #include "records/Session.h"
 
+#include <algorithm>
+
 namespace zolbin {
 
 namespace {
@@ -69,21 +71,20 @@ std::vector<std::string> linesOf(const std::string& text)
 
 PageRate::PageRate(int limit, Clock clock) : limit_(limit), clock_(std::move(clock)) {}
 
-bool PageRate::allows(const std::string& recipient)
+bool PageRate::allows(const std::string& recipient, int more)
 {
     if (limit_ <= 0)
         return true;
     const auto it = sent_.find(recipient);
     if (it == sent_.end())
-        return true;
+        return more < limit_;
     const auto minuteAgo = clock_() - std::chrono::minutes(1);
     while (!it->second.empty() && it->second.front() <= minuteAgo)
         it->second.pop_front();
-    if (it->second.empty()) {
+    const std::size_t sent = it->second.size();
+    if (sent == 0)
         sent_.erase(it);
-        return true;
-    }
-    return it->second.size() < static_cast<std::size_t>(limit_);
+    return sent + static_cast<std::size_t>(std::max(more, 0)) < static_cast<std::size_t>(limit_);
 }
 
 void PageRate::count(const std::string& recipient)
@@ -138,29 +139,27 @@ SinkAnswer OutboxSink::refuse(const IncomingPage& page, const Text& reason, bool
 
 SinkAnswer OutboxSink::store(const IncomingPage& page)
 {
+    return storeAll({page}).front();
+}
+
+std::optional<SinkAnswer> OutboxSink::check(const IncomingPage& page, Outbox& box, TakenInPage& taken)
+{
     if (page.recipients.empty())
         return refuse(page, tx("Intake", "не указан получатель"));
     if (page.text.empty())
         return refuse(page, tx("Intake", "Необходимо набрать текст сообщения"));
-    const Result<Outbox*> box = outbox();
-    if (!box)
-        return {SinkAnswer::Kind::TryLater, box.failure().russian(), {}, {}, false};
-    const TakenIn takenIn{page.key.empty() ? std::string() : page.via + " " + page.login + " " + page.key,
-                          page.holdUntil ? std::optional<std::int64_t>(page.holdUntil->toMSecsSinceEpoch())
-                                         : std::nullopt};
+    taken.takenIn = TakenIn{page.key.empty() ? std::string() : page.via + " " + page.login + " " + page.key,
+                            page.holdUntil ? std::optional<std::int64_t>(page.holdUntil->toMSecsSinceEpoch())
+                                           : std::nullopt};
     if (!page.key.empty()) {
-        const Result<std::vector<std::string>> earlier =
-            box.value()->PagesOfKey(takenIn.key, NowMs() - DayMs);
-        if (!earlier) {
-            outbox_.reset();
-            return {SinkAnswer::Kind::TryLater, earlier.failure().russian(), {}, {}, false};
-        }
+        const Result<std::vector<std::string>> earlier = box.PagesOfKey(taken.takenIn.key, NowMs() - DayMs);
+        if (!earlier)
+            return later(earlier.failure());
         if (!earlier.value().empty())
-            return {SinkAnswer::Kind::Stored, {}, {}, earlier.value(), false};
+            return SinkAnswer{SinkAnswer::Kind::Stored, {}, earlier.value(), false};
     }
 
     const TSettings& settings = session_.settings;
-    std::vector<SendOrder> orders;
     for (const PagerTarget& target : page.recipients) {
         TSendParams params;
         std::int16_t curGroup = -1;
@@ -205,28 +204,112 @@ SinkAnswer OutboxSink::store(const IncomingPage& page)
         order.lines = linesOf(page.text);
         order.text = page.text;
         order.outboxPlace = PlaceOf(settings, session_.folder);
-        orders.push_back(std::move(order));
+        taken.orders.push_back(std::move(order));
     }
-    for (const PagerTarget& target : page.recipients)
-        if (!rate_.allows(rateKey(target)))
-            return refuse(page,
-                          tx("Intake", "%1: больше %2 сообщений в минуту, сообщение не принято")
-                              .arg(who(target))
-                              .arg(rate_.limit()),
-                          true);
+    return std::nullopt;
+}
 
-    const Result<std::vector<std::string>> ids =
-        EnqueueTakenIn(orders, *box.value(), takenIn, settings.RetryMinutes, NowMs());
-    if (!ids) {
-        outbox_.reset(); // opened again for the next page: the server may be back by then
-        return {SinkAnswer::Kind::TryLater, ids.failure().russian(), {}, {}, false};
+std::vector<SinkAnswer> OutboxSink::storeAll(const std::vector<IncomingPage>& pages)
+{
+    std::vector<SinkAnswer> answers(pages.size());
+    const Result<Outbox*> box = outbox();
+    if (!box) {
+        std::fill(answers.begin(), answers.end(), later(box.failure()));
+        return answers;
     }
-    for (const PagerTarget& target : page.recipients)
-        rate_.count(rateKey(target));
-    // The page stands whatever befalls its line: the journal's failure shows again at its send.
-    if (session_.journal.EnsureExists())
-        (void)session_.journal.WriteLine(JournalLine(page));
-    return {SinkAnswer::Kind::Stored, {}, {}, ids.value(), false};
+    // Each page is looked at whole before anything is written; those that pass are written together.
+    std::vector<TakenInPage> taken;
+    std::vector<std::size_t> whose;           // the page of each one taken
+    std::map<std::string, int> counted;       // each recipient's pages taken in this batch
+    std::map<std::string, std::size_t> keyed; // a request's key: the page of the batch that has it first
+    std::vector<std::pair<std::size_t, std::size_t>>
+        repeats; // a page given again in the batch, and the first
+    bool trouble = false;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const IncomingPage& page = pages[i];
+        TakenInPage one;
+        if (std::optional<SinkAnswer> answer = check(page, *box.value(), one)) {
+            trouble = trouble || answer->kind == SinkAnswer::Kind::TryLater;
+            answers[i] = std::move(*answer);
+            continue;
+        }
+        if (!one.takenIn.key.empty()) {
+            if (const auto first = keyed.find(one.takenIn.key); first != keyed.end()) {
+                repeats.emplace_back(i, first->second);
+                continue;
+            }
+        }
+        const auto over =
+            std::find_if(page.recipients.begin(), page.recipients.end(), [&](const auto& target) {
+                return !rate_.allows(rateKey(target), counted[rateKey(target)]);
+            });
+        if (over != page.recipients.end()) {
+            answers[i] = refuse(page,
+                                tx("Intake", "%1: больше %2 сообщений в минуту, сообщение не принято")
+                                    .arg(who(*over))
+                                    .arg(rate_.limit()),
+                                true);
+            continue;
+        }
+        for (const PagerTarget& target : page.recipients)
+            ++counted[rateKey(target)];
+        if (!one.takenIn.key.empty())
+            keyed.emplace(one.takenIn.key, i);
+        taken.push_back(std::move(one));
+        whose.push_back(i);
+    }
+
+    if (!taken.empty()) {
+        const Result<std::vector<std::vector<std::string>>> ids =
+            EnqueueTakenIn(taken, *box.value(), session_.settings.RetryMinutes, NowMs());
+        for (std::size_t k = 0; k < whose.size(); ++k) {
+            const IncomingPage& page = pages[whose[k]];
+            if (!ids) {
+                answers[whose[k]] = later(ids.failure());
+                continue;
+            }
+            for (const PagerTarget& target : page.recipients)
+                rate_.count(rateKey(target));
+            // The page stands whatever befalls its line: the journal's failure shows again at its send.
+            if (session_.journal.EnsureExists())
+                (void)session_.journal.WriteLine(JournalLine(page));
+            answers[whose[k]] = SinkAnswer{SinkAnswer::Kind::Stored, {}, ids.value()[k], false};
+        }
+        trouble = trouble || !ids;
+    }
+    for (const auto& [repeat, first] : repeats)
+        answers[repeat] = answers[first];
+    if (trouble)
+        outbox_.reset(); // opened again for the next page: the server may be back by then
+    return answers;
+}
+
+SinkAnswer OutboxSink::later(const Failure& failure) const
+{
+    return SinkAnswer{SinkAnswer::Kind::TryLater, failure.russian(), {}, false};
+}
+
+Result<std::optional<OutboxPage>> OutboxSink::page(const std::string& id)
+{
+    const Result<Outbox*> box = outbox();
+    if (!box)
+        return box.failure();
+    Result<std::optional<OutboxPage>> found = box.value()->Page(id);
+    if (!found)
+        outbox_.reset();
+    return found;
+}
+
+bool OutboxSink::reachable()
+{
+    const Result<Outbox*> box = outbox();
+    if (!box)
+        return false;
+    if (box.value()->Away() || !box.value()->Unfinished()) {
+        outbox_.reset();
+        return false;
+    }
+    return true;
 }
 
 } // namespace zolbin

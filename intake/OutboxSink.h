@@ -11,6 +11,7 @@
 // Lives on the thread of the session it reads (the session's lists and settings are read at each page, as
 // they are at that moment) and opens the outbox for that thread when first needed.
 
+#include "dispatch/OutboxOrders.h"
 #include "intake/PageSink.h"
 #include "records/Outbox.h"
 
@@ -19,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace zolbin {
 
@@ -31,8 +33,8 @@ class PageRate
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
     explicit PageRate(int limit, Clock clock = std::chrono::steady_clock::now);
-    // Whether another page may go to the recipient now.
-    bool allows(const std::string& recipient);
+    // Whether another page may go to the recipient now, beside `more` pages not yet counted.
+    bool allows(const std::string& recipient, int more = 0);
     // A page went to the recipient now.
     void count(const std::string& recipient);
     int limit() const { return limit_; }
@@ -51,12 +53,24 @@ public:
     ~OutboxSink() override;
 
     SinkAnswer store(const IncomingPage& page) override;
+    // The pages that pass their checks are written in one transaction: all of them, or none (each then
+    // answered "try later"); a page refused is told in the journal and leaves the others as they are.
+    std::vector<SinkAnswer> storeAll(const std::vector<IncomingPage>& pages) override;
+
+    // A page of the outbox by its id, as `--list outbox` reads it: nothing when there is none, a failure
+    // when the outbox cannot be read.
+    Result<std::optional<OutboxPage>> page(const std::string& id);
+    // Whether the outbox can be opened and read now.
+    bool reachable();
 
     // The journal's line for a page taken in, cp1251: how it came, from where, to whom.
     static std::string JournalLine(const IncomingPage& page);
 
 private:
     Result<Outbox*> outbox();
+    // The page's orders and key (in `taken`), or its answer when it is refused or stored already.
+    std::optional<SinkAnswer> check(const IncomingPage& page, Outbox& box, TakenInPage& taken);
+    SinkAnswer later(const Failure& failure) const;
     SinkAnswer refuse(const IncomingPage& page, const Text& reason, bool limited = false);
 
     Session& session_;

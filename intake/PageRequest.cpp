@@ -141,13 +141,11 @@ std::variant<PageRequest, RequestFault> ReadPageRequest(const QJsonObject& body,
 QJsonObject PageStatusJson(const OutboxPage& page)
 {
     const bool waits = page.state == PageState::Queued || page.state == PageState::Waiting;
-    bool numeric = false;
-    const qint64 id = QString::fromStdString(page.id).toLongLong(&numeric);
     const std::string recipient =
         !page.params.CurName.empty() ? page.params.CurName : std::to_string(page.params.CurNumber);
     const auto text = [](const std::string& cp) { return QString::fromStdString(utf8(cp)); };
     return QJsonObject{
-        {QLatin1String("id"), numeric ? QJsonValue(id) : QJsonValue(text(page.id))},
+        {QLatin1String("id"), text(page.id)},
         {QLatin1String("state"), QLatin1String(stateWord(page.state))},
         {QLatin1String("recipient"), text(recipient)},
         {QLatin1String("company"), text(page.params.CurProvider)},

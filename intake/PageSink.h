@@ -6,7 +6,6 @@
 #include "intake/PagerDirectory.h"
 
 #include <QDateTime>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,11 +35,9 @@ struct SinkAnswer
         Refused   // not written, for good
     };
     Kind kind = Kind::Stored;
-    std::string reason;            // cp1251, for the reply
-    std::vector<std::int64_t> ids; // Stored: the outbox's ids of the page's pages
-    // Stored: the outbox's ids of the page's pages as the outbox keeps them (texts, as --list outbox shows
-    // them), one per recipient's page in the order they are served. (The outbox has no numbers for its
-    // pages: `ids` stays empty.)
+    std::string reason; // cp1251, for the reply
+    // Stored: the outbox's ids of the page's pages (texts, as --list outbox shows them), one per
+    // recipient's page in the order they are served.
     std::vector<std::string> pageIds;
     bool limited = false; // Refused: the recipient had his pages per minute already
 };

@@ -177,7 +177,7 @@
   zolbin-send [--data-dir ПАПКА] --list subscribers|groups|companies
   zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --list outbox [--all]
   zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --work-outbox [--follow] [--gates СПИСОК] [--quiet]
-              [--listen-snpp УЗЕЛ:ПОРТ] [ключи линий и паролей]
+              [--listen-snpp УЗЕЛ:ПОРТ] [--listen-http УЗЕЛ:ПОРТ] [ключи линий и паролей]
   zolbin-send [--data-dir ПАПКА] [--outbox АДРЕС] --directory-import ПАПКА | --directory-export ПАПКА
 
 Отправляет сообщение на пейджер так же, как кнопка «Отправить» Zolbin Sender: с тем же
@@ -266,11 +266,12 @@
                         (none - машина, которая только принимает сообщения в общую очередь)
 
 Приём сообщений от других систем (с --work-outbox --follow):
-  Служба открывает приёмники, названные в разделе «Intake» настроек (ключ «SNPP» -
-  «узел:порт»; «SNPPUsersFile» - файл пользователей «имя:пароль», доступный только
-  владельцу; «MaxPagesPerMinute» - сколько сообщений в минуту принимается для одного
-  получателя, по умолчанию 10, 0 - без предела). Без раздела и без ключа ничего не
-  принимается. Каждое принятое сообщение записывается в очередь до ответа клиенту,
+  Служба открывает приёмники, названные в разделе «Intake» настроек (ключи «SNPP» и
+  «HTTP» - «узел:порт»; «SNPPUsersFile» - файл пользователей «имя:пароль», доступный только
+  владельцу; «TokenFile» - файл ключей доступа HTTP, по ключу в строке, доступный только
+  владельцу; «CertFile» и «KeyFile» - сертификат и ключ для HTTPS; «MaxPagesPerMinute» -
+  сколько сообщений в минуту принимается для одного получателя, по умолчанию 10, 0 - без
+  предела). Без раздела и без ключей ничего не принимается. Каждое принятое сообщение записывается в очередь до ответа клиенту,
   а в журнал - строкой «Принято по SNPP от АДРЕС (ИМЯ): абонент «ИМЯ»».
   --listen-snpp УЗЕЛ:ПОРТ
                         принимать сообщения по SNPP (RFC 1861) на этом адресе вместо ключа
@@ -278,6 +279,10 @@
                         другой машины должен войти командой LOGIn (файл «SNPPUsersFile»).
                         Идентификатор пейджера - номер пейджера абонента, имя абонента или
                         группы
+  --listen-http УЗЕЛ:ПОРТ
+                        принимать сообщения по HTTP (HTTPS с «CertFile» и «KeyFile») на этом
+                        адресе вместо ключа «HTTP» раздела «Intake»; адрес не на этой машине
+                        (не 127.0.0.1) - только с файлом ключей «TokenFile»
 
 Справочник места в общей базе (ключ «Database» раздела «Outbox» или --outbox): с общей базой
 zolbin-send читает её последний справочник, без связи с сервером - копию в папке данных.
@@ -318,7 +323,8 @@ zolbin-send читает её последний справочник, без с
   zolbin-send [--data-dir FOLDER] --list subscribers|groups|companies
   zolbin-send [--data-dir FOLDER] [--outbox ADDRESS] --list outbox [--all]
   zolbin-send [--data-dir FOLDER] [--outbox ADDRESS] --work-outbox [--follow] [--gates LIST]
-              [--quiet] [--listen-snpp HOST:PORT] [line and password options]
+              [--quiet] [--listen-snpp HOST:PORT] [--listen-http HOST:PORT]
+              [line and password options]
   zolbin-send [--data-dir FOLDER] [--outbox ADDRESS] --directory-import FOLDER
   zolbin-send [--data-dir FOLDER] [--outbox ADDRESS] --directory-export FOLDER
 
@@ -412,10 +418,12 @@ Outbox (&quot;Outbox.db&quot; in the data folder):
                         shared outbox)
 
 Taking messages from other systems (with --work-outbox --follow):
-  The service opens the listeners named in the section &quot;Intake&quot; of the settings (&quot;SNPP&quot;:
-  &quot;host:port&quot;; &quot;SNPPUsersFile&quot;: a file of users &quot;name:password&quot; readable by its owner
-  only; &quot;MaxPagesPerMinute&quot;: how many messages a minute are taken for one recipient,
-  10 by default, 0 for no limit). Without the section or the key nothing is taken.
+  The service opens the listeners named in the section &quot;Intake&quot; of the settings (&quot;SNPP&quot;
+  and &quot;HTTP&quot;: &quot;host:port&quot;; &quot;SNPPUsersFile&quot;: a file of users &quot;name:password&quot; readable by
+  its owner only; &quot;TokenFile&quot;: the HTTP access tokens, one a line, readable by its owner
+  only; &quot;CertFile&quot; and &quot;KeyFile&quot;: the certificate and key for HTTPS; &quot;MaxPagesPerMinute&quot;:
+  how many messages a minute are taken for one recipient, 10 by default, 0 for no limit).
+  Without the section or the keys nothing is taken.
   Each message taken is written into the outbox before the client is answered, and into
   the journal as a line naming the client&apos;s address, its user and the subscriber (in Russian,
   like every journal line).
@@ -425,6 +433,10 @@ Taking messages from other systems (with --work-outbox --follow):
                         another machine must log in with the command LOGIn (file &quot;SNPPUsersFile&quot;).
                         The pager ID is the subscriber&apos;s pager number, the name of a subscriber
                         or of a group
+  --listen-http HOST:PORT
+                        take messages over HTTP (HTTPS with &quot;CertFile&quot; and &quot;KeyFile&quot;) at this
+                        address instead of &quot;HTTP&quot; of the section &quot;Intake&quot;; an address other than
+                        this machine&apos;s (127.0.0.1) only with the token file &quot;TokenFile&quot;
 
 The desk&apos;s directory in the shared database (&quot;Database&quot; of the section &quot;Outbox&quot; or --outbox):
 with a shared database zolbin-send reads its latest directory; without a connection to the
@@ -459,6 +471,14 @@ Exit status:
 With --queue: 0 means the messages were queued. With --work-outbox: 0 means every message was
 sent, 1 that at least one was not sent, was cancelled or has an unknown outcome.
 </translation>
+    </message>
+    <message>
+        <source>--listen-http указывается только вместе с --work-outbox --follow</source>
+        <translation>--listen-http is given only with --work-outbox --follow</translation>
+    </message>
+    <message>
+        <source>--listen-http: неверный адрес «%1», ожидается УЗЕЛ:ПОРТ (например, 127.0.0.1:8080)</source>
+        <translation>--listen-http: invalid address “%1”, expected HOST:PORT (for example 127.0.0.1:8080)</translation>
     </message>
 </context>
 <context>
@@ -578,6 +598,10 @@ sent, 1 that at least one was not sent, was cancelled or has an unknown outcome.
     <message>
         <source>очередь обработана: отправлено %1, не отправлено %2</source>
         <translation>outbox worked: %1 sent, %2 not sent</translation>
+    </message>
+    <message>
+        <source>приём сообщений по HTTP, порт %1</source>
+        <translation>taking pages in over HTTP, port %1</translation>
     </message>
 </context>
 <context>

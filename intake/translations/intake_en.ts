@@ -16,20 +16,12 @@
         <translation>Too many connections, try again later</translation>
     </message>
     <message>
-        <source>Отклонён запрос по HTTP от %1: %2</source>
-        <translation>HTTP request from %1 refused: %2</translation>
-    </message>
-    <message>
         <source>Приём по HTTP на %1 без файла ключей (TokenFile) не открыт: без ключей принимаются запросы только этой машины</source>
         <translation>HTTP intake on %1 not opened without a token file (TokenFile): without tokens only requests from this machine are taken</translation>
     </message>
     <message>
         <source>Для HTTPS нужны и сертификат (CertFile), и ключ (KeyFile)</source>
         <translation>HTTPS needs both the certificate (CertFile) and the key (KeyFile)</translation>
-    </message>
-    <message>
-        <source>Отклонён запрос по HTTP от %1 (%2): %3 %4</source>
-        <translation>HTTP request from %1 (%2) refused: %3 %4</translation>
     </message>
     <message>
         <source>Без ключей принимаются запросы только этой машины</source>
@@ -83,6 +75,14 @@
         <source>Очередь сообщений недоступна</source>
         <translation>The outbox is not reachable</translation>
     </message>
+    <message>
+        <source>Отклонено по HTTP от %1: %2 %3</source>
+        <translation>Refused over HTTP from %1: %2 %3</translation>
+    </message>
+    <message>
+        <source>Отклонено по HTTP от %1%2: %3: %4 %5</source>
+        <translation>Refused over HTTP from %1%2: %3: %4 %5</translation>
+    </message>
 </context>
 <context>
     <name>Intake</name>
@@ -121,6 +121,10 @@
     <message>
         <source>%1: больше %2 сообщений в минуту, сообщение не принято</source>
         <translation>%1: more than %2 messages a minute, message not accepted</translation>
+    </message>
+    <message>
+        <source>HTTP: неверный адрес «%1»: ожидается УЗЕЛ:ПОРТ</source>
+        <translation>HTTP: invalid address “%1”: HOST:PORT expected</translation>
     </message>
 </context>
 <context>

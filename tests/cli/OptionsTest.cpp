@@ -44,6 +44,8 @@ TEST(SendOptions, HelpNeedsNoRecipientAndListTakesItsKind)
     EXPECT_EQ(ParseArguments({"--work-outbox", "--gates", "none"}).gates, 0u);
     EXPECT_EQ(ParseArguments({"--work-outbox", "--follow", "--listen-snpp", "[::1]:4444"}).listenSnpp,
               "[::1]:4444");
+    EXPECT_EQ(ParseArguments({"--work-outbox", "--follow", "--listen-http", "0.0.0.0:8080"}).listenHttp,
+              "0.0.0.0:8080");
 }
 
 TEST(SendOptions, EveryMalformedCommandLineIsAUsageError)
@@ -77,6 +79,10 @@ TEST(SendOptions, EveryMalformedCommandLineIsAUsageError)
         {"--work-outbox", "--follow", "--listen-snpp", "127.0.0.1"}, // no port
         {"--work-outbox", "--follow", "--listen-snpp", "::1:4444"},  // IPv6 without brackets
         {"--work-outbox", "--follow", "--listen-snpp", "127.0.0.1:70000"}, // no such port
+        {"--work-outbox", "--listen-http", "127.0.0.1:8080"},              // the same for HTTP
+        {"--queue", "--to", "a", "--listen-http", "127.0.0.1:8080", "text"},
+        {"--list", "outbox", "--listen-http", "127.0.0.1:8080"},
+        {"--work-outbox", "--follow", "--listen-http", "localhost:"},
     };
     for (const auto& args : bad) {
         std::string shown;

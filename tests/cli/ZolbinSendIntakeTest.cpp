@@ -1,16 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The outbox's background worker taking pages in over SNPP: Perl's Net::SNPP client pages through the
-// listener of a running `zolbin-send --work-outbox --follow`, and the page reaches the company's server
-// (Net::SNPP::Server) with its line in the journal; the refusals leave nothing in the outbox.
+// The outbox's background worker taking pages in over SNPP and HTTP: Perl's Net::SNPP client and a plain
+// HTTP client page through the listeners of a running `zolbin-send --work-outbox --follow`, and the page
+// reaches the company's server (Net::SNPP::Server) with its line in the journal; the refusals leave
+// nothing in the outbox, and an HTTP listener open to other machines without tokens does not start.
 
 #include "directory/Settings.h"
 #include "platform/ProfileFile.h"
 #include "records/Journal.h"
 #include "records/SqlOutbox.h"
 #include "tests/cli/CliTestSupport.h"
+#include "tests/support/HttpCall.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/peers/Peers.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -86,11 +91,14 @@ protected:
         files.subscriber(W("Кузнецов"), 3333333, "Silent");
         files.write(dir.path());
         port = freePort();
+        httpPort = freePort();
         ASSERT_NE(port, 0);
+        ASSERT_NE(httpPort, 0);
         worker.start(QStringLiteral(ZOLBIN_SEND_EXECUTABLE),
                      {QStringLiteral("--data-dir"), QString::fromStdString(dir.path()),
                       QStringLiteral("--work-outbox"), QStringLiteral("--follow"),
-                      QStringLiteral("--listen-snpp"), QStringLiteral("127.0.0.1:%1").arg(port)});
+                      QStringLiteral("--listen-snpp"), QStringLiteral("127.0.0.1:%1").arg(port),
+                      QStringLiteral("--listen-http"), QStringLiteral("127.0.0.1:%1").arg(httpPort)});
         ASSERT_TRUE(worker.waitForStarted(10000));
         ASSERT_TRUE(waitFor(
             [this] {
@@ -123,6 +131,7 @@ protected:
     DirectoryFiles files;
     QTcpServer silent;
     std::uint16_t port = 0;
+    std::uint16_t httpPort = 0;
     QProcess worker;
 };
 
@@ -197,4 +206,55 @@ TEST_F(ZolbinSendIntakeTest, AClientIsAnsweredWhileTheWorkerWaitsForACompany)
     EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(5));
     worker.kill(); // not worth waiting for the silent company's page
     worker.waitForFinished(5000);
+}
+
+TEST_F(ZolbinSendIntakeTest, PagePostedOverHttpIsSentAndItsStateReadBackByItsId)
+{
+    const auto call = [this](const std::string& method, const std::string& target, const std::string& body) {
+        return HttpCall(httpPort, HttpRequestText(method, target, body));
+    };
+    EXPECT_EQ(call("GET", "/v1/health", {}).status, 200);
+    const HttpResponse stored = call("POST", "/v1/pages", R"({"to": "Петров", "text": "Котёл 2 стоп"})");
+    ASSERT_EQ(stored.status, 202) << stored.body;
+    const QJsonArray ids = QJsonDocument::fromJson(QByteArray::fromStdString(stored.body))
+                               .object()
+                               .value(QLatin1String("ids"))
+                               .toArray();
+    ASSERT_EQ(ids.size(), 1);
+    const std::string id = ids[0].toString().toStdString();
+    const std::vector<OutboxPage> queued = pages();
+    ASSERT_EQ(queued.size(), 1u);
+    EXPECT_EQ(queued[0].id, id);
+    const HttpResponse unknown = call("POST", "/v1/pages", R"({"to": "Никто", "text": "x"})");
+    EXPECT_EQ(unknown.status, 404);
+
+    const auto state = [&] {
+        const HttpResponse answer = call("GET", "/v1/pages/" + id, {});
+        return QJsonDocument::fromJson(QByteArray::fromStdString(answer.body))
+            .object()
+            .value(QLatin1String("state"))
+            .toString()
+            .toStdString();
+    };
+    ASSERT_TRUE(waitFor([&] { return state() == "sent"; }, 20000)) << state();
+    const std::vector<std::string> lines = snpp.receivedLines();
+    EXPECT_EQ(lines.front(), "PAGE 7654321\r\n");
+    EXPECT_EQ(call("GET", "/v1/pages/" + id + "x", {}).status, 404);
+    EXPECT_EQ(pages().size(), 1u);
+    const std::vector<std::string> all = journal();
+    EXPECT_THAT(all, ::testing::Contains("Принято по HTTP от 127.0.0.1: абонент «Петров»"));
+    EXPECT_THAT(all, ::testing::Contains(::testing::StartsWith(
+                         "Отклонено по HTTP от 127.0.0.1: /v1/pages: 404 Получатель не найден")));
+}
+
+TEST(ZolbinSendHttpIntake, AListenerForOtherMachinesWithoutTokensDoesNotStart)
+{
+    TempDataDir dir;
+    CopyCodeTables(dir.path());
+    WriteSettings(dir.path());
+    const CliRun run =
+        RunExecutable({"--data-dir", dir.path(), "--work-outbox", "--follow", "--listen-http", "0.0.0.0:1"},
+                      dir.path(), {}, 20000);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_THAT(run.err, ::testing::HasSubstr("TokenFile")) << run.err;
 }

@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A real Prometheus Alertmanager (Debian's prometheus-alertmanager), its webhook receiver pointing at the
-// HTTPS intake on 127.0.0.1 with a bearer token and the test CA: an alert posted to its API becomes a page
-// "[FIRING:1] …", and its resolution a second page "[RESOLVED] …".
+// HTTPS intake of a running `zolbin-send --work-outbox --follow` (section "Intake": HTTP, TokenFile,
+// CertFile, KeyFile) with a bearer token and the test CA: an alert posted to its API becomes a page
+// "[FIRING:1] …" at the company's SNPP server (Net::SNPP::Server), and its resolution a second page
+// "[RESOLVED] …", each journaled as taken in.
 #include "../support/HttpCall.h"
 #include "../support/TempDir.h"
-#include "intake/HttpIntake.h"
+#include "directory/Settings.h"
+#include "platform/ProfileFile.h"
+#include "records/Journal.h"
+#include "tests/cli/CliTestSupport.h"
+#include "tests/support/peers/Peers.h"
 #include "tests/support/peers/TestCertificates.h"
 
 #include <QCoreApplication>
@@ -12,7 +18,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QTcpServer>
+#include <QTcpSocket>
+#include <algorithm>
+#include <chrono>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
 
 using namespace zolbin;
 using namespace zolbin::test;
@@ -21,16 +33,6 @@ namespace {
 
 const QString Alertmanager = QStringLiteral("/usr/bin/prometheus-alertmanager");
 
-struct RecordingSink : PageSink
-{
-    std::vector<IncomingPage> pages;
-    SinkAnswer store(const IncomingPage& page) override
-    {
-        pages.push_back(page);
-        return SinkAnswer{SinkAnswer::Kind::Stored, {}, {static_cast<std::int64_t>(pages.size())}, {}, false};
-    }
-};
-
 std::uint16_t freePort()
 {
     QTcpServer probe;
@@ -38,20 +40,38 @@ std::uint16_t freePort()
     return probe.serverPort();
 }
 
-// Serves the event loop until the condition holds or the time is up.
-bool serveUntil(const std::function<bool()>& condition, int ms)
+// Polls the condition until it holds or the time is up.
+bool waitUntil(const std::function<bool()>& condition, int ms)
 {
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (condition())
-            loop.quit();
-    });
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    poll.start(20);
-    if (!condition())
-        loop.exec();
-    return condition();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+// A process killed when the test ends, however it ends.
+struct Stopped
+{
+    QProcess& p;
+    ~Stopped()
+    {
+        p.kill();
+        p.waitForFinished(5000);
+    }
+};
+
+// The page lines ("MESS …") the company's server received, without the line end (the sender's signature
+// may follow the text).
+std::vector<std::string> messages(const SnppPeer& snpp)
+{
+    std::vector<std::string> found;
+    for (const std::string& line : snpp.receivedLines())
+        if (line.rfind("MESS ", 0) == 0)
+            found.push_back(line.substr(5, line.size() - 7));
+    return found;
 }
 
 std::string alert(const QDateTime& startsAt, const QDateTime& endsAt)
@@ -66,37 +86,54 @@ TEST(AlertmanagerIntake, AlertAndItsResolutionArePagedThroughTheWebhook)
 {
     if (!QFile::exists(Alertmanager))
         GTEST_SKIP() << "prometheus-alertmanager is not installed";
+    SnppPeer snpp;
+    if (snpp.state() != PeerProcess::State::Ready)
+        GTEST_SKIP() << "Net::SNPP::Server not available: " << snpp.problem();
     int argc = 1;
     char name[] = "alertmanager_intake_tests";
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
 
-    TAbonentList subscribers;
-    auto ivanov = std::make_shared<TAbonent>();
-    ivanov->Name = "Ivanov";
-    ivanov->MsgLen = 240;
-    subscribers.Add(ivanov);
-    TGroupList groups;
-    auto duty = std::make_shared<TGroup>();
-    duty->Name = "Duty";
-    duty->Members.Add(ivanov);
-    groups.Add(duty);
-    const ListPagerDirectory directory(subscribers, groups);
-    RecordingSink sink;
-    HttpIntakeOptions options;
-    options.tokens = {{"am-token-5f2c", {}}};
     const TestCertificates certificates;
     ASSERT_TRUE(certificates.made);
-    options.certFile = certificates.folder.file("good.pem");
-    options.keyFile = certificates.folder.file("good.key");
-    HttpIntake intake(directory, sink, std::move(options));
-    ASSERT_TRUE(intake.listen("127.0.0.1", 0).ok());
+    const TempDataDir data;
+    CopyCodeTables(data.path());
+    WriteSettings(data.path());
+    data.write("tokens", "am-token-5f2c alertmanager\n");
+    ::chmod(data.file("tokens").c_str(), 0600);
+    const std::uint16_t intake = freePort();
+    ProfileFile settings(data.file(SettingsFileName));
+    for (const auto& [key, value] :
+         std::map<std::string, std::string>{{"HTTP", "127.0.0.1:" + std::to_string(intake)},
+                                            {"TokenFile", data.file("tokens")},
+                                            {"CertFile", certificates.folder.file("good.pem")},
+                                            {"KeyFile", certificates.folder.file("good.key")}})
+        ASSERT_TRUE(settings.writeString(SectionIntake, key, value));
+    DirectoryFiles files;
+    files.company("Beeper", Gate::SNPP, snpp.port());
+    files.group("Duty", {files.subscriber("Ivanov", 1234567, "Beeper")});
+    files.write(data.path());
+    QProcess worker;
+    worker.start(QStringLiteral(ZOLBIN_SEND_EXECUTABLE),
+                 {QStringLiteral("--data-dir"), QString::fromStdString(data.path()),
+                  QStringLiteral("--work-outbox"), QStringLiteral("--follow")});
+    const Stopped stopWorker{worker};
+    ASSERT_TRUE(worker.waitForStarted(10000));
+    // The HTTPS port listening: the service is up.
+    ASSERT_TRUE(waitUntil(
+        [intake] {
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, intake);
+            return probe.waitForConnected(1000);
+        },
+        15000))
+        << worker.readAllStandardError().toStdString();
 
     const TempDataDir dir;
     dir.write("alertmanager.yml", "route:\n  receiver: pager\n  group_wait: 1s\n  group_interval: 1s\n"
                                   "  repeat_interval: 1h\nreceivers:\n  - name: pager\n    webhook_configs:\n"
                                   "      - url: https://127.0.0.1:" +
-                                      std::to_string(intake.port()) +
+                                      std::to_string(intake) +
                                       "/v1/alertmanager?to=Duty\n        send_resolved: true\n"
                                       "        http_config:\n          authorization:\n"
                                       "            credentials: am-token-5f2c\n"
@@ -110,37 +147,29 @@ TEST(AlertmanagerIntake, AlertAndItsResolutionArePagedThroughTheWebhook)
               QStringLiteral("--storage.path=") + QString::fromStdString(dir.path()),
               QStringLiteral("--web.listen-address=127.0.0.1:%1").arg(web),
               QStringLiteral("--cluster.listen-address=")});
-    struct Stop
-    {
-        QProcess& p;
-        ~Stop()
-        {
-            p.kill();
-            p.waitForFinished(5000);
-        }
-    } stop{am};
+    const Stopped stopAm{am};
     ASSERT_TRUE(am.waitForStarted(5000));
     const auto ready = [web] { return HttpCall(web, HttpRequestText("GET", "/-/ready", {})).status == 200; };
-    ASSERT_TRUE(serveUntil(ready, 15000)) << "Alertmanager did not come up";
+    ASSERT_TRUE(waitUntil(ready, 15000)) << "Alertmanager did not come up";
 
     const auto postAlert = [web](const std::string& body) {
-        return ServingWhile([&] {
-            return HttpCall(
-                web, HttpRequestText("POST", "/api/v2/alerts", body, {"Content-Type: application/json"}));
-        });
+        return HttpCall(web,
+                        HttpRequestText("POST", "/api/v2/alerts", body, {"Content-Type: application/json"}));
     };
     const QDateTime started = QDateTime::currentDateTimeUtc().addSecs(-60);
     ASSERT_EQ(postAlert(alert(started, started.addSecs(3600))).status, 200);
-    ASSERT_TRUE(serveUntil([&] { return !sink.pages.empty(); }, 30000)) << "no page of the firing alert";
-    EXPECT_EQ(sink.pages[0].text, "[FIRING:1] PumpStopped: Pump 3 stopped - pump-3");
-    EXPECT_EQ(sink.pages[0].recipients.at(0).name, "Duty");
-    EXPECT_EQ(sink.pages[0].login, "alertmanager");
-    EXPECT_EQ(sink.pages[0].via, "HTTP");
+    ASSERT_TRUE(waitUntil([&] { return !messages(snpp).empty(); }, 30000))
+        << "no page of the firing alert: " << worker.readAllStandardError().toStdString();
+    EXPECT_THAT(messages(snpp).at(0),
+                ::testing::StartsWith("[FIRING:1] PumpStopped: Pump 3 stopped - pump-3"));
 
     ASSERT_EQ(postAlert(alert(started, QDateTime::currentDateTimeUtc().addSecs(-1))).status, 200);
-    ASSERT_TRUE(serveUntil([&] { return sink.pages.size() >= 2; }, 30000)) << "no page of the resolution";
-    EXPECT_EQ(sink.pages[1].text, "[RESOLVED] PumpStopped: Pump 3 stopped - pump-3");
-    EXPECT_EQ(sink.pages.size(), 2u);
+    ASSERT_TRUE(waitUntil([&] { return messages(snpp).size() >= 2; }, 30000)) << "no page of the resolution";
+    EXPECT_THAT(messages(snpp).at(1),
+                ::testing::StartsWith("[RESOLVED] PumpStopped: Pump 3 stopped - pump-3"));
+    EXPECT_EQ(messages(snpp).size(), 2u) << ::testing::PrintToString(snpp.receivedLines());
+    EXPECT_THAT(Utf8Lines(data.read(JournalFileName)),
+                ::testing::Contains("Принято по HTTP от 127.0.0.1 (alertmanager): группа «Duty»"));
 }
 
 } // namespace

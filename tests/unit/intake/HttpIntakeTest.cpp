@@ -25,9 +25,9 @@ struct RecordingSink : PageSink
     SinkAnswer store(const IncomingPage& page) override
     {
         if (kind != SinkAnswer::Kind::Stored)
-            return SinkAnswer{kind, "busy", {}, {}, false};
+            return SinkAnswer{kind, "busy", {}, false};
         pages.push_back(page);
-        return SinkAnswer{kind, {}, {static_cast<std::int64_t>(pages.size())}, {}, false};
+        return SinkAnswer{kind, {}, {"b7-00000" + std::to_string(pages.size())}, false};
     }
 };
 
@@ -158,11 +158,11 @@ TEST(HttpIntake, PageIsStoredWithWhatCameWithItAndItsStateReadBack)
     Fixture f;
     HttpIntakeOptions options;
     options.tokens = {{"s3cret", "monitor"}};
-    options.pageStatus = [](std::int64_t id) -> Result<std::optional<OutboxPage>> {
-        if (id != 1)
+    options.pageStatus = [](const std::string& id) -> Result<std::optional<OutboxPage>> {
+        if (id != "b7-000001")
             return std::optional<OutboxPage>();
         OutboxPage page;
-        page.id = "1";
+        page.id = id;
         page.params.CurName = cp("Иванов");
         page.state = PageState::Waiting;
         page.attempts = 2;
@@ -176,12 +176,12 @@ TEST(HttpIntake, PageIsStoredWithWhatCameWithItAndItsStateReadBack)
     const auto [stored, state, unknown, health] = ServingWhile([&] {
         const std::uint16_t port = intake->port();
         return std::tuple{HttpCall(port, post("/v1/pages", body)),
-                          HttpCall(port, HttpRequestText("GET", "/v1/pages/1", {}, {Token})),
-                          HttpCall(port, HttpRequestText("GET", "/v1/pages/2", {}, {Token})),
+                          HttpCall(port, HttpRequestText("GET", "/v1/pages/b7-000001", {}, {Token})),
+                          HttpCall(port, HttpRequestText("GET", "/v1/pages/b7-000002", {}, {Token})),
                           HttpCall(port, HttpRequestText("GET", "/v1/health", {}, {Token}))};
     });
     EXPECT_EQ(stored.status, 202);
-    EXPECT_EQ(stored.body, R"({"ids":[1]})");
+    EXPECT_EQ(stored.body, R"({"ids":["b7-000001"]})");
     ASSERT_EQ(f.sink.pages.size(), 1u);
     const IncomingPage& page = f.sink.pages[0];
     ASSERT_EQ(page.recipients.size(), 1u);
@@ -196,7 +196,8 @@ TEST(HttpIntake, PageIsStoredWithWhatCameWithItAndItsStateReadBack)
     EXPECT_NEAR(static_cast<double>(QDateTime::currentDateTimeUtc().secsTo(*page.holdUntil)), 1800.0, 60.0);
     EXPECT_EQ(state.status, 200);
     EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(state.body)).object(),
-              QJsonDocument::fromJson(R"({"id": 1, "state": "waiting", "recipient": "Иванов", "company": "",
+              QJsonDocument::fromJson(
+                  R"({"id": "b7-000001", "state": "waiting", "recipient": "Иванов", "company": "",
                   "attempts": 2, "next_attempt": "2025-12-09T17:06:40Z", "desk": "", "worker": "",
                   "last_reply": "421 занят"})")
                   .object());

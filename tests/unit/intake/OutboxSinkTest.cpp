@@ -117,3 +117,27 @@ TEST_F(OutboxSinkTest, APageWithOneRecipientThatCannotBePagedIsRefusedWhole)
     EXPECT_TRUE(pages().empty());
     EXPECT_THAT(dir.read(JournalFileName), HasSubstr(cp("Отклонено по HTTP от 10.0.0.5 (alertmanager): ")));
 }
+
+TEST_F(OutboxSinkTest, PagesTakenInTogetherKeepTheirKeysAndLimitsAndAreAnsweredInOrder)
+{
+    OutboxSink limited{session, 2};
+    IncomingPage keyed = page({Ivanov});
+    keyed.key = "alert-18";
+    const PagerTarget petrov{PagerTarget::Kind::Subscriber, cp("Петров"), 240, false, {}};
+    const std::vector<SinkAnswer> answers =
+        limited.storeAll({keyed, page({petrov}), keyed, page({Ivanov}), page({Ivanov})});
+    std::vector<SinkAnswer::Kind> kinds;
+    for (const SinkAnswer& answer : answers)
+        kinds.push_back(answer.kind);
+    using K = SinkAnswer::Kind;
+    EXPECT_THAT(kinds, ElementsAre(K::Stored, K::Refused, K::Stored, K::Stored, K::Refused));
+    EXPECT_TRUE(answers[4].limited);
+    EXPECT_EQ(answers[2].pageIds, answers[0].pageIds);
+    std::vector<std::string> stored;
+    for (const OutboxPage& p : pages())
+        stored.push_back(p.id);
+    std::sort(stored.begin(), stored.end());
+    std::vector<std::string> answered = {answers[0].pageIds.at(0), answers[3].pageIds.at(0)};
+    std::sort(answered.begin(), answered.end());
+    EXPECT_EQ(stored, answered);
+}
