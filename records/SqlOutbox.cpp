@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QUuid>
 #include <QVariant>
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
@@ -47,6 +48,20 @@ QString text(const std::string& cp1251)
 {
     return toQString(cp1251);
 }
+
+// "INSERT INTO outbox_pages (…) VALUES (?, …), (?, …)": a statement for so many pages.
+QString insertSql(std::size_t rows)
+{
+    const QString row = QStringLiteral("(?%1)").arg(QStringLiteral(", ?").repeated(OutboxColumnCount - 1));
+    QStringList values;
+    for (std::size_t i = 0; i < rows; ++i)
+        values << row;
+    return QStringLiteral("INSERT INTO outbox_pages (%1) VALUES %2")
+        .arg(OutboxColumnList(), values.join(u", "));
+}
+
+// The pages one statement adds on a database server: few round trips, a statement of a sensible size.
+constexpr std::size_t RowsPerServerInsert = 100;
 
 } // namespace
 
@@ -177,8 +192,11 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
             p.id = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
         p.state = PageState::Queued;
     }
-    const QString sql = QStringLiteral("INSERT INTO outbox_pages (%1) VALUES (?%2)")
-                            .arg(OutboxColumnList(), QStringLiteral(", ?").repeated(OutboxColumnCount - 1));
+    if (pages.empty())
+        return {};
+    // A database server is a round trip away: many pages go in one statement there. A statement is
+    // prepared once for all the pages it takes (the last, shorter one has its own).
+    const std::size_t perStatement = server_ ? RowsPerServerInsert : 1;
     // Once more on a new connection when the server was lost before the commit (nothing of it was kept).
     for (int attempt = 0;; ++attempt) {
         bool committing = false;
@@ -187,17 +205,24 @@ Status SqlOutbox::Add(std::vector<OutboxPage>& pages)
             if (!db.transaction())
                 return failureOf(db.lastError());
             inTransaction_ = true;
-            // Prepared once for all the pages: the server parses the statement once, not once a page.
-            QSqlQuery insert(db);
-            bool inserted = insert.prepare(sql);
-            for (auto p = pages.cbegin(); inserted && p != pages.cend(); ++p) {
-                const QVariantList values = OutboxRowValues(*p, who_.desk);
-                for (int i = 0; i < values.size(); ++i)
-                    insert.bindValue(i, values[i]);
-                inserted = insert.exec();
+            QSqlQuery full(db);
+            QSqlQuery last(db);
+            QSqlQuery* insert = &full;
+            bool inserted = full.prepare(insertSql(std::min(perStatement, pages.size())));
+            for (std::size_t at = 0; inserted && at < pages.size(); at += perStatement) {
+                const std::size_t rows = std::min(perStatement, pages.size() - at);
+                if (rows < perStatement && at > 0) {
+                    insert = &last;
+                    inserted = last.prepare(insertSql(rows));
+                }
+                int position = 0;
+                for (std::size_t row = at; inserted && row < at + rows; ++row)
+                    for (const QVariant& value : OutboxRowValues(pages[row], who_.desk))
+                        insert->bindValue(position++, value);
+                inserted = inserted && insert->exec();
             }
             if (!inserted) {
-                const QSqlError error = insert.lastError();
+                const QSqlError error = insert->lastError();
                 inTransaction_ = false;
                 db.rollback();
                 return failureOf(error);

@@ -310,6 +310,35 @@ TEST(Room, ALeaseIsRenewedWhileThePageGoes)
     EXPECT_EQ(sent.worker, "gw/7");
 }
 
+// Many pages go in whole, each with its own values, or none of them: a page the server refuses in the
+// last statement undoes the statements before it.
+TEST(Room, ManyPagesAreAddedWholeOrNotAtAll)
+{
+    onServer("postgres", "CREATE DATABASE many");
+    auto desk = SqlOutbox::OpenShared(address("many"), {"desk-a", "desk-a/1", 60000});
+    ASSERT_TRUE(desk);
+    TSendParams params;
+    std::vector<OutboxPage> pages;
+    for (int i = 0; i < 250; ++i) {
+        params.CurNumber = 1000 + i;
+        pages.push_back(NewOutboxPage(params, {std::to_string(i)}, std::to_string(i), false, 0));
+    }
+    std::vector<OutboxPage> refused = pages;
+    refused.back().id = "same";
+    refused[3].id = "same";
+    EXPECT_FALSE(desk.value()->Add(refused));
+    EXPECT_EQ(desk.value()->Unfinished().value(), 0);
+
+    ASSERT_TRUE(desk.value()->Add(pages));
+    EXPECT_EQ(desk.value()->Unfinished().value(), 250);
+    for (int i : {0, 99, 100, 199, 200, 249}) {
+        const OutboxPage kept = *desk.value()->Page(pages[i].id).value();
+        EXPECT_EQ(kept.text, std::to_string(i));
+        EXPECT_EQ(kept.params.CurNumber, 1000 + i);
+        EXPECT_EQ(kept.desk, "desk-a");
+    }
+}
+
 // Another desk sees each change within moments: the server tells every connection that listens.
 TEST(Room, EveryChangeIsToldToTheOtherDesks)
 {
