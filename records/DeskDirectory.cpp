@@ -3,14 +3,19 @@
 
 #include "platform/Codepage.h"
 #include "platform/FileIo.h"
+#include "records/OutboxServer.h"
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QThread>
 #include <sstream>
 
 namespace zolbin {
 
 namespace {
+
+// How long a desk that is away waits for the server when it tries again: the window waits with it.
+constexpr int RetryConnectSeconds = 3;
 
 std::int64_t nowMs()
 {
@@ -130,12 +135,16 @@ std::unique_ptr<DeskDirectory> DeskDirectory::Start(const std::string& database,
     return d;
 }
 
-bool DeskDirectory::connect()
+bool DeskDirectory::connect(int connectSeconds)
 {
-    Result<std::unique_ptr<SqlDirectory>> opened = SqlDirectory::Open(database_, desk_);
-    if (opened)
-        store_ = std::move(opened.value());
-    return opened.ok();
+    Result<std::unique_ptr<SqlDirectory>> opened = SqlDirectory::Open(database_, desk_, connectSeconds);
+    if (!opened)
+        return false;
+    store_ = std::move(opened.value());
+    // A subscription ends with its connection: listened to again on the new one.
+    if (watch_ && watch_->context)
+        (void)store_->WatchChanges(watch_->context, watch_->changed);
+    return true;
 }
 
 Status DeskDirectory::take(const RoomDirectory& room)
@@ -177,7 +186,7 @@ Status DeskDirectory::SaveFolder()
 {
     if (!shared_)
         return {};
-    if (!online() && !connect()) {
+    if (!online() && !connect(RetryConnectSeconds)) {
         // The change stays out of the copy: the files are put back as the copy has them.
         (void)WriteDirectoryCopy(folder_, seen_, takenMs_);
         return away(takenMs_);
@@ -203,13 +212,16 @@ Result<bool> DeskDirectory::Refresh()
 {
     if (!shared_)
         return false;
-    if (!online() && !connect())
+    if (!online() && !connect(RetryConnectSeconds))
         return away(takenMs_);
     const Result<RoomDirectory> latest = store_->Load();
     if (!latest) {
         store_.reset();
         return latest.failure();
     }
+    // A room that holds no directory yet never empties the desk's files.
+    if (latest.value().empty())
+        return false;
     const bool changed = latest.value().bytes().abonents != seen_.bytes().abonents ||
                          latest.value().bytes().groups != seen_.bytes().groups ||
                          latest.value().bytes().companies != seen_.bytes().companies;
@@ -220,7 +232,27 @@ Result<bool> DeskDirectory::Refresh()
 
 bool DeskDirectory::WatchChanges(QObject* context, std::function<void()> changed)
 {
-    return online() && store_->WatchChanges(context, std::move(changed));
+    watch_ = Watch{context, std::move(changed)};
+    return online() && store_->WatchChanges(context, watch_->changed);
+}
+
+bool DeskDirectory::ConnectionLost()
+{
+    if (!online() || !store_->Lost())
+        return false;
+    store_.reset();
+    return true;
+}
+
+void DeskDirectory::ProbeServer(QObject* context, std::function<void(bool)> done) const
+{
+    auto answers = std::make_shared<bool>(false);
+    QThread* probe = QThread::create(
+        [database = database_, answers] { *answers = ServerAnswers(database, RetryConnectSeconds); });
+    QObject::connect(probe, &QThread::finished, context,
+                     [answers, done = std::move(done)] { done(*answers); });
+    QObject::connect(probe, &QThread::finished, probe, &QObject::deleteLater);
+    probe->start();
 }
 
 } // namespace zolbin

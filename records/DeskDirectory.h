@@ -11,6 +11,7 @@
 #include "platform/DataFolder.h"
 #include "records/SqlDirectory.h"
 
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -62,18 +63,33 @@ public:
     // failure; the files then hold the room's latest (or the copy while away).
     Status SaveFolder();
     // Makes the files the room's latest (after a notification); true when they changed. While away, it
-    // tries to connect again first.
+    // tries to connect again first (waiting for the server a few seconds at most).
     Result<bool> Refresh();
-    // Called on the context's thread after any desk saved a version (the server's notification).
+    // `changed` is called on the context's thread after any desk saved a version (the server's
+    // notification), also after the desk was away and connected again (it then listens again).
     bool WatchChanges(QObject* context, std::function<void()> changed);
+    // True when the connection was found lost (no round trip): the desk is away from then on, with its copy,
+    // until Refresh or SaveFolder connects again.
+    bool ConnectionLost();
+    // Whether the server takes a connection now, tried on a thread of its own; `done` is called on the
+    // context's thread (not at all once the context is gone).
+    void ProbeServer(QObject* context, std::function<void(bool)> done) const;
 
 private:
     DeskDirectory(std::string database, std::string desk, DataFolder folder)
         : database_(std::move(database)), desk_(std::move(desk)), folder_(std::move(folder))
     {
     }
-    bool connect();
+    // `connectSeconds` as SqlDirectory::Open takes it; listening again when the desk listened.
+    bool connect(int connectSeconds = 0);
     Status take(const RoomDirectory& room);
+
+    struct Watch
+    {
+        QPointer<QObject> context;
+        std::function<void()> changed;
+    };
+    std::optional<Watch> watch_;
 
     std::string database_;
     std::string desk_;

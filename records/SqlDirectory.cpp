@@ -23,6 +23,9 @@ namespace {
 std::atomic<int> directoryConnections{0};
 constexpr qint64 DirectoryLock = 0x5A6F6C64;
 const char* const Channel = "zolbin_directory";
+// The versions a list keeps: its latest 100, and every one of the last 30 days besides.
+constexpr int KeptVersions = 100;
+constexpr int KeptDays = 30;
 
 // The directory's tables: made once, by whichever desk comes first, under the lock.
 const char* const Tables[] = {
@@ -100,9 +103,10 @@ Text LastChangeText(const DirectoryVersion& version)
     return tx("SqlDirectory", "Изменено: %1, %2").arg(version.desk).arg(toCp1251(when));
 }
 
-Result<std::unique_ptr<SqlDirectory>> SqlDirectory::Open(const std::string& database, std::string desk)
+Result<std::unique_ptr<SqlDirectory>> SqlDirectory::Open(const std::string& database, std::string desk,
+                                                         int connectSeconds)
 {
-    const Result<std::string> options = ServerConnectOptions(database);
+    const Result<std::string> options = ServerConnectOptions(database, connectSeconds);
     if (!options)
         return options.failure();
     std::unique_ptr<SqlDirectory> directory(
@@ -187,6 +191,12 @@ Status SqlDirectory::insert(DirectoryList list, const std::string& bytes, const 
                               "WHERE list = ?"),
                {QLatin1String(KeyOf(list)), QByteArray::fromStdString(bytes), toQString(desk_),
                 toQString(records), QLatin1String(KeyOf(list))}))
+        return failure(q.error());
+    // The older versions go in the same transaction; the latest is always among those kept.
+    if (!q.run(QStringLiteral("DELETE FROM directory_versions WHERE list = ? AND version <= (SELECT "
+                              "MAX(version) FROM directory_versions WHERE list = ?) - ? AND saved_ms < "
+                              "CAST(EXTRACT(EPOCH FROM now() - make_interval(days => ?)) * 1000 AS BIGINT)"),
+               {QLatin1String(KeyOf(list)), QLatin1String(KeyOf(list)), KeptVersions, KeptDays}))
         return failure(q.error());
     return {};
 }
@@ -358,6 +368,11 @@ bool SqlDirectory::WatchChanges(QObject* context, std::function<void()> changed)
                 changed();
         });
     return true;
+}
+
+bool SqlDirectory::Lost() const
+{
+    return ServerConnectionLost(QSqlDatabase::database(connection_, false));
 }
 
 } // namespace zolbin

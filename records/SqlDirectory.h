@@ -49,8 +49,10 @@ class SqlDirectory
 {
 public:
     // Connects to the room's database (the outbox's `Database` address) and makes the directory's tables
-    // when they are missing. `desk` names this desk's versions (cp1251).
-    static Result<std::unique_ptr<SqlDirectory>> Open(const std::string& database, std::string desk);
+    // when they are missing. `desk` names this desk's versions (cp1251); `connectSeconds`, when not 0, is
+    // how long the attempt may wait for the server.
+    static Result<std::unique_ptr<SqlDirectory>> Open(const std::string& database, std::string desk,
+                                                      int connectSeconds = 0);
     ~SqlDirectory();
     SqlDirectory(const SqlDirectory&) = delete;
     SqlDirectory& operator=(const SqlDirectory&) = delete;
@@ -75,6 +77,8 @@ public:
     Result<RoomDirectory> SaveChanges(const RoomDirectory& seen, const DirectoryBytes& mine);
     // `changed` is called on the context's thread each time any desk saved a version, within moments.
     bool WatchChanges(QObject* context, std::function<void()> changed);
+    // Whether the connection was lost (no round trip: see ServerConnectionLost).
+    bool Lost() const;
 
 private:
     SqlDirectory(QString connection, std::string database, std::string desk)
