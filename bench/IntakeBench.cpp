@@ -45,7 +45,7 @@ public:
             }
         if (!outbox_.Add(pages))
             for (SinkAnswer& answer : answers)
-                answer = SinkAnswer{SinkAnswer::Kind::TryLater, "outbox", {}};
+                answer = SinkAnswer{SinkAnswer::Kind::TryLater, "outbox", {}, {}};
         return answers;
     }
 

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,10 +30,15 @@ struct DirectoryCopy
     RoomDirectory room;
     std::int64_t takenMs = 0;
     bool stamped = false; // "Directory.room" was there: the files are a copy of the room's
+    // The lists whose files are still as the copy was written (their stamps unchanged): their bytes are
+    // those of the versions named.
+    std::set<DirectoryList> intact;
 };
 DirectoryCopy ReadDirectoryCopy(const DataFolder& folder);
-// Writes the lists that differ from the folder's files, then "Directory.room".
-Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, std::int64_t takenMs);
+// Writes the lists that differ from the folder's files (`onDisk`, when given, is what they hold), then
+// "Directory.room" with the files' stamps.
+Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, std::int64_t takenMs,
+                          const RoomDirectory* onDisk = nullptr);
 
 class DeskDirectory
 {
@@ -82,7 +88,8 @@ private:
     }
     // `connectSeconds` as SqlDirectory::Open takes it; listening again when the desk listened.
     bool connect(int connectSeconds = 0);
-    Status take(const RoomDirectory& room);
+    // `onDisk`: what the files hold, when known.
+    Status take(const RoomDirectory& room, const RoomDirectory* onDisk = nullptr);
 
     struct Watch
     {
@@ -96,7 +103,8 @@ private:
     DataFolder folder_;
     std::unique_ptr<SqlDirectory> store_;
     bool shared_ = true;
-    RoomDirectory seen_; // what the files held when last made the room's
+    RoomDirectory seen_;              // what the files held when last made the room's
+    std::set<DirectoryList> trusted_; // the lists of seen_ whose bytes are the room's versions named
     std::int64_t takenMs_ = 0;
     std::vector<std::string> keptAside_;
     Text damage_; // why the room's latest was refused, while it is

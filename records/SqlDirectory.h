@@ -57,8 +57,12 @@ public:
     SqlDirectory(const SqlDirectory&) = delete;
     SqlDirectory& operator=(const SqlDirectory&) = delete;
 
-    // The latest version of every list.
+    // The latest version of every list. A version's bytes never change: those of a version this object
+    // read or wrote already, or was told of (Know), are not read again.
     Result<RoomDirectory> Load();
+    // A version whose bytes the caller holds (the desk's copy): the version of the same number, desk and
+    // time is taken from them.
+    void Know(DirectoryList list, const DirectoryVersion& version);
     // Saves the list's bytes as its next version when its latest version is still `baseVersion`; gives
     // the new version, or 0 (nothing written) when another desk saved the list meanwhile: the caller then
     // saves its change as edits.
@@ -88,12 +92,17 @@ private:
     Status prepare(const QString& connectOptions);
     Failure failure(const QString& error) const;
     Result<RoomDirectory> latest();
-    Status insert(DirectoryList list, const std::string& bytes, const std::string& records);
+    // The versions a transaction added, known once it is committed.
+    using Written = std::vector<std::pair<DirectoryList, DirectoryVersion>>;
+    // Adds the list's next version to `written`.
+    Status insert(DirectoryList list, const std::string& bytes, const std::string& records, Written& written);
+    void remember(const Written& written);
     Failure conflict(DirectoryList list, int baseVersion, const std::string& name);
 
     QString connection_;
     std::string database_;
     std::string desk_;
+    std::map<DirectoryList, DirectoryVersion> known_; // the latest bytes read or written of each list
 };
 
 } // namespace zolbin
