@@ -291,6 +291,22 @@ TEST(RoomDirectory, AwayDeskKeepsItsCopyRefusesEditsAndCatchesUp)
     EXPECT_EQ(fileOf(b.dir.path(), "Abonent.lst.room.bad"), std::string(1, '\x01'));
 }
 
+// A desk's copy changed behind it while it was closed is not taken for the room's version it names.
+TEST(RoomDirectory, CopyChangedBehindTheDeskIsReplacedAtStart)
+{
+    const std::string db = freshDatabase();
+    Desk a;
+    baseDirectory().write(a.dir.path());
+    a.start(db, "desk-a");
+    const std::string room = a.files();
+    a.directory.reset();
+    std::string edited = fileOf(a.dir.path(), AbonentFileName);
+    edited.replace(edited.find(W("Анна")), W("Анна").size(), W("Алла"));
+    ASSERT_TRUE(rewriteWholeFile(a.dir.file(AbonentFileName), edited));
+    a.start(db, "desk-a");
+    EXPECT_EQ(a.files(), room);
+}
+
 // A save drops a list's versions beyond its latest 100 that are older than 30 days, in its transaction.
 TEST(RoomDirectory, OldVersionsPrunedKeepingTheLatest100AndTheLast30Days)
 {
