@@ -13,6 +13,8 @@ namespace {
 
 // How often a reload held off by an open dialog looks again.
 constexpr int BusyRetryMs = 200;
+// How often the desk looks at its connection, and for the server while away.
+constexpr int ServerCheckMs = 3000;
 
 } // namespace
 
@@ -53,6 +55,30 @@ void RoomDirectoryLink::start()
           static_cast<WatchedListFile*>(&session_.providers)})
         list->afterWrite = [this] { written(); };
     desk_->WatchChanges(this, [this] { changedElsewhere(); });
+    auto* check = new QTimer(this);
+    connect(check, &QTimer::timeout, this, [this] { checkServer(); });
+    check->start(ServerCheckMs);
+}
+
+void RoomDirectoryLink::checkServer()
+{
+    if (probing_)
+        return;
+    if (desk_->online()) {
+        if (!desk_->ConnectionLost())
+            return;
+        reloadWhenFree(); // the status tells that the copy is shown
+    }
+    probing_ = true;
+    desk_->ProbeServer(this, [this](bool answers) {
+        probing_ = false;
+        if (!answers || desk_->online())
+            return;
+        // Connects, takes the room's latest and listens again.
+        (void)desk_->Refresh();
+        if (desk_->online())
+            reloadWhenFree();
+    });
 }
 
 QString RoomDirectoryLink::statusText() const
@@ -74,10 +100,7 @@ void RoomDirectoryLink::written()
 void RoomDirectoryLink::save()
 {
     savePending_ = false;
-    const bool watched = desk_->online();
     const Status saved = desk_->SaveFolder();
-    if (!watched && desk_->online())
-        desk_->WatchChanges(this, [this] { changedElsewhere(); });
     reloadWhenFree();
     if (!saved)
         Prompts::message(saved.failure().shown(), PromptIcon::Warning);

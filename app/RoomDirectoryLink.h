@@ -5,7 +5,10 @@
 // once their command has written its files (a cascade's files together), and brings every other desk's
 // save into the lists as the server tells of it. After either, `reload` reads the list files again; a
 // refusal is shown once the lists hold what came first. While a subscriber, group or company dialog is
-// open the lists are not read again under it: that waits for the dialog to close.
+// open the lists are not read again under it: that waits for the dialog to close. Every few seconds it
+// looks whether the connection was lost (the desk goes on with its copy) and, while the desk is away,
+// whether the server takes a connection again (tried off the window's thread): the desk then catches up
+// with the room's latest, listens again and takes edits again.
 
 #include "records/DeskDirectory.h"
 
@@ -43,11 +46,13 @@ private:
     void save();
     void changedElsewhere();
     void reloadWhenFree();
+    void checkServer();
 
     Session& session_;
     std::unique_ptr<DeskDirectory> desk_;
     bool savePending_ = false;
     bool reloadPending_ = false;
+    bool probing_ = false;
 };
 
 } // namespace zolbin

@@ -12,6 +12,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QEventLoop>
+#include <chrono>
 #include <cstdio>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -54,12 +55,15 @@ int ProbeStartup(const char* folder, int argc, char** argv)
     QApplication app(argc, argv);
     installWidgetPrompts();
     {
+        const auto start = std::chrono::steady_clock::now();
         const StartedProgram program{DataFolder(folder)};
+        const double wallMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
         const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
                            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-        std::printf("%.4f %ld\n", cpu, usage.ru_maxrss);
+        std::printf("%.4f %ld %.3f\n", cpu, usage.ru_maxrss, wallMs);
     }
     return 0;
 }

@@ -29,8 +29,9 @@ private:
 // Runs the event loop until it is about to wait for new events.
 void RunUntilIdle();
 
-// The start-up probe: starts the program on the folder, and prints "<cpu seconds> <peak RSS KiB>"
-// (user plus system time of the whole process, from its start). Returns the exit status.
+// The start-up probe: starts the program on the folder, and prints "<cpu seconds> <peak RSS KiB> <wall
+// ms>" (user plus system time of the whole process, from its start; the wall time from the folder's claim
+// until the event loop is idle, which counts the waits for a room's server). Returns the exit status.
 int ProbeStartup(const char* folder, int argc, char** argv);
 
 } // namespace zolbin::bench

@@ -4,16 +4,19 @@
 //   zolbin-bench --make-group-dir FOLDER MEMBERS writes a directory of one group, "Группа 0", of MEMBERS
 //                                                subscribers into FOLDER
 //   zolbin-bench --startup FOLDER                starts the window program there until idle and prints
-//                                                "<cpu seconds> <peak RSS KiB>"
+//                                                "<cpu seconds> <peak RSS KiB> <wall ms of the start>"
 //   zolbin-bench --make-room-dir FOLDER MEMBERS PORT  one group of MEMBERS, every company the SNPP server
 //                                                on 127.0.0.1:PORT
 //   zolbin-bench --snpp-responder                serves SNPP (see bench/RoomRun.h)
 //   zolbin-bench --room-notice DATABASE CHANGES  a change at one desk until another desk's queue window
 //                                                has read it: "<median ms> <95th percentile ms>"
+//   zolbin-bench --room-directory-edit FOLDER1 FOLDER2 CHANGES  an edit of the room's directory at one
+//                                                desk until the other desk's lists hold it: the same
 // The windows are offscreen unless QT_QPA_PLATFORM says otherwise.
 
 #include "bench/BenchDirectory.h"
 #include "bench/BenchFolders.h"
+#include "bench/DirectoryRoomRun.h"
 #include "bench/RoomRun.h"
 #include "bench/StartupRun.h"
 #include "platform/ui/WidgetPrompts.h"
@@ -49,6 +52,10 @@ int main(int argc, char** argv)
         if (argc == 4 && std::strcmp(argv[1], "--room-notice") == 0) {
             int qtArgc = 1;
             return MeasureRoomNotice(argv[2], std::stoi(argv[3]), qtArgc, argv);
+        }
+        if (argc == 5 && std::strcmp(argv[1], "--room-directory-edit") == 0) {
+            int qtArgc = 1;
+            return MeasureDirectoryEdit(argv[2], argv[3], std::stoi(argv[4]), qtArgc, argv);
         }
         if (argc == 3 && std::strcmp(argv[1], "--startup") == 0) {
             int qtArgc = 1;

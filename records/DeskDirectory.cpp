@@ -3,14 +3,21 @@
 
 #include "platform/Codepage.h"
 #include "platform/FileIo.h"
+#include "platform/FileStamp.h"
+#include "records/OutboxServer.h"
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QThread>
+#include <map>
 #include <sstream>
 
 namespace zolbin {
 
 namespace {
+
+// How long a desk that is away waits for the server when it tries again: the window waits with it.
+constexpr int RetryConnectSeconds = 3;
 
 std::int64_t nowMs()
 {
@@ -62,9 +69,16 @@ DirectoryCopy ReadDirectoryCopy(const DataFolder& folder)
     copy.stamped = true;
     std::istringstream lines(stamp);
     std::string key, desk;
+    std::map<std::string, FileStamp> written;
     while (lines >> key) {
         if (key == "taken") {
             lines >> copy.takenMs;
+            continue;
+        }
+        if (key.rfind("stamp-", 0) == 0) { // the stamp of a list file as the copy wrote it
+            FileStamp& f = written[key.substr(6)];
+            f.exists = true;
+            lines >> f.device >> f.inode >> f.size >> f.modifiedSeconds >> f.modifiedNanoseconds;
             continue;
         }
         for (DirectoryList list : DirectoryLists)
@@ -75,19 +89,32 @@ DirectoryCopy ReadDirectoryCopy(const DataFolder& folder)
                     QByteArray::fromHex(QByteArray::fromStdString(desk == "-" ? "" : desk)).toStdString();
             }
     }
+    for (const auto& [list, v] : copy.room.lists) {
+        const auto was = written.find(KeyOf(list));
+        if (v.version > 0 && was != written.end() &&
+            was->second == fileStampOf(folder.path(FileNameOf(list))))
+            copy.intact.insert(list);
+    }
     return copy;
 }
 
-Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, std::int64_t takenMs)
+Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, std::int64_t takenMs,
+                          const RoomDirectory* onDisk)
 {
     std::string stamp = "taken " + std::to_string(takenMs) + "\n";
     for (const auto& [list, v] : room.lists) {
-        if (fileBytes(folder, FileNameOf(list)) != v.bytes || !fileExists(folder.path(FileNameOf(list))))
-            if (const Status written = rewriteWholeFile(folder.path(FileNameOf(list)), v.bytes); !written)
+        const std::string path = folder.path(FileNameOf(list));
+        if (!fileExists(path) || (onDisk != nullptr ? onDisk->lists.at(list).bytes
+                                                    : fileBytes(folder, FileNameOf(list))) != v.bytes)
+            if (const Status written = rewriteWholeFile(path, v.bytes); !written)
                 return written;
         const std::string desk = QByteArray::fromStdString(v.desk).toHex().toStdString();
         stamp += std::string(KeyOf(list)) + " " + std::to_string(v.version) + " " +
                  std::to_string(v.savedMs) + " " + (desk.empty() ? "-" : desk) + "\n";
+        const FileStamp f = fileStampOf(path);
+        stamp += "stamp-" + std::string(KeyOf(list)) + " " + std::to_string(f.device) + " " +
+                 std::to_string(f.inode) + " " + std::to_string(f.size) + " " +
+                 std::to_string(f.modifiedSeconds) + " " + std::to_string(f.modifiedNanoseconds) + "\n";
     }
     return rewriteWholeFile(folder.path(RoomCopyFileName), stamp);
 }
@@ -96,8 +123,9 @@ std::unique_ptr<DeskDirectory> DeskDirectory::Start(const std::string& database,
                                                     const DataFolder& folder, const AskToBring& askToBring)
 {
     std::unique_ptr<DeskDirectory> d(new DeskDirectory(database, desk, folder));
-    const DirectoryCopy copy = ReadDirectoryCopy(folder);
-    d->seen_ = copy.room;
+    DirectoryCopy copy = ReadDirectoryCopy(folder);
+    d->seen_ = std::move(copy.room);
+    d->trusted_ = copy.intact;
     d->takenMs_ = copy.takenMs;
     if (!d->connect())
         return d;
@@ -112,7 +140,7 @@ std::unique_ptr<DeskDirectory> DeskDirectory::Start(const std::string& database,
             d->store_.reset();
             return d;
         }
-        if (!d->store_->Replace(copy.room.bytes()))
+        if (!d->store_->Replace(d->seen_.bytes()))
             return d;
         room = d->store_->Load();
         if (!room)
@@ -121,28 +149,38 @@ std::unique_ptr<DeskDirectory> DeskDirectory::Start(const std::string& database,
         for (DirectoryList list : DirectoryLists) {
             const char* name = FileNameOf(list);
             if (fileExists(folder.path(name)) &&
-                copy.room.lists.at(list).bytes != room.value().lists.at(list).bytes)
+                d->seen_.lists.at(list).bytes != room.value().lists.at(list).bytes)
                 if (const Result<std::string> kept = keepAside(folder, name); kept)
                     d->keptAside_.push_back(kept.value());
         }
     }
-    (void)d->take(room.value());
+    (void)d->take(room.value(), &d->seen_);
     return d;
 }
 
-bool DeskDirectory::connect()
+bool DeskDirectory::connect(int connectSeconds)
 {
-    Result<std::unique_ptr<SqlDirectory>> opened = SqlDirectory::Open(database_, desk_);
-    if (opened)
-        store_ = std::move(opened.value());
-    return opened.ok();
+    Result<std::unique_ptr<SqlDirectory>> opened = SqlDirectory::Open(database_, desk_, connectSeconds);
+    if (!opened)
+        return false;
+    store_ = std::move(opened.value());
+    for (DirectoryList list : trusted_)
+        store_->Know(list, seen_.lists.at(list));
+    // A subscription ends with its connection: listened to again on the new one.
+    if (watch_ && watch_->context)
+        (void)store_->WatchChanges(watch_->context, watch_->changed);
+    return true;
 }
 
-Status DeskDirectory::take(const RoomDirectory& room)
+Status DeskDirectory::take(const RoomDirectory& room, const RoomDirectory* onDisk)
 {
     // A list the room holds damaged is refused: its bytes are kept aside, the desk goes on with its copy.
     for (const auto& [list, v] : room.lists) {
-        if (ListIntact(list, v.bytes))
+        // A version taken before was whole then: its bytes never change.
+        const DirectoryVersion& seen = seen_.lists[list];
+        if ((trusted_.count(list) != 0 && seen.version == v.version && seen.savedMs == v.savedMs &&
+             seen.bytes.size() == v.bytes.size()) ||
+            ListIntact(list, v.bytes))
             continue;
         const std::string aside = std::string(FileNameOf(list)) + ".room.bad";
         (void)rewriteWholeFile(folder_.path(aside), v.bytes);
@@ -153,9 +191,11 @@ Status DeskDirectory::take(const RoomDirectory& room)
         return Failure{FailureCode::Directory, damage_};
     }
     damage_ = {};
-    seen_ = room;
     takenMs_ = nowMs();
-    return WriteDirectoryCopy(folder_, room, takenMs_);
+    const Status written = WriteDirectoryCopy(folder_, room, takenMs_, onDisk);
+    seen_ = room;
+    trusted_ = std::set<DirectoryList>(std::begin(DirectoryLists), std::end(DirectoryLists));
+    return written;
 }
 
 Text DeskDirectory::notice() const
@@ -177,7 +217,7 @@ Status DeskDirectory::SaveFolder()
 {
     if (!shared_)
         return {};
-    if (!online() && !connect()) {
+    if (!online() && !connect(RetryConnectSeconds)) {
         // The change stays out of the copy: the files are put back as the copy has them.
         (void)WriteDirectoryCopy(folder_, seen_, takenMs_);
         return away(takenMs_);
@@ -203,13 +243,16 @@ Result<bool> DeskDirectory::Refresh()
 {
     if (!shared_)
         return false;
-    if (!online() && !connect())
+    if (!online() && !connect(RetryConnectSeconds))
         return away(takenMs_);
     const Result<RoomDirectory> latest = store_->Load();
     if (!latest) {
         store_.reset();
         return latest.failure();
     }
+    // A room that holds no directory yet never empties the desk's files.
+    if (latest.value().empty())
+        return false;
     const bool changed = latest.value().bytes().abonents != seen_.bytes().abonents ||
                          latest.value().bytes().groups != seen_.bytes().groups ||
                          latest.value().bytes().companies != seen_.bytes().companies;
@@ -220,7 +263,27 @@ Result<bool> DeskDirectory::Refresh()
 
 bool DeskDirectory::WatchChanges(QObject* context, std::function<void()> changed)
 {
-    return online() && store_->WatchChanges(context, std::move(changed));
+    watch_ = Watch{context, std::move(changed)};
+    return online() && store_->WatchChanges(context, watch_->changed);
+}
+
+bool DeskDirectory::ConnectionLost()
+{
+    if (!online() || !store_->Lost())
+        return false;
+    store_.reset();
+    return true;
+}
+
+void DeskDirectory::ProbeServer(QObject* context, std::function<void(bool)> done) const
+{
+    auto answers = std::make_shared<bool>(false);
+    QThread* probe = QThread::create(
+        [database = database_, answers] { *answers = ServerAnswers(database, RetryConnectSeconds); });
+    QObject::connect(probe, &QThread::finished, context,
+                     [answers, done = std::move(done)] { done(*answers); });
+    QObject::connect(probe, &QThread::finished, probe, &QObject::deleteLater);
+    probe->start();
 }
 
 } // namespace zolbin

@@ -11,9 +11,11 @@
 #include "platform/DataFolder.h"
 #include "records/SqlDirectory.h"
 
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,10 +30,15 @@ struct DirectoryCopy
     RoomDirectory room;
     std::int64_t takenMs = 0;
     bool stamped = false; // "Directory.room" was there: the files are a copy of the room's
+    // The lists whose files are still as the copy was written (their stamps unchanged): their bytes are
+    // those of the versions named.
+    std::set<DirectoryList> intact;
 };
 DirectoryCopy ReadDirectoryCopy(const DataFolder& folder);
-// Writes the lists that differ from the folder's files, then "Directory.room".
-Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, std::int64_t takenMs);
+// Writes the lists that differ from the folder's files (`onDisk`, when given, is what they hold), then
+// "Directory.room" with the files' stamps.
+Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, std::int64_t takenMs,
+                          const RoomDirectory* onDisk = nullptr);
 
 class DeskDirectory
 {
@@ -62,25 +69,42 @@ public:
     // failure; the files then hold the room's latest (or the copy while away).
     Status SaveFolder();
     // Makes the files the room's latest (after a notification); true when they changed. While away, it
-    // tries to connect again first.
+    // tries to connect again first (waiting for the server a few seconds at most).
     Result<bool> Refresh();
-    // Called on the context's thread after any desk saved a version (the server's notification).
+    // `changed` is called on the context's thread after any desk saved a version (the server's
+    // notification), also after the desk was away and connected again (it then listens again).
     bool WatchChanges(QObject* context, std::function<void()> changed);
+    // True when the connection was found lost (no round trip): the desk is away from then on, with its copy,
+    // until Refresh or SaveFolder connects again.
+    bool ConnectionLost();
+    // Whether the server takes a connection now, tried on a thread of its own; `done` is called on the
+    // context's thread (not at all once the context is gone).
+    void ProbeServer(QObject* context, std::function<void(bool)> done) const;
 
 private:
     DeskDirectory(std::string database, std::string desk, DataFolder folder)
         : database_(std::move(database)), desk_(std::move(desk)), folder_(std::move(folder))
     {
     }
-    bool connect();
-    Status take(const RoomDirectory& room);
+    // `connectSeconds` as SqlDirectory::Open takes it; listening again when the desk listened.
+    bool connect(int connectSeconds = 0);
+    // `onDisk`: what the files hold, when known.
+    Status take(const RoomDirectory& room, const RoomDirectory* onDisk = nullptr);
+
+    struct Watch
+    {
+        QPointer<QObject> context;
+        std::function<void()> changed;
+    };
+    std::optional<Watch> watch_;
 
     std::string database_;
     std::string desk_;
     DataFolder folder_;
     std::unique_ptr<SqlDirectory> store_;
     bool shared_ = true;
-    RoomDirectory seen_; // what the files held when last made the room's
+    RoomDirectory seen_;              // what the files held when last made the room's
+    std::set<DirectoryList> trusted_; // the lists of seen_ whose bytes are the room's versions named
     std::int64_t takenMs_ = 0;
     std::vector<std::string> keptAside_;
     Text damage_; // why the room's latest was refused, while it is

@@ -3,6 +3,9 @@
 
 #include "platform/Codepage.h"
 
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QVariant>
 #include <libpq-fe.h>
 #include <memory>
 
@@ -29,7 +32,7 @@ std::string quoted(const char* value)
 
 } // namespace
 
-Result<std::string> ServerConnectOptions(const std::string& database)
+Result<std::string> ServerConnectOptions(const std::string& database, int connectSeconds)
 {
     char* error = nullptr;
     const std::unique_ptr<PQconninfoOption, decltype(&PQconninfoFree)> options(
@@ -57,9 +60,35 @@ Result<std::string> ServerConnectOptions(const std::string& database)
         connect += (connect.empty() ? "" : " ") + key + "=" + quoted(o->val);
     }
     // A server that does not answer is told within moments rather than after the system's own wait.
-    if (!timeout)
+    // libpq takes the last of a key given twice.
+    if (connectSeconds > 0)
+        connect +=
+            (connect.empty() ? "" : " ") + std::string("connect_timeout=") + std::to_string(connectSeconds);
+    else if (!timeout)
         connect += (connect.empty() ? "" : " ") + std::string("connect_timeout=10");
     return connect;
+}
+
+bool ServerConnectionLost(const QSqlDatabase& db)
+{
+    if (!db.isOpen())
+        return true;
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return false;
+    const PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
+    return connection == nullptr || PQstatus(connection) == CONNECTION_BAD;
+}
+
+bool ServerAnswers(const std::string& database, int connectSeconds)
+{
+    const Result<std::string> options = ServerConnectOptions(database, connectSeconds);
+    if (!options)
+        return false;
+    PGconn* connection = PQconnectdb(options.value().c_str());
+    const bool answers = connection != nullptr && PQstatus(connection) == CONNECTION_OK;
+    PQfinish(connection);
+    return answers;
 }
 
 } // namespace zolbin

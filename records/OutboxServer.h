@@ -11,9 +11,20 @@
 
 #include <string>
 
+class QSqlDatabase;
+
 namespace zolbin {
 
 // The driver's connect options (without a password), or why the address cannot be used (cp1251).
-Result<std::string> ServerConnectOptions(const std::string& database);
+// `connectSeconds`, when not 0, is how long a connection attempt may wait for the server.
+Result<std::string> ServerConnectOptions(const std::string& database, int connectSeconds = 0);
+
+// Whether a connection to the server is lost: libpq's own state, known without a round trip once the
+// driver has read from its socket (a notification's reading sees the server close it).
+bool ServerConnectionLost(const QSqlDatabase& db);
+
+// Whether the server takes a connection now: one made and closed with libpq alone, so that it may be
+// tried on any thread.
+bool ServerAnswers(const std::string& database, int connectSeconds);
 
 } // namespace zolbin

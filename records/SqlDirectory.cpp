@@ -23,6 +23,9 @@ namespace {
 std::atomic<int> directoryConnections{0};
 constexpr qint64 DirectoryLock = 0x5A6F6C64;
 const char* const Channel = "zolbin_directory";
+// The versions a list keeps: its latest 100, and every one of the last 30 days besides.
+constexpr int KeptVersions = 100;
+constexpr int KeptDays = 30;
 
 // The directory's tables: made once, by whichever desk comes first, under the lock.
 const char* const Tables[] = {
@@ -100,9 +103,10 @@ Text LastChangeText(const DirectoryVersion& version)
     return tx("SqlDirectory", "Изменено: %1, %2").arg(version.desk).arg(toCp1251(when));
 }
 
-Result<std::unique_ptr<SqlDirectory>> SqlDirectory::Open(const std::string& database, std::string desk)
+Result<std::unique_ptr<SqlDirectory>> SqlDirectory::Open(const std::string& database, std::string desk,
+                                                         int connectSeconds)
 {
-    const Result<std::string> options = ServerConnectOptions(database);
+    const Result<std::string> options = ServerConnectOptions(database, connectSeconds);
     if (!options)
         return options.failure();
     std::unique_ptr<SqlDirectory> directory(
@@ -157,7 +161,7 @@ Result<RoomDirectory> SqlDirectory::latest()
 {
     Query q(connection_);
     if (!q.run(QStringLiteral(
-            "SELECT v.list, v.version, v.bytes, v.desk, v.saved_ms FROM directory_versions v "
+            "SELECT v.list, v.version, v.desk, v.saved_ms FROM directory_versions v "
             "JOIN (SELECT list, MAX(version) AS version FROM directory_versions GROUP BY list) m "
             "ON v.list = m.list AND v.version = m.version")))
         return failure(q.error());
@@ -165,11 +169,29 @@ Result<RoomDirectory> SqlDirectory::latest()
     for (DirectoryList list : DirectoryLists)
         room.lists[list] = {};
     while (q.query.next()) {
-        DirectoryVersion& v = room.lists[listOfKey(q.query.value(0).toString())];
+        const DirectoryList list = listOfKey(q.query.value(0).toString());
+        DirectoryVersion& v = room.lists[list];
         v.version = q.query.value(1).toInt();
-        v.bytes = q.query.value(2).toByteArray().toStdString();
-        v.desk = toCp1251(q.query.value(3).toString());
-        v.savedMs = q.query.value(4).toLongLong();
+        v.desk = toCp1251(q.query.value(2).toString());
+        v.savedMs = q.query.value(3).toLongLong();
+    }
+    // Only the bytes of a version not known yet travel.
+    for (auto& [list, v] : room.lists) {
+        const auto known = known_.find(list);
+        if (v.version == 0 || (known != known_.end() && known->second.version == v.version &&
+                               known->second.savedMs == v.savedMs && known->second.desk == v.desk)) {
+            if (v.version != 0)
+                v.bytes = known->second.bytes;
+            continue;
+        }
+        Query b(connection_);
+        if (!b.run(QStringLiteral("SELECT bytes FROM directory_versions WHERE list = ? AND version = ?"),
+                   {QLatin1String(KeyOf(list)), v.version}))
+            return failure(b.error());
+        if (!b.query.next())
+            return failure(b.error());
+        v.bytes = b.query.value(0).toByteArray().toStdString();
+        known_[list] = v;
     }
     return room;
 }
@@ -179,14 +201,38 @@ Result<RoomDirectory> SqlDirectory::Load()
     return latest();
 }
 
-Status SqlDirectory::insert(DirectoryList list, const std::string& bytes, const std::string& records)
+void SqlDirectory::Know(DirectoryList list, const DirectoryVersion& version)
+{
+    if (version.version > 0)
+        known_[list] = version;
+}
+
+void SqlDirectory::remember(const Written& written)
+{
+    for (const auto& [list, v] : written)
+        known_[list] = v;
+}
+
+Status SqlDirectory::insert(DirectoryList list, const std::string& bytes, const std::string& records,
+                            Written& written)
 {
     Query q(connection_);
     if (!q.run(QStringLiteral("INSERT INTO directory_versions (list, version, bytes, desk, records) "
                               "SELECT ?, COALESCE(MAX(version), 0) + 1, ?, ?, ? FROM directory_versions "
-                              "WHERE list = ?"),
+                              "WHERE list = ? RETURNING version, desk, saved_ms"),
                {QLatin1String(KeyOf(list)), QByteArray::fromStdString(bytes), toQString(desk_),
                 toQString(records), QLatin1String(KeyOf(list))}))
+        return failure(q.error());
+    if (!q.query.next())
+        return failure(q.error());
+    written.emplace_back(list, DirectoryVersion{q.query.value(0).toInt(), bytes,
+                                                toCp1251(q.query.value(1).toString()),
+                                                q.query.value(2).toLongLong()});
+    // The older versions go in the same transaction; the latest is always among those kept.
+    if (!q.run(QStringLiteral("DELETE FROM directory_versions WHERE list = ? AND version <= (SELECT "
+                              "MAX(version) FROM directory_versions WHERE list = ?) - ? AND saved_ms < "
+                              "CAST(EXTRACT(EPOCH FROM now() - make_interval(days => ?)) * 1000 AS BIGINT)"),
+               {QLatin1String(KeyOf(list)), QLatin1String(KeyOf(list)), KeptVersions, KeptDays}))
         return failure(q.error());
     return {};
 }
@@ -245,10 +291,12 @@ Result<int> SqlDirectory::Save(DirectoryList list, const std::string& bytes, int
     const int at = now.value().lists.at(list).version;
     if (at != baseVersion)
         return 0;
-    if (const Status written = insert(list, bytes, {}); !written)
-        return written.failure();
+    Written written;
+    if (const Status inserted = insert(list, bytes, {}, written); !inserted)
+        return inserted.failure();
     if (!lock.commit())
         return failure(lock.error());
+    remember(written);
     return at + 1;
 }
 
@@ -262,11 +310,13 @@ Status SqlDirectory::Replace(const DirectoryBytes& lists)
     Locked lock(connection_);
     if (!lock.ok())
         return failure(lock.error());
+    Written written;
     for (DirectoryList list : DirectoryLists)
-        if (const Status written = insert(list, lists.of(list), {}); !written)
-            return written;
+        if (const Status inserted = insert(list, lists.of(list), {}, written); !inserted)
+            return inserted;
     if (!lock.commit())
         return failure(lock.error());
+    remember(written);
     return {};
 }
 
@@ -319,12 +369,14 @@ Result<RoomDirectory> SqlDirectory::Apply(const std::vector<DirectoryEdit>& edit
                 if (!name->empty())
                     touched[edit.list] += (touched[edit.list].empty() ? "" : "\n") + *name;
         }
+        Written written;
         for (DirectoryList list : DirectoryLists)
             if (after.of(list) != before.of(list))
-                if (const Status written = insert(list, after.of(list), touched[list]); !written)
-                    return written.failure();
+                if (const Status inserted = insert(list, after.of(list), touched[list], written); !inserted)
+                    return inserted.failure();
         if (!lock.commit())
             return failure(lock.error());
+        remember(written);
     }
     return latest();
 }
@@ -358,6 +410,11 @@ bool SqlDirectory::WatchChanges(QObject* context, std::function<void()> changed)
                 changed();
         });
     return true;
+}
+
+bool SqlDirectory::Lost() const
+{
+    return ServerConnectionLost(QSqlDatabase::database(connection_, false));
 }
 
 } // namespace zolbin

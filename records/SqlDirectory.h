@@ -49,14 +49,20 @@ class SqlDirectory
 {
 public:
     // Connects to the room's database (the outbox's `Database` address) and makes the directory's tables
-    // when they are missing. `desk` names this desk's versions (cp1251).
-    static Result<std::unique_ptr<SqlDirectory>> Open(const std::string& database, std::string desk);
+    // when they are missing. `desk` names this desk's versions (cp1251); `connectSeconds`, when not 0, is
+    // how long the attempt may wait for the server.
+    static Result<std::unique_ptr<SqlDirectory>> Open(const std::string& database, std::string desk,
+                                                      int connectSeconds = 0);
     ~SqlDirectory();
     SqlDirectory(const SqlDirectory&) = delete;
     SqlDirectory& operator=(const SqlDirectory&) = delete;
 
-    // The latest version of every list.
+    // The latest version of every list. A version's bytes never change: those of a version this object
+    // read or wrote already, or was told of (Know), are not read again.
     Result<RoomDirectory> Load();
+    // A version whose bytes the caller holds (the desk's copy): the version of the same number, desk and
+    // time is taken from them.
+    void Know(DirectoryList list, const DirectoryVersion& version);
     // Saves the list's bytes as its next version when its latest version is still `baseVersion`; gives
     // the new version, or 0 (nothing written) when another desk saved the list meanwhile: the caller then
     // saves its change as edits.
@@ -75,6 +81,8 @@ public:
     Result<RoomDirectory> SaveChanges(const RoomDirectory& seen, const DirectoryBytes& mine);
     // `changed` is called on the context's thread each time any desk saved a version, within moments.
     bool WatchChanges(QObject* context, std::function<void()> changed);
+    // Whether the connection was lost (no round trip: see ServerConnectionLost).
+    bool Lost() const;
 
 private:
     SqlDirectory(QString connection, std::string database, std::string desk)
@@ -84,12 +92,17 @@ private:
     Status prepare(const QString& connectOptions);
     Failure failure(const QString& error) const;
     Result<RoomDirectory> latest();
-    Status insert(DirectoryList list, const std::string& bytes, const std::string& records);
+    // The versions a transaction added, known once it is committed.
+    using Written = std::vector<std::pair<DirectoryList, DirectoryVersion>>;
+    // Adds the list's next version to `written`.
+    Status insert(DirectoryList list, const std::string& bytes, const std::string& records, Written& written);
+    void remember(const Written& written);
     Failure conflict(DirectoryList list, int baseVersion, const std::string& name);
 
     QString connection_;
     std::string database_;
     std::string desk_;
+    std::map<DirectoryList, DirectoryVersion> known_; // the latest bytes read or written of each list
 };
 
 } // namespace zolbin

@@ -16,7 +16,6 @@
 #include <QSqlQuery>
 #include <QTimer>
 #include <atomic>
-#include <libpq-fe.h>
 
 namespace zolbin {
 
@@ -50,13 +49,7 @@ Failure SqlOutbox::serverFailureOf(const QSqlError& error) const
 
 bool SqlOutbox::lost(const QSqlDatabase& db)
 {
-    if (!db.isOpen())
-        return true;
-    const QVariant handle = db.driver()->handle();
-    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
-        return false;
-    const PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
-    return connection == nullptr || PQstatus(connection) == CONNECTION_BAD;
+    return ServerConnectionLost(db);
 }
 
 bool SqlOutbox::Away() const

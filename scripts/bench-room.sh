@@ -7,7 +7,8 @@
 #   - four desks queueing 2,500 pages each at once, and one desk's queueing per page against the same into
 #     the embedded outbox (the best of three runs; as a whole run, and beyond what a run of one page costs);
 #   - from a page queued at one desk to another desk's queue window having read it: median and 95th
-#     percentile.
+#     percentile;
+#   - the room's directory of 100,000 subscribers (scripts/bench-directory-room.sh, run last).
 # Wall time throughout: the waits for the server, the network and the disk are the cost.
 #   scripts/bench-room.sh [PAGES]    PAGES: the pages of the scaling figure, 10000 unless given
 # Run by scripts/bench.sh after its own figures, or alone (it builds what it needs).
@@ -20,7 +21,7 @@ export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 cmake --preset release -B build/bench -DZOLBIN_BENCH=ON >/dev/null
 cmake --build build/bench -j2 --target zolbin-bench zolbin-send >/dev/null
 
-exec pg_virtualenv -v 15 python3 - "$PWD/build/bench/zolbin-bench" "$PWD/build/bench/zolbin-send" "$pages" <<'PY'
+pg_virtualenv -v 15 python3 - "$PWD/build/bench/zolbin-bench" "$PWD/build/bench/zolbin-send" "$pages" <<'PY'
 import os, shutil, subprocess, sys, tempfile, time
 
 bench, send, pages = sys.argv[1], sys.argv[2], int(sys.argv[3])
@@ -142,3 +143,5 @@ row("a change at one desk to another desk's queue window, median", f"{float(noti
 row("a change at one desk to another desk's queue window, 95th percentile", f"{float(notice[1]):.1f} ms", "—",
     "—", "< 250 ms")
 PY
+
+scripts/bench-directory-room.sh

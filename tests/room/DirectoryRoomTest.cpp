@@ -7,13 +7,11 @@
 #include "platform/ProfileFile.h"
 #include "records/DeskDirectory.h"
 #include "tests/cli/CliTestSupport.h"
+#include "tests/room/RoomDatabase.h"
 #include "tests/support/TempDir.h"
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
@@ -23,39 +21,6 @@ using namespace zolbin;
 using namespace zolbin::test;
 
 namespace {
-
-void onPostgresIn(const std::string& db, const std::string& sql)
-{
-    {
-        QSqlDatabase conn =
-            QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("directory-admin"));
-        conn.setConnectOptions(QStringLiteral("dbname=") + QString::fromStdString(db));
-        ASSERT_TRUE(conn.open()) << conn.lastError().text().toStdString();
-        QSqlQuery query(conn);
-        ASSERT_TRUE(query.exec(QString::fromStdString(sql))) << sql;
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("directory-admin"));
-}
-
-void onPostgres(const std::string& sql)
-{
-    onPostgresIn("postgres", sql);
-}
-
-std::string freshDatabase()
-{
-    static int made = 0;
-    const std::string db = "directory" + std::to_string(++made);
-    onPostgres("CREATE DATABASE " + db);
-    return db;
-}
-
-std::string addressOf(const std::string& db)
-{
-    return "postgresql://" + qEnvironmentVariable("PGUSER").toStdString() + "@" +
-           qEnvironmentVariable("PGHOST").toStdString() + ":" + qEnvironmentVariable("PGPORT").toStdString() +
-           "/" + db + "?sslmode=disable";
-}
 
 // The room's first directory: two companies, three subscribers, a group of two.
 DirectoryFiles baseDirectory()
@@ -324,6 +289,48 @@ TEST(RoomDirectory, AwayDeskKeepsItsCopyRefusesEditsAndCatchesUp)
     EXPECT_FALSE(b.directory->Refresh());
     EXPECT_EQ(b.files(), kept);
     EXPECT_EQ(fileOf(b.dir.path(), "Abonent.lst.room.bad"), std::string(1, '\x01'));
+}
+
+// A desk's copy changed behind it while it was closed is not taken for the room's version it names.
+TEST(RoomDirectory, CopyChangedBehindTheDeskIsReplacedAtStart)
+{
+    const std::string db = freshDatabase();
+    Desk a;
+    baseDirectory().write(a.dir.path());
+    a.start(db, "desk-a");
+    const std::string room = a.files();
+    a.directory.reset();
+    std::string edited = fileOf(a.dir.path(), AbonentFileName);
+    edited.replace(edited.find(W("Анна")), W("Анна").size(), W("Алла"));
+    ASSERT_TRUE(rewriteWholeFile(a.dir.file(AbonentFileName), edited));
+    a.start(db, "desk-a");
+    EXPECT_EQ(a.files(), room);
+}
+
+// A save drops a list's versions beyond its latest 100 that are older than 30 days, in its transaction.
+TEST(RoomDirectory, OldVersionsPrunedKeepingTheLatest100AndTheLast30Days)
+{
+    struct Case
+    {
+        int oldUpTo;  // versions 1..oldUpTo of 150 saved long ago, the rest today
+        int kept;     // versions left after the 151st
+        int earliest; // the first of them
+    };
+    for (const Case c : {Case{150, 100, 52}, Case{30, 121, 31}}) {
+        const std::string db = freshDatabase();
+        Desk a;
+        baseDirectory().write(a.dir.path());
+        a.start(db, "desk-a");
+        onPostgresIn(db, "INSERT INTO directory_versions (list, version, bytes, desk) SELECT list, g, bytes, "
+                         "desk FROM directory_versions, generate_series(2, 150) g WHERE list = 'abonents'");
+        onPostgresIn(db, "UPDATE directory_versions SET saved_ms = 0 WHERE version <= " +
+                             std::to_string(c.oldUpTo));
+        ASSERT_TRUE(a.directory->Refresh());
+        ASSERT_TRUE(number(a, "Анна", 11));
+        const std::string where = " FROM directory_versions WHERE list = 'abonents'";
+        EXPECT_EQ(scalarIn(db, "SELECT COUNT(*)" + where), std::to_string(c.kept)) << c.oldUpTo;
+        EXPECT_EQ(scalarIn(db, "SELECT MIN(version)" + where), std::to_string(c.earliest)) << c.oldUpTo;
+    }
 }
 
 // zolbin-send moves the three files in and out byte for byte, and reads the room's latest directory
