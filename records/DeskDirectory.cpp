@@ -223,9 +223,11 @@ Status DeskDirectory::SaveFolder()
         (void)WriteDirectoryCopy(folder_, seen_, takenMs_);
         return away(takenMs_);
     }
-    const Result<RoomDirectory> saved = store_->SaveChanges(seen_, ReadDirectoryCopy(folder_).room.bytes());
+    // The files as the save found them: the copy is written again only where the room's differ.
+    const RoomDirectory mine = ReadDirectoryCopy(folder_).room;
+    const Result<RoomDirectory> saved = store_->SaveChanges(seen_, mine.bytes());
     if (saved) {
-        if (const Status taken = take(saved.value()); !taken)
+        if (const Status taken = take(saved.value(), &mine); !taken)
             return taken;
         return {};
     }

@@ -38,6 +38,7 @@ QString joined(const std::set<std::string>& hashes)
 // The directory's tables: made once, by whichever desk comes first, under the lock. A version's bytes are
 // its chunks; versions saved whole before the chunks keep their bytes and are read as they were.
 const char* const Tables[] = {
+    "SET LOCAL client_min_messages = warning", // "already exists, skipping" told to nobody
     "CREATE TABLE IF NOT EXISTS directory_versions ("
     " list VARCHAR(16) NOT NULL,"
     " version INTEGER NOT NULL,"
