@@ -216,33 +216,100 @@ const std::string& DirectoryBytes::of(DirectoryList list) const
 
 bool ListIntact(DirectoryList list, const std::string& bytes)
 {
-    return split(list, bytes).has_value();
+    // What split() refuses, told without making the records.
+    if (list != DirectoryList::Groups)
+        return bytes.size() %
+                   (list == DirectoryList::Abonents ? TAbonent::RecordSize : TProvider::RecordSize) ==
+               0;
+    const std::string_view all(bytes);
+    std::size_t at = 0;
+    while (at < all.size()) {
+        if (all.size() - at < GroupHeaderSize)
+            return false;
+        const std::uint32_t count = getCount(all.substr(at + GroupNameSize, 4));
+        if (count > (all.size() - at - GroupHeaderSize) / TAbonent::RecordSize)
+            return false;
+        at += GroupHeaderSize + std::size_t{count} * TAbonent::RecordSize;
+    }
+    return true;
 }
+
+namespace {
+
+// The whole records of a fixed-size list equal byte for byte at the start of both, and then at the end
+// (never the same record twice): equal bytes make equal records, so only the rest need be read.
+std::pair<std::size_t, std::size_t> sameEnds(DirectoryList list, std::string_view base, std::string_view mine)
+{
+    if (list == DirectoryList::Groups)
+        return {0, 0};
+    const std::size_t size = list == DirectoryList::Abonents ? TAbonent::RecordSize : TProvider::RecordSize;
+    if (base.size() % size != 0 || mine.size() % size != 0)
+        return {0, 0};
+    const std::size_t most = std::min(base.size(), mine.size());
+    std::size_t head = 0, tail = 0;
+    while (head + size <= most && base.substr(head, size) == mine.substr(head, size))
+        head += size;
+    while (head + tail + size <= most &&
+           base.substr(base.size() - tail - size, size) == mine.substr(mine.size() - tail - size, size))
+        tail += size;
+    return {head / size, tail / size};
+}
+
+Rec recordOf(DirectoryList list, std::string_view bytes)
+{
+    return list == DirectoryList::Abonents ? fixedRecord<TAbonent>(bytes) : fixedRecord<TProvider>(bytes);
+}
+
+std::vector<DirectoryEdit> editsBetween(DirectoryList list, const std::string& base, const std::string& mine,
+                                        bool whole);
+
+} // namespace
 
 std::vector<DirectoryEdit> EditsBetween(DirectoryList list, const std::string& base, const std::string& mine)
 {
+    return editsBetween(list, base, mine, false);
+}
+
+namespace {
+
+std::vector<DirectoryEdit> editsBetween(DirectoryList list, const std::string& base, const std::string& mine,
+                                        bool readWhole)
+{
     if (base == mine)
         return {};
-    const std::optional<Recs> b = split(list, base), m = split(list, mine);
+    const auto [skip, keep] =
+        readWhole ? std::pair<std::size_t, std::size_t>{0, 0} : sameEnds(list, base, mine);
+    const std::size_t size = list == DirectoryList::Abonents ? TAbonent::RecordSize : TProvider::RecordSize;
+    const std::string_view b0(base), m0(mine);
+    const std::optional<Recs> b = split(list, b0.substr(skip * size, base.size() - (skip + keep) * size)),
+                              m = split(list, m0.substr(skip * size, mine.size() - (skip + keep) * size));
     const DirectoryEdit whole{EditKind::Whole, list, {}, {}, base, mine, -1};
     if (!b || !m)
         return {whole};
     std::size_t head = 0;
     while (head < b->size() && head < m->size() && (*b)[head] == (*m)[head])
         ++head;
+    // Records read alike to the end of what was read might go on alike into those not read (records whose
+    // bytes differ where a save writes zeros): then they are all read.
+    if ((skip > 0 || keep > 0) && (head == b->size() || head == m->size())) {
+        const std::size_t next = (skip + head) * size;
+        if (next + size <= base.size() && next + size <= mine.size() &&
+            recordOf(list, b0.substr(next, size)) == recordOf(list, m0.substr(next, size)))
+            return editsBetween(list, base, mine, true);
+    }
     std::size_t tail = 0;
     while (tail < b->size() - head && tail < m->size() - head &&
            (*b)[b->size() - 1 - tail] == (*m)[m->size() - 1 - tail])
         ++tail;
     const std::size_t removed = b->size() - head - tail, added = m->size() - head - tail;
-    const auto at = static_cast<int>(head);
+    const auto at = static_cast<int>(head), shift = static_cast<int>(skip); // a record's place: index + shift
     if (removed == 0 && added == 1) {
         const Rec& r = (*m)[head];
-        return {{EditKind::Add, list, {}, r.name, {}, r.bytes, at}};
+        return {{EditKind::Add, list, {}, r.name, {}, r.bytes, at + shift}};
     }
     if (removed == 1 && added == 0) {
         const Rec& r = (*b)[head];
-        return {{EditKind::Delete, list, r.name, {}, r.bytes, {}, at}};
+        return {{EditKind::Delete, list, r.name, {}, r.bytes, {}, at + shift}};
     }
     if (removed == added) {
         // One record moved: the window's up and down commands.
@@ -250,10 +317,10 @@ std::vector<DirectoryEdit> EditsBetween(DirectoryList list, const std::string& b
         if (removed >= 2 && (*m)[head + removed - 1] == first &&
             std::equal(b->begin() + at + 1, b->begin() + at + static_cast<int>(removed), m->begin() + at))
             return {{EditKind::Move, list, first.name, first.name, first.bytes, first.bytes,
-                     at + static_cast<int>(removed) - 1}};
+                     at + shift + static_cast<int>(removed) - 1}};
         if (removed >= 2 && (*m)[head] == last &&
             std::equal(b->begin() + at, b->begin() + at + static_cast<int>(removed) - 1, m->begin() + at + 1))
-            return {{EditKind::Move, list, last.name, last.name, last.bytes, last.bytes, at}};
+            return {{EditKind::Move, list, last.name, last.name, last.bytes, last.bytes, at + shift}};
         // Records changed where they stand: each is an edit of its own (a company's subscribers, the
         // members a change ties to a subscriber).
         bool inPlace = true;
@@ -264,7 +331,7 @@ std::vector<DirectoryEdit> EditsBetween(DirectoryList list, const std::string& b
             for (std::size_t i = head; i < head + removed; ++i)
                 if ((*b)[i] != (*m)[i])
                     edits.push_back({EditKind::Change, list, (*b)[i].name, (*m)[i].name, (*b)[i].bytes,
-                                     (*m)[i].bytes, static_cast<int>(i)});
+                                     (*m)[i].bytes, static_cast<int>(i) + shift});
             return edits;
         }
         Recs sortedB = *b, sortedM = *m;
@@ -276,6 +343,8 @@ std::vector<DirectoryEdit> EditsBetween(DirectoryList list, const std::string& b
     }
     return {whole};
 }
+
+} // namespace
 
 std::optional<std::string> ApplyEdit(const DirectoryEdit& e, DirectoryBytes& lists)
 {

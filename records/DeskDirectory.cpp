@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QThread>
+#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -222,9 +223,11 @@ Status DeskDirectory::SaveFolder()
         (void)WriteDirectoryCopy(folder_, seen_, takenMs_);
         return away(takenMs_);
     }
-    const Result<RoomDirectory> saved = store_->SaveChanges(seen_, ReadDirectoryCopy(folder_).room.bytes());
+    // The files as the save found them: the copy is written again only where the room's differ.
+    const RoomDirectory mine = ReadDirectoryCopy(folder_).room;
+    const Result<RoomDirectory> saved = store_->SaveChanges(seen_, mine.bytes());
     if (saved) {
-        if (const Status taken = take(saved.value()); !taken)
+        if (const Status taken = take(saved.value(), &mine); !taken)
             return taken;
         return {};
     }
@@ -252,6 +255,14 @@ Result<bool> DeskDirectory::Refresh()
     }
     // A room that holds no directory yet never empties the desk's files.
     if (latest.value().empty())
+        return false;
+    // The versions the copy holds already (the desk's own save, told back to it): nothing to take.
+    if (damage_.empty() &&
+        std::all_of(latest.value().lists.begin(), latest.value().lists.end(), [this](const auto& l) {
+            const DirectoryVersion& seen = seen_.lists[l.first];
+            return trusted_.count(l.first) != 0 && seen.version == l.second.version &&
+                   seen.savedMs == l.second.savedMs && seen.desk == l.second.desk;
+        }))
         return false;
     const bool changed = latest.value().bytes().abonents != seen_.bytes().abonents ||
                          latest.value().bytes().groups != seen_.bytes().groups ||

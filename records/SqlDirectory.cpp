@@ -21,27 +21,10 @@ namespace zolbin {
 namespace {
 
 std::atomic<int> directoryConnections{0};
-constexpr qint64 DirectoryLock = 0x5A6F6C64;
 const char* const Channel = "zolbin_directory";
 // The versions a list keeps: its latest 100, and every one of the last 30 days besides.
 constexpr int KeptVersions = 100;
 constexpr int KeptDays = 30;
-
-// The directory's tables: made once, by whichever desk comes first, under the lock.
-const char* const Tables[] = {
-    "CREATE TABLE IF NOT EXISTS directory_versions ("
-    " list VARCHAR(16) NOT NULL,"
-    " version INTEGER NOT NULL,"
-    " bytes BYTEA NOT NULL,"
-    " desk TEXT NOT NULL,"
-    " saved_ms BIGINT NOT NULL DEFAULT CAST(EXTRACT(EPOCH FROM now()) * 1000 AS BIGINT),"
-    " records TEXT NOT NULL DEFAULT '',"
-    " PRIMARY KEY (list, version))",
-    "CREATE OR REPLACE FUNCTION zolbin_directory_saved() RETURNS trigger LANGUAGE plpgsql AS "
-    "$$ BEGIN PERFORM pg_notify('zolbin_directory', ''); RETURN NULL; END $$",
-    "CREATE OR REPLACE TRIGGER directory_saved AFTER INSERT ON directory_versions FOR EACH STATEMENT "
-    "EXECUTE FUNCTION zolbin_directory_saved()",
-};
 
 struct Query
 {
@@ -133,47 +116,34 @@ Failure SqlDirectory::failure(const QString& error) const
                                                .arg(toCp1251(error))};
 }
 
-Status SqlDirectory::prepare(const QString& connectOptions)
-{
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection_);
-    db.setConnectOptions(connectOptions);
-    if (!db.isValid() || !db.open())
-        return failure(db.lastError().text());
-    if (db.tables().contains(QStringLiteral("directory_versions")))
-        return {};
-    if (!db.transaction())
-        return failure(db.lastError().text());
-    Query q(connection_);
-    bool done = q.run(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {DirectoryLock});
-    for (const char* sql : Tables)
-        done = done && q.run(QString::fromLatin1(sql));
-    if (!done) {
-        const QString error = q.error();
-        db.rollback();
-        return failure(error);
-    }
-    if (!db.commit())
-        return failure(db.lastError().text());
-    return {};
-}
-
 Result<RoomDirectory> SqlDirectory::latest()
 {
     Query q(connection_);
     if (!q.run(QStringLiteral(
-            "SELECT v.list, v.version, v.desk, v.saved_ms FROM directory_versions v "
+            "SELECT v.list, v.version, v.desk, v.saved_ms, v.chunks, v.size, v.whole "
+            "FROM directory_versions v "
             "JOIN (SELECT list, MAX(version) AS version FROM directory_versions GROUP BY list) m "
             "ON v.list = m.list AND v.version = m.version")))
         return failure(q.error());
     RoomDirectory room;
     for (DirectoryList list : DirectoryLists)
         room.lists[list] = {};
+    struct Chunked
+    {
+        std::string hashes, whole;
+        std::size_t size = 0;
+    };
+    std::map<DirectoryList, Chunked> chunked;
     while (q.query.next()) {
         const DirectoryList list = listOfKey(q.query.value(0).toString());
         DirectoryVersion& v = room.lists[list];
         v.version = q.query.value(1).toInt();
         v.desk = toCp1251(q.query.value(2).toString());
         v.savedMs = q.query.value(3).toLongLong();
+        if (!q.query.value(4).isNull())
+            chunked[list] = {q.query.value(4).toString().toStdString(),
+                             q.query.value(6).toString().toStdString(),
+                             static_cast<std::size_t>(q.query.value(5).toLongLong())};
     }
     // Only the bytes of a version not known yet travel.
     for (auto& [list, v] : room.lists) {
@@ -184,6 +154,14 @@ Result<RoomDirectory> SqlDirectory::latest()
                 v.bytes = known->second.bytes;
             continue;
         }
+        if (const auto c = chunked.find(list); c != chunked.end()) {
+            Result<std::string> bytes = rebuild(list, c->second.hashes, c->second.size, c->second.whole);
+            if (!bytes)
+                return bytes.failure();
+            v.bytes = std::move(bytes.value());
+            known_[list] = v;
+            continue;
+        }
         Query b(connection_);
         if (!b.run(QStringLiteral("SELECT bytes FROM directory_versions WHERE list = ? AND version = ?"),
                    {QLatin1String(KeyOf(list)), v.version}))
@@ -192,6 +170,7 @@ Result<RoomDirectory> SqlDirectory::latest()
             return failure(b.error());
         v.bytes = b.query.value(0).toByteArray().toStdString();
         known_[list] = v;
+        knownChunks_.erase(list);
     }
     return room;
 }
@@ -203,38 +182,50 @@ Result<RoomDirectory> SqlDirectory::Load()
 
 void SqlDirectory::Know(DirectoryList list, const DirectoryVersion& version)
 {
-    if (version.version > 0)
-        known_[list] = version;
+    if (version.version <= 0)
+        return;
+    known_[list] = version;
+    knownChunks_.erase(list);
 }
 
 void SqlDirectory::remember(const Written& written)
 {
-    for (const auto& [list, v] : written)
-        known_[list] = v;
+    for (const Version& v : written) {
+        known_[v.list] = v.version;
+        knownChunks_[v.list] = v.chunks;
+    }
 }
 
 Status SqlDirectory::insert(DirectoryList list, const std::string& bytes, const std::string& records,
                             Written& written)
 {
+    std::vector<DirectoryChunk> chunks = ChunksOf(list, bytes);
     Query q(connection_);
-    if (!q.run(QStringLiteral("INSERT INTO directory_versions (list, version, bytes, desk, records) "
-                              "SELECT ?, COALESCE(MAX(version), 0) + 1, ?, ?, ? FROM directory_versions "
-                              "WHERE list = ? RETURNING version, desk, saved_ms"),
-               {QLatin1String(KeyOf(list)), QByteArray::fromStdString(bytes), toQString(desk_),
+    if (!q.run(QStringLiteral(
+                   "INSERT INTO directory_versions (list, version, chunks, size, whole, desk, records) "
+                   "SELECT ?, COALESCE(MAX(version), 0) + 1, ?, ?, ?, ?, ? FROM directory_versions "
+                   "WHERE list = ? RETURNING version, desk, saved_ms"),
+               {QLatin1String(KeyOf(list)), QString::fromStdString(JoinHashes(chunks)),
+                static_cast<qlonglong>(bytes.size()), QString::fromStdString(HashOf(bytes)), toQString(desk_),
                 toQString(records), QLatin1String(KeyOf(list))}))
         return failure(q.error());
     if (!q.query.next())
         return failure(q.error());
-    written.emplace_back(list, DirectoryVersion{q.query.value(0).toInt(), bytes,
-                                                toCp1251(q.query.value(1).toString()),
-                                                q.query.value(2).toLongLong()});
+    const int version = q.query.value(0).toInt();
+    written.push_back({list,
+                       DirectoryVersion{version, bytes, toCp1251(q.query.value(1).toString()),
+                                        q.query.value(2).toLongLong()},
+                       {}});
+    if (const Status stored = storeChunks(list, version, chunks, bytes); !stored)
+        return stored;
+    written.back().chunks = std::move(chunks);
     // The older versions go in the same transaction; the latest is always among those kept.
     if (!q.run(QStringLiteral("DELETE FROM directory_versions WHERE list = ? AND version <= (SELECT "
                               "MAX(version) FROM directory_versions WHERE list = ?) - ? AND saved_ms < "
                               "CAST(EXTRACT(EPOCH FROM now() - make_interval(days => ?)) * 1000 AS BIGINT)"),
                {QLatin1String(KeyOf(list)), QLatin1String(KeyOf(list)), KeptVersions, KeptDays}))
         return failure(q.error());
-    return {};
+    return q.query.numRowsAffected() > 0 ? pruneChunks() : Status{};
 }
 
 namespace {
@@ -246,7 +237,8 @@ public:
     explicit Locked(const QString& connection) : db_(QSqlDatabase::database(connection, false))
     {
         Query q(connection);
-        ok_ = db_.transaction() && q.run(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {DirectoryLock});
+        ok_ = db_.transaction() && q.run(QStringLiteral("SELECT pg_advisory_xact_lock(?)"),
+                                         {static_cast<qlonglong>(SqlDirectory::LockKey)});
         if (!ok_)
             error_ = db_.lastError().text().isEmpty() ? q.error() : db_.lastError().text();
     }

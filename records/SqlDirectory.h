@@ -12,6 +12,7 @@
 #include "directory/DirectoryEdit.h"
 #include "platform/Result.h"
 #include "platform/Text.h"
+#include "records/DirectoryChunks.h"
 
 #include <QObject>
 #include <QString>
@@ -83,6 +84,8 @@ public:
     bool WatchChanges(QObject* context, std::function<void()> changed);
     // Whether the connection was lost (no round trip: see ServerConnectionLost).
     bool Lost() const;
+    // The same number at every desk: the lock every write of the directory takes.
+    static constexpr std::int64_t LockKey = 0x5A6F6C64;
 
 private:
     SqlDirectory(QString connection, std::string database, std::string desk)
@@ -93,16 +96,31 @@ private:
     Failure failure(const QString& error) const;
     Result<RoomDirectory> latest();
     // The versions a transaction added, known once it is committed.
-    using Written = std::vector<std::pair<DirectoryList, DirectoryVersion>>;
+    struct Version
+    {
+        DirectoryList list;
+        DirectoryVersion version;
+        std::vector<DirectoryChunk> chunks;
+    };
+    using Written = std::vector<Version>;
     // Adds the list's next version to `written`.
     Status insert(DirectoryList list, const std::string& bytes, const std::string& records, Written& written);
     void remember(const Written& written);
     Failure conflict(DirectoryList list, int baseVersion, const std::string& name);
+    // A version's chunks: those the server lacks are sent, and the version's use of each is recorded.
+    Status storeChunks(DirectoryList list, int version, const std::vector<DirectoryChunk>& chunks,
+                       const std::string& bytes);
+    // Drops the chunks no kept version uses.
+    Status pruneChunks();
+    // A version's bytes from its chunks, fetching only those the list's known bytes lack.
+    Result<std::string> rebuild(DirectoryList list, const std::string& hashes, std::size_t size,
+                                const std::string& whole);
 
     QString connection_;
     std::string database_;
     std::string desk_;
     std::map<DirectoryList, DirectoryVersion> known_; // the latest bytes read or written of each list
+    std::map<DirectoryList, std::vector<DirectoryChunk>> knownChunks_; // those bytes cut, once needed
 };
 
 } // namespace zolbin

@@ -321,8 +321,18 @@ TEST(RoomDirectory, OldVersionsPrunedKeepingTheLatest100AndTheLast30Days)
         Desk a;
         baseDirectory().write(a.dir.path());
         a.start(db, "desk-a");
-        onPostgresIn(db, "INSERT INTO directory_versions (list, version, bytes, desk) SELECT list, g, bytes, "
-                         "desk FROM directory_versions, generate_series(2, 150) g WHERE list = 'abonents'");
+        onPostgresIn(db,
+                     "INSERT INTO directory_versions (list, version, chunks, size, whole, desk) SELECT list, "
+                     "g, chunks, size, whole, desk FROM directory_versions, generate_series(2, 150) g WHERE "
+                     "list = 'abonents'");
+        onPostgresIn(
+            db, "INSERT INTO directory_version_chunks SELECT list, g, hash FROM directory_version_chunks, "
+                "generate_series(2, 150) g WHERE list = 'abonents'");
+        // A chunk only the last version pruned uses, and one only the first version kept uses.
+        const std::string pruned = std::to_string(c.earliest - 1), kept = std::to_string(c.earliest);
+        onPostgresIn(db, "INSERT INTO directory_chunks VALUES ('gone', ''), ('kept', '')");
+        onPostgresIn(db, "INSERT INTO directory_version_chunks VALUES ('abonents', " + pruned +
+                             ", 'gone'), ('abonents', " + kept + ", 'kept')");
         onPostgresIn(db, "UPDATE directory_versions SET saved_ms = 0 WHERE version <= " +
                              std::to_string(c.oldUpTo));
         ASSERT_TRUE(a.directory->Refresh());
@@ -330,7 +340,41 @@ TEST(RoomDirectory, OldVersionsPrunedKeepingTheLatest100AndTheLast30Days)
         const std::string where = " FROM directory_versions WHERE list = 'abonents'";
         EXPECT_EQ(scalarIn(db, "SELECT COUNT(*)" + where), std::to_string(c.kept)) << c.oldUpTo;
         EXPECT_EQ(scalarIn(db, "SELECT MIN(version)" + where), std::to_string(c.earliest)) << c.oldUpTo;
+        EXPECT_EQ(scalarIn(db,
+                           "SELECT string_agg(hash, ' ' ORDER BY hash) FROM directory_chunks WHERE hash IN "
+                           "('gone', 'kept')"),
+                  "kept")
+            << c.oldUpTo;
     }
+}
+
+// A version is stored as chunks cut at record boundaries: a subscriber added in the middle of a long list
+// stores one chunk or two, and the other desk rebuilds the version from its copy byte for byte.
+TEST(RoomDirectory, AnAdditionStoresOnlyTheChunksItChanges)
+{
+    const std::string db = freshDatabase();
+    DirectoryFiles d;
+    d.providers.AddHomeProvider();
+    for (int n = 0; n < 3000; ++n)
+        d.subscriber(W("Абонент ") + std::to_string(10000 + 2 * n), n, "");
+    Desk a, b;
+    d.write(a.dir.path());
+    a.start(db, "desk-a");
+    b.start(db, "desk-b");
+    const auto chunks = [&db] { return std::stoi(scalarIn(db, "SELECT COUNT(*) FROM directory_chunks")); };
+    const int before = chunks();
+    ASSERT_GT(before, 6); // the subscribers' list is cut into several chunks
+    auto added = std::make_shared<TAbonent>(*a.abonents[0]);
+    added->Name = W("Абонент ") + std::to_string(10000 + 3001);
+    a.abonents.Add(added);
+    a.abonents.SortByName();
+    ASSERT_TRUE(a.abonents.Save(a.dir.folder()));
+    ASSERT_TRUE(a.saved());
+    ASSERT_EQ(a.abonents.IndexOfName(added->Name.str()), 1501); // in the middle of the list
+    EXPECT_LE(chunks() - before, 2);
+    EXPECT_GE(chunks() - before, 1);
+    ASSERT_TRUE(b.directory->Refresh());
+    EXPECT_EQ(b.files(), a.files());
 }
 
 // zolbin-send moves the three files in and out byte for byte, and reads the room's latest directory
