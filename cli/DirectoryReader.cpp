@@ -64,4 +64,16 @@ void ReadDirectory(Session& session)
     session.providers = std::move(providers);
 }
 
+bool DirectoryRefresh::operator()(Session& session)
+{
+    std::vector<FileStamp> now;
+    for (const char* name : {SettingsFileName, AbonentFileName, GroupFileName, CompanyFileName})
+        now.push_back(fileStampOf(session.folder.path(name)));
+    if (seen_ == now)
+        return false;
+    seen_ = std::move(now);
+    ReadDirectory(session);
+    return true;
+}
+
 } // namespace zolbin

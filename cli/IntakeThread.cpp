@@ -3,9 +3,9 @@
 
 #include "cli/DirectoryReader.h"
 #include "cli/ExitStatus.h"
-#include "platform/FileStamp.h"
 
 #include <QCoreApplication>
+#include <utility>
 
 namespace zolbin {
 
@@ -13,22 +13,12 @@ namespace {
 
 // Before a page taken in is looked at: the settings and lists read again when one of their files changed
 // since they were last read (a list that cannot be read now is told, and the lists stay as they were).
-std::function<void()> directoryRefresher(Session& session, const WorkOptions& options, std::ostream& err)
+std::function<void()> directoryRefresher(Session& session, const WorkOptions& options, std::ostream& err,
+                                         DirectoryRefresh refresh)
 {
-    const auto stamps = [&session] {
-        std::vector<FileStamp> now;
-        for (const char* name : {SettingsFileName, AbonentFileName, GroupFileName, CompanyFileName})
-            now.push_back(fileStampOf(session.folder.path(name)));
-        return now;
-    };
-    return [&session, &options, &err, stamps, seen = stamps()]() mutable {
-        std::vector<FileStamp> now = stamps();
-        if (now == seen)
-            return;
-        seen = std::move(now);
+    return [&session, &options, &err, refresh]() mutable {
         try {
-            ReadDirectory(session);
-            if (options.adjustSettings)
+            if (refresh(session) && options.adjustSettings)
                 options.adjustSettings(session);
         } catch (const CliError& error) {
             err << "zolbin-send: " << error.what() << '\n' << std::flush;
@@ -50,7 +40,8 @@ IntakeThread::~IntakeThread()
 
 void IntakeThread::start(const WorkOptions& options, std::ostream& err)
 {
-    ReadDirectory(session_);
+    DirectoryRefresh refresh;
+    refresh(session_);
     if (options.adjustSettings)
         options.adjustSettings(session_);
     IntakeOptions how = IntakeOptionsOf(session_.settings);
@@ -60,7 +51,7 @@ void IntakeThread::start(const WorkOptions& options, std::ostream& err)
         how.http = *options.listenHttp;
     if (!how.wanted())
         return;
-    how.refreshDirectory = directoryRefresher(session_, options, err);
+    how.refreshDirectory = directoryRefresher(session_, options, err, std::move(refresh));
 
     anchor_.moveToThread(&thread_);
     thread_.start();

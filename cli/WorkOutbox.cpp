@@ -55,8 +55,7 @@ public:
     {
         try {
             // The companies as they are now: the directory may have changed since the page was queued.
-            ReadDirectory(session_);
-            if (options_.adjustSettings)
+            if (refresh_(session_) && options_.adjustSettings)
                 options_.adjustSettings(session_);
         } catch (...) {
             fail(std::current_exception());
@@ -100,6 +99,7 @@ private:
     OutboxWorker* worker_ = nullptr;
     std::shared_ptr<ModemMemory> modems_ = std::make_shared<ModemMemory>();
     std::exception_ptr error_;
+    DirectoryRefresh refresh_;
 };
 
 int work(Session& session, const WorkOptions& options, std::ostream& err)

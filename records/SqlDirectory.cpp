@@ -266,14 +266,19 @@ private:
     QString error_;
 };
 
+// A list whose bytes are no list file is never stored.
+Failure damagedList(DirectoryList list)
+{
+    return Failure{FailureCode::Directory,
+                   tx("SqlDirectory", "Справочник: список %1 повреждён и не сохранён").arg(FileNameOf(list))};
+}
+
 } // namespace
 
 Result<int> SqlDirectory::Save(DirectoryList list, const std::string& bytes, int baseVersion)
 {
     if (!ListIntact(list, bytes))
-        return Failure{
-            FailureCode::Directory,
-            tx("SqlDirectory", "Справочник: список %1 повреждён и не сохранён").arg(FileNameOf(list))};
+        return damagedList(list);
     Locked lock(connection_);
     if (!lock.ok())
         return failure(lock.error());
@@ -296,9 +301,7 @@ Status SqlDirectory::Replace(const DirectoryBytes& lists)
 {
     for (DirectoryList list : DirectoryLists)
         if (!ListIntact(list, lists.of(list)))
-            return Failure{
-                FailureCode::Directory,
-                tx("SqlDirectory", "Справочник: список %1 повреждён и не сохранён").arg(FileNameOf(list))};
+            return damagedList(list);
     Locked lock(connection_);
     if (!lock.ok())
         return failure(lock.error());

@@ -200,8 +200,8 @@ TEST_F(SendRequestTest, WctpCompanyWithoutAnHttpUrlIsRefusedBeforeSending)
     EXPECT_NO_THROW(prepare({"--number", "7", "--company", "Carrier"}));
 }
 
-// The worker and the listeners read the folder again each round: the lists are the files', not what they
-// held plus the files', and a damaged file leaves the lists read before.
+// The worker and the listeners read the folder again when it changed: the lists are the files', not what
+// they held plus the files', and a damaged file leaves the lists read before.
 TEST_F(SendRequestTest, DirectoryReadAgainHoldsTheFilesOnceAndSurvivesADamagedFile)
 {
     files.group("Смена", {files.subscriber("Иванов", 1001, "Beeper")});
@@ -212,8 +212,17 @@ TEST_F(SendRequestTest, DirectoryReadAgainHoldsTheFilesOnceAndSurvivesADamagedFi
     EXPECT_EQ(session.groups.Count(), 1);
     EXPECT_EQ(session.providers.Count(), files.providers.Count());
 
+    // Read again only when a file is not the one read last.
+    DirectoryRefresh refresh;
+    EXPECT_TRUE(refresh(session));
+    EXPECT_FALSE(refresh(session));
+    files.subscriber("Петров", 1002, "Beeper");
+    files.write(dir.path());
+    EXPECT_TRUE(refresh(session));
+    EXPECT_EQ(session.abonents.Count(), 2);
+
     dir.write("Group.lst", std::string(7, 'x')); // shorter than a group's header
     EXPECT_THROW(ReadDirectory(session), CliError);
     EXPECT_EQ(session.groups.Count(), 1);
-    EXPECT_EQ(session.abonents.Count(), 1);
+    EXPECT_EQ(session.abonents.Count(), 2);
 }

@@ -10,6 +10,7 @@
 #include "records/SqlOutbox.h"
 #include "tests/cli/CliTestSupport.h"
 #include "tests/support/HttpCall.h"
+#include "tests/support/Polling.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/peers/Peers.h"
 
@@ -30,17 +31,6 @@ using namespace zolbin;
 using namespace zolbin::test;
 
 namespace {
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs)
-{
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
 
 std::uint16_t freePort()
 {

@@ -8,6 +8,7 @@
 #include "records/OutboxLocks.h"
 #include "records/SqlOutbox.h"
 #include "tests/cli/CliTestSupport.h"
+#include "tests/support/Polling.h"
 #include "tests/support/ScriptedServer.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Unprivileged.h"
@@ -70,17 +71,6 @@ protected:
     TempDataDir dir;
     DirectoryFiles files;
 };
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs)
-{
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
 
 } // namespace
 

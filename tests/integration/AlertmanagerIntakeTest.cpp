@@ -10,6 +10,7 @@
 #include "platform/ProfileFile.h"
 #include "records/Journal.h"
 #include "tests/cli/CliTestSupport.h"
+#include "tests/support/Polling.h"
 #include "tests/support/peers/Peers.h"
 #include "tests/support/peers/TestCertificates.h"
 
@@ -38,18 +39,6 @@ std::uint16_t freePort()
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
     return probe.serverPort();
-}
-
-// Polls the condition until it holds or the time is up.
-bool waitUntil(const std::function<bool()>& condition, int ms)
-{
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
 }
 
 // A process killed when the test ends, however it ends.
@@ -120,7 +109,7 @@ TEST(AlertmanagerIntake, AlertAndItsResolutionArePagedThroughTheWebhook)
     const Stopped stopWorker{worker};
     ASSERT_TRUE(worker.waitForStarted(10000));
     // The HTTPS port listening: the service is up.
-    ASSERT_TRUE(waitUntil(
+    ASSERT_TRUE(waitFor(
         [intake] {
             QTcpSocket probe;
             probe.connectToHost(QHostAddress::LocalHost, intake);
@@ -150,7 +139,7 @@ TEST(AlertmanagerIntake, AlertAndItsResolutionArePagedThroughTheWebhook)
     const Stopped stopAm{am};
     ASSERT_TRUE(am.waitForStarted(5000));
     const auto ready = [web] { return HttpCall(web, HttpRequestText("GET", "/-/ready", {})).status == 200; };
-    ASSERT_TRUE(waitUntil(ready, 15000)) << "Alertmanager did not come up";
+    ASSERT_TRUE(waitFor(ready, 15000)) << "Alertmanager did not come up";
 
     const auto postAlert = [web](const std::string& body) {
         return HttpCall(web,
@@ -158,13 +147,13 @@ TEST(AlertmanagerIntake, AlertAndItsResolutionArePagedThroughTheWebhook)
     };
     const QDateTime started = QDateTime::currentDateTimeUtc().addSecs(-60);
     ASSERT_EQ(postAlert(alert(started, started.addSecs(3600))).status, 200);
-    ASSERT_TRUE(waitUntil([&] { return !messages(snpp).empty(); }, 30000))
+    ASSERT_TRUE(waitFor([&] { return !messages(snpp).empty(); }, 30000))
         << "no page of the firing alert: " << worker.readAllStandardError().toStdString();
     EXPECT_THAT(messages(snpp).at(0),
                 ::testing::StartsWith("[FIRING:1] PumpStopped: Pump 3 stopped - pump-3"));
 
     ASSERT_EQ(postAlert(alert(started, QDateTime::currentDateTimeUtc().addSecs(-1))).status, 200);
-    ASSERT_TRUE(waitUntil([&] { return messages(snpp).size() >= 2; }, 30000)) << "no page of the resolution";
+    ASSERT_TRUE(waitFor([&] { return messages(snpp).size() >= 2; }, 30000)) << "no page of the resolution";
     EXPECT_THAT(messages(snpp).at(1),
                 ::testing::StartsWith("[RESOLVED] PumpStopped: Pump 3 stopped - pump-3"));
     EXPECT_EQ(messages(snpp).size(), 2u) << ::testing::PrintToString(snpp.receivedLines());
