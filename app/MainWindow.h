@@ -76,6 +76,8 @@ public:
     MainStatusBar& status() const { return *status_; }
     RecipientChoice& recipients() const { return *recipients_; }
     EditorCommands& editing() const { return *editing_; }
+    // The room's directory, when the settings name a database (else null).
+    RoomDirectoryLink* roomDirectory() const { return room_; }
     bool signatureBlocked() const; // the toggle is down
     // The command's action (menu item, tool button and shortcut).
     QAction* action(Command command) const { return actions_[static_cast<std::size_t>(command)]; }

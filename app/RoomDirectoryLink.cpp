@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/RoomDirectoryLink.h"
 
-#include "platform/Codepage.h"
+#include "platform/AfterStart.h"
 #include "platform/Prompts.h"
 #include "records/Session.h"
 
@@ -31,61 +31,70 @@ RoomDirectoryLink::~RoomDirectoryLink()
 
 void RoomDirectoryLink::start()
 {
-    if (session_.settings.OutboxDatabase.empty())
+    if (session_.settings.OutboxDatabase.empty()) {
+        joined_ = true; // nothing to join
         return;
-    desk_ = DeskDirectory::Start(
-        session_.settings.OutboxDatabase, session_.settings.OutboxDesk, session_.folder, [] {
-            return Prompts::ask(tr("Подтверждение"), tr("Перенести справочник этого места в общую базу?"));
-        });
-    if (!desk_->shared())
-        return;
-    if (!desk_->keptAside().empty()) {
-        QString names;
-        for (const std::string& name : desk_->keptAside())
-            names += (names.isEmpty() ? QString() : QStringLiteral(", ")) + toQString(name);
-        Prompts::message(tr("Справочник этого места отличался от общего: его файлы сохранены как %1, показан "
-                            "общий справочник.")
-                             .arg(names),
-                         PromptIcon::Information);
     }
-    if (!desk_->online())
-        Prompts::message(desk_->notice().shown(), PromptIcon::Warning);
+    worker_ = std::make_unique<DeskDirectoryWorker>(session_.settings.OutboxDatabase,
+                                                    session_.settings.OutboxDesk, session_.folder);
+    connect(worker_.get(), &DeskDirectoryWorker::roomEmpty, this, &RoomDirectoryLink::askToBring);
+    connect(worker_.get(), &DeskDirectoryWorker::joined, this, &RoomDirectoryLink::joinedRoom);
+    connect(worker_.get(), &DeskDirectoryWorker::saved, this, &RoomDirectoryLink::saved);
+    connect(worker_.get(), &DeskDirectoryWorker::changedElsewhere, this,
+            &RoomDirectoryLink::changedElsewhere);
+    connect(worker_.get(), &DeskDirectoryWorker::checked, this,
+            [this](const DeskDirectoryState& state, bool changed) {
+                checking_ = false;
+                if (state.shared)
+                    changedElsewhere(state, changed);
+            });
+    // A save made before the join ends goes to the worker after it, in order.
     for (WatchedListFile* list :
          {static_cast<WatchedListFile*>(&session_.abonents), static_cast<WatchedListFile*>(&session_.groups),
           static_cast<WatchedListFile*>(&session_.providers)})
         list->afterWrite = [this] { written(); };
-    desk_->WatchChanges(this, [this] { changedElsewhere(); });
+    // Joined once the window is up: the window opens on the desk's copy without waiting for the server.
+    afterStart(this, [this] { worker_->open(); });
+}
+
+void RoomDirectoryLink::askToBring()
+{
+    worker_->join(Prompts::ask(tr("Подтверждение"), tr("Перенести справочник этого места в общую базу?")));
+}
+
+void RoomDirectoryLink::joinedRoom(const DeskDirectoryState& state, bool changed,
+                                   const QStringList& keptAside)
+{
+    state_ = state;
+    joined_ = true;
+    if (!state_.shared) {
+        session_.abonents.afterWrite = nullptr;
+        session_.groups.afterWrite = nullptr;
+        session_.providers.afterWrite = nullptr;
+        emit joinEnded();
+        return;
+    }
+    if (changed || !state_.online)
+        reloadWhenFree();
+    if (!keptAside.isEmpty())
+        Prompts::message(tr("Справочник этого места отличался от общего: его файлы сохранены как %1, показан "
+                            "общий справочник.")
+                             .arg(keptAside.join(QStringLiteral(", "))),
+                         PromptIcon::Information);
+    if (!state_.online)
+        Prompts::message(state_.status, PromptIcon::Warning);
     auto* check = new QTimer(this);
-    connect(check, &QTimer::timeout, this, [this] { checkServer(); });
+    connect(check, &QTimer::timeout, this, &RoomDirectoryLink::checkServer);
     check->start(ServerCheckMs);
+    emit joinEnded();
 }
 
 void RoomDirectoryLink::checkServer()
 {
-    if (probing_)
+    if (checking_)
         return;
-    if (desk_->online()) {
-        if (!desk_->ConnectionLost())
-            return;
-        reloadWhenFree(); // the status tells that the copy is shown
-    }
-    probing_ = true;
-    desk_->ProbeServer(this, [this](bool answers) {
-        probing_ = false;
-        if (!answers || desk_->online())
-            return;
-        // Connects, takes the room's latest and listens again.
-        (void)desk_->Refresh();
-        if (desk_->online())
-            reloadWhenFree();
-    });
-}
-
-QString RoomDirectoryLink::statusText() const
-{
-    if (!active())
-        return {};
-    return desk_->online() ? desk_->lastChange().shown() : desk_->notice().shown();
+    checking_ = true;
+    worker_->check();
 }
 
 // A command's saves all run before the window's loop turns again: the room gets them together.
@@ -94,23 +103,26 @@ void RoomDirectoryLink::written()
     if (savePending_)
         return;
     savePending_ = true;
-    QTimer::singleShot(0, this, [this] { save(); });
+    QTimer::singleShot(0, this, [this] {
+        savePending_ = false;
+        worker_->save();
+    });
 }
 
-void RoomDirectoryLink::save()
+void RoomDirectoryLink::saved(const DeskDirectoryState& state, const QString& refusal)
 {
-    savePending_ = false;
-    const Status saved = desk_->SaveFolder();
+    state_ = state;
     reloadWhenFree();
-    if (!saved)
-        Prompts::message(saved.failure().shown(), PromptIcon::Warning);
+    if (!refusal.isEmpty())
+        Prompts::message(refusal, PromptIcon::Warning);
 }
 
-void RoomDirectoryLink::changedElsewhere()
+void RoomDirectoryLink::changedElsewhere(const DeskDirectoryState& state, bool changed)
 {
-    const Result<bool> changed = desk_->Refresh();
-    if (changed && changed.value())
-        reloadWhenFree();
+    const bool wasOnline = state_.online;
+    state_ = state;
+    if (changed || state_.online != wasOnline)
+        reloadWhenFree(); // the status tells that the copy is shown, or the room's latest again
 }
 
 void RoomDirectoryLink::reloadWhenFree()

@@ -4,7 +4,8 @@
 //   zolbin-bench --make-group-dir FOLDER MEMBERS writes a directory of one group, "Группа 0", of MEMBERS
 //                                                subscribers into FOLDER
 //   zolbin-bench --startup FOLDER                starts the window program there until idle and prints
-//                                                "<cpu seconds> <peak RSS KiB> <wall ms of the start>"
+//                                                "<cpu seconds> <peak RSS KiB> <wall ms of the start> <wall
+//                                                ms until the room was joined (the start's, without one)>"
 //   zolbin-bench --make-room-dir FOLDER MEMBERS PORT  one group of MEMBERS, every company the SNPP server
 //                                                on 127.0.0.1:PORT
 //   zolbin-bench --snpp-responder                serves SNPP (see bench/RoomRun.h)

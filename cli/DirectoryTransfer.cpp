@@ -75,7 +75,7 @@ int TransferDirectory(const SendOptions& options, Session& session, std::ostream
     std::filesystem::create_directories(dir, ec);
     for (DirectoryList list : DirectoryLists)
         if (const Status written =
-                rewriteWholeFile(folder.path(FileNameOf(list)), latest.value().lists.at(list).bytes);
+                rewriteWholeFile(folder.path(FileNameOf(list)), latest.value().lists.at(list).bytes.str());
             !written)
             throw FileError(std::string(FileNameOf(list)) + ": " + written.failure().shown().toStdString());
     return ExitStatus::Accepted;
@@ -103,7 +103,7 @@ void ReadRoomDirectory(Session& session, std::ostream& err)
     QTemporaryDir scratch;
     const DataFolder room{scratch.path().toStdString()};
     for (DirectoryList list : DirectoryLists)
-        if (!rewriteWholeFile(room.path(FileNameOf(list)), latest.value().lists.at(list).bytes))
+        if (!rewriteWholeFile(room.path(FileNameOf(list)), latest.value().lists.at(list).bytes.str()))
             throw FileError(QCoreApplication::translate("DirectoryTransfer",
                                                         "%1: не удалось прочитать справочник общей базы")
                                 .arg(QLatin1String(FileNameOf(list))));

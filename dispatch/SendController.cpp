@@ -3,6 +3,7 @@
 
 #include "dispatch/OutboxLedger.h"
 #include "dispatch/OutboxOrders.h"
+#include "platform/AfterStart.h"
 #include "platform/SecretStore.h"
 #include "records/SqlOutbox.h"
 
@@ -294,7 +295,8 @@ void SendController::startOutboxWork(std::int64_t pollMs)
             emit countsChanged();
         tellEndsOfDesk();
     });
-    worker_->look();
+    // The first look once the window is up: the window is not held back by a shared outbox's server.
+    afterStart(worker_, [worker = worker_] { worker->look(); });
 }
 
 // Never beside a send of the operator's: the worker is held off then.

@@ -107,10 +107,18 @@ int readWholeFile(const std::string& path, std::string& out)
     const int fd = OpenRetrying(path.c_str(), O_RDONLY);
     if (fd < 0)
         return errno;
-    char buffer[65536];
+    // Read straight into a buffer of the file's size; a file that grows meanwhile is read to its end.
+    struct stat st
+    {
+    };
+    std::size_t size = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    out.resize(size + 1);
+    std::size_t have = 0;
     int err = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (have == out.size())
+            out.resize(out.size() * 2 + 65536);
+        const ssize_t n = ::read(fd, out.data() + have, out.size() - have);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -119,11 +127,10 @@ int readWholeFile(const std::string& path, std::string& out)
         }
         if (n == 0)
             break;
-        out.append(buffer, static_cast<std::size_t>(n));
+        have += static_cast<std::size_t>(n);
     }
     ::close(fd);
-    if (err != 0)
-        out.clear();
+    out.resize(err != 0 ? 0 : have);
     return err;
 }
 

@@ -8,7 +8,6 @@
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QThread>
 #include <algorithm>
 #include <map>
 #include <sstream>
@@ -105,9 +104,11 @@ Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, s
     std::string stamp = "taken " + std::to_string(takenMs) + "\n";
     for (const auto& [list, v] : room.lists) {
         const std::string path = folder.path(FileNameOf(list));
-        if (!fileExists(path) || (onDisk != nullptr ? onDisk->lists.at(list).bytes
-                                                    : fileBytes(folder, FileNameOf(list))) != v.bytes)
-            if (const Status written = rewriteWholeFile(path, v.bytes); !written)
+        const bool same =
+            fileExists(path) && (onDisk != nullptr ? onDisk->lists.at(list).bytes == v.bytes
+                                                   : v.bytes == fileBytes(folder, FileNameOf(list)));
+        if (!same)
+            if (const Status written = rewriteWholeFile(path, v.bytes.str()); !written)
                 return written;
         const std::string desk = QByteArray::fromStdString(v.desk).toHex().toStdString();
         stamp += std::string(KeyOf(list)) + " " + std::to_string(v.version) + " " +
@@ -123,11 +124,20 @@ Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, s
 std::unique_ptr<DeskDirectory> DeskDirectory::Start(const std::string& database, const std::string& desk,
                                                     const DataFolder& folder, const AskToBring& askToBring)
 {
+    std::unique_ptr<DeskDirectory> d = Open(database, desk, folder);
+    (void)d->Join(d->roomEmpty() && askToBring && askToBring());
+    return d;
+}
+
+std::unique_ptr<DeskDirectory> DeskDirectory::Open(const std::string& database, const std::string& desk,
+                                                   const DataFolder& folder)
+{
     std::unique_ptr<DeskDirectory> d(new DeskDirectory(database, desk, folder));
     DirectoryCopy copy = ReadDirectoryCopy(folder);
     d->seen_ = std::move(copy.room);
     d->trusted_ = copy.intact;
     d->takenMs_ = copy.takenMs;
+    d->stamped_ = copy.stamped;
     if (!d->connect())
         return d;
     Result<RoomDirectory> room = d->store_->Load();
@@ -135,28 +145,42 @@ std::unique_ptr<DeskDirectory> DeskDirectory::Start(const std::string& database,
         d->store_.reset();
         return d;
     }
-    if (room.value().empty()) {
-        if (!askToBring || !askToBring()) {
-            d->shared_ = false;
-            d->store_.reset();
-            return d;
+    d->opened_ = std::move(room.value());
+    return d;
+}
+
+bool DeskDirectory::Join(bool bring)
+{
+    if (!opened_)
+        return false;
+    RoomDirectory room = std::move(*opened_);
+    opened_.reset();
+    if (room.empty()) {
+        if (!bring) {
+            shared_ = false;
+            store_.reset();
+            return false;
         }
-        if (!d->store_->Replace(d->seen_.bytes()))
-            return d;
-        room = d->store_->Load();
-        if (!room)
-            return d;
-    } else if (!copy.stamped) {
+        if (!store_->Replace(seen_.bytes()))
+            return false;
+        Result<RoomDirectory> brought = store_->Load();
+        if (!brought)
+            return false;
+        room = std::move(brought.value());
+    } else if (!stamped_) {
         for (DirectoryList list : DirectoryLists) {
             const char* name = FileNameOf(list);
-            if (fileExists(folder.path(name)) &&
-                d->seen_.lists.at(list).bytes != room.value().lists.at(list).bytes)
-                if (const Result<std::string> kept = keepAside(folder, name); kept)
-                    d->keptAside_.push_back(kept.value());
+            if (fileExists(folder_.path(name)) && seen_.lists.at(list).bytes != room.lists.at(list).bytes)
+                if (const Result<std::string> kept = keepAside(folder_, name); kept)
+                    keptAside_.push_back(kept.value());
         }
     }
-    (void)d->take(room.value(), &d->seen_);
-    return d;
+    const bool changed = std::any_of(room.lists.begin(), room.lists.end(), [this](const auto& l) {
+        const auto was = seen_.lists.find(l.first);
+        return was == seen_.lists.end() || was->second.bytes != l.second.bytes;
+    });
+    (void)take(std::move(room), &seen_);
+    return changed;
 }
 
 bool DeskDirectory::connect(int connectSeconds)
@@ -173,7 +197,7 @@ bool DeskDirectory::connect(int connectSeconds)
     return true;
 }
 
-Status DeskDirectory::take(const RoomDirectory& room, const RoomDirectory* onDisk)
+Status DeskDirectory::take(RoomDirectory room, const RoomDirectory* onDisk)
 {
     // A list the room holds damaged is refused: its bytes are kept aside, the desk goes on with its copy.
     for (const auto& [list, v] : room.lists) {
@@ -184,7 +208,7 @@ Status DeskDirectory::take(const RoomDirectory& room, const RoomDirectory* onDis
             ListIntact(list, v.bytes))
             continue;
         const std::string aside = std::string(FileNameOf(list)) + ".room.bad";
-        (void)rewriteWholeFile(folder_.path(aside), v.bytes);
+        (void)rewriteWholeFile(folder_.path(aside), v.bytes.str());
         damage_ = tx("DeskDirectory",
                      "Справочник: список %1 общей базы повреждён (сохранён как %2), показана копия")
                       .arg(FileNameOf(list))
@@ -194,7 +218,7 @@ Status DeskDirectory::take(const RoomDirectory& room, const RoomDirectory* onDis
     damage_ = {};
     takenMs_ = nowMs();
     const Status written = WriteDirectoryCopy(folder_, room, takenMs_, onDisk);
-    seen_ = room;
+    seen_ = std::move(room);
     trusted_ = std::set<DirectoryList>(std::begin(DirectoryLists), std::end(DirectoryLists));
     return written;
 }
@@ -225,16 +249,16 @@ Status DeskDirectory::SaveFolder()
     }
     // The files as the save found them: the copy is written again only where the room's differ.
     const RoomDirectory mine = ReadDirectoryCopy(folder_).room;
-    const Result<RoomDirectory> saved = store_->SaveChanges(seen_, mine.bytes());
+    Result<RoomDirectory> saved = store_->SaveChanges(seen_, mine);
     if (saved) {
-        if (const Status taken = take(saved.value(), &mine); !taken)
+        if (const Status taken = take(std::move(saved.value()), &mine); !taken)
             return taken;
         return {};
     }
     // Refused: the desk sees what came first. A lost connection leaves the copy as it was.
-    const Result<RoomDirectory> latest = store_->Load();
+    Result<RoomDirectory> latest = store_->Load();
     if (latest)
-        (void)take(latest.value());
+        (void)take(std::move(latest.value()));
     else {
         store_.reset();
         (void)WriteDirectoryCopy(folder_, seen_, takenMs_);
@@ -248,7 +272,7 @@ Result<bool> DeskDirectory::Refresh()
         return false;
     if (!online() && !connect(RetryConnectSeconds))
         return away(takenMs_);
-    const Result<RoomDirectory> latest = store_->Load();
+    Result<RoomDirectory> latest = store_->Load();
     if (!latest) {
         store_.reset();
         return latest.failure();
@@ -264,10 +288,10 @@ Result<bool> DeskDirectory::Refresh()
                    seen.savedMs == l.second.savedMs && seen.desk == l.second.desk;
         }))
         return false;
-    const bool changed = latest.value().bytes().abonents != seen_.bytes().abonents ||
-                         latest.value().bytes().groups != seen_.bytes().groups ||
-                         latest.value().bytes().companies != seen_.bytes().companies;
-    if (const Status taken = take(latest.value()); !taken)
+    const bool changed =
+        std::any_of(latest.value().lists.begin(), latest.value().lists.end(),
+                    [this](const auto& l) { return l.second.bytes != seen_.lists[l.first].bytes; });
+    if (const Status taken = take(std::move(latest.value())); !taken)
         return taken.failure();
     return changed;
 }
@@ -284,17 +308,6 @@ bool DeskDirectory::ConnectionLost()
         return false;
     store_.reset();
     return true;
-}
-
-void DeskDirectory::ProbeServer(QObject* context, std::function<void(bool)> done) const
-{
-    auto answers = std::make_shared<bool>(false);
-    QThread* probe = QThread::create(
-        [database = database_, answers] { *answers = ServerAnswers(database, RetryConnectSeconds); });
-    QObject::connect(probe, &QThread::finished, context,
-                     [answers, done = std::move(done)] { done(*answers); });
-    QObject::connect(probe, &QThread::finished, probe, &QObject::deleteLater);
-    probe->start();
 }
 
 } // namespace zolbin

@@ -50,9 +50,16 @@ public:
     // a directory gets this desk's when `askToBring` says so (otherwise the desk stays on its own files
     // and saves nothing to the room). A desk joining for the first time whose files differ keeps them
     // aside ("Abonent.lst.local" …, never overwritten) and takes the room's. A server away leaves the
-    // files as they are: the desk works with its copy (notice()).
+    // files as they are: the desk works with its copy (notice()). Open and Join one after the other.
     static std::unique_ptr<DeskDirectory> Start(const std::string& database, const std::string& desk,
                                                 const DataFolder& folder, const AskToBring& askToBring);
+    // Start's first step: reads the copy, connects and reads the room's latest; no file is written.
+    static std::unique_ptr<DeskDirectory> Open(const std::string& database, const std::string& desk,
+                                               const DataFolder& folder);
+    // Whether the room the desk opened holds no directory yet: Join then brings this desk's, if told to.
+    bool roomEmpty() const { return opened_ && opened_->empty(); }
+    // Start's second step (once, after Open): true when the list files changed (the room's were taken).
+    bool Join(bool bring);
 
     bool online() const { return store_ != nullptr; }
     bool shared() const { return shared_; }
@@ -77,9 +84,6 @@ public:
     // True when the connection was found lost (no round trip): the desk is away from then on, with its copy,
     // until Refresh or SaveFolder connects again.
     bool ConnectionLost();
-    // Whether the server takes a connection now, tried on a thread of its own; `done` is called on the
-    // context's thread (not at all once the context is gone).
-    void ProbeServer(QObject* context, std::function<void(bool)> done) const;
 
 private:
     DeskDirectory(std::string database, std::string desk, DataFolder folder)
@@ -89,7 +93,7 @@ private:
     // `connectSeconds` as SqlDirectory::Open takes it; listening again when the desk listened.
     bool connect(int connectSeconds = 0);
     // `onDisk`: what the files hold, when known.
-    Status take(const RoomDirectory& room, const RoomDirectory* onDisk = nullptr);
+    Status take(RoomDirectory room, const RoomDirectory* onDisk = nullptr);
 
     struct Watch
     {
@@ -107,7 +111,9 @@ private:
     std::set<DirectoryList> trusted_; // the lists of seen_ whose bytes are the room's versions named
     std::int64_t takenMs_ = 0;
     std::vector<std::string> keptAside_;
-    Text damage_; // why the room's latest was refused, while it is
+    std::optional<RoomDirectory> opened_; // the room's latest as Open read it, until Join
+    bool stamped_ = false;                // Open found "Directory.room"
+    Text damage_;                         // why the room's latest was refused, while it is
 };
 
 } // namespace zolbin

@@ -196,9 +196,10 @@ void SqlDirectory::remember(const Written& written)
     }
 }
 
-Status SqlDirectory::insert(DirectoryList list, const std::string& bytes, const std::string& records,
+Status SqlDirectory::insert(DirectoryList list, ListBytes listBytes, const std::string& records,
                             Written& written)
 {
+    const std::string& bytes = listBytes.str();
     std::vector<DirectoryChunk> chunks = ChunksOf(list, bytes);
     Query q(connection_);
     if (!q.run(QStringLiteral(
@@ -213,7 +214,7 @@ Status SqlDirectory::insert(DirectoryList list, const std::string& bytes, const 
         return failure(q.error());
     const int version = q.query.value(0).toInt();
     written.push_back({list,
-                       DirectoryVersion{version, bytes, toCp1251(q.query.value(1).toString()),
+                       DirectoryVersion{version, listBytes, toCp1251(q.query.value(1).toString()),
                                         q.query.value(2).toLongLong()},
                        {}});
     if (const Status stored = storeChunks(list, version, chunks, bytes); !stored)
@@ -352,8 +353,7 @@ Result<RoomDirectory> SqlDirectory::Apply(const std::vector<DirectoryEdit>& edit
         const Result<RoomDirectory> now = latest();
         if (!now)
             return now.failure();
-        const DirectoryBytes before = now.value().bytes();
-        DirectoryBytes after = before;
+        DirectoryBytes after = now.value().bytes();
         std::map<DirectoryList, std::string> touched;
         for (const DirectoryEdit& edit : edits) {
             if (const std::optional<std::string> refused = ApplyEdit(edit, after)) {
@@ -366,8 +366,9 @@ Result<RoomDirectory> SqlDirectory::Apply(const std::vector<DirectoryEdit>& edit
         }
         Written written;
         for (DirectoryList list : DirectoryLists)
-            if (after.of(list) != before.of(list))
-                if (const Status inserted = insert(list, after.of(list), touched[list], written); !inserted)
+            if (!(now.value().lists.at(list).bytes == after.of(list)))
+                if (const Status inserted = insert(list, std::move(after.of(list)), touched[list], written);
+                    !inserted)
                     return inserted.failure();
         if (!lock.commit())
             return failure(lock.error());
@@ -376,14 +377,14 @@ Result<RoomDirectory> SqlDirectory::Apply(const std::vector<DirectoryEdit>& edit
     return latest();
 }
 
-Result<RoomDirectory> SqlDirectory::SaveChanges(const RoomDirectory& seen, const DirectoryBytes& mine)
+Result<RoomDirectory> SqlDirectory::SaveChanges(const RoomDirectory& seen, const RoomDirectory& mine)
 {
     std::vector<DirectoryEdit> edits;
     std::map<DirectoryList, int> bases;
     for (DirectoryList list : {DirectoryList::Companies, DirectoryList::Abonents, DirectoryList::Groups}) {
         const DirectoryVersion& base = seen.lists.count(list) ? seen.lists.at(list) : DirectoryVersion{};
         bases[list] = base.version;
-        for (DirectoryEdit& edit : EditsBetween(list, base.bytes, mine.of(list)))
+        for (DirectoryEdit& edit : EditsBetween(list, base.bytes, mine.lists.at(list).bytes))
             edits.push_back(std::move(edit));
     }
     if (edits.empty())

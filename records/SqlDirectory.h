@@ -25,10 +25,39 @@
 
 namespace zolbin {
 
+// A list's bytes, never changed once made: the copies of a version (the desk's copy, what the room's
+// connection knows, what it read) share them instead of copying a large list each time.
+class ListBytes
+{
+public:
+    ListBytes() = default;
+    ListBytes(std::string bytes) // NOLINT(google-explicit-constructor): a list's bytes are its bytes
+        : bytes_(std::make_shared<const std::string>(std::move(bytes)))
+    {
+    }
+    const std::string& str() const { return bytes_ ? *bytes_ : none(); }
+    operator const std::string&() const { return str(); } // NOLINT(google-explicit-constructor)
+    std::size_t size() const { return str().size(); }
+    bool empty() const { return str().empty(); }
+    friend bool operator==(const ListBytes& a, const ListBytes& b)
+    {
+        return a.bytes_ == b.bytes_ || a.str() == b.str();
+    }
+    friend bool operator==(const ListBytes& a, const std::string& b) { return a.str() == b; }
+
+private:
+    static const std::string& none()
+    {
+        static const std::string empty;
+        return empty;
+    }
+    std::shared_ptr<const std::string> bytes_;
+};
+
 struct DirectoryVersion
 {
     int version = 0;          // 0: the database holds no version of the list
-    std::string bytes;        // the list file's bytes
+    ListBytes bytes;          // the list file's bytes
     std::string desk;         // who saved it (cp1251)
     std::int64_t savedMs = 0; // when, by the server's clock
 };
@@ -79,7 +108,7 @@ public:
                                 const std::map<DirectoryList, int>& bases);
     // What a desk saves: the edits that turn the lists it saw into its own, applied as Apply does
     // (companies first, then subscribers, then groups: a cascade saved by the first is met by the rest).
-    Result<RoomDirectory> SaveChanges(const RoomDirectory& seen, const DirectoryBytes& mine);
+    Result<RoomDirectory> SaveChanges(const RoomDirectory& seen, const RoomDirectory& mine);
     // `changed` is called on the context's thread each time any desk saved a version, within moments.
     bool WatchChanges(QObject* context, std::function<void()> changed);
     // Whether the connection was lost (no round trip: see ServerConnectionLost).
@@ -104,7 +133,7 @@ private:
     };
     using Written = std::vector<Version>;
     // Adds the list's next version to `written`.
-    Status insert(DirectoryList list, const std::string& bytes, const std::string& records, Written& written);
+    Status insert(DirectoryList list, ListBytes bytes, const std::string& records, Written& written);
     void remember(const Written& written);
     Failure conflict(DirectoryList list, int baseVersion, const std::string& name);
     // A version's chunks: those the server lacks are sent, and the version's use of each is recorded.

@@ -143,7 +143,7 @@ Result<std::string> SqlDirectory::rebuild(DirectoryList list, const std::string&
 {
     // The desk's own bytes of the list, cut once.
     const auto known = known_.find(list);
-    const std::string_view have = known == known_.end() ? std::string_view() : known->second.bytes;
+    const std::string_view have = known == known_.end() ? std::string_view() : known->second.bytes.str();
     std::vector<DirectoryChunk>& haveChunks = knownChunks_[list];
     if (haveChunks.empty() && !have.empty())
         haveChunks = ChunksOf(list, have);

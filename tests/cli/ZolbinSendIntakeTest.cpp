@@ -90,11 +90,16 @@ protected:
                       QStringLiteral("--listen-snpp"), QStringLiteral("127.0.0.1:%1").arg(port),
                       QStringLiteral("--listen-http"), QStringLiteral("127.0.0.1:%1").arg(httpPort)});
         ASSERT_TRUE(worker.waitForStarted(10000));
+        // Both listeners: they are opened one after the other.
         ASSERT_TRUE(waitFor(
             [this] {
-                QTcpSocket probe;
-                probe.connectToHost(QHostAddress::LocalHost, port);
-                return probe.waitForConnected(1000);
+                for (const std::uint16_t listening : {port, httpPort}) {
+                    QTcpSocket probe;
+                    probe.connectToHost(QHostAddress::LocalHost, listening);
+                    if (!probe.waitForConnected(1000))
+                        return false;
+                }
+                return true;
             },
             15000))
             << worker.readAllStandardError().toStdString();

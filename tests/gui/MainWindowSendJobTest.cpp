@@ -303,6 +303,8 @@ TEST_F(MainWindowSendJob, AnOutboxThatCannotBeOpenedIsToldAndStopsTheSendBeforeA
     ScriptedServer server({snppOk()});
     std::filesystem::create_directory(dir.file("Outbox.db")); // no database can be made there
     start(server.port());
+    // The outbox is first looked at once the window is up.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !prompts.requests().empty(); }, 5000));
     ASSERT_EQ(prompts.requests().size(), 1u) << "told once at start";
     sendTo("lbAbonent", QStringLiteral("Kept"));
     ASSERT_TRUE(test::waitForSends(w));
@@ -318,7 +320,9 @@ TEST_F(MainWindowSendJob, AnOutboxThatCannotBeOpenedIsToldAndStopsTheSendBeforeA
     program.reset();
     std::filesystem::remove(dir.file("Outbox.db"));
     dir.write("Outbox.db", std::string(4096, 'x'));
+    const std::size_t told = prompts.requests().size();
     start(server.port());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return prompts.requests().size() > told; }, 5000));
     EXPECT_NE(prompts.requests().back().text.toStdString().find("Outbox.db.bad"), std::string::npos);
     EXPECT_TRUE(dir.exists("Outbox.db.bad"));
 }

@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/MessageEditor.h"
 #include "app/RecipientLists.h"
+#include "app/RoomDirectoryLink.h"
 #include "directory/ui/Registr.h"
 #include "tests/gui/MainWindowTestSupport.h"
 #include "tests/room/RoomDatabase.h"
@@ -30,6 +31,9 @@ struct DeskWindow
     void start()
     {
         program = std::make_unique<test::Program>(dir.folder());
+        // The window opens on its copy; the room is joined behind it.
+        const RoomDirectoryLink* room = program->main().roomDirectory();
+        ASSERT_TRUE(room != nullptr && QTest::qWaitFor([room] { return room->joined(); }, 10000));
         RichEdit = test::control<MessageEditor>(&program->main(), "RichEdit");
         lbAbonent = test::control<TickList>(&program->main(), "lbAbonent");
     }
