@@ -49,6 +49,10 @@ void TfmSend::joinRoomDirectory()
         if (windows_.fmRegistr->isVisible())
             windows_.fmRegistr->showRoomChange(room_->statusText());
     };
+    room_->statusShown = [this](const QString& status) {
+        if (windows_.fmRegistr->isVisible())
+            windows_.fmRegistr->showRoomStatus(status);
+    };
     room_->start();
 }
 

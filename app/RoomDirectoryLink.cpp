@@ -109,10 +109,13 @@ void RoomDirectoryLink::written()
     });
 }
 
-void RoomDirectoryLink::saved(const DeskDirectoryState& state, const QString& refusal)
+void RoomDirectoryLink::saved(const DeskDirectoryState& state, bool changed, const QString& refusal)
 {
     state_ = state;
-    reloadWhenFree();
+    if (changed)
+        reloadWhenFree();
+    else if (statusShown)
+        statusShown(state_.status); // the lists hold what the window wrote: only the status is new
     if (!refusal.isEmpty())
         Prompts::message(refusal, PromptIcon::Warning);
 }

@@ -41,6 +41,8 @@ public:
 
     // Reads the list files into the session again and shows them (the window's reload).
     std::function<void()> reload;
+    // Shows a new status when the lists stay as they are (after this desk's own save).
+    std::function<void(const QString&)> statusShown;
     // Whether a dialog is open over the lists, so that a reload must wait.
     std::function<bool()> busy;
 
@@ -51,7 +53,7 @@ private:
     void askToBring();
     void joinedRoom(const DeskDirectoryState& state, bool changed, const QStringList& keptAside);
     void written();
-    void saved(const DeskDirectoryState& state, const QString& refusal);
+    void saved(const DeskDirectoryState& state, bool changed, const QString& refusal);
     void changedElsewhere(const DeskDirectoryState& state, bool changed);
     void reloadWhenFree();
     void checkServer();

@@ -43,7 +43,7 @@ int MeasureDirectoryEdit(const char* folder1, const char* folder2, int changes, 
     std::vector<double> delays;
     for (int i = 0; i < changes; ++i) {
         const int row = (i * 7919) % mine.Count();
-        const std::int32_t number = 900000 + i;
+        const std::int32_t number = mine.Items(row)->Number + 1; // a change whatever an earlier run left
         const Clock::time_point start = Clock::now();
         mine.Items(row)->Number = number;
         if (!mine.Save(one.parts().session->folder))

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/DirectoryEdit.h"
 
+#include "directory/DirectoryEditInPlace.h"
 #include "directory/Lists.h"
 #include "directory/Records.h"
 
@@ -106,28 +107,31 @@ void setMembers(Rec& group, const std::vector<std::string>& members)
     group.bytes = std::move(bytes);
 }
 
-std::string nameOf(const std::string& abonent)
-{
-    return TAbonent::decode(abonent).Name.str();
-}
-
 // What the windows do to the groups when a subscriber changes: the members that were the record before
 // become the record after (a renamed subscriber stays in its groups), then every member is tied to the
-// first subscriber of its name, as TGroupList::LinkMembers does.
-void linkMembers(Recs& groups, const Recs& abonents, const DirectoryEdit* changed)
+// first subscriber of its name, as TGroupList::LinkMembers does. `findFirst` finds those subscribers
+// (FindFirstOfNames' contract).
+template <typename FindFirst>
+void linkMembers(Recs& groups, const FindFirst& findFirst, const DirectoryEdit* changed)
 {
-    std::unordered_map<std::string_view, std::size_t> firstOfName;
-    for (std::size_t i = 0; i < abonents.size(); ++i)
-        firstOfName.emplace(abonents[i].name, i);
-    for (Rec& group : groups) {
-        std::vector<std::string> members = membersOf(group);
-        for (std::string& m : members) {
+    std::vector<std::vector<std::string>> members;
+    members.reserve(groups.size());
+    std::unordered_map<std::string, std::string_view> first;
+    for (const Rec& group : groups) {
+        members.push_back(membersOf(group));
+        for (std::string& m : members.back()) {
             if (changed != nullptr && m == changed->beforeBytes)
                 m = changed->record;
-            if (const auto first = firstOfName.find(nameOf(m)); first != firstOfName.end())
-                m = abonents[first->second].bytes;
+            first.emplace(RecordName(m), std::string_view());
         }
-        setMembers(group, members);
+    }
+    findFirst(first);
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        for (std::string& m : members[g])
+            if (const auto found = first.find(std::string(RecordName(m)));
+                found != first.end() && !found->second.empty())
+                m = std::string(found->second);
+        setMembers(groups[g], members[g]);
     }
 }
 
@@ -137,12 +141,28 @@ void leaveGroups(Recs& groups, const std::string& name)
     for (Rec& group : groups) {
         std::vector<std::string> members = membersOf(group);
         const auto it = std::find_if(members.begin(), members.end(),
-                                     [&](const std::string& m) { return nameOf(m) == name; });
+                                     [&](const std::string& m) { return RecordName(m) == name; });
         if (it == members.end())
             continue;
         members.erase(it);
         setMembers(group, members);
     }
+}
+
+// The cascades of an edit of the subscribers' list to the groups; `firstOf` as linkMembers takes it.
+template <typename FindFirst>
+void cascadeToGroups(const DirectoryEdit& e, DirectoryBytes& lists, const FindFirst& firstOf)
+{
+    if (e.list != DirectoryList::Abonents || e.kind == EditKind::Move || e.kind == EditKind::Order)
+        return;
+    std::optional<Recs> groups = split(DirectoryList::Groups, lists.groups);
+    if (!groups)
+        return;
+    if (e.kind == EditKind::Delete)
+        leaveGroups(*groups, e.before);
+    else
+        linkMembers(*groups, firstOf, e.kind == EditKind::Change ? &e : nullptr);
+    lists.groups = join(*groups);
 }
 
 // The subscribers of the company lose it, as RemoveProvider does.
@@ -155,6 +175,18 @@ void leaveCompany(Recs& abonents, const std::string& company)
         a.Provider = std::string_view();
         r.bytes = a.encode();
     }
+}
+
+// A company deleted: its subscribers lose it.
+void cascadeToCompany(const DirectoryEdit& e, DirectoryBytes& lists)
+{
+    if (e.list != DirectoryList::Companies || e.kind != EditKind::Delete)
+        return;
+    std::optional<Recs> subscribers = split(DirectoryList::Abonents, lists.abonents);
+    if (!subscribers)
+        return;
+    leaveCompany(*subscribers, e.before);
+    lists.abonents = join(*subscribers);
 }
 
 void put(Recs& recs, int position, Rec rec)
@@ -348,10 +380,18 @@ std::vector<DirectoryEdit> editsBetween(DirectoryList list, const std::string& b
 
 std::optional<std::string> ApplyEdit(const DirectoryEdit& e, DirectoryBytes& lists)
 {
+    // A long list of records as a save writes them is edited where the record stands.
+    if (std::optional<InPlaceEdit> made = EditInPlace(e, lists.of(e.list))) {
+        if (made->refused || made->unchanged)
+            return made->refused;
+        lists.of(e.list) = std::move(made->bytes);
+        cascadeToGroups(e, lists, [&lists](auto& names) { FindFirstOfNames(lists.abonents, names); });
+        cascadeToCompany(e, lists);
+        return std::nullopt;
+    }
     std::optional<Recs> recs = split(e.list, lists.of(e.list));
     if (!recs)
         return e.before.empty() ? e.after : e.before;
-    const bool abonents = e.list == DirectoryList::Abonents;
     const int found = find(*recs, e.before, &e.beforeBytes);
     switch (e.kind) {
     case EditKind::Add:
@@ -391,23 +431,12 @@ std::optional<std::string> ApplyEdit(const DirectoryEdit& e, DirectoryBytes& lis
         return std::nullopt;
     }
     // The cascades, on the lists as they are now.
-    if (abonents && e.kind != EditKind::Move && e.kind != EditKind::Order) {
-        std::optional<Recs> groups = split(DirectoryList::Groups, lists.groups);
-        if (groups) {
-            if (e.kind == EditKind::Delete)
-                leaveGroups(*groups, e.before);
-            else
-                linkMembers(*groups, *recs, e.kind == EditKind::Change ? &e : nullptr);
-            lists.groups = join(*groups);
-        }
-    }
-    if (e.list == DirectoryList::Companies && e.kind == EditKind::Delete) {
-        std::optional<Recs> subscribers = split(DirectoryList::Abonents, lists.abonents);
-        if (subscribers) {
-            leaveCompany(*subscribers, e.before);
-            lists.abonents = join(*subscribers);
-        }
-    }
+    cascadeToGroups(e, lists, [&recs](auto& names) {
+        for (const Rec& r : *recs)
+            if (const auto it = names.find(r.name); it != names.end() && it->second.empty())
+                it->second = r.bytes;
+    });
+    cascadeToCompany(e, lists);
     lists.of(e.list) = join(*recs);
     return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #include "platform/Codepage.h"
 
 #include <cstring>
+#include <initializer_list>
 
 namespace zolbin {
 
@@ -66,6 +67,35 @@ TAbonent TAbonent::decode(std::string_view bytes)
     getText(bytes, 40, a.Provider);
     getText(bytes, 120, a.Info);
     return a;
+}
+
+namespace {
+
+// The bytes encode leaves zero, by offset and length.
+struct Gap
+{
+    std::size_t at, size;
+};
+
+bool zeroAt(std::string_view bytes, std::initializer_list<Gap> gaps)
+{
+    for (const Gap& gap : gaps)
+        for (std::size_t i = gap.at; i < gap.at + gap.size; ++i)
+            if (bytes[i] != '\0')
+                return false;
+    return true;
+}
+
+} // namespace
+
+bool TAbonent::canonical(std::string_view bytes)
+{
+    return zeroAt(bytes, {{25, 3}, {33, 3}});
+}
+
+bool TProvider::canonical(std::string_view bytes)
+{
+    return zeroAt(bytes, {{106, 2}, {225, 3}, {290, 2}});
 }
 
 std::string TProvider::encode() const

@@ -68,6 +68,8 @@ struct TAbonent
     std::string encode() const;
     void encodeTo(std::string& out) const;          // appends the record's bytes
     static TAbonent decode(std::string_view bytes); // bytes.size() >= RecordSize
+    // Whether the bytes are what encode writes for what decode reads of them (the reserved bytes zero).
+    static bool canonical(std::string_view bytes); // bytes.size() >= RecordSize
 };
 
 using AbonentPtr = std::shared_ptr<TAbonent>;
@@ -92,6 +94,7 @@ struct TProvider
     std::string encode() const;
     void encodeTo(std::string& out) const;
     static TProvider decode(std::string_view bytes); // bytes.size() >= RecordSize
+    static bool canonical(std::string_view bytes);   // as TAbonent::canonical
 };
 
 using ProviderPtr = std::shared_ptr<TProvider>;

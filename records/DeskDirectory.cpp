@@ -238,10 +238,10 @@ Text DeskDirectory::lastChange() const
     return last.version > 0 ? LastChangeText(last) : Text{};
 }
 
-Status DeskDirectory::SaveFolder()
+Result<bool> DeskDirectory::SaveFolder()
 {
     if (!shared_)
-        return {};
+        return false;
     if (!online() && !connect(RetryConnectSeconds)) {
         // The change stays out of the copy: the files are put back as the copy has them.
         (void)WriteDirectoryCopy(folder_, seen_, takenMs_);
@@ -251,9 +251,12 @@ Status DeskDirectory::SaveFolder()
     const RoomDirectory mine = ReadDirectoryCopy(folder_).room;
     Result<RoomDirectory> saved = store_->SaveChanges(seen_, mine);
     if (saved) {
+        const bool merged =
+            std::any_of(saved.value().lists.begin(), saved.value().lists.end(),
+                        [&mine](const auto& l) { return !(l.second.bytes == mine.lists.at(l.first).bytes); });
         if (const Status taken = take(std::move(saved.value()), &mine); !taken)
-            return taken;
-        return {};
+            return taken.failure();
+        return merged;
     }
     // Refused: the desk sees what came first. A lost connection leaves the copy as it was.
     Result<RoomDirectory> latest = store_->Load();

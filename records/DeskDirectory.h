@@ -72,9 +72,10 @@ public:
     const std::vector<std::string>& keptAside() const { return keptAside_; }
 
     // After the windows rewrote list files: their change goes to the room, and the files become the
-    // room's latest. A change refused (another desk's edit came first, or the server is away) is the
-    // failure; the files then hold the room's latest (or the copy while away).
-    Status SaveFolder();
+    // room's latest: true when those differ from what the windows wrote (another desk's edit came with
+    // it). A change refused (another desk's edit came first, or the server is away) is the failure; the
+    // files then hold the room's latest (or the copy while away).
+    Result<bool> SaveFolder();
     // Makes the files the room's latest (after a notification); true when they changed. While away, it
     // tries to connect again first (waiting for the server a few seconds at most).
     Result<bool> Refresh();

@@ -41,8 +41,8 @@ public:
     {
         if (!directory_ || !directory_->shared())
             return;
-        const Status saved = directory_->SaveFolder();
-        emit worker_.saved(state(), saved ? QString() : saved.failure().shown());
+        const Result<bool> saved = directory_->SaveFolder();
+        emit worker_.saved(state(), !saved || saved.value(), saved ? QString() : saved.failure().shown());
     }
 
     void check()

@@ -47,8 +47,9 @@ signals:
     // `changed`: the list files were made the room's (read them again); `keptAside`: the desk's own files
     // put aside when it first joined.
     void joined(const zolbin::DeskDirectoryState& state, bool changed, const QStringList& keptAside);
-    // `refusal`: why the change was not kept (the files then hold what came first), else empty.
-    void saved(const zolbin::DeskDirectoryState& state, const QString& refusal);
+    // `changed`: the files differ from what the windows wrote (read them again); `refusal`: why the
+    // change was not kept (the files then hold what came first), else empty.
+    void saved(const zolbin::DeskDirectoryState& state, bool changed, const QString& refusal);
     // Another desk's save was taken (`changed`: the files changed), or the desk went away or came back.
     void changedElsewhere(const zolbin::DeskDirectoryState& state, bool changed);
     // What check() found (`changed`: the desk was back and took the room's latest).

@@ -190,6 +190,11 @@ void TfmRegistr::showRoomChange(const QString& status)
         if (!found.isEmpty())
             ListBox->setCurrentItem(found.front());
     }
+    showRoomStatus(status);
+}
+
+void TfmRegistr::showRoomStatus(const QString& status)
+{
     roomStatus_ = status;
     lblStatus->setText(status);
 }

@@ -62,6 +62,8 @@ public:
     void showRoomChange(const QString& status);
     // What the status line shows as the window opens: the room's last change, empty without a room.
     void setRoomStatus(const QString& status) { roomStatus_ = status; }
+    // The room's status shown at once (the list unchanged).
+    void showRoomStatus(const QString& status);
     void NewUserItemClick();
     void PropUserItemClick();
     void DelUserItemClick();

@@ -73,9 +73,9 @@ struct Desk
     }
     Status saved()
     {
-        const Status s = directory->SaveFolder();
+        const Result<bool> s = directory->SaveFolder();
         load();
-        return s;
+        return s ? Status{} : Status{s.failure()};
     }
     std::string files() const
     {
