@@ -315,9 +315,12 @@ std::vector<DirectoryEdit> editsBetween(DirectoryList list, const std::string& b
     const std::string_view b0(base), m0(mine);
     const std::optional<Recs> b = split(list, b0.substr(skip * size, base.size() - (skip + keep) * size)),
                               m = split(list, m0.substr(skip * size, mine.size() - (skip + keep) * size));
-    const DirectoryEdit whole{EditKind::Whole, list, {}, {}, base, mine, -1};
+    // Made only when needed: it holds both lists whole.
+    const auto whole = [&] {
+        return std::vector<DirectoryEdit>{{EditKind::Whole, list, {}, {}, base, mine, -1}};
+    };
     if (!b || !m)
-        return {whole};
+        return whole();
     std::size_t head = 0;
     while (head < b->size() && head < m->size() && (*b)[head] == (*m)[head])
         ++head;
@@ -373,7 +376,7 @@ std::vector<DirectoryEdit> editsBetween(DirectoryList list, const std::string& b
         if (sortedB == sortedM)
             return {{EditKind::Order, list, {}, {}, base, mine, -1}};
     }
-    return {whole};
+    return whole();
 }
 
 } // namespace
@@ -384,7 +387,6 @@ std::optional<std::string> ApplyEdit(const DirectoryEdit& e, DirectoryBytes& lis
     if (std::optional<InPlaceEdit> made = EditInPlace(e, lists.of(e.list))) {
         if (made->refused || made->unchanged)
             return made->refused;
-        lists.of(e.list) = std::move(made->bytes);
         cascadeToGroups(e, lists, [&lists](auto& names) { FindFirstOfNames(lists.abonents, names); });
         cascadeToCompany(e, lists);
         return std::nullopt;

@@ -59,7 +59,7 @@ void FindFirstOfNames(std::string_view abonents, std::unordered_map<std::string,
         }
 }
 
-std::optional<InPlaceEdit> EditInPlace(const DirectoryEdit& e, const std::string& list)
+std::optional<InPlaceEdit> EditInPlace(const DirectoryEdit& e, std::string& list)
 {
     const bool abonents = e.list == DirectoryList::Abonents;
     if ((!abonents && e.list != DirectoryList::Companies) ||
@@ -84,7 +84,7 @@ std::optional<InPlaceEdit> EditInPlace(const DirectoryEdit& e, const std::string
         else if (records.find(e.after) >= 0)
             result.refused = e.after;
         else
-            result.bytes = std::string(list).insert(placeOf(e.position, records.count()) * size, e.record);
+            list.insert(placeOf(e.position, records.count()) * size, e.record);
         break;
     case EditKind::Change:
         if (found < 0) {
@@ -92,10 +92,8 @@ std::optional<InPlaceEdit> EditInPlace(const DirectoryEdit& e, const std::string
                 result.unchanged = true;
             else
                 result.refused = e.before;
-        } else {
-            result.bytes = list;
-            std::memcpy(result.bytes.data() + at(found), e.record.data(), size);
-        }
+        } else
+            std::memcpy(list.data() + at(found), e.record.data(), size);
         break;
     case EditKind::Delete:
         if (found < 0) {
@@ -104,7 +102,7 @@ std::optional<InPlaceEdit> EditInPlace(const DirectoryEdit& e, const std::string
             else
                 result.unchanged = true;
         } else
-            result.bytes = std::string(list).erase(at(found), size);
+            list.erase(at(found), size);
         break;
     default: { // Move
         if (found < 0) {
@@ -112,8 +110,9 @@ std::optional<InPlaceEdit> EditInPlace(const DirectoryEdit& e, const std::string
             break;
         }
         const std::string moved = list.substr(at(found), size);
-        result.bytes = std::string(list).erase(at(found), size);
-        result.bytes.insert(placeOf(e.position, records.count() - 1) * size, moved);
+        const std::size_t count = records.count();
+        list.erase(at(found), size);
+        list.insert(placeOf(e.position, count - 1) * size, moved);
         break;
     }
     }

@@ -17,13 +17,13 @@ namespace zolbin {
 struct InPlaceEdit
 {
     std::optional<std::string> refused; // the record another desk changed first
-    bool unchanged = false;             // the list holds the edit's result already: left as it was
-    std::string bytes;                  // else the list after the edit
+    bool unchanged = false;             // the list holds the edit's result already
 };
 
-// Nothing when the edit is not one this can make (another list or kind, a record not as a save writes
-// it, a damaged list): ApplyEdit then reads every record.
-std::optional<InPlaceEdit> EditInPlace(const DirectoryEdit& edit, const std::string& list);
+// Makes the edit in the list's bytes (left as they were when refused or unchanged). Nothing, and the
+// bytes untouched, when the edit is not one this can make (another list or kind, a record not as a save
+// writes it, a damaged list): ApplyEdit then reads every record.
+std::optional<InPlaceEdit> EditInPlace(const DirectoryEdit& edit, std::string& list);
 
 // A record's name (its first field, up to the first NUL), for subscribers and companies alike.
 std::string_view RecordName(std::string_view record);

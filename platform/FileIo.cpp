@@ -193,12 +193,12 @@ Status AtomicWriter::write(std::string_view bytes)
     return {};
 }
 
-Status AtomicWriter::commit()
+Status AtomicWriter::commit(bool synced)
 {
     if (fd_ < 0)
         return Failure::fromErrno(EBADF);
     int err = 0;
-    if (::fsync(fd_) != 0 && errno != EINVAL)
+    if (synced && ::fsync(fd_) != 0 && errno != EINVAL)
         err = errno;
     if (::close(fd_) != 0 && err == 0 && errno != EINTR)
         err = errno;
@@ -208,6 +208,8 @@ Status AtomicWriter::commit()
     if (err != 0)
         return Failure::fromErrno(err); // the destructor removes the temporary file
     committed_ = true;
+    if (!synced)
+        return {};
     // Make the rename itself durable; a failure here no longer affects the contents.
     const int dir = OpenRetrying(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY);
     if (dir >= 0) {
@@ -219,15 +221,31 @@ Status AtomicWriter::commit()
 
 // ---------------------------------------------------------------------------------------------------
 
-Status rewriteWholeFile(const std::string& path, std::string_view bytes)
+Status rewriteWholeFile(const std::string& path, std::string_view bytes, bool synced)
 {
     AtomicWriter writer(path);
     Status written = writer.open();
     if (written)
         written = writer.write(bytes);
     if (written)
-        written = writer.commit();
+        written = writer.commit(synced);
     return written;
+}
+
+Status syncFile(const std::string& path)
+{
+    const int fd = OpenRetrying(path.c_str(), O_RDONLY);
+    if (fd < 0)
+        return Failure::fromErrno(errno);
+    int err = ::fsync(fd) != 0 && errno != EINVAL ? errno : 0;
+    ::close(fd);
+    const int dir = OpenRetrying(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        if (::fsync(dir) != 0 && err == 0 && errno != EINVAL)
+            err = errno;
+        ::close(dir);
+    }
+    return err == 0 ? Status{} : Status{Failure::fromErrno(err)};
 }
 
 Status appendToFile(const std::string& path, std::string_view bytes)

@@ -32,8 +32,9 @@ public:
     Status open();
     // Fails when the bytes could not all be written, or when open() did not succeed.
     Status write(std::string_view bytes);
-    // Flushes, syncs and renames over the target.
-    Status commit();
+    // Flushes, syncs and renames over the target; `synced` false leaves the syncing to the system (or to
+    // a later syncFile), for a file that can be had again should it be lost.
+    Status commit(bool synced = true);
 
 private:
     std::string path_;
@@ -43,8 +44,10 @@ private:
 };
 
 // Rewrites the file whole with the bytes through an AtomicWriter: all of it, or the previous file as it
-// was.
-Status rewriteWholeFile(const std::string& path, std::string_view bytes);
+// was. `synced` as AtomicWriter::commit takes it.
+Status rewriteWholeFile(const std::string& path, std::string_view bytes, bool synced = true);
+// Makes a file written without syncing durable: its bytes, then its name in its folder.
+Status syncFile(const std::string& path);
 
 // Opens for appending (creating when missing), writes, closes. The bytes go in whole or not at all: a
 // write that fails part way (a full disk) cuts the file back to its previous length.

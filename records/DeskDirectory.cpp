@@ -91,6 +91,8 @@ DirectoryCopy ReadDirectoryCopy(const DataFolder& folder)
     }
     for (const auto& [list, v] : copy.room.lists) {
         const auto was = written.find(KeyOf(list));
+        if (was != written.end())
+            copy.stamps[list] = was->second;
         if (v.version > 0 && was != written.end() &&
             was->second == fileStampOf(folder.path(FileNameOf(list))))
             copy.intact.insert(list);
@@ -99,7 +101,7 @@ DirectoryCopy ReadDirectoryCopy(const DataFolder& folder)
 }
 
 Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, std::int64_t takenMs,
-                          const RoomDirectory* onDisk)
+                          const RoomDirectory* onDisk, bool sealed)
 {
     std::string stamp = "taken " + std::to_string(takenMs) + "\n";
     for (const auto& [list, v] : room.lists) {
@@ -108,7 +110,7 @@ Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, s
             fileExists(path) && (onDisk != nullptr ? onDisk->lists.at(list).bytes == v.bytes
                                                    : v.bytes == fileBytes(folder, FileNameOf(list)));
         if (!same)
-            if (const Status written = rewriteWholeFile(path, v.bytes.str()); !written)
+            if (const Status written = rewriteWholeFile(path, v.bytes.str(), sealed); !written)
                 return written;
         const std::string desk = QByteArray::fromStdString(v.desk).toHex().toStdString();
         stamp += std::string(KeyOf(list)) + " " + std::to_string(v.version) + " " +
@@ -118,6 +120,8 @@ Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, s
                  std::to_string(f.inode) + " " + std::to_string(f.size) + " " +
                  std::to_string(f.modifiedSeconds) + " " + std::to_string(f.modifiedNanoseconds) + "\n";
     }
+    if (!sealed)
+        return {};
     return rewriteWholeFile(folder.path(RoomCopyFileName), stamp);
 }
 
@@ -136,6 +140,7 @@ std::unique_ptr<DeskDirectory> DeskDirectory::Open(const std::string& database, 
     DirectoryCopy copy = ReadDirectoryCopy(folder);
     d->seen_ = std::move(copy.room);
     d->trusted_ = copy.intact;
+    d->copyStamps_ = copy.stamps;
     d->takenMs_ = copy.takenMs;
     d->stamped_ = copy.stamped;
     if (!d->connect())
@@ -197,7 +202,22 @@ bool DeskDirectory::connect(int connectSeconds)
     return true;
 }
 
-Status DeskDirectory::take(RoomDirectory room, const RoomDirectory* onDisk)
+Status DeskDirectory::writeCopy(const RoomDirectory& room, const RoomDirectory* onDisk, bool sealed)
+{
+    const Status written = WriteDirectoryCopy(folder_, room, takenMs_, onDisk, sealed);
+    for (DirectoryList list : DirectoryLists)
+        copyStamps_[list] = fileStampOf(folder_.path(FileNameOf(list)));
+    return written;
+}
+
+bool DeskDirectory::windowChangedFiles() const
+{
+    return std::any_of(copyStamps_.begin(), copyStamps_.end(), [this](const auto& s) {
+        return fileStampOf(folder_.path(FileNameOf(s.first))) != s.second;
+    });
+}
+
+Status DeskDirectory::take(RoomDirectory room, const RoomDirectory* onDisk, bool sealed)
 {
     // A list the room holds damaged is refused: its bytes are kept aside, the desk goes on with its copy.
     for (const auto& [list, v] : room.lists) {
@@ -217,7 +237,11 @@ Status DeskDirectory::take(RoomDirectory room, const RoomDirectory* onDisk)
     }
     damage_ = {};
     takenMs_ = nowMs();
-    const Status written = WriteDirectoryCopy(folder_, room, takenMs_, onDisk);
+    const Status written = writeCopy(room, onDisk, sealed);
+    unsealed_.clear();
+    if (!sealed)
+        for (DirectoryList list : DirectoryLists)
+            unsealed_[list] = fileStampOf(folder_.path(FileNameOf(list)));
     seen_ = std::move(room);
     trusted_ = std::set<DirectoryList>(std::begin(DirectoryLists), std::end(DirectoryLists));
     return written;
@@ -244,7 +268,7 @@ Result<bool> DeskDirectory::SaveFolder()
         return false;
     if (!online() && !connect(RetryConnectSeconds)) {
         // The change stays out of the copy: the files are put back as the copy has them.
-        (void)WriteDirectoryCopy(folder_, seen_, takenMs_);
+        (void)writeCopy(seen_);
         return away(takenMs_);
     }
     // The files as the save found them: the copy is written again only where the room's differ.
@@ -264,17 +288,21 @@ Result<bool> DeskDirectory::SaveFolder()
         (void)take(std::move(latest.value()));
     else {
         store_.reset();
-        (void)WriteDirectoryCopy(folder_, seen_, takenMs_);
+        (void)writeCopy(seen_);
     }
     return saved.failure();
 }
 
-Result<bool> DeskDirectory::Refresh()
+Result<bool> DeskDirectory::Refresh(bool sealLater)
 {
     if (!shared_)
         return false;
     if (!online() && !connect(RetryConnectSeconds))
         return away(takenMs_);
+    // A change of the window's waits to be saved: the save, next, brings the room's latest with it (taken
+    // now, it would write over that change, or take it for the room's).
+    if (windowChangedFiles())
+        return false;
     Result<RoomDirectory> latest = store_->Load();
     if (!latest) {
         store_.reset();
@@ -294,9 +322,29 @@ Result<bool> DeskDirectory::Refresh()
     const bool changed =
         std::any_of(latest.value().lists.begin(), latest.value().lists.end(),
                     [this](const auto& l) { return l.second.bytes != seen_.lists[l.first].bytes; });
-    if (const Status taken = take(std::move(latest.value())); !taken)
+    // The files hold the copy (or a change of the window's, whose save follows): a list the room has
+    // not changed is not read from disk to be compared.
+    if (const Status taken = take(std::move(latest.value()), &seen_, !sealLater); !taken)
         return taken.failure();
     return changed;
+}
+
+Status DeskDirectory::Seal()
+{
+    if (unsealed_.empty())
+        return {};
+    const std::map<DirectoryList, FileStamp> written = std::move(unsealed_);
+    unsealed_.clear();
+    for (const auto& [list, stamp] : written) {
+        const std::string path = folder_.path(FileNameOf(list));
+        // A file the window rewrote meanwhile is not claimed: its save goes to the room next.
+        if (fileStampOf(path) != stamp)
+            return {};
+        if (stamp.exists)
+            if (const Status synced = syncFile(path); !synced)
+                return synced;
+    }
+    return writeCopy(seen_, &seen_);
 }
 
 bool DeskDirectory::WatchChanges(QObject* context, std::function<void()> changed)

@@ -9,10 +9,12 @@
 // with its copy and every change is refused (the files put back as the copy has them) until it is back.
 
 #include "platform/DataFolder.h"
+#include "platform/FileStamp.h"
 #include "records/SqlDirectory.h"
 
 #include <QPointer>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -33,12 +35,15 @@ struct DirectoryCopy
     // The lists whose files are still as the copy was written (their stamps unchanged): their bytes are
     // those of the versions named.
     std::set<DirectoryList> intact;
+    std::map<DirectoryList, FileStamp> stamps; // the list files' stamps as the copy wrote them
 };
 DirectoryCopy ReadDirectoryCopy(const DataFolder& folder);
 // Writes the lists that differ from the folder's files (`onDisk`, when given, is what they hold), then
-// "Directory.room" with the files' stamps.
+// "Directory.room" with the files' stamps. Unless `sealed`, the lists are written without waiting for
+// the disk and "Directory.room" is left as it was: until it is written (DeskDirectory::Seal) the copy
+// does not claim them, so that a copy cut short by a crash is fetched again, never trusted.
 Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, std::int64_t takenMs,
-                          const RoomDirectory* onDisk = nullptr);
+                          const RoomDirectory* onDisk = nullptr, bool sealed = true);
 
 class DeskDirectory
 {
@@ -77,8 +82,11 @@ public:
     // files then hold the room's latest (or the copy while away).
     Result<bool> SaveFolder();
     // Makes the files the room's latest (after a notification); true when they changed. While away, it
-    // tries to connect again first (waiting for the server a few seconds at most).
-    Result<bool> Refresh();
+    // tries to connect again first (waiting for the server a few seconds at most). `sealLater`: the files
+    // are written without waiting for the disk, and Seal must follow (once the window was told).
+    Result<bool> Refresh(bool sealLater = false);
+    // Makes the files a Refresh wrote durable and claims them in "Directory.room".
+    Status Seal();
     // `changed` is called on the context's thread after any desk saved a version (the server's
     // notification), also after the desk was away and connected again (it then listens again).
     bool WatchChanges(QObject* context, std::function<void()> changed);
@@ -94,7 +102,11 @@ private:
     // `connectSeconds` as SqlDirectory::Open takes it; listening again when the desk listened.
     bool connect(int connectSeconds = 0);
     // `onDisk`: what the files hold, when known.
-    Status take(RoomDirectory room, const RoomDirectory* onDisk = nullptr);
+    Status take(RoomDirectory room, const RoomDirectory* onDisk = nullptr, bool sealed = true);
+    // WriteDirectoryCopy, remembering the files' stamps as written.
+    Status writeCopy(const RoomDirectory& room, const RoomDirectory* onDisk = nullptr, bool sealed = true);
+    // Whether the window rewrote a list file since the copy was written (its save has yet to come).
+    bool windowChangedFiles() const;
 
     struct Watch
     {
@@ -114,7 +126,10 @@ private:
     std::vector<std::string> keptAside_;
     std::optional<RoomDirectory> opened_; // the room's latest as Open read it, until Join
     bool stamped_ = false;                // Open found "Directory.room"
-    Text damage_;                         // why the room's latest was refused, while it is
+    // The list files written that "Directory.room" does not claim yet, as they were written.
+    std::map<DirectoryList, FileStamp> unsealed_;
+    std::map<DirectoryList, FileStamp> copyStamps_; // the list files as the copy last wrote them
+    Text damage_;                                   // why the room's latest was refused, while it is
 };
 
 } // namespace zolbin

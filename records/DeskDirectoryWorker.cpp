@@ -67,9 +67,11 @@ private:
     void refresh()
     {
         const bool wasOnline = directory_->online();
-        const Result<bool> changed = directory_->Refresh();
+        // The window reads the new lists while they are made durable.
+        const Result<bool> changed = directory_->Refresh(true);
         if ((changed && changed.value()) || directory_->online() != wasOnline)
             emit worker_.changedElsewhere(state(), changed && changed.value());
+        (void)directory_->Seal();
     }
 
     DeskDirectoryState state() const

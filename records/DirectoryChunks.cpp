@@ -74,7 +74,21 @@ std::string HashOf(std::string_view bytes)
     return hex;
 }
 
-std::vector<DirectoryChunk> ChunksOf(DirectoryList list, std::string_view bytes)
+namespace {
+
+// A chunk's bytes found again by their size and their ends; equal bytes are then compared whole.
+struct ChunkKey
+{
+    std::size_t operator()(std::string_view bytes) const
+    {
+        const std::size_t edge = std::min<std::size_t>(bytes.size(), 32);
+        return std::hash<std::string_view>()(bytes.substr(0, edge)) ^
+               (std::hash<std::string_view>()(bytes.substr(bytes.size() - edge)) * 31) ^ bytes.size();
+    }
+};
+
+std::vector<DirectoryChunk> cut(DirectoryList list, std::string_view bytes,
+                                const std::unordered_map<std::string_view, std::string_view, ChunkKey>& named)
 {
     std::vector<DirectoryChunk> chunks;
     std::size_t start = 0, begin = 0, records = 0;
@@ -82,13 +96,35 @@ std::vector<DirectoryChunk> ChunksOf(DirectoryList list, std::string_view bytes)
         ++records;
         if ((recordHash(bytes.substr(begin, end - begin)) & BoundaryMask) == 0 || records == MaxRecords ||
             end == bytes.size()) {
-            chunks.push_back({HashOf(bytes.substr(start, end - start)), start, end - start});
+            const std::string_view chunk = bytes.substr(start, end - start);
+            const auto same = named.find(chunk);
+            chunks.push_back(
+                {same != named.end() ? std::string(same->second) : HashOf(chunk), start, chunk.size()});
             start = end;
             records = 0;
         }
         begin = end;
     }
     return chunks;
+}
+
+} // namespace
+
+std::vector<DirectoryChunk> ChunksOf(DirectoryList list, std::string_view bytes)
+{
+    return cut(list, bytes, {});
+}
+
+std::vector<DirectoryChunk> ChunksOf(DirectoryList list, std::string_view bytes,
+                                     std::string_view earlierBytes,
+                                     const std::vector<DirectoryChunk>& earlier)
+{
+    std::unordered_map<std::string_view, std::string_view, ChunkKey> named;
+    named.reserve(earlier.size());
+    for (const DirectoryChunk& c : earlier)
+        if (c.at + c.size <= earlierBytes.size())
+            named.emplace(earlierBytes.substr(c.at, c.size), c.hash);
+    return cut(list, bytes, named);
 }
 
 std::string JoinHashes(const std::vector<DirectoryChunk>& chunks)
@@ -117,12 +153,14 @@ std::vector<std::string> SplitHashes(const std::string& joined)
 std::optional<std::string> AssembleChunks(const std::vector<std::string>& hashes, std::string_view have,
                                           const std::vector<DirectoryChunk>& haveChunks,
                                           const std::map<std::string, std::string>& fetched, std::size_t size,
-                                          const std::string& whole, std::vector<DirectoryChunk>& chunks)
+                                          std::vector<DirectoryChunk>& chunks)
 {
     std::unordered_map<std::string_view, std::string_view> held;
     for (const DirectoryChunk& c : haveChunks)
         if (c.at + c.size <= have.size())
             held.emplace(c.hash, have.substr(c.at, c.size));
+    // Each chunk fetched is checked once, however often the version names it.
+    std::map<std::string_view, bool> checked;
     std::string bytes;
     bytes.reserve(size);
     chunks.clear();
@@ -130,14 +168,19 @@ std::optional<std::string> AssembleChunks(const std::vector<std::string>& hashes
         std::string_view part;
         if (const auto h = held.find(hash); h != held.end())
             part = h->second;
-        else if (const auto f = fetched.find(hash); f != fetched.end())
+        else if (const auto f = fetched.find(hash); f != fetched.end()) {
             part = f->second;
-        else
+            const auto [was, first] = checked.emplace(f->first, false);
+            if (first)
+                was->second = HashOf(part) == hash;
+            if (!was->second)
+                return std::nullopt;
+        } else
             return std::nullopt;
         chunks.push_back({hash, bytes.size(), part.size()});
         bytes += part;
     }
-    if (bytes.size() != size || HashOf(bytes) != whole)
+    if (bytes.size() != size)
         return std::nullopt;
     return bytes;
 }

@@ -27,6 +27,12 @@ struct DirectoryChunk
 // The chunks of a list's bytes, in order, covering every byte. Damaged bytes are cut as far as their
 // records can be told; the rest is one chunk.
 std::vector<DirectoryChunk> ChunksOf(DirectoryList list, std::string_view bytes);
+// The same chunks, where a chunk whose bytes are those of one of `earlier` (the chunks of `earlierBytes`)
+// keeps that one's name without being hashed again: a version after an edit hashes the chunk or two the
+// edit changed.
+std::vector<DirectoryChunk> ChunksOf(DirectoryList list, std::string_view bytes,
+                                     std::string_view earlierBytes,
+                                     const std::vector<DirectoryChunk>& earlier);
 // SHA-256 of the bytes, in hex.
 std::string HashOf(std::string_view bytes);
 // The chunks' names joined by spaces, as a version stores them, and back.
@@ -34,11 +40,13 @@ std::string JoinHashes(const std::vector<DirectoryChunk>& chunks);
 std::vector<std::string> SplitHashes(const std::string& joined);
 
 // The bytes of a version from the names of its chunks: those found in `have` (bytes the caller holds,
-// cut by ChunksOf) are copied from it, the others taken from `fetched` (name → bytes). Nothing when a
-// chunk is missing or the result is not `size` bytes of hash `whole`. `chunks` gets the result's chunks.
+// cut by ChunksOf, so named from their own bytes) are copied from it, the others taken from `fetched`
+// (name → bytes), each checked against its name. Nothing when a chunk is missing or does not match its
+// name, or the result is not `size` bytes: the bytes are then those the saving desk hashed, without
+// hashing them whole again. `chunks` gets the result's chunks.
 std::optional<std::string> AssembleChunks(const std::vector<std::string>& hashes, std::string_view have,
                                           const std::vector<DirectoryChunk>& haveChunks,
                                           const std::map<std::string, std::string>& fetched, std::size_t size,
-                                          const std::string& whole, std::vector<DirectoryChunk>& chunks);
+                                          std::vector<DirectoryChunk>& chunks);
 
 } // namespace zolbin

@@ -15,6 +15,8 @@
 #include <QVariant>
 #include <algorithm>
 #include <atomic>
+#include <future>
+#include <set>
 
 namespace zolbin {
 
@@ -120,7 +122,7 @@ Result<RoomDirectory> SqlDirectory::latest()
 {
     Query q(connection_);
     if (!q.run(QStringLiteral(
-            "SELECT v.list, v.version, v.desk, v.saved_ms, v.chunks, v.size, v.whole "
+            "SELECT v.list, v.version, v.desk, v.saved_ms, v.chunks, v.size "
             "FROM directory_versions v "
             "JOIN (SELECT list, MAX(version) AS version FROM directory_versions GROUP BY list) m "
             "ON v.list = m.list AND v.version = m.version")))
@@ -130,7 +132,7 @@ Result<RoomDirectory> SqlDirectory::latest()
         room.lists[list] = {};
     struct Chunked
     {
-        std::string hashes, whole;
+        std::string hashes;
         std::size_t size = 0;
     };
     std::map<DirectoryList, Chunked> chunked;
@@ -142,7 +144,6 @@ Result<RoomDirectory> SqlDirectory::latest()
         v.savedMs = q.query.value(3).toLongLong();
         if (!q.query.value(4).isNull())
             chunked[list] = {q.query.value(4).toString().toStdString(),
-                             q.query.value(6).toString().toStdString(),
                              static_cast<std::size_t>(q.query.value(5).toLongLong())};
     }
     // Only the bytes of a version not known yet travel.
@@ -155,7 +156,7 @@ Result<RoomDirectory> SqlDirectory::latest()
             continue;
         }
         if (const auto c = chunked.find(list); c != chunked.end()) {
-            Result<std::string> bytes = rebuild(list, c->second.hashes, c->second.size, c->second.whole);
+            Result<std::string> bytes = rebuild(list, c->second.hashes, c->second.size);
             if (!bytes)
                 return bytes.failure();
             v.bytes = std::move(bytes.value());
@@ -197,17 +198,29 @@ void SqlDirectory::remember(const Written& written)
 }
 
 Status SqlDirectory::insert(DirectoryList list, ListBytes listBytes, const std::string& records,
-                            Written& written)
+                            Written& written, bool latestKnown)
 {
     const std::string& bytes = listBytes.str();
-    std::vector<DirectoryChunk> chunks = ChunksOf(list, bytes);
+    // The whole's hash on a thread of its own while the chunks are cut; the chunks of the list's latest
+    // bytes (the server holds them) keep their names.
+    std::future<std::string> whole = std::async(std::launch::async, [&bytes] { return HashOf(bytes); });
+    const auto known = known_.find(list);
+    const auto knownChunks = knownChunks_.find(list);
+    const bool earlier = known != known_.end() && knownChunks != knownChunks_.end();
+    std::vector<DirectoryChunk> chunks =
+        earlier ? ChunksOf(list, bytes, known->second.bytes.str(), knownChunks->second)
+                : ChunksOf(list, bytes);
+    std::set<std::string> held;
+    if (earlier && latestKnown)
+        for (const DirectoryChunk& c : knownChunks->second)
+            held.insert(c.hash);
     Query q(connection_);
     if (!q.run(QStringLiteral(
                    "INSERT INTO directory_versions (list, version, chunks, size, whole, desk, records) "
                    "SELECT ?, COALESCE(MAX(version), 0) + 1, ?, ?, ?, ?, ? FROM directory_versions "
                    "WHERE list = ? RETURNING version, desk, saved_ms"),
                {QLatin1String(KeyOf(list)), QString::fromStdString(JoinHashes(chunks)),
-                static_cast<qlonglong>(bytes.size()), QString::fromStdString(HashOf(bytes)), toQString(desk_),
+                static_cast<qlonglong>(bytes.size()), QString::fromStdString(whole.get()), toQString(desk_),
                 toQString(records), QLatin1String(KeyOf(list))}))
         return failure(q.error());
     if (!q.query.next())
@@ -217,7 +230,7 @@ Status SqlDirectory::insert(DirectoryList list, ListBytes listBytes, const std::
                        DirectoryVersion{version, listBytes, toCp1251(q.query.value(1).toString()),
                                         q.query.value(2).toLongLong()},
                        {}});
-    if (const Status stored = storeChunks(list, version, chunks, bytes); !stored)
+    if (const Status stored = storeChunks(list, version, chunks, bytes, held); !stored)
         return stored;
     written.back().chunks = std::move(chunks);
     // The older versions go in the same transaction; the latest is always among those kept.
@@ -308,7 +321,7 @@ Status SqlDirectory::Replace(const DirectoryBytes& lists)
         return failure(lock.error());
     Written written;
     for (DirectoryList list : DirectoryLists)
-        if (const Status inserted = insert(list, lists.of(list), {}, written); !inserted)
+        if (const Status inserted = insert(list, lists.of(list), {}, written, false); !inserted)
             return inserted;
     if (!lock.commit())
         return failure(lock.error());

@@ -20,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -133,17 +134,20 @@ private:
     };
     using Written = std::vector<Version>;
     // Adds the list's next version to `written`.
-    Status insert(DirectoryList list, ListBytes bytes, const std::string& records, Written& written);
+    // `latestKnown`: the list's latest version is the one known (read under the same lock), so that its
+    // chunks are on the server.
+    Status insert(DirectoryList list, ListBytes bytes, const std::string& records, Written& written,
+                  bool latestKnown = true);
     void remember(const Written& written);
     Failure conflict(DirectoryList list, int baseVersion, const std::string& name);
-    // A version's chunks: those the server lacks are sent, and the version's use of each is recorded.
+    // A version's chunks: those the server lacks are sent (those `held` it holds already, those of the
+    // list's latest version, are not asked for), and the version's use of each is recorded.
     Status storeChunks(DirectoryList list, int version, const std::vector<DirectoryChunk>& chunks,
-                       const std::string& bytes);
+                       const std::string& bytes, const std::set<std::string>& held);
     // Drops the chunks no kept version uses.
     Status pruneChunks();
     // A version's bytes from its chunks, fetching only those the list's known bytes lack.
-    Result<std::string> rebuild(DirectoryList list, const std::string& hashes, std::size_t size,
-                                const std::string& whole);
+    Result<std::string> rebuild(DirectoryList list, const std::string& hashes, std::size_t size);
 
     QString connection_;
     std::string database_;

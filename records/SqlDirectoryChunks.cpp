@@ -93,19 +93,22 @@ Status SqlDirectory::prepare(const QString& connectOptions)
 }
 
 Status SqlDirectory::storeChunks(DirectoryList list, int version, const std::vector<DirectoryChunk>& chunks,
-                                 const std::string& bytes)
+                                 const std::string& bytes, const std::set<std::string>& held)
 {
     std::set<std::string> missing;
     for (const DirectoryChunk& c : chunks)
-        missing.insert(c.hash);
-    QSqlQuery q = prepared(
-        connection_,
-        QStringLiteral("SELECT hash FROM directory_chunks WHERE hash = ANY(string_to_array(?, ' '))"),
-        {joined(missing)});
-    if (!q.isActive())
-        return failure(q.lastError().text());
-    while (q.next())
-        missing.erase(q.value(0).toString().toStdString());
+        if (held.count(c.hash) == 0)
+            missing.insert(c.hash);
+    if (!missing.empty()) {
+        QSqlQuery q = prepared(
+            connection_,
+            QStringLiteral("SELECT hash FROM directory_chunks WHERE hash = ANY(string_to_array(?, ' '))"),
+            {joined(missing)});
+        if (!q.isActive())
+            return failure(q.lastError().text());
+        while (q.next())
+            missing.erase(q.value(0).toString().toStdString());
+    }
     for (const DirectoryChunk& c : chunks) {
         if (missing.erase(c.hash) == 0)
             continue;
@@ -138,8 +141,7 @@ Status SqlDirectory::pruneChunks()
     return {};
 }
 
-Result<std::string> SqlDirectory::rebuild(DirectoryList list, const std::string& hashes, std::size_t size,
-                                          const std::string& whole)
+Result<std::string> SqlDirectory::rebuild(DirectoryList list, const std::string& hashes, std::size_t size)
 {
     // The desk's own bytes of the list, cut once.
     const auto known = known_.find(list);
@@ -167,7 +169,7 @@ Result<std::string> SqlDirectory::rebuild(DirectoryList list, const std::string&
             fetched[q.value(0).toString().toStdString()] = q.value(1).toByteArray().toStdString();
     }
     std::vector<DirectoryChunk> cut;
-    std::optional<std::string> bytes = AssembleChunks(names, have, haveChunks, fetched, size, whole, cut);
+    std::optional<std::string> bytes = AssembleChunks(names, have, haveChunks, fetched, size, cut);
     if (!bytes)
         return failure(QStringLiteral("%1: the chunks do not make the version's bytes")
                            .arg(QLatin1String(FileNameOf(list))));

@@ -234,6 +234,41 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A desk joining with files of its own keeps them aside and is told of the other desk's saves; away from the
 // server it shows its copy and refuses edits; back, it catches up with what the other desk saved meanwhile.
+// Another desk's save taken while the window reads the lists: the copy claims the new files only once
+// they are on the disk; and a save told while the window's own change waits to go never takes that
+// change's place: the save that follows brings both.
+TEST(RoomDirectory, TakenFilesClaimedOnceSealedAndAWaitingChangeKept)
+{
+    const std::string db = freshDatabase();
+    Desk a, b;
+    baseDirectory().write(a.dir.path());
+    a.start(db, "desk-a");
+    b.start(db, "desk-b");
+    ASSERT_TRUE(number(a, "Анна", 11));
+    const Result<bool> taken = b.directory->Refresh(true);
+    ASSERT_TRUE(taken && taken.value());
+    EXPECT_EQ(ReadDirectoryCopy(b.dir.folder()).intact.count(DirectoryList::Abonents), 0u);
+    ASSERT_TRUE(b.directory->Seal());
+    EXPECT_EQ(ReadDirectoryCopy(b.dir.folder()).intact.count(DirectoryList::Abonents), 1u);
+
+    b.load();
+    b.abonents[b.abonents.IndexOfName(W("Вера"))]->Number = 33;
+    ASSERT_TRUE(b.abonents.Save(b.dir.folder())); // the window's change, its save not sent yet
+    ASSERT_TRUE(number(a, "Борис", 22));
+    const Result<bool> told = b.directory->Refresh(true);
+    ASSERT_TRUE(told);
+    EXPECT_FALSE(told.value());
+    ASSERT_TRUE(b.directory->Seal());
+    ASSERT_TRUE(b.saved());
+    ASSERT_TRUE(a.directory->Refresh());
+    a.load();
+    for (Desk* d : {&a, &b}) {
+        EXPECT_EQ(d->abonents[d->abonents.IndexOfName(W("Анна"))]->Number, 11);
+        EXPECT_EQ(d->abonents[d->abonents.IndexOfName(W("Борис"))]->Number, 22);
+        EXPECT_EQ(d->abonents[d->abonents.IndexOfName(W("Вера"))]->Number, 33);
+    }
+}
+
 TEST(RoomDirectory, AwayDeskKeepsItsCopyRefusesEditsAndCatchesUp)
 {
     const std::string db = freshDatabase();

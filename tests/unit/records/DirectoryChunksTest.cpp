@@ -37,6 +37,8 @@ TEST(DirectoryChunks, AnAdditionInTheMiddleChangesOneChunkOrTwo)
         for (const DirectoryChunk& c : now)
             covered = c.at == covered ? covered + c.size : std::string::npos;
         EXPECT_EQ(covered, after.size()) << KeyOf(list);
+        EXPECT_EQ(JoinHashes(ChunksOf(list, after, before, old)), JoinHashes(now))
+            << KeyOf(list) << ": the names kept from the earlier chunks are theirs";
         std::set<std::string> held;
         for (const DirectoryChunk& c : old)
             held.insert(c.hash);
@@ -50,12 +52,13 @@ TEST(DirectoryChunks, AnAdditionInTheMiddleChangesOneChunkOrTwo)
         for (const DirectoryChunk& c : now)
             names.push_back(c.hash);
         std::vector<DirectoryChunk> cut;
-        EXPECT_EQ(AssembleChunks(names, before, old, fetched, after.size(), HashOf(after), cut), after);
+        EXPECT_EQ(AssembleChunks(names, before, old, fetched, after.size(), cut), after);
         EXPECT_EQ(JoinHashes(cut), JoinHashes(now)) << KeyOf(list);
-        EXPECT_EQ(AssembleChunks(names, before, old, {}, after.size(), HashOf(after), cut), std::nullopt)
+        EXPECT_EQ(AssembleChunks(names, before, old, {}, after.size(), cut), std::nullopt)
             << "a chunk neither held nor fetched";
-        EXPECT_EQ(AssembleChunks(names, before, old, fetched, after.size(), HashOf(before), cut),
-                  std::nullopt)
-            << "bytes that are not the version's";
+        std::map<std::string, std::string> forged = fetched;
+        forged.begin()->second[7] ^= 1;
+        EXPECT_EQ(AssembleChunks(names, before, old, forged, after.size(), cut), std::nullopt)
+            << "a chunk fetched whose bytes are not those its name was made of";
     }
 }
