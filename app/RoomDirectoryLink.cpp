@@ -27,6 +27,14 @@ RoomDirectoryLink::~RoomDirectoryLink()
     session_.abonents.afterWrite = nullptr;
     session_.groups.afterWrite = nullptr;
     session_.providers.afterWrite = nullptr;
+    setListsSynced(true);
+}
+
+void RoomDirectoryLink::setListsSynced(bool synced)
+{
+    session_.abonents.synced = synced;
+    session_.groups.synced = synced;
+    session_.providers.synced = synced;
 }
 
 void RoomDirectoryLink::start()
@@ -74,6 +82,8 @@ void RoomDirectoryLink::joinedRoom(const DeskDirectoryState& state, bool changed
         emit joinEnded();
         return;
     }
+    // The list files are the desk's copy: the worker makes them durable once their change has gone.
+    setListsSynced(false);
     if (changed || !state_.online)
         reloadWhenFree();
     if (!keptAside.isEmpty())

@@ -56,6 +56,7 @@ private:
     void saved(const DeskDirectoryState& state, bool changed, const QString& refusal);
     void changedElsewhere(const DeskDirectoryState& state, bool changed);
     void reloadWhenFree();
+    void setListsSynced(bool synced);
     void checkServer();
 
     Session& session_;

@@ -48,7 +48,7 @@ Status WatchedListFile::rewriteFile(const std::string& fileName, const std::stri
                        tx("Lists", "Файл %1 был изменён другой программой. Список загружен заново, повторите "
                                    "изменение.")
                            .arg(baseNameOf(fileName))};
-    const Status written = rewriteWholeFile(fileName, bytes);
+    const Status written = rewriteWholeFile(fileName, bytes, synced);
     if (written) {
         note(fileName, fileStampOf(fileName));
         if (afterWrite)

@@ -62,6 +62,9 @@ public:
     bool FileChanged(const std::string& fileName) const;
     // Called after each rewrite of the file that succeeded (a room's directory sends the change on).
     std::function<void()> afterWrite;
+    // False while the file is a copy that another part makes durable (a room's directory, after sending
+    // the change on): a rewrite then does not wait for the disk.
+    bool synced = true;
 
 protected:
     // Opens the file and hands it to parse, which reads it front to back. A read that fails is the

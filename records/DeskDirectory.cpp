@@ -275,6 +275,12 @@ Result<bool> DeskDirectory::SaveFolder()
     const RoomDirectory mine = ReadDirectoryCopy(folder_).room;
     Result<RoomDirectory> saved = store_->SaveChanges(seen_, mine);
     if (saved) {
+        // The windows' files, written without waiting for the disk, are made durable before the copy
+        // claims them.
+        for (const auto& [list, v] : mine.lists)
+            if (!(v.bytes == seen_.lists[list].bytes))
+                if (const std::string path = folder_.path(FileNameOf(list)); fileExists(path))
+                    (void)syncFile(path);
         const bool merged =
             std::any_of(saved.value().lists.begin(), saved.value().lists.end(),
                         [&mine](const auto& l) { return !(l.second.bytes == mine.lists.at(l.first).bytes); });
