@@ -116,22 +116,29 @@ void linkMembers(Recs& groups, const FindFirst& findFirst, const DirectoryEdit* 
 {
     std::vector<std::vector<std::string>> members;
     members.reserve(groups.size());
-    std::unordered_map<std::string, std::string_view> first;
-    for (const Rec& group : groups) {
-        members.push_back(membersOf(group));
+    std::vector<bool> relinked(groups.size(), false);
+    NamedRecords first;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        members.push_back(membersOf(groups[g]));
         for (std::string& m : members.back()) {
-            if (changed != nullptr && m == changed->beforeBytes)
+            if (changed != nullptr && m == changed->beforeBytes) {
                 m = changed->record;
+                relinked[g] = true;
+            }
             first.emplace(RecordName(m), std::string_view());
         }
     }
     findFirst(first);
     for (std::size_t g = 0; g < groups.size(); ++g) {
         for (std::string& m : members[g])
-            if (const auto found = first.find(std::string(RecordName(m)));
-                found != first.end() && !found->second.empty())
+            if (const auto found = first.find(RecordName(m));
+                found != first.end() && !found->second.empty() && found->second != m) {
                 m = std::string(found->second);
-        setMembers(groups[g], members[g]);
+                relinked[g] = true;
+            }
+        // A group none of whose members changed keeps its bytes as they are.
+        if (relinked[g])
+            setMembers(groups[g], members[g]);
     }
 }
 

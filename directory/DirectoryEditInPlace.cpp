@@ -47,13 +47,12 @@ std::string_view RecordName(std::string_view record)
     return field.substr(0, std::min(field.size(), field.find('\0')));
 }
 
-void FindFirstOfNames(std::string_view abonents, std::unordered_map<std::string, std::string_view>& names)
+void FindFirstOfNames(std::string_view abonents, NamedRecords& names)
 {
     const RecordBytes records(abonents, TAbonent::RecordSize);
     std::size_t left = names.size();
     for (std::size_t i = 0; i < records.count() && left > 0; ++i)
-        if (const auto it = names.find(std::string(RecordName(records.at(i))));
-            it != names.end() && it->second.empty()) {
+        if (const auto it = names.find(RecordName(records.at(i))); it != names.end() && it->second.empty()) {
             it->second = records.at(i);
             --left;
         }

@@ -27,7 +27,15 @@ std::optional<InPlaceEdit> EditInPlace(const DirectoryEdit& edit, std::string& l
 
 // A record's name (its first field, up to the first NUL), for subscribers and companies alike.
 std::string_view RecordName(std::string_view record);
+// Names looked up by their text as well as by a string.
+struct NameHash
+{
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
+};
+using NamedRecords = std::unordered_map<std::string, std::string_view, NameHash, std::equal_to<>>;
+
 // For each name asked (the keys), the first subscriber of that name in the list's bytes, if any.
-void FindFirstOfNames(std::string_view abonents, std::unordered_map<std::string, std::string_view>& names);
+void FindFirstOfNames(std::string_view abonents, NamedRecords& names);
 
 } // namespace zolbin
