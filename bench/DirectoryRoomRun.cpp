@@ -46,8 +46,10 @@ int MeasureDirectoryEdit(const char* folder1, const char* folder2, int changes, 
         const std::int32_t number = mine.Items(row)->Number + 1; // a change whatever an earlier run left
         const Clock::time_point start = Clock::now();
         mine.Items(row)->Number = number;
-        if (!mine.Save(one.parts().session->folder))
-            throw std::runtime_error("the first desk cannot save its list");
+        // What the subscriber dialog's OK does: the list saved, its groups' members tied to it again.
+        if (!mine.Save(one.parts().session->folder) ||
+            !one.parts().session->groups.LinkMembers(mine, one.parts().session->folder))
+            throw std::runtime_error("the first desk cannot save its lists");
         while (theirs.Count() <= row || theirs.Items(row)->Number != number) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
             if (Clock::now() - start > std::chrono::seconds(20))
