@@ -13,8 +13,10 @@ namespace zolbin {
 namespace {
 
 constexpr std::size_t GroupHeaderSize = 25 + 4;
-// A chunk ends after a record whose hash has these bits clear: one record in 256 on average.
+// A chunk ends after a record whose hash has these bits clear: one record in 256 on average, one group
+// in 32 (a group is its members' records: its chunks are about as long).
 constexpr std::uint64_t BoundaryMask = 0xFF;
+constexpr std::uint64_t GroupBoundaryMask = 0x1F;
 // No chunk grows beyond this many records, whatever the records (a list of identical records).
 constexpr std::size_t MaxRecords = 4096;
 
@@ -91,10 +93,11 @@ std::vector<DirectoryChunk> cut(DirectoryList list, std::string_view bytes,
                                 const std::unordered_map<std::string_view, std::string_view, ChunkKey>& named)
 {
     std::vector<DirectoryChunk> chunks;
+    const std::uint64_t mask = list == DirectoryList::Groups ? GroupBoundaryMask : BoundaryMask;
     std::size_t start = 0, begin = 0, records = 0;
     for (const std::size_t end : recordEnds(list, bytes)) {
         ++records;
-        if ((recordHash(bytes.substr(begin, end - begin)) & BoundaryMask) == 0 || records == MaxRecords ||
+        if ((recordHash(bytes.substr(begin, end - begin)) & mask) == 0 || records == MaxRecords ||
             end == bytes.size()) {
             const std::string_view chunk = bytes.substr(start, end - start);
             const auto same = named.find(chunk);
