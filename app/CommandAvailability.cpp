@@ -13,7 +13,8 @@ enum class Needs
     NoSend,          // deletes what a send writes (the journal, the archives)
     Service,         // the service functions of the recipient
     Paste,           // one paste allowed
-    SubscribersPage, // the number sort: the subscribers page
+    SubscribersPage, // the number sort: the subscribers page, and the directory ready
+    Directory,       // changes the directory
 };
 
 struct Rule
@@ -44,12 +45,12 @@ constexpr Rule Rules[] = {
     {Command::Queue, "Queue", Needs::Nothing},
     {Command::Journal, "Journal", Needs::Nothing},
     {Command::DeleteJournal, "DeleteJournal", Needs::NoSend},
-    {Command::Subscribers, "Subscribers", Needs::Nothing},
-    {Command::Groups, "Groups", Needs::Nothing},
-    {Command::Companies, "Companies", Needs::Nothing},
-    {Command::SortByName, "SortByName", Needs::Nothing},
-    {Command::MoveUp, "MoveUp", Needs::Nothing},
-    {Command::MoveDown, "MoveDown", Needs::Nothing},
+    {Command::Subscribers, "Subscribers", Needs::Directory},
+    {Command::Groups, "Groups", Needs::Directory},
+    {Command::Companies, "Companies", Needs::Directory},
+    {Command::SortByName, "SortByName", Needs::Directory},
+    {Command::MoveUp, "MoveUp", Needs::Directory},
+    {Command::MoveDown, "MoveDown", Needs::Directory},
     {Command::SortByNumber, "SortByNumber", Needs::SubscribersPage},
     {Command::Settings, "Settings", Needs::Nothing},
     {Command::Help, "Help", Needs::Nothing},
@@ -75,7 +76,9 @@ bool met(Needs needs, const WindowState& s)
     case Needs::Paste:
         return s.pasteAllowed;
     case Needs::SubscribersPage:
-        return s.subscribersPage;
+        return s.subscribersPage && s.directoryReady;
+    case Needs::Directory:
+        return s.directoryReady;
     case Needs::NoSend:
         return !s.sending;
     case Needs::Nothing:

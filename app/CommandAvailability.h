@@ -72,6 +72,9 @@ struct WindowState final
     bool pasteAllowed = false;
     // The notebook shows the subscribers (groups have no number to sort by).
     bool subscribersPage = true;
+    // The directory can be changed: not while the desk joins the room's directory (a change then would
+    // have no version of the room's to be made on).
+    bool directoryReady = true;
 };
 
 struct Availability final

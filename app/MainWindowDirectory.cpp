@@ -53,7 +53,14 @@ void TfmSend::joinRoomDirectory()
         if (windows_.fmRegistr->isVisible())
             windows_.fmRegistr->showRoomStatus(status);
     };
+    // The directory's commands wait for the join; a desk without a room has nothing to wait for.
+    connect(room_, &RoomDirectoryLink::joinEnded, this, [this] {
+        state_.directoryReady = true;
+        updateCommands();
+    });
     room_->start();
+    state_.directoryReady = room_->joined();
+    updateCommands();
 }
 
 // The check a save makes (is the file still the one last read or written?), made before a send and

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench/DirectoryRoomRun.h"
 
+#include "app/MainWindow.h"
+#include "app/RoomDirectoryLink.h"
 #include "bench/StartupParts.h"
 #include "platform/ui/WidgetPrompts.h"
 
@@ -32,6 +34,16 @@ int MeasureDirectoryEdit(const char* folder1, const char* folder2, int changes, 
     installWidgetPrompts();
     StartedProgram one{DataFolder(folder1)};
     StartedProgram two{DataFolder(folder2)};
+    // Both desks join the room behind their windows first.
+    for (StartedProgram* desk : {&one, &two}) {
+        const RoomDirectoryLink* room = desk->parts().windows->fmSend->roomDirectory();
+        const auto start = std::chrono::steady_clock::now();
+        while (room == nullptr || !room->joined()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+            if (room == nullptr || std::chrono::steady_clock::now() - start > std::chrono::seconds(20))
+                throw std::runtime_error("a desk did not join the room within 20 s");
+        }
+    }
     TAbonentList& mine = one.parts().session->abonents;
     const TAbonentList& theirs = two.parts().session->abonents;
     if (mine.Count() == 0 || theirs.Count() != mine.Count())

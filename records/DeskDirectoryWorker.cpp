@@ -3,6 +3,8 @@
 
 #include "platform/Codepage.h"
 
+#include <utility>
+
 namespace zolbin {
 
 // The desk's directory and its connection, on the worker's thread.
@@ -35,11 +37,17 @@ public:
         if (directory_->shared())
             (void)directory_->WatchChanges(this, [this] { refresh(); });
         emit worker_.joined(state(), changed, kept);
+        if (std::exchange(saveWaiting_, false))
+            save();
     }
 
     void save()
     {
-        if (!directory_ || !directory_->shared())
+        if (!directory_ || directory_->roomEmpty()) {
+            saveWaiting_ = true; // made once the desk has joined
+            return;
+        }
+        if (!directory_->shared())
             return;
         const Result<bool> saved = directory_->SaveFolder();
         emit worker_.saved(state(), !saved || saved.value(), saved ? QString() : saved.failure().shown());
@@ -89,6 +97,7 @@ private:
     std::string desk_;
     DataFolder folder_;
     std::unique_ptr<DeskDirectory> directory_;
+    bool saveWaiting_ = false;
 };
 
 DeskDirectoryWorker::DeskDirectoryWorker(std::string database, std::string desk, DataFolder folder,
