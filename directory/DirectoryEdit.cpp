@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -285,13 +286,28 @@ std::pair<std::size_t, std::size_t> sameEnds(DirectoryList list, std::string_vie
     if (base.size() % size != 0 || mine.size() % size != 0)
         return {0, 0};
     const std::size_t most = std::min(base.size(), mine.size());
-    std::size_t head = 0, tail = 0;
-    while (head + size <= most && base.substr(head, size) == mine.substr(head, size))
-        head += size;
-    while (head + tail + size <= most &&
-           base.substr(base.size() - tail - size, size) == mine.substr(mine.size() - tail - size, size))
-        tail += size;
-    return {head / size, tail / size};
+    // The bytes equal at the start, then at the end of what is left, compared a block at a time.
+    const auto equalBytes = [](const char* a, const char* b, std::size_t limit, bool fromEnd) {
+        constexpr std::size_t Block = 4096;
+        std::size_t same = 0;
+        while (same < limit) {
+            const std::size_t n = std::min(Block, limit - same);
+            const char* x = fromEnd ? a - same - n : a + same;
+            const char* y = fromEnd ? b - same - n : b + same;
+            if (std::memcmp(x, y, n) != 0) {
+                for (std::size_t i = 0; i < n && x[fromEnd ? n - 1 - i : i] == y[fromEnd ? n - 1 - i : i];
+                     ++i)
+                    ++same;
+                break;
+            }
+            same += n;
+        }
+        return same;
+    };
+    const std::size_t head = equalBytes(base.data(), mine.data(), most, false) / size;
+    const std::size_t tail =
+        equalBytes(base.data() + base.size(), mine.data() + mine.size(), most - head * size, true) / size;
+    return {head, tail};
 }
 
 Rec recordOf(DirectoryList list, std::string_view bytes)
