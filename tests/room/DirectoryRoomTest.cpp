@@ -236,7 +236,8 @@ INSTANTIATE_TEST_SUITE_P(
 // server it shows its copy and refuses edits; back, it catches up with what the other desk saved meanwhile.
 // Another desk's save taken while the window reads the lists: the copy claims the new files only once
 // they are on the disk; and a save told while the window's own change waits to go never takes that
-// change's place: the save that follows brings both.
+// change's place: the save that follows brings both, and says that the window must read the lists again
+// (not when nothing came with it).
 TEST(RoomDirectory, TakenFilesClaimedOnceSealedAndAWaitingChangeKept)
 {
     const std::string db = freshDatabase();
@@ -259,13 +260,24 @@ TEST(RoomDirectory, TakenFilesClaimedOnceSealedAndAWaitingChangeKept)
     ASSERT_TRUE(told);
     EXPECT_FALSE(told.value());
     ASSERT_TRUE(b.directory->Seal());
-    ASSERT_TRUE(b.saved());
+    const Result<bool> merged = b.directory->SaveFolder();
+    ASSERT_TRUE(merged);
+    EXPECT_TRUE(merged.value()) << "desk A's change came with the save: the window reads the lists again";
+    b.load();
+    ASSERT_TRUE(number(a, "Анна", 111));
+    ASSERT_TRUE(b.directory->Refresh());
+    b.load();
+    b.abonents[b.abonents.IndexOfName(W("Вера"))]->Number = 333;
+    ASSERT_TRUE(b.abonents.Save(b.dir.folder()));
+    const Result<bool> alone = b.directory->SaveFolder();
+    ASSERT_TRUE(alone);
+    EXPECT_FALSE(alone.value()) << "nothing came from another desk: the lists stay as the window wrote them";
     ASSERT_TRUE(a.directory->Refresh());
     a.load();
     for (Desk* d : {&a, &b}) {
-        EXPECT_EQ(d->abonents[d->abonents.IndexOfName(W("Анна"))]->Number, 11);
+        EXPECT_EQ(d->abonents[d->abonents.IndexOfName(W("Анна"))]->Number, 111);
         EXPECT_EQ(d->abonents[d->abonents.IndexOfName(W("Борис"))]->Number, 22);
-        EXPECT_EQ(d->abonents[d->abonents.IndexOfName(W("Вера"))]->Number, 33);
+        EXPECT_EQ(d->abonents[d->abonents.IndexOfName(W("Вера"))]->Number, 333);
     }
 }
 

@@ -2,6 +2,7 @@
 // Two desks' windows, each on a data folder of its own, on one room database: what one desk adds to the
 // directory reaches the other desk's lists and open directory window, keeping what its operator ticked
 // and typed; a desk cut off from the server shows its copy and catches up by itself once it is back.
+#include "app/CommandAvailability.h"
 #include "app/MainWindow.h"
 #include "app/MessageEditor.h"
 #include "app/RecipientLists.h"
@@ -12,6 +13,7 @@
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/TempDir.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QListWidget>
 #include <gtest/gtest.h>
@@ -31,9 +33,14 @@ struct DeskWindow
     void start()
     {
         program = std::make_unique<test::Program>(dir.folder());
-        // The window opens on its copy; the room is joined behind it.
+        // The window opens on its copy; the room is joined behind it, the directory's commands waiting.
         const RoomDirectoryLink* room = program->main().roomDirectory();
-        ASSERT_TRUE(room != nullptr && QTest::qWaitFor([room] { return room->joined(); }, 10000));
+        ASSERT_TRUE(room != nullptr && !room->joined());
+        for (Command command :
+             {Command::Subscribers, Command::Groups, Command::Companies, Command::SortByName})
+            EXPECT_FALSE(program->main().action(command)->isEnabled()) << CommandName(command);
+        ASSERT_TRUE(QTest::qWaitFor([room] { return room->joined(); }, 10000));
+        EXPECT_TRUE(program->main().action(Command::Subscribers)->isEnabled());
         RichEdit = test::control<MessageEditor>(&program->main(), "RichEdit");
         lbAbonent = test::control<TickList>(&program->main(), "lbAbonent");
     }
