@@ -24,17 +24,17 @@ RoomDirectoryLink::RoomDirectoryLink(Session& session, QObject* parent) : QObjec
 
 RoomDirectoryLink::~RoomDirectoryLink()
 {
-    session_.abonents.afterWrite = nullptr;
-    session_.groups.afterWrite = nullptr;
-    session_.providers.afterWrite = nullptr;
-    setListsSynced(true);
+    hookLists(false, true);
 }
 
-void RoomDirectoryLink::setListsSynced(bool synced)
+void RoomDirectoryLink::hookLists(bool toRoom, bool synced)
 {
-    session_.abonents.synced = synced;
-    session_.groups.synced = synced;
-    session_.providers.synced = synced;
+    for (WatchedListFile* list :
+         {static_cast<WatchedListFile*>(&session_.abonents), static_cast<WatchedListFile*>(&session_.groups),
+          static_cast<WatchedListFile*>(&session_.providers)}) {
+        list->afterWrite = toRoom ? std::function<void()>([this] { written(); }) : nullptr;
+        list->synced = synced;
+    }
 }
 
 void RoomDirectoryLink::start()
@@ -56,11 +56,8 @@ void RoomDirectoryLink::start()
                 if (state.shared)
                     changedElsewhere(state, changed);
             });
-    // A save made before the join ends goes to the worker after it, in order.
-    for (WatchedListFile* list :
-         {static_cast<WatchedListFile*>(&session_.abonents), static_cast<WatchedListFile*>(&session_.groups),
-          static_cast<WatchedListFile*>(&session_.providers)})
-        list->afterWrite = [this] { written(); };
+    // A save that comes before the join ends waits for it on the worker.
+    hookLists(true, true);
     // Joined once the window is up: the window opens on the desk's copy without waiting for the server.
     afterStart(this, [this] { worker_->open(); });
 }
@@ -76,14 +73,12 @@ void RoomDirectoryLink::joinedRoom(const DeskDirectoryState& state, bool changed
     state_ = state;
     joined_ = true;
     if (!state_.shared) {
-        session_.abonents.afterWrite = nullptr;
-        session_.groups.afterWrite = nullptr;
-        session_.providers.afterWrite = nullptr;
+        hookLists(false, true);
         emit joinEnded();
         return;
     }
     // The list files are the desk's copy: the worker makes them durable once their change has gone.
-    setListsSynced(false);
+    hookLists(true, false);
     if (changed || !state_.online)
         reloadWhenFree();
     if (!keptAside.isEmpty())

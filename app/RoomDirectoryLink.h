@@ -56,7 +56,8 @@ private:
     void saved(const DeskDirectoryState& state, bool changed, const QString& refusal);
     void changedElsewhere(const DeskDirectoryState& state, bool changed);
     void reloadWhenFree();
-    void setListsSynced(bool synced);
+    // Whether the lists' saves go to the room, and whether they wait for the disk themselves.
+    void hookLists(bool toRoom, bool synced);
     void checkServer();
 
     Session& session_;

@@ -180,10 +180,7 @@ bool DeskDirectory::Join(bool bring)
                     keptAside_.push_back(kept.value());
         }
     }
-    const bool changed = std::any_of(room.lists.begin(), room.lists.end(), [this](const auto& l) {
-        const auto was = seen_.lists.find(l.first);
-        return was == seen_.lists.end() || was->second.bytes != l.second.bytes;
-    });
+    const bool changed = !room.sameBytes(seen_);
     (void)take(std::move(room), &seen_);
     return changed;
 }
@@ -281,9 +278,7 @@ Result<bool> DeskDirectory::SaveFolder()
             if (!(v.bytes == seen_.lists[list].bytes))
                 if (const std::string path = folder_.path(FileNameOf(list)); fileExists(path))
                     (void)syncFile(path);
-        const bool merged =
-            std::any_of(saved.value().lists.begin(), saved.value().lists.end(),
-                        [&mine](const auto& l) { return !(l.second.bytes == mine.lists.at(l.first).bytes); });
+        const bool merged = !saved.value().sameBytes(mine);
         if (const Status taken = take(std::move(saved.value()), &mine); !taken)
             return taken.failure();
         return merged;
@@ -325,9 +320,7 @@ Result<bool> DeskDirectory::Refresh(bool sealLater)
                    seen.savedMs == l.second.savedMs && seen.desk == l.second.desk;
         }))
         return false;
-    const bool changed =
-        std::any_of(latest.value().lists.begin(), latest.value().lists.end(),
-                    [this](const auto& l) { return l.second.bytes != seen_.lists[l.first].bytes; });
+    const bool changed = !latest.value().sameBytes(seen_);
     // The files hold the copy (or a change of the window's, whose save follows): a list the room has
     // not changed is not read from disk to be compared.
     if (const Status taken = take(std::move(latest.value()), &seen_, !sealLater); !taken)

@@ -80,15 +80,4 @@ bool ServerConnectionLost(const QSqlDatabase& db)
     return connection == nullptr || PQstatus(connection) == CONNECTION_BAD;
 }
 
-bool ServerAnswers(const std::string& database, int connectSeconds)
-{
-    const Result<std::string> options = ServerConnectOptions(database, connectSeconds);
-    if (!options)
-        return false;
-    PGconn* connection = PQconnectdb(options.value().c_str());
-    const bool answers = connection != nullptr && PQstatus(connection) == CONNECTION_OK;
-    PQfinish(connection);
-    return answers;
-}
-
 } // namespace zolbin

@@ -23,8 +23,4 @@ Result<std::string> ServerConnectOptions(const std::string& database, int connec
 // driver has read from its socket (a notification's reading sees the server close it).
 bool ServerConnectionLost(const QSqlDatabase& db);
 
-// Whether the server takes a connection now: one made and closed with libpq alone, so that it may be
-// tried on any thread.
-bool ServerAnswers(const std::string& database, int connectSeconds);
-
 } // namespace zolbin

@@ -81,6 +81,18 @@ bool RoomDirectory::empty() const
     return std::all_of(lists.begin(), lists.end(), [](const auto& l) { return l.second.version == 0; });
 }
 
+bool RoomDirectory::sameBytes(const RoomDirectory& other) const
+{
+    for (DirectoryList list : DirectoryLists) {
+        const auto mine = lists.find(list), theirs = other.lists.find(list);
+        const ListBytes none;
+        if (!((mine == lists.end() ? none : mine->second.bytes) ==
+              (theirs == other.lists.end() ? none : theirs->second.bytes)))
+            return false;
+    }
+    return true;
+}
+
 Text LastChangeText(const DirectoryVersion& version)
 {
     const QString when =

@@ -71,6 +71,8 @@ struct RoomDirectory
     // The latest of the three versions: who changed the directory last and when.
     const DirectoryVersion& last() const;
     bool empty() const; // no list stored yet
+    // Whether every list holds the same bytes in both (a list missing from one counts as empty).
+    bool sameBytes(const RoomDirectory& other) const;
 };
 
 // "Изменено: МЕСТО, дд.мм.гггг чч:мм", the time the desk's own.
