@@ -316,8 +316,7 @@ Result<bool> DeskDirectory::Refresh(bool sealLater)
     if (damage_.empty() &&
         std::all_of(latest.value().lists.begin(), latest.value().lists.end(), [this](const auto& l) {
             const DirectoryVersion& seen = seen_.lists[l.first];
-            return trusted_.count(l.first) != 0 && seen.version == l.second.version &&
-                   seen.savedMs == l.second.savedMs && seen.desk == l.second.desk;
+            return trusted_.count(l.first) != 0 && seen.sameVersion(l.second);
         }))
         return false;
     const bool changed = !latest.value().sameBytes(seen_);

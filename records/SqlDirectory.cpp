@@ -15,7 +15,6 @@
 #include <QVariant>
 #include <algorithm>
 #include <atomic>
-#include <future>
 #include <set>
 
 namespace zolbin {
@@ -161,8 +160,7 @@ Result<RoomDirectory> SqlDirectory::latest()
     // Only the bytes of a version not known yet travel.
     for (auto& [list, v] : room.lists) {
         const auto known = known_.find(list);
-        if (v.version == 0 || (known != known_.end() && known->second.version == v.version &&
-                               known->second.savedMs == v.savedMs && known->second.desk == v.desk)) {
+        if (v.version == 0 || (known != known_.end() && known->second.sameVersion(v))) {
             if (v.version != 0)
                 v.bytes = known->second.bytes;
             continue;
@@ -213,9 +211,7 @@ Status SqlDirectory::insert(DirectoryList list, ListBytes listBytes, const std::
                             Written& written, bool latestKnown)
 {
     const std::string& bytes = listBytes.str();
-    // The whole's hash on a thread of its own while the chunks are cut; the chunks of the list's latest
-    // bytes (the server holds them) keep their names.
-    std::future<std::string> whole = std::async(std::launch::async, [&bytes] { return HashOf(bytes); });
+    // The chunks of the list's latest bytes (the server holds them) keep their names.
     const auto known = known_.find(list);
     const auto knownChunks = knownChunks_.find(list);
     const bool earlier = known != known_.end() && knownChunks != knownChunks_.end();
@@ -226,14 +222,16 @@ Status SqlDirectory::insert(DirectoryList list, ListBytes listBytes, const std::
     if (earlier && latestKnown)
         for (const DirectoryChunk& c : knownChunks->second)
             held.insert(c.hash);
+    // The version's name: the hash of its chunks' names, which name its bytes.
+    const std::string hashes = JoinHashes(chunks);
     Query q(connection_);
     if (!q.run(QStringLiteral(
                    "INSERT INTO directory_versions (list, version, chunks, size, whole, desk, records) "
                    "SELECT ?, COALESCE(MAX(version), 0) + 1, ?, ?, ?, ?, ? FROM directory_versions "
                    "WHERE list = ? RETURNING version, desk, saved_ms"),
-               {QLatin1String(KeyOf(list)), QString::fromStdString(JoinHashes(chunks)),
-                static_cast<qlonglong>(bytes.size()), QString::fromStdString(whole.get()), toQString(desk_),
-                toQString(records), QLatin1String(KeyOf(list))}))
+               {QLatin1String(KeyOf(list)), QString::fromStdString(hashes),
+                static_cast<qlonglong>(bytes.size()), QString::fromStdString(HashOf(hashes)),
+                toQString(desk_), toQString(records), QLatin1String(KeyOf(list))}))
         return failure(q.error());
     if (!q.query.next())
         return failure(q.error());
@@ -300,28 +298,6 @@ Failure damagedList(DirectoryList list)
 }
 
 } // namespace
-
-Result<int> SqlDirectory::Save(DirectoryList list, const std::string& bytes, int baseVersion)
-{
-    if (!ListIntact(list, bytes))
-        return damagedList(list);
-    Locked lock(connection_);
-    if (!lock.ok())
-        return failure(lock.error());
-    const Result<RoomDirectory> now = latest();
-    if (!now)
-        return now.failure();
-    const int at = now.value().lists.at(list).version;
-    if (at != baseVersion)
-        return 0;
-    Written written;
-    if (const Status inserted = insert(list, bytes, {}, written); !inserted)
-        return inserted.failure();
-    if (!lock.commit())
-        return failure(lock.error());
-    remember(written);
-    return at + 1;
-}
 
 Status SqlDirectory::Replace(const DirectoryBytes& lists)
 {

@@ -61,6 +61,11 @@ struct DirectoryVersion
     ListBytes bytes;          // the list file's bytes
     std::string desk;         // who saved it (cp1251)
     std::int64_t savedMs = 0; // when, by the server's clock
+    // The same version of a list: its number, desk and time (bytes aside).
+    bool sameVersion(const DirectoryVersion& other) const
+    {
+        return version == other.version && savedMs == other.savedMs && desk == other.desk;
+    }
 };
 
 // The three lists' latest versions.
@@ -96,10 +101,6 @@ public:
     // A version whose bytes the caller holds (the desk's copy): the version of the same number, desk and
     // time is taken from them.
     void Know(DirectoryList list, const DirectoryVersion& version);
-    // Saves the list's bytes as its next version when its latest version is still `baseVersion`; gives
-    // the new version, or 0 (nothing written) when another desk saved the list meanwhile: the caller then
-    // saves its change as edits.
-    Result<int> Save(DirectoryList list, const std::string& bytes, int baseVersion);
     // Stores the three lists as their next versions, whatever the database holds (an import, the first
     // desk). A damaged list is refused before anything is written.
     Status Replace(const DirectoryBytes& lists);
