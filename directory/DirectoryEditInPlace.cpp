@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/DirectoryEditInPlace.h"
 
+#include "directory/NameFilter.h"
 #include "directory/Records.h"
 
 #include <algorithm>
@@ -50,12 +51,19 @@ std::string_view RecordName(std::string_view record)
 void FindFirstOfNames(std::string_view abonents, NamedRecords& names)
 {
     const RecordBytes records(abonents, TAbonent::RecordSize);
+    NameFilter asked;
+    for (const auto& named : names)
+        asked.add(named.first);
     std::size_t left = names.size();
-    for (std::size_t i = 0; i < records.count() && left > 0; ++i)
-        if (const auto it = names.find(RecordName(records.at(i))); it != names.end() && it->second.empty()) {
+    for (std::size_t i = 0; i < records.count() && left > 0; ++i) {
+        const std::string_view name = RecordName(records.at(i));
+        if (!asked.mayHold(name))
+            continue;
+        if (const auto it = names.find(name); it != names.end() && it->second.empty()) {
             it->second = records.at(i);
             --left;
         }
+    }
 }
 
 std::optional<InPlaceEdit> EditInPlace(const DirectoryEdit& e, std::string& list)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/Lists.h"
 
+#include "directory/NameFilter.h"
 #include "directory/RecordBlocks.h"
 #include "directory/TextChecks.h"
 #include "platform/Codepage.h"
@@ -289,11 +290,15 @@ Status TGroupList::LinkMembers(const TAbonentList& abonents, const DataFolder& f
     // The members' names, each with the first subscriber of that name (-1: none). Every look-up is made
     // before any member is replaced: a replaced member's record, which the names point into, may go.
     std::unordered_map<std::string_view, int> firstOfName;
+    NameFilter asked;
     for (const Ptr& g : *this)
         for (const AbonentPtr& m : g->Members)
-            firstOfName.emplace(m->Name.view(), -1);
+            if (firstOfName.emplace(m->Name.view(), -1).second)
+                asked.add(m->Name.view());
     std::size_t unresolved = firstOfName.size();
     for (int i = 0; i < abonents.Count() && unresolved > 0; ++i) {
+        if (!asked.mayHold(abonents[i]->Name.view()))
+            continue;
         const auto found = firstOfName.find(abonents[i]->Name.view());
         if (found != firstOfName.end() && found->second < 0) {
             found->second = i;
