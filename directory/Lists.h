@@ -63,7 +63,8 @@ public:
     // Called after each rewrite of the file that succeeded (a room's directory sends the change on).
     std::function<void()> afterWrite;
     // False while the file is a copy that another part makes durable (a room's directory, after sending
-    // the change on): a rewrite then does not wait for the disk.
+    // the change on): a rewrite then does not wait for the disk, and keeps the file it replaced beside it
+    // until then (AtomicWriter::commit).
     bool synced = true;
 
 protected:

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -203,7 +204,9 @@ Status AtomicWriter::commit(bool synced)
     if (::close(fd_) != 0 && err == 0 && errno != EINTR)
         err = errno;
     fd_ = -1;
-    if (err == 0 && ::rename(tempPath_.c_str(), path_.c_str()) != 0)
+    if (err == 0 && !synced)
+        err = replaceKeeping();
+    else if (err == 0 && ::rename(tempPath_.c_str(), path_.c_str()) != 0)
         err = errno;
     if (err != 0)
         return Failure::fromErrno(err); // the destructor removes the temporary file
@@ -219,6 +222,26 @@ Status AtomicWriter::commit(bool synced)
     return {};
 }
 
+int AtomicWriter::replaceKeeping()
+{
+    const std::string previous = PreviousFileOf(path_);
+    const bool keep = !fileExists(previous);
+    // The new file takes the target's name and the temporary name gets the file it replaced, in one step.
+    if (::renameat2(AT_FDCWD, tempPath_.c_str(), AT_FDCWD, path_.c_str(), RENAME_EXCHANGE) == 0) {
+        committed_ = true;
+        // The new file is in place whatever happens to the old one now.
+        if (!keep || ::rename(tempPath_.c_str(), previous.c_str()) != 0)
+            (void)::unlink(tempPath_.c_str());
+        return 0;
+    }
+    if (errno != ENOENT && errno != EINVAL && errno != ENOSYS)
+        return errno;
+    // No file to replace, or a file system that cannot swap names: a hard link keeps the old one.
+    if (keep && fileExists(path_) && ::link(path_.c_str(), previous.c_str()) != 0)
+        return errno;
+    return ::rename(tempPath_.c_str(), path_.c_str()) == 0 ? 0 : errno;
+}
+
 // ---------------------------------------------------------------------------------------------------
 
 Status rewriteWholeFile(const std::string& path, std::string_view bytes, bool synced)
@@ -230,6 +253,18 @@ Status rewriteWholeFile(const std::string& path, std::string_view bytes, bool sy
     if (written)
         written = writer.commit(synced);
     return written;
+}
+
+std::string PreviousFileOf(const std::string& path)
+{
+    return path + ".previous";
+}
+
+Status DropPreviousFile(const std::string& path)
+{
+    if (::unlink(PreviousFileOf(path).c_str()) != 0 && errno != ENOENT)
+        return Failure::fromErrno(errno);
+    return {};
 }
 
 Status syncFile(const std::string& path)

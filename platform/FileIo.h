@@ -32,11 +32,18 @@ public:
     Status open();
     // Fails when the bytes could not all be written, or when open() did not succeed.
     Status write(std::string_view bytes);
-    // Flushes, syncs and renames over the target; `synced` false leaves the syncing to the system (or to
-    // a later syncFile), for a file that can be had again should it be lost.
+    // Flushes, syncs and renames over the target. `synced` false leaves the syncing to a later syncFile
+    // and keeps the file replaced as PreviousFileOf(path) until DropPreviousFile, once the new one is
+    // durable: a crash before then may cut the new file short, never the kept one. A kept file already
+    // there stays as it is (the last one made durable). Where the file system can, the two names are
+    // swapped in one step, which also spares ext4 the flush it makes when an unsynced file replaces
+    // another by its name.
     Status commit(bool synced = true);
 
 private:
+    // The unsynced commit's renames: 0 or an errno.
+    int replaceKeeping();
+
     std::string path_;
     std::string tempPath_;
     int fd_ = -1;
@@ -48,6 +55,10 @@ private:
 Status rewriteWholeFile(const std::string& path, std::string_view bytes, bool synced = true);
 // Makes a file written without syncing durable: its bytes, then its name in its folder.
 Status syncFile(const std::string& path);
+// Where an unsynced rewrite keeps the file it replaced: path + ".previous".
+std::string PreviousFileOf(const std::string& path);
+// Removes the kept file (none is no failure).
+Status DropPreviousFile(const std::string& path);
 
 // Opens for appending (creating when missing), writes, closes. The bytes go in whole or not at all: a
 // write that fails part way (a full disk) cuts the file back to its previous length.

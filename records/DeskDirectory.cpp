@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <sstream>
 
@@ -109,9 +110,15 @@ Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, s
         const bool same =
             fileExists(path) && (onDisk != nullptr ? onDisk->lists.at(list).bytes == v.bytes
                                                    : v.bytes == fileBytes(folder, FileNameOf(list)));
-        if (!same)
+        if (!same) {
             if (const Status written = rewriteWholeFile(path, v.bytes.str(), sealed); !written)
                 return written;
+        } else if (sealed && fileExists(PreviousFileOf(path))) {
+            // A file written without syncing (it kept the one it replaced) is made durable before it is
+            // claimed.
+            if (const Status synced = syncFile(path); !synced)
+                return synced;
+        }
         const std::string desk = QByteArray::fromStdString(v.desk).toHex().toStdString();
         stamp += std::string(KeyOf(list)) + " " + std::to_string(v.version) + " " +
                  std::to_string(v.savedMs) + " " + (desk.empty() ? "-" : desk) + "\n";
@@ -122,7 +129,23 @@ Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, s
     }
     if (!sealed)
         return {};
-    return rewriteWholeFile(folder.path(RoomCopyFileName), stamp);
+    if (const Status claimed = rewriteWholeFile(folder.path(RoomCopyFileName), stamp); !claimed)
+        return claimed;
+    // The files claimed are durable: the ones they replaced are no longer needed.
+    for (DirectoryList list : DirectoryLists)
+        (void)DropPreviousFile(folder.path(FileNameOf(list)));
+    return {};
+}
+
+void RestoreClaimedCopy(const DataFolder& folder)
+{
+    const DirectoryCopy copy = ReadDirectoryCopy(folder);
+    for (const auto& [list, claimed] : copy.stamps) {
+        const std::string path = folder.path(FileNameOf(list));
+        const std::string previous = PreviousFileOf(path);
+        if (copy.intact.count(list) == 0 && fileExists(previous) && fileStampOf(previous) == claimed)
+            (void)std::rename(previous.c_str(), path.c_str());
+    }
 }
 
 std::unique_ptr<DeskDirectory> DeskDirectory::Start(const std::string& database, const std::string& desk,
@@ -137,6 +160,7 @@ std::unique_ptr<DeskDirectory> DeskDirectory::Open(const std::string& database, 
                                                    const DataFolder& folder)
 {
     std::unique_ptr<DeskDirectory> d(new DeskDirectory(database, desk, folder));
+    RestoreClaimedCopy(folder);
     DirectoryCopy copy = ReadDirectoryCopy(folder);
     d->seen_ = std::move(copy.room);
     d->trusted_ = copy.intact;
@@ -272,12 +296,8 @@ Result<bool> DeskDirectory::SaveFolder()
     const RoomDirectory mine = ReadDirectoryCopy(folder_).room;
     Result<RoomDirectory> saved = store_->SaveChanges(seen_, mine);
     if (saved) {
-        // The windows' files, written without waiting for the disk, are made durable before the copy
-        // claims them.
-        for (const auto& [list, v] : mine.lists)
-            if (!(v.bytes == seen_.lists[list].bytes))
-                if (const std::string path = folder_.path(FileNameOf(list)); fileExists(path))
-                    (void)syncFile(path);
+        // The windows' files, written without waiting for the disk, are made durable as the copy claims
+        // them.
         const bool merged = !saved.value().sameBytes(mine);
         if (const Status taken = take(std::move(saved.value()), &mine); !taken)
             return taken.failure();
@@ -333,15 +353,11 @@ Status DeskDirectory::Seal()
         return {};
     const std::map<DirectoryList, FileStamp> written = std::move(unsealed_);
     unsealed_.clear();
-    for (const auto& [list, stamp] : written) {
-        const std::string path = folder_.path(FileNameOf(list));
-        // A file the window rewrote meanwhile is not claimed: its save goes to the room next.
-        if (fileStampOf(path) != stamp)
+    // A file the window rewrote meanwhile is not claimed: its save goes to the room next. The others are
+    // synced as the copy claims them.
+    for (const auto& [list, stamp] : written)
+        if (fileStampOf(folder_.path(FileNameOf(list))) != stamp)
             return {};
-        if (stamp.exists)
-            if (const Status synced = syncFile(path); !synced)
-                return synced;
-    }
     return writeCopy(seen_, &seen_);
 }
 

@@ -41,9 +41,14 @@ DirectoryCopy ReadDirectoryCopy(const DataFolder& folder);
 // Writes the lists that differ from the folder's files (`onDisk`, when given, is what they hold), then
 // "Directory.room" with the files' stamps. Unless `sealed`, the lists are written without waiting for
 // the disk and "Directory.room" is left as it was: until it is written (DeskDirectory::Seal) the copy
-// does not claim them, so that a copy cut short by a crash is fetched again, never trusted.
+// does not claim them, so that a copy cut short by a crash is fetched again, never trusted. Written
+// sealed, the files claimed are synced first when they were written without waiting.
 Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, std::int64_t takenMs,
                           const RoomDirectory* onDisk = nullptr, bool sealed = true);
+// A list file written without waiting for the disk keeps the one it replaced beside it
+// (PreviousFileOf) until "Directory.room" claims the new one, durable by then. After a crash before
+// that claim, a kept file that is the copy "Directory.room" names is put back in its place.
+void RestoreClaimedCopy(const DataFolder& folder);
 
 class DeskDirectory
 {

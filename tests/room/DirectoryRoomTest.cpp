@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <thread>
@@ -251,6 +252,7 @@ TEST(RoomDirectory, TakenFilesClaimedOnceSealedAndAWaitingChangeKept)
     EXPECT_EQ(ReadDirectoryCopy(b.dir.folder()).intact.count(DirectoryList::Abonents), 0u);
     ASSERT_TRUE(b.directory->Seal());
     EXPECT_EQ(ReadDirectoryCopy(b.dir.folder()).intact.count(DirectoryList::Abonents), 1u);
+    EXPECT_FALSE(fileExists(PreviousFileOf(b.dir.file(AbonentFileName))));
 
     b.load();
     b.abonents[b.abonents.IndexOfName(W("Вера"))]->Number = 33;
@@ -279,6 +281,18 @@ TEST(RoomDirectory, TakenFilesClaimedOnceSealedAndAWaitingChangeKept)
         EXPECT_EQ(d->abonents[d->abonents.IndexOfName(W("Борис"))]->Number, 22);
         EXPECT_EQ(d->abonents[d->abonents.IndexOfName(W("Вера"))]->Number, 333);
     }
+
+    // A crash after a copy was written unsynced, before it was claimed, cut the file short: the file
+    // "Directory.room" claims, kept beside it, is put back.
+    const std::string claimed = fileOf(b.dir.path(), AbonentFileName);
+    ASSERT_TRUE(number(a, "Анна", 1111));
+    ASSERT_TRUE(b.directory->Refresh(true));
+    ASSERT_EQ(fileOf(b.dir.path(), "Abonent.lst.previous"), claimed);
+    b.directory.reset();
+    std::filesystem::resize_file(b.dir.file(AbonentFileName), 1000);
+    RestoreClaimedCopy(b.dir.folder());
+    EXPECT_EQ(fileOf(b.dir.path(), AbonentFileName), claimed);
+    EXPECT_EQ(ReadDirectoryCopy(b.dir.folder()).intact.count(DirectoryList::Abonents), 1u);
 }
 
 TEST(RoomDirectory, AwayDeskKeepsItsCopyRefusesEditsAndCatchesUp)

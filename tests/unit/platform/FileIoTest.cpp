@@ -39,6 +39,24 @@ TEST(AtomicWriter, ReplacesTheFileWholeAndLeavesNothingElse)
     EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"list.dat"});
 }
 
+TEST(AtomicWriter, AnUnsyncedRewriteKeepsTheLastDurableFileUntilDropped)
+{
+    test::TempDataDir dir;
+    const std::string path = dir.file("list.dat");
+    dir.write("list.dat", "durable");
+    ASSERT_TRUE(rewriteWholeFile(path, "first", false));
+    ASSERT_TRUE(rewriteWholeFile(path, "second", false));
+    EXPECT_EQ(dir.read("list.dat"), "second");
+    EXPECT_EQ(dir.read("list.dat.previous"), "durable") << "the unsynced first is not kept over it";
+    EXPECT_EQ(listing(dir.path()), (std::vector<std::string>{"list.dat", "list.dat.previous"}));
+    ASSERT_TRUE(DropPreviousFile(path));
+    ASSERT_TRUE(DropPreviousFile(path));
+    ASSERT_TRUE(rewriteWholeFile(path, "third"));
+    ASSERT_TRUE(rewriteWholeFile(dir.file("new.dat"), "new", false));
+    EXPECT_EQ(listing(dir.path()), (std::vector<std::string>{"list.dat", "new.dat"}));
+    EXPECT_EQ(dir.read("list.dat"), "third");
+}
+
 TEST(AtomicWriter, UncommittedWriteLeavesTheOldFile)
 {
     test::TempDataDir dir;
