@@ -299,7 +299,9 @@ Result<bool> DeskDirectory::SaveFolder()
         // The windows' files, written without waiting for the disk, are made durable as the copy claims
         // them.
         const bool merged = !saved.value().sameBytes(mine);
-        if (const Status taken = take(std::move(saved.value()), &mine); !taken)
+        // The files hold what was saved when nothing came with it: not compared again.
+        const RoomDirectory asWritten = merged ? mine : saved.value();
+        if (const Status taken = take(std::move(saved.value()), &asWritten); !taken)
             return taken.failure();
         return merged;
     }

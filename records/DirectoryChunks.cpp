@@ -3,6 +3,7 @@
 
 #include "directory/Records.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <openssl/evp.h>
@@ -37,11 +38,12 @@ std::uint64_t recordHash(std::string_view bytes)
     return h;
 }
 
-// Where each record ends; the bytes after the last record that can be told are one record more.
-std::vector<std::size_t> recordEnds(DirectoryList list, std::string_view bytes)
+// Where each record from `from` (where one begins) ends; the bytes after the last record that can be told
+// are one record more.
+std::vector<std::size_t> recordEnds(DirectoryList list, std::string_view bytes, std::size_t from)
 {
     std::vector<std::size_t> ends;
-    std::size_t at = 0;
+    std::size_t at = from;
     while (at < bytes.size()) {
         std::size_t size = list == DirectoryList::Abonents    ? TAbonent::RecordSize
                            : list == DirectoryList::Companies ? TProvider::RecordSize
@@ -58,6 +60,25 @@ std::vector<std::size_t> recordEnds(DirectoryList list, std::string_view bytes)
         ends.push_back(at);
     }
     return ends;
+}
+
+// Where two byte strings first differ (the shorter one's size when it begins the other), compared a block
+// at a time.
+std::size_t firstDifference(std::string_view a, std::string_view b)
+{
+    constexpr std::size_t Block = 4096;
+    const std::size_t most = std::min(a.size(), b.size());
+    std::size_t at = 0;
+    while (at < most) {
+        const std::size_t n = std::min(Block, most - at);
+        if (std::memcmp(a.data() + at, b.data() + at, n) != 0) {
+            while (a[at] == b[at])
+                ++at;
+            return at;
+        }
+        at += n;
+    }
+    return most;
 }
 
 } // namespace
@@ -89,13 +110,14 @@ struct ChunkKey
     }
 };
 
+// Cuts the bytes from `from` (where a chunk begins) on, after the chunks given.
 std::vector<DirectoryChunk> cut(DirectoryList list, std::string_view bytes,
-                                const std::unordered_map<std::string_view, std::string_view, ChunkKey>& named)
+                                const std::unordered_map<std::string_view, std::string_view, ChunkKey>& named,
+                                std::vector<DirectoryChunk> chunks = {}, std::size_t from = 0)
 {
-    std::vector<DirectoryChunk> chunks;
     const std::uint64_t mask = list == DirectoryList::Groups ? GroupBoundaryMask : BoundaryMask;
-    std::size_t start = 0, begin = 0, records = 0;
-    for (const std::size_t end : recordEnds(list, bytes)) {
+    std::size_t start = from, begin = from, records = 0;
+    for (const std::size_t end : recordEnds(list, bytes, from)) {
         ++records;
         if ((recordHash(bytes.substr(begin, end - begin)) & mask) == 0 || records == MaxRecords ||
             end == bytes.size()) {
@@ -122,12 +144,23 @@ std::vector<DirectoryChunk> ChunksOf(DirectoryList list, std::string_view bytes,
                                      std::string_view earlierBytes,
                                      const std::vector<DirectoryChunk>& earlier)
 {
+    // The earlier chunks that end before the first byte that differs are the new ones too (the same
+    // records chose their ends): only the rest is cut.
+    const std::size_t differs = firstDifference(bytes, earlierBytes);
+    std::vector<DirectoryChunk> same;
+    std::size_t from = 0;
+    for (const DirectoryChunk& c : earlier) {
+        if (c.at != from || c.at + c.size >= differs)
+            break;
+        same.push_back(c);
+        from = c.at + c.size;
+    }
     std::unordered_map<std::string_view, std::string_view, ChunkKey> named;
-    named.reserve(earlier.size());
-    for (const DirectoryChunk& c : earlier)
-        if (c.at + c.size <= earlierBytes.size())
+    named.reserve(earlier.size() - same.size());
+    for (std::size_t i = same.size(); i < earlier.size(); ++i)
+        if (const DirectoryChunk& c = earlier[i]; c.at + c.size <= earlierBytes.size())
             named.emplace(earlierBytes.substr(c.at, c.size), c.hash);
-    return cut(list, bytes, named);
+    return cut(list, bytes, named, std::move(same), from);
 }
 
 std::string JoinHashes(const std::vector<DirectoryChunk>& chunks)

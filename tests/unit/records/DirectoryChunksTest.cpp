@@ -39,6 +39,11 @@ TEST(DirectoryChunks, AnAdditionInTheMiddleChangesOneChunkOrTwo)
         EXPECT_EQ(covered, after.size()) << KeyOf(list);
         EXPECT_EQ(JoinHashes(ChunksOf(list, after, before, old)), JoinHashes(now))
             << KeyOf(list) << ": the names kept from the earlier chunks are theirs";
+        // A record added at the end or taken off it: the earlier last chunk ended with its list.
+        for (const std::string& changed :
+             {before + record(list, 77777), before.substr(0, before.size() - record(list, 0).size())})
+            EXPECT_EQ(JoinHashes(ChunksOf(list, changed, before, old)), JoinHashes(ChunksOf(list, changed)))
+                << KeyOf(list);
         std::set<std::string> held;
         for (const DirectoryChunk& c : old)
             held.insert(c.hash);
