@@ -43,6 +43,8 @@ void RoomDirectoryLink::start()
         joined_ = true; // nothing to join
         return;
     }
+    // A copy cut short by a crash is put back before the window reads the lists.
+    RestoreClaimedCopy(session_.folder);
     worker_ = std::make_unique<DeskDirectoryWorker>(session_.settings.OutboxDatabase,
                                                     session_.settings.OutboxDesk, session_.folder);
     connect(worker_.get(), &DeskDirectoryWorker::roomEmpty, this, &RoomDirectoryLink::askToBring);

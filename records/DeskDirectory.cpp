@@ -139,6 +139,10 @@ Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, s
 
 void RestoreClaimedCopy(const DataFolder& folder)
 {
+    if (std::none_of(std::begin(DirectoryLists), std::end(DirectoryLists), [&folder](DirectoryList list) {
+            return fileExists(PreviousFileOf(folder.path(FileNameOf(list))));
+        }))
+        return;
     const DirectoryCopy copy = ReadDirectoryCopy(folder);
     for (const auto& [list, claimed] : copy.stamps) {
         const std::string path = folder.path(FileNameOf(list));
