@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/Lists.h"
+#include "directory/NameFilter.h"
 #include "directory/TextChecks.h"
 #include "platform/Codepage.h"
 
@@ -189,6 +190,34 @@ TEST(TextChecks, DigitalText)
     EXPECT_FALSE(IsDigitalText(std::string("1\0"
                                            "2",
                                            3)));
+}
+
+// The first look at a member's name: a name added is never passed over (its member would stay unlinked),
+// whatever its length or where it differs from the others; most other names are.
+TEST(NameFilter, HoldsEveryNameAddedAndPassesMostOthersOver)
+{
+    const std::vector<std::string> names = {"",
+                                            "A",
+                                            "1234567",
+                                            "12345678",
+                                            "123456789",
+                                            "Smith 1234567890 middle",
+                                            "Smith 1234567891 middle",
+                                            std::string(25, '\xC0'),
+                                            std::string("\0x", 2)};
+    NameFilter filter;
+    for (const std::string& name : names)
+        filter.add(name);
+    for (const std::string& name : names)
+        EXPECT_TRUE(filter.mayHold(name)) << name;
+
+    NameFilter members;
+    for (int i = 0; i < 10000; ++i)
+        members.add("Smith " + std::to_string(i * 7919));
+    int looked = 0;
+    for (int i = 0; i < 100000; ++i)
+        looked += members.mayHold("Brown " + std::to_string(i)) ? 1 : 0;
+    EXPECT_LT(looked, 10000) << "most subscribers not among the members are passed over";
 }
 
 } // namespace
