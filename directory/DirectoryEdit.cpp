@@ -4,10 +4,10 @@
 #include "directory/DirectoryEditInPlace.h"
 #include "directory/Lists.h"
 #include "directory/Records.h"
+#include "platform/SameBytes.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -286,27 +286,9 @@ std::pair<std::size_t, std::size_t> sameEnds(DirectoryList list, std::string_vie
     if (base.size() % size != 0 || mine.size() % size != 0)
         return {0, 0};
     const std::size_t most = std::min(base.size(), mine.size());
-    // The bytes equal at the start, then at the end of what is left, compared a block at a time.
-    const auto equalBytes = [](const char* a, const char* b, std::size_t limit, bool fromEnd) {
-        constexpr std::size_t Block = 4096;
-        std::size_t same = 0;
-        while (same < limit) {
-            const std::size_t n = std::min(Block, limit - same);
-            const char* x = fromEnd ? a - same - n : a + same;
-            const char* y = fromEnd ? b - same - n : b + same;
-            if (std::memcmp(x, y, n) != 0) {
-                for (std::size_t i = 0; i < n && x[fromEnd ? n - 1 - i : i] == y[fromEnd ? n - 1 - i : i];
-                     ++i)
-                    ++same;
-                break;
-            }
-            same += n;
-        }
-        return same;
-    };
-    const std::size_t head = equalBytes(base.data(), mine.data(), most, false) / size;
-    const std::size_t tail =
-        equalBytes(base.data() + base.size(), mine.data() + mine.size(), most - head * size, true) / size;
+    // The bytes equal at the start, then at the end of what is left.
+    const std::size_t head = SameLeadingBytes(base, mine) / size;
+    const std::size_t tail = SameTrailingBytes(base, mine, most - head * size) / size;
     return {head, tail};
 }
 

@@ -72,6 +72,18 @@ std::string folderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// Syncs the folder holding the file, so that a rename in it is durable: 0 or the errno (none when the
+// folder cannot be opened).
+int syncFolderOf(const std::string& path)
+{
+    const int dir = OpenRetrying(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir < 0)
+        return 0;
+    const int err = ::fsync(dir) != 0 && errno != EINVAL ? errno : 0;
+    ::close(dir);
+    return err;
+}
+
 std::string randomSuffix()
 {
     static std::mt19937 gen{std::random_device{}()};
@@ -214,11 +226,7 @@ Status AtomicWriter::commit(bool synced)
     if (!synced)
         return {};
     // Make the rename itself durable; a failure here no longer affects the contents.
-    const int dir = OpenRetrying(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        (void)::fsync(dir);
-        ::close(dir);
-    }
+    (void)syncFolderOf(path_);
     return {};
 }
 
@@ -274,12 +282,8 @@ Status syncFile(const std::string& path)
         return Failure::fromErrno(errno);
     int err = ::fsync(fd) != 0 && errno != EINVAL ? errno : 0;
     ::close(fd);
-    const int dir = OpenRetrying(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        if (::fsync(dir) != 0 && err == 0 && errno != EINVAL)
-            err = errno;
-        ::close(dir);
-    }
+    if (const int folderErr = syncFolderOf(path); err == 0)
+        err = folderErr;
     return err == 0 ? Status{} : Status{Failure::fromErrno(err)};
 }
 

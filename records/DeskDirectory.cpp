@@ -164,7 +164,6 @@ std::unique_ptr<DeskDirectory> DeskDirectory::Open(const std::string& database, 
                                                    const DataFolder& folder)
 {
     std::unique_ptr<DeskDirectory> d(new DeskDirectory(database, desk, folder));
-    RestoreClaimedCopy(folder);
     DirectoryCopy copy = ReadDirectoryCopy(folder);
     d->seen_ = std::move(copy.room);
     d->trusted_ = copy.intact;

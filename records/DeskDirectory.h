@@ -47,8 +47,8 @@ Status WriteDirectoryCopy(const DataFolder& folder, const RoomDirectory& room, s
                           const RoomDirectory* onDisk = nullptr, bool sealed = true);
 // A list file written without waiting for the disk keeps the one it replaced beside it
 // (PreviousFileOf) until "Directory.room" claims the new one, durable by then. After a crash before
-// that claim, a kept file that is the copy "Directory.room" names is put back in its place (by Open, and
-// by the window before it reads the lists).
+// that claim, a kept file that is the copy "Directory.room" names is put back in its place: the host
+// calls this before it reads the lists (the window's room link, at start).
 void RestoreClaimedCopy(const DataFolder& folder);
 
 class DeskDirectory

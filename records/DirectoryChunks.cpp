@@ -2,6 +2,7 @@
 #include "records/DirectoryChunks.h"
 
 #include "directory/Records.h"
+#include "platform/SameBytes.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -60,25 +61,6 @@ std::vector<std::size_t> recordEnds(DirectoryList list, std::string_view bytes, 
         ends.push_back(at);
     }
     return ends;
-}
-
-// Where two byte strings first differ (the shorter one's size when it begins the other), compared a block
-// at a time.
-std::size_t firstDifference(std::string_view a, std::string_view b)
-{
-    constexpr std::size_t Block = 4096;
-    const std::size_t most = std::min(a.size(), b.size());
-    std::size_t at = 0;
-    while (at < most) {
-        const std::size_t n = std::min(Block, most - at);
-        if (std::memcmp(a.data() + at, b.data() + at, n) != 0) {
-            while (a[at] == b[at])
-                ++at;
-            return at;
-        }
-        at += n;
-    }
-    return most;
 }
 
 } // namespace
@@ -146,7 +128,7 @@ std::vector<DirectoryChunk> ChunksOf(DirectoryList list, std::string_view bytes,
 {
     // The earlier chunks that end before the first byte that differs are the new ones too (the same
     // records chose their ends): only the rest is cut.
-    const std::size_t differs = firstDifference(bytes, earlierBytes);
+    const std::size_t differs = SameLeadingBytes(bytes, earlierBytes);
     std::vector<DirectoryChunk> same;
     std::size_t from = 0;
     for (const DirectoryChunk& c : earlier) {

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A list's bytes cut into chunks at record boundaries chosen by the records' own contents: a chunk ends
-// after a record whose hash meets a condition (one record in about 256, one group
-// in 32), so that adding, changing or
-// deleting a record changes one chunk, or two, and every other chunk keeps its bytes and its name. The
-// room's database keeps each chunk once, named by the SHA-256 of its bytes; a version is the list of its
-// chunks' names, and a desk rebuilding a version takes from its own copy every chunk it already holds.
+// after a record whose hash meets a condition (one record in about 256, one group in 32), so that adding,
+// changing or deleting a record changes one chunk, or two, and every other chunk keeps its bytes and its
+// name. The room's database keeps each chunk once, named by the SHA-256 of its bytes; a version is the
+// list of its chunks' names, and a desk rebuilding a version takes from its own copy every chunk it
+// already holds.
 
 #include "directory/DirectoryEdit.h"
 
